@@ -1,0 +1,48 @@
+#include "support/test_home.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <stdexcept>
+
+namespace lumaro::test {
+
+TestHome::TestHome()
+    : m_folder(m_dir.path() + QStringLiteral("/home"))
+{
+    if (!m_dir.isValid())
+        throw std::runtime_error("cannot create a temporary folder");
+    m_folder.ensureCreated();
+    m_store = std::make_unique<LotteryStore>(m_folder.databaseFile());
+}
+
+QString sharedDataFile(const QString &name)
+{
+    const QString path = QStringLiteral(LUMARO_SHARED_DATA "/") + name;
+    return QFileInfo::exists(path) ? path : QString();
+}
+
+QString testDataFile(const QString &name)
+{
+    return QStringLiteral(LUMARO_TEST_DATA "/") + name;
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw std::runtime_error(QString(QStringLiteral("cannot read ") + path).toStdString());
+    return file.readAll();
+}
+
+void writeFile(const QString &path, const QByteArray &content)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        throw std::runtime_error(QString(QStringLiteral("cannot write ") + path).toStdString());
+    file.write(content);
+}
+
+} // namespace lumaro::test
