@@ -1,0 +1,39 @@
+#include "common/errors.h"
+#include "common/text_format.h"
+
+#include <gtest/gtest.h>
+
+using namespace lumaro;
+
+TEST(TextFormat, PaddedNumbersMatchThePrintfForms)
+{
+    EXPECT_EQ(pad2(7), QStringLiteral("07"));
+    EXPECT_EQ(pad2(10), QStringLiteral("10"));
+    EXPECT_EQ(pad2(0), QStringLiteral("00"));
+    EXPECT_EQ(pad2(-5), QStringLiteral("-05"));
+    EXPECT_EQ(pad2(123), QStringLiteral("123"));
+    EXPECT_EQ(pad7(1), QStringLiteral("0000001"));
+    EXPECT_EQ(pad7(12345678), QStringLiteral("12345678"));
+    // Halves round away from zero, whatever the C library's rounding mode.
+    EXPECT_EQ(fixed0(2.5), QStringLiteral("3"));
+    EXPECT_EQ(fixed0(-2.5), QStringLiteral("-3"));
+    EXPECT_EQ(fixed1(3.25), QStringLiteral("3.3"));
+    EXPECT_EQ(fixed1(0.04), QStringLiteral("0.0"));
+    const int numbers[] = {1, 2, 3, 4, 5};
+    EXPECT_EQ(joinPadded(numbers, 5), QStringLiteral("01 02 03 04 05"));
+    EXPECT_EQ(joinPadded(numbers, 0), QString());
+}
+
+TEST(TextFormat, IntegerConversionRefusesWhatIsNotAWholeNumber)
+{
+    EXPECT_EQ(toInteger(QStringLiteral(" 42 ")), 42);
+    EXPECT_EQ(toInteger(QStringLiteral("-3")), -3);
+    for (const char *bad : {"", " ", "1,2", "1.5", "abc", "99999999999"}) {
+        try {
+            toInteger(QString::fromUtf8(bad));
+            ADD_FAILURE() << "accepted " << bad;
+        } catch (const ConversionError &error) {
+            EXPECT_EQ(error.message(), QStringLiteral("'%1' 不是一个有效的整形值").arg(QString::fromUtf8(bad)));
+        }
+    }
+}
