@@ -1,0 +1,156 @@
+#include "cli/cli.h"
+
+#include "common/errors.h"
+
+#include <QCoreApplication>
+
+#include <algorithm>
+#include <cstdio>
+
+namespace lumaro::cli {
+
+namespace {
+
+std::vector<Command> &registry()
+{
+    static std::vector<Command> list;
+    return list;
+}
+
+void printOverview(QTextStream &out)
+{
+    out << "用法：lumaro-cli [--home DIR] COMMAND [ARGS…]\n"
+           "Usage: lumaro-cli [--home DIR] COMMAND [ARGS...]\n\n"
+           "  --home DIR   程序文件夹（默认 $LUMARO_HOME，否则 $XDG_DATA_HOME/Lumaro/）\n\n"
+           "命令 / commands:\n";
+    std::vector<Command> sorted = registry();
+    std::sort(
+        sorted.begin(), sorted.end(), [](const Command &a, const Command &b) { return qstrcmp(a.name, b.name) < 0; });
+    for (const Command &command : sorted)
+        out << "  " << QString::fromUtf8(command.name).leftJustified(12) << ' ' << QString::fromUtf8(command.summary)
+            << '\n';
+    out << "\n每个命令都有 --help。Every command takes --help.\n";
+}
+
+} // namespace
+
+Context::Context(ProgramFolder folder)
+    : m_folder(std::move(folder))
+    , m_out(stdout)
+    , m_err(stderr)
+{ }
+
+Context::~Context()
+{
+    m_out.flush();
+    m_err.flush();
+}
+
+LotteryStore &Context::store()
+{
+    if (!m_store) {
+        m_folder.ensureCreated();
+        m_store = std::make_unique<LotteryStore>(m_folder.databaseFile());
+    }
+    return *m_store;
+}
+
+bool registerCommand(Command command)
+{
+    registry().push_back(std::move(command));
+    return true;
+}
+
+const std::vector<Command> &commands()
+{
+    return registry();
+}
+
+bool parseArguments(Context &context, QCommandLineParser &parser, const QStringList &args, const QString &usage,
+    int minPositional, int maxPositional)
+{
+    const QCommandLineOption help(
+        QStringList {QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("显示本命令的用法"));
+    parser.addOption(help);
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    if (!parser.parse(args))
+        throw UsageError(parser.errorText());
+    if (parser.isSet(help)) {
+        QString text = parser.helpText();
+        // QCommandLineParser starts its text with "Usage: <program> [options]"; show ours.
+        const int firstBreak = text.indexOf(QLatin1Char('\n'));
+        text = QStringLiteral("用法：lumaro-cli ") + usage + (firstBreak >= 0 ? text.mid(firstBreak) : QString());
+        context.out() << text;
+        return false;
+    }
+    const int count = static_cast<int>(parser.positionalArguments().size());
+    if (count < minPositional || (maxPositional >= 0 && count > maxPositional))
+        throw UsageError(QStringLiteral("参数个数不对。用法：lumaro-cli %1").arg(usage));
+    return true;
+}
+
+int integerOption(const QCommandLineParser &parser, const QString &name)
+{
+    bool ok = false;
+    const QString text = parser.value(name);
+    const int value = text.trimmed().toInt(&ok);
+    if (!ok)
+        throw UsageError(QStringLiteral("--%1 的值“%2”不是整数").arg(name, text));
+    return value;
+}
+
+} // namespace lumaro::cli
+
+int main(int argc, char *argv[])
+{
+    using namespace lumaro;
+    using namespace lumaro::cli;
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("lumaro-cli"));
+    QStringList args = QCoreApplication::arguments();
+    args.removeFirst();
+
+    QString home;
+    while (!args.isEmpty() && args.front().startsWith(QLatin1Char('-'))) {
+        const QString option = args.takeFirst();
+        if (option == QLatin1String("--home") && !args.isEmpty()) {
+            home = args.takeFirst();
+        } else if (option.startsWith(QLatin1String("--home="))) {
+            home = option.mid(7);
+        } else if (option == QLatin1String("--help") || option == QLatin1String("-h")) {
+            Context context {ProgramFolder()};
+            printOverview(context.out());
+            return 0;
+        } else {
+            QTextStream err(stderr);
+            err << "未知选项 / unknown option: " << option << "\n";
+            return 2;
+        }
+    }
+    Context context(ProgramFolder::resolve(home));
+    if (args.isEmpty()) {
+        printOverview(context.err());
+        return 2;
+    }
+    const QString name = args.front();
+    const auto &list = commands();
+    const auto found
+        = std::find_if(list.begin(), list.end(), [&](const Command &c) { return name == QLatin1String(c.name); });
+    if (found == list.end()) {
+        context.err() << "未知命令 / unknown command: " << name << "\n";
+        printOverview(context.err());
+        return 2;
+    }
+    try {
+        return found->run(context, args);
+    } catch (const UsageError &error) {
+        context.err() << error.message() << "\n";
+        return 2;
+    } catch (const Error &error) {
+        context.err() << error.message() << "\n";
+        return 1;
+    } catch (const std::exception &error) {
+        context.err() << "错误：" << QString::fromLocal8Bit(error.what()) << "\n";
+        return 1;
+    }
+}

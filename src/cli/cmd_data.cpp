@@ -1,0 +1,145 @@
+// Lottery data commands: list, create, delete, import, export and open.
+#include "cli/cli.h"
+
+#include "common/errors.h"
+#include "common/text_format.h"
+#include "data/draw_import.h"
+#include "data/open_lottery.h"
+
+#include <QFile>
+
+namespace lumaro::cli {
+
+namespace {
+
+int lotteries(Context &context, const QStringList &args)
+{
+    QCommandLineParser parser;
+    if (!parseArguments(context, parser, args, QStringLiteral("lotteries"), 0, 0))
+        return 0;
+    for (const QString &name : context.store().listLotteries())
+        context.out() << name << '\n';
+    return 0;
+}
+
+int create(Context &context, const QStringList &args)
+{
+    QCommandLineParser parser;
+    parser.addPositionalArgument(QStringLiteral("NAME"), QStringLiteral("彩票名称"));
+    parser.addOptions({
+        {QStringLiteral("kind"), QStringLiteral("彩票类型：0 乐透型，1 数字型"), QStringLiteral("0|1")},
+        {QStringLiteral("n"), QStringLiteral("号码总数"), QStringLiteral("N")},
+        {QStringLiteral("m"), QStringLiteral("选择号码数"), QStringLiteral("M")},
+        {QStringLiteral("time"), QStringLiteral("开奖时间"), QStringLiteral("TEXT")},
+        {QStringLiteral("weekdays"), QStringLiteral("开奖星期，例如 246"), QStringLiteral("DIGITS")},
+    });
+    if (!parseArguments(context, parser, args,
+            QStringLiteral("create NAME --kind 0|1 --n N --m M [--time TEXT] [--weekdays DIGITS]"), 1, 1))
+        return 0;
+    for (const char *required : {"kind", "n", "m"}) {
+        if (!parser.isSet(QString::fromUtf8(required)))
+            throw UsageError(QStringLiteral("缺少 --%1").arg(QString::fromUtf8(required)));
+    }
+    LotteryDefinition d;
+    d.name = parser.positionalArguments().front();
+    const int kind = integerOption(parser, QStringLiteral("kind"));
+    if (kind != 0 && kind != 1)
+        throw UsageError(QStringLiteral("--kind 只能是 0 或 1"));
+    d.kind = static_cast<LotteryKind>(kind);
+    d.n = integerOption(parser, QStringLiteral("n"));
+    d.m = integerOption(parser, QStringLiteral("m"));
+    d.drawTime = parser.value(QStringLiteral("time"));
+    d.weekdays = parser.value(QStringLiteral("weekdays"));
+    context.store().createLottery(d);
+    context.out() << "已添加彩票：" << d.name << '\n';
+    return 0;
+}
+
+int remove(Context &context, const QStringList &args)
+{
+    QCommandLineParser parser;
+    parser.addPositionalArgument(QStringLiteral("NAME"), QStringLiteral("彩票名称"));
+    if (!parseArguments(context, parser, args, QStringLiteral("delete NAME"), 1, 1))
+        return 0;
+    const QString name = parser.positionalArguments().front();
+    context.store().dropLottery(name);
+    context.out() << "已删除彩票：" << name << '\n';
+    return 0;
+}
+
+int import(Context &context, const QStringList &args)
+{
+    QCommandLineParser parser;
+    parser.addPositionalArgument(QStringLiteral("NAME"), QStringLiteral("彩票名称"));
+    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("CSV 文件（期号,日期,号码…）或历史号码文本"));
+    if (!parseArguments(context, parser, args, QStringLiteral("import NAME FILE"), 2, 2))
+        return 0;
+    const QStringList positional = parser.positionalArguments();
+    const ImportResult result = importDrawFile(context.store(), positional[0], positional[1]);
+    context.out() << "新增开奖号码：" << result.added << "期\n"
+                  << "已有开奖号码：" << result.alreadyStored << "期\n";
+    return 0;
+}
+
+int exportHistory(Context &context, const QStringList &args)
+{
+    QCommandLineParser parser;
+    parser.addPositionalArgument(QStringLiteral("NAME"), QStringLiteral("彩票名称"));
+    parser.addOption({QStringList {QStringLiteral("o"), QStringLiteral("output")},
+        QStringLiteral("写入文件，不写则输出到标准输出"), QStringLiteral("FILE")});
+    if (!parseArguments(context, parser, args, QStringLiteral("export NAME [-o FILE]"), 1, 1))
+        return 0;
+    const QString name = parser.positionalArguments().front();
+    if (parser.isSet(QStringLiteral("o"))) {
+        const int count = exportHistoryFile(context.store(), name, parser.value(QStringLiteral("o")));
+        context.err() << "成功保存！" << count << "期\n";
+    } else {
+        context.out().flush();
+        QFile out;
+        if (!out.open(stdout, QIODevice::WriteOnly))
+            throw IoError::cannotWrite(QStringLiteral("stdout"), out.errorString());
+        out.write(historyText(context.store().readDraws(name)));
+    }
+    return 0;
+}
+
+int open(Context &context, const QStringList &args)
+{
+    QCommandLineParser parser;
+    parser.addPositionalArgument(QStringLiteral("NAME"), QStringLiteral("彩票名称"));
+    if (!parseArguments(context, parser, args, QStringLiteral("open NAME"), 1, 1))
+        return 0;
+    OpenLottery lottery;
+    lottery.open(context.store(), parser.positionalArguments().front());
+    QTextStream &out = context.out();
+    out << "开奖期数：" << lottery.drawCount << '\n';
+    if (!lottery.hasTicketSet()) {
+        try {
+            lottery.ticketSet();
+        } catch (const CapacityError &error) {
+            out << "投注号码：" << error.message() << '\n';
+        }
+        return 0;
+    }
+    const TicketSet &tickets = lottery.ticketSet();
+    out << "投注号码数：" << tickets.rowCount() << '\n';
+    if (!tickets.isEmpty()) {
+        std::vector<int> row(static_cast<std::size_t>(tickets.width()));
+        tickets.numbers(0, row.data());
+        out << "第一注：" << joinPadded(row.data(), tickets.width()) << '\n';
+        tickets.numbers(tickets.rowCount() - 1, row.data());
+        out << "最后一注：" << joinPadded(row.data(), tickets.width()) << '\n';
+    }
+    return 0;
+}
+
+[[maybe_unused]] const bool registered = registerCommand({"lotteries", "列出彩票 / list the lotteries", lotteries})
+    && registerCommand({"create", "添加彩票 / create a lottery", create})
+    && registerCommand({"delete", "删除彩票 / delete a lottery", remove})
+    && registerCommand({"import", "导入开奖号码 / import a draw history", import})
+    && registerCommand({"export", "导出历史号码 / export the draw history", exportHistory})
+    && registerCommand({"open", "打开彩票 / open a lottery", open});
+
+} // namespace
+
+} // namespace lumaro::cli

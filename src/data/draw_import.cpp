@@ -1,0 +1,183 @@
+#include "data/draw_import.h"
+
+#include "common/errors.h"
+
+#include <QDate>
+#include <QFile>
+#include <QHash>
+#include <QRegularExpression>
+#include <QSaveFile>
+
+namespace lumaro {
+
+namespace {
+
+QString normalisedDate(const QString &text)
+{
+    static const QRegularExpression form(QStringLiteral("^(\\d{4})[-/.]?(\\d{1,2})[-/.]?(\\d{1,2})$"));
+    const auto match = form.match(text);
+    if (!match.hasMatch())
+        return QString();
+    // yyyymmdd without separators must be exactly eight digits.
+    if (!text.contains(QRegularExpression(QStringLiteral("[-/.]"))) && text.size() != 8)
+        return QString();
+    const QDate date(match.captured(1).toInt(), match.captured(2).toInt(), match.captured(3).toInt());
+    return date.isValid() ? date.toString(QStringLiteral("yyyy-MM-dd")) : QString();
+}
+
+bool isWholeNumber(const QString &text)
+{
+    static const QRegularExpression digits(QStringLiteral("^[+-]?\\d+$"));
+    return digits.match(text).hasMatch();
+}
+
+QString unquoted(QString field)
+{
+    field = field.trimmed();
+    if (field.size() >= 2 && field.startsWith(QLatin1Char('"')) && field.endsWith(QLatin1Char('"')))
+        field = field.mid(1, field.size() - 2).trimmed();
+    return field;
+}
+
+[[noreturn]] void refuse(int line, const QString &reason)
+{
+    throw InputError(QStringLiteral("第%1行：%2").arg(line).arg(reason));
+}
+
+} // namespace
+
+std::vector<ParsedDraw> parseDrawHistory(const QByteArray &content, const LotteryDefinition &d)
+{
+    QString text = QString::fromUtf8(content);
+    if (text.startsWith(QChar(0xFEFF)))
+        text.remove(0, 1);
+    const QStringList lines = text.split(QRegularExpression(QStringLiteral("\r\n|\r|\n")));
+    static const QRegularExpression blanks(QStringLiteral("[ \t]+"));
+
+    std::vector<ParsedDraw> result;
+    QHash<QString, int> seen;
+    bool firstContentLine = true;
+    for (int i = 0; i < lines.size(); ++i) {
+        const int lineNumber = i + 1;
+        const QString line = lines[i].trimmed();
+        if (line.isEmpty())
+            continue;
+        const bool csv = line.contains(QLatin1Char(','));
+        QStringList fields;
+        if (csv) {
+            for (const QString &field : line.split(QLatin1Char(',')))
+                fields << unquoted(field);
+        } else {
+            fields = line.split(blanks, Qt::SkipEmptyParts);
+        }
+        // A header line names the columns; only the first line of the file may be one.
+        if (firstContentLine && !fields.isEmpty() && !isWholeNumber(fields[0])) {
+            firstContentLine = false;
+            continue;
+        }
+        firstContentLine = false;
+
+        ParsedDraw parsed;
+        parsed.line = lineNumber;
+        DrawRow &draw = parsed.draw;
+        const int firstNumber = csv ? 2 : 1;
+        if (fields.size() < firstNumber + d.m)
+            refuse(lineNumber,
+                QStringLiteral("应有期号%1和%2个号码，只有%3项")
+                    .arg(csv ? QStringLiteral("、开奖日期") : QString())
+                    .arg(d.m)
+                    .arg(fields.size()));
+        if (!csv && fields.size() > 1 + d.m)
+            refuse(lineNumber, QStringLiteral("应有期号和%1个号码，却有%2项").arg(d.m).arg(fields.size()));
+        draw.period = fields[0];
+        if (csv) {
+            draw.date = normalisedDate(fields[1]);
+            if (draw.date.isEmpty())
+                refuse(lineNumber, QStringLiteral("开奖日期“%1”不是有效的日期（应为年-月-日）").arg(fields[1]));
+        }
+        for (int k = 0; k < d.m; ++k) {
+            const QString field = fields[firstNumber + k];
+            bool ok = false;
+            const int value = field.toInt(&ok);
+            if (!ok || !isWholeNumber(field))
+                refuse(lineNumber, QStringLiteral("第%1个号码“%2”不是整数").arg(k + 1).arg(field));
+            draw.numbers.push_back(value);
+        }
+        try {
+            validateDraw(d, draw);
+        } catch (const InputError &error) {
+            refuse(lineNumber, error.message());
+        }
+        const auto previous = seen.constFind(draw.period);
+        if (previous != seen.constEnd())
+            refuse(lineNumber, QStringLiteral("期号%1与第%2行重复").arg(draw.period).arg(previous.value()));
+        seen.insert(draw.period, lineNumber);
+        result.push_back(std::move(parsed));
+    }
+    return result;
+}
+
+ImportResult importDraws(LotteryStore &store, const QString &lotteryName, const QByteArray &content)
+{
+    const LotteryDefinition definition = store.readDefinition(lotteryName);
+    const std::vector<ParsedDraw> parsed = parseDrawHistory(content, definition);
+    const QSet<QString> stored = store.storedPeriods(lotteryName);
+    ImportResult result;
+    std::vector<DrawRow> fresh;
+    for (const ParsedDraw &row : parsed) {
+        if (stored.contains(row.draw.period)) {
+            ++result.alreadyStored;
+        } else {
+            fresh.push_back(row.draw);
+        }
+    }
+    store.appendDraws(lotteryName, fresh);
+    result.added = static_cast<int>(fresh.size());
+    return result;
+}
+
+ImportResult importDrawFile(LotteryStore &store, const QString &lotteryName, const QString &path)
+{
+    QFile file(path);
+    if (!file.exists())
+        throw IoError::fileNotFound(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw IoError::cannotRead(path, file.errorString());
+    // Histories are small (20000 draws are well under a megabyte); anything far larger is not one.
+    constexpr qint64 kMaxSize = 64LL * 1024 * 1024;
+    if (file.size() > kMaxSize)
+        throw InputError(QStringLiteral("文件%1太大，不是开奖号码文件！").arg(path));
+    return importDraws(store, lotteryName, file.readAll());
+}
+
+QByteArray historyText(const std::vector<StoredDraw> &draws)
+{
+    QByteArray text;
+    auto field = [&text](int value) {
+        if (value >= 0 && value < 10)
+            text += '0';
+        text += QByteArray::number(value);
+        text += ' ';
+    };
+    for (const StoredDraw &draw : draws) {
+        field(draw.period.toInt());
+        for (int v : draw.numbers)
+            field(v);
+        text += "\r\n";
+    }
+    return text;
+}
+
+int exportHistoryFile(const LotteryStore &store, const QString &lotteryName, const QString &path)
+{
+    const std::vector<StoredDraw> draws = store.readDraws(lotteryName);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        throw IoError::cannotWrite(path, file.errorString());
+    file.write(historyText(draws));
+    if (!file.commit())
+        throw IoError::cannotWrite(path, file.errorString());
+    return static_cast<int>(draws.size());
+}
+
+} // namespace lumaro

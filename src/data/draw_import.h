@@ -1,0 +1,43 @@
+#pragma once
+
+#include "data/lottery_store.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <vector>
+
+namespace lumaro {
+
+// A draw read from a file, with the line it came from.
+struct ParsedDraw {
+    int line = 0;
+    DrawRow draw;
+};
+
+// Reads a draw history in either of two forms:
+//  - CSV: a header line, then period,date,n1..nM per line (further columns ignored);
+//  - history text: period then the M numbers separated by blanks, no date (the export form).
+// Every row is checked against the lottery (see validateDraw) and the date must be a real
+// calendar date (yyyy-mm-dd; yyyy/mm/dd and yyyymmdd are accepted and written as yyyy-mm-dd).
+// A period given twice in the file is refused. The first bad row throws an InputError naming
+// its line and the reason.
+std::vector<ParsedDraw> parseDrawHistory(const QByteArray &content, const LotteryDefinition &definition);
+
+struct ImportResult {
+    int added = 0;
+    int alreadyStored = 0;
+};
+
+// Imports a history file into a lottery: only periods not yet stored are appended, all in one
+// transaction; a bad row refuses the whole file and nothing is written.
+ImportResult importDrawFile(LotteryStore &store, const QString &lotteryName, const QString &path);
+ImportResult importDraws(LotteryStore &store, const QString &lotteryName, const QByteArray &content);
+
+// The history text of a lottery: per draw the period and the numbers, each at least two digits
+// and followed by one blank, lines ending CR LF.
+QByteArray historyText(const std::vector<StoredDraw> &draws);
+// Writes the history text file of a lottery (replacing the file) and returns the draw count.
+int exportHistoryFile(const LotteryStore &store, const QString &lotteryName, const QString &path);
+
+} // namespace lumaro

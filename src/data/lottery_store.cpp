@@ -1,0 +1,478 @@
+#include "data/lottery_store.h"
+
+#include "common/errors.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+#include <algorithm>
+#include <atomic>
+
+namespace lumaro {
+
+namespace {
+
+const QString kPeriodColumn = QStringLiteral("记录期号");
+const QString kDateColumn = QStringLiteral("开奖日期");
+constexpr int kDateWidth = 10;
+
+QString nextConnectionName()
+{
+    static std::atomic_int counter {0};
+    return QStringLiteral("lumaro-store-%1").arg(counter.fetch_add(1));
+}
+
+QString errorText(const QSqlError &error)
+{
+    const QString text = error.text().trimmed();
+    return text.isEmpty() ? QStringLiteral("未知错误") : text;
+}
+
+// Commits on commit(); rolls back when left by an exception.
+class Transaction {
+public:
+    explicit Transaction(QSqlDatabase db)
+        : m_db(db)
+    {
+        if (!m_db.transaction())
+            throw DatabaseError(QStringLiteral("数据库错误：无法开始事务（%1）").arg(errorText(m_db.lastError())));
+    }
+    ~Transaction()
+    {
+        if (!m_done)
+            m_db.rollback();
+    }
+    void commit()
+    {
+        if (!m_db.commit())
+            throw DatabaseError(QStringLiteral("数据库错误：无法提交（%1）").arg(errorText(m_db.lastError())));
+        m_done = true;
+    }
+
+private:
+    QSqlDatabase m_db;
+    bool m_done = false;
+};
+
+// A text bound as a value: never NULL, an empty text stays an empty text.
+QString textValue(const QString &text)
+{
+    return text.isNull() ? QString::fromLatin1("") : text;
+}
+
+bool isDigits(const QString &text)
+{
+    if (text.isEmpty())
+        return false;
+    for (const QChar ch : text) {
+        if (ch < QLatin1Char('0') || ch > QLatin1Char('9'))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+QString quotedIdentifier(const QString &identifier)
+{
+    QString quoted = identifier;
+    quoted.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
+QString drawTableName(const QString &lotteryName)
+{
+    return quotedIdentifier(lotteryName + drawTableSuffix());
+}
+
+QString definitionTableName(const QString &lotteryName)
+{
+    return quotedIdentifier(lotteryName + definitionTableSuffix());
+}
+
+void validateDraw(const LotteryDefinition &d, const DrawRow &draw)
+{
+    const QString period = draw.period;
+    if (period.trimmed().isEmpty())
+        throw InputError(QStringLiteral("期号不能为空！"));
+    if (!isDigits(period))
+        throw InputError(QStringLiteral("期号“%1”不是一个整数！").arg(period));
+    if (period.size() > d.periodWidth)
+        throw InputError(QStringLiteral("期号“%1”超过%2位！").arg(period).arg(d.periodWidth));
+    bool ok = false;
+    period.toInt(&ok);
+    if (!ok)
+        throw InputError(QStringLiteral("期号“%1”太大！").arg(period));
+    if (static_cast<int>(draw.numbers.size()) != d.m)
+        throw InputError(
+            QStringLiteral("第%1期应有%2个号码，实有%3个！").arg(period).arg(d.m).arg(draw.numbers.size()));
+    for (std::size_t i = 0; i < draw.numbers.size(); ++i) {
+        const int v = draw.numbers[i];
+        if (v < d.lowestNumber() || v > d.highestNumber())
+            throw InputError(QStringLiteral("第%1期的第%2个号码%3不在%4到%5之间！")
+                                 .arg(period)
+                                 .arg(i + 1)
+                                 .arg(v)
+                                 .arg(d.lowestNumber())
+                                 .arg(d.highestNumber()));
+        if (d.kind == LotteryKind::Lotto) {
+            for (std::size_t j = 0; j < i; ++j) {
+                if (draw.numbers[j] == v)
+                    throw InputError(QStringLiteral("第%1期的号码%2重复！").arg(period).arg(v));
+            }
+        }
+    }
+    if (draw.date.size() > kDateWidth)
+        throw InputError(QStringLiteral("第%1期的开奖日期“%2”超过%3个字符！").arg(period, draw.date).arg(kDateWidth));
+}
+
+LotteryStore::LotteryStore(const QString &databasePath)
+    : m_path(databasePath)
+    , m_connectionName(nextConnectionName())
+{
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
+    db.setDatabaseName(m_path);
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
+}
+
+LotteryStore::~LotteryStore()
+{
+    close();
+    QSqlDatabase::removeDatabase(m_connectionName);
+}
+
+void LotteryStore::close()
+{
+    QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
+    if (db.isOpen())
+        db.close();
+}
+
+QSqlDatabase LotteryStore::database() const
+{
+    QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
+    if (!db.isOpen()) {
+        // SQLite would quietly create a missing file; a missing database is an error here.
+        if (!QFileInfo::exists(m_path))
+            throw DatabaseError(QStringLiteral("数据库文件没找到：%1").arg(m_path));
+        if (!db.open())
+            throw DatabaseError(QStringLiteral("无法打开数据库 %1（%2）").arg(m_path, errorText(db.lastError())));
+    }
+    return db;
+}
+
+QSqlQuery LotteryStore::exec(const QString &sql) const
+{
+    QSqlQuery query(database());
+    if (!query.exec(sql))
+        throw DatabaseError(QStringLiteral("数据库错误：%1").arg(errorText(query.lastError())));
+    return query;
+}
+
+void LotteryStore::execBound(QSqlQuery &query) const
+{
+    if (!query.exec())
+        throw DatabaseError(QStringLiteral("数据库错误：%1").arg(errorText(query.lastError())));
+}
+
+void LotteryStore::createDatabase(const QString &databasePath, const std::vector<LotteryDefinition> &lotteries)
+{
+    if (QFileInfo::exists(databasePath))
+        throw DatabaseError(QStringLiteral("数据库文件已存在：%1").arg(databasePath));
+    const QString name = nextConnectionName();
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(databasePath);
+        if (!db.open())
+            throw DatabaseError(QStringLiteral("无法创建数据库 %1（%2）").arg(databasePath, errorText(db.lastError())));
+        try {
+            Transaction transaction(db);
+            for (const LotteryDefinition &definition : lotteries)
+                createTables(db, definition);
+            transaction.commit();
+        } catch (...) {
+            db.close();
+            QFile::remove(databasePath);
+            throw;
+        }
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+}
+
+void LotteryStore::createTables(QSqlDatabase &db, const LotteryDefinition &d)
+{
+    validateDefinition(d);
+    // The checks make the file itself refuse what the program never writes: a period that is
+    // not digits or too long, a number cell that is empty or not an integer.
+    const QString period = quotedIdentifier(kPeriodColumn);
+    QString drawSql = QStringLiteral(
+        "CREATE TABLE %1(%2 varchar(%3) NOT NULL CHECK(length(%2) BETWEEN 1 AND %3 AND %2 NOT GLOB '*[^0-9]*')")
+                          .arg(drawTableName(d.name), period)
+                          .arg(d.periodWidth);
+    for (int k = 1; k <= d.m; ++k) {
+        const QString column = quotedIdentifier(QString::number(k));
+        drawSql += QStringLiteral(",%1 integer NOT NULL CHECK(typeof(%1)='integer')").arg(column);
+    }
+    const QString date = quotedIdentifier(kDateColumn);
+    drawSql += QStringLiteral(",%1 varchar(10) NOT NULL DEFAULT '' CHECK(length(%1)<=10))").arg(date);
+
+    const QString definitionSql
+        = QStringLiteral("CREATE TABLE %1(\"彩票名称\" varchar(20),\"彩票类型\" Integer,\"号码总数\" integer,"
+                         "\"选择号码数\" integer,\"开奖时间\" varchar(10),\"开奖星期\" varchar(7))")
+              .arg(definitionTableName(d.name));
+    QSqlQuery query(db);
+    for (const QString &sql : {drawSql, definitionSql}) {
+        if (!query.exec(sql)) {
+            const QString text = errorText(query.lastError());
+            if (text.contains(QLatin1String("already exists")))
+                throw InputError(QStringLiteral("彩票“%1”已经存在！").arg(d.name));
+            throw DatabaseError(QStringLiteral("数据库错误：%1").arg(text));
+        }
+    }
+    query.prepare(QStringLiteral("INSERT INTO %1 VALUES(?,?,?,?,?,?)").arg(definitionTableName(d.name)));
+    query.addBindValue(d.name);
+    query.addBindValue(static_cast<int>(d.kind));
+    query.addBindValue(d.n);
+    query.addBindValue(d.m);
+    query.addBindValue(textValue(d.drawTime));
+    query.addBindValue(textValue(d.weekdays));
+    if (!query.exec())
+        throw DatabaseError(QStringLiteral("数据库错误：%1").arg(errorText(query.lastError())));
+}
+
+QStringList LotteryStore::listLotteries() const
+{
+    QSqlQuery query = exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type IN ('table','view') "
+                                          "AND name NOT LIKE 'sqlite!_%' ESCAPE '!' ORDER BY rowid"));
+    QStringList names;
+    const QString suffix = drawTableSuffix();
+    while (query.next()) {
+        const QString table = query.value(0).toString();
+        if (table.size() > suffix.size() && table.endsWith(suffix))
+            names << table.left(table.size() - suffix.size());
+    }
+    return names;
+}
+
+bool LotteryStore::hasLottery(const QString &name) const
+{
+    QSqlQuery query(database());
+    query.prepare(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type IN ('table','view') AND name = ?"));
+    query.addBindValue(QString(name + drawTableSuffix()));
+    execBound(query);
+    return query.next() && query.value(0).toInt() > 0;
+}
+
+void LotteryStore::requireLottery(const QString &name) const
+{
+    if (!hasLottery(name))
+        throw InputError(QStringLiteral("没有名为“%1”的彩票！").arg(name));
+}
+
+LotteryDefinition LotteryStore::readDefinition(const QString &name) const
+{
+    requireLottery(name);
+    QSqlQuery query = exec(QStringLiteral("SELECT * FROM %1").arg(definitionTableName(name)));
+    if (!query.next())
+        throw DatabaseError(QStringLiteral("彩票“%1”的选项表没有内容！").arg(name));
+    const QSqlRecord record = query.record();
+    auto field = [&](const char *column) {
+        const int index = record.indexOf(QString::fromUtf8(column));
+        if (index < 0)
+            throw DatabaseError(QStringLiteral("彩票“%1”的选项表缺少“%2”列！").arg(name, QString::fromUtf8(column)));
+        return query.value(index);
+    };
+    auto integerField = [&](const char *column) {
+        bool ok = false;
+        const int value = field(column).toInt(&ok);
+        if (!ok)
+            throw DatabaseError(QStringLiteral("彩票“%1”的“%2”不是整数！").arg(name, QString::fromUtf8(column)));
+        return value;
+    };
+    LotteryDefinition d;
+    d.name = field("彩票名称").toString();
+    d.kind = integerField("彩票类型") == 1 ? LotteryKind::Digit : LotteryKind::Lotto;
+    d.n = integerField("号码总数");
+    d.m = integerField("选择号码数");
+    d.drawTime = field("开奖时间").toString();
+    d.weekdays = field("开奖星期").toString();
+
+    // The width of the period column comes from its declared type, varchar(7) or varchar(8).
+    QSqlQuery info(database());
+    info.prepare(QStringLiteral("SELECT type FROM pragma_table_info(?) WHERE name = ?"));
+    info.addBindValue(QString(name + drawTableSuffix()));
+    info.addBindValue(kPeriodColumn);
+    execBound(info);
+    d.periodWidth = 7;
+    if (info.next()) {
+        static const QRegularExpression width(QStringLiteral("\\((\\d+)\\)"));
+        const auto match = width.match(info.value(0).toString());
+        if (match.hasMatch())
+            d.periodWidth = match.captured(1).toInt();
+    }
+    return d;
+}
+
+void LotteryStore::createLottery(const LotteryDefinition &definition)
+{
+    validateDefinition(definition);
+    QSqlDatabase db = database();
+    if (hasLottery(definition.name))
+        throw InputError(QStringLiteral("彩票“%1”已经存在！").arg(definition.name));
+    Transaction transaction(db);
+    createTables(db, definition);
+    transaction.commit();
+}
+
+void LotteryStore::dropLottery(const QString &name)
+{
+    requireLottery(name);
+    QSqlDatabase db = database();
+    Transaction transaction(db);
+    exec(QStringLiteral("DROP TABLE %1").arg(drawTableName(name)));
+    exec(QStringLiteral("DROP TABLE IF EXISTS %1").arg(definitionTableName(name)));
+    transaction.commit();
+}
+
+std::vector<StoredDraw> LotteryStore::readDraws(const QString &name) const
+{
+    const LotteryDefinition d = readDefinition(name);
+    QSqlQuery query(database());
+    query.setForwardOnly(true);
+    if (!query.exec(QStringLiteral("SELECT rowid, * FROM %1 ORDER BY %2, rowid")
+                        .arg(drawTableName(name), quotedIdentifier(kPeriodColumn))))
+        throw DatabaseError(QStringLiteral("数据库错误：%1").arg(errorText(query.lastError())));
+    const QSqlRecord record = query.record();
+    const int periodIndex = record.indexOf(kPeriodColumn);
+    const int dateIndex = record.indexOf(kDateColumn);
+    std::vector<int> numberIndex;
+    for (int k = 1; k <= d.m; ++k)
+        numberIndex.push_back(record.indexOf(QString::number(k)));
+    if (periodIndex < 0 || dateIndex < 0 || std::find(numberIndex.begin(), numberIndex.end(), -1) != numberIndex.end())
+        throw DatabaseError(
+            QStringLiteral("彩票“%1”的号码表缺少列（应有记录期号、1到%2、开奖日期）！").arg(name).arg(d.m));
+
+    std::vector<StoredDraw> draws;
+    while (query.next()) {
+        StoredDraw draw;
+        draw.rowId = query.value(0).toLongLong();
+        const QVariant period = query.value(periodIndex);
+        draw.period = period.toString();
+        bool ok = false;
+        draw.period.toInt(&ok);
+        if (period.isNull() || !ok)
+            throw DatabaseError(QStringLiteral("彩票“%1”有一期的期号“%2”不是一个有效的整数！").arg(name, draw.period));
+        draw.numbers.reserve(d.m);
+        for (int k = 0; k < d.m; ++k) {
+            const QVariant cell = query.value(numberIndex[k]);
+            const int value = cell.toInt(&ok);
+            if (cell.isNull() || !ok)
+                throw DatabaseError(QStringLiteral("彩票“%1”第%2期的第%3个号码“%4”不是一个有效的整数！")
+                                        .arg(name, draw.period)
+                                        .arg(k + 1)
+                                        .arg(cell.toString()));
+            draw.numbers.push_back(value);
+        }
+        draw.date = query.value(dateIndex).toString();
+        draws.push_back(std::move(draw));
+    }
+    return draws;
+}
+
+int LotteryStore::drawCount(const QString &name) const
+{
+    requireLottery(name);
+    QSqlQuery query = exec(QStringLiteral("SELECT count(*) FROM %1").arg(drawTableName(name)));
+    return query.next() ? query.value(0).toInt() : 0;
+}
+
+int LotteryStore::capDraws(const QString &name, int maxDraws)
+{
+    const int count = drawCount(name);
+    if (count <= maxDraws)
+        return 0;
+    QSqlDatabase db = database();
+    Transaction transaction(db);
+    QSqlQuery query(db);
+    query.prepare(QStringLiteral("DELETE FROM %1 WHERE rowid IN (SELECT rowid FROM %1 ORDER BY %2, rowid LIMIT ?)")
+                      .arg(drawTableName(name), quotedIdentifier(kPeriodColumn)));
+    query.addBindValue(count - maxDraws);
+    execBound(query);
+    transaction.commit();
+    return count - maxDraws;
+}
+
+QSet<QString> LotteryStore::storedPeriods(const QString &name) const
+{
+    requireLottery(name);
+    QSqlQuery query
+        = exec(QStringLiteral("SELECT %1 FROM %2").arg(quotedIdentifier(kPeriodColumn), drawTableName(name)));
+    QSet<QString> periods;
+    while (query.next())
+        periods.insert(query.value(0).toString());
+    return periods;
+}
+
+void LotteryStore::insertDraws(const QString &name, const LotteryDefinition &d, const std::vector<DrawRow> &draws)
+{
+    QSqlQuery query(database());
+    QString placeholders = QStringLiteral("?");
+    for (int k = 0; k <= d.m; ++k)
+        placeholders += QStringLiteral(",?");
+    query.prepare(QStringLiteral("INSERT INTO %1 VALUES(%2)").arg(drawTableName(name), placeholders));
+    for (const DrawRow &draw : draws) {
+        query.addBindValue(draw.period);
+        for (int v : draw.numbers)
+            query.addBindValue(v);
+        query.addBindValue(textValue(draw.date));
+        execBound(query);
+    }
+}
+
+void LotteryStore::appendDraws(const QString &name, const std::vector<DrawRow> &draws)
+{
+    const LotteryDefinition d = readDefinition(name);
+    for (const DrawRow &draw : draws)
+        validateDraw(d, draw);
+    if (draws.empty())
+        return;
+    QSqlDatabase db = database();
+    Transaction transaction(db);
+    insertDraws(name, d, draws);
+    transaction.commit();
+}
+
+void LotteryStore::updateDraw(const QString &name, qint64 rowId, const DrawRow &draw)
+{
+    const LotteryDefinition d = readDefinition(name);
+    validateDraw(d, draw);
+    QString assignments = quotedIdentifier(kPeriodColumn) + QStringLiteral("=?");
+    for (int k = 1; k <= d.m; ++k)
+        assignments += QLatin1Char(',') + quotedIdentifier(QString::number(k)) + QStringLiteral("=?");
+    assignments += QLatin1Char(',') + quotedIdentifier(kDateColumn) + QStringLiteral("=?");
+    QSqlQuery query(database());
+    query.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE rowid=?").arg(drawTableName(name), assignments));
+    query.addBindValue(draw.period);
+    for (int v : draw.numbers)
+        query.addBindValue(v);
+    query.addBindValue(textValue(draw.date));
+    query.addBindValue(rowId);
+    execBound(query);
+}
+
+void LotteryStore::deleteDraw(const QString &name, qint64 rowId)
+{
+    requireLottery(name);
+    QSqlQuery query(database());
+    query.prepare(QStringLiteral("DELETE FROM %1 WHERE rowid=?").arg(drawTableName(name)));
+    query.addBindValue(rowId);
+    execBound(query);
+}
+
+} // namespace lumaro

@@ -1,0 +1,100 @@
+#include "data/program_folder.h"
+
+#include "common/errors.h"
+#include "data/lottery_store.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+namespace lumaro {
+
+namespace {
+
+QString withTrailingSlash(QString path)
+{
+    path = QDir::fromNativeSeparators(path);
+    if (!path.endsWith(QLatin1Char('/')))
+        path += QLatin1Char('/');
+    return path;
+}
+
+void makeFolder(const QString &path)
+{
+    if (!QDir().mkpath(path))
+        throw IoError::cannotWrite(path, QStringLiteral("无法创建文件夹"));
+}
+
+// Files shipped inside the program under :/home/ are copied out once; a file that exists
+// already (perhaps changed by the user) is kept.
+void copyShippedFiles(const QString &target)
+{
+    const QString root = QStringLiteral(":/home");
+    QDirIterator it(root, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString source = it.next();
+        const QString relative = source.mid(root.size() + 1);
+        const QString destination = target + relative;
+        if (QFileInfo::exists(destination))
+            continue;
+        makeFolder(QFileInfo(destination).absolutePath());
+        if (!QFile::copy(source, destination))
+            throw IoError::cannotWrite(destination, QStringLiteral("无法复制程序文件"));
+        QFile::setPermissions(destination, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+    }
+}
+
+} // namespace
+
+ProgramFolder::ProgramFolder(const QString &path)
+    : m_path(withTrailingSlash(QDir(path).absolutePath()))
+{ }
+
+ProgramFolder ProgramFolder::resolve(const QString &homeOption)
+{
+    if (!homeOption.isEmpty())
+        return ProgramFolder(homeOption);
+    const QString env = qEnvironmentVariable("LUMARO_HOME");
+    if (!env.isEmpty())
+        return ProgramFolder(env);
+    QString dataHome = qEnvironmentVariable("XDG_DATA_HOME");
+    if (dataHome.isEmpty())
+        dataHome = QDir::homePath() + QStringLiteral("/.local/share");
+    return ProgramFolder(dataHome + QStringLiteral("/Lumaro"));
+}
+
+void ProgramFolder::ensureCreated() const
+{
+    makeFolder(m_path);
+    for (const char *sub : {"数据库", "附属", "图片", "帮助", "旋转矩阵"})
+        makeFolder(m_path + QString::fromUtf8(sub));
+    copyShippedFiles(m_path);
+    if (!QFileInfo::exists(databaseFile()))
+        LotteryStore::createDatabase(databaseFile(), initialLotteries());
+}
+
+QString ShellFolderPath(const QString &valueName)
+{
+    QStandardPaths::StandardLocation location;
+    if (valueName == QLatin1String("Desktop"))
+        location = QStandardPaths::DesktopLocation;
+    else if (valueName == QLatin1String("Personal") || valueName == QLatin1String("My Documents"))
+        location = QStandardPaths::DocumentsLocation;
+    else if (valueName == QLatin1String("My Pictures"))
+        location = QStandardPaths::PicturesLocation;
+    else if (valueName == QLatin1String("My Music"))
+        location = QStandardPaths::MusicLocation;
+    else
+        return QString();
+    const QString path = QStandardPaths::writableLocation(location);
+    return path;
+}
+
+QString DesktopFolder()
+{
+    return ShellFolderPath(QStringLiteral("Desktop"));
+}
+
+} // namespace lumaro

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QString>
+
+namespace lumaro {
+
+// The program folder: where the database, the auxiliary files, pictures, help and wheeling
+// matrices live. Every path inside it uses "/" and the folder itself ends with "/".
+class ProgramFolder {
+public:
+    ProgramFolder() = default;
+    explicit ProgramFolder(const QString &path);
+
+    // --home DIR if given, else $LUMARO_HOME, else $XDG_DATA_HOME/Lumaro/ (~/.local/share/Lumaro/).
+    static ProgramFolder resolve(const QString &homeOption = QString());
+
+    // Creates the folder on first use: the sub-folders, the files shipped with the program
+    // (never overwriting one the user has) and a new database with the built-in lotteries.
+    void ensureCreated() const;
+
+    const QString &path() const { return m_path; }
+    QString file(const QString &relative) const { return m_path + relative; }
+    QString databaseFile() const { return m_path + QStringLiteral("数据库/彩票数据.db"); }
+    QString auxiliaryFolder() const { return m_path + QStringLiteral("附属/"); }
+    QString picturesFolder() const { return m_path + QStringLiteral("图片/"); }
+    QString helpFolder() const { return m_path + QStringLiteral("帮助/"); }
+    QString wheelsFolder() const { return m_path + QStringLiteral("旋转矩阵/"); }
+    bool isEmpty() const { return m_path.isEmpty(); }
+
+private:
+    QString m_path;
+};
+
+// The named shell folder of the user ("Desktop", "Personal", "My Documents" …), or an empty
+// text when it is not known.
+QString ShellFolderPath(const QString &valueName);
+// ShellFolderPath("Desktop"): where ticket-file dialogs start.
+QString DesktopFolder();
+
+} // namespace lumaro

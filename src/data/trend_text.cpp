@@ -1,0 +1,50 @@
+#include "data/trend_text.h"
+
+#include "common/text_format.h"
+
+namespace lumaro {
+
+TrendText::TrendText(int rows, int n, int m, LotteryKind kind)
+    : m_rows(rows)
+    , m_n(n)
+    , m_m(m)
+    , m_digit(kind == LotteryKind::Digit)
+    , m_values(static_cast<std::size_t>(rows) * (m + 1), 0)
+{ }
+
+void TrendText::setRow(int row, int period, const int *values)
+{
+    int *p = &m_values[index(row)];
+    p[0] = period;
+    for (int k = 0; k < m_m; ++k)
+        p[k + 1] = values[k];
+}
+
+bool TrendText::marked(int row, int column) const
+{
+    if (column < 3 || column > m_n + 2)
+        return false;
+    const int value = valueOfColumn(column);
+    const int *v = values(row);
+    for (int k = 0; k < m_m; ++k) {
+        if (v[k] == value)
+            return true;
+    }
+    return false;
+}
+
+QString TrendText::cell(int row, int column) const
+{
+    switch (column) {
+    case 0:
+        return QString::number(period(row));
+    case 1:
+        return joinPadded(values(row), m_m);
+    case 2:
+        return QStringLiteral("0");
+    default:
+        return marked(row, column) ? QStringLiteral("1") : QStringLiteral("0");
+    }
+}
+
+} // namespace lumaro

@@ -1,0 +1,81 @@
+#include "cli_runner.h"
+#include "support/test_home.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using lumaro::test::runCli;
+
+TEST(CliData, ListCreateDeleteAndUsageErrors)
+{
+    QTemporaryDir dir;
+    const QString home = dir.path() + QStringLiteral("/home");
+    auto r = runCli(home, {QStringLiteral("lotteries")});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    QStringList names = r.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    ASSERT_EQ(names.size(), 9);
+    EXPECT_EQ(names.front(), QStringLiteral("中国福彩七乐彩"));
+
+    r = runCli(home,
+        {QStringLiteral("create"), QStringLiteral("排列三"), QStringLiteral("--kind"), QStringLiteral("1"),
+            QStringLiteral("--n"), QStringLiteral("10"), QStringLiteral("--m"), QStringLiteral("3"),
+            QStringLiteral("--weekdays"), QStringLiteral("1234567")});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    r = runCli(home,
+        {QStringLiteral("create"), QStringLiteral("排列三"), QStringLiteral("--kind"), QStringLiteral("1"),
+            QStringLiteral("--n"), QStringLiteral("10"), QStringLiteral("--m"), QStringLiteral("3")});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("已经存在"))) << r.err.toStdString();
+    r = runCli(home, {QStringLiteral("create"), QStringLiteral("x"), QStringLiteral("--kind"), QStringLiteral("1")});
+    EXPECT_EQ(r.exitCode, 2);
+    r = runCli(home,
+        {QStringLiteral("create"), QStringLiteral("x"), QStringLiteral("--kind"), QStringLiteral("0"),
+            QStringLiteral("--n"), QStringLiteral("ten"), QStringLiteral("--m"), QStringLiteral("3")});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_EQ(runCli(home, {QStringLiteral("nosuch")}).exitCode, 2);
+    EXPECT_EQ(runCli(home, {QStringLiteral("open"), QStringLiteral("--bogus"), QStringLiteral("x")}).exitCode, 2);
+    r = runCli(home, {QStringLiteral("open"), QStringLiteral("--help")});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_TRUE(r.out.contains(QStringLiteral("open NAME")));
+
+    names = runCli(home, {QStringLiteral("lotteries")}).out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    EXPECT_EQ(names.back(), QStringLiteral("排列三"));
+    EXPECT_EQ(runCli(home, {QStringLiteral("delete"), QStringLiteral("排列三")}).exitCode, 0);
+    EXPECT_EQ(runCli(home, {QStringLiteral("delete"), QStringLiteral("排列三")}).exitCode, 1);
+}
+
+TEST(CliData, ImportExportAndOpen)
+{
+    LUMARO_REQUIRE_SHARED_FILE(qlc, "qlc.csv");
+    QTemporaryDir dir;
+    const QString home = dir.path() + QStringLiteral("/home");
+    const QString name = QStringLiteral("中国福彩七乐彩");
+    auto r = runCli(home, {QStringLiteral("import"), name, qlc});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, QStringLiteral("新增开奖号码：2921期\n已有开奖号码：0期\n"));
+    r = runCli(home, {QStringLiteral("import"), name, qlc});
+    EXPECT_EQ(r.out, QStringLiteral("新增开奖号码：0期\n已有开奖号码：2921期\n"));
+
+    r = runCli(home, {QStringLiteral("export"), name});
+    ASSERT_EQ(r.exitCode, 0);
+    EXPECT_TRUE(r.rawOut.startsWith("2007001 04 14 19 22 26 29 30 \r\n"));
+    EXPECT_TRUE(r.rawOut.endsWith("2026041 02 06 11 16 17 29 30 \r\n"));
+    const QString file = dir.path() + QStringLiteral("/out.txt");
+    r = runCli(home, {QStringLiteral("export"), name, QStringLiteral("-o"), file});
+    ASSERT_EQ(r.exitCode, 0);
+    EXPECT_EQ(lumaro::test::readFile(file), runCli(home, {QStringLiteral("export"), name}).rawOut);
+
+    r = runCli(home, {QStringLiteral("open"), name});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out,
+        QStringLiteral(
+            "开奖期数：2921\n投注号码数：2035800\n第一注：01 02 03 04 05 06 07\n最后一注：24 25 26 27 28 29 30\n"));
+
+    lumaro::test::writeFile(
+        dir.path() + QStringLiteral("/bad.csv"), "period,date,a,b,c,d,e,f,g\n2030001,2030-01-01,1,2,3,4,5,6,31\n");
+    r = runCli(home, {QStringLiteral("import"), name, dir.path() + QStringLiteral("/bad.csv")});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.startsWith(QStringLiteral("第2行："))) << r.err.toStdString();
+    EXPECT_EQ(runCli(home, {QStringLiteral("open"), QStringLiteral("没有")}).exitCode, 1);
+}

@@ -1,0 +1,145 @@
+#include "common/errors.h"
+#include "data/draw_import.h"
+#include "data/open_lottery.h"
+#include "support/test_home.h"
+
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+using namespace lumaro;
+using lumaro::test::TestHome;
+
+namespace {
+
+const QString k22 = QStringLiteral("中国体彩22选5");
+
+QString importError(LotteryStore &store, const QString &name, const QByteArray &content)
+{
+    try {
+        importDraws(store, name, content);
+    } catch (const InputError &error) {
+        return error.message();
+    }
+    return QString();
+}
+
+} // namespace
+
+TEST(DrawImport, CsvAndHistoryTextAreBothRead)
+{
+    TestHome home;
+    ImportResult r = importDraws(home.store(), k22,
+        "period,date,n1,n2,n3,n4,n5,extra\r\n"
+        "2020001,2020-01-01,5,9,13,20,22,x\r\n"
+        "2020002,2020/1/2,1,2,3,4,5\r\n"
+        "\r\n");
+    EXPECT_EQ(r.added, 2);
+    EXPECT_EQ(r.alreadyStored, 0);
+    r = importDraws(home.store(), k22, "2020002 01 02 03 04 05 \n2020003 22 21 20 19 18\n");
+    EXPECT_EQ(r.added, 1);
+    EXPECT_EQ(r.alreadyStored, 1);
+    const auto draws = home.store().readDraws(k22);
+    ASSERT_EQ(draws.size(), 3u);
+    EXPECT_EQ(draws[0].date, QStringLiteral("2020-01-01"));
+    EXPECT_EQ(draws[1].date, QStringLiteral("2020-01-02"));
+    EXPECT_EQ(draws[2].date, QString());
+    EXPECT_EQ(draws[2].numbers, (std::vector<int> {22, 21, 20, 19, 18}));
+}
+
+TEST(DrawImport, OneBadRowRefusesTheWholeFileWithItsLine)
+{
+    TestHome home;
+    const QByteArray head = "period,date,n1,n2,n3,n4,n5\n2020001,2020-01-01,1,2,3,4,5\n";
+    struct Case {
+        const char *row;
+        const char *reason;
+    };
+    const Case cases[] = {
+        {"2020002,2020-01-02,1,2,3,4,23", "不在1到22之间"},
+        {"2020002,2020-01-02,1,2,3,4,4", "重复"},
+        {"2020002,2020-01-02,1,2,3,4", "只有6项"},
+        {"2020002,2020-02-30,1,2,3,4,5", "不是有效的日期"},
+        {"2020002,,1,2,3,4,5", "不是有效的日期"},
+        {"2020002,2020-01-02,1,2,x,4,5", "第3个号码“x”不是整数"},
+        {"20200021,2020-01-02,1,2,3,4,5", "超过7位"},
+        {"2020-02,2020-01-02,1,2,3,4,5", "不是一个整数"},
+        {"2020001,2020-01-02,6,7,8,9,10", "与第2行重复"},
+        {"2020002,2020-01-02,1,2,3,4,5.0", "不是整数"},
+    };
+    for (const Case &c : cases) {
+        const QString message = importError(home.store(), k22, head + c.row + "\n2020009,2020-01-09,1,2,3,4,5\n");
+        EXPECT_TRUE(message.startsWith(QStringLiteral("第3行："))) << c.row << " → " << message.toStdString();
+        EXPECT_TRUE(message.contains(QString::fromUtf8(c.reason))) << c.row << " → " << message.toStdString();
+    }
+    EXPECT_EQ(home.store().drawCount(k22), 0);
+    // Only the first line may be a header.
+    EXPECT_TRUE(
+        importError(home.store(), k22, "2020001 01 02 03 04 05\nperiod n1\n").startsWith(QStringLiteral("第2行：")));
+    EXPECT_TRUE(importError(home.store(), k22, "2020001 01 02 03 04 05 06\n").contains(QStringLiteral("却有7项")));
+}
+
+TEST(DrawImport, DigitLotteryTakesDigitsWithRepetition)
+{
+    TestHome home;
+    LUMARO_REQUIRE_SHARED_FILE(path, "fc3d.csv");
+    const ImportResult r = importDrawFile(home.store(), QStringLiteral("福彩3D"), path);
+    EXPECT_EQ(r.added, 8374);
+    OpenLottery lottery;
+    lottery.open(home.store(), QStringLiteral("福彩3D"));
+    EXPECT_EQ(lottery.drawTable.period(0), 2002001);
+    EXPECT_EQ(lottery.drawTable.cell(0, 1), 0);
+    EXPECT_EQ(lottery.drawTable.cell(0, 2), 7);
+    EXPECT_EQ(lottery.drawTable.cell(0, 3), 3);
+    EXPECT_EQ(lottery.drawDates.back(), QStringLiteral("2025-08-15"));
+    EXPECT_EQ(lottery.trendText.cell(lottery.drawCount - 1, 1), QStringLiteral("08 09 04"));
+    EXPECT_TRUE(importError(home.store(), QStringLiteral("福彩3D"), "2030001 01 10 03\n")
+                    .contains(QStringLiteral("不在0到9之间")));
+}
+
+TEST(DrawImport, QlcHistoryRoundTripsThroughImportAndExport)
+{
+    TestHome home;
+    LUMARO_REQUIRE_SHARED_FILE(path, "qlc.csv");
+    const QString qlc = QStringLiteral("中国福彩七乐彩");
+    const ImportResult first = importDrawFile(home.store(), qlc, path);
+    EXPECT_EQ(first.added, 2921);
+    const ImportResult again = importDrawFile(home.store(), qlc, path);
+    EXPECT_EQ(again.added, 0);
+    EXPECT_EQ(again.alreadyStored, 2921);
+
+    const QString exported = home.path(QStringLiteral("附属/中国福彩七乐彩历史号码.txt"));
+    EXPECT_EQ(exportHistoryFile(home.store(), qlc, exported), 2921);
+    const QByteArray text = lumaro::test::readFile(exported);
+
+    // Every CSV row comes back as "period n1 … n7 " with two-digit numbers and CR LF.
+    const QList<QByteArray> csvLines = lumaro::test::readFile(path).trimmed().split('\n');
+    QByteArray expected;
+    for (qsizetype i = 1; i < csvLines.size(); ++i) {
+        const QList<QByteArray> fields = csvLines[i].trimmed().split(',');
+        expected += fields[0] + ' ';
+        for (int k = 2; k < 9; ++k)
+            expected += (fields[k].size() == 1 ? "0" + fields[k] : fields[k]) + ' ';
+        expected += "\r\n";
+    }
+    EXPECT_EQ(text, expected);
+    EXPECT_TRUE(text.startsWith("2007001 04 14 19 22 26 29 30 \r\n"));
+
+    // The exported text is itself importable into a fresh lottery of the same shape.
+    LotteryDefinition copy;
+    copy.name = QStringLiteral("七乐彩副本");
+    copy.n = 30;
+    copy.m = 7;
+    home.store().createLottery(copy);
+    EXPECT_EQ(importDrawFile(home.store(), copy.name, exported).added, 2921);
+    EXPECT_EQ(historyText(home.store().readDraws(copy.name)), text);
+}
+
+TEST(DrawImport, ExportOfAnEmptyLotteryWritesAnEmptyFile)
+{
+    TestHome home;
+    const QString out = home.path(QStringLiteral("附属/空.txt"));
+    EXPECT_EQ(exportHistoryFile(home.store(), k22, out), 0);
+    EXPECT_TRUE(lumaro::test::readFile(out).isEmpty());
+    EXPECT_THROW(importDrawFile(home.store(), k22, home.path(QStringLiteral("没有.csv"))), IoError);
+}

@@ -1,0 +1,249 @@
+#include "common/errors.h"
+#include "data/lottery_store.h"
+#include "support/test_home.h"
+
+#include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+
+#include <gtest/gtest.h>
+
+using namespace lumaro;
+using lumaro::test::TestHome;
+
+namespace {
+
+LotteryDefinition lotto(const QString &name, int n, int m)
+{
+    LotteryDefinition d;
+    d.name = name;
+    d.n = n;
+    d.m = m;
+    d.drawTime = QStringLiteral("20:30");
+    d.weekdays = QStringLiteral("135");
+    return d;
+}
+
+DrawRow draw(const QString &period, std::vector<int> numbers, const QString &date = QStringLiteral("2020-01-01"))
+{
+    return DrawRow {period, std::move(numbers), date};
+}
+
+// Runs raw SQL on the database file through a separate connection, as another tool would.
+bool rawExec(const QString &path, const QString &sql)
+{
+    bool ok;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("raw"));
+        db.setDatabaseName(path);
+        db.open();
+        QSqlQuery query(db);
+        ok = query.exec(sql);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("raw"));
+    return ok;
+}
+
+} // namespace
+
+TEST(LotteryStore, NewDatabaseHoldsTheBuiltInLotteriesInOrder)
+{
+    TestHome home;
+    const QStringList names = home.store().listLotteries();
+    const QStringList expected {QStringLiteral("中国福彩七乐彩"), QStringLiteral("南粤风采36选7"),
+        QStringLiteral("南粤风采26选5"), QStringLiteral("中国体彩22选5"), QStringLiteral("山东体彩11选5"),
+        QStringLiteral("广东体彩11选5"), QStringLiteral("江西体彩11选5"), QStringLiteral("重庆体彩11选5"),
+        QStringLiteral("福彩3D")};
+    EXPECT_EQ(names, expected);
+
+    const LotteryDefinition qlc = home.store().readDefinition(QStringLiteral("中国福彩七乐彩"));
+    EXPECT_EQ(qlc.kind, LotteryKind::Lotto);
+    EXPECT_EQ(qlc.n, 30);
+    EXPECT_EQ(qlc.m, 7);
+    EXPECT_EQ(qlc.periodWidth, 7);
+    EXPECT_EQ(home.store().readDefinition(QStringLiteral("广东体彩11选5")).periodWidth, 8);
+    const LotteryDefinition fc3d = home.store().readDefinition(QStringLiteral("福彩3D"));
+    EXPECT_EQ(fc3d.kind, LotteryKind::Digit);
+    EXPECT_EQ(fc3d.n, 10);
+    EXPECT_EQ(fc3d.m, 3);
+    for (const QString &name : names)
+        EXPECT_EQ(home.store().drawCount(name), 0) << name.toStdString();
+}
+
+TEST(LotteryStore, ListsOnlyDrawTablesAndKeepsCreationOrder)
+{
+    TestHome home;
+    const QString db = home.folder().databaseFile();
+    home.store().close();
+    ASSERT_TRUE(rawExec(db, QStringLiteral("CREATE TABLE \"其他表\"(x integer)")));
+    ASSERT_TRUE(rawExec(db, QStringLiteral("CREATE TABLE \"彩票号码表\"(x integer)"))); // no name before the suffix
+    ASSERT_TRUE(rawExec(db, QStringLiteral("CREATE TABLE \"号码表\"(x integer)"))); // shorter than the suffix
+    home.store().createLottery(lotto(QStringLiteral("自选35选5"), 35, 5));
+    const QStringList names = home.store().listLotteries();
+    EXPECT_EQ(names.size(), 10);
+    EXPECT_EQ(names.back(), QStringLiteral("自选35选5"));
+    EXPECT_FALSE(names.contains(QStringLiteral("其他表")));
+    EXPECT_FALSE(names.contains(QString()));
+    home.store().dropLottery(QStringLiteral("中国体彩22选5"));
+    EXPECT_FALSE(home.store().listLotteries().contains(QStringLiteral("中国体彩22选5")));
+    EXPECT_THROW(home.store().readDefinition(QStringLiteral("中国体彩22选5")), InputError);
+}
+
+TEST(LotteryStore, HostileNamesStayInsideTheirOwnTables)
+{
+    TestHome home;
+    home.store().appendDraws(QStringLiteral("中国体彩22选5"), {draw(QStringLiteral("2020001"), {1, 2, 3, 4, 5})});
+    const QStringList hostile {
+        QStringLiteral("a\"b"),
+        QStringLiteral("x; DROP TABLE y"),
+        QStringLiteral("it's 7"),
+        QStringLiteral("中国体彩22选5\"--"),
+        QStringLiteral("[x]`y`"),
+        QStringLiteral(" lead"),
+    };
+    for (const QString &name : hostile) {
+        const LotteryDefinition d = lotto(name, 22, 5);
+        if (name.startsWith(QLatin1Char(' '))) {
+            EXPECT_THROW(home.store().createLottery(d), InputError);
+            continue;
+        }
+        home.store().createLottery(d);
+        home.store().appendDraws(name, {draw(QStringLiteral("2020002"), {5, 6, 7, 8, 9})});
+        EXPECT_EQ(home.store().readDefinition(name).name, name);
+        EXPECT_EQ(home.store().drawCount(name), 1);
+        home.store().dropLottery(name);
+    }
+    // The neighbour whose name the last hostile name starts with is untouched.
+    EXPECT_EQ(home.store().drawCount(QStringLiteral("中国体彩22选5")), 1);
+    EXPECT_EQ(home.store().listLotteries().size(), 9);
+}
+
+TEST(LotteryStore, CreateRefusesBadDefinitionsAndDuplicates)
+{
+    TestHome home;
+    EXPECT_THROW(home.store().createLottery(lotto(QStringLiteral("中国福彩七乐彩"), 30, 7)), InputError);
+    EXPECT_THROW(home.store().createLottery(lotto(QString(), 30, 7)), InputError);
+    EXPECT_THROW(home.store().createLottery(lotto(QStringLiteral("一二三四五六七八九十一二三四五六七八九十一"), 30, 7)),
+        InputError);
+    EXPECT_THROW(home.store().createLottery(lotto(QStringLiteral("x"), 5, 6)), InputError);
+    EXPECT_THROW(home.store().createLottery(lotto(QStringLiteral("x"), 5, 0)), InputError);
+    LotteryDefinition badDays = lotto(QStringLiteral("x"), 5, 3);
+    badDays.weekdays = QStringLiteral("81");
+    EXPECT_THROW(home.store().createLottery(badDays), InputError);
+    EXPECT_EQ(home.store().listLotteries().size(), 9);
+    LotteryDefinition digits = lotto(QStringLiteral("排列5"), 10, 5);
+    digits.kind = LotteryKind::Digit;
+    home.store().createLottery(digits); // digits may exceed N in count
+    EXPECT_EQ(home.store().readDefinition(QStringLiteral("排列5")).kind, LotteryKind::Digit);
+}
+
+TEST(LotteryStore, DrawsAreReadInTextOrderOfThePeriod)
+{
+    TestHome home;
+    const QString name = QStringLiteral("山东体彩11选5");
+    home.store().appendDraws(name,
+        {draw(QStringLiteral("999"), {1, 2, 3, 4, 5}), draw(QStringLiteral("1000"), {5, 4, 3, 2, 1}),
+            draw(QStringLiteral("26040101"), {11, 10, 9, 8, 7})});
+    const auto draws = home.store().readDraws(name);
+    ASSERT_EQ(draws.size(), 3u);
+    EXPECT_EQ(draws[0].period, QStringLiteral("1000"));
+    EXPECT_EQ(draws[1].period, QStringLiteral("26040101"));
+    EXPECT_EQ(draws[2].period, QStringLiteral("999"));
+    EXPECT_EQ(draws[0].numbers, (std::vector<int> {5, 4, 3, 2, 1})); // stored order, not sorted
+}
+
+TEST(LotteryStore, CapDeletesExactlyTheOldestRows)
+{
+    TestHome home;
+    const QString name = QStringLiteral("中国体彩22选5");
+    std::vector<DrawRow> rows;
+    for (int i = 0; i < 20001; ++i)
+        rows.push_back(draw(QString::number(1000000 + i), {1, 2, 3, 4, 5}));
+    home.store().appendDraws(name, rows);
+    EXPECT_EQ(home.store().capDraws(name, 20001), 0);
+    EXPECT_EQ(home.store().capDraws(name, 20000), 1);
+    const auto draws = home.store().readDraws(name);
+    ASSERT_EQ(draws.size(), 20000u);
+    EXPECT_EQ(draws.front().period, QStringLiteral("1000001"));
+    EXPECT_EQ(draws.back().period, QStringLiteral("1020000"));
+    EXPECT_EQ(home.store().capDraws(name, 20000), 0);
+}
+
+TEST(LotteryStore, WritesThatDoNotFitTheLotteryAreRefusedAndNothingIsStored)
+{
+    TestHome home;
+    const QString name = QStringLiteral("中国体彩22选5");
+    const std::vector<DrawRow> bad {
+        draw(QStringLiteral("20200011"), {1, 2, 3, 4, 5}), // 8 characters in a 7-character column
+        draw(QStringLiteral("2020a01"), {1, 2, 3, 4, 5}),
+        draw(QString(), {1, 2, 3, 4, 5}),
+        draw(QStringLiteral("2020001"), {1, 2, 3, 4, 23}),
+        draw(QStringLiteral("2020001"), {0, 2, 3, 4, 5}),
+        draw(QStringLiteral("2020001"), {1, 2, 3, 4, 4}),
+        draw(QStringLiteral("2020001"), {1, 2, 3, 4}),
+        draw(QStringLiteral("2020001"), {1, 2, 3, 4, 5}, QStringLiteral("2020-01-01 20:30")),
+    };
+    for (const DrawRow &row : bad) {
+        EXPECT_THROW(
+            home.store().appendDraws(name, {draw(QStringLiteral("2020002"), {1, 2, 3, 4, 5}), row}), InputError)
+            << row.period.toStdString();
+    }
+    EXPECT_EQ(home.store().drawCount(name), 0);
+
+    // The 11选5 tables hold eight-character periods; nine are too many.
+    const QString eleven = QStringLiteral("江西体彩11选5");
+    home.store().appendDraws(eleven, {draw(QStringLiteral("26040101"), {1, 2, 3, 4, 5})});
+    EXPECT_THROW(home.store().appendDraws(eleven, {draw(QStringLiteral("260401011"), {1, 2, 3, 4, 5})}), InputError);
+
+    // Digits 0..9 with repetition for the digit kind.
+    home.store().appendDraws(QStringLiteral("福彩3D"), {draw(QStringLiteral("2002001"), {0, 0, 9})});
+    EXPECT_THROW(
+        home.store().appendDraws(QStringLiteral("福彩3D"), {draw(QStringLiteral("2002002"), {0, 10, 9})}), InputError);
+}
+
+TEST(LotteryStore, TheFileItselfRefusesEmptyAndNonIntegerCells)
+{
+    TestHome home;
+    const QString db = home.folder().databaseFile();
+    home.store().close();
+    const QString table = QStringLiteral("\"中国体彩22选5彩票号码表\"");
+    EXPECT_TRUE(rawExec(db, QStringLiteral("INSERT INTO %1 VALUES('2020001',1,2,3,4,5,'2020-01-01')").arg(table)));
+    EXPECT_FALSE(rawExec(db, QStringLiteral("INSERT INTO %1 VALUES('2020002',1,2,3,4,NULL,'')").arg(table)));
+    EXPECT_FALSE(rawExec(db, QStringLiteral("INSERT INTO %1 VALUES('2020002',1,2,3,4,'x','')").arg(table)));
+    EXPECT_FALSE(rawExec(db, QStringLiteral("INSERT INTO %1 VALUES('2020002',1,2,3,4,5.5,'')").arg(table)));
+    EXPECT_FALSE(rawExec(db, QStringLiteral("INSERT INTO %1 VALUES('20200021',1,2,3,4,5,'')").arg(table)));
+    EXPECT_FALSE(rawExec(db, QStringLiteral("INSERT INTO %1 VALUES(NULL,1,2,3,4,5,'')").arg(table)));
+    EXPECT_EQ(home.store().drawCount(QStringLiteral("中国体彩22选5")), 1);
+}
+
+TEST(LotteryStore, EditAndDeleteAddressOneRow)
+{
+    TestHome home;
+    const QString name = QStringLiteral("南粤风采26选5");
+    home.store().appendDraws(
+        name, {draw(QStringLiteral("2020001"), {1, 2, 3, 4, 5}), draw(QStringLiteral("2020002"), {6, 7, 8, 9, 10})});
+    auto draws = home.store().readDraws(name);
+    home.store().updateDraw(
+        name, draws[0].rowId, draw(QStringLiteral("2020001"), {26, 25, 24, 23, 22}, QStringLiteral("2020-02-02")));
+    EXPECT_THROW(
+        home.store().updateDraw(name, draws[1].rowId, draw(QStringLiteral("2020002"), {6, 7, 8, 9, 27})), InputError);
+    home.store().deleteDraw(name, draws[1].rowId);
+    draws = home.store().readDraws(name);
+    ASSERT_EQ(draws.size(), 1u);
+    EXPECT_EQ(draws[0].numbers, (std::vector<int> {26, 25, 24, 23, 22}));
+    EXPECT_EQ(draws[0].date, QStringLiteral("2020-02-02"));
+}
+
+TEST(LotteryStore, MissingOrForeignDatabaseFileIsAnError)
+{
+    TestHome home;
+    LotteryStore missing(home.path(QStringLiteral("数据库/没有.db")));
+    EXPECT_THROW(missing.listLotteries(), DatabaseError);
+    EXPECT_FALSE(QFileInfo::exists(home.path(QStringLiteral("数据库/没有.db"))));
+    lumaro::test::writeFile(
+        home.path(QStringLiteral("数据库/坏.db")), QByteArray("this is not a database at all, just text"));
+    LotteryStore foreign(home.path(QStringLiteral("数据库/坏.db")));
+    EXPECT_THROW(foreign.listLotteries(), DatabaseError);
+}

@@ -1,0 +1,89 @@
+#include "data/lottery_store.h"
+#include "data/program_folder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace lumaro;
+
+namespace {
+
+// Sets an environment variable for the life of the object.
+class ScopedEnv {
+public:
+    ScopedEnv(const char *name, const QByteArray &value)
+        : m_name(name)
+        , m_had(qEnvironmentVariableIsSet(name))
+        , m_old(qgetenv(name))
+    {
+        if (value.isNull())
+            qunsetenv(name);
+        else
+            qputenv(name, value);
+    }
+    ~ScopedEnv()
+    {
+        if (m_had)
+            qputenv(m_name, m_old);
+        else
+            qunsetenv(m_name);
+    }
+
+private:
+    const char *m_name;
+    bool m_had;
+    QByteArray m_old;
+};
+
+} // namespace
+
+TEST(ProgramFolder, HomeOptionThenEnvironmentThenDataHome)
+{
+    const ScopedEnv home("LUMARO_HOME", "/tmp/lumaro-env");
+    const ScopedEnv data("XDG_DATA_HOME", "/tmp/xdg");
+    EXPECT_EQ(ProgramFolder::resolve(QStringLiteral("/tmp/given")).path(), QStringLiteral("/tmp/given/"));
+    EXPECT_EQ(ProgramFolder::resolve().path(), QStringLiteral("/tmp/lumaro-env/"));
+    {
+        const ScopedEnv noHome("LUMARO_HOME", QByteArray());
+        EXPECT_EQ(ProgramFolder::resolve().path(), QStringLiteral("/tmp/xdg/Lumaro/"));
+        const ScopedEnv noData("XDG_DATA_HOME", QByteArray());
+        EXPECT_EQ(ProgramFolder::resolve().path(), QDir::homePath() + QStringLiteral("/.local/share/Lumaro/"));
+    }
+}
+
+TEST(ProgramFolder, FirstStartCreatesTheLayoutAndKeepsUserFilesLater)
+{
+    QTemporaryDir dir;
+    const ProgramFolder folder(dir.path() + QStringLiteral("/新文件夹"));
+    folder.ensureCreated();
+    for (const char *sub : {"数据库", "附属", "图片", "帮助", "旋转矩阵"})
+        EXPECT_TRUE(QFileInfo(folder.file(QString::fromUtf8(sub))).isDir()) << sub;
+    EXPECT_TRUE(QFileInfo::exists(folder.databaseFile()));
+    EXPECT_TRUE(folder.databaseFile().endsWith(QStringLiteral("/数据库/彩票数据.db")));
+
+    // A second start keeps the database and any shipped file the user changed.
+    {
+        LotteryStore store(folder.databaseFile());
+        store.dropLottery(QStringLiteral("中国体彩22选5"));
+    }
+    QFile about(folder.file(QStringLiteral("附属/about.txt")));
+    ASSERT_TRUE(about.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    about.write("mine");
+    about.close();
+    folder.ensureCreated();
+    LotteryStore store(folder.databaseFile());
+    EXPECT_EQ(store.listLotteries().size(), 8);
+    ASSERT_TRUE(about.open(QIODevice::ReadOnly));
+    EXPECT_EQ(about.readAll(), QByteArray("mine"));
+}
+
+TEST(ProgramFolder, ShellFolders)
+{
+    EXPECT_TRUE(ShellFolderPath(QStringLiteral("NoSuchFolder")).isEmpty());
+    const ScopedEnv desktop("XDG_DESKTOP_DIR", "/tmp/my-desktop");
+    EXPECT_FALSE(DesktopFolder().isEmpty());
+}
