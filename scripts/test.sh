@@ -11,12 +11,12 @@ echo "== formatting"
 git ls-files -z '*.cpp' '*.h' | xargs -0 -r clang-format --dry-run -Werror
 
 echo "== build and test (full program)"
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLUMARO_WERROR=ON >/dev/null
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLUMARO_GUI=ON -DLUMARO_TESTS=ON -DLUMARO_BENCH=ON -DLUMARO_WERROR=ON >/dev/null
 cmake --build build
 ctest --test-dir build --output-on-failure -j "$jobs"
 
 echo "== build and test (engines and command line, no GUI)"
-cmake -S . -B build-nogui -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLUMARO_GUI=OFF -DLUMARO_BENCH=OFF -DLUMARO_WERROR=ON >/dev/null
+cmake -S . -B build-nogui -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLUMARO_GUI=OFF -DLUMARO_TESTS=ON -DLUMARO_BENCH=OFF -DLUMARO_WERROR=ON >/dev/null
 cmake --build build-nogui
 ctest --test-dir build-nogui --output-on-failure -j "$jobs"
 echo "== all tests passed"

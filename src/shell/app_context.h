@@ -1,0 +1,36 @@
+#pragma once
+
+#include "common/random_source.h"
+#include "data/lottery_store.h"
+#include "data/open_lottery.h"
+#include "data/program_folder.h"
+
+#include <cstdint>
+#include <optional>
+
+namespace lumaro {
+
+// What the main window offers the tool windows.
+class ShellServices {
+public:
+    virtual ~ShellServices() = default;
+    // The 标准走势 switch: standard trend, views recomputed, total filter ball chooser enabled.
+    virtual void switchToStandardTrend() = 0;
+    // Shows the open lottery again after its tables changed (caption, tabs, trend grid).
+    virtual void showOpenedLottery() = 0;
+};
+
+// Everything a window works on: the program folder, the database, the open lottery and the
+// random source. main() makes one; widget tests make their own.
+struct AppContext {
+    ProgramFolder folder;
+    LotteryStore *store = nullptr;
+    OpenLottery *lottery = nullptr;
+    ShellServices *shell = nullptr;
+    // Tests fix the seed; the program seeds every new generator from the clock.
+    std::optional<std::uint64_t> fixedSeed;
+
+    RandomSource newRandom() const { return fixedSeed ? RandomSource(*fixedSeed) : RandomSource::fromClock(); }
+};
+
+} // namespace lumaro

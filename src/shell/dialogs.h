@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class QWidget;
+
+// File dialogs and message boxes of the program, behind one small wrapper so that widget tests
+// answer them: in test mode nothing is shown, file dialogs return the queued answers (none
+// queued = cancelled), questions return the queued answer (none queued = Yes), and every
+// message is recorded.
+namespace lumaro::dialogs {
+
+// "文本文件(*.txt)|*.txt" → "文本文件(*.txt)"; several pairs become ";;"-separated filters.
+QString qtFilter(const QString &filter);
+
+// Empty text when cancelled. startFolder may be empty.
+QString openFile(QWidget *parent, const QString &caption, const QString &startFolder, const QString &filter);
+QStringList openFiles(QWidget *parent, const QString &caption, const QString &startFolder, const QString &filter);
+// proposed: a file name or a full path; defaultSuffix without the dot ("txt") is added when the
+// typed name has none.
+QString saveFile(QWidget *parent, const QString &caption, const QString &startFolder, const QString &proposed,
+    const QString &filter, const QString &defaultSuffix);
+
+void information(QWidget *parent, const QString &title, const QString &text);
+void warning(QWidget *parent, const QString &title, const QString &text);
+void error(QWidget *parent, const QString &title, const QString &text);
+// Yes/No; true for Yes.
+bool question(QWidget *parent, const QString &title, const QString &text, bool warningIcon = false);
+
+namespace testing {
+struct Message {
+    QString kind; // "information", "warning", "error", "question"
+    QString title;
+    QString text;
+};
+void setEnabled(bool enabled);
+bool enabled();
+void queueFile(const QString &path); // next openFile / saveFile answer ("" = cancel)
+void queueFiles(const QStringList &paths); // next openFiles answer
+void queueAnswer(bool yes); // next question answer
+QList<Message> messages();
+QString lastMessage(); // text of the last message, empty if none
+void clear();
+} // namespace testing
+
+} // namespace lumaro::dialogs

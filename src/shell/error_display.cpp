@@ -1,0 +1,47 @@
+#include "shell/error_display.h"
+
+#include "common/errors.h"
+#include "shell/dialogs.h"
+
+#include <QApplication>
+
+#include <new>
+
+namespace lumaro {
+
+QString errorText(const std::exception_ptr &error)
+{
+    try {
+        std::rethrow_exception(error);
+    } catch (const Error &e) {
+        return e.message();
+    } catch (const std::bad_alloc &) {
+        return QStringLiteral("内存不足，操作已取消。");
+    } catch (const std::exception &e) {
+        return QStringLiteral("程序错误：%1").arg(QString::fromLocal8Bit(e.what()));
+    } catch (...) {
+        return QStringLiteral("未知错误。");
+    }
+}
+
+void showError(QWidget *parent, const QString &message)
+{
+    dialogs::error(parent, QStringLiteral("Lumaro"), message);
+}
+
+bool guarded(QWidget *parent, const std::function<void()> &action)
+{
+    const int cursors = QGuiApplication::overrideCursor() ? 1 : 0;
+    try {
+        action();
+        return true;
+    } catch (...) {
+        const QString message = errorText(std::current_exception());
+        while (QGuiApplication::overrideCursor() && cursors == 0)
+            QGuiApplication::restoreOverrideCursor();
+        showError(parent, message);
+        return false;
+    }
+}
+
+} // namespace lumaro

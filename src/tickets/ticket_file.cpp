@@ -1,0 +1,200 @@
+#include "tickets/ticket_file.h"
+
+#include "common/errors.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <algorithm>
+#include <vector>
+
+namespace lumaro {
+
+namespace {
+
+void appendPadded(QByteArray &out, int value)
+{
+    if (value >= 0 && value < 10)
+        out += '0';
+    else if (value < 0 && value > -10) {
+        out += "-0";
+        out += QByteArray::number(-value);
+        return;
+    }
+    out += QByteArray::number(value);
+}
+
+template<class LineFn>
+qint64 writeLines(const QString &path, const TicketSet &tickets, const Progress &progress, bool aliveOnly, LineFn line)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        throw IoError::cannotWrite(path, file.errorString());
+    const int m = tickets.width();
+    qint64 written = 0;
+    bool cancelled = false;
+    QByteArray buffer;
+    buffer.reserve(1 << 16);
+    tickets.forEach([&](qint64 row, const int *numbers) {
+        if (cancelled)
+            return;
+        if (row % 100 == 0) {
+            progress.step(row, tickets.rowCount());
+            if (progress.cancelled()) {
+                cancelled = true;
+                return;
+            }
+        }
+        if (aliveOnly && tickets.state(row) != 0)
+            return;
+        ++written;
+        buffer += line(written, numbers, m);
+        if (buffer.size() > (1 << 16) - 256) {
+            file.write(buffer);
+            buffer.clear();
+        }
+    });
+    if (cancelled) {
+        file.cancelWriting();
+        return written;
+    }
+    file.write(buffer);
+    if (!file.commit())
+        throw IoError::cannotWrite(path, file.errorString());
+    progress.step(tickets.rowCount(), tickets.rowCount());
+    return written;
+}
+
+} // namespace
+
+QByteArray ticketLine(const int *numbers, int m)
+{
+    QByteArray line;
+    line.reserve(3 * m);
+    for (int k = 0; k < m; ++k) {
+        if (k > 0)
+            line += ' ';
+        appendPadded(line, numbers[k]);
+    }
+    return line;
+}
+
+QByteArray resultListLine(qint64 serial, const int *numbers, int m)
+{
+    QByteArray line = QByteArray::number(serial).rightJustified(7, '0');
+    line += "    ";
+    for (int k = 0; k < m; ++k) {
+        appendPadded(line, numbers[k]);
+        line += ' ';
+    }
+    line += "\r\n";
+    return line;
+}
+
+qint64 writeResultList(const QString &path, const TicketSet &tickets, const Progress &progress, bool aliveOnly)
+{
+    return writeLines(path, tickets, progress, aliveOnly,
+        [](qint64 serial, const int *numbers, int m) { return resultListLine(serial, numbers, m); });
+}
+
+qint64 writeTicketFile(const QString &path, const TicketSet &tickets, const Progress &progress, bool aliveOnly)
+{
+    return writeLines(path, tickets, progress, aliveOnly, [](qint64, const int *numbers, int m) {
+        QByteArray line = ticketLine(numbers, m);
+        line += "\r\n";
+        return line;
+    });
+}
+
+QByteArray ticketFileFromMemo(const QStringList &memoLines, bool hasSerials)
+{
+    QByteArray out;
+    for (const QString &line : memoLines) {
+        const QString ticket = (hasSerials ? line.mid(7) : line).trimmed();
+        if (ticket.isEmpty())
+            continue;
+        out += ticket.toUtf8();
+        out += "\r\n";
+    }
+    return out;
+}
+
+LoadedTickets parseTicketFile(
+    const QByteArray &content, int m, const QString &fileName, const TicketFileOptions &options)
+{
+    LoadedTickets result;
+    std::vector<qint16> numbers;
+    std::vector<int> previous;
+    std::vector<int> current(static_cast<std::size_t>(m));
+    qint64 stored = 0;
+    qint64 lineNumber = 0;
+    qsizetype start = 0;
+    const qsizetype size = content.size();
+    while (start < size) {
+        qsizetype end = content.indexOf('\n', start);
+        if (end < 0)
+            end = size;
+        QByteArray line = content.mid(start, end - start);
+        start = end + 1;
+        if (line.endsWith('\r'))
+            line.chop(1);
+        ++lineNumber;
+        if (line.trimmed().isEmpty()) {
+            if (options.stopAtBlankLine)
+                break;
+            continue;
+        }
+        for (int k = 0; k < m; ++k) {
+            const QByteArray slot = line.mid(3 * k, 2);
+            bool ok = false;
+            const int value = slot.trimmed().toInt(&ok);
+            if (!ok || slot.trimmed().isEmpty())
+                throw ConversionError(QStringLiteral("文件%1第%2行：'%3' 不是一个有效的整形值")
+                                          .arg(fileName)
+                                          .arg(lineNumber)
+                                          .arg(QString::fromUtf8(slot)));
+            current[static_cast<std::size_t>(k)] = value;
+        }
+        for (int v : current) {
+            if (v >= 1 && v <= 50)
+                result.balls[static_cast<std::size_t>(v)] = true;
+        }
+        if (options.collapseRepeats && current == previous)
+            continue;
+        previous = current;
+        if (++stored > options.maxTickets)
+            throw InputError(
+                QStringLiteral("文件%1的投注号码超过%2注，无法载入。").arg(fileName).arg(options.maxTickets));
+        for (int v : current)
+            numbers.push_back(static_cast<qint16>(std::clamp(v, -32768, 32767)));
+    }
+    // A memo shows one line per line break plus the text after the last one.
+    result.fileLines = content.isEmpty() ? 0 : content.count('\n') + (content.endsWith('\n') ? 0 : 1);
+    result.tickets = TicketSet::fromRows(m, std::move(numbers));
+    return result;
+}
+
+LoadedTickets readTicketFile(const QString &path, int m, const TicketFileOptions &options)
+{
+    QFile file(path);
+    if (!file.exists())
+        throw IoError::fileNotFound(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw IoError::cannotRead(path, file.errorString());
+    return parseTicketFile(file.readAll(), m, QFileInfo(path).fileName(), options);
+}
+
+QString readTextFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.exists())
+        throw IoError::fileNotFound(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw IoError::cannotRead(path, file.errorString());
+    QString text = QString::fromUtf8(file.readAll());
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return text;
+}
+
+} // namespace lumaro

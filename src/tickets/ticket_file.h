@@ -1,0 +1,62 @@
+#pragma once
+
+#include "common/progress.h"
+#include "data/ticket_set.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <array>
+
+// The two ticket text files of the program.
+//  - Ticket file: one ticket a line, the numbers "%.2d" separated by one blank, CR LF.
+//    Readers take number k (from 0) from the characters 3k+1 and 3k+2 (from 1) of a line.
+//  - Result list ("temp.txt"): a "%.7d" serial, four blanks, then every number "%.2d" followed
+//    by one blank, CR LF.
+namespace lumaro {
+
+// "01 02 03 04 05".
+QByteArray ticketLine(const int *numbers, int m);
+// "0000001    01 02 03 04 05 ".
+QByteArray resultListLine(qint64 serial, const int *numbers, int m);
+
+// Writes every alive row of the table (all rows when aliveOnly is false) in table order.
+// Returns the number of lines written. Reports progress every 100 rows and honours a cancel
+// (then nothing is left behind: the file is written to a temporary name first).
+qint64 writeResultList(
+    const QString &path, const TicketSet &tickets, const Progress &progress = {}, bool aliveOnly = true);
+qint64 writeTicketFile(
+    const QString &path, const TicketSet &tickets, const Progress &progress = {}, bool aliveOnly = true);
+
+// The lines shown in a result memo written back as a ticket file: each line from its eighth
+// character on with blanks trimmed (a result list line loses its serial); lines of a loaded
+// ticket file (hasSerials false) only lose surrounding blanks. Empty lines are left out.
+QByteArray ticketFileFromMemo(const QStringList &memoLines, bool hasSerials);
+
+struct TicketFileOptions {
+    // Stop at the first line that is empty after trimming blanks (else such lines are skipped).
+    bool stopAtBlankLine = true;
+    // Drop a line whose numbers equal those of the line before it.
+    bool collapseRepeats = true;
+    // More tickets than this are refused.
+    qint64 maxTickets = 10'000'000;
+};
+
+struct LoadedTickets {
+    TicketSet tickets;
+    // Ball n (1..50) occurs in some ticket.
+    std::array<bool, 51> balls {};
+    // Lines of the file as a memo shows them (a final line break adds no line).
+    qint64 fileLines = 0;
+};
+
+// Reads a ticket file of m numbers a line. A slot that is not a whole number raises a
+// ConversionError naming the file and the line.
+LoadedTickets parseTicketFile(
+    const QByteArray &content, int m, const QString &fileName, const TicketFileOptions &options = {});
+LoadedTickets readTicketFile(const QString &path, int m, const TicketFileOptions &options = {});
+
+// The text of a file for a memo: CR LF and LF both end a line.
+QString readTextFile(const QString &path);
+
+} // namespace lumaro

@@ -1,0 +1,127 @@
+#include "common/errors.h"
+#include "shell/bar_chart.h"
+#include "shell/dialogs.h"
+#include "shell/error_display.h"
+#include "shell/table_model.h"
+#include "shell/window_registry.h"
+
+#include <QAbstractItemModelTester>
+#include <QApplication>
+#include <QCategoryAxis>
+#include <QChart>
+
+#include <gtest/gtest.h>
+
+using namespace lumaro;
+
+namespace {
+
+class DialogTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        dialogs::testing::setEnabled(true);
+        dialogs::testing::clear();
+    }
+    void TearDown() override { dialogs::testing::clear(); }
+};
+
+class ToolA : public QWidget {
+    Q_OBJECT
+};
+class ToolB : public QWidget {
+    Q_OBJECT
+};
+
+} // namespace
+
+TEST_F(DialogTest, GuardShowsTheErrorTextAndKeepsGoing)
+{
+    EXPECT_TRUE(guarded(nullptr, [] {}));
+    EXPECT_FALSE(guarded(nullptr, [] { toInteger(QStringLiteral("abc")); }));
+    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("'abc' 不是一个有效的整形值"));
+    EXPECT_FALSE(guarded(nullptr, [] { throw std::bad_alloc(); }));
+    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("内存不足，操作已取消。"));
+    EXPECT_FALSE(guarded(nullptr, [] { throw 42; }));
+    EXPECT_EQ(dialogs::testing::messages().size(), 3);
+    EXPECT_EQ(dialogs::testing::messages().front().kind, QStringLiteral("error"));
+}
+
+TEST_F(DialogTest, QueuedAnswersAndFilters)
+{
+    EXPECT_EQ(dialogs::qtFilter(QStringLiteral("文本文件(*.txt)|*.txt")), QStringLiteral("文本文件(*.txt)"));
+    EXPECT_EQ(dialogs::qtFilter(QStringLiteral("数据库(*.db)|*.db|全部|*")), QStringLiteral("数据库(*.db);;全部(*)"));
+    dialogs::testing::queueFile(QStringLiteral("/tmp/x"));
+    EXPECT_EQ(dialogs::saveFile(nullptr, {}, {}, {}, {}, QStringLiteral("txt")), QStringLiteral("/tmp/x.txt"));
+    EXPECT_TRUE(dialogs::openFile(nullptr, {}, {}, {}).isEmpty()); // nothing queued: cancelled
+    dialogs::testing::queueAnswer(false);
+    EXPECT_FALSE(dialogs::question(nullptr, QStringLiteral("警告"), QStringLiteral("删除？")));
+    EXPECT_TRUE(dialogs::question(nullptr, QStringLiteral("警告"), QStringLiteral("删除？")));
+}
+
+TEST(WindowRegistry, CreatesOncePerClassAndForgetsOnCloseAll)
+{
+    WindowRegistry registry;
+    int created = 0;
+    auto makeA = [&] {
+        ++created;
+        return new ToolA;
+    };
+    ToolA *a = registry.show<ToolA>(makeA);
+    EXPECT_EQ(registry.show<ToolA>(makeA), a);
+    registry.ensure<ToolB>([] { return new ToolB; });
+    EXPECT_EQ(created, 1);
+    EXPECT_EQ(registry.count(), 2);
+    registry.closeAll();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(registry.find<ToolA>(), nullptr);
+    EXPECT_NE(registry.show<ToolA>(makeA), nullptr);
+    EXPECT_EQ(created, 2);
+    registry.closeAll();
+}
+
+TEST(FunctionTableModel, ServesComputedCells)
+{
+    FunctionTableModel model;
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    model.setHeaders({QStringLiteral("记录期号"), QStringLiteral("和值")});
+    model.setContent(
+        20000, [](int row, int column) { return column == 0 ? QVariant(2000000 + row) : QVariant(row % 7); });
+    EXPECT_EQ(model.rowCount(), 20000);
+    EXPECT_EQ(model.data(model.index(19999, 0)).toInt(), 2019999);
+    EXPECT_EQ(model.data(model.index(8, 1), FunctionTableModel::RawValueRole).toInt(), 1);
+    EXPECT_EQ(model.headerData(1, Qt::Horizontal).toString(), QStringLiteral("和值"));
+}
+
+TEST(BarChart, LongSeriesGetSparseLabelsAndSeriesCanHide)
+{
+    BarChart chart;
+    chart.resize(800, 300);
+    chart.addSeries(QStringLiteral("和值"), Qt::red);
+    chart.addSeries(QStringLiteral("理论"), Qt::blue);
+    QStringList labels;
+    std::vector<std::vector<double>> values(2);
+    for (int i = 0; i < 20000; ++i) {
+        labels << QString::number(2000000 + i);
+        values[0].push_back(i % 50);
+        values[1].push_back(25);
+    }
+    chart.setPoints(labels, values);
+    EXPECT_EQ(chart.pointCount(), 20000);
+    auto *axis = qobject_cast<QCategoryAxis *>(chart.chart()->axes(Qt::Horizontal).front());
+    ASSERT_NE(axis, nullptr);
+    EXPECT_LE(axis->count(), 24);
+    chart.setSeriesVisible(1, false);
+    EXPECT_FALSE(chart.isSeriesVisible(1));
+    chart.setSeriesVisible(1, true);
+    EXPECT_EQ(chart.value(1, 100), 25);
+    chart.setPoints({QStringLiteral("1"), QStringLiteral("1")}, std::vector<double> {3, 4}); // repeated labels are fine
+    EXPECT_EQ(chart.value(0, 1), 4);
+    EXPECT_EQ(chart.value(1, 1), 0);
+    chart.setMarksVisible(true);
+    EXPECT_TRUE(chart.marksVisible());
+    chart.clearPoints();
+    EXPECT_EQ(chart.pointCount(), 0);
+}
+
+#include "shell_infra_test.moc"
