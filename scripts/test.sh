@@ -6,6 +6,8 @@ cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 export QT_QPA_PLATFORM=offscreen
 jobs=$(nproc)
+# Worktrees of the same repository share compiled objects.
+export CCACHE_BASEDIR="$PWD"
 
 echo "== formatting"
 git ls-files -z '*.cpp' '*.h' | xargs -0 -r clang-format --dry-run -Werror
