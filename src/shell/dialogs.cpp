@@ -1,6 +1,7 @@
 #include "shell/dialogs.h"
 
 #include <QAbstractButton>
+#include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -18,6 +19,7 @@ struct TestState {
     QQueue<QStringList> fileLists;
     QQueue<bool> answers;
     QList<testing::Message> messages;
+    QList<QUrl> urls;
 };
 
 TestState &state()
@@ -121,7 +123,21 @@ bool question(QWidget *parent, const QString &title, const QString &text, bool w
     return box.exec() == QMessageBox::Yes;
 }
 
+void openUrl(const QUrl &url)
+{
+    if (state().enabled) {
+        state().urls.append(url);
+        return;
+    }
+    QDesktopServices::openUrl(url);
+}
+
 namespace testing {
+
+QList<QUrl> openedUrls()
+{
+    return state().urls;
+}
 
 void setEnabled(bool enabled)
 {
@@ -164,6 +180,7 @@ void clear()
     state().fileLists.clear();
     state().answers.clear();
     state().messages.clear();
+    state().urls.clear();
 }
 
 } // namespace testing

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QUrl>
 
 class QWidget;
 
@@ -28,6 +29,10 @@ void error(QWidget *parent, const QString &title, const QString &text);
 // Yes/No; true for Yes.
 bool question(QWidget *parent, const QString &title, const QString &text, bool warningIcon = false);
 
+// Opens a web address or a file in the desktop's default program; recorded, not opened, in
+// test mode.
+void openUrl(const QUrl &url);
+
 namespace testing {
 struct Message {
     QString kind; // "information", "warning", "error", "question"
@@ -41,6 +46,7 @@ void queueFiles(const QStringList &paths); // next openFiles answer
 void queueAnswer(bool yes); // next question answer
 QList<Message> messages();
 QString lastMessage(); // text of the last message, empty if none
+QList<QUrl> openedUrls();
 void clear();
 } // namespace testing
 

@@ -2,10 +2,14 @@
 #include "data/lottery_store.h"
 #include "data/open_lottery.h"
 #include "data/program_folder.h"
+#include "shell/app_context.h"
+#include "shell/application.h"
+#include "shell/dialogs.h"
+#include "shell/toolbar_icons.h"
+#include "shell/u_flash.h"
 #include "shell/u_main.h"
 
-#include <QApplication>
-#include <QMessageBox>
+#include <QThread>
 
 #include <cstdio>
 
@@ -18,22 +22,39 @@ bool hasDisplay()
         || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
 }
 
-QString homeOption(int argc, char *argv[])
+QString optionValue(int argc, char *argv[], const char *name)
 {
+    const QString option = QString::fromUtf8(name);
     for (int i = 1; i < argc; ++i) {
         const QString arg = QString::fromLocal8Bit(argv[i]);
-        if (arg == QLatin1String("--home") && i + 1 < argc)
+        if (arg == option && i + 1 < argc)
             return QString::fromLocal8Bit(argv[i + 1]);
-        if (arg.startsWith(QLatin1String("--home=")))
-            return arg.mid(7);
+        if (arg.startsWith(option + QLatin1Char('=')))
+            return arg.mid(option.size() + 1);
     }
     return QString();
+}
+
+bool hasFlag(int argc, char *argv[], const char *name)
+{
+    for (int i = 1; i < argc; ++i) {
+        if (qstrcmp(argv[i], name) == 0)
+            return true;
+    }
+    return false;
 }
 
 } // namespace
 
 int main(int argc, char *argv[])
 {
+    if (hasFlag(argc, argv, "--help")) {
+        std::fputs("用法：lumaro [--home DIR] [--no-splash]\n"
+                   "  --home DIR    程序文件夹（默认 $LUMARO_HOME，否则 ~/.local/share/Lumaro/）\n"
+                   "  --no-splash   不显示启动画面\n",
+            stdout);
+        return 0;
+    }
     if (!hasDisplay()) {
         std::fputs("Lumaro 是桌面程序，这台机器没有图形显示（DISPLAY 未设置）。\n"
                    "Lumaro is a desktop program and this machine has no display (DISPLAY is not set).\n\n"
@@ -45,18 +66,29 @@ int main(int argc, char *argv[])
             stderr);
         return 1;
     }
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Lumaro"));
-    const lumaro::ProgramFolder folder = lumaro::ProgramFolder::resolve(homeOption(argc, argv));
+    lumaro::LumaroApplication app(argc, argv);
+    QApplication::setWindowIcon(lumaro::programIcon());
+
+    lumaro::AppContext context;
+    context.folder = lumaro::ProgramFolder::resolve(optionValue(argc, argv, "--home"));
     try {
-        folder.ensureCreated();
+        context.folder.ensureCreated();
     } catch (const lumaro::Error &error) {
-        QMessageBox::critical(nullptr, QStringLiteral("Lumaro"), error.message());
+        lumaro::dialogs::error(nullptr, QStringLiteral("Lumaro"), error.message());
         return 1;
     }
-    lumaro::LotteryStore store(folder.databaseFile());
+
+    if (!hasFlag(argc, argv, "--no-splash")) {
+        lumaro::Tfrmflash splash(context.folder);
+        splash.exec();
+        QThread::msleep(100);
+    }
+
+    lumaro::LotteryStore store(context.folder.databaseFile());
     lumaro::OpenLottery lottery;
-    lumaro::Tfrmmain window(folder, store, lottery);
-    window.show();
+    context.store = &store;
+    context.lottery = &lottery;
+    lumaro::Tfrmmain window(context);
+    window.showMaximized();
     return app.exec();
 }

@@ -1,41 +1,46 @@
 #pragma once
 
 #include <QPointer>
+#include <QString>
 #include <QWidget>
 
 #include <functional>
 #include <map>
-#include <typeindex>
 
 namespace lumaro {
 
-// One instance per tool-window class: show() creates the window if there is none and otherwise
-// shows the existing one again; closeAll() closes every window and forgets it, so the next
-// show() builds a fresh one.
+// One instance per tool window, by key (the window's class name): show() creates the window if
+// there is none and otherwise shows the existing one again; closeAll() closes every window and
+// forgets it, so the next show() builds a fresh one.
 class WindowRegistry {
 public:
-    template<class Window>
-    Window *find() const
+    using Factory = std::function<QWidget *()>;
+
+    QWidget *find(const QString &key) const
     {
-        const auto it = m_windows.find(std::type_index(typeid(Window)));
-        return it == m_windows.end() ? nullptr : qobject_cast<Window *>(it->second.data());
+        const auto it = m_windows.find(key);
+        return it == m_windows.end() ? nullptr : it->second.data();
+    }
+
+    template<class Window>
+    Window *find(const QString &key) const
+    {
+        return qobject_cast<Window *>(find(key));
     }
 
     // Creates with create() if absent; does not show.
-    template<class Window>
-    Window *ensure(const std::function<Window *()> &create)
+    QWidget *ensure(const QString &key, const Factory &create)
     {
-        if (Window *existing = find<Window>())
+        if (QWidget *existing = find(key))
             return existing;
-        Window *window = create();
-        m_windows[std::type_index(typeid(Window))] = window;
+        QWidget *window = create();
+        m_windows[key] = window;
         return window;
     }
 
-    template<class Window>
-    Window *show(const std::function<Window *()> &create)
+    QWidget *show(const QString &key, const Factory &create)
     {
-        Window *window = ensure<Window>(create);
+        QWidget *window = ensure(key, create);
         window->show();
         window->raise();
         window->activateWindow();
@@ -44,7 +49,7 @@ public:
 
     void closeAll()
     {
-        for (auto &[type, window] : m_windows) {
+        for (auto &[key, window] : m_windows) {
             if (window) {
                 window->close();
                 window->deleteLater();
@@ -62,7 +67,7 @@ public:
     }
 
 private:
-    std::map<std::type_index, QPointer<QWidget>> m_windows;
+    std::map<QString, QPointer<QWidget>> m_windows;
 };
 
 } // namespace lumaro

@@ -12,7 +12,6 @@ struct LabelStats {
     int label;
     int count;
     int omission;
-    int rank;
 };
 
 } // namespace
@@ -66,11 +65,13 @@ void BuildVariantTrend(OpenLottery &lottery, int window, const std::vector<int> 
 
     std::vector<LabelStats> stats(static_cast<std::size_t>(n) + 1);
     for (int l = 1; l <= n; ++l)
-        stats[static_cast<std::size_t>(l)] = {l, 0, 0, l};
+        stats[static_cast<std::size_t>(l)] = {l, 0, 0};
     // The draw index of each label's latest occurrence before the current draw; -1 for none.
     // Scanning back from i - 1 and stopping at the first occurrence gives the same omission.
     std::vector<int> lastSeen(static_cast<std::size_t>(n) + 1, -1);
-    std::vector<LabelStats> sorted(static_cast<std::size_t>(n) + 1);
+    std::vector<qint64> key(static_cast<std::size_t>(n) + 1, 0);
+    std::vector<int> label(static_cast<std::size_t>(n) + 1, 0);
+    std::vector<int> rank(static_cast<std::size_t>(n) + 1, 0);
 
     for (int i = 0; i <= draws; ++i) {
         if (i < draws)
@@ -93,33 +94,39 @@ void BuildVariantTrend(OpenLottery &lottery, int window, const std::vector<int> 
             const int seen = lastSeen[static_cast<std::size_t>(l)];
             stats[static_cast<std::size_t>(l)].omission = seen < 0 ? 0 : i - seen;
         }
-        std::copy(stats.begin(), stats.end(), sorted.begin());
-        // Exchange sort: omission descending, then count ascending; only cells 0..2 move.
+        // Exchange sort: omission descending, then count ascending. Both go into one key
+        // (omission * 65536 - count, counts stay below 65536) so each test is one comparison;
+        // the exchanges are exactly those of the row-by-row sort, so ties end up alike.
+        for (int l = 1; l <= n; ++l) {
+            const LabelStats &row = stats[static_cast<std::size_t>(l)];
+            key[static_cast<std::size_t>(l)] = static_cast<qint64>(row.omission) * 65536 - row.count;
+            label[static_cast<std::size_t>(l)] = l;
+        }
         for (int a = 1; a < n; ++a) {
+            qint64 &ka = key[static_cast<std::size_t>(a)];
+            int &la = label[static_cast<std::size_t>(a)];
             for (int b = a + 1; b <= n; ++b) {
-                LabelStats &ra = sorted[static_cast<std::size_t>(a)];
-                LabelStats &rb = sorted[static_cast<std::size_t>(b)];
-                if (ra.omission < rb.omission || (ra.omission == rb.omission && ra.count > rb.count)) {
-                    std::swap(ra.label, rb.label);
-                    std::swap(ra.count, rb.count);
-                    std::swap(ra.omission, rb.omission);
+                if (ka < key[static_cast<std::size_t>(b)]) {
+                    std::swap(ka, key[static_cast<std::size_t>(b)]);
+                    std::swap(la, label[static_cast<std::size_t>(b)]);
                 }
             }
         }
         for (int k = 1; k <= n; ++k)
-            sorted[static_cast<std::size_t>(sorted[static_cast<std::size_t>(k)].label)].rank = k;
+            rank[static_cast<std::size_t>(label[static_cast<std::size_t>(k)])] = k;
         if (i < draws) {
             qint32 *ranks = lottery.variantDrawTable.numbers(i);
             for (int j = 0; j < m; ++j) {
                 const int l = labelOf(i, j);
-                ranks[j] = l > 0 ? sorted[static_cast<std::size_t>(l)].rank : 0;
+                ranks[j] = l > 0 ? rank[static_cast<std::size_t>(l)] : 0;
             }
             std::sort(ranks, ranks + m);
         }
         if (i == lottery.transformReferencePeriod) {
             for (int k = 1; k <= n; ++k) {
-                const LabelStats &row = sorted[static_cast<std::size_t>(k)];
-                lottery.variantRanking[static_cast<std::size_t>(k)] = {row.label, row.count, row.omission, row.rank};
+                const LabelStats &row = stats[static_cast<std::size_t>(label[static_cast<std::size_t>(k)])];
+                lottery.variantRanking[static_cast<std::size_t>(k)]
+                    = {row.label, row.count, row.omission, rank[static_cast<std::size_t>(k)]};
             }
         }
     }

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <set>
 
 using namespace lumaro;
@@ -44,6 +46,81 @@ TEST(VariantTrend, WorkedExample)
     EXPECT_EQ(lottery.variantShuffle[3][1], 1); // number 1 has code 3
     EXPECT_EQ(lottery.trendText.cell(1, 1), QStringLiteral("03"));
     EXPECT_EQ(lottery.trendText.cell(1, 5), QStringLiteral("1"));
+}
+
+// The ranking built the slow, literal way: omissions by scanning back, rows exchanged whole.
+std::vector<std::vector<int>> referenceRanks(
+    const std::vector<std::vector<int>> &draws, int n, int window, const std::vector<int> &codes)
+{
+    const int m = static_cast<int>(draws.front().size());
+    auto label = [&](int row, int j) { return (codes[draws[row][j] - 1] + row) % n + 1; };
+    std::vector<std::array<int, 4>> stats(n + 1);
+    for (int l = 1; l <= n; ++l)
+        stats[l] = {l, 0, 0, l};
+    std::vector<std::vector<int>> result;
+    const int count = static_cast<int>(draws.size());
+    for (int i = 0; i < count; ++i) {
+        for (int j = 0; j < m; ++j) {
+            if (i >= 1)
+                ++stats[label(i - 1, j)][1];
+            if (i >= window + 1)
+                --stats[label(i - window - 1, j)][1];
+        }
+        for (int l = 1; l <= n; ++l) {
+            stats[l][2] = 0;
+            bool found = false;
+            for (int d = i - 1; d >= 0 && !found; --d) {
+                for (int j = 0; j < m; ++j) {
+                    if (label(d, j) == l) {
+                        stats[l][2] = i - d;
+                        found = true;
+                        break;
+                    }
+                }
+            }
+        }
+        auto sorted = stats;
+        for (int a = 1; a < n; ++a) {
+            for (int b = a + 1; b <= n; ++b) {
+                if (sorted[a][2] < sorted[b][2] || (sorted[a][2] == sorted[b][2] && sorted[a][1] > sorted[b][1])) {
+                    for (int c = 0; c < 3; ++c)
+                        std::swap(sorted[a][c], sorted[b][c]);
+                }
+            }
+        }
+        for (int k = 1; k <= n; ++k)
+            sorted[sorted[k][0]][3] = k;
+        std::vector<int> ranks;
+        for (int j = 0; j < m; ++j)
+            ranks.push_back(sorted[label(i, j)][3]);
+        std::sort(ranks.begin(), ranks.end());
+        result.push_back(ranks);
+    }
+    return result;
+}
+
+TEST(VariantTrend, MatchesTheLiteralRankingOnARandomHistory)
+{
+    std::vector<std::vector<int>> draws;
+    RandomSource pick(9);
+    for (int i = 0; i < 300; ++i) {
+        std::set<int> numbers;
+        while (numbers.size() < 5)
+            numbers.insert(pick.between(1, 22));
+        draws.emplace_back(numbers.begin(), numbers.end());
+    }
+    OpenLottery lottery = smallLottery(22, 5, draws);
+    std::vector<int> codes(22);
+    for (int x = 0; x < 22; ++x)
+        codes[x] = (x * 7) % 22 + 1; // a permutation of 1..22
+    for (int window : {1, 3, 40}) {
+        BuildVariantTrend(lottery, window, codes);
+        const auto expected = referenceRanks(draws, 22, window, codes);
+        for (int i = 0; i < 300; ++i) {
+            const qint32 *r = lottery.variantDrawTable.numbers(i);
+            ASSERT_EQ(std::vector<int>(r, r + 5), expected[i]) << "draw " << i << " window " << window;
+        }
+    }
 }
 
 TEST(VariantTrend, EmptyHistoryCapturesTheIdentityRanking)

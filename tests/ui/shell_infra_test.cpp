@@ -59,7 +59,7 @@ TEST_F(DialogTest, QueuedAnswersAndFilters)
     EXPECT_TRUE(dialogs::question(nullptr, QStringLiteral("警告"), QStringLiteral("删除？")));
 }
 
-TEST(WindowRegistry, CreatesOncePerClassAndForgetsOnCloseAll)
+TEST(WindowRegistry, CreatesOncePerKeyAndForgetsOnCloseAll)
 {
     WindowRegistry registry;
     int created = 0;
@@ -67,15 +67,17 @@ TEST(WindowRegistry, CreatesOncePerClassAndForgetsOnCloseAll)
         ++created;
         return new ToolA;
     };
-    ToolA *a = registry.show<ToolA>(makeA);
-    EXPECT_EQ(registry.show<ToolA>(makeA), a);
-    registry.ensure<ToolB>([] { return new ToolB; });
+    QWidget *a = registry.show(QStringLiteral("ToolA"), makeA);
+    EXPECT_EQ(registry.show(QStringLiteral("ToolA"), makeA), a);
+    registry.ensure(QStringLiteral("ToolB"), [] { return new ToolB; });
     EXPECT_EQ(created, 1);
     EXPECT_EQ(registry.count(), 2);
+    EXPECT_NE(registry.find<ToolB>(QStringLiteral("ToolB")), nullptr);
+    EXPECT_EQ(registry.find<ToolA>(QStringLiteral("ToolB")), nullptr);
     registry.closeAll();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(registry.find<ToolA>(), nullptr);
-    EXPECT_NE(registry.show<ToolA>(makeA), nullptr);
+    EXPECT_EQ(registry.find(QStringLiteral("ToolA")), nullptr);
+    EXPECT_NE(registry.show(QStringLiteral("ToolA"), makeA), nullptr);
     EXPECT_EQ(created, 2);
     registry.closeAll();
 }

@@ -1,0 +1,245 @@
+#include "data/u_index.h"
+
+#include "common/errors.h"
+#include "shell/app_context.h"
+#include "shell/dialogs.h"
+#include "shell/error_display.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace lumaro {
+
+namespace {
+
+QLabel *label(QWidget *parent, const char *name, const QString &text, int x, int y)
+{
+    auto *l = new QLabel(text, parent);
+    l->setObjectName(QString::fromUtf8(name));
+    l->move(x, y);
+    l->adjustSize();
+    return l;
+}
+
+QLineEdit *field(QWidget *parent, const char *name, const QRect &geometry)
+{
+    auto *e = new QLineEdit(parent);
+    e->setObjectName(QString::fromUtf8(name));
+    e->setGeometry(geometry);
+    return e;
+}
+
+QPushButton *button(QWidget *parent, const char *name, const QString &text, const QRect &geometry)
+{
+    auto *b = new QPushButton(text, parent);
+    b->setObjectName(QString::fromUtf8(name));
+    b->setGeometry(geometry);
+    b->setAutoDefault(false);
+    return b;
+}
+
+} // namespace
+
+Tfrmindex::Tfrmindex(AppContext &context, QWidget *parent)
+    : QDialog(parent)
+    , m_context(context)
+{
+    setObjectName(QStringLiteral("frmindex"));
+    setWindowTitle(QStringLiteral("彩票操作"));
+    setFixedSize(295, 332);
+    setWindowFlag(Qt::WindowStaysOnTopHint);
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+
+    label(this, "Label1", QStringLiteral("选择彩票："), 8, 8);
+    m_list = new QListWidget(this);
+    m_list->setObjectName(QStringLiteral("lstcaipiao"));
+    m_list->setGeometry(8, 24, 129, 297);
+
+    const int x = 145;
+    const int w = 142;
+    label(this, "Label2", QStringLiteral("彩票名称："), x, 8);
+    m_name = field(this, "edtcainame", QRect(x, 24, w, 22));
+    m_name->setMaxLength(kMaxLotteryNameLength);
+
+    m_kindGroup = new QGroupBox(QStringLiteral("彩票类型："), this);
+    m_kindGroup->setObjectName(QStringLiteral("optcaitype"));
+    m_kindGroup->setGeometry(x, 50, w, 44);
+    m_lotto = new QRadioButton(QStringLiteral("乐透型"), m_kindGroup);
+    m_lotto->setObjectName(QStringLiteral("optcaitype0"));
+    m_lotto->setGeometry(6, 20, 66, 20);
+    m_digit = new QRadioButton(QStringLiteral("数字型"), m_kindGroup);
+    m_digit->setObjectName(QStringLiteral("optcaitype1"));
+    m_digit->setGeometry(74, 20, 66, 20);
+    auto *kinds = new QButtonGroup(this);
+    kinds->addButton(m_lotto, 0);
+    kinds->addButton(m_digit, 1);
+    m_digit->setChecked(true);
+
+    label(this, "Label4", QStringLiteral("号码总数："), x, 98);
+    m_sum = field(this, "edtcaisum", QRect(x, 114, 66, 22));
+    m_sum->setText(QStringLiteral("10"));
+    label(this, "Label5", QStringLiteral("选择号码数："), x + 74, 98);
+    m_sel = field(this, "edtcaisel", QRect(x + 74, 114, 68, 22));
+    m_sel->setText(QStringLiteral("3"));
+    label(this, "Label6", QStringLiteral("开奖时间："), x, 140);
+    m_time = field(this, "edtcaitime", QRect(x, 156, w, 22));
+    m_time->setMaxLength(kMaxDrawTimeLength);
+
+    m_weekGroup = new QGroupBox(QStringLiteral("开奖星期："), this);
+    m_weekGroup->setObjectName(QStringLiteral("grpweek"));
+    m_weekGroup->setGeometry(x, 182, 121, 57);
+    // Boxes 1..4 on the first row and 5..7 on the second.
+    const int boxWidth = m_weekGroup->width() / 4 - 6;
+    const int rowHeight = m_weekGroup->height() / 2;
+    for (int k = 1; k <= 7; ++k) {
+        auto *box = new QCheckBox(QString::number(k), m_weekGroup);
+        box->setObjectName(QStringLiteral("chkweek%1").arg(k));
+        const int left = ((k - 1) % 4) * (boxWidth + 6) + 5;
+        const int top = k <= 4 ? 14 : rowHeight + 6;
+        box->setGeometry(left, top, boxWidth + 6, 18);
+        m_week[static_cast<std::size_t>(k)] = box;
+    }
+
+    m_add = button(this, "btnadd", QStringLiteral("添加彩票"), QRect(x, 250, 68, 28));
+    m_del = button(this, "btndel", QStringLiteral("删除彩票"), QRect(x + 74, 250, 68, 28));
+    m_open = button(this, "btnopen", QStringLiteral("打开彩票"), QRect(x, 292, 68, 30));
+    m_exit = button(this, "btnext", QStringLiteral("退出"), QRect(x + 74, 292, 68, 30));
+
+    connect(m_list, &QListWidget::itemClicked, this, [this] { lstcaipiaoClick(); });
+    connect(m_list, &QListWidget::currentRowChanged, this, [this] { lstcaipiaoClick(); });
+    connect(m_list, &QListWidget::itemDoubleClicked, this, [this] { btnopenClick(); });
+    connect(m_open, &QPushButton::clicked, this, [this] { btnopenClick(); });
+    connect(m_exit, &QPushButton::clicked, this, &QDialog::reject);
+    connect(m_add, &QPushButton::clicked, this, [this] { btnaddClick(); });
+    connect(m_del, &QPushButton::clicked, this, [this] { btndelClick(); });
+
+    setFieldsEnabled(false);
+    guarded(this, [this] { fillList(); });
+}
+
+void Tfrmindex::fillList()
+{
+    m_list->clear();
+    m_list->addItems(m_context.store->listLotteries());
+}
+
+void Tfrmindex::setFieldsEnabled(bool adding)
+{
+    for (QWidget *w : std::initializer_list<QWidget *> {m_name, m_kindGroup, m_sum, m_sel, m_time, m_weekGroup})
+        w->setEnabled(adding);
+    m_del->setEnabled(!adding);
+    m_open->setEnabled(!adding);
+    m_exit->setEnabled(!adding);
+    m_list->setEnabled(!adding);
+}
+
+int Tfrmindex::selectedKind() const
+{
+    return m_digit->isChecked() ? 1 : 0;
+}
+
+void Tfrmindex::showDefinition(const QString &name)
+{
+    const LotteryDefinition d = m_context.store->readDefinition(name);
+    m_name->setText(d.name);
+    (d.kind == LotteryKind::Digit ? m_digit : m_lotto)->setChecked(true);
+    m_sum->setText(QString::number(d.n));
+    m_sel->setText(QString::number(d.m));
+    m_time->setText(d.drawTime);
+    for (int k = 1; k <= 7; ++k)
+        m_week[static_cast<std::size_t>(k)]->setChecked(d.weekdays.contains(QString::number(k)));
+}
+
+void Tfrmindex::lstcaipiaoClick()
+{
+    QListWidgetItem *item = m_list->currentItem();
+    if (!item || !item->isSelected() || m_add->text() != QStringLiteral("添加彩票"))
+        return;
+    const QString name = item->text();
+    guarded(this, [&] { showDefinition(name); });
+}
+
+void Tfrmindex::btnopenClick()
+{
+    if (m_name->text().isEmpty()) {
+        dialogs::error(this, QStringLiteral("错误"), QStringLiteral("请选择彩票！"));
+        return;
+    }
+    const QString name = m_name->text();
+    const bool ok = guarded(this, [&] {
+        m_context.lottery->open(*m_context.store, name);
+        if (m_context.shell)
+            m_context.shell->showOpenedLottery();
+    });
+    if (ok) {
+        m_opened = true;
+        accept();
+    }
+}
+
+void Tfrmindex::btnaddClick()
+{
+    if (m_add->text() == QStringLiteral("添加彩票")) {
+        m_name->clear();
+        m_time->clear();
+        for (int k = 1; k <= 7; ++k)
+            m_week[static_cast<std::size_t>(k)]->setChecked(false);
+        setFieldsEnabled(true);
+        m_add->setText(QStringLiteral("确定添加"));
+        m_name->setFocus();
+        return;
+    }
+    LotteryDefinition d;
+    d.name = m_name->text();
+    d.kind = static_cast<LotteryKind>(selectedKind());
+    bool nOk = false;
+    bool mOk = false;
+    d.n = m_sum->text().trimmed().toInt(&nOk);
+    d.m = m_sel->text().trimmed().toInt(&mOk);
+    d.drawTime = m_time->text();
+    for (int k = 1; k <= 7; ++k) {
+        if (m_week[static_cast<std::size_t>(k)]->isChecked())
+            d.weekdays += QString::number(k);
+    }
+    if (!nOk || !mOk) {
+        dialogs::error(this, QStringLiteral("错误"), QStringLiteral("号码总数和选择号码数必须是整数！"));
+        return;
+    }
+    const bool ok = guarded(this, [&] {
+        validateDefinition(d);
+        m_context.store->createLottery(d);
+    });
+    if (!ok)
+        return; // stay in adding mode so the user can correct the fields
+    guarded(this, [this] { fillList(); });
+    m_add->setText(QStringLiteral("添加彩票"));
+    setFieldsEnabled(false);
+    const auto found = m_list->findItems(d.name, Qt::MatchExactly);
+    if (!found.isEmpty())
+        m_list->setCurrentItem(found.front());
+}
+
+void Tfrmindex::btndelClick()
+{
+    const QString name = m_name->text();
+    if (name.isEmpty()) {
+        dialogs::error(this, QStringLiteral("错误"), QStringLiteral("请选择你要删除的彩票名称!"));
+        return;
+    }
+    if (!dialogs::question(this, QStringLiteral("警告"),
+            QStringLiteral("警告：删除该彩票将删除删除所有与该彩票相关的文件，是否确定删除?"), true))
+        return;
+    guarded(this, [&] {
+        m_context.store->dropLottery(name);
+        const QSignalBlocker blocker(m_list);
+        fillList();
+    });
+}
+
+} // namespace lumaro

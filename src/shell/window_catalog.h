@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+#include <vector>
+
+class QWidget;
+
+namespace lumaro {
+
+struct AppContext;
+
+// The tool windows the menus and toolbar open, by key. A window that is not built yet is a
+// placeholder that says so.
+struct ToolWindowEntry {
+    QString key; // the window class name, also the registry key
+    QString caption; // the menu caption without its accelerator
+    std::function<QWidget *(AppContext &, QWidget *parent)> create;
+};
+
+const std::vector<ToolWindowEntry> &toolWindows();
+const ToolWindowEntry *findToolWindow(const QString &key);
+
+// The views of the tab strip, index 0..9.
+QWidget *createTabView(int index, AppContext &context, QWidget *parent);
+QString tabCaption(int index);
+constexpr int kTabCount = 10;
+
+// Modal windows of the data menu; exec() them.
+QWidget *createDrawEditor(AppContext &context, QWidget *parent);
+QWidget *createDownloadWindow(AppContext &context, QWidget *parent);
+QWidget *createQuickUpdateWindow(AppContext &context, QWidget *parent);
+
+// A window that only says its function is not there yet. It carries the controls the shell
+// expects of the window it stands for (the total filter's ball chooser), so the shell works the
+// same with it.
+QWidget *createPlaceholder(const QString &key, const QString &caption, QWidget *parent, bool modal = false);
+
+} // namespace lumaro

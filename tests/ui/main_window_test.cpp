@@ -1,0 +1,404 @@
+#include "data/draw_import.h"
+#include "data/u_index.h"
+#include "shell/dialogs.h"
+#include "shell/u_flash.h"
+#include "shell/u_main.h"
+#include "shell/window_catalog.h"
+#include "support/test_home.h"
+#include "trend/trend_grid_model.h"
+#include "trend/u_code.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QDialog>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+using namespace lumaro;
+
+namespace {
+
+// Saves a picture of a widget when LUMARO_SCREENSHOTS names a folder.
+void screenshot(QWidget *widget, const QString &name)
+{
+    const QString folder = qEnvironmentVariable("LUMARO_SCREENSHOTS");
+    if (folder.isEmpty())
+        return;
+    QDir().mkpath(folder);
+    QApplication::processEvents();
+    widget->grab().save(folder + QLatin1Char('/') + name + QStringLiteral(".png"));
+}
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        dialogs::testing::setEnabled(true);
+        dialogs::testing::clear();
+        context.folder = home.folder();
+        context.store = &home.store();
+        context.lottery = &lottery;
+        context.fixedSeed = 5;
+        window = std::make_unique<Tfrmmain>(context);
+        window->resize(1200, 800);
+        window->show();
+    }
+    void TearDown() override
+    {
+        window.reset();
+        dialogs::testing::clear();
+    }
+
+    void addDraws(const QString &name, const QByteArray &text) { importDraws(home.store(), name, text); }
+
+    // Opens a lottery the way the manager's 打开彩票 does.
+    void openLottery(const QString &name)
+    {
+        Tfrmindex manager(context, window.get());
+        auto *list = manager.findChild<QListWidget *>(QStringLiteral("lstcaipiao"));
+        const auto items = list->findItems(name, Qt::MatchExactly);
+        ASSERT_EQ(items.size(), 1);
+        list->setCurrentItem(items.front());
+        manager.btnopenClick();
+        ASSERT_TRUE(manager.opened());
+    }
+
+    bool enabled(const char *name) const { return window->action(QString::fromUtf8(name))->isEnabled(); }
+
+    test::TestHome home;
+    OpenLottery lottery;
+    AppContext context;
+    std::unique_ptr<Tfrmmain> window;
+};
+
+// Closes the modal window that is about to run, as a user pressing its close button.
+void closeNextModal()
+{
+    QTimer::singleShot(0, [] {
+        if (QWidget *modal = QApplication::activeModalWidget())
+            modal->close();
+    });
+}
+
+} // namespace
+
+TEST_F(MainWindowTest, ClosedStateEnablesOnlyWhatNeedsNoLottery)
+{
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Lumaro"));
+    for (const char *name : {"mnucode", "mnuqujian", "mnutotalfilt", "mnujiaoqi", "mnusibu", "tlbpiantai", "tlbyilou",
+             "tlbala", "tlbbiaozhun", "tlbbianwan"})
+        EXPECT_FALSE(enabled(name)) << name;
+    for (const char *name :
+        {"mnuopen", "mnuclose", "mnuexit", "mnuadddata", "mnudownload", "mnubackupdata", "mnustoredata",
+            "mnugudingjihua", "mnutozi", "mnuhelp", "mnuabout", "tlbopen", "tlbdata", "tlbyansi", "tlbexit"})
+        EXPECT_TRUE(enabled(name)) << name;
+    EXPECT_FALSE(window->tabmain()->isVisible());
+    EXPECT_EQ(window->action(QStringLiteral("mnujiaoqi"))->text(), QStringLiteral("    大底交集(&A)"));
+    EXPECT_EQ(window->action(QStringLiteral("mnukuadu"))->text(), QStringLiteral("号码跨度分析(&k)"));
+    EXPECT_FALSE(window->advertPanel()->isVisible()); // no advert server configured
+    screenshot(window.get(), QStringLiteral("main_closed"));
+}
+
+TEST_F(MainWindowTest, OpeningShowsTheLotteryAndClosingForgetsTheToolWindows)
+{
+    addDraws(QStringLiteral("中国体彩22选5"), "2020001 05 09 13 20 22\n2020002 01 02 03 04 05\n");
+    openLottery(QStringLiteral("中国体彩22选5"));
+    QApplication::processEvents(); // the toolbar lays out its widgets
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Lumaro《中国体彩22选5》"));
+    EXPECT_TRUE(window->tabmain()->isVisible());
+    EXPECT_EQ(window->tabmain()->count(), 10);
+    EXPECT_EQ(window->tabmain()->currentIndex(), 0);
+    EXPECT_EQ(window->tabmain()->tabText(7), QStringLiteral("号码AC值分析"));
+    EXPECT_NE(qobject_cast<Tfrmcode *>(window->currentView()), nullptr);
+    EXPECT_EQ(window->action(QStringLiteral("tlbdata"))->text(), QStringLiteral("数据管理"));
+    EXPECT_TRUE(enabled("mnutotalfilt"));
+    EXPECT_TRUE(enabled("tlbbianwan"));
+
+    QWidget *first = window->showToolWindow(QStringLiteral("Tfrmsep"));
+    EXPECT_EQ(window->showToolWindow(QStringLiteral("Tfrmsep")), first);
+    EXPECT_EQ(window->registry().count(), 1);
+
+    window->mnucloseClick();
+    QApplication::processEvents();
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Lumaro"));
+    EXPECT_FALSE(window->tabmain()->isVisible());
+    EXPECT_EQ(window->currentView(), nullptr);
+    EXPECT_EQ(window->registry().count(), 0);
+    EXPECT_FALSE(enabled("mnucode"));
+    EXPECT_EQ(window->action(QStringLiteral("tlbdata"))->text(), QStringLiteral("数据管理")); // kept after closing
+    EXPECT_EQ(lottery.name, QStringLiteral("中国体彩22选5"));
+}
+
+TEST_F(MainWindowTest, TabsAndAnalysisMenuRebuildTheView)
+{
+    openLottery(QStringLiteral("南粤风采26选5"));
+    window->tabmain()->setCurrentIndex(3);
+    QWidget *sum = window->currentView();
+    ASSERT_NE(sum, nullptr);
+    EXPECT_EQ(qobject_cast<Tfrmcode *>(sum), nullptr);
+    window->action(QStringLiteral("mnuhei"))->trigger();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(window->tabmain()->currentIndex(), 3);
+    window->action(QStringLiteral("mnucode"))->trigger();
+    EXPECT_NE(qobject_cast<Tfrmcode *>(window->currentView()), nullptr);
+}
+
+TEST_F(MainWindowTest, DataButtonFollowsTheLotteryGroup)
+{
+    addDraws(QStringLiteral("广东体彩11选5"), "26040101 01 02 03 04 05\n");
+    openLottery(QStringLiteral("广东体彩11选5"));
+    EXPECT_EQ(window->action(QStringLiteral("tlbdata"))->text(), QStringLiteral("快速开奖"));
+    // The quick update closes the lottery, runs its window and opens the same lottery again.
+    closeNextModal();
+    window->tlbdataClick();
+    EXPECT_TRUE(lottery.lotteryOpen);
+    EXPECT_FALSE(lottery.variantMode);
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Lumaro《广东体彩11选5》"));
+
+    openLottery(QStringLiteral("中国体彩22选5"));
+    EXPECT_EQ(window->action(QStringLiteral("tlbdata"))->text(), QStringLiteral("数据管理"));
+    closeNextModal();
+    window->tlbdataClick(); // the draw editor; nothing is reopened afterwards
+    EXPECT_FALSE(lottery.lotteryOpen);
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Lumaro"));
+}
+
+TEST_F(MainWindowTest, VariantTrendRebuildsTheGridAndDisablesTheBallChooser)
+{
+    LUMARO_REQUIRE_SHARED_FILE(qlc, "qlc.csv");
+    importDrawFile(home.store(), QStringLiteral("中国福彩七乐彩"), qlc);
+    openLottery(QStringLiteral("中国福彩七乐彩"));
+    auto *grid = qobject_cast<Tfrmcode *>(window->currentView());
+    ASSERT_NE(grid, nullptr);
+    EXPECT_EQ(grid->model()->rowCount(), 2921);
+    EXPECT_EQ(grid->model()->data(grid->model()->index(0, 1)).toString(), QStringLiteral("02 06 11 16 17 29 30"));
+    screenshot(window.get(), QStringLiteral("main_qlc_standard"));
+
+    window->tlbbianwanClick();
+    EXPECT_TRUE(lottery.variantMode);
+    QWidget *filter = window->registry().find(QStringLiteral("Tfrmtotalfilt"));
+    ASSERT_NE(filter, nullptr); // created hidden although never shown
+    EXPECT_FALSE(filter->isVisible());
+    EXPECT_FALSE(filter->findChild<QCheckBox *>(QStringLiteral("chkhongqiu"))->isEnabled());
+    EXPECT_FALSE(filter->findChild<QGroupBox *>(QStringLiteral("GroupBox2"))->isEnabled());
+    // The grid shows ranks in ascending order with one mark per rank.
+    const QStringList ranks = grid->model()->data(grid->model()->index(0, 1)).toString().split(QLatin1Char(' '));
+    ASSERT_EQ(ranks.size(), 7);
+    for (int i = 1; i < 7; ++i)
+        EXPECT_LT(ranks[i - 1].toInt(), ranks[i].toInt());
+    int marks = 0;
+    for (int c = 3; c <= 32; ++c)
+        marks += grid->model()->data(grid->model()->index(0, c)).toString() == QStringLiteral("●") ? 1 : 0;
+    EXPECT_EQ(marks, 7);
+    screenshot(window.get(), QStringLiteral("main_qlc_variant"));
+
+    window->tlbbiaozhunClick();
+    EXPECT_FALSE(lottery.variantMode);
+    EXPECT_TRUE(filter->findChild<QCheckBox *>(QStringLiteral("chkhongqiu"))->isEnabled());
+    EXPECT_EQ(grid->model()->data(grid->model()->index(0, 1)).toString(), QStringLiteral("02 06 11 16 17 29 30"));
+
+    // Every opening returns to the standard trend.
+    window->tlbbianwanClick();
+    openLottery(QStringLiteral("中国福彩七乐彩"));
+    EXPECT_FALSE(lottery.variantMode);
+}
+
+TEST_F(MainWindowTest, HelpAndSitesGoThroughTheDesktop)
+{
+    window->action(QStringLiteral("mnuhelp"))->trigger();
+    ASSERT_EQ(dialogs::testing::openedUrls().size(), 1);
+    EXPECT_TRUE(dialogs::testing::openedUrls().front().toLocalFile().endsWith(QStringLiteral("帮助/Lumaro帮助.html")));
+    window->action(QStringLiteral("tlbyansi"))->trigger();
+    EXPECT_EQ(dialogs::testing::openedUrls().back().fragment(), QStringLiteral("getting-started"));
+    window->action(QStringLiteral("mnusports"))->trigger();
+    EXPECT_EQ(dialogs::testing::openedUrls().back().host(), QStringLiteral("www.lottery.gov.cn"));
+    window->action(QStringLiteral("mnuvelmora"))->trigger(); // not configured: says so
+    EXPECT_TRUE(dialogs::testing::lastMessage().contains(QStringLiteral("站点.ini")));
+    window->action(QStringLiteral("mnuabout"))->trigger();
+    auto *about = window->findChild<QDialog *>(QStringLiteral("frmabout"));
+    ASSERT_NE(about, nullptr);
+    EXPECT_EQ(about->windowTitle(), QStringLiteral("关于本程序"));
+    screenshot(about, QStringLiteral("about"));
+}
+
+TEST(Splash, ClosesAtTheFifthTickOrOnAClick)
+{
+    test::TestHome home;
+    Tfrmflash splash(home.folder());
+    EXPECT_EQ(splash.size(), QSize(551, 337));
+    screenshot(&splash, QStringLiteral("splash"));
+    QTimer::singleShot(50, &splash, [&] { QTest::mouseClick(&splash, Qt::LeftButton); });
+    QElapsedTimer timer;
+    timer.start();
+    EXPECT_EQ(splash.exec(), QDialog::Accepted);
+    EXPECT_LT(timer.elapsed(), 1000);
+    EXPECT_EQ(splash.ticks(), 0);
+}
+
+TEST(MainWindowAdvert, UnreachableServerLeavesThePanelHidden)
+{
+    test::TestHome home;
+    test::writeFile(home.path(QStringLiteral("附属/站点.ini")), "[advert]\nhost=http://127.0.0.1:9\n");
+    OpenLottery lottery;
+    AppContext context;
+    context.folder = home.folder();
+    context.store = &home.store();
+    context.lottery = &lottery;
+    QElapsedTimer started;
+    started.start();
+    Tfrmmain window(context);
+    EXPECT_LT(started.elapsed(), 1000); // the request does not hold up the window
+    window.show();
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < 300)
+        QApplication::processEvents(QEventLoop::AllEvents, 50);
+    EXPECT_FALSE(window.advertPanel()->isVisible());
+}
+
+TEST(TrendGridModel, ColumnsHeadersAndMarksOf22Choose5)
+{
+    test::TestHome home;
+    importDraws(home.store(), QStringLiteral("中国体彩22选5"), "2020001 01 02 03 04 05\n2020002 05 09 13 20 22\n");
+    OpenLottery lottery;
+    lottery.open(home.store(), QStringLiteral("中国体彩22选5"));
+    TrendGridModel model(lottery);
+    EXPECT_EQ(model.columnCount(), 26);
+    EXPECT_EQ(model.headerData(0, Qt::Horizontal).toString(), QStringLiteral("记录期号"));
+    EXPECT_EQ(model.headerData(1, Qt::Horizontal).toString(), QStringLiteral("开奖号码"));
+    EXPECT_EQ(model.headerData(3, Qt::Horizontal).toString(), QStringLiteral("1"));
+    EXPECT_EQ(model.headerData(24, Qt::Horizontal).toString(), QStringLiteral("22"));
+    // Row 0 is the newest draw.
+    EXPECT_EQ(model.data(model.index(0, 0)).toString(), QStringLiteral("2020002"));
+    EXPECT_EQ(model.data(model.index(0, 1)).toString(), QStringLiteral("05 09 13 20 22"));
+    QList<int> marked;
+    for (int c = 0; c < 26; ++c) {
+        if (model.data(model.index(0, c)).toString() == QStringLiteral("●"))
+            marked << c;
+    }
+    EXPECT_EQ(marked, (QList<int> {7, 11, 15, 22, 24}));
+    EXPECT_EQ(model.data(model.index(0, 3), Qt::BackgroundRole).value<QColor>(), QColor(150, 150, 100));
+    EXPECT_EQ(model.data(model.index(0, 25), Qt::BackgroundRole).value<QColor>(), QColor(100, 100, 100));
+}
+
+TEST(TrendGridModel, DigitLotteryColumnsAreTheDigits)
+{
+    test::TestHome home;
+    importDraws(home.store(), QStringLiteral("福彩3D"), "2002001 00 07 00\n");
+    OpenLottery lottery;
+    lottery.open(home.store(), QStringLiteral("福彩3D"));
+    TrendGridModel model(lottery);
+    EXPECT_EQ(model.columnCount(), 14);
+    EXPECT_EQ(model.headerData(3, Qt::Horizontal).toString(), QStringLiteral("0"));
+    EXPECT_EQ(model.headerData(12, Qt::Horizontal).toString(), QStringLiteral("9"));
+    EXPECT_EQ(model.data(model.index(0, 3)).toString(), QStringLiteral("●"));
+    EXPECT_EQ(model.data(model.index(0, 10)).toString(), QStringLiteral("●"));
+}
+
+class ManagerTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        dialogs::testing::setEnabled(true);
+        dialogs::testing::clear();
+        context.folder = home.folder();
+        context.store = &home.store();
+        context.lottery = &lottery;
+    }
+    test::TestHome home;
+    OpenLottery lottery;
+    AppContext context;
+};
+
+TEST_F(ManagerTest, ListsTheLotteriesAndShowsDefinitions)
+{
+    Tfrmindex manager(context);
+    auto *list = manager.findChild<QListWidget *>(QStringLiteral("lstcaipiao"));
+    EXPECT_EQ(list->count(), 9);
+    EXPECT_EQ(manager.windowTitle(), QStringLiteral("彩票操作"));
+    EXPECT_EQ(manager.findChild<QLineEdit *>(QStringLiteral("edtcaisum"))->text(), QStringLiteral("10"));
+    EXPECT_FALSE(manager.findChild<QLineEdit *>(QStringLiteral("edtcainame"))->isEnabled());
+
+    manager.btnopenClick();
+    EXPECT_EQ(dialogs::testing::messages().back().title, QStringLiteral("错误"));
+    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("请选择彩票！"));
+    EXPECT_FALSE(manager.opened());
+
+    LotteryDefinition a;
+    a.name = QStringLiteral("甲");
+    a.n = 30;
+    a.m = 5;
+    a.weekdays = QStringLiteral("135");
+    home.store().createLottery(a);
+    LotteryDefinition b = a;
+    b.name = QStringLiteral("乙");
+    b.weekdays = QStringLiteral("26");
+    home.store().createLottery(b);
+    Tfrmindex fresh(context);
+    auto *freshList = fresh.findChild<QListWidget *>(QStringLiteral("lstcaipiao"));
+    freshList->setCurrentRow(9);
+    EXPECT_TRUE(fresh.weekdayBox(1)->isChecked());
+    freshList->setCurrentRow(10);
+    QList<int> checked;
+    for (int k = 1; k <= 7; ++k) {
+        if (fresh.weekdayBox(k)->isChecked())
+            checked << k;
+    }
+    EXPECT_EQ(checked, (QList<int> {2, 6}));
+    EXPECT_EQ(fresh.findChild<QLineEdit *>(QStringLiteral("edtcainame"))->text(), QStringLiteral("乙"));
+    screenshot(&fresh, QStringLiteral("manager"));
+}
+
+TEST_F(ManagerTest, AddAndDeleteWithTheirChecks)
+{
+    Tfrmindex manager(context);
+    auto *add = manager.findChild<QPushButton *>(QStringLiteral("btnadd"));
+    auto *name = manager.findChild<QLineEdit *>(QStringLiteral("edtcainame"));
+    auto *sum = manager.findChild<QLineEdit *>(QStringLiteral("edtcaisum"));
+    auto *sel = manager.findChild<QLineEdit *>(QStringLiteral("edtcaisel"));
+    auto *list = manager.findChild<QListWidget *>(QStringLiteral("lstcaipiao"));
+    manager.btnaddClick();
+    EXPECT_EQ(add->text(), QStringLiteral("确定添加"));
+    EXPECT_TRUE(name->isEnabled());
+    EXPECT_TRUE(sum->isEnabled());
+    EXPECT_FALSE(manager.findChild<QPushButton *>(QStringLiteral("btnopen"))->isEnabled());
+
+    manager.btnaddClick(); // empty name
+    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("请输入彩票名称！"));
+    name->setText(QStringLiteral("中国福彩七乐彩"));
+    manager.btnaddClick();
+    EXPECT_TRUE(dialogs::testing::lastMessage().contains(QStringLiteral("已经存在")));
+    name->setText(QStringLiteral("自选35选5"));
+    sum->setText(QStringLiteral("x"));
+    manager.btnaddClick();
+    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("号码总数和选择号码数必须是整数！"));
+    manager.findChild<QWidget *>(QStringLiteral("optcaitype0"))->setProperty("checked", true);
+    sum->setText(QStringLiteral("5"));
+    sel->setText(QStringLiteral("6"));
+    manager.btnaddClick();
+    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("选择号码数不能大于号码总数！"));
+    sum->setText(QStringLiteral("35"));
+    sel->setText(QStringLiteral("5"));
+    manager.btnaddClick();
+    EXPECT_EQ(add->text(), QStringLiteral("添加彩票"));
+    EXPECT_EQ(list->count(), 10);
+    EXPECT_EQ(home.store().readDefinition(QStringLiteral("自选35选5")).n, 35);
+
+    dialogs::testing::queueAnswer(false);
+    manager.btndelClick();
+    EXPECT_EQ(list->count(), 10);
+    dialogs::testing::queueAnswer(true);
+    manager.btndelClick();
+    EXPECT_EQ(list->count(), 9);
+    EXPECT_EQ(name->text(), QStringLiteral("自选35选5")); // the fields keep showing the deleted lottery
+}
