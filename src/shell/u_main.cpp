@@ -1,6 +1,7 @@
 #include "shell/u_main.h"
 
 #include "common/errors.h"
+#include "data/backup.h"
 #include "data/u_index.h"
 #include "shell/dialogs.h"
 #include "shell/error_display.h"
@@ -492,13 +493,31 @@ void Tfrmmain::mnudownloadClick()
 
 void Tfrmmain::mnubackupdataClick()
 {
-    dialogs::information(this, QStringLiteral("数据备份"), QStringLiteral("数据备份将在后续版本中提供。"));
+    const QString path = dialogs::saveFile(this, QStringLiteral("数据备份"), DesktopFolder(),
+        QStringLiteral("彩票数据"), QStringLiteral("数据库(*.db)|*.db"), QStringLiteral("db"));
+    if (path.isEmpty())
+        return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    try {
+        backupDatabase(*m_context.store, path);
+    } catch (...) {
+        QApplication::restoreOverrideCursor();
+        throw;
+    }
+    QApplication::restoreOverrideCursor();
+    dialogs::information(this, QStringLiteral("数据备份"), QStringLiteral("成功备份！"));
 }
 
 void Tfrmmain::mnustoredataClick()
 {
     mnucloseClick();
-    dialogs::information(this, QStringLiteral("数据恢复"), QStringLiteral("数据恢复将在后续版本中提供。"));
+    const QString path
+        = dialogs::openFile(this, QStringLiteral("数据恢复"), DesktopFolder(), QStringLiteral("数据库(*.db)|*.db"));
+    if (path.isEmpty())
+        return;
+    const QString kept = restoreDatabase(*m_context.store, path);
+    dialogs::information(this, QStringLiteral("数据恢复"),
+        QStringLiteral("成功恢复！\n原来的数据库保留为：%1").arg(QDir::toNativeSeparators(kept)));
 }
 
 void Tfrmmain::mnuaboutClick()

@@ -1,5 +1,6 @@
 #include "shell/window_catalog.h"
 
+#include "data/u_data.h"
 #include "shell/app_context.h"
 #include "trend/u_code.h"
 
@@ -110,9 +111,9 @@ QWidget *createTabView(int index, AppContext &context, QWidget *parent)
     return view;
 }
 
-QWidget *createDrawEditor(AppContext &, QWidget *parent)
+QWidget *createDrawEditor(AppContext &context, QWidget *parent)
 {
-    return createPlaceholder(QStringLiteral("Tfrmdata"), QStringLiteral("彩票数据"), parent, true);
+    return new Tfrmdata(context, parent);
 }
 
 QWidget *createDownloadWindow(AppContext &, QWidget *parent)

@@ -4,6 +4,7 @@
 #include "shell/u_flash.h"
 #include "shell/u_main.h"
 #include "shell/window_catalog.h"
+#include "support/screenshot.h"
 #include "support/test_home.h"
 #include "trend/trend_grid_model.h"
 #include "trend/u_code.h"
@@ -28,16 +29,7 @@ using namespace lumaro;
 
 namespace {
 
-// Saves a picture of a widget when LUMARO_SCREENSHOTS names a folder.
-void screenshot(QWidget *widget, const QString &name)
-{
-    const QString folder = qEnvironmentVariable("LUMARO_SCREENSHOTS");
-    if (folder.isEmpty())
-        return;
-    QDir().mkpath(folder);
-    QApplication::processEvents();
-    widget->grab().save(folder + QLatin1Char('/') + name + QStringLiteral(".png"));
-}
+using test::screenshot;
 
 class MainWindowTest : public ::testing::Test {
 protected:

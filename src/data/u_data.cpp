@@ -1,0 +1,385 @@
+#include "data/u_data.h"
+
+#include "common/errors.h"
+#include "data/draw_edit_model.h"
+#include "data/draw_import.h"
+#include "shell/app_context.h"
+#include "shell/dialogs.h"
+#include "shell/error_display.h"
+
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QTableView>
+#include <QTimer>
+#include <QToolButton>
+
+namespace lumaro {
+
+namespace {
+
+const char *const kNavigatorNames[10]
+    = {"nbfirst", "nbprior", "nbnext", "nblast", "nbinsert", "nbdelete", "nbedit", "nbpost", "nbcancel", "nbrefresh"};
+const char *const kNavigatorTips[10] = {"首条记录", "前面一条", "下面一条", "最末记录", "添加记录", "删除记录",
+    "修改记录", "保存修改", "取消修改", "刷新记录"};
+const char *const kNavigatorGlyphs[10] = {"|◀", "◀", "▶", "▶|", "+", "−", "✎", "✓", "✗", "↻"};
+
+} // namespace
+
+Tfrmdata::Tfrmdata(AppContext &context, QWidget *parent)
+    : QDialog(parent)
+    , m_context(context)
+    , m_model(new DrawEditModel(*context.store, this))
+{
+    setObjectName(QStringLiteral("frmdata"));
+    setWindowTitle(QStringLiteral("彩票数据"));
+    setWindowFlag(Qt::WindowStaysOnTopHint);
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    setWindowFlag(Qt::WindowMaximizeButtonHint);
+    resize(551, 465);
+
+    auto *label1 = new QLabel(QStringLiteral("选择彩票："), this);
+    label1->setObjectName(QStringLiteral("Label1"));
+    m_list = new QListWidget(this);
+    m_list->setObjectName(QStringLiteral("lstcaipiao"));
+    m_list->setFixedWidth(160);
+    auto *label2 = new QLabel(QStringLiteral("彩票数据："), this);
+    label2->setObjectName(QStringLiteral("Label2"));
+    m_grid = new QTableView(this);
+    m_grid->setObjectName(QStringLiteral("grdcaipiao"));
+    m_grid->setModel(m_model);
+    m_grid->setSelectionBehavior(QAbstractItemView::SelectItems);
+    m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_grid->verticalHeader()->setDefaultSectionSize(22);
+    m_grid->verticalHeader()->hide();
+    m_grid->setEditTriggers(
+        QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
+
+    m_navigator = new QWidget(this);
+    m_navigator->setObjectName(QStringLiteral("dbv_caipiao"));
+    auto *navLayout = new QHBoxLayout(m_navigator);
+    navLayout->setContentsMargins(0, 0, 0, 0);
+    navLayout->setSpacing(0);
+    for (int i = 0; i < 10; ++i) {
+        auto *button = new QToolButton(m_navigator);
+        button->setObjectName(QString::fromUtf8(kNavigatorNames[i]));
+        button->setToolTip(QString::fromUtf8(kNavigatorTips[i]));
+        button->setText(QString::fromUtf8(kNavigatorGlyphs[i]));
+        button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+        button->setFixedHeight(26);
+        navLayout->addWidget(button);
+        connect(button, &QToolButton::clicked, this, [this, i] { guarded(this, [&] { navigate(i); }); });
+        m_nav[static_cast<std::size_t>(i)] = button;
+    }
+    m_navigator->setEnabled(false);
+
+    // "+" lies over the navigator's insert button.
+    m_add = new QPushButton(QStringLiteral("+"), this);
+    m_add->setObjectName(QStringLiteral("btnadd"));
+    m_add->setToolTip(QStringLiteral("添加记录"));
+    QFont big = m_add->font();
+    big.setPixelSize(24);
+    m_add->setFont(big);
+    m_add->setEnabled(false);
+    m_add->setAutoDefault(false);
+
+    m_import = new QPushButton(QStringLiteral("导入"), this);
+    m_import->setObjectName(QStringLiteral("btnimport"));
+    m_save = new QPushButton(QStringLiteral("导出"), this);
+    m_save->setObjectName(QStringLiteral("btnsave"));
+    m_edit = new QPushButton(QStringLiteral("开始添加"), this);
+    m_edit->setObjectName(QStringLiteral("btnedit"));
+    m_edit->setEnabled(false);
+    m_exit = new QPushButton(QStringLiteral("关闭"), this);
+    m_exit->setObjectName(QStringLiteral("btnext"));
+    for (QPushButton *b : {m_import, m_save, m_edit, m_exit})
+        b->setAutoDefault(false);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(m_import);
+    buttons->addWidget(m_save);
+    buttons->addWidget(m_edit);
+    buttons->addWidget(m_exit);
+    auto *layout = new QGridLayout(this);
+    layout->setContentsMargins(16, 8, 12, 10);
+    layout->addWidget(label1, 0, 0);
+    layout->addWidget(label2, 0, 1);
+    layout->addWidget(m_list, 1, 0, 3, 1);
+    layout->addWidget(m_grid, 1, 1);
+    layout->addWidget(m_navigator, 2, 1);
+    layout->addLayout(buttons, 3, 1);
+    layout->setColumnStretch(1, 1);
+    layout->setRowStretch(1, 1);
+
+    connect(m_list, &QListWidget::itemClicked, this, [this] { lstcaipiaoClick(); });
+    connect(m_edit, &QPushButton::clicked, this, [this] { guarded(this, [&] { btneditClick(); }); });
+    connect(m_add, &QPushButton::clicked, this, [this] { guarded(this, [&] { btnaddClick(); }); });
+    connect(m_save, &QPushButton::clicked, this, [this] { guarded(this, [&] { btnsaveClick(); }); });
+    connect(m_import, &QPushButton::clicked, this, [this] { guarded(this, [&] { btnimportClick(); }); });
+    connect(m_exit, &QPushButton::clicked, this, &QDialog::close);
+    connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+        [this](const QModelIndex &current, const QModelIndex &previous) {
+            if (m_moving || !previous.isValid() || previous.row() == current.row()
+                || !m_model->isPending(previous.row()))
+                return;
+            // Leaving a row posts it; a row that cannot be posted keeps the cursor.
+            const int back = previous.row();
+            if (!guarded(this, [&] { m_model->post(back); })) {
+                QTimer::singleShot(0, this, [this, back] {
+                    m_moving = true;
+                    m_grid->setCurrentIndex(m_model->index(back, 0));
+                    m_moving = false;
+                });
+            }
+        });
+
+    guarded(this, [this] { m_list->addItems(m_context.store->listLotteries()); });
+}
+
+bool Tfrmdata::entering() const
+{
+    return m_edit->text() == QStringLiteral("完成添加");
+}
+
+int Tfrmdata::currentRow() const
+{
+    return m_grid->currentIndex().isValid() ? m_grid->currentIndex().row() : -1;
+}
+
+void Tfrmdata::lstcaipiaoClick()
+{
+    QListWidgetItem *item = m_list->currentItem();
+    if (!item || !item->isSelected())
+        return;
+    const int pending = m_model->pendingRow();
+    if (pending >= 0 && !guarded(this, [&] { m_model->post(pending); }))
+        return;
+    const QString name = item->text();
+    if (!guarded(this, [&] { m_model->load(name); }))
+        return;
+    if (m_model->rowCount() > 0) {
+        m_moving = true;
+        m_grid->setCurrentIndex(m_model->index(m_model->rowCount() - 1, 0));
+        m_grid->scrollToBottom();
+        m_moving = false;
+    }
+    setColumnWidths();
+    m_edit->setEnabled(true);
+}
+
+void Tfrmdata::setColumnWidths()
+{
+    const int columns = m_model->columnCount();
+    if (columns < 3)
+        return;
+    // Period 70 pixels, the date as wide as a date, the numbers share the rest.
+    const int dateWidth = m_grid->fontMetrics().horizontalAdvance(QStringLiteral("0000-00-00")) + 16;
+    const int rest = m_grid->viewport()->width() - 70 - dateWidth - 2;
+    const int numberWidth
+        = std::max(m_grid->fontMetrics().horizontalAdvance(QStringLiteral("000")) + 8, rest / (columns - 2));
+    m_grid->setColumnWidth(0, 70);
+    for (int c = 1; c < columns - 1; ++c)
+        m_grid->setColumnWidth(c, numberWidth);
+    m_grid->setColumnWidth(columns - 1, dateWidth);
+}
+
+bool Tfrmdata::postCurrent()
+{
+    const int pending = m_model->pendingRow();
+    if (pending < 0)
+        return true;
+    return guarded(this, [&] { m_model->post(pending); });
+}
+
+void Tfrmdata::btneditClick()
+{
+    if (!entering()) {
+        m_model->setEditable(true);
+        m_exit->setEnabled(false);
+        m_navigator->setEnabled(true);
+        m_add->setEnabled(true);
+        m_edit->setText(QStringLiteral("完成添加"));
+        return;
+    }
+    if (!postCurrent())
+        return;
+    m_model->setEditable(false);
+    m_exit->setEnabled(true);
+    m_navigator->setEnabled(false);
+    m_add->setEnabled(false);
+    m_edit->setText(QStringLiteral("开始添加"));
+}
+
+void Tfrmdata::btnaddClick()
+{
+    if (m_model->lottery().isEmpty())
+        return;
+    if (!postCurrent())
+        return;
+    const int row = m_model->appendRow();
+    m_moving = true;
+    m_grid->setCurrentIndex(m_model->index(row, 0));
+    m_moving = false;
+    m_grid->scrollToBottom();
+    m_grid->edit(m_model->index(row, 0));
+}
+
+bool Tfrmdata::moveTo(int row)
+{
+    if (row < 0 || row >= m_model->rowCount())
+        return true;
+    if (!postCurrent())
+        return false;
+    m_moving = true;
+    m_grid->setCurrentIndex(m_model->index(row, std::max(0, m_grid->currentIndex().column())));
+    m_moving = false;
+    return true;
+}
+
+void Tfrmdata::navigate(int button)
+{
+    const int rows = m_model->rowCount();
+    const int current = currentRow();
+    switch (button) {
+    case 0:
+        moveTo(0);
+        break;
+    case 1:
+        moveTo(std::max(0, current - 1));
+        break;
+    case 2:
+        moveTo(std::min(rows - 1, current + 1));
+        break;
+    case 3:
+        moveTo(rows - 1);
+        break;
+    case 4:
+        btnaddClick();
+        break;
+    case 5:
+        if (current < 0)
+            return;
+        if (!dialogs::question(
+                this, QStringLiteral("确认"), QStringLiteral("确定删除第%1行的开奖号码吗？").arg(current + 1)))
+            return;
+        m_model->deleteRow(current);
+        break;
+    case 6:
+        if (current >= 0)
+            m_grid->edit(m_grid->currentIndex());
+        break;
+    case 7:
+        if (current >= 0)
+            m_model->post(current);
+        break;
+    case 8:
+        if (current >= 0)
+            m_model->cancel(current);
+        break;
+    case 9:
+        if (!postCurrent())
+            return;
+        m_model->load(m_model->lottery());
+        setColumnWidths();
+        break;
+    default:
+        break;
+    }
+}
+
+void Tfrmdata::btnsaveClick()
+{
+    QListWidgetItem *item = m_list->currentItem();
+    if (!item || m_model->lottery().isEmpty()) {
+        dialogs::error(this, QStringLiteral("错误"), QStringLiteral("请选择要导出的彩票！"));
+        return;
+    }
+    if (!postCurrent())
+        return;
+    const QString name = m_model->lottery();
+    const QString folder = m_context.folder.auxiliaryFolder();
+    const QString path = dialogs::saveFile(this, QStringLiteral("导出"), folder,
+        folder + name + QStringLiteral("历史号码.txt"), QStringLiteral("文本文件(*.txt)|*.txt"), QStringLiteral("txt"));
+    if (path.isEmpty())
+        return;
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        throw IoError::cannotWrite(path, file.errorString());
+    file.write(historyText(m_model->postedDraws()));
+    if (!file.commit())
+        throw IoError::cannotWrite(path, file.errorString());
+    dialogs::information(this, QStringLiteral("提示"), QStringLiteral("成功保存！"));
+}
+
+void Tfrmdata::btnimportClick()
+{
+    if (m_model->lottery().isEmpty()) {
+        dialogs::error(this, QStringLiteral("错误"), QStringLiteral("请选择要导入的彩票！"));
+        return;
+    }
+    if (!postCurrent())
+        return;
+    const QString path = dialogs::openFile(this, QStringLiteral("导入开奖号码"), DesktopFolder(),
+        QStringLiteral("开奖号码文件(*.csv *.txt)|*.csv *.txt|全部文件(*)|*"));
+    if (path.isEmpty())
+        return;
+    const QString name = m_model->lottery();
+    const ImportResult result = importDrawFile(*m_context.store, name, path);
+    m_model->load(name);
+    if (m_model->rowCount() > 0)
+        moveTo(m_model->rowCount() - 1);
+    setColumnWidths();
+    dialogs::information(this, QStringLiteral("导入"),
+        QStringLiteral("新增开奖号码%1期，已有的%2期不再导入。").arg(result.added).arg(result.alreadyStored));
+}
+
+void Tfrmdata::closeEvent(QCloseEvent *event)
+{
+    if (entering()) {
+        dialogs::warning(this, QStringLiteral("警告"), QStringLiteral("请单击《完成添加》按钮保存添加"));
+        event->ignore();
+        return;
+    }
+    QDialog::closeEvent(event);
+}
+
+void Tfrmdata::reject()
+{
+    // Escape closes like the frame's close button, with the same refusal.
+    if (entering()) {
+        dialogs::warning(this, QStringLiteral("警告"), QStringLiteral("请单击《完成添加》按钮保存添加"));
+        return;
+    }
+    QDialog::reject();
+}
+
+void Tfrmdata::placeAddButton()
+{
+    const QRect nav = m_navigator->geometry();
+    m_add->setGeometry(nav.left() + nav.width() * 4 / 10, nav.top(), nav.width() / 10, nav.height());
+    m_add->raise();
+}
+
+void Tfrmdata::resizeEvent(QResizeEvent *event)
+{
+    QDialog::resizeEvent(event);
+    QTimer::singleShot(0, this, [this] {
+        placeAddButton();
+        setColumnWidths();
+    });
+}
+
+void Tfrmdata::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    placeAddButton();
+}
+
+} // namespace lumaro

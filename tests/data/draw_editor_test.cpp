@@ -1,0 +1,134 @@
+#include "common/errors.h"
+#include "data/backup.h"
+#include "data/draw_edit_model.h"
+#include "data/draw_import.h"
+#include "support/test_home.h"
+
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+using namespace lumaro;
+using lumaro::test::TestHome;
+
+namespace {
+
+const QString k22 = QStringLiteral("中国体彩22选5");
+
+void fill(DrawEditModel &model, int row, const QStringList &cells)
+{
+    for (int c = 0; c < cells.size(); ++c)
+        model.setData(model.index(row, c), cells[c]);
+}
+
+QString postError(DrawEditModel &model, int row)
+{
+    try {
+        model.post(row);
+    } catch (const InputError &error) {
+        return error.message();
+    }
+    return QString();
+}
+
+} // namespace
+
+TEST(DrawEditModel, PostingChecksEveryCellAndKeepsTheRowInEditing)
+{
+    TestHome home;
+    DrawEditModel model(home.store());
+    model.load(k22);
+    EXPECT_EQ(model.columnCount(), 7);
+    EXPECT_EQ(model.headerData(6, Qt::Horizontal).toString(), QStringLiteral("开奖日期"));
+    const int row = model.appendRow();
+    EXPECT_TRUE(model.isPending(row));
+    struct Case {
+        QStringList cells;
+        const char *message;
+    };
+    const Case cases[] = {
+        {{"", "1", "2", "3", "4", "5", ""}, "第1行“记录期号”列不能为空！"},
+        {{"20a0001", "1", "2", "3", "4", "5", ""}, "第1行“记录期号”列的“20a0001”不是一个整数！"},
+        {{"20200011", "1", "2", "3", "4", "5", ""}, "第1行“记录期号”列的期号最多7位！"},
+        {{"2020001", "1", "2", "", "4", "5", ""}, "第1行“3”列不能为空！"},
+        {{"2020001", "1", "2", "x", "4", "5", ""}, "第1行“3”列的“x”不是一个整数！"},
+        {{"2020001", "1", "2", "3", "4", "23", ""}, "第1行“5”列的号码23不在1到22之间！"},
+        {{"2020001", "1", "2", "3", "4", "2", ""}, "第1行“5”列的号码2与第2个号码重复！"},
+    };
+    for (const Case &c : cases) {
+        fill(model, row, c.cells);
+        EXPECT_EQ(postError(model, row), QString::fromUtf8(c.message));
+        EXPECT_TRUE(model.isPending(row));
+    }
+    EXPECT_EQ(home.store().drawCount(k22), 0);
+    fill(model, row,
+        {QStringLiteral("2020001"), QStringLiteral("5"), QStringLiteral("9"), QStringLiteral("13"),
+            QStringLiteral("20"), QStringLiteral("22"), QStringLiteral("2020-01-01")});
+    EXPECT_EQ(postError(model, row), QString());
+    EXPECT_FALSE(model.isPending(row));
+    EXPECT_EQ(home.store().drawCount(k22), 1);
+
+    // Editing a posted row updates it; cancelling restores what was written.
+    model.setData(model.index(row, 1), QStringLiteral("6"));
+    model.cancel(row);
+    EXPECT_EQ(model.data(model.index(row, 1)).toString(), QStringLiteral("5"));
+    model.setData(model.index(row, 1), QStringLiteral("7"));
+    model.post(row);
+    EXPECT_EQ(home.store().readDraws(k22).front().numbers.front(), 7);
+
+    // A new row that is cancelled disappears; deleting a row removes it from the table.
+    const int extra = model.appendRow();
+    model.cancel(extra);
+    EXPECT_EQ(model.rowCount(), 1);
+    model.deleteRow(0);
+    EXPECT_EQ(home.store().drawCount(k22), 0);
+}
+
+TEST(DrawEditModel, ExportWritesPostedRowsInGridOrder)
+{
+    TestHome home;
+    importDraws(home.store(), k22, "2020002 01 02 03 04 05\n2020001 07 10 11 12 13\n");
+    DrawEditModel model(home.store());
+    model.load(k22);
+    const int row = model.appendRow();
+    fill(model, row,
+        {QStringLiteral("2019001"), QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("4"),
+            QStringLiteral("22"), QString()});
+    model.post(row);
+    model.appendRow(); // an unposted row is not exported
+    EXPECT_EQ(historyText(model.postedDraws()),
+        QByteArray("2020001 07 10 11 12 13 \r\n2020002 01 02 03 04 05 \r\n2019001 01 02 03 04 22 \r\n"));
+}
+
+TEST(Backup, CopiesWhileOpenAndRestoresOnlyLotteryDatabases)
+{
+    TestHome home;
+    importDraws(home.store(), k22, "2020001 01 02 03 04 05\n");
+    home.store().listLotteries(); // the connection is open
+    const QString copy = home.path(QStringLiteral("备份.db"));
+    test::writeFile(copy, "old file to be replaced");
+    backupDatabase(home.store(), copy);
+    EXPECT_NO_THROW(checkLotteryDatabase(copy));
+    EXPECT_FALSE(QFile::exists(copy + QStringLiteral(".part")));
+
+    importDraws(home.store(), k22, "2020002 01 02 03 04 06\n");
+    EXPECT_EQ(home.store().drawCount(k22), 2);
+
+    // Files that are not lottery databases are refused and change nothing.
+    const QString text = home.path(QStringLiteral("a.txt"));
+    test::writeFile(text, "2020001 01 02 03 04 05\r\n");
+    EXPECT_THROW(restoreDatabase(home.store(), text), InputError);
+    QByteArray truncated = test::readFile(copy);
+    truncated.truncate(truncated.size() / 2);
+    const QString broken = home.path(QStringLiteral("坏.db"));
+    test::writeFile(broken, truncated);
+    EXPECT_THROW(restoreDatabase(home.store(), broken), Error);
+    EXPECT_THROW(restoreDatabase(home.store(), home.path(QStringLiteral("没有.db"))), IoError);
+    EXPECT_EQ(home.store().drawCount(k22), 2);
+
+    const QString kept = restoreDatabase(home.store(), copy);
+    EXPECT_EQ(home.store().drawCount(k22), 1);
+    EXPECT_TRUE(kept.contains(QStringLiteral("彩票数据_恢复前_")));
+    LotteryStore before(kept);
+    EXPECT_EQ(before.drawCount(k22), 2); // the replaced database can be put back by hand
+}
