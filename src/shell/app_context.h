@@ -16,6 +16,8 @@ public:
     virtual ~ShellServices() = default;
     // The 标准走势 switch: standard trend, views recomputed, total filter ball chooser enabled.
     virtual void switchToStandardTrend() = 0;
+    // The 变幻走势 switch: a new variant trend, views recomputed, ball chooser disabled.
+    virtual void switchToVariantTrend() = 0;
     // Shows the open lottery again after its tables changed (caption, tabs, trend grid).
     virtual void showOpenedLottery() = 0;
 };

@@ -31,6 +31,7 @@ public:
 
     // ShellServices
     void switchToStandardTrend() override { tlbbiaozhunClick(); }
+    void switchToVariantTrend() override { tlbbianwanClick(); }
     void showOpenedLottery() override { ShowOpenedLottery(); }
 
     void ShowOpenedLottery();
