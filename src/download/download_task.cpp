@@ -1,32 +1,16 @@
 #include "download/download_task.h"
 
+#include "shell/error_display.h"
+
+#include <QCloseEvent>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QPalette>
+#include <QProgressBar>
 #include <QScreen>
-#include <QWidget>
 #include <QtConcurrent>
 
 namespace lumaro {
-
-void styleDownloadWindow(QWidget *window)
-{
-    window->setWindowFlag(Qt::FramelessWindowHint, true);
-    window->setFixedSize(354, 74);
-    QPalette palette = window->palette();
-    palette.setColor(QPalette::Window, QColor(0, 128, 0));
-    palette.setColor(QPalette::WindowText, Qt::white);
-    window->setPalette(palette);
-    window->setAutoFillBackground(true);
-}
-
-void centreOnScreen(QWidget *window)
-{
-    QScreen *screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
-    const QRect area = screen->availableGeometry();
-    window->move(area.center() - QPoint(window->width() / 2, window->height() / 2));
-}
 
 DownloadTask::DownloadTask(QObject *parent)
     : QObject(parent)
@@ -61,6 +45,88 @@ void DownloadTask::start(std::function<void(const DownloadCallbacks &)> work)
             m_error = std::current_exception();
         }
     }));
+}
+
+DownloadWindow::DownloadWindow(QWidget *parent)
+    : QDialog(parent)
+    , lbltitle(new QLabel(this))
+    , prbdown(new QProgressBar(this))
+    , m_task(new DownloadTask(this))
+{
+    setWindowFlag(Qt::FramelessWindowHint, true);
+    setFixedSize(354, 74);
+    QPalette colours = palette();
+    colours.setColor(QPalette::Window, QColor(0, 128, 0));
+    colours.setColor(QPalette::WindowText, Qt::white);
+    setPalette(colours);
+    setAutoFillBackground(true);
+
+    lbltitle->setObjectName(QStringLiteral("lbltitle"));
+    lbltitle->setAlignment(Qt::AlignCenter);
+    lbltitle->hide();
+    prbdown->setObjectName(QStringLiteral("prbdown"));
+    prbdown->setTextVisible(false);
+    prbdown->setFixedHeight(8);
+    prbdown->hide();
+
+    connect(m_task, &DownloadTask::statusChanged, lbltitle, &QLabel::setText);
+    connect(m_task, &DownloadTask::pageProgress, this, [this](int done, int total) {
+        prbdown->setRange(0, std::max(total, 1));
+        prbdown->setValue(done);
+    });
+    connect(m_task, &DownloadTask::finished, this, [this] {
+        // The window closes itself when the work is over; an error the work threw is shown
+        // instead of its report.
+        accept();
+        if (const std::exception_ptr error = m_task->error())
+            guarded(parentWidget(), [&] { std::rethrow_exception(error); });
+        else
+            workFinished();
+    });
+}
+
+DownloadWindow::~DownloadWindow()
+{
+    stopWork();
+}
+
+void DownloadWindow::stopWork()
+{
+    delete m_task;
+    m_task = nullptr;
+}
+
+void DownloadWindow::startWork(std::function<void(const DownloadCallbacks &)> work)
+{
+    lbltitle->show();
+    prbdown->setRange(0, 1);
+    prbdown->setValue(0);
+    prbdown->show();
+    m_task->start(std::move(work));
+}
+
+void DownloadWindow::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    QScreen *area = screen() ? screen() : QGuiApplication::primaryScreen();
+    if (area) {
+        const QRect geometry = area->availableGeometry();
+        move(geometry.center() - QPoint(width() / 2, height() / 2));
+    }
+}
+
+void DownloadWindow::reject()
+{
+    if (mayClose())
+        QDialog::reject();
+}
+
+void DownloadWindow::closeEvent(QCloseEvent *event)
+{
+    if (mayClose())
+        QDialog::closeEvent(event);
+    else
+        event->ignore();
 }
 
 } // namespace lumaro

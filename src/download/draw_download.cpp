@@ -5,6 +5,8 @@
 #include "download/draw_scrapers.h"
 #include "download/http_client.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 
 namespace lumaro {
@@ -404,15 +406,20 @@ namespace {
 template<class Body>
 auto withDownloader(const DownloadJob &job, const DownloadCallbacks &callbacks, Body body)
 {
-    LotteryStore store(job.databasePath);
-    const SiteConfig sites = SiteConfig::load(job.folder.auxiliaryFolder() + SiteConfig::fileName());
-    HttpClient http(sites.timeoutMs());
-    http.setProgress(&callbacks.progress);
-    DrawDownloader downloader(job.folder, store, sites, http);
-    if (job.today.isValid())
-        downloader.setToday(job.today);
-    downloader.setCallbacks(callbacks);
-    return body(downloader);
+    auto result = [&] {
+        LotteryStore store(job.databasePath);
+        const SiteConfig sites = SiteConfig::load(job.folder.auxiliaryFolder() + SiteConfig::fileName());
+        HttpClient http(sites.timeoutMs());
+        http.setProgress(&callbacks.progress);
+        DrawDownloader downloader(job.folder, store, sites, http);
+        if (job.today.isValid())
+            downloader.setToday(job.today);
+        downloader.setCallbacks(callbacks);
+        return body(downloader);
+    }();
+    // A worker thread runs no event loop: delete now what the network objects left for later.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    return result;
 }
 
 } // namespace

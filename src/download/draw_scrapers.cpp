@@ -55,9 +55,19 @@ void addBalls(const QString &line, QString &accumulator)
     }
 }
 
-QString incompleteItem(const QString &item)
+// The period of an accumulator item. False, with the reason in result, when it is not a whole
+// number of the full width: reading stops there.
+bool readItemPeriod(const QString &item, const QString &period, int width, qint64 &value, Scraped &result)
 {
-    return QStringLiteral("页面数据不完整：“%1”").arg(item);
+    if (!ReadsAsWholeNumber(period, &value)) {
+        result.failure = ConversionError::notInteger(period).message();
+        return false;
+    }
+    if (period.size() != width) {
+        result.failure = QStringLiteral("页面数据不完整：“%1”").arg(item);
+        return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -317,14 +327,8 @@ Scraped ReadTc225Accumulator(const QString &accumulator, qint64 lastPeriod)
         const QString &item = items[i];
         const QString period = At(item, 11, 7);
         qint64 value = 0;
-        if (!ReadsAsWholeNumber(period, &value)) {
-            result.failure = ConversionError::notInteger(period).message();
+        if (!readItemPeriod(item, period, 7, value, result))
             return result;
-        }
-        if (period.size() != 7) {
-            result.failure = incompleteItem(item);
-            return result;
-        }
         if (value <= lastPeriod)
             continue;
         DrawCandidate draw;
@@ -347,14 +351,8 @@ Scraped ReadElevenFiveAccumulator(const QString &accumulator, bool jiangxi, qint
         const QString &item = items[i];
         const QString period = jiangxi ? At(item, 3, 8) : At(item, 1, 8);
         qint64 value = 0;
-        if (!ReadsAsWholeNumber(period, &value)) {
-            result.failure = ConversionError::notInteger(period).message();
+        if (!readItemPeriod(item, period, 8, value, result))
             return result;
-        }
-        if (period.size() != 8) {
-            result.failure = incompleteItem(item);
-            return result;
-        }
         if (value <= lastPeriod)
             continue;
         const QString numbers = jiangxi ? At(item, 11, 10) : At(item, 9, 10);

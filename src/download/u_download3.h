@@ -1,18 +1,13 @@
 #pragma once
 
-#include "download/draw_download.h"
+#include "download/download_task.h"
 
-#include <QDialog>
-
-class QLabel;
 class QPlainTextEdit;
-class QProgressBar;
 class QTimer;
 
 namespace lumaro {
 
 struct AppContext;
-class DownloadTask;
 
 // 数据下载 (quick update): brings the draws of the 11选5 game named in the open-lottery record up
 // to date without asking anything. The main window closes the lottery, shows this window
@@ -20,33 +15,27 @@ class DownloadTask;
 // shows it. About a second after showing, the window reads the 50 day pages while DownloadDone
 // is false (and then sets it) or the short feed once it is true, closes itself and reports
 // "下载完成！".
-class Tfrmdownload3 : public QDialog {
+class Tfrmdownload3 : public DownloadWindow {
     Q_OBJECT
 public:
     Tfrmdownload3(AppContext &context, DownloadDone &downloadDone, QWidget *parent = nullptr);
     ~Tfrmdownload3() override;
 
-    bool isDownloading() const;
     const DrawDownloader::QuickUpdate &result() const { return m_result; }
 
     void Timer1Timer();
 
 protected:
-    void reject() override;
-    void closeEvent(QCloseEvent *event) override;
+    void workFinished() override;
+    bool mayClose() const override { return m_started && !isDownloading(); }
     void showEvent(QShowEvent *event) override;
 
 private:
-    void downloadFinished();
-
     AppContext &m_context;
     DownloadDone &m_downloadDone;
     QString m_lottery;
-    QLabel *lbltitle;
-    QProgressBar *prbdown;
     QPlainTextEdit *Memo1;
     QTimer *Timer1;
-    DownloadTask *m_task;
     bool m_started = false;
     DrawDownloader::QuickUpdate m_result;
 };

@@ -16,13 +16,8 @@ TEST(CliDownload, OneLineABranchAndTheExitStatus)
     server.serve(QStringLiteral("/trend/analyseqlc.do?operator=historicalNumbers&page=1"),
         pages::qlcHistoryPage({{QStringLiteral("2024002"), {1, 2, 3, 4, 5, 6, 7}, {}},
             {QStringLiteral("2024001"), {8, 9, 10, 11, 12, 13, 14}, {}}}));
-    server.setFallback([](const QString &target) -> std::optional<test::FixtureResponse> {
-        if (!target.contains(QLatin1String("?d=")))
-            return std::nullopt;
-        test::FixtureResponse response;
-        response.body = pages::emptyPage();
-        return response;
-    });
+    server.serveEmptyPagesUnder(QStringLiteral("/lottery/draw/list/"));
+    server.serve(QStringLiteral("/lottery/draw/list/5"), test::FixtureResponse {404, "gone", "text/html", {}, false});
 
     const test::CliResult all = test::runCli(home.folder().path(), {QStringLiteral("download"), QStringLiteral("all")});
     EXPECT_EQ(all.exitCode, 1) << all.err.toStdString();

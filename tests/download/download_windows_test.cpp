@@ -132,13 +132,7 @@ TEST_F(DownloadWindowTest, QuickUpdateUsesDayPagesFirstAndTheFeedSecond)
     lottery.name = name; // the shell closed the lottery; the record keeps its name
     const QDate today = QDate::currentDate();
     const QString todayText = today.toString(QStringLiteral("yyMMdd"));
-    server.setFallback([](const QString &target) -> std::optional<test::FixtureResponse> {
-        if (!target.startsWith(QLatin1String("/lottery/draw/list/23?d=")))
-            return std::nullopt;
-        test::FixtureResponse response;
-        response.body = pages::emptyPage();
-        return response;
-    });
+    server.serveEmptyPagesUnder(QStringLiteral("/lottery/draw/list/23?d="));
     server.serve(QStringLiteral("/lottery/draw/list/23?d=") + today.toString(QStringLiteral("yyyy-MM-dd")),
         pages::elevenFiveDayPage({{todayText + QStringLiteral("01"), {1, 2, 3, 4, 5}, {}}}, false));
     server.serve(QStringLiteral("/static/gd11x5/newlyopenlist.xml"),
@@ -176,4 +170,17 @@ TEST_F(DownloadWindowTest, QuickUpdateUsesDayPagesFirstAndTheFeedSecond)
     EXPECT_EQ(server.requests(), QStringList {QStringLiteral("/static/gd11x5/newlyopenlist.xml")});
     EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("下载完成！\n广东体彩11选5：新增1期"));
     EXPECT_EQ(home.store().drawCount(name), 2);
+}
+
+TEST_F(DownloadWindowTest, QuickUpdateOfAnotherLotteryShowsAnErrorAndCloses)
+{
+    lottery.name = QStringLiteral("中国福彩七乐彩");
+    Tfrmdownload3 window(context, downloadDone);
+    window.show();
+    ASSERT_TRUE(waitUntil([&] { return !window.isVisible(); }, 5000));
+    ASSERT_FALSE(dialogs::testing::messages().isEmpty());
+    EXPECT_EQ(dialogs::testing::messages().back().kind, QStringLiteral("error"));
+    EXPECT_TRUE(dialogs::testing::lastMessage().contains(QStringLiteral("没有快速开奖")));
+    EXPECT_FALSE(downloadDone.value);
+    EXPECT_TRUE(server.requests().isEmpty());
 }

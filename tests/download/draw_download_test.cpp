@@ -76,17 +76,8 @@ protected:
         home.store().appendDraws(lottery, {DrawRow {period, std::move(numbers), date}});
     }
 
-    // Serves empty pages for every day page of the portal not given explicitly.
-    void emptyDayPages()
-    {
-        server.setFallback([](const QString &target) -> std::optional<test::FixtureResponse> {
-            if (!target.startsWith(QLatin1String("/lottery/draw/list/")))
-                return std::nullopt;
-            test::FixtureResponse response;
-            response.body = pages::emptyPage();
-            return response;
-        });
-    }
+    // Every portal list page not given explicitly is an empty page.
+    void emptyDayPages() { server.serveEmptyPagesUnder(QStringLiteral("/lottery/draw/list/")); }
 
     test::TestHome home;
     test::FixtureServer server;

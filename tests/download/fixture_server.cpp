@@ -1,5 +1,6 @@
 #include "fixture_server.h"
 
+#include "fixture_pages.h"
 #include "support/test_home.h"
 
 #include <QHash>
@@ -188,6 +189,17 @@ void FixtureServer::setFallback(std::function<std::optional<FixtureResponse>(con
 {
     QMutexLocker lock(&m_state->mutex);
     m_state->fallback = std::move(fallback);
+}
+
+void FixtureServer::serveEmptyPagesUnder(const QString &prefix)
+{
+    setFallback([prefix](const QString &target) -> std::optional<FixtureResponse> {
+        if (!target.startsWith(prefix))
+            return std::nullopt;
+        FixtureResponse response;
+        response.body = pages::emptyPage();
+        return response;
+    });
 }
 
 QStringList FixtureServer::requests() const

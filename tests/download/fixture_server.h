@@ -40,6 +40,9 @@ public:
     void serve(const QString &target, const QByteArray &body);
     void redirect(const QString &target, const QString &location);
     void setFallback(std::function<std::optional<FixtureResponse>(const QString &target)> fallback);
+    // Every request whose target starts with prefix and that has no page of its own gets an
+    // empty result page.
+    void serveEmptyPagesUnder(const QString &prefix);
 
     // Path and query of every request so far, in arrival order.
     QStringList requests() const;
