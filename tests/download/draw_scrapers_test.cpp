@@ -157,19 +157,12 @@ TEST(NanyueScraper, ListAndDetailPages)
     EXPECT_EQ(read.draws[0].period, QStringLiteral("2024102"));
     EXPECT_EQ(read.draws[0].numbers, QStringLiteral("0102030426"));
     EXPECT_EQ(read.draws[0].detailPath, pages::nanyueDetailPath(265, QStringLiteral("2024102")));
-    // The 36选7 layout reads 14 number characters and its link one line further.
-    const QByteArray list7 = pages::nanyueListPage(367, 7, {{QStringLiteral("2024050"), {1, 2, 3, 4, 5, 6, 36}, {}}});
-    const NanyueList read7 = ReadNanyueList(linesOf(list7), 7, 0);
-    ASSERT_EQ(read7.draws.size(), 1u);
-    EXPECT_EQ(read7.draws[0].numbers, QStringLiteral("01020304050636"));
-    EXPECT_EQ(read7.draws[0].detailPath, pages::nanyueDetailPath(367, QStringLiteral("2024050")));
-
     EXPECT_EQ(ReadNanyueDetailDate(linesOf(pages::nanyueDetailPage(QStringLiteral("2024-03-01")))),
         QStringLiteral("2024-03-01"));
     EXPECT_TRUE(ReadNanyueDetailDate(linesOf(pages::emptyPage())).isEmpty());
 }
 
-TEST(PortalScrapers, Tc225AccumulatorIsReadBackOldestFirst)
+TEST(PortalScrapers, Tc225DateRangeMustReadAsDates)
 {
     const auto range
         = ReadTc225Range(linesOf(pages::tc225StartPage(QStringLiteral("2024-01-01"), QStringLiteral("2024-03-31"))));
@@ -179,21 +172,6 @@ TEST(PortalScrapers, Tc225AccumulatorIsReadBackOldestFirst)
     EXPECT_FALSE(ReadTc225Range(linesOf(pages::emptyPage())).has_value());
     EXPECT_FALSE(
         ReadTc225Range(linesOf(pages::tc225StartPage(QStringLiteral("2024-01-01"), QStringLiteral("xxxx-03-31")))));
-
-    QString accumulator;
-    AccumulateTc225Page(
-        linesOf(pages::tc225ListPage({{QStringLiteral("2024060"), {1, 2, 3, 4, 5}, QStringLiteral("2024-03-02")},
-            {QStringLiteral("2024059"), {6, 7, 8, 9, 22}, QStringLiteral("2024-03-01")}})),
-        accumulator);
-    AccumulateTc225Page(linesOf(pages::tc225ListPage(
-                            {{QStringLiteral("2024058"), {10, 11, 12, 13, 14}, QStringLiteral("2024-02-29")}})),
-        accumulator);
-    EXPECT_EQ(AccumulatorItems(accumulator).size(), 3);
-    const Scraped read = ReadTc225Accumulator(accumulator, 2024058);
-    EXPECT_TRUE(read.failure.isEmpty());
-    EXPECT_EQ(periods(read.draws), (QStringList {QStringLiteral("2024059"), QStringLiteral("2024060")}));
-    EXPECT_EQ(read.draws[0].numbers.join(QLatin1Char(' ')), QStringLiteral("06 07 08 09 22"));
-    EXPECT_EQ(read.draws[0].date, QStringLiteral("2024-03-01"));
 }
 
 TEST(PortalScrapers, ElevenFivePeriodsAndJiangxiPrefix)
