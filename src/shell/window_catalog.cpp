@@ -1,6 +1,8 @@
 #include "shell/window_catalog.h"
 
 #include "data/u_data.h"
+#include "download/u_download2.h"
+#include "download/u_download3.h"
 #include "shell/app_context.h"
 #include "trend/u_code.h"
 
@@ -116,14 +118,14 @@ QWidget *createDrawEditor(AppContext &context, QWidget *parent)
     return new Tfrmdata(context, parent);
 }
 
-QWidget *createDownloadWindow(AppContext &, QWidget *parent)
+QWidget *createDownloadWindow(AppContext &context, DownloadDone &done, QWidget *parent)
 {
-    return createPlaceholder(QStringLiteral("Tfrmdownload2"), QStringLiteral("数据下载"), parent, true);
+    return new Tfrmdownload2(context, done, parent);
 }
 
-QWidget *createQuickUpdateWindow(AppContext &, QWidget *parent)
+QWidget *createQuickUpdateWindow(AppContext &context, DownloadDone &done, QWidget *parent)
 {
-    return createPlaceholder(QStringLiteral("Tfrmdownload3"), QStringLiteral("快速开奖"), parent, true);
+    return new Tfrmdownload3(context, done, parent);
 }
 
 } // namespace lumaro
