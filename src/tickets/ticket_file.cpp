@@ -107,18 +107,84 @@ qint64 writeTicketFile(const QString &path, const TicketSet &tickets, const Prog
     });
 }
 
+namespace {
+
+// A memo line as a ticket-file line (without its line end); empty when nothing is left.
+QByteArray ticketOfMemoLine(QStringView line, bool hasSerials)
+{
+    return (hasSerials ? line.mid(std::min<qsizetype>(7, line.size())) : line).trimmed().toUtf8();
+}
+
+} // namespace
+
 QByteArray ticketFileFromMemo(const QStringList &memoLines, bool hasSerials)
 {
     QByteArray out;
     for (const QString &line : memoLines) {
-        const QString ticket = (hasSerials ? line.mid(7) : line).trimmed();
+        const QByteArray ticket = ticketOfMemoLine(line, hasSerials);
         if (ticket.isEmpty())
             continue;
-        out += ticket.toUtf8();
+        out += ticket;
         out += "\r\n";
     }
     return out;
 }
+
+qint64 writeTicketFileFromMemo(const QString &path, const QByteArray &memoText, bool hasSerials)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        throw IoError::cannotWrite(path, file.errorString());
+    QByteArray buffer;
+    buffer.reserve(1 << 16);
+    qint64 written = 0;
+    qsizetype start = 0;
+    const qsizetype size = memoText.size();
+    while (start < size) {
+        qsizetype end = memoText.indexOf('\n', start);
+        if (end < 0)
+            end = size;
+        const QByteArray ticket
+            = ticketOfMemoLine(QString::fromUtf8(memoText.constData() + start, end - start), hasSerials);
+        start = end + 1;
+        if (ticket.isEmpty())
+            continue;
+        buffer += ticket;
+        buffer += "\r\n";
+        ++written;
+        if (buffer.size() > (1 << 16) - 256) {
+            file.write(buffer);
+            buffer.clear();
+        }
+    }
+    file.write(buffer);
+    if (!file.commit())
+        throw IoError::cannotWrite(path, file.errorString());
+    return written;
+}
+
+namespace {
+
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+// The number in a two-character slot: two digits directly, anything else the way a trimmed
+// text converts (" 7", "+7", "-7").
+bool slotValue(QByteArrayView slot, int &value)
+{
+    if (slot.size() == 2 && slot[0] >= '0' && slot[0] <= '9' && slot[1] >= '0' && slot[1] <= '9') {
+        value = (slot[0] - '0') * 10 + (slot[1] - '0');
+        return true;
+    }
+    const QByteArray text = slot.toByteArray().trimmed();
+    bool ok = false;
+    value = text.toInt(&ok);
+    return ok && !text.isEmpty();
+}
+
+} // namespace
 
 LoadedTickets parseTicketFile(
     const QByteArray &content, int m, const QString &fileName, const TicketFileOptions &options)
@@ -131,25 +197,26 @@ LoadedTickets parseTicketFile(
     qint64 lineNumber = 0;
     qsizetype start = 0;
     const qsizetype size = content.size();
+    const char *data = content.constData();
     while (start < size) {
         qsizetype end = content.indexOf('\n', start);
         if (end < 0)
             end = size;
-        QByteArray line = content.mid(start, end - start);
+        QByteArrayView line(data + start, end - start);
         start = end + 1;
         if (line.endsWith('\r'))
             line.chop(1);
         ++lineNumber;
-        if (line.trimmed().isEmpty()) {
+        if (std::all_of(line.begin(), line.end(), isBlank)) {
             if (options.stopAtBlankLine)
                 break;
             continue;
         }
         for (int k = 0; k < m; ++k) {
-            const QByteArray slot = line.mid(3 * k, 2);
-            bool ok = false;
-            const int value = slot.trimmed().toInt(&ok);
-            if (!ok || slot.trimmed().isEmpty())
+            const qsizetype from = std::min<qsizetype>(3 * k, line.size());
+            const QByteArrayView slot = line.sliced(from, std::min<qsizetype>(2, line.size() - from));
+            int value = 0;
+            if (!slotValue(slot, value))
                 throw ConversionError(QStringLiteral("文件%1第%2行：'%3' 不是一个有效的整形值")
                                           .arg(fileName)
                                           .arg(lineNumber)
@@ -177,24 +244,24 @@ LoadedTickets parseTicketFile(
 
 LoadedTickets readTicketFile(const QString &path, int m, const TicketFileOptions &options)
 {
-    QFile file(path);
-    if (!file.exists())
-        throw IoError::fileNotFound(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw IoError::cannotRead(path, file.errorString());
-    return parseTicketFile(file.readAll(), m, QFileInfo(path).fileName(), options);
+    return parseTicketFile(readFileContent(path), m, QFileInfo(path).fileName(), options);
 }
 
 QString readTextFile(const QString &path)
+{
+    QString text = QString::fromUtf8(readFileContent(path));
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return text;
+}
+
+QByteArray readFileContent(const QString &path)
 {
     QFile file(path);
     if (!file.exists())
         throw IoError::fileNotFound(path);
     if (!file.open(QIODevice::ReadOnly))
         throw IoError::cannotRead(path, file.errorString());
-    QString text = QString::fromUtf8(file.readAll());
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    return text;
+    return file.readAll();
 }
 
 } // namespace lumaro

@@ -32,6 +32,9 @@ qint64 writeTicketFile(
 // character on with blanks trimmed (a result list line loses its serial); lines of a loaded
 // ticket file (hasSerials false) only lose surrounding blanks. Empty lines are left out.
 QByteArray ticketFileFromMemo(const QStringList &memoLines, bool hasSerials);
+// The same for the whole text of a memo (lines ending LF or CR LF), written to a file;
+// returns the tickets written.
+qint64 writeTicketFileFromMemo(const QString &path, const QByteArray &memoText, bool hasSerials);
 
 struct TicketFileOptions {
     // Stop at the first line that is empty after trimming blanks (else such lines are skipped).
@@ -58,5 +61,7 @@ LoadedTickets readTicketFile(const QString &path, int m, const TicketFileOptions
 
 // The text of a file for a memo: CR LF and LF both end a line.
 QString readTextFile(const QString &path);
+// The bytes of a file; a missing or unreadable file raises an IoError.
+QByteArray readFileContent(const QString &path);
 
 } // namespace lumaro
