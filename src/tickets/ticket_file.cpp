@@ -7,24 +7,70 @@
 #include <QSaveFile>
 
 #include <algorithm>
+#include <charconv>
 #include <vector>
 
 namespace lumaro {
 
 namespace {
 
-void appendPadded(QByteArray &out, int value)
+// "%.2d" of a value at out; returns the end.
+char *writePadded(char *out, int value)
 {
-    if (value >= 0 && value < 10)
-        out += '0';
-    else if (value < 0 && value > -10) {
-        out += "-0";
-        out += QByteArray::number(-value);
-        return;
+    if (value >= 0 && value < 100) {
+        *out++ = static_cast<char>('0' + value / 10);
+        *out++ = static_cast<char>('0' + value % 10);
+        return out;
     }
-    out += QByteArray::number(value);
+    if (value < 0 && value > -10) {
+        *out++ = '-';
+        *out++ = '0';
+        *out++ = static_cast<char>('0' - value);
+        return out;
+    }
+    return std::to_chars(out, out + 16, value).ptr;
 }
 
+// The longest line a row of m numbers gives.
+qsizetype maxLineLength(int m)
+{
+    return 32 + 13 * static_cast<qsizetype>(m);
+}
+
+char *writeTicketLine(char *out, const int *numbers, int m)
+{
+    for (int k = 0; k < m; ++k) {
+        if (k > 0)
+            *out++ = ' ';
+        out = writePadded(out, numbers[k]);
+    }
+    return out;
+}
+
+char *writeResultListLine(char *out, qint64 serial, const int *numbers, int m)
+{
+    if (serial >= 0 && serial < 10'000'000) {
+        for (int i = 6; i >= 0; --i) {
+            out[i] = static_cast<char>('0' + serial % 10);
+            serial /= 10;
+        }
+        out += 7;
+    } else {
+        out = std::to_chars(out, out + 24, serial).ptr;
+    }
+    for (int i = 0; i < 4; ++i)
+        *out++ = ' ';
+    for (int k = 0; k < m; ++k) {
+        out = writePadded(out, numbers[k]);
+        *out++ = ' ';
+    }
+    *out++ = '\r';
+    *out++ = '\n';
+    return out;
+}
+
+// Writes one line per (alive) row; line(out, serial, numbers, m) writes a line at out and
+// returns its end.
 template<class LineFn>
 qint64 writeLines(const QString &path, const TicketSet &tickets, const Progress &progress, bool aliveOnly, LineFn line)
 {
@@ -32,10 +78,13 @@ qint64 writeLines(const QString &path, const TicketSet &tickets, const Progress 
     if (!file.open(QIODevice::WriteOnly))
         throw IoError::cannotWrite(path, file.errorString());
     const int m = tickets.width();
+    const qsizetype longest = maxLineLength(m);
+    constexpr qsizetype kChunk = 1 << 16;
     qint64 written = 0;
     bool cancelled = false;
-    QByteArray buffer;
-    buffer.reserve(1 << 16);
+    std::vector<char> buffer(static_cast<std::size_t>(kChunk + longest));
+    char *const begin = buffer.data();
+    char *out = begin;
     tickets.forEach([&](qint64 row, const int *numbers) {
         if (cancelled)
             return;
@@ -49,17 +98,17 @@ qint64 writeLines(const QString &path, const TicketSet &tickets, const Progress 
         if (aliveOnly && tickets.state(row) != 0)
             return;
         ++written;
-        buffer += line(written, numbers, m);
-        if (buffer.size() > (1 << 16) - 256) {
-            file.write(buffer);
-            buffer.clear();
+        out = line(out, written, numbers, m);
+        if (out - begin >= kChunk) {
+            file.write(begin, out - begin);
+            out = begin;
         }
     });
     if (cancelled) {
         file.cancelWriting();
         return written;
     }
-    file.write(buffer);
+    file.write(begin, out - begin);
     if (!file.commit())
         throw IoError::cannotWrite(path, file.errorString());
     progress.step(tickets.rowCount(), tickets.rowCount());
@@ -70,40 +119,30 @@ qint64 writeLines(const QString &path, const TicketSet &tickets, const Progress 
 
 QByteArray ticketLine(const int *numbers, int m)
 {
-    QByteArray line;
-    line.reserve(3 * m);
-    for (int k = 0; k < m; ++k) {
-        if (k > 0)
-            line += ' ';
-        appendPadded(line, numbers[k]);
-    }
+    QByteArray line(maxLineLength(m), Qt::Uninitialized);
+    line.truncate(writeTicketLine(line.data(), numbers, m) - line.constData());
     return line;
 }
 
 QByteArray resultListLine(qint64 serial, const int *numbers, int m)
 {
-    QByteArray line = QByteArray::number(serial).rightJustified(7, '0');
-    line += "    ";
-    for (int k = 0; k < m; ++k) {
-        appendPadded(line, numbers[k]);
-        line += ' ';
-    }
-    line += "\r\n";
+    QByteArray line(maxLineLength(m), Qt::Uninitialized);
+    line.truncate(writeResultListLine(line.data(), serial, numbers, m) - line.constData());
     return line;
 }
 
 qint64 writeResultList(const QString &path, const TicketSet &tickets, const Progress &progress, bool aliveOnly)
 {
-    return writeLines(path, tickets, progress, aliveOnly,
-        [](qint64 serial, const int *numbers, int m) { return resultListLine(serial, numbers, m); });
+    return writeLines(path, tickets, progress, aliveOnly, writeResultListLine);
 }
 
 qint64 writeTicketFile(const QString &path, const TicketSet &tickets, const Progress &progress, bool aliveOnly)
 {
-    return writeLines(path, tickets, progress, aliveOnly, [](qint64, const int *numbers, int m) {
-        QByteArray line = ticketLine(numbers, m);
-        line += "\r\n";
-        return line;
+    return writeLines(path, tickets, progress, aliveOnly, [](char *out, qint64, const int *numbers, int m) {
+        out = writeTicketLine(out, numbers, m);
+        *out++ = '\r';
+        *out++ = '\n';
+        return out;
     });
 }
 

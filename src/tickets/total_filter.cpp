@@ -35,6 +35,7 @@ public:
         , m_latest(inputs.latestDraw)
         , m_variant(inputs.variantValue.empty() ? nullptr : inputs.variantValue.data())
         , m_sorted(rowsAscending && !m_variant)
+        , m_half(inputs.n / 2)
     {
         for (int v = 1; v <= 50; ++v) {
             if (c.balls[static_cast<std::size_t>(v)])
@@ -79,14 +80,25 @@ public:
             }
             w = buffer;
         }
-        if (m_c.odd && !m_c.odd->contains(OddCount(w, m)))
-            return false;
-        if (m_c.big && !m_c.big->contains(BigCount(w, m, m_n, BigRule::TotalFilter)))
-            return false;
-        if (m_c.sum && !m_c.sum->contains(SumValue(w, m)))
-            return false;
-        if (m_c.span && !m_c.span->contains(SpanValue(w, m)))
-            return false;
+        if (m_c.odd || m_c.big || m_c.sum || m_c.span) {
+            // OddCount, BigCount (n >= N div 2), SumValue and SpanValue in one sweep.
+            int odd = 0;
+            int big = 0;
+            int sum = 0;
+            int lo = w[0];
+            int hi = w[0];
+            for (int j = 0; j < m; ++j) {
+                const int v = w[j];
+                odd += v & 1;
+                big += v >= m_half ? 1 : 0;
+                sum += v;
+                lo = std::min(lo, v);
+                hi = std::max(hi, v);
+            }
+            if ((m_c.odd && !m_c.odd->contains(odd)) || (m_c.big && !m_c.big->contains(big))
+                || (m_c.sum && !m_c.sum->contains(sum)) || (m_c.span && !m_c.span->contains(hi - lo)))
+                return false;
+        }
         if (m_c.banker && !m_c.banker->contains(bankerHits(w)))
             return false;
         if (m_c.deviation && !deviationPasses(w))
@@ -181,6 +193,7 @@ private:
     const std::vector<int> &m_latest;
     const int *m_variant;
     bool m_sorted;
+    int m_half;
     std::uint64_t m_ballMask = 0;
     std::uint64_t m_bankerMask = 0;
     std::vector<int> m_bankerOutside;
