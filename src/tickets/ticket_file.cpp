@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <optional>
 #include <vector>
 
 namespace lumaro {
@@ -69,24 +70,23 @@ char *writeResultListLine(char *out, qint64 serial, const int *numbers, int m)
     return out;
 }
 
-// Writes one line per (alive) row; line(out, serial, numbers, m) writes a line at out and
-// returns its end.
+// Writes one line per (alive) row to device; line(out, serial, numbers, m) writes a line at
+// out and returns its end. Returns the lines written, or nullopt after a cancel.
 template<class LineFn>
-qint64 writeLines(const QString &path, const TicketSet &tickets, const Progress &progress, bool aliveOnly, LineFn line)
+std::optional<qint64> writeRows(
+    QIODevice &device, const TicketSet &tickets, const Progress &progress, bool aliveOnly, LineFn line)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw IoError::cannotWrite(path, file.errorString());
     const int m = tickets.width();
     const qsizetype longest = maxLineLength(m);
     constexpr qsizetype kChunk = 1 << 16;
     qint64 written = 0;
     bool cancelled = false;
+    bool failed = false;
     std::vector<char> buffer(static_cast<std::size_t>(kChunk + longest));
     char *const begin = buffer.data();
     char *out = begin;
     tickets.forEach([&](qint64 row, const int *numbers) {
-        if (cancelled)
+        if (cancelled || failed)
             return;
         if (row % 100 == 0) {
             progress.step(row, tickets.rowCount());
@@ -100,19 +100,41 @@ qint64 writeLines(const QString &path, const TicketSet &tickets, const Progress 
         ++written;
         out = line(out, written, numbers, m);
         if (out - begin >= kChunk) {
-            file.write(begin, out - begin);
+            failed = device.write(begin, out - begin) < 0;
             out = begin;
         }
     });
-    if (cancelled) {
-        file.cancelWriting();
-        return written;
-    }
-    file.write(begin, out - begin);
-    if (!file.commit())
-        throw IoError::cannotWrite(path, file.errorString());
+    if (cancelled)
+        return std::nullopt;
+    if (failed || device.write(begin, out - begin) < 0)
+        throw IoError::cannotWrite(device.objectName(), device.errorString());
     progress.step(tickets.rowCount(), tickets.rowCount());
     return written;
+}
+
+template<class LineFn>
+qint64 writeLines(const QString &path, const TicketSet &tickets, const Progress &progress, bool aliveOnly, LineFn line)
+{
+    QSaveFile file(path);
+    file.setObjectName(path);
+    if (!file.open(QIODevice::WriteOnly))
+        throw IoError::cannotWrite(path, file.errorString());
+    const std::optional<qint64> written = writeRows(file, tickets, progress, aliveOnly, line);
+    if (!written) {
+        file.cancelWriting();
+        return 0;
+    }
+    if (!file.commit())
+        throw IoError::cannotWrite(path, file.errorString());
+    return *written;
+}
+
+char *writeTicketFileLine(char *out, qint64, const int *numbers, int m)
+{
+    out = writeTicketLine(out, numbers, m);
+    *out++ = '\r';
+    *out++ = '\n';
+    return out;
 }
 
 } // namespace
@@ -138,12 +160,12 @@ qint64 writeResultList(const QString &path, const TicketSet &tickets, const Prog
 
 qint64 writeTicketFile(const QString &path, const TicketSet &tickets, const Progress &progress, bool aliveOnly)
 {
-    return writeLines(path, tickets, progress, aliveOnly, [](char *out, qint64, const int *numbers, int m) {
-        out = writeTicketLine(out, numbers, m);
-        *out++ = '\r';
-        *out++ = '\n';
-        return out;
-    });
+    return writeLines(path, tickets, progress, aliveOnly, writeTicketFileLine);
+}
+
+qint64 writeTicketFile(QIODevice &device, const TicketSet &tickets, bool aliveOnly)
+{
+    return writeRows(device, tickets, {}, aliveOnly, writeTicketFileLine).value_or(0);
 }
 
 namespace {

@@ -4,6 +4,7 @@
 #include "data/ticket_set.h"
 
 #include <QByteArray>
+#include <QIODevice>
 #include <QString>
 
 #include <array>
@@ -27,6 +28,8 @@ qint64 writeResultList(
     const QString &path, const TicketSet &tickets, const Progress &progress = {}, bool aliveOnly = true);
 qint64 writeTicketFile(
     const QString &path, const TicketSet &tickets, const Progress &progress = {}, bool aliveOnly = true);
+// The same lines to an open device (standard output).
+qint64 writeTicketFile(QIODevice &device, const TicketSet &tickets, bool aliveOnly = true);
 
 // The lines shown in a result memo written back as a ticket file: each line from its eighth
 // character on with blanks trimmed (a result list line loses its serial); lines of a loaded
