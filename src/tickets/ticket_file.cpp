@@ -2,6 +2,7 @@
 
 #include "common/errors.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -193,32 +194,52 @@ QByteArray ticketFileFromMemo(const QStringList &memoLines, bool hasSerials)
 
 qint64 writeTicketFileFromMemo(const QString &path, const QByteArray &memoText, bool hasSerials)
 {
+    QByteArray text = memoText;
+    QBuffer buffer(&text);
+    buffer.open(QIODevice::ReadOnly);
+    return writeTicketFileFromMemo(path, buffer, hasSerials);
+}
+
+qint64 writeTicketFileFromMemo(const QString &path, QIODevice &memo, bool hasSerials)
+{
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         throw IoError::cannotWrite(path, file.errorString());
-    QByteArray buffer;
-    buffer.reserve(1 << 16);
+    QByteArray out;
+    out.reserve(1 << 16);
     qint64 written = 0;
-    qsizetype start = 0;
-    const qsizetype size = memoText.size();
-    while (start < size) {
-        qsizetype end = memoText.indexOf('\n', start);
-        if (end < 0)
-            end = size;
-        const QByteArray ticket
-            = ticketOfMemoLine(QString::fromUtf8(memoText.constData() + start, end - start), hasSerials);
-        start = end + 1;
+    auto take = [&](const char *line, qsizetype length) {
+        const QByteArray ticket = ticketOfMemoLine(QString::fromUtf8(line, length), hasSerials);
         if (ticket.isEmpty())
-            continue;
-        buffer += ticket;
-        buffer += "\r\n";
+            return;
+        out += ticket;
+        out += "\r\n";
         ++written;
-        if (buffer.size() > (1 << 16) - 256) {
-            file.write(buffer);
-            buffer.clear();
+        if (out.size() > (1 << 16) - 256) {
+            file.write(out);
+            out.clear();
         }
+    };
+    // The memo is read a megabyte at a time; a line cut by a chunk's end waits for the next.
+    QByteArray pending;
+    for (;;) {
+        const QByteArray chunk = memo.read(1 << 20);
+        if (chunk.isEmpty())
+            break;
+        pending += chunk;
+        qsizetype start = 0;
+        for (;;) {
+            const qsizetype end = pending.indexOf('\n', start);
+            if (end < 0)
+                break;
+            take(pending.constData() + start, end - start);
+            start = end + 1;
+        }
+        pending.remove(0, start);
     }
-    file.write(buffer);
+    if (!pending.isEmpty())
+        take(pending.constData(), pending.size());
+    file.write(out);
     if (!file.commit())
         throw IoError::cannotWrite(path, file.errorString());
     return written;

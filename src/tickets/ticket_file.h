@@ -38,6 +38,7 @@ QByteArray ticketFileFromMemo(const QStringList &memoLines, bool hasSerials);
 // The same for the whole text of a memo (lines ending LF or CR LF), written to a file;
 // returns the tickets written.
 qint64 writeTicketFileFromMemo(const QString &path, const QByteArray &memoText, bool hasSerials);
+qint64 writeTicketFileFromMemo(const QString &path, QIODevice &memo, bool hasSerials);
 
 struct TicketFileOptions {
     // Stop at the first line that is empty after trimming blanks (else such lines are skipped).
