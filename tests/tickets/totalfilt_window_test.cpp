@@ -257,6 +257,8 @@ TEST_F(TotalFilterWindow, RunSaveLoadPrintAndClear)
     dialogs::testing::queueFile(pdf);
     find<QAction>("actpdf")->trigger();
     EXPECT_TRUE(readFile(pdf).startsWith("%PDF"));
+    if (!qEnvironmentVariable("LUMARO_SHOTS").isEmpty())
+        QFile::copy(pdf, qEnvironmentVariable("LUMARO_SHOTS") + QStringLiteral("/totalfilt_list.pdf"));
 
     // Loading shows the file, chooses its balls and checks the chooser.
     const QString file = home.path(QStringLiteral("load.txt"));
@@ -348,6 +350,21 @@ TEST_F(TotalFilterWindow, LongRunsRunOnAWorkerWithTheButtonsLocked)
     window->btnfiltClick();
     EXPECT_TRUE(window->isRunning());
     window.reset();
+}
+
+TEST_F(TotalFilterWindow, EnterStartsARun)
+{
+    open(QStringLiteral("山东体彩11选5"));
+    find<QCheckBox>("chkhei")->setChecked(true);
+    auto *low = find<QComboBox>("comhei1");
+    low->setCurrentIndex(0);
+    find<QComboBox>("comhei2")->setCurrentIndex(0);
+    QSignalSpy finished(window.get(), &Tfrmtotalfilt::runFinished);
+    QTest::keyClick(low->lineEdit(), Qt::Key_Return);
+    ASSERT_TRUE(finished.count() == 1 || finished.wait(20000));
+    EXPECT_EQ(find<QLabel>("lblcode")->text(), QStringLiteral("过滤结果：1注"));
+    QTest::keyClick(find<QLineEdit>("edtdanma"), Qt::Key_Enter);
+    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("请选择过滤条件！"));
 }
 
 TEST_F(TotalFilterWindow, DigitLotteriesAreToldTheFilterDoesNotServeThem)
