@@ -181,28 +181,6 @@ TEST(TotalFilter, CancelAndFailuresChangeNothing)
     EXPECT_EQ(filter.state(), TotalFilter::State::Narrowed);
 }
 
-TEST(TotalFilter, ProgressIsReportedWhileTesting)
-{
-    Fixture f(QStringLiteral("中国福彩七乐彩"));
-    TotalFilter filter(f.lottery);
-    qint64 last = -1;
-    qint64 total = 0;
-    int calls = 0;
-    Progress progress;
-    progress.report = [&](qint64 done, qint64 all) {
-        ++calls;
-        last = done;
-        total = all;
-    };
-    TotalFilterConditions c;
-    c.ac = FilterBounds {21, 21};
-    const qint64 kept = filter.run(c, f.list, progress);
-    EXPECT_GT(kept, 0);
-    EXPECT_GT(calls, 10);
-    EXPECT_EQ(last, total);
-    EXPECT_EQ(total, 2035800);
-}
-
 TEST(TotalFilter, FastIndicatorsAgreeWithTheDefinitions)
 {
     // Explicit rows as a ticket file may hold them: unsorted, repeated and out-of-range numbers
