@@ -344,16 +344,30 @@ TotalFilterConditions Tfrmtotalfilt::readConditions() const
     return c;
 }
 
+bool Tfrmtotalfilt::refuseUnsupported()
+{
+    const QString unsupported = TotalFilterUnsupportedReason(*m_context.lottery);
+    if (unsupported.isEmpty())
+        return false;
+    showError(this, unsupported);
+    return true;
+}
+
+bool Tfrmtotalfilt::refuseEmptyPrint()
+{
+    if (m_memo->lineCount() > 0)
+        return false;
+    dialogs::information(this, QStringLiteral("提示"), QStringLiteral("没有可打印的投注号码！"));
+    return true;
+}
+
 void Tfrmtotalfilt::btnfiltClick()
 {
     if (isRunning())
         return;
     guarded(this, [&] {
-        const QString unsupported = TotalFilterUnsupportedReason(*m_context.lottery);
-        if (!unsupported.isEmpty()) {
-            showError(this, unsupported);
+        if (refuseUnsupported())
             return;
-        }
         const QString problem = checkControls();
         if (!problem.isEmpty()) {
             showError(this, problem);
@@ -438,11 +452,8 @@ void Tfrmtotalfilt::btnloadClick()
     if (isRunning())
         return;
     guarded(this, [&] {
-        const QString unsupported = TotalFilterUnsupportedReason(*m_context.lottery);
-        if (!unsupported.isEmpty()) {
-            showError(this, unsupported);
+        if (refuseUnsupported())
             return;
-        }
         const QString path = dialogs::openFile(
             this, QStringLiteral("载入投注号码"), DesktopFolder(), QString::fromUtf8(kTicketFilter));
         if (path.isEmpty())
@@ -575,10 +586,8 @@ void Tfrmtotalfilt::printLines(QPrinter &printer)
 void Tfrmtotalfilt::btnprintClick()
 {
     guarded(this, [&] {
-        if (m_memo->lineCount() == 0) {
-            dialogs::information(this, QStringLiteral("提示"), QStringLiteral("没有可打印的投注号码！"));
+        if (refuseEmptyPrint())
             return;
-        }
         QPrinter printer(QPrinter::HighResolution);
         printer.setDocName(QStringLiteral("总体过滤"));
         QPrintDialog dialog(&printer, this);
@@ -594,10 +603,8 @@ void Tfrmtotalfilt::btnprintClick()
 void Tfrmtotalfilt::printToPdf()
 {
     guarded(this, [&] {
-        if (m_memo->lineCount() == 0) {
-            dialogs::information(this, QStringLiteral("提示"), QStringLiteral("没有可打印的投注号码！"));
+        if (refuseEmptyPrint())
             return;
-        }
         const QString path = dialogs::saveFile(this, QStringLiteral("输出为PDF文件"), DesktopFolder(),
             QStringLiteral("总体过滤结果.pdf"), QStringLiteral("PDF文件(*.pdf)|*.pdf"), QStringLiteral("pdf"));
         if (path.isEmpty())

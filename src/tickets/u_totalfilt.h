@@ -81,6 +81,9 @@ private:
     void resetBalls();
     void clearIndicatorLists();
     void printLines(QPrinter &printer);
+    // Show why nothing can be done and return true when the lottery or the list does not allow it.
+    bool refuseUnsupported();
+    bool refuseEmptyPrint();
     static int listPosition(const QComboBox *combo);
 
     AppContext &m_context;
