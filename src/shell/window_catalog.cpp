@@ -4,6 +4,7 @@
 #include "download/u_download2.h"
 #include "download/u_download3.h"
 #include "shell/app_context.h"
+#include "tickets/u_totalfilt.h"
 #include "trend/u_code.h"
 
 #include <QCheckBox>
