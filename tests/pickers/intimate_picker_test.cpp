@@ -84,7 +84,7 @@ TEST(IntimatePicker, AllPeriodsAndNeverSeenReferences)
     const IntimateProposal limited = picker.propose(5, IntimateSettings {false, 6, 2});
     for (const NumberCount &entry : limited.tallies.positions[1])
         EXPECT_EQ(entry.count, 0);
-    // S = 2 for reference 1: tallies the follower of draw 3 only (draw 4 is the reference).
+    // S = 2 for reference 1: only the follower of draw 3 is tallied (draw 4, the reference draw).
     EXPECT_EQ(limited.tallies.positions[0][0].number, 1);
     EXPECT_EQ(limited.tallies.positions[0][0].count, 1);
     // "全部期数" (S = 0) walks back to the first draw: followers of draws 3, 2, 1, 0.
