@@ -175,15 +175,10 @@ BacktestResult FourStepPicker::backtest(const FourStepSettings &settings, const 
     if (rows > firstShown)
         result.rows.reserve(static_cast<std::size_t>(rows - firstShown));
     std::vector<int> longCounts(static_cast<std::size_t>(m_width), 0);
-    std::vector<char> proposed(static_cast<std::size_t>(m_width), 0);
+    HitCounter counter(m_range);
     for (int c = 0; c < rows; ++c) {
-        if ((c & 255) == 0) {
-            if (progress.cancelled()) {
-                result.cancelled = true;
-                return result;
-            }
-            progress.step(c, rows);
-        }
+        if (result.interrupted(progress, c, rows))
+            return result;
         // The long window slides: draws c - L1 … c - 1.
         if (c >= 1)
             addDraw(longCounts, c - 1, 1);
@@ -192,11 +187,8 @@ BacktestResult FourStepPicker::backtest(const FourStepSettings &settings, const 
         if (c < firstJudged)
             continue;
         const FourStepProposal proposal = runSteps(c, settings, longCounts);
-        std::fill(proposed.begin(), proposed.end(), 0);
-        for (int x : proposal.numbers)
-            proposed[static_cast<std::size_t>(m_range.slot(x))] = 1;
         const qint32 *numbers = m_draws.numbers(c);
-        const int hits = countMarked(numbers, m, m_range, proposed);
+        const int hits = counter.count(numbers, m, proposal.numbers);
         result.judge(hits);
         if (c < firstShown)
             continue;

@@ -91,29 +91,19 @@ BacktestResult IntervalPicker::backtest(const IntervalSettings &settings, const 
     const int rows = m_draws.rowCount();
     const int m = m_draws.numberCount();
     BacktestResult result;
-    result.rows.resize(static_cast<std::size_t>(rows));
+    result.fillDraws(m_draws, true);
     result.tally.assign(static_cast<std::size_t>(m) + 1, 0);
     std::vector<int> lastSeen(static_cast<std::size_t>(m_range.count()), -1);
-    std::vector<char> proposed(static_cast<std::size_t>(m_range.count()), 0);
+    HitCounter hits(m_range);
     for (int p = 0; p < rows; ++p) {
-        if ((p & 255) == 0) {
-            if (progress.cancelled()) {
-                result.cancelled = true;
-                return result;
-            }
-            progress.step(p, rows);
-        }
+        if (result.interrupted(progress, p, rows))
+            return result;
         const qint32 *numbers = m_draws.numbers(p);
         BacktestRow &row = result.rows[static_cast<std::size_t>(p)];
-        row.period = m_draws.period(p);
-        row.drawn = paddedNumbers(numbers, m);
         if (p >= 1) {
             const std::vector<int> proposal = proposeWith(p, settings, lastSeen);
-            std::fill(proposed.begin(), proposed.end(), 0);
-            for (int x : proposal)
-                proposed[static_cast<std::size_t>(m_range.slot(x))] = 1;
             row.proposed = paddedNumbers(proposal);
-            row.hitCount = countMarked(numbers, m, m_range, proposed);
+            row.hitCount = hits.count(numbers, m, proposal);
             result.addToTally(row.hitCount);
         }
         // The first draw has nothing to propose from; it still enters the memo with 0 hits.

@@ -123,30 +123,18 @@ BacktestResult IntimatePicker::backtest(const IntimateSettings &settings, const 
     const int rows = m_draws.rowCount();
     const int m = m_draws.numberCount();
     BacktestResult result;
-    result.rows.resize(static_cast<std::size_t>(rows));
+    result.fillDraws(m_draws, true);
     result.tally.assign(static_cast<std::size_t>(m) + 1, 0);
     result.chartFirst = std::min(rows, settings.stop + 1);
-    std::vector<char> proposed(static_cast<std::size_t>(m_width), 0);
-    for (int p = 0; p < rows; ++p) {
-        if ((p & 255) == 0) {
-            if (progress.cancelled()) {
-                result.cancelled = true;
-                return result;
-            }
-            progress.step(p, rows);
-        }
-        const qint32 *numbers = m_draws.numbers(p);
-        BacktestRow &row = result.rows[static_cast<std::size_t>(p)];
-        row.period = m_draws.period(p);
-        row.drawn = paddedNumbers(numbers, m);
-        if (p == 0)
-            continue; // no reference draw: empty proposal and hit fields
+    HitCounter hits(m_range);
+    // The first draw has no reference draw: its proposal and hit fields stay empty.
+    for (int p = 1; p < rows; ++p) {
+        if (result.interrupted(progress, p, rows))
+            return result;
         const IntimateProposal proposal = compute(p, settings, false);
-        std::fill(proposed.begin(), proposed.end(), 0);
-        for (int x : proposal.numbers)
-            proposed[static_cast<std::size_t>(m_range.slot(x))] = 1;
+        BacktestRow &row = result.rows[static_cast<std::size_t>(p)];
         row.proposed = plainNumbers(proposal.numbers);
-        row.hitCount = countMarked(numbers, m, m_range, proposed);
+        row.hitCount = hits.count(m_draws.numbers(p), m, proposal.numbers);
         row.hits = QString::number(row.hitCount);
         result.judge(row.hitCount);
         result.addToTally(row.hitCount);

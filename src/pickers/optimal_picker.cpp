@@ -4,6 +4,8 @@
 #include "common/text_format.h"
 #include "data/open_lottery.h"
 
+#include <algorithm>
+
 namespace lumaro {
 
 NumberRange numberRangeOf(const OpenLottery &lottery)
@@ -85,15 +87,46 @@ QString proposalLine(const QString &periodText, const QString &numbersText)
     return periodText + QStringLiteral("期推荐投注号码：") + numbersText;
 }
 
-int countMarked(const qint32 *numbers, int count, const NumberRange &range, const std::vector<char> &marked)
+HitCounter::HitCounter(const NumberRange &range)
+    : m_range(range)
+    , m_marked(static_cast<std::size_t>(std::max(0, range.count())), 0)
+{ }
+
+int HitCounter::count(const qint32 *numbers, int cells, const std::vector<int> &proposal)
 {
+    std::fill(m_marked.begin(), m_marked.end(), 0);
+    for (int x : proposal)
+        m_marked[static_cast<std::size_t>(m_range.slot(x))] = 1;
     int hits = 0;
-    for (int k = 0; k < count; ++k) {
+    for (int k = 0; k < cells; ++k) {
         const int x = numbers[k];
-        if (range.contains(x) && marked[static_cast<std::size_t>(range.slot(x))])
+        if (m_range.contains(x) && m_marked[static_cast<std::size_t>(m_range.slot(x))])
             ++hits;
     }
     return hits;
+}
+
+void BacktestResult::fillDraws(const DrawTable &draws, bool padded)
+{
+    const int m = draws.numberCount();
+    rows.resize(static_cast<std::size_t>(draws.rowCount()));
+    for (int p = 0; p < draws.rowCount(); ++p) {
+        BacktestRow &row = rows[static_cast<std::size_t>(p)];
+        row.period = draws.period(p);
+        row.drawn = padded ? paddedNumbers(draws.numbers(p), m) : plainNumbers(draws.numbers(p), m);
+    }
+}
+
+bool BacktestResult::interrupted(const Progress &progress, int done, int total)
+{
+    if (done % 256 != 0)
+        return false;
+    if (progress.cancelled()) {
+        cancelled = true;
+        return true;
+    }
+    progress.step(done, total);
+    return false;
 }
 
 void BacktestResult::judge(int hits)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/progress.h"
 #include "data/draw_table.h"
 
 #include <QString>
@@ -68,8 +69,17 @@ QString plainNumbers(const qint32 *numbers, int count);
 // The text of 目前投注号码: the period text, "期推荐投注号码：", then the numbers text.
 QString proposalLine(const QString &periodText, const QString &numbersText);
 
-// How many cells of a draw hold a marked number (marks indexed by range slot).
-int countMarked(const qint32 *numbers, int count, const NumberRange &range, const std::vector<char> &marked);
+// Counts the hits of a proposal: how many cells of a draw hold a proposed number (a digit drawn
+// twice counts twice).
+class HitCounter {
+public:
+    explicit HitCounter(const NumberRange &range);
+    int count(const qint32 *numbers, int cells, const std::vector<int> &proposal);
+
+private:
+    NumberRange m_range;
+    std::vector<char> m_marked; // by range slot
+};
 
 // One row of the history grid: 记录期号, 开奖号码, 投注号码, 中奖个数.
 struct BacktestRow {
@@ -92,6 +102,11 @@ struct BacktestResult {
     QString memo;
     bool cancelled = false;
 
+    // One row per draw with its period and drawn numbers (padded "%.2d" or plain).
+    void fillDraws(const DrawTable &draws, bool padded);
+    // Called between draws: reports progress now and then; true (and marked cancelled) when the
+    // run was cancelled.
+    bool interrupted(const Progress &progress, int done, int total);
     // Takes one hit count into largest and smallest.
     void judge(int hits);
     // Adds one to the tally of a hit count.

@@ -175,25 +175,18 @@ BacktestResult stemBranchBacktest(const DrawTable &draws, const QStringList &dra
     const int rows = draws.rowCount();
     const int m = draws.numberCount();
     BacktestResult result;
-    result.rows.resize(static_cast<std::size_t>(rows));
+    result.fillDraws(draws, false);
     for (int p = 0; p < rows; ++p) {
-        if ((p & 255) == 0) {
-            if (progress.cancelled()) {
-                result.cancelled = true;
-                return result;
-            }
-            progress.step(p, rows);
-        }
-        const qint32 *numbers = draws.numbers(p);
-        BacktestRow &row = result.rows[static_cast<std::size_t>(p)];
-        row.period = draws.period(p);
-        row.drawn = plainNumbers(numbers, m);
+        if (result.interrupted(progress, p, rows))
+            return result;
         const std::optional<QDate> date = p < drawDates.size() ? parseDrawDate(drawDates[p]) : std::nullopt;
         if (!date)
             continue;
         const StemBranch day = stemBranchOf(*date);
         const DigitFlags digits = selectDigits(day.stem, day.branch, extra);
+        BacktestRow &row = result.rows[static_cast<std::size_t>(p)];
         row.proposed = plainNumbers(stemBranchProposal(digits, range));
+        const qint32 *numbers = draws.numbers(p);
         for (int k = 0; k < m; ++k) {
             if (numbers[k] >= 0 && digits[static_cast<std::size_t>(numbers[k] % 10)])
                 ++row.hitCount;
