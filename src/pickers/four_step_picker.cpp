@@ -48,12 +48,21 @@ FourStepPicker::FourStepPicker(const DrawTable &draws, NumberRange range)
     , m_range(range)
     , m_width(std::max(0, range.count()))
 {
-    m_cells.assign(static_cast<std::size_t>(draws.rowCount()) * static_cast<std::size_t>(m_width), 0);
+    const std::size_t size = static_cast<std::size_t>(draws.rowCount()) * static_cast<std::size_t>(m_width);
+    m_cells.assign(size, 0);
+    m_lastHeld.assign(size, -1);
+    m_lastTriple.assign(size, -1);
     for (int t = 0; t < draws.rowCount(); ++t) {
         const qint32 *numbers = draws.numbers(t);
         for (int k = 0; k < draws.numberCount(); ++k) {
             if (range.contains(numbers[k]))
                 ++m_cells[index(t, range.slot(numbers[k]))];
+        }
+        for (int slot = 0; slot < m_width; ++slot) {
+            const bool held = holds(t, slot);
+            const bool triple = held && t >= 2 && holds(t - 1, slot) && holds(t - 2, slot);
+            m_lastHeld[index(t, slot)] = held ? t : (t > 0 ? m_lastHeld[index(t - 1, slot)] : -1);
+            m_lastTriple[index(t, slot)] = triple ? t : (t > 0 ? m_lastTriple[index(t - 1, slot)] : -1);
         }
     }
 }
@@ -102,31 +111,24 @@ FourStepProposal FourStepPicker::runSteps(
     result.step1 = flagged();
 
     // Step 2: less those drawn in the last L2 draws.
-    for (int j = target - 1; j >= std::max(0, target - settings.rest2); --j) {
-        for (int slot = 0; slot < m_width; ++slot) {
-            if (holds(j, slot))
-                flags[static_cast<std::size_t>(slot)] = 0;
-        }
+    const int rest2 = std::max(0, target - settings.rest2);
+    for (int slot = 0; slot < m_width; ++slot) {
+        if (target > 0 && m_lastHeld[index(target - 1, slot)] >= rest2)
+            flags[static_cast<std::size_t>(slot)] = 0;
     }
     result.step2 = flagged();
 
     // Step 3: numbers drawn in three draws in a row (draws j, j - 1, j - 2 for any j of the long
     // window, the whole triple inside the history) and in none of the last L3 draws.
     const int lowestTriple = std::max(2, target - settings.longWindow);
-    const int rested = std::max(0, target - settings.rest3);
-    for (int slot = 0; slot < m_width; ++slot) {
-        bool inARow = false;
-        for (int j = target - 1; j >= lowestTriple && !inARow; --j)
-            inARow = holds(j, slot) && holds(j - 1, slot) && holds(j - 2, slot);
-        if (!inARow)
-            continue;
-        bool drawnLately = false;
-        for (int j = target - 1; j >= rested && !drawnLately; --j)
-            drawnLately = holds(j, slot);
-        if (drawnLately)
-            continue;
-        flags[static_cast<std::size_t>(slot)] = 1;
-        result.step3.push_back(m_range.first + slot);
+    const int rest3 = std::max(0, target - settings.rest3);
+    for (int slot = 0; target > 0 && slot < m_width; ++slot) {
+        const bool inARow = m_lastTriple[index(target - 1, slot)] >= lowestTriple;
+        const bool drawnLately = m_lastHeld[index(target - 1, slot)] >= rest3;
+        if (inARow && !drawnLately) {
+            flags[static_cast<std::size_t>(slot)] = 1;
+            result.step3.push_back(m_range.first + slot);
+        }
     }
 
     // Step 4: the most active numbers of draws T - 2 … T - L4 - 1 that are cold over the long

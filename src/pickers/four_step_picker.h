@@ -75,6 +75,11 @@ private:
     int m_width;
     // m_cells[draw * width + slot]: how many cells of the draw hold the number.
     std::vector<quint8> m_cells;
+    // m_lastHeld[draw * width + slot]: the latest draw up to this one holding the number, and
+    // m_lastTriple the latest j up to this draw with the number in draws j, j - 1 and j - 2;
+    // -1 when none.
+    std::vector<int> m_lastHeld;
+    std::vector<int> m_lastTriple;
 };
 
 } // namespace lumaro

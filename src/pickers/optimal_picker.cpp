@@ -43,43 +43,55 @@ QStringList targetPeriods(const DrawTable &draws)
 
 namespace {
 
-template<class Format>
-QString numbersText(const int *numbers, int count, Format format)
+template<class Append>
+QString numbersText(const int *numbers, int count, Append append)
 {
     QString text;
     text.reserve(count * 3);
     for (int i = 0; i < count; ++i) {
-        text += format(numbers[i]);
+        append(text, numbers[i]);
         text += QLatin1Char(' ');
     }
     return text;
 }
 
-QString plain(int value)
+// "%.2d" without the formatter for the usual numbers 0 … 99: the back-tests write tens of
+// thousands of them.
+void appendPadded(QString &text, int value)
 {
-    return QString::number(value);
+    if (value >= 0 && value < 100) {
+        text += QLatin1Char(static_cast<char>('0' + value / 10));
+        text += QLatin1Char(static_cast<char>('0' + value % 10));
+    } else {
+        text += pad2(value);
+    }
+}
+
+void appendPlain(QString &text, int value)
+{
+    text += QString::number(value);
 }
 
 } // namespace
 
 QString paddedNumbers(const std::vector<int> &numbers)
 {
-    return numbersText(numbers.data(), static_cast<int>(numbers.size()), pad2);
+    return numbersText(numbers.data(), static_cast<int>(numbers.size()), appendPadded);
 }
 
 QString paddedNumbers(const qint32 *numbers, int count)
 {
-    return numbersText(numbers, count, pad2);
+    return numbersText(numbers, count, appendPadded);
 }
 
 QString plainNumbers(const std::vector<int> &numbers)
 {
-    return numbersText(numbers.data(), static_cast<int>(numbers.size()), plain);
+    return numbersText(numbers.data(), static_cast<int>(numbers.size()), appendPlain);
 }
 
 QString plainNumbers(const qint32 *numbers, int count)
 {
-    return numbersText(numbers, count, plain);
+    return numbersText(numbers, count, appendPlain);
 }
 
 QString proposalLine(const QString &periodText, const QString &numbersText)

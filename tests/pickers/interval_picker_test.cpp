@@ -39,6 +39,7 @@ TEST(OptimalPicker, TargetPeriodsAndTexts)
     const QStringList periods = targetPeriods(drawTableOf({{1, 2}, {3, 4}}, 2026040));
     EXPECT_EQ(periods, (QStringList {QStringLiteral("2026040"), QStringLiteral("2026041"), QStringLiteral("2026042")}));
     EXPECT_EQ(paddedNumbers(std::vector<int> {3, 12}), QStringLiteral("03 12 "));
+    EXPECT_EQ(paddedNumbers(std::vector<int> {0, 7, 100}), QStringLiteral("00 07 100 "));
     EXPECT_EQ(plainNumbers(std::vector<int> {3, 12}), QStringLiteral("3 12 "));
     EXPECT_EQ(
         proposalLine(QStringLiteral("2026042"), QStringLiteral("01 ")), QStringLiteral("2026042期推荐投注号码：01 "));
