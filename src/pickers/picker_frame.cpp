@@ -64,7 +64,6 @@ PickerFrame::PickerFrame(AppContext &context, QWidget *parent, const Options &op
 {
     setObjectName(options.objectName);
     setWindowTitle(options.caption);
-    setAttribute(Qt::WA_DeleteOnClose, false);
     resize(1000, 760);
 
     comcurqi->setObjectName(QStringLiteral("comcurqi"));
