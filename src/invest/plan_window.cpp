@@ -7,6 +7,7 @@
 #include "shell/table_model.h"
 
 #include <QDir>
+#include <QGridLayout>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -44,11 +45,19 @@ PlanWindow::PlanWindow(AppContext &context, QWidget *parent, const QString &capt
     m_model = new FunctionTableModel(m_grid);
     m_grid->setModel(m_model);
     m_grid->verticalHeader()->hide();
+    // Long headers such as "当期利润率(%)" wrap onto a second line instead of being cut.
+    m_grid->horizontalHeader()->setDefaultAlignment(Qt::Alignment(Qt::AlignCenter | Qt::TextWordWrap));
+    m_grid->horizontalHeader()->setFixedHeight(2 * m_grid->fontMetrics().height() + 8);
     m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     layout->addWidget(m_grid, 1);
+    auto *column = new QVBoxLayout;
+    m_fieldGrid = new QGridLayout;
+    column->addLayout(m_fieldGrid);
+    column->addSpacing(12);
     m_column = new QVBoxLayout;
-    layout->addLayout(m_column);
+    column->addLayout(m_column);
+    layout->addLayout(column);
 }
 
 QLineEdit *PlanWindow::addField(const char *name, const QString &label, const QString &value)
@@ -56,10 +65,11 @@ QLineEdit *PlanWindow::addField(const char *name, const QString &label, const QS
     auto *caption = new QLabel(label, this);
     auto *edit = new QLineEdit(value, this);
     edit->setObjectName(QString::fromUtf8(name));
-    edit->setFixedWidth(110);
+    edit->setFixedWidth(90);
     caption->setBuddy(edit);
-    m_column->addWidget(caption);
-    m_column->addWidget(edit);
+    const int row = m_fieldGrid->rowCount();
+    m_fieldGrid->addWidget(caption, row, 0);
+    m_fieldGrid->addWidget(edit, row, 1);
     m_fields.push_back(edit);
     m_labels << label;
     return edit;
@@ -67,8 +77,6 @@ QLineEdit *PlanWindow::addField(const char *name, const QString &label, const QS
 
 QPushButton *PlanWindow::addButton(const char *name, const QString &caption)
 {
-    if (m_column->count() > 0 && qobject_cast<QLineEdit *>(m_column->itemAt(m_column->count() - 1)->widget()))
-        m_column->addSpacing(12);
     auto *button = new QPushButton(caption, this);
     button->setObjectName(QString::fromUtf8(name));
     m_column->addWidget(button);

@@ -7,6 +7,7 @@
 
 #include <vector>
 
+class QGridLayout;
 class QLineEdit;
 class QPushButton;
 class QTableView;
@@ -60,6 +61,7 @@ private:
     QStringList m_labels;
     QTableView *m_grid = nullptr;
     FunctionTableModel *m_model = nullptr;
+    QGridLayout *m_fieldGrid = nullptr;
     QVBoxLayout *m_column = nullptr;
     QStringList m_headers;
     std::vector<QStringList> m_rows;
