@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <array>
+
 #include <functional>
 #include <vector>
 
@@ -68,5 +70,26 @@ ReportDocument PlanReportLayout(const PlanReport &report, int width, int height,
 
 // "共N页\第P页".
 QString ReportFooter(int pages, int page);
+
+} // namespace lumaro
+
+namespace lumaro {
+
+// The ticket list of the investment analysis: 75 tickets a page in three blocks of 25.
+struct TicketReport {
+    QString title; // name + "  " + last period + "期" + play type + "投注号码"
+    QString date; // ReportDate of the printing day
+    QStringList tickets; // the digits of each ticket joined ("073"); serials are 1 … n
+};
+constexpr int kTicketsPerPage = 75;
+ReportDocument TicketReportLayout(const TicketReport &report, int width, int height, const TextWidthFn &textWidth);
+
+// The settings page of the investment analysis: two columns of lines at rows 4 … 9.
+struct SettingsReport {
+    QString title;
+    QString date;
+    std::vector<std::pair<QString, QString>> lines; // left and right text of rows 4, 5, …
+};
+ReportDocument SettingsReportLayout(const SettingsReport &report, int width, int height, const TextWidthFn &textWidth);
 
 } // namespace lumaro
