@@ -45,6 +45,7 @@ PlanWindow::PlanWindow(AppContext &context, QWidget *parent, const QString &capt
     m_model = new FunctionTableModel(m_grid);
     m_grid->setModel(m_model);
     m_grid->verticalHeader()->hide();
+    m_grid->verticalHeader()->setDefaultSectionSize(m_grid->fontMetrics().height() + 6);
     // Long headers such as "当期利润率(%)" wrap onto a second line instead of being cut.
     m_grid->horizontalHeader()->setDefaultAlignment(Qt::Alignment(Qt::AlignCenter | Qt::TextWordWrap));
     m_grid->horizontalHeader()->setFixedHeight(2 * m_grid->fontMetrics().height() + 8);

@@ -47,6 +47,7 @@ QTableView *makeGrid(QWidget *parent, const char *name, FunctionTableModel *&mod
     model = new FunctionTableModel(grid);
     grid->setModel(model);
     grid->verticalHeader()->hide();
+    grid->verticalHeader()->setDefaultSectionSize(grid->fontMetrics().height() + 6);
     grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid->setSelectionBehavior(QAbstractItemView::SelectRows);
     grid->horizontalHeader()->setDefaultAlignment(Qt::Alignment(Qt::AlignCenter | Qt::TextWordWrap));
@@ -74,7 +75,8 @@ QLineEdit *makeEdit(QWidget *parent, const char *name, const QString &text)
 {
     auto *edit = new QLineEdit(text, parent);
     edit->setObjectName(QString::fromUtf8(name));
-    edit->setMaximumWidth(90);
+    edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("00000000")) + 12);
+    edit->setMaximumWidth(110);
     return edit;
 }
 
@@ -90,7 +92,8 @@ Tfrmtozi::Tfrmtozi(AppContext &context, QWidget *parent)
     , m_context(context)
 {
     setWindowTitle(QStringLiteral("投资模式分析"));
-    resize(720, 567);
+    // Wider than the classic 720 × 567, so that the result figures and money boxes show whole.
+    resize(900, 600);
     if (const QScreen *screen = parent ? parent->screen() : QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 
@@ -99,7 +102,7 @@ Tfrmtozi::Tfrmtozi(AppContext &context, QWidget *parent)
     left->addWidget(new QLabel(QStringLiteral("历史中奖："), this));
     grdsep = makeGrid(this, "grdsep", m_sepModel);
     left->addWidget(grdsep);
-    layout->addLayout(left, 3);
+    layout->addLayout(left, 2);
 
     auto *middle = new QVBoxLayout;
     middle->addWidget(new QLabel(QStringLiteral("投注号码："), this));
@@ -112,12 +115,12 @@ Tfrmtozi::Tfrmtozi(AppContext &context, QWidget *parent)
     middle->addWidget(new QLabel(QStringLiteral("间隔统计："), this));
     grdsepmode = makeGrid(this, "grdsepmode", m_sepmodeModel);
     middle->addWidget(grdsepmode, 1);
-    layout->addLayout(middle, 3);
+    layout->addLayout(middle, 2);
 
     auto *right = new QVBoxLayout;
     right->addWidget(new QLabel(QStringLiteral("投资和赢亏："), this));
     grdtozi = makeGrid(this, "grdtozi", m_toziModel);
-    right->addWidget(grdtozi, 1);
+    right->addWidget(grdtozi, 2);
 
     grptozi = new QGroupBox(this);
     grptozi->setObjectName(QStringLiteral("grptozi"));
@@ -205,7 +208,7 @@ Tfrmtozi::Tfrmtozi(AppContext &context, QWidget *parent)
     tlbtnprint = toolButton("tlbtnprint", QStringLiteral("打印"), 2, 1);
     btnclose = button("btnclose", QStringLiteral("关闭"), 3, 1);
     right->addLayout(buttons);
-    layout->addLayout(right, 5);
+    layout->addLayout(right, 6);
 
     const auto guard = [this](void (Tfrmtozi::*action)()) {
         return [this, action] { guarded(this, [this, action] { (this->*action)(); }); };
@@ -260,7 +263,7 @@ Tfrmtozi::~Tfrmtozi()
 
 bool Tfrmtozi::searching() const
 {
-    return btnyouhua->text() != searchCaption();
+    return btnyouhua && btnyouhua->text() != searchCaption();
 }
 
 PlayType Tfrmtozi::playType() const

@@ -116,7 +116,7 @@ private:
     QCheckBox *chkyuji;
     QPushButton *btnfilt;
     QPushButton *btnala;
-    QPushButton *btnyouhua;
+    QPushButton *btnyouhua = nullptr;
     QPushButton *btnclear;
     QPushButton *btnclose;
     QToolButton *tlbtnsave;

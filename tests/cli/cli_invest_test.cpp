@@ -68,3 +68,38 @@ TEST(CliPlan, PdfReportOfTwentySixRows)
     EXPECT_TRUE(bytes.contains("<517100329875005c7b2c00329875>")); // 共2页\第2页
     EXPECT_TRUE(bytes.contains("<517100329875005c7b2c00319875>")); // 共2页\第1页
 }
+
+TEST(CliInvest, AnalysisSearchAndRefusals)
+{
+    LUMARO_REQUIRE_SHARED_FILE(fc3d, "fc3d.csv");
+    QTemporaryDir dir;
+    const QString home = dir.path() + QStringLiteral("/home");
+    ASSERT_EQ(runCli(home, {QStringLiteral("import"), QStringLiteral("福彩3D"), fc3d}).exitCode, 0);
+
+    auto r = runCli(home, args({"invest", "福彩3D", "--random", "100", "--seed", "4", "--bet", "5", "--no-carry"}));
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    QStringList lines = r.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    ASSERT_GE(lines.size(), 3);
+    EXPECT_EQ(
+        lines[0], QStringLiteral("投注时间\t投注倍数\t当期投注\t当期总投入\t当期中奖\t当期净利润\t当期利润率(%)"));
+    EXPECT_TRUE(lines.back().startsWith(QStringLiteral("总体赢余：")));
+    qint64 sum = 0;
+    for (int i = 1; i + 1 < lines.size(); ++i)
+        sum += lines[i].split(QLatin1Char('\t'))[5].toLongLong();
+    EXPECT_EQ(lines.back(), QStringLiteral("总体赢余：%1").arg(sum)); // nothing carried: every row counts
+
+    r = runCli(home, args({"invest", "福彩3D", "--random", "100", "--seed", "4", "--no-interval", "--search"}));
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    lines = r.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    ASSERT_GE(lines.size(), 5);
+    EXPECT_EQ(lines[0], QStringLiteral("观察间隔连续次数：1"));
+    EXPECT_TRUE(lines[1].startsWith(QStringLiteral("中出后间隔期数：")));
+    EXPECT_TRUE(lines[2].startsWith(QStringLiteral("连续投入期数：")));
+
+    EXPECT_EQ(runCli(home, args({"invest", "福彩3D", "--random", "91", "--play", "2"})).exitCode, 1);
+    EXPECT_EQ(runCli(home, args({"invest", "福彩3D"})).exitCode, 2);
+    EXPECT_EQ(runCli(home, args({"invest", "福彩3D", "--random", "10", "--bet", "51"})).exitCode, 2);
+    r = runCli(home, args({"invest", "中国福彩七乐彩", "--random", "10"}));
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("三位数字型"))) << r.err.toStdString();
+}
