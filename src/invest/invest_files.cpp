@@ -2,9 +2,9 @@
 
 #include "common/errors.h"
 #include "invest/money.h"
+#include "invest/plan_file.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 namespace lumaro {
 
@@ -118,23 +118,15 @@ QStringList ReadTextLines(const QString &path)
         throw IoError::fileNotFound(path);
     if (!file.open(QIODevice::ReadOnly))
         throw IoError::cannotRead(path, file.errorString());
-    QStringList lines;
-    for (const QByteArray &raw : file.readAll().split('\n'))
-        lines << QString::fromUtf8(raw.endsWith('\r') ? raw.chopped(1) : raw);
-    while (!lines.isEmpty() && lines.back().trimmed().isEmpty())
-        lines.removeLast();
-    return lines;
+    return SplitTextLines(file.readAll());
 }
 
 void WriteTextLines(const QString &path, const QStringList &lines)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw IoError::cannotWrite(path, file.errorString());
+    QByteArray content;
     for (const QString &text : lines)
-        file.write(text.toUtf8() + "\r\n");
-    if (!file.commit())
-        throw IoError::cannotWrite(path, file.errorString());
+        content += text.toUtf8() + "\r\n";
+    WriteWholeFile(path, content);
 }
 
 } // namespace lumaro

@@ -2,6 +2,7 @@
 
 #include "common/errors.h"
 #include "data/open_lottery.h"
+#include "invest/investment_plan.h"
 #include "invest/money.h"
 
 #include <algorithm>
@@ -233,15 +234,6 @@ std::optional<qint64> InvestMultiple(qint64 carried, qint64 unit, qint64 prize, 
 
 namespace {
 
-CyclePlanRow cycleRow(qint64 k, qint64 m, qint64 carried, qint64 unit, qint64 prize)
-{
-    const qint64 stake = narrowMoney(WideMoney(m) * unit);
-    const qint64 input = narrowMoney(WideMoney(carried) + stake);
-    const qint64 win = narrowMoney(WideMoney(m) * prize);
-    const qint64 net = narrowMoney(WideMoney(win) - input);
-    return {k, m, stake, input, win, net, ProfitRate(net, input)};
-}
-
 struct PlannedCycle {
     std::vector<CyclePlanRow> rows; // the rows planned before any abort
     int affordable = 0; // A: the last betting period within the money limits
@@ -257,7 +249,7 @@ PlannedCycle planCycle(qint64 carried, const InvestSettings &s)
     for (int k = 1; k <= s.bets; ++k) {
         const std::optional<qint64> m = InvestMultiple(c, unit, s.prize, s.profitPercent);
         if (m) {
-            plan.rows.push_back(cycleRow(k, *m, c, unit, s.prize));
+            plan.rows.push_back(PlanRowFor(k, *m, unit, s.prize, c));
             c = plan.rows.back()[3];
             if (plan.rows.back()[2] <= s.singleMax && plan.rows.back()[3] <= s.totalMax)
                 plan.affordable = k;

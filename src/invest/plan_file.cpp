@@ -21,27 +21,34 @@ QByteArray PlanFileText(const QStringList &fields, const std::vector<QStringList
     return text;
 }
 
-void WritePlanFile(const QString &path, const QStringList &fields, const std::vector<QStringList> &rows)
+QStringList SplitTextLines(const QByteArray &content)
+{
+    QStringList lines;
+    for (const QByteArray &line : content.split('\n'))
+        lines << QString::fromUtf8(line.endsWith('\r') ? line.chopped(1) : line);
+    while (!lines.isEmpty() && lines.back().trimmed().isEmpty())
+        lines.removeLast();
+    return lines;
+}
+
+void WriteWholeFile(const QString &path, const QByteArray &content)
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         throw IoError::cannotWrite(path, file.errorString());
-    file.write(PlanFileText(fields, rows));
+    file.write(content);
     if (!file.commit())
         throw IoError::cannotWrite(path, file.errorString());
 }
 
+void WritePlanFile(const QString &path, const QStringList &fields, const std::vector<QStringList> &rows)
+{
+    WriteWholeFile(path, PlanFileText(fields, rows));
+}
+
 PlanFileContent ParsePlanFile(const QByteArray &content, int fieldCount, int columns, int maxRowsField)
 {
-    QStringList lines;
-    for (const QByteArray &line : content.split('\n')) {
-        QByteArray text = line;
-        if (text.endsWith('\r'))
-            text.chop(1);
-        lines << QString::fromUtf8(text);
-    }
-    while (!lines.isEmpty() && lines.back().trimmed().isEmpty())
-        lines.removeLast();
+    const QStringList lines = SplitTextLines(content);
 
     PlanFileContent result;
     for (int i = 0; i < fieldCount; ++i)

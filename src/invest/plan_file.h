@@ -12,6 +12,11 @@
 // table row, row by row. There is no header, count or terminator.
 namespace lumaro {
 
+// The lines of a text file, CR LF or LF, trailing empty lines dropped.
+QStringList SplitTextLines(const QByteArray &content);
+// Replaces a file with the content in one step; an IoError when it cannot be written.
+void WriteWholeFile(const QString &path, const QByteArray &content);
+
 QByteArray PlanFileText(const QStringList &fields, const std::vector<QStringList> &rows);
 // Writes the file, replacing it; an IoError when it cannot be written.
 void WritePlanFile(const QString &path, const QStringList &fields, const std::vector<QStringList> &rows);

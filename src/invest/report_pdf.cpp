@@ -1,8 +1,7 @@
 #include "invest/report_pdf.h"
 
 #include "common/errors.h"
-
-#include <QSaveFile>
+#include "invest/plan_file.h"
 
 namespace lumaro {
 
@@ -109,12 +108,7 @@ void WriteReportPdf(const QString &path, const ReportLayoutFn &layout, const Rep
 {
     const ReportDocument document = layout(size.width, size.height,
         [&](ReportFont font, const QString &text) { return ReportPdfTextWidth(font, text, size.dpi); });
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw IoError::cannotWrite(path, file.errorString());
-    file.write(ReportPdf(document, size));
-    if (!file.commit())
-        throw IoError::cannotWrite(path, file.errorString());
+    WriteWholeFile(path, ReportPdf(document, size));
 }
 
 } // namespace lumaro

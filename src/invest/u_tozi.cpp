@@ -517,41 +517,36 @@ QString Tfrmtozi::askOpen()
     return dialogs::openFile(this, QStringLiteral("载入"), m_context.folder.auxiliaryFolder(), filter());
 }
 
-void Tfrmtozi::saveTickets()
+void Tfrmtozi::saveLines(bool needsTickets, const QString &suffix, const std::function<QStringList()> &lines)
 {
-    if (!hasTickets()) {
+    if (needsTickets && !hasTickets()) {
         dialogs::warning(this, windowTitle(), QStringLiteral("请生成号码！"));
         return;
     }
-    const QString path = askSave(QStringLiteral("投资模式投注号码.txt"));
+    const QString path = askSave(suffix);
     if (path.isEmpty())
         return;
-    WriteTextLines(path, InvestTicketLines(playType(), m_tickets));
+    WriteTextLines(path, lines());
     dialogs::information(this, windowTitle(), QStringLiteral("成功保存！"));
+}
+
+void Tfrmtozi::saveTickets()
+{
+    saveLines(
+        true, QStringLiteral("投资模式投注号码.txt"), [this] { return InvestTicketLines(playType(), m_tickets); });
 }
 
 void Tfrmtozi::saveSettings()
 {
-    const QString path = askSave(QStringLiteral("投资模式设置.txt"));
-    if (path.isEmpty())
-        return;
-    WriteTextLines(path, InvestSettingsLines(controlSettings()));
-    dialogs::information(this, windowTitle(), QStringLiteral("成功保存！"));
+    saveLines(false, QStringLiteral("投资模式设置.txt"), [this] { return InvestSettingsLines(controlSettings()); });
 }
 
 void Tfrmtozi::saveBoth()
 {
-    if (!hasTickets()) {
-        dialogs::warning(this, windowTitle(), QStringLiteral("请生成号码！"));
-        return;
-    }
-    const QString path = askSave(QStringLiteral("投资模式投注号码和设置.txt"));
-    if (path.isEmpty())
-        return;
-    QStringList lines = InvestSettingsLines(controlSettings());
-    lines += InvestTicketLines(playType(), m_tickets).mid(1);
-    WriteTextLines(path, lines);
-    dialogs::information(this, windowTitle(), QStringLiteral("成功保存！"));
+    saveLines(true, QStringLiteral("投资模式投注号码和设置.txt"), [this] {
+        // The settings, then the count and the tickets (the play type is the settings' first line).
+        return InvestSettingsLines(controlSettings()) + InvestTicketLines(playType(), m_tickets).mid(1);
+    });
 }
 
 void Tfrmtozi::loadTickets()

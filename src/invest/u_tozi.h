@@ -8,6 +8,7 @@
 #include <QWidget>
 
 #include <atomic>
+#include <functional>
 
 class QCheckBox;
 class QComboBox;
@@ -74,6 +75,9 @@ private:
     bool hasTickets() const;
     QString proposedFile(const QString &suffix) const;
     QString askSave(const QString &suffix);
+    // 保存: "请生成号码！" when the file needs tickets and there are none, else the save dialog,
+    // the file and "成功保存！".
+    void saveLines(bool needsTickets, const QString &suffix, const std::function<QStringList()> &lines);
     QString askOpen();
     QString pageTitle(const QString &what) const;
     void setSearchingState(bool searching);

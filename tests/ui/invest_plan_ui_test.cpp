@@ -1,9 +1,7 @@
 #include "invest/u_gudingjihua.h"
 #include "invest/u_jieduanjihua.h"
 #include "invest/u_keibianjihua.h"
-#include "shell/app_context.h"
-#include "shell/dialogs.h"
-#include "support/test_home.h"
+#include "invest_ui_support.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -15,41 +13,7 @@ using namespace lumaro;
 
 namespace {
 
-class PlanWindowTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        dialogs::testing::setEnabled(true);
-        dialogs::testing::clear();
-        m_context.folder = m_home.folder();
-        m_context.store = &m_home.store();
-        m_context.lottery = &m_lottery;
-    }
-    void TearDown() override { dialogs::testing::clear(); }
-
-    static void click(QWidget *window, const char *name)
-    {
-        auto *button = window->findChild<QPushButton *>(QString::fromUtf8(name));
-        ASSERT_NE(button, nullptr) << name;
-        ASSERT_TRUE(button->isEnabled()) << name;
-        button->click();
-    }
-    static void type(QWidget *window, const char *name, const QString &text)
-    {
-        auto *edit = window->findChild<QLineEdit *>(QString::fromUtf8(name));
-        ASSERT_NE(edit, nullptr) << name;
-        edit->setText(text);
-    }
-    static bool enabled(QWidget *window, const char *name)
-    {
-        return window->findChild<QPushButton *>(QString::fromUtf8(name))->isEnabled();
-    }
-    QString file(const QString &name) const { return m_home.path(QStringLiteral("附属/") + name); }
-
-    test::TestHome m_home;
-    OpenLottery m_lottery;
-    AppContext m_context;
-};
+using PlanWindowTest = test::InvestWindowTest;
 
 int pdfPages(const QByteArray &pdf)
 {
@@ -73,7 +37,7 @@ TEST_F(PlanWindowTest, FixedPlanGeneratesSavesLoadsAndPrints)
     EXPECT_EQ(window.gridRows()[61][1], QStringLiteral("2"));
     EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("平均每期净利润为:551"));
 
-    const QString path = file(QStringLiteral("plan.txt"));
+    const QString path = auxFile(QStringLiteral("plan.txt"));
     dialogs::testing::queueFile(path);
     click(&window, "btnsave");
     EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("成功保存！"));
@@ -103,7 +67,7 @@ TEST_F(PlanWindowTest, FixedPlanLoadReportsBadAndSurplusRows)
 {
     const QByteArray head = "0\r\n10\r\n16\r\n1000\r\n2\r\n";
     const QByteArray row = "1\r\n1\r\n16\r\n16\r\n1000\r\n984\r\n6150\r\n";
-    const QString path = file(QStringLiteral("bad.txt"));
+    const QString path = auxFile(QStringLiteral("bad.txt"));
     test::writeFile(path, head + row + "2\r\nx\r\n");
     Tfrmgudingjihua window(m_context, nullptr);
     dialogs::testing::queueFile(path);
@@ -152,7 +116,7 @@ TEST_F(PlanWindowTest, StagedPlanStagesAndRefusals)
     click(&window, "btnala");
     EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("所需倍数太大，无法投注！"));
 
-    const QString path = file(QStringLiteral("staged.txt"));
+    const QString path = auxFile(QStringLiteral("staged.txt"));
     dialogs::testing::queueFile(path);
     click(&window, "btnsave");
     EXPECT_EQ(test::readFile(path).count("\r\n"), 6 + 7 * 10);
@@ -193,7 +157,7 @@ TEST_F(PlanWindowTest, VariablePlanStatesAdditionsAndContinuation)
     EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("投资期限已满3天!"));
     EXPECT_EQ(window.gridRows().size(), 3u);
 
-    const QString path = file(QStringLiteral("variable.txt"));
+    const QString path = auxFile(QStringLiteral("variable.txt"));
     dialogs::testing::queueFile(path);
     click(&window, "btnsave");
     EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("成功保存！"));

@@ -1,8 +1,6 @@
 #include "data/draw_import.h"
 #include "invest/u_tozi.h"
-#include "shell/app_context.h"
-#include "shell/dialogs.h"
-#include "support/test_home.h"
+#include "invest_ui_support.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -20,19 +18,8 @@ using namespace lumaro;
 
 namespace {
 
-class ToziTest : public ::testing::Test {
+class ToziTest : public test::InvestWindowTest {
 protected:
-    void SetUp() override
-    {
-        dialogs::testing::setEnabled(true);
-        dialogs::testing::clear();
-        m_context.folder = m_home.folder();
-        m_context.store = &m_home.store();
-        m_context.lottery = &m_lottery;
-        m_context.fixedSeed = 7;
-    }
-    void TearDown() override { dialogs::testing::clear(); }
-
     bool openReal3D()
     {
         const QString fc3d = test::sharedDataFile(QStringLiteral("fc3d.csv"));
@@ -42,19 +29,6 @@ protected:
         m_lottery.open(m_home.store(), QStringLiteral("福彩3D"));
         return true;
     }
-    template<class T = QWidget>
-    static T *find(QWidget *window, const char *name)
-    {
-        T *child = window->findChild<T *>(QString::fromUtf8(name));
-        EXPECT_NE(child, nullptr) << name;
-        return child;
-    }
-    static void click(QWidget *window, const char *name) { find<QPushButton>(window, name)->click(); }
-    static void trigger(QWidget *window, const char *name) { find<QAction>(window, name)->trigger(); }
-
-    test::TestHome m_home;
-    OpenLottery m_lottery;
-    AppContext m_context;
 };
 
 } // namespace
