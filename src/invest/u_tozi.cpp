@@ -449,6 +449,7 @@ void Tfrmtozi::btnyouhuaClick()
     pb->setRange(0, total);
     pb->setValue(0);
     m_stop = false;
+    m_searchError.clear();
     // The worker runs on a private copy of the history and settings; only the progress comes back.
     const HitHistory history = m_history;
     m_watcher.setFuture(QtConcurrent::run([this, history, settings] {
@@ -458,7 +459,13 @@ void Tfrmtozi::btnyouhuaClick()
             QMetaObject::invokeMethod(
                 pb, [this, done] { pb->setValue(static_cast<int>(done)); }, Qt::QueuedConnection);
         };
-        return RunInvestmentSearch(history, settings, progress);
+        try {
+            return RunInvestmentSearch(history, settings, progress);
+        } catch (const Error &error) {
+            // Read by the window only after the search has finished.
+            m_searchError = error.message();
+            return SearchResult {};
+        }
     }));
 }
 
@@ -474,6 +481,10 @@ void Tfrmtozi::finishSearch()
         }
     } restore {this};
     m_lastSearch = m_watcher.result();
+    if (!m_searchError.isEmpty()) {
+        showError(this, m_searchError);
+        return;
+    }
     if (chksepmode->isChecked())
         comsepnum->setCurrentIndex(m_lastSearch.bestSepNumIndex);
     comtozisep->setCurrentIndex(m_lastSearch.bestTozisepIndex);

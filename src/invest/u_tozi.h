@@ -92,6 +92,7 @@ private:
     AnalysisResult m_result;
     SearchResult m_lastSearch;
     std::atomic_bool m_stop {false};
+    QString m_searchError; // an error the worker met, set before its future finishes
     QFutureWatcher<SearchResult> m_watcher;
 
     QTableView *grdsep;

@@ -166,4 +166,14 @@ TEST_F(ToziTest, SearchDisablesTheWindowAndLeavesItOnTheBest)
     EXPECT_FALSE(window.searching());
     EXPECT_TRUE(window.lastSearch().stopped);
     EXPECT_TRUE(find(&window, "btnclose")->isEnabled());
+
+    // Figures beyond 64 bits stop the search with a message, and the window is usable again.
+    type(&window, "edtjushu", QStringLiteral("1"));
+    type(&window, "edtoutofsin", QStringLiteral("9200000000000000000"));
+    dialogs::testing::clear();
+    click(&window, "btnyouhua");
+    window.waitForSearch();
+    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("金额太大，超出计算范围！"));
+    EXPECT_FALSE(window.searching());
+    EXPECT_TRUE(find(&window, "btnala")->isEnabled());
 }
