@@ -43,6 +43,7 @@ public:
         m_lottery.variantMode = false;
         m_lottery.BuildStandardTrend();
     }
+    void switchToVariantTrend() override { }
     void showOpenedLottery() override { }
     int standardSwitches = 0;
 
