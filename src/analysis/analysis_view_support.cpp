@@ -1,52 +1,23 @@
 #include "analysis/analysis_view_support.h"
 
+#include "analysis/indicator_history.h"
 #include "shell/bar_chart.h"
-#include "shell/error_display.h"
 
 #include <QApplication>
 #include <QChart>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QEvent>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QTableView>
+#include <QVBoxLayout>
 
 #include <algorithm>
 
 namespace lumaro {
-
-namespace {
-
-class FirstShowFilter : public QObject {
-public:
-    FirstShowFilter(QWidget *window, std::function<void()> redraw)
-        : QObject(window)
-        , m_redraw(std::move(redraw))
-    { }
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() == QEvent::Show) {
-            watched->removeEventFilter(this);
-            guarded(qobject_cast<QWidget *>(watched), m_redraw);
-            deleteLater();
-        }
-        return false;
-    }
-
-private:
-    std::function<void()> m_redraw;
-};
-
-} // namespace
-
-void RedrawOnFirstShow(QWidget *window, std::function<void()> redraw)
-{
-    window->installEventFilter(new FirstShowFilter(window, std::move(redraw)));
-}
 
 BusyCursor::BusyCursor()
 {
@@ -56,6 +27,41 @@ BusyCursor::BusyCursor()
 BusyCursor::~BusyCursor()
 {
     QApplication::restoreOverrideCursor();
+}
+
+QComboBox *AddRecentCountChoice(QHBoxLayout *row, QWidget *view, int draws, int *recentCount)
+{
+    auto *list = new QComboBox(view);
+    list->setObjectName(QStringLiteral("comzuijingqishu"));
+    list->setMinimumContentsLength(6);
+    FillRecentCountList(list, draws);
+    *recentCount = ClampRecentCount(kDefaultRecentCount, draws);
+    QObject::connect(list, &QComboBox::currentIndexChanged, view, [draws, recentCount](int item) {
+        if (item >= 0)
+            *recentCount = RecentCountOfItem(item, draws);
+    });
+    row->addWidget(NewLabel(QStringLiteral("Label6"), QStringLiteral("最近统计期数："), view));
+    row->addWidget(list);
+    return list;
+}
+
+QPushButton *NewRecomputeButton(const QString &text, QWidget *view)
+{
+    auto *button = new QPushButton(text, view);
+    button->setObjectName(QStringLiteral("btntongji"));
+    button->setDefault(true);
+    return button;
+}
+
+void LayOutHistoryView(QWidget *view, QTableView *grid, QLayout *right)
+{
+    auto *left = new QVBoxLayout;
+    left->addWidget(NewLabel(QStringLiteral("Label1"), QStringLiteral("历史走势："), view));
+    left->addWidget(grid, 1);
+    auto *layout = new QHBoxLayout(view);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->addLayout(left);
+    layout->addLayout(right, 1);
 }
 
 void FillRecentCountList(QComboBox *list, int draws)

@@ -3,12 +3,14 @@
 #include <QString>
 #include <QStringList>
 
-#include <functional>
 #include <vector>
 
 class QCheckBox;
 class QComboBox;
+class QHBoxLayout;
 class QLabel;
+class QLayout;
+class QPushButton;
 class QTableView;
 class QWidget;
 
@@ -27,14 +29,18 @@ public:
     BusyCursor &operator=(const BusyCursor &) = delete;
 };
 
+// The K choice "最近统计期数：" added to row: the list, filled for draws (see below), keeps
+// *recentCount at the chosen K. K starts at 3, or at the draws there are.
+QComboBox *AddRecentCountChoice(QHBoxLayout *row, QWidget *view, int draws, int *recentCount);
+// "btntongji", the default button of a view.
+QPushButton *NewRecomputeButton(const QString &text, QWidget *view);
+// The frame of a view: "历史走势：" above the grid on the left, the right-hand column beside.
+void LayOutHistoryView(QWidget *view, QTableView *grid, QLayout *right);
+
 // Fills the K choice: "全部期", then "1" … draws; selects "3", or the largest there is.
 void FillRecentCountList(QComboBox *list, int draws);
 // K for a list item: item 0 ("全部期") means every loaded draw.
 int RecentCountOfItem(int item, int draws);
-
-// Runs redraw once when the window is first shown. A chart filled while its window was never
-// shown keeps the axis label room of its first, empty range and elides the labels.
-void RedrawOnFirstShow(QWidget *window, std::function<void()> redraw);
 
 // A read-only grid with the headers in its top row and no row numbers.
 QTableView *NewHistoryGrid(QWidget *parent);

@@ -4,11 +4,9 @@
 #include "data/open_lottery.h"
 #include "shell/app_context.h"
 #include "shell/bar_chart.h"
-#include "shell/error_display.h"
 #include "shell/table_model.h"
 
 #include <QCheckBox>
-#include <QComboBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -51,7 +49,7 @@ QString formName(Indicator indicator)
 } // namespace
 
 IndicatorWindow::IndicatorWindow(AppContext &context, Indicator indicator, QWidget *parent)
-    : QWidget(parent)
+    : AnalysisView(parent)
     , m_context(context)
     , m_history(indicator, DrawTable(), context.lottery->n)
 {
@@ -81,17 +79,12 @@ IndicatorWindow::IndicatorWindow(AppContext &context, Indicator indicator, QWidg
     m_memo->setReadOnly(true);
     m_memo->setFixedHeight(7 * m_memo->fontMetrics().lineSpacing() + 12);
 
-    m_recentList = new QComboBox(this);
-    m_recentList->setObjectName(QStringLiteral("comzuijingqishu"));
-    m_recentList->setMinimumContentsLength(6);
-    auto *recompute = new QPushButton(QStringLiteral("重新统计"), this);
-    recompute->setObjectName(QStringLiteral("btntongji"));
-    recompute->setDefault(true);
-
+    // FormCreate: K = 3 and the K list, then a first computation.
     auto *bottom = new QHBoxLayout;
-    bottom->addWidget(NewLabel(QStringLiteral("Label6"), QStringLiteral("最近统计期数："), this));
-    bottom->addWidget(m_recentList);
+    m_draws = ActiveDrawTable(*context.lottery).rowCount();
+    AddRecentCountChoice(bottom, this, m_draws, &m_recentCount);
     bottom->addStretch();
+    QPushButton *recompute = NewRecomputeButton(QStringLiteral("重新统计"), this);
     bottom->addWidget(recompute);
 
     auto *right = new QVBoxLayout;
@@ -100,37 +93,11 @@ IndicatorWindow::IndicatorWindow(AppContext &context, Indicator indicator, QWidg
     right->addWidget(NewLabel(QStringLiteral("Label5"), QStringLiteral("总结："), this));
     right->addWidget(m_memo);
     right->addLayout(bottom);
+    LayOutHistoryView(this, m_grid, right);
 
-    auto *left = new QVBoxLayout;
-    left->addWidget(NewLabel(QStringLiteral("Label1"), QStringLiteral("历史走势："), this));
-    left->addWidget(m_grid, 1);
-
-    auto *layout = new QHBoxLayout(this);
-    layout->setContentsMargins(4, 4, 4, 4);
-    layout->addLayout(left);
-    layout->addLayout(right, 1);
-
-    // FormCreate: K = 3, the K list, then a first computation.
-    m_draws = ActiveDrawTable(*context.lottery).rowCount();
-    FillRecentCountList(m_recentList, m_draws);
-    m_recentCount = ClampRecentCount(kDefaultRecentCount, m_draws);
-    connect(m_recentList, &QComboBox::currentIndexChanged, this, &IndicatorWindow::comzuijingqishuChange);
-    connect(recompute, &QPushButton::clicked, this, [this] {
-        guarded(this, [this] {
-            Recompute();
-            RefreshChart();
-        });
-    });
-    connect(m_marks, &QCheckBox::clicked, this, [this] { guarded(this, [this] { RefreshChart(); }); });
-    Recompute();
-    RefreshChart();
-    RedrawOnFirstShow(this, [this] { RefreshChart(); });
-}
-
-void IndicatorWindow::comzuijingqishuChange(int item)
-{
-    if (item >= 0)
-        m_recentCount = RecentCountOfItem(item, m_draws);
+    recomputeOnClick(recompute);
+    refreshOnClick(m_marks);
+    computeFirstTime();
 }
 
 void IndicatorWindow::Recompute()

@@ -2,10 +2,9 @@
 
 #include "analysis/indicator_history.h"
 
-#include <QWidget>
+#include "analysis/analysis_view.h"
 
 class QCheckBox;
-class QComboBox;
 class QGroupBox;
 class QLabel;
 class QPlainTextEdit;
@@ -22,15 +21,15 @@ class FunctionTableModel;
 // last K draws and the summary with its advice. The eight tabs of the main window are this one
 // design with another indicator (Tfrmdaxiao … Tfrmcongma, see IndicatorView). The view computes on the active
 // table of the open lottery: the variant draw table while the variant trend is in force.
-class IndicatorWindow : public QWidget {
+class IndicatorWindow : public AnalysisView {
     Q_OBJECT
 public:
     IndicatorWindow(AppContext &context, Indicator indicator, QWidget *parent);
 
     // Fills the grid and the summary from the active table ("重新统计", trend switch).
-    void Recompute();
+    void Recompute() override;
     // Redraws the chart from the last K rows of the last computation.
-    void RefreshChart();
+    void RefreshChart() override;
 
     Indicator indicator() const { return m_history.indicator(); }
     const IndicatorHistory &history() const { return m_history; }
@@ -39,8 +38,6 @@ public:
     int recentCount() const { return m_recentCount; }
 
 private:
-    void comzuijingqishuChange(int item);
-
     AppContext &m_context;
     IndicatorHistory m_history;
     IndicatorSummary m_summary;
@@ -52,7 +49,6 @@ private:
     BarChart *m_chart;
     QCheckBox *m_marks;
     QPlainTextEdit *m_memo;
-    QComboBox *m_recentList;
 };
 
 // One class per indicator, so that the main window and its tests tell the eight views apart.

@@ -55,19 +55,15 @@ OmissionRow rateNumber(const DrawTable &table, int n, int m, int number, Omissio
         else if (r.hits == 3)
             g3 = gap;
         if (mode == OmissionMode::Skew) {
-            if (r.hits == 1) {
-                r.hasOmission = true;
+            if (r.hits == 1)
                 r.omission = g1;
-            }
         } else if (r.hits == 3 || r.hits == 4) {
             // Two or three hits close together after a cold spell of at least three periods.
             const bool recent = g1 <= 1.5 * period && g2 <= period;
             const bool rebound
                 = r.hits == 3 ? recent && gap >= 3 * period : recent && g3 <= period && gap >= 3 * period;
-            if (rebound) {
-                r.hasOmission = true;
+            if (rebound)
                 r.omission = gap;
-            }
         }
         r.longest = std::max(r.longest, gap);
         last = i;
@@ -122,7 +118,8 @@ QString OmissionTable::cellText(int row, int column) const
     case 5:
         return QString::number(r.omission);
     case 6:
-        return r.hasOmission ? fixed1(static_cast<double>(r.omission) * m / n) : QStringLiteral("0");
+        // "0" without an omission: no rebound, a number never drawn or drawn in the latest draw.
+        return r.omission > 0 ? fixed1(static_cast<double>(r.omission) * m / n) : QStringLiteral("0");
     default:
         return QString::number(r.chaseValue) + QLatin1Char('%');
     }

@@ -22,8 +22,7 @@ struct OmissionRow {
     int number = 0;
     int hits = 0; // draws that contain the number
     int longest = 0; // longest gap between hits, the gap after the latest hit included
-    bool hasOmission = false; // a rebound was found (skew: the number occurs)
-    int omission = 0; // column 5
+    int omission = 0; // column 5: the rebound gap (0 without one) or the current omission
     qint64 chaseValue = 0; // column 7 without "%"
 };
 

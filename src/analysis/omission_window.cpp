@@ -4,7 +4,6 @@
 #include "data/open_lottery.h"
 #include "shell/app_context.h"
 #include "shell/bar_chart.h"
-#include "shell/error_display.h"
 #include "shell/table_model.h"
 
 #include <QCheckBox>
@@ -45,7 +44,7 @@ double columnValue(const OmissionRow &row, int column)
 } // namespace
 
 OmissionWindow::OmissionWindow(AppContext &context, OmissionMode mode, QWidget *parent)
-    : QWidget(parent, Qt::Tool)
+    : AnalysisView(parent, Qt::Tool)
     , m_context(context)
     , m_mode(mode)
 {
@@ -75,11 +74,11 @@ OmissionWindow::OmissionWindow(AppContext &context, OmissionMode mode, QWidget *
     for (std::size_t s = 0; s < m_seriesBoxes.size(); ++s) {
         m_seriesBoxes[s] = NewCheckBox(QStringLiteral("chk%1").arg(s), boxTexts[s], true, group);
         groupLayout->addWidget(m_seriesBoxes[s]);
-        connect(m_seriesBoxes[s], &QCheckBox::clicked, this, [this] { guarded(this, [this] { RefreshChart(); }); });
+        refreshOnClick(m_seriesBoxes[s]);
     }
     m_marks = NewCheckBox(QStringLiteral("chkhistorybiao"), QStringLiteral("显示标注"), false, group);
     groupLayout->addWidget(m_marks);
-    connect(m_marks, &QCheckBox::clicked, this, [this] { guarded(this, [this] { RefreshChart(); }); });
+    refreshOnClick(m_marks);
 
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(group);
@@ -98,7 +97,9 @@ OmissionWindow::OmissionWindow(AppContext &context, OmissionMode mode, QWidget *
         auto *button = new QPushButton(b.text, this);
         button->setObjectName(QString::fromLatin1(b.name));
         const OmissionSort sort = b.sort;
-        connect(button, &QPushButton::clicked, this, [this, sort] { sortBy(sort); });
+        // The sort mode is set first; recomputeOnClick's slot runs after this one.
+        connect(button, &QPushButton::clicked, this, [this, sort] { m_sort = sort; });
+        recomputeOnClick(button);
         buttons->addWidget(button);
         if (sort == OmissionSort::Number)
             button->setDefault(true);
@@ -118,18 +119,7 @@ OmissionWindow::OmissionWindow(AppContext &context, OmissionMode mode, QWidget *
         move(screen->availableGeometry().center() - rect().center());
 
     // FormCreate: number order.
-    Recompute();
-    RefreshChart();
-    RedrawOnFirstShow(this, [this] { RefreshChart(); });
-}
-
-void OmissionWindow::sortBy(OmissionSort sort)
-{
-    guarded(this, [this, sort] {
-        m_sort = sort;
-        Recompute();
-        RefreshChart();
-    });
+    computeFirstTime();
 }
 
 void OmissionWindow::Recompute()

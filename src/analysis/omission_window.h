@@ -2,7 +2,7 @@
 
 #include "analysis/omission_table.h"
 
-#include <QWidget>
+#include "analysis/analysis_view.h"
 
 #include <array>
 
@@ -18,13 +18,13 @@ class FunctionTableModel;
 // The rebound and skew tables share one window: every number of the open lottery with its hit
 // total, longest omission, rebound (or current) omission, cold multiple and chase value, sorted
 // by the button last pressed, and a chart of four of the columns. Always the standard draws.
-class OmissionWindow : public QWidget {
+class OmissionWindow : public AnalysisView {
     Q_OBJECT
 public:
     // Recomputes everything from the draw table, then sorts.
-    void Recompute();
+    void Recompute() override;
     // Redraws the chart from the rows and the check boxes.
-    void RefreshChart();
+    void RefreshChart() override;
 
     const OmissionTable &table() const { return m_table; }
     OmissionSort sortMode() const { return m_sort; }
@@ -33,8 +33,6 @@ protected:
     OmissionWindow(AppContext &context, OmissionMode mode, QWidget *parent);
 
 private:
-    void sortBy(OmissionSort sort);
-
     AppContext &m_context;
     OmissionMode m_mode;
     OmissionSort m_sort = OmissionSort::Number;

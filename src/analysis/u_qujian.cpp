@@ -4,7 +4,6 @@
 #include "data/open_lottery.h"
 #include "shell/app_context.h"
 #include "shell/bar_chart.h"
-#include "shell/error_display.h"
 #include "shell/table_model.h"
 
 #include <QCheckBox>
@@ -68,7 +67,7 @@ const char *const kZoneColors[kMaxZones] = {"red", "green", "yellow", "blue", "w
 } // namespace
 
 Tfrmqujian::Tfrmqujian(AppContext &context, QWidget *parent)
-    : QWidget(parent)
+    : AnalysisView(parent)
     , m_context(context)
 {
     setObjectName(QStringLiteral("frmqujian"));
@@ -98,68 +97,39 @@ Tfrmqujian::Tfrmqujian(AppContext &context, QWidget *parent)
     m_marks = NewCheckBox(QStringLiteral("chkhistorybiao"), QStringLiteral("显示标注"), false, group);
     groupLayout->addWidget(m_marks);
 
-    m_recentList = new QComboBox(this);
-    m_recentList->setObjectName(QStringLiteral("comzuijingqishu"));
-    m_recentList->setMinimumContentsLength(6);
-    m_zoneList = new QComboBox(this);
-    m_zoneList->setObjectName(QStringLiteral("comqujian"));
-    auto *recompute = new QPushButton(QStringLiteral("开始统计"), this);
-    recompute->setObjectName(QStringLiteral("btntongji"));
-    recompute->setDefault(true);
-
+    // FormCreate: K = 3, Z = M, then a first computation.
+    const OpenLottery &lottery = *context.lottery;
     auto *bottom = new QHBoxLayout;
-    bottom->addWidget(NewLabel(QStringLiteral("Label6"), QStringLiteral("最近统计期数："), this));
-    bottom->addWidget(m_recentList);
+    m_draws = ActiveDrawTable(lottery).rowCount();
+    AddRecentCountChoice(bottom, this, m_draws, &m_recentCount);
     bottom->addSpacing(16);
     bottom->addWidget(NewLabel(QStringLiteral("Label7"), QStringLiteral("区间数："), this));
+    m_zoneList = new QComboBox(this);
+    m_zoneList->setObjectName(QStringLiteral("comqujian"));
+    for (int zones = 1; zones <= kMaxZones; ++zones)
+        m_zoneList->addItem(QString::number(zones));
+    m_zoneChoice = DefaultZoneCount(lottery.m);
+    m_zoneList->setCurrentIndex(m_zoneChoice - 1);
+    connect(m_zoneList, &QComboBox::currentIndexChanged, this, [this](int item) {
+        if (item >= 0)
+            m_zoneChoice = item + 1;
+    });
     bottom->addWidget(m_zoneList);
     bottom->addStretch();
+    QPushButton *recompute = NewRecomputeButton(QStringLiteral("开始统计"), this);
     bottom->addWidget(recompute);
 
     auto *right = new QVBoxLayout;
     right->addWidget(m_chart, 1);
     right->addWidget(group);
     right->addLayout(bottom);
+    LayOutHistoryView(this, m_grid, right);
 
-    auto *left = new QVBoxLayout;
-    left->addWidget(NewLabel(QStringLiteral("Label1"), QStringLiteral("历史走势："), this));
-    left->addWidget(m_grid, 1);
-
-    auto *layout = new QHBoxLayout(this);
-    layout->setContentsMargins(4, 4, 4, 4);
-    layout->addLayout(left);
-    layout->addLayout(right, 1);
-
-    // FormCreate: K = 3, Z = M, then a first computation.
-    const OpenLottery &lottery = *context.lottery;
-    m_draws = ActiveDrawTable(lottery).rowCount();
-    FillRecentCountList(m_recentList, m_draws);
-    m_recentCount = ClampRecentCount(kDefaultRecentCount, m_draws);
-    for (int zones = 1; zones <= kMaxZones; ++zones)
-        m_zoneList->addItem(QString::number(zones));
-    m_zoneChoice = DefaultZoneCount(lottery.m);
-    m_zoneList->setCurrentIndex(m_zoneChoice - 1);
-
-    connect(m_recentList, &QComboBox::currentIndexChanged, this, [this](int item) {
-        if (item >= 0)
-            m_recentCount = RecentCountOfItem(item, m_draws);
-    });
-    connect(m_zoneList, &QComboBox::currentIndexChanged, this, [this](int item) {
-        if (item >= 0)
-            m_zoneChoice = item + 1;
-    });
-    connect(recompute, &QPushButton::clicked, this, [this] {
-        guarded(this, [this] {
-            Recompute();
-            RefreshChart();
-        });
-    });
+    recomputeOnClick(recompute);
     for (QCheckBox *box : m_zoneBoxes)
-        connect(box, &QCheckBox::clicked, this, [this] { guarded(this, [this] { RefreshChart(); }); });
-    connect(m_marks, &QCheckBox::clicked, this, [this] { guarded(this, [this] { RefreshChart(); }); });
-    Recompute();
-    RefreshChart();
-    RedrawOnFirstShow(this, [this] { RefreshChart(); });
+        refreshOnClick(box);
+    refreshOnClick(m_marks);
+    computeFirstTime();
 }
 
 void Tfrmqujian::Recompute()

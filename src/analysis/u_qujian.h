@@ -2,7 +2,7 @@
 
 #include "analysis/zone_history.h"
 
-#include <QWidget>
+#include "analysis/analysis_view.h"
 
 #include <array>
 
@@ -19,15 +19,15 @@ class FunctionTableModel;
 // 区间分析, the view of the main window's tab 9: per draw how many numbers fall into each of Z
 // zones, with the chart of the last K draws, one series per zone. Computes on the active table
 // of the open lottery, like the indicator views.
-class Tfrmqujian : public QWidget {
+class Tfrmqujian : public AnalysisView {
     Q_OBJECT
 public:
     explicit Tfrmqujian(AppContext &context, QWidget *parent = nullptr);
 
     // Rebuilds the rows and the grid for the chosen Z and K ("开始统计", trend switch).
-    void Recompute();
+    void Recompute() override;
     // Redraws the chart from the last computation and the check boxes.
-    void RefreshChart();
+    void RefreshChart() override;
 
     const ZoneHistory &history() const { return m_history; }
     // K and Z of the last computation.
@@ -46,7 +46,6 @@ private:
     BarChart *m_chart;
     std::array<QCheckBox *, kMaxZones> m_zoneBoxes {};
     QCheckBox *m_marks;
-    QComboBox *m_recentList;
     QComboBox *m_zoneList;
 };
 
