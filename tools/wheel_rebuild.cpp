@@ -236,7 +236,8 @@ void writeManifest(const QString &path, const QMap<QString, Entry> &entries)
         throw IoError::cannotWrite(path, file.errorString());
 }
 
-// Every design the window can ask for, and the reference designs, cheapest first.
+// Every design the window can ask for: the reference designs of up to 600 tickets first, then
+// the others by their lower bound, the largest reference designs last.
 std::vector<WheelParams> allDesigns()
 {
     std::vector<WheelParams> designs;
@@ -245,8 +246,16 @@ std::vector<WheelParams> allDesigns()
             for (int c = 1; c <= std::min(8, b); ++c)
                 for (int k = 1; k <= std::min(c, t); ++k)
                     designs.push_back(WheelParams {b, t, c, k});
+    auto order = [](const WheelParams &p) {
+        const int reference = referenceSize(p);
+        if (reference > 600)
+            return std::pair(2, reference);
+        if (reference > 0)
+            return std::pair(0, reference);
+        return std::pair(1, WheelSizeBounds(p).lower);
+    };
     std::stable_sort(designs.begin(), designs.end(),
-        [](const WheelParams &x, const WheelParams &y) { return WheelSizeBounds(x).lower < WheelSizeBounds(y).lower; });
+        [&](const WheelParams &x, const WheelParams &y) { return order(x) < order(y); });
     return designs;
 }
 

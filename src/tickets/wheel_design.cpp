@@ -461,6 +461,33 @@ WheelCheck VerifyWheel(const WheelParams &p, const std::vector<WheelMask> &ticke
         return check;
     }
     const WheelMask end = WheelMask(1) << p.b;
+    auto noteUncovered = [&](WheelMask d) {
+        if (check.uncovered++ == 0)
+            check.firstUncovered = d;
+    };
+
+    // Many tickets that each cover few draws (large k): mark what every ticket covers, then
+    // look for unmarked draws. Otherwise test every draw against the tickets.
+    if (qint64(tickets.size()) * coveredPerTicket(p) <= 8 * check.draws) {
+        std::vector<bool> covered(std::size_t(1) << p.b, false);
+        for (std::size_t i = 0; i < tickets.size(); ++i) {
+            if ((i & 0xff) == 0 && progress.cancelled()) {
+                check.cancelled = true;
+                return check;
+            }
+            if (std::popcount(tickets[i]) == p.t && (tickets[i] >> p.b) == 0)
+                forEachCoveredDraw(p, tickets[i], [&](WheelMask d) { covered[d] = true; });
+            else // not a ticket of this design: test it draw by draw
+                for (WheelMask d = (WheelMask(1) << p.c) - 1; d < end; d = nextSameCount(d))
+                    covered[d] = covered[d] || std::popcount(d & tickets[i]) >= p.k;
+        }
+        for (WheelMask d = (WheelMask(1) << p.c) - 1; d < end; d = nextSameCount(d))
+            if (!covered[d])
+                noteUncovered(d);
+        check.holds = check.uncovered == 0;
+        return check;
+    }
+
     std::size_t last = 0; // neighbouring draws are mostly covered by the same ticket
     qint64 done = 0;
     for (WheelMask d = (WheelMask(1) << p.c) - 1; d < end; d = nextSameCount(d), ++done) {
@@ -483,10 +510,8 @@ WheelCheck VerifyWheel(const WheelParams &p, const std::vector<WheelMask> &ticke
                 }
             }
         }
-        if (!covered) {
-            if (check.uncovered++ == 0)
-                check.firstUncovered = d;
-        }
+        if (!covered)
+            noteUncovered(d);
     }
     progress.step(check.draws, check.draws);
     check.holds = check.uncovered == 0;

@@ -1,8 +1,11 @@
+#include "common/random_source.h"
 #include "tickets/wheel_design.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
+#include <numeric>
 
 using namespace lumaro;
 
@@ -55,6 +58,41 @@ TEST(WheelVerify, HoldsForCompleteDesignsAndNamesTheFirstMiss)
     EXPECT_EQ(WheelPositions(check.firstUncovered), (std::vector<int> {1, 4, 7}));
 
     EXPECT_FALSE(VerifyWheel({5, 2, 2, 2}, {}).holds);
+}
+
+// Both ways of checking (marking the draws of each ticket, or testing each draw against the
+// tickets) agree with counting by hand over random designs.
+TEST(WheelVerify, AgreesWithAPlainCountOverRandomDesigns)
+{
+    const WheelParams params[] = {{9, 4, 4, 3}, {12, 6, 5, 2}, {10, 5, 5, 5}, {13, 3, 6, 2}, {8, 7, 8, 7}};
+    RandomSource rng(11);
+    for (const WheelParams &p : params) {
+        for (int size : {1, 4, 30}) {
+            SCOPED_TRACE(testing::Message() << p.b << " " << p.t << " " << p.c << " " << p.k << " x" << size);
+            std::vector<WheelMask> tickets;
+            for (int i = 0; i < size; ++i) {
+                std::vector<int> all(std::size_t(p.b));
+                std::iota(all.begin(), all.end(), 1);
+                for (int j = 0; j < p.t; ++j)
+                    std::swap(all[std::size_t(j)], all[std::size_t(j + rng.below(p.b - j))]);
+                tickets.push_back(WheelMaskOf(std::vector<int>(all.begin(), all.begin() + p.t)));
+            }
+            qint64 uncovered = 0;
+            WheelMask first = 0;
+            for (WheelMask d = 1; d < (WheelMask(1) << p.b); ++d) {
+                if (std::popcount(d) != p.c)
+                    continue;
+                const bool hit = std::any_of(
+                    tickets.begin(), tickets.end(), [&](WheelMask t) { return std::popcount(t & d) >= p.k; });
+                if (!hit && uncovered++ == 0)
+                    first = d;
+            }
+            const WheelCheck check = VerifyWheel(p, tickets);
+            EXPECT_EQ(check.uncovered, uncovered);
+            EXPECT_EQ(check.firstUncovered, first);
+            EXPECT_EQ(check.holds, uncovered == 0);
+        }
+    }
 }
 
 TEST(WheelVerify, StopsWhenCancelled)
