@@ -10,7 +10,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QSaveFile>
 
 #include <limits>
 
@@ -27,16 +26,6 @@ void requireRange(int value, int lo, int hi, const char *what)
 {
     if (value < lo || value > hi)
         throw UsageError(QStringLiteral("%1 必须在 %2 到 %3 之间").arg(QString::fromUtf8(what)).arg(lo).arg(hi));
-}
-
-void writeWhole(const QString &path, const QByteArray &content)
-{
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw IoError::cannotWrite(path, file.errorString());
-    file.write(content);
-    if (!file.commit())
-        throw IoError::cannotWrite(path, file.errorString());
 }
 
 int wheel(Context &context, const QStringList &args)
@@ -100,7 +89,7 @@ int wheel(Context &context, const QStringList &args)
         QByteArray text;
         for (const std::vector<int> &row : rows)
             text += ticketLine(row.data(), int(row.size())) + "\r\n";
-        writeWhole(parser.value(QStringLiteral("output")), text);
+        WriteWholeFile(parser.value(QStringLiteral("output")), text);
     }
     return 0;
 }
@@ -166,7 +155,7 @@ int wheelDesign(Context &context, const QStringList &args)
     context.out() << QString::fromLatin1(text).remove(QLatin1Char('\r'));
     context.out() << "矩阵注数：" << result.tickets.size() << '\n';
     if (parser.isSet(QStringLiteral("output")))
-        writeWhole(parser.value(QStringLiteral("output")), text);
+        WriteWholeFile(parser.value(QStringLiteral("output")), text);
     return 0;
 }
 

@@ -26,7 +26,6 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSaveFile>
 #include <QTableView>
 #include <QTextDocument>
 #include <QTimer>
@@ -394,12 +393,7 @@ void Tfrmjuzheng::btnsaveClick()
             WheelTicketFileName(settings()), QStringLiteral("文本文件(*.txt)|*.txt"), QStringLiteral("txt"));
         if (path.isEmpty())
             return;
-        QSaveFile file(path);
-        if (!file.open(QIODevice::WriteOnly))
-            throw IoError::cannotWrite(path, file.errorString());
-        file.write(WheelTicketText(m_rows));
-        if (!file.commit())
-            throw IoError::cannotWrite(path, file.errorString());
+        WriteWholeFile(path, WheelTicketText(m_rows));
         dialogs::information(this, QStringLiteral("提示"), QStringLiteral("成功保存！"));
     });
 }
