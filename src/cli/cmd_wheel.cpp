@@ -61,6 +61,8 @@ int wheel(Context &context, const QStringList &args)
     requireRange(s.match, 1, 8, "--match");
     requireRange(s.guarantee, 1, 8, "--guarantee");
 
+    // The shipped matrices are copied into the program folder when it is set up.
+    context.folder().ensureCreated();
     const WheelParams p = WheelMatrixParams(s);
     const QString name = WheelMatrixFileName(s);
     const QString path = context.folder().wheelsFolder() + name;

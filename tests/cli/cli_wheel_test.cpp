@@ -47,6 +47,22 @@ TEST(CliWheel, WheelListsTheTicketsAsTheWindowDoes)
     EXPECT_EQ(runCli(home, {QStringLiteral("wheel"), QStringLiteral("--type"), QStringLiteral("3")}).exitCode, 2);
 }
 
+// A fresh program folder gets the shipped matrices before the first wheel.
+TEST(CliWheel, ShippedMatrixOfTheInitialSettings)
+{
+    QTemporaryDir dir;
+    const QString home = dir.path() + QStringLiteral("/home");
+    const auto r
+        = runCli(home, {QStringLiteral("wheel"), QStringLiteral("--base"), QStringLiteral("1 2 3 4 5 6 7 8 9 10")});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.startsWith(QStringLiteral("序号\t号码1\t号码2\t号码3\t号码4\t号码5\t号码6\n1\t01\t")));
+    EXPECT_TRUE(r.out.endsWith(QStringLiteral(" 注\n")));
+    const auto check = runCli(home,
+        {QStringLiteral("wheel-check"), home + QStringLiteral("/旋转矩阵/选六型10码中6保5.txt"), QStringLiteral("10"),
+            QStringLiteral("6"), QStringLiteral("5")});
+    EXPECT_EQ(check.exitCode, 0) << check.out.toStdString();
+}
+
 TEST(CliWheel, DesignAndCheck)
 {
     QTemporaryDir dir;

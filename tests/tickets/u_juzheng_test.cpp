@@ -89,6 +89,11 @@ TEST_F(JuzhengTest, EditsFollowTheBaseAndBankerCounts)
     choose("comdannum", 2);
     EXPECT_TRUE(edit(11)->isVisible());
     EXPECT_FALSE(edit(12)->isVisible());
+    if (!qEnvironmentVariableIsEmpty("LUMARO_SCREENSHOTS")) {
+        choose("commainnum", 18);
+        window->grab().save(QStringLiteral("/tmp/juzheng-bankers.png"));
+        choose("commainnum", 8);
+    }
 
     find<QRadioButton>(QStringLiteral("optjutype0"))->click();
     EXPECT_EQ(window->settings().base, 10);
