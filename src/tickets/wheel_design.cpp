@@ -385,7 +385,8 @@ std::vector<WheelMask> searchOnce(
     const int total = greedyTotal > 0 ? greedyTotal : int(best.size());
     budget.progress->step(qint64(best.size()), total);
 
-    // Temperatures relative to the change of one move; reheated when frozen.
+    // Temperatures in uncovered draws (a move that uncovers one more draw is taken with
+    // probability e^(-1/T)); cooled geometrically and reheated when frozen.
     constexpr double kStartTemperature = 1.0;
     constexpr double kCooling = 0.995;
     constexpr double kFrozen = 0.02;
