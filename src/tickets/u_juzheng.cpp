@@ -324,7 +324,9 @@ void Tfrmjuzheng::computeMatrix(const WheelParams &p, const QString &path)
         QStringLiteral("正在计算矩阵 %1 …").arg(QFileInfo(path).fileName()), QStringLiteral("取消"), 0, 100, this);
     m_progress->setObjectName(QStringLiteral("prgcompute"));
     m_progress->setWindowTitle(QStringLiteral("计算旋转矩阵"));
-    m_progress->setWindowModality(Qt::WindowModal);
+    // Not modal: a modal progress dialog runs the event loop inside setValue(), and the
+    // controls that would interfere are disabled instead.
+    m_progress->setWindowModality(Qt::NonModal);
     m_progress->setMinimumDuration(0);
     m_progress->setAutoClose(false);
     m_progress->setAutoReset(false);
@@ -338,11 +340,12 @@ void Tfrmjuzheng::computeMatrix(const WheelParams &p, const QString &path)
     clock->start();
     auto tickets = std::make_shared<std::atomic<qint64>>(0);
     const double seconds = m_computeSeconds;
-    connect(timer, &QTimer::timeout, m_progress, [this, clock, tickets, seconds, path] {
-        m_progress->setValue(int(std::min(99.0, clock->elapsed() / 10.0 / seconds)));
+    QProgressDialog *dialog = m_progress;
+    connect(timer, &QTimer::timeout, dialog, [dialog, clock, tickets, seconds, path] {
         if (tickets->load() > 0)
-            m_progress->setLabelText(
+            dialog->setLabelText(
                 QStringLiteral("正在计算矩阵 %1 …\n当前注数：%2").arg(QFileInfo(path).fileName()).arg(tickets->load()));
+        dialog->setValue(int(std::min(99.0, clock->elapsed() / 10.0 / seconds)));
     });
     timer->start(200);
 
@@ -351,6 +354,7 @@ void Tfrmjuzheng::computeMatrix(const WheelParams &p, const QString &path)
     connect(watcher, &QFutureWatcher<ComputeOutcome>::finished, this, [this, watcher, path] {
         const ComputeOutcome outcome = watcher->result();
         watcher->deleteLater();
+        m_progress->hide();
         m_progress->deleteLater();
         m_progress = nullptr;
         m_computing = false;
