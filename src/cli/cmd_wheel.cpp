@@ -61,12 +61,11 @@ int wheel(Context &context, const QStringList &args)
     requireRange(s.match, 1, 8, "--match");
     requireRange(s.guarantee, 1, 8, "--guarantee");
 
-    // The shipped matrices are copied into the program folder when it is set up.
     context.folder().ensureCreated();
     const WheelParams p = WheelMatrixParams(s);
     const QString name = WheelMatrixFileName(s);
-    const QString path = context.folder().wheelsFolder() + name;
-    if (name.isEmpty() || !QFileInfo::exists(path))
+    const QString path = context.folder().wheelMatrixFile(name);
+    if (path.isEmpty())
         throw InputError(QStringLiteral("没有该类型的矩阵！"));
     const std::vector<int> values = WheelNumberValues(base + bankers);
     const std::vector<WheelMask> matrix = ReadWheelMatrix(path, p);
@@ -194,7 +193,13 @@ int wheelCheck(Context &context, const QStringList &args)
     p.c -= d;
     p.k -= d;
 
-    const QString path = positional[0];
+    // A plain file name that is not in the current folder names a matrix of the program.
+    QString path = positional[0];
+    if (!QFileInfo::exists(path) && !path.contains(QLatin1Char('/'))) {
+        const QString stored = context.folder().wheelMatrixFile(path);
+        if (!stored.isEmpty())
+            path = stored;
+    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw IoError::cannotRead(path, file.errorString());

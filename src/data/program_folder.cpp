@@ -27,15 +27,21 @@ void makeFolder(const QString &path)
         throw IoError::cannotWrite(path, QStringLiteral("无法创建文件夹"));
 }
 
+const QString kShippedRoot = QStringLiteral(":/home");
+const QString kWheelsFolder = QStringLiteral("旋转矩阵/");
+
 // Files shipped inside the program under :/home/ are copied out once; a file that exists
-// already (perhaps changed by the user) is kept.
+// already (perhaps changed by the user) is kept. The shipped wheeling matrices (thousands of
+// small files) stay inside the program and are read from there.
 void copyShippedFiles(const QString &target)
 {
-    const QString root = QStringLiteral(":/home");
+    const QString root = kShippedRoot;
     QDirIterator it(root, QDir::Files, QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString source = it.next();
         const QString relative = source.mid(root.size() + 1);
+        if (relative.startsWith(kWheelsFolder))
+            continue;
         const QString destination = target + relative;
         if (QFileInfo::exists(destination))
             continue;
@@ -73,6 +79,17 @@ void ProgramFolder::ensureCreated() const
     copyShippedFiles(m_path);
     if (!QFileInfo::exists(databaseFile()))
         LotteryStore::createDatabase(databaseFile(), initialLotteries());
+}
+
+QString ProgramFolder::wheelMatrixFile(const QString &name) const
+{
+    if (name.isEmpty() || name.contains(QLatin1Char('/')))
+        return QString();
+    const QString own = wheelsFolder() + name;
+    if (QFileInfo::exists(own))
+        return own;
+    const QString shipped = kShippedRoot + QLatin1Char('/') + kWheelsFolder + name;
+    return QFileInfo::exists(shipped) ? shipped : QString();
 }
 
 QString ShellFolderPath(const QString &valueName)

@@ -25,6 +25,10 @@ public:
     QString picturesFolder() const { return m_path + QStringLiteral("图片/"); }
     QString helpFolder() const { return m_path + QStringLiteral("帮助/"); }
     QString wheelsFolder() const { return m_path + QStringLiteral("旋转矩阵/"); }
+    // Where a wheeling matrix of that file name is read from: the program folder's 旋转矩阵/
+    // (matrices the user added or had computed), else the set shipped inside the program.
+    // Empty when neither has it.
+    QString wheelMatrixFile(const QString &name) const;
     bool isEmpty() const { return m_path.isEmpty(); }
 
 private:

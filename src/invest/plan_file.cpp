@@ -31,16 +31,6 @@ QStringList SplitTextLines(const QByteArray &content)
     return lines;
 }
 
-void WriteWholeFile(const QString &path, const QByteArray &content)
-{
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw IoError::cannotWrite(path, file.errorString());
-    file.write(content);
-    if (!file.commit())
-        throw IoError::cannotWrite(path, file.errorString());
-}
-
 void WritePlanFile(const QString &path, const QStringList &fields, const std::vector<QStringList> &rows)
 {
     WriteWholeFile(path, PlanFileText(fields, rows));

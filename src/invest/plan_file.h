@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/file_io.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -14,8 +16,6 @@ namespace lumaro {
 
 // The lines of a text file, CR LF or LF, trailing empty lines dropped.
 QStringList SplitTextLines(const QByteArray &content);
-// Replaces a file with the content in one step; an IoError when it cannot be written.
-void WriteWholeFile(const QString &path, const QByteArray &content);
 
 QByteArray PlanFileText(const QStringList &fields, const std::vector<QStringList> &rows);
 // Writes the file, replacing it; an IoError when it cannot be written.

@@ -1,5 +1,16 @@
 #include "shell/window_catalog.h"
 
+#include "analysis/u_AC.h"
+#include "analysis/u_congma.h"
+#include "analysis/u_daxiao.h"
+#include "analysis/u_hei.h"
+#include "analysis/u_jiou.h"
+#include "analysis/u_kuadu.h"
+#include "analysis/u_piandu.h"
+#include "analysis/u_piantai.h"
+#include "analysis/u_qujian.h"
+#include "analysis/u_sandu.h"
+#include "analysis/u_yilou.h"
 #include "data/u_data.h"
 #include "download/u_download2.h"
 #include "download/u_download3.h"
@@ -12,6 +23,7 @@
 #include "pickers/u_sep.h"
 #include "pickers/u_sibu.h"
 #include "shell/app_context.h"
+#include "tickets/u_juzheng.h"
 #include "tickets/u_totalfilt.h"
 #include "trend/u_code.h"
 
@@ -60,11 +72,11 @@ const std::vector<ToolWindowEntry> &toolWindows()
         {QStringLiteral("Tfrmtotalfilt"), QStringLiteral("总体号码缩水过滤"),
             [](AppContext &c, QWidget *p) { return new Tfrmtotalfilt(c, p); }},
         {QStringLiteral("Tfrmjuzheng"), QStringLiteral("旋转矩阵组号缩水"),
-            placeholder(QStringLiteral("Tfrmjuzheng"), QStringLiteral("旋转矩阵组号缩水"))},
+            [](AppContext &c, QWidget *p) { return new Tfrmjuzheng(c, p); }},
         {QStringLiteral("Tfrmpiantai"), QStringLiteral("中奖偏态分析选号"),
-            placeholder(QStringLiteral("Tfrmpiantai"), QStringLiteral("中奖偏态分析选号"))},
+            [](AppContext &c, QWidget *p) { return new Tfrmpiantai(c, p); }},
         {QStringLiteral("Tfrmyilou"), QStringLiteral("中奖回补分析选号"),
-            placeholder(QStringLiteral("Tfrmyilou"), QStringLiteral("中奖回补分析选号"))},
+            [](AppContext &c, QWidget *p) { return new Tfrmyilou(c, p); }},
         {QStringLiteral("Tfrmsep"), QStringLiteral("最优间隔回补选号"),
             [](AppContext &c, QWidget *p) { return new Tfrmsep(c, p); }},
         {QStringLiteral("Tfrmqingmi"), QStringLiteral("最优亲密数字选号"),
@@ -115,11 +127,30 @@ QString tabCaption(int index)
 
 QWidget *createTabView(int index, AppContext &context, QWidget *parent)
 {
-    if (index == 0)
+    switch (index) {
+    case 0:
         return new Tfrmcode(context, parent);
-    QWidget *view = createPlaceholder(QStringLiteral("tab%1").arg(index), tabCaption(index), nullptr);
-    view->setParent(parent, Qt::Widget);
-    return view;
+    case 1:
+        return new Tfrmdaxiao(context, parent);
+    case 2:
+        return new Tfrmjiou(context, parent);
+    case 3:
+        return new Tfrmhei(context, parent);
+    case 4:
+        return new Tfrmkuadu(context, parent);
+    case 5:
+        return new Tfrmsandu(context, parent);
+    case 6:
+        return new Tfrmpiandu(context, parent);
+    case 7:
+        return new Tfrmac(context, parent);
+    case 8:
+        return new Tfrmcongma(context, parent);
+    case 9:
+        return new Tfrmqujian(context, parent);
+    default:
+        return nullptr;
+    }
 }
 
 QWidget *createDrawEditor(AppContext &context, QWidget *parent)

@@ -1,5 +1,7 @@
 #include "tickets/ticket_file.h"
 
+#include "common/file_io.h"
+
 #include "common/errors.h"
 
 #include <QBuffer>
@@ -338,12 +340,7 @@ QString readTextFile(const QString &path)
 
 QByteArray readFileContent(const QString &path)
 {
-    QFile file(path);
-    if (!file.exists())
-        throw IoError::fileNotFound(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw IoError::cannotRead(path, file.errorString());
-    return file.readAll();
+    return ReadWholeFile(path);
 }
 
 } // namespace lumaro

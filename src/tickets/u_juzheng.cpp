@@ -249,8 +249,8 @@ void Tfrmjuzheng::btngenClick()
         const WheelSettings s = settings();
         const WheelParams p = WheelMatrixParams(s);
         const QString name = WheelMatrixFileName(s);
-        const QString path = m_context.folder.wheelsFolder() + name;
-        if (name.isEmpty() || !QFileInfo::exists(path)) {
+        const QString path = m_context.folder.wheelMatrixFile(name);
+        if (path.isEmpty()) {
             const QString noMatrix = QStringLiteral("没有该类型的矩阵！");
             if (name.isEmpty() || !WheelParamsProblem(p).isEmpty()) {
                 dialogs::error(this, QStringLiteral("错误"), noMatrix);
@@ -264,7 +264,7 @@ void Tfrmjuzheng::btngenClick()
                 dialogs::error(this, QStringLiteral("错误"), noMatrix);
                 return;
             }
-            computeMatrix(p, path);
+            computeMatrix(p, m_context.folder.wheelsFolder() + name);
             waiting = true;
             return;
         }

@@ -145,16 +145,6 @@ QByteArray WheelMatrixText(const std::vector<WheelMask> &tickets)
     return text;
 }
 
-void WriteWholeFile(const QString &path, const QByteArray &content)
-{
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw IoError::cannotWrite(path, file.errorString());
-    file.write(content);
-    if (!file.commit())
-        throw IoError::cannotWrite(path, file.errorString());
-}
-
 void WriteWheelMatrix(const QString &path, const std::vector<WheelMask> &tickets)
 {
     WriteWholeFile(path, WheelMatrixText(tickets));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/file_io.h"
+
 #include "common/progress.h"
 #include "tickets/wheel_design.h"
 
@@ -52,8 +54,6 @@ std::vector<WheelMask> ReadWheelMatrix(const QString &path, const WheelParams &p
 
 // One ticket a line, positions "%.2d" separated by one blank, CR LF.
 QByteArray WheelMatrixText(const std::vector<WheelMask> &tickets);
-// Writes a file whole or not at all (through a temporary file).
-void WriteWholeFile(const QString &path, const QByteArray &content);
 void WriteWheelMatrix(const QString &path, const std::vector<WheelMask> &tickets);
 
 // The number edits of the window: trimmed texts, each a whole number, no two texts equal (the

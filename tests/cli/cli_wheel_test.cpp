@@ -58,7 +58,7 @@ TEST(CliWheel, ShippedMatrixOfTheInitialSettings)
     EXPECT_TRUE(r.out.startsWith(QStringLiteral("序号\t号码1\t号码2\t号码3\t号码4\t号码5\t号码6\n1\t01\t")));
     EXPECT_TRUE(r.out.endsWith(QStringLiteral(" 注\n")));
     const auto check = runCli(home,
-        {QStringLiteral("wheel-check"), home + QStringLiteral("/旋转矩阵/选六型10码中6保5.txt"), QStringLiteral("10"),
+        {QStringLiteral("wheel-check"), QStringLiteral("选六型10码中6保5.txt"), QStringLiteral("10"),
             QStringLiteral("6"), QStringLiteral("5")});
     EXPECT_EQ(check.exitCode, 0) << check.out.toStdString();
 }
