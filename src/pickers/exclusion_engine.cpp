@@ -5,6 +5,7 @@
 #include "tickets/ticket_file.h"
 
 #include <algorithm>
+#include <array>
 #include <limits>
 
 namespace lumaro {
@@ -202,6 +203,15 @@ int drawStage(RandomSource &random, int cur)
     return random.between(1, std::max(1, cur));
 }
 
+// value[slot] for every number of the cycle.
+template<class T, class Fn>
+void fillSlots(std::array<T, kNumberSlots> &table, int n, Fn &&valueOf)
+{
+    table.fill(T {});
+    for (int x = 1; x <= n; ++x)
+        table[at(numberSlot(x))] = valueOf(x);
+}
+
 class SumMember : public ExclusionMember {
 public:
     SumMember(const PickerHistory &history, const SumRule &rule)
@@ -218,18 +228,22 @@ public:
         m_values.assign(at(m_history.n) + 1, 0);
         for (int x = 1; x <= m_history.n; ++x)
             m_values[at(x)] = ranker.rank(shuffle.label(x, m_history.cur));
+        fillSlots(m_value, m_history.n, [&](int x) { return m_values[at(x)]; });
         return true;
     }
 
-    bool excludes(const TicketValues &ticket) const override
+    bool excludes(const int *numbers, int m) const override
     {
-        const int sum = SumValue(ticket.values, ticket.m);
+        int sum = 0;
+        for (int j = 0; j < m; ++j)
+            sum += m_value[at(numberSlot(numbers[j]))];
         return sum >= m_rule.upper || sum <= m_rule.lower;
     }
 
 private:
     const PickerHistory m_history;
     SumRule m_rule;
+    std::array<int, kNumberSlots> m_value {};
 };
 
 // The repeat and skew pickers look at the relabelled history of every cycle.
@@ -268,11 +282,31 @@ public:
         const int cur = m_history.cur;
         for (int k = cur - 1; k >= cur - m_rule.periods && k >= 0; --k)
             m_recent.push_back(m_rows.mask(k));
+        // Up to 64 recent draws: lane k of number x is set when x's value occurs in draw k.
+        m_lanes = m_recent.size() <= 64;
+        m_laneMask = m_recent.size() >= 64 ? ~quint64(0) : (quint64(1) << m_recent.size()) - 1;
+        fillSlots(m_value, m_history.n, [&](int x) { return m_values[at(x)]; });
+        fillSlots(m_rowsHit, m_history.n, [&](int x) {
+            quint64 lanes = 0;
+            for (std::size_t k = 0; k < m_recent.size() && k < 64; ++k)
+                lanes |= quint64(m_recent[k].test(m_values[at(x)]) ? 1 : 0) << k;
+            return lanes;
+        });
         return true;
     }
 
-    bool excludes(const TicketValues &ticket) const override
+    bool excludes(const int *numbers, int m) const override
     {
+        if (m_lanes) {
+            LaneCounter counter;
+            for (int j = 0; j < m; ++j)
+                counter.add(m_rowsHit[at(numberSlot(numbers[j]))]);
+            return (counter.atLeast(m_rule.atLeast) & m_laneMask) != 0;
+        }
+        int values[8] = {};
+        for (int j = 0; j < m && j < 8; ++j)
+            values[j] = m_value[at(numberSlot(numbers[j]))];
+        const TicketValues ticket = TicketValues::of(values, std::min(m, 8));
         for (const ValueMask &row : m_recent) {
             if (ticket.hitsIn(row) >= m_rule.atLeast)
                 return true;
@@ -283,6 +317,10 @@ public:
 private:
     RepeatRule m_rule;
     std::vector<ValueMask> m_recent;
+    bool m_lanes = true;
+    quint64 m_laneMask = 0;
+    std::array<int, kNumberSlots> m_value {};
+    std::array<quint64, kNumberSlots> m_rowsHit {};
 };
 
 class SkewMember : public RelabellingMember {
@@ -303,12 +341,16 @@ public:
             m_high = m_high && count >= m_rule.high;
             m_low = m_low && count <= m_rule.low;
         }
+        fillSlots(
+            m_counts, m_history.n, [&](int x) { return SkewCount(&m_values[at(x)], 1, m_history.n, m_rule.mode); });
         return m_high || m_low;
     }
 
-    bool excludes(const TicketValues &ticket) const override
+    bool excludes(const int *numbers, int m) const override
     {
-        const int count = SkewCount(ticket.values, ticket.m, m_history.n, m_rule.mode);
+        int count = 0;
+        for (int j = 0; j < m; ++j)
+            count += m_counts[at(numberSlot(numbers[j]))];
         if (m_rule.highOn && m_high && (count < m_rule.highFrom || count > m_rule.highTo))
             return true;
         return m_rule.lowOn && m_low && (count < m_rule.lowFrom || count > m_rule.lowTo);
@@ -318,6 +360,7 @@ private:
     SkewRule m_rule;
     bool m_high = false;
     bool m_low = false;
+    std::array<int, kNumberSlots> m_counts {}; // 1 when the number's value is big (odd)
 };
 
 } // namespace
@@ -388,7 +431,6 @@ CycleOutcome RunExclusionCycles(
         return outcome;
 
     quint8 *states = rows > 0 ? tickets.stateData() : nullptr;
-    std::vector<int> values(static_cast<std::size_t>(m));
     bool passMade = false;
     for (;;) {
         if (progress.cancelled()) {
@@ -410,8 +452,6 @@ CycleOutcome RunExclusionCycles(
         if (!pass)
             continue;
         passMade = true;
-        const int *valueOf = member.values().data();
-        const int highest = static_cast<int>(member.values().size()) - 1;
         bool reached = false;
         for (qint64 begin = 0; begin < rows && !reached; begin += kChunkRows) {
             if (progress.cancelled()) {
@@ -419,16 +459,7 @@ CycleOutcome RunExclusionCycles(
                 return outcome;
             }
             tickets.forRange(begin, std::min(rows, begin + kChunkRows), [&](qint64 row, const int *numbers) {
-                if (reached || states[row] != 0)
-                    return;
-                TicketValues ticket {values.data(), m, {}, false};
-                for (int j = 0; j < m; ++j) {
-                    const int x = numbers[j];
-                    values[static_cast<std::size_t>(j)] = x >= 1 && x <= highest ? valueOf[x] : 0;
-                    ticket.mask.set(values[static_cast<std::size_t>(j)]);
-                }
-                ticket.distinct = ticket.mask.count() == m;
-                if (!member.excludes(ticket))
+                if (reached || states[row] != 0 || !member.excludes(numbers, m))
                     return;
                 states[row] = 1;
                 --outcome.alive;

@@ -81,6 +81,44 @@ struct TicketValues {
     }
 };
 
+// Per-number tables of a cycle are indexed by x & 127, so any loaded number (two digits, maybe
+// a sign) lands in the table; the entries of values outside 1..N stay 0.
+constexpr int kNumberSlots = 128;
+inline int numberSlot(int x)
+{
+    return x & (kNumberSlots - 1);
+}
+
+// For up to 64 rows at once, how many of a ticket's numbers hit each row: every row is one bit
+// lane, the counts are kept in three bit planes (M never exceeds 7). Adding a number's lanes
+// and asking which lanes reached a count cost a few word operations, whatever the row count.
+struct LaneCounter {
+    quint64 c0 = 0;
+    quint64 c1 = 0;
+    quint64 c2 = 0;
+
+    void add(quint64 lanes)
+    {
+        const quint64 carry0 = c0 & lanes;
+        c0 ^= lanes;
+        const quint64 carry1 = c1 & carry0;
+        c1 ^= carry0;
+        c2 |= carry1;
+    }
+    // The lanes whose count is at least a.
+    quint64 atLeast(int a) const
+    {
+        if (a <= 0)
+            return ~quint64(0);
+        if (a > 7)
+            return 0;
+        const quint64 a2 = (a & 4) ? ~quint64(0) : 0;
+        const quint64 a1 = (a & 2) ? ~quint64(0) : 0;
+        const quint64 a0 = (a & 1) ? ~quint64(0) : 0;
+        return (c2 & ~a2) | (~(c2 ^ a2) & ((c1 & ~a1) | (~(c1 ^ a1) & (c0 | ~a0))));
+    }
+};
+
 // Rows of m values: the drawn numbers of the history (oldest first) or a relabelled history.
 class ValueRows {
 public:
@@ -179,7 +217,8 @@ RelabelledHistory BuildRelabelledHistory(const ValueRows &draws, const LabelShuf
 enum class ExclusionKind { Sum, Repeat, Skew, Follow };
 
 // One picker's test. A run asks it to prepare every cycle and then to judge every alive ticket
-// by the values its numbers stand for in that cycle.
+// by the values its numbers stand for in that cycle (members turn what a ticket's values are
+// compared with into per-number tables, so judging a ticket is a few lookups).
 class ExclusionMember {
 public:
     virtual ~ExclusionMember() = default;
@@ -188,7 +227,8 @@ public:
     virtual bool prepareCycle(RandomSource &random) = 0;
     // The value each number 1..N stands for in the prepared cycle ([x]).
     const std::vector<int> &values() const { return m_values; }
-    virtual bool excludes(const TicketValues &ticket) const = 0;
+    // A ticket of m numbers.
+    virtual bool excludes(const int *numbers, int m) const = 0;
     // The stage length of the last prepared cycle (0 when the member draws none).
     int stage() const { return m_stage; }
     // True when every cycle repeats the same test, so that one pass is all a run can achieve.

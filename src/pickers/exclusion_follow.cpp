@@ -3,6 +3,7 @@
 #include "common/errors.h"
 
 #include <algorithm>
+#include <array>
 
 namespace lumaro {
 
@@ -143,10 +144,10 @@ public:
     {
         if (!rule.variant) {
             // The draws as drawn: the same targets serve every cycle.
-            m_targets = FollowTargets(history.draws, RowMasks(history.draws), history.cur, rule.group);
             m_values.assign(static_cast<std::size_t>(history.n) + 1, 0);
             for (int x = 1; x <= history.n; ++x)
                 m_values[static_cast<std::size_t>(x)] = x;
+            aim(FollowTargets(history.draws, RowMasks(history.draws), history.cur, rule.group));
         }
     }
 
@@ -155,23 +156,44 @@ public:
         if (!m_rule.variant)
             return true;
         RelabelledHistory relabelled = BuildFollowRelabelling(m_history, m_rule, random, m_history.cur, &m_stage);
-        m_targets = FollowTargets(relabelled.rows, RowMasks(relabelled.rows), m_history.cur, m_rule.group);
         m_values = std::move(relabelled.valueOf);
+        aim(FollowTargets(relabelled.rows, RowMasks(relabelled.rows), m_history.cur, m_rule.group));
         return true;
     }
 
-    bool excludes(const TicketValues &ticket) const override
+    // The follow count is the largest lane count (0 without lanes): at least upper, or not even
+    // lower + 1.
+    bool excludes(const int *numbers, int m) const override
     {
-        const int count = m_targets.count(ticket);
-        return count <= m_rule.lower || count >= m_rule.upper;
+        LaneCounter counter;
+        for (int j = 0; j < m; ++j)
+            counter.add(m_targetsHit[static_cast<std::size_t>(numberSlot(numbers[j]))]);
+        const auto reaches = [&](int count) { return count <= 0 || (counter.atLeast(count) & m_laneMask) != 0; };
+        return reaches(m_rule.upper) || !reaches(m_rule.lower + 1);
     }
 
     bool repeatsItself() const override { return !m_rule.variant; }
 
 private:
+    // One lane per distinct following row (at most C(7, 3) = 35).
+    void aim(const FollowTargets &targets)
+    {
+        const std::vector<ValueMask> &rows = targets.targets();
+        const std::size_t lanes = std::min<std::size_t>(rows.size(), 64);
+        m_laneMask = lanes >= 64 ? ~quint64(0) : (quint64(1) << lanes) - 1;
+        m_targetsHit.fill(0);
+        for (int x = 1; x <= m_history.n; ++x) {
+            quint64 hit = 0;
+            for (std::size_t t = 0; t < lanes; ++t)
+                hit |= quint64(rows[t].test(m_values[static_cast<std::size_t>(x)]) ? 1 : 0) << t;
+            m_targetsHit[static_cast<std::size_t>(numberSlot(x))] = hit;
+        }
+    }
+
     const PickerHistory m_history;
     FollowRule m_rule;
-    FollowTargets m_targets;
+    quint64 m_laneMask = 0;
+    std::array<quint64, kNumberSlots> m_targetsHit {};
 };
 
 } // namespace

@@ -453,6 +453,49 @@ TEST(RepeatPicker, RepeatsAgainstTheLastRelabelledDraws)
     }
 }
 
+TEST(RepeatPicker, MoreRecentDrawsThanOneWordOfLanes)
+{
+    // 70 recent draws do not fit the 64 lanes of the quick count: the slow path must agree.
+    const ValueRows draws = randomHistory(11, 5, 80, 8);
+    const PickerHistory history = historyOf(11, draws, 80);
+    auto member = makeRepeatMember(history, RepeatRule {5, 70});
+    TicketSet tickets = TicketSet::lexicographic(11, 5);
+    RandomSource random(5);
+    RunExclusionCycles(tickets, *member, byCycles(1), random, {});
+    const Replay cycle = replayCycle(5, 11, 80);
+    const ValueRows relabelled = naiveRelabelledRows(draws, cycle, 80);
+    const std::vector<int> rank = naiveRanks(draws, cycle.shuffle, cycle.stage, RankingKey::HitsThenLongerOmission, 80);
+    for (qint64 row = 0; row < tickets.rowCount(); ++row) {
+        bool out = false;
+        for (int k = 79; k >= 10 && !out; --k) {
+            int hits = 0;
+            for (int x : ticketOf(tickets, row))
+                hits += std::count(relabelled.row(k), relabelled.row(k) + 5, rank[cycle.shuffle.label(x, 80)]) > 0;
+            out = hits >= 5;
+        }
+        ASSERT_EQ(tickets.state(row), out ? 1 : 0) << row;
+    }
+
+    // The lane counts themselves, against plain counting.
+    std::mt19937 engine(4);
+    for (int trial = 0; trial < 200; ++trial) {
+        LaneCounter counter;
+        std::vector<int> counts(64, 0);
+        for (int j = 0; j < 7; ++j) {
+            const quint64 lanes = (quint64(engine()) << 32) | engine();
+            counter.add(lanes);
+            for (int k = 0; k < 64; ++k)
+                counts[k] += (lanes >> k) & 1;
+        }
+        for (int a = -1; a <= 8; ++a) {
+            quint64 expected = 0;
+            for (int k = 0; k < 64; ++k)
+                expected |= quint64(counts[k] >= a ? 1 : 0) << k;
+            ASSERT_EQ(counter.atLeast(a), expected) << "a " << a;
+        }
+    }
+}
+
 TEST(ExclusionRun, AnEarlierPeriodLooksOnlyAtTheDrawsBeforeIt)
 {
     ValueRows draws = randomHistory(11, 5, 40, 5);
