@@ -415,6 +415,63 @@ bool narrowsAfterRun(ExclusionKind kind)
     return kind == ExclusionKind::Repeat || kind == ExclusionKind::Skew;
 }
 
+namespace {
+
+// The alive rows of a run in table order, their numbers stored one byte each. Once most rows
+// of the table are out, passes walk this list instead of the whole table; it is thinned again
+// whenever half of it has gone, so a long run costs about what its survivors cost.
+class WorkingRows {
+public:
+    bool active() const { return m_active; }
+    qint64 size() const { return static_cast<qint64>(m_rows.size()); }
+    quint32 row(qint64 i) const { return m_rows[static_cast<std::size_t>(i)]; }
+    void numbers(qint64 i, int m, int *out) const
+    {
+        const qint8 *p = &m_numbers[static_cast<std::size_t>(i * m)];
+        for (int j = 0; j < m; ++j)
+            out[j] = p[j];
+    }
+
+    // Takes the alive rows of the table, or keeps only the alive ones of the list.
+    void rebuild(const TicketSet &tickets, const quint8 *states, qint64 alive)
+    {
+        const int m = tickets.width();
+        std::vector<quint32> rows;
+        std::vector<qint8> numbers;
+        rows.reserve(static_cast<std::size_t>(alive));
+        numbers.reserve(static_cast<std::size_t>(alive * m));
+        auto keep = [&](qint64 row, const int *values) {
+            rows.push_back(static_cast<quint32>(row));
+            for (int j = 0; j < m; ++j)
+                numbers.push_back(static_cast<qint8>(std::clamp(values[j], -128, 127)));
+        };
+        if (!m_active) {
+            tickets.forEach([&](qint64 row, const int *values) {
+                if (states[row] == 0)
+                    keep(row, values);
+            });
+        } else {
+            int values[8];
+            for (qint64 i = 0; i < size(); ++i) {
+                if (states[row(i)] != 0)
+                    continue;
+                this->numbers(i, m, values);
+                keep(row(i), values);
+            }
+        }
+        m_rows = std::move(rows);
+        m_numbers = std::move(numbers);
+        m_active = true;
+    }
+
+private:
+    bool m_active = false;
+    std::vector<quint32> m_rows;
+    std::vector<qint8> m_numbers;
+};
+
+} // namespace
+
 CycleOutcome RunExclusionCycles(
     TicketSet &tickets, ExclusionMember &member, const StopRule &stop, RandomSource &random, const Progress &progress)
 {
@@ -431,7 +488,19 @@ CycleOutcome RunExclusionCycles(
         return outcome;
 
     quint8 *states = rows > 0 ? tickets.stateData() : nullptr;
+    WorkingRows working;
     bool passMade = false;
+    bool reached = false;
+    // Judges one row; reached is set once the target is met.
+    auto judge = [&](qint64 row, const int *numbers) {
+        if (reached || states[row] != 0 || !member.excludes(numbers, m))
+            return;
+        states[row] = 1;
+        --outcome.alive;
+        ++excluded;
+        if (stop.byTarget && outcome.alive <= stop.target)
+            reached = true;
+    };
     for (;;) {
         if (progress.cancelled()) {
             outcome.cancelled = true;
@@ -452,25 +521,28 @@ CycleOutcome RunExclusionCycles(
         if (!pass)
             continue;
         passMade = true;
-        bool reached = false;
-        for (qint64 begin = 0; begin < rows && !reached; begin += kChunkRows) {
+        const qint64 count = working.active() ? working.size() : rows;
+        int numbers[8];
+        for (qint64 begin = 0; begin < count && !reached; begin += kChunkRows) {
             if (progress.cancelled()) {
                 outcome.cancelled = true;
                 return outcome;
             }
-            tickets.forRange(begin, std::min(rows, begin + kChunkRows), [&](qint64 row, const int *numbers) {
-                if (reached || states[row] != 0 || !member.excludes(numbers, m))
-                    return;
-                states[row] = 1;
-                --outcome.alive;
-                ++excluded;
-                if (stop.byTarget && outcome.alive <= stop.target)
-                    reached = true;
-            });
+            const qint64 end = std::min(count, begin + kChunkRows);
+            if (working.active()) {
+                for (qint64 i = begin; i < end && !reached; ++i) {
+                    working.numbers(i, m, numbers);
+                    judge(working.row(i), numbers);
+                }
+            } else {
+                tickets.forRange(begin, end, judge);
+            }
             report();
         }
         if (reached)
             return outcome;
+        if (outcome.alive <= count / 2 && m <= 8)
+            working.rebuild(tickets, states, outcome.alive);
     }
 }
 

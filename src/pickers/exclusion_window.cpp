@@ -30,6 +30,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSaveFile>
+#include <QSplitter>
 #include <QTableView>
 #include <QVBoxLayout>
 #include <QtConcurrent/QtConcurrentRun>
@@ -477,6 +478,51 @@ void ExclusionWindow::closeEvent(QCloseEvent *event)
     if (m_running)
         m_cancel = true;
     QWidget::closeEvent(event);
+}
+
+HistoryExclusionWindow::HistoryExclusionWindow(AppContext &context, ExclusionKind kind, const QString &objectName,
+    const QString &caption, const QString &chartTitle, const QString &seriesTitle, QWidget *parent)
+    : ExclusionWindow(context, kind, objectName, caption,
+        {QStringLiteral("btngen"), QStringLiteral("保存"), QStringLiteral("清除"), 10000, 10000}, parent)
+    , m_history(new PickerHistoryView(this, chartTitle, seriesTitle))
+    , m_tongji(new QPushButton(QStringLiteral("常规统计"), this))
+    , m_tongji2(new QPushButton(QStringLiteral("变幻统计"), this))
+{
+    m_tongji->setObjectName(QStringLiteral("btntongji"));
+    m_tongji2->setObjectName(QStringLiteral("btntongji2"));
+    lockWhileRunning({m_tongji, m_tongji2});
+    connect(m_tongji, &QPushButton::clicked, this, [this] { guarded(this, [this] { btntongjiClick(); }); });
+    connect(m_tongji2, &QPushButton::clicked, this, [this] { guarded(this, [this] { btntongji2Click(); }); });
+}
+
+void HistoryExclusionWindow::arrange(QWidget *summary, QWidget *settings, int gridWidth, const QSize &size)
+{
+    auto *charts = new QSplitter(Qt::Horizontal, this);
+    charts->addWidget(m_history->grid());
+    charts->addWidget(m_history->chart());
+    charts->setStretchFactor(1, 1);
+    charts->setSizes({gridWidth, size.width() - gridWidth});
+    auto *historyButtons = new QHBoxLayout;
+    historyButtons->addWidget(summary, 1);
+    historyButtons->addWidget(m_tongji);
+    historyButtons->addWidget(m_tongji2);
+    historyButtons->addWidget(m_history->marks());
+
+    auto *left = new QVBoxLayout;
+    left->addWidget(settings);
+    left->addWidget(stopBox());
+    left->addStretch();
+    left->addWidget(buttonRow());
+    auto *bottom = new QHBoxLayout;
+    bottom->addLayout(left);
+    bottom->addWidget(resultPanel(), 1);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(charts, 1);
+    layout->addLayout(historyButtons);
+    layout->addLayout(bottom, 1);
+    resize(size);
+    guarded(this, [this] { btntongjiClick(); });
 }
 
 } // namespace lumaro

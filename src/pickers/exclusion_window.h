@@ -167,6 +167,34 @@ private:
     bool m_running = false;
 };
 
+// The frame of the sum and repeat pickers: the history above (grid and chart, the summary line,
+// 常规统计, 变幻统计 and 显示标注), the member's settings with the stop criteria and the buttons
+// below on the left, the result list on the right.
+class HistoryExclusionWindow : public ExclusionWindow {
+    Q_OBJECT
+public:
+    PickerHistoryView *history() const { return m_history; }
+
+    // 常规统计: the draws as drawn; 变幻统计: through a fresh relabelling.
+    void btntongjiClick() { showHistory(drawRows()); }
+    void btntongji2Click() { showHistory(variantStatisticsRows()); }
+
+protected:
+    HistoryExclusionWindow(AppContext &context, ExclusionKind kind, const QString &objectName, const QString &caption,
+        const QString &chartTitle, const QString &seriesTitle, QWidget *parent);
+
+    // Lays the window out around the member's summary control and settings box (which holds
+    // periodRow()), then shows 常规统计.
+    void arrange(QWidget *summary, QWidget *settings, int gridWidth, const QSize &size);
+    // Grid, chart and summary for the given draw rows.
+    virtual void showHistory(const ValueRows &rows) = 0;
+    void cleared() override { btntongjiClick(); }
+
+    PickerHistoryView *m_history;
+    QPushButton *m_tongji;
+    QPushButton *m_tongji2;
+};
+
 // "%.2d" followed by a blank for every value: the 开奖号码 column of the picker grids.
 QString numbersColumnText(const int *values, int m);
 

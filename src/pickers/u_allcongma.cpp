@@ -26,12 +26,10 @@
 namespace lumaro {
 
 Tfrmallcongma::Tfrmallcongma(AppContext &context, QWidget *parent)
-    : ExclusionWindow(context, ExclusionKind::Repeat, QStringLiteral("frmallcongma"),
-        QStringLiteral("无穷重码排除选号"),
-        {QStringLiteral("btngen"), QStringLiteral("保存"), QStringLiteral("清除"), 10000, 10000}, parent)
+    : HistoryExclusionWindow(context, ExclusionKind::Repeat, QStringLiteral("frmallcongma"),
+        QStringLiteral("无穷重码排除选号"), QStringLiteral("历史重码图表"), QStringLiteral("重码数"), parent)
     , m_comAC(new QComboBox(this))
     , m_comqishu(new QComboBox(this))
-    , m_history(new PickerHistoryView(this, QStringLiteral("历史重码图表"), QStringLiteral("重码数")))
     , m_edtcurcode(new QLineEdit(this))
 {
     const OpenLottery &lottery = *context.lottery;
@@ -49,28 +47,9 @@ Tfrmallcongma::Tfrmallcongma(AppContext &context, QWidget *parent)
         list->setEditable(true);
         list->setMaxVisibleItems(20);
     }
-    QComboBox *stage = stageList(QStringLiteral("comjieduannum"));
-
+    lockWhileRunning({m_comAC, m_comqishu});
     m_edtcurcode->setObjectName(QStringLiteral("edtcurcode"));
     m_edtcurcode->setReadOnly(true);
-    auto *tongji = new QPushButton(QStringLiteral("常规统计"), this);
-    tongji->setObjectName(QStringLiteral("btntongji"));
-    auto *tongji2 = new QPushButton(QStringLiteral("变幻统计"), this);
-    tongji2->setObjectName(QStringLiteral("btntongji2"));
-    lockWhileRunning({m_comAC, m_comqishu, tongji, tongji2});
-    connect(tongji, &QPushButton::clicked, this, [this] { guarded(this, [this] { btntongjiClick(); }); });
-    connect(tongji2, &QPushButton::clicked, this, [this] { guarded(this, [this] { btntongji2Click(); }); });
-
-    auto *charts = new QSplitter(Qt::Horizontal, this);
-    charts->addWidget(m_history->grid());
-    charts->addWidget(m_history->chart());
-    charts->setStretchFactor(1, 1);
-    charts->setSizes({640, 400});
-    auto *historyButtons = new QHBoxLayout;
-    historyButtons->addWidget(m_edtcurcode, 1);
-    historyButtons->addWidget(tongji);
-    historyButtons->addWidget(tongji2);
-    historyButtons->addWidget(m_history->marks());
 
     auto *settings = new QGroupBox(this);
     auto *grid = new QGridLayout(settings);
@@ -79,26 +58,10 @@ Tfrmallcongma::Tfrmallcongma(AppContext &context, QWidget *parent)
     grid->addWidget(new QLabel(QStringLiteral("重码期数："), settings), 0, 2);
     grid->addWidget(m_comqishu, 0, 3);
     grid->addWidget(new QLabel(QStringLiteral("阶段期数："), settings), 1, 0);
-    grid->addWidget(stage, 1, 1);
+    grid->addWidget(stageList(QStringLiteral("comjieduannum")), 1, 1);
     grid->addWidget(periodRow(), 2, 0, 1, 4);
     grid->setColumnStretch(4, 1);
-
-    auto *left = new QVBoxLayout;
-    left->addWidget(settings);
-    left->addWidget(stopBox());
-    left->addStretch();
-    left->addWidget(buttonRow());
-    auto *bottom = new QHBoxLayout;
-    bottom->addLayout(left);
-    bottom->addWidget(resultPanel(), 1);
-
-    auto *layout = new QVBoxLayout(this);
-    layout->addWidget(charts, 1);
-    layout->addLayout(historyButtons);
-    layout->addLayout(bottom, 1);
-    resize(1060, 700);
-
-    guarded(this, [this] { btntongjiClick(); });
+    arrange(m_edtcurcode, settings, 640, QSize(1060, 700));
 }
 
 PickerSettings Tfrmallcongma::readSettings() const
@@ -111,7 +74,7 @@ PickerSettings Tfrmallcongma::readSettings() const
     return settings;
 }
 
-void Tfrmallcongma::showRepeats(const ValueRows &rows)
+void Tfrmallcongma::showHistory(const ValueRows &rows)
 {
     const int m = m_context.lottery->m;
     auto repeats = std::make_shared<std::vector<int>>(RepeatHistory(rows, toInteger(m_comqishu->currentText())));
@@ -128,16 +91,6 @@ void Tfrmallcongma::showRepeats(const ValueRows &rows)
         });
     m_history->setBars(periods, *repeats, m_stage);
     m_edtcurcode->setText(RepeatSummary(*repeats));
-}
-
-void Tfrmallcongma::btntongjiClick()
-{
-    showRepeats(drawRows());
-}
-
-void Tfrmallcongma::btntongji2Click()
-{
-    showRepeats(variantStatisticsRows());
 }
 
 } // namespace lumaro

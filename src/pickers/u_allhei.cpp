@@ -24,11 +24,10 @@
 namespace lumaro {
 
 Tfrmallhei::Tfrmallhei(AppContext &context, QWidget *parent)
-    : ExclusionWindow(context, ExclusionKind::Sum, QStringLiteral("frmallhei"), QStringLiteral("无穷和值排除选号"),
-        {QStringLiteral("btngen"), QStringLiteral("保存"), QStringLiteral("清除"), 10000, 10000}, parent)
+    : HistoryExclusionWindow(context, ExclusionKind::Sum, QStringLiteral("frmallhei"),
+        QStringLiteral("无穷和值排除选号"), QStringLiteral("历史和值图表"), QStringLiteral("和值"), parent)
     , m_comhei1(new QComboBox(this))
     , m_comhei2(new QComboBox(this))
-    , m_history(new PickerHistoryView(this, QStringLiteral("历史和值图表"), QStringLiteral("和值")))
     , m_mem(new QPlainTextEdit(this))
 {
     const OpenLottery &lottery = *context.lottery;
@@ -45,30 +44,10 @@ Tfrmallhei::Tfrmallhei(AppContext &context, QWidget *parent)
     }
     m_comhei1->setCurrentIndex(bounds.upperIndex);
     m_comhei2->setCurrentIndex(bounds.lowerIndex);
-    QComboBox *stage = stageList(QStringLiteral("comjieduannum"));
-
+    lockWhileRunning({m_comhei1, m_comhei2});
     m_mem->setObjectName(QStringLiteral("mem"));
     m_mem->setReadOnly(true);
     m_mem->setFixedHeight(m_mem->fontMetrics().lineSpacing() * 2 + 12);
-    auto *tongji = new QPushButton(QStringLiteral("常规统计"), this);
-    tongji->setObjectName(QStringLiteral("btntongji"));
-    auto *tongji2 = new QPushButton(QStringLiteral("变幻统计"), this);
-    tongji2->setObjectName(QStringLiteral("btntongji2"));
-    lockWhileRunning({m_comhei1, m_comhei2, tongji, tongji2});
-    connect(tongji, &QPushButton::clicked, this, [this] { guarded(this, [this] { btntongjiClick(); }); });
-    connect(tongji2, &QPushButton::clicked, this, [this] { guarded(this, [this] { btntongji2Click(); }); });
-
-    // History above, the settings and the result list below.
-    auto *charts = new QSplitter(Qt::Horizontal, this);
-    charts->addWidget(m_history->grid());
-    charts->addWidget(m_history->chart());
-    charts->setStretchFactor(1, 1);
-    charts->setSizes({340, 560});
-    auto *historyButtons = new QHBoxLayout;
-    historyButtons->addWidget(m_mem, 1);
-    historyButtons->addWidget(tongji);
-    historyButtons->addWidget(tongji2);
-    historyButtons->addWidget(m_history->marks());
 
     auto *settings = new QGroupBox(QStringLiteral("以下和值范围将被过滤："), this);
     auto *grid = new QGridLayout(settings);
@@ -77,26 +56,10 @@ Tfrmallhei::Tfrmallhei(AppContext &context, QWidget *parent)
     grid->addWidget(new QLabel(QStringLiteral("或<="), settings), 0, 2);
     grid->addWidget(m_comhei2, 0, 3);
     grid->addWidget(new QLabel(QStringLiteral("阶段统计期："), settings), 1, 0);
-    grid->addWidget(stage, 1, 1);
+    grid->addWidget(stageList(QStringLiteral("comjieduannum")), 1, 1);
     grid->addWidget(periodRow(), 2, 0, 1, 4);
     grid->setColumnStretch(4, 1);
-
-    auto *left = new QVBoxLayout;
-    left->addWidget(settings);
-    left->addWidget(stopBox());
-    left->addStretch();
-    left->addWidget(buttonRow());
-    auto *bottom = new QHBoxLayout;
-    bottom->addLayout(left);
-    bottom->addWidget(resultPanel(), 1);
-
-    auto *layout = new QVBoxLayout(this);
-    layout->addWidget(charts, 1);
-    layout->addLayout(historyButtons);
-    layout->addLayout(bottom, 1);
-    resize(920, 700);
-
-    guarded(this, [this] { btntongjiClick(); });
+    arrange(m_mem, settings, 340, QSize(920, 700));
 }
 
 PickerSettings Tfrmallhei::readSettings() const
@@ -109,7 +72,7 @@ PickerSettings Tfrmallhei::readSettings() const
     return settings;
 }
 
-void Tfrmallhei::showSums(const ValueRows &rows)
+void Tfrmallhei::showHistory(const ValueRows &rows)
 {
     const OpenLottery &lottery = *m_context.lottery;
     auto sums = std::make_shared<std::vector<int>>(SumHistory(rows));
@@ -118,16 +81,6 @@ void Tfrmallhei::showSums(const ValueRows &rows)
         [sums](int row, int) { return QString::number((*sums)[static_cast<std::size_t>(row)]); });
     m_history->setBars(periods, *sums);
     m_mem->setPlainText(SumSummary(lottery.n, lottery.m, *sums));
-}
-
-void Tfrmallhei::btntongjiClick()
-{
-    showSums(drawRows());
-}
-
-void Tfrmallhei::btntongji2Click()
-{
-    showSums(variantStatisticsRows());
 }
 
 } // namespace lumaro

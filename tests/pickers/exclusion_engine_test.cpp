@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <numeric>
 #include <random>
 
@@ -318,6 +319,55 @@ TEST(ExclusionRun, TargetCyclesAndFinishingInTheMiddleOfAPass)
     RunExclusionCycles(tickets, *member, byTarget(62), random, progress);
     EXPECT_EQ(lastTotal, 400);
     EXPECT_EQ(lastDone, 400);
+}
+
+TEST(ExclusionRun, LongRunsEqualAPlainPassOverTheWholeTableEveryCycle)
+{
+    // Later passes walk a list of the survivors; the outcome must be that of testing every
+    // alive row of the table in order, cycle after cycle, up to the target.
+    const PickerHistory history = historyOf(12, randomHistory(12, 5, 50, 31), 50);
+    FollowRule follow;
+    follow.upper = 4;
+    follow.lower = 1;
+    const std::vector<std::function<std::unique_ptr<ExclusionMember>()>> members {
+        [&] {
+            return makeSumMember(history, SumRule {37, 28});
+        },
+        [&] {
+            return makeRepeatMember(history, RepeatRule {3, 6});
+        },
+        [&] { return makeFollowMember(history, follow); },
+    };
+    for (const auto &make : members) {
+        for (qint64 target : {3, 40, 300}) {
+            auto member = make();
+            TicketSet tickets = TicketSet::lexicographic(12, 5);
+            RandomSource random(17);
+            const CycleOutcome outcome = RunExclusionCycles(tickets, *member, byTarget(target), random, {});
+
+            auto plain = make();
+            TicketSet expected = TicketSet::lexicographic(12, 5);
+            RandomSource replay(17);
+            qint64 alive = expected.rowCount();
+            qint64 cycles = 0;
+            while (alive > target) {
+                ++cycles;
+                if (!plain->prepareCycle(replay))
+                    continue;
+                for (qint64 row = 0; row < expected.rowCount() && alive > target; ++row) {
+                    const std::vector<int> numbers = ticketOf(expected, row);
+                    if (expected.state(row) == 0 && plain->excludes(numbers.data(), 5)) {
+                        expected.setState(row, 1);
+                        --alive;
+                    }
+                }
+            }
+            EXPECT_EQ(outcome.cycles, cycles);
+            EXPECT_EQ(outcome.alive, target);
+            for (qint64 row = 0; row < expected.rowCount(); ++row)
+                ASSERT_EQ(tickets.state(row), expected.state(row)) << "target " << target << " row " << row;
+        }
+    }
 }
 
 TEST(ExclusionRun, StopEndsTheRunAtOnceAndWritesNothing)

@@ -363,3 +363,39 @@ TEST_F(ExclusionWindowTest, DigitLotteriesAndLotteriesWithoutDrawsAreRefused)
     window.btnsaveClick();
     EXPECT_EQ(test::readFile(saved), QByteArray());
 }
+
+TEST_F(ExclusionWindowTest, RealHistoryAllTicketsAndAQuickStop)
+{
+    LUMARO_REQUIRE_SHARED_FILE(qlc, "qlc.csv");
+    const QString name = QStringLiteral("中国福彩七乐彩");
+    importDrawFile(home.store(), name, qlc);
+    lottery.open(home.store(), name);
+    ASSERT_EQ(lottery.drawCount, 2921);
+    QElapsedTimer timer;
+    timer.start();
+    Tfrmallgensui follow(context);
+    Tfrmallcongma repeat(context);
+    Tfrmallhei window(context);
+    EXPECT_LT(timer.elapsed(), 10000); // the three history displays of 2921 draws
+    EXPECT_EQ(window.history()->grid()->model()->rowCount(), 2921);
+    window.show();
+
+    // All 2,035,800 tickets down to the default target of 10000.
+    window.btngenClick();
+    ASSERT_TRUE(waitForEnd(window, 60000));
+    EXPECT_EQ(child<QLabel>(&window, "lblcode")->text(), QStringLiteral("过滤结果：10000注"));
+    EXPECT_EQ(window.resultLines()->lineCount(), 10000);
+
+    // A repeat run whose test never excludes: 停止 ends it within a fraction of a second even
+    // while the relabelled history of 2921 draws is rebuilt every cycle.
+    repeat.show();
+    child<QComboBox>(&repeat, "comAC")->setEditText(QStringLiteral("8"));
+    repeat.btngenClick();
+    ASSERT_TRUE(repeat.isRunning());
+    QTest::qWait(500);
+    timer.restart();
+    repeat.btngenClick();
+    ASSERT_TRUE(waitForEnd(repeat, 5000));
+    EXPECT_LT(timer.elapsed(), 1500);
+    EXPECT_EQ(child<QLabel>(&repeat, "lblcode")->text(), QStringLiteral("过滤结果："));
+}
