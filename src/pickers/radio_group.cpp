@@ -7,22 +7,24 @@
 namespace lumaro {
 
 RadioGroup::RadioGroup(
-    const QString &objectName, const QStringList &items, int itemIndex, QWidget *parent, Qt::Orientation orientation)
-    : QGroupBox(parent)
-    , m_buttons(new QButtonGroup(this))
+    const QString &name, const QString &title, const QStringList &items, QWidget *parent, bool horizontal)
+    : QGroupBox(title, parent)
 {
-    setObjectName(objectName);
-    auto *layout = new QBoxLayout(orientation == Qt::Horizontal ? QBoxLayout::LeftToRight : QBoxLayout::TopToBottom);
+    setObjectName(name);
+    auto *layout = horizontal ? static_cast<QBoxLayout *>(new QHBoxLayout(this)) : new QVBoxLayout(this);
     layout->setContentsMargins(6, 2, 6, 2);
+    layout->setSpacing(2);
+    auto *group = new QButtonGroup(this);
     for (int i = 0; i < items.size(); ++i) {
         auto *button = new QRadioButton(items[i], this);
-        button->setObjectName(QStringLiteral("%1_%2").arg(objectName).arg(i));
-        m_buttons->addButton(button, i);
+        button->setObjectName(name + QLatin1Char('_') + QString::number(i));
+        group->addButton(button, i);
         layout->addWidget(button);
+        m_buttons.push_back(button);
     }
-    setLayout(layout);
-    setItemIndex(itemIndex);
-    connect(m_buttons, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
+    if (!m_buttons.empty())
+        m_buttons.front()->setChecked(true);
+    connect(group, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
         if (checked)
             Q_EMIT itemIndexChanged(id);
     });
@@ -30,18 +32,17 @@ RadioGroup::RadioGroup(
 
 int RadioGroup::itemIndex() const
 {
-    return m_buttons->checkedId();
+    for (std::size_t i = 0; i < m_buttons.size(); ++i) {
+        if (m_buttons[i]->isChecked())
+            return static_cast<int>(i);
+    }
+    return -1;
 }
 
 void RadioGroup::setItemIndex(int index)
 {
-    if (QAbstractButton *button = m_buttons->button(index))
-        button->setChecked(true);
-}
-
-int RadioGroup::count() const
-{
-    return static_cast<int>(m_buttons->buttons().size());
+    if (index >= 0 && index < static_cast<int>(m_buttons.size()))
+        m_buttons[static_cast<std::size_t>(index)]->setChecked(true);
 }
 
 } // namespace lumaro

@@ -1,0 +1,528 @@
+#include "pickers/exclusion_window.h"
+
+#include "common/errors.h"
+#include "common/text_format.h"
+#include "data/open_lottery.h"
+#include "pickers/exclusion_history.h"
+#include "pickers/result_lines_model.h"
+#include "shell/app_context.h"
+#include "shell/bar_chart.h"
+#include "shell/dialogs.h"
+#include "shell/error_display.h"
+#include "shell/table_model.h"
+
+#include <QAbstractAxis>
+#include <QApplication>
+#include <QChart>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFile>
+#include <QFontDatabase>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSaveFile>
+#include <QSplitter>
+#include <QTableView>
+#include <QVBoxLayout>
+#include <QtConcurrent/QtConcurrentRun>
+
+#include <algorithm>
+#include <climits>
+#include <memory>
+
+namespace lumaro {
+
+namespace {
+
+const QString kTicketFilter = QStringLiteral("文本文件(*.txt)|*.txt");
+
+QByteArray readWholeFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw IoError::cannotRead(path, file.errorString());
+    return file.readAll();
+}
+
+} // namespace
+
+QString numbersColumnText(const int *values, int m)
+{
+    QString text;
+    text.reserve(3 * m);
+    for (int j = 0; j < m; ++j)
+        text += pad2(values[j]) + QLatin1Char(' ');
+    return text;
+}
+
+PickerHistoryView::PickerHistoryView(QWidget *owner, const QString &chartTitle, const QString &seriesTitle)
+    : QObject(owner)
+    , m_grid(new QTableView(owner))
+    , m_model(new FunctionTableModel(this))
+    , m_chart(new BarChart(owner))
+    , m_marks(new QCheckBox(QStringLiteral("显示标注"), owner))
+{
+    m_grid->setObjectName(QStringLiteral("tabhistory"));
+    m_grid->setModel(m_model);
+    m_grid->verticalHeader()->hide();
+    m_grid->verticalHeader()->setDefaultSectionSize(20);
+    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_grid->viewport()->installEventFilter(this);
+    m_chart->setObjectName(QStringLiteral("chthistory"));
+    m_chart->chart()->setTitle(chartTitle);
+    m_chart->addSeries(seriesTitle, QColor(220, 60, 60));
+    m_chart->setMinimumHeight(190);
+    // Period labels stand upright so they are not cut short between the bars.
+    for (QAbstractAxis *axis : m_chart->chart()->axes(Qt::Horizontal)) {
+        axis->setLabelsAngle(-90);
+        QFont font = axis->labelsFont();
+        font.setPointSize(7);
+        axis->setLabelsFont(font);
+    }
+    m_marks->setObjectName(QStringLiteral("chkhistorybiao"));
+    connect(m_marks, &QCheckBox::toggled, this, [this](bool on) { m_chart->setMarksVisible(on); });
+}
+
+void PickerHistoryView::setGrid(const QStringList &periods, ValueRows numbers, const QStringList &extraHeaders,
+    std::function<QString(int, int)> value)
+{
+    m_periods = periods;
+    m_numbers = std::move(numbers);
+    m_value = std::move(value);
+    m_model->setHeaders(QStringList {QStringLiteral("记录期号"), QStringLiteral("开奖号码")} + extraHeaders);
+    m_model->setContent(m_numbers.rowCount(), [this](int row, int column) -> QVariant {
+        if (column == 0)
+            return row < m_periods.size() ? m_periods[row] : QString();
+        if (column == 1)
+            return numbersColumnText(m_numbers.row(row), m_numbers.width());
+        return m_value ? m_value(row, column - 2) : QString();
+    });
+    fitColumns();
+    if (m_numbers.rowCount() > 0)
+        m_grid->scrollToBottom();
+}
+
+void PickerHistoryView::setBars(const QStringList &periods, const std::vector<int> &values, int from)
+{
+    QStringList labels;
+    std::vector<double> bars;
+    for (int i = std::max(0, from); i < static_cast<int>(values.size()); ++i) {
+        labels << (i < periods.size() ? periods[i] : QString());
+        bars.push_back(std::max(0, values[static_cast<std::size_t>(i)]));
+    }
+    m_chart->setPoints(labels, bars);
+    m_chart->setMarksVisible(m_marks->isChecked());
+}
+
+void PickerHistoryView::fitColumns()
+{
+    const int columns = m_model->columnCount();
+    if (columns < 2)
+        return;
+    // 60 and 120 pixels, or what the texts need in the font in use; the rest shared, never
+    // narrower than the column's header.
+    const QFontMetrics metrics = m_grid->fontMetrics();
+    const QFontMetrics header = m_grid->horizontalHeader()->fontMetrics();
+    const int period = std::max(60, metrics.horizontalAdvance(QStringLiteral("20200001")) + 10);
+    const int numbers
+        = std::max(120, metrics.horizontalAdvance(QStringLiteral("00 ").repeated(std::max(1, m_numbers.width()))) + 10);
+    m_grid->setColumnWidth(0, period);
+    m_grid->setColumnWidth(1, numbers);
+    const int rest = columns > 2 ? (m_grid->viewport()->width() - period - numbers) / (columns - 2) : 0;
+    for (int c = 2; c < columns; ++c) {
+        const QString title = m_model->headerData(c, Qt::Horizontal).toString();
+        m_grid->setColumnWidth(c, std::max(rest, header.horizontalAdvance(title) + 14));
+    }
+}
+
+bool PickerHistoryView::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_grid->viewport() && event->type() == QEvent::Resize)
+        fitColumns();
+    return QObject::eventFilter(watched, event);
+}
+
+ExclusionWindow::ExclusionWindow(AppContext &context, ExclusionKind kind, const QString &objectName,
+    const QString &caption, const Captions &captions, QWidget *parent)
+    : QWidget(parent, Qt::Tool)
+    , m_context(context)
+    , m_kind(kind)
+    , m_comcurqi(new QComboBox(this))
+    , m_optjushu(new QRadioButton(this))
+    , m_edtjushu(new QLineEdit(QString::number(captions.target), this))
+    , m_optcishu(new QRadioButton(this))
+    , m_edtcishu(new QLineEdit(QString::number(captions.cycles), this))
+    , m_run(new QPushButton(QStringLiteral("开始过滤"), this))
+    , m_load(new QPushButton(QStringLiteral("载入"), this))
+    , m_save(new QPushButton(captions.save, this))
+    , m_clear(new QPushButton(captions.clear, this))
+    , m_close(new QPushButton(QStringLiteral("关闭"), this))
+    , m_lblcode(new QLabel(QStringLiteral("过滤结果："), this))
+    , m_memcode(new QListView(this))
+    , m_lines(new ResultLinesModel(this))
+    , m_pb(new QProgressBar(this))
+{
+    setObjectName(objectName);
+    setWindowTitle(caption);
+    m_comcurqi->setObjectName(QStringLiteral("comcurqi"));
+    m_optjushu->setObjectName(QStringLiteral("optjushu"));
+    m_edtjushu->setObjectName(QStringLiteral("edtjushu"));
+    m_optcishu->setObjectName(QStringLiteral("optcishu"));
+    m_edtcishu->setObjectName(QStringLiteral("edtcishu"));
+    m_run->setObjectName(captions.runButton);
+    m_load->setObjectName(QStringLiteral("btnload"));
+    m_save->setObjectName(QStringLiteral("btnsave"));
+    m_clear->setObjectName(QStringLiteral("btnclear"));
+    m_close->setObjectName(QStringLiteral("btnclose"));
+    m_lblcode->setObjectName(QStringLiteral("lblcode"));
+    m_memcode->setObjectName(QStringLiteral("memcode"));
+    m_pb->setObjectName(QStringLiteral("pb"));
+
+    m_run->setDefault(true);
+    m_memcode->setModel(m_lines);
+    m_memcode->setUniformItemSizes(true);
+    m_memcode->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    m_pb->hide();
+    m_optjushu->setChecked(true);
+    for (QLineEdit *edit : {m_edtjushu, m_edtcishu})
+        edit->setMaximumWidth(80);
+
+    const OpenLottery &lottery = *m_context.lottery;
+    const QStringList periods = periodTexts();
+    m_comcurqi->addItems(periods);
+    if (lottery.drawTable.rowCount() > 0)
+        m_comcurqi->addItem(QString::number(qint64(lottery.drawTable.period(lottery.drawTable.rowCount() - 1)) + 1));
+    m_comcurqi->setCurrentIndex(m_comcurqi->count() - 1);
+    m_comcurqi->setMaxVisibleItems(20);
+
+    lockWhileRunning({m_comcurqi, m_optjushu, m_edtjushu, m_optcishu, m_edtcishu, m_load, m_save, m_clear, m_close});
+    connect(m_run, &QPushButton::clicked, this, [this] { btngenClick(); });
+    connect(m_load, &QPushButton::clicked, this, [this] { btnloadClick(); });
+    connect(m_save, &QPushButton::clicked, this, [this] { btnsaveClick(); });
+    connect(m_clear, &QPushButton::clicked, this, [this] { btnclearClick(); });
+    connect(m_close, &QPushButton::clicked, this, &QWidget::hide);
+    connect(&m_watcher, &QFutureWatcher<RunOutput>::finished, this, [this] { endRun(); });
+}
+
+ExclusionWindow::~ExclusionWindow()
+{
+    // The worker works on this window's table: let it see the stop and wait for it.
+    m_cancel = true;
+    m_watcher.waitForFinished();
+}
+
+QStringList ExclusionWindow::periodTexts() const
+{
+    const OpenLottery &lottery = *m_context.lottery;
+    QStringList periods = lottery.drawPeriods;
+    if (periods.size() != lottery.drawTable.rowCount()) {
+        periods.clear();
+        for (int i = 0; i < lottery.drawTable.rowCount(); ++i)
+            periods << QString::number(lottery.drawTable.period(i));
+    }
+    return periods;
+}
+
+ValueRows ExclusionWindow::drawRows() const
+{
+    return ValueRows::fromDraws(m_context.lottery->drawTable);
+}
+
+ValueRows ExclusionWindow::variantStatisticsRows() const
+{
+    RandomSource random = m_context.newRandom();
+    return VariantStatisticsRows(drawRows(), m_context.lottery->n, m_stage, random);
+}
+
+QComboBox *ExclusionWindow::stageList(const QString &name)
+{
+    auto *list = new QComboBox(this);
+    list->setObjectName(name);
+    QStringList entries {QStringLiteral("全部期")};
+    for (int i = 1; i <= m_context.lottery->drawTable.rowCount(); ++i)
+        entries << QString::number(i);
+    list->addItems(entries);
+    list->setCurrentIndex(0);
+    list->setEnabled(false);
+    return list;
+}
+
+QWidget *ExclusionWindow::periodRow()
+{
+    auto *row = new QWidget(this);
+    auto *layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(new QLabel(QStringLiteral("目前投注期："), row));
+    layout->addWidget(m_comcurqi, 1);
+    return row;
+}
+
+QGroupBox *ExclusionWindow::stopBox()
+{
+    auto *box = new QGroupBox(QStringLiteral("过滤到："), this);
+    auto *layout = new QGridLayout(box);
+    layout->setContentsMargins(6, 2, 6, 2);
+    layout->addWidget(m_optjushu, 0, 0);
+    layout->addWidget(m_edtjushu, 0, 1);
+    layout->addWidget(new QLabel(QStringLiteral("注"), box), 0, 2);
+    layout->addWidget(m_optcishu, 1, 0);
+    layout->addWidget(m_edtcishu, 1, 1);
+    layout->addWidget(new QLabel(QStringLiteral("次"), box), 1, 2);
+    layout->setColumnStretch(3, 1);
+    return box;
+}
+
+QWidget *ExclusionWindow::buttonRow()
+{
+    auto *row = new QWidget(this);
+    auto *layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    for (QPushButton *button : {m_run, m_load, m_save, m_clear, m_close})
+        layout->addWidget(button);
+    return row;
+}
+
+QWidget *ExclusionWindow::resultPanel()
+{
+    auto *panel = new QWidget(this);
+    auto *layout = new QVBoxLayout(panel);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_lblcode);
+    layout->addWidget(m_memcode, 1);
+    layout->addWidget(m_pb);
+    return panel;
+}
+
+void ExclusionWindow::lockWhileRunning(std::initializer_list<QWidget *> widgets)
+{
+    m_locked.insert(m_locked.end(), widgets.begin(), widgets.end());
+}
+
+int ExclusionWindow::cur() const
+{
+    return m_comcurqi->currentIndex();
+}
+
+StopRule ExclusionWindow::readStopRule() const
+{
+    StopRule stop;
+    stop.byTarget = m_optjushu->isChecked();
+    stop.target = toInteger(m_edtjushu->text());
+    stop.cycles = toInteger(m_edtcishu->text());
+    return stop;
+}
+
+void ExclusionWindow::btngenClick()
+{
+    if (m_running) {
+        // The worker sees the flag between rows and ends the run without writing anything.
+        m_cancel = true;
+        m_run->setText(QStringLiteral("开始过滤"));
+        m_run->setEnabled(false);
+        return;
+    }
+    guarded(this, [this] { startRun(); });
+}
+
+void ExclusionWindow::startRun()
+{
+    // Everything that can be refused is checked here, before the worker starts.
+    auto settings = std::make_shared<PickerSettings>(readSettings());
+    auto history = std::make_shared<PickerHistory>(PickerHistoryOf(*m_context.lottery, cur()));
+    std::shared_ptr<ExclusionMember> member = makeMember(*history, *settings);
+    auto random = std::make_shared<RandomSource>(m_context.newRandom());
+    const QString path = m_context.folder.file(QStringLiteral("temp.txt"));
+
+    m_cancel = false;
+    m_progressPosted = false;
+    setRunning(true);
+    m_watcher.setFuture(QtConcurrent::run([this, settings, history, member, random, path] {
+        RunOutput output;
+        try {
+            const Progress progress {[this](qint64 done, qint64 total) { postProgress(done, total); }, &m_cancel};
+            output.result
+                = RunPicker(m_tickets, *history, settings->kind, *member, settings->stop, *random, path, progress);
+            if (!output.result.cancelled)
+                output.list = readWholeFile(path);
+        } catch (...) {
+            output.error = std::current_exception();
+        }
+        return output;
+    }));
+}
+
+void ExclusionWindow::postProgress(qint64 done, qint64 total)
+{
+    m_progressDone = done;
+    m_progressTotal = total;
+    if (m_progressPosted.exchange(true))
+        return;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_progressPosted = false;
+            const qint64 total = std::max<qint64>(1, m_progressTotal);
+            m_pb->setRange(0, static_cast<int>(std::min<qint64>(total, INT_MAX)));
+            m_pb->setValue(static_cast<int>(std::clamp<qint64>(m_progressDone, 0, total)));
+        },
+        Qt::QueuedConnection);
+}
+
+void ExclusionWindow::endRun()
+{
+    const RunOutput output = m_watcher.result();
+    m_stage = output.result.lastStage;
+    setRunning(false);
+    if (output.error) {
+        showError(this, errorText(output.error));
+    } else if (!output.result.cancelled) {
+        showResultList(output.list, output.result.lines);
+        runFinished();
+    }
+    Q_EMIT runEnded();
+}
+
+void ExclusionWindow::setRunning(bool running)
+{
+    m_running = running;
+    // Controls keep the enabled state they had before the run (a mode may have disabled some).
+    if (running) {
+        m_lockedWasEnabled.clear();
+        for (QWidget *widget : m_locked) {
+            m_lockedWasEnabled.push_back(widget->isEnabled());
+            widget->setEnabled(false);
+        }
+    } else {
+        for (std::size_t i = 0; i < m_locked.size() && i < m_lockedWasEnabled.size(); ++i)
+            m_locked[i]->setEnabled(m_lockedWasEnabled[i]);
+    }
+    m_run->setText(running ? QStringLiteral("停止") : QStringLiteral("开始过滤"));
+    m_run->setEnabled(true);
+    m_pb->setRange(0, 1);
+    m_pb->setValue(0);
+    m_pb->setVisible(running);
+}
+
+void ExclusionWindow::showResultList(const QByteArray &list, qint64 lines)
+{
+    m_lines->setContent(list);
+    m_lblcode->setText(QStringLiteral("过滤结果：") + QString::number(lines) + QStringLiteral("注"));
+}
+
+void ExclusionWindow::btnloadClick()
+{
+    if (m_running)
+        return;
+    guarded(this, [this] {
+        const QString path = dialogs::openFile(this, QStringLiteral("载入"), DesktopFolder(), kTicketFilter);
+        if (path.isEmpty())
+            return;
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        const OpenLottery &lottery = *m_context.lottery;
+        CheckPickerKind(lottery.kind, lottery.n, lottery.m);
+        TicketSet loaded = LoadPickerTickets(path, m_kind, lottery.n, lottery.m);
+        const QString listPath = m_context.folder.file(QStringLiteral("temp.txt"));
+        const qint64 lines = writeResultList(listPath, loaded, {}, false);
+        showResultList(readWholeFile(listPath), lines);
+        m_tickets.load(std::move(loaded));
+        QApplication::restoreOverrideCursor();
+    });
+}
+
+void ExclusionWindow::btnsaveClick()
+{
+    if (m_running)
+        return;
+    guarded(this, [this] {
+        const OpenLottery &lottery = *m_context.lottery;
+        const QString proposed = proposedTicketFileName(lottery.name, lottery.drawTable, PickerFileSuffix(m_kind));
+        const QString path = dialogs::saveFile(
+            this, QStringLiteral("保存"), DesktopFolder(), proposed, kTicketFilter, QStringLiteral("txt"));
+        if (path.isEmpty())
+            return;
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        QSaveFile file(path);
+        if (!file.open(QIODevice::WriteOnly))
+            throw IoError::cannotWrite(path, file.errorString());
+        file.write(ticketFileFromResultList(m_lines->content()));
+        if (!file.commit())
+            throw IoError::cannotWrite(path, file.errorString());
+        QApplication::restoreOverrideCursor();
+        dialogs::information(this, QStringLiteral("提示"), QStringLiteral("成功保存！"));
+    });
+}
+
+void ExclusionWindow::btnclearClick()
+{
+    if (m_running)
+        return;
+    m_lines->clear();
+    m_lblcode->setText(QStringLiteral("过滤结果："));
+    m_tickets.setPending();
+    guarded(this, [this] { cleared(); });
+}
+
+void ExclusionWindow::closeEvent(QCloseEvent *event)
+{
+    // Closing the window (or the lottery) stops a run; the list shown stays as it was.
+    if (m_running)
+        m_cancel = true;
+    QWidget::closeEvent(event);
+}
+
+HistoryExclusionWindow::HistoryExclusionWindow(AppContext &context, ExclusionKind kind, const QString &objectName,
+    const QString &caption, const QString &chartTitle, const QString &seriesTitle, QWidget *parent)
+    : ExclusionWindow(context, kind, objectName, caption,
+        {QStringLiteral("btngen"), QStringLiteral("保存"), QStringLiteral("清除"), 10000, 10000}, parent)
+    , m_history(new PickerHistoryView(this, chartTitle, seriesTitle))
+    , m_tongji(new QPushButton(QStringLiteral("常规统计"), this))
+    , m_tongji2(new QPushButton(QStringLiteral("变幻统计"), this))
+{
+    m_tongji->setObjectName(QStringLiteral("btntongji"));
+    m_tongji2->setObjectName(QStringLiteral("btntongji2"));
+    lockWhileRunning({m_tongji, m_tongji2});
+    connect(m_tongji, &QPushButton::clicked, this, [this] { guarded(this, [this] { btntongjiClick(); }); });
+    connect(m_tongji2, &QPushButton::clicked, this, [this] { guarded(this, [this] { btntongji2Click(); }); });
+}
+
+void HistoryExclusionWindow::arrange(QWidget *summary, QWidget *settings, int gridWidth, const QSize &size)
+{
+    auto *charts = new QSplitter(Qt::Horizontal, this);
+    charts->addWidget(m_history->grid());
+    charts->addWidget(m_history->chart());
+    charts->setStretchFactor(1, 1);
+    charts->setSizes({gridWidth, size.width() - gridWidth});
+    auto *historyButtons = new QHBoxLayout;
+    historyButtons->addWidget(summary, 1);
+    historyButtons->addWidget(m_tongji);
+    historyButtons->addWidget(m_tongji2);
+    historyButtons->addWidget(m_history->marks());
+
+    auto *left = new QVBoxLayout;
+    left->addWidget(settings);
+    left->addWidget(stopBox());
+    left->addStretch();
+    left->addWidget(buttonRow());
+    auto *bottom = new QHBoxLayout;
+    bottom->addLayout(left);
+    bottom->addWidget(resultPanel(), 1);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(charts, 1);
+    layout->addLayout(historyButtons);
+    layout->addLayout(bottom, 1);
+    resize(size);
+    guarded(this, [this] { btntongjiClick(); });
+}
+
+} // namespace lumaro

@@ -1,0 +1,201 @@
+#pragma once
+
+#include "pickers/exclusion_run.h"
+
+#include <QFutureWatcher>
+#include <QStringList>
+#include <QWidget>
+
+#include <atomic>
+#include <exception>
+#include <functional>
+#include <vector>
+
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListView;
+class QProgressBar;
+class QPushButton;
+class QRadioButton;
+class QTableView;
+
+namespace lumaro {
+
+struct AppContext;
+class BarChart;
+class FunctionTableModel;
+class ResultLinesModel;
+
+// The history grid and bar chart of a picker window (tabhistory, chthistory, chkhistorybiao):
+// one row and one bar per draw, oldest first.
+class PickerHistoryView : public QObject {
+    Q_OBJECT
+public:
+    PickerHistoryView(QWidget *owner, const QString &chartTitle, const QString &seriesTitle);
+
+    QTableView *grid() const { return m_grid; }
+    BarChart *chart() const { return m_chart; }
+    QCheckBox *marks() const { return m_marks; }
+
+    // Columns 记录期号 and 开奖号码 (each number "%.2d" and a blank), then the given columns;
+    // value(row, column) gives the text of an extra column.
+    void setGrid(const QStringList &periods, ValueRows numbers, const QStringList &extraHeaders,
+        std::function<QString(int row, int column)> value);
+    // One bar per draw from `from` on, labelled by its period; a negative value is an empty bar.
+    void setBars(const QStringList &periods, const std::vector<int> &values, int from = 0);
+    // At least 60 and 120 pixels for the first two columns (more when the font needs it), the
+    // rest shared.
+    void fitColumns();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    QTableView *m_grid;
+    FunctionTableModel *m_model;
+    BarChart *m_chart;
+    QCheckBox *m_marks;
+    QStringList m_periods;
+    ValueRows m_numbers;
+    std::function<QString(int, int)> m_value;
+};
+
+// The frame of the infinite exclusion pickers: the period bet on, the stop criteria, the run
+// button that reads "停止" while a run goes, load, save, clear and close, the numbered result
+// list with its label and the progress bar. Runs go to a worker thread; the window stays
+// responsive and "停止" ends a run within a fraction of a second, writing nothing.
+class ExclusionWindow : public QWidget {
+    Q_OBJECT
+public:
+    ~ExclusionWindow() override;
+
+    bool isRunning() const { return m_running; }
+    const PickerTickets &tickets() const { return m_tickets; }
+    ResultLinesModel *resultLines() const { return m_lines; }
+    // The stage length of the last cycle made (0 before any run).
+    int stageValue() const { return m_stage; }
+
+    void btngenClick();
+    void btnloadClick();
+    void btnsaveClick();
+    void btnclearClick();
+
+Q_SIGNALS:
+    // A run ended (finished, stopped or failed).
+    void runEnded();
+
+protected:
+    struct Captions {
+        QString runButton; // "btngen" or "btnfilt"
+        QString save; // "保存" or "保存号码"
+        QString clear; // "清除" or "清空"
+        qint64 target; // edtjushu
+        qint64 cycles; // edtcishu
+    };
+    ExclusionWindow(AppContext &context, ExclusionKind kind, const QString &objectName, const QString &caption,
+        const Captions &captions, QWidget *parent);
+
+    // The member's settings from its controls (ConversionError on a text that is no number).
+    virtual PickerSettings readSettings() const = 0;
+    // After a finished run, after 清除.
+    virtual void runFinished() { }
+    virtual void cleared() { }
+
+    void closeEvent(QCloseEvent *event) override;
+
+    int cur() const;
+    StopRule readStopRule() const;
+    // Controls a run must not see changed: disabled while it goes.
+    void lockWhileRunning(std::initializer_list<QWidget *> widgets);
+    QStringList periodTexts() const;
+    // The drawn numbers of the open lottery.
+    ValueRows drawRows() const;
+    // The relabelled draws of a 变幻统计 display, with a fresh shuffle and the stage value.
+    ValueRows variantStatisticsRows() const;
+    // "全部期", then 1 to the draw count: the 阶段统计期 list, disabled.
+    QComboBox *stageList(const QString &name);
+
+    // Ready-made rows of the frame, for the member's layout.
+    QWidget *periodRow();
+    QGroupBox *stopBox();
+    QWidget *buttonRow();
+    QWidget *resultPanel();
+
+    AppContext &m_context;
+    const ExclusionKind m_kind;
+    PickerTickets m_tickets;
+    int m_stage = 0;
+
+    QComboBox *m_comcurqi;
+    QRadioButton *m_optjushu;
+    QLineEdit *m_edtjushu;
+    QRadioButton *m_optcishu;
+    QLineEdit *m_edtcishu;
+    QPushButton *m_run;
+    QPushButton *m_load;
+    QPushButton *m_save;
+    QPushButton *m_clear;
+    QPushButton *m_close;
+    QLabel *m_lblcode;
+    QListView *m_memcode;
+    ResultLinesModel *m_lines;
+    QProgressBar *m_pb;
+
+private:
+    struct RunOutput {
+        PickerRunResult result;
+        QByteArray list;
+        std::exception_ptr error;
+    };
+    void startRun();
+    void endRun();
+    void setRunning(bool running);
+    void showResultList(const QByteArray &list, qint64 lines);
+    // Called on the worker thread; the bar follows on the window's thread.
+    void postProgress(qint64 done, qint64 total);
+
+    std::vector<QWidget *> m_locked;
+    std::vector<bool> m_lockedWasEnabled;
+    QFutureWatcher<RunOutput> m_watcher;
+    std::atomic_bool m_cancel {false};
+    std::atomic<qint64> m_progressDone {0};
+    std::atomic<qint64> m_progressTotal {1};
+    std::atomic_bool m_progressPosted {false};
+    bool m_running = false;
+};
+
+// The frame of the sum and repeat pickers: the history above (grid and chart, the summary line,
+// 常规统计, 变幻统计 and 显示标注), the member's settings with the stop criteria and the buttons
+// below on the left, the result list on the right.
+class HistoryExclusionWindow : public ExclusionWindow {
+    Q_OBJECT
+public:
+    PickerHistoryView *history() const { return m_history; }
+
+    // 常规统计: the draws as drawn; 变幻统计: through a fresh relabelling.
+    void btntongjiClick() { showHistory(drawRows()); }
+    void btntongji2Click() { showHistory(variantStatisticsRows()); }
+
+protected:
+    HistoryExclusionWindow(AppContext &context, ExclusionKind kind, const QString &objectName, const QString &caption,
+        const QString &chartTitle, const QString &seriesTitle, QWidget *parent);
+
+    // Lays the window out around the member's summary control and settings box (which holds
+    // periodRow()), then shows 常规统计.
+    void arrange(QWidget *summary, QWidget *settings, int gridWidth, const QSize &size);
+    // Grid, chart and summary for the given draw rows.
+    virtual void showHistory(const ValueRows &rows) = 0;
+    void cleared() override { btntongjiClick(); }
+
+    PickerHistoryView *m_history;
+    QPushButton *m_tongji;
+    QPushButton *m_tongji2;
+};
+
+// "%.2d" followed by a blank for every value: the 开奖号码 column of the picker grids.
+QString numbersColumnText(const int *values, int m);
+
+} // namespace lumaro

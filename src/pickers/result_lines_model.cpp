@@ -1,0 +1,50 @@
+#include "pickers/result_lines_model.h"
+
+namespace lumaro {
+
+ResultLinesModel::ResultLinesModel(QObject *parent)
+    : QAbstractListModel(parent)
+{ }
+
+void ResultLinesModel::setContent(QByteArray content)
+{
+    beginResetModel();
+    m_content = std::move(content);
+    m_starts.clear();
+    qsizetype start = 0;
+    while (start < m_content.size()) {
+        m_starts.push_back(start);
+        const qsizetype end = m_content.indexOf('\n', start);
+        if (end < 0)
+            break;
+        start = end + 1;
+    }
+    endResetModel();
+}
+
+QString ResultLinesModel::line(int row) const
+{
+    if (row < 0 || row >= lineCount())
+        return {};
+    const qsizetype start = m_starts[static_cast<std::size_t>(row)];
+    qsizetype end = m_content.indexOf('\n', start);
+    if (end < 0)
+        end = m_content.size();
+    if (end > start && m_content[end - 1] == '\r')
+        --end;
+    return QString::fromUtf8(m_content.constData() + start, end - start);
+}
+
+int ResultLinesModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : lineCount();
+}
+
+QVariant ResultLinesModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || role != Qt::DisplayRole)
+        return {};
+    return line(index.row());
+}
+
+} // namespace lumaro

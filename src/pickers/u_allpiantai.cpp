@@ -1,0 +1,128 @@
+#include "pickers/u_allpiantai.h"
+
+#include "common/errors.h"
+#include "data/open_lottery.h"
+#include "pickers/radio_group.h"
+#include "shell/app_context.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QVBoxLayout>
+
+namespace lumaro {
+
+namespace {
+
+QLineEdit *numberEdit(QWidget *parent, const QString &name, int value)
+{
+    auto *edit = new QLineEdit(QString::number(value), parent);
+    edit->setObjectName(name);
+    edit->setMaximumWidth(48);
+    return edit;
+}
+
+} // namespace
+
+Tfrmallpiantai::Tfrmallpiantai(AppContext &context, QWidget *parent)
+    : ExclusionWindow(context, ExclusionKind::Skew, QStringLiteral("frmallpiantai"), QStringLiteral("无穷偏态排除选号"),
+        {QStringLiteral("btngen"), QStringLiteral("保存"), QStringLiteral("清除"), 10000, 10000}, parent)
+    , m_optmode(new RadioGroup(
+          QStringLiteral("optmode"), QString(), {QStringLiteral("大小模式"), QStringLiteral("奇偶模式")}, this, true))
+{
+    const int m = context.lottery->m;
+    auto *settings = new QGroupBox(this);
+    m_chkda = new QCheckBox(QStringLiteral("大数个数>="), settings);
+    m_chkda->setObjectName(QStringLiteral("chkda"));
+    m_chkda->setChecked(true);
+    m_edtdanum = numberEdit(settings, QStringLiteral("edtdanum"), m - 1);
+    m_lblda = new QLabel(QStringLiteral("时本期大数个数"), settings);
+    m_lblda->setObjectName(QStringLiteral("lblda"));
+    m_edtdanum1 = numberEdit(settings, QStringLiteral("edtdanum1"), 0);
+    m_edtdanum2 = numberEdit(settings, QStringLiteral("edtdanum2"), m - 1);
+    m_chkxiao = new QCheckBox(QStringLiteral("大数个数<="), settings);
+    m_chkxiao->setObjectName(QStringLiteral("chkxiao"));
+    m_chkxiao->setChecked(true);
+    m_edtxiaonum = numberEdit(settings, QStringLiteral("edtxiaonum"), 1);
+    m_lblxiao = new QLabel(QStringLiteral("时本期大数个数"), settings);
+    m_lblxiao->setObjectName(QStringLiteral("lblxiao"));
+    m_edtxiaonum1 = numberEdit(settings, QStringLiteral("edtxiaonum1"), 1);
+    m_edtxiaonum2 = numberEdit(settings, QStringLiteral("edtxiaonum2"), m);
+    m_edtyanxunum = new QLineEdit(QStringLiteral("2"), settings);
+    m_edtyanxunum->setObjectName(QStringLiteral("edtyanxunum"));
+    m_edtyanxunum->setMaximumWidth(48);
+    QComboBox *stage = stageList(QStringLiteral("comjieduannum"));
+    lockWhileRunning({m_optmode, m_chkda, m_edtdanum, m_edtdanum1, m_edtdanum2, m_chkxiao, m_edtxiaonum, m_edtxiaonum1,
+        m_edtxiaonum2, m_edtyanxunum});
+    connect(m_optmode, &RadioGroup::itemIndexChanged, this, [this] { optmodeClick(); });
+
+    auto *grid = new QGridLayout(settings);
+    grid->addWidget(m_chkda, 0, 0);
+    grid->addWidget(m_edtdanum, 0, 1);
+    grid->addWidget(m_lblda, 0, 2);
+    grid->addWidget(m_edtdanum1, 0, 3);
+    grid->addWidget(new QLabel(QStringLiteral("到"), settings), 0, 4);
+    grid->addWidget(m_edtdanum2, 0, 5);
+    grid->addWidget(m_chkxiao, 1, 0);
+    grid->addWidget(m_edtxiaonum, 1, 1);
+    grid->addWidget(m_lblxiao, 1, 2);
+    grid->addWidget(m_edtxiaonum1, 1, 3);
+    grid->addWidget(new QLabel(QStringLiteral("到"), settings), 1, 4);
+    grid->addWidget(m_edtxiaonum2, 1, 5);
+    auto *spans = new QHBoxLayout;
+    spans->addWidget(new QLabel(QStringLiteral("延续期数："), settings));
+    spans->addWidget(m_edtyanxunum);
+    spans->addSpacing(16);
+    spans->addWidget(new QLabel(QStringLiteral("阶段期数："), settings));
+    spans->addWidget(stage);
+    spans->addStretch();
+    grid->addLayout(spans, 2, 0, 1, 6);
+    grid->addWidget(periodRow(), 3, 0, 1, 6);
+    grid->setColumnStretch(6, 1);
+
+    auto *left = new QVBoxLayout;
+    left->addWidget(m_optmode);
+    left->addWidget(settings);
+    left->addWidget(stopBox());
+    left->addStretch();
+    left->addWidget(buttonRow());
+    auto *layout = new QHBoxLayout(this);
+    layout->addLayout(left);
+    layout->addWidget(resultPanel(), 1);
+    resize(820, 480);
+}
+
+void Tfrmallpiantai::optmodeClick()
+{
+    const bool odd = m_optmode->itemIndex() == 1;
+    m_chkda->setText(odd ? QStringLiteral("奇数个数>=") : QStringLiteral("大数个数>="));
+    m_chkxiao->setText(odd ? QStringLiteral("奇数个数<=") : QStringLiteral("大数个数<="));
+    const QString count = odd ? QStringLiteral("时本期奇数个数") : QStringLiteral("时本期大数个数");
+    m_lblda->setText(count);
+    m_lblxiao->setText(count);
+}
+
+PickerSettings Tfrmallpiantai::readSettings() const
+{
+    PickerSettings settings;
+    settings.kind = ExclusionKind::Skew;
+    settings.stop = readStopRule();
+    SkewRule &skew = settings.skew;
+    skew.mode = m_optmode->itemIndex() == 1 ? SkewMode::OddEven : SkewMode::BigSmall;
+    skew.span = toInteger(m_edtyanxunum->text());
+    skew.highOn = m_chkda->isChecked();
+    skew.high = toInteger(m_edtdanum->text());
+    skew.highFrom = toInteger(m_edtdanum1->text());
+    skew.highTo = toInteger(m_edtdanum2->text());
+    skew.lowOn = m_chkxiao->isChecked();
+    skew.low = toInteger(m_edtxiaonum->text());
+    skew.lowFrom = toInteger(m_edtxiaonum1->text());
+    skew.lowTo = toInteger(m_edtxiaonum2->text());
+    return settings;
+}
+
+} // namespace lumaro
