@@ -108,12 +108,3 @@ void BM_RelabelledHistory(benchmark::State &state)
 BENCHMARK(BM_RelabelledHistory)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
-
-int main(int argc, char **argv)
-{
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -77,5 +77,3 @@ BENCHMARK(BM_ComputeOnRequest)
     ->Iterations(1);
 
 } // namespace
-
-BENCHMARK_MAIN();

@@ -18,6 +18,10 @@
 #include "invest/u_jieduanjihua.h"
 #include "invest/u_keibianjihua.h"
 #include "invest/u_tozi.h"
+#include "pickers/u_allcongma.h"
+#include "pickers/u_allgensui.h"
+#include "pickers/u_allhei.h"
+#include "pickers/u_allpiantai.h"
 #include "pickers/u_ganzhi.h"
 #include "pickers/u_qingmi.h"
 #include "pickers/u_sep.h"
@@ -82,13 +86,13 @@ const std::vector<ToolWindowEntry> &toolWindows()
         {QStringLiteral("Tfrmqingmi"), QStringLiteral("最优亲密数字选号"),
             [](AppContext &c, QWidget *p) { return new Tfrmqingmi(c, p); }},
         {QStringLiteral("Tfrmallcongma"), QStringLiteral("无穷重码排除选号"),
-            placeholder(QStringLiteral("Tfrmallcongma"), QStringLiteral("无穷重码排除选号"))},
+            [](AppContext &c, QWidget *p) { return new Tfrmallcongma(c, p); }},
         {QStringLiteral("Tfrmallhei"), QStringLiteral("无穷和值排除选号"),
-            placeholder(QStringLiteral("Tfrmallhei"), QStringLiteral("无穷和值排除选号"))},
+            [](AppContext &c, QWidget *p) { return new Tfrmallhei(c, p); }},
         {QStringLiteral("Tfrmallpiantai"), QStringLiteral("无穷偏态排除选号"),
-            placeholder(QStringLiteral("Tfrmallpiantai"), QStringLiteral("无穷偏态排除选号"))},
+            [](AppContext &c, QWidget *p) { return new Tfrmallpiantai(c, p); }},
         {QStringLiteral("Tfrmallgensui"), QStringLiteral("无穷跟随排除选号"),
-            placeholder(QStringLiteral("Tfrmallgensui"), QStringLiteral("无穷跟随排除选号"))},
+            [](AppContext &c, QWidget *p) { return new Tfrmallgensui(c, p); }},
         {QStringLiteral("Tfrmganzhi"), QStringLiteral("最优开奖干支选号"),
             [](AppContext &c, QWidget *p) { return new Tfrmganzhi(c, p); }},
         {QStringLiteral("Tfrmsibu"), QStringLiteral("最优四步综合选号"),
