@@ -8,7 +8,6 @@
 #include <QFontMetrics>
 #include <QMessageBox>
 #include <QPainter>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QPushButton>
@@ -136,8 +135,7 @@ void PrintReport(QWidget *parent, const QString &proposedPdf, const ReportLayout
             throw IoError(installPrinterText());
         QPrinter printer(QPrinter::HighResolution);
         printer.setResolution(kPageDpi);
-        QPrintDialog dialog(&printer, parent);
-        if (dialog.exec() != QDialog::Accepted)
+        if (!dialogs::choosePrinter(parent, printer, QStringLiteral("打印")))
             return;
         PaintReport(printer, layout);
     } catch (...) {

@@ -77,6 +77,7 @@ PickerHistoryView::PickerHistoryView(QWidget *owner, const QString &chartTitle, 
     m_grid->verticalHeader()->setDefaultSectionSize(20);
     m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_viewport = m_grid->viewport();
     m_grid->viewport()->installEventFilter(this);
     m_chart->setObjectName(QStringLiteral("chthistory"));
     m_chart->chart()->setTitle(chartTitle);
@@ -147,7 +148,9 @@ void PickerHistoryView::fitColumns()
 
 bool PickerHistoryView::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_grid->viewport() && event->type() == QEvent::Resize)
+    // Compared by address only: the filter also sees the events of a viewport whose grid is
+    // already half destroyed.
+    if (event->type() == QEvent::Resize && watched == m_viewport)
         fitColumns();
     return QObject::eventFilter(watched, event);
 }

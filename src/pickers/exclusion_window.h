@@ -55,6 +55,7 @@ protected:
 
 private:
     QTableView *m_grid;
+    const QObject *m_viewport = nullptr;
     FunctionTableModel *m_model;
     BarChart *m_chart;
     QCheckBox *m_marks;

@@ -91,6 +91,7 @@ PickerFrame::PickerFrame(AppContext &context, QWidget *parent, const Options &op
     tabhistory->horizontalHeader()->setStretchLastSection(false);
     tabhistory->setSelectionBehavior(QAbstractItemView::SelectRows);
     tabhistory->setWordWrap(false);
+    m_historyViewport = tabhistory->viewport();
     tabhistory->viewport()->installEventFilter(this);
     measureColumns();
 
@@ -308,7 +309,9 @@ void PickerFrame::showBacktest(const Outcome &outcome)
 
 bool PickerFrame::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == tabhistory->viewport() && event->type() == QEvent::Resize)
+    // Compared by address only: the filter also sees the events of a viewport whose grid is
+    // already half destroyed.
+    if (event->type() == QEvent::Resize && watched == m_historyViewport)
         applyColumnWidths();
     return QWidget::eventFilter(watched, event);
 }

@@ -87,6 +87,7 @@ protected:
     QPushButton *btntongji;
     QLineEdit *edtcurcode;
     QTableView *tabhistory;
+    const QObject *m_historyViewport = nullptr;
     QPlainTextEdit *mem;
     BarChart *chthistory;
     QCheckBox *chkhistorybiao;

@@ -7,6 +7,8 @@
 #include <QFileInfo>
 #include <QList>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QQueue>
 
 namespace lumaro::dialogs {
@@ -121,6 +123,17 @@ bool question(QWidget *parent, const QString &title, const QString &text, bool w
     box.button(QMessageBox::Yes)->setText(QStringLiteral("是(&Y)"));
     box.button(QMessageBox::No)->setText(QStringLiteral("否(&N)"));
     return box.exec() == QMessageBox::Yes;
+}
+
+bool choosePrinter(QWidget *parent, QPrinter &printer, const QString &title, bool pageRange)
+{
+    if (record(QStringLiteral("print"), title, QString()))
+        return false;
+    QPrintDialog dialog(&printer, parent);
+    dialog.setWindowTitle(title);
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, pageRange);
+    dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
+    return dialog.exec() == QDialog::Accepted;
 }
 
 void openUrl(const QUrl &url)

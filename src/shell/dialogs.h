@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <QUrl>
 
+class QPrinter;
 class QWidget;
 
 // File dialogs and message boxes of the program, behind one small wrapper so that widget tests
@@ -28,6 +29,10 @@ void warning(QWidget *parent, const QString &title, const QString &text);
 void error(QWidget *parent, const QString &title, const QString &text);
 // Yes/No; true for Yes.
 bool question(QWidget *parent, const QString &title, const QString &text, bool warningIcon = false);
+
+// The print dialog for printer; false when cancelled. In test mode it is recorded as a
+// "print" message and cancelled.
+bool choosePrinter(QWidget *parent, QPrinter &printer, const QString &title, bool pageRange = false);
 
 // Opens a web address or a file in the desktop's default program; recorded, not opened, in
 // test mode.

@@ -1,5 +1,7 @@
 #include "tickets/u_juzheng.h"
 
+#include "tickets/line_printer.h"
+
 #include "common/errors.h"
 #include "common/text_format.h"
 #include "shell/dialogs.h"
@@ -21,13 +23,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableView>
-#include <QTextDocument>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QtConcurrent/QtConcurrentRun>
@@ -410,20 +410,16 @@ void Tfrmjuzheng::btnprintClick()
             dialogs::error(this, QStringLiteral("错误"), QStringLiteral("号码表格为空，无法打印！"));
             return;
         }
-        QPrinter printer;
-        QPrintDialog dialog(&printer, this);
-        if (dialog.exec() != QDialog::Accepted)
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setDocName(QStringLiteral("旋转矩阵"));
+        if (!dialogs::choosePrinter(this, printer, QStringLiteral("打印投注号码"), true))
             return;
-        QString text = m_lblcode->text() + QLatin1Char('\n');
-        for (std::size_t r = 0; r < m_rows.size(); ++r) {
-            text += pad7(qint64(r + 1)) + QStringLiteral("    ");
-            for (int v : m_rows[r])
-                text += pad2(v) + QLatin1Char(' ');
-            text += QLatin1Char('\n');
-        }
-        QTextDocument document;
-        document.setPlainText(text);
-        document.print(&printer);
+        printTextLines(printer, m_lblcode->text(), static_cast<qint64>(m_rows.size()), [this](qint64 r) {
+            QString line = pad7(r + 1) + QStringLiteral("    ");
+            for (int v : m_rows[static_cast<std::size_t>(r)])
+                line += pad2(v) + QLatin1Char(' ');
+            return line;
+        });
     });
 }
 

@@ -21,7 +21,6 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QMenu>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QProgressBar>
 #include <QPushButton>
@@ -590,11 +589,7 @@ void Tfrmtotalfilt::btnprintClick()
             return;
         QPrinter printer(QPrinter::HighResolution);
         printer.setDocName(QStringLiteral("总体过滤"));
-        QPrintDialog dialog(&printer, this);
-        dialog.setWindowTitle(QStringLiteral("打印结果列表"));
-        dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
-        dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
-        if (dialog.exec() != QDialog::Accepted)
+        if (!dialogs::choosePrinter(this, printer, QStringLiteral("打印结果列表"), true))
             return;
         printLines(printer);
     });
