@@ -19,7 +19,8 @@ QString normalisedDate(const QString &text)
     if (!match.hasMatch())
         return QString();
     // yyyymmdd without separators must be exactly eight digits.
-    if (!text.contains(QRegularExpression(QStringLiteral("[-/.]"))) && text.size() != 8)
+    static const QRegularExpression separator(QStringLiteral("[-/.]"));
+    if (!text.contains(separator) && text.size() != 8)
         return QString();
     const QDate date(match.captured(1).toInt(), match.captured(2).toInt(), match.captured(3).toInt());
     return date.isValid() ? date.toString(QStringLiteral("yyyy-MM-dd")) : QString();
@@ -51,7 +52,8 @@ std::vector<ParsedDraw> parseDrawHistory(const QByteArray &content, const Lotter
     QString text = QString::fromUtf8(content);
     if (text.startsWith(QChar(0xFEFF)))
         text.remove(0, 1);
-    const QStringList lines = text.split(QRegularExpression(QStringLiteral("\r\n|\r|\n")));
+    static const QRegularExpression lineBreak(QStringLiteral("\r\n|\r|\n"));
+    const QStringList lines = text.split(lineBreak);
     static const QRegularExpression blanks(QStringLiteral("[ \t]+"));
 
     std::vector<ParsedDraw> result;

@@ -454,7 +454,7 @@ void Tfrmmain::tlbdataClick()
         return;
     }
     {
-        std::unique_ptr<QWidget> update(createQuickUpdateWindow(m_context, this));
+        std::unique_ptr<QWidget> update(createQuickUpdateWindow(m_context, m_downloadDone, this));
         if (auto *dialog = qobject_cast<QDialog *>(update.get())) {
             dialog->setAttribute(Qt::WA_DeleteOnClose, false);
             dialog->exec();
@@ -484,7 +484,7 @@ void Tfrmmain::mnuadddataClick()
 void Tfrmmain::mnudownloadClick()
 {
     mnucloseClick();
-    std::unique_ptr<QWidget> download(createDownloadWindow(m_context, this));
+    std::unique_ptr<QWidget> download(createDownloadWindow(m_context, m_downloadDone, this));
     if (auto *dialog = qobject_cast<QDialog *>(download.get())) {
         dialog->setAttribute(Qt::WA_DeleteOnClose, false);
         dialog->exec();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "download/draw_download.h"
 #include "shell/app_context.h"
 #include "shell/window_registry.h"
 
@@ -79,6 +80,7 @@ private:
 
     AppContext &m_context;
     WindowRegistry m_registry;
+    DownloadDone m_downloadDone;
     QHash<QString, QAction *> m_actions;
     QToolBar *m_toolbar = nullptr;
     QTabBar *m_tabs = nullptr;

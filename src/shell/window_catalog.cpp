@@ -1,7 +1,14 @@
 #include "shell/window_catalog.h"
 
 #include "data/u_data.h"
+#include "download/u_download2.h"
+#include "download/u_download3.h"
+#include "pickers/u_ganzhi.h"
+#include "pickers/u_qingmi.h"
+#include "pickers/u_sep.h"
+#include "pickers/u_sibu.h"
 #include "shell/app_context.h"
+#include "tickets/u_totalfilt.h"
 #include "trend/u_code.h"
 
 #include <QCheckBox>
@@ -47,7 +54,7 @@ const std::vector<ToolWindowEntry> &toolWindows()
 {
     static const std::vector<ToolWindowEntry> list = {
         {QStringLiteral("Tfrmtotalfilt"), QStringLiteral("总体号码缩水过滤"),
-            placeholder(QStringLiteral("Tfrmtotalfilt"), QStringLiteral("总体号码缩水过滤"))},
+            [](AppContext &c, QWidget *p) { return new Tfrmtotalfilt(c, p); }},
         {QStringLiteral("Tfrmjuzheng"), QStringLiteral("旋转矩阵组号缩水"),
             placeholder(QStringLiteral("Tfrmjuzheng"), QStringLiteral("旋转矩阵组号缩水"))},
         {QStringLiteral("Tfrmpiantai"), QStringLiteral("中奖偏态分析选号"),
@@ -55,9 +62,9 @@ const std::vector<ToolWindowEntry> &toolWindows()
         {QStringLiteral("Tfrmyilou"), QStringLiteral("中奖回补分析选号"),
             placeholder(QStringLiteral("Tfrmyilou"), QStringLiteral("中奖回补分析选号"))},
         {QStringLiteral("Tfrmsep"), QStringLiteral("最优间隔回补选号"),
-            placeholder(QStringLiteral("Tfrmsep"), QStringLiteral("最优间隔回补选号"))},
+            [](AppContext &c, QWidget *p) { return new Tfrmsep(c, p); }},
         {QStringLiteral("Tfrmqingmi"), QStringLiteral("最优亲密数字选号"),
-            placeholder(QStringLiteral("Tfrmqingmi"), QStringLiteral("最优亲密数字选号"))},
+            [](AppContext &c, QWidget *p) { return new Tfrmqingmi(c, p); }},
         {QStringLiteral("Tfrmallcongma"), QStringLiteral("无穷重码排除选号"),
             placeholder(QStringLiteral("Tfrmallcongma"), QStringLiteral("无穷重码排除选号"))},
         {QStringLiteral("Tfrmallhei"), QStringLiteral("无穷和值排除选号"),
@@ -67,9 +74,9 @@ const std::vector<ToolWindowEntry> &toolWindows()
         {QStringLiteral("Tfrmallgensui"), QStringLiteral("无穷跟随排除选号"),
             placeholder(QStringLiteral("Tfrmallgensui"), QStringLiteral("无穷跟随排除选号"))},
         {QStringLiteral("Tfrmganzhi"), QStringLiteral("最优开奖干支选号"),
-            placeholder(QStringLiteral("Tfrmganzhi"), QStringLiteral("最优开奖干支选号"))},
+            [](AppContext &c, QWidget *p) { return new Tfrmganzhi(c, p); }},
         {QStringLiteral("Tfrmsibu"), QStringLiteral("最优四步综合选号"),
-            placeholder(QStringLiteral("Tfrmsibu"), QStringLiteral("最优四步综合选号"))},
+            [](AppContext &c, QWidget *p) { return new Tfrmsibu(c, p); }},
         {QStringLiteral("Tfrmfushi"), QStringLiteral("最优复式搜索选号"),
             placeholder(QStringLiteral("Tfrmfushi"), QStringLiteral("最优复式搜索选号"))},
         {QStringLiteral("Tfrmjiaoqi"), QStringLiteral("大底交集"),
@@ -116,14 +123,14 @@ QWidget *createDrawEditor(AppContext &context, QWidget *parent)
     return new Tfrmdata(context, parent);
 }
 
-QWidget *createDownloadWindow(AppContext &, QWidget *parent)
+QWidget *createDownloadWindow(AppContext &context, DownloadDone &done, QWidget *parent)
 {
-    return createPlaceholder(QStringLiteral("Tfrmdownload2"), QStringLiteral("数据下载"), parent, true);
+    return new Tfrmdownload2(context, done, parent);
 }
 
-QWidget *createQuickUpdateWindow(AppContext &, QWidget *parent)
+QWidget *createQuickUpdateWindow(AppContext &context, DownloadDone &done, QWidget *parent)
 {
-    return createPlaceholder(QStringLiteral("Tfrmdownload3"), QStringLiteral("快速开奖"), parent, true);
+    return new Tfrmdownload3(context, done, parent);
 }
 
 } // namespace lumaro

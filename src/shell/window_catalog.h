@@ -10,6 +10,7 @@ class QWidget;
 namespace lumaro {
 
 struct AppContext;
+struct DownloadDone;
 
 // The tool windows the menus and toolbar open, by key. A window that is not built yet is a
 // placeholder that says so.
@@ -29,8 +30,8 @@ constexpr int kTabCount = 10;
 
 // Modal windows of the data menu; exec() them.
 QWidget *createDrawEditor(AppContext &context, QWidget *parent);
-QWidget *createDownloadWindow(AppContext &context, QWidget *parent);
-QWidget *createQuickUpdateWindow(AppContext &context, QWidget *parent);
+QWidget *createDownloadWindow(AppContext &context, DownloadDone &done, QWidget *parent);
+QWidget *createQuickUpdateWindow(AppContext &context, DownloadDone &done, QWidget *parent);
 
 // A window that only says its function is not there yet. It carries the controls the shell
 // expects of the window it stands for (the total filter's ball chooser), so the shell works the

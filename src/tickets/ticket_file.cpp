@@ -2,42 +2,92 @@
 
 #include "common/errors.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 
 #include <algorithm>
+#include <charconv>
+#include <optional>
 #include <vector>
 
 namespace lumaro {
 
 namespace {
 
-void appendPadded(QByteArray &out, int value)
+// "%.2d" of a value at out; returns the end.
+char *writePadded(char *out, int value)
 {
-    if (value >= 0 && value < 10)
-        out += '0';
-    else if (value < 0 && value > -10) {
-        out += "-0";
-        out += QByteArray::number(-value);
-        return;
+    if (value >= 0 && value < 100) {
+        *out++ = static_cast<char>('0' + value / 10);
+        *out++ = static_cast<char>('0' + value % 10);
+        return out;
     }
-    out += QByteArray::number(value);
+    if (value < 0 && value > -10) {
+        *out++ = '-';
+        *out++ = '0';
+        *out++ = static_cast<char>('0' - value);
+        return out;
+    }
+    return std::to_chars(out, out + 16, value).ptr;
 }
 
-template<class LineFn>
-qint64 writeLines(const QString &path, const TicketSet &tickets, const Progress &progress, bool aliveOnly, LineFn line)
+// The longest line a row of m numbers gives.
+qsizetype maxLineLength(int m)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw IoError::cannotWrite(path, file.errorString());
+    return 32 + 13 * static_cast<qsizetype>(m);
+}
+
+char *writeTicketLine(char *out, const int *numbers, int m)
+{
+    for (int k = 0; k < m; ++k) {
+        if (k > 0)
+            *out++ = ' ';
+        out = writePadded(out, numbers[k]);
+    }
+    return out;
+}
+
+char *writeResultListLine(char *out, qint64 serial, const int *numbers, int m)
+{
+    if (serial >= 0 && serial < 10'000'000) {
+        for (int i = 6; i >= 0; --i) {
+            out[i] = static_cast<char>('0' + serial % 10);
+            serial /= 10;
+        }
+        out += 7;
+    } else {
+        out = std::to_chars(out, out + 24, serial).ptr;
+    }
+    for (int i = 0; i < 4; ++i)
+        *out++ = ' ';
+    for (int k = 0; k < m; ++k) {
+        out = writePadded(out, numbers[k]);
+        *out++ = ' ';
+    }
+    *out++ = '\r';
+    *out++ = '\n';
+    return out;
+}
+
+// Writes one line per (alive) row to device; line(out, serial, numbers, m) writes a line at
+// out and returns its end. Returns the lines written, or nullopt after a cancel.
+template<class LineFn>
+std::optional<qint64> writeRows(
+    QIODevice &device, const TicketSet &tickets, const Progress &progress, bool aliveOnly, LineFn line)
+{
     const int m = tickets.width();
+    const qsizetype longest = maxLineLength(m);
+    constexpr qsizetype kChunk = 1 << 16;
     qint64 written = 0;
     bool cancelled = false;
-    QByteArray buffer;
-    buffer.reserve(1 << 16);
+    bool failed = false;
+    std::vector<char> buffer(static_cast<std::size_t>(kChunk + longest));
+    char *const begin = buffer.data();
+    char *out = begin;
     tickets.forEach([&](qint64 row, const int *numbers) {
-        if (cancelled)
+        if (cancelled || failed)
             return;
         if (row % 100 == 0) {
             progress.step(row, tickets.rowCount());
@@ -49,76 +99,174 @@ qint64 writeLines(const QString &path, const TicketSet &tickets, const Progress 
         if (aliveOnly && tickets.state(row) != 0)
             return;
         ++written;
-        buffer += line(written, numbers, m);
-        if (buffer.size() > (1 << 16) - 256) {
-            file.write(buffer);
-            buffer.clear();
+        out = line(out, written, numbers, m);
+        if (out - begin >= kChunk) {
+            failed = device.write(begin, out - begin) < 0;
+            out = begin;
         }
     });
-    if (cancelled) {
-        file.cancelWriting();
-        return written;
-    }
-    file.write(buffer);
-    if (!file.commit())
-        throw IoError::cannotWrite(path, file.errorString());
+    if (cancelled)
+        return std::nullopt;
+    if (failed || device.write(begin, out - begin) < 0)
+        throw IoError::cannotWrite(device.objectName(), device.errorString());
     progress.step(tickets.rowCount(), tickets.rowCount());
     return written;
+}
+
+template<class LineFn>
+qint64 writeLines(const QString &path, const TicketSet &tickets, const Progress &progress, bool aliveOnly, LineFn line)
+{
+    QSaveFile file(path);
+    file.setObjectName(path);
+    if (!file.open(QIODevice::WriteOnly))
+        throw IoError::cannotWrite(path, file.errorString());
+    const std::optional<qint64> written = writeRows(file, tickets, progress, aliveOnly, line);
+    if (!written) {
+        file.cancelWriting();
+        return 0;
+    }
+    if (!file.commit())
+        throw IoError::cannotWrite(path, file.errorString());
+    return *written;
+}
+
+char *writeTicketFileLine(char *out, qint64, const int *numbers, int m)
+{
+    out = writeTicketLine(out, numbers, m);
+    *out++ = '\r';
+    *out++ = '\n';
+    return out;
 }
 
 } // namespace
 
 QByteArray ticketLine(const int *numbers, int m)
 {
-    QByteArray line;
-    line.reserve(3 * m);
-    for (int k = 0; k < m; ++k) {
-        if (k > 0)
-            line += ' ';
-        appendPadded(line, numbers[k]);
-    }
+    QByteArray line(maxLineLength(m), Qt::Uninitialized);
+    line.truncate(writeTicketLine(line.data(), numbers, m) - line.constData());
     return line;
 }
 
 QByteArray resultListLine(qint64 serial, const int *numbers, int m)
 {
-    QByteArray line = QByteArray::number(serial).rightJustified(7, '0');
-    line += "    ";
-    for (int k = 0; k < m; ++k) {
-        appendPadded(line, numbers[k]);
-        line += ' ';
-    }
-    line += "\r\n";
+    QByteArray line(maxLineLength(m), Qt::Uninitialized);
+    line.truncate(writeResultListLine(line.data(), serial, numbers, m) - line.constData());
     return line;
 }
 
 qint64 writeResultList(const QString &path, const TicketSet &tickets, const Progress &progress, bool aliveOnly)
 {
-    return writeLines(path, tickets, progress, aliveOnly,
-        [](qint64 serial, const int *numbers, int m) { return resultListLine(serial, numbers, m); });
+    return writeLines(path, tickets, progress, aliveOnly, writeResultListLine);
 }
 
 qint64 writeTicketFile(const QString &path, const TicketSet &tickets, const Progress &progress, bool aliveOnly)
 {
-    return writeLines(path, tickets, progress, aliveOnly, [](qint64, const int *numbers, int m) {
-        QByteArray line = ticketLine(numbers, m);
-        line += "\r\n";
-        return line;
-    });
+    return writeLines(path, tickets, progress, aliveOnly, writeTicketFileLine);
 }
+
+qint64 writeTicketFile(QIODevice &device, const TicketSet &tickets, bool aliveOnly)
+{
+    return writeRows(device, tickets, {}, aliveOnly, writeTicketFileLine).value_or(0);
+}
+
+namespace {
+
+// A memo line as a ticket-file line (without its line end); empty when nothing is left.
+QByteArray ticketOfMemoLine(QStringView line, bool hasSerials)
+{
+    return (hasSerials ? line.mid(std::min<qsizetype>(7, line.size())) : line).trimmed().toUtf8();
+}
+
+} // namespace
 
 QByteArray ticketFileFromMemo(const QStringList &memoLines, bool hasSerials)
 {
     QByteArray out;
     for (const QString &line : memoLines) {
-        const QString ticket = (hasSerials ? line.mid(7) : line).trimmed();
+        const QByteArray ticket = ticketOfMemoLine(line, hasSerials);
         if (ticket.isEmpty())
             continue;
-        out += ticket.toUtf8();
+        out += ticket;
         out += "\r\n";
     }
     return out;
 }
+
+qint64 writeTicketFileFromMemo(const QString &path, const QByteArray &memoText, bool hasSerials)
+{
+    QByteArray text = memoText;
+    QBuffer buffer(&text);
+    buffer.open(QIODevice::ReadOnly);
+    return writeTicketFileFromMemo(path, buffer, hasSerials);
+}
+
+qint64 writeTicketFileFromMemo(const QString &path, QIODevice &memo, bool hasSerials)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        throw IoError::cannotWrite(path, file.errorString());
+    QByteArray out;
+    out.reserve(1 << 16);
+    qint64 written = 0;
+    auto take = [&](const char *line, qsizetype length) {
+        const QByteArray ticket = ticketOfMemoLine(QString::fromUtf8(line, length), hasSerials);
+        if (ticket.isEmpty())
+            return;
+        out += ticket;
+        out += "\r\n";
+        ++written;
+        if (out.size() > (1 << 16) - 256) {
+            file.write(out);
+            out.clear();
+        }
+    };
+    // The memo is read a megabyte at a time; a line cut by a chunk's end waits for the next.
+    QByteArray pending;
+    for (;;) {
+        const QByteArray chunk = memo.read(1 << 20);
+        if (chunk.isEmpty())
+            break;
+        pending += chunk;
+        qsizetype start = 0;
+        for (;;) {
+            const qsizetype end = pending.indexOf('\n', start);
+            if (end < 0)
+                break;
+            take(pending.constData() + start, end - start);
+            start = end + 1;
+        }
+        pending.remove(0, start);
+    }
+    if (!pending.isEmpty())
+        take(pending.constData(), pending.size());
+    file.write(out);
+    if (!file.commit())
+        throw IoError::cannotWrite(path, file.errorString());
+    return written;
+}
+
+namespace {
+
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+// The number in a two-character slot: two digits directly, anything else the way a trimmed
+// text converts (" 7", "+7", "-7").
+bool slotValue(QByteArrayView slot, int &value)
+{
+    if (slot.size() == 2 && slot[0] >= '0' && slot[0] <= '9' && slot[1] >= '0' && slot[1] <= '9') {
+        value = (slot[0] - '0') * 10 + (slot[1] - '0');
+        return true;
+    }
+    const QByteArray text = slot.toByteArray().trimmed();
+    bool ok = false;
+    value = text.toInt(&ok);
+    return ok && !text.isEmpty();
+}
+
+} // namespace
 
 LoadedTickets parseTicketFile(
     const QByteArray &content, int m, const QString &fileName, const TicketFileOptions &options)
@@ -131,25 +279,26 @@ LoadedTickets parseTicketFile(
     qint64 lineNumber = 0;
     qsizetype start = 0;
     const qsizetype size = content.size();
+    const char *data = content.constData();
     while (start < size) {
         qsizetype end = content.indexOf('\n', start);
         if (end < 0)
             end = size;
-        QByteArray line = content.mid(start, end - start);
+        QByteArrayView line(data + start, end - start);
         start = end + 1;
         if (line.endsWith('\r'))
             line.chop(1);
         ++lineNumber;
-        if (line.trimmed().isEmpty()) {
+        if (std::all_of(line.begin(), line.end(), isBlank)) {
             if (options.stopAtBlankLine)
                 break;
             continue;
         }
         for (int k = 0; k < m; ++k) {
-            const QByteArray slot = line.mid(3 * k, 2);
-            bool ok = false;
-            const int value = slot.trimmed().toInt(&ok);
-            if (!ok || slot.trimmed().isEmpty())
+            const qsizetype from = std::min<qsizetype>(3 * k, line.size());
+            const QByteArrayView slot = line.sliced(from, std::min<qsizetype>(2, line.size() - from));
+            int value = 0;
+            if (!slotValue(slot, value))
                 throw ConversionError(QStringLiteral("文件%1第%2行：'%3' 不是一个有效的整形值")
                                           .arg(fileName)
                                           .arg(lineNumber)
@@ -177,24 +326,24 @@ LoadedTickets parseTicketFile(
 
 LoadedTickets readTicketFile(const QString &path, int m, const TicketFileOptions &options)
 {
-    QFile file(path);
-    if (!file.exists())
-        throw IoError::fileNotFound(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw IoError::cannotRead(path, file.errorString());
-    return parseTicketFile(file.readAll(), m, QFileInfo(path).fileName(), options);
+    return parseTicketFile(readFileContent(path), m, QFileInfo(path).fileName(), options);
 }
 
 QString readTextFile(const QString &path)
+{
+    QString text = QString::fromUtf8(readFileContent(path));
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return text;
+}
+
+QByteArray readFileContent(const QString &path)
 {
     QFile file(path);
     if (!file.exists())
         throw IoError::fileNotFound(path);
     if (!file.open(QIODevice::ReadOnly))
         throw IoError::cannotRead(path, file.errorString());
-    QString text = QString::fromUtf8(file.readAll());
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    return text;
+    return file.readAll();
 }
 
 } // namespace lumaro

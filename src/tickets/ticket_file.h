@@ -4,6 +4,7 @@
 #include "data/ticket_set.h"
 
 #include <QByteArray>
+#include <QIODevice>
 #include <QString>
 
 #include <array>
@@ -27,11 +28,17 @@ qint64 writeResultList(
     const QString &path, const TicketSet &tickets, const Progress &progress = {}, bool aliveOnly = true);
 qint64 writeTicketFile(
     const QString &path, const TicketSet &tickets, const Progress &progress = {}, bool aliveOnly = true);
+// The same lines to an open device (standard output).
+qint64 writeTicketFile(QIODevice &device, const TicketSet &tickets, bool aliveOnly = true);
 
 // The lines shown in a result memo written back as a ticket file: each line from its eighth
 // character on with blanks trimmed (a result list line loses its serial); lines of a loaded
 // ticket file (hasSerials false) only lose surrounding blanks. Empty lines are left out.
 QByteArray ticketFileFromMemo(const QStringList &memoLines, bool hasSerials);
+// The same for the whole text of a memo (lines ending LF or CR LF), written to a file;
+// returns the tickets written.
+qint64 writeTicketFileFromMemo(const QString &path, const QByteArray &memoText, bool hasSerials);
+qint64 writeTicketFileFromMemo(const QString &path, QIODevice &memo, bool hasSerials);
 
 struct TicketFileOptions {
     // Stop at the first line that is empty after trimming blanks (else such lines are skipped).
@@ -58,5 +65,7 @@ LoadedTickets readTicketFile(const QString &path, int m, const TicketFileOptions
 
 // The text of a file for a memo: CR LF and LF both end a line.
 QString readTextFile(const QString &path);
+// The bytes of a file; a missing or unreadable file raises an IoError.
+QByteArray readFileContent(const QString &path);
 
 } // namespace lumaro

@@ -1,0 +1,94 @@
+// The total filter on 南粤风采36选7 (8347680 tickets) with 3000 draws: a run from the Pending
+// state with every indicator and the banker condition, and a run that keeps about a million
+// tickets, both with the writing of "temp.txt".
+#include "bench_support.h"
+
+#include "data/open_lottery.h"
+#include "tickets/total_filter.h"
+
+#include <QCoreApplication>
+
+#include <benchmark/benchmark.h>
+
+using namespace lumaro;
+
+namespace {
+
+const QString k36 = QStringLiteral("南粤风采36选7");
+
+struct Opened {
+    bench::BenchHome home;
+    OpenLottery lottery;
+    Opened()
+    {
+        bench::addRandomDraws(home.store(), k36, 3000, 36, 7);
+        lottery.open(home.store(), k36);
+    }
+};
+
+Opened &opened()
+{
+    static Opened instance;
+    return instance;
+}
+
+void runOnce(benchmark::State &state, const TotalFilterConditions &conditions)
+{
+    Opened &o = opened();
+    const QString list = o.home.folder().file(QStringLiteral("temp.txt"));
+    qint64 kept = 0;
+    for (auto _ : state) {
+        TotalFilter filter(o.lottery); // Pending: the run enumerates every ticket
+        kept = filter.run(conditions, list);
+        benchmark::DoNotOptimize(kept);
+    }
+    state.counters["survivors"] = static_cast<double>(kept);
+    state.counters["peak_MB"] = bench::peakMemoryMb();
+}
+
+void BM_RunFromPendingAllConditions(benchmark::State &state)
+{
+    TotalFilterConditions c;
+    c.big = FilterBounds {2, 5};
+    c.odd = FilterBounds {2, 5};
+    c.sum = FilterBounds {100, 160};
+    c.span = FilterBounds {20, 33};
+    c.dispersion = FilterBounds {4, 8};
+    c.deviation = FilterBounds {2, 8};
+    c.ac = FilterBounds {12, 21};
+    c.banker = FilterBounds {1, 2};
+    c.bankers = {3, 12, 25, 31};
+    runOnce(state, c);
+}
+BENCHMARK(BM_RunFromPendingAllConditions)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->MeasureProcessCPUTime()
+    ->Iterations(1)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(false);
+
+void BM_RunKeepingAMillion(benchmark::State &state)
+{
+    TotalFilterConditions c;
+    c.sum = FilterBounds {126, 133}; // 1036650 tickets
+    runOnce(state, c);
+}
+BENCHMARK(BM_RunKeepingAMillion)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->MeasureProcessCPUTime()
+    ->Iterations(1)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(false);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

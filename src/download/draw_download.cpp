@@ -1,0 +1,439 @@
+#include "download/draw_download.h"
+
+#include "common/errors.h"
+#include "data/lottery_store.h"
+#include "download/draw_scrapers.h"
+#include "download/http_client.h"
+
+#include <QCoreApplication>
+
+#include <algorithm>
+
+namespace lumaro {
+
+using scrape::DrawCandidate;
+
+namespace {
+
+constexpr int kNanyuePages = 10;
+constexpr int kTc225Pages = 50;
+constexpr int kDayPages = 50;
+
+const QString kListFile = QStringLiteral("号码.txt");
+const QString kDetailFile = QStringLiteral("号码2.txt");
+
+// Ends a branch at once with the given reason.
+struct BranchEnded {
+    BranchEnd end;
+    QString reason;
+};
+
+QString noDrawsText()
+{
+    return QStringLiteral("页面上没有开奖号码");
+}
+
+} // namespace
+
+struct DrawDownloader::Target {
+    QString lottery;
+    LotteryDefinition definition;
+    QString root;
+    qint64 lastPeriod = 0;
+    QString lastDate;
+    bool empty = true;
+};
+
+const std::vector<DownloadBranch> &DownloadBranches()
+{
+    static const std::vector<DownloadBranch> branches = {
+        {QStringLiteral("中国福彩七乐彩"), QStringLiteral("正在更新中国福彩七乐透。。。"), BranchFamily::Qlc,
+            ResultSite::Welfare, 0, QString()},
+        {QStringLiteral("南粤风采36选7"), QStringLiteral("正在更新南粤风采36选7。。。"), BranchFamily::Nanyue,
+            ResultSite::Nanyue, 367, QString()},
+        {QStringLiteral("南粤风采26选5"), QStringLiteral("正在更新南粤风采26选5。。。"), BranchFamily::Nanyue,
+            ResultSite::Nanyue, 265, QString()},
+        {QStringLiteral("中国体彩22选5"), QStringLiteral("正在更新中国体彩22选5。。。"), BranchFamily::Tc225,
+            ResultSite::Portal, 5, QString()},
+        {QStringLiteral("重庆体彩11选5"), QStringLiteral("正在更新重庆体彩11选5。。。"), BranchFamily::ElevenFive,
+            ResultSite::Portal, 558, QStringLiteral("/static/cq11x5/newlyopenlist.xml")},
+        {QStringLiteral("广东体彩11选5"), QStringLiteral("正在更新广东体彩11选5。。。"), BranchFamily::ElevenFive,
+            ResultSite::Portal, 23, QStringLiteral("/static/gd11x5/newlyopenlist.xml")},
+        {QStringLiteral("山东体彩11选5"), QStringLiteral("正在更新山东体彩11选5。。。"), BranchFamily::ElevenFive,
+            ResultSite::Portal, 20, QStringLiteral("/static/11yun/newlyopenlist.xml")},
+        {QStringLiteral("江西体彩11选5"), QStringLiteral("正在更新江西体彩11选5。。。"), BranchFamily::ElevenFive,
+            ResultSite::Portal, 22, QStringLiteral("/static/jx11x5/newlyopenlist.xml")},
+    };
+    return branches;
+}
+
+const DownloadBranch *findDownloadBranch(const QString &lottery)
+{
+    for (const DownloadBranch &branch : DownloadBranches()) {
+        if (branch.lottery == lottery)
+            return &branch;
+    }
+    return nullptr;
+}
+
+QString allLotteriesChoice()
+{
+    return QStringLiteral("所有彩票");
+}
+
+QStringList DownloadChoices()
+{
+    return {allLotteriesChoice(), QStringLiteral("中国福彩七乐彩"), QStringLiteral("南粤风采36选7"),
+        QStringLiteral("南粤风采26选5"), QStringLiteral("中国体彩22选5"), QStringLiteral("山东体彩11选5"),
+        QStringLiteral("广东体彩11选5"), QStringLiteral("重庆体彩11选5"), QStringLiteral("江西体彩11选5")};
+}
+
+QString BranchReport::line() const
+{
+    QString text = QStringLiteral("%1：新增%2期").arg(lottery).arg(added);
+    if (!completed())
+        text += QStringLiteral("，") + reason;
+    return text;
+}
+
+QString DownloadSummary(const std::vector<BranchReport> &reports)
+{
+    QStringList lines {QStringLiteral("下载完成！")};
+    for (const BranchReport &report : reports)
+        lines << report.line();
+    return lines.join(QLatin1Char('\n'));
+}
+
+DrawDownloader::DrawDownloader(
+    const ProgramFolder &folder, LotteryStore &store, const SiteConfig &sites, HttpClient &http)
+    : m_folder(folder)
+    , m_store(store)
+    , m_sites(sites)
+    , m_http(http)
+    , m_today(QDate::currentDate())
+{ }
+
+void DrawDownloader::status(const QString &text) const
+{
+    if (m_callbacks.status)
+        m_callbacks.status(text);
+}
+
+void DrawDownloader::step(int done, int total) const
+{
+    m_callbacks.progress.step(done, total);
+}
+
+std::vector<BranchReport> DrawDownloader::run(const QString &choice)
+{
+    std::vector<BranchReport> reports;
+    if (choice == allLotteriesChoice()) {
+        for (const DownloadBranch &branch : DownloadBranches())
+            reports.push_back(runBranch(branch));
+        return reports;
+    }
+    const DownloadBranch *branch = findDownloadBranch(choice);
+    if (!branch)
+        throw InputError(QStringLiteral("不能下载“%1”的开奖号码，请选择内置彩票或“所有彩票”！").arg(choice));
+    reports.push_back(runBranch(*branch));
+    return reports;
+}
+
+DrawDownloader::Target DrawDownloader::prepare(const DownloadBranch &branch, ResultSite site) const
+{
+    if (!m_store.hasLottery(branch.lottery))
+        throw BranchEnded {BranchEnd::NoLottery, QStringLiteral("数据库中没有这种彩票")};
+    const SiteRoot root = m_sites.root(site);
+    if (!root.configured())
+        throw BranchEnded {BranchEnd::NotConfigured, root.problem};
+    Target target;
+    target.lottery = branch.lottery;
+    target.root = root.url;
+    target.definition = m_store.readDefinition(branch.lottery);
+    const std::vector<StoredDraw> stored = m_store.readDraws(branch.lottery);
+    target.empty = stored.empty();
+    target.lastPeriod = target.empty ? 0 : stored.back().period.toLongLong();
+    target.lastDate = target.empty ? QStringLiteral("2001-01-01") : stored.back().date;
+    return target;
+}
+
+QStringList DrawDownloader::fetchLines(const QString &root, const QString &path, const QString &fileName)
+{
+    if (m_callbacks.progress.cancelled())
+        throw BranchEnded {BranchEnd::Cancelled, QStringLiteral("已取消")};
+    const QUrl url(root + path, QUrl::TolerantMode);
+    const FetchResult result = m_http.getToFile(url, m_folder.file(fileName));
+    if (!result.ok()) {
+        if (m_callbacks.progress.cancelled())
+            throw BranchEnded {BranchEnd::Cancelled, QStringLiteral("已取消")};
+        throw BranchEnded {BranchEnd::FetchFailed, result.failureText()};
+    }
+    return scrape::PageLines(DecodePage(result.body, result.contentType));
+}
+
+BranchReport DrawDownloader::runBranch(const DownloadBranch &branch)
+{
+    BranchReport report;
+    report.lottery = branch.lottery;
+    status(branch.progressText);
+    try {
+        const Target target = prepare(branch, branch.site);
+        QString failure;
+        std::vector<DrawCandidate> draws;
+        switch (branch.family) {
+        case BranchFamily::Qlc:
+            draws = readQlc(target);
+            break;
+        case BranchFamily::Nanyue:
+            draws = readNanyue(branch, target);
+            break;
+        case BranchFamily::Tc225:
+            draws = readTc225(target, failure);
+            break;
+        case BranchFamily::ElevenFive:
+            draws = readElevenFive(branch, target, failure);
+            break;
+        }
+        save(target, std::move(draws), failure, report);
+    } catch (const BranchEnded &ended) {
+        report.end = ended.end;
+        report.reason = ended.reason;
+    } catch (const DatabaseError &error) {
+        report.end = BranchEnd::DatabaseFailure;
+        report.reason = error.message();
+    } catch (const Error &error) {
+        report.end = BranchEnd::BadData;
+        report.reason = error.message();
+    }
+    return report;
+}
+
+std::vector<DrawCandidate> DrawDownloader::readQlc(const Target &target)
+{
+    step(0, 1);
+    const QStringList lines
+        = fetchLines(target.root, QStringLiteral("/trend/analyseqlc.do?operator=historicalNumbers&page=1"), kListFile);
+    step(1, 1);
+    const scrape::QlcPage page = scrape::ReadQlcPage(lines, target.lastPeriod, target.definition.m);
+    // The draws are dated only after the whole page is read, so a bad line saves nothing.
+    if (!page.failure.isEmpty())
+        throw BranchEnded {BranchEnd::BadData, page.failure};
+    if (!page.hasDrawLines)
+        throw BranchEnded {BranchEnd::NoDraws, noDrawsText()};
+    if (page.draws.empty())
+        return {};
+    const QDate lastDate = scrape::ReadDate(target.lastDate);
+    if (!lastDate.isValid())
+        throw BranchEnded {BranchEnd::BadData, ConversionError::notDate(target.lastDate).message()};
+    return scrape::DateQlcDraws(page.draws, lastDate);
+}
+
+std::vector<DrawCandidate> DrawDownloader::readNanyue(const DownloadBranch &branch, const Target &target)
+{
+    const int m = target.definition.m;
+    bool sawDrawLines = false;
+    std::vector<DrawCandidate> draws;
+    for (int n = 1; n <= kNanyuePages; ++n) {
+        step(n - 1, kNanyuePages);
+        const QString path = QStringLiteral("/datas/history/%1/history_%2.html").arg(branch.game).arg(n);
+        const QUrl url(target.root + path, QUrl::TolerantMode);
+        if (m_callbacks.progress.cancelled())
+            throw BranchEnded {BranchEnd::Cancelled, QStringLiteral("已取消")};
+        const FetchResult list = m_http.getToFile(url, m_folder.file(kListFile));
+        if (!list.ok()) {
+            // The history has fewer pages than the program asks for: the list ends here.
+            if (n > 1 && (list.status == 404 || list.status == 410))
+                break;
+            if (m_callbacks.progress.cancelled())
+                throw BranchEnded {BranchEnd::Cancelled, QStringLiteral("已取消")};
+            throw BranchEnded {BranchEnd::FetchFailed, list.failureText()};
+        }
+        const scrape::NanyueList page
+            = scrape::ReadNanyueList(scrape::PageLines(DecodePage(list.body, list.contentType)), m, target.lastPeriod);
+        sawDrawLines = sawDrawLines || page.hasDrawLines;
+        for (const scrape::NanyueListDraw &listed : page.draws) {
+            if (listed.detailPath.isEmpty())
+                throw BranchEnded {BranchEnd::NoDraws, QStringLiteral("第%1期没有开奖详情页的链接").arg(listed.period)};
+            const QString detailPath = listed.detailPath.startsWith(QLatin1Char('/'))
+                ? listed.detailPath
+                : QLatin1Char('/') + listed.detailPath;
+            const QString date = scrape::ReadNanyueDetailDate(fetchLines(target.root, detailPath, kDetailFile));
+            if (!scrape::ReadsAsDate(date))
+                throw BranchEnded {
+                    BranchEnd::NoDraws, QStringLiteral("第%1期的详情页上没有开奖日期").arg(listed.period)};
+            DrawCandidate draw;
+            draw.period = listed.period;
+            draw.periodValue = listed.periodValue;
+            for (int k = 1; k <= m; ++k)
+                draw.numbers << scrape::At(listed.numbers, 2 * k - 1, 2);
+            draw.date = date;
+            draws.push_back(std::move(draw));
+        }
+    }
+    step(kNanyuePages, kNanyuePages);
+    if (!sawDrawLines)
+        throw BranchEnded {BranchEnd::NoDraws, noDrawsText()};
+    return draws;
+}
+
+std::vector<DrawCandidate> DrawDownloader::readTc225(const Target &target, QString &failure)
+{
+    step(0, kTc225Pages + 1);
+    const auto range
+        = scrape::ReadTc225Range(fetchLines(target.root, QStringLiteral("/lottery/draw/list/5"), kListFile));
+    if (!range)
+        throw BranchEnded {BranchEnd::NoDraws, QStringLiteral("页面上没有开奖日期范围")};
+    QString accumulator;
+    for (int n = 1; n <= kTc225Pages; ++n) {
+        step(n, kTc225Pages + 1);
+        const QString path = QStringLiteral("/lottery/draw/list/5?lottery_type=5&page=%1&ds=%2&de=%3")
+                                 .arg(n)
+                                 .arg(range->start, range->end);
+        scrape::AccumulateTc225Page(fetchLines(target.root, path, kListFile), accumulator);
+    }
+    step(kTc225Pages + 1, kTc225Pages + 1);
+    if (scrape::AccumulatorItems(accumulator).isEmpty())
+        throw BranchEnded {BranchEnd::NoDraws, noDrawsText()};
+    scrape::Scraped scraped = scrape::ReadTc225Accumulator(accumulator, target.lastPeriod);
+    failure = scraped.failure;
+    return std::move(scraped.draws);
+}
+
+std::vector<DrawCandidate> DrawDownloader::readElevenFive(
+    const DownloadBranch &branch, const Target &target, QString &failure)
+{
+    const bool jiangxi = branch.game == 22;
+    QString accumulator;
+    for (int i = 1; i <= kDayPages; ++i) {
+        step(i - 1, kDayPages);
+        const QString day = m_today.addDays(-(i - 1)).toString(QStringLiteral("yyyy-MM-dd"));
+        const QString path = QStringLiteral("/lottery/draw/list/%1?d=%2").arg(branch.game).arg(day);
+        scrape::AccumulateElevenFiveDay(fetchLines(target.root, path, kListFile), jiangxi, accumulator);
+    }
+    step(kDayPages, kDayPages);
+    if (scrape::AccumulatorItems(accumulator).isEmpty())
+        throw BranchEnded {BranchEnd::NoDraws, noDrawsText()};
+    scrape::Scraped scraped = scrape::ReadElevenFiveAccumulator(accumulator, jiangxi, target.lastPeriod);
+    failure = scraped.failure;
+    return std::move(scraped.draws);
+}
+
+void DrawDownloader::save(const Target &target, std::vector<DrawCandidate> draws, QString failure, BranchReport &report)
+{
+    // Oldest first, and each period once: a page that lists a draw twice (or two pages that
+    // overlap) must not store it twice.
+    std::stable_sort(draws.begin(), draws.end(),
+        [](const DrawCandidate &a, const DrawCandidate &b) { return a.periodValue < b.periodValue; });
+    draws.erase(std::unique(draws.begin(), draws.end(),
+                    [](const DrawCandidate &a, const DrawCandidate &b) { return a.periodValue == b.periodValue; }),
+        draws.end());
+
+    // Only the draws older than the first one that does not fit are kept, so the next download
+    // starts again from there instead of leaving a hole.
+    std::vector<DrawRow> rows;
+    rows.reserve(draws.size());
+    for (const DrawCandidate &candidate : draws) {
+        try {
+            DrawRow row;
+            row.period = candidate.period;
+            row.date = candidate.date;
+            for (const QString &number : candidate.numbers)
+                row.numbers.push_back(toInteger(number));
+            validateDraw(target.definition, row);
+            rows.push_back(std::move(row));
+        } catch (const Error &error) {
+            if (failure.isEmpty())
+                failure = error.message();
+            break;
+        }
+    }
+    m_store.appendDraws(target.lottery, rows);
+    report.added = static_cast<int>(rows.size());
+    if (!failure.isEmpty()) {
+        report.end = BranchEnd::BadData;
+        report.reason = failure;
+    }
+}
+
+DrawDownloader::QuickUpdate DrawDownloader::quickUpdate(const QString &lottery, bool downloadDone)
+{
+    const DownloadBranch *branch = findDownloadBranch(lottery);
+    if (!branch || branch->family != BranchFamily::ElevenFive)
+        throw InputError(QStringLiteral("“%1”没有快速开奖，只有四种11选5彩票可以快速开奖！").arg(lottery));
+    QuickUpdate update;
+    auto dayPages = [&] {
+        update.report = runBranch(*branch);
+        update.dayPages = true;
+        return update;
+    };
+    if (!downloadDone || !m_sites.root(ResultSite::Feed).configured())
+        return dayPages();
+
+    update.report.lottery = lottery;
+    status(branch->progressText);
+    try {
+        const Target target = prepare(*branch, ResultSite::Feed);
+        step(0, 1);
+        const FetchResult feed = m_http.get(QUrl(target.root + branch->feedPath, QUrl::TolerantMode));
+        step(1, 1);
+        if (!feed.ok())
+            throw BranchEnded {BranchEnd::FetchFailed, feed.failureText()};
+        update.feedText = DecodePage(feed.body, feed.contentType);
+        const scrape::FeedRows rows
+            = scrape::ReadFeed(scrape::FeedText(update.feedText), branch->game == 20, target.lastPeriod);
+        if (rows.rows == 0)
+            throw BranchEnded {BranchEnd::NoDraws, QStringLiteral("最新开奖列表上没有开奖号码")};
+        // The feed lists only the latest draws: when none of them meets the stored history the
+        // draws in between would be lost, so the day pages are read instead.
+        if (!target.empty && !rows.joinsStored)
+            return dayPages();
+        save(target, rows.draws, QString(), update.report);
+    } catch (const BranchEnded &ended) {
+        update.report.end = ended.end;
+        update.report.reason = ended.reason;
+    } catch (const DatabaseError &error) {
+        update.report.end = BranchEnd::DatabaseFailure;
+        update.report.reason = error.message();
+    } catch (const Error &error) {
+        update.report.end = BranchEnd::BadData;
+        update.report.reason = error.message();
+    }
+    return update;
+}
+
+namespace {
+
+template<class Body>
+auto withDownloader(const DownloadJob &job, const DownloadCallbacks &callbacks, Body body)
+{
+    auto result = [&] {
+        LotteryStore store(job.databasePath);
+        const SiteConfig sites = SiteConfig::load(job.folder.auxiliaryFolder() + SiteConfig::fileName());
+        HttpClient http(sites.timeoutMs());
+        http.setProgress(&callbacks.progress);
+        DrawDownloader downloader(job.folder, store, sites, http);
+        if (job.today.isValid())
+            downloader.setToday(job.today);
+        downloader.setCallbacks(callbacks);
+        return body(downloader);
+    }();
+    // A worker thread runs no event loop: delete now what the network objects left for later.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    return result;
+}
+
+} // namespace
+
+std::vector<BranchReport> RunDownload(const DownloadJob &job, const QString &choice, const DownloadCallbacks &callbacks)
+{
+    return withDownloader(job, callbacks, [&](DrawDownloader &downloader) { return downloader.run(choice); });
+}
+
+DrawDownloader::QuickUpdate RunQuickUpdate(
+    const DownloadJob &job, const QString &lottery, bool downloadDone, const DownloadCallbacks &callbacks)
+{
+    return withDownloader(
+        job, callbacks, [&](DrawDownloader &downloader) { return downloader.quickUpdate(lottery, downloadDone); });
+}
+
+} // namespace lumaro

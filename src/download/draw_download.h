@@ -1,0 +1,141 @@
+#pragma once
+
+#include "common/progress.h"
+#include "data/program_folder.h"
+#include "download/site_config.h"
+
+#include <QDate>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <vector>
+
+namespace lumaro {
+
+class HttpClient;
+class LotteryStore;
+struct LotteryDefinition;
+
+namespace scrape {
+struct DrawCandidate;
+}
+
+// Process-wide: false at program start, set once a full download (数据下载) or a day-page quick
+// update has run; from then on the quick update reads the short feed. The shell owns one for the
+// whole run and hands it to both download windows.
+struct DownloadDone {
+    bool value = false;
+};
+
+enum class BranchFamily { Qlc, Nanyue, Tc225, ElevenFive };
+
+// How one built-in lottery is downloaded.
+struct DownloadBranch {
+    QString lottery;
+    QString progressText; // "正在更新…。。。"
+    BranchFamily family;
+    ResultSite site;
+    int game = 0; // 367 / 265 (南粤风采), 558 / 23 / 20 / 22 (11选5 day pages)
+    QString feedPath; // the quick-update feed of an 11选5 game
+};
+
+// The branches in the order a download of all lotteries runs them.
+const std::vector<DownloadBranch> &DownloadBranches();
+const DownloadBranch *findDownloadBranch(const QString &lottery);
+// "所有彩票"
+QString allLotteriesChoice();
+// The items of the download window's choice list, "所有彩票" first.
+QStringList DownloadChoices();
+
+enum class BranchEnd {
+    Completed,
+    NoLottery, // the lottery's tables are missing from the database
+    NotConfigured, // the site's host is not set (or not usable)
+    FetchFailed,
+    NoDraws, // a page without the expected markers
+    BadData, // a period, number or date that does not convert or does not fit the lottery
+    DatabaseFailure,
+    Cancelled,
+};
+
+// What one branch did: the draws it added and, when it ended early, why.
+struct BranchReport {
+    QString lottery;
+    int added = 0;
+    BranchEnd end = BranchEnd::Completed;
+    QString reason;
+
+    bool completed() const { return end == BranchEnd::Completed; }
+    // "中国福彩七乐彩：新增3期" or "中国福彩七乐彩：新增0期，站点未配置"
+    QString line() const;
+};
+
+// "下载完成！" followed by one line a branch.
+QString DownloadSummary(const std::vector<BranchReport> &reports);
+
+struct DownloadCallbacks {
+    std::function<void(const QString &)> status; // the branch's progress text
+    Progress progress; // pages of the branch read so far; cancel between pages
+};
+
+// Runs the download branches against a store. Each branch reads the last stored period (and for
+// 七乐彩 the last date), reads its pages, and writes the new draws oldest first in one
+// transaction. A branch that ends early writes only draws that leave no hole behind them: those
+// older than the first draw it could not read.
+class DrawDownloader {
+public:
+    DrawDownloader(const ProgramFolder &folder, LotteryStore &store, const SiteConfig &sites, HttpClient &http);
+
+    // The first day page of the 11选5 games (default: the current date).
+    void setToday(const QDate &today) { m_today = today; }
+    void setCallbacks(DownloadCallbacks callbacks) { m_callbacks = std::move(callbacks); }
+
+    // "所有彩票" runs every branch, a lottery name its own. InputError for anything else.
+    std::vector<BranchReport> run(const QString &choice);
+    BranchReport runBranch(const DownloadBranch &branch);
+
+    struct QuickUpdate {
+        BranchReport report;
+        bool dayPages = false; // the 50 day pages were read (DownloadDone is then set)
+        QString feedText; // the feed document, when the feed was read
+    };
+    // The quick update of an 11选5 game: the day pages while downloadDone is false, else the
+    // feed. The day pages are read instead when the feed host is not configured or when the
+    // feed no longer reaches back to the stored draws (reading it would leave a hole).
+    QuickUpdate quickUpdate(const QString &lottery, bool downloadDone);
+
+private:
+    struct Target;
+    Target prepare(const DownloadBranch &branch, ResultSite site) const;
+    QStringList fetchLines(const QString &root, const QString &path, const QString &fileName);
+    void status(const QString &text) const;
+    void step(int done, int total) const;
+    std::vector<scrape::DrawCandidate> readQlc(const Target &target);
+    std::vector<scrape::DrawCandidate> readNanyue(const DownloadBranch &branch, const Target &target);
+    std::vector<scrape::DrawCandidate> readTc225(const Target &target, QString &failure);
+    std::vector<scrape::DrawCandidate> readElevenFive(
+        const DownloadBranch &branch, const Target &target, QString &failure);
+    void save(const Target &target, std::vector<scrape::DrawCandidate> draws, QString failure, BranchReport &report);
+
+    const ProgramFolder &m_folder;
+    LotteryStore &m_store;
+    const SiteConfig &m_sites;
+    HttpClient &m_http;
+    QDate m_today;
+    DownloadCallbacks m_callbacks;
+};
+
+// A whole download on the calling thread, with a database connection and an HTTP client of its
+// own and the hosts of the program folder's "附属/站点.ini". The windows run it on a worker.
+struct DownloadJob {
+    ProgramFolder folder;
+    QString databasePath;
+    QDate today; // invalid: the current date
+};
+std::vector<BranchReport> RunDownload(
+    const DownloadJob &job, const QString &choice, const DownloadCallbacks &callbacks);
+DrawDownloader::QuickUpdate RunQuickUpdate(
+    const DownloadJob &job, const QString &lottery, bool downloadDone, const DownloadCallbacks &callbacks);
+
+} // namespace lumaro

@@ -1,0 +1,148 @@
+#include "invest/report_printing.h"
+
+#include "common/errors.h"
+#include "shell/dialogs.h"
+
+#include <QFileInfo>
+#include <QFont>
+#include <QFontMetrics>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QPushButton>
+#include <QStandardPaths>
+
+namespace lumaro {
+
+namespace {
+
+constexpr int kPageDpi = 600;
+
+QString installPrinterText()
+{
+    return QStringLiteral("请安装打印机！");
+}
+
+enum class PrintTarget { Printer, Pdf, Cancel };
+
+PrintTarget askTarget(QWidget *parent)
+{
+    if (dialogs::testing::enabled())
+        return dialogs::question(parent, QStringLiteral("打印"), QStringLiteral("打印到PDF文件吗？"))
+            ? PrintTarget::Pdf
+            : PrintTarget::Printer;
+    QMessageBox box(QMessageBox::Question, QStringLiteral("打印"), QStringLiteral("请选择打印方式："),
+        QMessageBox::NoButton, parent);
+    QPushButton *printer = box.addButton(QStringLiteral("打印机..."), QMessageBox::AcceptRole);
+    QPushButton *pdf = box.addButton(QStringLiteral("打印到PDF"), QMessageBox::AcceptRole);
+    box.addButton(QStringLiteral("取消"), QMessageBox::RejectRole);
+    box.setDefaultButton(printer);
+    box.exec();
+    if (box.clickedButton() == printer)
+        return PrintTarget::Printer;
+    if (box.clickedButton() == pdf)
+        return PrintTarget::Pdf;
+    return PrintTarget::Cancel;
+}
+
+} // namespace
+
+QFont ReportQFont(ReportFont font, QPaintDevice *device)
+{
+    QFont result;
+    if (font == ReportFont::Title) {
+        result.setFamilies({QStringLiteral("录书"), QStringLiteral("LiSu"), QStringLiteral("Noto Serif CJK SC"),
+            QStringLiteral("Noto Sans CJK SC")});
+        result.setBold(true);
+        result.setItalic(true);
+    } else {
+        result.setFamilies({QStringLiteral("宋体"), QStringLiteral("SimSun"), QStringLiteral("Noto Serif CJK SC"),
+            QStringLiteral("Noto Sans CJK SC")});
+    }
+    result.setPointSize(ReportFontPoints(font));
+    return device ? QFont(result, device) : result;
+}
+
+void PaintReport(QPagedPaintDevice &device, const ReportLayoutFn &layout)
+{
+    const QFont title = ReportQFont(ReportFont::Title, &device);
+    const QFont body = ReportQFont(ReportFont::Body, &device);
+    const QFontMetrics titleMetrics(title, &device);
+    const QFontMetrics bodyMetrics(body, &device);
+    const auto metrics = [&](ReportFont font) -> const QFontMetrics & {
+        return font == ReportFont::Title ? titleMetrics : bodyMetrics;
+    };
+    const ReportDocument document = layout(device.width(), device.height(),
+        [&](ReportFont font, const QString &text) { return metrics(font).horizontalAdvance(text); });
+
+    QPainter painter;
+    if (!painter.begin(&device))
+        throw IoError(installPrinterText());
+    QPen pen(Qt::black);
+    pen.setWidth(std::max(1, device.logicalDpiY() / 150));
+    for (std::size_t p = 0; p < document.size(); ++p) {
+        if (p > 0 && !device.newPage())
+            throw IoError(installPrinterText());
+        painter.setPen(pen);
+        for (const ReportLine &line : document[p].lines)
+            painter.drawLine(line.x1, line.y1, line.x2, line.y2);
+        for (const ReportText &text : document[p].texts) {
+            painter.setFont(text.font == ReportFont::Title ? title : body);
+            painter.drawText(text.x, text.y + metrics(text.font).ascent(), text.text);
+        }
+    }
+    if (!painter.end())
+        throw IoError(installPrinterText());
+}
+
+void PrintReportToPdf(const QString &path, const ReportLayoutFn &layout)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setResolution(kPageDpi);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+    printer.setOutputFileName(path);
+    PaintReport(printer, layout);
+    if (!QFileInfo::exists(path))
+        throw IoError::cannotWrite(path, QString());
+}
+
+void PrintReport(QWidget *parent, const QString &proposedPdf, const ReportLayoutFn &layout)
+{
+    switch (askTarget(parent)) {
+    case PrintTarget::Cancel:
+        return;
+    case PrintTarget::Pdf: {
+        const QString path = dialogs::saveFile(parent, QStringLiteral("打印到PDF"),
+            QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation), proposedPdf,
+            QStringLiteral("PDF文件(*.pdf)|*.pdf"), QStringLiteral("pdf"));
+        if (path.isEmpty())
+            return;
+        try {
+            PrintReportToPdf(path, layout);
+        } catch (const Error &error) {
+            dialogs::error(parent, QStringLiteral("打印"), error.message());
+        }
+        return;
+    }
+    case PrintTarget::Printer:
+        break;
+    }
+    try {
+        if (QPrinterInfo::availablePrinters().isEmpty())
+            throw IoError(installPrinterText());
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setResolution(kPageDpi);
+        QPrintDialog dialog(&printer, parent);
+        if (dialog.exec() != QDialog::Accepted)
+            return;
+        PaintReport(printer, layout);
+    } catch (...) {
+        dialogs::error(parent, QStringLiteral("打印"), installPrinterText());
+    }
+}
+
+} // namespace lumaro

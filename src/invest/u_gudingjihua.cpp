@@ -1,0 +1,128 @@
+#include "invest/u_gudingjihua.h"
+
+#include "common/errors.h"
+#include "invest/money.h"
+#include "shell/error_display.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace lumaro {
+
+namespace {
+
+PlanSettings ReadPlanSettings(const QLineEdit *prekui, const QLineEdit *lirun, const QLineEdit *inofsin,
+    const QLineEdit *outofsin, const QLineEdit *days)
+{
+    PlanSettings s;
+    s.priorLoss = toMoney(prekui->text());
+    s.profit = toMoney(lirun->text());
+    s.unitStake = toMoney(inofsin->text());
+    s.unitPrize = toMoney(outofsin->text());
+    s.periods = toInteger(days->text());
+    checkPlanPeriods(s.periods);
+    return s;
+}
+
+} // namespace
+
+LoadedPlan LoadedPlanRows(const PlanFileContent &content, qint64 periods)
+{
+    LoadedPlan plan;
+    plan.table.assign(static_cast<std::size_t>(periods), PlanRow {});
+    plan.grid.assign(static_cast<std::size_t>(periods), QStringList());
+    for (std::size_t r = 0; r < content.rows.size() && r < plan.table.size(); ++r) {
+        for (std::size_t c = 0; c < plan.table[r].size() && c < content.rows[r].size(); ++c)
+            plan.table[r][c] = content.rows[r][c];
+        plan.grid[r] = content.rowTexts[r];
+    }
+    return plan;
+}
+
+StakePlanWindow::StakePlanWindow(AppContext &context, QWidget *parent, bool staged)
+    : PlanWindow(context, parent, staged ? QStringLiteral("阶段计划投资") : QStringLiteral("固定计划投资"),
+        staged ? QStringLiteral("阶段投资计划表.txt") : QStringLiteral("固定投资计划表.txt"))
+    , m_staged(staged)
+{
+    edtprekui = addField("edtprekui", QStringLiteral("前期亏损："), QStringLiteral("0"));
+    edtlirun = addField("edtlirun", QStringLiteral("预期利润："), QStringLiteral("10"));
+    edtinofsin = addField("edtinofsin", QStringLiteral("单倍投入："), QStringLiteral("16"));
+    edtoutofsin = addField("edtoutofsin", QStringLiteral("单注奖金："), QStringLiteral("1000"));
+    edtdays = addField("edtdays", QStringLiteral("投注期数："), QStringLiteral("80"));
+    if (staged)
+        edtjieduan = addField("edtjieduan", QStringLiteral("阶段次数："), QStringLiteral("10"));
+    auto *btnala = addButton("btnala", QStringLiteral("生成计划"));
+    btnala->setDefault(true);
+    auto *btnsave = addButton("btnsave", QStringLiteral("保存"));
+    auto *btnload = addButton("btnload", QStringLiteral("载入"));
+    auto *btnprint = addButton("btnprint", QStringLiteral("打印"));
+    auto *btnclose = addButton("btnclose", QStringLiteral("关闭"));
+    finishColumn();
+    setGrid(PlanHeaders(), {});
+
+    connect(btnala, &QPushButton::clicked, this, [this] { guarded(this, [this] { btnalaClick(); }); });
+    connect(btnsave, &QPushButton::clicked, this, [this] { guarded(this, [this] { btnsaveClick(); }); });
+    connect(btnload, &QPushButton::clicked, this, [this] { guarded(this, [this] { btnloadClick(); }); });
+    connect(btnprint, &QPushButton::clicked, this, [this] { guarded(this, [this] { btnprintClick(); }); });
+    connect(btnclose, &QPushButton::clicked, this, &QWidget::close);
+}
+
+void StakePlanWindow::btnalaClick()
+{
+    const PlanSettings settings = ReadPlanSettings(edtprekui, edtlirun, edtinofsin, edtoutofsin, edtdays);
+    PlanResult result = m_staged ? StagedPlan(settings, toMoney(edtjieduan->text())) : FixedPlan(settings);
+    if (!result.ok) {
+        warn(MultipleTooLargeText());
+        return;
+    }
+    m_table = std::move(result.rows);
+    setGrid(PlanHeaders(), PlanCellTexts(m_table));
+    announce(QStringLiteral("平均每期净利润为:%1").arg(*PlanAverage(m_table, PlanNet, settings.periods)));
+}
+
+void StakePlanWindow::btnsaveClick()
+{
+    if (savePlan())
+        announce(QStringLiteral("成功保存！"));
+}
+
+void StakePlanWindow::btnloadClick()
+{
+    const QString path = askOpenFile();
+    if (path.isEmpty())
+        return;
+    const PlanFileContent content = ReadPlanFile(path, m_staged ? 6 : 5, 7, 4);
+    setFieldTexts(content.fields);
+    const qint64 periods = toInteger(content.fields[4]);
+    checkPlanPeriods(periods);
+    LoadedPlan plan = LoadedPlanRows(content, periods);
+    m_table = std::move(plan.table);
+    QStringList headers = PlanHeaders();
+    if (!m_staged)
+        headers[0] = QStringLiteral("投注时间");
+    setGrid(headers, std::move(plan.grid));
+    if (content.extraRows > 0)
+        warn(QStringLiteral("文件中的计划多于投注期数，后%1行未载入！").arg(content.extraRows));
+    if (content.failed) {
+        // The fixed plan names the count of rows read; the staged plan ends with the conversion
+        // error. In both the rows read so far stay.
+        if (m_staged)
+            throw ConversionError::notInteger(content.failedText);
+        announce(QString::number(content.rows.size()));
+    }
+    // The mean of 当期净利润, the figure generation announced for the same plan; the load keeps
+    // its own wording.
+    announce(QStringLiteral("平均每期中奖金额为:%1").arg(*PlanAverage(m_table, PlanNet, periods)));
+}
+
+void StakePlanWindow::btnprintClick()
+{
+    QStringList labels {QStringLiteral("前期亏损:"), QStringLiteral("预测利润:"), QStringLiteral("单倍投入:"),
+        QStringLiteral("单注奖金:"), QStringLiteral("投注天数:")};
+    if (m_staged)
+        labels << QStringLiteral("阶段次数:");
+    printPlan(m_staged ? QStringLiteral("阶段投资计划表") : QStringLiteral("固定投资计划表"), labels,
+        m_staged ? QStringLiteral(" ") : QStringLiteral("  "));
+}
+
+} // namespace lumaro

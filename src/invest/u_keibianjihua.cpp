@@ -1,0 +1,146 @@
+#include "invest/u_keibianjihua.h"
+
+#include "common/errors.h"
+#include "invest/money.h"
+#include "invest/plan_file.h"
+#include "shell/error_display.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace lumaro {
+
+namespace {
+
+QString newCaption()
+{
+    return QStringLiteral("新建");
+}
+
+} // namespace
+
+Tfrmkeibianjihua::Tfrmkeibianjihua(AppContext &context, QWidget *parent)
+    : PlanWindow(context, parent, QStringLiteral("可变投资计划"), QStringLiteral("可变投资计划表.txt"))
+{
+    edtprekui = addField("edtprekui", QStringLiteral("前期亏损："), QStringLiteral("0"));
+    edtlirun = addField("edtlirun", QStringLiteral("预期利润："), QStringLiteral("10"));
+    edtinofsin = addField("edtinofsin", QStringLiteral("单倍投入："), QStringLiteral("16"));
+    edtoutofsin = addField("edtoutofsin", QStringLiteral("单注奖金："), QStringLiteral("1000"));
+    edtdays = addField("edtdays", QStringLiteral("投注期数："), QStringLiteral("80"));
+    edtjushu = addField("edtjushu", QStringLiteral("本期注数："), QStringLiteral("8"));
+    btnjisuan = addButton("btnjisuan", QStringLiteral("添加本期计划"));
+    btnjisuan->setEnabled(false);
+    btnnew = addButton("btnnew", newCaption());
+    btnsave = addButton("btnsave", QStringLiteral("保存"));
+    btnload = addButton("btnload", QStringLiteral("载入"));
+    btnload->setDefault(true);
+    btnprint = addButton("btnprint", QStringLiteral("打印"));
+    btnclose = addButton("btnclose", QStringLiteral("关闭"));
+    finishColumn();
+    setGrid(VariablePlanHeaders(), {});
+
+    connect(btnjisuan, &QPushButton::clicked, this, [this] { guarded(this, [this] { btnjisuanClick(); }); });
+    connect(btnnew, &QPushButton::clicked, this, [this] { guarded(this, [this] { btnnewClick(); }); });
+    connect(btnsave, &QPushButton::clicked, this, [this] { guarded(this, [this] { btnsaveClick(); }); });
+    connect(btnload, &QPushButton::clicked, this, [this] { guarded(this, [this] { btnloadClick(); }); });
+    connect(btnprint, &QPushButton::clicked, this, [this] { guarded(this, [this] { btnprintClick(); }); });
+    connect(btnclose, &QPushButton::clicked, this, &QWidget::close);
+}
+
+bool Tfrmkeibianjihua::building() const
+{
+    return btnnew->text() != newCaption();
+}
+
+void Tfrmkeibianjihua::showPlan()
+{
+    setGrid(VariablePlanHeaders(), PlanCellTexts(m_plan.rows()));
+}
+
+void Tfrmkeibianjihua::announceAverage()
+{
+    if (const auto average = PlanAverage(m_plan.rows(), VariableNet, m_plan.periodCount()))
+        announce(QStringLiteral("平均每期净利润为:%1").arg(*average));
+}
+
+void Tfrmkeibianjihua::btnnewClick()
+{
+    const bool start = !building();
+    btnnew->setText(start ? QStringLiteral("取消保存") : newCaption());
+    m_plan.clear();
+    showPlan();
+    btnjisuan->setEnabled(start);
+    btnload->setEnabled(!start);
+    btnprint->setEnabled(!start);
+    btnclose->setEnabled(!start);
+    if (!start)
+        btnsave->setEnabled(true);
+}
+
+void Tfrmkeibianjihua::btnjisuanClick()
+{
+    PlanSettings settings;
+    settings.periods = toInteger(edtdays->text());
+    if (m_plan.periodCount() >= settings.periods) {
+        announce(QStringLiteral("投资期限已满%1天!").arg(settings.periods));
+        return;
+    }
+    settings.priorLoss = toMoney(edtprekui->text());
+    settings.profit = toMoney(edtlirun->text());
+    settings.unitPrize = toMoney(edtoutofsin->text());
+    const int tickets = toInteger(edtjushu->text());
+    if (tickets < 0)
+        throw InputError(QStringLiteral("本期注数不能为负数！"));
+    // A failed addition adds no row, so the next addition starts from the same period again.
+    if (m_plan.add(settings, tickets) == VariablePlan::AddOutcome::MultipleTooLarge) {
+        warn(MultipleTooLargeText());
+        return;
+    }
+    showPlan();
+    announceAverage();
+}
+
+void Tfrmkeibianjihua::btnsaveClick()
+{
+    if (!savePlan())
+        return;
+    btnnew->setText(newCaption());
+    btnload->setEnabled(true);
+    btnprint->setEnabled(true);
+    btnclose->setEnabled(true);
+    announce(QStringLiteral("成功保存！"));
+}
+
+void Tfrmkeibianjihua::btnloadClick()
+{
+    const QString path = askOpenFile();
+    if (path.isEmpty())
+        return;
+    const PlanFileContent content = ReadPlanFile(path, 6, 8, 4);
+    setFieldTexts(content.fields);
+    std::vector<VariablePlanRow> rows;
+    for (const std::vector<qint64> &values : content.rows) {
+        VariablePlanRow row {};
+        std::copy_n(values.begin(), row.size(), row.begin());
+        rows.push_back(row);
+    }
+    m_plan.setRows(std::move(rows));
+    setGrid(VariablePlanHeaders(), content.rowTexts);
+    btnnew->setText(QStringLiteral("取消保存"));
+    btnjisuan->setEnabled(true);
+    if (content.extraRows > 0)
+        warn(QStringLiteral("文件中的计划多于投注期数，后%1行未载入！").arg(content.extraRows));
+    if (content.failed)
+        throw ConversionError::notInteger(content.failedText);
+    announceAverage();
+}
+
+void Tfrmkeibianjihua::btnprintClick()
+{
+    printPlan(QStringLiteral("可变投资计划表"),
+        {QStringLiteral("前期亏损:"), QStringLiteral("预测利润:"), QStringLiteral("单倍投入:"),
+            QStringLiteral("单注奖金:"), QStringLiteral("投注天数:"), QStringLiteral("本期注数:")},
+        QStringLiteral(" "));
+}
+
+} // namespace lumaro

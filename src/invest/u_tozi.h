@@ -1,0 +1,135 @@
+#pragma once
+
+#include "invest/invest_files.h"
+#include "invest/investment_analysis.h"
+#include "invest/investment_search.h"
+
+#include <QFutureWatcher>
+#include <QWidget>
+
+#include <atomic>
+#include <functional>
+
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLineEdit;
+class QMenu;
+class QProgressBar;
+class QPushButton;
+class QRadioButton;
+class QTableView;
+class QToolButton;
+
+namespace lumaro {
+
+struct AppContext;
+class FunctionTableModel;
+
+// 投资模式分析: back-tests a betting discipline for a fixed set of tickets over the open
+// three-digit lottery's history, and searches the settings for the best overall gain. Idle or
+// Searching; while searching, everything but the play type and "停止搜索" is disabled.
+class Tfrmtozi : public QWidget {
+    Q_OBJECT
+public:
+    Tfrmtozi(AppContext &context, QWidget *parent);
+    ~Tfrmtozi() override;
+
+    const std::vector<BetTicket> &tickets() const { return m_tickets; }
+    const HitGapTable &hitGapTable() const { return m_hitTable; }
+    const std::vector<IntervalStat> &intervalStatistics() const { return m_stats; }
+    const AnalysisResult &analysis() const { return m_result; }
+    bool searching() const;
+    // The last finished search (for tests and the status).
+    const SearchResult &lastSearch() const { return m_lastSearch; }
+    // Blocks until a running search has finished and its result is shown (tests).
+    void waitForSearch();
+
+    void btnfiltClick();
+    void btnalaClick();
+    void btnyouhuaClick();
+    void btnclearClick();
+    void saveTickets();
+    void saveSettings();
+    void saveBoth();
+    void loadTickets();
+    void loadSettings();
+    void loadBoth();
+    void printTickets();
+    void printSettings();
+
+Q_SIGNALS:
+    void searchFinished();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    PlayType playType() const;
+    void setPlayType(PlayType play);
+    InvestFileSettings controlSettings() const;
+    void setControlSettings(const InvestFileSettings &settings);
+    void setTickets(PlayType play, std::vector<BetTicket> tickets);
+    void runAnalysis();
+    void showResult();
+    bool hasTickets() const;
+    QString proposedFile(const QString &suffix) const;
+    QString askSave(const QString &suffix);
+    // 保存: "请生成号码！" when the file needs tickets and there are none, else the save dialog,
+    // the file and "成功保存！".
+    void saveLines(bool needsTickets, const QString &suffix, const std::function<QStringList()> &lines);
+    QString askOpen();
+    QString pageTitle(const QString &what) const;
+    void setSearchingState(bool searching);
+    void finishSearch();
+    void updateIntervalMode();
+
+    AppContext &m_context;
+    std::vector<BetTicket> m_tickets;
+    HitGapTable m_hitTable;
+    HitHistory m_history;
+    std::vector<IntervalStat> m_stats;
+    AnalysisResult m_result;
+    SearchResult m_lastSearch;
+    std::atomic_bool m_stop {false};
+    QString m_searchError; // an error the worker met, set before its future finishes
+    QFutureWatcher<SearchResult> m_watcher;
+
+    QTableView *grdsep;
+    QTableView *grdcode;
+    QTableView *grdsepmode;
+    QTableView *grdtozi;
+    FunctionTableModel *m_sepModel;
+    FunctionTableModel *m_codeModel;
+    FunctionTableModel *m_sepmodeModel;
+    FunctionTableModel *m_toziModel;
+    QProgressBar *pb;
+    QGroupBox *grptozi;
+    QGroupBox *optzhuzhi;
+    std::vector<QRadioButton *> m_playButtons;
+    QLineEdit *edtjushu;
+    QLineEdit *edtoutofsin;
+    QLineEdit *edtlirun;
+    QLineEdit *edtsinmax;
+    QLineEdit *edtallmax;
+    QLineEdit *edtallwin;
+    QComboBox *comtozisep;
+    QComboBox *comtozirep;
+    QComboBox *comsepindex;
+    QComboBox *comsepnum;
+    QCheckBox *chksepmode;
+    QCheckBox *chkyuji;
+    QPushButton *btnfilt;
+    QPushButton *btnala;
+    QPushButton *btnyouhua = nullptr;
+    QPushButton *btnclear;
+    QPushButton *btnclose;
+    QToolButton *tlbtnsave;
+    QToolButton *tlbtnload;
+    QToolButton *tlbtnprint;
+    QMenu *m_saveMenu;
+    QMenu *m_loadMenu;
+    QMenu *m_printMenu;
+};
+
+} // namespace lumaro

@@ -1,0 +1,358 @@
+#include "pickers/picker_frame.h"
+
+#include "data/open_lottery.h"
+#include "shell/app_context.h"
+#include "shell/bar_chart.h"
+#include "shell/dialogs.h"
+#include "shell/error_display.h"
+#include "shell/table_model.h"
+
+#include <QAbstractAxis>
+#include <QBoxLayout>
+#include <QChart>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QEvent>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSplitter>
+#include <QTableView>
+#include <QtConcurrent>
+
+namespace lumaro {
+
+namespace {
+
+const QColor kHitColor(220, 40, 40);
+const QColor kTallyColor(40, 90, 200);
+
+} // namespace
+
+void fillNumberItems(QComboBox *combo, int first, int last, int selected)
+{
+    QStringList items;
+    for (int value = first; value <= last; ++value)
+        items << QString::number(value);
+    combo->clear();
+    combo->addItems(items);
+    if (!items.isEmpty())
+        combo->setCurrentIndex(std::clamp(selected, first, last) - first);
+}
+
+int numberItem(const QComboBox *combo)
+{
+    return combo->currentText().toInt();
+}
+
+PickerFrame::PickerFrame(AppContext &context, QWidget *parent, const Options &options)
+    : QWidget(parent, Qt::Tool)
+    , comcurqi(new QComboBox(this))
+    , btngen(new QPushButton(QStringLiteral("生成号码"), this))
+    , btntongji(new QPushButton(QStringLiteral("历史统计"), this))
+    , edtcurcode(new QLineEdit(this))
+    , tabhistory(new QTableView(this))
+    , mem(new QPlainTextEdit(this))
+    , chthistory(new BarChart(this))
+    , chkhistorybiao(new QCheckBox(QStringLiteral("显示标注"), this))
+    , m_context(context)
+    , m_options(options)
+    , m_historyModel(new FunctionTableModel(this))
+    , m_result(std::make_shared<BacktestResult>())
+{
+    setObjectName(options.objectName);
+    setWindowTitle(options.caption);
+    resize(1000, 760);
+
+    comcurqi->setObjectName(QStringLiteral("comcurqi"));
+    btngen->setObjectName(QStringLiteral("btngen"));
+    btntongji->setObjectName(QStringLiteral("btntongji"));
+    edtcurcode->setObjectName(QStringLiteral("edtcurcode"));
+    edtcurcode->setReadOnly(true);
+    tabhistory->setObjectName(QStringLiteral("tabhistory"));
+    mem->setObjectName(QStringLiteral("mem"));
+    mem->setReadOnly(true);
+    mem->setMaximumHeight(48);
+    chthistory->setObjectName(QStringLiteral("chthistory"));
+    chkhistorybiao->setObjectName(QStringLiteral("chkhistorybiao"));
+
+    comcurqi->addItems(targetPeriods(lottery().drawTable));
+    comcurqi->setCurrentIndex(comcurqi->count() - 1);
+    comcurqi->setMinimumContentsLength(9);
+    comcurqi->setMaxVisibleItems(20);
+
+    m_historyModel->setHeaders({QStringLiteral("记录期号"), QStringLiteral("开奖号码"), QStringLiteral("投注号码"),
+        QStringLiteral("中奖个数")});
+    tabhistory->setModel(m_historyModel);
+    tabhistory->verticalHeader()->hide();
+    tabhistory->verticalHeader()->setDefaultSectionSize(20);
+    tabhistory->horizontalHeader()->setStretchLastSection(false);
+    tabhistory->setSelectionBehavior(QAbstractItemView::SelectRows);
+    tabhistory->setWordWrap(false);
+    tabhistory->viewport()->installEventFilter(this);
+    measureColumns();
+
+    chthistory->addSeries(QStringLiteral("中奖个数"), kHitColor);
+    chthistory->setMinimumHeight(220);
+    if (options.hitCountChart) {
+        chtcishu = new BarChart(this);
+        chtcishu->setObjectName(QStringLiteral("chtcishu"));
+        chtcishu->addSeries(QStringLiteral("各中奖号码数出现次数"), kTallyColor);
+        chtcishu->setMarksVisible(true);
+        chtcishu->setMinimumHeight(180);
+    }
+
+    // Settings, then the target row and the proposal box.
+    auto *top = new QVBoxLayout;
+    m_settingsLayout = new QVBoxLayout;
+    top->addLayout(m_settingsLayout);
+    auto *targetRow = new QHBoxLayout;
+    auto *targetLabel = new QLabel(QStringLiteral("目前投注期："), this);
+    targetLabel->setBuddy(comcurqi);
+    targetRow->addWidget(targetLabel);
+    targetRow->addWidget(comcurqi);
+    targetRow->addSpacing(12);
+    targetRow->addWidget(btngen);
+    targetRow->addWidget(btntongji);
+    targetRow->addStretch(1);
+    top->addLayout(targetRow);
+    auto *proposalRow = new QHBoxLayout;
+    proposalRow->addWidget(new QLabel(options.proposalLabel, this));
+    proposalRow->addWidget(edtcurcode, 1);
+    top->addLayout(proposalRow);
+    m_extraLayout = new QVBoxLayout;
+    top->addLayout(m_extraLayout);
+
+    // The history grid and the memo, beside them the chart of hit counts where the window has
+    // one; under them the hit chart over the whole width (one bar per back-tested draw).
+    auto *history = new QWidget(this);
+    auto *historyLayout = new QVBoxLayout(history);
+    historyLayout->setContentsMargins(0, 0, 0, 0);
+    historyLayout->addWidget(new QLabel(QStringLiteral("历史中奖："), history));
+    historyLayout->addWidget(tabhistory, 1);
+    if (!options.memoLabel.isEmpty())
+        historyLayout->addWidget(new QLabel(options.memoLabel, history));
+    historyLayout->addWidget(mem);
+    auto *upper = new QSplitter(Qt::Horizontal, this);
+    upper->addWidget(history);
+    if (chtcishu) {
+        auto *tally = new QWidget(this);
+        auto *tallyLayout = new QVBoxLayout(tally);
+        tallyLayout->setContentsMargins(0, 0, 0, 0);
+        tallyLayout->addWidget(new QLabel(QStringLiteral("历史中奖次数图表"), tally));
+        tallyLayout->addWidget(chtcishu, 1);
+        upper->addWidget(tally);
+        upper->setStretchFactor(0, 3);
+        upper->setStretchFactor(1, 2);
+    }
+    upper->setChildrenCollapsible(false);
+    auto *lower = new QWidget(this);
+    auto *lowerLayout = new QVBoxLayout(lower);
+    lowerLayout->setContentsMargins(0, 0, 0, 0);
+    lowerLayout->addWidget(chthistory, 1);
+    lowerLayout->addWidget(chkhistorybiao);
+    auto *splitter = new QSplitter(Qt::Vertical, this);
+    splitter->addWidget(upper);
+    splitter->addWidget(lower);
+    splitter->setStretchFactor(0, 3);
+    splitter->setStretchFactor(1, 2);
+    splitter->setChildrenCollapsible(false);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(splitter, 1);
+
+    // Period labels would not fit side by side under thousands of bars: stand them upright.
+    for (QAbstractAxis *axis : chthistory->chart()->axes(Qt::Horizontal))
+        axis->setLabelsAngle(-90);
+
+    connect(btngen, &QPushButton::clicked, this, &PickerFrame::btngenClick);
+    connect(btntongji, &QPushButton::clicked, this, &PickerFrame::btntongjiClick);
+    connect(chkhistorybiao, &QCheckBox::toggled, chthistory, &BarChart::setMarksVisible);
+}
+
+PickerFrame::~PickerFrame()
+{
+    if (m_watcher) {
+        m_cancel = true;
+        m_watcher->waitForFinished();
+    }
+}
+
+const OpenLottery &PickerFrame::lottery() const
+{
+    return *m_context.lottery;
+}
+
+int PickerFrame::target() const
+{
+    return comcurqi->currentIndex();
+}
+
+void PickerFrame::btngenClick()
+{
+    guarded(this, [this] {
+        const int t = target();
+        if (t < 0) {
+            dialogs::warning(this, windowTitle(), noDrawsMessage());
+            return;
+        }
+        generate(t, comcurqi->currentText());
+    });
+}
+
+void PickerFrame::showProposal(const QString &targetText, const QString &numbersText)
+{
+    edtcurcode->setText(proposalLine(targetText, numbersText));
+    edtcurcode->setCursorPosition(0);
+}
+
+void PickerFrame::btntongjiClick()
+{
+    runTongji();
+}
+
+void PickerFrame::runTongji()
+{
+    if (m_watcher)
+        return;
+    if (lottery().drawTable.isEmpty()) {
+        Outcome empty;
+        empty.result = std::make_shared<BacktestResult>();
+        empty.result->memo = noJudgedDrawsMemo();
+        showBacktest(empty);
+        Q_EMIT tongjiFinished();
+        return;
+    }
+    BacktestJob job;
+    if (!guarded(this, [&] { job = backtestJob(); }))
+        return;
+    m_cancel = false;
+    btntongji->setEnabled(false);
+    mem->setPlainText(QStringLiteral("正在统计……"));
+    m_watcher = new QFutureWatcher<Outcome>(this);
+    connect(m_watcher, &QFutureWatcher<Outcome>::finished, this, [this] {
+        const Outcome outcome = m_watcher->result();
+        m_watcher->deleteLater();
+        m_watcher = nullptr;
+        btntongji->setEnabled(true);
+        showBacktest(outcome);
+        Q_EMIT tongjiFinished();
+    });
+    const std::atomic_bool *cancel = &m_cancel;
+    m_watcher->setFuture(QtConcurrent::run([job = std::move(job), cancel] {
+        Outcome outcome;
+        try {
+            Progress progress;
+            progress.cancel = cancel;
+            outcome.result = std::make_shared<BacktestResult>(job(progress));
+        } catch (...) {
+            outcome.error = std::current_exception();
+        }
+        return outcome;
+    }));
+}
+
+void PickerFrame::showBacktest(const Outcome &outcome)
+{
+    if (outcome.error) {
+        mem->clear();
+        guarded(this, [&] { std::rethrow_exception(outcome.error); });
+        return;
+    }
+    if (!outcome.result || outcome.result->cancelled) {
+        mem->clear();
+        return;
+    }
+    m_result = outcome.result;
+    const std::shared_ptr<const BacktestResult> result = m_result;
+    m_historyModel->setContent(static_cast<int>(result->rows.size()), [result](int row, int column) -> QVariant {
+        const BacktestRow &r = result->rows[static_cast<std::size_t>(row)];
+        switch (column) {
+        case 0:
+            return QString::number(r.period);
+        case 1:
+            return r.drawn;
+        case 2:
+            return r.proposed;
+        default:
+            return r.hits;
+        }
+    });
+    measureColumns();
+    mem->setPlainText(result->memo);
+
+    QStringList labels;
+    std::vector<double> values;
+    const int rows = static_cast<int>(result->rows.size());
+    labels.reserve(std::max(0, rows - result->chartFirst));
+    values.reserve(static_cast<std::size_t>(std::max(0, rows - result->chartFirst)));
+    for (int i = result->chartFirst; i < rows; ++i) {
+        labels << QString::number(result->rows[static_cast<std::size_t>(i)].period);
+        values.push_back(result->rows[static_cast<std::size_t>(i)].hitCount);
+    }
+    chthistory->setPoints(labels, values);
+    chthistory->setMarksVisible(chkhistorybiao->isChecked());
+    if (chtcishu) {
+        QStringList tallyLabels;
+        std::vector<double> tallyValues;
+        for (std::size_t k = 0; k < result->tally.size(); ++k) {
+            tallyLabels << QString::number(k);
+            tallyValues.push_back(result->tally[k]);
+        }
+        chtcishu->setPoints(tallyLabels, tallyValues);
+    }
+}
+
+bool PickerFrame::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == tabhistory->viewport() && event->type() == QEvent::Resize)
+        applyColumnWidths();
+    return QWidget::eventFilter(watched, event);
+}
+
+void PickerFrame::measureColumns()
+{
+    // The grid keeps its column widths as minimums and widens a column whose texts would be cut
+    // off. Rows of one history are alike, so the first and last few hundred give the widths.
+    const QFontMetrics metrics(tabhistory->font());
+    const QFontMetrics headerMetrics(tabhistory->horizontalHeader()->font());
+    const int rows = m_historyModel->rowCount();
+    for (int column = 0; column < 4; ++column) {
+        int widest = headerMetrics.horizontalAdvance(
+            m_historyModel->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString());
+        for (int row = 0; row < rows; ++row) {
+            if (row == 200 && rows > 400)
+                row = rows - 200;
+            widest = std::max(widest, metrics.horizontalAdvance(m_historyModel->index(row, column).data().toString()));
+        }
+        m_measured[static_cast<std::size_t>(column)] = widest + 14;
+    }
+    applyColumnWidths();
+}
+
+void PickerFrame::applyColumnWidths()
+{
+    // A width <= 0 marks the column that takes what the others leave of the grid.
+    int fixed = 0;
+    int fill = -1;
+    std::array<int, 4> widths {};
+    for (int column = 0; column < 4; ++column) {
+        const int w = m_options.columnWidths[static_cast<std::size_t>(column)];
+        if (w <= 0) {
+            fill = column;
+            continue;
+        }
+        widths[static_cast<std::size_t>(column)] = std::max(w, m_measured[static_cast<std::size_t>(column)]);
+        fixed += widths[static_cast<std::size_t>(column)];
+    }
+    if (fill >= 0)
+        widths[static_cast<std::size_t>(fill)]
+            = std::max(m_measured[static_cast<std::size_t>(fill)], tabhistory->viewport()->width() - fixed);
+    for (int column = 0; column < 4; ++column)
+        tabhistory->setColumnWidth(column, widths[static_cast<std::size_t>(column)]);
+}
+
+} // namespace lumaro

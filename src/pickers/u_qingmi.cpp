@@ -1,0 +1,158 @@
+#include "pickers/u_qingmi.h"
+
+#include "data/open_lottery.h"
+#include "pickers/intimate_picker.h"
+#include "pickers/radio_group.h"
+#include "shell/app_context.h"
+#include "shell/table_model.h"
+
+#include <QBoxLayout>
+#include <QComboBox>
+#include <QEvent>
+#include <QHeaderView>
+#include <QLabel>
+#include <QTableView>
+
+namespace lumaro {
+
+namespace {
+
+constexpr int kPerPosition = 0;
+constexpr int kOverall = 1;
+constexpr int kDefaultStop = 7;
+
+PickerFrame::Options qingmiOptions()
+{
+    PickerFrame::Options options;
+    options.objectName = QStringLiteral("frmqingmi");
+    options.caption = QStringLiteral("最优亲密数字选号");
+    options.hitCountChart = true;
+    options.columnWidths = {55, 100, 130, 50};
+    return options;
+}
+
+QString countLabel(bool perPosition)
+{
+    return perPosition ? QStringLiteral("各位号码数：") : QStringLiteral("总体号码数：");
+}
+
+} // namespace
+
+Tfrmqingmi::Tfrmqingmi(AppContext &context, QWidget *parent)
+    : PickerFrame(context, parent, qingmiOptions())
+    , optsel(new RadioGroup(
+          QStringLiteral("optsel"), {QStringLiteral("各个位置"), QStringLiteral("总体位置")}, kOverall, this))
+    , lblselnum(new QLabel(countLabel(false), this))
+    , comselnum(new QComboBox(this))
+    , comjieduanqi(new QComboBox(this))
+    , tabcode(new QTableView(this))
+    , m_codeModel(new FunctionTableModel(this))
+{
+    lblselnum->setObjectName(QStringLiteral("lblselnum"));
+    comselnum->setObjectName(QStringLiteral("comselnum"));
+    comjieduanqi->setObjectName(QStringLiteral("comjieduanqi"));
+    tabcode->setObjectName(QStringLiteral("tabcode"));
+
+    const NumberRange range = numberRangeOf(lottery());
+    fillNumberItems(comselnum, 1, range.count(), range.count() / 2);
+    // "全部期数" then 1 … D; the item index is S.
+    const int draws = lottery().drawTable.rowCount();
+    comjieduanqi->addItem(QStringLiteral("全部期数"));
+    QStringList stops;
+    for (int s = 1; s <= draws; ++s)
+        stops << QString::number(s);
+    comjieduanqi->addItems(stops);
+    comjieduanqi->setCurrentIndex(std::min(kDefaultStop, draws));
+    comjieduanqi->setMaxVisibleItems(20);
+
+    auto *row = new QHBoxLayout;
+    row->addWidget(optsel);
+    row->addSpacing(12);
+    row->addWidget(lblselnum);
+    row->addWidget(comselnum);
+    row->addSpacing(16);
+    row->addWidget(new QLabel(QStringLiteral("阶段次数："), this));
+    row->addWidget(comjieduanqi);
+    row->addStretch(1);
+    settingsLayout()->addLayout(row);
+
+    tabcode->setModel(m_codeModel);
+    tabcode->horizontalHeader()->hide();
+    tabcode->verticalHeader()->hide();
+    tabcode->verticalHeader()->setDefaultSectionSize(20);
+    tabcode->setWordWrap(true);
+    tabcode->setMinimumHeight(150);
+    tabcode->setMaximumHeight(190);
+    m_codeModel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    extraLayout()->addWidget(tabcode);
+
+    connect(optsel, &RadioGroup::itemIndexChanged, this, &Tfrmqingmi::optselClick);
+    runTongji();
+}
+
+IntimateSettings Tfrmqingmi::settings() const
+{
+    IntimateSettings s;
+    s.perPosition = optsel->itemIndex() == kPerPosition;
+    s.count = numberItem(comselnum);
+    s.stop = comjieduanqi->currentIndex();
+    return s;
+}
+
+void Tfrmqingmi::optselClick(int index)
+{
+    lblselnum->setText(countLabel(index == kPerPosition));
+    if (comselnum->count() > 0)
+        comselnum->setCurrentIndex(0);
+}
+
+void Tfrmqingmi::generate(int target, const QString &targetText)
+{
+    const IntimatePicker picker(lottery().drawTable, numberRangeOf(lottery()));
+    const IntimateSettings s = settings();
+    auto proposal = std::make_shared<const IntimateProposal>(picker.propose(target, s));
+    const IntimateTallies &tallies = proposal->tallies;
+    const QColor fixedColor(236, 233, 216);
+    if (s.perPosition) {
+        // A fixed first row (the reference numbers) and column (the ranks); position i's sorted
+        // list runs down column i.
+        const int m = static_cast<int>(tallies.reference.size());
+        const int n = static_cast<int>(tallies.overall.size());
+        m_codeModel->setHeaders(QStringList(m + 1, QString()));
+        m_codeModel->setContent(
+            n + 1,
+            [proposal](int row, int column) -> QVariant {
+                const IntimateTallies &t = proposal->tallies;
+                if (row == 0 && column == 0)
+                    return QStringLiteral("参照号码");
+                if (row == 0)
+                    return QString::number(t.reference[static_cast<std::size_t>(column - 1)]);
+                if (column == 0)
+                    return QStringLiteral("排名%1").arg(row);
+                return IntimatePicker::entryText(
+                    t.positions[static_cast<std::size_t>(column - 1)][static_cast<std::size_t>(row - 1)]);
+            },
+            [fixedColor](int row, int column) -> QVariant {
+                return row == 0 || column == 0 ? QVariant(fixedColor) : QVariant();
+            });
+        const int width = (tabcode->viewport()->width() - 30) / (m + 1);
+        for (int column = 0; column <= m; ++column)
+            tabcode->setColumnWidth(column, std::max(60, width));
+        tabcode->resizeRowsToContents();
+    } else {
+        m_codeModel->setHeaders({QString()});
+        m_codeModel->setContent(
+            1, [proposal](int, int) -> QVariant { return IntimatePicker::overallText(proposal->tallies.overall); });
+        tabcode->setColumnWidth(0, std::max(200, tabcode->viewport()->width() - 4));
+        tabcode->resizeRowsToContents();
+    }
+    showProposal(targetText, plainNumbers(proposal->numbers));
+}
+
+PickerFrame::BacktestJob Tfrmqingmi::backtestJob()
+{
+    return [draws = lottery().drawTable, range = numberRangeOf(lottery()), settings = settings()](
+               const Progress &progress) { return IntimatePicker(draws, range).backtest(settings, progress); };
+}
+
+} // namespace lumaro

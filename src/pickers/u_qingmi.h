@@ -1,0 +1,37 @@
+#pragma once
+
+#include "pickers/picker_frame.h"
+
+class QComboBox;
+class QLabel;
+
+namespace lumaro {
+
+class RadioGroup;
+struct IntimateSettings;
+
+// 最优亲密数字选号: the intimate-number picker window, with the tallies of the last proposal in
+// the grid tabcode.
+class Tfrmqingmi : public PickerFrame {
+    Q_OBJECT
+public:
+    Tfrmqingmi(AppContext &context, QWidget *parent = nullptr);
+
+    IntimateSettings settings() const;
+
+protected:
+    void generate(int target, const QString &targetText) override;
+    BacktestJob backtestJob() override;
+
+private:
+    void optselClick(int index);
+
+    RadioGroup *optsel;
+    QLabel *lblselnum;
+    QComboBox *comselnum;
+    QComboBox *comjieduanqi;
+    QTableView *tabcode;
+    FunctionTableModel *m_codeModel;
+};
+
+} // namespace lumaro

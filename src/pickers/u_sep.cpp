@@ -1,0 +1,67 @@
+#include "pickers/u_sep.h"
+
+#include "data/open_lottery.h"
+#include "pickers/interval_picker.h"
+#include "shell/app_context.h"
+
+#include <QBoxLayout>
+#include <QComboBox>
+#include <QLabel>
+
+namespace lumaro {
+
+namespace {
+
+PickerFrame::Options sepOptions()
+{
+    PickerFrame::Options options;
+    options.objectName = QStringLiteral("frmsep");
+    options.caption = QStringLiteral("最优间隔回补选号");
+    options.hitCountChart = true;
+    options.columnWidths = {60, 100, 130, -320};
+    return options;
+}
+
+} // namespace
+
+Tfrmsep::Tfrmsep(AppContext &context, QWidget *parent)
+    : PickerFrame(context, parent, sepOptions())
+    , comqishu(new QComboBox(this))
+    , comcodenum(new QComboBox(this))
+{
+    comqishu->setObjectName(QStringLiteral("comqishu"));
+    comcodenum->setObjectName(QStringLiteral("comcodenum"));
+    const NumberRange range = numberRangeOf(lottery());
+    fillNumberItems(comqishu, 1, IntervalPicker::kMaxInterval, 5);
+    fillNumberItems(comcodenum, 1, range.count(), 2 * lottery().m);
+
+    auto *row = new QHBoxLayout;
+    row->addWidget(new QLabel(QStringLiteral("间隔期数："), this));
+    row->addWidget(comqishu);
+    row->addSpacing(16);
+    row->addWidget(new QLabel(QStringLiteral("选号个数："), this));
+    row->addWidget(comcodenum);
+    row->addStretch(1);
+    settingsLayout()->addLayout(row);
+
+    runTongji();
+}
+
+IntervalSettings Tfrmsep::settings() const
+{
+    return IntervalSettings {numberItem(comqishu), numberItem(comcodenum)};
+}
+
+void Tfrmsep::generate(int target, const QString &targetText)
+{
+    const IntervalPicker picker(lottery().drawTable, numberRangeOf(lottery()));
+    showProposal(targetText, paddedNumbers(picker.propose(target, settings())));
+}
+
+PickerFrame::BacktestJob Tfrmsep::backtestJob()
+{
+    return [draws = lottery().drawTable, range = numberRangeOf(lottery()), settings = settings()](
+               const Progress &progress) { return IntervalPicker(draws, range).backtest(settings, progress); };
+}
+
+} // namespace lumaro

@@ -1,0 +1,629 @@
+#include "tickets/u_totalfilt.h"
+
+#include "analysis/indicators.h"
+#include "common/errors.h"
+#include "data/open_lottery.h"
+#include "data/program_folder.h"
+#include "shell/app_context.h"
+#include "shell/dialogs.h"
+#include "shell/error_display.h"
+#include "tickets/line_printer.h"
+#include "tickets/text_lines_model.h"
+#include "tickets/ticket_file.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFontDatabase>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QMenu>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QtConcurrent>
+
+namespace lumaro {
+
+namespace {
+
+const char *const kTicketFilter = "文本文件(*.txt)|*.txt";
+
+struct RowNames {
+    const char *check;
+    const char *caption;
+    const char *lower;
+    const char *upper;
+};
+
+// 大数, 奇数, 和值, 跨度, 散度, 偏度, AC值 in the order of the window and its checks.
+const RowNames kRows[7] = {
+    {"chkdashu", "大数", "comdaxiao1", "comdaxiao2"},
+    {"chkjishu", "奇数", "comjiou1", "comjiou2"},
+    {"chkhei", "和值", "comhei1", "comhei2"},
+    {"chkkuadu", "跨度", "comkuadu1", "comkuadu2"},
+    {"chksandu", "散度：", "comsandu1", "comsandu2"},
+    {"chkpiandu", "偏度", "compiandu1", "compiandu2"},
+    {"chkac", "AC值", "comac1", "comac2"},
+};
+
+constexpr std::optional<FilterBounds> TotalFilterConditions::*kRowMembers[7] = {
+    &TotalFilterConditions::big,
+    &TotalFilterConditions::odd,
+    &TotalFilterConditions::sum,
+    &TotalFilterConditions::span,
+    &TotalFilterConditions::dispersion,
+    &TotalFilterConditions::deviation,
+    &TotalFilterConditions::ac,
+};
+
+const QColor kChosen(255, 50, 50);
+
+QLabel *label(QWidget *parent, const QString &text, const QRect &geometry)
+{
+    auto *l = new QLabel(text, parent);
+    l->setGeometry(geometry);
+    return l;
+}
+
+QLineEdit *edit(QWidget *parent, const char *name, const QString &text, const QRect &geometry)
+{
+    auto *e = new QLineEdit(text, parent);
+    e->setObjectName(QString::fromUtf8(name));
+    e->setGeometry(geometry);
+    return e;
+}
+
+QPushButton *button(QWidget *parent, const char *name, const QString &text, const QRect &geometry)
+{
+    auto *b = new QPushButton(text, parent);
+    b->setObjectName(QString::fromUtf8(name));
+    b->setGeometry(geometry);
+    b->setAutoDefault(false);
+    return b;
+}
+
+} // namespace
+
+Tfrmtotalfilt::Tfrmtotalfilt(AppContext &context, QWidget *parent)
+    : QWidget(parent)
+    , m_context(context)
+    , m_filter(*context.lottery)
+    , m_n(context.lottery->n)
+    , m_m(context.lottery->m)
+{
+    setObjectName(QStringLiteral("frmtotalfilt"));
+    setWindowTitle(QStringLiteral("总体过滤"));
+    setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+        | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    resize(776, 533);
+    buildControls();
+    buildBallGrid();
+    fillLists();
+    if (const QScreen *screen = parent ? parent->screen() : QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+    connect(&m_watcher, &QFutureWatcher<void>::finished, this, &Tfrmtotalfilt::runEnded);
+    applyTrendMode(m_context.lottery->variantMode);
+    if (!TotalFilterUnsupportedReason(*m_context.lottery).isEmpty())
+        lblcode->setText(QStringLiteral("总体过滤只适用于3到7个号码的乐透型彩票"));
+}
+
+Tfrmtotalfilt::~Tfrmtotalfilt()
+{
+    // A run still going is told to stop; its copy of the table is thrown away.
+    m_cancel = true;
+    m_watcher.waitForFinished();
+}
+
+void Tfrmtotalfilt::buildControls()
+{
+    auto *general = new QGroupBox(QStringLiteral("常规过滤："), this);
+    general->setObjectName(QStringLiteral("GroupBox1"));
+    general->setGeometry(8, 6, 385, 236);
+    for (int i = 0; i < 7; ++i) {
+        const int y = 22 + i * 30;
+        BoundRow &row = m_rows[static_cast<std::size_t>(i)];
+        row.check = new QCheckBox(QString::fromUtf8(kRows[i].caption), general);
+        row.check->setObjectName(QString::fromUtf8(kRows[i].check));
+        row.check->setGeometry(14, y, 86, 24);
+        row.lower = new QComboBox(general);
+        row.upper = new QComboBox(general);
+        row.lower->setObjectName(QString::fromUtf8(kRows[i].lower));
+        row.upper->setObjectName(QString::fromUtf8(kRows[i].upper));
+        for (QComboBox *combo : {row.lower, row.upper}) {
+            combo->setEditable(true);
+            combo->setInsertPolicy(QComboBox::NoInsert);
+            combo->setMaxVisibleItems(20);
+        }
+        row.lower->setGeometry(104, y, 110, 24);
+        label(general, QStringLiteral("到"), QRect(224, y, 24, 24));
+        row.upper->setGeometry(252, y, 110, 24);
+    }
+
+    const int bankerY = 250;
+    chkdanma = new QCheckBox(QStringLiteral("胆码"), this);
+    chkdanma->setObjectName(QStringLiteral("chkdanma"));
+    chkdanma->setGeometry(10, bankerY, 60, 24);
+    edtdanma = edit(this, "edtdanma", QString(), QRect(72, bankerY, 150, 24));
+    edtdanma->setToolTip(QStringLiteral("胆码号码，用空格分开，例如：3 15 27"));
+    label(this, QStringLiteral("预计中"), QRect(228, bankerY, 54, 24));
+    edtnum1 = edit(this, "edtnum1", QStringLiteral("1"), QRect(284, bankerY, 34, 24));
+    label(this, QStringLiteral("到"), QRect(322, bankerY, 20, 24));
+    edtnum2 = edit(this, "edtnum2", QStringLiteral("1"), QRect(342, bankerY, 34, 24));
+    label(this, QStringLiteral("个"), QRect(380, bankerY, 16, 24));
+
+    const int chooserY = 282;
+    chkhongqiu = new QCheckBox(QStringLiteral("选择球号："), this);
+    chkhongqiu->setObjectName(QStringLiteral("chkhongqiu"));
+    chkhongqiu->setGeometry(10, chooserY, 96, 24);
+    label(this, QStringLiteral("中"), QRect(108, chooserY, 18, 24));
+    const QString m = QString::number(m_m);
+    edtzhong1 = edit(this, "edtzhong1", m, QRect(126, chooserY, 32, 24));
+    label(this, QStringLiteral("到"), QRect(162, chooserY, 20, 24));
+    edtzhong2 = edit(this, "edtzhong2", m, QRect(182, chooserY, 32, 24));
+    btnsuiji1 = button(this, "btnsuiji1", QStringLiteral("随机选择球号"), QRect(222, chooserY - 1, 112, 26));
+    btnsuiji1->setEnabled(false);
+    edtsuiji1 = edit(this, "edtsuiji1", m, QRect(338, chooserY, 34, 24));
+    label(this, QStringLiteral("个"), QRect(376, chooserY, 16, 24));
+    connect(chkhongqiu, &QCheckBox::toggled, btnsuiji1, &QPushButton::setEnabled);
+    connect(btnsuiji1, &QPushButton::clicked, this, &Tfrmtotalfilt::btnsuiji1Click);
+
+    GroupBox2 = new QGroupBox(this);
+    GroupBox2->setObjectName(QStringLiteral("GroupBox2"));
+    GroupBox2->setGeometry(8, 314, 345, 182);
+
+    lblcode = new QLabel(filter_text::resultCount(0).left(5), this);
+    lblcode->setObjectName(QStringLiteral("lblcode"));
+    lblcode->setGeometry(406, 10, 361, 22);
+    m_memo = new TextLinesModel(this);
+    memcode = new QListView(this);
+    memcode->setObjectName(QStringLiteral("memcode"));
+    memcode->setGeometry(406, 36, 361, 249);
+    memcode->setModel(m_memo);
+    memcode->setUniformItemSizes(true);
+    memcode->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    memcode->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    memcode->setFont(fixed);
+    pb = new QProgressBar(this);
+    pb->setObjectName(QStringLiteral("pb"));
+    pb->setGeometry(406, 294, 361, 18);
+    pb->setRange(0, 1000);
+    pb->setTextVisible(false);
+    pb->hide();
+
+    const int x0 = 406;
+    const int w = 113;
+    btnsave = button(this, "btnsave", QStringLiteral("保存"), QRect(x0, 330, w, 32));
+    btnclear = button(this, "btnclear", QStringLiteral("清空"), QRect(x0 + w + 11, 330, w, 32));
+    btnfilt = button(this, "btnfilt", QStringLiteral("过滤"), QRect(x0 + 2 * (w + 11), 330, w, 32));
+    btnprint = button(this, "btnprint", QStringLiteral("打印"), QRect(x0, 374, w, 32));
+    btnload = button(this, "btnload", QStringLiteral("载入"), QRect(x0 + w + 11, 374, w, 32));
+    btnclose = button(this, "btnclose", QStringLiteral("关闭"), QRect(x0 + 2 * (w + 11), 374, w, 32));
+    // 过滤 is the default button: Enter starts a run (see keyPressEvent).
+    QFont bold = btnfilt->font();
+    bold.setBold(true);
+    btnfilt->setFont(bold);
+    connect(btnsave, &QPushButton::clicked, this, &Tfrmtotalfilt::btnsaveClick);
+    connect(btnclear, &QPushButton::clicked, this, &Tfrmtotalfilt::btnclearClick);
+    connect(btnfilt, &QPushButton::clicked, this, &Tfrmtotalfilt::btnfiltClick);
+    connect(btnload, &QPushButton::clicked, this, &Tfrmtotalfilt::btnloadClick);
+    connect(btnclose, &QPushButton::clicked, this, &QWidget::hide);
+
+    auto *printMenu = new QMenu(btnprint);
+    printMenu->setObjectName(QStringLiteral("mnuprint"));
+    QAction *toPrinter = printMenu->addAction(QStringLiteral("打印结果列表…"));
+    toPrinter->setObjectName(QStringLiteral("actprint"));
+    QAction *toPdf = printMenu->addAction(QStringLiteral("输出为PDF文件…"));
+    toPdf->setObjectName(QStringLiteral("actpdf"));
+    connect(toPrinter, &QAction::triggered, this, &Tfrmtotalfilt::btnprintClick);
+    connect(toPdf, &QAction::triggered, this, &Tfrmtotalfilt::printToPdf);
+    btnprint->setMenu(printMenu);
+}
+
+void Tfrmtotalfilt::buildBallGrid()
+{
+    const int w = GroupBox2->width();
+    const int h = GroupBox2->height();
+    for (int r = 0; r < 5; ++r) {
+        for (int c = 0; c < 10; ++c) {
+            const int number = 10 * r + c + 1;
+            auto *ball = new QPushButton(GroupBox2);
+            ball->setObjectName(QStringLiteral("ball%1").arg(number, 2, 10, QLatin1Char('0')));
+            ball->setGeometry((w - 15) * c / 10 + 5, r * (h - 15) / 5 + 15, (w - 15) / 10 - 5, (h - 15) / 5 - 5);
+            ball->setAutoDefault(false);
+            ball->setFocusPolicy(Qt::NoFocus);
+            if (number <= m_n) {
+                ball->setText(QString::asprintf("%.2d", number));
+                connect(ball, &QPushButton::clicked, this, [this, number] { ballClick(number); });
+            } else {
+                ball->setEnabled(false);
+            }
+            m_balls[static_cast<std::size_t>(number)] = ball;
+            setBallChosen(number, false);
+        }
+    }
+}
+
+void Tfrmtotalfilt::fillLists()
+{
+    auto fill = [](const BoundRow &row, int from, int to) {
+        QStringList entries;
+        for (int v = from; v <= to; ++v)
+            entries << QString::number(v);
+        for (QComboBox *combo : {row.lower, row.upper}) {
+            combo->addItems(entries);
+            combo->setCurrentIndex(-1);
+        }
+    };
+    auto range = [&](Indicator indicator) {
+        const TheoreticalValues t = theoreticalValues(indicator, m_n, m_m, 0, 0);
+        return std::pair<int, int>(static_cast<int>(t.minimum), static_cast<int>(t.maximum));
+    };
+    fill(m_rows[0], 0, m_m);
+    fill(m_rows[1], 0, m_m);
+    const Indicator ranged[]
+        = {Indicator::Sum, Indicator::Span, Indicator::Dispersion, Indicator::Deviation, Indicator::Ac};
+    for (int i = 0; i < 5; ++i) {
+        const auto [from, to] = range(ranged[i]);
+        fill(m_rows[static_cast<std::size_t>(i) + 2], from, to);
+    }
+}
+
+void Tfrmtotalfilt::applyTrendMode(bool variant)
+{
+    if (variant)
+        chkhongqiu->setChecked(false);
+    chkhongqiu->setEnabled(!variant);
+    GroupBox2->setEnabled(!variant);
+}
+
+int Tfrmtotalfilt::listPosition(const QComboBox *combo)
+{
+    const QString text = combo->currentText().trimmed();
+    return text.isEmpty() ? -1 : combo->findText(text, Qt::MatchExactly);
+}
+
+QString Tfrmtotalfilt::checkControls() const
+{
+    bool any = chkhongqiu->isChecked() || chkdanma->isChecked();
+    for (const BoundRow &row : m_rows)
+        any = any || row.check->isChecked();
+    if (!any)
+        return filter_text::noCondition();
+    for (const BoundRow &row : m_rows) {
+        if (row.check->isChecked()
+            && (row.lower->currentText().trimmed().isEmpty() || row.upper->currentText().trimmed().isEmpty()))
+            return filter_text::emptyList();
+    }
+    if (chkdanma->isChecked()
+        && (edtdanma->text().trimmed().isEmpty() || edtnum1->text().trimmed().isEmpty()
+            || edtnum2->text().trimmed().isEmpty()))
+        return filter_text::bankerMissing();
+    // The list order is checked on every row, whether or not its box is checked.
+    for (const BoundRow &row : m_rows) {
+        if (listPosition(row.upper) < listPosition(row.lower))
+            return filter_text::listOrder();
+    }
+    if (toInteger(edtnum2->text()) < toInteger(edtnum1->text()))
+        return filter_text::bankerOrder();
+    if (chkhongqiu->isChecked()) {
+        int chosen = 0;
+        for (int v = 1; v <= std::min(m_n, 50); ++v)
+            chosen += m_chosen[static_cast<std::size_t>(v)] ? 1 : 0;
+        if (chosen == 0)
+            return filter_text::noBall();
+        if (chosen < m_m)
+            return filter_text::tooFewBalls(m_m);
+    }
+    return {};
+}
+
+TotalFilterConditions Tfrmtotalfilt::readConditions() const
+{
+    // Every text is converted before the run starts, so a bad text changes nothing.
+    TotalFilterConditions c;
+    for (std::size_t i = 0; i < m_rows.size(); ++i) {
+        const BoundRow &row = m_rows[i];
+        if (row.check->isChecked())
+            c.*kRowMembers[i] = FilterBounds {toInteger(row.lower->currentText()), toInteger(row.upper->currentText())};
+    }
+    if (chkhongqiu->isChecked()) {
+        c.chooser = FilterBounds {toInteger(edtzhong1->text()), toInteger(edtzhong2->text())};
+        c.balls = m_chosen;
+    }
+    if (chkdanma->isChecked()) {
+        c.bankers = ParseBankerTokens(edtdanma->text());
+        c.banker = FilterBounds {toInteger(edtnum1->text()), toInteger(edtnum2->text())};
+    }
+    return c;
+}
+
+bool Tfrmtotalfilt::refuseUnsupported()
+{
+    const QString unsupported = TotalFilterUnsupportedReason(*m_context.lottery);
+    if (unsupported.isEmpty())
+        return false;
+    showError(this, unsupported);
+    return true;
+}
+
+bool Tfrmtotalfilt::refuseEmptyPrint()
+{
+    if (m_memo->lineCount() > 0)
+        return false;
+    dialogs::information(this, QStringLiteral("提示"), QStringLiteral("没有可打印的投注号码！"));
+    return true;
+}
+
+void Tfrmtotalfilt::btnfiltClick()
+{
+    if (isRunning())
+        return;
+    guarded(this, [&] {
+        if (refuseUnsupported())
+            return;
+        const QString problem = checkControls();
+        if (!problem.isEmpty()) {
+            showError(this, problem);
+            return;
+        }
+        startRun(readConditions());
+    });
+}
+
+void Tfrmtotalfilt::startRun(const TotalFilterConditions &conditions)
+{
+    auto job = std::make_shared<TotalFilter::Job>(
+        m_filter.prepare(conditions, m_context.folder.file(QStringLiteral("temp.txt"))));
+    m_job = job;
+    m_cancel = false;
+    m_permille = -1;
+    setRunning(true);
+    Progress progress;
+    progress.cancel = &m_cancel;
+    progress.report = [this](qint64 done, qint64 total) {
+        const int permille = total > 0 ? static_cast<int>(done * 1000 / total) : 0;
+        if (m_permille.exchange(permille) == permille)
+            return;
+        QMetaObject::invokeMethod(
+            this, [this, permille] { pb->setValue(permille); }, Qt::QueuedConnection);
+    };
+    m_watcher.setFuture(QtConcurrent::run([job, progress] { TotalFilter::execute(*job, progress); }));
+}
+
+void Tfrmtotalfilt::runEnded()
+{
+    const std::shared_ptr<TotalFilter::Job> job = std::move(m_job);
+    m_job.reset();
+    setRunning(false);
+    if (!job)
+        return;
+    guarded(this, [&] {
+        m_filter.finish(*job);
+        if (job->cancelled)
+            return;
+        if (job->survivors == 0) {
+            m_memo->clear();
+            showError(this, filter_text::noSurvivor());
+            return;
+        }
+        m_memo->setFile(job->resultListPath);
+        m_memoHasSerials = true;
+        lblcode->setText(filter_text::resultCount(job->survivors));
+        for (const BoundRow &row : m_rows)
+            row.check->setChecked(false);
+        chkdanma->setChecked(false);
+    });
+    Q_EMIT runFinished();
+}
+
+void Tfrmtotalfilt::setRunning(bool running)
+{
+    for (QPushButton *b : {btnfilt, btnclear, btnload, btnsave})
+        b->setEnabled(!running);
+    pb->setValue(0);
+    pb->setVisible(running);
+}
+
+void Tfrmtotalfilt::btnsaveClick()
+{
+    if (isRunning())
+        return;
+    guarded(this, [&] {
+        const QString path = dialogs::saveFile(this, QStringLiteral("保存投注号码"), DesktopFolder(),
+            ProposedSaveName(*m_context.lottery), QString::fromUtf8(kTicketFilter), QStringLiteral("txt"));
+        if (path.isEmpty())
+            return;
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        writeTicketFileFromMemo(path, m_memo->device(), m_memoHasSerials);
+        QApplication::restoreOverrideCursor();
+        dialogs::information(this, QStringLiteral("提示"), QStringLiteral("成功保存！"));
+    });
+}
+
+void Tfrmtotalfilt::btnloadClick()
+{
+    if (isRunning())
+        return;
+    guarded(this, [&] {
+        if (refuseUnsupported())
+            return;
+        const QString path = dialogs::openFile(
+            this, QStringLiteral("载入投注号码"), DesktopFolder(), QString::fromUtf8(kTicketFilter));
+        if (path.isEmpty())
+            return;
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        TotalFilter::LoadResult loaded = m_filter.load(path);
+        // The chooser stays off while the variant trend is in force.
+        if (chkhongqiu->isEnabled())
+            chkhongqiu->setChecked(true);
+        resetBalls();
+        for (int v = 1; v <= 50; ++v) {
+            if (loaded.balls[static_cast<std::size_t>(v)])
+                setBallChosen(v, true);
+        }
+        m_memo->setContent(std::move(loaded.content));
+        m_memoHasSerials = false;
+        lblcode->setText(filter_text::resultCount(loaded.lines));
+        for (const BoundRow &row : m_rows)
+            row.check->setChecked(false);
+        clearIndicatorLists();
+        edtsuiji1->setText(QString::number(m_m));
+        QApplication::restoreOverrideCursor();
+    });
+}
+
+void Tfrmtotalfilt::btnclearClick()
+{
+    if (isRunning())
+        return;
+    guarded(this, [&] {
+        for (const BoundRow &row : m_rows)
+            row.check->setChecked(false);
+        chkdanma->setChecked(false);
+        clearIndicatorLists();
+        edtdanma->clear();
+        edtnum1->setText(QStringLiteral("1"));
+        edtnum2->setText(QStringLiteral("1"));
+        resetBalls();
+        m_memo->clear();
+        lblcode->setText(filter_text::resultCount(0).left(5));
+        chkhongqiu->setChecked(false);
+        const QString m = QString::number(m_m);
+        edtsuiji1->setText(m);
+        edtzhong1->setText(m);
+        edtzhong2->setText(m);
+        m_filter.reset();
+        // Back to the standard trend.
+        if (m_context.shell) {
+            m_context.shell->switchToStandardTrend();
+        } else {
+            m_context.lottery->variantMode = false;
+            m_context.lottery->BuildStandardTrend();
+        }
+        applyTrendMode(false);
+    });
+}
+
+void Tfrmtotalfilt::btnsuiji1Click()
+{
+    guarded(this, [&] {
+        const int k = toInteger(edtsuiji1->text());
+        const int available = std::min(m_n, 50);
+        if (k < 0 || k > available) {
+            showError(this, QStringLiteral("随机选择的球号个数应在0到%1之间！").arg(available));
+            return;
+        }
+        resetBalls();
+        RandomSource random = m_context.newRandom();
+        for (int drawn = 0; drawn < k;) {
+            const int v = random.between(1, available);
+            if (m_chosen[static_cast<std::size_t>(v)])
+                continue;
+            setBallChosen(v, true);
+            ++drawn;
+        }
+    });
+}
+
+void Tfrmtotalfilt::ballClick(int n)
+{
+    if (n < 1 || n > std::min(m_n, 50))
+        return;
+    if (!chkhongqiu->isChecked()) {
+        showError(this, QStringLiteral("请先在《选择球号》框上打勾！"));
+        return;
+    }
+    setBallChosen(n, !m_chosen[static_cast<std::size_t>(n)]);
+    int chosen = 0;
+    for (int v = 1; v <= std::min(m_n, 50); ++v)
+        chosen += m_chosen[static_cast<std::size_t>(v)] ? 1 : 0;
+    edtsuiji1->setText(QString::number(chosen));
+}
+
+void Tfrmtotalfilt::setBallChosen(int n, bool chosen)
+{
+    m_chosen[static_cast<std::size_t>(n)] = chosen;
+    QPushButton *ball = m_balls[static_cast<std::size_t>(n)];
+    if (!ball)
+        return;
+    ball->setStyleSheet(chosen ? QStringLiteral("QPushButton { background-color: %1; color: white; border: 1px solid "
+                                                "#a02020; border-radius: 3px; font-weight: bold; }")
+                                     .arg(kChosen.name())
+                               : QString());
+}
+
+void Tfrmtotalfilt::resetBalls()
+{
+    for (int v = 1; v <= 50; ++v)
+        setBallChosen(v, false);
+}
+
+void Tfrmtotalfilt::clearIndicatorLists()
+{
+    for (const BoundRow &row : m_rows) {
+        row.lower->setCurrentIndex(-1);
+        row.upper->setCurrentIndex(-1);
+        row.lower->clearEditText();
+        row.upper->clearEditText();
+    }
+}
+
+void Tfrmtotalfilt::printLines(QPrinter &printer)
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const QString heading = m_context.lottery->name + QStringLiteral("  总体过滤  ") + lblcode->text();
+    printTextLines(printer, heading, m_memo->lineCount(), [this](qint64 i) { return m_memo->line(i); });
+    QApplication::restoreOverrideCursor();
+}
+
+void Tfrmtotalfilt::btnprintClick()
+{
+    guarded(this, [&] {
+        if (refuseEmptyPrint())
+            return;
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setDocName(QStringLiteral("总体过滤"));
+        QPrintDialog dialog(&printer, this);
+        dialog.setWindowTitle(QStringLiteral("打印结果列表"));
+        dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
+        dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
+        if (dialog.exec() != QDialog::Accepted)
+            return;
+        printLines(printer);
+    });
+}
+
+void Tfrmtotalfilt::printToPdf()
+{
+    guarded(this, [&] {
+        if (refuseEmptyPrint())
+            return;
+        const QString path = dialogs::saveFile(this, QStringLiteral("输出为PDF文件"), DesktopFolder(),
+            QStringLiteral("总体过滤结果.pdf"), QStringLiteral("PDF文件(*.pdf)|*.pdf"), QStringLiteral("pdf"));
+        if (path.isEmpty())
+            return;
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(path);
+        printer.setDocName(QStringLiteral("总体过滤"));
+        printLines(printer);
+    });
+}
+
+void Tfrmtotalfilt::keyPressEvent(QKeyEvent *event)
+{
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && btnfilt->isEnabled()) {
+        btnfiltClick();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+} // namespace lumaro

@@ -1,0 +1,123 @@
+#pragma once
+
+#include "tickets/total_filter.h"
+
+#include <QFutureWatcher>
+#include <QWidget>
+
+#include <array>
+#include <atomic>
+#include <memory>
+
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListView;
+class QPrinter;
+class QProgressBar;
+class QPushButton;
+
+namespace lumaro {
+
+struct AppContext;
+class TextLinesModel;
+
+// The total filter window (总体过滤): the conditions, the number grid, the runs of the engine
+// on a worker, and the saving, loading and printing of the result list.
+class Tfrmtotalfilt : public QWidget {
+    Q_OBJECT
+public:
+    Tfrmtotalfilt(AppContext &context, QWidget *parent = nullptr);
+    ~Tfrmtotalfilt() override;
+
+    // The 选择球号 check box and the group of the number grid: the main window's trend switch
+    // enables them for the standard trend and disables them for the variant trend.
+    QCheckBox *chkhongqiu = nullptr;
+    QGroupBox *GroupBox2 = nullptr;
+    // The trend switch's effect on this window in one call: the variant trend unchecks and
+    // disables the chooser and the number grid, the standard trend enables them.
+    void applyTrendMode(bool variant);
+
+    const TotalFilter &engine() const { return m_filter; }
+    bool isRunning() const { return static_cast<bool>(m_job); }
+    // Whether ball n (1..50) is chosen.
+    bool isBallChosen(int n) const { return m_chosen[static_cast<std::size_t>(n)]; }
+
+    // The actions of the buttons, also for tests.
+    void btnfiltClick();
+    void btnsaveClick();
+    void btnloadClick();
+    void btnclearClick();
+    void btnprintClick();
+    void printToPdf();
+    void btnsuiji1Click();
+    void ballClick(int n);
+
+Q_SIGNALS:
+    // A run ended (with or without survivors, or refused by a failure).
+    void runFinished();
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    struct BoundRow {
+        QCheckBox *check;
+        QComboBox *lower;
+        QComboBox *upper;
+    };
+
+    void buildControls();
+    void buildBallGrid();
+    void fillLists();
+    QString checkControls() const;
+    TotalFilterConditions readConditions() const;
+    void startRun(const TotalFilterConditions &conditions);
+    void runEnded();
+    void setRunning(bool running);
+    void setBallChosen(int n, bool chosen);
+    void resetBalls();
+    void clearIndicatorLists();
+    void printLines(QPrinter &printer);
+    // Show why nothing can be done and return true when the lottery or the list does not allow it.
+    bool refuseUnsupported();
+    bool refuseEmptyPrint();
+    static int listPosition(const QComboBox *combo);
+
+    AppContext &m_context;
+    TotalFilter m_filter;
+    int m_n = 0;
+    int m_m = 0;
+
+    std::array<BoundRow, 7> m_rows {};
+    QCheckBox *chkdanma = nullptr;
+    QLineEdit *edtdanma = nullptr;
+    QLineEdit *edtnum1 = nullptr;
+    QLineEdit *edtnum2 = nullptr;
+    QLineEdit *edtzhong1 = nullptr;
+    QLineEdit *edtzhong2 = nullptr;
+    QPushButton *btnsuiji1 = nullptr;
+    QLineEdit *edtsuiji1 = nullptr;
+    std::array<QPushButton *, 51> m_balls {};
+    std::array<bool, 51> m_chosen {};
+    QLabel *lblcode = nullptr;
+    QListView *memcode = nullptr;
+    TextLinesModel *m_memo = nullptr;
+    bool m_memoHasSerials = true;
+    QProgressBar *pb = nullptr;
+    QPushButton *btnsave = nullptr;
+    QPushButton *btnclear = nullptr;
+    QPushButton *btnfilt = nullptr;
+    QPushButton *btnprint = nullptr;
+    QPushButton *btnload = nullptr;
+    QPushButton *btnclose = nullptr;
+
+    std::shared_ptr<TotalFilter::Job> m_job;
+    std::atomic_bool m_cancel {false};
+    std::atomic_int m_permille {-1};
+    QFutureWatcher<void> m_watcher;
+};
+
+} // namespace lumaro

@@ -1,0 +1,105 @@
+#include "cli_runner.h"
+#include "support/test_home.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using lumaro::test::runCli;
+
+namespace {
+
+QStringList args(std::initializer_list<const char *> list)
+{
+    QStringList result;
+    for (const char *a : list)
+        result << QString::fromUtf8(a);
+    return result;
+}
+
+} // namespace
+
+TEST(CliPlan, TablesAveragesAndRefusals)
+{
+    QTemporaryDir dir;
+    const QString home = dir.path() + QStringLiteral("/home");
+    auto r = runCli(home, args({"plan", "fixed"}));
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    QStringList lines = r.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 82);
+    EXPECT_EQ(
+        lines[0], QStringLiteral("投注期号\t投注倍数\t当期投注\t当期总投入\t当期中奖\t当期净利润\t当期利润率(%)"));
+    EXPECT_EQ(lines[62], QStringLiteral("62\t2\t32\t1008\t2000\t992\t98"));
+    EXPECT_EQ(lines.back(), QStringLiteral("平均每期净利润为:551"));
+
+    r = runCli(home, args({"plan", "staged", "--periods", "10", "--stages", "3"}));
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out.count(QLatin1Char('\n')), 12);
+
+    r = runCli(home, args({"plan", "variable", "--tickets", "8,10"}));
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    lines = r.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 4);
+    EXPECT_EQ(lines[1], QStringLiteral("1\t1\t8\t16\t16\t1000\t984\t6150"));
+    EXPECT_EQ(lines[2], QStringLiteral("2\t1\t10\t20\t36\t1000\t964\t2677"));
+
+    r = runCli(home, args({"plan", "variable", "--periods", "1", "--tickets", "8,8"}));
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("投资期限已满1天!"))) << r.err.toStdString();
+    r = runCli(home, args({"plan", "fixed", "--prize", "16"}));
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("所需倍数太大，无法投注！")));
+    EXPECT_EQ(runCli(home, args({"plan", "fixed", "--periods", "0"})).exitCode, 1);
+    EXPECT_EQ(runCli(home, args({"plan", "staged", "--stages", "0"})).exitCode, 1);
+    EXPECT_EQ(runCli(home, args({"plan", "weekly"})).exitCode, 2);
+    EXPECT_EQ(runCli(home, args({"plan", "fixed", "--loss", "much"})).exitCode, 2);
+}
+
+TEST(CliPlan, PdfReportOfTwentySixRows)
+{
+    QTemporaryDir dir;
+    const QString pdf = dir.path() + QStringLiteral("/plan.pdf");
+    const auto r = runCli(dir.path() + QStringLiteral("/home"),
+        {QStringLiteral("plan"), QStringLiteral("fixed"), QStringLiteral("--periods"), QStringLiteral("26"),
+            QStringLiteral("--pdf"), pdf});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const QByteArray bytes = lumaro::test::readFile(pdf);
+    EXPECT_TRUE(bytes.contains("/Count 2"));
+    EXPECT_TRUE(bytes.contains("<517100329875005c7b2c00329875>")); // 共2页\第2页
+    EXPECT_TRUE(bytes.contains("<517100329875005c7b2c00319875>")); // 共2页\第1页
+}
+
+TEST(CliInvest, AnalysisSearchAndRefusals)
+{
+    LUMARO_REQUIRE_SHARED_FILE(fc3d, "fc3d.csv");
+    QTemporaryDir dir;
+    const QString home = dir.path() + QStringLiteral("/home");
+    ASSERT_EQ(runCli(home, {QStringLiteral("import"), QStringLiteral("福彩3D"), fc3d}).exitCode, 0);
+
+    auto r = runCli(home, args({"invest", "福彩3D", "--random", "100", "--seed", "4", "--bet", "5", "--no-carry"}));
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    QStringList lines = r.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    ASSERT_GE(lines.size(), 3);
+    EXPECT_EQ(
+        lines[0], QStringLiteral("投注时间\t投注倍数\t当期投注\t当期总投入\t当期中奖\t当期净利润\t当期利润率(%)"));
+    EXPECT_TRUE(lines.back().startsWith(QStringLiteral("总体赢余：")));
+    qint64 sum = 0;
+    for (int i = 1; i + 1 < lines.size(); ++i)
+        sum += lines[i].split(QLatin1Char('\t'))[5].toLongLong();
+    EXPECT_EQ(lines.back(), QStringLiteral("总体赢余：%1").arg(sum)); // nothing carried: every row counts
+
+    r = runCli(home, args({"invest", "福彩3D", "--random", "100", "--seed", "4", "--no-interval", "--search"}));
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    lines = r.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    ASSERT_GE(lines.size(), 5);
+    EXPECT_EQ(lines[0], QStringLiteral("观察间隔连续次数：1"));
+    EXPECT_TRUE(lines[1].startsWith(QStringLiteral("中出后间隔期数：")));
+    EXPECT_TRUE(lines[2].startsWith(QStringLiteral("连续投入期数：")));
+
+    EXPECT_EQ(runCli(home, args({"invest", "福彩3D", "--random", "91", "--play", "2"})).exitCode, 1);
+    EXPECT_EQ(runCli(home, args({"invest", "福彩3D"})).exitCode, 2);
+    EXPECT_EQ(runCli(home, args({"invest", "福彩3D", "--random", "10", "--bet", "51"})).exitCode, 2);
+    r = runCli(home, args({"invest", "中国福彩七乐彩", "--random", "10"}));
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("三位数字型"))) << r.err.toStdString();
+}

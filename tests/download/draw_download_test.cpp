@@ -1,0 +1,456 @@
+#include "download/draw_download.h"
+
+#include "common/errors.h"
+#include "data/lottery_store.h"
+#include "download/http_client.h"
+#include "fixture_pages.h"
+#include "fixture_server.h"
+#include "support/test_home.h"
+
+#include <QElapsedTimer>
+#include <QFileInfo>
+
+#include <gtest/gtest.h>
+
+using namespace lumaro;
+namespace pages = lumaro::test::pages;
+
+namespace {
+
+const QString kQlc = QStringLiteral("中国福彩七乐彩");
+const QString kQlcPage = QStringLiteral("/trend/analyseqlc.do?operator=historicalNumbers&page=1");
+const QString kGuangdong = QStringLiteral("广东体彩11选5");
+const QString kShandong = QStringLiteral("山东体彩11选5");
+const QString kJiangxi = QStringLiteral("江西体彩11选5");
+
+QString dayPath(int game, const QDate &day)
+{
+    return QStringLiteral("/lottery/draw/list/%1?d=%2").arg(game).arg(day.toString(QStringLiteral("yyyy-MM-dd")));
+}
+
+class DownloadTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        for (ResultSite site : {ResultSite::Welfare, ResultSite::Nanyue, ResultSite::Portal, ResultSite::Feed})
+            sites.setHost(site, server.root());
+        sites.setTimeoutMs(5000);
+    }
+
+    std::vector<BranchReport> run(const QString &choice)
+    {
+        HttpClient http(sites.timeoutMs());
+        DrawDownloader downloader(home.folder(), home.store(), sites, http);
+        downloader.setToday(today);
+        DownloadCallbacks callbacks;
+        callbacks.status = [this](const QString &text) { statusTexts << text; };
+        downloader.setCallbacks(callbacks);
+        return downloader.run(choice);
+    }
+
+    BranchReport runOne(const QString &lottery)
+    {
+        const std::vector<BranchReport> reports = run(lottery);
+        EXPECT_EQ(reports.size(), 1u);
+        return reports.empty() ? BranchReport() : reports.front();
+    }
+
+    DrawDownloader::QuickUpdate quick(const QString &lottery, bool downloadDone)
+    {
+        HttpClient http(sites.timeoutMs());
+        DrawDownloader downloader(home.folder(), home.store(), sites, http);
+        downloader.setToday(today);
+        return downloader.quickUpdate(lottery, downloadDone);
+    }
+
+    QStringList storedPeriods(const QString &lottery)
+    {
+        QStringList result;
+        for (const StoredDraw &draw : home.store().readDraws(lottery))
+            result << draw.period;
+        return result;
+    }
+
+    void store(const QString &lottery, const QString &period, std::vector<int> numbers, const QString &date)
+    {
+        home.store().appendDraws(lottery, {DrawRow {period, std::move(numbers), date}});
+    }
+
+    // Every portal list page not given explicitly is an empty page.
+    void emptyDayPages() { server.serveEmptyPagesUnder(QStringLiteral("/lottery/draw/list/")); }
+
+    test::TestHome home;
+    test::FixtureServer server;
+    SiteConfig sites;
+    QDate today {2024, 1, 3};
+    QStringList statusTexts;
+};
+
+std::vector<pages::Draw> qlcDraws(std::initializer_list<const char *> periods)
+{
+    std::vector<pages::Draw> draws;
+    int shift = 0;
+    for (const char *period : periods) {
+        std::vector<int> numbers;
+        for (int k = 0; k < 7; ++k)
+            numbers.push_back(1 + (shift + 4 * k) % 30);
+        ++shift;
+        draws.push_back({QString::fromLatin1(period), numbers, {}});
+    }
+    return draws;
+}
+
+} // namespace
+
+TEST_F(DownloadTest, ShippedSiteFileLeavesEverySiteUnconfigured)
+{
+    const SiteConfig shipped = SiteConfig::load(home.folder().auxiliaryFolder() + SiteConfig::fileName());
+    ASSERT_TRUE(QFileInfo::exists(home.folder().auxiliaryFolder() + QStringLiteral("站点.ini")));
+    for (ResultSite site : {ResultSite::Welfare, ResultSite::Nanyue, ResultSite::Portal, ResultSite::Feed})
+        EXPECT_EQ(shipped.root(site).problem, QStringLiteral("站点未配置"));
+    EXPECT_EQ(shipped.timeoutMs(), 20000);
+}
+
+TEST_F(DownloadTest, QlcFullRunIntoAnEmptyTableStartsTheDatesIn2001)
+{
+    server.serve(kQlcPage, pages::qlcHistoryPage(qlcDraws({"2024003", "2024002", "2024001"})));
+    const BranchReport report = runOne(kQlc);
+    EXPECT_TRUE(report.completed()) << report.reason.toStdString();
+    EXPECT_EQ(report.line(), QStringLiteral("中国福彩七乐彩：新增3期"));
+    const std::vector<StoredDraw> draws = home.store().readDraws(kQlc);
+    ASSERT_EQ(draws.size(), 3u);
+    EXPECT_EQ(draws[0].period, QStringLiteral("2024001"));
+    EXPECT_EQ(draws[0].date, QStringLiteral("2001-01-03"));
+    EXPECT_EQ(draws[1].date, QStringLiteral("2001-01-05"));
+    EXPECT_EQ(draws[2].date, QStringLiteral("2001-01-08"));
+    EXPECT_EQ(draws[2].numbers, qlcDraws({"2024003"}).front().numbers);
+    EXPECT_EQ(statusTexts, QStringList {QStringLiteral("正在更新中国福彩七乐透。。。")});
+    // The page stays in the program folder after the run.
+    EXPECT_EQ(test::readFile(home.path(QStringLiteral("号码.txt"))),
+        pages::qlcHistoryPage(qlcDraws({"2024003", "2024002", "2024001"})));
+}
+
+TEST_F(DownloadTest, QlcNewDrawsNewestFirstAreDatedOnFromTheLastStoredDate)
+{
+    store(kQlc, QStringLiteral("2024001"), {1, 2, 3, 4, 5, 6, 7}, QStringLiteral("2024-01-01"));
+    server.serve(kQlcPage, pages::qlcHistoryPage(qlcDraws({"2024004", "2024003", "2024002", "2024001"})));
+    EXPECT_EQ(runOne(kQlc).added, 3);
+    const std::vector<StoredDraw> draws = home.store().readDraws(kQlc);
+    ASSERT_EQ(draws.size(), 4u);
+    EXPECT_EQ(draws[1].date, QStringLiteral("2024-01-03"));
+    EXPECT_EQ(draws[2].date, QStringLiteral("2024-01-05"));
+    EXPECT_EQ(draws[3].date, QStringLiteral("2024-01-08"));
+
+    // Already current: nothing added, no complaint.
+    const BranchReport again = runOne(kQlc);
+    EXPECT_TRUE(again.completed());
+    EXPECT_EQ(again.added, 0);
+    EXPECT_EQ(home.store().drawCount(kQlc), 4);
+}
+
+TEST_F(DownloadTest, QlcKeepsMoreThanAThousandNewDraws)
+{
+    std::vector<pages::Draw> draws;
+    for (int i = 1200; i >= 1; --i)
+        draws.push_back({QString::number(2000000 + i), {1, 2, 3, 4, 5, 6, 1 + i % 24 + 6}, {}});
+    server.serve(kQlcPage, pages::qlcHistoryPage(draws));
+    const BranchReport report = runOne(kQlc);
+    EXPECT_TRUE(report.completed()) << report.reason.toStdString();
+    EXPECT_EQ(report.added, 1200);
+    const std::vector<StoredDraw> stored = home.store().readDraws(kQlc);
+    ASSERT_EQ(stored.size(), 1200u);
+    EXPECT_EQ(stored.front().date, QStringLiteral("2001-01-03"));
+    EXPECT_EQ(stored.back().period, QStringLiteral("2001200"));
+}
+
+TEST_F(DownloadTest, NanyueReadsListAndDetailPagesUntilTheListEnds)
+{
+    const QString name = QStringLiteral("南粤风采36选7");
+    store(name, QStringLiteral("2024100"), {1, 2, 3, 4, 5, 6, 7}, QStringLiteral("2024-02-01"));
+    server.serve(QStringLiteral("/datas/history/367/history_1.html"),
+        pages::nanyueListPage(367, 7,
+            {{QStringLiteral("2024103"), {36, 1, 2, 3, 4, 5, 6}, {}},
+                {QStringLiteral("2024102"), {7, 8, 9, 10, 11, 12, 13}, {}}}));
+    server.serve(QStringLiteral("/datas/history/367/history_2.html"),
+        pages::nanyueListPage(367, 7,
+            {{QStringLiteral("2024101"), {14, 15, 16, 17, 18, 19, 20}, {}},
+                {QStringLiteral("2024100"), {1, 2, 3, 4, 5, 6, 7}, {}}}));
+    for (const char *period : {"2024101", "2024102", "2024103"})
+        server.serve(pages::nanyueDetailPath(367, QString::fromLatin1(period)),
+            pages::nanyueDetailPage(QStringLiteral("2024-02-0") + QLatin1Char(period[6] + 1)));
+
+    const BranchReport report = runOne(name);
+    EXPECT_TRUE(report.completed()) << report.reason.toStdString();
+    EXPECT_EQ(report.added, 3);
+    const std::vector<StoredDraw> draws = home.store().readDraws(name);
+    ASSERT_EQ(draws.size(), 4u);
+    EXPECT_EQ(draws[1].period, QStringLiteral("2024101"));
+    EXPECT_EQ(draws[1].date, QStringLiteral("2024-02-02"));
+    EXPECT_EQ(draws[3].numbers, (std::vector<int> {36, 1, 2, 3, 4, 5, 6}));
+    EXPECT_EQ(draws[3].date, QStringLiteral("2024-02-04"));
+    // Page 3 is missing (the history has two pages); the stored draw's detail page is not asked for.
+    EXPECT_TRUE(server.requests().contains(QStringLiteral("/datas/history/367/history_3.html")));
+    EXPECT_FALSE(server.requests().contains(QStringLiteral("/datas/history/367/history_4.html")));
+    EXPECT_FALSE(server.requests().contains(pages::nanyueDetailPath(367, QStringLiteral("2024100"))));
+}
+
+TEST_F(DownloadTest, NanyueFailedDetailPageSavesNothingOfTheBranch)
+{
+    const QString name = QStringLiteral("南粤风采26选5");
+    server.serve(QStringLiteral("/datas/history/265/history_1.html"),
+        pages::nanyueListPage(265, 5,
+            {{QStringLiteral("2024012"), {1, 2, 3, 4, 5}, {}}, {QStringLiteral("2024011"), {6, 7, 8, 9, 10}, {}}}));
+    server.serve(
+        pages::nanyueDetailPath(265, QStringLiteral("2024012")), pages::nanyueDetailPage(QStringLiteral("2024-01-12")));
+    // The older draw's detail page is missing: saving only the newer draw would leave a hole
+    // that later downloads never fill, so neither is saved.
+    const BranchReport report = runOne(name);
+    EXPECT_EQ(report.end, BranchEnd::FetchFailed);
+    EXPECT_EQ(report.added, 0);
+    EXPECT_TRUE(report.reason.contains(QStringLiteral("HTTP 404"))) << report.reason.toStdString();
+    EXPECT_EQ(home.store().drawCount(name), 0);
+}
+
+TEST_F(DownloadTest, Tc225PagesAreReadBackOldestFirst)
+{
+    const QString name = QStringLiteral("中国体彩22选5");
+    const QString ds = QStringLiteral("2024-01-01");
+    const QString de = QStringLiteral("2024-03-02");
+    store(name, QStringLiteral("2024057"), {1, 2, 3, 4, 5}, QStringLiteral("2024-02-28"));
+    emptyDayPages();
+    server.serve(QStringLiteral("/lottery/draw/list/5"), pages::tc225StartPage(ds, de));
+    server.serve(pages::tc225ListPath(1, ds, de),
+        pages::tc225ListPage({{QStringLiteral("2024060"), {1, 2, 3, 4, 5}, QStringLiteral("2024-03-02")},
+            {QStringLiteral("2024059"), {6, 7, 8, 9, 22}, QStringLiteral("2024-03-01")}}));
+    server.serve(pages::tc225ListPath(2, ds, de),
+        pages::tc225ListPage({{QStringLiteral("2024058"), {10, 11, 12, 13, 14}, QStringLiteral("2024-02-29")},
+            {QStringLiteral("2024057"), {1, 2, 3, 4, 5}, QStringLiteral("2024-02-28")}}));
+    const BranchReport report = runOne(name);
+    EXPECT_TRUE(report.completed()) << report.reason.toStdString();
+    EXPECT_EQ(report.added, 3);
+    const std::vector<StoredDraw> draws = home.store().readDraws(name);
+    ASSERT_EQ(draws.size(), 4u);
+    EXPECT_EQ(draws[1].period, QStringLiteral("2024058"));
+    EXPECT_EQ(draws[1].date, QStringLiteral("2024-02-29"));
+    EXPECT_EQ(draws[2].numbers, (std::vector<int> {6, 7, 8, 9, 22}));
+    const QStringList requests = server.requests();
+    EXPECT_EQ(requests.size(), 51);
+    EXPECT_EQ(requests.back(), pages::tc225ListPath(50, ds, de));
+}
+
+TEST_F(DownloadTest, BadDrawKeepsOnlyTheOlderOnes)
+{
+    const QString name = QStringLiteral("中国体彩22选5");
+    const QString ds = QStringLiteral("2024-01-01");
+    const QString de = QStringLiteral("2024-03-02");
+    emptyDayPages();
+    server.serve(QStringLiteral("/lottery/draw/list/5"), pages::tc225StartPage(ds, de));
+    server.serve(pages::tc225ListPath(1, ds, de),
+        pages::tc225ListPage({{QStringLiteral("2024060"), {1, 2, 3, 4, 5}, QStringLiteral("2024-03-02")},
+            {QStringLiteral("2024059"), {6, 7, 8, 9, 23}, QStringLiteral("2024-03-01")},
+            {QStringLiteral("2024058"), {10, 11, 12, 13, 14}, QStringLiteral("2024-02-29")}}));
+    const BranchReport report = runOne(name);
+    EXPECT_EQ(report.end, BranchEnd::BadData);
+    EXPECT_EQ(report.added, 1);
+    EXPECT_TRUE(report.reason.contains(QStringLiteral("不在1到22之间"))) << report.reason.toStdString();
+    EXPECT_EQ(storedPeriods(name), QStringList {QStringLiteral("2024058")});
+}
+
+TEST_F(DownloadTest, ElevenFiveDayPagesGoBackFiftyDays)
+{
+    store(kGuangdong, QStringLiteral("24010240"), {1, 2, 3, 4, 5}, QStringLiteral("2024-01-02"));
+    emptyDayPages();
+    server.serve(dayPath(23, today),
+        pages::elevenFiveDayPage(
+            {{QStringLiteral("24010302"), {11, 1, 5, 7, 2}, {}}, {QStringLiteral("24010301"), {3, 4, 6, 8, 10}, {}}},
+            false));
+    // Yesterday's page and today's both list 24010301: it is stored once.
+    server.serve(dayPath(23, today.addDays(-1)),
+        pages::elevenFiveDayPage(
+            {{QStringLiteral("24010301"), {3, 4, 6, 8, 10}, {}}, {QStringLiteral("24010241"), {9, 8, 7, 6, 5}, {}},
+                {QStringLiteral("24010240"), {1, 2, 3, 4, 5}, {}}},
+            false));
+    const BranchReport report = runOne(kGuangdong);
+    EXPECT_TRUE(report.completed()) << report.reason.toStdString();
+    EXPECT_EQ(report.added, 3);
+    EXPECT_EQ(storedPeriods(kGuangdong),
+        (QStringList {QStringLiteral("24010240"), QStringLiteral("24010241"), QStringLiteral("24010301"),
+            QStringLiteral("24010302")}));
+    const std::vector<StoredDraw> draws = home.store().readDraws(kGuangdong);
+    EXPECT_EQ(draws[1].date, QStringLiteral("2024-01-02"));
+    EXPECT_EQ(draws[3].date, QStringLiteral("2024-01-03"));
+    EXPECT_EQ(draws[3].numbers, (std::vector<int> {11, 1, 5, 7, 2}));
+    const QStringList requests = server.requests();
+    ASSERT_EQ(requests.size(), 50);
+    EXPECT_EQ(requests.front(), dayPath(23, today));
+    EXPECT_EQ(requests.back(), dayPath(23, QDate(2023, 11, 15)));
+}
+
+TEST_F(DownloadTest, JiangxiDayPagesDropTheCenturyOfThePeriod)
+{
+    emptyDayPages();
+    server.serve(
+        dayPath(22, today), pages::elevenFiveDayPage({{QStringLiteral("24010301"), {1, 2, 3, 4, 5}, {}}}, true));
+    EXPECT_EQ(runOne(kJiangxi).added, 1);
+    const std::vector<StoredDraw> draws = home.store().readDraws(kJiangxi);
+    ASSERT_EQ(draws.size(), 1u);
+    EXPECT_EQ(draws[0].period, QStringLiteral("24010301"));
+    EXPECT_EQ(draws[0].date, QStringLiteral("2024-01-03"));
+}
+
+TEST_F(DownloadTest, EndsOfBranchesAreReportedAndAllLotteriesGoOn)
+{
+    sites.setHost(ResultSite::Welfare, QStringLiteral("http://127.0.0.1:%1").arg(test::closedPort()));
+    sites.setHost(ResultSite::Nanyue, QString());
+    emptyDayPages();
+    // 22选5: its first page is missing. 11选5: only 广东 has draws; the other day pages are empty.
+    server.serve(QStringLiteral("/lottery/draw/list/5"), test::FixtureResponse {404, "gone", "text/html", {}, false});
+    server.serve(dayPath(23, today),
+        pages::elevenFiveDayPage(
+            {{QStringLiteral("24010302"), {11, 1, 5, 7, 2}, {}}, {QStringLiteral("24010301"), {3, 4, 6, 8, 10}, {}}},
+            false));
+
+    const std::vector<BranchReport> reports = run(allLotteriesChoice());
+    ASSERT_EQ(reports.size(), 8u);
+    QStringList order;
+    for (const BranchReport &report : reports)
+        order << report.lottery;
+    EXPECT_EQ(order,
+        (QStringList {kQlc, QStringLiteral("南粤风采36选7"), QStringLiteral("南粤风采26选5"),
+            QStringLiteral("中国体彩22选5"), QStringLiteral("重庆体彩11选5"), kGuangdong, kShandong, kJiangxi}));
+    EXPECT_EQ(statusTexts.front(), QStringLiteral("正在更新中国福彩七乐透。。。"));
+    EXPECT_EQ(statusTexts.back(), QStringLiteral("正在更新江西体彩11选5。。。"));
+    EXPECT_EQ(statusTexts.size(), 8);
+
+    EXPECT_EQ(reports[0].end, BranchEnd::FetchFailed);
+    EXPECT_TRUE(reports[0].reason.startsWith(QStringLiteral("下载失败：http://127.0.0.1:")))
+        << reports[0].reason.toStdString();
+    EXPECT_EQ(reports[1].line(), QStringLiteral("南粤风采36选7：新增0期，站点未配置"));
+    EXPECT_EQ(reports[2].end, BranchEnd::NotConfigured);
+    EXPECT_EQ(reports[3].end, BranchEnd::FetchFailed);
+    EXPECT_TRUE(reports[3].reason.contains(QStringLiteral("HTTP 404"))) << reports[3].reason.toStdString();
+    EXPECT_EQ(reports[4].line(), QStringLiteral("重庆体彩11选5：新增0期，页面上没有开奖号码"));
+    EXPECT_EQ(reports[5].line(), QStringLiteral("广东体彩11选5：新增2期"));
+    EXPECT_EQ(reports[6].end, BranchEnd::NoDraws);
+    EXPECT_EQ(reports[7].end, BranchEnd::NoDraws);
+    EXPECT_TRUE(DownloadSummary(reports).startsWith(QStringLiteral("下载完成！\n中国福彩七乐彩：新增0期，下载失败：")));
+}
+
+TEST_F(DownloadTest, PagesWithoutMarkersAndMissingTables)
+{
+    server.serve(kQlcPage, pages::emptyPage());
+    const BranchReport noMarkers = runOne(kQlc);
+    EXPECT_EQ(noMarkers.end, BranchEnd::NoDraws);
+    EXPECT_EQ(home.store().drawCount(kQlc), 0);
+
+    home.store().dropLottery(kQlc);
+    const BranchReport missing = runOne(kQlc);
+    EXPECT_EQ(missing.end, BranchEnd::NoLottery);
+    EXPECT_EQ(missing.line(), QStringLiteral("中国福彩七乐彩：新增0期，数据库中没有这种彩票"));
+    EXPECT_THROW(run(QStringLiteral("福彩3D")), InputError);
+}
+
+TEST_F(DownloadTest, RedirectsAreFollowedAndSilentServersTimeOut)
+{
+    server.redirect(kQlcPage, server.root() + QStringLiteral("/moved/qlc.html"));
+    server.serve(QStringLiteral("/moved/qlc.html"), pages::qlcHistoryPage(qlcDraws({"2024001"})));
+    EXPECT_EQ(runOne(kQlc).added, 1);
+
+    test::FixtureResponse silent;
+    silent.hang = true;
+    server.serve(kQlcPage, silent);
+    sites.setTimeoutMs(300);
+    QElapsedTimer clock;
+    clock.start();
+    const BranchReport report = runOne(kQlc);
+    EXPECT_LT(clock.elapsed(), 10000);
+    EXPECT_EQ(report.end, BranchEnd::FetchFailed);
+    EXPECT_TRUE(report.reason.contains(QStringLiteral("连接超时"))) << report.reason.toStdString();
+    // A failed request leaves no page file behind.
+    EXPECT_FALSE(QFileInfo::exists(home.path(QStringLiteral("号码.txt"))));
+}
+
+TEST_F(DownloadTest, QuickUpdateReadsDayPagesFirstAndTheFeedAfterwards)
+{
+    store(kGuangdong, QStringLiteral("24010301"), {3, 4, 6, 8, 10}, QStringLiteral("2024-01-03"));
+    emptyDayPages();
+    server.serve(
+        dayPath(23, today), pages::elevenFiveDayPage({{QStringLiteral("24010301"), {3, 4, 6, 8, 10}, {}}}, false));
+    server.serve(QStringLiteral("/static/gd11x5/newlyopenlist.xml"),
+        pages::feed({{QStringLiteral("24010303"), {1, 2, 3, 4, 5}, QStringLiteral("2024-01-03")},
+                        {QStringLiteral("24010302"), {6, 7, 8, 9, 10}, QStringLiteral("2024-01-03")},
+                        {QStringLiteral("24010301"), {3, 4, 6, 8, 10}, QStringLiteral("2024-01-03")}},
+            false));
+
+    // The first update after start reads all fifty day pages, even though the table is current.
+    const DrawDownloader::QuickUpdate first = quick(kGuangdong, false);
+    EXPECT_TRUE(first.dayPages);
+    EXPECT_TRUE(first.report.completed());
+    EXPECT_EQ(first.report.added, 0);
+    EXPECT_EQ(server.requests().size(), 50);
+    EXPECT_FALSE(server.requests().contains(QStringLiteral("/static/gd11x5/newlyopenlist.xml")));
+
+    server.clearRequests();
+    const DrawDownloader::QuickUpdate second = quick(kGuangdong, true);
+    EXPECT_FALSE(second.dayPages);
+    EXPECT_EQ(server.requests(), QStringList {QStringLiteral("/static/gd11x5/newlyopenlist.xml")});
+    EXPECT_EQ(second.report.line(), QStringLiteral("广东体彩11选5：新增2期"));
+    EXPECT_TRUE(second.feedText.contains(QStringLiteral("<row")));
+    EXPECT_EQ(home.store().readDraws(kGuangdong).back().numbers, (std::vector<int> {1, 2, 3, 4, 5}));
+
+    // A feed of stored draws only adds nothing.
+    EXPECT_EQ(quick(kGuangdong, true).report.added, 0);
+    EXPECT_THROW(quick(kQlc, true), InputError);
+}
+
+TEST_F(DownloadTest, ShandongFeedIntoAnEmptyTable)
+{
+    server.serve(QStringLiteral("/static/11yun/newlyopenlist.xml"),
+        pages::feed({{QStringLiteral("24010312"), {11, 10, 9, 8, 7}, QStringLiteral("2024-01-03")},
+                        {QStringLiteral("24010311"), {1, 3, 5, 7, 9}, QStringLiteral("2024-01-03")}},
+            true));
+    const DrawDownloader::QuickUpdate update = quick(kShandong, true);
+    EXPECT_FALSE(update.dayPages);
+    EXPECT_EQ(update.report.added, 2);
+    const std::vector<StoredDraw> draws = home.store().readDraws(kShandong);
+    ASSERT_EQ(draws.size(), 2u);
+    EXPECT_EQ(draws[0].period, QStringLiteral("24010311"));
+    EXPECT_EQ(draws[0].numbers, (std::vector<int> {1, 3, 5, 7, 9}));
+    EXPECT_EQ(draws[1].date, QStringLiteral("2024-01-03"));
+}
+
+TEST_F(DownloadTest, FeedThatMissesTheStoredDrawsFallsBackToDayPages)
+{
+    store(kGuangdong, QStringLiteral("24010101"), {1, 2, 3, 4, 5}, QStringLiteral("2024-01-01"));
+    emptyDayPages();
+    server.serve(dayPath(23, today.addDays(-2)),
+        pages::elevenFiveDayPage({{QStringLiteral("24010102"), {5, 4, 3, 2, 1}, {}}}, false));
+    server.serve(QStringLiteral("/static/gd11x5/newlyopenlist.xml"),
+        pages::feed({{QStringLiteral("24010305"), {1, 2, 3, 4, 5}, QStringLiteral("2024-01-03")}}, false));
+    const DrawDownloader::QuickUpdate update = quick(kGuangdong, true);
+    EXPECT_TRUE(update.dayPages);
+    EXPECT_EQ(update.report.added, 1);
+    EXPECT_EQ(storedPeriods(kGuangdong), (QStringList {QStringLiteral("24010101"), QStringLiteral("24010102")}));
+
+    // Without a feed host the day pages are read too.
+    sites.setHost(ResultSite::Feed, QString());
+    server.clearRequests();
+    EXPECT_TRUE(quick(kGuangdong, true).dayPages);
+    EXPECT_EQ(server.requests().size(), 50);
+}
+
+TEST_F(DownloadTest, FetchIntoAFileLeavesNoFileOnFailure)
+{
+    const QString target = home.path(QStringLiteral("号码.txt"));
+    test::writeFile(target, "old page");
+    server.serve(QStringLiteral("/ok"), QByteArray("fresh"));
+    HttpClient http(2000);
+    const FetchResult missing = http.getToFile(QUrl(server.root() + QStringLiteral("/missing")), target);
+    EXPECT_FALSE(missing.ok());
+    EXPECT_EQ(missing.status, 404);
+    EXPECT_EQ(missing.error, QStringLiteral("HTTP 404 Not Found"));
+    EXPECT_FALSE(QFileInfo::exists(target));
+    const FetchResult ok = http.getToFile(QUrl(server.root() + QStringLiteral("/ok")), target);
+    EXPECT_TRUE(ok.ok());
+    EXPECT_EQ(test::readFile(target), QByteArray("fresh"));
+}

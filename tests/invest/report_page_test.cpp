@@ -1,0 +1,109 @@
+#include "invest/report_page.h"
+#include "invest/report_pdf.h"
+
+#include <gtest/gtest.h>
+
+using namespace lumaro;
+
+namespace {
+
+PlanReport reportOf(int rows, int columns)
+{
+    PlanReport report;
+    report.title = QStringLiteral("固定投资计划表");
+    report.info = QStringLiteral("前期亏损:0");
+    for (int c = 0; c < columns; ++c)
+        report.headers << QStringLiteral("列%1").arg(c);
+    for (int r = 1; r <= rows; ++r) {
+        QStringList cells;
+        for (int c = 0; c < columns; ++c)
+            cells << QString::number(r * 10 + c);
+        report.rows.push_back(cells);
+    }
+    return report;
+}
+
+int fixedWidth(ReportFont, const QString &text)
+{
+    return 50 * static_cast<int>(text.size());
+}
+
+} // namespace
+
+TEST(PlanReportLayout, TwentySixRowsMakeTwoPages)
+{
+    const int W = 4800, H = 6960;
+    const ReportDocument doc = PlanReportLayout(reportOf(26, 7), W, H, fixedWidth);
+    ASSERT_EQ(doc.size(), 2u);
+    // Title and info line only on the first page, centred title.
+    const ReportText *title = doc[0].findText(QStringLiteral("固定投资计划表"));
+    ASSERT_NE(title, nullptr);
+    EXPECT_EQ(title->x, (W - 350) / 2);
+    EXPECT_EQ(title->y, H / 29 - 50);
+    EXPECT_EQ(title->font, ReportFont::Title);
+    EXPECT_EQ(doc[1].findText(QStringLiteral("固定投资计划表")), nullptr);
+    EXPECT_EQ(doc[0].findText(QStringLiteral("前期亏损:0"))->x, W / 12);
+
+    // 27 rules across and C + 1 down on every page.
+    EXPECT_EQ(doc[1].lines.size(), 27u + 8u);
+    EXPECT_EQ(doc[1].lines[0].y1, 3 * H / 29 - 120);
+    EXPECT_EQ(doc[1].lines[26].y1, 29 * H / 29 - 120);
+    EXPECT_EQ(doc[1].lines[27].x1, W / 13);
+    EXPECT_EQ(doc[1].lines.back().x1, W / 13 + (7 * 9 * W / 10) / 7);
+
+    // Row 25 is the last line of page 1, row 26 the first of page 2.
+    const ReportText *row25 = doc[0].findText(QStringLiteral("250"));
+    ASSERT_NE(row25, nullptr);
+    EXPECT_EQ(row25->y, 28 * H / 29);
+    EXPECT_EQ(row25->x, W / 13 + 220);
+    const ReportText *row26 = doc[1].findText(QStringLiteral("262"));
+    ASSERT_NE(row26, nullptr);
+    EXPECT_EQ(row26->y, 4 * H / 29);
+    EXPECT_EQ(row26->x, W / 13 + (2 * 9 * W / 10) / 7 + 220);
+    EXPECT_EQ(doc[1].findText(QStringLiteral("250")), nullptr);
+    EXPECT_NE(doc[1].findText(QStringLiteral("列0")), nullptr); // headers on every page
+
+    const ReportText *footer = doc[1].findText(QStringLiteral("共2页\\第2页"));
+    ASSERT_NE(footer, nullptr);
+    EXPECT_EQ(footer->x, 7 * W / 10 + 800);
+    EXPECT_EQ(footer->y, 28 * H / 29 + 130);
+    EXPECT_NE(doc[0].findText(QStringLiteral("共2页\\第1页")), nullptr);
+}
+
+TEST(PlanReportLayout, EightColumnOffsetsAndPageCounts)
+{
+    const int W = 4800, H = 6960;
+    const ReportDocument doc = PlanReportLayout(reportOf(25, 8), W, H, fixedWidth);
+    ASSERT_EQ(doc.size(), 1u);
+    EXPECT_EQ(doc[0].findText(QStringLiteral("列1"))->x, W / 13 + (9 * W / 10) / 8 + 80);
+    EXPECT_EQ(doc[0].findText(QStringLiteral("列1"))->y, 3 * H / 30);
+    EXPECT_EQ(doc[0].findText(QStringLiteral("10"))->x, W / 13 + 180);
+    EXPECT_EQ(doc[0].findText(QStringLiteral("共1页\\第1页"))->x, 8 * W / 10 + 350);
+    EXPECT_TRUE(PlanReportLayout(reportOf(0, 7), W, H, fixedWidth).empty());
+    EXPECT_EQ(ReportPageCount(50, 25), 2);
+    EXPECT_EQ(ReportPageCount(51, 25), 3);
+    EXPECT_EQ(ReportDate(QDate(2008, 5, 3)), QStringLiteral("2008-5-3"));
+    EXPECT_EQ(PlanInfoLine({QStringLiteral("a:"), QStringLiteral("b:")}, {QStringLiteral("1"), QStringLiteral("2")},
+                  QStringLiteral("  "), QDate(2008, 12, 25)),
+        QStringLiteral("a:1  b:2  打印日期:2008-12-25"));
+}
+
+TEST(ReportPdf, PagesAndTextsOfTheDocument)
+{
+    ReportPageSize size;
+    const ReportDocument doc = PlanReportLayout(reportOf(26, 7), size.width, size.height,
+        [&](ReportFont font, const QString &text) { return ReportPdfTextWidth(font, text, size.dpi); });
+    const QByteArray pdf = ReportPdf(doc, size);
+    EXPECT_TRUE(pdf.startsWith("%PDF-1.4"));
+    EXPECT_TRUE(pdf.trimmed().endsWith("%%EOF"));
+    EXPECT_TRUE(pdf.contains("/Count 2"));
+    EXPECT_EQ(pdf.count("/Type /Page /Parent"), 2);
+    // "共2页\第2页" as UCS-2 text.
+    EXPECT_TRUE(pdf.contains("<517100329875005c7b2c00329875>"));
+    // The cross-reference offsets point at the objects.
+    const qsizetype xref = pdf.indexOf("\nxref\n") + 1;
+    const QList<QByteArray> entries = pdf.mid(xref).split('\n');
+    const qsizetype third = entries[5].left(10).toLongLong();
+    EXPECT_TRUE(pdf.mid(third).startsWith("3 0 obj"));
+    EXPECT_EQ(ReportPdfTextWidth(ReportFont::Body, QStringLiteral("共1"), 720), 150);
+}

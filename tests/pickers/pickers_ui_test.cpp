@@ -1,0 +1,275 @@
+#include "data/draw_import.h"
+#include "data/open_lottery.h"
+#include "pickers/four_step_picker.h"
+#include "pickers/interval_picker.h"
+#include "pickers/radio_group.h"
+#include "pickers/stem_branch_picker.h"
+#include "pickers/u_ganzhi.h"
+#include "pickers/u_qingmi.h"
+#include "pickers/u_sep.h"
+#include "pickers/u_sibu.h"
+#include "shell/app_context.h"
+#include "shell/bar_chart.h"
+#include "shell/dialogs.h"
+#include "support/test_home.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableView>
+
+#include <gtest/gtest.h>
+
+using namespace lumaro;
+using lumaro::test::TestHome;
+
+namespace {
+
+const QString kQlc = QStringLiteral("中国福彩七乐彩");
+
+template<class T>
+T *child(QWidget &window, const char *name)
+{
+    T *found = window.findChild<T *>(QString::fromUtf8(name));
+    EXPECT_NE(found, nullptr) << name;
+    return found;
+}
+
+void waitForTongji(PickerFrame &window)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (window.isBusy() && timer.elapsed() < 20000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    ASSERT_FALSE(window.isBusy());
+}
+
+QString cell(QWidget &window, const char *grid, int row, int column)
+{
+    QTableView *view = child<QTableView>(window, grid);
+    return view->model()->index(row, column).data().toString();
+}
+
+class PickerWindows : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        dialogs::testing::setEnabled(true);
+        dialogs::testing::clear();
+        m_context.folder = m_home.folder();
+        m_context.store = &m_home.store();
+        m_context.lottery = &m_lottery;
+    }
+    void TearDown() override { dialogs::testing::clear(); }
+
+    // Twelve 七乐彩 draws on Mondays, Wednesdays and Fridays from 2026-03-02 (a Monday).
+    void openSmallHistory()
+    {
+        std::vector<DrawRow> rows;
+        QDate date(2026, 3, 2);
+        for (int i = 0; i < 12; ++i) {
+            DrawRow row;
+            row.period = QString::number(2026001 + i);
+            for (int k = 0; k < 7; ++k)
+                row.numbers.push_back((i * 3 + k * 4) % 30 + 1);
+            row.date = date.toString(QStringLiteral("yyyy-MM-dd"));
+            date = date.addDays(date.dayOfWeek() == 5 ? 3 : 2);
+            rows.push_back(row);
+        }
+        m_home.store().appendDraws(kQlc, rows);
+        m_lottery.open(m_home.store(), kQlc);
+    }
+
+    bool openRealHistory()
+    {
+        const QString file = lumaro::test::sharedDataFile(QStringLiteral("qlc.csv"));
+        if (file.isEmpty())
+            return false;
+        importDrawFile(m_home.store(), kQlc, file);
+        m_lottery.open(m_home.store(), kQlc);
+        return true;
+    }
+
+    TestHome m_home;
+    OpenLottery m_lottery;
+    AppContext m_context;
+};
+
+} // namespace
+
+TEST_F(PickerWindows, IntervalWindowDefaultsProposalAndBacktest)
+{
+    openSmallHistory();
+    Tfrmsep window(m_context, nullptr);
+    waitForTongji(window);
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("最优间隔回补选号"));
+    EXPECT_TRUE(window.windowFlags() & Qt::Tool);
+    auto *comqishu = child<QComboBox>(window, "comqishu");
+    EXPECT_EQ(comqishu->count(), 20);
+    EXPECT_EQ(comqishu->currentText(), QStringLiteral("5"));
+    EXPECT_EQ(child<QComboBox>(window, "comcodenum")->count(), 30);
+    EXPECT_EQ(child<QComboBox>(window, "comcodenum")->currentText(), QStringLiteral("14"));
+    auto *comcurqi = child<QComboBox>(window, "comcurqi");
+    EXPECT_EQ(comcurqi->count(), 13);
+    EXPECT_EQ(comcurqi->currentText(), QStringLiteral("2026013"));
+
+    // The back-test ran at opening: every draw in the grid, the memo, both charts.
+    EXPECT_EQ(child<QTableView>(window, "tabhistory")->model()->rowCount(), 12);
+    EXPECT_EQ(cell(window, "tabhistory", 0, 0), QStringLiteral("2026001"));
+    EXPECT_EQ(cell(window, "tabhistory", 0, 3), QStringLiteral("0"));
+    EXPECT_TRUE(child<QPlainTextEdit>(window, "mem")->toPlainText().startsWith(QStringLiteral("最大中奖号码数为")));
+    EXPECT_EQ(child<BarChart>(window, "chthistory")->pointCount(), 12);
+    EXPECT_EQ(child<BarChart>(window, "chtcishu")->pointCount(), 8);
+    const IntervalPicker picker(m_lottery.drawTable, NumberRange {1, 30});
+    EXPECT_EQ(cell(window, "tabhistory", 11, 2), paddedNumbers(picker.propose(11, IntervalSettings {5, 14})));
+
+    comcurqi->setCurrentIndex(0);
+    child<QPushButton>(window, "btngen")->click();
+    EXPECT_EQ(child<QLineEdit>(window, "edtcurcode")->text(),
+        QStringLiteral("2026001期推荐投注号码：01 02 03 04 05 06 07 08 09 10 11 12 13 14 "));
+
+    // New settings count at the next 历史统计.
+    comqishu->setCurrentIndex(0);
+    child<QComboBox>(window, "comcodenum")->setCurrentIndex(2);
+    child<QPushButton>(window, "btntongji")->click();
+    waitForTongji(window);
+    EXPECT_EQ(cell(window, "tabhistory", 11, 2), paddedNumbers(picker.propose(11, IntervalSettings {1, 3})));
+
+    auto *marks = child<QCheckBox>(window, "chkhistorybiao");
+    marks->setChecked(true);
+    EXPECT_TRUE(child<BarChart>(window, "chthistory")->marksVisible());
+}
+
+TEST_F(PickerWindows, IntimateWindowSwitchesModesAndFillsTabcode)
+{
+    openSmallHistory();
+    Tfrmqingmi window(m_context, nullptr);
+    waitForTongji(window);
+    auto *optsel = child<RadioGroup>(window, "optsel");
+    auto *comselnum = child<QComboBox>(window, "comselnum");
+    auto *comjieduanqi = child<QComboBox>(window, "comjieduanqi");
+    EXPECT_EQ(optsel->itemIndex(), 1);
+    EXPECT_EQ(comselnum->currentText(), QStringLiteral("15"));
+    EXPECT_EQ(comjieduanqi->count(), 13);
+    EXPECT_EQ(comjieduanqi->itemText(0), QStringLiteral("全部期数"));
+    EXPECT_EQ(comjieduanqi->currentText(), QStringLiteral("7"));
+    EXPECT_EQ(child<BarChart>(window, "chthistory")->pointCount(), 12 - 8); // draws S + 1 …
+    EXPECT_EQ(cell(window, "tabhistory", 0, 2), QString());
+
+    child<QPushButton>(window, "btngen")->click();
+    EXPECT_TRUE(cell(window, "tabcode", 0, 0).startsWith(QStringLiteral("各亲密数字总次数")));
+    EXPECT_TRUE(child<QLineEdit>(window, "edtcurcode")->text().startsWith(QStringLiteral("2026013期推荐投注号码：")));
+
+    window.findChild<QRadioButton *>(QStringLiteral("optsel_0"))->click();
+    EXPECT_EQ(optsel->itemIndex(), 0);
+    EXPECT_EQ(comselnum->currentIndex(), 0);
+    EXPECT_EQ(child<QLabel>(window, "lblselnum")->text(), QStringLiteral("各位号码数："));
+    child<QPushButton>(window, "btngen")->click();
+    QTableView *tabcode = child<QTableView>(window, "tabcode");
+    EXPECT_EQ(tabcode->model()->rowCount(), 31);
+    EXPECT_EQ(tabcode->model()->columnCount(), 8);
+    EXPECT_EQ(cell(window, "tabcode", 0, 0), QStringLiteral("参照号码"));
+    EXPECT_EQ(cell(window, "tabcode", 0, 1), QString::number(m_lottery.drawTable.numbers(11)[0]));
+    EXPECT_EQ(cell(window, "tabcode", 30, 0), QStringLiteral("排名30"));
+    EXPECT_TRUE(cell(window, "tabcode", 1, 1).contains(QStringLiteral("次")));
+    window.findChild<QRadioButton *>(QStringLiteral("optsel_1"))->click();
+    EXPECT_EQ(child<QLabel>(window, "lblselnum")->text(), QStringLiteral("总体号码数："));
+
+    // The first period has no reference draw.
+    child<QComboBox>(window, "comcurqi")->setCurrentIndex(0);
+    child<QPushButton>(window, "btngen")->click();
+    EXPECT_TRUE(dialogs::testing::lastMessage().contains(QStringLiteral("没有可作参照的开奖号码")));
+}
+
+TEST_F(PickerWindows, StemBranchWindowDatesAndProposal)
+{
+    openSmallHistory();
+    Tfrmganzhi window(m_context, nullptr);
+    waitForTongji(window);
+    EXPECT_EQ(window.findChild<BarChart *>(QStringLiteral("chtcishu")), nullptr);
+    // The last draw (2026-03-27) is a Friday: the coming period is drawn on Monday 2026-03-30.
+    const QDate coming(2026, 3, 30);
+    EXPECT_EQ(child<QLineEdit>(window, "edtdate")->text(), QLocale::system().toString(coming, QLocale::ShortFormat));
+    const StemBranch day = stemBranchOf(coming);
+    EXPECT_EQ(child<QLineEdit>(window, "edttiangan")->text(), stemName(day.stem));
+    EXPECT_EQ(child<QLineEdit>(window, "edtdizhi")->text(), branchName(day.branch));
+    child<QPushButton>(window, "btngen")->click();
+    EXPECT_EQ(child<QLineEdit>(window, "edtcurcode")->text(),
+        proposalLine(QStringLiteral("2026013"),
+            plainNumbers(stemBranchProposal(selectDigits(day.stem, day.branch, false), NumberRange {1, 30}))));
+
+    child<QComboBox>(window, "comcurqi")->setCurrentIndex(0);
+    EXPECT_EQ(child<QLineEdit>(window, "edttiangan")->text(), stemName(stemBranchOf(QDate(2026, 3, 2)).stem));
+    window.findChild<QRadioButton *>(QStringLiteral("optadd_1"))->click();
+    child<QPushButton>(window, "btntongji")->click();
+    waitForTongji(window);
+    EXPECT_EQ(child<QTableView>(window, "tabhistory")->model()->rowCount(), 12);
+    EXPECT_EQ(cell(window, "tabhistory", 0, 1), plainNumbers(m_lottery.drawTable.numbers(0), 7));
+    const StemBranch first = stemBranchOf(QDate(2026, 3, 2));
+    EXPECT_EQ(cell(window, "tabhistory", 0, 2),
+        plainNumbers(stemBranchProposal(selectDigits(first.stem, first.branch, true), NumberRange {1, 30})));
+}
+
+TEST_F(PickerWindows, FourStepWindowOnTheRealHistory)
+{
+    if (!openRealHistory())
+        GTEST_SKIP() << "shared data file qlc.csv not found";
+    Tfrmsibu window(m_context, nullptr);
+    waitForTongji(window);
+    EXPECT_EQ(child<QComboBox>(window, "com1")->count(), 2921);
+    EXPECT_EQ(child<QComboBox>(window, "com1")->currentText(), QStringLiteral("40"));
+    EXPECT_EQ(child<QComboBox>(window, "com2")->currentText(), QStringLiteral("1"));
+    EXPECT_EQ(child<QComboBox>(window, "com3")->currentText(), QStringLiteral("10"));
+    EXPECT_EQ(child<QComboBox>(window, "com4")->currentText(), QStringLiteral("10"));
+    EXPECT_EQ(child<QTableView>(window, "tabhistory")->model()->rowCount(), 2921 - 60);
+    EXPECT_EQ(child<BarChart>(window, "chthistory")->pointCount(), 2921 - 60);
+    EXPECT_EQ(cell(window, "tabhistory", 0, 0), QString::number(m_lottery.drawTable.period(60)));
+    EXPECT_TRUE(child<QPlainTextEdit>(window, "mem")->toPlainText().startsWith(QStringLiteral("最大中奖个数：")));
+
+    child<QPushButton>(window, "btngen")->click();
+    const FourStepProposal proposal
+        = FourStepPicker(m_lottery.drawTable, NumberRange {1, 30}).propose(2921, FourStepSettings {});
+    EXPECT_EQ(child<QLineEdit>(window, "edtcode1")->text(), proposal.step1Text());
+    EXPECT_EQ(child<QLineEdit>(window, "edtcode3")->text(), proposal.step3Text());
+    EXPECT_EQ(child<QLineEdit>(window, "edtcode4")->text(), proposal.step4Text());
+    EXPECT_EQ(
+        child<QLineEdit>(window, "edtcurcode")->text(), proposalLine(QStringLiteral("2026042"), proposal.finalText()));
+}
+
+TEST_F(PickerWindows, EmptyAndShortHistories)
+{
+    m_lottery.open(m_home.store(), kQlc); // no draws
+    Tfrmsep sep(m_context, nullptr);
+    Tfrmqingmi qingmi(m_context, nullptr);
+    Tfrmganzhi ganzhi(m_context, nullptr);
+    Tfrmsibu sibu(m_context, nullptr);
+    for (PickerFrame *window : std::initializer_list<PickerFrame *> {&sep, &qingmi, &ganzhi, &sibu}) {
+        waitForTongji(*window);
+        EXPECT_EQ(child<QComboBox>(*window, "comcurqi")->count(), 0);
+        EXPECT_EQ(child<QTableView>(*window, "tabhistory")->model()->rowCount(), 0);
+        EXPECT_EQ(child<QPlainTextEdit>(*window, "mem")->toPlainText(), noJudgedDrawsMemo());
+        dialogs::testing::clear();
+        child<QPushButton>(*window, "btngen")->click();
+        EXPECT_EQ(dialogs::testing::lastMessage(), noDrawsMessage());
+    }
+    EXPECT_TRUE(child<QLineEdit>(ganzhi, "edtdate")->text().isEmpty());
+}
+
+TEST_F(PickerWindows, FourStepWindowWithFewDraws)
+{
+    openSmallHistory();
+    Tfrmsibu window(m_context, nullptr);
+    waitForTongji(window);
+    // Twelve draws: the long window defaults to all of them; the grid has no rows.
+    EXPECT_EQ(child<QComboBox>(window, "com1")->currentText(), QStringLiteral("12"));
+    EXPECT_EQ(child<QTableView>(window, "tabhistory")->model()->rowCount(), 0);
+    EXPECT_EQ(child<QPlainTextEdit>(window, "mem")->toPlainText(), noJudgedDrawsMemo());
+    child<QPushButton>(window, "btngen")->click();
+    EXPECT_TRUE(child<QLineEdit>(window, "edtcurcode")->text().startsWith(QStringLiteral("2026013期推荐投注号码：")));
+}

@@ -1,0 +1,424 @@
+#include "common/errors.h"
+#include "data/open_lottery.h"
+#include "shell/app_context.h"
+#include "shell/dialogs.h"
+#include "support/test_home.h"
+#include "tickets/text_lines_model.h"
+#include "tickets/ticket_file.h"
+#include "tickets/u_totalfilt.h"
+#include "trend/variant_trend.h"
+
+#include <QAbstractItemModelTester>
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <numeric>
+
+using namespace lumaro;
+using lumaro::test::readFile;
+using lumaro::test::TestHome;
+using lumaro::test::writeFile;
+
+namespace {
+
+class Shell : public ShellServices {
+public:
+    explicit Shell(OpenLottery &lottery)
+        : m_lottery(lottery)
+    { }
+    void switchToStandardTrend() override
+    {
+        ++standardSwitches;
+        m_lottery.variantMode = false;
+        m_lottery.BuildStandardTrend();
+    }
+    void switchToVariantTrend() override { }
+    void showOpenedLottery() override { }
+    int standardSwitches = 0;
+
+private:
+    OpenLottery &m_lottery;
+};
+
+class TotalFilterWindow : public ::testing::Test {
+protected:
+    void open(const QString &name, int draws = 0)
+    {
+        if (draws > 0) {
+            std::vector<DrawRow> rows;
+            for (int i = 0; i < draws; ++i) {
+                DrawRow row;
+                row.period = QString::number(2006001 + i);
+                row.date = QStringLiteral("2006-01-01");
+                for (int k = 0; k < 7; ++k)
+                    row.numbers.push_back((i * 5 + k * 4) % 36 + 1);
+                rows.push_back(row);
+            }
+            home.store().appendDraws(name, rows);
+        }
+        lottery.open(home.store(), name);
+        context.folder = home.folder();
+        context.store = &home.store();
+        context.lottery = &lottery;
+        context.fixedSeed = 5;
+        window = std::make_unique<Tfrmtotalfilt>(context, nullptr);
+    }
+    void SetUp() override
+    {
+        dialogs::testing::setEnabled(true);
+        dialogs::testing::clear();
+    }
+    void TearDown() override
+    {
+        window.reset();
+        dialogs::testing::clear();
+    }
+
+    template<class T>
+    T *find(const char *name) const
+    {
+        T *control = window->findChild<T *>(QString::fromUtf8(name));
+        EXPECT_NE(control, nullptr) << name;
+        return control;
+    }
+    QString clickFilter()
+    {
+        dialogs::testing::clear();
+        window->btnfiltClick();
+        return dialogs::testing::lastMessage();
+    }
+    void runAndWait()
+    {
+        QSignalSpy finished(window.get(), &Tfrmtotalfilt::runFinished);
+        dialogs::testing::clear();
+        window->btnfiltClick();
+        ASSERT_TRUE(window->isRunning()) << dialogs::testing::lastMessage().toStdString();
+        ASSERT_TRUE(finished.wait(60000));
+    }
+    void shot(const char *name)
+    {
+        const QString folder = qEnvironmentVariable("LUMARO_SHOTS");
+        if (!folder.isEmpty())
+            window->grab().save(folder + QLatin1Char('/') + QString::fromUtf8(name));
+    }
+
+    TestHome home;
+    OpenLottery lottery;
+    AppContext context;
+    std::unique_ptr<Tfrmtotalfilt> window;
+};
+
+} // namespace
+
+TEST_F(TotalFilterWindow, ChecksComeInTheirOrder)
+{
+    open(QStringLiteral("山东体彩11选5"));
+    auto *chooser = window->chkhongqiu;
+    // Choosing balls alone is no condition.
+    chooser->setChecked(true);
+    window->ballClick(3);
+    chooser->setChecked(false);
+    EXPECT_EQ(clickFilter(), QStringLiteral("请选择过滤条件！"));
+
+    auto *big = find<QCheckBox>("chkdashu");
+    auto *bigLow = find<QComboBox>("comdaxiao1");
+    auto *bigHigh = find<QComboBox>("comdaxiao2");
+    EXPECT_EQ(bigLow->count(), 6);
+    EXPECT_EQ(bigLow->currentIndex(), -1);
+    big->setChecked(true);
+    EXPECT_EQ(clickFilter(), QStringLiteral("请选择组合框中的数值！"));
+    bigLow->setCurrentIndex(1);
+    bigHigh->setCurrentIndex(1);
+
+    auto *banker = find<QCheckBox>("chkdanma");
+    banker->setChecked(true);
+    EXPECT_EQ(clickFilter(), QStringLiteral("请输入胆码以及最少中奖个数和最多中奖个数！"));
+    banker->setChecked(false);
+
+    // A lower entry with no upper entry fails even when its row is not checked.
+    find<QComboBox>("comhei1")->setCurrentIndex(3);
+    EXPECT_EQ(clickFilter(), QStringLiteral("请前面组合框中的数值应该小于等于后面组合框中的数值！"));
+    find<QComboBox>("comhei1")->setCurrentIndex(-1);
+
+    // The banker counts are compared even when 胆码 is not checked.
+    find<QLineEdit>("edtnum1")->setText(QStringLiteral("2"));
+    EXPECT_EQ(clickFilter(), QStringLiteral("胆码前面的中奖个数应该小于等于后面的中奖个数！"));
+    find<QLineEdit>("edtnum1")->setText(QStringLiteral("1"));
+
+    chooser->setChecked(true);
+    window->ballClick(3); // off again
+    EXPECT_EQ(clickFilter(), QStringLiteral("请点击你要选择的球号！"));
+    for (int v : {1, 2, 4, 9})
+        window->ballClick(v);
+    EXPECT_EQ(find<QLineEdit>("edtsuiji1")->text(), QStringLiteral("4"));
+    EXPECT_EQ(clickFilter(), QStringLiteral("请至少选择5个球号！"));
+
+    // Typed bounds that are no numbers stop with the invalid-integer text and change nothing.
+    window->ballClick(10);
+    bigLow->setEditText(QStringLiteral("x"));
+    EXPECT_EQ(clickFilter(), QStringLiteral("'x' 不是一个有效的整形值"));
+    EXPECT_FALSE(window->isRunning());
+    EXPECT_TRUE(window->engine().enumerationPending());
+}
+
+TEST_F(TotalFilterWindow, BallGridAndRandomChoice)
+{
+    open(QStringLiteral("山东体彩11选5"));
+    auto *ball11 = find<QPushButton>("ball11");
+    auto *ball12 = find<QPushButton>("ball12");
+    EXPECT_EQ(ball11->text(), QStringLiteral("11"));
+    EXPECT_TRUE(ball12->text().isEmpty());
+    EXPECT_FALSE(ball12->isEnabled());
+    EXPECT_EQ(ball11->geometry(), QRect(5, 48, 28, 28));
+    EXPECT_EQ(find<QPushButton>("ball10")->geometry(), QRect(302, 15, 28, 28));
+    EXPECT_EQ(find<QPushButton>("ball50")->geometry(), QRect(302, 148, 28, 28));
+
+    dialogs::testing::clear();
+    window->ballClick(2);
+    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("请先在《选择球号》框上打勾！"));
+    EXPECT_FALSE(window->isBallChosen(2));
+
+    auto *random = find<QPushButton>("btnsuiji1");
+    EXPECT_FALSE(random->isEnabled());
+    window->chkhongqiu->setChecked(true);
+    EXPECT_TRUE(random->isEnabled());
+    window->btnsuiji1Click();
+    int chosen = 0;
+    for (int v = 1; v <= 50; ++v)
+        chosen += window->isBallChosen(v) ? 1 : 0;
+    EXPECT_EQ(chosen, 5);
+    EXPECT_EQ(find<QLineEdit>("edtsuiji1")->text(), QStringLiteral("5"));
+
+    // More balls than numbers is refused instead of drawing forever.
+    find<QLineEdit>("edtsuiji1")->setText(QStringLiteral("12"));
+    dialogs::testing::clear();
+    window->btnsuiji1Click();
+    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("随机选择的球号个数应在0到11之间！"));
+    find<QLineEdit>("edtsuiji1")->setText(QStringLiteral("11"));
+    window->btnsuiji1Click();
+    for (int v = 1; v <= 11; ++v)
+        EXPECT_TRUE(window->isBallChosen(v));
+    find<QLineEdit>("edtsuiji1")->setText(QStringLiteral("a"));
+    window->btnsuiji1Click();
+    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("'a' 不是一个有效的整形值"));
+
+    // The variant trend switches the chooser off.
+    window->applyTrendMode(true);
+    EXPECT_FALSE(window->chkhongqiu->isChecked());
+    EXPECT_FALSE(window->chkhongqiu->isEnabled());
+    EXPECT_FALSE(window->GroupBox2->isEnabled());
+    EXPECT_FALSE(random->isEnabled());
+    window->applyTrendMode(false);
+    EXPECT_TRUE(window->chkhongqiu->isEnabled());
+    EXPECT_TRUE(window->GroupBox2->isEnabled());
+}
+
+TEST_F(TotalFilterWindow, RunSaveLoadPrintAndClear)
+{
+    open(QStringLiteral("山东体彩11选5"));
+    shot("totalfilt_new.png");
+    find<QCheckBox>("chkdanma")->setChecked(true);
+    find<QLineEdit>("edtdanma")->setText(QStringLiteral("1 2"));
+    find<QLineEdit>("edtnum1")->setText(QStringLiteral("2"));
+    find<QLineEdit>("edtnum2")->setText(QStringLiteral("2"));
+    runAndWait();
+    EXPECT_EQ(dialogs::testing::messages().size(), 0) << dialogs::testing::lastMessage().toStdString();
+    EXPECT_EQ(find<QLabel>("lblcode")->text(), QStringLiteral("过滤结果：84注"));
+    auto *memo = find<QListView>("memcode");
+    ASSERT_EQ(memo->model()->rowCount(), 84);
+    EXPECT_EQ(memo->model()->index(0, 0).data().toString(), QStringLiteral("0000001    01 02 03 04 05 "));
+    EXPECT_FALSE(find<QCheckBox>("chkdanma")->isChecked());
+    EXPECT_EQ(find<QLineEdit>("edtdanma")->text(), QStringLiteral("1 2"));
+    EXPECT_FALSE(find<QProgressBar>("pb")->isVisible());
+    EXPECT_TRUE(find<QPushButton>("btnfilt")->isEnabled());
+    shot("totalfilt_run.png");
+
+    // Saving through the dialog writes the tickets without serials, with the proposed name.
+    const QString saved = home.path(QStringLiteral("saved.txt"));
+    dialogs::testing::queueFile(saved);
+    window->btnsaveClick();
+    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("成功保存！"));
+    const QByteArray tickets = readFile(saved);
+    EXPECT_EQ(tickets.count("\r\n"), 84);
+    EXPECT_TRUE(tickets.startsWith("01 02 03 04 05\r\n01 02 03 04 06\r\n"));
+
+    // The list prints to a PDF file.
+    const QString pdf = home.path(QStringLiteral("list.pdf"));
+    dialogs::testing::queueFile(pdf);
+    find<QAction>("actpdf")->trigger();
+    EXPECT_TRUE(readFile(pdf).startsWith("%PDF"));
+    if (!qEnvironmentVariable("LUMARO_SHOTS").isEmpty())
+        QFile::copy(pdf, qEnvironmentVariable("LUMARO_SHOTS") + QStringLiteral("/totalfilt_list.pdf"));
+
+    // Loading shows the file, chooses its balls and checks the chooser.
+    const QString file = home.path(QStringLiteral("load.txt"));
+    writeFile(file, "01 02 03 04 05\r\n01 02 03 04 05\r\n03 05 07 09 11\r\n");
+    find<QComboBox>("comhei1")->setCurrentIndex(2);
+    dialogs::testing::queueFile(file);
+    window->btnloadClick();
+    EXPECT_EQ(window->engine().state(), TotalFilter::State::Loaded);
+    EXPECT_EQ(memo->model()->rowCount(), 3);
+    EXPECT_EQ(memo->model()->index(2, 0).data().toString(), QStringLiteral("03 05 07 09 11"));
+    EXPECT_EQ(find<QLabel>("lblcode")->text(), QStringLiteral("过滤结果：3注"));
+    EXPECT_TRUE(window->chkhongqiu->isChecked());
+    EXPECT_TRUE(window->isBallChosen(11));
+    EXPECT_FALSE(window->isBallChosen(10));
+    EXPECT_EQ(find<QComboBox>("comhei1")->currentIndex(), -1);
+    // A run with the chooser at M to M keeps every loaded ticket (the repeat collapsed).
+    runAndWait();
+    EXPECT_EQ(find<QLabel>("lblcode")->text(), QStringLiteral("过滤结果：2注"));
+
+    // A narrowing run that leaves nothing shows the message and empties the list.
+    find<QCheckBox>("chkhei")->setChecked(true);
+    find<QComboBox>("comhei1")->setCurrentIndex(1); // 和值 16 to 16
+    find<QComboBox>("comhei2")->setCurrentIndex(1);
+    runAndWait();
+    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("没有符合条件的投注号码，请重新选择过滤条件！"));
+    EXPECT_EQ(memo->model()->rowCount(), 0);
+    EXPECT_EQ(window->engine().state(), TotalFilter::State::Exhausted);
+
+    // 清空 resets the window and goes back to the standard trend.
+    Shell shell(lottery);
+    context.shell = &shell;
+    std::vector<int> codes(11);
+    std::iota(codes.begin(), codes.end(), 1);
+    BuildVariantTrend(lottery, 3, codes);
+    lottery.variantMode = true;
+    window->applyTrendMode(true);
+    window->btnclearClick();
+    EXPECT_EQ(shell.standardSwitches, 1);
+    EXPECT_FALSE(lottery.variantMode);
+    EXPECT_TRUE(window->chkhongqiu->isEnabled());
+    EXPECT_FALSE(window->chkhongqiu->isChecked());
+    EXPECT_FALSE(find<QCheckBox>("chkhei")->isChecked());
+    EXPECT_EQ(find<QComboBox>("comhei2")->currentIndex(), -1);
+    EXPECT_EQ(find<QLineEdit>("edtnum1")->text(), QStringLiteral("1"));
+    EXPECT_EQ(find<QLineEdit>("edtzhong1")->text(), QStringLiteral("5"));
+    EXPECT_EQ(find<QLabel>("lblcode")->text(), QStringLiteral("过滤结果："));
+    EXPECT_FALSE(window->isBallChosen(11));
+    EXPECT_TRUE(window->engine().enumerationPending());
+}
+
+TEST_F(TotalFilterWindow, LongRunsRunOnAWorkerWithTheButtonsLocked)
+{
+    open(QStringLiteral("南粤风采36选7"), 30);
+    find<QCheckBox>("chksandu")->setChecked(true);
+    find<QComboBox>("comsandu1")->setCurrentIndex(0);
+    find<QComboBox>("comsandu2")->setCurrentIndex(5);
+    QSignalSpy finished(window.get(), &Tfrmtotalfilt::runFinished);
+    window->show();
+    window->btnfiltClick();
+    ASSERT_TRUE(window->isRunning()) << dialogs::testing::lastMessage().toStdString();
+    for (const char *name : {"btnfilt", "btnclear", "btnload", "btnsave"})
+        EXPECT_FALSE(find<QPushButton>(name)->isEnabled()) << name;
+    EXPECT_TRUE(find<QProgressBar>("pb")->isVisible());
+    // A second click while running does nothing.
+    window->btnfiltClick();
+    ASSERT_TRUE(finished.wait(120000));
+    EXPECT_EQ(finished.count(), 1);
+    const int rows = find<QListView>("memcode")->model()->rowCount();
+    EXPECT_GT(rows, 100000);
+    EXPECT_EQ(find<QLabel>("lblcode")->text(), QStringLiteral("过滤结果：%1注").arg(rows));
+    EXPECT_EQ(lottery.transformReferencePeriod, 30);
+    shot("totalfilt_36.png");
+
+    // Lists of the window hold the theoretical ranges.
+    auto *sum = find<QComboBox>("comhei1");
+    EXPECT_EQ(sum->itemText(0), QStringLiteral("28"));
+    EXPECT_EQ(sum->itemText(sum->count() - 1), QStringLiteral("231"));
+    EXPECT_EQ(find<QComboBox>("comsandu2")->itemText(0), QStringLiteral("3"));
+    EXPECT_EQ(find<QComboBox>("comac1")->count(), 16);
+
+    // The window may be destroyed in the middle of a run.
+    find<QCheckBox>("chkjishu")->setChecked(true);
+    find<QComboBox>("comjiou1")->setCurrentIndex(0);
+    find<QComboBox>("comjiou2")->setCurrentIndex(7);
+    window->btnclearClick();
+    find<QCheckBox>("chkjishu")->setChecked(true);
+    find<QComboBox>("comjiou1")->setCurrentIndex(0);
+    find<QComboBox>("comjiou2")->setCurrentIndex(7);
+    window->btnfiltClick();
+    EXPECT_TRUE(window->isRunning());
+    window.reset();
+}
+
+TEST_F(TotalFilterWindow, EnterStartsARun)
+{
+    open(QStringLiteral("山东体彩11选5"));
+    find<QCheckBox>("chkhei")->setChecked(true);
+    auto *low = find<QComboBox>("comhei1");
+    low->setCurrentIndex(0);
+    find<QComboBox>("comhei2")->setCurrentIndex(0);
+    QSignalSpy finished(window.get(), &Tfrmtotalfilt::runFinished);
+    QTest::keyClick(low->lineEdit(), Qt::Key_Return);
+    ASSERT_TRUE(finished.count() == 1 || finished.wait(20000));
+    EXPECT_EQ(find<QLabel>("lblcode")->text(), QStringLiteral("过滤结果：1注"));
+    QTest::keyClick(find<QLineEdit>("edtdanma"), Qt::Key_Enter);
+    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("请选择过滤条件！"));
+}
+
+TEST_F(TotalFilterWindow, DigitLotteriesAreToldTheFilterDoesNotServeThem)
+{
+    LotteryDefinition digit;
+    digit.name = QStringLiteral("排列三");
+    digit.kind = LotteryKind::Digit;
+    digit.n = 10;
+    digit.m = 3;
+    home.store().createLottery(digit);
+    open(digit.name);
+    EXPECT_EQ(find<QLabel>("lblcode")->text(), QStringLiteral("总体过滤只适用于3到7个号码的乐透型彩票"));
+    find<QCheckBox>("chkdanma")->setChecked(true);
+    EXPECT_TRUE(clickFilter().contains(QStringLiteral("3到7个号码的乐透型彩票")));
+    EXPECT_FALSE(window->isRunning());
+}
+
+TEST(TextLinesModel, InMemoryAndOnDiskLinesReadAlike)
+{
+    TestHome home;
+    TextLinesModel model;
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    model.setContent("01 02\r\n\r\n03 04");
+    ASSERT_EQ(model.rowCount(), 3);
+    EXPECT_EQ(model.line(1), QString());
+    EXPECT_EQ(model.index(2, 0).data().toString(), QStringLiteral("03 04"));
+    model.setContent("01 02\n");
+    EXPECT_EQ(model.rowCount(), 1);
+
+    // A result list of equal lines stays on disk; what the view shows survives a replacement
+    // of the file.
+    QByteArray list;
+    for (int i = 1; i <= 3000; ++i)
+        list += QByteArray::number(i).rightJustified(7, '0') + "    01 02 03 \r\n";
+    const QString path = home.path(QStringLiteral("temp.txt"));
+    writeFile(path, list);
+    model.setFile(path);
+    ASSERT_EQ(model.lineCount(), 3000);
+    EXPECT_EQ(model.line(2999), QStringLiteral("0003000    01 02 03 "));
+    EXPECT_EQ(model.line(600), QStringLiteral("0000601    01 02 03 "));
+    QFile::remove(path);
+    writeFile(path, "x\r\n");
+    EXPECT_EQ(model.line(0), QStringLiteral("0000001    01 02 03 "));
+    const QString saved = home.path(QStringLiteral("saved.txt"));
+    EXPECT_EQ(writeTicketFileFromMemo(saved, model.device(), true), 3000);
+    EXPECT_EQ(readFile(saved).left(10), QByteArray("01 02 03\r\n"));
+
+    // Lines of unequal length are read into memory.
+    writeFile(path, "0000001    01 02 03 \r\n0000002    01 02 03 04 \r\n0000003    01 02 \r\n");
+    model.setFile(path);
+    EXPECT_EQ(model.lineCount(), 3);
+    EXPECT_EQ(model.line(1), QStringLiteral("0000002    01 02 03 04 "));
+    EXPECT_EQ(writeTicketFileFromMemo(saved, model.device(), true), 3);
+    EXPECT_EQ(readFile(saved), QByteArray("01 02 03\r\n01 02 03 04\r\n01 02\r\n"));
+    EXPECT_THROW(model.setFile(home.path(QStringLiteral("none.txt"))), IoError);
+}

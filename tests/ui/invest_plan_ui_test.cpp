@@ -1,0 +1,193 @@
+#include "invest/u_gudingjihua.h"
+#include "invest/u_jieduanjihua.h"
+#include "invest/u_keibianjihua.h"
+#include "invest_ui_support.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+
+#include <gtest/gtest.h>
+
+using namespace lumaro;
+
+namespace {
+
+using PlanWindowTest = test::InvestWindowTest;
+
+int pdfPages(const QByteArray &pdf)
+{
+    return static_cast<int>(
+        pdf.count("/Type /Page\n") + pdf.count("/Type /Page ") + pdf.count("/Type /Page>") + pdf.count("/Type /Page/"));
+}
+
+} // namespace
+
+TEST_F(PlanWindowTest, FixedPlanGeneratesSavesLoadsAndPrints)
+{
+    Tfrmgudingjihua window(m_context, nullptr);
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("固定计划投资"));
+    EXPECT_TRUE(window.windowFlags() & Qt::Tool);
+
+    click(&window, "btnprint"); // nothing generated yet
+    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("请先生成表格！"));
+
+    click(&window, "btnala");
+    ASSERT_EQ(window.gridRows().size(), 80u);
+    EXPECT_EQ(window.gridRows()[61][1], QStringLiteral("2"));
+    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("平均每期净利润为:551"));
+
+    const QString path = auxFile(QStringLiteral("plan.txt"));
+    dialogs::testing::queueFile(path);
+    click(&window, "btnsave");
+    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("成功保存！"));
+    EXPECT_EQ(test::readFile(path).count("\r\n"), 5 + 7 * 80);
+
+    Tfrmgudingjihua loaded(m_context, nullptr);
+    type(&loaded, "edtdays", QStringLiteral("3"));
+    dialogs::testing::queueFile(path);
+    click(&loaded, "btnload");
+    EXPECT_EQ(loaded.findChild<QLineEdit *>(QStringLiteral("edtdays"))->text(), QStringLiteral("80"));
+    EXPECT_EQ(loaded.gridHeaders()[0], QStringLiteral("投注时间"));
+    EXPECT_EQ(loaded.gridRows(), window.gridRows());
+    EXPECT_EQ(loaded.planTable(), window.planTable());
+    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("平均每期中奖金额为:551"));
+
+    // Printing to a PDF goes through the same pages: 80 rows are four pages.
+    const QString pdf = m_home.path(QStringLiteral("plan.pdf"));
+    dialogs::testing::queueAnswer(true);
+    dialogs::testing::queueFile(pdf);
+    click(&window, "btnprint");
+    const QByteArray bytes = test::readFile(pdf);
+    EXPECT_TRUE(bytes.startsWith("%PDF"));
+    EXPECT_EQ(pdfPages(bytes), 4);
+}
+
+TEST_F(PlanWindowTest, FixedPlanLoadReportsBadAndSurplusRows)
+{
+    const QByteArray head = "0\r\n10\r\n16\r\n1000\r\n2\r\n";
+    const QByteArray row = "1\r\n1\r\n16\r\n16\r\n1000\r\n984\r\n6150\r\n";
+    const QString path = auxFile(QStringLiteral("bad.txt"));
+    test::writeFile(path, head + row + "2\r\nx\r\n");
+    Tfrmgudingjihua window(m_context, nullptr);
+    dialogs::testing::queueFile(path);
+    click(&window, "btnload");
+    QList<dialogs::testing::Message> messages = dialogs::testing::messages();
+    ASSERT_EQ(messages.size(), 2);
+    EXPECT_EQ(messages[0].text, QStringLiteral("1")); // rows read before the bad one
+    EXPECT_EQ(messages[1].text, QStringLiteral("平均每期中奖金额为:492")); // 984 over 2 periods
+    ASSERT_EQ(window.gridRows().size(), 2u);
+    EXPECT_TRUE(window.gridRows()[1].isEmpty());
+
+    dialogs::testing::clear();
+    test::writeFile(path, head + row + row + row);
+    dialogs::testing::queueFile(path);
+    click(&window, "btnload");
+    EXPECT_EQ(window.gridRows().size(), 2u);
+    EXPECT_TRUE(dialogs::testing::messages().front().text.contains(QStringLiteral("后1行未载入")));
+
+    dialogs::testing::clear();
+    test::writeFile(path, "0\r\n10\r\n16\r\n1000\r\n0\r\n");
+    dialogs::testing::queueFile(path);
+    click(&window, "btnload");
+    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("投注期数必须在1到100000之间！"));
+}
+
+TEST_F(PlanWindowTest, StagedPlanStagesAndRefusals)
+{
+    Tfrmjieduanjihua window(m_context, nullptr);
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("阶段计划投资"));
+    type(&window, "edtdays", QStringLiteral("10"));
+    type(&window, "edtjieduan", QStringLiteral("3"));
+    click(&window, "btnala");
+    EXPECT_EQ(window.gridRows().size(), 10u);
+    EXPECT_EQ(window.gridHeaders()[0], QStringLiteral("投注期号"));
+
+    type(&window, "edtjieduan", QStringLiteral("0"));
+    click(&window, "btnala");
+    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("阶段次数必须大于0！"));
+    EXPECT_EQ(window.gridRows().size(), 10u); // the grid keeps the last plan
+    type(&window, "edtjieduan", QStringLiteral("abc"));
+    click(&window, "btnala");
+    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("'abc' 不是一个有效的整形值"));
+
+    type(&window, "edtjieduan", QStringLiteral("3"));
+    type(&window, "edtoutofsin", QStringLiteral("16"));
+    click(&window, "btnala");
+    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("所需倍数太大，无法投注！"));
+
+    const QString path = auxFile(QStringLiteral("staged.txt"));
+    dialogs::testing::queueFile(path);
+    click(&window, "btnsave");
+    EXPECT_EQ(test::readFile(path).count("\r\n"), 6 + 7 * 10);
+    test::writeFile(path, test::readFile(path).replace("6150", "6x50"));
+    Tfrmjieduanjihua loaded(m_context, nullptr);
+    dialogs::testing::queueFile(path);
+    click(&loaded, "btnload");
+    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("'6x50' 不是一个有效的整形值"));
+    EXPECT_EQ(loaded.findChild<QLineEdit *>(QStringLiteral("edtoutofsin"))->text(), QStringLiteral("16"));
+}
+
+TEST_F(PlanWindowTest, VariablePlanStatesAdditionsAndContinuation)
+{
+    Tfrmkeibianjihua window(m_context, nullptr);
+    EXPECT_FALSE(enabled(&window, "btnjisuan"));
+    EXPECT_TRUE(window.findChild<QPushButton *>(QStringLiteral("btnload"))->isDefault());
+
+    click(&window, "btnnew");
+    EXPECT_TRUE(window.building());
+    EXPECT_EQ(window.findChild<QPushButton *>(QStringLiteral("btnnew"))->text(), QStringLiteral("取消保存"));
+    EXPECT_FALSE(enabled(&window, "btnload"));
+    EXPECT_FALSE(enabled(&window, "btnprint"));
+    EXPECT_FALSE(enabled(&window, "btnclose"));
+
+    type(&window, "edtdays", QStringLiteral("3"));
+    click(&window, "btnjisuan");
+    EXPECT_EQ(window.gridRows().front(),
+        (QStringList {QStringLiteral("1"), QStringLiteral("1"), QStringLiteral("8"), QStringLiteral("16"),
+            QStringLiteral("16"), QStringLiteral("1000"), QStringLiteral("984"), QStringLiteral("6150")}));
+    type(&window, "edtjushu", QStringLiteral("600"));
+    click(&window, "btnjisuan");
+    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("所需倍数太大，无法投注！"));
+    EXPECT_EQ(window.gridRows().size(), 1u); // the failed period left no half row
+    type(&window, "edtjushu", QStringLiteral("10"));
+    click(&window, "btnjisuan");
+    click(&window, "btnjisuan");
+    click(&window, "btnjisuan");
+    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("投资期限已满3天!"));
+    EXPECT_EQ(window.gridRows().size(), 3u);
+
+    const QString path = auxFile(QStringLiteral("variable.txt"));
+    dialogs::testing::queueFile(path);
+    click(&window, "btnsave");
+    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("成功保存！"));
+    EXPECT_EQ(test::readFile(path).count("\r\n"), 6 + 8 * 3);
+    EXPECT_FALSE(window.building());
+    EXPECT_TRUE(enabled(&window, "btnload"));
+    EXPECT_TRUE(enabled(&window, "btnjisuan"));
+
+    Tfrmkeibianjihua loaded(m_context, nullptr);
+    type(&loaded, "edtdays", QStringLiteral("9"));
+    dialogs::testing::queueFile(path);
+    click(&loaded, "btnload");
+    EXPECT_TRUE(loaded.building());
+    EXPECT_EQ(loaded.gridRows(), window.gridRows());
+    type(&loaded, "edtdays", QStringLiteral("4"));
+    click(&loaded, "btnjisuan"); // continues with period 4
+    ASSERT_EQ(loaded.gridRows().size(), 4u);
+    EXPECT_EQ(loaded.gridRows()[3][0], QStringLiteral("4"));
+    EXPECT_EQ(loaded.plan().rows()[3][VariableInput], loaded.plan().rows()[2][VariableInput] + 20);
+
+    click(&loaded, "btnnew"); // 取消保存: the plan is dropped
+    EXPECT_FALSE(loaded.building());
+    EXPECT_TRUE(loaded.gridRows().empty());
+    EXPECT_FALSE(enabled(&loaded, "btnjisuan"));
+
+    // A plan file without rows loads as an empty plan to continue, announcing no average.
+    test::writeFile(path, "0\r\n10\r\n16\r\n1000\r\n80\r\n8\r\n");
+    dialogs::testing::clear();
+    dialogs::testing::queueFile(path);
+    click(&loaded, "btnload");
+    EXPECT_TRUE(dialogs::testing::messages().isEmpty());
+    EXPECT_TRUE(loaded.building());
+}

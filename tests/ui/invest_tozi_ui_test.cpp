@@ -1,0 +1,179 @@
+#include "data/draw_import.h"
+#include "invest/u_tozi.h"
+#include "invest_ui_support.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+using namespace lumaro;
+
+namespace {
+
+class ToziTest : public test::InvestWindowTest {
+protected:
+    bool openReal3D()
+    {
+        const QString fc3d = test::sharedDataFile(QStringLiteral("fc3d.csv"));
+        if (fc3d.isEmpty())
+            return false;
+        importDrawFile(m_home.store(), QStringLiteral("福彩3D"), fc3d);
+        m_lottery.open(m_home.store(), QStringLiteral("福彩3D"));
+        return true;
+    }
+};
+
+} // namespace
+
+TEST_F(ToziTest, RefusesWithoutAThreeDigitLotteryAndWithoutTickets)
+{
+    Tfrmtozi window(m_context, nullptr);
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("投资模式分析"));
+    click(&window, "btnfilt");
+    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("请先打开一个三位数字型彩票（如福彩3D）！"));
+    click(&window, "btnala");
+    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("请生成号码！"));
+    click(&window, "btnyouhua");
+    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("请生成号码！"));
+    EXPECT_FALSE(window.searching());
+    trigger(&window, "mnusavecode");
+    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("请生成号码！"));
+    trigger(&window, "mnuprintcode");
+    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("请先生成表格！"));
+
+    find<QCheckBox>(&window, "chksepmode")->setChecked(false);
+    EXPECT_FALSE(find<QComboBox>(&window, "comsepnum")->isEnabled());
+    EXPECT_EQ(find<QComboBox>(&window, "comsepindex")->currentIndex(), 0);
+    find<QLineEdit>(&window, "edtsinmax")->setText(QStringLiteral("5"));
+    click(&window, "btnclear");
+    EXPECT_EQ(find<QLineEdit>(&window, "edtsinmax")->text(), QStringLiteral("10000"));
+    EXPECT_EQ(find<QLineEdit>(&window, "edtallmax")->text(), QStringLiteral("100000"));
+    EXPECT_TRUE(find<QCheckBox>(&window, "chksepmode")->isChecked());
+    EXPECT_TRUE(find<QComboBox>(&window, "comsepnum")->isEnabled());
+}
+
+TEST_F(ToziTest, GeneratesAnalysesSavesAndLoads)
+{
+    if (!openReal3D())
+        GTEST_SKIP() << "shared data file fc3d.csv not found";
+    Tfrmtozi window(m_context, nullptr);
+    ASSERT_EQ(find<QGroupBox>(&window, "optzhuzhi")->findChildren<QRadioButton *>().size(), 4);
+    window.findChildren<QRadioButton *>()[2]->setChecked(true); // 组选3
+    find<QLineEdit>(&window, "edtjushu")->setText(QStringLiteral("91"));
+    click(&window, "btnfilt");
+    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("请请输入1到90的组选3注数！"));
+    EXPECT_TRUE(window.tickets().empty());
+
+    window.findChildren<QRadioButton *>()[0]->setChecked(true);
+    find<QLineEdit>(&window, "edtjushu")->setText(QStringLiteral("100"));
+    click(&window, "btnfilt");
+    ASSERT_EQ(window.tickets().size(), 100u);
+    ASSERT_EQ(window.hitGapTable().size(), 8374u);
+    EXPECT_FALSE(window.intervalStatistics().empty());
+    EXPECT_TRUE(window.analysis().rows.empty()); // generation does not analyse
+
+    dialogs::testing::clear();
+    find<QComboBox>(&window, "comtozirep")->setCurrentIndex(4);
+    find<QCheckBox>(&window, "chkyuji")->setChecked(false);
+    click(&window, "btnala");
+    EXPECT_FALSE(window.analysis().rows.empty());
+    EXPECT_EQ(find<QLineEdit>(&window, "edtallwin")->text(), QString::number(window.analysis().totalGain));
+
+    const QString both = m_home.path(QStringLiteral("附属/both.txt"));
+    dialogs::testing::queueFile(both);
+    trigger(&window, "mnusaveboth");
+    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("成功保存！"));
+    EXPECT_EQ(test::readFile(both).count("\r\n"), 13 + 1 + 100);
+    const QString codes = m_home.path(QStringLiteral("附属/codes.txt"));
+    dialogs::testing::queueFile(codes);
+    trigger(&window, "mnusavecode");
+    EXPECT_EQ(test::readFile(codes).count("\r\n"), 2 + 100);
+
+    Tfrmtozi loaded(m_context, nullptr);
+    dialogs::testing::queueFile(both);
+    trigger(&loaded, "mnuloadboth");
+    EXPECT_EQ(loaded.tickets(), window.tickets());
+    EXPECT_EQ(find<QComboBox>(&loaded, "comtozirep")->currentIndex(), 4);
+    EXPECT_FALSE(find<QCheckBox>(&loaded, "chkyuji")->isChecked());
+    EXPECT_EQ(loaded.analysis().totalGain, window.analysis().totalGain); // loaded and analysed
+
+    // A ticket file with more lines than its count: the count is read and the rest reported.
+    test::writeFile(codes, test::readFile(codes).replace("0\r\n100\r\n", "0\r\n99\r\n"));
+    dialogs::testing::queueFile(codes);
+    trigger(&loaded, "mnuloadcode");
+    EXPECT_EQ(loaded.tickets().size(), 99u);
+    EXPECT_EQ(find<QLineEdit>(&loaded, "edtjushu")->text(), QStringLiteral("99"));
+    EXPECT_TRUE(dialogs::testing::lastMessage().contains(QStringLiteral("后1行未载入")));
+
+    // A play-type change empties the result grid.
+    loaded.findChildren<QRadioButton *>()[1]->setChecked(true);
+    EXPECT_TRUE(loaded.analysis().rows.empty());
+
+    // 100 tickets print on two pages.
+    const QString pdf = m_home.path(QStringLiteral("codes.pdf"));
+    dialogs::testing::queueAnswer(true);
+    dialogs::testing::queueFile(pdf);
+    trigger(&window, "mnuprintcode");
+    const QByteArray bytes = test::readFile(pdf);
+    EXPECT_TRUE(bytes.startsWith("%PDF"));
+    EXPECT_EQ(bytes.count("/Type /Page\n") + bytes.count("/Type /Page "), 2);
+}
+
+TEST_F(ToziTest, SearchDisablesTheWindowAndLeavesItOnTheBest)
+{
+    if (!openReal3D())
+        GTEST_SKIP() << "shared data file fc3d.csv not found";
+    Tfrmtozi window(m_context, nullptr);
+    click(&window, "btnfilt");
+    find<QCheckBox>(&window, "chksepmode")->setChecked(false);
+    dialogs::testing::clear();
+
+    click(&window, "btnyouhua");
+    EXPECT_TRUE(window.searching());
+    EXPECT_EQ(find<QPushButton>(&window, "btnyouhua")->text(), QStringLiteral("停止搜索"));
+    for (const char *name : {"btnala", "btnfilt", "btnclear", "btnclose", "grptozi"})
+        EXPECT_FALSE(find(&window, name)->isEnabled()) << name;
+    EXPECT_FALSE(find<QToolButton>(&window, "tlbtnsave")->isEnabled());
+    EXPECT_TRUE(find(&window, "optzhuzhi")->isEnabled());
+    EXPECT_EQ(find<QProgressBar>(&window, "pb")->maximum(), 2550);
+    window.waitForSearch();
+
+    EXPECT_FALSE(window.searching());
+    EXPECT_TRUE(find(&window, "btnala")->isEnabled());
+    EXPECT_TRUE(find(&window, "grptozi")->isEnabled());
+    EXPECT_EQ(find<QPushButton>(&window, "btnyouhua")->text(), QStringLiteral("搜索"));
+    const SearchResult &best = window.lastSearch();
+    EXPECT_EQ(best.trialsDone, 2550);
+    EXPECT_EQ(find<QComboBox>(&window, "comsepnum")->currentIndex(), 0);
+    EXPECT_EQ(find<QComboBox>(&window, "comtozisep")->currentIndex(), best.bestTozisepIndex);
+    EXPECT_EQ(find<QComboBox>(&window, "comtozirep")->currentIndex(), best.bestTozirepIndex);
+    EXPECT_EQ(find<QLineEdit>(&window, "edtallwin")->text(), QString::number(best.bestTotal));
+    EXPECT_TRUE(dialogs::testing::messages().isEmpty()); // the search names no aborts
+
+    // Stopped at once: the window comes back on the best of what ran.
+    find<QCheckBox>(&window, "chksepmode")->setChecked(true);
+    click(&window, "btnyouhua");
+    click(&window, "btnyouhua");
+    window.waitForSearch();
+    EXPECT_FALSE(window.searching());
+    EXPECT_TRUE(window.lastSearch().stopped);
+    EXPECT_TRUE(find(&window, "btnclose")->isEnabled());
+
+    // Figures beyond 64 bits stop the search with a message, and the window is usable again.
+    type(&window, "edtjushu", QStringLiteral("1"));
+    type(&window, "edtoutofsin", QStringLiteral("9200000000000000000"));
+    dialogs::testing::clear();
+    click(&window, "btnyouhua");
+    window.waitForSearch();
+    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("金额太大，超出计算范围！"));
+    EXPECT_FALSE(window.searching());
+    EXPECT_TRUE(find(&window, "btnala")->isEnabled());
+}
