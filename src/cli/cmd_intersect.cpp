@@ -6,27 +6,15 @@
 #include "tickets/compound_search.h"
 #include "tickets/intersection.h"
 #include "tickets/ticket_file.h"
+#include "tickets/total_filter.h"
 
-#include <QRegularExpression>
+#include <QFile>
 
 #include <optional>
 
 namespace lumaro::cli {
 
 namespace {
-
-// "t1-t2", or one number t for t-t.
-std::pair<int, int> toleranceOption(const QCommandLineParser &parser)
-{
-    const QString text = parser.value(QStringLiteral("tolerance")).trimmed();
-    static const QRegularExpression form(QStringLiteral("^(\\d+)(?:\\s*-\\s*(\\d+))?$"));
-    const QRegularExpressionMatch match = form.match(text);
-    if (!match.hasMatch())
-        throw UsageError(QStringLiteral("--tolerance 的值“%1”应是 t1-t2 的形式，例如 0-1").arg(text));
-    const int t1 = toInteger(match.captured(1));
-    const int t2 = match.captured(2).isEmpty() ? t1 : toInteger(match.captured(2));
-    return {t1, t2};
-}
 
 int intersect(Context &context, const QStringList &args)
 {
@@ -37,8 +25,8 @@ int intersect(Context &context, const QStringList &args)
         {QStringLiteral("tolerance"),
             QStringLiteral("交集容错 t1-t2：列出出现在 F-t2 到 F-t1 个大底中的号码（默认 0-0）"),
             QStringLiteral("t1-t2"), QStringLiteral("0-0")},
-        {QStringList {QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("把交集写成投注号码文件"),
-            QStringLiteral("FILE")},
+        {QStringList {QStringLiteral("o"), QStringLiteral("output")},
+            QStringLiteral("把交集写成投注号码文件，不写则输出到标准输出"), QStringLiteral("FILE")},
     });
     if (!parseArguments(
             context, parser, args, QStringLiteral("intersect NAME FILE… [--tolerance t1-t2] [-o FILE]"), 2, -1))
@@ -47,7 +35,9 @@ int intersect(Context &context, const QStringList &args)
     const QString name = positional.takeFirst();
     IntersectionSettings settings;
     settings.files = positional;
-    std::tie(settings.lowerTolerance, settings.upperTolerance) = toleranceOption(parser);
+    const FilterBounds tolerance = ParseBoundsText(parser.value(QStringLiteral("tolerance")));
+    settings.lowerTolerance = tolerance.lower;
+    settings.upperTolerance = tolerance.upper;
     checkIntersectionSettings(settings);
 
     const LotteryDefinition definition = context.store().readDefinition(name);
@@ -62,8 +52,18 @@ int intersect(Context &context, const QStringList &args)
     const QString skipped = skippedLinesMessage(result.skipped, n, m);
     if (!skipped.isEmpty())
         context.err() << skipped << '\n';
-    if (parser.isSet(QStringLiteral("o")))
+    // As the window does, the result list also goes to "temp.txt" in the program folder.
+    writeResultList(context.folder().file(QStringLiteral("temp.txt")), result.tickets);
+    if (parser.isSet(QStringLiteral("o"))) {
         writeTicketFile(parser.value(QStringLiteral("o")), result.tickets);
+    } else {
+        context.out().flush();
+        QFile out;
+        if (!out.open(stdout, QIODevice::WriteOnly))
+            throw IoError::cannotWrite(QStringLiteral("stdout"), out.errorString());
+        writeTicketFile(out, result.tickets);
+        out.flush();
+    }
     context.out() << "最终交集：" << result.tickets.rowCount() << "注\n";
     return 0;
 }

@@ -5,7 +5,7 @@
 #include "shell/app_context.h"
 #include "shell/dialogs.h"
 #include "shell/error_display.h"
-#include "shell/table_model.h"
+#include "tickets/text_lines_model.h"
 #include "tickets/ticket_file.h"
 
 #include <QApplication>
@@ -16,14 +16,13 @@
 #include <QFontDatabase>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSaveFile>
-#include <QTableView>
 #include <QVBoxLayout>
 #include <QtConcurrent>
 
@@ -82,21 +81,13 @@ Tfrmjiaoqi::Tfrmjiaoqi(AppContext &context, QWidget *parent)
 
     m_lbldadi = new QLabel(QStringLiteral("最终交集："), this);
     m_lbldadi->setObjectName(QStringLiteral("lbldadi"));
-    m_memo = new FunctionTableModel(this);
-    m_memo->setHeaders({QString()});
-    m_memo->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    m_memdadi = new QTableView(this);
+    m_memo = new TextLinesModel(this);
+    m_memdadi = new QListView(this);
     m_memdadi->setObjectName(QStringLiteral("memdadi"));
     m_memdadi->setModel(m_memo);
-    m_memdadi->horizontalHeader()->hide();
-    m_memdadi->horizontalHeader()->setStretchLastSection(true);
-    m_memdadi->verticalHeader()->hide();
-    m_memdadi->setShowGrid(false);
-    m_memdadi->setWordWrap(false);
+    m_memdadi->setUniformItemSizes(true);
     m_memdadi->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    m_memdadi->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    m_memdadi->verticalHeader()->setDefaultSectionSize(m_memdadi->fontMetrics().height() + 2);
-    m_memdadi->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_memdadi->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_memdadi->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_memdadi->setMinimumWidth(320);
 
@@ -198,32 +189,9 @@ void Tfrmjiaoqi::lstdadiDblClick(int row)
 {
     if (row < 0 || row >= m_files.size())
         return;
-    const QString path = m_files[row];
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    QFile file(path);
-    if (!file.exists())
-        throw IoError::fileNotFound(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw IoError::cannotRead(path, file.errorString());
-    m_viewed = file.readAll();
-    m_viewedStarts.clear();
-    if (!m_viewed.isEmpty())
-        m_viewedStarts.push_back(0);
-    for (qsizetype at = m_viewed.indexOf('\n'); at >= 0; at = m_viewed.indexOf('\n', at + 1)) {
-        if (at + 1 < m_viewed.size())
-            m_viewedStarts.push_back(at + 1);
-    }
-    m_result = TicketSet();
-    showMemo(static_cast<int>(m_viewedStarts.size()), [this](int line) {
-        const qint64 start = m_viewedStarts[static_cast<std::size_t>(line)];
-        qsizetype end = m_viewed.indexOf('\n', start);
-        if (end < 0)
-            end = m_viewed.size();
-        if (end > start && m_viewed.at(end - 1) == '\r')
-            --end;
-        return m_viewed.mid(start, end - start);
-    });
-    setCount(m_memoRows);
+    m_memo->setFile(m_files[row]);
+    setCount(m_memo->lineCount());
     QApplication::restoreOverrideCursor();
 }
 
@@ -285,17 +253,11 @@ void Tfrmjiaoqi::finishIntersection()
     if (outcome.error) {
         showError(this, errorText(outcome.error));
     } else if (!outcome.result.cancelled) {
-        m_result = std::move(outcome.result.tickets);
-        m_viewed.clear();
-        m_viewedStarts.clear();
-        showMemo(static_cast<int>(m_result.rowCount()), [this](int row) {
-            std::vector<int> numbers(static_cast<std::size_t>(m_result.width()));
-            m_result.numbers(row, numbers.data());
-            QByteArray line = resultListLine(row + 1, numbers.data(), m_result.width());
-            line.chop(2);
-            return line;
+        guarded(this, [this] {
+            m_memo->setFile(m_context.folder.file(QStringLiteral("temp.txt")));
+            m_memdadi->scrollToTop();
         });
-        setCount(m_result.rowCount());
+        setCount(outcome.result.tickets.rowCount());
         const QString skipped = skippedLinesMessage(outcome.result.skipped, m_table->n(), m_table->m());
         if (!skipped.isEmpty())
             dialogs::warning(this, kCaption, skipped);
@@ -322,22 +284,19 @@ void Tfrmjiaoqi::setRunning(bool running)
         unsetCursor();
 }
 
-void Tfrmjiaoqi::showMemo(int rows, std::function<QByteArray(int)> line)
-{
-    m_memoRows = rows;
-    m_memoLine = std::move(line);
-    m_memo->setContent(rows, [this](int row, int) { return QVariant(QString::fromUtf8(m_memoLine(row))); });
-    m_memdadi->scrollToTop();
-}
-
 void Tfrmjiaoqi::setCount(qint64 count)
 {
     m_lbldadi->setText(QStringLiteral("最终交集：%1注").arg(count));
 }
 
-QString Tfrmjiaoqi::memoLine(int row) const
+qint64 Tfrmjiaoqi::memoLineCount() const
 {
-    return row >= 0 && row < m_memoRows ? QString::fromUtf8(m_memoLine(row)) : QString();
+    return m_memo->lineCount();
+}
+
+QString Tfrmjiaoqi::memoLine(qint64 row) const
+{
+    return m_memo->line(row);
 }
 
 void Tfrmjiaoqi::btnsaveClick()
@@ -350,10 +309,16 @@ void Tfrmjiaoqi::btnsaveClick()
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         throw IoError::cannotWrite(path, file.errorString());
+    // Every memo line is written with one blank after it; result lists keep their serials.
+    QIODevice &memo = m_memo->device();
     QByteArray buffer;
-    for (int row = 0; row < m_memoRows; ++row) {
-        // Every memo line is written with one blank after it; result lists keep their serials.
-        buffer += m_memoLine(row);
+    while (!memo.atEnd()) {
+        QByteArray line = memo.readLine();
+        if (line.endsWith('\n'))
+            line.chop(1);
+        if (line.endsWith('\r'))
+            line.chop(1);
+        buffer += line;
         buffer += " \r\n";
         if (buffer.size() > (1 << 16)) {
             file.write(buffer);
@@ -371,10 +336,7 @@ void Tfrmjiaoqi::btnclsClick()
 {
     m_files.clear();
     m_lstdadi->clear();
-    m_result = TicketSet();
-    m_viewed.clear();
-    m_viewedStarts.clear();
-    showMemo(0, [](int) { return QByteArray(); });
+    m_memo->clear();
     m_lbldadi->setText(QStringLiteral("最终交集："));
     m_edtnum1->setText(QStringLiteral("0"));
     m_edtnum2->setText(QStringLiteral("0"));

@@ -7,7 +7,6 @@
 
 #include <atomic>
 #include <exception>
-#include <functional>
 #include <memory>
 
 class QLabel;
@@ -16,12 +15,12 @@ class QListWidget;
 class QListWidgetItem;
 class QProgressBar;
 class QPushButton;
-class QTableView;
+class QListView;
 
 namespace lumaro {
 
 struct AppContext;
-class FunctionTableModel;
+class TextLinesModel;
 
 // 多重大底交集: imports several ticket files, counts in how many of them each ticket of the
 // open lottery occurs and lists the tickets found in all of them (or all but a tolerated
@@ -44,8 +43,8 @@ public:
     // Waits for a running intersection and handles its end (for tests).
     void waitForResult();
     // The lines the memo shows.
-    int memoLineCount() const { return m_memoRows; }
-    QString memoLine(int row) const;
+    qint64 memoLineCount() const;
+    QString memoLine(qint64 row) const;
 
 Q_SIGNALS:
     // The intersection ended (with a result, an error or cancelled).
@@ -62,7 +61,6 @@ private:
 
     void finishIntersection();
     void setRunning(bool running);
-    void showMemo(int rows, std::function<QByteArray(int)> line);
     void setCount(qint64 count);
     void cancelAndWait();
 
@@ -70,12 +68,6 @@ private:
     std::unique_ptr<CombinationTable> m_table;
     QString m_tableProblem;
     QStringList m_files;
-    // What the memo shows: rows and the text of each (without line end).
-    int m_memoRows = 0;
-    std::function<QByteArray(int)> m_memoLine;
-    TicketSet m_result;
-    QByteArray m_viewed;
-    std::vector<qint64> m_viewedStarts;
 
     QListWidget *m_lstdadi;
     QPushButton *m_btndaoru;
@@ -86,8 +78,8 @@ private:
     QLineEdit *m_edtnum1;
     QLineEdit *m_edtnum2;
     QLabel *m_lbldadi;
-    QTableView *m_memdadi;
-    FunctionTableModel *m_memo;
+    QListView *m_memdadi;
+    TextLinesModel *m_memo;
     QProgressBar *m_pb;
 
     bool m_busy = false;

@@ -21,7 +21,8 @@ TEST(CliIntersect, IntersectsAndWritesATicketFile)
 
     auto r = runCli(home, {QStringLiteral("intersect"), name, a, b});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
-    EXPECT_EQ(r.out, QStringLiteral("最终交集：1注\n"));
+    EXPECT_EQ(r.out, QStringLiteral("01 02 03 04 06\r\n最终交集：1注\n"));
+    EXPECT_EQ(readFile(home + QStringLiteral("/temp.txt")), QByteArray("0000001    01 02 03 04 06 \r\n"));
     EXPECT_TRUE(r.err.contains(QStringLiteral("a.txt：1行，第一处在第3行"))) << r.err.toStdString();
 
     const QString out = dir.filePath(QStringLiteral("out.txt"));
@@ -29,14 +30,15 @@ TEST(CliIntersect, IntersectsAndWritesATicketFile)
         {QStringLiteral("intersect"), name, a, b, QStringLiteral("--tolerance"), QStringLiteral("0-1"),
             QStringLiteral("-o"), out});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
-    EXPECT_TRUE(r.out.endsWith(QStringLiteral("最终交集：3注\n")));
+    EXPECT_EQ(r.out, QStringLiteral("最终交集：3注\n"));
     EXPECT_EQ(readFile(out), QByteArray("01 02 03 04 05\r\n01 02 03 04 06\r\n02 03 04 05 06\r\n"));
 
     r = runCli(home, {QStringLiteral("intersect"), name, a, b, QStringLiteral("--tolerance"), QStringLiteral("0-3")});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(r.err.contains(QStringLiteral("0到2"))) << r.err.toStdString();
     r = runCli(home, {QStringLiteral("intersect"), name, a, QStringLiteral("--tolerance"), QStringLiteral("a-b")});
-    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("不是一个有效的整形值"))) << r.err.toStdString();
     EXPECT_EQ(runCli(home, {QStringLiteral("intersect"), name}).exitCode, 2);
     EXPECT_EQ(runCli(home, {QStringLiteral("intersect"), QStringLiteral("福彩3D"), a}).exitCode, 1);
 }

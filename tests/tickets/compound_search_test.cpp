@@ -172,9 +172,3 @@ TEST(CompoundSearchTest, AThresholdBeyondTheHistoryNeverRemoves)
     EXPECT_TRUE(result.numbers.empty());
     EXPECT_TRUE(isStandardTrend(lottery));
 }
-
-TEST(CompoundSearchTest, ProposalText)
-{
-    EXPECT_EQ(compoundText({1, 9, 10, 30}), QStringLiteral("01 09 10 30 "));
-    EXPECT_EQ(compoundText({}), QString());
-}

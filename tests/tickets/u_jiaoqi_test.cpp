@@ -1,11 +1,8 @@
-#include "shell/app_context.h"
-#include "shell/dialogs.h"
 #include "support/screenshot.h"
-#include "support/test_home.h"
+#include "tickets/tool_window_test.h"
 #include "tickets/u_jiaoqi.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -19,28 +16,10 @@ using namespace lumaro;
 
 namespace {
 
-class JiaoqiWindowTest : public ::testing::Test {
+class JiaoqiWindowTest : public test::ToolWindowTest<Tfrmjiaoqi> {
 protected:
-    void SetUp() override
-    {
-        dialogs::testing::setEnabled(true);
-        dialogs::testing::clear();
-        context.folder = home.folder();
-        context.store = &home.store();
-        context.lottery = &lottery;
-        lottery.open(home.store(), QStringLiteral("广东体彩11选5"));
-        window = std::make_unique<Tfrmjiaoqi>(context);
-        window->show();
-    }
-    void TearDown() override { dialogs::testing::clear(); }
+    void SetUp() override { openWindow(QStringLiteral("广东体彩11选5")); }
 
-    template<class T>
-    T *control(const char *name) const
-    {
-        T *found = window->findChild<T *>(QString::fromUtf8(name));
-        EXPECT_NE(found, nullptr) << name;
-        return found;
-    }
     QString caption() const { return control<QLabel>("lbldadi")->text(); }
     QString file(const QString &name, const QByteArray &content)
     {
@@ -59,11 +38,7 @@ protected:
         window->waitForResult();
     }
 
-    test::TestHome home;
     QTemporaryDir dir;
-    OpenLottery lottery;
-    AppContext context;
-    std::unique_ptr<Tfrmjiaoqi> window;
 };
 
 } // namespace
@@ -166,23 +141,15 @@ TEST_F(JiaoqiWindowTest, BadInputIsReportedAndChangesNothing)
     EXPECT_EQ(window->files().size(), 2);
 }
 
-TEST(JiaoqiWindow, DigitLotteryIsRefused)
+using JiaoqiDigitTest = test::ToolWindowTest<Tfrmjiaoqi>;
+
+TEST_F(JiaoqiDigitTest, DigitLotteryIsRefused)
 {
-    dialogs::testing::setEnabled(true);
-    dialogs::testing::clear();
-    test::TestHome home;
-    OpenLottery lottery;
-    lottery.open(home.store(), QStringLiteral("福彩3D"));
-    AppContext context;
-    context.folder = home.folder();
-    context.store = &home.store();
-    context.lottery = &lottery;
-    Tfrmjiaoqi window(context);
+    openWindow(QStringLiteral("福彩3D"));
     QTemporaryDir dir;
     test::writeFile(dir.filePath(QStringLiteral("a.txt")), "1 2 3\r\n");
     dialogs::testing::queueFiles({dir.filePath(QStringLiteral("a.txt"))});
-    window.btndaoruClick();
-    window.findChild<QPushButton *>(QStringLiteral("btnjiaoqi"))->click();
+    window->btndaoruClick();
+    control<QPushButton>("btnjiaoqi")->click();
     EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("大底交集只适用于乐透型彩票！"));
-    dialogs::testing::clear();
 }
