@@ -11,7 +11,6 @@
 #include "tickets/ticket_file.h"
 #include "trend/variant_trend.h"
 
-#include <QCoreApplication>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -93,12 +92,3 @@ void BM_CompoundRepetition20000x36(benchmark::State &state)
 BENCHMARK(BM_CompoundRepetition20000x36)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
-
-int main(int argc, char **argv)
-{
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

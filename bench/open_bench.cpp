@@ -55,12 +55,3 @@ void BM_Open36x7AndWalkAllTickets(benchmark::State &state)
 BENCHMARK(BM_Open36x7AndWalkAllTickets)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
-
-int main(int argc, char **argv)
-{
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

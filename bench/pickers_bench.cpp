@@ -136,12 +136,3 @@ BENCHMARK(BM_StemBranchBacktest20000)->Unit(benchmark::kMillisecond)->UseRealTim
 BENCHMARK(BM_FourStepBacktest20000)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
-
-int main(int argc, char **argv)
-{
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

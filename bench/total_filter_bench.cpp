@@ -83,12 +83,3 @@ BENCHMARK(BM_RunKeepingAMillion)
     ->ReportAggregatesOnly(false);
 
 } // namespace
-
-int main(int argc, char **argv)
-{
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -40,12 +40,3 @@ void BM_BuildStandardTrend20000x36(benchmark::State &state)
 BENCHMARK(BM_BuildStandardTrend20000x36)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
-
-int main(int argc, char **argv)
-{
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -4,8 +4,8 @@
 #include <QCoreApplication>
 
 #include <cstdint>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 
 // Shared by the fuzz targets: a Qt application object for the life of the process, and a
 // check that stops the run with a message when a property of a reader does not hold.

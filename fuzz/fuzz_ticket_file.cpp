@@ -53,7 +53,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         loaded.tickets.numbers(0, a.data());
         const QByteArray line = resultListLine(1, a.data(), m);
         LUMARO_FUZZ_CHECK(line.startsWith("0000001    "));
-        LUMARO_FUZZ_CHECK(ticketFileFromMemo({QString::fromUtf8(line.chopped(2))}, true) == ticketLine(a.data(), m) + "\r\n");
+        LUMARO_FUZZ_CHECK(
+            ticketFileFromMemo({QString::fromUtf8(line.chopped(2))}, true) == ticketLine(a.data(), m) + "\r\n");
     }
     return 0;
 }

@@ -139,8 +139,16 @@ std::vector<int> ZoneCounts(const int *d, int m, int n, int zones)
 
 double IndicatorOfDraw(Indicator indicator, const int *const *rows, int row, int m, int n)
 {
-    const int *d = rows[row];
-    const int *previous = row > 0 ? rows[row - 1] : nullptr;
+    return IndicatorValue(indicator, rows[row], row > 0 ? rows[row - 1] : nullptr, m, n);
+}
+
+bool UsesHistoryMean(Indicator indicator)
+{
+    return indicator != Indicator::Big && indicator != Indicator::Odd && indicator != Indicator::Repeat;
+}
+
+double IndicatorValue(Indicator indicator, const int *d, const int *previous, int m, int n)
+{
     switch (indicator) {
     case Indicator::Big:
         return BigCount(d, m, n, BigRule::Analysis);

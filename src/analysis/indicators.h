@@ -37,9 +37,15 @@ std::vector<int> ZoneCounts(const int *d, int m, int n, int zones);
 
 enum class Indicator { Big, Odd, Sum, Span, Dispersion, Deviation, Ac, Repeat };
 
+// The value of an indicator for the set d with the previous draw (nullptr for the first row).
+double IndicatorValue(Indicator indicator, const int *d, const int *previous, int m, int n);
+
 // The value of an indicator for row `row` of a draw table whose rows are M numbers each
 // (rows[0..count-1], each pointing at M numbers); the previous draw is the row before.
 double IndicatorOfDraw(Indicator indicator, const int *const *rows, int row, int m, int n);
+
+// True for the indicators whose theoretical average is the mean over the loaded history.
+bool UsesHistoryMean(Indicator indicator);
 
 // The theoretical values the analysis windows print beside the history.
 struct TheoreticalValues {

@@ -5,6 +5,7 @@
 #include "shell/app_context.h"
 #include "shell/application.h"
 #include "shell/dialogs.h"
+#include "shell/screenshot_tour.h"
 #include "shell/toolbar_icons.h"
 #include "shell/u_flash.h"
 #include "shell/u_main.h"
@@ -49,9 +50,10 @@ bool hasFlag(int argc, char *argv[], const char *name)
 int main(int argc, char *argv[])
 {
     if (hasFlag(argc, argv, "--help")) {
-        std::fputs("用法：lumaro [--home DIR] [--no-splash]\n"
-                   "  --home DIR    程序文件夹（默认 $LUMARO_HOME，否则 ~/.local/share/Lumaro/）\n"
-                   "  --no-splash   不显示启动画面\n",
+        std::fputs("用法：lumaro [--home DIR] [--no-splash] [--screenshots DIR]\n"
+                   "  --home DIR          程序文件夹（默认 $LUMARO_HOME，否则 ~/.local/share/Lumaro/）\n"
+                   "  --no-splash         不显示启动画面\n"
+                   "  --screenshots DIR   打开每个窗口并把画面存为 DIR 中的 PNG 文件，然后退出\n",
             stdout);
         return 0;
     }
@@ -78,7 +80,8 @@ int main(int argc, char *argv[])
         return 1;
     }
 
-    if (!hasFlag(argc, argv, "--no-splash")) {
+    const QString screenshots = optionValue(argc, argv, "--screenshots");
+    if (!hasFlag(argc, argv, "--no-splash") && screenshots.isEmpty()) {
         lumaro::Tfrmflash splash(context.folder);
         splash.exec();
         QThread::msleep(100);
@@ -89,6 +92,11 @@ int main(int argc, char *argv[])
     context.store = &store;
     context.lottery = &lottery;
     lumaro::Tfrmmain window(context);
+    if (!screenshots.isEmpty()) {
+        const int pictures = lumaro::runScreenshotTour(window, screenshots);
+        std::printf("%d\n", pictures);
+        return pictures > 0 ? 0 : 1;
+    }
     window.showMaximized();
     return app.exec();
 }

@@ -52,6 +52,7 @@ public:
     QWidget *showToolWindow(const QString &key);
 
     // For tests and screenshots.
+    AppContext &context() { return m_context; }
     QAction *action(const QString &objectName) const;
     QTabBar *tabmain() const { return m_tabs; }
     QToolBar *tlbmain() const { return m_toolbar; }

@@ -3,6 +3,10 @@
 #include "data/u_data.h"
 #include "download/u_download2.h"
 #include "download/u_download3.h"
+#include "invest/u_gudingjihua.h"
+#include "invest/u_jieduanjihua.h"
+#include "invest/u_keibianjihua.h"
+#include "invest/u_tozi.h"
 #include "pickers/u_ganzhi.h"
 #include "pickers/u_qingmi.h"
 #include "pickers/u_sep.h"
@@ -82,13 +86,13 @@ const std::vector<ToolWindowEntry> &toolWindows()
         {QStringLiteral("Tfrmjiaoqi"), QStringLiteral("大底交集"),
             placeholder(QStringLiteral("Tfrmjiaoqi"), QStringLiteral("大底交集"))},
         {QStringLiteral("Tfrmgudingjihua"), QStringLiteral("固定投资计划"),
-            placeholder(QStringLiteral("Tfrmgudingjihua"), QStringLiteral("固定投资计划"))},
+            [](AppContext &c, QWidget *p) { return new Tfrmgudingjihua(c, p); }},
         {QStringLiteral("Tfrmjieduanjihua"), QStringLiteral("阶段投资计划"),
-            placeholder(QStringLiteral("Tfrmjieduanjihua"), QStringLiteral("阶段投资计划"))},
+            [](AppContext &c, QWidget *p) { return new Tfrmjieduanjihua(c, p); }},
         {QStringLiteral("Tfrmkeibianjihua"), QStringLiteral("可变投资计划"),
-            placeholder(QStringLiteral("Tfrmkeibianjihua"), QStringLiteral("可变投资计划"))},
+            [](AppContext &c, QWidget *p) { return new Tfrmkeibianjihua(c, p); }},
         {QStringLiteral("Tfrmtozi"), QStringLiteral("投资模式分析"),
-            placeholder(QStringLiteral("Tfrmtozi"), QStringLiteral("投资模式分析"))},
+            [](AppContext &c, QWidget *p) { return new Tfrmtozi(c, p); }},
     };
     return list;
 }

@@ -1,0 +1,68 @@
+// Indicator analysis engines on the longest history a lottery keeps: 南粤风采36选7 with
+// 20000 draws.
+#include "bench_support.h"
+
+#include "analysis/indicator_history.h"
+#include "analysis/omission_table.h"
+#include "analysis/zone_history.h"
+#include "data/open_lottery.h"
+
+#include <QCoreApplication>
+
+#include <benchmark/benchmark.h>
+
+using namespace lumaro;
+
+namespace {
+
+const QString k36 = QStringLiteral("南粤风采36选7");
+
+OpenLottery &lottery36()
+{
+    static bench::BenchHome home;
+    static OpenLottery lottery;
+    static const bool filled = (bench::addRandomDraws(home.store(), k36, OpenLottery::kMaxDraws, 36, 7),
+        lottery.open(home.store(), k36), true);
+    (void)filled;
+    return lottery;
+}
+
+// What "重新统计" computes: one indicator over all draws and its summary, for each indicator.
+void BM_IndicatorHistory20000(benchmark::State &state)
+{
+    const OpenLottery &lottery = lottery36();
+    const auto indicator = kAnalysisIndicators[static_cast<std::size_t>(state.range(0))];
+    for (auto _ : state) {
+        const IndicatorHistory history(indicator, lottery.drawTable, lottery.n);
+        benchmark::DoNotOptimize(SummarizeIndicator(history, 3).recentTotal);
+    }
+    state.SetLabel(QString::fromUtf8(indicatorTexts(indicator).columnLabel).toStdString());
+}
+BENCHMARK(BM_IndicatorHistory20000)->DenseRange(0, 7)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_ZoneHistory20000(benchmark::State &state)
+{
+    const OpenLottery &lottery = lottery36();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(ZoneHistory(lottery.drawTable, lottery.n, 7).count(19999, 0));
+}
+BENCHMARK(BM_ZoneHistory20000)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_OmissionTable20000(benchmark::State &state)
+{
+    const OpenLottery &lottery = lottery36();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(BuildOmissionTable(lottery, OmissionMode::Rebound, OmissionSort::ChaseValue).rows);
+}
+BENCHMARK(BM_OmissionTable20000)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "analysis/indicator_history.h"
+
+#include "analysis/analysis_view.h"
+
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+class QTableView;
+
+namespace lumaro {
+
+struct AppContext;
+class BarChart;
+class FunctionTableModel;
+
+// The single-indicator analysis view: the history grid of one indicator, the bar chart of the
+// last K draws and the summary with its advice. The eight tabs of the main window are this one
+// design with another indicator (Tfrmdaxiao … Tfrmcongma, see IndicatorView). The view computes on the active
+// table of the open lottery: the variant draw table while the variant trend is in force.
+class IndicatorWindow : public AnalysisView {
+    Q_OBJECT
+public:
+    IndicatorWindow(AppContext &context, Indicator indicator, QWidget *parent);
+
+    // Fills the grid and the summary from the active table ("重新统计", trend switch).
+    void Recompute() override;
+    // Redraws the chart from the last K rows of the last computation.
+    void RefreshChart() override;
+
+    Indicator indicator() const { return m_history.indicator(); }
+    const IndicatorHistory &history() const { return m_history; }
+    const IndicatorSummary &summary() const { return m_summary; }
+    // K as chosen in the list; used by the next computation.
+    int recentCount() const { return m_recentCount; }
+
+private:
+    AppContext &m_context;
+    IndicatorHistory m_history;
+    IndicatorSummary m_summary;
+    int m_recentCount = kDefaultRecentCount;
+    int m_draws = 0;
+
+    QTableView *m_grid;
+    FunctionTableModel *m_model;
+    BarChart *m_chart;
+    QCheckBox *m_marks;
+    QPlainTextEdit *m_memo;
+};
+
+// One class per indicator, so that the main window and its tests tell the eight views apart.
+template<Indicator I>
+class IndicatorView : public IndicatorWindow {
+public:
+    explicit IndicatorView(AppContext &context, QWidget *parent = nullptr)
+        : IndicatorWindow(context, I, parent)
+    { }
+};
+
+} // namespace lumaro

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "analysis/omission_table.h"
+
+#include "analysis/analysis_view.h"
+
+#include <array>
+
+class QCheckBox;
+class QTableView;
+
+namespace lumaro {
+
+struct AppContext;
+class BarChart;
+class FunctionTableModel;
+
+// The rebound and skew tables share one window: every number of the open lottery with its hit
+// total, longest omission, rebound (or current) omission, cold multiple and chase value, sorted
+// by the button last pressed, and a chart of four of the columns. Always the standard draws.
+class OmissionWindow : public AnalysisView {
+    Q_OBJECT
+public:
+    // Recomputes everything from the draw table, then sorts.
+    void Recompute() override;
+    // Redraws the chart from the rows and the check boxes.
+    void RefreshChart() override;
+
+    const OmissionTable &table() const { return m_table; }
+    OmissionSort sortMode() const { return m_sort; }
+
+protected:
+    OmissionWindow(AppContext &context, OmissionMode mode, QWidget *parent);
+
+private:
+    AppContext &m_context;
+    OmissionMode m_mode;
+    OmissionSort m_sort = OmissionSort::Number;
+    OmissionTable m_table;
+
+    QTableView *m_grid;
+    FunctionTableModel *m_model;
+    BarChart *m_chart;
+    std::array<QCheckBox *, 4> m_seriesBoxes {};
+    QCheckBox *m_marks;
+};
+
+} // namespace lumaro

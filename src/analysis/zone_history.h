@@ -1,0 +1,57 @@
+#pragma once
+
+#include "analysis/indicator_history.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+namespace lumaro {
+
+class DrawTable;
+
+// The zone choice offers 1 to 7 zones.
+inline constexpr int kMaxZones = 7;
+// The zone count a new zone window starts with: M, kept within 1..7.
+int DefaultZoneCount(int m);
+// The grid header of zone `zone` (1-based): start "-" end "号码总数", end cut to N, both "%.2d".
+// Zones that start above N keep their start: N = 36, Z = 7 gives "37-36号码总数" for zone 7.
+QString ZoneHeader(int zone, int width, int n);
+
+// Per draw of a draw table, how many of its numbers fall into each of Z zones.
+class ZoneHistory {
+public:
+    ZoneHistory() = default;
+    // zones is kept within 1..7.
+    ZoneHistory(const DrawTable &table, int n, int zones);
+
+    int n() const { return m_n; }
+    int zoneCount() const { return m_zones; }
+    int zoneWidth() const { return m_width; }
+    int rowCount() const { return static_cast<int>(m_periods.size()); }
+
+    qint32 period(int row) const { return m_periods[static_cast<std::size_t>(row)]; }
+    QString numbersText(int row) const;
+    // Count of row's numbers in 0-based zone.
+    int count(int row, int zone) const { return m_counts[static_cast<std::size_t>(row) * m_zones + zone]; }
+
+    // Z + 2 columns: period, numbers, one count per zone.
+    QStringList headers() const;
+    QString cellText(int row, int column) const;
+
+    // The last k rows: period labels and, per zone, the counts.
+    QStringList recentLabels(int k) const;
+    std::vector<std::vector<double>> recentCounts(int k) const;
+
+private:
+    int m_n = 0;
+    int m_m = 0;
+    int m_zones = 1;
+    int m_width = 0;
+    std::vector<qint32> m_periods;
+    std::vector<int> m_numbers;
+    std::vector<int> m_counts;
+};
+
+} // namespace lumaro

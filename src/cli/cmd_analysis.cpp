@@ -1,0 +1,100 @@
+// Indicator analysis commands: the indicators of every draw and the rebound and skew tables.
+#include "cli/cli.h"
+
+#include "analysis/indicator_history.h"
+#include "analysis/omission_table.h"
+#include "common/random_source.h"
+#include "data/open_lottery.h"
+#include "trend/variant_trend.h"
+
+#include <optional>
+
+namespace lumaro::cli {
+
+namespace {
+
+int indicators(Context &context, const QStringList &args)
+{
+    QCommandLineParser parser;
+    parser.addPositionalArgument(QStringLiteral("NAME"), QStringLiteral("彩票名称"));
+    parser.addOptions({
+        {QStringLiteral("variant"), QStringLiteral("按变幻走势统计")},
+        {QStringLiteral("seed"), QStringLiteral("变幻走势的随机种子（不写则取时钟）"), QStringLiteral("S")},
+    });
+    if (!parseArguments(context, parser, args, QStringLiteral("indicators NAME [--variant --seed S]"), 1, 1))
+        return 0;
+    OpenLottery lottery;
+    lottery.open(context.store(), parser.positionalArguments().front());
+    if (parser.isSet(QStringLiteral("variant"))) {
+        std::optional<std::uint64_t> seed;
+        if (parser.isSet(QStringLiteral("seed"))) {
+            bool ok = false;
+            seed = parser.value(QStringLiteral("seed")).trimmed().toULongLong(&ok);
+            if (!ok)
+                throw UsageError(QStringLiteral("--seed 的值“%1”不是整数").arg(parser.value(QStringLiteral("seed"))));
+        }
+        RandomSource random = seed ? RandomSource(*seed) : RandomSource::fromClock();
+        lottery.variantMode = true;
+        BuildVariantTrend(lottery, random);
+    }
+
+    const DrawTable &table = ActiveDrawTable(lottery);
+    std::vector<IndicatorHistory> columns;
+    QStringList header {QStringLiteral("记录期号"), QStringLiteral("开奖号码")};
+    for (Indicator indicator : kAnalysisIndicators) {
+        columns.emplace_back(indicator, table, lottery.n);
+        header << QString::fromUtf8(indicatorTexts(indicator).columnLabel);
+    }
+    QTextStream &out = context.out();
+    out << header.join(QLatin1Char('\t')) << '\n';
+    const IndicatorHistory &first = columns.front();
+    for (int row = 0; row < first.rowCount(); ++row) {
+        out << first.periodText(row) << '\t' << first.numbersText(row);
+        for (const IndicatorHistory &column : columns)
+            out << '\t' << column.valueText(row);
+        out << '\n';
+    }
+    return 0;
+}
+
+int omission(Context &context, const QStringList &args)
+{
+    QCommandLineParser parser;
+    parser.addPositionalArgument(QStringLiteral("NAME"), QStringLiteral("彩票名称"));
+    parser.addOptions({
+        {QStringLiteral("mode"), QStringLiteral("rebound 中奖回补分析，skew 中奖偏态分析"),
+            QStringLiteral("rebound|skew")},
+        {QStringLiteral("sort"), QStringLiteral("0 号码顺序，1 追号价值排序，2 前次（目前）遗漏排序，3 总次数排序"),
+            QStringLiteral("0|1|2|3"), QStringLiteral("0")},
+    });
+    if (!parseArguments(
+            context, parser, args, QStringLiteral("omission NAME --mode rebound|skew [--sort 0|1|2|3]"), 1, 1))
+        return 0;
+    const QString mode = parser.value(QStringLiteral("mode"));
+    if (mode != QLatin1String("rebound") && mode != QLatin1String("skew"))
+        throw UsageError(QStringLiteral("--mode 只能是 rebound 或 skew"));
+    const int sort = integerOption(parser, QStringLiteral("sort"));
+    if (sort < 0 || sort > 3)
+        throw UsageError(QStringLiteral("--sort 只能是 0、1、2 或 3"));
+
+    OpenLottery lottery;
+    lottery.open(context.store(), parser.positionalArguments().front());
+    const OmissionTable table = BuildOmissionTable(lottery,
+        mode == QLatin1String("rebound") ? OmissionMode::Rebound : OmissionMode::Skew, static_cast<OmissionSort>(sort));
+    QTextStream &out = context.out();
+    out << table.headers().join(QLatin1Char('\t')) << '\n';
+    for (int row = 0; row < table.rowCount(); ++row) {
+        for (int column = 0; column < OmissionTable::kColumns; ++column)
+            out << (column > 0 ? "\t" : "") << table.cellText(row, column);
+        out << '\n';
+    }
+    return 0;
+}
+
+[[maybe_unused]] const bool registered
+    = registerCommand({"indicators", "各期号码指标 / the indicators of every draw", indicators})
+    && registerCommand({"omission", "中奖回补、偏态分析表 / the rebound and skew tables", omission});
+
+} // namespace
+
+} // namespace lumaro::cli

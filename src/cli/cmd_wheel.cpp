@@ -1,0 +1,226 @@
+// Wheeling-matrix commands: apply a shipped matrix to numbers, design a matrix, check one.
+#include "cli/cli.h"
+
+#include "common/errors.h"
+#include "common/text_format.h"
+#include "tickets/ticket_file.h"
+#include "tickets/wheel_design.h"
+#include "tickets/wheel_matrix.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+#include <limits>
+
+namespace lumaro::cli {
+
+namespace {
+
+QStringList numberTexts(const QString &list)
+{
+    return list.split(QRegularExpression(QStringLiteral("[\\s,]+")), Qt::SkipEmptyParts);
+}
+
+void requireRange(int value, int lo, int hi, const char *what)
+{
+    if (value < lo || value > hi)
+        throw UsageError(QStringLiteral("%1 必须在 %2 到 %3 之间").arg(QString::fromUtf8(what)).arg(lo).arg(hi));
+}
+
+int wheel(Context &context, const QStringList &args)
+{
+    QCommandLineParser parser;
+    parser.addOptions({
+        {QStringLiteral("base"), QStringLiteral("基本号码，空格分隔"), QStringLiteral("\"n n …\"")},
+        {QStringLiteral("bankers"), QStringLiteral("胆号码（胆拖式），空格分隔"), QStringLiteral("\"n n\"")},
+        {QStringLiteral("type"), QStringLiteral("彩票类型：每注号码数 1..7"), QStringLiteral("T"), QStringLiteral("6")},
+        {QStringLiteral("match"), QStringLiteral("选对号码数 1..8"), QStringLiteral("C"), QStringLiteral("6")},
+        {QStringLiteral("guarantee"), QStringLiteral("保中号码数 1..8"), QStringLiteral("K"), QStringLiteral("5")},
+        {QStringList {QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("把投注号码写入号码文件"),
+            QStringLiteral("FILE")},
+    });
+    if (!parseArguments(context, parser, args,
+            QStringLiteral("wheel --base \"n …\" [--bankers \"n …\"] --type T --match C --guarantee K [-o FILE]"), 0,
+            0))
+        return 0;
+    if (!parser.isSet(QStringLiteral("base")))
+        throw UsageError(QStringLiteral("缺少 --base"));
+    const QStringList base = numberTexts(parser.value(QStringLiteral("base")));
+    const QStringList bankers = numberTexts(parser.value(QStringLiteral("bankers")));
+    WheelSettings s;
+    s.base = int(base.size());
+    s.bankers = int(bankers.size());
+    s.bankerKind = parser.isSet(QStringLiteral("bankers"));
+    s.type = integerOption(parser, QStringLiteral("type"));
+    s.match = integerOption(parser, QStringLiteral("match"));
+    s.guarantee = integerOption(parser, QStringLiteral("guarantee"));
+    requireRange(s.base, 1, kWheelMaxBase, "基本号码个数");
+    requireRange(s.bankers, 0, 2, "胆号码个数");
+    requireRange(s.type, 1, 7, "--type");
+    requireRange(s.match, 1, 8, "--match");
+    requireRange(s.guarantee, 1, 8, "--guarantee");
+
+    // The shipped matrices are copied into the program folder when it is set up.
+    context.folder().ensureCreated();
+    const WheelParams p = WheelMatrixParams(s);
+    const QString name = WheelMatrixFileName(s);
+    const QString path = context.folder().wheelsFolder() + name;
+    if (name.isEmpty() || !QFileInfo::exists(path))
+        throw InputError(QStringLiteral("没有该类型的矩阵！"));
+    const std::vector<int> values = WheelNumberValues(base + bankers);
+    const std::vector<WheelMask> matrix = ReadWheelMatrix(path, p);
+    const std::vector<int> baseValues(values.begin(), values.begin() + s.base);
+    const std::vector<int> bankerValues(values.begin() + s.base, values.end());
+    const std::vector<std::vector<int>> rows = ApplyWheel(matrix, baseValues, bankerValues);
+
+    QTextStream &out = context.out();
+    out << "序号";
+    for (int i = 1; i <= s.type; ++i)
+        out << "\t号码" << i;
+    out << '\n';
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        out << r + 1;
+        for (int v : rows[r])
+            out << '\t' << pad2(v);
+        out << '\n';
+    }
+    out << "投注号码：共" << rows.size() << " 注\n";
+
+    if (parser.isSet(QStringLiteral("output"))) {
+        QByteArray text;
+        for (const std::vector<int> &row : rows)
+            text += ticketLine(row.data(), int(row.size())) + "\r\n";
+        WriteWholeFile(parser.value(QStringLiteral("output")), text);
+    }
+    return 0;
+}
+
+WheelParams positionalParams(const QStringList &positional, int first, bool withTicketSize)
+{
+    bool ok = true;
+    auto number = [&](int i) {
+        bool one = false;
+        const int v = positional[i].toInt(&one);
+        ok = ok && one;
+        return v;
+    };
+    WheelParams p;
+    p.b = number(first);
+    int next = first + 1;
+    if (withTicketSize)
+        p.t = number(next++);
+    p.c = number(next++);
+    p.k = number(next);
+    if (!ok)
+        throw UsageError(QStringLiteral("B、T、C、K 必须是整数"));
+    return p;
+}
+
+int wheelDesign(Context &context, const QStringList &args)
+{
+    QCommandLineParser parser;
+    parser.addPositionalArgument(QStringLiteral("B"), QStringLiteral("基本号码个数"));
+    parser.addPositionalArgument(QStringLiteral("T"), QStringLiteral("每注号码数"));
+    parser.addPositionalArgument(QStringLiteral("C"), QStringLiteral("选对号码数"));
+    parser.addPositionalArgument(QStringLiteral("K"), QStringLiteral("保中号码数"));
+    parser.addOptions({
+        {QStringLiteral("seconds"), QStringLiteral("最长计算秒数（默认 20）"), QStringLiteral("S"),
+            QStringLiteral("20")},
+        {QStringLiteral("seed"), QStringLiteral("随机种子（默认 1）"), QStringLiteral("S"), QStringLiteral("1")},
+        {QStringList {QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("把矩阵写入矩阵文件"),
+            QStringLiteral("FILE")},
+    });
+    if (!parseArguments(
+            context, parser, args, QStringLiteral("wheel-design B T C K [--seconds S] [--seed S] [-o FILE]"), 4, 4))
+        return 0;
+    const WheelParams p = positionalParams(parser.positionalArguments(), 0, true);
+    const QString problem = WheelParamsProblem(p);
+    if (!problem.isEmpty())
+        throw InputError(problem);
+    bool ok = false;
+    const double seconds = parser.value(QStringLiteral("seconds")).toDouble(&ok);
+    if (!ok || seconds <= 0)
+        throw UsageError(QStringLiteral("--seconds 必须是正数"));
+    const qulonglong seed = parser.value(QStringLiteral("seed")).toULongLong(&ok);
+    if (!ok)
+        throw UsageError(QStringLiteral("--seed 必须是整数"));
+
+    WheelSearchOptions options;
+    options.seed = seed;
+    options.seconds = seconds;
+    options.maxMoves = std::numeric_limits<qint64>::max();
+    const WheelSearchResult result = GenerateWheel(p, options);
+    if (!VerifyWheel(p, result.tickets).holds)
+        throw Error(QStringLiteral("计算出的矩阵未通过检验。"));
+    const QByteArray text = WheelMatrixText(result.tickets);
+    context.out() << QString::fromLatin1(text).remove(QLatin1Char('\r'));
+    context.out() << "矩阵注数：" << result.tickets.size() << '\n';
+    if (parser.isSet(QStringLiteral("output")))
+        WriteWholeFile(parser.value(QStringLiteral("output")), text);
+    return 0;
+}
+
+// The number of tokens of the first line that holds any: the ticket size of the file.
+int ticketSizeOf(const QByteArray &content)
+{
+    for (const QByteArray &line : content.split('\n')) {
+        const QList<QByteArray> tokens = line.simplified().replace(',', ' ').split(' ');
+        int count = 0;
+        for (const QByteArray &token : tokens)
+            count += token.isEmpty() ? 0 : 1;
+        if (count > 0)
+            return count;
+    }
+    return 0;
+}
+
+int wheelCheck(Context &context, const QStringList &args)
+{
+    QCommandLineParser parser;
+    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("矩阵文件"));
+    parser.addPositionalArgument(QStringLiteral("B"), QStringLiteral("基本号码个数"));
+    parser.addPositionalArgument(QStringLiteral("C"), QStringLiteral("选对号码数"));
+    parser.addPositionalArgument(QStringLiteral("K"), QStringLiteral("保中号码数"));
+    parser.addOption({QStringLiteral("bankers"), QStringLiteral("胆拖式的胆号码个数：C 和 K 含胆码"),
+        QStringLiteral("D"), QStringLiteral("0")});
+    if (!parseArguments(context, parser, args, QStringLiteral("wheel-check FILE B C K [--bankers D]"), 4, 4))
+        return 0;
+    const QStringList positional = parser.positionalArguments();
+    WheelParams p = positionalParams(positional, 1, false);
+    const int d = integerOption(parser, QStringLiteral("bankers"));
+    if (d < 0)
+        throw UsageError(QStringLiteral("--bankers 不能为负数"));
+    p.c -= d;
+    p.k -= d;
+
+    const QString path = positional[0];
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw IoError::cannotRead(path, file.errorString());
+    const QByteArray content = file.readAll();
+    p.t = ticketSizeOf(content);
+    const QString problem = WheelParamsProblem(p);
+    if (!problem.isEmpty())
+        throw InputError(problem);
+    const std::vector<WheelMask> tickets = ParseWheelMatrix(content, p, QFileInfo(path).fileName());
+    const WheelCheck check = VerifyWheel(p, tickets);
+    QTextStream &out = context.out();
+    out << "矩阵注数：" << tickets.size() << '\n';
+    if (check.holds) {
+        out << "保证成立：" << check.draws << " 组选对号码都至少中" << p.k << "个\n";
+        return 0;
+    }
+    const std::vector<int> missed = WheelPositions(check.firstUncovered);
+    out << "保证不成立：" << check.uncovered << " 组（共 " << check.draws << " 组）选对号码不中" << p.k << "个，例如 "
+        << joinPadded(missed.data(), int(missed.size())) << '\n';
+    return 1;
+}
+
+[[maybe_unused]] const bool registered = registerCommand({"wheel", "旋转矩阵组号 / wheel numbers by a matrix", wheel})
+    && registerCommand({"wheel-design", "计算旋转矩阵 / design a wheeling matrix", wheelDesign})
+    && registerCommand({"wheel-check", "检验旋转矩阵 / check a wheeling matrix", wheelCheck});
+
+} // namespace
+
+} // namespace lumaro::cli

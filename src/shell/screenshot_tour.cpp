@@ -1,0 +1,125 @@
+#include "shell/screenshot_tour.h"
+
+#include "data/u_data.h"
+#include "data/u_index.h"
+#include "shell/dialogs.h"
+#include "shell/error_display.h"
+#include "shell/u_about.h"
+#include "shell/u_main.h"
+#include "shell/window_catalog.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QTabBar>
+#include <QThread>
+
+#include <memory>
+
+namespace lumaro {
+
+namespace {
+
+// Lets the window settle: pending events, background work that reports back, repaints.
+void settle(int milliseconds)
+{
+    QElapsedTimer timer;
+    timer.start();
+    do {
+        QApplication::processEvents(QEventLoop::AllEvents, 50);
+        QThread::msleep(10);
+    } while (timer.elapsed() < milliseconds);
+}
+
+class Tour {
+public:
+    Tour(Tfrmmain &window, const QString &folder)
+        : m_window(window)
+        , m_folder(folder)
+    {
+        QDir().mkpath(folder);
+    }
+
+    void shoot(QWidget *widget, const QString &name, int wait = 300)
+    {
+        settle(wait);
+        if (widget->grab().save(m_folder + QLatin1Char('/') + name + QStringLiteral(".png")))
+            ++m_count;
+    }
+
+    bool open(AppContext &context, const QString &lottery)
+    {
+        return guarded(&m_window, [&] {
+            m_window.mnucloseClick();
+            context.lottery->open(*context.store, lottery);
+            m_window.ShowOpenedLottery();
+        });
+    }
+
+    int count() const { return m_count; }
+
+private:
+    Tfrmmain &m_window;
+    QString m_folder;
+    int m_count = 0;
+};
+
+} // namespace
+
+int runScreenshotTour(Tfrmmain &window, const QString &folder)
+{
+    const bool wasTesting = dialogs::testing::enabled();
+    dialogs::testing::setEnabled(true);
+    AppContext &context = window.context();
+    Tour tour(window, folder);
+    window.resize(1280, 800);
+    window.show();
+    tour.shoot(&window, QStringLiteral("00_主窗口"));
+
+    {
+        Tfrmindex manager(context, &window);
+        manager.show();
+        tour.shoot(&manager, QStringLiteral("01_彩票操作"));
+    }
+    {
+        Tfrmabout about(context.folder, &window);
+        about.show();
+        tour.shoot(&about, QStringLiteral("02_关于本程序"));
+    }
+    {
+        Tfrmdata editor(context, &window);
+        editor.show();
+        tour.shoot(&editor, QStringLiteral("03_彩票数据"));
+    }
+
+    if (tour.open(context, QStringLiteral("中国福彩七乐彩"))) {
+        for (int tab = 0; tab < kTabCount; ++tab) {
+            window.tabmain()->setCurrentIndex(tab);
+            tour.shoot(&window, QStringLiteral("1%1_%2").arg(tab).arg(tabCaption(tab)), 500);
+        }
+        window.tabmain()->setCurrentIndex(0);
+        window.tlbbianwanClick();
+        tour.shoot(&window, QStringLiteral("20_变幻走势"));
+        window.tlbbiaozhunClick();
+        int index = 0;
+        for (const ToolWindowEntry &entry : toolWindows()) {
+            if (entry.key == QLatin1String("Tfrmtozi"))
+                continue;
+            QWidget *tool = window.showToolWindow(entry.key);
+            if (tool)
+                tour.shoot(tool, QStringLiteral("%1_%2").arg(30 + index++).arg(entry.caption), 1500);
+            if (tool)
+                tool->hide();
+        }
+    }
+    if (tour.open(context, QStringLiteral("福彩3D"))) {
+        tour.shoot(&window, QStringLiteral("40_福彩3D走势"));
+        if (QWidget *tozi = window.showToolWindow(QStringLiteral("Tfrmtozi")))
+            tour.shoot(tozi, QStringLiteral("41_投资模式分析"), 800);
+    }
+    window.mnucloseClick();
+    dialogs::testing::setEnabled(wasTesting);
+    return tour.count();
+}
+
+} // namespace lumaro

@@ -1,0 +1,430 @@
+#include "tickets/u_juzheng.h"
+
+#include "common/errors.h"
+#include "common/text_format.h"
+#include "shell/dialogs.h"
+#include "shell/error_display.h"
+#include "shell/table_model.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QEvent>
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QFutureWatcher>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableView>
+#include <QTextDocument>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <QtConcurrent/QtConcurrentRun>
+
+namespace lumaro {
+
+namespace {
+
+constexpr int kEditCount = 21;
+constexpr int kGroupWidth = 217;
+constexpr int kGroupHeight = 105;
+
+QComboBox *numberList(QWidget *parent, const char *name, int from, int to, int initial)
+{
+    auto *box = new QComboBox(parent);
+    box->setObjectName(QString::fromLatin1(name));
+    for (int i = from; i <= to; ++i)
+        box->addItem(QString::number(i));
+    box->setCurrentIndex(initial - from);
+    return box;
+}
+
+struct ComputeOutcome {
+    ComputedWheel computed;
+    QString error;
+};
+
+} // namespace
+
+Tfrmjuzheng::Tfrmjuzheng(AppContext &context, QWidget *parent)
+    : QWidget(parent, Qt::Tool)
+    , m_context(context)
+{
+    setObjectName(QStringLiteral("frmjuzheng"));
+    setWindowTitle(QStringLiteral("旋转矩阵组号缩水"));
+    buildControls();
+    recolourEdits();
+}
+
+Tfrmjuzheng::~Tfrmjuzheng()
+{
+    if (m_cancel)
+        m_cancel->store(true);
+}
+
+void Tfrmjuzheng::buildControls()
+{
+    auto *numbersCaption = new QLabel(QStringLiteral("请在下面框中输入你要包的号码："), this);
+    auto *coloursCaption = new QLabel(QStringLiteral("白色代表基本号码，红色代表胆码"), this);
+    m_numbers = new QGroupBox(this);
+    m_numbers->setObjectName(QStringLiteral("grpnumbers"));
+    m_numbers->setFixedSize(kGroupWidth, kGroupHeight);
+    for (int i = 1; i <= kEditCount; ++i) {
+        auto *edit = new QLineEdit(m_numbers);
+        edit->setObjectName(QStringLiteral("edtnum%1").arg(i));
+        edit->setAlignment(Qt::AlignCenter);
+        edit->setMaxLength(4);
+        edit->installEventFilter(this);
+        m_edits.push_back(edit);
+    }
+    layoutNumberEdits();
+
+    m_lblcode = new QLabel(QStringLiteral("投注号码："), this);
+    m_lblcode->setObjectName(QStringLiteral("lblcode"));
+    m_tabcode = new QTableView(this);
+    m_tabcode->setObjectName(QStringLiteral("tabcode"));
+    m_model = new FunctionTableModel(this);
+    m_tabcode->setModel(m_model);
+    m_tabcode->verticalHeader()->hide();
+    m_tabcode->verticalHeader()->setDefaultSectionSize(20);
+    m_tabcode->setSelectionMode(QAbstractItemView::NoSelection);
+    m_tabcode->setMinimumSize(360, 300);
+    showRows(WheelSettings().type);
+
+    // The parameters on the right.
+    m_commainnum = numberList(this, "commainnum", 1, 21, 10);
+    m_comdannum = numberList(this, "comdannum", 0, 2, 0);
+    m_comdannum->setEnabled(false);
+    m_optjutype = new QGroupBox(QStringLiteral("矩阵类型："), this);
+    m_optjutype->setObjectName(QStringLiteral("optjutype"));
+    m_kinds = new QButtonGroup(this);
+    auto *kindsLayout = new QHBoxLayout(m_optjutype);
+    const char *kindNames[] = {"平衡式", "胆拖式"};
+    for (int i = 0; i < 2; ++i) {
+        auto *radio = new QRadioButton(QString::fromUtf8(kindNames[i]), m_optjutype);
+        radio->setObjectName(QStringLiteral("optjutype%1").arg(i));
+        m_kinds->addButton(radio, i);
+        kindsLayout->addWidget(radio);
+    }
+    m_kinds->button(0)->setChecked(true);
+    m_comoknum = numberList(this, "comoknum", 1, 8, 6);
+    m_combaonum = numberList(this, "combaonum", 1, 8, 5);
+    m_comcainum = new QComboBox(this);
+    m_comcainum->setObjectName(QStringLiteral("comcainum"));
+    for (int t = 1; t <= 7; ++t)
+        m_comcainum->addItem(QStringLiteral("选%1型").arg(t));
+    m_comcainum->setCurrentIndex(5);
+    m_edtjushu = new QLineEdit(this);
+    m_edtjushu->setObjectName(QStringLiteral("edtjushu"));
+    m_edtjushu->setReadOnly(true);
+
+    auto *form = new QFormLayout;
+    form->addRow(QStringLiteral("基本号码个数："), m_commainnum);
+    form->addRow(QStringLiteral("胆号码个数："), m_comdannum);
+    form->addRow(m_optjutype);
+    form->addRow(QStringLiteral("选对号码数："), m_comoknum);
+    form->addRow(QStringLiteral("保中号码数："), m_combaonum);
+    form->addRow(QStringLiteral("彩票类型："), m_comcainum);
+    form->addRow(QStringLiteral("矩阵注数："), m_edtjushu);
+
+    m_btngen = new QPushButton(QStringLiteral("开始缩水"), this);
+    m_btngen->setObjectName(QStringLiteral("btngen"));
+    m_btngen->setDefault(true);
+    m_btngen->setAutoDefault(true);
+    m_btnsave = new QPushButton(QStringLiteral("保存"), this);
+    m_btnsave->setObjectName(QStringLiteral("btnsave"));
+    m_btnprint = new QPushButton(QStringLiteral("打印"), this);
+    m_btnprint->setObjectName(QStringLiteral("btnprint"));
+    m_btnclose = new QPushButton(QStringLiteral("关闭"), this);
+    m_btnclose->setObjectName(QStringLiteral("btnclose"));
+    auto *buttons = new QGridLayout;
+    buttons->addWidget(m_btngen, 0, 0);
+    buttons->addWidget(m_btnsave, 0, 1);
+    buttons->addWidget(m_btnprint, 1, 0);
+    buttons->addWidget(m_btnclose, 1, 1);
+
+    auto *left = new QVBoxLayout;
+    left->addWidget(numbersCaption);
+    left->addWidget(coloursCaption);
+    left->addWidget(m_numbers);
+    left->addWidget(m_lblcode);
+    left->addWidget(m_tabcode, 1);
+    auto *right = new QVBoxLayout;
+    right->addLayout(form);
+    right->addStretch(1);
+    right->addLayout(buttons);
+    auto *main = new QHBoxLayout(this);
+    main->addLayout(left, 1);
+    main->addLayout(right);
+
+    connect(m_commainnum, &QComboBox::currentIndexChanged, this, [this] { recolourEdits(); });
+    connect(m_comdannum, &QComboBox::currentIndexChanged, this, [this] { recolourEdits(); });
+    connect(m_kinds, &QButtonGroup::idClicked, this, [this](int id) { optjutypeClick(id); });
+    connect(m_btngen, &QPushButton::clicked, this, [this] { btngenClick(); });
+    connect(m_btnsave, &QPushButton::clicked, this, [this] { btnsaveClick(); });
+    connect(m_btnprint, &QPushButton::clicked, this, [this] { btnprintClick(); });
+    connect(m_btnclose, &QPushButton::clicked, this, &QWidget::close);
+}
+
+void Tfrmjuzheng::layoutNumberEdits()
+{
+    const int w = kGroupWidth;
+    const int h = kGroupHeight;
+    for (int r = 0; r < 3; ++r) {
+        for (int c = 0; c < 7; ++c) {
+            QLineEdit *edit = m_edits[std::size_t(7 * r + c)];
+            edit->setGeometry((w - 12) * c / 7 + 7, r * (h - 15) / 3 + 15, (w - 12) / 7 - 5, (h - 15) / 3 - 5);
+        }
+    }
+}
+
+WheelSettings Tfrmjuzheng::settings() const
+{
+    WheelSettings s;
+    s.base = m_commainnum->currentIndex() + 1;
+    s.bankers = m_comdannum->currentIndex();
+    s.bankerKind = m_kinds->checkedId() == 1;
+    s.match = m_comoknum->currentIndex() + 1;
+    s.guarantee = m_combaonum->currentIndex() + 1;
+    s.type = m_comcainum->currentIndex() + 1;
+    return s;
+}
+
+void Tfrmjuzheng::recolourEdits()
+{
+    const int b = m_commainnum->currentIndex() + 1;
+    const int d = m_comdannum->currentIndex();
+    for (int i = 1; i <= kEditCount; ++i) {
+        QLineEdit *edit = m_edits[std::size_t(i - 1)];
+        QPalette palette = edit->palette();
+        palette.setColor(QPalette::Base, i <= b ? QApplication::palette().color(QPalette::Base) : QColor(255, 0, 0));
+        edit->setPalette(palette);
+        edit->setVisible(i <= b + d);
+    }
+}
+
+void Tfrmjuzheng::optjutypeClick(int kind)
+{
+    const QSignalBlocker blockBase(m_commainnum);
+    const QSignalBlocker blockBankers(m_comdannum);
+    if (kind == 1) {
+        m_commainnum->setCurrentIndex(9 - 1);
+        m_comdannum->setCurrentIndex(1);
+        m_comdannum->setEnabled(true);
+    } else {
+        m_commainnum->setCurrentIndex(10 - 1);
+        m_comdannum->setCurrentIndex(0);
+        m_comdannum->setEnabled(false);
+    }
+    recolourEdits();
+}
+
+bool Tfrmjuzheng::eventFilter(QObject *watched, QEvent *event)
+{
+    // Entering or clicking a number edit selects its whole text.
+    if (event->type() == QEvent::FocusIn || event->type() == QEvent::MouseButtonRelease) {
+        if (auto *edit = qobject_cast<QLineEdit *>(watched))
+            QTimer::singleShot(0, edit, &QLineEdit::selectAll);
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void Tfrmjuzheng::btngenClick()
+{
+    if (m_computing)
+        return;
+    bool waiting = false;
+    guarded(this, [&] {
+        const WheelSettings s = settings();
+        const WheelParams p = WheelMatrixParams(s);
+        const QString name = WheelMatrixFileName(s);
+        const QString path = m_context.folder.wheelsFolder() + name;
+        if (name.isEmpty() || !QFileInfo::exists(path)) {
+            const QString noMatrix = QStringLiteral("没有该类型的矩阵！");
+            if (name.isEmpty() || !WheelParamsProblem(p).isEmpty()) {
+                dialogs::error(this, QStringLiteral("错误"), noMatrix);
+                return;
+            }
+            const QString offer = QStringLiteral("没有该类型的矩阵（%1）。\n是否现在计算这个矩阵？计算最多需要 %2 "
+                                                 "秒，结果经过检验后保存在旋转矩阵文件夹中。")
+                                      .arg(name)
+                                      .arg(m_computeSeconds, 0, 'f', 0);
+            if (!dialogs::question(this, QStringLiteral("旋转矩阵"), offer)) {
+                dialogs::error(this, QStringLiteral("错误"), noMatrix);
+                return;
+            }
+            computeMatrix(p, path);
+            waiting = true;
+            return;
+        }
+        generateFrom(path);
+    });
+    if (!waiting)
+        Q_EMIT generationFinished();
+}
+
+void Tfrmjuzheng::generateFrom(const QString &matrixPath)
+{
+    const WheelSettings s = settings();
+    const int d = WheelBankerCount(s);
+    QStringList texts;
+    for (int i = 0; i < s.base + d; ++i)
+        texts << m_edits[std::size_t(i)]->text();
+    const std::vector<int> values = WheelNumberValues(texts);
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    // A matrix that does not match its name is refused before the grid changes.
+    const std::vector<WheelMask> matrix = ReadWheelMatrix(matrixPath, WheelMatrixParams(s));
+    const std::vector<int> base(values.begin(), values.begin() + s.base);
+    const std::vector<int> bankers(values.begin() + s.base, values.end());
+    m_rows = ApplyWheel(matrix, base, bankers);
+    showRows(s.type);
+    m_edtjushu->setText(QString::number(m_rows.size()));
+    m_lblcode->setText(QStringLiteral("投注号码：共") + QString::number(m_rows.size()) + QStringLiteral(" 注"));
+    QApplication::restoreOverrideCursor();
+}
+
+void Tfrmjuzheng::showRows(int ticketSize)
+{
+    QStringList headers {QStringLiteral("序号")};
+    for (int i = 1; i <= ticketSize; ++i)
+        headers << QStringLiteral("号码") + QString::number(i);
+    m_model->setHeaders(headers);
+    m_model->setContent(int(m_rows.size()), [this](int row, int column) -> QVariant {
+        if (column == 0)
+            return row + 1;
+        const std::vector<int> &r = m_rows[std::size_t(row)];
+        return column <= int(r.size()) ? QVariant(pad2(r[std::size_t(column - 1)])) : QVariant();
+    });
+    m_gridColumns = ticketSize + 1;
+    const int width = std::max(30, (m_tabcode->width() - 40) / m_gridColumns);
+    for (int c = 0; c < m_gridColumns; ++c)
+        m_tabcode->setColumnWidth(c, width);
+}
+
+void Tfrmjuzheng::computeMatrix(const WheelParams &p, const QString &path)
+{
+    m_computing = true;
+    m_cancel = std::make_shared<std::atomic_bool>(false);
+    for (QWidget *w : std::initializer_list<QWidget *> {m_btngen, m_btnsave, m_btnprint, m_commainnum, m_comdannum,
+             m_optjutype, m_comoknum, m_combaonum, m_comcainum})
+        w->setEnabled(false);
+
+    m_progress = new QProgressDialog(
+        QStringLiteral("正在计算矩阵 %1 …").arg(QFileInfo(path).fileName()), QStringLiteral("取消"), 0, 100, this);
+    m_progress->setObjectName(QStringLiteral("prgcompute"));
+    m_progress->setWindowTitle(QStringLiteral("计算旋转矩阵"));
+    // Not modal: a modal progress dialog runs the event loop inside setValue(), and the
+    // controls that would interfere are disabled instead.
+    m_progress->setWindowModality(Qt::NonModal);
+    m_progress->setMinimumDuration(0);
+    m_progress->setAutoClose(false);
+    m_progress->setAutoReset(false);
+    m_progress->setValue(0);
+    const std::shared_ptr<std::atomic_bool> cancel = m_cancel;
+    connect(m_progress, &QProgressDialog::canceled, this, [cancel] { cancel->store(true); });
+
+    // The search reports its ticket count; the bar shows the time used of the time allowed.
+    auto *timer = new QTimer(m_progress);
+    auto clock = std::make_shared<QElapsedTimer>();
+    clock->start();
+    auto tickets = std::make_shared<std::atomic<qint64>>(0);
+    const double seconds = m_computeSeconds;
+    QProgressDialog *dialog = m_progress;
+    connect(timer, &QTimer::timeout, dialog, [dialog, clock, tickets, seconds, path] {
+        if (tickets->load() > 0)
+            dialog->setLabelText(
+                QStringLiteral("正在计算矩阵 %1 …\n当前注数：%2").arg(QFileInfo(path).fileName()).arg(tickets->load()));
+        dialog->setValue(int(std::min(99.0, clock->elapsed() / 10.0 / seconds)));
+    });
+    timer->start(200);
+
+    const std::uint64_t seed = m_context.newRandom().next();
+    auto *watcher = new QFutureWatcher<ComputeOutcome>(this);
+    connect(watcher, &QFutureWatcher<ComputeOutcome>::finished, this, [this, watcher, path] {
+        const ComputeOutcome outcome = watcher->result();
+        watcher->deleteLater();
+        m_progress->hide();
+        m_progress->deleteLater();
+        m_progress = nullptr;
+        m_computing = false;
+        for (QWidget *w : std::initializer_list<QWidget *> {
+                 m_btngen, m_btnsave, m_btnprint, m_commainnum, m_optjutype, m_comoknum, m_combaonum, m_comcainum})
+            w->setEnabled(true);
+        m_comdannum->setEnabled(m_kinds->checkedId() == 1);
+        if (!outcome.error.isEmpty())
+            showError(this, outcome.error);
+        else if (outcome.computed.cancelled)
+            dialogs::error(this, QStringLiteral("错误"), QStringLiteral("没有该类型的矩阵！"));
+        else
+            guarded(this, [&] { generateFrom(path); });
+        Q_EMIT generationFinished();
+    });
+    watcher->setFuture(QtConcurrent::run([p, path, seconds, seed, cancel, tickets] {
+        ComputeOutcome outcome;
+        Progress progress;
+        progress.cancel = cancel.get();
+        progress.report = [tickets](qint64 done, qint64) { tickets->store(done); };
+        try {
+            outcome.computed = ComputeWheelMatrix(p, path, seconds, seed, progress);
+        } catch (const Error &e) {
+            outcome.error = e.message();
+        } catch (const std::exception &e) {
+            outcome.error = QString::fromLocal8Bit(e.what());
+        }
+        return outcome;
+    }));
+}
+
+void Tfrmjuzheng::btnsaveClick()
+{
+    guarded(this, [&] {
+        if (m_rows.empty()) {
+            dialogs::error(this, QStringLiteral("错误"), QStringLiteral("号码表格为空，无法保存！"));
+            return;
+        }
+        const QString path = dialogs::saveFile(this, QStringLiteral("保存"), m_context.folder.auxiliaryFolder(),
+            WheelTicketFileName(settings()), QStringLiteral("文本文件(*.txt)|*.txt"), QStringLiteral("txt"));
+        if (path.isEmpty())
+            return;
+        WriteWholeFile(path, WheelTicketText(m_rows));
+        dialogs::information(this, QStringLiteral("提示"), QStringLiteral("成功保存！"));
+    });
+}
+
+void Tfrmjuzheng::btnprintClick()
+{
+    // Prints the ticket list as the grid shows it.
+    guarded(this, [&] {
+        if (m_rows.empty()) {
+            dialogs::error(this, QStringLiteral("错误"), QStringLiteral("号码表格为空，无法打印！"));
+            return;
+        }
+        QPrinter printer;
+        QPrintDialog dialog(&printer, this);
+        if (dialog.exec() != QDialog::Accepted)
+            return;
+        QString text = m_lblcode->text() + QLatin1Char('\n');
+        for (std::size_t r = 0; r < m_rows.size(); ++r) {
+            text += pad7(qint64(r + 1)) + QStringLiteral("    ");
+            for (int v : m_rows[r])
+                text += pad2(v) + QLatin1Char(' ');
+            text += QLatin1Char('\n');
+        }
+        QTextDocument document;
+        document.setPlainText(text);
+        document.print(&printer);
+    });
+}
+
+} // namespace lumaro

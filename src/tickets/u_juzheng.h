@@ -1,0 +1,86 @@
+#pragma once
+
+#include "shell/app_context.h"
+#include "tickets/wheel_matrix.h"
+
+#include <QWidget>
+
+#include <atomic>
+#include <memory>
+#include <vector>
+
+class QButtonGroup;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QProgressDialog;
+class QPushButton;
+class QRadioButton;
+class QTableView;
+
+namespace lumaro {
+
+class FunctionTableModel;
+
+// 旋转矩阵组号缩水: turns the numbers typed in into tickets through a stored wheeling matrix.
+// A matrix that is not stored is computed on request (in the background, with a cancel),
+// verified and saved in the program folder's 旋转矩阵/ before the generation goes on.
+class Tfrmjuzheng : public QWidget {
+    Q_OBJECT
+public:
+    Tfrmjuzheng(AppContext &context, QWidget *parent);
+    ~Tfrmjuzheng() override;
+
+    // The longest search for a matrix computed on request.
+    void setComputeSeconds(double seconds) { m_computeSeconds = seconds; }
+    bool isComputing() const { return m_computing; }
+    const std::vector<std::vector<int>> &tickets() const { return m_rows; }
+    WheelSettings settings() const;
+
+Q_SIGNALS:
+    // A generation ended: with tickets, refused, or a computation declined or cancelled.
+    void generationFinished();
+
+private:
+    void buildControls();
+    void layoutNumberEdits();
+    void recolourEdits();
+    void optjutypeClick(int kind);
+    void btngenClick();
+    void btnsaveClick();
+    void btnprintClick();
+    // Generation from step 2 on, with the matrix file at hand.
+    void generateFrom(const QString &matrixPath);
+    void computeMatrix(const WheelParams &p, const QString &path);
+    void showRows(int ticketSize);
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+    AppContext &m_context;
+    QComboBox *m_commainnum = nullptr;
+    QComboBox *m_comdannum = nullptr;
+    QGroupBox *m_optjutype = nullptr;
+    QButtonGroup *m_kinds = nullptr;
+    QComboBox *m_comoknum = nullptr;
+    QComboBox *m_combaonum = nullptr;
+    QComboBox *m_comcainum = nullptr;
+    QLineEdit *m_edtjushu = nullptr;
+    QGroupBox *m_numbers = nullptr;
+    std::vector<QLineEdit *> m_edits;
+    QLabel *m_lblcode = nullptr;
+    QTableView *m_tabcode = nullptr;
+    FunctionTableModel *m_model = nullptr;
+    QPushButton *m_btngen = nullptr;
+    QPushButton *m_btnsave = nullptr;
+    QPushButton *m_btnprint = nullptr;
+    QPushButton *m_btnclose = nullptr;
+
+    std::vector<std::vector<int>> m_rows;
+    int m_gridColumns = 0;
+    double m_computeSeconds = 20.0;
+    bool m_computing = false;
+    std::shared_ptr<std::atomic_bool> m_cancel;
+    QProgressDialog *m_progress = nullptr;
+};
+
+} // namespace lumaro

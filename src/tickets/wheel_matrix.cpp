@@ -1,0 +1,247 @@
+#include "tickets/wheel_matrix.h"
+
+#include "common/errors.h"
+#include "common/text_format.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <algorithm>
+#include <bit>
+#include <limits>
+
+namespace lumaro {
+
+namespace {
+
+// A whole decimal number with an optional sign and nothing else.
+bool parseToken(const QByteArray &token, int &value)
+{
+    bool ok = false;
+    value = token.toInt(&ok, 10);
+    return ok;
+}
+
+QList<QByteArray> tokensOf(const QByteArray &line)
+{
+    QList<QByteArray> tokens;
+    int i = 0;
+    const int n = int(line.size());
+    while (i < n) {
+        while (i < n && (line[i] == ' ' || line[i] == ',' || line[i] == '\t'))
+            ++i;
+        const int start = i;
+        while (i < n && line[i] != ' ' && line[i] != ',' && line[i] != '\t')
+            ++i;
+        if (i > start)
+            tokens.push_back(line.mid(start, i - start));
+    }
+    return tokens;
+}
+
+InputError badLine(const QString &fileName, int line, const QString &what)
+{
+    return InputError(QStringLiteral("矩阵文件“%1”第 %2 行%3，该矩阵无法使用。").arg(fileName).arg(line).arg(what));
+}
+
+} // namespace
+
+QString WheelNumeral(int n)
+{
+    static const char *const numerals[] = {"一", "二", "三", "四", "五", "六", "七"};
+    if (n < 1 || n > 7)
+        return QString();
+    return QString::fromUtf8(numerals[n - 1]);
+}
+
+QString WheelMatrixFileName(const WheelParams &p)
+{
+    const QString numeral = WheelNumeral(p.t);
+    if (numeral.isEmpty())
+        return QString();
+    return QStringLiteral("选") + numeral + QStringLiteral("型") + pad2(p.b) + QStringLiteral("码中")
+        + QString::number(p.c) + QStringLiteral("保") + QString::number(p.k) + QStringLiteral(".txt");
+}
+
+int WheelBankerCount(const WheelSettings &s)
+{
+    return s.bankerKind ? s.bankers : 0;
+}
+
+WheelParams WheelMatrixParams(const WheelSettings &s)
+{
+    const int d = WheelBankerCount(s);
+    return WheelParams {s.base, s.type - d, s.match - d, s.guarantee - d};
+}
+
+QString WheelMatrixFileName(const WheelSettings &s)
+{
+    return WheelMatrixFileName(WheelMatrixParams(s));
+}
+
+QString WheelTicketFileName(const WheelSettings &s)
+{
+    const QString head = QStringLiteral("选") + WheelNumeral(s.type) + QStringLiteral("型");
+    const QString tail = QStringLiteral("中") + QString::number(s.match) + QStringLiteral("保")
+        + QString::number(s.guarantee) + QStringLiteral("投注号码.txt");
+    if (s.bankerKind)
+        return head + QString::number(s.bankers) + QStringLiteral("胆") + QString::number(s.base) + QStringLiteral("拖")
+            + tail;
+    return head + QString::number(s.base) + QStringLiteral("码") + tail;
+}
+
+std::vector<WheelMask> ParseWheelMatrix(const QByteArray &content, const WheelParams &p, const QString &fileName)
+{
+    std::vector<WheelMask> tickets;
+    const QList<QByteArray> lines = content.split('\n');
+    for (int i = 0; i < lines.size(); ++i) {
+        QByteArray line = lines[i];
+        if (line.endsWith('\r'))
+            line.chop(1);
+        const QList<QByteArray> tokens = tokensOf(line);
+        if (tokens.isEmpty())
+            continue;
+        int value = 0;
+        if (!parseToken(tokens.front(), value))
+            break;
+        const int lineNumber = i + 1;
+        if (tokens.size() != p.t)
+            throw badLine(
+                fileName, lineNumber, QStringLiteral("有 %1 个号码位置，应为 %2 个").arg(tokens.size()).arg(p.t));
+        WheelMask mask = 0;
+        for (const QByteArray &token : tokens) {
+            if (!parseToken(token, value))
+                throw badLine(fileName, lineNumber, QStringLiteral("的“%1”不是整数").arg(QString::fromLatin1(token)));
+            if (value < 1 || value > p.b)
+                throw badLine(
+                    fileName, lineNumber, QStringLiteral("的位置 %1 超出 1 到 %2 的范围").arg(value).arg(p.b));
+            const WheelMask bit = WheelMask(1) << (value - 1);
+            if (mask & bit)
+                throw badLine(fileName, lineNumber, QStringLiteral("的位置 %1 重复").arg(value));
+            mask |= bit;
+        }
+        tickets.push_back(mask);
+    }
+    return tickets;
+}
+
+std::vector<WheelMask> ReadWheelMatrix(const QString &path, const WheelParams &p)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw IoError::cannotRead(path, file.errorString());
+    return ParseWheelMatrix(file.readAll(), p, QFileInfo(path).fileName());
+}
+
+QByteArray WheelMatrixText(const std::vector<WheelMask> &tickets)
+{
+    QByteArray text;
+    for (WheelMask t : tickets) {
+        const std::vector<int> positions = WheelPositions(t);
+        text += joinPadded(positions.data(), int(positions.size())).toLatin1();
+        text += "\r\n";
+    }
+    return text;
+}
+
+void WriteWholeFile(const QString &path, const QByteArray &content)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        throw IoError::cannotWrite(path, file.errorString());
+    file.write(content);
+    if (!file.commit())
+        throw IoError::cannotWrite(path, file.errorString());
+}
+
+void WriteWheelMatrix(const QString &path, const std::vector<WheelMask> &tickets)
+{
+    WriteWholeFile(path, WheelMatrixText(tickets));
+}
+
+std::vector<int> WheelNumberValues(const QStringList &texts)
+{
+    std::vector<int> values;
+    values.reserve(std::size_t(texts.size()));
+    for (const QString &text : texts) {
+        bool ok = false;
+        const int value = text.trimmed().toInt(&ok, 10);
+        if (!ok)
+            throw InputError(QStringLiteral("请在下面号码框中输入正确的号码数字！"));
+        values.push_back(value);
+    }
+    for (int i = 0; i < texts.size(); ++i) {
+        for (int j = i + 1; j < texts.size(); ++j) {
+            if (texts[i].trimmed() == texts[j].trimmed())
+                throw InputError(QStringLiteral("请不要输入重复的号码数字！"));
+        }
+    }
+    return values;
+}
+
+std::vector<std::vector<int>> ApplyWheel(
+    const std::vector<WheelMask> &matrix, const std::vector<int> &baseValues, const std::vector<int> &bankerValues)
+{
+    std::vector<std::vector<int>> rows;
+    rows.reserve(matrix.size());
+    for (WheelMask t : matrix) {
+        std::vector<int> row;
+        row.reserve(std::size_t(std::popcount(t)) + bankerValues.size());
+        for (int position : WheelPositions(t)) {
+            if (position > int(baseValues.size()))
+                throw InputError(
+                    QStringLiteral("矩阵的位置 %1 超出基本号码个数 %2").arg(position).arg(baseValues.size()));
+            row.push_back(baseValues[std::size_t(position - 1)]);
+        }
+        row.insert(row.end(), bankerValues.begin(), bankerValues.end());
+        std::stable_sort(row.begin(), row.end());
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
+QByteArray WheelTicketText(const std::vector<std::vector<int>> &tickets)
+{
+    QByteArray text;
+    for (const std::vector<int> &row : tickets) {
+        for (int value : row) {
+            text += pad2(value).toLatin1();
+            text += ' ';
+        }
+        text += "\r\n";
+    }
+    return text;
+}
+
+ComputedWheel ComputeWheelMatrix(
+    const WheelParams &p, const QString &path, double seconds, std::uint64_t seed, const Progress &progress)
+{
+    const QString problem = WheelParamsProblem(p);
+    if (!problem.isEmpty())
+        throw InputError(problem);
+    WheelSearchOptions options;
+    options.seed = seed;
+    options.seconds = seconds;
+    options.maxMoves = std::numeric_limits<qint64>::max();
+    ComputedWheel computed;
+    WheelSearchResult result = GenerateWheel(p, options, progress);
+    if (result.cancelled || result.tickets.empty()) {
+        computed.cancelled = true;
+        return computed;
+    }
+    Progress checkProgress;
+    checkProgress.cancel = progress.cancel;
+    const WheelCheck check = VerifyWheel(p, result.tickets, checkProgress);
+    if (check.cancelled) {
+        computed.cancelled = true;
+        return computed;
+    }
+    if (!check.holds)
+        throw Error(QStringLiteral("计算出的矩阵未通过检验，未保存。"));
+    WriteWheelMatrix(path, result.tickets);
+    computed.tickets = std::move(result.tickets);
+    return computed;
+}
+
+} // namespace lumaro

@@ -1,0 +1,165 @@
+#include "analysis/omission_table.h"
+#include "data/draw_table.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <vector>
+
+using namespace lumaro;
+
+namespace {
+
+// 36选7 draws 0..draws-1: the tracked numbers occur at the given draw indices, every draw is
+// filled up to seven numbers from 36 downwards.
+DrawTable drawsWithHits(int draws, const std::map<int, std::vector<int>> &hits)
+{
+    DrawTable t(draws, 7);
+    for (int i = 0; i < draws; ++i) {
+        std::vector<int> row;
+        for (const auto &[number, at] : hits) {
+            if (std::find(at.begin(), at.end(), i) != at.end())
+                row.push_back(number);
+        }
+        for (int filler = 36; static_cast<int>(row.size()) < 7; --filler)
+            row.push_back(filler);
+        t.cell(i, 0) = 2020001 + i;
+        for (int j = 0; j < 7; ++j)
+            t.cell(i, j + 1) = row[static_cast<std::size_t>(j)];
+    }
+    return t;
+}
+
+const std::map<int, std::vector<int>> kHits = {
+    {1, {35, 32, 12, 10}}, // g1 4, g2 3, g3 20: a rebound at the third hit
+    {2, {36, 33, 30, 5}}, // g3 3 is short, g4 25: a rebound at the fourth hit
+    {3, {39, 37, 34, 31}}, // close hits only
+    {4, {20, 2}}, // two hits
+    {6, {39}}, // only the latest draw
+    {7, {20, 18, 0}}, // g1 19 is too old for a rebound
+}; // 5 never occurs
+
+QStringList rowTexts(const OmissionTable &t, int number)
+{
+    QStringList texts;
+    for (int row = 0; row < t.rowCount(); ++row) {
+        if (t.rows[static_cast<std::size_t>(row)].number != number)
+            continue;
+        for (int column = 0; column < OmissionTable::kColumns; ++column)
+            texts << t.cellText(row, column);
+    }
+    return texts;
+}
+
+std::vector<int> numbersOf(const std::vector<OmissionRow> &rows)
+{
+    std::vector<int> numbers;
+    for (const OmissionRow &r : rows)
+        numbers.push_back(r.number);
+    return numbers;
+}
+
+OmissionRow row(int number, int hits, int omission, qint64 chase)
+{
+    OmissionRow r;
+    r.number = number;
+    r.hits = hits;
+    r.omission = omission;
+    r.chaseValue = chase;
+    return r;
+}
+
+} // namespace
+
+TEST(OmissionTable, ReboundTestAtTheThirdAndFourthHit)
+{
+    const OmissionTable t
+        = BuildOmissionTable(drawsWithHits(40, kHits), 36, 7, 1, 36, OmissionMode::Rebound, OmissionSort::Number);
+    ASSERT_EQ(t.rowCount(), 36);
+    EXPECT_EQ(t.headers(),
+        (QStringList {"待选号码", "理论周期", "理论中奖总次数", "实际总奖总次数", "历史最大遗漏", "前次遗漏",
+            "目前冷态倍数", "追号价值"}));
+    // 40 × 49 × 20 × 100 div (1296 × 4) = 756.
+    EXPECT_EQ(rowTexts(t, 1), (QStringList {"01", "5.1", "7.8", "4", "20", "20", "3.9", "756%"}));
+    EXPECT_EQ(rowTexts(t, 2), (QStringList {"02", "5.1", "7.8", "4", "25", "25", "4.9", "945%"}));
+    EXPECT_EQ(rowTexts(t, 3), (QStringList {"03", "5.1", "7.8", "4", "3", "0", "0", "0%"}));
+    EXPECT_EQ(rowTexts(t, 4), (QStringList {"04", "5.1", "7.8", "2", "19", "0", "0", "0%"}));
+    // Never drawn: nothing to divide by, the chase value is 0%.
+    EXPECT_EQ(rowTexts(t, 5), (QStringList {"05", "5.1", "7.8", "0", "0", "0", "0", "0%"}));
+    EXPECT_EQ(rowTexts(t, 7), (QStringList {"07", "5.1", "7.8", "3", "19", "0", "0", "0%"}));
+}
+
+TEST(OmissionTable, SkewUsesTheCurrentOmission)
+{
+    const OmissionTable t
+        = BuildOmissionTable(drawsWithHits(40, kHits), 36, 7, 1, 36, OmissionMode::Skew, OmissionSort::Number);
+    EXPECT_EQ(t.headers()[5], QStringLiteral("目前遗漏"));
+    // 40 × 49 × 4 × 100 div (1296 × 4) = 151.
+    EXPECT_EQ(rowTexts(t, 1), (QStringList {"01", "5.1", "7.8", "4", "20", "4", "0.8", "151%"}));
+    // The longest omission includes the current one.
+    EXPECT_EQ(rowTexts(t, 4), (QStringList {"04", "5.1", "7.8", "2", "19", "19", "3.7", "1436%"}));
+    EXPECT_EQ(rowTexts(t, 6), (QStringList {"06", "5.1", "7.8", "1", "0", "0", "0", "0%"}));
+    EXPECT_EQ(rowTexts(t, 5), (QStringList {"05", "5.1", "7.8", "0", "0", "0", "0", "0%"}));
+
+    const OmissionTable coldest
+        = BuildOmissionTable(drawsWithHits(40, kHits), 36, 7, 1, 36, OmissionMode::Skew, OmissionSort::Omission);
+    // 04 and 07 are both 19 draws cold; 04 comes first in number order and stays first.
+    EXPECT_EQ(coldest.rows[0].number, 4);
+    EXPECT_EQ(coldest.rows[1].number, 7);
+    EXPECT_EQ(coldest.rows[2].number, 1);
+}
+
+TEST(OmissionTable, ChaseValueIsTheExactFormulaIn64Bits)
+{
+    EXPECT_EQ(ChaseValue(1000, 7, 36, 20, 190), 397);
+    // 20000 × 49 × 5000 × 100 = 4.9e11 is far beyond 32 bits.
+    EXPECT_EQ(ChaseValue(20000, 7, 36, 5000, 1), 378086419);
+    EXPECT_EQ(ChaseValue(1000, 7, 36, 0, 190), 0);
+    EXPECT_EQ(ChaseValue(1000, 7, 36, 20, 0), 0);
+}
+
+TEST(OmissionTable, ExchangeSortOrders)
+{
+    // Equal keys are never exchanged with each other, but a third row can carry them past each
+    // other: the plain exchange sort, not a stable sort.
+    std::vector<OmissionRow> rows = {row(1, 4, 0, 5), row(2, 2, 9, 5), row(3, 2, 3, 9), row(4, 1, 9, 0)};
+    SortOmissionRows(rows, OmissionSort::ChaseValue);
+    EXPECT_EQ(numbersOf(rows), (std::vector<int> {3, 2, 1, 4}));
+    SortOmissionRows(rows, OmissionSort::Number); // leaves the order
+    EXPECT_EQ(numbersOf(rows), (std::vector<int> {3, 2, 1, 4}));
+
+    rows = {row(1, 4, 0, 5), row(2, 2, 9, 5), row(3, 2, 3, 9), row(4, 1, 9, 0)};
+    SortOmissionRows(rows, OmissionSort::Hits);
+    EXPECT_EQ(numbersOf(rows), (std::vector<int> {4, 3, 2, 1}));
+    SortOmissionRows(rows, OmissionSort::Omission);
+    EXPECT_EQ(numbersOf(rows), (std::vector<int> {4, 2, 3, 1}));
+
+    // Number order is the order of the numbers themselves, whatever came before.
+    const DrawTable t = drawsWithHits(40, kHits);
+    EXPECT_EQ(numbersOf(BuildOmissionTable(t, 36, 7, 1, 36, OmissionMode::Rebound, OmissionSort::Number).rows)[4], 5);
+    const auto byValue = BuildOmissionTable(t, 36, 7, 1, 36, OmissionMode::Rebound, OmissionSort::ChaseValue).rows;
+    EXPECT_EQ(byValue[0].number, 2);
+    EXPECT_EQ(byValue[1].number, 1);
+}
+
+TEST(OmissionTable, DigitLotteriesRateTheDigitsAndEmptyHistoriesStayCalm)
+{
+    DrawTable digits(3, 3);
+    const int draws[3][3] = {{0, 7, 3}, {0, 0, 9}, {5, 5, 5}};
+    for (int i = 0; i < 3; ++i) {
+        digits.cell(i, 0) = 2002001 + i;
+        for (int j = 0; j < 3; ++j)
+            digits.cell(i, j + 1) = draws[i][j];
+    }
+    const OmissionTable t = BuildOmissionTable(digits, 10, 3, 0, 9, OmissionMode::Skew, OmissionSort::Number);
+    ASSERT_EQ(t.rowCount(), 10);
+    // A draw with the digit twice counts once.
+    EXPECT_EQ(rowTexts(t, 0), (QStringList {"00", "3.3", "0.9", "2", "1", "1", "0.3", "13%"}));
+    EXPECT_EQ(rowTexts(t, 5).mid(3), (QStringList {"1", "0", "0", "0", "0%"}));
+
+    const OmissionTable empty
+        = BuildOmissionTable(DrawTable(0, 7), 36, 7, 1, 36, OmissionMode::Rebound, OmissionSort::ChaseValue);
+    ASSERT_EQ(empty.rowCount(), 36);
+    EXPECT_EQ(rowTexts(empty, 36), (QStringList {"36", "5.1", "0.0", "0", "0", "0", "0", "0%"}));
+}

@@ -1,0 +1,219 @@
+#include "shell/dialogs.h"
+#include "support/test_home.h"
+#include "tickets/u_juzheng.h"
+
+#include <QAbstractItemModel>
+#include <QAbstractItemModelTester>
+#include <QComboBox>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QTableView>
+
+#include <gtest/gtest.h>
+
+using namespace lumaro;
+
+namespace {
+
+class JuzhengTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        dialogs::testing::setEnabled(true);
+        dialogs::testing::clear();
+        context.folder = home.folder();
+        context.store = &home.store();
+        context.fixedSeed = 5;
+        window = std::make_unique<Tfrmjuzheng>(context, nullptr);
+        window->resize(640, 480);
+        window->show();
+    }
+    void TearDown() override { dialogs::testing::clear(); }
+
+    template<class T>
+    T *find(const QString &name) const
+    {
+        T *w = window->findChild<T *>(name);
+        EXPECT_NE(w, nullptr) << name.toStdString();
+        return w;
+    }
+    QLineEdit *edit(int i) const { return find<QLineEdit>(QStringLiteral("edtnum%1").arg(i)); }
+    void typeNumbers(int count, int first = 1)
+    {
+        for (int i = 1; i <= count; ++i)
+            edit(i)->setText(QString::number(first + i - 1));
+    }
+    void writeMatrix(const QString &name, const QByteArray &content)
+    {
+        test::writeFile(home.folder().wheelsFolder() + name, content);
+    }
+    void generate() { find<QPushButton>(QStringLiteral("btngen"))->click(); }
+    QString cell(int row, int column) const
+    {
+        const QAbstractItemModel *m = find<QTableView>(QStringLiteral("tabcode"))->model();
+        return m->data(m->index(row, column)).toString();
+    }
+    int rows() const { return find<QTableView>(QStringLiteral("tabcode"))->model()->rowCount(); }
+    void choose(const char *combo, int index) { find<QComboBox>(QString::fromLatin1(combo))->setCurrentIndex(index); }
+
+    test::TestHome home;
+    AppContext context;
+    std::unique_ptr<Tfrmjuzheng> window;
+};
+
+} // namespace
+
+TEST_F(JuzhengTest, EditsFollowTheBaseAndBankerCounts)
+{
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("旋转矩阵组号缩水"));
+    EXPECT_TRUE(window->windowFlags() & Qt::Tool);
+    EXPECT_FALSE(find<QComboBox>(QStringLiteral("comdannum"))->isEnabled());
+    EXPECT_TRUE(edit(10)->isVisible());
+    EXPECT_FALSE(edit(11)->isVisible());
+    // Edit 7r + c + 1 sits at column c of row r inside the 217 × 105 group.
+    EXPECT_EQ(edit(9)->geometry(), QRect(36, 45, 24, 25));
+    EXPECT_EQ(edit(21)->geometry(), QRect(182, 75, 24, 25));
+
+    find<QRadioButton>(QStringLiteral("optjutype1"))->click();
+    EXPECT_EQ(window->settings().base, 9);
+    EXPECT_EQ(window->settings().bankers, 1);
+    EXPECT_TRUE(find<QComboBox>(QStringLiteral("comdannum"))->isEnabled());
+    EXPECT_TRUE(edit(10)->isVisible());
+    EXPECT_EQ(edit(10)->palette().color(QPalette::Base), QColor(255, 0, 0));
+    EXPECT_NE(edit(9)->palette().color(QPalette::Base), QColor(255, 0, 0));
+    choose("comdannum", 2);
+    EXPECT_TRUE(edit(11)->isVisible());
+    EXPECT_FALSE(edit(12)->isVisible());
+    if (!qEnvironmentVariableIsEmpty("LUMARO_SCREENSHOTS")) {
+        choose("commainnum", 18);
+        window->grab().save(QStringLiteral("/tmp/juzheng-bankers.png"));
+        choose("commainnum", 8);
+    }
+
+    find<QRadioButton>(QStringLiteral("optjutype0"))->click();
+    EXPECT_EQ(window->settings().base, 10);
+    EXPECT_EQ(window->settings().bankers, 0);
+    EXPECT_FALSE(edit(11)->isVisible());
+    EXPECT_NE(edit(10)->palette().color(QPalette::Base), QColor(255, 0, 0));
+}
+
+TEST_F(JuzhengTest, InitialSettingsReadTheirMatrixAndListTheNumbersAsTyped)
+{
+    // The third line begins with a word: two tickets only.
+    writeMatrix(QStringLiteral("选六型10码中6保5.txt"), "1 2 3 4 5 6\r\n5,6,7,8,9,10\r\nend 1 2 3 4 5\r\n");
+    typeNumbers(10, 90);
+    edit(1)->setText(QStringLiteral("00"));
+    edit(10)->setText(QStringLiteral("7"));
+    generate();
+    ASSERT_EQ(rows(), 2);
+    QAbstractItemModelTester tester(find<QTableView>(QStringLiteral("tabcode"))->model());
+    EXPECT_EQ(find<QTableView>(QStringLiteral("tabcode"))->model()->headerData(6, Qt::Horizontal).toString(),
+        QStringLiteral("号码6"));
+    EXPECT_EQ(cell(0, 0), QStringLiteral("1"));
+    QStringList first;
+    for (int c = 1; c <= 6; ++c)
+        first << cell(0, c);
+    EXPECT_EQ(first.join(QLatin1Char(' ')), QStringLiteral("00 91 92 93 94 95"));
+    QStringList second;
+    for (int c = 1; c <= 6; ++c)
+        second << cell(1, c);
+    EXPECT_EQ(second.join(QLatin1Char(' ')), QStringLiteral("07 94 95 96 97 98"));
+    EXPECT_EQ(find<QLabel>(QStringLiteral("lblcode"))->text(), QStringLiteral("投注号码：共2 注"));
+    EXPECT_EQ(find<QLineEdit>(QStringLiteral("edtjushu"))->text(), QStringLiteral("2"));
+
+    // Saved with a blank after every number.
+    const QString saved = home.path(QStringLiteral("附属/t.txt"));
+    dialogs::testing::queueFile(saved);
+    find<QPushButton>(QStringLiteral("btnsave"))->click();
+    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("成功保存！"));
+    EXPECT_EQ(test::readFile(saved), QByteArray("00 91 92 93 94 95 \r\n07 94 95 96 97 98 \r\n"));
+}
+
+TEST_F(JuzhengTest, BankerWheelAddsTheBankerToEveryTicket)
+{
+    find<QRadioButton>(QStringLiteral("optjutype1"))->click();
+    choose("comcainum", 6); // 选7型
+    writeMatrix(QStringLiteral("选六型09码中5保4.txt"), "1 2 3 4 5 6\r\n4 5 6 7 8 9\r\n");
+    typeNumbers(9, 11);
+    edit(10)->setText(QStringLiteral("15 "));
+    edit(5)->setText(QStringLiteral("3"));
+    generate();
+    ASSERT_EQ(rows(), 2) << dialogs::testing::lastMessage().toStdString();
+    QStringList first;
+    for (int c = 1; c <= 7; ++c)
+        first << cell(0, c);
+    EXPECT_EQ(first.join(QLatin1Char(' ')), QStringLiteral("03 11 12 13 14 15 16"));
+    EXPECT_EQ(cell(1, 7), QStringLiteral("19"));
+}
+
+TEST_F(JuzhengTest, RefusalsLeaveTheGridAsItWas)
+{
+    writeMatrix(QStringLiteral("选六型10码中6保5.txt"), "1 2 3 4 5 6\r\n");
+    find<QPushButton>(QStringLiteral("btnsave"))->click();
+    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("号码表格为空，无法保存！"));
+
+    typeNumbers(9);
+    generate();
+    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("请在下面号码框中输入正确的号码数字！"));
+    typeNumbers(10);
+    edit(10)->setText(QStringLiteral(" 1"));
+    generate();
+    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("请不要输入重复的号码数字！"));
+    edit(10)->setText(QStringLiteral("01")); // a different text from 1
+    generate();
+    ASSERT_EQ(rows(), 1);
+
+    // A position above B names no base number: refused with the file and the line.
+    writeMatrix(QStringLiteral("选六型10码中6保5.txt"), "1 2 3 4 5 6\r\n1 2 3 4 5 11\r\n");
+    generate();
+    EXPECT_TRUE(dialogs::testing::lastMessage().contains(QStringLiteral("选六型10码中6保5.txt")));
+    EXPECT_TRUE(dialogs::testing::lastMessage().contains(QStringLiteral("第 2 行")));
+    EXPECT_EQ(rows(), 1);
+    EXPECT_EQ(find<QLabel>(QStringLiteral("lblcode"))->text(), QStringLiteral("投注号码：共1 注"));
+
+    // A guarantee above the ticket size has no matrix and nothing to compute.
+    choose("combaonum", 7);
+    generate();
+    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("没有该类型的矩阵！"));
+    EXPECT_EQ(dialogs::testing::messages().back().kind, QStringLiteral("error"));
+}
+
+TEST_F(JuzhengTest, AMissingMatrixIsComputedOnRequest)
+{
+    // 选三型07码中3保2 is not shipped (and removed if it were).
+    choose("commainnum", 6);
+    choose("comcainum", 2);
+    choose("comoknum", 2);
+    choose("combaonum", 1);
+    const QString path = home.folder().wheelsFolder() + QStringLiteral("选三型07码中3保2.txt");
+    QFile::remove(path);
+    typeNumbers(7);
+
+    dialogs::testing::queueAnswer(false);
+    QSignalSpy finished(window.get(), &Tfrmjuzheng::generationFinished);
+    generate();
+    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("没有该类型的矩阵！"));
+    EXPECT_EQ(finished.count(), 1);
+    EXPECT_FALSE(QFileInfo::exists(path));
+
+    window->setComputeSeconds(1);
+    dialogs::testing::queueAnswer(true);
+    generate();
+    EXPECT_TRUE(window->isComputing());
+    EXPECT_FALSE(find<QPushButton>(QStringLiteral("btngen"))->isEnabled());
+    ASSERT_TRUE(finished.wait(20000));
+    EXPECT_FALSE(window->isComputing());
+    ASSERT_TRUE(QFileInfo::exists(path));
+    const std::vector<WheelMask> matrix = ReadWheelMatrix(path, {7, 3, 3, 2});
+    EXPECT_TRUE(VerifyWheel({7, 3, 3, 2}, matrix).holds);
+    EXPECT_EQ(rows(), int(matrix.size()));
+    EXPECT_TRUE(find<QPushButton>(QStringLiteral("btngen"))->isEnabled());
+
+    if (!qEnvironmentVariableIsEmpty("LUMARO_SCREENSHOTS"))
+        window->grab().save(QStringLiteral("/tmp/juzheng.png"));
+}
