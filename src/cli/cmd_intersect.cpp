@@ -1,0 +1,124 @@
+// Ticket list commands: the big-base intersection and the compound search.
+#include "cli/cli.h"
+
+#include "common/errors.h"
+#include "data/open_lottery.h"
+#include "tickets/compound_search.h"
+#include "tickets/intersection.h"
+#include "tickets/ticket_file.h"
+#include "tickets/total_filter.h"
+
+#include <QFile>
+
+#include <optional>
+
+namespace lumaro::cli {
+
+namespace {
+
+int intersect(Context &context, const QStringList &args)
+{
+    QCommandLineParser parser;
+    parser.addPositionalArgument(QStringLiteral("NAME"), QStringLiteral("彩票名称"));
+    parser.addPositionalArgument(QStringLiteral("FILE…"), QStringLiteral("大底文件（每行一注）"));
+    parser.addOptions({
+        {QStringLiteral("tolerance"),
+            QStringLiteral("交集容错 t1-t2：列出出现在 F-t2 到 F-t1 个大底中的号码（默认 0-0）"),
+            QStringLiteral("t1-t2"), QStringLiteral("0-0")},
+        {QStringList {QStringLiteral("o"), QStringLiteral("output")},
+            QStringLiteral("把交集写成投注号码文件，不写则输出到标准输出"), QStringLiteral("FILE")},
+    });
+    if (!parseArguments(
+            context, parser, args, QStringLiteral("intersect NAME FILE… [--tolerance t1-t2] [-o FILE]"), 2, -1))
+        return 0;
+    QStringList positional = parser.positionalArguments();
+    const QString name = positional.takeFirst();
+    IntersectionSettings settings;
+    settings.files = positional;
+    const FilterBounds tolerance = ParseBoundsText(parser.value(QStringLiteral("tolerance")));
+    settings.lowerTolerance = tolerance.lower;
+    settings.upperTolerance = tolerance.upper;
+    checkIntersectionSettings(settings);
+
+    const LotteryDefinition definition = context.store().readDefinition(name);
+    int n = definition.n;
+    int m = definition.m;
+    if (const auto builtin = findBuiltinLottery(name)) {
+        n = builtin->n;
+        m = builtin->m;
+    }
+    CombinationTable table(definition.kind, n, m);
+    const IntersectionResult result = RunIntersection(table, settings);
+    const QString skipped = skippedLinesMessage(result.skipped, n, m);
+    if (!skipped.isEmpty())
+        context.err() << skipped << '\n';
+    // As the window does, the result list also goes to "temp.txt" in the program folder.
+    writeResultList(context.folder().file(QStringLiteral("temp.txt")), result.tickets);
+    if (parser.isSet(QStringLiteral("o"))) {
+        writeTicketFile(parser.value(QStringLiteral("o")), result.tickets);
+    } else {
+        context.out().flush();
+        QFile out;
+        if (!out.open(stdout, QIODevice::WriteOnly))
+            throw IoError::cannotWrite(QStringLiteral("stdout"), out.errorString());
+        writeTicketFile(out, result.tickets);
+        out.flush();
+    }
+    context.out() << "最终交集：" << result.tickets.rowCount() << "注\n";
+    return 0;
+}
+
+int compound(Context &context, const QStringList &args)
+{
+    QCommandLineParser parser;
+    parser.addPositionalArgument(QStringLiteral("NAME"), QStringLiteral("彩票名称"));
+    parser.addOptions({
+        {QStringLiteral("count"), QStringLiteral("号码个数 K（默认 N-5）"), QStringLiteral("K")},
+        {QStringLiteral("threshold"), QStringLiteral("遗漏期数>=T 时才去掉号码（默认 50）"), QStringLiteral("T"),
+            QStringLiteral("50")},
+        {QStringLiteral("no-threshold"), QStringLiteral("不看遗漏期数，每次都去掉最冷的号码")},
+        {QStringLiteral("seed"), QStringLiteral("随机种子（默认取时钟）"), QStringLiteral("S")},
+        {QStringLiteral("max-repetitions"), QStringLiteral("最多搜索次数（默认 100000，0 为不限）"),
+            QStringLiteral("R"), QStringLiteral("100000")},
+    });
+    if (!parseArguments(context, parser, args,
+            QStringLiteral("compound NAME --count K [--threshold T | --no-threshold] --seed S [--max-repetitions R]"),
+            1, 1))
+        return 0;
+    if (parser.isSet(QStringLiteral("threshold")) && parser.isSet(QStringLiteral("no-threshold")))
+        throw UsageError(QStringLiteral("--threshold 和 --no-threshold 只能用一个"));
+    OpenLottery lottery;
+    lottery.open(context.store(), parser.positionalArguments().front());
+    CompoundSettings settings;
+    settings.count
+        = parser.isSet(QStringLiteral("count")) ? integerOption(parser, QStringLiteral("count")) : lottery.n - 5;
+    settings.useThreshold = !parser.isSet(QStringLiteral("no-threshold"));
+    settings.threshold = integerOption(parser, QStringLiteral("threshold"));
+    checkCompoundSettings(settings, lottery);
+    // No column can stay empty for more draws than there are, and here nobody presses 停止.
+    if (settings.useThreshold && settings.threshold > lottery.drawCount)
+        throw InputError(
+            QStringLiteral("遗漏期数%1大于开奖期数%2，搜索不会结束！").arg(settings.threshold).arg(lottery.drawCount));
+    const qint64 limit = integerOption(parser, QStringLiteral("max-repetitions"));
+    std::optional<std::uint64_t> seed;
+    if (parser.isSet(QStringLiteral("seed"))) {
+        bool ok = false;
+        seed = parser.value(QStringLiteral("seed")).trimmed().toULongLong(&ok);
+        if (!ok)
+            throw UsageError(QStringLiteral("--seed 的值“%1”不是整数").arg(parser.value(QStringLiteral("seed"))));
+    }
+    RandomSource random = seed ? RandomSource(*seed) : RandomSource::fromClock();
+    const CompoundResult result = RunCompoundSearch(lottery, settings, random, {}, limit);
+    context.out() << "搜索次数：" << result.repetitions << '\n';
+    if (!result.finished)
+        throw InputError(QStringLiteral("搜索%1次后还有号码没有去掉，搜索已停止。").arg(result.repetitions));
+    context.out() << "复式号码：" << compoundText(result.numbers) << '\n';
+    return 0;
+}
+
+[[maybe_unused]] const bool registered = registerCommand({"intersect", "大底交集 / intersect ticket files", intersect})
+    && registerCommand({"compound", "最优复式搜索 / search a compound ticket", compound});
+
+} // namespace
+
+} // namespace lumaro::cli

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "common/random_source.h"
+#include "tickets/compound_search.h"
+
+#include <QTimer>
+#include <QWidget>
+
+#include <memory>
+#include <optional>
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace lumaro {
+
+struct AppContext;
+
+// 自动复式搜索: draws variant trend after variant trend and removes the number behind the
+// coldest rank column until K numbers are left. Each repetition runs from the event loop, so
+// the window (and 停止) stays responsive and the main window shows every new variant trend.
+class Tfrmfushi : public QWidget {
+    Q_OBJECT
+public:
+    Tfrmfushi(AppContext &context, QWidget *parent = nullptr);
+    ~Tfrmfushi() override;
+
+    // 开始搜索 when idle, 停止 while searching.
+    void btnsouClick();
+    void btncopyClick();
+
+    bool searching() const { return m_search != nullptr; }
+    const CompoundSearch *search() const { return m_search.get(); }
+
+Q_SIGNALS:
+    // The search ended: with a proposal, stopped, or by an error.
+    void searchEnded();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void start();
+    void stop();
+    void repetition();
+    void showVariantTrend();
+    void restoreStandardTrend();
+    void endSearch();
+
+    AppContext &m_context;
+    std::unique_ptr<CompoundSearch> m_search;
+    std::optional<RandomSource> m_random;
+    QTimer m_next;
+
+    QLineEdit *m_edtnum;
+    QCheckBox *m_chkyilou;
+    QLineEdit *m_edtyilouqishu;
+    QPushButton *m_btnsou;
+    QLineEdit *m_edtfushicode;
+    QPushButton *m_btncopy;
+    QLabel *m_lblstate;
+};
+
+} // namespace lumaro

@@ -1,0 +1,345 @@
+#include "tickets/u_jiaoqi.h"
+
+#include "common/errors.h"
+#include "data/program_folder.h"
+#include "shell/app_context.h"
+#include "shell/dialogs.h"
+#include "shell/error_display.h"
+#include "tickets/text_lines_model.h"
+#include "tickets/ticket_file.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QFontDatabase>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QVBoxLayout>
+#include <QtConcurrent>
+
+namespace lumaro {
+
+namespace {
+
+const QString kCaption = QStringLiteral("多重大底交集");
+const QString kFilter = QStringLiteral("文本文件(*.txt)|*.txt");
+
+QPushButton *button(const char *name, const QString &text, QWidget *parent)
+{
+    auto *b = new QPushButton(text, parent);
+    b->setObjectName(QString::fromUtf8(name));
+    return b;
+}
+
+} // namespace
+
+Tfrmjiaoqi::Tfrmjiaoqi(AppContext &context, QWidget *parent)
+    : QWidget(parent, Qt::Tool)
+    , m_context(context)
+{
+    setObjectName(QStringLiteral("frmjiaoqi"));
+    setWindowTitle(kCaption);
+
+    auto *label1 = new QLabel(QStringLiteral("原始大底："), this);
+    label1->setObjectName(QStringLiteral("Label1"));
+    m_lstdadi = new QListWidget(this);
+    m_lstdadi->setObjectName(QStringLiteral("lstdadi"));
+    m_lstdadi->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    m_lstdadi->setToolTip(QStringLiteral("双击查看大底文件"));
+
+    auto *label2 = new QLabel(QStringLiteral("交集容错："), this);
+    label2->setObjectName(QStringLiteral("Label2"));
+    m_edtnum1 = new QLineEdit(QStringLiteral("0"), this);
+    m_edtnum1->setObjectName(QStringLiteral("edtnum1"));
+    auto *label3 = new QLabel(QStringLiteral("到"), this);
+    label3->setObjectName(QStringLiteral("Label3"));
+    m_edtnum2 = new QLineEdit(QStringLiteral("0"), this);
+    m_edtnum2->setObjectName(QStringLiteral("edtnum2"));
+    for (QLineEdit *edit : {m_edtnum1, m_edtnum2})
+        edit->setFixedWidth(60);
+
+    m_btndaoru = button("btndaoru", QStringLiteral("导入大底"), this);
+    m_btnjiaoqi = button("btnjiaoqi", QStringLiteral("大底交集"), this);
+    m_btnsave = button("btnsave", QStringLiteral("保存号码"), this);
+    m_btncls = button("btncls", QStringLiteral("清空所有"), this);
+    m_btnclose = button("btnclose", QStringLiteral("关闭"), this);
+
+    m_pb = new QProgressBar(this);
+    m_pb->setObjectName(QStringLiteral("pb"));
+    m_pb->setTextVisible(true);
+    m_pb->setFormat(QStringLiteral("%v/%m"));
+    m_pb->hide();
+
+    m_lbldadi = new QLabel(QStringLiteral("最终交集："), this);
+    m_lbldadi->setObjectName(QStringLiteral("lbldadi"));
+    m_memo = new TextLinesModel(this);
+    m_memdadi = new QListView(this);
+    m_memdadi->setObjectName(QStringLiteral("memdadi"));
+    m_memdadi->setModel(m_memo);
+    m_memdadi->setUniformItemSizes(true);
+    m_memdadi->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    m_memdadi->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    m_memdadi->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_memdadi->setMinimumWidth(320);
+
+    auto *left = new QVBoxLayout;
+    left->addWidget(label1);
+    left->addWidget(m_lstdadi, 1);
+    auto *tolerance = new QHBoxLayout;
+    tolerance->addWidget(label2);
+    tolerance->addWidget(m_edtnum1);
+    tolerance->addWidget(label3);
+    tolerance->addWidget(m_edtnum2);
+    tolerance->addStretch(1);
+    left->addLayout(tolerance);
+    auto *buttons = new QGridLayout;
+    buttons->addWidget(m_btndaoru, 0, 0);
+    buttons->addWidget(m_btnjiaoqi, 0, 1);
+    buttons->addWidget(m_btnsave, 0, 2);
+    buttons->addWidget(m_btncls, 1, 0);
+    buttons->addWidget(m_btnclose, 1, 2);
+    left->addLayout(buttons);
+    left->addWidget(m_pb);
+
+    auto *right = new QVBoxLayout;
+    right->addWidget(m_lbldadi);
+    right->addWidget(m_memdadi, 1);
+
+    auto *layout = new QHBoxLayout(this);
+    layout->addLayout(left, 1);
+    layout->addLayout(right, 1);
+    resize(760, 520);
+
+    connect(m_btndaoru, &QPushButton::clicked, this, [this] { guarded(this, [this] { btndaoruClick(); }); });
+    connect(m_btnjiaoqi, &QPushButton::clicked, this, [this] { guarded(this, [this] { btnjiaoqiClick(); }); });
+    connect(m_btnsave, &QPushButton::clicked, this, [this] { guarded(this, [this] { btnsaveClick(); }); });
+    connect(m_btncls, &QPushButton::clicked, this, [this] { guarded(this, [this] { btnclsClick(); }); });
+    connect(m_btnclose, &QPushButton::clicked, this, &QWidget::close);
+    connect(m_lstdadi, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem *item) {
+        const int row = m_lstdadi->row(item);
+        guarded(this, [this, row] { lstdadiDblClick(row); });
+    });
+    connect(&m_watcher, &QFutureWatcher<Outcome>::finished, this, &Tfrmjiaoqi::finishIntersection);
+
+    // The combination table of the open lottery is made once, with the window.
+    const OpenLottery &lottery = *m_context.lottery;
+    try {
+        m_table = std::make_unique<CombinationTable>(lottery.kind, lottery.n, lottery.m);
+    } catch (const Error &error) {
+        m_tableProblem = error.message();
+    }
+}
+
+Tfrmjiaoqi::~Tfrmjiaoqi()
+{
+    cancelAndWait();
+}
+
+void Tfrmjiaoqi::cancelAndWait()
+{
+    if (!m_watcher.isRunning())
+        return;
+    m_cancel = true;
+    m_watcher.waitForFinished();
+}
+
+void Tfrmjiaoqi::closeEvent(QCloseEvent *event)
+{
+    // Closing stops a running intersection; its partial counts are dropped.
+    if (m_busy) {
+        cancelAndWait();
+        finishIntersection();
+    }
+    QWidget::closeEvent(event);
+}
+
+void Tfrmjiaoqi::btndaoruClick()
+{
+    const QStringList chosen = dialogs::openFiles(
+        this, QStringLiteral("选择大底文件(按CTRL或者SHILT键选择多个大底文件)"), DesktopFolder(), kFilter);
+    if (chosen.isEmpty())
+        return;
+    if (chosen.size() > CombinationTable::kMaxFiles) {
+        dialogs::warning(this, kCaption,
+            QStringLiteral("一次最多只能导入%1个大底文件，您选择了%2个！")
+                .arg(CombinationTable::kMaxFiles)
+                .arg(chosen.size()));
+        return;
+    }
+    m_files = chosen;
+    m_lstdadi->clear();
+    for (const QString &path : m_files) {
+        auto *item = new QListWidgetItem(QFileInfo(path).fileName(), m_lstdadi);
+        item->setToolTip(QDir::toNativeSeparators(path));
+    }
+    m_lstdadi->selectAll();
+    m_lbldadi->setText(QStringLiteral("最终交集："));
+}
+
+void Tfrmjiaoqi::lstdadiDblClick(int row)
+{
+    if (row < 0 || row >= m_files.size())
+        return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    m_memo->setFile(m_files[row]);
+    setCount(m_memo->lineCount());
+    QApplication::restoreOverrideCursor();
+}
+
+void Tfrmjiaoqi::btnjiaoqiClick()
+{
+    if (m_files.isEmpty()) {
+        dialogs::information(this, kCaption, QStringLiteral("请先导入大底文件！"));
+        return;
+    }
+    IntersectionSettings settings;
+    settings.files = m_files;
+    settings.lowerTolerance = toInteger(m_edtnum1->text());
+    settings.upperTolerance = toInteger(m_edtnum2->text());
+    if (!m_table)
+        throw InputError(m_tableProblem);
+    try {
+        checkIntersectionSettings(settings);
+    } catch (const InputError &error) {
+        dialogs::warning(this, kCaption, error.message());
+        return;
+    }
+    m_cancel = false;
+    m_busy = true;
+    setRunning(true);
+    m_pb->setRange(0, static_cast<int>(settings.files.size()));
+    m_pb->setValue(0);
+    m_pb->show();
+
+    Progress progress;
+    progress.cancel = &m_cancel;
+    progress.report = [this](qint64 done, qint64) {
+        QMetaObject::invokeMethod(
+            this, [this, done] { m_pb->setValue(static_cast<int>(done)); }, Qt::QueuedConnection);
+    };
+    CombinationTable *table = m_table.get();
+    const QString resultFile = m_context.folder.file(QStringLiteral("temp.txt"));
+    m_watcher.setFuture(QtConcurrent::run([table, settings, progress, resultFile] {
+        Outcome outcome;
+        try {
+            outcome.result = RunIntersection(*table, settings, progress);
+            if (!outcome.result.cancelled)
+                writeResultList(resultFile, outcome.result.tickets);
+        } catch (...) {
+            outcome.error = std::current_exception();
+        }
+        return outcome;
+    }));
+}
+
+void Tfrmjiaoqi::finishIntersection()
+{
+    // A second finish (close during the run, then the watcher's signal) has nothing to do.
+    if (!m_busy)
+        return;
+    m_busy = false;
+    Outcome outcome = m_watcher.future().takeResult();
+    setRunning(false);
+    m_pb->hide();
+    if (outcome.error) {
+        showError(this, errorText(outcome.error));
+    } else if (!outcome.result.cancelled) {
+        guarded(this, [this] {
+            m_memo->setFile(m_context.folder.file(QStringLiteral("temp.txt")));
+            m_memdadi->scrollToTop();
+        });
+        setCount(outcome.result.tickets.rowCount());
+        const QString skipped = skippedLinesMessage(outcome.result.skipped, m_table->n(), m_table->m());
+        if (!skipped.isEmpty())
+            dialogs::warning(this, kCaption, skipped);
+    }
+    Q_EMIT intersectionFinished();
+}
+
+void Tfrmjiaoqi::waitForResult()
+{
+    if (!m_busy)
+        return;
+    m_watcher.waitForFinished();
+    finishIntersection();
+}
+
+void Tfrmjiaoqi::setRunning(bool running)
+{
+    for (QWidget *control : std::initializer_list<QWidget *> {
+             m_btndaoru, m_btnjiaoqi, m_btnsave, m_btncls, m_edtnum1, m_edtnum2, m_lstdadi})
+        control->setEnabled(!running);
+    if (running)
+        setCursor(Qt::WaitCursor);
+    else
+        unsetCursor();
+}
+
+void Tfrmjiaoqi::setCount(qint64 count)
+{
+    m_lbldadi->setText(QStringLiteral("最终交集：%1注").arg(count));
+}
+
+qint64 Tfrmjiaoqi::memoLineCount() const
+{
+    return m_memo->lineCount();
+}
+
+QString Tfrmjiaoqi::memoLine(qint64 row) const
+{
+    return m_memo->line(row);
+}
+
+void Tfrmjiaoqi::btnsaveClick()
+{
+    const QString path = dialogs::saveFile(
+        this, QStringLiteral("保存号码"), DesktopFolder(), QString(), kFilter, QStringLiteral("txt"));
+    if (path.isEmpty())
+        return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        throw IoError::cannotWrite(path, file.errorString());
+    // Every memo line is written with one blank after it; result lists keep their serials.
+    QIODevice &memo = m_memo->device();
+    QByteArray buffer;
+    while (!memo.atEnd()) {
+        QByteArray line = memo.readLine();
+        if (line.endsWith('\n'))
+            line.chop(1);
+        if (line.endsWith('\r'))
+            line.chop(1);
+        buffer += line;
+        buffer += " \r\n";
+        if (buffer.size() > (1 << 16)) {
+            file.write(buffer);
+            buffer.clear();
+        }
+    }
+    file.write(buffer);
+    if (!file.commit())
+        throw IoError::cannotWrite(path, file.errorString());
+    QApplication::restoreOverrideCursor();
+    dialogs::information(this, kCaption, QStringLiteral("成功保存！"));
+}
+
+void Tfrmjiaoqi::btnclsClick()
+{
+    m_files.clear();
+    m_lstdadi->clear();
+    m_memo->clear();
+    m_lbldadi->setText(QStringLiteral("最终交集："));
+    m_edtnum1->setText(QStringLiteral("0"));
+    m_edtnum2->setText(QStringLiteral("0"));
+}
+
+} // namespace lumaro

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "data/draw_import.h"
+#include "data/open_lottery.h"
+#include "shell/app_context.h"
+#include "shell/dialogs.h"
+#include "support/test_home.h"
+
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace lumaro::test {
+
+// A program folder, the dialogs in test mode and one tool window on an open lottery; controls
+// are found by their names.
+template<class Window>
+class ToolWindowTest : public ::testing::Test {
+protected:
+    void TearDown() override { dialogs::testing::clear(); }
+
+    // Opens the lottery (with the given draws) and shows the window on it.
+    void openWindow(const QString &lotteryName, const QByteArray &draws = {})
+    {
+        dialogs::testing::setEnabled(true);
+        dialogs::testing::clear();
+        if (!draws.isEmpty())
+            importDraws(home.store(), lotteryName, draws);
+        lottery.open(home.store(), lotteryName);
+        context.folder = home.folder();
+        context.store = &home.store();
+        context.lottery = &lottery;
+        window = std::make_unique<Window>(context);
+        window->show();
+    }
+
+    template<class T>
+    T *control(const char *name) const
+    {
+        T *found = window->template findChild<T *>(QString::fromUtf8(name));
+        EXPECT_NE(found, nullptr) << name;
+        return found;
+    }
+
+    TestHome home;
+    OpenLottery lottery;
+    AppContext context;
+    std::unique_ptr<Window> window;
+};
+
+} // namespace lumaro::test

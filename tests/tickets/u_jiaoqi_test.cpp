@@ -1,0 +1,155 @@
+#include "support/screenshot.h"
+#include "tickets/tool_window_test.h"
+#include "tickets/u_jiaoqi.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace lumaro;
+
+namespace {
+
+class JiaoqiWindowTest : public test::ToolWindowTest<Tfrmjiaoqi> {
+protected:
+    void SetUp() override { openWindow(QStringLiteral("广东体彩11选5")); }
+
+    QString caption() const { return control<QLabel>("lbldadi")->text(); }
+    QString file(const QString &name, const QByteArray &content)
+    {
+        const QString path = dir.filePath(name);
+        test::writeFile(path, content);
+        return path;
+    }
+    void importFiles(const QStringList &paths)
+    {
+        dialogs::testing::queueFiles(paths);
+        control<QPushButton>("btndaoru")->click();
+    }
+    void intersect()
+    {
+        control<QPushButton>("btnjiaoqi")->click();
+        window->waitForResult();
+    }
+
+    QTemporaryDir dir;
+};
+
+} // namespace
+
+TEST_F(JiaoqiWindowTest, ImportIntersectViewSaveAndClear)
+{
+    ASSERT_TRUE(lottery.lotteryOpen);
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("多重大底交集"));
+    EXPECT_TRUE(window->windowFlags().testFlag(Qt::Tool));
+    control<QPushButton>("btnjiaoqi")->click();
+    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("请先导入大底文件！"));
+
+    const QString a = file(QStringLiteral("甲.txt"), "01 02 03 04 05\r\n01 02 03 04 06\r\n02 03 04 05 06\r\n");
+    const QString b = file(QStringLiteral("乙.txt"), "01,02,03,04,05+06\r\n02 03 04 05 06\r\n02 03 04 05 06\r\n");
+    importFiles({a, b});
+    auto *list = control<QListWidget>("lstdadi");
+    ASSERT_EQ(list->count(), 2);
+    EXPECT_EQ(list->item(0)->text(), QStringLiteral("甲.txt"));
+    EXPECT_EQ(list->selectedItems().size(), 2);
+    EXPECT_EQ(window->files(), (QStringList {a, b}));
+
+    intersect();
+    EXPECT_EQ(caption(), QStringLiteral("最终交集：2注"));
+    ASSERT_EQ(window->memoLineCount(), 2);
+    EXPECT_EQ(window->memoLine(0), QStringLiteral("0000001    01 02 03 04 05 "));
+    EXPECT_EQ(test::readFile(home.path(QStringLiteral("temp.txt"))),
+        QByteArray("0000001    01 02 03 04 05 \r\n0000002    02 03 04 05 06 \r\n"));
+    EXPECT_FALSE(control<QProgressBar>("pb")->isVisible());
+    EXPECT_TRUE(control<QPushButton>("btnjiaoqi")->isEnabled());
+    test::screenshot(window.get(), QStringLiteral("jiaoqi_result"));
+
+    // Saved lines keep their serials and get one more blank.
+    const QString saved = dir.filePath(QStringLiteral("保存"));
+    dialogs::testing::queueFile(saved);
+    control<QPushButton>("btnsave")->click();
+    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("成功保存！"));
+    EXPECT_EQ(test::readFile(saved + QStringLiteral(".txt")),
+        QByteArray("0000001    01 02 03 04 05  \r\n0000002    02 03 04 05 06  \r\n"));
+
+    // A saved list intersects like the files it came from.
+    importFiles({saved + QStringLiteral(".txt"), a});
+    intersect();
+    EXPECT_EQ(caption(), QStringLiteral("最终交集：2注"));
+    EXPECT_EQ(dialogs::testing::messages().size(), 2); // no skipped-lines warning
+
+    // Double-click shows a file with its line count.
+    window->lstdadiDblClick(1);
+    EXPECT_EQ(caption(), QStringLiteral("最终交集：3注"));
+    EXPECT_EQ(window->memoLine(2), QStringLiteral("02 03 04 05 06"));
+
+    // Tolerances 0 to 1 admit the tickets missing from one of the two files.
+    control<QLineEdit>("edtnum2")->setText(QStringLiteral("1"));
+    intersect();
+    EXPECT_EQ(caption(), QStringLiteral("最终交集：3注"));
+
+    control<QPushButton>("btncls")->click();
+    EXPECT_EQ(list->count(), 0);
+    EXPECT_EQ(window->memoLineCount(), 0);
+    EXPECT_EQ(caption(), QStringLiteral("最终交集："));
+    EXPECT_EQ(control<QLineEdit>("edtnum2")->text(), QStringLiteral("0"));
+    control<QPushButton>("btnjiaoqi")->click();
+    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("请先导入大底文件！"));
+}
+
+TEST_F(JiaoqiWindowTest, BadInputIsReportedAndChangesNothing)
+{
+    const QString a = file(QStringLiteral("a.txt"), "01 02 03 04 05\r\n");
+    const QString mixed = file(QStringLiteral("mixed.txt"), "01 02 03 04 05\r\n05 04 03 02 01\r\n01 02 03 04 99\r\n");
+    importFiles({a, mixed});
+    intersect();
+    EXPECT_EQ(caption(), QStringLiteral("最终交集：1注"));
+    const QString warning = dialogs::testing::lastMessage();
+    EXPECT_TRUE(warning.contains(QStringLiteral("mixed.txt：2行，第一处在第2行"))) << warning.toStdString();
+
+    dialogs::testing::clear();
+    dialogs::testing::setEnabled(true);
+    control<QLineEdit>("edtnum1")->setText(QStringLiteral("3"));
+    control<QLineEdit>("edtnum2")->setText(QStringLiteral("3"));
+    control<QPushButton>("btnjiaoqi")->click();
+    EXPECT_TRUE(dialogs::testing::lastMessage().contains(QStringLiteral("0到2")))
+        << dialogs::testing::lastMessage().toStdString();
+    control<QLineEdit>("edtnum1")->setText(QStringLiteral("x"));
+    control<QPushButton>("btnjiaoqi")->click();
+    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("'x' 不是一个有效的整形值"));
+    EXPECT_EQ(caption(), QStringLiteral("最终交集：1注"));
+
+    // A token that is not a number stops the computation with the file and line.
+    control<QLineEdit>("edtnum1")->setText(QStringLiteral("0"));
+    control<QLineEdit>("edtnum2")->setText(QStringLiteral("0"));
+    const QString text = file(QStringLiteral("text.txt"), "01 02 03 04 05\r\n号码 02 03 04 05\r\n");
+    importFiles({a, text});
+    EXPECT_EQ(caption(), QStringLiteral("最终交集："));
+    intersect();
+    EXPECT_TRUE(dialogs::testing::lastMessage().contains(QStringLiteral("text.txt第2行")));
+    EXPECT_EQ(caption(), QStringLiteral("最终交集："));
+    EXPECT_TRUE(control<QPushButton>("btnjiaoqi")->isEnabled());
+
+    // A cancelled import keeps the list.
+    control<QPushButton>("btndaoru")->click();
+    EXPECT_EQ(window->files().size(), 2);
+}
+
+using JiaoqiDigitTest = test::ToolWindowTest<Tfrmjiaoqi>;
+
+TEST_F(JiaoqiDigitTest, DigitLotteryIsRefused)
+{
+    openWindow(QStringLiteral("福彩3D"));
+    QTemporaryDir dir;
+    test::writeFile(dir.filePath(QStringLiteral("a.txt")), "1 2 3\r\n");
+    dialogs::testing::queueFiles({dir.filePath(QStringLiteral("a.txt"))});
+    window->btndaoruClick();
+    control<QPushButton>("btnjiaoqi")->click();
+    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("大底交集只适用于乐透型彩票！"));
+}
