@@ -27,48 +27,13 @@
 #include "pickers/u_sep.h"
 #include "pickers/u_sibu.h"
 #include "shell/app_context.h"
+#include "tickets/u_fushi.h"
+#include "tickets/u_jiaoqi.h"
 #include "tickets/u_juzheng.h"
 #include "tickets/u_totalfilt.h"
 #include "trend/u_code.h"
 
-#include <QCheckBox>
-#include <QDialog>
-#include <QGroupBox>
-#include <QLabel>
-#include <QVBoxLayout>
-
 namespace lumaro {
-
-namespace {
-
-std::function<QWidget *(AppContext &, QWidget *)> placeholder(const QString &key, const QString &caption)
-{
-    return [key, caption](AppContext &, QWidget *parent) { return createPlaceholder(key, caption, parent); };
-}
-
-} // namespace
-
-QWidget *createPlaceholder(const QString &key, const QString &caption, QWidget *parent, bool modal)
-{
-    QWidget *window = modal ? new QDialog(parent) : new QWidget(parent, Qt::Tool);
-    window->setObjectName(QStringLiteral("placeholder_") + key);
-    window->setAttribute(Qt::WA_DeleteOnClose, modal);
-    window->setWindowTitle(caption);
-    auto *layout = new QVBoxLayout(window);
-    auto *text = new QLabel(QStringLiteral("“%1”尚未完成，将在后续版本中提供。").arg(caption), window);
-    text->setObjectName(QStringLiteral("lblplaceholder"));
-    layout->addWidget(text);
-    if (key == QLatin1String("Tfrmtotalfilt")) {
-        auto *chooser = new QCheckBox(QStringLiteral("选择球号："), window);
-        chooser->setObjectName(QStringLiteral("chkhongqiu"));
-        auto *balls = new QGroupBox(window);
-        balls->setObjectName(QStringLiteral("GroupBox2"));
-        chooser->hide();
-        balls->hide();
-    }
-    window->resize(360, 120);
-    return window;
-}
 
 const std::vector<ToolWindowEntry> &toolWindows()
 {
@@ -98,9 +63,9 @@ const std::vector<ToolWindowEntry> &toolWindows()
         {QStringLiteral("Tfrmsibu"), QStringLiteral("最优四步综合选号"),
             [](AppContext &c, QWidget *p) { return new Tfrmsibu(c, p); }},
         {QStringLiteral("Tfrmfushi"), QStringLiteral("最优复式搜索选号"),
-            placeholder(QStringLiteral("Tfrmfushi"), QStringLiteral("最优复式搜索选号"))},
+            [](AppContext &c, QWidget *p) { return new Tfrmfushi(c, p); }},
         {QStringLiteral("Tfrmjiaoqi"), QStringLiteral("大底交集"),
-            placeholder(QStringLiteral("Tfrmjiaoqi"), QStringLiteral("大底交集"))},
+            [](AppContext &c, QWidget *p) { return new Tfrmjiaoqi(c, p); }},
         {QStringLiteral("Tfrmgudingjihua"), QStringLiteral("固定投资计划"),
             [](AppContext &c, QWidget *p) { return new Tfrmgudingjihua(c, p); }},
         {QStringLiteral("Tfrmjieduanjihua"), QStringLiteral("阶段投资计划"),

@@ -12,8 +12,7 @@ namespace lumaro {
 struct AppContext;
 struct DownloadDone;
 
-// The tool windows the menus and toolbar open, by key. A window that is not built yet is a
-// placeholder that says so.
+// The tool windows the menus and toolbar open, by key.
 struct ToolWindowEntry {
     QString key; // the window class name, also the registry key
     QString caption; // the menu caption without its accelerator
@@ -32,10 +31,5 @@ constexpr int kTabCount = 10;
 QWidget *createDrawEditor(AppContext &context, QWidget *parent);
 QWidget *createDownloadWindow(AppContext &context, DownloadDone &done, QWidget *parent);
 QWidget *createQuickUpdateWindow(AppContext &context, DownloadDone &done, QWidget *parent);
-
-// A window that only says its function is not there yet. It carries the controls the shell
-// expects of the window it stands for (the total filter's ball chooser), so the shell works the
-// same with it.
-QWidget *createPlaceholder(const QString &key, const QString &caption, QWidget *parent, bool modal = false);
 
 } // namespace lumaro
