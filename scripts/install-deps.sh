@@ -2,7 +2,7 @@
 # Installs the Debian packages Lumaro builds and runs with, skipping what is already there.
 set -euo pipefail
 packages=(
-  cmake ninja-build g++ ccache pkg-config clang-format
+  cmake ninja-build g++ ccache pkg-config clang-format clang libclang-rt-14-dev
   qt6-base-dev qt6-base-dev-tools qt6-charts-dev libqt6sql6-sqlite libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-noto-cjk
