@@ -41,6 +41,8 @@ Tfrmdownload3::Tfrmdownload3(AppContext &context, DownloadDone &downloadDone, QW
 
     // FormCreate
     lbltitle->setText(QStringLiteral("正在更新") + m_lottery + QStringLiteral("。。。"));
+    // Said from the first moment, not only once the update starts a second later.
+    lbltitle->show();
     Timer1->setSingleShot(true);
     Timer1->setInterval(1000);
     connect(Timer1, &QTimer::timeout, this, &Tfrmdownload3::Timer1Timer);

@@ -30,6 +30,9 @@ BarChart::BarChart(QWidget *parent)
     chart->addSeries(m_series);
     m_axisX->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
     m_axisY->setLabelFormat(QStringLiteral("%.0f"));
+    // The axis decides its width before the values arrive; never cut "150" to "…".
+    m_axisY->setTruncateLabels(false);
+    m_axisX->setTruncateLabels(false);
     chart->addAxis(m_axisX, Qt::AlignBottom);
     chart->addAxis(m_axisY, Qt::AlignLeft);
     m_series->attachAxis(m_axisX);

@@ -2,6 +2,7 @@
 
 #include "data/u_data.h"
 #include "data/u_index.h"
+#include "download/draw_download.h"
 #include "shell/dialogs.h"
 #include "shell/error_display.h"
 #include "shell/u_about.h"
@@ -91,6 +92,15 @@ int runScreenshotTour(Tfrmmain &window, const QString &folder)
         editor.show();
         tour.shoot(&editor, QStringLiteral("03_彩票数据"));
     }
+    {
+        DownloadDone done;
+        std::unique_ptr<QWidget> download(createDownloadWindow(context, done, &window));
+        download->show();
+        tour.shoot(download.get(), QStringLiteral("04_数据下载"));
+        std::unique_ptr<QWidget> quick(createQuickUpdateWindow(context, done, &window));
+        quick->show();
+        tour.shoot(quick.get(), QStringLiteral("05_数据下载_11选5快速更新"));
+    }
 
     if (tour.open(context, QStringLiteral("中国福彩七乐彩"))) {
         for (int tab = 0; tab < kTabCount; ++tab) {
@@ -113,9 +123,9 @@ int runScreenshotTour(Tfrmmain &window, const QString &folder)
         }
     }
     if (tour.open(context, QStringLiteral("福彩3D"))) {
-        tour.shoot(&window, QStringLiteral("40_福彩3D走势"));
+        tour.shoot(&window, QStringLiteral("60_福彩3D走势"));
         if (QWidget *tozi = window.showToolWindow(QStringLiteral("Tfrmtozi")))
-            tour.shoot(tozi, QStringLiteral("41_投资模式分析"), 800);
+            tour.shoot(tozi, QStringLiteral("61_投资模式分析"), 800);
     }
     window.mnucloseClick();
     dialogs::testing::setEnabled(wasTesting);
