@@ -83,7 +83,8 @@ void Tfrmganzhi::comcurqiChange()
         return;
     }
     const StemBranch day = stemBranchOf(*date);
-    edtdate->setText(QLocale::system().toString(*date, QLocale::ShortFormat));
+    // The short date of the program's own language (2026/4/17), whatever the system locale.
+    edtdate->setText(QLocale(QLocale::Chinese, QLocale::China).toString(*date, QLocale::ShortFormat));
     edttiangan->setText(stemName(day.stem));
     edtdizhi->setText(branchName(day.branch));
 }

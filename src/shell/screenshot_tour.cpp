@@ -12,6 +12,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QHash>
+#include <QPushButton>
 #include <QTabBar>
 #include <QThread>
 
@@ -55,6 +57,19 @@ public:
             context.lottery->open(*context.store, lottery);
             m_window.ShowOpenedLottery();
         });
+    }
+
+    // Clicks the window's buttons of the given names in turn, so that its picture shows what
+    // the window computes rather than its empty start.
+    void press(QWidget *window, const QStringList &buttons, int wait)
+    {
+        for (const QString &name : buttons) {
+            auto *button = window->findChild<QPushButton *>(name);
+            if (button && button->isEnabled()) {
+                button->click();
+                settle(wait);
+            }
+        }
     }
 
     int count() const { return m_count; }
@@ -111,11 +126,22 @@ int runScreenshotTour(Tfrmmain &window, const QString &folder)
         window.tlbbianwanClick();
         tour.shoot(&window, QStringLiteral("20_变幻走势"));
         window.tlbbiaozhunClick();
+        const QHash<QString, QStringList> actions = {
+            {QStringLiteral("Tfrmtotalfilt"), {QStringLiteral("btnfilt")}},
+            {QStringLiteral("Tfrmsep"), {QStringLiteral("btngen"), QStringLiteral("btntongji")}},
+            {QStringLiteral("Tfrmqingmi"), {QStringLiteral("btngen"), QStringLiteral("btntongji")}},
+            {QStringLiteral("Tfrmganzhi"), {QStringLiteral("btngen"), QStringLiteral("btntongji")}},
+            {QStringLiteral("Tfrmsibu"), {QStringLiteral("btngen"), QStringLiteral("btntongji")}},
+            {QStringLiteral("Tfrmgudingjihua"), {QStringLiteral("btnala")}},
+            {QStringLiteral("Tfrmjieduanjihua"), {QStringLiteral("btnala")}},
+        };
         int index = 0;
         for (const ToolWindowEntry &entry : toolWindows()) {
             if (entry.key == QLatin1String("Tfrmtozi"))
                 continue;
             QWidget *tool = window.showToolWindow(entry.key);
+            if (tool)
+                tour.press(tool, actions.value(entry.key), 1500);
             if (tool)
                 tour.shoot(tool, QStringLiteral("%1_%2").arg(30 + index++).arg(entry.caption), 1500);
             if (tool)
@@ -124,8 +150,10 @@ int runScreenshotTour(Tfrmmain &window, const QString &folder)
     }
     if (tour.open(context, QStringLiteral("福彩3D"))) {
         tour.shoot(&window, QStringLiteral("60_福彩3D走势"));
-        if (QWidget *tozi = window.showToolWindow(QStringLiteral("Tfrmtozi")))
+        if (QWidget *tozi = window.showToolWindow(QStringLiteral("Tfrmtozi"))) {
+            tour.press(tozi, {QStringLiteral("btnfilt"), QStringLiteral("btnala")}, 1500);
             tour.shoot(tozi, QStringLiteral("61_投资模式分析"), 800);
+        }
     }
     window.mnucloseClick();
     dialogs::testing::setEnabled(wasTesting);
