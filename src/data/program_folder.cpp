@@ -33,6 +33,15 @@ const QString kWheelsFolder = QStringLiteral("旋转矩阵/");
 // Files shipped inside the program under :/home/ are copied out once; a file that exists
 // already (perhaps changed by the user) is kept. The shipped wheeling matrices (thousands of
 // small files) stay inside the program and are read from there.
+bool sameContent(const QString &a, const QString &b)
+{
+    QFile first(a);
+    QFile second(b);
+    if (first.size() != second.size() || !first.open(QIODevice::ReadOnly) || !second.open(QIODevice::ReadOnly))
+        return false;
+    return first.readAll() == second.readAll();
+}
+
 void copyShippedFiles(const QString &target)
 {
     const QString root = kShippedRoot;
@@ -43,8 +52,14 @@ void copyShippedFiles(const QString &target)
         if (relative.startsWith(kWheelsFolder))
             continue;
         const QString destination = target + relative;
-        if (QFileInfo::exists(destination))
-            continue;
+        // The guide belongs to the program, not the user: a newer program brings its own.
+        // Everything else the user may have changed stays as it is.
+        if (QFileInfo::exists(destination)) {
+            if (!relative.startsWith(QStringLiteral("帮助/")) || sameContent(source, destination))
+                continue;
+            QFile::setPermissions(destination, QFile::ReadOwner | QFile::WriteOwner);
+            QFile::remove(destination);
+        }
         makeFolder(QFileInfo(destination).absolutePath());
         if (!QFile::copy(source, destination))
             throw IoError::cannotWrite(destination, QStringLiteral("无法复制程序文件"));

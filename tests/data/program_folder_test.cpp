@@ -74,7 +74,19 @@ TEST(ProgramFolder, FirstStartCreatesTheLayoutAndKeepsUserFilesLater)
     ASSERT_TRUE(about.open(QIODevice::WriteOnly | QIODevice::Truncate));
     about.write("mine");
     about.close();
+    // The guide of an older version is replaced, pictures and all.
+    const QString guide = folder.helpFolder() + QStringLiteral("Lumaro帮助.html");
+    ASSERT_TRUE(QFileInfo::exists(guide));
+    ASSERT_TRUE(QFileInfo::exists(folder.helpFolder() + QStringLiteral("图片/00_主窗口.png")));
+    QFile::setPermissions(guide, QFile::ReadOwner | QFile::WriteOwner);
+    QFile old(guide);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    old.write("old guide");
+    old.close();
     folder.ensureCreated();
+    QFile renewed(guide);
+    ASSERT_TRUE(renewed.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(renewed.readAll().contains("使用帮助"));
     LotteryStore store(folder.databaseFile());
     EXPECT_EQ(store.listLotteries().size(), 8);
     ASSERT_TRUE(about.open(QIODevice::ReadOnly));
