@@ -5,14 +5,17 @@
 #include "pickers/exclusion_run.h"
 #include "support/test_home.h"
 
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <functional>
 #include <numeric>
 #include <random>
+#include <thread>
 
 using namespace lumaro;
 
@@ -814,4 +817,33 @@ TEST(PickerFiles, SavedTicketsAndTheProposedName)
         QStringLiteral("南粤风采36选72006051期无穷重码投注号码.txt"));
     EXPECT_EQ(proposedTicketFileName(QStringLiteral("x"), DrawTable(), PickerFileSuffix(ExclusionKind::Follow)),
         QStringLiteral("x期无穷跟随投注号码.txt"));
+}
+
+// As the windows run it: on a worker, with progress read and "停止" pressed on this thread. The
+// run is asked for far more cycles than it could finish; the stop ends it and nothing is
+// written.
+TEST(WorkerThreads, PickerRunOnAWorkerStopsWhenAskedAndWritesNothing)
+{
+    QTemporaryDir dir;
+    const QString list = dir.filePath(QStringLiteral("temp.txt"));
+    const PickerHistory history = historyOf(11, randomHistory(11, 5, 40, 21), 40);
+    PickerSettings settings;
+    settings.kind = ExclusionKind::Repeat;
+    settings.repeat = {2, 5};
+    settings.stop = byCycles(1'000'000'000);
+    PickerTickets tickets;
+    RandomSource random(3);
+    std::atomic_bool cancel {false};
+    std::atomic<qint64> reports {0};
+    Progress progress;
+    progress.cancel = &cancel;
+    progress.report = [&](qint64, qint64) { reports.fetch_add(1); };
+    PickerRunResult result;
+    std::thread worker([&] { result = RunPickerSettings(tickets, history, settings, random, list, progress); });
+    while (reports.load() < 3)
+        std::this_thread::yield();
+    cancel.store(true);
+    worker.join();
+    EXPECT_TRUE(result.cancelled);
+    EXPECT_FALSE(QFileInfo::exists(list));
 }
