@@ -87,6 +87,8 @@ public:
 Q_SIGNALS:
     // A run ended (finished, stopped or failed).
     void runEnded();
+    // A 载入 ended (the list shown, or the file refused).
+    void loadEnded();
 
 protected:
     struct Captions {
@@ -151,8 +153,16 @@ private:
         QByteArray list;
         std::exception_ptr error;
     };
+    struct LoadOutput {
+        TicketSet tickets;
+        QByteArray list;
+        qint64 lines = 0;
+        std::exception_ptr error;
+    };
     void startRun();
     void endRun();
+    void startLoad(const QString &path);
+    void endLoad();
     void setRunning(bool running);
     void showResultList(const QByteArray &list, qint64 lines);
     // Called on the worker thread; the bar follows on the window's thread.
@@ -161,6 +171,7 @@ private:
     std::vector<QWidget *> m_locked;
     std::vector<bool> m_lockedWasEnabled;
     QFutureWatcher<RunOutput> m_watcher;
+    QFutureWatcher<LoadOutput> m_loadWatcher;
     std::atomic_bool m_cancel {false};
     std::atomic<qint64> m_progressDone {0};
     std::atomic<qint64> m_progressTotal {1};
