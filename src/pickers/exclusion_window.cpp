@@ -215,7 +215,7 @@ ExclusionWindow::ExclusionWindow(AppContext &context, ExclusionKind kind, const 
     connect(m_clear, &QPushButton::clicked, this, [this] { btnclearClick(); });
     connect(m_close, &QPushButton::clicked, this, &QWidget::hide);
     connect(&m_watcher, &QFutureWatcher<RunOutput>::finished, this, [this] { endRun(); });
-    connect(&m_loadWatcher, &QFutureWatcher<LoadOutput>::finished, this, [this] { endLoad(); });
+    connect(&m_loadWatcher, &QFutureWatcher<void>::finished, this, [this] { endLoad(); });
 }
 
 ExclusionWindow::~ExclusionWindow()
@@ -358,7 +358,7 @@ void ExclusionWindow::startRun()
             output.result
                 = RunPicker(m_tickets, *history, settings->kind, *member, settings->stop, *random, path, progress);
             if (!output.result.cancelled)
-                output.list = readWholeFile(path);
+                output.list = ResultLinesModel::split(readWholeFile(path));
         } catch (...) {
             output.error = std::current_exception();
         }
@@ -418,9 +418,9 @@ void ExclusionWindow::setRunning(bool running)
     m_pb->setVisible(running);
 }
 
-void ExclusionWindow::showResultList(const QByteArray &list, qint64 lines)
+void ExclusionWindow::showResultList(ResultLinesModel::Lines list, qint64 lines)
 {
-    m_lines->setContent(list);
+    m_lines->setLines(std::move(list));
     m_lblcode->setText(QStringLiteral("过滤结果：") + QString::number(lines) + QStringLiteral("注"));
 }
 
@@ -451,29 +451,32 @@ void ExclusionWindow::startLoad(const QString &path)
     m_run->setText(QStringLiteral("开始过滤"));
     m_run->setEnabled(false);
     m_pb->setRange(0, 0);
-    m_loadWatcher.setFuture(QtConcurrent::run([path, kind, n, m, listPath] {
-        LoadOutput output;
+    // The worker fills its own record; the window takes it over at the end, so nothing of the
+    // (large) result stays behind in the future.
+    auto output = std::make_shared<LoadOutput>();
+    m_loadOutput = output;
+    m_loadWatcher.setFuture(QtConcurrent::run([output, path, kind, n, m, listPath] {
         try {
-            output.tickets = LoadPickerTickets(path, kind, n, m);
-            output.lines = writeResultList(listPath, output.tickets, {}, false);
-            output.list = readWholeFile(listPath);
+            output->tickets = LoadPickerTickets(path, kind, n, m);
+            output->lines = writeResultList(listPath, output->tickets, {}, false);
+            output->list = ResultLinesModel::split(readWholeFile(listPath));
         } catch (...) {
-            output.error = std::current_exception();
+            output->error = std::current_exception();
         }
-        return output;
     }));
 }
 
 void ExclusionWindow::endLoad()
 {
-    LoadOutput output = m_loadWatcher.result();
-    m_loadWatcher.setFuture(QFuture<LoadOutput>());
+    const std::shared_ptr<LoadOutput> output = std::move(m_loadOutput);
+    if (!output)
+        return;
     setRunning(false);
-    if (output.error) {
-        showError(this, errorText(output.error));
+    if (output->error) {
+        showError(this, errorText(output->error));
     } else {
-        showResultList(output.list, output.lines);
-        m_tickets.load(std::move(output.tickets));
+        showResultList(std::move(output->list), output->lines);
+        m_tickets.load(std::move(output->tickets));
     }
     Q_EMIT loadEnded();
 }
