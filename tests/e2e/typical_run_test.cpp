@@ -333,8 +333,6 @@ void TypicalRun::servePages()
 
 TEST_F(TypicalRun, DownloadOpenAnalysePickFilterIntersectAndPlan)
 {
-    QElapsedTimer clock;
-    clock.start();
     // The user's histories before the run: the real 七乐彩 one where it is at hand, and 300 draws
     // of 南粤风采36选7.
     const QString qlcFile = test::sharedDataFile(QStringLiteral("qlc.csv"));
@@ -642,5 +640,4 @@ TEST_F(TypicalRun, DownloadOpenAnalysePickFilterIntersectAndPlan)
         EXPECT_TRUE(text.contains(QRegularExpression(QStringLiteral("共2.\\\\第2.")))) << text.toStdString();
         EXPECT_TRUE(text.contains(plan->gridRows().back()[3])) << text.toStdString();
     }
-    EXPECT_LT(clock.elapsed(), 60000);
 }
