@@ -215,6 +215,7 @@ ExclusionWindow::ExclusionWindow(AppContext &context, ExclusionKind kind, const 
     connect(m_clear, &QPushButton::clicked, this, [this] { btnclearClick(); });
     connect(m_close, &QPushButton::clicked, this, &QWidget::hide);
     connect(&m_watcher, &QFutureWatcher<RunOutput>::finished, this, [this] { endRun(); });
+    connect(&m_loadWatcher, &QFutureWatcher<void>::finished, this, [this] { endLoad(); });
 }
 
 ExclusionWindow::~ExclusionWindow()
@@ -222,6 +223,7 @@ ExclusionWindow::~ExclusionWindow()
     // The worker works on this window's table: let it see the stop and wait for it.
     m_cancel = true;
     m_watcher.waitForFinished();
+    m_loadWatcher.waitForFinished();
 }
 
 QStringList ExclusionWindow::periodTexts() const
@@ -356,7 +358,7 @@ void ExclusionWindow::startRun()
             output.result
                 = RunPicker(m_tickets, *history, settings->kind, *member, settings->stop, *random, path, progress);
             if (!output.result.cancelled)
-                output.list = readWholeFile(path);
+                output.list = ResultLinesModel::split(readWholeFile(path));
         } catch (...) {
             output.error = std::current_exception();
         }
@@ -416,9 +418,9 @@ void ExclusionWindow::setRunning(bool running)
     m_pb->setVisible(running);
 }
 
-void ExclusionWindow::showResultList(const QByteArray &list, qint64 lines)
+void ExclusionWindow::showResultList(ResultLinesModel::Lines list, qint64 lines)
 {
-    m_lines->setContent(list);
+    m_lines->setLines(std::move(list));
     m_lblcode->setText(QStringLiteral("过滤结果：") + QString::number(lines) + QStringLiteral("注"));
 }
 
@@ -430,16 +432,53 @@ void ExclusionWindow::btnloadClick()
         const QString path = dialogs::openFile(this, QStringLiteral("载入"), DesktopFolder(), kTicketFilter);
         if (path.isEmpty())
             return;
-        QApplication::setOverrideCursor(Qt::WaitCursor);
         const OpenLottery &lottery = *m_context.lottery;
         CheckPickerKind(lottery.kind, lottery.n, lottery.m);
-        TicketSet loaded = LoadPickerTickets(path, m_kind, lottery.n, lottery.m);
-        const QString listPath = m_context.folder.file(QStringLiteral("temp.txt"));
-        const qint64 lines = writeResultList(listPath, loaded, {}, false);
-        showResultList(readWholeFile(listPath), lines);
-        m_tickets.load(std::move(loaded));
-        QApplication::restoreOverrideCursor();
+        startLoad(path);
     });
+}
+
+void ExclusionWindow::startLoad(const QString &path)
+{
+    // A file of a million tickets takes a while to read and to list: the worker reads it and
+    // writes the result list while the window keeps painting; the buttons wait for it.
+    const OpenLottery &lottery = *m_context.lottery;
+    const ExclusionKind kind = m_kind;
+    const int n = lottery.n;
+    const int m = lottery.m;
+    const QString listPath = m_context.folder.file(QStringLiteral("temp.txt"));
+    setRunning(true);
+    m_run->setText(QStringLiteral("开始过滤"));
+    m_run->setEnabled(false);
+    m_pb->setRange(0, 0);
+    // The worker fills its own record; the window takes it over at the end, so nothing of the
+    // (large) result stays behind in the future.
+    auto output = std::make_shared<LoadOutput>();
+    m_loadOutput = output;
+    m_loadWatcher.setFuture(QtConcurrent::run([output, path, kind, n, m, listPath] {
+        try {
+            output->tickets = LoadPickerTickets(path, kind, n, m);
+            output->lines = writeResultList(listPath, output->tickets, {}, false);
+            output->list = ResultLinesModel::split(readWholeFile(listPath));
+        } catch (...) {
+            output->error = std::current_exception();
+        }
+    }));
+}
+
+void ExclusionWindow::endLoad()
+{
+    const std::shared_ptr<LoadOutput> output = std::move(m_loadOutput);
+    if (!output)
+        return;
+    setRunning(false);
+    if (output->error) {
+        showError(this, errorText(output->error));
+    } else {
+        showResultList(std::move(output->list), output->lines);
+        m_tickets.load(std::move(output->tickets));
+    }
+    Q_EMIT loadEnded();
 }
 
 void ExclusionWindow::btnsaveClick()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "pickers/exclusion_run.h"
+#include "pickers/result_lines_model.h"
 
 #include <QFutureWatcher>
 #include <QStringList>
@@ -9,6 +10,7 @@
 #include <atomic>
 #include <exception>
 #include <functional>
+#include <memory>
 #include <vector>
 
 class QCheckBox;
@@ -27,7 +29,6 @@ namespace lumaro {
 struct AppContext;
 class BarChart;
 class FunctionTableModel;
-class ResultLinesModel;
 
 // The history grid and bar chart of a picker window (tabhistory, chthistory, chkhistorybiao):
 // one row and one bar per draw, oldest first.
@@ -87,6 +88,8 @@ public:
 Q_SIGNALS:
     // A run ended (finished, stopped or failed).
     void runEnded();
+    // A 载入 ended (the list shown, or the file refused).
+    void loadEnded();
 
 protected:
     struct Captions {
@@ -148,19 +151,29 @@ protected:
 private:
     struct RunOutput {
         PickerRunResult result;
-        QByteArray list;
+        ResultLinesModel::Lines list;
+        std::exception_ptr error;
+    };
+    struct LoadOutput {
+        TicketSet tickets;
+        ResultLinesModel::Lines list;
+        qint64 lines = 0;
         std::exception_ptr error;
     };
     void startRun();
     void endRun();
+    void startLoad(const QString &path);
+    void endLoad();
     void setRunning(bool running);
-    void showResultList(const QByteArray &list, qint64 lines);
+    void showResultList(ResultLinesModel::Lines list, qint64 lines);
     // Called on the worker thread; the bar follows on the window's thread.
     void postProgress(qint64 done, qint64 total);
 
     std::vector<QWidget *> m_locked;
     std::vector<bool> m_lockedWasEnabled;
     QFutureWatcher<RunOutput> m_watcher;
+    QFutureWatcher<void> m_loadWatcher;
+    std::shared_ptr<LoadOutput> m_loadOutput;
     std::atomic_bool m_cancel {false};
     std::atomic<qint64> m_progressDone {0};
     std::atomic<qint64> m_progressTotal {1};

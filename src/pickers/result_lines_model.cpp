@@ -6,19 +6,27 @@ ResultLinesModel::ResultLinesModel(QObject *parent)
     : QAbstractListModel(parent)
 { }
 
-void ResultLinesModel::setContent(QByteArray content)
+ResultLinesModel::Lines ResultLinesModel::split(QByteArray content)
 {
-    beginResetModel();
-    m_content = std::move(content);
-    m_starts.clear();
+    Lines lines;
+    lines.content = std::move(content);
+    const QByteArray &text = lines.content;
     qsizetype start = 0;
-    while (start < m_content.size()) {
-        m_starts.push_back(start);
-        const qsizetype end = m_content.indexOf('\n', start);
+    while (start < text.size()) {
+        lines.starts.push_back(start);
+        const qsizetype end = text.indexOf('\n', start);
         if (end < 0)
             break;
         start = end + 1;
     }
+    return lines;
+}
+
+void ResultLinesModel::setLines(Lines lines)
+{
+    beginResetModel();
+    m_content = std::move(lines.content);
+    m_starts = std::move(lines.starts);
     endResetModel();
 }
 

@@ -14,8 +14,17 @@ class ResultLinesModel : public QAbstractListModel {
 public:
     explicit ResultLinesModel(QObject *parent = nullptr);
 
+    // A text cut into lines: the start of each line. Cutting a long list takes a while, so a
+    // worker can do it and the window only swaps the result in.
+    struct Lines {
+        QByteArray content;
+        std::vector<qsizetype> starts;
+    };
     // CR LF and LF both end a line; a final line break adds no line.
-    void setContent(QByteArray content);
+    static Lines split(QByteArray content);
+
+    void setContent(QByteArray content) { setLines(split(std::move(content))); }
+    void setLines(Lines lines);
     void clear() { setContent({}); }
     const QByteArray &content() const { return m_content; }
     int lineCount() const { return static_cast<int>(m_starts.size()); }

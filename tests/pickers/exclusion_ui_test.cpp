@@ -19,9 +19,11 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -206,7 +208,9 @@ TEST_F(ExclusionWindowTest, StartStopRunLoadAndSave)
     const QString file = home.path(QStringLiteral("load.txt"));
     test::writeFile(file, "01 02 03 04 05\r\n01 02 03 04 05\r\n06 07 08 09 10\r\n");
     dialogs::testing::queueFile(file);
+    QSignalSpy loaded(&window, &ExclusionWindow::loadEnded);
     window.btnloadClick();
+    ASSERT_TRUE(loaded.wait(20000));
     EXPECT_EQ(label->text(), QStringLiteral("过滤结果：2注"));
     EXPECT_EQ(window.resultLines()->line(1), QStringLiteral("0000002    06 07 08 09 10 "));
     EXPECT_FALSE(window.tickets().pending());
@@ -215,6 +219,67 @@ TEST_F(ExclusionWindowTest, StartStopRunLoadAndSave)
     EXPECT_EQ(label->text(), QStringLiteral("过滤结果："));
     EXPECT_EQ(window.resultLines()->lineCount(), 0);
     EXPECT_TRUE(window.tickets().pending());
+}
+
+TEST_F(ExclusionWindowTest, LoadOfALargeFileKeepsTheWindowResponsiveAndARefusedFileChangesNothing)
+{
+    open(QStringLiteral("南粤风采36选7"), 36, 7, 40);
+    Tfrmallhei window(context);
+    window.show();
+    // 300,000 distinct tickets: the first combinations in lexicographic order.
+    QByteArray big;
+    std::vector<int> t {1, 2, 3, 4, 5, 6, 7};
+    const int count = 300000;
+    for (int row = 0; row < count; ++row) {
+        for (int k = 0; k < 7; ++k)
+            big += QByteArray::number(t[std::size_t(k)]).rightJustified(2, '0') + (k < 6 ? " " : "\r\n");
+        int i = 6;
+        while (t[std::size_t(i)] == 30 + i)
+            --i;
+        ++t[std::size_t(i)];
+        for (int j = i + 1; j < 7; ++j)
+            t[std::size_t(j)] = t[std::size_t(j) - 1] + 1;
+    }
+    const QString file = home.path(QStringLiteral("big.txt"));
+    test::writeFile(file, big);
+
+    auto *label = child<QLabel>(&window, "lblcode");
+    QSignalSpy loaded(&window, &ExclusionWindow::loadEnded);
+    dialogs::testing::clear();
+    dialogs::testing::queueFile(file);
+    window.btnloadClick();
+    // The file is read on a worker: the buttons wait, the window goes on painting.
+    EXPECT_TRUE(window.isRunning());
+    for (const char *name : {"btnload", "btnsave", "btngen"})
+        EXPECT_FALSE(child<QPushButton>(&window, name)->isEnabled()) << name;
+    EXPECT_TRUE(child<QProgressBar>(&window, "pb")->isVisible());
+    int turns = 0;
+    QTimer ticker;
+    QObject::connect(&ticker, &QTimer::timeout, [&] { ++turns; });
+    ticker.start(1);
+    ASSERT_TRUE(loaded.wait(30000));
+    EXPECT_GT(turns, 0);
+    EXPECT_FALSE(window.isRunning());
+    EXPECT_EQ(label->text(), QStringLiteral("过滤结果：%1注").arg(count));
+    EXPECT_EQ(window.resultLines()->lineCount(), count);
+    EXPECT_EQ(window.resultLines()->line(0), QStringLiteral("0000001    01 02 03 04 05 06 07 "));
+    EXPECT_FALSE(window.tickets().pending());
+    for (const char *name : {"btnload", "btnsave", "btngen"})
+        EXPECT_TRUE(child<QPushButton>(&window, name)->isEnabled()) << name;
+    EXPECT_FALSE(child<QProgressBar>(&window, "pb")->isVisible());
+    EXPECT_TRUE(dialogs::testing::messages().isEmpty()) << dialogs::testing::lastMessage().toStdString();
+
+    // A file with a number outside 1..36 is refused: the message, and the list stays as it was.
+    const QString bad = home.path(QStringLiteral("bad.txt"));
+    test::writeFile(bad, "01 02 03 04 05 06 07\r\n01 02 03 04 05 06 37\r\n");
+    dialogs::testing::queueFile(bad);
+    window.btnloadClick();
+    ASSERT_TRUE(loaded.wait(20000));
+    EXPECT_FALSE(dialogs::testing::lastMessage().isEmpty());
+    EXPECT_EQ(label->text(), QStringLiteral("过滤结果：%1注").arg(count));
+    EXPECT_EQ(window.resultLines()->lineCount(), count);
+    EXPECT_FALSE(window.isRunning());
+    EXPECT_TRUE(child<QPushButton>(&window, "btnload")->isEnabled());
 }
 
 TEST_F(ExclusionWindowTest, RepeatPickerRefusesALookBackBeforeTheFirstDrawAndNarrows)
