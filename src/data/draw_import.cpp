@@ -57,7 +57,8 @@ std::vector<ParsedDraw> parseDrawHistory(const QByteArray &content, const Lotter
     static const QRegularExpression blanks(QStringLiteral("[ \t]+"));
 
     std::vector<ParsedDraw> result;
-    QHash<QString, int> seen;
+    // Periods are compared by value: "0020001" and "020001" name the same draw.
+    QHash<int, int> seen;
     bool firstContentLine = true;
     for (int i = 0; i < lines.size(); ++i) {
         const int lineNumber = i + 1;
@@ -110,10 +111,11 @@ std::vector<ParsedDraw> parseDrawHistory(const QByteArray &content, const Lotter
         } catch (const InputError &error) {
             refuse(lineNumber, error.message());
         }
-        const auto previous = seen.constFind(draw.period);
+        const int period = draw.period.toInt(); // validateDraw checked that it fits
+        const auto previous = seen.constFind(period);
         if (previous != seen.constEnd())
             refuse(lineNumber, QStringLiteral("期号%1与第%2行重复").arg(draw.period).arg(previous.value()));
-        seen.insert(draw.period, lineNumber);
+        seen.insert(period, lineNumber);
         result.push_back(std::move(parsed));
     }
     return result;

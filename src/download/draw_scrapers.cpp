@@ -130,13 +130,26 @@ QDate ReadDate(const QString &text)
 
 bool ReadsAsDate(const QString &text)
 {
+    // Checked by hand: the 七乐彩 scraper asks at every position of a draw's text, and
+    // QDate::fromString is slow (it consults the time zone on every call).
     if (text.size() != 10)
         return false;
-    for (const char *format : {"yyyy-MM-dd", "yyyy/MM/dd"}) {
-        if (QDate::fromString(text, QString::fromLatin1(format)).isValid())
-            return true;
-    }
-    return false;
+    const QChar separator = text[4];
+    if ((separator != QLatin1Char('-') && separator != QLatin1Char('/')) || text[7] != separator)
+        return false;
+    auto digits = [&text](int from, int count) {
+        int value = 0;
+        for (int i = from; i < from + count; ++i) {
+            if (text[i] < QLatin1Char('0') || text[i] > QLatin1Char('9'))
+                return -1;
+            value = value * 10 + (text[i].unicode() - '0');
+        }
+        return value;
+    };
+    const int year = digits(0, 4);
+    const int month = digits(5, 2);
+    const int day = digits(8, 2);
+    return year >= 0 && month >= 0 && day >= 0 && QDate::isValid(year, month, day);
 }
 
 // ---- 中国福彩七乐彩 ----
@@ -383,16 +396,15 @@ FeedRows ReadFeed(const QString &feedText, bool shandong, qint64 lastPeriod)
     const int dateOffset = 58;
     const QString rowMarker = QStringLiteral("<row");
     FeedRows rows;
-    const int length = static_cast<int>(feedText.size());
-    for (int p = 1; p < length - 3; ++p) {
-        if (At(feedText, p, 4) != rowMarker)
-            continue;
+    for (qsizetype found = feedText.indexOf(rowMarker); found >= 0; found = feedText.indexOf(rowMarker, found + 1)) {
+        const int p = static_cast<int>(found) + 1;
         const QString periodText = At(feedText, p + periodOffset, 8);
         qint64 value = 0;
         if (!ReadsAsWholeNumber(periodText, &value))
             continue;
         ++rows.rows;
-        if (value <= lastPeriod || value == lastPeriod + 1)
+        // value - 1 cannot overflow: a whole number read is never negative.
+        if (value <= lastPeriod || value - 1 == lastPeriod)
             rows.joinsStored = true;
         if (value <= lastPeriod)
             continue;

@@ -77,6 +77,10 @@ TEST(DrawImport, OneBadRowRefusesTheWholeFileWithItsLine)
     EXPECT_TRUE(
         importError(home.store(), k22, "2020001 01 02 03 04 05\nperiod n1\n").startsWith(QStringLiteral("第2行：")));
     EXPECT_TRUE(importError(home.store(), k22, "2020001 01 02 03 04 05 06\n").contains(QStringLiteral("却有7项")));
+    // The same period written with another count of leading zeros is the same draw.
+    const QString repeated = importError(home.store(), k22, "020001 01 02 03 04 05\n0020001 06 07 08 09 10\n");
+    EXPECT_TRUE(repeated.startsWith(QStringLiteral("第2行："))) << repeated.toStdString();
+    EXPECT_TRUE(repeated.contains(QStringLiteral("与第1行重复"))) << repeated.toStdString();
 }
 
 TEST(DrawImport, DigitLotteryTakesDigitsWithRepetition)

@@ -5,6 +5,8 @@
 
 #include <QStringEncoder>
 
+#include <limits>
+
 #include <gtest/gtest.h>
 
 using namespace lumaro;
@@ -57,6 +59,24 @@ TEST(PageText, WholeNumbersAndDates)
     EXPECT_FALSE(ReadsAsDate(QStringLiteral("2023-02-29")));
     EXPECT_FALSE(ReadsAsDate(QStringLiteral("2024-2-9")));
     EXPECT_EQ(ReadDate(QStringLiteral("2024-2-9")), QDate(2024, 2, 9)); // stored dates may be short
+}
+
+TEST(PageText, DatesNeedOneSeparatorDigitsAndACalendarDay)
+{
+    EXPECT_TRUE(ReadsAsDate(QStringLiteral("2000-02-29")));
+    EXPECT_TRUE(ReadsAsDate(QStringLiteral("1999/12/31")));
+    EXPECT_FALSE(ReadsAsDate(QStringLiteral("1900-02-29")));
+    EXPECT_FALSE(ReadsAsDate(QStringLiteral("2024-02/29"))); // two different separators
+    EXPECT_FALSE(ReadsAsDate(QStringLiteral("2024.02.29")));
+    EXPECT_FALSE(ReadsAsDate(QStringLiteral("2024-13-01")));
+    EXPECT_FALSE(ReadsAsDate(QStringLiteral("2024-00-10")));
+    EXPECT_FALSE(ReadsAsDate(QStringLiteral("2024-01-00")));
+    EXPECT_FALSE(ReadsAsDate(QStringLiteral("0000-01-01"))); // there is no year 0
+    EXPECT_FALSE(ReadsAsDate(QStringLiteral(" 024-01-01")));
+    EXPECT_FALSE(ReadsAsDate(QStringLiteral("-024-01-01")));
+    EXPECT_FALSE(ReadsAsDate(QStringLiteral("2024-0a-01")));
+    EXPECT_FALSE(ReadsAsDate(QStringLiteral("２０２４-01-01"))); // full-width digits
+    EXPECT_FALSE(ReadsAsDate(QStringLiteral("2024-01-011")));
 }
 
 TEST(PageText, DecodesGbkPagesByCharacters)
@@ -221,6 +241,14 @@ TEST(FeedScraper, OffsetsNewnessAndJoining)
         EXPECT_TRUE(ReadFeed(text, shandong, 24010303).joinsStored); // the next draw follows directly
         EXPECT_FALSE(ReadFeed(text, shandong, 24010301).joinsStored);
     }
+    // The newest stored period of any size: every row is old, and none is taken for the next one.
+    const QString text = FeedText(DecodePage(pages::feed(rows, false)));
+    const FeedRows none = ReadFeed(text, false, std::numeric_limits<qint64>::max());
+    EXPECT_EQ(none.rows, 2);
+    EXPECT_TRUE(none.draws.empty());
+    EXPECT_TRUE(none.joinsStored);
+    // A row marker at the very end of the feed has nothing after it.
+    EXPECT_EQ(ReadFeed(text + QStringLiteral("<row"), false, 0).rows, 2);
     // A 山东 row read at the other games' offsets has no period there.
     EXPECT_EQ(ReadFeed(FeedText(DecodePage(pages::feed(rows, true))), false, 0).rows, 0);
     EXPECT_EQ(ReadFeed(FeedText(QStringLiteral("<xml><item/></xml>")), false, 0).rows, 0);
