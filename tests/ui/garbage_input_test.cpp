@@ -17,6 +17,7 @@
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QAbstractSpinBox>
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QDateTime>
@@ -100,6 +101,9 @@ struct WindowCase {
     // Puts the window where its actions read the fields (files imported, adding mode, …).
     std::function<void(QWidget *, Env &)> prepare {};
     bool show = true; // the quick update starts downloading when shown
+    // Save, load and print buttons (or menu actions): pressed with garbage in each field, they
+    // must keep running and change nothing once their file or printer dialog is cancelled.
+    QStringList sideActions {};
 };
 
 // ---------------------------------------------------------------------------------------------
@@ -355,11 +359,14 @@ std::vector<WindowCase> windowCases()
             lineEdit(window, "edtdanma")->setText(QStringLiteral("3 15"));
             button(window, "btnsuiji1")->click();
         }});
+    cases.back().sideActions
+        = {QStringLiteral("btnsave"), QStringLiteral("btnload"), QStringLiteral("actprint"), QStringLiteral("actpdf")};
     cases.push_back(
         {QStringLiteral("Tfrmjuzheng"), kQlc, tool("Tfrmjuzheng"), {}, {}, [](QWidget *window, Env &) {
              for (int i = 1; i <= 10; ++i)
                  lineEdit(window, qPrintable(QStringLiteral("edtnum%1").arg(i)))->setText(QString::number(2 * i));
          }});
+    cases.back().sideActions = {QStringLiteral("btnsave"), QStringLiteral("btnprint")};
     for (int i = 1; i <= 10; ++i)
         cases.back().fields.push_back(
             Field {QStringLiteral("edtnum%1").arg(i), Expect::Number, {QStringLiteral("btngen")}});
@@ -369,19 +376,23 @@ std::vector<WindowCase> windowCases()
         stopFields(QStringLiteral("btngen")) + fields({QStringLiteral("comAC")}, {QStringLiteral("btngen")})
             + fields({QStringLiteral("comqishu")},
                 {QStringLiteral("btngen"), QStringLiteral("btntongji"), QStringLiteral("btntongji2")})});
+    cases.back().sideActions = {QStringLiteral("btnsave"), QStringLiteral("btnload")};
     cases.push_back({QStringLiteral("Tfrmallhei"), kQlc, tool("Tfrmallhei"),
         stopFields(QStringLiteral("btngen"))
             + fields({QStringLiteral("comhei1"), QStringLiteral("comhei2")}, {QStringLiteral("btngen")})});
+    cases.back().sideActions = {QStringLiteral("btnsave"), QStringLiteral("btnload")};
     cases.push_back({QStringLiteral("Tfrmallpiantai"), kQlc, tool("Tfrmallpiantai"),
         stopFields(QStringLiteral("btngen"))
             + fields({QStringLiteral("edtdanum"), QStringLiteral("edtdanum1"), QStringLiteral("edtdanum2"),
                          QStringLiteral("edtxiaonum"), QStringLiteral("edtxiaonum1"), QStringLiteral("edtxiaonum2"),
                          QStringLiteral("edtyanxunum")},
                 {QStringLiteral("btngen")})});
+    cases.back().sideActions = {QStringLiteral("btnsave"), QStringLiteral("btnload")};
     cases.push_back({QStringLiteral("Tfrmallgensui"), kQlc, tool("Tfrmallgensui"),
         stopFields(QStringLiteral("btnfilt"))
             + fields({QStringLiteral("edthuishu"), QStringLiteral("comhei1"), QStringLiteral("comhei2")},
                 {QStringLiteral("btnfilt"), QStringLiteral("btntongji")})});
+    cases.back().sideActions = {QStringLiteral("btnsave"), QStringLiteral("btnload")};
     for (const char *key : {"Tfrmganzhi", "Tfrmsibu"})
         cases.push_back({QString::fromLatin1(key), kQlc, tool(key), {}});
     cases.push_back({QStringLiteral("Tfrmfushi"), kQlc, tool("Tfrmfushi"),
@@ -397,18 +408,22 @@ std::vector<WindowCase> windowCases()
             dialogs::testing::queueFiles({a, b});
             button(window, "btndaoru")->click();
         }});
+    cases.back().sideActions = {QStringLiteral("btnsave"), QStringLiteral("btndaoru")};
     const QStringList stake {QStringLiteral("edtprekui"), QStringLiteral("edtlirun"), QStringLiteral("edtinofsin"),
         QStringLiteral("edtoutofsin"), QStringLiteral("edtdays")};
     cases.push_back(
         {QStringLiteral("Tfrmgudingjihua"), kQlc, tool("Tfrmgudingjihua"), fields(stake, {QStringLiteral("btnala")})});
+    cases.back().sideActions = {QStringLiteral("btnsave"), QStringLiteral("btnload"), QStringLiteral("btnprint")};
     cases.push_back({QStringLiteral("Tfrmjieduanjihua"), kQlc, tool("Tfrmjieduanjihua"),
         fields(stake + QStringList {QStringLiteral("edtjieduan")}, {QStringLiteral("btnala")})});
+    cases.back().sideActions = {QStringLiteral("btnsave"), QStringLiteral("btnload"), QStringLiteral("btnprint")};
     cases.push_back({QStringLiteral("Tfrmkeibianjihua"), kQlc, tool("Tfrmkeibianjihua"),
         fields({QStringLiteral("edtprekui"), QStringLiteral("edtlirun"), QStringLiteral("edtoutofsin"),
                    QStringLiteral("edtdays"), QStringLiteral("edtjushu")},
             {QStringLiteral("btnjisuan")}),
         // 单倍投入 is only printed: a variable plan stakes 2 a ticket.
         {QStringLiteral("edtinofsin")}, [](QWidget *window, Env &) { button(window, "btnnew")->click(); }});
+    cases.back().sideActions = {QStringLiteral("btnsave"), QStringLiteral("btnload"), QStringLiteral("btnprint")};
     cases.push_back({QStringLiteral("Tfrmtozi"), kFc3d, tool("Tfrmtozi"),
         fields({QStringLiteral("edtjushu")},
             {QStringLiteral("btnfilt"), QStringLiteral("btnala"), QStringLiteral("btnyouhua")})
@@ -441,6 +456,7 @@ std::vector<WindowCase> windowCases()
         }};
     for (int column = 0; column <= 7; ++column)
         editor.fields.push_back(drawCell(column));
+    editor.sideActions = {QStringLiteral("btnsave"), QStringLiteral("btnimport")};
     cases.push_back(editor);
     cases.push_back({QStringLiteral("Tfrmdownload2"), kQlc,
         [](Env &env) { return createDownloadWindow(env.context, env.downloadDone, nullptr); }, {}});
@@ -525,6 +541,12 @@ void runCase(const WindowCase &c)
             << qPrintable(c.label) << ": typed control " << qPrintable(name) << " is not in the table";
 
     const bool verbose = qEnvironmentVariableIsSet("LUMARO_GARBAGE_VERBOSE");
+    // A button with a menu would open it (and wait): its menu actions are listed instead.
+    for (const QString &name : c.sideActions) {
+        auto *push = window->findChild<QPushButton *>(name);
+        EXPECT_TRUE((push && !push->menu()) || window->findChild<QAction *>(name))
+            << qPrintable(c.label + QLatin1Char(' ') + name);
+    }
     for (const Field &field : c.fields) {
         for (const Garbage &garbage : garbageFor(field.expect)) {
             if (field.accepted.count(QString::fromLatin1(garbage.label)))
@@ -577,6 +599,34 @@ void runCase(const WindowCase &c)
                     if (::testing::Test::HasFatalFailure())
                         return;
                 }
+            }
+            for (const QString &action : c.sideActions) {
+                const QString where
+                    = QStringLiteral("%1 / %2 = \"%3\" / %4").arg(c.label, field.name, garbage.text, action);
+                for (const Field &other : c.fields)
+                    setText(window.get(), other, valid[other.name]);
+                setText(window.get(), field, garbage.text);
+                const QStringList before = windowState(window.get());
+                const auto filesBefore = folderState(env.home.folder().path());
+                dialogs::testing::clear();
+                for (int i = 0; i < 8; ++i)
+                    dialogs::testing::queueAnswer(false);
+                bool escaped = false;
+                try {
+                    auto *push = window->findChild<QPushButton *>(action);
+                    if (push && push->isEnabled() && !push->menu())
+                        push->click();
+                    else if (auto *menuAction = window->findChild<QAction *>(action);
+                             menuAction && menuAction->isEnabled())
+                        menuAction->trigger();
+                } catch (...) {
+                    escaped = true;
+                }
+                EXPECT_FALSE(escaped) << qPrintable(where) << ": an exception escaped the action";
+                EXPECT_TRUE(waitIdle()) << qPrintable(where) << ": the action did not end";
+                EXPECT_EQ(windowState(window.get()), before) << qPrintable(where) << ": the window's results changed";
+                EXPECT_EQ(folderState(env.home.folder().path()), filesBefore)
+                    << qPrintable(where) << ": a file was written";
             }
         }
     }
