@@ -46,4 +46,12 @@ int toInteger(const QString &text)
     return value;
 }
 
+int toIntegerAtLeast(const QString &text, int lowest, const QString &message)
+{
+    const int value = toInteger(text);
+    if (value < lowest)
+        throw InputError(message.isEmpty() ? QStringLiteral("请输入不小于%1的整数！").arg(lowest) : message);
+    return value;
+}
+
 } // namespace lumaro

@@ -59,10 +59,12 @@ InvestSettings ToInvestSettings(const InvestFileSettings &f)
 {
     InvestSettings s;
     s.tickets = toInteger(f.tickets);
-    s.prize = toMoney(f.prize);
-    s.profitPercent = toMoney(f.profit);
-    s.singleMax = toMoney(f.singleMax);
-    s.totalMax = toMoney(f.totalMax);
+    if (s.tickets <= 0)
+        throw InputError(QStringLiteral("单倍注数必须大于0！"));
+    s.prize = toMoneyNotNegative(f.prize, QStringLiteral("单注奖金"));
+    s.profitPercent = toMoneyNotNegative(f.profit, QStringLiteral("预期利润"));
+    s.singleMax = toMoneyNotNegative(f.singleMax, QStringLiteral("单期最大投入"));
+    s.totalMax = toMoneyNotNegative(f.totalMax, QStringLiteral("累计最大投入"));
     s.wait = f.waitIndex;
     s.bets = f.betIndex + 1;
     s.gap = f.gapIndex + 1;

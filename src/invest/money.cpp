@@ -16,6 +16,14 @@ qint64 toMoney(const QString &text)
     return value;
 }
 
+qint64 toMoneyNotNegative(const QString &text, const QString &what)
+{
+    const qint64 value = toMoney(text);
+    if (value < 0)
+        throw InputError(QStringLiteral("%1不能为负数！").arg(what));
+    return value;
+}
+
 qint64 narrowMoney(WideMoney value)
 {
     if (value > std::numeric_limits<qint64>::max() || value < std::numeric_limits<qint64>::min())

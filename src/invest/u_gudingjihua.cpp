@@ -15,10 +15,10 @@ PlanSettings ReadPlanSettings(const QLineEdit *prekui, const QLineEdit *lirun, c
     const QLineEdit *outofsin, const QLineEdit *days)
 {
     PlanSettings s;
-    s.priorLoss = toMoney(prekui->text());
-    s.profit = toMoney(lirun->text());
-    s.unitStake = toMoney(inofsin->text());
-    s.unitPrize = toMoney(outofsin->text());
+    s.priorLoss = toMoneyNotNegative(prekui->text(), QStringLiteral("前期亏损"));
+    s.profit = toMoneyNotNegative(lirun->text(), QStringLiteral("预期利润"));
+    s.unitStake = toMoneyNotNegative(inofsin->text(), QStringLiteral("单倍投入"));
+    s.unitPrize = toMoneyNotNegative(outofsin->text(), QStringLiteral("单注奖金"));
     s.periods = toInteger(days->text());
     checkPlanPeriods(s.periods);
     return s;

@@ -81,13 +81,14 @@ void Tfrmkeibianjihua::btnjisuanClick()
 {
     PlanSettings settings;
     settings.periods = toInteger(edtdays->text());
+    checkPlanPeriods(settings.periods);
     if (m_plan.periodCount() >= settings.periods) {
         announce(QStringLiteral("投资期限已满%1天!").arg(settings.periods));
         return;
     }
-    settings.priorLoss = toMoney(edtprekui->text());
-    settings.profit = toMoney(edtlirun->text());
-    settings.unitPrize = toMoney(edtoutofsin->text());
+    settings.priorLoss = toMoneyNotNegative(edtprekui->text(), QStringLiteral("前期亏损"));
+    settings.profit = toMoneyNotNegative(edtlirun->text(), QStringLiteral("预期利润"));
+    settings.unitPrize = toMoneyNotNegative(edtoutofsin->text(), QStringLiteral("单注奖金"));
     const int tickets = toInteger(edtjushu->text());
     if (tickets < 0)
         throw InputError(QStringLiteral("本期注数不能为负数！"));

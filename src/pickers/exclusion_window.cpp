@@ -322,8 +322,10 @@ StopRule ExclusionWindow::readStopRule() const
 {
     StopRule stop;
     stop.byTarget = m_optjushu->isChecked();
-    stop.target = toInteger(m_edtjushu->text());
-    stop.cycles = toInteger(m_edtcishu->text());
+    // A negative target is never reached (the run would not end) and fewer than one cycle
+    // excludes nothing, so both are refused before the run.
+    stop.target = toIntegerAtLeast(m_edtjushu->text(), 0, QStringLiteral("过滤到的注数不能小于0！"));
+    stop.cycles = toIntegerAtLeast(m_edtcishu->text(), 1, QStringLiteral("过滤次数至少为1次！"));
     return stop;
 }
 

@@ -69,15 +69,21 @@ PickerSettings Tfrmallcongma::readSettings() const
     PickerSettings settings;
     settings.kind = ExclusionKind::Repeat;
     settings.stop = readStopRule();
-    settings.repeat.atLeast = toInteger(m_comAC->currentText());
-    settings.repeat.periods = toInteger(m_comqishu->currentText());
+    settings.repeat.atLeast = toIntegerAtLeast(m_comAC->currentText(), 0);
+    settings.repeat.periods = repeatPeriods();
     return settings;
+}
+
+int Tfrmallcongma::repeatPeriods() const
+{
+    // At least one period; more than the draws before the target is refused by the run.
+    return toIntegerAtLeast(m_comqishu->currentText(), 1);
 }
 
 void Tfrmallcongma::showHistory(const ValueRows &rows)
 {
     const int m = m_context.lottery->m;
-    auto repeats = std::make_shared<std::vector<int>>(RepeatHistory(rows, toInteger(m_comqishu->currentText())));
+    auto repeats = std::make_shared<std::vector<int>>(RepeatHistory(rows, repeatPeriods()));
     const QStringList periods = periodTexts();
     const QStringList fixed {QStringLiteral("0"), QString::number(m), fixed1(m / 2.0)};
     m_history->setGrid(periods, rows,

@@ -18,6 +18,7 @@ protected:
     void showHistory(const ValueRows &rows) override;
 
 private:
+    int repeatPeriods() const;
     QComboBox *m_comAC;
     QComboBox *m_comqishu;
     QLineEdit *m_edtcurcode;

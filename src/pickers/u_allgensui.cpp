@@ -164,8 +164,9 @@ FollowRule Tfrmallgensui::readRule() const
 {
     FollowRule rule;
     rule.group = FollowGroupSize(m_edthuishu->text());
-    rule.upper = toInteger(m_comhei1->currentText());
-    rule.lower = toInteger(m_comhei2->currentText());
+    // Follow counts are counts of a ticket's numbers: never negative.
+    rule.upper = toIntegerAtLeast(m_comhei1->currentText(), 0);
+    rule.lower = toIntegerAtLeast(m_comhei2->currentText(), 0);
     rule.variant = m_optmode->itemIndex() == 1;
     rule.byLabel = m_opttype1->itemIndex() == 1;
     rule.byGap = m_opttype2->itemIndex() == 1;

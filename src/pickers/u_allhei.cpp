@@ -67,8 +67,9 @@ PickerSettings Tfrmallhei::readSettings() const
     PickerSettings settings;
     settings.kind = ExclusionKind::Sum;
     settings.stop = readStopRule();
-    settings.sum.upper = toInteger(m_comhei1->currentText());
-    settings.sum.lower = toInteger(m_comhei2->currentText());
+    // A bound beyond the lists' sums never excludes; a negative sum is refused.
+    settings.sum.upper = toIntegerAtLeast(m_comhei1->currentText(), 0);
+    settings.sum.lower = toIntegerAtLeast(m_comhei2->currentText(), 0);
     return settings;
 }
 

@@ -114,14 +114,16 @@ PickerSettings Tfrmallpiantai::readSettings() const
     SkewRule &skew = settings.skew;
     skew.mode = m_optmode->itemIndex() == 1 ? SkewMode::OddEven : SkewMode::BigSmall;
     skew.span = toInteger(m_edtyanxunum->text());
+    // Every count is a count of a ticket's numbers; one above M never holds, a negative one
+    // is refused.
     skew.highOn = m_chkda->isChecked();
-    skew.high = toInteger(m_edtdanum->text());
-    skew.highFrom = toInteger(m_edtdanum1->text());
-    skew.highTo = toInteger(m_edtdanum2->text());
+    skew.high = toIntegerAtLeast(m_edtdanum->text(), 0);
+    skew.highFrom = toIntegerAtLeast(m_edtdanum1->text(), 0);
+    skew.highTo = toIntegerAtLeast(m_edtdanum2->text(), 0);
     skew.lowOn = m_chkxiao->isChecked();
-    skew.low = toInteger(m_edtxiaonum->text());
-    skew.lowFrom = toInteger(m_edtxiaonum1->text());
-    skew.lowTo = toInteger(m_edtxiaonum2->text());
+    skew.low = toIntegerAtLeast(m_edtxiaonum->text(), 0);
+    skew.lowFrom = toIntegerAtLeast(m_edtxiaonum1->text(), 0);
+    skew.lowTo = toIntegerAtLeast(m_edtxiaonum2->text(), 0);
     return settings;
 }
 

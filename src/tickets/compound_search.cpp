@@ -17,6 +17,8 @@ void checkCompoundSettings(const CompoundSettings &settings, const OpenLottery &
         throw InputError(QStringLiteral("复式搜索只适用于乐透型彩票！"));
     if (settings.count < 1)
         throw InputError(QStringLiteral("号码个数至少是1！"));
+    if (settings.useThreshold && settings.threshold < 0)
+        throw InputError(QStringLiteral("遗漏期数不能为负数！"));
 }
 
 std::vector<int> ColumnAbsences(const OpenLottery &lottery)

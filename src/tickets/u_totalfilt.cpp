@@ -304,8 +304,14 @@ QString Tfrmtotalfilt::checkControls() const
         && (edtdanma->text().trimmed().isEmpty() || edtnum1->text().trimmed().isEmpty()
             || edtnum2->text().trimmed().isEmpty()))
         return filter_text::bankerMissing();
-    // The list order is checked on every row, whether or not its box is checked.
+    // The list order is checked on every row, whether or not its box is checked. A typed text
+    // that is no entry of its list is read (and refused, or compared as a number) with the
+    // conditions instead: its missing position says nothing about the order.
+    const auto typedOutsideList
+        = [](const QComboBox *combo) { return !combo->currentText().trimmed().isEmpty() && listPosition(combo) < 0; };
     for (const BoundRow &row : m_rows) {
+        if (typedOutsideList(row.lower) || typedOutsideList(row.upper))
+            continue;
         if (listPosition(row.upper) < listPosition(row.lower))
             return filter_text::listOrder();
     }
@@ -326,19 +332,26 @@ QString Tfrmtotalfilt::checkControls() const
 TotalFilterConditions Tfrmtotalfilt::readConditions() const
 {
     // Every text is converted before the run starts, so a bad text changes nothing.
+    // Every indicator value and hit count is a count or a sum of numbers: a negative one is
+    // refused (a bound beyond the lists simply never holds).
     TotalFilterConditions c;
+    const auto count = [](const QString &text) { return toIntegerAtLeast(text, 0); };
     for (std::size_t i = 0; i < m_rows.size(); ++i) {
         const BoundRow &row = m_rows[i];
         if (row.check->isChecked())
-            c.*kRowMembers[i] = FilterBounds {toInteger(row.lower->currentText()), toInteger(row.upper->currentText())};
+            c.*kRowMembers[i] = FilterBounds {count(row.lower->currentText()), count(row.upper->currentText())};
     }
     if (chkhongqiu->isChecked()) {
-        c.chooser = FilterBounds {toInteger(edtzhong1->text()), toInteger(edtzhong2->text())};
+        c.chooser = FilterBounds {count(edtzhong1->text()), count(edtzhong2->text())};
         c.balls = m_chosen;
     }
     if (chkdanma->isChecked()) {
         c.bankers = ParseBankerTokens(edtdanma->text());
-        c.banker = FilterBounds {toInteger(edtnum1->text()), toInteger(edtnum2->text())};
+        for (int b : c.bankers) {
+            if (b < 1)
+                throw InputError(QStringLiteral("胆码号码必须是正整数！"));
+        }
+        c.banker = FilterBounds {count(edtnum1->text()), count(edtnum2->text())};
     }
     return c;
 }
@@ -372,7 +385,13 @@ void Tfrmtotalfilt::btnfiltClick()
             showError(this, problem);
             return;
         }
-        startRun(readConditions());
+        const TotalFilterConditions conditions = readConditions();
+        const QString invalid = CheckConditions(conditions, m_n, m_m);
+        if (!invalid.isEmpty()) {
+            showError(this, invalid);
+            return;
+        }
+        startRun(conditions);
     });
 }
 

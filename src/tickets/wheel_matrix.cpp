@@ -157,7 +157,9 @@ std::vector<int> WheelNumberValues(const QStringList &texts)
     for (const QString &text : texts) {
         bool ok = false;
         const int value = text.trimmed().toInt(&ok, 10);
-        if (!ok)
+        // Ticket numbers are written with two digits: a negative or longer number is no number
+        // of any lottery.
+        if (!ok || value < 0 || value > 99)
             throw InputError(QStringLiteral("请在下面号码框中输入正确的号码数字！"));
         values.push_back(value);
     }

@@ -37,3 +37,23 @@ TEST(TextFormat, IntegerConversionRefusesWhatIsNotAWholeNumber)
         }
     }
 }
+
+TEST(TextFormat, CountConversionRefusesNumbersBelowTheLowest)
+{
+    EXPECT_EQ(toIntegerAtLeast(QStringLiteral(" 7 "), 0), 7);
+    EXPECT_EQ(toIntegerAtLeast(QStringLiteral("0"), 0), 0);
+    EXPECT_THROW(toIntegerAtLeast(QStringLiteral("１２"), 0), ConversionError);
+    EXPECT_THROW(toIntegerAtLeast(QStringLiteral("1 2"), 0), ConversionError);
+    try {
+        toIntegerAtLeast(QStringLiteral("-5"), 0);
+        ADD_FAILURE() << "accepted -5";
+    } catch (const InputError &error) {
+        EXPECT_EQ(error.message(), QStringLiteral("请输入不小于0的整数！"));
+    }
+    try {
+        toIntegerAtLeast(QStringLiteral("0"), 1, QStringLiteral("至少为1次！"));
+        ADD_FAILURE() << "accepted 0";
+    } catch (const InputError &error) {
+        EXPECT_EQ(error.message(), QStringLiteral("至少为1次！"));
+    }
+}

@@ -79,6 +79,9 @@ TEST(CompoundSearchTest, RefusedSettings)
     OpenLottery lottery = lotteryWith(home, QStringLiteral("中国体彩22选5"), "2020001 01 02 03 04 05\n");
     EXPECT_THROW(checkCompoundSettings({0, true, 50}, lottery), InputError);
     EXPECT_NO_THROW(checkCompoundSettings({30, true, 50}, lottery)); // K >= N is a legal search
+    // A negative absence threshold is refused while it is used, ignored while it is not.
+    EXPECT_THROW(checkCompoundSettings({10, true, -5}, lottery), InputError);
+    EXPECT_NO_THROW(checkCompoundSettings({10, false, -5}, lottery));
     lottery.close();
     EXPECT_THROW(checkCompoundSettings({10, true, 50}, lottery), InputError);
 

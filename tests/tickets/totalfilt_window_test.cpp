@@ -422,3 +422,34 @@ TEST(TextLinesModel, InMemoryAndOnDiskLinesReadAlike)
     EXPECT_EQ(readFile(saved), QByteArray("01 02 03\r\n01 02 03 04\r\n01 02\r\n"));
     EXPECT_THROW(model.setFile(home.path(QStringLiteral("none.txt"))), IoError);
 }
+
+TEST_F(TotalFilterWindow, TypedBoundsAreReadAsNumbers)
+{
+    open(QStringLiteral("山东体彩11选5"));
+    find<QCheckBox>("chkhei")->setChecked(true);
+    auto *low = find<QComboBox>("comhei1");
+    auto *high = find<QComboBox>("comhei2");
+
+    // A typed bound beyond the list is a number, not a wrong order: 和值 15 … 1000 keeps all.
+    low->setCurrentIndex(0);
+    high->setEditText(QStringLiteral("1000"));
+    runAndWait();
+    EXPECT_EQ(find<QLabel>("lblcode")->text(), QStringLiteral("过滤结果：462注"));
+
+    // Typed bounds in the wrong order, garbage and negative counts are refused before a run.
+    find<QCheckBox>("chkhei")->setChecked(true);
+    low->setEditText(QStringLiteral("1000"));
+    high->setEditText(QStringLiteral("999"));
+    EXPECT_EQ(clickFilter(), QStringLiteral("请前面组合框中的数值应该小于等于后面组合框中的数值！"));
+    high->setEditText(QStringLiteral("1 2"));
+    EXPECT_EQ(clickFilter(), QStringLiteral("'1 2' 不是一个有效的整形值"));
+    low->setEditText(QStringLiteral("-5"));
+    high->setEditText(QStringLiteral("40"));
+    EXPECT_EQ(clickFilter(), QStringLiteral("请输入不小于0的整数！"));
+    low->setCurrentIndex(0);
+    find<QCheckBox>("chkdanma")->setChecked(true);
+    find<QLineEdit>("edtdanma")->setText(QStringLiteral("3 -5"));
+    EXPECT_EQ(clickFilter(), QStringLiteral("胆码号码必须是正整数！"));
+    EXPECT_FALSE(window->isRunning());
+    EXPECT_EQ(find<QLabel>("lblcode")->text(), QStringLiteral("过滤结果：462注"));
+}

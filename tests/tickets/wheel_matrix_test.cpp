@@ -113,6 +113,9 @@ TEST(WheelApply, NumbersAreCheckedAsTexts)
     EXPECT_EQ(
         message({QStringLiteral("1"), QStringLiteral("a")}), QStringLiteral("请在下面号码框中输入正确的号码数字！"));
     EXPECT_EQ(message({QStringLiteral("5 "), QStringLiteral(" 5")}), QStringLiteral("请不要输入重复的号码数字！"));
+    for (const QString &bad : {QStringLiteral("-5"), QStringLiteral("100"), QStringLiteral("１２")})
+        EXPECT_EQ(message({QStringLiteral("1"), bad}), QStringLiteral("请在下面号码框中输入正确的号码数字！"))
+            << qPrintable(bad);
     // A non-number is reported before a repeat.
     EXPECT_EQ(message({QStringLiteral("5"), QStringLiteral("5"), QStringLiteral("?")}),
         QStringLiteral("请在下面号码框中输入正确的号码数字！"));

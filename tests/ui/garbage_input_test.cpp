@@ -1,0 +1,648 @@
+// Garbage typed into every numeric control of every window: each action that reads the control
+// must refuse it with a Chinese message, keep the program running and leave the window's
+// results and the program folder as they were.
+
+#include "data/draw_edit_model.h"
+#include "data/draw_import.h"
+#include "data/open_lottery.h"
+#include "data/u_data.h"
+#include "data/u_index.h"
+#include "download/draw_download.h"
+#include "shell/app_context.h"
+#include "shell/bar_chart.h"
+#include "shell/dialogs.h"
+#include "shell/window_catalog.h"
+#include "support/test_home.h"
+
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QAbstractSpinBox>
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDateTime>
+#include <QDirIterator>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
+#include <QTextEdit>
+#include <QThreadPool>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <set>
+
+using namespace lumaro;
+
+namespace {
+
+const QString kQlc = QStringLiteral("中国福彩七乐彩");
+const QString kFc3d = QStringLiteral("福彩3D");
+
+// What a control expects: one whole number, or whole numbers separated by blanks.
+enum class Expect { Number, Numbers };
+
+struct Garbage {
+    const char *label;
+    QString text;
+};
+
+// The garbage typed into a control of each kind.
+std::vector<Garbage> garbageFor(Expect expect)
+{
+    std::vector<Garbage> values {
+        {"empty", QString()},
+        {"letters", QStringLiteral("abc")},
+        {"negative", QStringLiteral("-5")},
+        {"huge", QStringLiteral("99999999999999999999")},
+        {"full-width", QStringLiteral("１２")},
+        {"comma", QStringLiteral("1,2")},
+    };
+    if (expect == Expect::Number)
+        values.push_back({"two numbers", QStringLiteral("1 2")});
+    return values;
+}
+
+// A numeric control and the action buttons that read it. By default the control is a line edit
+// or an editable combo box found by name; set/get reach other controls (a grid cell).
+struct Field {
+    QString name;
+    Expect expect = Expect::Number;
+    QStringList actions;
+    std::set<QString> accepted {}; // garbage labels this control legitimately takes
+    std::function<void(QWidget *, const QString &)> set {};
+    std::function<QString(QWidget *)> get {};
+};
+
+// Everything the cases need beside the window: the program folder, the lottery, the dialogs.
+struct Env {
+    test::TestHome home;
+    OpenLottery lottery;
+    AppContext context;
+    DownloadDone downloadDone;
+};
+
+struct WindowCase {
+    QString label;
+    QString lottery; // kQlc or kFc3d
+    std::function<QWidget *(Env &)> create;
+    std::vector<Field> fields;
+    // Typed controls that hold no number (names, times, output boxes the user may select).
+    QStringList notNumbers {};
+    // Puts the window where its actions read the fields (files imported, adding mode, …).
+    std::function<void(QWidget *, Env &)> prepare {};
+    bool show = true; // the quick update starts downloading when shown
+    // Save, load and print buttons (or menu actions): pressed with garbage in each field, they
+    // must keep running and change nothing once their file or printer dialog is cancelled.
+    QStringList sideActions {};
+};
+
+// ---------------------------------------------------------------------------------------------
+// Waiting, pressing, comparing.
+
+// Waits until no worker of the global pool runs and the queued results have been shown.
+bool waitIdle(int ms = 120000)
+{
+    QElapsedTimer clock;
+    clock.start();
+    for (;;) {
+        QApplication::processEvents();
+        if (QThreadPool::globalInstance()->activeThreadCount() == 0) {
+            QTest::qWait(5);
+            QApplication::processEvents();
+            if (QThreadPool::globalInstance()->activeThreadCount() == 0)
+                return true;
+        }
+        if (clock.elapsed() > ms)
+            return false;
+        QTest::qWait(10);
+    }
+}
+
+QWidget *findControl(QWidget *window, const QString &name)
+{
+    for (QWidget *widget : window->findChildren<QWidget *>(name)) {
+        if (qobject_cast<QLineEdit *>(widget) || qobject_cast<QComboBox *>(widget))
+            return widget;
+    }
+    return nullptr;
+}
+
+void setText(QWidget *window, const Field &field, const QString &text)
+{
+    if (field.set) {
+        field.set(window, text);
+        return;
+    }
+    QWidget *control = findControl(window, field.name);
+    if (auto *edit = qobject_cast<QLineEdit *>(control))
+        edit->setText(text);
+    else if (auto *combo = qobject_cast<QComboBox *>(control))
+        combo->setEditText(text);
+}
+
+QString text(QWidget *window, const Field &field)
+{
+    if (field.get)
+        return field.get(window);
+    QWidget *control = findControl(window, field.name);
+    if (auto *edit = qobject_cast<QLineEdit *>(control))
+        return edit->text();
+    if (auto *combo = qobject_cast<QComboBox *>(control))
+        return combo->currentText();
+    return {};
+}
+
+void appendModel(QStringList &out, const QAbstractItemModel *model)
+{
+    const int rows = model->rowCount();
+    const int columns = model->columnCount();
+    out << QStringLiteral("model %1x%2").arg(rows).arg(columns);
+    for (int c = 0; c < columns && c < 30; ++c)
+        out << model->headerData(c, Qt::Horizontal).toString();
+    // The first and the last rows: enough to see a grid refilled or cleared.
+    for (int r = 0; r < rows; ++r) {
+        if (r == 40 && rows > 50)
+            r = rows - 10;
+        QString line;
+        for (int c = 0; c < columns && c < 30; ++c)
+            line += model->data(model->index(r, c)).toString() + QLatin1Char('|');
+        out << line;
+    }
+}
+
+// What the window shows as results: labels, read-only boxes, memos, grids and lists, charts,
+// button captions and colours. Input controls are left out (the garbage is in one of them).
+QStringList windowState(QWidget *window)
+{
+    QStringList out {window->windowTitle()};
+    for (QWidget *widget : window->findChildren<QWidget *>()) {
+        const QString name = widget->objectName() + QLatin1Char(':');
+        if (auto *label = qobject_cast<QLabel *>(widget))
+            out << name + label->text();
+        else if (auto *edit = qobject_cast<QLineEdit *>(widget); edit && edit->isReadOnly())
+            out << name + edit->text();
+        else if (auto *memo = qobject_cast<QPlainTextEdit *>(widget))
+            out << name + memo->toPlainText();
+        else if (auto *rich = qobject_cast<QTextEdit *>(widget))
+            out << name + rich->toPlainText();
+        else if (auto *button = qobject_cast<QAbstractButton *>(widget))
+            out << name + button->text() + QLatin1Char('|') + button->styleSheet();
+        else if (auto *chart = qobject_cast<BarChart *>(widget)) {
+            out << name + chart->labels().join(QLatin1Char(' '));
+            for (int s = 0; s < chart->seriesCount(); ++s)
+                for (int p = 0; p < chart->pointCount(); ++p)
+                    out << QString::number(chart->value(s, p));
+        } else if (auto *view = qobject_cast<QAbstractItemView *>(widget); view && view->model()) {
+            out << name;
+            appendModel(out, view->model());
+        }
+    }
+    return out;
+}
+
+// Every file of the program folder with its size and time.
+std::map<QString, QString> folderState(const QString &root)
+{
+    std::map<QString, QString> files;
+    QDirIterator it(root, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        it.next();
+        const QFileInfo info = it.fileInfo();
+        files[info.filePath()] = QString::number(info.size()) + QLatin1Char('@')
+            + QString::number(info.lastModified().toMSecsSinceEpoch());
+    }
+    return files;
+}
+
+bool hasChinese(const QString &text)
+{
+    for (const QChar ch : text) {
+        if (ch.unicode() >= 0x4E00 && ch.unicode() <= 0x9FFF)
+            return true;
+    }
+    return false;
+}
+
+QString messagesText()
+{
+    QStringList texts;
+    for (const dialogs::testing::Message &m : dialogs::testing::messages())
+        texts << m.kind + QLatin1Char(':') + m.text;
+    return texts.join(QStringLiteral(" / "));
+}
+
+bool insideGrid(QWidget *widget)
+{
+    for (QWidget *w = widget->parentWidget(); w; w = w->parentWidget()) {
+        if (qobject_cast<QAbstractItemView *>(w))
+            return true;
+    }
+    return false;
+}
+
+// Typed controls of the window the case must classify: enabled, shown line edits (not the
+// edit inside a combo or spin box, nor a grid's cell editor: cells are fields of their own)
+// and editable combo and spin boxes.
+QStringList typedControls(QWidget *window)
+{
+    QStringList names;
+    for (QLineEdit *edit : window->findChildren<QLineEdit *>()) {
+        if (qobject_cast<QComboBox *>(edit->parentWidget()) || qobject_cast<QAbstractSpinBox *>(edit->parentWidget())
+            || insideGrid(edit))
+            continue;
+        if (!edit->isReadOnly() && edit->isEnabled() && edit->isVisibleTo(window))
+            names << edit->objectName();
+    }
+    for (QComboBox *combo : window->findChildren<QComboBox *>()) {
+        if (combo->isEditable() && combo->isEnabled() && combo->isVisibleTo(window))
+            names << combo->objectName();
+    }
+    for (QAbstractSpinBox *spin : window->findChildren<QAbstractSpinBox *>()) {
+        if (!spin->isReadOnly() && spin->isEnabled() && spin->isVisibleTo(window))
+            names << spin->objectName();
+    }
+    return names;
+}
+
+// ---------------------------------------------------------------------------------------------
+// The cases.
+
+QLineEdit *lineEdit(QWidget *window, const char *name)
+{
+    return window->findChild<QLineEdit *>(QString::fromLatin1(name));
+}
+
+QAbstractButton *button(QWidget *window, const char *name)
+{
+    return window->findChild<QAbstractButton *>(QString::fromLatin1(name));
+}
+
+std::vector<Field> fields(const QStringList &names, const QStringList &actions, Expect expect = Expect::Number)
+{
+    std::vector<Field> out;
+    for (const QString &name : names)
+        out.push_back(Field {name, expect, actions});
+    return out;
+}
+
+std::vector<Field> operator+(std::vector<Field> a, const std::vector<Field> &b)
+{
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+// The stop rule every exclusion window reads before a run.
+std::vector<Field> stopFields(const QString &run)
+{
+    return fields({QStringLiteral("edtjushu"), QStringLiteral("edtcishu")}, {run});
+}
+
+QWidget *toolWindow(Env &env, const char *key)
+{
+    const ToolWindowEntry *entry = findToolWindow(QString::fromLatin1(key));
+    return entry ? entry->create(env.context, nullptr) : nullptr;
+}
+
+// The number cells of the row the draw editor is adding (七乐彩: period, seven numbers, date).
+Field drawCell(int column)
+{
+    Field field;
+    field.name = QStringLiteral("grdcaipiao[%1]").arg(column);
+    field.actions = {QStringLiteral("btnedit"), QStringLiteral("btnadd")};
+    field.set = [column](QWidget *window, const QString &value) {
+        DrawEditModel *model = static_cast<Tfrmdata *>(window)->model();
+        model->setData(model->index(model->rowCount() - 1, column), value);
+    };
+    field.get = [column](QWidget *window) {
+        DrawEditModel *model = static_cast<Tfrmdata *>(window)->model();
+        return model->data(model->index(model->rowCount() - 1, column)).toString();
+    };
+    return field;
+}
+
+std::vector<WindowCase> windowCases()
+{
+    std::vector<WindowCase> cases;
+    const auto tool = [](const char *key) { return [key](Env &env) { return toolWindow(env, key); }; };
+
+    // Tool windows of the menus, in catalog order; the pickers have no typed numbers.
+    cases.push_back({QStringLiteral("Tfrmtotalfilt"), kQlc, tool("Tfrmtotalfilt"),
+        fields({QStringLiteral("comdaxiao1"), QStringLiteral("comdaxiao2"), QStringLiteral("comjiou1"),
+                   QStringLiteral("comjiou2"), QStringLiteral("comhei1"), QStringLiteral("comhei2"),
+                   QStringLiteral("comkuadu1"), QStringLiteral("comkuadu2"), QStringLiteral("comsandu1"),
+                   QStringLiteral("comsandu2"), QStringLiteral("compiandu1"), QStringLiteral("compiandu2"),
+                   QStringLiteral("comac1"), QStringLiteral("comac2"), QStringLiteral("edtnum1"),
+                   QStringLiteral("edtnum2"), QStringLiteral("edtzhong1"), QStringLiteral("edtzhong2")},
+            {QStringLiteral("btnfilt")})
+            + fields({QStringLiteral("edtdanma")}, {QStringLiteral("btnfilt")}, Expect::Numbers)
+            + fields({QStringLiteral("edtsuiji1")}, {QStringLiteral("btnsuiji1")}),
+        {}, [](QWidget *window, Env &) {
+            // Every condition on with values of its list, so each text is read by 过滤.
+            for (QAbstractButton *check : window->findChildren<QAbstractButton *>()) {
+                if (check->isCheckable() && check->objectName().startsWith(QLatin1String("chk")))
+                    check->setChecked(true);
+            }
+            for (QComboBox *combo : window->findChildren<QComboBox *>()) {
+                if (combo->isEditable())
+                    combo->setCurrentIndex(combo->objectName().endsWith(QLatin1Char('1')) ? 0 : combo->count() - 1);
+            }
+            lineEdit(window, "edtdanma")->setText(QStringLiteral("3 15"));
+            button(window, "btnsuiji1")->click();
+        }});
+    cases.back().sideActions
+        = {QStringLiteral("btnsave"), QStringLiteral("btnload"), QStringLiteral("actprint"), QStringLiteral("actpdf")};
+    cases.push_back(
+        {QStringLiteral("Tfrmjuzheng"), kQlc, tool("Tfrmjuzheng"), {}, {}, [](QWidget *window, Env &) {
+             for (int i = 1; i <= 10; ++i)
+                 lineEdit(window, qPrintable(QStringLiteral("edtnum%1").arg(i)))->setText(QString::number(2 * i));
+         }});
+    cases.back().sideActions = {QStringLiteral("btnsave"), QStringLiteral("btnprint")};
+    for (int i = 1; i <= 10; ++i)
+        cases.back().fields.push_back(
+            Field {QStringLiteral("edtnum%1").arg(i), Expect::Number, {QStringLiteral("btngen")}});
+    for (const char *key : {"Tfrmpiantai", "Tfrmyilou", "Tfrmsep", "Tfrmqingmi"})
+        cases.push_back({QString::fromLatin1(key), kQlc, tool(key), {}});
+    cases.push_back({QStringLiteral("Tfrmallcongma"), kQlc, tool("Tfrmallcongma"),
+        stopFields(QStringLiteral("btngen")) + fields({QStringLiteral("comAC")}, {QStringLiteral("btngen")})
+            + fields({QStringLiteral("comqishu")},
+                {QStringLiteral("btngen"), QStringLiteral("btntongji"), QStringLiteral("btntongji2")})});
+    cases.back().sideActions = {QStringLiteral("btnsave"), QStringLiteral("btnload")};
+    cases.push_back({QStringLiteral("Tfrmallhei"), kQlc, tool("Tfrmallhei"),
+        stopFields(QStringLiteral("btngen"))
+            + fields({QStringLiteral("comhei1"), QStringLiteral("comhei2")}, {QStringLiteral("btngen")})});
+    cases.back().sideActions = {QStringLiteral("btnsave"), QStringLiteral("btnload")};
+    cases.push_back({QStringLiteral("Tfrmallpiantai"), kQlc, tool("Tfrmallpiantai"),
+        stopFields(QStringLiteral("btngen"))
+            + fields({QStringLiteral("edtdanum"), QStringLiteral("edtdanum1"), QStringLiteral("edtdanum2"),
+                         QStringLiteral("edtxiaonum"), QStringLiteral("edtxiaonum1"), QStringLiteral("edtxiaonum2"),
+                         QStringLiteral("edtyanxunum")},
+                {QStringLiteral("btngen")})});
+    cases.back().sideActions = {QStringLiteral("btnsave"), QStringLiteral("btnload")};
+    cases.push_back({QStringLiteral("Tfrmallgensui"), kQlc, tool("Tfrmallgensui"),
+        stopFields(QStringLiteral("btnfilt"))
+            + fields({QStringLiteral("edthuishu"), QStringLiteral("comhei1"), QStringLiteral("comhei2")},
+                {QStringLiteral("btnfilt"), QStringLiteral("btntongji")})});
+    cases.back().sideActions = {QStringLiteral("btnsave"), QStringLiteral("btnload")};
+    for (const char *key : {"Tfrmganzhi", "Tfrmsibu"})
+        cases.push_back({QString::fromLatin1(key), kQlc, tool(key), {}});
+    cases.push_back({QStringLiteral("Tfrmfushi"), kQlc, tool("Tfrmfushi"),
+        fields({QStringLiteral("edtnum"), QStringLiteral("edtyilouqishu")}, {QStringLiteral("btnsou")}),
+        {QStringLiteral("edtfushicode")}});
+    cases.push_back({QStringLiteral("Tfrmjiaoqi"), kQlc, tool("Tfrmjiaoqi"),
+        fields({QStringLiteral("edtnum1"), QStringLiteral("edtnum2")}, {QStringLiteral("btnjiaoqi")}), {},
+        [](QWidget *window, Env &env) {
+            const QString a = env.home.path(QStringLiteral("大底一.txt"));
+            const QString b = env.home.path(QStringLiteral("大底二.txt"));
+            test::writeFile(a, "01 02 03 04 05 06 07\r\n01 02 03 04 05 06 08\r\n");
+            test::writeFile(b, "01 02 03 04 05 06 07\r\n11 12 13 14 15 16 17\r\n");
+            dialogs::testing::queueFiles({a, b});
+            button(window, "btndaoru")->click();
+        }});
+    cases.back().sideActions = {QStringLiteral("btnsave"), QStringLiteral("btndaoru")};
+    const QStringList stake {QStringLiteral("edtprekui"), QStringLiteral("edtlirun"), QStringLiteral("edtinofsin"),
+        QStringLiteral("edtoutofsin"), QStringLiteral("edtdays")};
+    cases.push_back(
+        {QStringLiteral("Tfrmgudingjihua"), kQlc, tool("Tfrmgudingjihua"), fields(stake, {QStringLiteral("btnala")})});
+    cases.back().sideActions = {QStringLiteral("btnsave"), QStringLiteral("btnload"), QStringLiteral("btnprint")};
+    cases.push_back({QStringLiteral("Tfrmjieduanjihua"), kQlc, tool("Tfrmjieduanjihua"),
+        fields(stake + QStringList {QStringLiteral("edtjieduan")}, {QStringLiteral("btnala")})});
+    cases.back().sideActions = {QStringLiteral("btnsave"), QStringLiteral("btnload"), QStringLiteral("btnprint")};
+    cases.push_back({QStringLiteral("Tfrmkeibianjihua"), kQlc, tool("Tfrmkeibianjihua"),
+        fields({QStringLiteral("edtprekui"), QStringLiteral("edtlirun"), QStringLiteral("edtoutofsin"),
+                   QStringLiteral("edtdays"), QStringLiteral("edtjushu")},
+            {QStringLiteral("btnjisuan")}),
+        // 单倍投入 is only printed: a variable plan stakes 2 a ticket.
+        {QStringLiteral("edtinofsin")}, [](QWidget *window, Env &) { button(window, "btnnew")->click(); }});
+    cases.back().sideActions = {QStringLiteral("btnsave"), QStringLiteral("btnload"), QStringLiteral("btnprint")};
+    cases.push_back({QStringLiteral("Tfrmtozi"), kFc3d, tool("Tfrmtozi"),
+        fields({QStringLiteral("edtjushu")},
+            {QStringLiteral("btnfilt"), QStringLiteral("btnala"), QStringLiteral("btnyouhua")})
+            + fields({QStringLiteral("edtoutofsin"), QStringLiteral("edtlirun"), QStringLiteral("edtsinmax"),
+                         QStringLiteral("edtallmax")},
+                {QStringLiteral("btnala"), QStringLiteral("btnyouhua")}),
+        {}, [](QWidget *window, Env &) { button(window, "btnfilt")->click(); }});
+
+    // The tab views.
+    for (int i = 0; i < kTabCount; ++i)
+        cases.push_back({QStringLiteral("tab %1 %2").arg(i).arg(tabCaption(i)), kQlc,
+            [i](Env &env) { return createTabView(i, env.context, nullptr); }, {}});
+
+    // The modal windows of the data menu and the lottery manager.
+    WindowCase editor {QStringLiteral("Tfrmdata"), kQlc,
+        [](Env &env) { return createDrawEditor(env.context, nullptr); }, {}, {},
+        [](QWidget *window, Env &) {
+            auto *list = window->findChild<QListWidget *>(QStringLiteral("lstcaipiao"));
+            list->setCurrentItem(list->findItems(kQlc, Qt::MatchExactly).front());
+            auto *data = static_cast<Tfrmdata *>(window);
+            data->lstcaipiaoClick();
+            data->btneditClick();
+            data->btnaddClick();
+            const QStringList cells {QStringLiteral("2099001"), QStringLiteral("01"), QStringLiteral("05"),
+                QStringLiteral("09"), QStringLiteral("13"), QStringLiteral("17"), QStringLiteral("21"),
+                QStringLiteral("25"), QStringLiteral("2099-01-01")};
+            DrawEditModel *model = data->model();
+            for (int c = 0; c < cells.size() && c < model->columnCount(); ++c)
+                model->setData(model->index(model->rowCount() - 1, c), cells[c]);
+        }};
+    for (int column = 0; column <= 7; ++column)
+        editor.fields.push_back(drawCell(column));
+    editor.sideActions = {QStringLiteral("btnsave"), QStringLiteral("btnimport")};
+    cases.push_back(editor);
+    cases.push_back({QStringLiteral("Tfrmdownload2"), kQlc,
+        [](Env &env) { return createDownloadWindow(env.context, env.downloadDone, nullptr); }, {}});
+    cases.push_back({QStringLiteral("Tfrmdownload3"), kQlc,
+        [](Env &env) { return createQuickUpdateWindow(env.context, env.downloadDone, nullptr); }, {}, {}, {}, false});
+    cases.push_back({QStringLiteral("Tfrmindex"), kQlc, [](Env &env) { return new Tfrmindex(env.context, nullptr); },
+        fields({QStringLiteral("edtcaisum"), QStringLiteral("edtcaisel")}, {QStringLiteral("btnadd")}),
+        {QStringLiteral("edtcainame"), QStringLiteral("edtcaitime")},
+        [](QWidget *window, Env &) {
+            button(window, "btnadd")->click();
+            lineEdit(window, "edtcainame")->setText(QStringLiteral("测试彩票"));
+            lineEdit(window, "edtcaitime")->setText(QStringLiteral("20:30"));
+        }});
+    return cases;
+}
+
+// ---------------------------------------------------------------------------------------------
+
+class GarbageInput : public ::testing::TestWithParam<int> {
+protected:
+    void SetUp() override
+    {
+        dialogs::testing::setEnabled(true);
+        dialogs::testing::clear();
+    }
+    void TearDown() override { dialogs::testing::clear(); }
+};
+
+// One window: opens it on a lottery with its real history, then types each garbage value into
+// each numeric control and presses each action that reads the control.
+void runCase(const WindowCase &c)
+{
+    const QString history
+        = test::sharedDataFile(c.lottery == kQlc ? QStringLiteral("qlc.csv") : QStringLiteral("fc3d.csv"));
+    if (history.isEmpty())
+        GTEST_SKIP() << "shared draw histories not found";
+    Env env;
+    importDrawFile(env.home.store(), c.lottery, history);
+    env.lottery.open(env.home.store(), c.lottery);
+    env.context.folder = env.home.folder();
+    env.context.store = &env.home.store();
+    env.context.lottery = &env.lottery;
+    env.context.fixedSeed = 7;
+
+    std::unique_ptr<QWidget> window;
+    std::map<QString, QString> valid; // the prepared texts of the fields
+    const auto open = [&] {
+        window.reset();
+        waitIdle();
+        window.reset(c.create(env));
+        ASSERT_NE(window, nullptr);
+        if (c.show)
+            window->show();
+        ASSERT_TRUE(waitIdle()) << "the window's first run did not end";
+        if (c.prepare)
+            c.prepare(window.get(), env);
+        ASSERT_TRUE(waitIdle());
+        dialogs::testing::clear();
+        valid.clear();
+        for (const Field &field : c.fields)
+            valid[field.name] = text(window.get(), field);
+    };
+    open();
+    if (::testing::Test::HasFatalFailure())
+        return;
+
+    // Every typed control is either a listed numeric field or a known text box, so a control
+    // added later is not silently left out.
+    QStringList listed = c.notNumbers;
+    for (const Field &field : c.fields) {
+        listed << field.name;
+        if (!field.set) {
+            EXPECT_NE(findControl(window.get(), field.name), nullptr) << qPrintable(field.name);
+        }
+        for (const QString &action : field.actions) {
+            QAbstractButton *b = window->findChild<QAbstractButton *>(action);
+            EXPECT_TRUE(b && b->isEnabled()) << qPrintable(c.label + QLatin1Char(' ') + action);
+        }
+    }
+    for (const QString &name : typedControls(window.get()))
+        EXPECT_TRUE(listed.contains(name))
+            << qPrintable(c.label) << ": typed control " << qPrintable(name) << " is not in the table";
+
+    const bool verbose = qEnvironmentVariableIsSet("LUMARO_GARBAGE_VERBOSE");
+    // A button with a menu would open it (and wait): its menu actions are listed instead.
+    for (const QString &name : c.sideActions) {
+        auto *push = window->findChild<QPushButton *>(name);
+        EXPECT_TRUE((push && !push->menu()) || window->findChild<QAction *>(name))
+            << qPrintable(c.label + QLatin1Char(' ') + name);
+    }
+    // Types the garbage into the field (the others hold their prepared texts), presses the
+    // action with every question answered "no" and every file dialog cancelled, and checks what
+    // every press must keep: no escaped exception, the end of any run, the window's results
+    // and the program folder. Returns false on a fault.
+    const auto press = [&](const Field &field, const Garbage &garbage, const QString &action, bool needsMessage) {
+        const QString where = QStringLiteral("%1 / %2 = \"%3\" (%4) / %5")
+                                  .arg(c.label, field.name, garbage.text, QString::fromLatin1(garbage.label), action);
+        for (const Field &other : c.fields)
+            setText(window.get(), other, valid[other.name]);
+        setText(window.get(), field, garbage.text);
+        const QStringList before = windowState(window.get());
+        const auto filesBefore = folderState(env.home.folder().path());
+        dialogs::testing::clear();
+        for (int i = 0; i < 8; ++i)
+            dialogs::testing::queueAnswer(false);
+
+        bool escaped = false;
+        try {
+            auto *push = window->findChild<QAbstractButton *>(action);
+            auto *menuAction = window->findChild<QAction *>(action);
+            if (push && push->isEnabled())
+                push->click();
+            else if (menuAction && menuAction->isEnabled())
+                menuAction->trigger();
+        } catch (...) {
+            escaped = true;
+        }
+        const bool idle = waitIdle();
+        const QString said = messagesText();
+        if (verbose)
+            std::printf("%s -> %s\n", qPrintable(where), qPrintable(said));
+
+        bool ok = true;
+        const auto expect = [&](bool holds, const char *what) {
+            if (!holds) {
+                ADD_FAILURE() << qPrintable(where) << ": " << what << " [" << qPrintable(said) << "]";
+                ok = false;
+            }
+        };
+        expect(!escaped, "an exception escaped the action");
+        expect(idle, "the run did not end");
+        if (needsMessage) {
+            expect(!said.isEmpty(), "no message was shown");
+            bool chinese = false;
+            for (const dialogs::testing::Message &m : dialogs::testing::messages())
+                chinese = chinese || hasChinese(m.text);
+            expect(said.isEmpty() || chinese, "the message is not Chinese");
+        }
+        expect(windowState(window.get()) == before, "the window's results changed");
+        expect(folderState(env.home.folder().path()) == filesBefore, "a file was written");
+        return ok;
+    };
+
+    for (const Field &field : c.fields) {
+        for (const Garbage &garbage : garbageFor(field.expect)) {
+            if (field.accepted.count(QString::fromLatin1(garbage.label)))
+                continue;
+            // An action that reads the field refuses it with a message; a save, load or print
+            // only has to change nothing once its dialog is cancelled.
+            std::vector<std::pair<QString, bool>> presses;
+            for (const QString &action : field.actions)
+                presses.emplace_back(action, true);
+            for (const QString &action : c.sideActions)
+                presses.emplace_back(action, false);
+            for (const auto &[action, needsMessage] : presses) {
+                if (!press(field, garbage, action, needsMessage)) {
+                    // Start again from a fresh window so one fault does not hide the next.
+                    open();
+                    if (::testing::Test::HasFatalFailure())
+                        return;
+                }
+            }
+        }
+    }
+    dialogs::testing::clear();
+    window.reset();
+    waitIdle();
+}
+
+const std::vector<WindowCase> &allCases()
+{
+    static const std::vector<WindowCase> cases = windowCases();
+    return cases;
+}
+
+} // namespace
+
+TEST_P(GarbageInput, IsRefusedWithAMessageAndChangesNothing)
+{
+    runCase(allCases()[static_cast<std::size_t>(GetParam())]);
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryWindow, GarbageInput, ::testing::Range(0, static_cast<int>(allCases().size())),
+    [](const ::testing::TestParamInfo<int> &info) {
+        QString name = allCases()[static_cast<std::size_t>(info.param)].label;
+        if (name.startsWith(QLatin1String("tab ")))
+            name = QStringLiteral("tab%1").arg(info.param);
+        return name.toStdString();
+    });
