@@ -441,13 +441,13 @@ TEST_F(ExclusionWindowTest, RealHistoryAllTicketsAndAQuickStop)
     Tfrmallgensui follow(context);
     Tfrmallcongma repeat(context);
     Tfrmallhei window(context);
-    EXPECT_LT(timer.elapsed(), 10000); // the three history displays of 2921 draws
+    EXPECT_LT(timer.elapsed(), 10000 * test::kWaitScale); // the three history displays of 2921 draws
     EXPECT_EQ(window.history()->grid()->model()->rowCount(), 2921);
     window.show();
 
     // All 2,035,800 tickets down to the default target of 10000.
     window.btngenClick();
-    ASSERT_TRUE(waitForEnd(window, 60000));
+    ASSERT_TRUE(waitForEnd(window, 60000 * test::kWaitScale));
     EXPECT_EQ(child<QLabel>(&window, "lblcode")->text(), QStringLiteral("过滤结果：10000注"));
     EXPECT_EQ(window.resultLines()->lineCount(), 10000);
 
@@ -460,7 +460,7 @@ TEST_F(ExclusionWindowTest, RealHistoryAllTicketsAndAQuickStop)
     QTest::qWait(500);
     timer.restart();
     repeat.btngenClick();
-    ASSERT_TRUE(waitForEnd(repeat, 5000));
-    EXPECT_LT(timer.elapsed(), 1500);
+    ASSERT_TRUE(waitForEnd(repeat, 5000 * test::kWaitScale));
+    EXPECT_LT(timer.elapsed(), 1500 * test::kWaitScale);
     EXPECT_EQ(child<QLabel>(&repeat, "lblcode")->text(), QStringLiteral("过滤结果："));
 }

@@ -32,6 +32,14 @@ QString testDataFile(const QString &name);
 QByteArray readFile(const QString &path);
 void writeFile(const QString &path, const QByteArray &content);
 
+// How many times longer a test waits for a run: the sanitizer builds are several times slower.
+constexpr int kWaitScale =
+#ifdef LUMARO_SANITIZED
+    10;
+#else
+    1;
+#endif
+
 } // namespace lumaro::test
 
 // Skips the test when the shared draw histories are not beside the repository.
