@@ -4,8 +4,8 @@
 //   lumaro --home HOME --screenshots /tmp/tour
 //   g++ -std=c++20 -fPIC help_pictures.cpp $(pkg-config --cflags --libs Qt6Gui) -o help-pictures
 //   ./help-pictures /tmp/tour resources/home/帮助/图片
-#include <QDir>
 #include <QCoreApplication>
+#include <QDir>
 #include <QImage>
 
 #include <cstdio>
