@@ -5,13 +5,14 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QtConcurrent>
 
 #include <algorithm>
 #include <array>
 #include <atomic>
 #include <climits>
 #include <cstring>
+#include <exception>
+#include <thread>
 
 namespace lumaro {
 
@@ -171,14 +172,25 @@ void CombinationTable::addLines(
         middle = middle ? middle + 1 : end;
     }
     if (middle < end) {
-        QFuture<void> second = QtConcurrent::run([this, middle, end, &parts] { scan<true>(middle, end, parts[1]); });
+        // A plain thread, joined before the parts are read: the join orders its writes before
+        // ours for every tool that checks such things.
+        std::exception_ptr failure;
+        std::thread second([this, middle, end, &parts, &failure] {
+            try {
+                scan<true>(middle, end, parts[1]);
+            } catch (...) {
+                failure = std::current_exception();
+            }
+        });
         try {
             scan<true>(begin, middle, parts[0]);
         } catch (...) {
-            second.waitForFinished();
+            second.join();
             throw;
         }
-        second.waitForFinished();
+        second.join();
+        if (failure)
+            std::rethrow_exception(failure);
         // Marks were not recorded one by one: the next file clears the whole bitmap.
         m_touchedOverflow = true;
     } else {

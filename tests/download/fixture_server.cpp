@@ -4,25 +4,26 @@
 #include "support/test_home.h"
 
 #include <QHash>
-#include <QMutex>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QThread>
-#include <QWaitCondition>
 
+#include <condition_variable>
+#include <mutex>
 #include <stdexcept>
 
 namespace lumaro::test {
 
 struct FixtureServer::State {
-    mutable QMutex mutex;
+    // Standard primitives, which ThreadSanitizer follows (it cannot see into Qt's own).
+    mutable std::mutex mutex;
     QHash<QString, FixtureResponse> routes;
     std::function<std::optional<FixtureResponse>(const QString &)> fallback;
     QStringList requests;
 
     FixtureResponse respond(const QString &target)
     {
-        QMutexLocker lock(&mutex);
+        std::unique_lock<std::mutex> lock(mutex);
         requests << target;
         const auto it = routes.constFind(target);
         if (it != routes.constEnd())
@@ -109,9 +110,8 @@ public:
 
     quint16 waitForPort()
     {
-        QMutexLocker lock(&m_mutex);
-        while (!m_ready)
-            m_condition.wait(&m_mutex);
+        std::unique_lock<std::mutex> lock(m_mutex);
+        m_condition.wait(lock, [this] { return m_ready; });
         return m_port;
     }
 
@@ -121,10 +121,10 @@ protected:
         Listener listener(m_state);
         const bool listening = listener.listen(QHostAddress::LocalHost, 0);
         {
-            QMutexLocker lock(&m_mutex);
+            std::lock_guard<std::mutex> lock(m_mutex);
             m_port = listening ? listener.serverPort() : 0;
             m_ready = true;
-            m_condition.wakeAll();
+            m_condition.notify_all();
         }
         if (listening)
             exec();
@@ -132,8 +132,8 @@ protected:
 
 private:
     std::shared_ptr<FixtureServer::State> m_state;
-    QMutex m_mutex;
-    QWaitCondition m_condition;
+    std::mutex m_mutex;
+    std::condition_variable m_condition;
     bool m_ready = false;
     quint16 m_port = 0;
 };
@@ -166,7 +166,7 @@ QString FixtureServer::root() const
 
 void FixtureServer::serve(const QString &target, const FixtureResponse &response)
 {
-    QMutexLocker lock(&m_state->mutex);
+    std::lock_guard<std::mutex> lock(m_state->mutex);
     m_state->routes.insert(target, response);
 }
 
@@ -187,7 +187,7 @@ void FixtureServer::redirect(const QString &target, const QString &location)
 
 void FixtureServer::setFallback(std::function<std::optional<FixtureResponse>(const QString &)> fallback)
 {
-    QMutexLocker lock(&m_state->mutex);
+    std::lock_guard<std::mutex> lock(m_state->mutex);
     m_state->fallback = std::move(fallback);
 }
 
@@ -204,13 +204,13 @@ void FixtureServer::serveEmptyPagesUnder(const QString &prefix)
 
 QStringList FixtureServer::requests() const
 {
-    QMutexLocker lock(&m_state->mutex);
+    std::lock_guard<std::mutex> lock(m_state->mutex);
     return m_state->requests;
 }
 
 void FixtureServer::clearRequests()
 {
-    QMutexLocker lock(&m_state->mutex);
+    std::lock_guard<std::mutex> lock(m_state->mutex);
     m_state->requests.clear();
 }
 
