@@ -103,6 +103,8 @@ QString ProgramFolder::wheelMatrixFile(const QString &name) const
     const QString own = wheelsFolder() + name;
     if (QFileInfo::exists(own))
         return own;
+    if (!m_shippedWheels)
+        return QString();
     const QString shipped = kShippedRoot + QLatin1Char('/') + kWheelsFolder + name;
     return QFileInfo::exists(shipped) ? shipped : QString();
 }

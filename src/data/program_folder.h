@@ -29,10 +29,14 @@ public:
     // (matrices the user added or had computed), else the set shipped inside the program.
     // Empty when neither has it.
     QString wheelMatrixFile(const QString &name) const;
+    // Whether wheelMatrixFile() falls back to the shipped set; a folder that does not sees only
+    // the matrices in its own 旋转矩阵/ (how the computation of a missing matrix is tried out).
+    void setShippedWheelsUsed(bool used) { m_shippedWheels = used; }
     bool isEmpty() const { return m_path.isEmpty(); }
 
 private:
     QString m_path;
+    bool m_shippedWheels = true;
 };
 
 // The named shell folder of the user ("Desktop", "Personal", "My Documents" …), or an empty

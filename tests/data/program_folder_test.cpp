@@ -93,6 +93,27 @@ TEST(ProgramFolder, FirstStartCreatesTheLayoutAndKeepsUserFilesLater)
     EXPECT_EQ(about.readAll(), QByteArray("mine"));
 }
 
+TEST(ProgramFolder, WheelMatricesOwnCopyFirstThenShipped)
+{
+    QTemporaryDir dir;
+    ProgramFolder folder(dir.path());
+    folder.ensureCreated();
+    const QString name = QStringLiteral("选六型10码中6保5.txt");
+    EXPECT_TRUE(folder.wheelMatrixFile(name).startsWith(QStringLiteral(":/")));
+    EXPECT_TRUE(folder.wheelMatrixFile(QStringLiteral("选六型10码中9保5.txt")).isEmpty());
+    EXPECT_TRUE(folder.wheelMatrixFile(QStringLiteral("../数据库/彩票数据.db")).isEmpty());
+    EXPECT_TRUE(folder.wheelMatrixFile(QString()).isEmpty());
+
+    QFile own(folder.wheelsFolder() + name);
+    ASSERT_TRUE(own.open(QIODevice::WriteOnly));
+    own.close();
+    EXPECT_EQ(folder.wheelMatrixFile(name), folder.wheelsFolder() + name);
+
+    folder.setShippedWheelsUsed(false);
+    EXPECT_EQ(folder.wheelMatrixFile(name), folder.wheelsFolder() + name);
+    EXPECT_TRUE(folder.wheelMatrixFile(QStringLiteral("选六型11码中6保5.txt")).isEmpty());
+}
+
 TEST(ProgramFolder, ShellFolders)
 {
     EXPECT_TRUE(ShellFolderPath(QStringLiteral("NoSuchFolder")).isEmpty());
