@@ -139,12 +139,9 @@ TEST(WheelGenerate, SmallDesignsHoldAndReachKnownOptima)
         {{7, 3, 2, 2}, 7}, // Fano plane
         {{8, 4, 3, 3}, 14}, // Steiner quadruple system
         {{9, 3, 2, 2}, 12}, // affine plane of order 3
-        {{6, 5, 4, 4}, 5},
-        {{6, 3, 3, 2}, 2},
-        {{10, 5, 5, 3}, 2},
-        {{12, 4, 4, 2}, 3},
-        {{15, 5, 6, 1}, 2},
-        {{9, 6, 7, 4}, 1},
+        {{6, 5, 4, 4}, 5}, {{6, 3, 3, 2}, 2}, {{10, 5, 5, 3}, 2}, {{12, 4, 4, 2}, 3}, {{15, 5, 6, 1}, 2},
+        {{9, 6, 7, 4}, 1}, {{5, 3, 3, 3}, 10}, // every triple
+        {{17, 5, 3, 3}, 68}, // inversive plane of order 4: each triple on one ticket
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(testing::Message() << c.p.b << " " << c.p.t << " " << c.p.c << " " << c.p.k);
