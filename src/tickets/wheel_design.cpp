@@ -1,5 +1,7 @@
 #include "tickets/wheel_design.h"
 
+#include "tickets/wheel_weighting.h"
+
 #include "common/random_source.h"
 #include "data/combination.h"
 
@@ -615,6 +617,17 @@ WheelSearchResult GenerateWheel(const WheelParams &p, const WheelSearchOptions &
         return result;
     }
 
+    const int target = options.targetSize > 0 ? std::max(options.targetSize, bounds.lower) : bounds.lower;
+    if (options.method == WheelMethod::RowWeighting) {
+        WeightingOutcome outcome
+            = SearchByRowWeighting(p, options.seed, options.maxMoves, options.seconds, target, progress);
+        result.cancelled = outcome.cancelled;
+        result.moves = outcome.steps;
+        result.tickets = std::move(outcome.tickets);
+        SortWheelTickets(result.tickets);
+        return result;
+    }
+
     Budget budget;
     budget.moves = options.maxMoves;
     budget.levelMoves = options.levelMoves;
@@ -623,7 +636,6 @@ WheelSearchResult GenerateWheel(const WheelParams &p, const WheelSearchOptions &
         budget.timed = true;
         budget.deadline = Clock::now() + std::chrono::microseconds(qint64(options.seconds * 1e6));
     }
-    const int target = options.targetSize > 0 ? std::max(options.targetSize, bounds.lower) : bounds.lower;
 
     // The first run tells how large the design is; small designs get several restarts, each
     // with its share of the moves.

@@ -50,9 +50,16 @@ struct WheelCheck {
 // masks of t positions below bit b (a malformed ticket simply covers what it covers).
 WheelCheck VerifyWheel(const WheelParams &p, const std::vector<WheelMask> &tickets, const Progress &progress = {});
 
+// How a design is searched for: annealing over the uncovered draws at a falling ticket count,
+// or row weighting (the design as a set cover, see wheel_weighting.h), which reaches smaller
+// designs for most lotto designs and for the larger covering designs.
+enum class WheelMethod { Annealing, RowWeighting };
+
 struct WheelSearchOptions {
+    WheelMethod method = WheelMethod::Annealing;
     std::uint64_t seed = 1;
-    // Upper limit of annealing moves in all; the run is reproducible from seed and moves alone.
+    // Upper limit of annealing moves (or row-weighting steps) in all; the run is reproducible
+    // from method, seed and moves alone.
     qint64 maxMoves = 20'000'000;
     // A ticket count not reached within this many moves ends the run (0: no such limit).
     qint64 levelMoves = 0;

@@ -195,3 +195,60 @@ TEST(WheelGenerate, CancelAndTimeLimit)
     EXPECT_TRUE(VerifyWheel({10, 5, 4, 4}, timed.tickets).holds);
     EXPECT_EQ(lastDone, qint64(timed.tickets.size()));
 }
+
+TEST(WheelGenerate, RowWeightingReachesKnownOptimaAndReplays)
+{
+    struct Case {
+        WheelParams p;
+        int best;
+    };
+    const Case cases[] = {
+        {{7, 3, 2, 2}, 7}, // Fano plane
+        {{8, 4, 3, 3}, 14}, // Steiner quadruple system
+        {{9, 5, 4, 4}, 30},
+        {{10, 5, 5, 4}, 14},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(testing::Message() << c.p.b << " " << c.p.t << " " << c.p.c << " " << c.p.k);
+        WheelSearchOptions options;
+        options.method = WheelMethod::RowWeighting;
+        options.seed = 3;
+        options.maxMoves = 50'000;
+        const WheelSearchResult first = GenerateWheel(c.p, options);
+        expectWellFormed(c.p, first.tickets);
+        EXPECT_TRUE(VerifyWheel(c.p, first.tickets).holds);
+        EXPECT_EQ(int(first.tickets.size()), c.best);
+        EXPECT_LE(first.moves, options.maxMoves);
+        EXPECT_EQ(GenerateWheel(c.p, options).tickets, first.tickets);
+    }
+}
+
+TEST(WheelGenerate, RowWeightingStopsOnCancelTimeAndTarget)
+{
+    WheelSearchOptions options;
+    options.method = WheelMethod::RowWeighting;
+    std::atomic_bool cancel {true};
+    Progress cancelled;
+    cancelled.cancel = &cancel;
+    EXPECT_TRUE(GenerateWheel({14, 6, 5, 5}, options, cancelled).cancelled);
+
+    // An impossible target: the time limit ends the search with the best design found.
+    options.seconds = 0.3;
+    options.maxMoves = std::numeric_limits<qint64>::max();
+    options.targetSize = 1;
+    qint64 lastDone = 0;
+    Progress report;
+    report.report = [&](qint64 done, qint64) { lastDone = done; };
+    const WheelSearchResult timed = GenerateWheel({10, 5, 4, 4}, options, report);
+    EXPECT_FALSE(timed.cancelled);
+    EXPECT_TRUE(VerifyWheel({10, 5, 4, 4}, timed.tickets).holds);
+    EXPECT_EQ(lastDone, qint64(timed.tickets.size()));
+
+    // A reachable target ends it at once.
+    options.seconds = 0;
+    options.targetSize = 60;
+    const WheelSearchResult early = GenerateWheel({10, 5, 4, 4}, options);
+    EXPECT_LE(int(early.tickets.size()), 60);
+    EXPECT_GE(int(early.tickets.size()), 51);
+    EXPECT_TRUE(VerifyWheel({10, 5, 4, 4}, early.tickets).holds);
+}
