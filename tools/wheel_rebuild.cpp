@@ -186,21 +186,12 @@ qint64 movesFor(const WheelParams &p, int greedySize, int attempt)
     return moves << (2 * attempt);
 }
 
-// Tickets that hold k positions of one draw: what one row-weighting step pays per uncovered draw.
-qint64 ticketsPerDraw(const WheelParams &p)
-{
-    qint64 n = 0;
-    for (int j = p.k; j <= std::min(p.t, p.c); ++j)
-        n += Choose(p.c, j) * Choose(p.b - p.c, p.t - j);
-    return n;
-}
-
 // Row-weighting steps per attempt: a step weighs the tickets through each uncovered draw and
 // looks over the design once, so the budget shrinks with both; none where a step would weigh
 // too many tickets to be worth it.
 qint64 weightingSteps(const WheelParams &p, int reference)
 {
-    const qint64 perDraw = ticketsPerDraw(p);
+    const qint64 perDraw = WheelTicketsPerDraw(p);
     return perDraw > 400 ? 0 : 600'000'000 / (3 * perDraw + reference);
 }
 

@@ -146,6 +146,7 @@ int wheelDesign(Context &context, const QStringList &args)
         throw UsageError(QStringLiteral("--seed 必须是整数"));
 
     WheelSearchOptions options;
+    options.method = PreferredWheelMethod(p);
     options.seed = seed;
     options.seconds = seconds;
     options.maxMoves = std::numeric_limits<qint64>::max();

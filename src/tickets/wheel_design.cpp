@@ -525,6 +525,19 @@ WheelBounds WheelSizeBounds(const WheelParams &p)
     return bounds;
 }
 
+qint64 WheelTicketsPerDraw(const WheelParams &p)
+{
+    qint64 n = 0;
+    for (int j = p.k; j <= std::min(p.t, p.c); ++j)
+        n += Choose(p.c, j) * Choose(p.b - p.c, p.t - j);
+    return n;
+}
+
+WheelMethod PreferredWheelMethod(const WheelParams &p)
+{
+    return WheelTicketsPerDraw(p) <= 150 ? WheelMethod::RowWeighting : WheelMethod::Annealing;
+}
+
 WheelCheck VerifyWheel(const WheelParams &p, const std::vector<WheelMask> &tickets, const Progress &progress)
 {
     WheelCheck check;

@@ -55,6 +55,12 @@ WheelCheck VerifyWheel(const WheelParams &p, const std::vector<WheelMask> &ticke
 // designs for most lotto designs and for the larger covering designs.
 enum class WheelMethod { Annealing, RowWeighting };
 
+// Tickets that hold k positions of one draw, what one row-weighting step pays per uncovered
+// draw; and the method that serves a design best within a time limit: row weighting where a
+// step stays cheap, annealing elsewhere.
+qint64 WheelTicketsPerDraw(const WheelParams &p);
+WheelMethod PreferredWheelMethod(const WheelParams &p);
+
 struct WheelSearchOptions {
     WheelMethod method = WheelMethod::Annealing;
     std::uint64_t seed = 1;

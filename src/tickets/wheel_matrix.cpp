@@ -213,6 +213,7 @@ ComputedWheel ComputeWheelMatrix(
     if (!problem.isEmpty())
         throw InputError(problem);
     WheelSearchOptions options;
+    options.method = PreferredWheelMethod(p);
     options.seed = seed;
     options.seconds = seconds;
     options.maxMoves = std::numeric_limits<qint64>::max();

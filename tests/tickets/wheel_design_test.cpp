@@ -127,6 +127,12 @@ TEST(WheelBounds, KnownSizesAndLowerLimits)
     EXPECT_FALSE(WheelParamsProblem({5, 6, 3, 3}).isEmpty()); // ticket larger than the base
     EXPECT_FALSE(WheelParamsProblem({22, 6, 6, 5}).isEmpty());
     EXPECT_FALSE(WheelParamsProblem({10, 0, 0, 0}).isEmpty());
+
+    // 1 + 5 * 9 tickets share four of a draw's five positions; over two thousand share five of seven.
+    EXPECT_EQ(WheelTicketsPerDraw({14, 5, 5, 4}), 46);
+    EXPECT_EQ(WheelTicketsPerDraw({21, 7, 7, 5}), 2010);
+    EXPECT_EQ(PreferredWheelMethod({14, 5, 5, 4}), WheelMethod::RowWeighting);
+    EXPECT_EQ(PreferredWheelMethod({21, 7, 7, 5}), WheelMethod::Annealing);
 }
 
 TEST(WheelGenerate, SmallDesignsHoldAndReachKnownOptima)
