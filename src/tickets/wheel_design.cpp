@@ -1,5 +1,6 @@
 #include "tickets/wheel_design.h"
 
+#include "tickets/wheel_masks.h"
 #include "tickets/wheel_weighting.h"
 
 #include "common/random_source.h"
@@ -15,51 +16,7 @@ namespace lumaro {
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-WheelMask fullMask(int b)
-{
-    return b >= 32 ? ~WheelMask(0) : (WheelMask(1) << b) - 1;
-}
-
-// Gosper's hack: the next larger mask with the same number of bits.
-WheelMask nextSameCount(WheelMask v)
-{
-    const WheelMask t = v | (v - 1);
-    return (t + 1) | (((~t & -~t) - 1) >> (std::countr_zero(v) + 1));
-}
-
-// Calls f(mask | base) for every r-subset of the bits of `from`.
-template<typename F>
-void forEachSubset(WheelMask from, int r, WheelMask base, F &&f)
-{
-    if (r == 0) {
-        f(base);
-        return;
-    }
-    if (std::popcount(from) < r)
-        return;
-    int bits[32];
-    int n = 0;
-    for (WheelMask m = from; m; m &= m - 1)
-        bits[n++] = std::countr_zero(m);
-    int idx[32];
-    for (int i = 0; i < r; ++i)
-        idx[i] = i;
-    for (;;) {
-        WheelMask mask = base;
-        for (int i = 0; i < r; ++i)
-            mask |= WheelMask(1) << bits[idx[i]];
-        f(mask);
-        int i = r - 1;
-        while (i >= 0 && idx[i] == n - r + i)
-            --i;
-        if (i < 0)
-            return;
-        ++idx[i];
-        for (int j = i + 1; j < r; ++j)
-            idx[j] = idx[j - 1] + 1;
-    }
-}
+using namespace wheel_masks;
 
 // Every c-subset d with |d & ticket| >= k.
 template<typename F>
@@ -202,7 +159,7 @@ public:
         : m_p(p)
         , m_full(fullMask(p.b))
         , m_cover(std::size_t(1) << p.b, 0)
-        , m_place(std::size_t(1) << p.b, -1)
+        , m_uncovered(p.b)
         , m_rng(seed)
     {
         for (int n = 0; n < 32; ++n)
@@ -212,7 +169,7 @@ public:
         WheelMask d = (WheelMask(1) << p.c) - 1;
         const WheelMask end = WheelMask(1) << p.b;
         for (; d < end; d = nextSameCount(d))
-            addUncovered(d);
+            m_uncovered.insert(d);
     }
 
     std::size_t uncoveredCount() const { return m_uncovered.size(); }
@@ -225,7 +182,7 @@ public:
         forEachSubset(t, m_p.k - 1, 0, [&](WheelMask a) { m_holders[rank(a)].push_back(index); });
         forEachCoveredDraw(m_p, t, [&](WheelMask d) {
             if (m_cover[d]++ == 0)
-                removeUncovered(d);
+                m_uncovered.erase(d);
         });
     }
 
@@ -245,7 +202,7 @@ public:
         m_tickets.pop_back();
         forEachCoveredDraw(m_p, t, [&](WheelMask d) {
             if (--m_cover[d] == 0)
-                addUncovered(d);
+                m_uncovered.insert(d);
         });
     }
 
@@ -323,10 +280,10 @@ public:
             for (WheelMask b : m_outer) {
                 const WheelMask lost = a | b | x;
                 if (--m_cover[lost] == 0)
-                    addUncovered(lost);
+                    m_uncovered.insert(lost);
                 const WheelMask gained = a | b | y;
                 if (m_cover[gained]++ == 0)
-                    removeUncovered(gained);
+                    m_uncovered.erase(gained);
             }
         }
         const int index = int(chosen);
@@ -391,26 +348,10 @@ private:
         holders.pop_back();
     }
 
-    void addUncovered(WheelMask d)
-    {
-        m_place[d] = int(m_uncovered.size());
-        m_uncovered.push_back(d);
-    }
-    void removeUncovered(WheelMask d)
-    {
-        const int at = m_place[d];
-        const WheelMask last = m_uncovered.back();
-        m_uncovered[std::size_t(at)] = last;
-        m_place[last] = at;
-        m_uncovered.pop_back();
-        m_place[d] = -1;
-    }
-
     WheelParams m_p;
     WheelMask m_full;
     std::vector<std::uint32_t> m_cover;
-    std::vector<int> m_place;
-    std::vector<WheelMask> m_uncovered;
+    MaskList m_uncovered;
     std::vector<WheelMask> m_tickets;
     std::vector<std::vector<int>> m_holders;
     std::vector<WheelMask> m_inner;

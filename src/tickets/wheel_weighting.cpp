@@ -1,6 +1,7 @@
 #include "tickets/wheel_weighting.h"
 
 #include "common/random_source.h"
+#include "tickets/wheel_masks.h"
 
 #include <algorithm>
 #include <bit>
@@ -11,65 +12,25 @@ namespace lumaro {
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-WheelMask nextSameCount(WheelMask v)
-{
-    const WheelMask c = v & -v;
-    const WheelMask r = v + c;
-    return (((r ^ v) >> 2) / c) | r;
-}
-
-// Calls f(mask | base) for every r-subset of the bits of `from`.
-template<typename F>
-void forEachSubset(WheelMask from, int r, WheelMask base, F &&f)
-{
-    if (r == 0) {
-        f(base);
-        return;
-    }
-    int bits[32];
-    int n = 0;
-    for (WheelMask m = from; m; m &= m - 1)
-        bits[n++] = std::countr_zero(m);
-    if (r > n)
-        return;
-    int at[32];
-    for (int i = 0; i < r; ++i)
-        at[i] = i;
-    for (;;) {
-        WheelMask s = base;
-        for (int i = 0; i < r; ++i)
-            s |= WheelMask(1) << bits[at[i]];
-        f(s);
-        int i = r - 1;
-        while (i >= 0 && at[i] == n - r + i)
-            --i;
-        if (i < 0)
-            return;
-        ++at[i];
-        for (int j = i + 1; j < r; ++j)
-            at[j] = at[j - 1] + 1;
-    }
-}
+using namespace wheel_masks;
 
 class RowWeighting {
 public:
     RowWeighting(const WheelParams &p, std::uint64_t seed)
         : m_p(p)
-        , m_full(p.b >= 32 ? ~WheelMask(0) : (WheelMask(1) << p.b) - 1)
+        , m_full(fullMask(p.b))
         , m_cover(std::size_t(1) << p.b, 0)
         , m_weight(std::size_t(1) << p.b, 1)
         , m_score(std::size_t(1) << p.b, 0)
         , m_stamp(std::size_t(1) << p.b, 0)
-        , m_inCover(std::size_t(1) << p.b, 0)
         , m_allowed(std::size_t(1) << p.b, 1)
-        , m_place(std::size_t(1) << p.b, -1)
-        , m_ticketPlace(std::size_t(1) << p.b, -1)
+        , m_uncovered(p.b)
+        , m_tickets(p.b)
         , m_rng(seed)
     {
         const WheelMask end = WheelMask(1) << p.b;
         for (WheelMask d = (WheelMask(1) << p.c) - 1; d < end; d = nextSameCount(d))
-            addUncovered(d);
+            m_uncovered.insert(d);
         for (WheelMask t = (WheelMask(1) << p.t) - 1; t < end; t = nextSameCount(t)) {
             qint64 n = 0;
             forEachDrawOf(t, [&](WheelMask) { ++n; });
@@ -78,7 +39,7 @@ public:
     }
 
     bool complete() const { return m_uncovered.empty(); }
-    const std::vector<WheelMask> &tickets() const { return m_tickets; }
+    const std::vector<WheelMask> &tickets() const { return m_tickets.items(); }
 
     // Greedy: through a random uncovered draw, the ticket covering most uncovered draws.
     bool greedy(const Progress &progress)
@@ -142,15 +103,13 @@ public:
     // in, and for a ticket of the cover, cheaper to drop.
     void add(WheelMask t)
     {
-        m_inCover[t] = 1;
-        m_ticketPlace[t] = int(m_tickets.size());
-        m_tickets.push_back(t);
+        m_tickets.insert(t);
         m_score[t] = -m_score[t];
         m_stamp[t] = m_steps;
         forEachDrawOf(t, [&](WheelMask d) {
             const int c = ++m_cover[d];
             if (c == 1) {
-                removeUncovered(d);
+                m_uncovered.erase(d);
                 forEachTicketOf(d, [&](WheelMask u) {
                     if (u != t) {
                         m_score[u] -= m_weight[d];
@@ -165,20 +124,14 @@ public:
 
     void remove(WheelMask t)
     {
-        m_inCover[t] = 0;
-        const int at = m_ticketPlace[t];
-        const WheelMask last = m_tickets.back();
-        m_tickets[std::size_t(at)] = last;
-        m_ticketPlace[last] = at;
-        m_tickets.pop_back();
-        m_ticketPlace[t] = -1;
+        m_tickets.erase(t);
         m_score[t] = -m_score[t];
         m_stamp[t] = m_steps;
         m_allowed[t] = 0;
         forEachDrawOf(t, [&](WheelMask d) {
             const int c = --m_cover[d];
             if (c == 0) {
-                addUncovered(d);
+                m_uncovered.insert(d);
                 forEachTicketOf(d, [&](WheelMask u) {
                     if (u != t) {
                         m_score[u] += m_weight[d];
@@ -215,24 +168,10 @@ private:
     {
         WheelMask found = 0;
         forEachTicketOf(d, [&](WheelMask u) {
-            if (m_inCover[u] && u != except)
+            if (m_tickets.contains(u) && u != except)
                 found = u;
         });
         return found;
-    }
-    void addUncovered(WheelMask d)
-    {
-        m_place[d] = int(m_uncovered.size());
-        m_uncovered.push_back(d);
-    }
-    void removeUncovered(WheelMask d)
-    {
-        const int at = m_place[d];
-        const WheelMask last = m_uncovered.back();
-        m_uncovered[std::size_t(at)] = last;
-        m_place[last] = at;
-        m_uncovered.pop_back();
-        m_place[d] = -1;
     }
 
     WheelParams m_p;
@@ -241,12 +180,9 @@ private:
     std::vector<qint64> m_weight;
     std::vector<qint64> m_score;
     std::vector<qint64> m_stamp;
-    std::vector<std::uint8_t> m_inCover;
     std::vector<std::uint8_t> m_allowed;
-    std::vector<int> m_place;
-    std::vector<WheelMask> m_uncovered;
-    std::vector<WheelMask> m_tickets;
-    std::vector<int> m_ticketPlace;
+    MaskList m_uncovered;
+    MaskList m_tickets;
     qint64 m_steps = 0;
     RandomSource m_rng;
 };

@@ -180,28 +180,6 @@ TEST(WheelGenerate, LottoDesignsHoldAndTheSeedReplaysTheRun)
     }
 }
 
-TEST(WheelGenerate, CancelAndTimeLimit)
-{
-    std::atomic_bool cancel {true};
-    Progress progress;
-    progress.cancel = &cancel;
-    const WheelSearchResult cancelled = GenerateWheel({14, 6, 5, 5}, {}, progress);
-    EXPECT_TRUE(cancelled.cancelled);
-
-    // A time limit ends an impossible search for a smaller design with the best one found.
-    WheelSearchOptions options;
-    options.seconds = 0.3;
-    options.maxMoves = std::numeric_limits<qint64>::max();
-    options.targetSize = 1;
-    qint64 lastDone = 0;
-    Progress report;
-    report.report = [&](qint64 done, qint64) { lastDone = done; };
-    const WheelSearchResult timed = GenerateWheel({10, 5, 4, 4}, options, report);
-    EXPECT_FALSE(timed.cancelled);
-    EXPECT_TRUE(VerifyWheel({10, 5, 4, 4}, timed.tickets).holds);
-    EXPECT_EQ(lastDone, qint64(timed.tickets.size()));
-}
-
 TEST(WheelGenerate, RowWeightingReachesKnownOptimaAndReplays)
 {
     struct Case {
@@ -229,32 +207,35 @@ TEST(WheelGenerate, RowWeightingReachesKnownOptimaAndReplays)
     }
 }
 
-TEST(WheelGenerate, RowWeightingStopsOnCancelTimeAndTarget)
+TEST(WheelGenerate, BothMethodsStopOnCancelTimeAndTarget)
 {
-    WheelSearchOptions options;
-    options.method = WheelMethod::RowWeighting;
-    std::atomic_bool cancel {true};
-    Progress cancelled;
-    cancelled.cancel = &cancel;
-    EXPECT_TRUE(GenerateWheel({14, 6, 5, 5}, options, cancelled).cancelled);
+    for (const WheelMethod method : {WheelMethod::Annealing, WheelMethod::RowWeighting}) {
+        SCOPED_TRACE(method == WheelMethod::Annealing ? "annealing" : "row weighting");
+        WheelSearchOptions options;
+        options.method = method;
+        std::atomic_bool cancel {true};
+        Progress cancelled;
+        cancelled.cancel = &cancel;
+        EXPECT_TRUE(GenerateWheel({14, 6, 5, 5}, options, cancelled).cancelled);
 
-    // An impossible target: the time limit ends the search with the best design found.
-    options.seconds = 0.3;
-    options.maxMoves = std::numeric_limits<qint64>::max();
-    options.targetSize = 1;
-    qint64 lastDone = 0;
-    Progress report;
-    report.report = [&](qint64 done, qint64) { lastDone = done; };
-    const WheelSearchResult timed = GenerateWheel({10, 5, 4, 4}, options, report);
-    EXPECT_FALSE(timed.cancelled);
-    EXPECT_TRUE(VerifyWheel({10, 5, 4, 4}, timed.tickets).holds);
-    EXPECT_EQ(lastDone, qint64(timed.tickets.size()));
+        // An impossible target: the time limit ends the search with the best design found.
+        options.seconds = 0.3;
+        options.maxMoves = std::numeric_limits<qint64>::max();
+        options.targetSize = 1;
+        qint64 lastDone = 0;
+        Progress report;
+        report.report = [&](qint64 done, qint64) { lastDone = done; };
+        const WheelSearchResult timed = GenerateWheel({10, 5, 4, 4}, options, report);
+        EXPECT_FALSE(timed.cancelled);
+        EXPECT_TRUE(VerifyWheel({10, 5, 4, 4}, timed.tickets).holds);
+        EXPECT_EQ(lastDone, qint64(timed.tickets.size()));
 
-    // A reachable target ends it at once.
-    options.seconds = 0;
-    options.targetSize = 60;
-    const WheelSearchResult early = GenerateWheel({10, 5, 4, 4}, options);
-    EXPECT_LE(int(early.tickets.size()), 60);
-    EXPECT_GE(int(early.tickets.size()), 51);
-    EXPECT_TRUE(VerifyWheel({10, 5, 4, 4}, early.tickets).holds);
+        // A reachable target ends it at once.
+        options.seconds = 0;
+        options.targetSize = 60;
+        const WheelSearchResult early = GenerateWheel({10, 5, 4, 4}, options);
+        EXPECT_LE(int(early.tickets.size()), 60);
+        EXPECT_GE(int(early.tickets.size()), 51);
+        EXPECT_TRUE(VerifyWheel({10, 5, 4, 4}, early.tickets).holds);
+    }
 }
