@@ -386,6 +386,15 @@ int main(int argc, char **argv)
     };
 
     int done = 0;
+    auto weighKnown = [&](const Entry &known, const QString &path) {
+        Entry e = known;
+        weigh(e, path);
+        manifest.insert(key(e.p), e);
+        writeManifest(manifestPath, manifest);
+        ++done;
+    };
+    auto annealedOnly = [](const Entry &e) { return e.method.isEmpty() || e.method == QLatin1String("annealing"); };
+
     for (const WheelParams &p : allDesigns()) {
         if (!only.isEmpty() && key(p) != only)
             continue;
@@ -396,31 +405,20 @@ int main(int argc, char **argv)
         int keptSize = 0; // a shipped design that a retry must beat
         if (known != manifest.cend()) {
             if (known->status == QLatin1String("over") && reference == 0) {
-                const bool annealed = known->method.isEmpty() || known->method == QLatin1String("annealing");
-                if (annealed && known->moves > 0 && known->size <= limit + limit * 3 / 10
-                    && WheelSizeBounds(p).lower <= limit && WheelTicketsPerDraw(p) <= 150) {
-                    Entry e = *known;
-                    weigh(e, path);
-                    manifest.insert(key(p), e);
-                    writeManifest(manifestPath, manifest);
-                    ++done;
-                }
+                if (annealedOnly(*known) && known->moves > 0 && known->size <= limit + limit * 3 / 10
+                    && WheelSizeBounds(p).lower <= limit && PreferredWheelMethod(p) == WheelMethod::RowWeighting)
+                    weighKnown(*known, path);
                 continue;
             }
             if (known->status == QLatin1String("shipped") && fileInOrder(path, *known)) {
                 // A reference design still too large goes on with the larger budgets, then
                 // with row weighting.
                 const int attempt = int(known->seed - seedOf(p));
-                const bool annealed = known->method.isEmpty() || known->method == QLatin1String("annealing");
+                const bool annealed = annealedOnly(*known);
                 if (reference == 0 || known->size <= allowedSize(reference) || known->size <= WheelSizeBounds(p).lower
                     || attempt + 1 >= kReferenceAttempts || !annealed) {
-                    if (reference > 0 && annealed && known->size > reference && weightingSteps(p, reference) > 0) {
-                        Entry e = *known;
-                        weigh(e, path);
-                        manifest.insert(key(p), e);
-                        writeManifest(manifestPath, manifest);
-                        ++done;
-                    }
+                    if (reference > 0 && annealed && known->size > reference && weightingSteps(p, reference) > 0)
+                        weighKnown(*known, path);
                     continue;
                 }
                 firstAttempt = attempt + 1;

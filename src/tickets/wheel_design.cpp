@@ -18,24 +18,6 @@ namespace {
 using Clock = std::chrono::steady_clock;
 using namespace wheel_masks;
 
-// Every c-subset d with |d & ticket| >= k.
-template<typename F>
-void forEachCoveredDraw(const WheelParams &p, WheelMask ticket, F &&f)
-{
-    const WheelMask outside = fullMask(p.b) & ~ticket;
-    for (int j = p.k; j <= std::min(p.t, p.c); ++j) {
-        forEachSubset(ticket, j, 0, [&](WheelMask inner) { forEachSubset(outside, p.c - j, inner, f); });
-    }
-}
-
-qint64 coveredPerTicket(const WheelParams &p)
-{
-    qint64 n = 0;
-    for (int j = p.k; j <= std::min(p.t, p.c); ++j)
-        n += Choose(p.t, j) * Choose(p.b - p.t, p.c - j);
-    return n;
-}
-
 // Schönheim: C(v, k, t) >= ceil(v / k * C(v - 1, k - 1, t - 1)).
 qint64 schoenheim(int v, int k, int t)
 {

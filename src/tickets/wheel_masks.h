@@ -1,7 +1,9 @@
 #pragma once
 
+#include "data/combination.h"
 #include "tickets/wheel_design.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstddef>
 #include <vector>
@@ -52,6 +54,33 @@ void forEachSubset(WheelMask from, int r, WheelMask base, F &&f)
         for (int j = i + 1; j < r; ++j)
             idx[j] = idx[j - 1] + 1;
     }
+}
+
+// Every c-subset d with |d & ticket| >= k: the draws a ticket covers.
+template<typename F>
+void forEachCoveredDraw(const WheelParams &p, WheelMask ticket, F &&f)
+{
+    const WheelMask outside = fullMask(p.b) & ~ticket;
+    for (int j = p.k; j <= std::min(p.t, p.c); ++j)
+        forEachSubset(ticket, j, 0, [&](WheelMask inner) { forEachSubset(outside, p.c - j, inner, f); });
+}
+
+// Every t-subset with |d & ticket| >= k: the tickets that cover a draw.
+template<typename F>
+void forEachCoveringTicket(const WheelParams &p, WheelMask draw, F &&f)
+{
+    const WheelMask outside = fullMask(p.b) & ~draw;
+    for (int j = p.k; j <= std::min(p.t, p.c); ++j)
+        forEachSubset(draw, j, 0, [&](WheelMask inner) { forEachSubset(outside, p.t - j, inner, f); });
+}
+
+// How many draws one ticket covers (the same for every ticket).
+inline qint64 coveredPerTicket(const WheelParams &p)
+{
+    qint64 n = 0;
+    for (int j = p.k; j <= std::min(p.t, p.c); ++j)
+        n += Choose(p.t, j) * Choose(p.b - p.t, p.c - j);
+    return n;
 }
 
 // A set of masks below 2^bits in no particular order: insert, erase and membership in O(1),

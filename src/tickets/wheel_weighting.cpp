@@ -18,10 +18,9 @@ class RowWeighting {
 public:
     RowWeighting(const WheelParams &p, std::uint64_t seed)
         : m_p(p)
-        , m_full(fullMask(p.b))
         , m_cover(std::size_t(1) << p.b, 0)
         , m_weight(std::size_t(1) << p.b, 1)
-        , m_score(std::size_t(1) << p.b, 0)
+        , m_score(std::size_t(1) << p.b, coveredPerTicket(p)) // every draw uncovered, of weight 1
         , m_stamp(std::size_t(1) << p.b, 0)
         , m_allowed(std::size_t(1) << p.b, 1)
         , m_uncovered(p.b)
@@ -31,11 +30,6 @@ public:
         const WheelMask end = WheelMask(1) << p.b;
         for (WheelMask d = (WheelMask(1) << p.c) - 1; d < end; d = nextSameCount(d))
             m_uncovered.insert(d);
-        for (WheelMask t = (WheelMask(1) << p.t) - 1; t < end; t = nextSameCount(t)) {
-            qint64 n = 0;
-            forEachDrawOf(t, [&](WheelMask) { ++n; });
-            m_score[t] = n;
-        }
     }
 
     bool complete() const { return m_uncovered.empty(); }
@@ -49,7 +43,7 @@ public:
                 return false;
             const WheelMask draw = m_uncovered[std::size_t(m_rng.below(int(m_uncovered.size())))];
             WheelMask best = 0;
-            forEachTicketOf(draw, [&](WheelMask t) {
+            forEachCoveringTicket(m_p, draw, [&](WheelMask t) {
                 if (best == 0 || m_score[t] > m_score[best])
                     best = t;
             });
@@ -81,7 +75,7 @@ public:
         const WheelMask draw = m_uncovered[std::size_t(m_rng.below(int(m_uncovered.size())))];
         WheelMask best = 0;
         WheelMask any = 0;
-        forEachTicketOf(draw, [&](WheelMask t) {
+        forEachCoveringTicket(m_p, draw, [&](WheelMask t) {
             any = any ? any : t;
             if (!m_allowed[t])
                 return;
@@ -93,7 +87,7 @@ public:
         add(best);
         for (WheelMask d : m_uncovered) {
             ++m_weight[d];
-            forEachTicketOf(d, [&](WheelMask t) { ++m_score[t]; });
+            forEachCoveringTicket(m_p, d, [&](WheelMask t) { ++m_score[t]; });
         }
         return best;
     }
@@ -106,11 +100,11 @@ public:
         m_tickets.insert(t);
         m_score[t] = -m_score[t];
         m_stamp[t] = m_steps;
-        forEachDrawOf(t, [&](WheelMask d) {
+        forEachCoveredDraw(m_p, t, [&](WheelMask d) {
             const int c = ++m_cover[d];
             if (c == 1) {
                 m_uncovered.erase(d);
-                forEachTicketOf(d, [&](WheelMask u) {
+                forEachCoveringTicket(m_p, d, [&](WheelMask u) {
                     if (u != t) {
                         m_score[u] -= m_weight[d];
                         m_allowed[u] = 1;
@@ -128,11 +122,11 @@ public:
         m_score[t] = -m_score[t];
         m_stamp[t] = m_steps;
         m_allowed[t] = 0;
-        forEachDrawOf(t, [&](WheelMask d) {
+        forEachCoveredDraw(m_p, t, [&](WheelMask d) {
             const int c = --m_cover[d];
             if (c == 0) {
                 m_uncovered.insert(d);
-                forEachTicketOf(d, [&](WheelMask u) {
+                forEachCoveringTicket(m_p, d, [&](WheelMask u) {
                     if (u != t) {
                         m_score[u] += m_weight[d];
                         m_allowed[u] = 1;
@@ -147,27 +141,11 @@ public:
     qint64 steps() const { return m_steps; }
 
 private:
-    // Draws d with |d & t| >= k.
-    template<typename F>
-    void forEachDrawOf(WheelMask t, F &&f) const
-    {
-        const WheelMask outside = m_full & ~t;
-        for (int j = m_p.k; j <= std::min(m_p.t, m_p.c); ++j)
-            forEachSubset(t, j, 0, [&](WheelMask inner) { forEachSubset(outside, m_p.c - j, inner, f); });
-    }
-    // Tickets t with |d & t| >= k.
-    template<typename F>
-    void forEachTicketOf(WheelMask d, F &&f) const
-    {
-        const WheelMask outside = m_full & ~d;
-        for (int j = m_p.k; j <= std::min(m_p.t, m_p.c); ++j)
-            forEachSubset(d, j, 0, [&](WheelMask inner) { forEachSubset(outside, m_p.t - j, inner, f); });
-    }
     // The ticket of the cover other than `except` that holds k positions of d.
     WheelMask otherHolder(WheelMask d, WheelMask except) const
     {
         WheelMask found = 0;
-        forEachTicketOf(d, [&](WheelMask u) {
+        forEachCoveringTicket(m_p, d, [&](WheelMask u) {
             if (m_tickets.contains(u) && u != except)
                 found = u;
         });
@@ -175,7 +153,6 @@ private:
     }
 
     WheelParams m_p;
-    WheelMask m_full;
     std::vector<std::uint16_t> m_cover;
     std::vector<qint64> m_weight;
     std::vector<qint64> m_score;
