@@ -3,6 +3,7 @@
 #   bash scripts/fuzz.sh            # 5 seconds a target (what the test command runs)
 #   bash scripts/fuzz.sh 600        # ten minutes a target
 #   bash scripts/fuzz.sh 60 fuzz_scrapers   # one target only
+#   bash scripts/fuzz.sh configure          # configure the build only
 # A failing input is saved as build-fuzz/<target>-crash-… (or -leak-, -timeout-, -oom-); the
 # inputs a run found are kept in build-fuzz/corpus/<target>/ and seed the next run.
 set -euo pipefail
@@ -12,6 +13,7 @@ only=${2:-}
 export CCACHE_BASEDIR="$PWD"
 cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
   -DLUMARO_GUI=OFF -DLUMARO_TESTS=OFF -DLUMARO_BENCH=OFF -DLUMARO_FUZZ=ON >/dev/null
+[[ $seconds == configure ]] && exit 0
 cmake --build build-fuzz
 export QT_QPA_PLATFORM=offscreen
 # Undefined behaviour stops the run like a crash does, with the stack that led to it.

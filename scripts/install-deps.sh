@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(
   cmake ninja-build g++ ccache pkg-config clang-format clang libclang-rt-14-dev
-  qt6-base-dev qt6-base-dev-tools qt6-charts-dev libqt6sql6-sqlite libgl-dev
+  qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev qt6-charts-dev libqt6sql6-sqlite libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-noto-cjk
 )

@@ -7,15 +7,34 @@ export CCACHE_BASEDIR="$PWD"
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLUMARO_GUI=ON -DLUMARO_TESTS=ON -DLUMARO_BENCH=ON -DLUMARO_WERROR=ON >/dev/null
 cmake --build build --target lumaro lumaro-cli
 if [[ -z "${DISPLAY:-}" && -z "${WAYLAND_DISPLAY:-}" && -z "${QT_QPA_PLATFORM:-}" ]]; then
+  # No display: a first run on the command line instead, on the 七乐彩 history the program ships
+  # with (a new program folder has it stored).
+  cli=build/src/cli/lumaro-cli
   cat <<MSG
-Lumaro 已编译，但这台机器没有图形显示（DISPLAY 未设置），桌面程序无法启动。
-Lumaro is built, but this machine has no display (DISPLAY is not set), so the desktop program cannot start.
+Lumaro 已编译，但这台机器没有图形显示（DISPLAY 未设置），桌面程序无法启动；下面用命令行
+lumaro-cli 看一看程序自带的七乐彩开奖号码。
+Lumaro is built, but this machine has no display (DISPLAY is not set), so the desktop program
+cannot start; here is the command line, lumaro-cli, on the 七乐彩 history that comes with it.
 
-没有显示时请用命令行 / without a display use the command line:
-  build/src/cli/lumaro-cli --help
-  build/src/cli/lumaro-cli lotteries
-  build/src/cli/lumaro-cli import 中国福彩七乐彩 ../shared/data/qlc.csv
-  build/src/cli/lumaro-cli open 中国福彩七乐彩
+\$ $cli open 中国福彩七乐彩
+MSG
+  "$cli" open 中国福彩七乐彩
+  echo
+  echo "\$ $cli indicators 中国福彩七乐彩 | tail -5      # 最近五期的号码指标"
+  "$cli" indicators 中国福彩七乐彩 | tail -5
+  echo
+  echo "\$ $cli omission 中国福彩七乐彩 --mode rebound | head -8      # 中奖回补分析表"
+  "$cli" omission 中国福彩七乐彩 --mode rebound | head -8
+  cat <<MSG
+
+接着可以试试 / to go on:
+  $cli --help                                  # 所有命令 / every command (docs/CLI.md)
+  $cli lotteries                               # 彩票列表 / the lotteries
+  $cli pick 中国福彩七乐彩 interval --backtest   # 最优间隔回补选号 / a picker and its back-test
+  $cli filter 中国福彩七乐彩 --sum 90-130 --odd 3-4 -o build/tickets.txt
+  $cli open 福彩3D                              # 自带的福彩3D开奖号码 / the bundled 福彩3D history
+  $cli import 中国福彩七乐彩 resources/draws/qlc.csv   # 导入开奖号码 / import a history
+程序文件夹 / the program folder: \${LUMARO_HOME:-~/.local/share/Lumaro}（--home DIR 可换一个 / --home DIR for another）
 MSG
   exit 0
 fi
