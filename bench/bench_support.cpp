@@ -12,7 +12,7 @@ namespace lumaro::bench {
 BenchHome::BenchHome()
     : m_folder(m_dir.path() + QStringLiteral("/home"))
 {
-    m_folder.ensureCreated();
+    m_folder.ensureCreated(StartingDraws::None);
     m_store = std::make_unique<LotteryStore>(m_folder.databaseFile());
 }
 

@@ -23,7 +23,7 @@ const PickerHistory *qlcHistory()
 {
     static std::unique_ptr<PickerHistory> history = [] {
         std::unique_ptr<PickerHistory> h;
-        const QString csv = QStringLiteral(LUMARO_SHARED_DATA "/qlc.csv");
+        const QString csv = QStringLiteral(LUMARO_HISTORIES "/qlc.csv");
         if (!QFile::exists(csv))
             return h;
         bench::BenchHome home;
@@ -41,7 +41,7 @@ void runCycle(benchmark::State &state, const PickerSettings &settings)
 {
     const PickerHistory *history = qlcHistory();
     if (!history) {
-        state.SkipWithError("../shared/data/qlc.csv not found");
+        state.SkipWithError("resources/draws/qlc.csv not found");
         return;
     }
     const std::unique_ptr<ExclusionMember> member = makeMember(*history, settings);
@@ -95,7 +95,7 @@ void BM_RelabelledHistory(benchmark::State &state)
 {
     const PickerHistory *history = qlcHistory();
     if (!history) {
-        state.SkipWithError("../shared/data/qlc.csv not found");
+        state.SkipWithError("resources/draws/qlc.csv not found");
         return;
     }
     RandomSource random(2);

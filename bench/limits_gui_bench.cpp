@@ -259,9 +259,9 @@ BENCHMARK(BM_Wheel21Numbers)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Use
 // Arg 0: unchecked).
 void BM_InvestmentSearch(benchmark::State &state)
 {
-    const QString fc3d = QStringLiteral(LUMARO_SHARED_DATA "/fc3d.csv");
+    const QString fc3d = QStringLiteral(LUMARO_HISTORIES "/fc3d.csv");
     if (!QFileInfo::exists(fc3d)) {
-        state.SkipWithError("fc3d.csv not found");
+        state.SkipWithError("resources/draws/fc3d.csv not found");
         return;
     }
     bench::BenchHome home;

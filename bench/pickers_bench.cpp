@@ -1,5 +1,5 @@
 // The back-tests of the four optimal pickers ("历史统计") over the real 七乐彩 history
-// (../shared/data/qlc.csv, 2921 draws) with the windows' default settings, and over 20000
+// (resources/draws/qlc.csv, 2921 draws) with the windows' default settings, and over 20000
 // random 36选7 draws (the history cap).
 #include "bench_support.h"
 
@@ -22,13 +22,13 @@ namespace {
 const QString kQlc = QStringLiteral("中国福彩七乐彩");
 const QString k36 = QStringLiteral("南粤风采36选7");
 
-// The opened 七乐彩 history, or null when the shared data are not there.
+// The opened 七乐彩 history, or null when the history is not there.
 const OpenLottery *qlcLottery()
 {
     static bench::BenchHome home;
     static OpenLottery lottery;
     static const bool ready = [] {
-        const QString file = QStringLiteral(LUMARO_SHARED_DATA "/qlc.csv");
+        const QString file = QStringLiteral(LUMARO_HISTORIES "/qlc.csv");
         if (!QFileInfo::exists(file))
             return false;
         importDrawFile(home.store(), kQlc, file);
@@ -52,7 +52,7 @@ template<class Run>
 void runOn(benchmark::State &state, const OpenLottery *lottery, Run run)
 {
     if (!lottery) {
-        state.SkipWithError("shared data file qlc.csv not found");
+        state.SkipWithError("resources/draws/qlc.csv not found");
         return;
     }
     const NumberRange range = numberRangeOf(*lottery);

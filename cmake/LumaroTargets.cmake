@@ -13,8 +13,8 @@ function(lumaro_ui_sources)
   endif()
 endfunction()
 
-# Where tests find the real draw histories: the shared folder beside the repository.
-set(LUMARO_SHARED_DATA "${CMAKE_SOURCE_DIR}/../shared/data")
+# Where tests and benchmarks find the real draw histories: the ones bundled with the program.
+set(LUMARO_HISTORIES "${CMAKE_SOURCE_DIR}/resources/draws")
 set(LUMARO_TEST_DATA "${CMAKE_SOURCE_DIR}/tests/data")
 
 # lumaro_add_test(NAME name SOURCES file... [GUI]) builds one GoogleTest executable and

@@ -3,6 +3,7 @@
 
 #include "common/errors.h"
 #include "common/text_format.h"
+#include "data/bundled_draws.h"
 #include "data/draw_import.h"
 #include "data/open_lottery.h"
 
@@ -113,6 +114,15 @@ int open(Context &context, const QStringList &args)
     lottery.open(context.store(), parser.positionalArguments().front());
     QTextStream &out = context.out();
     out << "开奖期数：" << lottery.drawCount << '\n';
+    if (lottery.drawCount == 0) {
+        out << noDrawsHint(lottery.name) << '\n';
+    } else {
+        const int last = lottery.drawCount - 1;
+        QStringList fields {
+            lottery.drawPeriods[last], lottery.drawDates[last], joinPadded(lottery.drawTable.numbers(last), lottery.m)};
+        fields.removeAll(QString());
+        out << "最近一期：" << fields.join(QLatin1Char(' ')) << '\n';
+    }
     if (!lottery.hasTicketSet()) {
         try {
             lottery.ticketSet();

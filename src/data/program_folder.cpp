@@ -1,6 +1,8 @@
 #include "data/program_folder.h"
 
 #include "common/errors.h"
+#include "data/bundled_draws.h"
+#include "data/draw_import.h"
 #include "data/lottery_store.h"
 
 #include <QDir>
@@ -67,6 +69,36 @@ void copyShippedFiles(const QString &target)
     }
 }
 
+// Makes the database under a temporary name and renames it into place once it is complete, so
+// that a start killed half-way leaves no database rather than a partial one; the next start then
+// makes it again.
+void createDatabase(const QString &path, StartingDraws draws)
+{
+    const QString partial = path + QStringLiteral(".new");
+    QFile::remove(partial);
+    QFile::remove(partial + QStringLiteral("-journal"));
+    try {
+        LotteryStore::createDatabase(partial, initialLotteries());
+        if (draws == StartingDraws::Bundled) {
+            LotteryStore store(partial);
+            for (const BundledHistory &history : bundledHistories()) {
+                QFile file(history.resource);
+                if (!file.open(QIODevice::ReadOnly))
+                    throw IoError::cannotRead(history.resource, file.errorString());
+                importDraws(store, history.lottery, file.readAll());
+            }
+            store.close();
+        }
+    } catch (...) {
+        QFile::remove(partial);
+        throw;
+    }
+    if (!QFile::rename(partial, path)) {
+        QFile::remove(partial);
+        throw IoError::cannotWrite(path, QStringLiteral("无法创建数据库"));
+    }
+}
+
 } // namespace
 
 ProgramFolder::ProgramFolder(const QString &path)
@@ -86,14 +118,14 @@ ProgramFolder ProgramFolder::resolve(const QString &homeOption)
     return ProgramFolder(dataHome + QStringLiteral("/Lumaro"));
 }
 
-void ProgramFolder::ensureCreated() const
+void ProgramFolder::ensureCreated(StartingDraws draws) const
 {
     makeFolder(m_path);
     for (const char *sub : {"数据库", "附属", "图片", "帮助", "旋转矩阵"})
         makeFolder(m_path + QString::fromUtf8(sub));
     copyShippedFiles(m_path);
     if (!QFileInfo::exists(databaseFile()))
-        LotteryStore::createDatabase(databaseFile(), initialLotteries());
+        createDatabase(databaseFile(), draws);
 }
 
 QString ProgramFolder::wheelMatrixFile(const QString &name) const

@@ -4,6 +4,10 @@
 
 namespace lumaro {
 
+// Whether a new database starts with the draw histories bundled with the program (what users
+// get) or with every lottery empty (what most tests want).
+enum class StartingDraws { Bundled, None };
+
 // The program folder: where the database, the auxiliary files, pictures, help and wheeling
 // matrices live. Every path inside it uses "/" and the folder itself ends with "/".
 class ProgramFolder {
@@ -15,8 +19,9 @@ public:
     static ProgramFolder resolve(const QString &homeOption = QString());
 
     // Creates the folder on first use: the sub-folders, the files shipped with the program
-    // (never overwriting one the user has) and a new database with the built-in lotteries.
-    void ensureCreated() const;
+    // (never overwriting one the user has) and a new database with the built-in lotteries and,
+    // unless told otherwise, the bundled draw histories. An existing database is never touched.
+    void ensureCreated(StartingDraws draws = StartingDraws::Bundled) const;
 
     const QString &path() const { return m_path; }
     QString file(const QString &relative) const { return m_path + relative; }

@@ -63,8 +63,9 @@ int main(int argc, char *argv[])
                    "没有显示时请用命令行 / without a display use the command line:\n"
                    "  lumaro-cli --help\n"
                    "  lumaro-cli lotteries\n"
-                   "  lumaro-cli import 中国福彩七乐彩 qlc.csv\n"
-                   "  lumaro-cli open 中国福彩七乐彩\n",
+                   "  lumaro-cli open 中国福彩七乐彩        # 自带开奖号码 / comes with its draws\n"
+                   "  lumaro-cli omission 中国福彩七乐彩 --mode rebound\n"
+                   "  lumaro-cli import 南粤风采36选7 FILE.csv\n",
             stderr);
         return 1;
     }

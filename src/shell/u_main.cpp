@@ -2,6 +2,7 @@
 
 #include "common/errors.h"
 #include "data/backup.h"
+#include "data/bundled_draws.h"
 #include "data/u_index.h"
 #include "shell/dialogs.h"
 #include "shell/error_display.h"
@@ -534,6 +535,10 @@ QWidget *Tfrmmain::showToolWindow(const QString &key)
     const ToolWindowEntry *entry = findToolWindow(key);
     if (!entry)
         return nullptr;
+    if (entry->needsDraws && m_context.lottery->lotteryOpen && m_context.lottery->drawCount == 0) {
+        dialogs::information(this, entry->caption, noDrawsHint(m_context.lottery->name));
+        return nullptr;
+    }
     return m_registry.show(key, [this, entry] { return entry->create(m_context, this); });
 }
 

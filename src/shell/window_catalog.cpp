@@ -11,6 +11,7 @@
 #include "analysis/u_qujian.h"
 #include "analysis/u_sandu.h"
 #include "analysis/u_yilou.h"
+#include "data/bundled_draws.h"
 #include "data/u_data.h"
 #include "download/u_download2.h"
 #include "download/u_download3.h"
@@ -33,6 +34,8 @@
 #include "tickets/u_totalfilt.h"
 #include "trend/u_code.h"
 
+#include <QLabel>
+
 namespace lumaro {
 
 const std::vector<ToolWindowEntry> &toolWindows()
@@ -43,27 +46,27 @@ const std::vector<ToolWindowEntry> &toolWindows()
         {QStringLiteral("Tfrmjuzheng"), QStringLiteral("旋转矩阵组号缩水"),
             [](AppContext &c, QWidget *p) { return new Tfrmjuzheng(c, p); }},
         {QStringLiteral("Tfrmpiantai"), QStringLiteral("中奖偏态分析选号"),
-            [](AppContext &c, QWidget *p) { return new Tfrmpiantai(c, p); }},
+            [](AppContext &c, QWidget *p) { return new Tfrmpiantai(c, p); }, true},
         {QStringLiteral("Tfrmyilou"), QStringLiteral("中奖回补分析选号"),
-            [](AppContext &c, QWidget *p) { return new Tfrmyilou(c, p); }},
+            [](AppContext &c, QWidget *p) { return new Tfrmyilou(c, p); }, true},
         {QStringLiteral("Tfrmsep"), QStringLiteral("最优间隔回补选号"),
-            [](AppContext &c, QWidget *p) { return new Tfrmsep(c, p); }},
+            [](AppContext &c, QWidget *p) { return new Tfrmsep(c, p); }, true},
         {QStringLiteral("Tfrmqingmi"), QStringLiteral("最优亲密数字选号"),
-            [](AppContext &c, QWidget *p) { return new Tfrmqingmi(c, p); }},
+            [](AppContext &c, QWidget *p) { return new Tfrmqingmi(c, p); }, true},
         {QStringLiteral("Tfrmallcongma"), QStringLiteral("无穷重码排除选号"),
-            [](AppContext &c, QWidget *p) { return new Tfrmallcongma(c, p); }},
+            [](AppContext &c, QWidget *p) { return new Tfrmallcongma(c, p); }, true},
         {QStringLiteral("Tfrmallhei"), QStringLiteral("无穷和值排除选号"),
-            [](AppContext &c, QWidget *p) { return new Tfrmallhei(c, p); }},
+            [](AppContext &c, QWidget *p) { return new Tfrmallhei(c, p); }, true},
         {QStringLiteral("Tfrmallpiantai"), QStringLiteral("无穷偏态排除选号"),
-            [](AppContext &c, QWidget *p) { return new Tfrmallpiantai(c, p); }},
+            [](AppContext &c, QWidget *p) { return new Tfrmallpiantai(c, p); }, true},
         {QStringLiteral("Tfrmallgensui"), QStringLiteral("无穷跟随排除选号"),
-            [](AppContext &c, QWidget *p) { return new Tfrmallgensui(c, p); }},
+            [](AppContext &c, QWidget *p) { return new Tfrmallgensui(c, p); }, true},
         {QStringLiteral("Tfrmganzhi"), QStringLiteral("最优开奖干支选号"),
-            [](AppContext &c, QWidget *p) { return new Tfrmganzhi(c, p); }},
+            [](AppContext &c, QWidget *p) { return new Tfrmganzhi(c, p); }, true},
         {QStringLiteral("Tfrmsibu"), QStringLiteral("最优四步综合选号"),
-            [](AppContext &c, QWidget *p) { return new Tfrmsibu(c, p); }},
+            [](AppContext &c, QWidget *p) { return new Tfrmsibu(c, p); }, true},
         {QStringLiteral("Tfrmfushi"), QStringLiteral("最优复式搜索选号"),
-            [](AppContext &c, QWidget *p) { return new Tfrmfushi(c, p); }},
+            [](AppContext &c, QWidget *p) { return new Tfrmfushi(c, p); }, true},
         {QStringLiteral("Tfrmjiaoqi"), QStringLiteral("大底交集"),
             [](AppContext &c, QWidget *p) { return new Tfrmjiaoqi(c, p); }},
         {QStringLiteral("Tfrmgudingjihua"), QStringLiteral("固定投资计划"),
@@ -73,7 +76,7 @@ const std::vector<ToolWindowEntry> &toolWindows()
         {QStringLiteral("Tfrmkeibianjihua"), QStringLiteral("可变投资计划"),
             [](AppContext &c, QWidget *p) { return new Tfrmkeibianjihua(c, p); }},
         {QStringLiteral("Tfrmtozi"), QStringLiteral("投资模式分析"),
-            [](AppContext &c, QWidget *p) { return new Tfrmtozi(c, p); }},
+            [](AppContext &c, QWidget *p) { return new Tfrmtozi(c, p); }, true},
     };
     return list;
 }
@@ -94,8 +97,25 @@ QString tabCaption(int index)
     return index >= 0 && index < kTabCount ? QString::fromUtf8(captions[index]) : QString();
 }
 
+QWidget *createNoDrawsView(const QString &lottery, QWidget *parent)
+{
+    auto *hint = new QLabel(noDrawsHint(lottery), parent);
+    hint->setObjectName(QStringLiteral("lblnodraws"));
+    hint->setWordWrap(true);
+    hint->setAlignment(Qt::AlignCenter);
+    hint->setMargin(40);
+    hint->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    hint->setAutoFillBackground(true);
+    QFont font = hint->font();
+    font.setPointSizeF(font.pointSizeF() * 1.25);
+    hint->setFont(font);
+    return hint;
+}
+
 QWidget *createTabView(int index, AppContext &context, QWidget *parent)
 {
+    if (index >= 0 && index < kTabCount && context.lottery && context.lottery->drawCount == 0)
+        return createNoDrawsView(context.lottery->name, parent);
     switch (index) {
     case 0:
         return new Tfrmcode(context, parent);

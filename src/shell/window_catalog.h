@@ -17,14 +17,19 @@ struct ToolWindowEntry {
     QString key; // the window class name, also the registry key
     QString caption; // the menu caption without its accelerator
     std::function<QWidget *(AppContext &, QWidget *parent)> create;
+    // Works on the draw history: with no draws stored the window has nothing to show.
+    bool needsDraws = false;
 };
 
 const std::vector<ToolWindowEntry> &toolWindows();
 const ToolWindowEntry *findToolWindow(const QString &key);
 
-// The views of the tab strip, index 0..9.
+// The views of the tab strip, index 0..9. A lottery without draws gets, on every tab, the hint
+// that says how to get them.
 QWidget *createTabView(int index, AppContext &context, QWidget *parent);
 QString tabCaption(int index);
+// What a tool window or a tab shows instead of an empty table when the lottery has no draws.
+QWidget *createNoDrawsView(const QString &lottery, QWidget *parent);
 constexpr int kTabCount = 10;
 
 // Modal windows of the data menu; exec() them.

@@ -40,7 +40,7 @@ std::vector<std::vector<int>> readQlc(const QString &file)
 
 TEST(CliAnalysis, IndicatorsOfEveryDrawInBothTrends)
 {
-    LUMARO_REQUIRE_SHARED_FILE(qlc, "qlc.csv");
+    LUMARO_HISTORY_FILE(qlc, "qlc.csv");
     QTemporaryDir dir;
     const QString home = dir.path() + QStringLiteral("/home");
     ASSERT_EQ(runCli(home, {QStringLiteral("import"), kQlc, qlc}).exitCode, 0);
@@ -82,7 +82,7 @@ TEST(CliAnalysis, IndicatorsOfEveryDrawInBothTrends)
 
 TEST(CliAnalysis, SkewTableAgreesWithTheHistoryAndSortsStayOrdered)
 {
-    LUMARO_REQUIRE_SHARED_FILE(qlc, "qlc.csv");
+    LUMARO_HISTORY_FILE(qlc, "qlc.csv");
     QTemporaryDir dir;
     const QString home = dir.path() + QStringLiteral("/home");
     ASSERT_EQ(runCli(home, {QStringLiteral("import"), kQlc, qlc}).exitCode, 0);

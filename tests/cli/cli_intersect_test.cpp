@@ -45,7 +45,7 @@ TEST(CliIntersect, IntersectsAndWritesATicketFile)
 
 TEST(CliIntersect, CompoundProposalIsReproducibleWithASeed)
 {
-    LUMARO_REQUIRE_SHARED_FILE(qlc, "qlc.csv");
+    LUMARO_HISTORY_FILE(qlc, "qlc.csv");
     QTemporaryDir dir;
     const QString home = dir.filePath(QStringLiteral("home"));
     const QString name = QStringLiteral("中国福彩七乐彩");

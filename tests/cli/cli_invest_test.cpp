@@ -71,7 +71,7 @@ TEST(CliPlan, PdfReportOfTwentySixRows)
 
 TEST(CliInvest, AnalysisSearchAndRefusals)
 {
-    LUMARO_REQUIRE_SHARED_FILE(fc3d, "fc3d.csv");
+    LUMARO_HISTORY_FILE(fc3d, "fc3d.csv");
     QTemporaryDir dir;
     const QString home = dir.path() + QStringLiteral("/home");
     ASSERT_EQ(runCli(home, {QStringLiteral("import"), QStringLiteral("福彩3D"), fc3d}).exitCode, 0);

@@ -18,7 +18,7 @@ QStringList pick(const QString &name, const QString &method, const QStringList &
 
 TEST(CliPick, ProposalsAndBacktestsOnTheRealHistory)
 {
-    LUMARO_REQUIRE_SHARED_FILE(qlc, "qlc.csv");
+    LUMARO_HISTORY_FILE(qlc, "qlc.csv");
     QTemporaryDir dir;
     const QString home = dir.path() + QStringLiteral("/home");
     const QString name = QStringLiteral("中国福彩七乐彩");

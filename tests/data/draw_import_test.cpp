@@ -86,7 +86,7 @@ TEST(DrawImport, OneBadRowRefusesTheWholeFileWithItsLine)
 TEST(DrawImport, DigitLotteryTakesDigitsWithRepetition)
 {
     TestHome home;
-    LUMARO_REQUIRE_SHARED_FILE(path, "fc3d.csv");
+    LUMARO_HISTORY_FILE(path, "fc3d.csv");
     const ImportResult r = importDrawFile(home.store(), QStringLiteral("福彩3D"), path);
     EXPECT_EQ(r.added, 8374);
     OpenLottery lottery;
@@ -104,7 +104,7 @@ TEST(DrawImport, DigitLotteryTakesDigitsWithRepetition)
 TEST(DrawImport, QlcHistoryRoundTripsThroughImportAndExport)
 {
     TestHome home;
-    LUMARO_REQUIRE_SHARED_FILE(path, "qlc.csv");
+    LUMARO_HISTORY_FILE(path, "qlc.csv");
     const QString qlc = QStringLiteral("中国福彩七乐彩");
     const ImportResult first = importDrawFile(home.store(), qlc, path);
     EXPECT_EQ(first.added, 2921);

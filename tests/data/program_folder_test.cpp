@@ -93,6 +93,52 @@ TEST(ProgramFolder, FirstStartCreatesTheLayoutAndKeepsUserFilesLater)
     EXPECT_EQ(about.readAll(), QByteArray("mine"));
 }
 
+TEST(ProgramFolder, ANewFolderStartsWithTheBundledHistoriesAndAnOldOneKeepsItsDraws)
+{
+    QTemporaryDir dir;
+    const ProgramFolder folder(dir.path() + QStringLiteral("/home"));
+    folder.ensureCreated();
+    {
+        LotteryStore store(folder.databaseFile());
+        EXPECT_EQ(store.drawCount(QStringLiteral("中国福彩七乐彩")), 2921);
+        EXPECT_EQ(store.drawCount(QStringLiteral("福彩3D")), 8374);
+        EXPECT_EQ(store.drawCount(QStringLiteral("南粤风采36选7")), 0);
+        const std::vector<StoredDraw> qlc = store.readDraws(QStringLiteral("中国福彩七乐彩"));
+        EXPECT_EQ(qlc.front().period, QStringLiteral("2007001"));
+        EXPECT_EQ(qlc.front().date, QStringLiteral("2007-01-03"));
+        EXPECT_EQ(qlc.front().numbers, (std::vector<int> {4, 14, 19, 22, 26, 29, 30}));
+        EXPECT_EQ(qlc.back().period, QStringLiteral("2026041"));
+        // The user's changes stay: a later start never adds the bundled draws again.
+        store.deleteDraw(QStringLiteral("中国福彩七乐彩"), qlc.back().rowId);
+    }
+    folder.ensureCreated();
+    EXPECT_EQ(LotteryStore(folder.databaseFile()).drawCount(QStringLiteral("中国福彩七乐彩")), 2920);
+
+    // A folder made without them keeps its empty lotteries.
+    const ProgramFolder empty(dir.path() + QStringLiteral("/empty"));
+    empty.ensureCreated(StartingDraws::None);
+    empty.ensureCreated();
+    EXPECT_EQ(LotteryStore(empty.databaseFile()).drawCount(QStringLiteral("中国福彩七乐彩")), 0);
+}
+
+TEST(ProgramFolder, AFirstStartStoppedHalfWayLeavesNoDatabaseAndTheNextStartMakesIt)
+{
+    QTemporaryDir dir;
+    const ProgramFolder folder(dir.path() + QStringLiteral("/home"));
+    ASSERT_TRUE(QDir().mkpath(folder.file(QStringLiteral("数据库"))));
+    // What a start killed while writing leaves behind: a partial file under the temporary name.
+    const QString partial = folder.databaseFile() + QStringLiteral(".new");
+    QFile half(partial);
+    ASSERT_TRUE(half.open(QIODevice::WriteOnly));
+    half.write("SQLite format 3");
+    half.close();
+    folder.ensureCreated();
+    EXPECT_FALSE(QFileInfo::exists(partial));
+    LotteryStore store(folder.databaseFile());
+    EXPECT_EQ(store.listLotteries().size(), 9);
+    EXPECT_EQ(store.drawCount(QStringLiteral("福彩3D")), 8374);
+}
+
 TEST(ProgramFolder, WheelMatricesOwnCopyFirstThenShipped)
 {
     QTemporaryDir dir;

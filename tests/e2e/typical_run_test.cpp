@@ -333,14 +333,8 @@ void TypicalRun::servePages()
 
 TEST_F(TypicalRun, DownloadOpenAnalysePickFilterIntersectAndPlan)
 {
-    // The user's histories before the run: the real 七乐彩 one where it is at hand, and 300 draws
-    // of 南粤风采36选7.
-    const QString qlcFile = test::sharedDataFile(QStringLiteral("qlc.csv"));
-    if (!qlcFile.isEmpty())
-        importDrawFile(home.store(), QStringLiteral("中国福彩七乐彩"), qlcFile);
-    else
-        home.store().appendDraws(QStringLiteral("中国福彩七乐彩"),
-            {DrawRow {QStringLiteral("2007001"), {4, 14, 19, 22, 26, 29, 30}, QStringLiteral("2007-01-03")}});
+    // The user's histories before the run: the real 七乐彩 one, and 300 draws of 南粤风采36选7.
+    importDrawFile(home.store(), QStringLiteral("中国福彩七乐彩"), test::historyFile(QStringLiteral("qlc.csv")));
     home.store().appendDraws(kNanyue367, nanyueHistory());
     std::map<QString, int> before;
     for (const QString &name : home.store().listLotteries())

@@ -301,7 +301,7 @@ TEST(InvestmentSearch, TrialOrderTiesAndStops)
 
 TEST(InvestmentSearch, ParallelSearchEqualsTheSequentialLoopOnTheRealHistory)
 {
-    LUMARO_REQUIRE_SHARED_FILE(fc3d, "fc3d.csv");
+    LUMARO_HISTORY_FILE(fc3d, "fc3d.csv");
     test::TestHome home;
     importDrawFile(home.store(), QStringLiteral("福彩3D"), fc3d);
     OpenLottery lottery;

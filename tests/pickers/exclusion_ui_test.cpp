@@ -431,7 +431,7 @@ TEST_F(ExclusionWindowTest, DigitLotteriesAndLotteriesWithoutDrawsAreRefused)
 
 TEST_F(ExclusionWindowTest, RealHistoryAllTicketsAndAQuickStop)
 {
-    LUMARO_REQUIRE_SHARED_FILE(qlc, "qlc.csv");
+    LUMARO_HISTORY_FILE(qlc, "qlc.csv");
     const QString name = QStringLiteral("中国福彩七乐彩");
     importDrawFile(home.store(), name, qlc);
     lottery.open(home.store(), name);

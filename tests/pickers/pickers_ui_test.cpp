@@ -86,14 +86,10 @@ protected:
         m_lottery.open(m_home.store(), kQlc);
     }
 
-    bool openRealHistory()
+    void openRealHistory()
     {
-        const QString file = lumaro::test::sharedDataFile(QStringLiteral("qlc.csv"));
-        if (file.isEmpty())
-            return false;
-        importDrawFile(m_home.store(), kQlc, file);
+        importDrawFile(m_home.store(), kQlc, lumaro::test::historyFile(QStringLiteral("qlc.csv")));
         m_lottery.open(m_home.store(), kQlc);
-        return true;
     }
 
     TestHome m_home;
@@ -218,8 +214,7 @@ TEST_F(PickerWindows, StemBranchWindowDatesAndProposal)
 
 TEST_F(PickerWindows, FourStepWindowOnTheRealHistory)
 {
-    if (!openRealHistory())
-        GTEST_SKIP() << "shared data file qlc.csv not found";
+    openRealHistory();
     Tfrmsibu window(m_context, nullptr);
     waitForTongji(window);
     EXPECT_EQ(child<QComboBox>(window, "com1")->count(), 2921);

@@ -13,14 +13,16 @@ TestHome::TestHome()
 {
     if (!m_dir.isValid())
         throw std::runtime_error("cannot create a temporary folder");
-    m_folder.ensureCreated();
+    m_folder.ensureCreated(StartingDraws::None);
     m_store = std::make_unique<LotteryStore>(m_folder.databaseFile());
 }
 
-QString sharedDataFile(const QString &name)
+QString historyFile(const QString &name)
 {
-    const QString path = QStringLiteral(LUMARO_SHARED_DATA "/") + name;
-    return QFileInfo::exists(path) ? path : QString();
+    const QString path = QStringLiteral(LUMARO_HISTORIES "/") + name;
+    if (!QFileInfo::exists(path))
+        throw std::runtime_error(QString(QStringLiteral("missing draw history ") + path).toStdString());
+    return path;
 }
 
 QString testDataFile(const QString &name)

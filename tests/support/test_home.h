@@ -24,8 +24,9 @@ private:
     std::unique_ptr<LotteryStore> m_store;
 };
 
-// The real draw histories beside the repository (../shared/data). Empty when absent.
-QString sharedDataFile(const QString &name);
+// A real draw history of the repository (the ones bundled with the program: qlc.csv, fc3d.csv).
+// Throws when it is missing, so a test that needs one fails instead of passing unseen.
+QString historyFile(const QString &name);
 // Small fixtures of the repository (tests/data).
 QString testDataFile(const QString &name);
 
@@ -42,8 +43,5 @@ constexpr int kWaitScale =
 
 } // namespace lumaro::test
 
-// Skips the test when the shared draw histories are not beside the repository.
-#define LUMARO_REQUIRE_SHARED_FILE(var, name)                                                                          \
-    const QString var = ::lumaro::test::sharedDataFile(QStringLiteral(name));                                          \
-    if (var.isEmpty())                                                                                                 \
-    GTEST_SKIP() << "shared data file " name " not found"
+// The path of a real draw history of the repository, as a local variable.
+#define LUMARO_HISTORY_FILE(var, name) const QString var = ::lumaro::test::historyFile(QStringLiteral(name))

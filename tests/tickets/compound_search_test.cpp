@@ -94,7 +94,7 @@ TEST(CompoundSearchTest, RefusedSettings)
 
 TEST(CompoundSearchTest, ClearedThresholdRemovesAtEveryRepetition)
 {
-    LUMARO_REQUIRE_SHARED_FILE(csv, "qlc.csv");
+    LUMARO_HISTORY_FILE(csv, "qlc.csv");
     TestHome home;
     OpenLottery lottery = qlc(home, csv);
     const int n = lottery.n;
@@ -136,7 +136,7 @@ TEST(CompoundSearchTest, ClearedThresholdRemovesAtEveryRepetition)
 
 TEST(CompoundSearchTest, CountAtLeastNEndsAtTheFirstRemoval)
 {
-    LUMARO_REQUIRE_SHARED_FILE(csv, "qlc.csv");
+    LUMARO_HISTORY_FILE(csv, "qlc.csv");
     TestHome home;
     OpenLottery lottery = qlc(home, csv);
     const int n = lottery.n;

@@ -42,20 +42,15 @@ protected:
     void SetUp() override { dialogs::testing::setEnabled(true); }
     void TearDown() override { dialogs::testing::clear(); }
 
-    bool openQlc(bool withHistory = true)
+    void openQlc(bool withHistory = true)
     {
-        if (withHistory) {
-            const QString file = test::sharedDataFile(QStringLiteral("qlc.csv"));
-            if (file.isEmpty())
-                return false;
-            importDrawFile(m_home.store(), kQlc, file);
-        }
+        if (withHistory)
+            importDrawFile(m_home.store(), kQlc, test::historyFile(QStringLiteral("qlc.csv")));
         m_lottery.open(m_home.store(), kQlc);
         m_context.folder = m_home.folder();
         m_context.store = &m_home.store();
         m_context.lottery = &m_lottery;
         m_context.fixedSeed = 7;
-        return true;
     }
 
     template<class T>
@@ -101,8 +96,7 @@ struct ViewCase {
 
 TEST_F(AnalysisWindows, EachIndicatorViewShowsTheHistoryChartAndSummary)
 {
-    if (!openQlc())
-        GTEST_SKIP() << "shared data file qlc.csv not found";
+    openQlc();
     const ViewCase cases[] = {
         {"daxiao", [](AppContext &c) { return new Tfrmdaxiao(c); }, "大小分析", "大数个数", "5"},
         {"jiou", [](AppContext &c) { return new Tfrmjiou(c); }, "奇数分析", "奇数个数", "2"},
@@ -158,8 +152,7 @@ TEST_F(AnalysisWindows, EachIndicatorViewShowsTheHistoryChartAndSummary)
 
 TEST_F(AnalysisWindows, ViewsFollowTheTrendSwitch)
 {
-    if (!openQlc())
-        GTEST_SKIP() << "shared data file qlc.csv not found";
+    openQlc();
     Tfrmhei sum(m_context);
     Tfrmqujian zones(m_context);
     const QString standard = cell(&sum, 2920, 1);
@@ -189,8 +182,7 @@ TEST_F(AnalysisWindows, ViewsFollowTheTrendSwitch)
 
 TEST_F(AnalysisWindows, ZoneViewHeadersSeriesAndZoneChoice)
 {
-    if (!openQlc())
-        GTEST_SKIP() << "shared data file qlc.csv not found";
+    openQlc();
     Tfrmqujian window(m_context);
     window.resize(1213, 512);
     EXPECT_EQ(window.windowTitle(), QStringLiteral("区间分析"));
@@ -233,8 +225,7 @@ TEST_F(AnalysisWindows, ZoneViewHeadersSeriesAndZoneChoice)
 
 TEST_F(AnalysisWindows, OmissionAndSkewTablesSortAndChart)
 {
-    if (!openQlc())
-        GTEST_SKIP() << "shared data file qlc.csv not found";
+    openQlc();
     Tfrmyilou rebound(m_context);
     EXPECT_TRUE(rebound.windowFlags() & Qt::Tool);
     EXPECT_EQ(rebound.windowTitle(), QStringLiteral("中奖回补分析选号"));
@@ -278,7 +269,7 @@ TEST_F(AnalysisWindows, OmissionAndSkewTablesSortAndChart)
 
 TEST_F(AnalysisWindows, WindowsOpenOnAnEmptyHistory)
 {
-    ASSERT_TRUE(openQlc(false));
+    openQlc(false);
     Tfrmsandu dispersion(m_context);
     EXPECT_EQ(gridModel(&dispersion)->rowCount(), 0);
     EXPECT_EQ(child<QComboBox>(&dispersion, "comzuijingqishu")->count(), 1);

@@ -490,9 +490,7 @@ protected:
 void runCase(const WindowCase &c)
 {
     const QString history
-        = test::sharedDataFile(c.lottery == kQlc ? QStringLiteral("qlc.csv") : QStringLiteral("fc3d.csv"));
-    if (history.isEmpty())
-        GTEST_SKIP() << "shared draw histories not found";
+        = test::historyFile(c.lottery == kQlc ? QStringLiteral("qlc.csv") : QStringLiteral("fc3d.csv"));
     Env env;
     importDrawFile(env.home.store(), c.lottery, history);
     env.lottery.open(env.home.store(), c.lottery);

@@ -20,14 +20,10 @@ namespace {
 
 class ToziTest : public test::InvestWindowTest {
 protected:
-    bool openReal3D()
+    void openReal3D()
     {
-        const QString fc3d = test::sharedDataFile(QStringLiteral("fc3d.csv"));
-        if (fc3d.isEmpty())
-            return false;
-        importDrawFile(m_home.store(), QStringLiteral("福彩3D"), fc3d);
+        importDrawFile(m_home.store(), QStringLiteral("福彩3D"), test::historyFile(QStringLiteral("fc3d.csv")));
         m_lottery.open(m_home.store(), QStringLiteral("福彩3D"));
-        return true;
     }
 };
 
@@ -62,8 +58,7 @@ TEST_F(ToziTest, RefusesWithoutAThreeDigitLotteryAndWithoutTickets)
 
 TEST_F(ToziTest, GeneratesAnalysesSavesAndLoads)
 {
-    if (!openReal3D())
-        GTEST_SKIP() << "shared data file fc3d.csv not found";
+    openReal3D();
     Tfrmtozi window(m_context, nullptr);
     ASSERT_EQ(find<QGroupBox>(&window, "optzhuzhi")->findChildren<QRadioButton *>().size(), 4);
     window.findChildren<QRadioButton *>()[2]->setChecked(true); // 组选3
@@ -129,8 +124,7 @@ TEST_F(ToziTest, GeneratesAnalysesSavesAndLoads)
 
 TEST_F(ToziTest, SearchDisablesTheWindowAndLeavesItOnTheBest)
 {
-    if (!openReal3D())
-        GTEST_SKIP() << "shared data file fc3d.csv not found";
+    openReal3D();
     Tfrmtozi window(m_context, nullptr);
     click(&window, "btnfilt");
     find<QCheckBox>(&window, "chksepmode")->setChecked(false);

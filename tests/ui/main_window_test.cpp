@@ -1,3 +1,4 @@
+#include "data/bundled_draws.h"
 #include "data/draw_import.h"
 #include "data/u_index.h"
 #include "shell/dialogs.h"
@@ -16,6 +17,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -133,6 +135,7 @@ TEST_F(MainWindowTest, OpeningShowsTheLotteryAndClosingForgetsTheToolWindows)
 
 TEST_F(MainWindowTest, TabsAndAnalysisMenuRebuildTheView)
 {
+    addDraws(QStringLiteral("南粤风采26选5"), "2020001 05 09 13 20 22\n");
     openLottery(QStringLiteral("南粤风采26选5"));
     window->tabmain()->setCurrentIndex(3);
     QWidget *sum = window->currentView();
@@ -143,6 +146,41 @@ TEST_F(MainWindowTest, TabsAndAnalysisMenuRebuildTheView)
     EXPECT_EQ(window->tabmain()->currentIndex(), 3);
     window->action(QStringLiteral("mnucode"))->trigger();
     EXPECT_NE(qobject_cast<Tfrmcode *>(window->currentView()), nullptr);
+}
+
+TEST_F(MainWindowTest, ALotteryWithoutDrawsSaysHowToGetThem)
+{
+    openLottery(QStringLiteral("南粤风采36选7"));
+    QApplication::processEvents();
+    // Every tab shows the hint instead of an empty grid or chart.
+    for (int tab : {0, 3, 9}) {
+        window->tabmain()->setCurrentIndex(tab);
+        ASSERT_NE(window->currentView(), nullptr) << tab;
+        auto *hint = qobject_cast<QLabel *>(window->currentView());
+        ASSERT_NE(hint, nullptr) << window->currentView()->metaObject()->className();
+        ASSERT_NE(hint, nullptr) << tab;
+        EXPECT_EQ(hint->objectName(), QStringLiteral("lblnodraws"));
+        EXPECT_TRUE(hint->text().startsWith(QStringLiteral("“南粤风采36选7”还没有开奖号码。")));
+        for (const char *way : {"导入", "数据下载", "附属/站点.ini", "逐期输入"})
+            EXPECT_TRUE(hint->text().contains(QString::fromUtf8(way))) << way;
+        EXPECT_TRUE(hint->isVisible());
+    }
+    window->tabmain()->setCurrentIndex(0);
+    screenshot(window.get(), QStringLiteral("main_no_draws"));
+
+    // A picker that works on the history says the same and stays closed; a window that needs no
+    // history opens as before.
+    EXPECT_EQ(window->showToolWindow(QStringLiteral("Tfrmsep")), nullptr);
+    EXPECT_EQ(dialogs::testing::lastMessage(), noDrawsHint(QStringLiteral("南粤风采36选7")));
+    EXPECT_EQ(window->registry().count(), 0);
+    EXPECT_NE(window->showToolWindow(QStringLiteral("Tfrmtotalfilt")), nullptr);
+
+    // Once draws are there the grid is back.
+    window->mnucloseClick();
+    addDraws(QStringLiteral("南粤风采36选7"), "2020001 01 05 09 13 20 22 36\n");
+    openLottery(QStringLiteral("南粤风采36选7"));
+    EXPECT_NE(qobject_cast<Tfrmcode *>(window->currentView()), nullptr);
+    EXPECT_NE(window->showToolWindow(QStringLiteral("Tfrmsep")), nullptr);
 }
 
 TEST_F(MainWindowTest, DataButtonFollowsTheLotteryGroup)
@@ -167,7 +205,7 @@ TEST_F(MainWindowTest, DataButtonFollowsTheLotteryGroup)
 
 TEST_F(MainWindowTest, VariantTrendRebuildsTheGridAndDisablesTheBallChooser)
 {
-    LUMARO_REQUIRE_SHARED_FILE(qlc, "qlc.csv");
+    LUMARO_HISTORY_FILE(qlc, "qlc.csv");
     importDrawFile(home.store(), QStringLiteral("中国福彩七乐彩"), qlc);
     openLottery(QStringLiteral("中国福彩七乐彩"));
     auto *grid = qobject_cast<Tfrmcode *>(window->currentView());

@@ -1,0 +1,33 @@
+#include "data/bundled_draws.h"
+
+namespace lumaro {
+
+const std::vector<BundledHistory> &bundledHistories()
+{
+    static const std::vector<BundledHistory> histories {
+        {QStringLiteral("中国福彩七乐彩"), QStringLiteral(":/draws/qlc.csv")},
+        {QStringLiteral("福彩3D"), QStringLiteral(":/draws/fc3d.csv")},
+    };
+    return histories;
+}
+
+const BundledHistory *findBundledHistory(const QString &lottery)
+{
+    for (const BundledHistory &history : bundledHistories()) {
+        if (history.lottery == lottery)
+            return &history;
+    }
+    return nullptr;
+}
+
+QString noDrawsHint(const QString &lottery)
+{
+    return QStringLiteral("“%1”还没有开奖号码。取得开奖号码有三种方法：\n"
+                          "1. 导入：彩票数据 → 数据添加，选择彩票，点“导入”，选已有的开奖号码文件"
+                          "（CSV：期号,日期,号码…；或历史号码文本）；\n"
+                          "2. 下载：彩票数据 → 数据下载（先在程序文件夹的“附属/站点.ini”中填写开奖网站的地址）；\n"
+                          "3. 输入：彩票数据 → 数据添加，选择彩票，逐期输入开奖号码。")
+        .arg(lottery);
+}
+
+} // namespace lumaro

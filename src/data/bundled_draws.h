@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+
+#include <vector>
+
+namespace lumaro {
+
+// A real draw history that ships inside the program, so that a new program folder can be used
+// on real data from its first start.
+struct BundledHistory {
+    QString lottery; // the built-in lottery it belongs to
+    QString resource; // the CSV file inside the program (":/draws/…")
+};
+
+// 中国福彩七乐彩 and 福彩3D, official draw results.
+const std::vector<BundledHistory> &bundledHistories();
+
+// The bundled history of a lottery, or nullptr when it ships none.
+const BundledHistory *findBundledHistory(const QString &lottery);
+
+// What a user sees where a lottery has no draws yet: the lottery's name and the three ways to
+// get its draws.
+QString noDrawsHint(const QString &lottery);
+
+} // namespace lumaro
