@@ -11,6 +11,8 @@ cd "$(dirname "$0")/.."
 seconds=${1:-5}
 only=${2:-}
 export CCACHE_BASEDIR="$PWD"
+# Debug info names the source folder; leaving it out of the hash lets other checkouts hit too.
+export CCACHE_NOHASHDIR=true
 cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
   -DLUMARO_GUI=OFF -DLUMARO_TESTS=OFF -DLUMARO_BENCH=OFF -DLUMARO_FUZZ=ON >/dev/null
 [[ $seconds == configure ]] && exit 0

@@ -4,6 +4,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 export CCACHE_BASEDIR="$PWD"
+# Debug info names the source folder; leaving it out of the hash lets other checkouts hit too.
+export CCACHE_NOHASHDIR=true
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLUMARO_GUI=ON -DLUMARO_TESTS=ON -DLUMARO_BENCH=ON -DLUMARO_WERROR=ON >/dev/null
 cmake --build build --target lumaro lumaro-cli
 if [[ -z "${DISPLAY:-}" && -z "${WAYLAND_DISPLAY:-}" && -z "${QT_QPA_PLATFORM:-}" ]]; then
@@ -28,13 +30,14 @@ MSG
   cat <<MSG
 
 接着可以试试 / to go on:
-  $cli --help                                  # 所有命令 / every command (docs/CLI.md)
-  $cli lotteries                               # 彩票列表 / the lotteries
-  $cli pick 中国福彩七乐彩 interval --backtest   # 最优间隔回补选号 / a picker and its back-test
+  $cli --help       # 所有命令 / every command (docs/CLI.md)
+  $cli lotteries    # 彩票列表 / the lotteries
+  $cli open 福彩3D   # 自带的福彩3D开奖号码 / the bundled 福彩3D history
+  $cli pick 中国福彩七乐彩 interval --backtest
   $cli filter 中国福彩七乐彩 --sum 90-130 --odd 3-4 -o build/tickets.txt
-  $cli open 福彩3D                              # 自带的福彩3D开奖号码 / the bundled 福彩3D history
-  $cli import 中国福彩七乐彩 resources/draws/qlc.csv   # 导入开奖号码 / import a history
-程序文件夹 / the program folder: \${LUMARO_HOME:-~/.local/share/Lumaro}（--home DIR 可换一个 / --home DIR for another）
+  $cli import 南粤风采36选7 FILE.csv   # 导入开奖号码 / import a history (period,date,n1..n7)
+程序文件夹 / the program folder: ${LUMARO_HOME:-${XDG_DATA_HOME:-$HOME/.local/share}/Lumaro}
+（每个命令前加 --home DIR 可换一个 / --home DIR before a command for another）
 MSG
   exit 0
 fi

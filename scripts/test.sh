@@ -34,6 +34,8 @@ jobs=$(nproc)
 # Worktrees of the same repository (and the pristine root of the fresh stage) share compiled
 # objects.
 export CCACHE_BASEDIR="$PWD"
+# Debug info names the source folder; leaving it out of the hash lets other checkouts hit too.
+export CCACHE_NOHASHDIR=true
 configure() { # folder, extra cmake arguments
   local folder=$1
   shift
