@@ -93,7 +93,7 @@ started=$(date +%s)
 run_in_root() { # name, command
   local log="$cache/$1.log" began
   began=$(date +%s)
-  echo "-- $1: $2"
+  echo "-- $1: ${2%%$'\n'*}"
   if chroot "$root" /usr/bin/env -i HOME=/root LANG=C.UTF-8 CI=true \
       PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
       /bin/bash -c "cd /src/lumaro && $2" </dev/null >"$log" 2>&1; then
