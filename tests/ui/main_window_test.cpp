@@ -243,6 +243,28 @@ TEST_F(MainWindowTest, VariantTrendRebuildsTheGridAndDisablesTheBallChooser)
     EXPECT_FALSE(lottery.variantMode);
 }
 
+TEST_F(MainWindowTest, TheStatusBarSaysWhichTrendIsInForce)
+{
+    QLabel *trend = window->trendIndicator();
+    EXPECT_TRUE(trend->text().isEmpty());
+    addDraws(QStringLiteral("中国体彩22选5"), "2020001 05 09 13 20 22\n2020002 01 02 03 04 05\n");
+    openLottery(QStringLiteral("中国体彩22选5"));
+    QApplication::processEvents();
+    EXPECT_TRUE(trend->isVisible());
+    EXPECT_EQ(trend->text(), QStringLiteral("当前走势：标准走势"));
+    window->action(QStringLiteral("tlbbianwan"))->trigger();
+    EXPECT_EQ(trend->text(), QStringLiteral("当前走势：变幻走势"));
+    screenshot(window.get(), QStringLiteral("main_variant_status"));
+    // A window that switches the trend through the shell is shown the same way.
+    context.shell->switchToStandardTrend();
+    EXPECT_EQ(trend->text(), QStringLiteral("当前走势：标准走势"));
+    window->tlbbianwanClick();
+    openLottery(QStringLiteral("中国体彩22选5")); // every opening is standard again
+    EXPECT_EQ(trend->text(), QStringLiteral("当前走势：标准走势"));
+    window->mnucloseClick();
+    EXPECT_TRUE(trend->text().isEmpty());
+}
+
 TEST_F(MainWindowTest, HelpAndSitesGoThroughTheDesktop)
 {
     window->action(QStringLiteral("mnuhelp"))->trigger();
