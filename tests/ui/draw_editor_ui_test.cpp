@@ -171,6 +171,7 @@ TEST_F(DrawEditorTest, ClosingWithAnUnpostedChangeAsksFirst)
     dialogs::testing::queueChoice(2);
     editor.close();
     EXPECT_TRUE(editor.isVisible());
+    ASSERT_FALSE(dialogs::testing::messages().isEmpty());
     EXPECT_EQ(dialogs::testing::messages().back().kind, QStringLiteral("question"));
     EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("第1行的修改还没有保存，要保存吗？"));
     EXPECT_TRUE(model->isPending(0));
