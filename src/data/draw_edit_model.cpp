@@ -94,6 +94,21 @@ DrawRow DrawEditModel::parse(int r) const
     draw.date = row.cells[m + 1].trimmed();
     if (draw.date.size() > 10)
         throw InputError(where(m + 1) + QStringLiteral("最多10个字符！"));
+
+    // One period, one draw: leading zeros do not make another period. A row may keep the
+    // period it has.
+    const qint64 value = draw.period.toLongLong();
+    if (row.rowId == 0 || row.saved[0].toLongLong() != value) {
+        for (std::size_t i = 0; i < m_rows.size(); ++i) {
+            const Row &other = m_rows[i];
+            if (static_cast<int>(i) != r && other.rowId != 0 && other.saved[0].toLongLong() == value)
+                throw InputError(where(0)
+                    + QStringLiteral("的期号%1与第%2行的第%3期是同一期，同一期不能存两次！")
+                          .arg(draw.period)
+                          .arg(i + 1)
+                          .arg(other.saved[0]));
+        }
+    }
     return draw;
 }
 
@@ -127,6 +142,9 @@ void DrawEditModel::cancel(int r)
         return;
     Row &row = m_rows[static_cast<std::size_t>(r)];
     if (row.rowId == 0) {
+        // No longer pending before the view hears of the removal: a view that posts the row it
+        // leaves must not post the row being dropped.
+        row.pending = false;
         beginRemoveRows(QModelIndex(), r, r);
         m_rows.erase(m_rows.begin() + r);
         endRemoveRows();
@@ -155,9 +173,10 @@ void DrawEditModel::deleteRow(int r)
 {
     if (r < 0 || r >= static_cast<int>(m_rows.size()))
         return;
-    const qint64 id = m_rows[static_cast<std::size_t>(r)].rowId;
-    if (id != 0)
-        m_store.deleteDraw(m_lottery, id);
+    Row &row = m_rows[static_cast<std::size_t>(r)];
+    if (row.rowId != 0)
+        m_store.deleteDraw(m_lottery, row.rowId);
+    row.pending = false; // its edits go with it (see cancel)
     beginRemoveRows(QModelIndex(), r, r);
     m_rows.erase(m_rows.begin() + r);
     endRemoveRows();

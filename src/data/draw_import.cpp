@@ -125,11 +125,12 @@ ImportResult importDraws(LotteryStore &store, const QString &lotteryName, const 
 {
     const LotteryDefinition definition = store.readDefinition(lotteryName);
     const std::vector<ParsedDraw> parsed = parseDrawHistory(content, definition);
-    const QSet<QString> stored = store.storedPeriods(lotteryName);
+    // A period already stored counts by value: "2001" in the file is the stored "0002001".
+    const QHash<qint64, QString> stored = store.storedPeriods(lotteryName);
     ImportResult result;
     std::vector<DrawRow> fresh;
     for (const ParsedDraw &row : parsed) {
-        if (stored.contains(row.draw.period)) {
+        if (stored.contains(row.draw.period.toLongLong())) {
             ++result.alreadyStored;
         } else {
             fresh.push_back(row.draw);
@@ -152,6 +153,19 @@ ImportResult importDrawFile(LotteryStore &store, const QString &lotteryName, con
     if (file.size() > kMaxSize)
         throw InputError(QStringLiteral("文件%1太大，不是开奖号码文件！").arg(path));
     return importDraws(store, lotteryName, file.readAll());
+}
+
+QString historyFileName(const QString &lotteryName)
+{
+    QString name = lotteryName;
+    static const QString unsafe = QStringLiteral("/\\:*?\"<>|");
+    for (QChar &ch : name) {
+        if (unsafe.contains(ch) || ch.category() == QChar::Other_Control)
+            ch = QLatin1Char('_');
+    }
+    for (qsizetype i = 0; i < name.size() && name[i] == QLatin1Char('.'); ++i)
+        name[i] = QLatin1Char('_');
+    return name + QStringLiteral("历史号码.txt");
 }
 
 QByteArray historyText(const std::vector<StoredDraw> &draws)

@@ -29,7 +29,8 @@ struct ImportResult {
     int alreadyStored = 0;
 };
 
-// Imports a history file into a lottery: only periods not yet stored are appended, all in one
+// Imports a history file into a lottery: only periods not yet stored (compared by value, so
+// leading zeros make no new draw) are appended, all in one
 // transaction; a bad row refuses the whole file and nothing is written.
 ImportResult importDrawFile(LotteryStore &store, const QString &lotteryName, const QString &path);
 ImportResult importDraws(LotteryStore &store, const QString &lotteryName, const QByteArray &content);
@@ -37,6 +38,10 @@ ImportResult importDraws(LotteryStore &store, const QString &lotteryName, const 
 // The history text of a lottery: per draw the period and the numbers, each at least two digits
 // and followed by one blank, lines ending CR LF.
 QByteArray historyText(const std::vector<StoredDraw> &draws);
+// The file name proposed for a lottery's history text, "<name>历史号码.txt". A lottery name may
+// hold characters no file name can ("/", "\\", ":" …) or begin with dots ("..", hidden); they
+// become "_", so the name stays one plain file inside the folder it is proposed in.
+QString historyFileName(const QString &lotteryName);
 // Writes the history text file of a lottery (replacing the file) and returns the draw count.
 int exportHistoryFile(const LotteryStore &store, const QString &lotteryName, const QString &path);
 

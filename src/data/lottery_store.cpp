@@ -33,6 +33,34 @@ QString errorText(const QSqlError &error)
     return text.isEmpty() ? QStringLiteral("未知错误") : text;
 }
 
+// SQLITE_BUSY and SQLITE_LOCKED (also in their extended forms): another connection holds a lock
+// the statement needs, typically a second copy of the program or a database tool writing.
+bool isLockedError(const QSqlError &error)
+{
+    bool ok = false;
+    const int code = error.nativeErrorCode().toInt(&ok);
+    if (ok && ((code & 0xff) == 5 || (code & 0xff) == 6))
+        return true;
+    return error.databaseText().contains(QLatin1String("database is locked"))
+        || error.databaseText().contains(QLatin1String("database table is locked"));
+}
+
+// The DatabaseError for a failed statement: a lock held elsewhere is said plainly.
+DatabaseError failure(const QSqlError &error, const QString &what = QStringLiteral("数据库错误"))
+{
+    if (isLockedError(error))
+        return DatabaseError(QStringLiteral("数据库正被其他程序使用，请关闭该程序后再试。"));
+    return DatabaseError(QStringLiteral("%1：%2").arg(what, errorText(error)));
+}
+
+// prepare() fails for a busy database as well as for a bad statement; left unchecked, the
+// statement's later exec() reports a meaningless parameter-count mismatch instead.
+void prepare(QSqlQuery &query, const QString &sql)
+{
+    if (!query.prepare(sql))
+        throw failure(query.lastError());
+}
+
 // Commits on commit(); rolls back when left by an exception.
 class Transaction {
 public:
@@ -40,7 +68,7 @@ public:
         : m_db(db)
     {
         if (!m_db.transaction())
-            throw DatabaseError(QStringLiteral("数据库错误：无法开始事务（%1）").arg(errorText(m_db.lastError())));
+            throw failure(m_db.lastError(), QStringLiteral("数据库错误：无法开始事务"));
     }
     ~Transaction()
     {
@@ -50,7 +78,7 @@ public:
     void commit()
     {
         if (!m_db.commit())
-            throw DatabaseError(QStringLiteral("数据库错误：无法提交（%1）").arg(errorText(m_db.lastError())));
+            throw failure(m_db.lastError(), QStringLiteral("数据库错误：无法提交"));
         m_done = true;
     }
 
@@ -74,6 +102,13 @@ bool isDigits(const QString &text)
             return false;
     }
     return true;
+}
+
+InputError samePeriodError(const QString &period, const QString &stored)
+{
+    if (period == stored)
+        return InputError(QStringLiteral("第%1期已经有了，同一期不能存两次！").arg(period));
+    return InputError(QStringLiteral("期号%1与已有的第%2期是同一期，同一期不能存两次！").arg(period, stored));
 }
 
 } // namespace
@@ -140,6 +175,13 @@ LotteryStore::LotteryStore(const QString &databasePath)
     db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
 }
 
+void LotteryStore::setBusyTimeout(int milliseconds)
+{
+    close();
+    QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(std::max(0, milliseconds)));
+}
+
 LotteryStore::~LotteryStore()
 {
     close();
@@ -161,7 +203,7 @@ QSqlDatabase LotteryStore::database() const
         if (!QFileInfo::exists(m_path))
             throw DatabaseError(QStringLiteral("数据库文件没找到：%1").arg(m_path));
         if (!db.open())
-            throw DatabaseError(QStringLiteral("无法打开数据库 %1（%2）").arg(m_path, errorText(db.lastError())));
+            throw failure(db.lastError(), QStringLiteral("无法打开数据库 %1").arg(m_path));
     }
     return db;
 }
@@ -170,14 +212,14 @@ QSqlQuery LotteryStore::exec(const QString &sql) const
 {
     QSqlQuery query(database());
     if (!query.exec(sql))
-        throw DatabaseError(QStringLiteral("数据库错误：%1").arg(errorText(query.lastError())));
+        throw failure(query.lastError());
     return query;
 }
 
 void LotteryStore::execBound(QSqlQuery &query) const
 {
     if (!query.exec())
-        throw DatabaseError(QStringLiteral("数据库错误：%1").arg(errorText(query.lastError())));
+        throw failure(query.lastError());
 }
 
 void LotteryStore::createDatabase(const QString &databasePath, const std::vector<LotteryDefinition> &lotteries)
@@ -189,7 +231,7 @@ void LotteryStore::createDatabase(const QString &databasePath, const std::vector
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
         db.setDatabaseName(databasePath);
         if (!db.open())
-            throw DatabaseError(QStringLiteral("无法创建数据库 %1（%2）").arg(databasePath, errorText(db.lastError())));
+            throw failure(db.lastError(), QStringLiteral("无法创建数据库 %1").arg(databasePath));
         try {
             Transaction transaction(db);
             for (const LotteryDefinition &definition : lotteries)
@@ -205,9 +247,14 @@ void LotteryStore::createDatabase(const QString &databasePath, const std::vector
     QSqlDatabase::removeDatabase(name);
 }
 
-void LotteryStore::createTables(QSqlDatabase &db, const LotteryDefinition &d)
+void LotteryStore::createTables(QSqlDatabase &db, const LotteryDefinition &definition)
 {
-    validateDefinition(d);
+    validateDefinition(definition);
+    LotteryDefinition d = definition;
+    // The 11选5 games number their draws with eight characters (date and draw of the day); a
+    // table made for one of their names holds them however it is created.
+    if (isElevenFiveGame(d.name))
+        d.periodWidth = std::max(d.periodWidth, 8);
     // The checks make the file itself refuse what the program never writes: a period that is
     // not digits or too long, a number cell that is empty or not an integer.
     const QString period = quotedIdentifier(kPeriodColumn);
@@ -229,13 +276,12 @@ void LotteryStore::createTables(QSqlDatabase &db, const LotteryDefinition &d)
     QSqlQuery query(db);
     for (const QString &sql : {drawSql, definitionSql}) {
         if (!query.exec(sql)) {
-            const QString text = errorText(query.lastError());
-            if (text.contains(QLatin1String("already exists")))
+            if (errorText(query.lastError()).contains(QLatin1String("already exists")))
                 throw InputError(QStringLiteral("彩票“%1”已经存在！").arg(d.name));
-            throw DatabaseError(QStringLiteral("数据库错误：%1").arg(text));
+            throw failure(query.lastError());
         }
     }
-    query.prepare(QStringLiteral("INSERT INTO %1 VALUES(?,?,?,?,?,?)").arg(definitionTableName(d.name)));
+    prepare(query, QStringLiteral("INSERT INTO %1 VALUES(?,?,?,?,?,?)").arg(definitionTableName(d.name)));
     query.addBindValue(d.name);
     query.addBindValue(static_cast<int>(d.kind));
     query.addBindValue(d.n);
@@ -243,7 +289,7 @@ void LotteryStore::createTables(QSqlDatabase &db, const LotteryDefinition &d)
     query.addBindValue(textValue(d.drawTime));
     query.addBindValue(textValue(d.weekdays));
     if (!query.exec())
-        throw DatabaseError(QStringLiteral("数据库错误：%1").arg(errorText(query.lastError())));
+        throw failure(query.lastError());
 }
 
 QStringList LotteryStore::listLotteries() const
@@ -263,7 +309,7 @@ QStringList LotteryStore::listLotteries() const
 bool LotteryStore::hasLottery(const QString &name) const
 {
     QSqlQuery query(database());
-    query.prepare(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type IN ('table','view') AND name = ?"));
+    prepare(query, QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type IN ('table','view') AND name = ?"));
     query.addBindValue(QString(name + drawTableSuffix()));
     execBound(query);
     return query.next() && query.value(0).toInt() > 0;
@@ -305,7 +351,7 @@ LotteryDefinition LotteryStore::readDefinition(const QString &name) const
 
     // The width of the period column comes from its declared type, varchar(7) or varchar(8).
     QSqlQuery info(database());
-    info.prepare(QStringLiteral("SELECT type FROM pragma_table_info(?) WHERE name = ?"));
+    prepare(info, QStringLiteral("SELECT type FROM pragma_table_info(?) WHERE name = ?"));
     info.addBindValue(QString(name + drawTableSuffix()));
     info.addBindValue(kPeriodColumn);
     execBound(info);
@@ -347,7 +393,7 @@ std::vector<StoredDraw> LotteryStore::readDraws(const QString &name) const
     query.setForwardOnly(true);
     if (!query.exec(QStringLiteral("SELECT rowid, * FROM %1 ORDER BY %2, rowid")
                         .arg(drawTableName(name), quotedIdentifier(kPeriodColumn))))
-        throw DatabaseError(QStringLiteral("数据库错误：%1").arg(errorText(query.lastError())));
+        throw failure(query.lastError());
     const QSqlRecord record = query.record();
     const int periodIndex = record.indexOf(kPeriodColumn);
     const int dateIndex = record.indexOf(kDateColumn);
@@ -400,22 +446,25 @@ int LotteryStore::capDraws(const QString &name, int maxDraws)
     QSqlDatabase db = database();
     Transaction transaction(db);
     QSqlQuery query(db);
-    query.prepare(QStringLiteral("DELETE FROM %1 WHERE rowid IN (SELECT rowid FROM %1 ORDER BY %2, rowid LIMIT ?)")
-                      .arg(drawTableName(name), quotedIdentifier(kPeriodColumn)));
+    prepare(query,
+        QStringLiteral("DELETE FROM %1 WHERE rowid IN (SELECT rowid FROM %1 ORDER BY %2, rowid LIMIT ?)")
+            .arg(drawTableName(name), quotedIdentifier(kPeriodColumn)));
     query.addBindValue(count - maxDraws);
     execBound(query);
     transaction.commit();
     return count - maxDraws;
 }
 
-QSet<QString> LotteryStore::storedPeriods(const QString &name) const
+QHash<qint64, QString> LotteryStore::storedPeriods(const QString &name) const
 {
     requireLottery(name);
     QSqlQuery query
         = exec(QStringLiteral("SELECT %1 FROM %2").arg(quotedIdentifier(kPeriodColumn), drawTableName(name)));
-    QSet<QString> periods;
-    while (query.next())
-        periods.insert(query.value(0).toString());
+    QHash<qint64, QString> periods;
+    while (query.next()) {
+        const QString text = query.value(0).toString();
+        periods.insert(text.toLongLong(), text);
+    }
     return periods;
 }
 
@@ -425,7 +474,7 @@ void LotteryStore::insertDraws(const QString &name, const LotteryDefinition &d, 
     QString placeholders = QStringLiteral("?");
     for (int k = 0; k <= d.m; ++k)
         placeholders += QStringLiteral(",?");
-    query.prepare(QStringLiteral("INSERT INTO %1 VALUES(%2)").arg(drawTableName(name), placeholders));
+    prepare(query, QStringLiteral("INSERT INTO %1 VALUES(%2)").arg(drawTableName(name), placeholders));
     for (const DrawRow &draw : draws) {
         query.addBindValue(draw.period);
         for (int v : draw.numbers)
@@ -444,6 +493,15 @@ void LotteryStore::appendDraws(const QString &name, const std::vector<DrawRow> &
         return;
     QSqlDatabase db = database();
     Transaction transaction(db);
+    // Read inside the transaction, so the check and the inserts see the same table.
+    QHash<qint64, QString> periods = storedPeriods(name);
+    for (const DrawRow &draw : draws) {
+        const qint64 value = draw.period.toLongLong();
+        const auto stored = periods.constFind(value);
+        if (stored != periods.constEnd())
+            throw samePeriodError(draw.period, stored.value());
+        periods.insert(value, draw.period);
+    }
     insertDraws(name, d, draws);
     transaction.commit();
 }
@@ -452,12 +510,30 @@ void LotteryStore::updateDraw(const QString &name, qint64 rowId, const DrawRow &
 {
     const LotteryDefinition d = readDefinition(name);
     validateDraw(d, draw);
+    // A row keeps its own period (even one an older copy of the table holds twice); it may not
+    // take over the period of another row.
+    {
+        const qint64 value = draw.period.toLongLong();
+        QSqlQuery rows = exec(
+            QStringLiteral("SELECT rowid, %1 FROM %2").arg(quotedIdentifier(kPeriodColumn), drawTableName(name)));
+        qint64 own = -1;
+        QString other;
+        while (rows.next()) {
+            const QString text = rows.value(1).toString();
+            if (rows.value(0).toLongLong() == rowId)
+                own = text.toLongLong();
+            else if (text.toLongLong() == value && other.isNull())
+                other = text;
+        }
+        if (own != value && !other.isNull())
+            throw samePeriodError(draw.period, other);
+    }
     QString assignments = quotedIdentifier(kPeriodColumn) + QStringLiteral("=?");
     for (int k = 1; k <= d.m; ++k)
         assignments += QLatin1Char(',') + quotedIdentifier(QString::number(k)) + QStringLiteral("=?");
     assignments += QLatin1Char(',') + quotedIdentifier(kDateColumn) + QStringLiteral("=?");
     QSqlQuery query(database());
-    query.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE rowid=?").arg(drawTableName(name), assignments));
+    prepare(query, QStringLiteral("UPDATE %1 SET %2 WHERE rowid=?").arg(drawTableName(name), assignments));
     query.addBindValue(draw.period);
     for (int v : draw.numbers)
         query.addBindValue(v);
@@ -470,7 +546,7 @@ void LotteryStore::deleteDraw(const QString &name, qint64 rowId)
 {
     requireLottery(name);
     QSqlQuery query(database());
-    query.prepare(QStringLiteral("DELETE FROM %1 WHERE rowid=?").arg(drawTableName(name)));
+    prepare(query, QStringLiteral("DELETE FROM %1 WHERE rowid=?").arg(drawTableName(name)));
     query.addBindValue(rowId);
     execBound(query);
 }

@@ -2,7 +2,7 @@
 
 #include "data/lottery_definition.h"
 
-#include <QSet>
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -65,17 +65,23 @@ public:
     int drawCount(const QString &name) const;
     // Deletes the oldest draws (text order) beyond maxDraws; returns how many were deleted.
     int capDraws(const QString &name, int maxDraws);
-    // The stored period texts.
-    QSet<QString> storedPeriods(const QString &name) const;
+    // The stored periods by value, each with its text as stored. A period is one draw however
+    // many leading zeros it is written with: "2001" and "0002001" are the same period.
+    QHash<qint64, QString> storedPeriods(const QString &name) const;
 
-    // Validates every row first, then writes them all in one transaction, or none.
+    // Validates every row first, then writes them all in one transaction, or none. A period
+    // that is stored already, or given twice, refuses the whole batch (InputError).
     void appendDraws(const QString &name, const std::vector<DrawRow> &draws);
-    // Replaces the draw with the given row id; validated like an append.
+    // Replaces the draw with the given row id; validated like an append, and refused when the
+    // period is changed to one another row holds.
     void updateDraw(const QString &name, qint64 rowId, const DrawRow &draw);
     void deleteDraw(const QString &name, qint64 rowId);
 
     // Closes the connection (for a file copy over the database); any later call reopens it.
     void close();
+    // How long a statement waits for a lock held by another program before it gives up with
+    // "in use" (5 seconds unless set). Takes effect when the connection next opens.
+    void setBusyTimeout(int milliseconds);
 
 private:
     QSqlDatabase database() const;

@@ -7,7 +7,6 @@
 #include "shell/dialogs.h"
 #include "shell/error_display.h"
 
-#include <QCloseEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -16,6 +15,8 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QSaveFile>
+#include <QScrollBar>
+#include <QStyle>
 #include <QTableView>
 #include <QTimer>
 #include <QToolButton>
@@ -48,7 +49,7 @@ Tfrmdata::Tfrmdata(AppContext &context, QWidget *parent)
     label1->setObjectName(QStringLiteral("Label1"));
     m_list = new QListWidget(this);
     m_list->setObjectName(QStringLiteral("lstcaipiao"));
-    m_list->setFixedWidth(160);
+    m_list->setFixedWidth(140);
     auto *label2 = new QLabel(QStringLiteral("彩票数据："), this);
     label2->setObjectName(QStringLiteral("Label2"));
     m_grid = new QTableView(this);
@@ -179,12 +180,25 @@ void Tfrmdata::setColumnWidths()
     const int columns = m_model->columnCount();
     if (columns < 3)
         return;
-    // Period 70 pixels, the date as wide as a date, the numbers share the rest.
-    const int dateWidth = m_grid->fontMetrics().horizontalAdvance(QStringLiteral("0000-00-00")) + 16;
-    const int rest = m_grid->viewport()->width() - 70 - dateWidth - 2;
-    const int numberWidth
-        = std::max(m_grid->fontMetrics().horizontalAdvance(QStringLiteral("000")) + 8, rest / (columns - 2));
-    m_grid->setColumnWidth(0, 70);
+    // Each column as wide as its widest text (header or cell) and a margin; the numbers then
+    // share what is left of the grid. The room a vertical scroll bar takes is kept free even
+    // before the bar shows, so the date never ends up under it.
+    const QFontMetrics cells = m_grid->fontMetrics();
+    const QFontMetrics headers = m_grid->horizontalHeader()->fontMetrics();
+    auto fit = [&](const QString &cell, int column) {
+        const QString header = m_model->headerData(column, Qt::Horizontal).toString();
+        return std::max(cells.horizontalAdvance(cell), headers.horizontalAdvance(header)) + 12;
+    };
+    const int periodWidth = std::max(70, fit(QString(m_model->definition().periodWidth, QLatin1Char('0')), 0));
+    const int dateWidth = fit(QStringLiteral("0000-00-00"), columns - 1);
+    int numberWidth = 0;
+    for (int c = 1; c < columns - 1; ++c)
+        numberWidth = std::max(numberWidth, fit(QStringLiteral("00"), c));
+    int available = m_grid->viewport()->width();
+    if (!m_grid->verticalScrollBar()->isVisible())
+        available -= m_grid->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_grid);
+    numberWidth = std::max(numberWidth, (available - periodWidth - dateWidth) / (columns - 2));
+    m_grid->setColumnWidth(0, periodWidth);
     for (int c = 1; c < columns - 1; ++c)
         m_grid->setColumnWidth(c, numberWidth);
     m_grid->setColumnWidth(columns - 1, dateWidth);
@@ -305,8 +319,8 @@ void Tfrmdata::btnsaveClick()
         return;
     const QString name = m_model->lottery();
     const QString folder = m_context.folder.auxiliaryFolder();
-    const QString path = dialogs::saveFile(this, QStringLiteral("导出"), folder,
-        folder + name + QStringLiteral("历史号码.txt"), QStringLiteral("文本文件(*.txt)|*.txt"), QStringLiteral("txt"));
+    const QString path = dialogs::saveFile(this, QStringLiteral("导出"), folder, folder + historyFileName(name),
+        QStringLiteral("文本文件(*.txt)|*.txt"), QStringLiteral("txt"));
     if (path.isEmpty())
         return;
     QSaveFile file(path);
@@ -340,23 +354,54 @@ void Tfrmdata::btnimportClick()
         QStringLiteral("新增开奖号码%1期，已有的%2期不再导入。").arg(result.added).arg(result.alreadyStored));
 }
 
-void Tfrmdata::closeEvent(QCloseEvent *event)
+void Tfrmdata::commitOpenEditor()
 {
-    if (entering()) {
-        dialogs::warning(this, QStringLiteral("警告"), QStringLiteral("请单击《完成添加》按钮保存添加"));
-        event->ignore();
+    // A cell still being typed in holds its text in the editor; hand it to the model the way
+    // Enter would, so the check below sees it.
+    const QModelIndex current = m_grid->currentIndex();
+    QWidget *editor = current.isValid() ? m_grid->indexWidget(current) : nullptr;
+    if (!editor)
         return;
+    QAbstractItemDelegate *delegate = m_grid->itemDelegateForIndex(current);
+    Q_EMIT delegate->commitData(editor);
+    Q_EMIT delegate->closeEditor(editor, QAbstractItemDelegate::NoHint);
+}
+
+bool Tfrmdata::settlePendingEdits()
+{
+    commitOpenEditor();
+    const int pending = m_model->pendingRow();
+    if (pending < 0)
+        return true;
+    m_moving = true;
+    m_grid->setCurrentIndex(m_model->index(pending, std::max(0, m_grid->currentIndex().column())));
+    m_moving = false;
+    m_grid->scrollTo(m_grid->currentIndex());
+    const int choice = dialogs::choose(this, QStringLiteral("彩票数据"),
+        QStringLiteral("第%1行的修改还没有保存，要保存吗？").arg(pending + 1),
+        {QStringLiteral("保存"), QStringLiteral("不保存"), QStringLiteral("取消")});
+    switch (choice) {
+    case 0:
+        // A row that cannot be written keeps the window open, with the reason.
+        return guarded(this, [&] { m_model->post(pending); });
+    case 1:
+        m_model->cancel(pending);
+        return true;
+    default:
+        return false;
     }
-    QDialog::closeEvent(event);
 }
 
 void Tfrmdata::reject()
 {
-    // Escape closes like the frame's close button, with the same refusal.
+    // 关闭, Escape and the window's close button all end here (QDialog's close event calls
+    // reject): refused while entering, and never without a word about unsaved edits.
     if (entering()) {
         dialogs::warning(this, QStringLiteral("警告"), QStringLiteral("请单击《完成添加》按钮保存添加"));
         return;
     }
+    if (!settlePendingEdits())
+        return;
     QDialog::reject();
 }
 

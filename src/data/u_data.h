@@ -36,7 +36,6 @@ public:
     bool moveTo(int row);
 
 protected:
-    void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void reject() override;
@@ -44,6 +43,8 @@ protected:
 private:
     void navigate(int button);
     bool postCurrent();
+    void commitOpenEditor();
+    bool settlePendingEdits();
     void placeAddButton();
     void setColumnWidths();
     int currentRow() const;

@@ -108,6 +108,8 @@ Tfrmindex::Tfrmindex(AppContext &context, QWidget *parent)
 
     m_add = button(this, "btnadd", QStringLiteral("添加彩票"), QRect(x, 250, 68, 28));
     m_del = button(this, "btndel", QStringLiteral("删除彩票"), QRect(x + 74, 250, 68, 28));
+    // While a lottery is being added, 取消添加 takes the place of 删除彩票 beside 确定添加.
+    m_cancel = button(this, "btncancel", QStringLiteral("取消添加"), m_del->geometry());
     m_open = button(this, "btnopen", QStringLiteral("打开彩票"), QRect(x, 292, 68, 30));
     m_exit = button(this, "btnext", QStringLiteral("退出"), QRect(x + 74, 292, 68, 30));
 
@@ -117,6 +119,7 @@ Tfrmindex::Tfrmindex(AppContext &context, QWidget *parent)
     connect(m_open, &QPushButton::clicked, this, [this] { btnopenClick(); });
     connect(m_exit, &QPushButton::clicked, this, &QDialog::reject);
     connect(m_add, &QPushButton::clicked, this, [this] { btnaddClick(); });
+    connect(m_cancel, &QPushButton::clicked, this, [this] { btncancelClick(); });
     connect(m_del, &QPushButton::clicked, this, [this] { btndelClick(); });
 
     setFieldsEnabled(false);
@@ -134,6 +137,8 @@ void Tfrmindex::setFieldsEnabled(bool adding)
     for (QWidget *w : std::initializer_list<QWidget *> {m_name, m_kindGroup, m_sum, m_sel, m_time, m_weekGroup})
         w->setEnabled(adding);
     m_del->setEnabled(!adding);
+    m_del->setVisible(!adding);
+    m_cancel->setVisible(adding);
     m_open->setEnabled(!adding);
     m_exit->setEnabled(!adding);
     m_list->setEnabled(!adding);
@@ -159,7 +164,7 @@ void Tfrmindex::showDefinition(const QString &name)
 void Tfrmindex::lstcaipiaoClick()
 {
     QListWidgetItem *item = m_list->currentItem();
-    if (!item || !item->isSelected() || m_add->text() != QStringLiteral("添加彩票"))
+    if (!item || !item->isSelected() || adding())
         return;
     const QString name = item->text();
     guarded(this, [&] { showDefinition(name); });
@@ -183,9 +188,57 @@ void Tfrmindex::btnopenClick()
     }
 }
 
+bool Tfrmindex::adding() const
+{
+    return m_add->text() != QStringLiteral("添加彩票");
+}
+
+Tfrmindex::Fields Tfrmindex::fields() const
+{
+    Fields f;
+    f.name = m_name->text();
+    f.digit = m_digit->isChecked();
+    f.sum = m_sum->text();
+    f.sel = m_sel->text();
+    f.time = m_time->text();
+    for (int k = 1; k <= 7; ++k)
+        f.week[static_cast<std::size_t>(k)] = m_week[static_cast<std::size_t>(k)]->isChecked();
+    return f;
+}
+
+void Tfrmindex::setFields(const Fields &f)
+{
+    m_name->setText(f.name);
+    (f.digit ? m_digit : m_lotto)->setChecked(true);
+    m_sum->setText(f.sum);
+    m_sel->setText(f.sel);
+    m_time->setText(f.time);
+    for (int k = 1; k <= 7; ++k)
+        m_week[static_cast<std::size_t>(k)]->setChecked(f.week[static_cast<std::size_t>(k)]);
+}
+
+void Tfrmindex::btncancelClick()
+{
+    if (!adding())
+        return;
+    setFields(m_beforeAdding);
+    m_add->setText(QStringLiteral("添加彩票"));
+    setFieldsEnabled(false);
+    m_list->setFocus();
+}
+
+void Tfrmindex::reject()
+{
+    // Closing the window in the middle of an adding cancels it, so the next 打开彩票 finds
+    // the list and its buttons as they were.
+    btncancelClick();
+    QDialog::reject();
+}
+
 void Tfrmindex::btnaddClick()
 {
-    if (m_add->text() == QStringLiteral("添加彩票")) {
+    if (!adding()) {
+        m_beforeAdding = fields();
         m_name->clear();
         m_time->clear();
         for (int k = 1; k <= 7; ++k)

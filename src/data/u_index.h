@@ -31,9 +31,25 @@ public:
     void lstcaipiaoClick();
     void btnopenClick();
     void btnaddClick();
+    void btncancelClick();
     void btndelClick();
+    bool adding() const;
+
+protected:
+    void reject() override;
 
 private:
+    // What the fields showed before 添加彩票 emptied them, put back when the adding is cancelled.
+    struct Fields {
+        QString name;
+        bool digit = true;
+        QString sum;
+        QString sel;
+        QString time;
+        std::array<bool, 8> week {};
+    };
+    Fields fields() const;
+    void setFields(const Fields &fields);
     void fillList();
     void showDefinition(const QString &name);
     void setFieldsEnabled(bool adding);
@@ -41,6 +57,7 @@ private:
 
     AppContext &m_context;
     bool m_opened = false;
+    Fields m_beforeAdding;
     QListWidget *m_list;
     QLineEdit *m_name;
     QGroupBox *m_kindGroup;
@@ -52,6 +69,7 @@ private:
     QGroupBox *m_weekGroup;
     std::array<QCheckBox *, 8> m_week {};
     QPushButton *m_add;
+    QPushButton *m_cancel;
     QPushButton *m_del;
     QPushButton *m_open;
     QPushButton *m_exit;

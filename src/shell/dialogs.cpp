@@ -9,6 +9,7 @@
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPushButton>
 #include <QQueue>
 
 namespace lumaro::dialogs {
@@ -20,6 +21,7 @@ struct TestState {
     QQueue<QString> files;
     QQueue<QStringList> fileLists;
     QQueue<bool> answers;
+    QQueue<int> choices;
     QList<testing::Message> messages;
     QList<QUrl> urls;
 };
@@ -125,6 +127,26 @@ bool question(QWidget *parent, const QString &title, const QString &text, bool w
     return box.exec() == QMessageBox::Yes;
 }
 
+int choose(QWidget *parent, const QString &title, const QString &text, const QStringList &buttons)
+{
+    if (record(QStringLiteral("question"), title, text))
+        return state().choices.isEmpty() ? 0 : state().choices.dequeue();
+    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::NoButton, parent);
+    QList<QAbstractButton *> added;
+    for (qsizetype i = 0; i < buttons.size(); ++i) {
+        const bool last = i + 1 == buttons.size();
+        QPushButton *button = box.addButton(buttons[i], last ? QMessageBox::RejectRole : QMessageBox::AcceptRole);
+        if (i == 0)
+            box.setDefaultButton(button);
+        if (last)
+            box.setEscapeButton(button);
+        added << button;
+    }
+    box.exec();
+    const qsizetype index = added.indexOf(box.clickedButton());
+    return index < 0 ? static_cast<int>(buttons.size()) - 1 : static_cast<int>(index);
+}
+
 bool choosePrinter(QWidget *parent, QPrinter &printer, const QString &title, bool pageRange)
 {
     if (record(QStringLiteral("print"), title, QString()))
@@ -177,6 +199,11 @@ void queueAnswer(bool yes)
     state().answers.enqueue(yes);
 }
 
+void queueChoice(int index)
+{
+    state().choices.enqueue(index);
+}
+
 QList<Message> messages()
 {
     return state().messages;
@@ -192,6 +219,7 @@ void clear()
     state().files.clear();
     state().fileLists.clear();
     state().answers.clear();
+    state().choices.clear();
     state().messages.clear();
     state().urls.clear();
 }

@@ -29,6 +29,9 @@ void warning(QWidget *parent, const QString &title, const QString &text);
 void error(QWidget *parent, const QString &title, const QString &text);
 // Yes/No; true for Yes.
 bool question(QWidget *parent, const QString &title, const QString &text, bool warningIcon = false);
+// A question with its own buttons, the first the default and the last what Escape or the
+// window's close button choose; returns the index of the button chosen.
+int choose(QWidget *parent, const QString &title, const QString &text, const QStringList &buttons);
 
 // The print dialog for printer; false when cancelled. In test mode it is recorded as a
 // "print" message and cancelled.
@@ -49,6 +52,7 @@ bool enabled();
 void queueFile(const QString &path); // next openFile / saveFile answer ("" = cancel)
 void queueFiles(const QStringList &paths); // next openFiles answer
 void queueAnswer(bool yes); // next question answer
+void queueChoice(int index); // next choose answer (none queued = 0, the first button)
 QList<Message> messages();
 QString lastMessage(); // text of the last message, empty if none
 QList<QUrl> openedUrls();

@@ -28,6 +28,7 @@
 #include <QNetworkReply>
 #include <QPainter>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTabBar>
 #include <QToolBar>
 #include <QToolButton>
@@ -152,6 +153,10 @@ Tfrmmain::Tfrmmain(AppContext &context, QWidget *parent)
     setCentralWidget(m_client);
     buildMenus();
     buildToolbar();
+    statusBar()->setObjectName(QStringLiteral("stbmain"));
+    m_trendLabel = new QLabel(statusBar());
+    m_trendLabel->setObjectName(QStringLiteral("lbltrend"));
+    statusBar()->addWidget(m_trendLabel);
 
     // The advert panel stays hidden until its picture has arrived.
     m_pan = new QWidget(m_client);
@@ -363,6 +368,17 @@ void Tfrmmain::UpdateMenuState()
         m_actions.value(QString::fromUtf8(item.name))->setEnabled(open);
     for (const char *name : kLotteryButtons)
         m_actions.value(QString::fromUtf8(name))->setEnabled(open);
+    showTrendMode();
+}
+
+void Tfrmmain::showTrendMode()
+{
+    if (!m_context.lottery->lotteryOpen) {
+        m_trendLabel->clear();
+        return;
+    }
+    m_trendLabel->setText(
+        m_context.lottery->variantMode ? QStringLiteral("当前走势：变幻走势") : QStringLiteral("当前走势：标准走势"));
 }
 
 void Tfrmmain::changeEvent(QEvent *event)
@@ -573,6 +589,7 @@ void Tfrmmain::tlbbiaozhunClick()
         return;
     m_context.lottery->variantMode = false;
     m_context.lottery->BuildStandardTrend();
+    showTrendMode();
     setBallChooserEnabled(true);
     refreshActiveView();
 }
@@ -584,6 +601,7 @@ void Tfrmmain::tlbbianwanClick()
     m_context.lottery->variantMode = true;
     RandomSource random = m_context.newRandom();
     BuildVariantTrend(*m_context.lottery, random);
+    showTrendMode();
     setBallChooserEnabled(false);
     refreshActiveView();
 }

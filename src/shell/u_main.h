@@ -60,6 +60,9 @@ public:
     WindowRegistry &registry() { return m_registry; }
     Tfrmindex *manager() const;
     QWidget *advertPanel() const;
+    // The status bar's note of the trend in force: "当前走势：标准走势" or "当前走势：变幻走势"
+    // while a lottery is open, empty otherwise.
+    QLabel *trendIndicator() const { return m_trendLabel; }
 
 protected:
     void changeEvent(QEvent *event) override;
@@ -71,6 +74,7 @@ private:
     QAction *addAction(QMenu *menu, const char *name, const QString &caption, const std::function<void()> &slot);
     QAction *addToolButton(const char *name, const QString &caption, const QString &tip, const QString &glyph,
         const QColor &colour, const std::function<void()> &slot);
+    void showTrendMode();
     void closeViews();
     void showView(int index);
     void refreshActiveView();
@@ -93,6 +97,7 @@ private:
     QNetworkAccessManager *m_network = nullptr;
     QWidget *m_pan = nullptr;
     QLabel *m_imggif = nullptr;
+    QLabel *m_trendLabel = nullptr;
     QMovie *m_movie = nullptr;
     QUrl m_advertTarget;
     bool m_panClosed = false;

@@ -132,3 +132,26 @@ TEST(Backup, CopiesWhileOpenAndRestoresOnlyLotteryDatabases)
     LotteryStore before(kept);
     EXPECT_EQ(before.drawCount(k22), 2); // the replaced database can be put back by hand
 }
+
+TEST(DrawEditModel, APeriodAlreadyInTheTableIsRefusedWhateverItsZeros)
+{
+    TestHome home;
+    importDraws(home.store(), k22, "0002001 01 02 03 04 05\n2020002 06 07 08 09 10\n");
+    DrawEditModel model(home.store());
+    model.load(k22);
+    const int row = model.appendRow();
+    fill(model, row,
+        {QStringLiteral("2001"), QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("4"),
+            QStringLiteral("5"), QString()});
+    EXPECT_EQ(postError(model, row),
+        QStringLiteral("第3行“记录期号”列的期号2001与第1行的第0002001期是同一期，同一期不能存两次！"));
+    model.setData(model.index(row, 0), QStringLiteral("2020003"));
+    EXPECT_EQ(postError(model, row), QString());
+
+    // A posted row may not take another row's period, but may keep (and rewrite) its own.
+    model.setData(model.index(0, 0), QStringLiteral("2020002"));
+    EXPECT_TRUE(postError(model, 0).contains(QStringLiteral("同一期不能存两次")));
+    model.setData(model.index(0, 0), QStringLiteral("2001"));
+    EXPECT_EQ(postError(model, 0), QString());
+    EXPECT_EQ(home.store().drawCount(k22), 3);
+}

@@ -3,7 +3,9 @@
 #include "data/open_lottery.h"
 #include "support/test_home.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <gtest/gtest.h>
 
@@ -146,4 +148,37 @@ TEST(DrawImport, ExportOfAnEmptyLotteryWritesAnEmptyFile)
     EXPECT_EQ(exportHistoryFile(home.store(), k22, out), 0);
     EXPECT_TRUE(lumaro::test::readFile(out).isEmpty());
     EXPECT_THROW(importDrawFile(home.store(), k22, home.path(QStringLiteral("没有.csv"))), IoError);
+}
+
+TEST(DrawImport, APeriodStoredWithOtherLeadingZerosIsAlreadyStored)
+{
+    TestHome home;
+    importDraws(home.store(), k22, "0026139 01 02 03 04 05\n2001 06 07 08 09 10\n");
+    const ImportResult r = importDraws(home.store(), k22,
+        "period,date,a,b,c,d,e\n"
+        "26139,2026-01-01,1,2,3,4,5\n"
+        "0002001,2020-01-01,6,7,8,9,10\n"
+        "0026140,2026-01-02,11,12,13,14,15\n");
+    EXPECT_EQ(r.added, 1);
+    EXPECT_EQ(r.alreadyStored, 2);
+    // The stored texts stay as they were written.
+    QStringList periods;
+    for (const StoredDraw &draw : home.store().readDraws(k22))
+        periods << draw.period;
+    EXPECT_EQ(periods, (QStringList {QStringLiteral("0026139"), QStringLiteral("0026140"), QStringLiteral("2001")}));
+}
+
+TEST(DrawImport, ProposedExportFileStaysOneFileOfItsFolder)
+{
+    EXPECT_EQ(historyFileName(QStringLiteral("中国福彩七乐彩")), QStringLiteral("中国福彩七乐彩历史号码.txt"));
+    const QString folder = QStringLiteral("/home/u/Lumaro/附属/");
+    for (const char *name : {"../../x", "..", "a/b", "a\\b", "c:*?\"<>|", ".hidden", "a..b"}) {
+        const QString file = historyFileName(QString::fromUtf8(name));
+        EXPECT_FALSE(file.contains(QLatin1Char('/')) || file.contains(QLatin1Char('\\'))) << name;
+        EXPECT_FALSE(file.startsWith(QLatin1Char('.'))) << name;
+        EXPECT_EQ(QFileInfo(QDir::cleanPath(folder + file)).absolutePath() + QLatin1Char('/'), folder) << name;
+        EXPECT_TRUE(file.endsWith(QStringLiteral("历史号码.txt"))) << name;
+    }
+    EXPECT_EQ(historyFileName(QStringLiteral("../x")), QStringLiteral("___x历史号码.txt"));
+    EXPECT_EQ(historyFileName(QStringLiteral("a..b")), QStringLiteral("a..b历史号码.txt"));
 }

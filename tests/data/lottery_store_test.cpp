@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 using namespace lumaro;
 using lumaro::test::TestHome;
 
@@ -246,4 +248,112 @@ TEST(LotteryStore, MissingOrForeignDatabaseFileIsAnError)
         home.path(QStringLiteral("数据库/坏.db")), QByteArray("this is not a database at all, just text"));
     LotteryStore foreign(home.path(QStringLiteral("数据库/坏.db")));
     EXPECT_THROW(foreign.listLotteries(), DatabaseError);
+}
+
+TEST(LotteryStore, OnePeriodIsOneDrawHoweverManyLeadingZeros)
+{
+    TestHome home;
+    const QString name = QStringLiteral("中国体彩22选5");
+    LotteryStore &store = home.store();
+    store.appendDraws(name, {draw(QStringLiteral("0002001"), {1, 2, 3, 4, 5})});
+    try {
+        store.appendDraws(
+            name, {draw(QStringLiteral("2002"), {1, 2, 3, 4, 5}), draw(QStringLiteral("2001"), {6, 7, 8, 9, 10})});
+        ADD_FAILURE() << "a stored period written without its zeros was stored again";
+    } catch (const InputError &error) {
+        EXPECT_EQ(error.message(), QStringLiteral("期号2001与已有的第0002001期是同一期，同一期不能存两次！"));
+    }
+    // Twice in one batch, and the same text again.
+    EXPECT_THROW(store.appendDraws(name,
+                     {draw(QStringLiteral("2003"), {1, 2, 3, 4, 5}), draw(QStringLiteral("02003"), {1, 2, 3, 4, 5})}),
+        InputError);
+    EXPECT_THROW(store.appendDraws(name, {draw(QStringLiteral("0002001"), {1, 2, 3, 4, 5})}), InputError);
+    EXPECT_EQ(store.drawCount(name), 1);
+
+    store.appendDraws(name, {draw(QStringLiteral("2002"), {1, 2, 3, 4, 5})});
+    EXPECT_EQ(store.storedPeriods(name),
+        (QHash<qint64, QString> {{2001, QStringLiteral("0002001")}, {2002, QStringLiteral("2002")}}));
+
+    // An edit may not move a draw onto another's period, but may rewrite its own.
+    const auto draws = store.readDraws(name);
+    const qint64 later = draws[1].rowId; // "2002"; "0002001" sorts first as text
+    EXPECT_THROW(store.updateDraw(name, later, draw(QStringLiteral("02001"), {1, 2, 3, 4, 5})), InputError);
+    store.updateDraw(name, later, draw(QStringLiteral("0002002"), {6, 7, 8, 9, 10}));
+    EXPECT_EQ(store.readDraws(name).front().period, QStringLiteral("0002001"));
+
+    // A table that already holds a period twice (written by an older program) stays editable.
+    home.store().close();
+    ASSERT_TRUE(rawExec(home.folder().databaseFile(),
+        QStringLiteral("INSERT INTO \"中国体彩22选5彩票号码表\" VALUES('2001',11,12,13,14,15,'')")));
+    for (const StoredDraw &stored : store.readDraws(name)) {
+        if (stored.period == QStringLiteral("2001"))
+            store.updateDraw(name, stored.rowId, draw(QStringLiteral("2001"), {16, 17, 18, 19, 20}));
+    }
+    EXPECT_EQ(store.drawCount(name), 3);
+}
+
+TEST(LotteryStore, ADatabaseLockedByAnotherProgramIsReportedAsInUse)
+{
+    TestHome home;
+    const QString name = QStringLiteral("中国体彩22选5");
+    home.store().appendDraws(name, {draw(QStringLiteral("2020001"), {1, 2, 3, 4, 5})});
+    const qint64 rowId = home.store().readDraws(name).front().rowId;
+    home.store().close();
+
+    // Another program holds the database in a write transaction.
+    QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other"));
+    other.setDatabaseName(home.folder().databaseFile());
+    ASSERT_TRUE(other.open());
+    ASSERT_TRUE(QSqlQuery(other).exec(QStringLiteral("BEGIN EXCLUSIVE")));
+
+    const QString inUse = QStringLiteral("数据库正被其他程序使用，请关闭该程序后再试。");
+    const std::vector<std::pair<const char *, std::function<void(LotteryStore &)>>> operations {
+        {"append",
+            [&](LotteryStore &s) {
+                s.appendDraws(name, {draw(QStringLiteral("2020002"), {1, 2, 3, 4, 5})});
+            }},
+        {"list", [](LotteryStore &s) { s.listLotteries(); }},
+        {"definition", [&](LotteryStore &s) { s.readDefinition(name); }},
+        {"draws", [&](LotteryStore &s) { s.readDraws(name); }},
+        {"update",
+            [&](LotteryStore &s) {
+                s.updateDraw(name, rowId, draw(QStringLiteral("2020001"), {5, 4, 3, 2, 1}));
+            }},
+        {"delete", [&](LotteryStore &s) { s.deleteDraw(name, rowId); }},
+        {"create", [](LotteryStore &s) { s.createLottery(lotto(QStringLiteral("自选35选5"), 35, 5)); }},
+        {"drop", [&](LotteryStore &s) { s.dropLottery(name); }},
+        {"cap", [&](LotteryStore &s) { s.capDraws(name, 0); }},
+    };
+    for (const auto &[what, operation] : operations) {
+        // A fresh connection each time: the first statement prepared is the one that waits.
+        LotteryStore store(home.folder().databaseFile());
+        store.setBusyTimeout(20);
+        try {
+            operation(store);
+            ADD_FAILURE() << what << " went through a locked database";
+        } catch (const DatabaseError &error) {
+            EXPECT_EQ(error.message(), inUse) << what;
+        }
+    }
+
+    ASSERT_TRUE(QSqlQuery(other).exec(QStringLiteral("ROLLBACK")));
+    other.close();
+    other = QSqlDatabase();
+    QSqlDatabase::removeDatabase(QStringLiteral("other"));
+    EXPECT_EQ(home.store().drawCount(name), 1); // nothing was half done
+    EXPECT_EQ(home.store().readDraws(name).front().numbers, (std::vector<int> {1, 2, 3, 4, 5}));
+}
+
+TEST(LotteryStore, AnElevenFiveGameAddedAgainHoldsEightCharacterPeriods)
+{
+    TestHome home;
+    const QString name = QStringLiteral("重庆体彩11选5");
+    home.store().dropLottery(name);
+    home.store().createLottery(lotto(name, 11, 5)); // as the lottery manager creates it
+    EXPECT_EQ(home.store().readDefinition(name).periodWidth, 8);
+    home.store().appendDraws(name, {draw(QStringLiteral("26040101"), {1, 2, 3, 4, 5})});
+    EXPECT_EQ(home.store().drawCount(name), 1);
+    // Any other name keeps the seven characters it was always given.
+    home.store().createLottery(lotto(QStringLiteral("自选11选5"), 11, 5));
+    EXPECT_EQ(home.store().readDefinition(QStringLiteral("自选11选5")).periodWidth, 7);
 }

@@ -9,8 +9,11 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QHeaderView>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableView>
 #include <QToolButton>
 
@@ -151,4 +154,126 @@ TEST_F(DrawEditorTest, BackupAndRestoreFromTheMainWindow)
     window.action(QStringLiteral("mnustoredata"))->trigger();
     EXPECT_TRUE(dialogs::testing::lastMessage().startsWith(QStringLiteral("成功恢复！")));
     EXPECT_EQ(home.store().drawCount(QStringLiteral("中国体彩22选5")), 1);
+}
+
+TEST_F(DrawEditorTest, ClosingWithAnUnpostedChangeAsksFirst)
+{
+    const QString name = QStringLiteral("中国体彩22选5");
+    importDraws(home.store(), name, "2020001 01 02 03 04 05\n2020002 06 07 08 09 10\n");
+    Tfrmdata editor(context);
+    editor.show();
+    select(editor, name);
+    DrawEditModel *model = editor.model();
+    auto storedFirst = [&] { return home.store().readDraws(name).front().numbers.front(); };
+
+    // Browsing, a changed cell not yet posted: 取消 keeps the window and the change.
+    model->setData(model->index(0, 1), QStringLiteral("11"));
+    dialogs::testing::queueChoice(2);
+    editor.close();
+    EXPECT_TRUE(editor.isVisible());
+    ASSERT_FALSE(dialogs::testing::messages().isEmpty());
+    EXPECT_EQ(dialogs::testing::messages().back().kind, QStringLiteral("question"));
+    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("第1行的修改还没有保存，要保存吗？"));
+    EXPECT_TRUE(model->isPending(0));
+    EXPECT_EQ(editor.grid()->currentIndex().row(), 0); // the row in question is shown
+
+    // A change that cannot be written keeps the window open with the reason.
+    model->setData(model->index(0, 2), QStringLiteral("11"));
+    dialogs::testing::queueChoice(0);
+    editor.close();
+    EXPECT_TRUE(editor.isVisible());
+    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("第1行“2”列的号码11与第1个号码重复！"));
+    EXPECT_EQ(storedFirst(), 1);
+
+    // 保存 writes it and closes.
+    model->setData(model->index(0, 2), QStringLiteral("2"));
+    dialogs::testing::queueChoice(0);
+    editor.close();
+    EXPECT_FALSE(editor.isVisible());
+    EXPECT_EQ(storedFirst(), 11);
+
+    // 不保存 drops the change and closes; text still in an open cell editor counts as typed.
+    Tfrmdata again(context);
+    again.show();
+    select(again, name);
+    const QModelIndex cell = again.model()->index(1, 1);
+    again.grid()->setCurrentIndex(cell);
+    again.grid()->edit(cell);
+    auto *editorWidget = qobject_cast<QLineEdit *>(again.grid()->indexWidget(cell));
+    ASSERT_NE(editorWidget, nullptr);
+    editorWidget->setText(QStringLiteral("12"));
+    dialogs::testing::clear();
+    dialogs::testing::queueChoice(1);
+    again.close();
+    EXPECT_FALSE(again.isVisible());
+    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("第2行的修改还没有保存，要保存吗？"));
+    EXPECT_EQ(home.store().readDraws(name).back().numbers.front(), 6);
+
+    // Nothing changed: it closes without a question.
+    Tfrmdata quiet(context);
+    quiet.show();
+    select(quiet, name);
+    dialogs::testing::clear();
+    quiet.close();
+    EXPECT_FALSE(quiet.isVisible());
+    EXPECT_TRUE(dialogs::testing::messages().isEmpty());
+}
+
+TEST_F(DrawEditorTest, CancellingARowThatCannotBePostedForgetsIt)
+{
+    const QString name = QStringLiteral("中国体彩22选5");
+    importDraws(home.store(), name, "0026139 01 02 03 04 05\n");
+    Tfrmdata editor(context);
+    editor.show();
+    select(editor, name);
+    editor.btneditClick();
+    editor.btnaddClick();
+    DrawEditModel *model = editor.model();
+    const QStringList cells {QStringLiteral("26139"), QStringLiteral("6"), QStringLiteral("7"), QStringLiteral("8"),
+        QStringLiteral("9"), QStringLiteral("10")};
+    for (int c = 0; c < cells.size(); ++c)
+        model->setData(model->index(1, c), cells[c]);
+    editor.navigatorButton(7)->click(); // 保存修改: the period is stored already
+    EXPECT_TRUE(dialogs::testing::lastMessage().contains(QStringLiteral("同一期不能存两次")));
+
+    // 取消修改 drops the row without showing its error once more.
+    dialogs::testing::clear();
+    editor.navigatorButton(8)->click();
+    QApplication::processEvents();
+    EXPECT_EQ(model->rowCount(), 1);
+    EXPECT_TRUE(dialogs::testing::messages().isEmpty());
+    EXPECT_EQ(editor.grid()->currentIndex().row(), 0);
+}
+
+TEST_F(DrawEditorTest, EveryColumnFitsAtTheDefaultSize)
+{
+    LUMARO_HISTORY_FILE(qlc, "qlc.csv");
+    importDrawFile(home.store(), QStringLiteral("中国福彩七乐彩"), qlc);
+    importDraws(
+        home.store(), QStringLiteral("广东体彩11选5"), "period,date,a,b,c,d,e\n26040101,2026-04-01,1,2,3,4,5\n");
+    Tfrmdata editor(context);
+    editor.show();
+    QApplication::processEvents();
+    for (const char *lottery : {"中国福彩七乐彩", "广东体彩11选5"}) {
+        select(editor, QString::fromUtf8(lottery));
+        QApplication::processEvents();
+        QTableView *grid = editor.grid();
+        const QFontMetrics metrics = grid->fontMetrics();
+        const int columns = editor.model()->columnCount();
+        int total = 0;
+        for (int c = 0; c < columns; ++c) {
+            const int width = grid->columnWidth(c);
+            total += width;
+            // Every cell and header text fits its column.
+            const QString header = editor.model()->headerData(c, Qt::Horizontal).toString();
+            EXPECT_GE(width, grid->horizontalHeader()->fontMetrics().horizontalAdvance(header) + 8) << lottery << c;
+            const QString last
+                = editor.model()->data(editor.model()->index(editor.model()->rowCount() - 1, c)).toString();
+            EXPECT_GE(width, metrics.horizontalAdvance(last) + 8) << lottery << c;
+        }
+        QApplication::processEvents();
+        EXPECT_LE(total, grid->viewport()->width()) << lottery;
+        EXPECT_EQ(grid->horizontalScrollBar()->maximum(), 0) << lottery;
+        test::screenshot(&editor, QStringLiteral("draw_editor_%1").arg(QString::fromUtf8(lottery)));
+    }
 }

@@ -243,6 +243,28 @@ TEST_F(MainWindowTest, VariantTrendRebuildsTheGridAndDisablesTheBallChooser)
     EXPECT_FALSE(lottery.variantMode);
 }
 
+TEST_F(MainWindowTest, TheStatusBarSaysWhichTrendIsInForce)
+{
+    QLabel *trend = window->trendIndicator();
+    EXPECT_TRUE(trend->text().isEmpty());
+    addDraws(QStringLiteral("中国体彩22选5"), "2020001 05 09 13 20 22\n2020002 01 02 03 04 05\n");
+    openLottery(QStringLiteral("中国体彩22选5"));
+    QApplication::processEvents();
+    EXPECT_TRUE(trend->isVisible());
+    EXPECT_EQ(trend->text(), QStringLiteral("当前走势：标准走势"));
+    window->action(QStringLiteral("tlbbianwan"))->trigger();
+    EXPECT_EQ(trend->text(), QStringLiteral("当前走势：变幻走势"));
+    screenshot(window.get(), QStringLiteral("main_variant_status"));
+    // A window that switches the trend through the shell is shown the same way.
+    context.shell->switchToStandardTrend();
+    EXPECT_EQ(trend->text(), QStringLiteral("当前走势：标准走势"));
+    window->tlbbianwanClick();
+    openLottery(QStringLiteral("中国体彩22选5")); // every opening is standard again
+    EXPECT_EQ(trend->text(), QStringLiteral("当前走势：标准走势"));
+    window->mnucloseClick();
+    EXPECT_TRUE(trend->text().isEmpty());
+}
+
 TEST_F(MainWindowTest, HelpAndSitesGoThroughTheDesktop)
 {
     window->action(QStringLiteral("mnuhelp"))->trigger();
@@ -431,4 +453,51 @@ TEST_F(ManagerTest, AddAndDeleteWithTheirChecks)
     manager.btndelClick();
     EXPECT_EQ(list->count(), 9);
     EXPECT_EQ(name->text(), QStringLiteral("自选35选5")); // the fields keep showing the deleted lottery
+}
+
+TEST_F(ManagerTest, AddingCanBeCancelledByItsButtonOrByClosing)
+{
+    Tfrmindex manager(context);
+    manager.show();
+    auto *add = manager.findChild<QPushButton *>(QStringLiteral("btnadd"));
+    auto *cancel = manager.findChild<QPushButton *>(QStringLiteral("btncancel"));
+    auto *name = manager.findChild<QLineEdit *>(QStringLiteral("edtcainame"));
+    auto *list = manager.findChild<QListWidget *>(QStringLiteral("lstcaipiao"));
+    auto *open = manager.findChild<QPushButton *>(QStringLiteral("btnopen"));
+    auto *exit = manager.findChild<QPushButton *>(QStringLiteral("btnext"));
+    auto *del = manager.findChild<QPushButton *>(QStringLiteral("btndel"));
+    EXPECT_FALSE(cancel->isVisible());
+    list->setCurrentRow(3);
+    const QString shown = name->text();
+    EXPECT_EQ(shown, QStringLiteral("中国体彩22选5"));
+    auto expectBrowsing = [&](const char *how) {
+        EXPECT_EQ(add->text(), QStringLiteral("添加彩票")) << how;
+        EXPECT_TRUE(list->isEnabled()) << how;
+        EXPECT_TRUE(open->isEnabled()) << how;
+        EXPECT_TRUE(exit->isEnabled()) << how;
+        EXPECT_TRUE(del->isEnabled()) << how;
+        EXPECT_FALSE(name->isEnabled()) << how;
+        EXPECT_EQ(name->text(), shown) << how; // the selected lottery is shown again
+        EXPECT_TRUE(manager.weekdayBox(7)->isChecked()) << how;
+    };
+
+    manager.btnaddClick();
+    EXPECT_TRUE(cancel->isVisible());
+    EXPECT_FALSE(del->isVisible());
+    name->setText(QStringLiteral("不要了"));
+    screenshot(&manager, QStringLiteral("manager_adding"));
+    cancel->click();
+    expectBrowsing("取消添加");
+    EXPECT_FALSE(cancel->isVisible());
+
+    // Closing the window in the middle of an adding cancels it; the kept instance opens as a list.
+    manager.btnaddClick();
+    manager.close();
+    EXPECT_FALSE(manager.isVisible());
+    expectBrowsing("close");
+    EXPECT_EQ(list->count(), 9);
+    EXPECT_EQ(home.store().listLotteries().size(), 9);
+    manager.btnopenClick();
+    EXPECT_TRUE(manager.opened());
+    EXPECT_EQ(lottery.name, QStringLiteral("中国体彩22选5"));
 }
