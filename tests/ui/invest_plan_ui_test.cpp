@@ -2,6 +2,7 @@
 #include "invest/u_jieduanjihua.h"
 #include "invest/u_keibianjihua.h"
 #include "invest_ui_support.h"
+#include "support/pdf_text.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -61,6 +62,12 @@ TEST_F(PlanWindowTest, FixedPlanGeneratesSavesLoadsAndPrints)
     const QByteArray bytes = test::readFile(pdf);
     EXPECT_TRUE(bytes.startsWith("%PDF"));
     EXPECT_EQ(pdfPages(bytes), 4);
+    // The PDF is the one the command line writes: its fonts travel with it.
+    EXPECT_EQ(test::pdfEmbeddedFonts(bytes).size(), 2);
+    const std::vector<QStringList> pages = test::pdfPageTexts(bytes);
+    ASSERT_EQ(pages.size(), 4u);
+    EXPECT_TRUE(pages[0].contains(QStringLiteral("固定投资计划表")));
+    EXPECT_TRUE(pages[3].contains(QStringLiteral("共4页\\第4页")));
 }
 
 TEST_F(PlanWindowTest, FixedPlanLoadReportsBadAndSurplusRows)
