@@ -103,6 +103,11 @@ TEST(CliInvest, AnalysisSearchAndRefusals)
     EXPECT_TRUE(lines[1].startsWith(QStringLiteral("中出后间隔期数：")));
     EXPECT_TRUE(lines[2].startsWith(QStringLiteral("连续投入期数：")));
 
+    // A prize that cannot reach the wanted rate: no cycle, and the reason on the error stream.
+    r = runCli(home, args({"invest", "福彩3D", "--random", "100", "--prize", "200"}));
+    EXPECT_TRUE(r.out.endsWith(QStringLiteral("总体赢余：0\n"))) << r.out.toStdString();
+    EXPECT_TRUE(r.err.contains(QStringLiteral("单注奖金200不足以"))) << r.err.toStdString();
+
     EXPECT_EQ(runCli(home, args({"invest", "福彩3D", "--random", "91", "--play", "2"})).exitCode, 1);
     EXPECT_EQ(runCli(home, args({"invest", "福彩3D"})).exitCode, 2);
     EXPECT_EQ(runCli(home, args({"invest", "福彩3D", "--random", "10", "--bet", "51"})).exitCode, 2);
