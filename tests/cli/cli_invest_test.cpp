@@ -50,6 +50,12 @@ TEST(CliPlan, TablesAveragesAndRefusals)
     r = runCli(home, args({"plan", "fixed", "--prize", "16"}));
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(r.err.contains(QStringLiteral("所需倍数太大，无法投注！")));
+    // Net profits whose sum leaves 64 bits: refused, with no table and no wrapped average.
+    r = runCli(home,
+        args({"plan", "fixed", "--prize", "9000000000000000000", "--unit", "0", "--profit", "0", "--periods", "2"}));
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("金额太大，超出计算范围！"))) << r.err.toStdString();
+    EXPECT_FALSE(r.out.contains(QStringLiteral("平均每期净利润为"))) << r.out.toStdString();
     EXPECT_EQ(runCli(home, args({"plan", "fixed", "--periods", "0"})).exitCode, 1);
     EXPECT_EQ(runCli(home, args({"plan", "staged", "--stages", "0"})).exitCode, 1);
     EXPECT_EQ(runCli(home, args({"plan", "weekly"})).exitCode, 2);
