@@ -3,10 +3,15 @@
 #include "invest/u_keibianjihua.h"
 #include "invest_ui_support.h"
 #include "support/pdf_text.h"
+#include "support/screenshot.h"
 
+#include <QApplication>
+#include <QFontMetrics>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -197,4 +202,31 @@ TEST_F(PlanWindowTest, VariablePlanStatesAdditionsAndContinuation)
     click(&loaded, "btnload");
     EXPECT_TRUE(dialogs::testing::messages().isEmpty());
     EXPECT_TRUE(loaded.building());
+}
+
+TEST_F(PlanWindowTest, FreshWindowsShowReadableColumns)
+{
+    // Before anything is generated, each column takes its share of the grid at the window's
+    // default size and every header fits its column on at most two lines.
+    Tfrmgudingjihua fixed(m_context, nullptr);
+    Tfrmkeibianjihua variable(m_context, nullptr);
+    for (QWidget *window : {static_cast<QWidget *>(&fixed), static_cast<QWidget *>(&variable)}) {
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+        QApplication::processEvents();
+        auto *grid = find<QTableView>(window, "grdjihua");
+        const int columns = grid->model()->columnCount();
+        ASSERT_GT(columns, 0);
+        const int share = (grid->viewport()->width() - 20) / columns;
+        const QFontMetrics metrics(grid->horizontalHeader()->font());
+        for (int c = 0; c < columns; ++c) {
+            EXPECT_EQ(grid->columnWidth(c), share) << window->windowTitle().toStdString() << ' ' << c;
+            const QString header = grid->model()->headerData(c, Qt::Horizontal).toString();
+            const QRect needed = metrics.boundingRect(
+                QRect(0, 0, grid->columnWidth(c) - 6, 1000), Qt::AlignCenter | Qt::TextWordWrap, header);
+            EXPECT_LE(needed.width(), grid->columnWidth(c)) << header.toStdString();
+            EXPECT_LE(needed.height(), grid->horizontalHeader()->height()) << header.toStdString();
+        }
+        test::screenshot(window, QStringLiteral("plan-%1").arg(columns));
+    }
 }
