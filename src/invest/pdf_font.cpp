@@ -172,7 +172,7 @@ double dictValue(const Dict &dict, int op, std::size_t i = 0)
 qsizetype dictOffset(const Dict &dict, int op, std::size_t i = 0)
 {
     const double value = dictValue(dict, op, i);
-    if (value < 0 || value > 1e9)
+    if (!(value >= 0 && value <= 1e9))
         throw damaged(QStringLiteral("字典项 %1 的偏移不对").arg(op));
     return static_cast<qsizetype>(value);
 }
@@ -392,7 +392,10 @@ private:
             case 29: { // callgsubr
                 need(1);
                 const CffProgram::Index &subrs = b0 == 10 ? m_local : m_global;
-                const int number = static_cast<int>(arg(--m_count)) + subrBias(subrs.count);
+                const double operand = arg(--m_count);
+                if (!(std::abs(operand) <= 65536))
+                    throw damaged(QStringLiteral("子程序号越界"));
+                const int number = static_cast<int>(operand) + subrBias(subrs.count);
                 const auto [from, size] = indexItem(m_bytes, subrs, number);
                 if (execute(from, size, depth + 1))
                     return true;
@@ -519,7 +522,16 @@ void putU32(QByteArray &out, quint32 value)
     putU16(out, value & 0xffff);
 }
 
-// A charstring number: the short integer forms where they fit, else 16.16 fixed.
+// A value on the grid a charstring number can hold (16.16 fixed); an Error beyond its range.
+double charstringValue(double value)
+{
+    if (!(std::abs(value) <= 32767))
+        throw damaged(QStringLiteral("字形坐标超出范围"));
+    return std::round(value * 65536.0) / 65536.0;
+}
+
+// A charstring number (a charstringValue): the short integer forms where they fit, else 16.16
+// fixed.
 void putCharstringNumber(QByteArray &out, double value)
 {
     const double rounded = std::round(value);
@@ -618,14 +630,17 @@ QByteArray indexOf(const std::vector<QByteArray> &items)
 QByteArray charstringOf(const GlyphOutline &outline)
 {
     QByteArray out;
+    // The point a reader reaches with the deltas written so far: each delta leads from it, so
+    // that no rounding adds up along a contour (outlines on the 16.16 grid stay exact).
     double x = 0;
     double y = 0;
-    // Deltas from the point written last, so that no rounding adds up along a contour.
     auto delta = [&](double tx, double ty) {
-        putCharstringNumber(out, tx - x);
-        putCharstringNumber(out, ty - y);
-        x = tx;
-        y = ty;
+        const double dx = charstringValue(tx - x);
+        const double dy = charstringValue(ty - y);
+        putCharstringNumber(out, dx);
+        putCharstringNumber(out, dy);
+        x += dx;
+        y += dy;
     };
     for (const OutlineStep &step : outline) {
         switch (step.kind) {
@@ -772,9 +787,19 @@ GlyphOutline CffProgram::outline(int glyph) const
 
 QByteArray CffProgram::subset(const std::vector<int> &glyphs, const QByteArray &name, int unitsPerEm) const
 {
-    std::vector<QByteArray> charStrings {charstringOf(outline(0))};
+    std::vector<GlyphOutline> outlines {outline(0)};
     for (int glyph : glyphs)
-        charStrings.push_back(charstringOf(outline(glyph)));
+        outlines.push_back(outline(glyph));
+    return FromOutlines(outlines, name, unitsPerEm);
+}
+
+QByteArray CffProgram::FromOutlines(const std::vector<GlyphOutline> &outlines, const QByteArray &name, int unitsPerEm)
+{
+    if (outlines.empty() || outlines.size() > 65535 || unitsPerEm < 16 || unitsPerEm > 16384)
+        throw Error(QStringLiteral("字形程序只能有 1 到 65535 个字形，每 em 16 到 16384 个单位。"));
+    std::vector<QByteArray> charStrings;
+    for (const GlyphOutline &outline : outlines)
+        charStrings.push_back(charstringOf(outline));
     const int count = static_cast<int>(charStrings.size());
 
     QByteArray charset(1, '\0'); // format 0: CID i for glyph i

@@ -40,6 +40,9 @@ public:
     // as CIDs 1 … n. The outlines are kept exactly; hints and subroutines are left out, which
     // costs nothing on paper and keeps the program small.
     QByteArray subset(const std::vector<int> &glyphs, const QByteArray &name, int unitsPerEm) const;
+    // A CID-keyed font program of the outlines as CIDs 0 … n − 1 (the first is .notdef).
+    // Coordinates are kept to 1/65536 of a unit; an Error for one beyond ±32767 units.
+    static QByteArray FromOutlines(const std::vector<GlyphOutline> &outlines, const QByteArray &name, int unitsPerEm);
 
     struct Index {
         int count = 0;

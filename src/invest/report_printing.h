@@ -10,8 +10,8 @@ class QPaintDevice;
 class QFont;
 class QWidget;
 
-// Drawing the report pages on a printer or a PDF file. The geometry comes from the layouts of
-// report_page.h; here only fonts and painting.
+// Drawing the report pages on a printer; PDF files are written by report_pdf.h. The geometry
+// comes from the layouts of report_page.h; here only fonts and painting.
 namespace lumaro {
 
 // The fonts of the pages: "录书" and "宋体" where installed, otherwise an installed Chinese

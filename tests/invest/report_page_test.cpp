@@ -164,6 +164,26 @@ TEST(ReportPdf, SubsetKeepsEveryOutline)
     EXPECT_EQ(font.glyph(U'\x1'), 0);
 }
 
+TEST(ReportPdf, FontProgramsKeepOutlinesToTheSixteenthBit)
+{
+    std::vector<GlyphOutline> outlines {{},
+        {{OutlineStep::Move, 0, 0, 0, 0, 100.5, -20.25}, {OutlineStep::Curve, 200, 300, 400.125, 300, 500, -20.25},
+            {OutlineStep::Line, 0, 0, 0, 0, 100.5, -20.25}, {OutlineStep::Move, 0, 0, 0, 0, 1200, 5},
+            {OutlineStep::Curve, -1200, 900, 2000, 900, 1300, 5}}};
+    // A font of 2048 units an em writes its font matrix as real numbers, which read back.
+    const CffProgram program(CffProgram::FromOutlines(outlines, "TEST+Font", 2048));
+    ASSERT_EQ(program.glyphCount(), 2);
+    EXPECT_TRUE(program.outline(0).empty());
+    EXPECT_EQ(program.outline(1), outlines[1]);
+    // A point a third of a unit away lands on the nearest 1/65536, the next point stays exact.
+    outlines[1][2].x3 = 100.0 + 1.0 / 3;
+    const GlyphOutline rounded = CffProgram(CffProgram::FromOutlines(outlines, "TEST+Font", 1000)).outline(1);
+    EXPECT_NEAR(rounded[2].x3, 100.0 + 1.0 / 3, 1.0 / 65536);
+    EXPECT_EQ(rounded[3], outlines[1][3]);
+    outlines[1][3].x3 = 70000;
+    EXPECT_THROW(CffProgram::FromOutlines(outlines, "TEST+Font", 1000), Error);
+}
+
 TEST(ReportPdf, NoFontIsAClearError)
 {
     QTemporaryDir dir;
