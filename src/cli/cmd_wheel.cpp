@@ -56,22 +56,17 @@ int wheel(Context &context, const QStringList &args)
     s.match = integerOption(parser, QStringLiteral("match"));
     s.guarantee = integerOption(parser, QStringLiteral("guarantee"));
     requireRange(s.base, 1, kWheelMaxBase, "基本号码个数");
-    requireRange(s.bankers, 0, 2, "胆号码个数");
+    requireRange(s.bankers, 0, kWheelMaxBankers, "胆号码个数");
     requireRange(s.type, 1, 7, "--type");
     requireRange(s.match, 1, 8, "--match");
     requireRange(s.guarantee, 1, 8, "--guarantee");
 
     context.folder().ensureCreated();
-    const WheelParams p = WheelMatrixParams(s);
     const QString name = WheelMatrixFileName(s);
     const QString path = context.folder().wheelMatrixFile(name);
     if (path.isEmpty())
         throw InputError(QStringLiteral("没有该类型的矩阵！"));
-    const std::vector<int> values = WheelNumberValues(base + bankers);
-    const std::vector<WheelMask> matrix = ReadWheelMatrix(path, p);
-    const std::vector<int> baseValues(values.begin(), values.begin() + s.base);
-    const std::vector<int> bankerValues(values.begin() + s.base, values.end());
-    const std::vector<std::vector<int>> rows = ApplyWheel(matrix, baseValues, bankerValues);
+    const std::vector<std::vector<int>> rows = WheelTickets(s, base + bankers, path);
 
     QTextStream &out = context.out();
     out << "序号";

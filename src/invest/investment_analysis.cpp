@@ -238,7 +238,23 @@ struct PlannedCycle {
     std::vector<CyclePlanRow> rows; // the rows planned before any abort
     int affordable = 0; // A: the last betting period within the money limits
     AnalysisAbort abort = AnalysisAbort::None;
+    QString firstPeriodProblem; // why the first betting period cannot be bet
 };
+
+// Why the first betting period of a cycle cannot be bet: no multiple reaches the profit rate, or
+// its stake or cumulative input breaks a limit.
+QString firstPeriodProblem(const InvestSettings &s, qint64 unit, const std::optional<CyclePlanRow> &row)
+{
+    if (!row)
+        return QStringLiteral("单注奖金%1不足以让每倍投入%2（单倍注数%3×2）达到预期利润%4%，无法投注！")
+            .arg(s.prize)
+            .arg(unit)
+            .arg(s.tickets)
+            .arg(s.profitPercent);
+    if ((*row)[2] > s.singleMax)
+        return QStringLiteral("第一期投入%1已超出单期最大投入%2，无法投注！").arg((*row)[2]).arg(s.singleMax);
+    return QStringLiteral("第一期累计投入%1已超出累计最大投入%2，无法投注！").arg((*row)[3]).arg(s.totalMax);
+}
 
 PlannedCycle planCycle(qint64 carried, const InvestSettings &s)
 {
@@ -256,6 +272,8 @@ PlannedCycle planCycle(qint64 carried, const InvestSettings &s)
         }
         if (plan.affordable == 0) {
             plan.abort = AnalysisAbort::FirstDayTooLarge;
+            plan.firstPeriodProblem
+                = firstPeriodProblem(s, unit, m ? std::optional<CyclePlanRow>(plan.rows.back()) : std::nullopt);
             return plan;
         }
         if (!m) {
@@ -279,7 +297,7 @@ QString AnalysisResult::abortMessage() const
         return QStringLiteral("所需倍数太大，无法投注！");
     if (abort == AnalysisAbort::FirstDayTooLarge && abortAfterCycles)
         return QStringLiteral("第一天投入已经超出中奖金额，无法投注！");
-    return {};
+    return firstCycleReason;
 }
 
 HitHistory::HitHistory(const HitGapTable &table)
@@ -330,6 +348,8 @@ AnalysisResult RunInvestmentAnalysis(const HitHistory &history, const InvestSett
         if (plan.abort != AnalysisAbort::None) {
             result.abort = plan.abort;
             result.abortAfterCycles = !rows.empty();
+            if (rows.empty())
+                result.firstCycleReason = plan.firstPeriodProblem;
             aborted = true;
             break;
         }

@@ -121,9 +121,13 @@ struct AnalysisResult {
     std::vector<CycleResult> rows;
     qint64 totalGain = 0; // 总体赢余
     AnalysisAbort abort = AnalysisAbort::None;
-    // The window names the abort only for the first-day abort after at least one cycle, and
-    // always for a multiple too large.
     bool abortAfterCycles = false;
+    // Why not even the first cycle could be planned: the prize cannot reach the wanted profit
+    // rate, or the first stake already breaks a money limit. Empty otherwise.
+    QString firstCycleReason;
+    // The text the window and the command line show for an abort: "所需倍数太大，无法投注！",
+    // "第一天投入已经超出中奖金额，无法投注！" after at least one cycle, or the reason the first
+    // cycle could not be planned.
     QString abortMessage() const;
 };
 

@@ -71,6 +71,8 @@ PlanResult planByStages(const PlanSettings &s, qint64 length)
             cumulative = result.rows.back()[PlanInput];
         }
     }
+    // The average the plan is announced with must be a figure too.
+    PlanAverage(result.rows, PlanNet, s.periods);
     result.ok = true;
     return result;
 }
@@ -100,9 +102,27 @@ VariablePlan::AddOutcome VariablePlan::add(const PlanSettings &s, int tickets)
     if (!m)
         return AddOutcome::MultipleTooLarge;
     const PlanRow row = PlanRowFor(n + 1, *m, unit, s.unitPrize, previous);
+    // The sum the average is made from must be a figure too.
+    const WideMoney netSum = m_netSum + row[PlanNet];
+    narrowMoney(netSum);
     m_rows.push_back({row[PlanPeriod], row[PlanMultiple], tickets, row[PlanStake], row[PlanInput], row[PlanPrize],
         row[PlanNet], row[PlanRate]});
+    m_netSum = netSum;
     return AddOutcome::Added;
+}
+
+void VariablePlan::clear()
+{
+    m_rows.clear();
+    m_netSum = 0;
+}
+
+void VariablePlan::setRows(std::vector<VariablePlanRow> rows)
+{
+    m_rows = std::move(rows);
+    m_netSum = 0;
+    for (const VariablePlanRow &row : m_rows)
+        m_netSum += row[VariableNet];
 }
 
 } // namespace lumaro

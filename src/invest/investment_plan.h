@@ -1,5 +1,7 @@
 #pragma once
 
+#include "invest/money.h"
+
 #include <QString>
 #include <QStringList>
 #include <QtGlobal>
@@ -48,7 +50,8 @@ struct PlanSettings {
 
 struct PlanResult {
     // False when some period or stage needs more than kMaxPlanMultiple multiples; rows is then
-    // empty and the window keeps what it showed.
+    // empty and the window keeps what it showed. A plan whose figures, or the sum of its net
+    // profits that the average is made from, leave 64 bits is refused with an InputError.
     bool ok = false;
     std::vector<PlanRow> rows;
 };
@@ -75,16 +78,18 @@ qint64 StageLength(qint64 periods, qint64 stages);
 PlanResult StagedPlan(const PlanSettings &settings, qint64 stages);
 
 // The sum of one column over the first count rows, integer-divided by count; none when count ≤ 0.
+// The sum is a 64-bit figure like every other: a sum beyond it is refused with the InputError of
+// narrowMoney, as the plans refuse every figure beyond 64 bits.
 template<class Row>
 std::optional<qint64> PlanAverage(const std::vector<Row> &rows, int column, qint64 count)
 {
     if (count <= 0)
         return std::nullopt;
-    qint64 sum = 0;
+    WideMoney sum = 0;
     const qint64 limit = std::min<qint64>(count, static_cast<qint64>(rows.size()));
     for (qint64 i = 0; i < limit; ++i)
         sum += rows[static_cast<std::size_t>(i)][static_cast<std::size_t>(column)];
-    return sum / count;
+    return narrowMoney(sum) / count;
 }
 
 // The variable plan, one row per period added. 单倍投入 takes no part: one multiple of a period
@@ -95,16 +100,19 @@ public:
 
     // Adds the next period with the given ticket count. Full when 投注期数 periods are already
     // there; MultipleTooLarge when no multiple up to kMaxPlanMultiple reaches the profit, in
-    // which case nothing is added and the next addition starts from the same period again.
+    // which case nothing is added and the next addition starts from the same period again. A
+    // row whose figures, or the sum of the net profits with it, leave 64 bits is refused with an
+    // InputError and not added.
     AddOutcome add(const PlanSettings &settings, int tickets);
 
     const std::vector<VariablePlanRow> &rows() const { return m_rows; }
     int periodCount() const { return static_cast<int>(m_rows.size()); }
-    void clear() { m_rows.clear(); }
-    void setRows(std::vector<VariablePlanRow> rows) { m_rows = std::move(rows); }
+    void clear();
+    void setRows(std::vector<VariablePlanRow> rows);
 
 private:
     std::vector<VariablePlanRow> m_rows;
+    WideMoney m_netSum = 0; // of the rows' 当期净利润
 };
 
 // The grid texts of plan rows (plain decimal).

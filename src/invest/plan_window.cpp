@@ -7,6 +7,7 @@
 #include "shell/table_model.h"
 
 #include <QDir>
+#include <QEvent>
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -51,6 +52,7 @@ PlanWindow::PlanWindow(AppContext &context, QWidget *parent, const QString &capt
     m_grid->horizontalHeader()->setFixedHeight(2 * m_grid->fontMetrics().height() + 8);
     m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_grid->viewport()->installEventFilter(this);
     layout->addWidget(m_grid, 1);
     auto *column = new QVBoxLayout;
     m_fieldGrid = new QGridLayout;
@@ -160,10 +162,11 @@ void PlanWindow::printPlan(const QString &title, const QStringList &labels, cons
     });
 }
 
-void PlanWindow::resizeEvent(QResizeEvent *event)
+bool PlanWindow::eventFilter(QObject *watched, QEvent *event)
 {
-    QWidget::resizeEvent(event);
-    setColumnWidths();
+    if (watched == m_grid->viewport() && event->type() == QEvent::Resize)
+        setColumnWidths();
+    return QWidget::eventFilter(watched, event);
 }
 
 void PlanWindow::setColumnWidths()

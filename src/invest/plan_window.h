@@ -49,11 +49,12 @@ protected:
     // 打印: "请先生成表格！" for an empty grid, else the plan report through the print path.
     void printPlan(const QString &title, const QStringList &labels, const QString &separator);
 
-    void resizeEvent(QResizeEvent *event) override;
-
     AppContext &m_context;
 
 private:
+    // The columns share the grid's width whenever it changes: when the window is first laid
+    // out, resized, or the grid is filled.
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void setColumnWidths();
 
     QString m_fileName;

@@ -1,98 +1,204 @@
 #include "invest/report_pdf.h"
 
 #include "common/errors.h"
-#include "invest/plan_file.h"
+#include "common/file_io.h"
+
+#include <QCryptographicHash>
+
+#include <cmath>
+#include <map>
 
 namespace lumaro {
 
 namespace {
-
-bool halfWidth(QChar c)
-{
-    return c.unicode() >= 0x20 && c.unicode() < 0x7f;
-}
 
 QByteArray number(double value)
 {
     return QByteArray::number(value, 'f', 2);
 }
 
-QByteArray hexText(const QString &text)
+QByteArray hex4(quint32 value)
 {
-    QByteArray hex = "<";
-    for (QChar c : text)
-        hex += QByteArray::number(c.unicode(), 16).rightJustified(4, '0');
-    return hex + ">";
+    return QByteArray::number(value, 16).toUpper().rightJustified(4, '0');
 }
 
-// The three objects of a non-embedded Type0 font: the font, its CID font and its descriptor.
-std::vector<QByteArray> fontObjects(int firstObject, const QByteArray &baseName, bool boldItalic)
+// The glyphs one font draws in a document, numbered as the CIDs of its subset (1 … n).
+struct FontUse {
+    std::vector<int> glyphs;
+    std::map<int, int> cidOfGlyph;
+    std::map<int, char32_t> charOfCid;
+
+    int cid(const CjkFont &font, char32_t c)
+    {
+        const int glyph = font.glyph(c);
+        if (glyph == 0)
+            return 0;
+        const auto [it, added] = cidOfGlyph.emplace(glyph, static_cast<int>(glyphs.size()) + 1);
+        if (added) {
+            glyphs.push_back(glyph);
+            charOfCid[it->second] = c;
+        }
+        return it->second;
+    }
+};
+
+QByteArray toUnicodeMap(const FontUse &use)
 {
-    const QByteArray cid = QByteArray::number(firstObject + 1);
-    const QByteArray descriptor = QByteArray::number(firstObject + 2);
-    return {"<< /Type /Font /Subtype /Type0 /BaseFont /" + baseName + " /Encoding /UniGB-UCS2-H /DescendantFonts ["
-            + cid + " 0 R] >>",
-        "<< /Type /Font /Subtype /CIDFontType0 /BaseFont /" + baseName
-            + " /CIDSystemInfo << /Registry (Adobe) /Ordering (GB1) /Supplement 2 >> /FontDescriptor " + descriptor
-            + " 0 R /DW 1000 /W [1 95 500 814 907 500] >>",
-        "<< /Type /FontDescriptor /FontName /" + baseName + " /Flags " + (boldItalic ? "262246" : "6")
-            + " /FontBBox [-25 -254 1000 880] /ItalicAngle " + (boldItalic ? "-11" : "0")
-            + " /Ascent 880 /Descent -120 /CapHeight 880 /StemV " + (boldItalic ? "160" : "93") + " >>"};
+    QByteArray map = "/CIDInit /ProcSet findresource begin\n12 dict begin\nbegincmap\n"
+                     "/CIDSystemInfo << /Registry (Adobe) /Ordering (UCS) /Supplement 0 >> def\n"
+                     "/CMapName /Adobe-Identity-UCS def\n/CMapType 2 def\n"
+                     "1 begincodespacerange\n<0000> <FFFF>\nendcodespacerange\n";
+    std::vector<std::pair<int, char32_t>> entries(use.charOfCid.begin(), use.charOfCid.end());
+    for (std::size_t from = 0; from < entries.size(); from += 100) {
+        const std::size_t to = std::min(entries.size(), from + 100);
+        map += QByteArray::number(static_cast<qulonglong>(to - from)) + " beginbfchar\n";
+        for (std::size_t i = from; i < to; ++i) {
+            QByteArray utf16;
+            const char32_t c = entries[i].second;
+            if (c > 0xffff) {
+                utf16 = hex4(0xd800 + ((c - 0x10000) >> 10)) + hex4(0xdc00 + ((c - 0x10000) & 0x3ff));
+            } else {
+                utf16 = hex4(c);
+            }
+            map += '<' + hex4(static_cast<quint32>(entries[i].first)) + "> <" + utf16 + ">\n";
+        }
+        map += "endbfchar\n";
+    }
+    map += "endcmap\nCMapName currentdict /CMap defineresource pop\nend\nend\n";
+    return map;
+}
+
+// Six capital letters naming the subset, the same for the same glyphs.
+QByteArray subsetTag(const CjkFont &font, const FontUse &use)
+{
+    QCryptographicHash hash(QCryptographicHash::Sha1);
+    hash.addData(font.postScriptName().toUtf8());
+    for (int glyph : use.glyphs)
+        hash.addData(QByteArray(QByteArray::number(glyph) + ','));
+    const QByteArray digest = hash.result();
+    QByteArray tag;
+    for (int i = 0; i < 6; ++i)
+        tag += char('A' + quint8(digest[i]) % 26);
+    return tag;
 }
 
 } // namespace
 
-int ReportPdfTextWidth(ReportFont font, const QString &text, int dpi)
+ReportPdfFonts::ReportPdfFonts()
 {
-    const int em = ReportFontPoints(font) * dpi / 72;
-    int halves = 0;
-    for (QChar c : text)
-        halves += halfWidth(c) ? 1 : 2;
-    return halves * em / 2;
+    const QString regular = FindCjkFontFile(false);
+    if (regular.isEmpty())
+        throw Error(QStringLiteral("没有找到中文字体 Noto CJK，无法生成PDF文件！请安装 fonts-noto-cjk。"));
+    m_regular = std::make_unique<CjkFont>(regular, QStringLiteral("CJKsc"));
+    m_bold = std::make_unique<CjkFont>(FindCjkFontFile(true), QStringLiteral("CJKsc"));
 }
 
-QByteArray ReportPdf(const ReportDocument &document, const ReportPageSize &size)
+ReportPdfFonts::ReportPdfFonts(const QString &regularPath, const QString &boldPath)
+    : m_regular(std::make_unique<CjkFont>(regularPath, QStringLiteral("CJKsc")))
+    , m_bold(std::make_unique<CjkFont>(boldPath, QStringLiteral("CJKsc")))
+{ }
+
+int ReportPdfFonts::textWidth(ReportFont which, const QString &text, int dpi) const
+{
+    const CjkFont &f = font(which);
+    qint64 units = 0;
+    for (char32_t c : text.toUcs4())
+        units += f.advance(f.glyph(c));
+    return static_cast<int>(std::lround(double(units) * ReportFontPoints(which) * dpi / (72.0 * f.unitsPerEm())));
+}
+
+int ReportPdfFonts::ascent(ReportFont which, int dpi) const
+{
+    const CjkFont &f = font(which);
+    return static_cast<int>(
+        std::lround(double(f.ascender()) * ReportFontPoints(which) * dpi / (72.0 * f.unitsPerEm())));
+}
+
+QByteArray ReportPdf(const ReportDocument &document, const ReportPdfFonts &fonts, const ReportPageSize &size)
 {
     const double scale = 72.0 / size.dpi;
     const double pageWidth = size.width * scale;
     const double pageHeight = size.height * scale;
-    const auto px = [&](int x) { return number(x * scale); };
+    const auto px = [&](double x) { return number(x * scale); };
     const auto py = [&](double y) { return number(pageHeight - y * scale); };
 
-    // Objects: 1 catalog, 2 page tree, 3-5 body font, 6-8 title font, then a page and its
-    // content stream per page, numbered in the order they are added.
+    // The page contents first: they decide which glyphs each font embeds.
+    const ReportFont fontOrder[] = {ReportFont::Body, ReportFont::Title};
+    FontUse uses[2];
+    std::vector<QByteArray> contents;
+    for (const ReportPage &page : document) {
+        QByteArray content = "0.5 w\n";
+        for (const ReportLine &line : page.lines)
+            content += px(line.x1) + ' ' + py(line.y1) + " m " + px(line.x2) + ' ' + py(line.y2) + " l S\n";
+        for (const ReportText &text : page.texts) {
+            const bool title = text.font == ReportFont::Title;
+            FontUse &use = uses[title ? 1 : 0];
+            QByteArray codes;
+            for (char32_t c : text.text.toUcs4())
+                codes += hex4(static_cast<quint32>(use.cid(fonts.font(text.font), c)));
+            const int baseline = text.y + fonts.ascent(text.font, size.dpi);
+            // The title is slanted by 12 degrees, as an italic face would be.
+            content += "BT /" + QByteArray(title ? "F2 " : "F1 ") + number(ReportFontPoints(text.font)) + " Tf "
+                + QByteArray(title ? "1 0 0.21 1 " : "1 0 0 1 ") + px(text.x) + ' ' + py(baseline) + " Tm <" + codes
+                + "> Tj ET\n";
+        }
+        contents.push_back(content);
+    }
+
+    // Objects: 1 catalog, 2 page tree, five per font (font, CID font, descriptor, font
+    // program, ToUnicode map), then a page and its content stream per page.
     QByteArray pdf = "%PDF-1.4\n%\xe2\xe3\xcf\xd3\n";
     std::vector<qsizetype> offsets;
     const auto add = [&](const QByteArray &body) {
         offsets.push_back(pdf.size());
         pdf += QByteArray::number(static_cast<qsizetype>(offsets.size())) + " 0 obj\n" + body + "\nendobj\n";
     };
+    const auto stream = [&](const QByteArray &dictionary, const QByteArray &data) {
+        add("<< " + dictionary + " /Length " + QByteArray::number(data.size()) + " >>\nstream\n" + data
+            + "\nendstream");
+    };
     const int pages = static_cast<int>(document.size());
+    const int firstPage = 3 + 5 * 2;
     QByteArray kids;
     for (int p = 0; p < pages; ++p)
-        kids += QByteArray::number(9 + 2 * p) + " 0 R ";
+        kids += QByteArray::number(firstPage + 2 * p) + " 0 R ";
     add("<< /Type /Catalog /Pages 2 0 R >>");
     add("<< /Type /Pages /Kids [" + kids + "] /Count " + QByteArray::number(pages) + " >>");
-    for (const QByteArray &object : fontObjects(3, "STSong-Light", false))
-        add(object);
-    for (const QByteArray &object : fontObjects(6, "STSong-Light,BoldItalic", true))
-        add(object);
+
+    for (int f = 0; f < 2; ++f) {
+        const CjkFont &font = fonts.font(fontOrder[f]);
+        const FontUse &use = uses[f];
+        const int first = 3 + 5 * f;
+        const auto ref = [&](int i) -> QByteArray { return QByteArray::number(first + i) + " 0 R"; };
+        const QByteArray name = subsetTag(font, use) + '+' + font.postScriptName().toLatin1();
+        const auto thousandths
+            = [&](double units) { return QByteArray::number(std::lround(units * 1000.0 / font.unitsPerEm())); };
+        QByteArray widths;
+        for (int glyph : use.glyphs)
+            widths += thousandths(font.advance(glyph)) + ' ';
+        const std::array<int, 4> &box = font.boundingBox();
+
+        add("<< /Type /Font /Subtype /Type0 /BaseFont /" + name + " /Encoding /Identity-H /DescendantFonts [" + ref(1)
+            + "] /ToUnicode " + ref(4) + " >>");
+        add("<< /Type /Font /Subtype /CIDFontType0 /BaseFont /" + name
+            + " /CIDSystemInfo << /Registry (Adobe) /Ordering (Identity) /Supplement 0 >> /FontDescriptor " + ref(2)
+            + " /DW " + thousandths(font.advance(0)) + (use.glyphs.empty() ? QByteArray() : " /W [1 [" + widths + "]]")
+            + " >>");
+        add("<< /Type /FontDescriptor /FontName /" + name + " /Flags 4 /FontBBox [" + thousandths(box[0]) + ' '
+            + thousandths(box[1]) + ' ' + thousandths(box[2]) + ' ' + thousandths(box[3]) + "] /ItalicAngle 0 /Ascent "
+            + thousandths(font.ascender()) + " /Descent " + thousandths(font.descender()) + " /CapHeight "
+            + thousandths(font.ascender()) + " /StemV 80 /FontFile3 " + ref(3) + " >>");
+        // qCompress puts the length in front of a zlib stream; FlateDecode takes the stream.
+        const QByteArray program = qCompress(font.cff().subset(use.glyphs, name, font.unitsPerEm()), 9).mid(4);
+        stream("/Subtype /CIDFontType0C /Filter /FlateDecode", program);
+        stream(QByteArray(), toUnicodeMap(use));
+    }
 
     for (int p = 0; p < pages; ++p) {
-        const ReportPage &page = document[static_cast<std::size_t>(p)];
-        QByteArray content = "0.5 w\n";
-        for (const ReportLine &line : page.lines)
-            content += px(line.x1) + ' ' + py(line.y1) + " m " + px(line.x2) + ' ' + py(line.y2) + " l S\n";
-        for (const ReportText &text : page.texts) {
-            const double points = ReportFontPoints(text.font);
-            const double baseline = text.y + 0.88 * points * size.dpi / 72.0;
-            content += "BT /" + QByteArray(text.font == ReportFont::Title ? "F2 " : "F1 ") + number(points) + " Tf "
-                + px(text.x) + ' ' + py(baseline) + " Td " + hexText(text.text) + " Tj ET\n";
-        }
         add("<< /Type /Page /Parent 2 0 R /MediaBox [0 0 " + number(pageWidth) + ' ' + number(pageHeight)
-            + "] /Resources << /Font << /F1 3 0 R /F2 6 0 R >> >> /Contents " + QByteArray::number(10 + 2 * p)
-            + " 0 R >>");
-        add("<< /Length " + QByteArray::number(content.size()) + " >>\nstream\n" + content + "endstream");
+            + "] /Resources << /Font << /F1 3 0 R /F2 8 0 R >> >> /Contents "
+            + QByteArray::number(firstPage + 2 * p + 1) + " 0 R >>");
+        stream(QByteArray(), contents[static_cast<std::size_t>(p)]);
     }
 
     const qsizetype xref = pdf.size();
@@ -106,9 +212,10 @@ QByteArray ReportPdf(const ReportDocument &document, const ReportPageSize &size)
 
 void WriteReportPdf(const QString &path, const ReportLayoutFn &layout, const ReportPageSize &size)
 {
+    const ReportPdfFonts fonts;
     const ReportDocument document = layout(size.width, size.height,
-        [&](ReportFont font, const QString &text) { return ReportPdfTextWidth(font, text, size.dpi); });
-    WriteWholeFile(path, ReportPdf(document, size));
+        [&](ReportFont font, const QString &text) { return fonts.textWidth(font, text, size.dpi); });
+    WriteWholeFile(path, ReportPdf(document, fonts, size));
 }
 
 } // namespace lumaro

@@ -1,9 +1,9 @@
 #include "invest/report_printing.h"
 
 #include "common/errors.h"
+#include "invest/report_pdf.h"
 #include "shell/dialogs.h"
 
-#include <QFileInfo>
 #include <QFont>
 #include <QFontMetrics>
 #include <QMessageBox>
@@ -96,19 +96,6 @@ void PaintReport(QPagedPaintDevice &device, const ReportLayoutFn &layout)
         throw IoError(installPrinterText());
 }
 
-void PrintReportToPdf(const QString &path, const ReportLayoutFn &layout)
-{
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setResolution(kPageDpi);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setPageSize(QPageSize(QPageSize::A4));
-    printer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
-    printer.setOutputFileName(path);
-    PaintReport(printer, layout);
-    if (!QFileInfo::exists(path))
-        throw IoError::cannotWrite(path, QString());
-}
-
 void PrintReport(QWidget *parent, const QString &proposedPdf, const ReportLayoutFn &layout)
 {
     switch (askTarget(parent)) {
@@ -121,7 +108,7 @@ void PrintReport(QWidget *parent, const QString &proposedPdf, const ReportLayout
         if (path.isEmpty())
             return;
         try {
-            PrintReportToPdf(path, layout);
+            WriteReportPdf(path, layout);
         } catch (const Error &error) {
             dialogs::error(parent, QStringLiteral("打印"), error.message());
         }

@@ -32,13 +32,19 @@
 #include <QVBoxLayout>
 #include <QtConcurrent/QtConcurrentRun>
 
+#include <algorithm>
+
 namespace lumaro {
 
 namespace {
 
-constexpr int kEditCount = 21;
+// The number edits sit in rows of seven, three rows in a group of 217 × 105 pixels; the two
+// numbers beyond 21 that a banker wheel of 20 or 21 base numbers needs get a fourth row.
+constexpr int kEditsPerRow = 7;
 constexpr int kGroupWidth = 217;
 constexpr int kGroupHeight = 105;
+constexpr int kRowPitch = (kGroupHeight - 15) / 3;
+static_assert(kWheelMaxNumbers <= 4 * kEditsPerRow, "every number edit has a place in the group");
 
 QComboBox *numberList(QWidget *parent, const char *name, int from, int to, int initial)
 {
@@ -80,13 +86,13 @@ void Tfrmjuzheng::buildControls()
     m_numbers = new QGroupBox(this);
     m_numbers->setObjectName(QStringLiteral("grpnumbers"));
     m_numbers->setFixedSize(kGroupWidth, kGroupHeight);
-    for (int i = 1; i <= kEditCount; ++i) {
+    for (std::size_t i = 0; i < m_edits.size(); ++i) {
         auto *edit = new QLineEdit(m_numbers);
-        edit->setObjectName(QStringLiteral("edtnum%1").arg(i));
+        edit->setObjectName(QStringLiteral("edtnum%1").arg(i + 1));
         edit->setAlignment(Qt::AlignCenter);
         edit->setMaxLength(4);
         edit->installEventFilter(this);
-        m_edits.push_back(edit);
+        m_edits[i] = edit;
     }
     layoutNumberEdits();
 
@@ -103,8 +109,9 @@ void Tfrmjuzheng::buildControls()
     showRows(WheelSettings().type);
 
     // The parameters on the right.
-    m_commainnum = numberList(this, "commainnum", 1, 21, 10);
-    m_comdannum = numberList(this, "comdannum", 0, 2, 0);
+    // The lists offer no more base numbers and bankers than there are number edits.
+    m_commainnum = numberList(this, "commainnum", 1, kWheelMaxBase, 10);
+    m_comdannum = numberList(this, "comdannum", 0, kWheelMaxBankers, 0);
     m_comdannum->setEnabled(false);
     m_optjutype = new QGroupBox(QStringLiteral("矩阵类型："), this);
     m_optjutype->setObjectName(QStringLiteral("optjutype"));
@@ -180,13 +187,33 @@ void Tfrmjuzheng::buildControls()
 void Tfrmjuzheng::layoutNumberEdits()
 {
     const int w = kGroupWidth;
-    const int h = kGroupHeight;
-    for (int r = 0; r < 3; ++r) {
-        for (int c = 0; c < 7; ++c) {
-            QLineEdit *edit = m_edits[std::size_t(7 * r + c)];
-            edit->setGeometry((w - 12) * c / 7 + 7, r * (h - 15) / 3 + 15, (w - 12) / 7 - 5, (h - 15) / 3 - 5);
-        }
+    for (int i = 1; i <= kWheelMaxNumbers; ++i) {
+        const int r = (i - 1) / kEditsPerRow;
+        const int c = (i - 1) % kEditsPerRow;
+        numberEdit(i)->setGeometry(
+            (w - 12) * c / kEditsPerRow + 7, r * kRowPitch + 15, (w - 12) / kEditsPerRow - 5, kRowPitch - 5);
     }
+}
+
+QLineEdit *Tfrmjuzheng::numberEdit(int i) const
+{
+    if (i < 1 || i > kWheelMaxNumbers)
+        throw Error(QStringLiteral("没有第 %1 个号码框（共 %2 个）。").arg(i).arg(kWheelMaxNumbers));
+    return m_edits[std::size_t(i - 1)];
+}
+
+QStringList Tfrmjuzheng::numberTexts(int count) const
+{
+    QStringList texts;
+    for (int i = 1; i <= count; ++i)
+        texts << numberEdit(i)->text();
+    return texts;
+}
+
+QStringList Tfrmjuzheng::typedNumbers() const
+{
+    const WheelSettings s = settings();
+    return numberTexts(s.base + WheelBankerCount(s));
 }
 
 WheelSettings Tfrmjuzheng::settings() const
@@ -205,13 +232,16 @@ void Tfrmjuzheng::recolourEdits()
 {
     const int b = m_commainnum->currentIndex() + 1;
     const int d = m_comdannum->currentIndex();
-    for (int i = 1; i <= kEditCount; ++i) {
-        QLineEdit *edit = m_edits[std::size_t(i - 1)];
+    for (int i = 1; i <= kWheelMaxNumbers; ++i) {
+        QLineEdit *edit = numberEdit(i);
         QPalette palette = edit->palette();
         palette.setColor(QPalette::Base, i <= b ? QApplication::palette().color(QPalette::Base) : QColor(255, 0, 0));
         edit->setPalette(palette);
         edit->setVisible(i <= b + d);
     }
+    // The fourth row only while it holds numbers.
+    const int rows = std::max(3, (b + d + kEditsPerRow - 1) / kEditsPerRow);
+    m_numbers->setFixedHeight(kGroupHeight + (rows - 3) * kRowPitch);
 }
 
 void Tfrmjuzheng::optjutypeClick(int kind)
@@ -256,6 +286,9 @@ void Tfrmjuzheng::btngenClick()
                 dialogs::error(this, QStringLiteral("错误"), noMatrix);
                 return;
             }
+            // Numbers the generation would refuse are refused before a computation that may
+            // take its whole time.
+            WheelNumberValues(typedNumbers());
             const QString offer = QStringLiteral("没有该类型的矩阵（%1）。\n是否现在计算这个矩阵？计算最多需要 %2 "
                                                  "秒，结果经过检验后保存在旋转矩阵文件夹中。")
                                       .arg(name)
@@ -277,17 +310,10 @@ void Tfrmjuzheng::btngenClick()
 void Tfrmjuzheng::generateFrom(const QString &matrixPath)
 {
     const WheelSettings s = settings();
-    const int d = WheelBankerCount(s);
-    QStringList texts;
-    for (int i = 0; i < s.base + d; ++i)
-        texts << m_edits[std::size_t(i)]->text();
-    const std::vector<int> values = WheelNumberValues(texts);
+    const QStringList texts = typedNumbers();
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    // A matrix that does not match its name is refused before the grid changes.
-    const std::vector<WheelMask> matrix = ReadWheelMatrix(matrixPath, WheelMatrixParams(s));
-    const std::vector<int> base(values.begin(), values.begin() + s.base);
-    const std::vector<int> bankers(values.begin() + s.base, values.end());
-    m_rows = ApplyWheel(matrix, base, bankers);
+    // The command line's wheel: a refusal leaves the grid as it was.
+    m_rows = WheelTickets(s, texts, matrixPath);
     showRows(s.type);
     m_edtjushu->setText(QString::number(m_rows.size()));
     m_lblcode->setText(QStringLiteral("投注号码：共") + QString::number(m_rows.size()) + QStringLiteral(" 注"));

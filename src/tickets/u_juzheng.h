@@ -5,6 +5,7 @@
 
 #include <QWidget>
 
+#include <array>
 #include <atomic>
 #include <memory>
 #include <vector>
@@ -46,6 +47,13 @@ private:
     void buildControls();
     void layoutNumberEdits();
     void recolourEdits();
+    // Number edit i (1 … kWheelMaxNumbers) and the texts of edits 1 … count. There is an edit
+    // for every number the lists can ask for; any other number is refused with an Error
+    // instead of being read past the edits.
+    QLineEdit *numberEdit(int i) const;
+    QStringList numberTexts(int count) const;
+    // The texts of the edits the settings use: the base numbers, then the bankers.
+    QStringList typedNumbers() const;
     void optjutypeClick(int kind);
     void btngenClick();
     void btnsaveClick();
@@ -66,7 +74,7 @@ private:
     QComboBox *m_comcainum = nullptr;
     QLineEdit *m_edtjushu = nullptr;
     QGroupBox *m_numbers = nullptr;
-    std::vector<QLineEdit *> m_edits;
+    std::array<QLineEdit *, kWheelMaxNumbers> m_edits {};
     QLabel *m_lblcode = nullptr;
     QTableView *m_tabcode = nullptr;
     FunctionTableModel *m_model = nullptr;

@@ -193,6 +193,23 @@ std::vector<std::vector<int>> ApplyWheel(
     return rows;
 }
 
+std::vector<std::vector<int>> WheelTickets(
+    const WheelSettings &s, const QStringList &numberTexts, const QString &matrixPath)
+{
+    const int d = WheelBankerCount(s);
+    if (numberTexts.size() != s.base + d)
+        throw InputError(QStringLiteral("需要 %1 个基本号码和 %2 个胆码，却有 %3 个号码！")
+                             .arg(s.base)
+                             .arg(d)
+                             .arg(numberTexts.size()));
+    const std::vector<int> values = WheelNumberValues(numberTexts);
+    // A matrix that does not match its name is refused before any ticket is made.
+    const std::vector<WheelMask> matrix = ReadWheelMatrix(matrixPath, WheelMatrixParams(s));
+    const std::vector<int> base(values.begin(), values.begin() + s.base);
+    const std::vector<int> bankers(values.begin() + s.base, values.end());
+    return ApplyWheel(matrix, base, bankers);
+}
+
 QByteArray WheelTicketText(const std::vector<std::vector<int>> &tickets)
 {
     QByteArray text;

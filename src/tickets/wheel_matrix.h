@@ -26,6 +26,11 @@ QString WheelNumeral(int n);
 // "选六型10码中6保5.txt"; empty when t has no numeral.
 QString WheelMatrixFileName(const WheelParams &p);
 
+// The most bankers a banker wheel takes, and the most numbers any wheel takes: the base numbers
+// and the bankers.
+constexpr int kWheelMaxBankers = 2;
+constexpr int kWheelMaxNumbers = kWheelMaxBase + kWheelMaxBankers;
+
 // The settings of the wheel window.
 struct WheelSettings {
     int base = 10; // B, base numbers
@@ -65,6 +70,13 @@ std::vector<int> WheelNumberValues(const QStringList &texts);
 // bankers, sorted ascending.
 std::vector<std::vector<int>> ApplyWheel(
     const std::vector<WheelMask> &matrix, const std::vector<int> &baseValues, const std::vector<int> &bankerValues);
+
+// The tickets of a wheel, as the window and the command line make them: the number texts (the B
+// base numbers, then the D bankers of the banker kind) checked by WheelNumberValues, the matrix
+// file read against the parameters the settings name, and the numbers put into its tickets. An
+// InputError when the count of texts is not B + D.
+std::vector<std::vector<int>> WheelTickets(
+    const WheelSettings &s, const QStringList &numberTexts, const QString &matrixPath);
 
 // The saved form of the tickets: every number "%.2d" followed by one blank, CR LF.
 QByteArray WheelTicketText(const std::vector<std::vector<int>> &tickets);

@@ -1,4 +1,5 @@
 #include "cli_runner.h"
+#include "support/pdf_text.h"
 #include "support/test_home.h"
 
 #include <QTemporaryDir>
@@ -49,6 +50,12 @@ TEST(CliPlan, TablesAveragesAndRefusals)
     r = runCli(home, args({"plan", "fixed", "--prize", "16"}));
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(r.err.contains(QStringLiteral("所需倍数太大，无法投注！")));
+    // Net profits whose sum leaves 64 bits: refused, with no table and no wrapped average.
+    r = runCli(home,
+        args({"plan", "fixed", "--prize", "9000000000000000000", "--unit", "0", "--profit", "0", "--periods", "2"}));
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("金额太大，超出计算范围！"))) << r.err.toStdString();
+    EXPECT_FALSE(r.out.contains(QStringLiteral("平均每期净利润为"))) << r.out.toStdString();
     EXPECT_EQ(runCli(home, args({"plan", "fixed", "--periods", "0"})).exitCode, 1);
     EXPECT_EQ(runCli(home, args({"plan", "staged", "--stages", "0"})).exitCode, 1);
     EXPECT_EQ(runCli(home, args({"plan", "weekly"})).exitCode, 2);
@@ -65,8 +72,14 @@ TEST(CliPlan, PdfReportOfTwentySixRows)
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     const QByteArray bytes = lumaro::test::readFile(pdf);
     EXPECT_TRUE(bytes.contains("/Count 2"));
-    EXPECT_TRUE(bytes.contains("<517100329875005c7b2c00329875>")); // 共2页\第2页
-    EXPECT_TRUE(bytes.contains("<517100329875005c7b2c00319875>")); // 共2页\第1页
+    // The fonts travel with the file, so readers without Chinese fonts show the texts too.
+    EXPECT_EQ(lumaro::test::pdfEmbeddedFonts(bytes).size(), 2);
+    const std::vector<QStringList> pages = lumaro::test::pdfPageTexts(bytes);
+    ASSERT_EQ(pages.size(), 2u);
+    EXPECT_TRUE(pages[0].contains(QStringLiteral("固定投资计划表")));
+    EXPECT_TRUE(pages[0].contains(QStringLiteral("共2页\\第1页")));
+    EXPECT_TRUE(pages[1].contains(QStringLiteral("共2页\\第2页")));
+    EXPECT_TRUE(pages[1].contains(QStringLiteral("584"))); // the net profit of period 26
 }
 
 TEST(CliInvest, AnalysisSearchAndRefusals)
@@ -95,6 +108,11 @@ TEST(CliInvest, AnalysisSearchAndRefusals)
     EXPECT_EQ(lines[0], QStringLiteral("观察间隔连续次数：1"));
     EXPECT_TRUE(lines[1].startsWith(QStringLiteral("中出后间隔期数：")));
     EXPECT_TRUE(lines[2].startsWith(QStringLiteral("连续投入期数：")));
+
+    // A prize that cannot reach the wanted rate: no cycle, and the reason on the error stream.
+    r = runCli(home, args({"invest", "福彩3D", "--random", "100", "--prize", "200"}));
+    EXPECT_TRUE(r.out.endsWith(QStringLiteral("总体赢余：0\n"))) << r.out.toStdString();
+    EXPECT_TRUE(r.err.contains(QStringLiteral("单注奖金200不足以"))) << r.err.toStdString();
 
     EXPECT_EQ(runCli(home, args({"invest", "福彩3D", "--random", "91", "--play", "2"})).exitCode, 1);
     EXPECT_EQ(runCli(home, args({"invest", "福彩3D"})).exitCode, 2);

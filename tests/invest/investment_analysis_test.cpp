@@ -226,12 +226,28 @@ TEST(InvestmentAnalysis, CutShortLossIsNotCarriedAndWaitsRestart)
 
 TEST(InvestmentAnalysis, AbortsKeepTheFinishedRows)
 {
+    // A first cycle that cannot be planned says why, though no row was finished.
     InvestSettings s = plainSettings();
     s.singleMax = 100; // the first period's stake of 200 is already too much
     AnalysisResult r = RunInvestmentAnalysis(historyOf(10, {2, 3}), s);
     EXPECT_EQ(r.abort, AnalysisAbort::FirstDayTooLarge);
     EXPECT_TRUE(r.rows.empty());
-    EXPECT_TRUE(r.abortMessage().isEmpty()); // not named before the first cycle
+    EXPECT_EQ(r.totalGain, 0);
+    EXPECT_EQ(r.abortMessage(), QStringLiteral("第一期投入200已超出单期最大投入100，无法投注！"));
+    s = plainSettings();
+    s.totalMax = 199;
+    EXPECT_EQ(RunInvestmentAnalysis(historyOf(10, {2, 3}), s).abortMessage(),
+        QStringLiteral("第一期累计投入200已超出累计最大投入199，无法投注！"));
+    // 100 tickets cost 200 a multiple; a prize of 219 returns 9.5%, short of the 10% wanted at
+    // any multiple.
+    s = plainSettings();
+    s.prize = 219;
+    r = RunInvestmentAnalysis(historyOf(10, {2, 3}), s);
+    EXPECT_TRUE(r.rows.empty());
+    EXPECT_EQ(
+        r.abortMessage(), QStringLiteral("单注奖金219不足以让每倍投入200（单倍注数100×2）达到预期利润10%，无法投注！"));
+    s.prize = 220;
+    EXPECT_EQ(RunInvestmentAnalysis(historyOf(10, {2, 3}), s).abort, AnalysisAbort::None);
 
     s = plainSettings();
     s.bets = 50; // the multiples outgrow 100000 long before period 50

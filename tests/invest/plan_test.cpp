@@ -99,6 +99,33 @@ TEST(FixedPlan, RefusesEmptyPlansAndFiguresBeyond64Bits)
     const PlanResult plan = FixedPlan(s);
     ASSERT_TRUE(plan.ok);
     EXPECT_EQ(plan.rows[2], (PlanRow {3, 1, 0, 0, 1000, 1000, 0}));
+
+    // Every row fits, but the sum of the net profits that the average divides does not: refused
+    // like any other figure beyond 64 bits, never announced wrapped around.
+    s.periods = 2;
+    s.unitPrize = 9000000000000000000;
+    try {
+        FixedPlan(s);
+        FAIL();
+    } catch (const InputError &e) {
+        EXPECT_EQ(e.message(), QStringLiteral("金额太大，超出计算范围！"));
+    }
+    EXPECT_THROW(StagedPlan(s, 1), InputError);
+    s.periods = 1;
+    EXPECT_EQ(*PlanAverage(FixedPlan(s).rows, PlanNet, 1), 9000000000000000000);
+    const std::vector<PlanRow> loaded(2, PlanRow {1, 1, 0, 0, 0, std::numeric_limits<qint64>::max(), 0});
+    EXPECT_THROW(PlanAverage(loaded, PlanNet, 2), InputError);
+    const std::vector<PlanRow> negative(2, PlanRow {1, 1, 0, 0, 0, -4, 0});
+    EXPECT_EQ(PlanAverage(negative, PlanNet, 3), -2); // truncated toward zero
+
+    VariablePlan variable;
+    s.periods = 3;
+    ASSERT_EQ(variable.add(s, 0), VariablePlan::AddOutcome::Added);
+    EXPECT_THROW(variable.add(s, 0), InputError);
+    EXPECT_EQ(variable.periodCount(), 1); // the refused row is not added
+    variable.clear();
+    ASSERT_EQ(variable.add(s, 0), VariablePlan::AddOutcome::Added);
+    EXPECT_THROW(variable.add(s, 0), InputError);
 }
 
 TEST(StagedPlan, StageLengthsAndEarlyEnd)

@@ -1,5 +1,10 @@
+#include "common/errors.h"
 #include "invest/report_page.h"
 #include "invest/report_pdf.h"
+#include "support/pdf_text.h"
+#include "support/test_home.h"
+
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -88,22 +93,109 @@ TEST(PlanReportLayout, EightColumnOffsetsAndPageCounts)
         QStringLiteral("a:1  b:2  打印日期:2008-12-25"));
 }
 
-TEST(ReportPdf, PagesAndTextsOfTheDocument)
+TEST(ReportPdf, PagesEmbedTheirGlyphsAndReadBack)
 {
+    // fonts-noto-cjk is part of the set-up; the report fonts are found without help.
+    const ReportPdfFonts fonts;
+    EXPECT_TRUE(fonts.font(ReportFont::Body).postScriptName().startsWith(QStringLiteral("NotoSerifCJKsc")))
+        << fonts.font(ReportFont::Body).path().toStdString();
     ReportPageSize size;
     const ReportDocument doc = PlanReportLayout(reportOf(26, 7), size.width, size.height,
-        [&](ReportFont font, const QString &text) { return ReportPdfTextWidth(font, text, size.dpi); });
-    const QByteArray pdf = ReportPdf(doc, size);
+        [&](ReportFont font, const QString &text) { return fonts.textWidth(font, text, size.dpi); });
+    const QByteArray pdf = ReportPdf(doc, fonts, size);
     EXPECT_TRUE(pdf.startsWith("%PDF-1.4"));
     EXPECT_TRUE(pdf.trimmed().endsWith("%%EOF"));
     EXPECT_TRUE(pdf.contains("/Count 2"));
-    EXPECT_EQ(pdf.count("/Type /Page /Parent"), 2);
-    // "共2页\第2页" as UCS-2 text.
-    EXPECT_TRUE(pdf.contains("<517100329875005c7b2c00329875>"));
+
+    // Both fonts travel with the file, as subsets of the Noto faces.
+    const QStringList embedded = test::pdfEmbeddedFonts(pdf);
+    ASSERT_EQ(embedded.size(), 2) << pdf.left(2000).toStdString();
+    EXPECT_TRUE(embedded[0].contains(QStringLiteral("+NotoSerifCJKsc-Regular")));
+    EXPECT_TRUE(embedded[1].contains(QStringLiteral("+NotoSerifCJKsc-Bold")));
+
+    // Every text of the layout reads back in order through the fonts' ToUnicode maps.
+    const std::vector<QStringList> pages = test::pdfPageTexts(pdf);
+    ASSERT_EQ(pages.size(), 2u);
+    for (std::size_t p = 0; p < 2; ++p) {
+        QStringList expected;
+        for (const ReportText &text : doc[p].texts)
+            expected << text.text;
+        EXPECT_EQ(pages[p], expected);
+    }
+    EXPECT_TRUE(pages[1].contains(QStringLiteral("共2页\\第2页")));
+
     // The cross-reference offsets point at the objects.
     const qsizetype xref = pdf.indexOf("\nxref\n") + 1;
     const QList<QByteArray> entries = pdf.mid(xref).split('\n');
     const qsizetype third = entries[5].left(10).toLongLong();
     EXPECT_TRUE(pdf.mid(third).startsWith("3 0 obj"));
-    EXPECT_EQ(ReportPdfTextWidth(ReportFont::Body, QStringLiteral("共1"), 720), 150);
+
+    // Widths are the fonts' own: a CJK character is one em, a digit narrower.
+    const int em = 10 * 720 / 72;
+    EXPECT_EQ(fonts.textWidth(ReportFont::Body, QStringLiteral("共页"), 720), 2 * em);
+    EXPECT_LT(fonts.textWidth(ReportFont::Body, QStringLiteral("1"), 720), em);
+    EXPECT_GT(fonts.textWidth(ReportFont::Body, QStringLiteral("1"), 720), 0);
+}
+
+TEST(ReportPdf, SubsetKeepsEveryOutline)
+{
+    const CjkFont font(FindCjkFontFile(false), QStringLiteral("CJKsc"));
+    const QString text = QStringLiteral("固定投资计划表共2页\\第1页(%)当期利润率:-0123456789");
+    std::vector<int> glyphs;
+    for (char32_t c : text.toUcs4()) {
+        const int glyph = font.glyph(c);
+        ASSERT_GT(glyph, 0) << int(c);
+        if (std::find(glyphs.begin(), glyphs.end(), glyph) == glyphs.end())
+            glyphs.push_back(glyph);
+    }
+    const CffProgram subset(font.cff().subset(glyphs, "TEST+Font", font.unitsPerEm()));
+    ASSERT_EQ(subset.glyphCount(), int(glyphs.size()) + 1);
+    for (std::size_t i = 0; i < glyphs.size(); ++i) {
+        const GlyphOutline original = font.cff().outline(glyphs[i]);
+        EXPECT_FALSE(original.empty());
+        EXPECT_EQ(subset.outline(int(i) + 1), original) << glyphs[i];
+    }
+    // A subset of few glyphs is small: the whole font is some twenty megabytes.
+    EXPECT_LT(font.cff().subset(glyphs, "TEST+Font", font.unitsPerEm()).size(), 40000);
+
+    // The regular face's metrics, as the page geometry uses them.
+    EXPECT_EQ(font.unitsPerEm(), 1000);
+    EXPECT_EQ(font.advance(font.glyph(U'共')), 1000);
+    EXPECT_EQ(font.glyph(U'\x1'), 0);
+}
+
+TEST(ReportPdf, FontProgramsKeepOutlinesToTheSixteenthBit)
+{
+    std::vector<GlyphOutline> outlines {{},
+        {{OutlineStep::Move, 0, 0, 0, 0, 100.5, -20.25}, {OutlineStep::Curve, 200, 300, 400.125, 300, 500, -20.25},
+            {OutlineStep::Line, 0, 0, 0, 0, 100.5, -20.25}, {OutlineStep::Move, 0, 0, 0, 0, 1200, 5},
+            {OutlineStep::Curve, -1200, 900, 2000, 900, 1300, 5}}};
+    // A font of 2048 units an em writes its font matrix as real numbers, which read back.
+    const CffProgram program(CffProgram::FromOutlines(outlines, "TEST+Font", 2048));
+    ASSERT_EQ(program.glyphCount(), 2);
+    EXPECT_TRUE(program.outline(0).empty());
+    EXPECT_EQ(program.outline(1), outlines[1]);
+    // A point a third of a unit away lands on the nearest 1/65536, the next point stays exact.
+    outlines[1][2].x3 = 100.0 + 1.0 / 3;
+    const GlyphOutline rounded = CffProgram(CffProgram::FromOutlines(outlines, "TEST+Font", 1000)).outline(1);
+    EXPECT_NEAR(rounded[2].x3, 100.0 + 1.0 / 3, 1.0 / 65536);
+    EXPECT_EQ(rounded[3], outlines[1][3]);
+    outlines[1][3].x3 = 70000;
+    EXPECT_THROW(CffProgram::FromOutlines(outlines, "TEST+Font", 1000), Error);
+}
+
+TEST(ReportPdf, NoFontIsAClearError)
+{
+    QTemporaryDir dir;
+    const QString notAFont = dir.path() + QStringLiteral("/NotoSerifCJK-Regular.ttc");
+    test::writeFile(notAFont, QByteArray(4096, 'x'));
+    try {
+        ReportPdfFonts fonts(notAFont, notAFont);
+        FAIL();
+    } catch (const Error &e) {
+        EXPECT_TRUE(e.message().contains(QStringLiteral("字体"))) << e.message().toStdString();
+    }
+    EXPECT_THROW(ReportPdfFonts(dir.path() + QStringLiteral("/missing.ttc"), notAFont), IoError);
+    // A damaged outline program is refused, not read past its end.
+    EXPECT_THROW(CffProgram(QByteArray("\x01\x00\x04\x04\x00\x01\x01\x01\xff", 9)), Error);
 }

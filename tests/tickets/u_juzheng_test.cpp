@@ -1,9 +1,12 @@
 #include "shell/dialogs.h"
+#include "support/screenshot.h"
 #include "support/test_home.h"
 #include "tickets/u_juzheng.h"
+#include "tickets/wheel_matrix.h"
 
 #include <QAbstractItemModel>
 #include <QAbstractItemModelTester>
+#include <QApplication>
 #include <QComboBox>
 #include <QFile>
 #include <QFileInfo>
@@ -151,6 +154,61 @@ TEST_F(JuzhengTest, BankerWheelAddsTheBankerToEveryTicket)
     EXPECT_EQ(cell(1, 7), QStringLiteral("19"));
 }
 
+TEST_F(JuzhengTest, BankerWheelsBeyondTwentyOneNumbersListWhatTheCommandLineLists)
+{
+    // 胆拖式 with 21 base numbers and 2 bankers: 23 numbers, the shipped 选二型21码中2保1.
+    find<QRadioButton>(QStringLiteral("optjutype1"))->click();
+    choose("commainnum", 20);
+    choose("comdannum", 2);
+    choose("comcainum", 3); // 选4型
+    choose("comoknum", 3); // 4
+    choose("combaonum", 2); // 3
+    ASSERT_TRUE(edit(23)->isVisible());
+    EXPECT_EQ(edit(22)->palette().color(QPalette::Base), QColor(255, 0, 0));
+    EXPECT_NE(edit(21)->palette().color(QPalette::Base), QColor(255, 0, 0));
+    // The two numbers beyond 21 begin a fourth row of the group, which grows to hold it.
+    EXPECT_EQ(edit(22)->geometry(), QRect(7, 105, 24, 25));
+    EXPECT_EQ(edit(23)->geometry().top(), 105);
+    EXPECT_GE(edit(23)->parentWidget()->height(), edit(23)->geometry().bottom());
+    QApplication::processEvents();
+    EXPECT_LT(edit(23)->mapTo(window.get(), edit(23)->rect().bottomLeft()).y(),
+        find<QLabel>(QStringLiteral("lblcode"))->geometry().top()); // the caption of the grid moves down
+
+    QStringList texts;
+    for (int i = 1; i <= 23; ++i) {
+        edit(i)->setText(QString::number(10 + i));
+        texts << edit(i)->text();
+    }
+    generate();
+    const QString matrix = context.folder.wheelMatrixFile(QStringLiteral("选二型21码中2保1.txt"));
+    ASSERT_FALSE(matrix.isEmpty());
+    const std::vector<std::vector<int>> expected = WheelTickets(window->settings(), texts, matrix);
+    ASSERT_FALSE(expected.empty());
+    test::screenshot(window.get(), QStringLiteral("juzheng-23"));
+    EXPECT_EQ(window->tickets(), expected) << dialogs::testing::lastMessage().toStdString();
+    ASSERT_EQ(rows(), int(expected.size()));
+    for (int r = 0; r < rows(); ++r) {
+        QStringList row;
+        for (int c = 1; c <= 4; ++c)
+            row << cell(r, c);
+        EXPECT_TRUE(row.contains(QStringLiteral("32")) && row.contains(QStringLiteral("33"))) << r; // the bankers
+    }
+
+    // One banker: 22 numbers, the fourth row holds one edit.
+    choose("comdannum", 1);
+    EXPECT_TRUE(edit(22)->isVisible());
+    EXPECT_FALSE(edit(23)->isVisible());
+    choose("comcainum", 2); // 选3型
+    choose("comoknum", 2); // 3
+    choose("combaonum", 1); // 2
+    generate();
+    EXPECT_EQ(window->tickets(), WheelTickets(window->settings(), texts.mid(0, 22), matrix));
+    // Back to 21 numbers: the group is three rows again.
+    choose("commainnum", 19);
+    EXPECT_FALSE(edit(22)->isVisible());
+    EXPECT_EQ(edit(22)->parentWidget()->height(), 105);
+}
+
 TEST_F(JuzhengTest, RefusalsLeaveTheGridAsItWas)
 {
     writeMatrix(QStringLiteral("选六型10码中6保5.txt"), "1 2 3 4 5 6\r\n");
@@ -193,10 +251,26 @@ TEST_F(JuzhengTest, AMissingMatrixIsComputedOnRequest)
     choose("combaonum", 1);
     const QString path = home.folder().wheelsFolder() + QStringLiteral("选三型07码中3保2.txt");
     QFile::remove(path);
-    typeNumbers(7);
-
-    dialogs::testing::queueAnswer(false);
     QSignalSpy finished(window.get(), &Tfrmjuzheng::generationFinished);
+
+    // The numbers are checked before the computation is offered.
+    typeNumbers(6);
+    generate();
+    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("请在下面号码框中输入正确的号码数字！"));
+    for (const dialogs::testing::Message &m : dialogs::testing::messages())
+        EXPECT_NE(m.kind, QStringLiteral("question")) << m.text.toStdString();
+    EXPECT_FALSE(window->isComputing());
+    typeNumbers(7);
+    edit(7)->setText(QStringLiteral("1"));
+    generate();
+    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("请不要输入重复的号码数字！"));
+    EXPECT_FALSE(window->isComputing());
+    EXPECT_EQ(finished.count(), 2);
+    dialogs::testing::clear();
+    finished.clear();
+
+    typeNumbers(7);
+    dialogs::testing::queueAnswer(false);
     generate();
     EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("没有该类型的矩阵！"));
     EXPECT_EQ(finished.count(), 1);

@@ -130,6 +130,21 @@ TEST(WheelApply, TicketsTakeTheBaseNumbersAndTheBankersSorted)
     EXPECT_EQ(rows[1], (std::vector<int> {0, 5, 17}));
     EXPECT_EQ(WheelTicketText(rows), QByteArray("05 17 30 \r\n00 05 17 \r\n"));
     EXPECT_THROW(ApplyWheel({WheelMaskOf({1, 4})}, {1, 2, 3}, {}), InputError);
+
+    // From the texts: B base numbers, then the D bankers of the banker kind, and no other count.
+    QTemporaryDir dir;
+    WheelSettings s;
+    s.base = 3;
+    s.bankers = 2;
+    s.bankerKind = true;
+    s.type = 4;
+    s.match = 4;
+    s.guarantee = 3;
+    const QString path = dir.filePath(WheelMatrixFileName(s));
+    test::writeFile(path, "1 2\r\n2 3\r\n");
+    EXPECT_EQ(WheelTickets(s, {"30", "5", "0", "17", "8"}, path)[0], (std::vector<int> {5, 8, 17, 30}));
+    EXPECT_THROW(WheelTickets(s, {"30", "5", "0", "17"}, path), InputError);
+    EXPECT_THROW(WheelTickets(s, {"30", "5", "0", "17", "8", "9"}, path), InputError);
 }
 
 TEST(WheelApply, AComputedMatrixIsVerifiedAndSaved)

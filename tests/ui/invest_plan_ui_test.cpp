@@ -2,10 +2,16 @@
 #include "invest/u_jieduanjihua.h"
 #include "invest/u_keibianjihua.h"
 #include "invest_ui_support.h"
+#include "support/pdf_text.h"
+#include "support/screenshot.h"
 
+#include <QApplication>
+#include <QFontMetrics>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -61,6 +67,12 @@ TEST_F(PlanWindowTest, FixedPlanGeneratesSavesLoadsAndPrints)
     const QByteArray bytes = test::readFile(pdf);
     EXPECT_TRUE(bytes.startsWith("%PDF"));
     EXPECT_EQ(pdfPages(bytes), 4);
+    // The PDF is the one the command line writes: its fonts travel with it.
+    EXPECT_EQ(test::pdfEmbeddedFonts(bytes).size(), 2);
+    const std::vector<QStringList> pages = test::pdfPageTexts(bytes);
+    ASSERT_EQ(pages.size(), 4u);
+    EXPECT_TRUE(pages[0].contains(QStringLiteral("固定投资计划表")));
+    EXPECT_TRUE(pages[3].contains(QStringLiteral("共4页\\第4页")));
 }
 
 TEST_F(PlanWindowTest, FixedPlanLoadReportsBadAndSurplusRows)
@@ -190,4 +202,31 @@ TEST_F(PlanWindowTest, VariablePlanStatesAdditionsAndContinuation)
     click(&loaded, "btnload");
     EXPECT_TRUE(dialogs::testing::messages().isEmpty());
     EXPECT_TRUE(loaded.building());
+}
+
+TEST_F(PlanWindowTest, FreshWindowsShowReadableColumns)
+{
+    // Before anything is generated, each column takes its share of the grid at the window's
+    // default size and every header fits its column on at most two lines.
+    Tfrmgudingjihua fixed(m_context, nullptr);
+    Tfrmkeibianjihua variable(m_context, nullptr);
+    for (QWidget *window : {static_cast<QWidget *>(&fixed), static_cast<QWidget *>(&variable)}) {
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+        QApplication::processEvents();
+        auto *grid = find<QTableView>(window, "grdjihua");
+        const int columns = grid->model()->columnCount();
+        ASSERT_GT(columns, 0);
+        const int share = (grid->viewport()->width() - 20) / columns;
+        const QFontMetrics metrics(grid->horizontalHeader()->font());
+        for (int c = 0; c < columns; ++c) {
+            EXPECT_EQ(grid->columnWidth(c), share) << window->windowTitle().toStdString() << ' ' << c;
+            const QString header = grid->model()->headerData(c, Qt::Horizontal).toString();
+            const QRect needed = metrics.boundingRect(
+                QRect(0, 0, grid->columnWidth(c) - 6, 1000), Qt::AlignCenter | Qt::TextWordWrap, header);
+            EXPECT_LE(needed.width(), grid->columnWidth(c)) << header.toStdString();
+            EXPECT_LE(needed.height(), grid->horizontalHeader()->height()) << header.toStdString();
+        }
+        test::screenshot(window, QStringLiteral("plan-%1").arg(columns));
+    }
 }

@@ -120,6 +120,16 @@ TEST_F(ToziTest, GeneratesAnalysesSavesAndLoads)
     const QByteArray bytes = test::readFile(pdf);
     EXPECT_TRUE(bytes.startsWith("%PDF"));
     EXPECT_EQ(bytes.count("/Type /Page\n") + bytes.count("/Type /Page "), 2);
+
+    // Limits that forbid even the first stake: no row, a gain of 0, and the reason.
+    dialogs::testing::clear();
+    find<QLineEdit>(&window, "edtsinmax")->setText(QStringLiteral("199"));
+    click(&window, "btnala");
+    EXPECT_TRUE(window.analysis().rows.empty());
+    EXPECT_EQ(find<QLineEdit>(&window, "edtallwin")->text(), QStringLiteral("0"));
+    ASSERT_EQ(dialogs::testing::messages().size(), 1);
+    EXPECT_EQ(dialogs::testing::messages()[0].kind, QStringLiteral("warning"));
+    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("第一期投入200已超出单期最大投入199，无法投注！"));
 }
 
 TEST_F(ToziTest, SearchDisablesTheWindowAndLeavesItOnTheBest)
