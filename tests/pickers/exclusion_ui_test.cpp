@@ -302,6 +302,7 @@ TEST_F(ExclusionWindowTest, StopFieldsTakeZeroAndRefuseNegativeCounts)
     EXPECT_TRUE(dialogs::testing::messages().isEmpty()) << dialogs::testing::lastMessage().toStdString();
     EXPECT_EQ(label->text(), QStringLiteral("过滤结果：26334注"));
     EXPECT_EQ(window.resultLines()->lineCount(), 26334);
+    test::screenshot(&window, QStringLiteral("allhei_zero_cycles"));
 
     // Stopping at a count of tickets, the cycle field is not in use: its 0 is no reason to refuse.
     child<QRadioButton>(&window, "optjushu")->setChecked(true);
