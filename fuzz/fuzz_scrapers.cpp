@@ -1,16 +1,23 @@
 // The page and feed scrapers of the download. The first byte chooses the scraper, the second
-// the last stored period; the rest is one to three pages separated by NUL bytes, decoded as the
-// download decodes them. Every draw returned is newer than the last period and reads its period
-// back, there are no more draws than lines (or feed rows), and the draws the download would
-// store have M distinct numbers in 1..N.
+// the last stored period (0: an empty table); the rest is one to three pages separated by NUL
+// bytes, decoded as the download decodes them. Every draw returned is newer than the last
+// period and reads its period back, there are no more draws than lines (or feed rows), and the
+// draws the download would store have M distinct numbers in 1..N. Whatever the pages hold, the
+// periods stored after the download have no hole the pages did not have: no period the pages
+// show lies between two stored periods (the last one stored before counting) without being
+// stored itself.
 #include "fuzz_support.h"
 
 #include "common/errors.h"
 #include "data/lottery_store.h"
+#include "download/draw_download.h"
 #include "download/draw_scrapers.h"
 #include "download/http_client.h"
 
 #include <QList>
+#include <QRegularExpression>
+
+#include <algorithm>
 
 #include <limits>
 #include <vector>
@@ -80,6 +87,66 @@ void checkDraws(const std::vector<DrawCandidate> &draws, const LotteryDefinition
     }
 }
 
+// The periods a text shows, found here without the scrapers: runs of digits of the width
+// the lottery writes (short), or of two more starting with the century "20" (full).
+void periodsIn(const QString &text, int shortWidth, qint64 shortOffset, bool fullToo, std::vector<qint64> &periods)
+{
+    static const QRegularExpression runs(QStringLiteral("(?<![0-9])[0-9]+(?![0-9])"));
+    for (auto match = runs.globalMatch(text); match.hasNext();) {
+        const QString run = match.next().captured();
+        if (run.size() == shortWidth)
+            periods.push_back(shortOffset + run.toLongLong());
+        else if (fullToo && run.size() == shortWidth + 2 && run.startsWith(QLatin1String("20")))
+            periods.push_back((shortWidth == 5 ? 2000000 : 0) + run.mid(2).toLongLong());
+    }
+}
+
+const QDate kToday(2024, 6, 30);
+
+// What the download stores from the candidates: the new draws oldest first, none past a draw
+// it could not read. Checks the stored rows and that they leave no hole the texts did not have.
+void checkStored(std::vector<DrawCandidate> draws, QString failure, const QStringList &texts,
+    const LotteryDefinition &d, scrape::PeriodForm form, qint64 lastPeriod)
+{
+    PagesRead read;
+    read.draws = std::move(draws);
+    read.failure = std::move(failure);
+    std::vector<qint64> shown;
+    for (const QString &text : texts) {
+        scrape::AddPeriodsShown(text, form, read.periodsShown);
+        switch (form) {
+        case scrape::PeriodForm::Year:
+            periodsIn(text, 7, 0, false, shown);
+            break;
+        case scrape::PeriodForm::ShortYear:
+            periodsIn(text, 5, 2000000, true, shown);
+            break;
+        case scrape::PeriodForm::Day:
+            periodsIn(text, 8, 0, true, shown);
+            break;
+        }
+    }
+    const bool empty = lastPeriod == 0;
+    const StorableDraws stored = DrawsToStore(std::move(read), StoredEnd {empty, lastPeriod}, d, form, kToday);
+    std::vector<qint64> periods;
+    for (const DrawRow &row : stored.rows) {
+        validateDraw(d, row);
+        qint64 value = -1;
+        LUMARO_FUZZ_CHECK(ReadsAsWholeNumber(row.period, &value));
+        LUMARO_FUZZ_CHECK(value > lastPeriod);
+        LUMARO_FUZZ_CHECK(periods.empty() || value > periods.back());
+        LUMARO_FUZZ_CHECK(PeriodProblem(value, form, kToday).isEmpty());
+        periods.push_back(value);
+    }
+    if (periods.empty())
+        return;
+    const qint64 low = empty ? periods.front() : lastPeriod;
+    for (qint64 period : shown) {
+        if (period > low && period < periods.back())
+            LUMARO_FUZZ_CHECK(std::binary_search(periods.begin(), periods.end(), period));
+    }
+}
+
 void checkNanyue(const QStringList &lines, int m, qint64 lastPeriod)
 {
     const NanyueList list = ReadNanyueList(lines, m, lastPeriod);
@@ -96,6 +163,7 @@ void checkNanyue(const QStringList &lines, int m, qint64 lastPeriod)
     }
     LUMARO_FUZZ_CHECK(list.hasDrawLines || draws.empty());
     checkDraws(draws, lottery(m == 7 ? 36 : 26, m, 7), lastPeriod, lines.size());
+    checkStored(draws, QString(), lines, lottery(m == 7 ? 36 : 26, m, 7), scrape::PeriodForm::Year, lastPeriod);
 }
 
 } // namespace
@@ -130,6 +198,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         for (const DrawCandidate &draw : draws)
             LUMARO_FUZZ_CHECK(ReadDate(draw.date).isValid());
         checkDraws(draws, lottery(30, 7, 7), lastPeriod, lines.size());
+        // A draw line whose period is no number ends the branch before anything is stored.
+        if (page.failure.isEmpty())
+            checkStored(draws, QString(), lines, lottery(30, 7, 7), scrape::PeriodForm::Year, lastPeriod);
+        // Without a stored date the draws keep only the dates the page gives.
+        for (const DrawCandidate &draw : DateQlcDraws(page.draws, QDate()))
+            LUMARO_FUZZ_CHECK(draw.date.isEmpty() || ReadsAsDate(draw.date));
         break;
     }
     case Nanyue367List:
@@ -171,6 +245,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             LUMARO_FUZZ_CHECK(draw.numbers.size() == 5);
         checkDraws(scraped.draws, scraper == Tc225Pages ? lottery(22, 5, 7) : lottery(11, 5, 8), lastPeriod,
             std::min<qint64>(lineCount, items.size()));
+        QStringList texts;
+        for (const QStringList &page : pages)
+            texts << page;
+        checkStored(scraped.draws, scraped.failure, texts,
+            scraper == Tc225Pages ? lottery(22, 5, 7) : lottery(11, 5, 8),
+            scraper == Tc225Pages ? scrape::PeriodForm::ShortYear : scrape::PeriodForm::Day, lastPeriod);
         break;
     }
     case Feed:
@@ -184,6 +264,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         for (const DrawCandidate &draw : rows.draws)
             LUMARO_FUZZ_CHECK(draw.numbers.size() == 5);
         checkDraws(rows.draws, lottery(11, 5, 8), lastPeriod, markers);
+        checkStored(rows.draws, QString(), {text}, lottery(11, 5, 8), scrape::PeriodForm::Day, lastPeriod);
         break;
     }
     default:

@@ -1,11 +1,13 @@
 #include "cli/cli.h"
 
 #include "common/errors.h"
+#include "invest/money.h"
 
 #include <QCoreApplication>
 
 #include <algorithm>
 #include <cstdio>
+#include <limits>
 
 namespace lumaro::cli {
 
@@ -89,14 +91,74 @@ bool parseArguments(Context &context, QCommandLineParser &parser, const QStringL
     return true;
 }
 
+namespace {
+
+QString notIntegerText(const QString &name, const QString &text)
+{
+    return QStringLiteral("--%1 的值“%2”不是整数").arg(name, text);
+}
+
+// Runs read on the option's text; a text that does not convert is wrong use of the option.
+template<class Read>
+auto readOption(const QCommandLineParser &parser, const QString &name, Read read)
+{
+    const QString text = parser.value(name);
+    try {
+        return read(text);
+    } catch (const ConversionError &) {
+        throw UsageError(notIntegerText(name, text));
+    }
+}
+
+} // namespace
+
 int integerOption(const QCommandLineParser &parser, const QString &name)
 {
-    bool ok = false;
-    const QString text = parser.value(name);
-    const int value = text.trimmed().toInt(&ok);
-    if (!ok)
-        throw UsageError(QStringLiteral("--%1 的值“%2”不是整数").arg(name, text));
+    return readOption(parser, name, [](const QString &text) { return toInteger(text); });
+}
+
+int integerOption(const QCommandLineParser &parser, const QString &name, int lowest, const QString &message)
+{
+    return readOption(parser, name, [&](const QString &text) { return toIntegerAtLeast(text, lowest, message); });
+}
+
+std::optional<int> optionalInteger(const QCommandLineParser &parser, const QString &name)
+{
+    if (!parser.isSet(name))
+        return std::nullopt;
+    return integerOption(parser, name);
+}
+
+int choiceOption(const QCommandLineParser &parser, const QString &name, int lowest, int highest)
+{
+    const int value = integerOption(parser, name);
+    if (value < lowest || value > highest)
+        throw UsageError(QStringLiteral("--%1 应在%2到%3之间").arg(name).arg(lowest).arg(highest));
     return value;
+}
+
+qint64 moneyOption(const QCommandLineParser &parser, const QString &name, const QString &what)
+{
+    return readOption(parser, name, [&](const QString &text) { return toMoneyNotNegative(text, what); });
+}
+
+qint64 wholeOption(const QCommandLineParser &parser, const QString &name)
+{
+    return readOption(parser, name, [](const QString &text) { return toMoney(text); });
+}
+
+std::uint64_t seedOption(const QCommandLineParser &parser, const QString &name)
+{
+    const QString text = parser.value(name);
+    const QString digits = text.trimmed();
+    bool ok = !digits.isEmpty()
+        && std::all_of(digits.begin(), digits.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+    const std::uint64_t seed = ok ? digits.toULongLong(&ok, 10) : 0;
+    if (!ok)
+        throw UsageError(QStringLiteral("--%1 的值“%2”不是0到%3之间的整数")
+                             .arg(name, text)
+                             .arg(std::numeric_limits<std::uint64_t>::max()));
+    return seed;
 }
 
 } // namespace lumaro::cli

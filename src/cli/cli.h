@@ -7,8 +7,10 @@
 #include <QStringList>
 #include <QTextStream>
 
+#include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <vector>
 
@@ -63,7 +65,25 @@ const std::vector<Command> &commands();
 bool parseArguments(Context &context, QCommandLineParser &parser, const QStringList &args, const QString &usage,
     int minPositional, int maxPositional);
 
-// An integer option value; UsageError naming the option when it is not one.
+// The numeric options of every command are read by these. A text that is no whole number is
+// wrong use of the option (UsageError naming it). A number the window field the option mirrors
+// would refuse is refused with that field's message (InputError); an option that mirrors a
+// choice list refuses what the list does not offer as wrong use.
+
+// A whole number of 32 bits, as a window field reads it.
 int integerOption(const QCommandLineParser &parser, const QString &name);
+// A whole number not below lowest; the message is the window's (as toIntegerAtLeast()).
+int integerOption(const QCommandLineParser &parser, const QString &name, int lowest, const QString &message = {});
+// The option's value when it is given.
+std::optional<int> optionalInteger(const QCommandLineParser &parser, const QString &name);
+// One of the whole numbers lowest … highest of a choice list.
+int choiceOption(const QCommandLineParser &parser, const QString &name, int lowest, int highest);
+// An amount of money as the plan and investment windows read it: a signed 64-bit whole number
+// that may not be negative ("<what>不能为负数！").
+qint64 moneyOption(const QCommandLineParser &parser, const QString &name, const QString &what);
+// A signed 64-bit whole number with no range of its own (the engine checks it).
+qint64 wholeOption(const QCommandLineParser &parser, const QString &name);
+// A random seed: a whole number from 0 to 18446744073709551615.
+std::uint64_t seedOption(const QCommandLineParser &parser, const QString &name = QStringLiteral("seed"));
 
 } // namespace lumaro::cli

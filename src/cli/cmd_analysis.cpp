@@ -26,14 +26,8 @@ int indicators(Context &context, const QStringList &args)
     OpenLottery lottery;
     lottery.open(context.store(), parser.positionalArguments().front());
     if (parser.isSet(QStringLiteral("variant"))) {
-        std::optional<std::uint64_t> seed;
-        if (parser.isSet(QStringLiteral("seed"))) {
-            bool ok = false;
-            seed = parser.value(QStringLiteral("seed")).trimmed().toULongLong(&ok);
-            if (!ok)
-                throw UsageError(QStringLiteral("--seed 的值“%1”不是整数").arg(parser.value(QStringLiteral("seed"))));
-        }
-        RandomSource random = seed ? RandomSource(*seed) : RandomSource::fromClock();
+        RandomSource random
+            = parser.isSet(QStringLiteral("seed")) ? RandomSource(seedOption(parser)) : RandomSource::fromClock();
         lottery.variantMode = true;
         BuildVariantTrend(lottery, random);
     }
@@ -73,9 +67,7 @@ int omission(Context &context, const QStringList &args)
     const QString mode = parser.value(QStringLiteral("mode"));
     if (mode != QLatin1String("rebound") && mode != QLatin1String("skew"))
         throw UsageError(QStringLiteral("--mode 只能是 rebound 或 skew"));
-    const int sort = integerOption(parser, QStringLiteral("sort"));
-    if (sort < 0 || sort > 3)
-        throw UsageError(QStringLiteral("--sort 只能是 0、1、2 或 3"));
+    const int sort = choiceOption(parser, QStringLiteral("sort"), 0, 3);
 
     OpenLottery lottery;
     lottery.open(context.store(), parser.positionalArguments().front());

@@ -43,9 +43,7 @@ int create(Context &context, const QStringList &args)
     }
     LotteryDefinition d;
     d.name = parser.positionalArguments().front();
-    const int kind = integerOption(parser, QStringLiteral("kind"));
-    if (kind != 0 && kind != 1)
-        throw UsageError(QStringLiteral("--kind 只能是 0 或 1"));
+    const int kind = choiceOption(parser, QStringLiteral("kind"), 0, 1);
     d.kind = static_cast<LotteryKind>(kind);
     d.n = integerOption(parser, QStringLiteral("n"));
     d.m = integerOption(parser, QStringLiteral("m"));

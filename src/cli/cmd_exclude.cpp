@@ -50,23 +50,24 @@ ExclusionKind kindOf(const QString &text)
     throw UsageError(QStringLiteral("选号方法只能是 sum、repeat、skew 或 follow：%1").arg(text));
 }
 
-// "a-b" of two whole numbers.
+// "a-b" of two counts, each read as the window's edit boxes read them (not negative).
 std::pair<int, int> rangeOption(const QCommandLineParser &parser, const QString &name)
 {
     const QString text = parser.value(name);
     const int dash = text.indexOf(QLatin1Char('-'), 1);
-    bool okFrom = false;
-    bool okTo = false;
-    const int from = dash > 0 ? text.left(dash).toInt(&okFrom) : 0;
-    const int to = dash > 0 ? text.mid(dash + 1).toInt(&okTo) : 0;
-    if (!okFrom || !okTo)
+    if (dash <= 0)
         throw UsageError(QStringLiteral("--%1 应为 a-b 形式的两个整数：%2").arg(name, text));
-    return {from, to};
+    try {
+        return {toIntegerAtLeast(text.left(dash), 0), toIntegerAtLeast(text.mid(dash + 1), 0)};
+    } catch (const ConversionError &) {
+        throw UsageError(QStringLiteral("--%1 应为 a-b 形式的两个整数：%2").arg(name, text));
+    }
 }
 
-int intOr(const QCommandLineParser &parser, const QString &name, int fallback)
+// A count option of the member's settings: not below lowest, as the window's field.
+int countOr(const QCommandLineParser &parser, const QString &name, int lowest, int fallback)
 {
-    return parser.isSet(name) ? integerOption(parser, name) : fallback;
+    return parser.isSet(name) ? integerOption(parser, name, lowest) : fallback;
 }
 
 // The period index: a period number of the history, or "next" (the period after the latest).
@@ -95,38 +96,38 @@ PickerSettings settingsOf(const QCommandLineParser &parser, ExclusionKind kind, 
     switch (kind) {
     case ExclusionKind::Sum: {
         const SumBounds bounds = SumBoundsFor(n, m);
-        settings.sum.upper = intOr(parser, QStringLiteral("upper"), bounds.lowest + bounds.upperIndex);
-        settings.sum.lower = intOr(parser, QStringLiteral("lower"), bounds.lowest + bounds.lowerIndex);
+        settings.sum.upper = countOr(parser, QStringLiteral("upper"), 0, bounds.lowest + bounds.upperIndex);
+        settings.sum.lower = countOr(parser, QStringLiteral("lower"), 0, bounds.lowest + bounds.lowerIndex);
         break;
     }
     case ExclusionKind::Repeat:
-        settings.repeat.atLeast = intOr(parser, QStringLiteral("repeat"), m);
-        settings.repeat.periods = intOr(parser, QStringLiteral("periods"), 10);
+        settings.repeat.atLeast = countOr(parser, QStringLiteral("repeat"), 0, m);
+        settings.repeat.periods = countOr(parser, QStringLiteral("periods"), 1, 10);
         break;
     case ExclusionKind::Skew: {
         SkewRule &skew = settings.skew;
         skew.mode = parser.isSet(QStringLiteral("odd-even")) ? SkewMode::OddEven : SkewMode::BigSmall;
-        skew.high = intOr(parser, QStringLiteral("high"), m - 1);
+        skew.high = countOr(parser, QStringLiteral("high"), 0, m - 1);
         skew.highFrom = 0;
         skew.highTo = m - 1;
         if (parser.isSet(QStringLiteral("high-range")))
             std::tie(skew.highFrom, skew.highTo) = rangeOption(parser, QStringLiteral("high-range"));
         skew.highOn = !parser.isSet(QStringLiteral("no-high"));
-        skew.low = intOr(parser, QStringLiteral("low"), 1);
+        skew.low = countOr(parser, QStringLiteral("low"), 0, 1);
         skew.lowFrom = 1;
         skew.lowTo = m;
         if (parser.isSet(QStringLiteral("low-range")))
             std::tie(skew.lowFrom, skew.lowTo) = rangeOption(parser, QStringLiteral("low-range"));
         skew.lowOn = !parser.isSet(QStringLiteral("no-low"));
-        skew.span = intOr(parser, QStringLiteral("span"), 2);
+        skew.span = optionalInteger(parser, QStringLiteral("span")).value_or(2);
         break;
     }
     case ExclusionKind::Follow: {
         FollowRule &follow = settings.follow;
         follow.group
             = parser.isSet(QStringLiteral("group")) ? FollowGroupSize(parser.value(QStringLiteral("group"))) : 2;
-        follow.upper = intOr(parser, QStringLiteral("upper"), m);
-        follow.lower = intOr(parser, QStringLiteral("lower"), 0);
+        follow.upper = countOr(parser, QStringLiteral("upper"), 0, m);
+        follow.lower = countOr(parser, QStringLiteral("lower"), 0, 0);
         follow.variant = !parser.isSet(QStringLiteral("standard"));
         follow.byLabel = parser.isSet(QStringLiteral("label"));
         follow.byGap = parser.isSet(QStringLiteral("by-gap"));
@@ -141,8 +142,9 @@ PickerSettings settingsOf(const QCommandLineParser &parser, ExclusionKind kind, 
     if (follow && !settings.follow.variant && parser.isSet(QStringLiteral("target")))
         throw UsageError(QStringLiteral("常规模式（--standard）只能按次数过滤（--cycles）"));
     settings.stop.byTarget = !parser.isSet(QStringLiteral("cycles")) && !(follow && !settings.follow.variant);
-    settings.stop.target = intOr(parser, QStringLiteral("target"), follow ? 50 : 10000);
-    settings.stop.cycles = intOr(parser, QStringLiteral("cycles"), follow ? 1 : 10000);
+    settings.stop.target = optionalInteger(parser, QStringLiteral("target")).value_or(follow ? 50 : 10000);
+    settings.stop.cycles = optionalInteger(parser, QStringLiteral("cycles")).value_or(follow ? 1 : 10000);
+    CheckStopRule(settings.stop);
     return settings;
 }
 
@@ -195,10 +197,7 @@ int exclude(Context &context, const QStringList &args)
     }
     if (!parser.isSet(QStringLiteral("seed")))
         throw UsageError(QStringLiteral("缺少 --seed"));
-    bool seedOk = false;
-    const quint64 seed = parser.value(QStringLiteral("seed")).toULongLong(&seedOk);
-    if (!seedOk)
-        throw UsageError(QStringLiteral("--seed 应为非负整数"));
+    const std::uint64_t seed = seedOption(parser);
 
     OpenLottery lottery;
     lottery.open(context.store(), positional[0]);

@@ -99,15 +99,10 @@ int compound(Context &context, const QStringList &args)
     if (settings.useThreshold && settings.threshold > lottery.drawCount)
         throw InputError(
             QStringLiteral("遗漏期数%1大于开奖期数%2，搜索不会结束！").arg(settings.threshold).arg(lottery.drawCount));
-    const qint64 limit = integerOption(parser, QStringLiteral("max-repetitions"));
-    std::optional<std::uint64_t> seed;
-    if (parser.isSet(QStringLiteral("seed"))) {
-        bool ok = false;
-        seed = parser.value(QStringLiteral("seed")).trimmed().toULongLong(&ok);
-        if (!ok)
-            throw UsageError(QStringLiteral("--seed 的值“%1”不是整数").arg(parser.value(QStringLiteral("seed"))));
-    }
-    RandomSource random = seed ? RandomSource(*seed) : RandomSource::fromClock();
+    const qint64 limit
+        = integerOption(parser, QStringLiteral("max-repetitions"), 0, QStringLiteral("最多搜索次数不能小于0！"));
+    RandomSource random
+        = parser.isSet(QStringLiteral("seed")) ? RandomSource(seedOption(parser)) : RandomSource::fromClock();
     const CompoundResult result = RunCompoundSearch(lottery, settings, random, {}, limit);
     context.out() << "搜索次数：" << result.repetitions << '\n';
     if (!result.finished)

@@ -13,15 +13,6 @@ namespace lumaro::cli {
 
 namespace {
 
-qint64 moneyOption(const QCommandLineParser &parser, const QString &name)
-{
-    try {
-        return toMoney(parser.value(name));
-    } catch (const ConversionError &) {
-        throw UsageError(QStringLiteral("--%1 的值“%2”不是整数").arg(name, parser.value(name)));
-    }
-}
-
 template<std::size_t Width>
 void printTable(QTextStream &out, const QStringList &headers, const std::vector<std::array<qint64, Width>> &rows)
 {
@@ -57,10 +48,11 @@ int plan(Context &context, const QStringList &args)
         throw UsageError(QStringLiteral("计划种类只能是 fixed、staged 或 variable"));
 
     PlanSettings settings;
-    settings.priorLoss = moneyOption(parser, QStringLiteral("loss"));
-    settings.profit = moneyOption(parser, QStringLiteral("profit"));
-    settings.unitStake = moneyOption(parser, QStringLiteral("unit"));
-    settings.unitPrize = moneyOption(parser, QStringLiteral("prize"));
+    // The money boxes of the plan windows: none of them takes a negative amount.
+    settings.priorLoss = moneyOption(parser, QStringLiteral("loss"), QStringLiteral("前期亏损"));
+    settings.profit = moneyOption(parser, QStringLiteral("profit"), QStringLiteral("预期利润"));
+    settings.unitStake = moneyOption(parser, QStringLiteral("unit"), QStringLiteral("单倍投入"));
+    settings.unitPrize = moneyOption(parser, QStringLiteral("prize"), QStringLiteral("单注奖金"));
     settings.periods = integerOption(parser, QStringLiteral("periods"));
 
     QStringList labels {QStringLiteral("前期亏损:"), QStringLiteral("预测利润:"), QStringLiteral("单倍投入:"),
@@ -96,7 +88,7 @@ int plan(Context &context, const QStringList &args)
         checkPlanPeriods(settings.periods);
         const bool staged = kind == QLatin1String("staged");
         const PlanResult result
-            = staged ? StagedPlan(settings, moneyOption(parser, QStringLiteral("stages"))) : FixedPlan(settings);
+            = staged ? StagedPlan(settings, wholeOption(parser, QStringLiteral("stages"))) : FixedPlan(settings);
         if (!result.ok)
             throw InputError(MultipleTooLargeText());
         printTable(out, PlanHeaders(), result.rows);
@@ -121,15 +113,6 @@ int plan(Context &context, const QStringList &args)
         context.err() << "成功保存！" << parser.value(QStringLiteral("pdf")) << '\n';
     }
     return 0;
-}
-
-// An integer option within lo … hi; a UsageError naming the range otherwise.
-int rangeOption(const QCommandLineParser &parser, const QString &name, int lo, int hi)
-{
-    const int value = integerOption(parser, name);
-    if (value < lo || value > hi)
-        throw UsageError(QStringLiteral("--%1 应在%2到%3之间").arg(name).arg(lo).arg(hi));
-    return value;
 }
 
 int invest(Context &context, const QStringList &args)
@@ -172,7 +155,7 @@ int invest(Context &context, const QStringList &args)
     OpenLottery lottery;
     lottery.open(context.store(), parser.positionalArguments().front());
     checkInvestLottery(lottery);
-    PlayType play = PlayTypeFromIndex(rangeOption(parser, QStringLiteral("play"), 0, 3));
+    PlayType play = PlayTypeFromIndex(choiceOption(parser, QStringLiteral("play"), 0, 3));
     std::vector<BetTicket> tickets;
     if (parser.isSet(QStringLiteral("tickets"))) {
         const InvestTicketsRead read = ParseInvestTickets(ReadTextLines(parser.value(QStringLiteral("tickets"))));
@@ -182,7 +165,7 @@ int invest(Context &context, const QStringList &args)
         if (read.extraLines > 0)
             context.err() << "文件中的号码多于注数" << read.count << "，后" << read.extraLines << "行未载入！\n";
     } else {
-        RandomSource random(static_cast<std::uint64_t>(integerOption(parser, QStringLiteral("seed"))));
+        RandomSource random(seedOption(parser));
         tickets = GenerateBetTickets(play, integerOption(parser, QStringLiteral("random")), random);
     }
     if (tickets.empty())
@@ -190,14 +173,14 @@ int invest(Context &context, const QStringList &args)
 
     InvestSettings s;
     s.tickets = static_cast<int>(tickets.size());
-    s.prize = moneyOption(parser, QStringLiteral("prize"));
-    s.profitPercent = moneyOption(parser, QStringLiteral("profit"));
-    s.singleMax = moneyOption(parser, QStringLiteral("single-max"));
-    s.totalMax = moneyOption(parser, QStringLiteral("total-max"));
-    s.wait = rangeOption(parser, QStringLiteral("wait"), 0, kWaitItems - 1);
-    s.bets = rangeOption(parser, QStringLiteral("bet"), 1, kBetItems);
-    s.gap = rangeOption(parser, QStringLiteral("gap"), 1, kGapItems);
-    s.streak = rangeOption(parser, QStringLiteral("streak"), 1, kStreakItems);
+    s.prize = moneyOption(parser, QStringLiteral("prize"), QStringLiteral("单注奖金"));
+    s.profitPercent = moneyOption(parser, QStringLiteral("profit"), QStringLiteral("预期利润"));
+    s.singleMax = moneyOption(parser, QStringLiteral("single-max"), QStringLiteral("单期最大投入"));
+    s.totalMax = moneyOption(parser, QStringLiteral("total-max"), QStringLiteral("累计最大投入"));
+    s.wait = choiceOption(parser, QStringLiteral("wait"), 0, kWaitItems - 1);
+    s.bets = choiceOption(parser, QStringLiteral("bet"), 1, kBetItems);
+    s.gap = choiceOption(parser, QStringLiteral("gap"), 1, kGapItems);
+    s.streak = choiceOption(parser, QStringLiteral("streak"), 1, kStreakItems);
     s.intervalMode = !parser.isSet(QStringLiteral("no-interval"));
     s.carryLoss = !parser.isSet(QStringLiteral("no-carry"));
 

@@ -65,13 +65,6 @@ void printBacktest(QTextStream &out, const BacktestResult &result)
     out << result.memo << '\n';
 }
 
-std::optional<int> optionalInteger(const QCommandLineParser &parser, const QString &name)
-{
-    if (!parser.isSet(name))
-        return std::nullopt;
-    return integerOption(parser, name);
-}
-
 int pick(Context &context, const QStringList &args)
 {
     QCommandLineParser parser;

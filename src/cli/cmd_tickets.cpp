@@ -92,9 +92,8 @@ int filter(Context &context, const QStringList &args)
         throw InputError(problem);
 
     if (parser.isSet(QStringLiteral("variant"))) {
-        RandomSource random = parser.isSet(QStringLiteral("seed"))
-            ? RandomSource(static_cast<std::uint64_t>(integerOption(parser, QStringLiteral("seed"))))
-            : RandomSource::fromClock();
+        RandomSource random
+            = parser.isSet(QStringLiteral("seed")) ? RandomSource(seedOption(parser)) : RandomSource::fromClock();
         lottery.variantMode = true;
         BuildVariantTrend(lottery, random);
     }

@@ -2,6 +2,7 @@
 #include "cli/cli.h"
 
 #include "common/errors.h"
+#include "common/file_io.h"
 #include "common/text_format.h"
 #include "tickets/ticket_file.h"
 #include "tickets/wheel_design.h"
@@ -136,9 +137,7 @@ int wheelDesign(Context &context, const QStringList &args)
     const double seconds = parser.value(QStringLiteral("seconds")).toDouble(&ok);
     if (!ok || seconds <= 0)
         throw UsageError(QStringLiteral("--seconds 必须是正数"));
-    const qulonglong seed = parser.value(QStringLiteral("seed")).toULongLong(&ok);
-    if (!ok)
-        throw UsageError(QStringLiteral("--seed 必须是整数"));
+    const std::uint64_t seed = seedOption(parser);
 
     WheelSearchOptions options;
     options.method = PreferredWheelMethod(p);
@@ -196,10 +195,7 @@ int wheelCheck(Context &context, const QStringList &args)
         if (!stored.isEmpty())
             path = stored;
     }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw IoError::cannotRead(path, file.errorString());
-    const QByteArray content = file.readAll();
+    const QByteArray content = ReadWholeFile(path);
     p.t = ticketSizeOf(content);
     const QString problem = WheelParamsProblem(p);
     if (!problem.isEmpty())

@@ -1,6 +1,7 @@
 #include "data/draw_import.h"
 
 #include "common/errors.h"
+#include "common/file_io.h"
 
 #include <QDate>
 #include <QFile>
@@ -143,16 +144,9 @@ ImportResult importDraws(LotteryStore &store, const QString &lotteryName, const 
 
 ImportResult importDrawFile(LotteryStore &store, const QString &lotteryName, const QString &path)
 {
-    QFile file(path);
-    if (!file.exists())
-        throw IoError::fileNotFound(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw IoError::cannotRead(path, file.errorString());
     // Histories are small (20000 draws are well under a megabyte); anything far larger is not one.
     constexpr qint64 kMaxSize = 64LL * 1024 * 1024;
-    if (file.size() > kMaxSize)
-        throw InputError(QStringLiteral("文件%1太大，不是开奖号码文件！").arg(path));
-    return importDraws(store, lotteryName, file.readAll());
+    return importDraws(store, lotteryName, ReadWholeFile(path, kMaxSize));
 }
 
 QString historyFileName(const QString &lotteryName)

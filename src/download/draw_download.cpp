@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 
 #include <algorithm>
+#include <optional>
 
 namespace lumaro {
 
@@ -38,11 +39,91 @@ QString noDrawsText()
 struct DrawDownloader::Target {
     QString lottery;
     LotteryDefinition definition;
+    scrape::PeriodForm form = scrape::PeriodForm::Year;
     QString root;
     qint64 lastPeriod = 0;
     QString lastDate;
     bool empty = true;
 };
+
+scrape::PeriodForm PeriodFormOf(BranchFamily family)
+{
+    switch (family) {
+    case BranchFamily::Qlc:
+    case BranchFamily::Nanyue:
+        return scrape::PeriodForm::Year;
+    case BranchFamily::Tc225:
+        return scrape::PeriodForm::ShortYear;
+    case BranchFamily::ElevenFive:
+        return scrape::PeriodForm::Day;
+    }
+    return scrape::PeriodForm::Year;
+}
+
+StorableDraws DrawsToStore(PagesRead read, const StoredEnd &stored, const LotteryDefinition &definition,
+    scrape::PeriodForm form, const QDate &today)
+{
+    std::vector<DrawCandidate> &draws = read.draws;
+    // Oldest first, and each period once: a page that lists a draw twice (or two pages that
+    // overlap) must not store it twice.
+    std::stable_sort(draws.begin(), draws.end(),
+        [](const DrawCandidate &a, const DrawCandidate &b) { return a.periodValue < b.periodValue; });
+    draws.erase(std::unique(draws.begin(), draws.end(),
+                    [](const DrawCandidate &a, const DrawCandidate &b) { return a.periodValue == b.periodValue; }),
+        draws.end());
+    if (!stored.empty) {
+        draws.erase(std::remove_if(draws.begin(), draws.end(),
+                        [&](const DrawCandidate &draw) { return draw.periodValue <= stored.lastPeriod; }),
+            draws.end());
+    }
+
+    // The first period the pages show that was not read as a draw. Below the stored end (or,
+    // for an empty table, below the oldest draw read) it leaves no hole.
+    std::optional<qint64> unread;
+    if (!draws.empty()) {
+        const qint64 floor = stored.empty ? draws.front().periodValue : stored.lastPeriod;
+        std::vector<qint64> readPeriods;
+        readPeriods.reserve(draws.size());
+        for (const DrawCandidate &draw : draws)
+            readPeriods.push_back(draw.periodValue);
+        for (qint64 period : read.periodsShown) {
+            if (period > floor && !std::binary_search(readPeriods.begin(), readPeriods.end(), period)
+                && (!unread || period < *unread))
+                unread = period;
+        }
+    }
+
+    StorableDraws result;
+    for (const DrawCandidate &candidate : draws) {
+        if (unread && *unread < candidate.periodValue) {
+            result.failure = QStringLiteral("第%1期的开奖号码读不出（页面格式不符）").arg(*unread);
+            break;
+        }
+        const QString problem = scrape::PeriodProblem(candidate.periodValue, form, today);
+        if (!problem.isEmpty()) {
+            result.failure = problem;
+            break;
+        }
+        DrawRow row;
+        row.period = candidate.period;
+        row.date = candidate.date;
+        try {
+            for (const QString &number : candidate.numbers)
+                row.numbers.push_back(toInteger(number));
+            validateDraw(definition, row);
+        } catch (const ConversionError &error) {
+            result.failure = QStringLiteral("第%1期的开奖号码读不出：%2").arg(candidate.period, error.message());
+            break;
+        } catch (const Error &error) {
+            result.failure = error.message();
+            break;
+        }
+        result.rows.push_back(std::move(row));
+    }
+    if (result.failure.isEmpty())
+        result.failure = read.failure;
+    return result;
+}
 
 const std::vector<DownloadBranch> &DownloadBranches()
 {
@@ -150,10 +231,19 @@ DrawDownloader::Target DrawDownloader::prepare(const DownloadBranch &branch, Res
     target.lottery = branch.lottery;
     target.root = root.url;
     target.definition = m_store.readDefinition(branch.lottery);
+    target.form = PeriodFormOf(branch.family);
     const std::vector<StoredDraw> stored = m_store.readDraws(branch.lottery);
     target.empty = stored.empty();
     target.lastPeriod = target.empty ? 0 : stored.back().period.toLongLong();
     target.lastDate = target.empty ? QStringLiteral("2001-01-01") : stored.back().date;
+    // A stored period no real draw can have (a far-future one stored before such periods were
+    // refused) would make every real draw look old: the branch says so instead of adding nothing.
+    if (!target.empty) {
+        const QString problem = scrape::PeriodProblem(target.lastPeriod, target.form, m_today);
+        if (!problem.isEmpty())
+            throw BranchEnded {BranchEnd::BadData,
+                QStringLiteral("已存的最后一期不是真实的期号（%1），请先在数据添加中改正或删除它").arg(problem)};
+    }
     return target;
 }
 
@@ -178,23 +268,22 @@ BranchReport DrawDownloader::runBranch(const DownloadBranch &branch)
     status(branch.progressText);
     try {
         const Target target = prepare(branch, branch.site);
-        QString failure;
-        std::vector<DrawCandidate> draws;
+        PagesRead read;
         switch (branch.family) {
         case BranchFamily::Qlc:
-            draws = readQlc(target);
+            read = readQlc(target);
             break;
         case BranchFamily::Nanyue:
-            draws = readNanyue(branch, target);
+            read = readNanyue(branch, target);
             break;
         case BranchFamily::Tc225:
-            draws = readTc225(target, failure);
+            read = readTc225(target);
             break;
         case BranchFamily::ElevenFive:
-            draws = readElevenFive(branch, target, failure);
+            read = readElevenFive(branch, target);
             break;
         }
-        save(target, std::move(draws), failure, report);
+        save(target, std::move(read), report);
     } catch (const BranchEnded &ended) {
         report.end = ended.end;
         report.reason = ended.reason;
@@ -208,7 +297,7 @@ BranchReport DrawDownloader::runBranch(const DownloadBranch &branch)
     return report;
 }
 
-std::vector<DrawCandidate> DrawDownloader::readQlc(const Target &target)
+PagesRead DrawDownloader::readQlc(const Target &target)
 {
     step(0, 1);
     const QStringList lines
@@ -218,21 +307,23 @@ std::vector<DrawCandidate> DrawDownloader::readQlc(const Target &target)
     // The draws are dated only after the whole page is read, so a bad line saves nothing.
     if (!page.failure.isEmpty())
         throw BranchEnded {BranchEnd::BadData, page.failure};
+    PagesRead read;
+    for (const QString &line : lines)
+        scrape::AddPeriodsShown(line, target.form, read.periodsShown);
     if (!page.hasDrawLines)
         throw BranchEnded {BranchEnd::NoDraws, noDrawsText()};
-    if (page.draws.empty())
-        return {};
-    const QDate lastDate = scrape::ReadDate(target.lastDate);
-    if (!lastDate.isValid())
-        throw BranchEnded {BranchEnd::BadData, ConversionError::notDate(target.lastDate).message()};
-    return scrape::DateQlcDraws(page.draws, lastDate);
+    // Stored draws without a date (imported from a history text) give no running date: the
+    // new draws then keep the dates the page gives, and otherwise have none, like those before.
+    read.draws = scrape::DateQlcDraws(page.draws, scrape::ReadDate(target.lastDate));
+    return read;
 }
 
-std::vector<DrawCandidate> DrawDownloader::readNanyue(const DownloadBranch &branch, const Target &target)
+PagesRead DrawDownloader::readNanyue(const DownloadBranch &branch, const Target &target)
 {
     const int m = target.definition.m;
     bool sawDrawLines = false;
-    std::vector<DrawCandidate> draws;
+    PagesRead read;
+    std::vector<DrawCandidate> &draws = read.draws;
     for (int n = 1; n <= kNanyuePages; ++n) {
         step(n - 1, kNanyuePages);
         const QString path = QStringLiteral("/datas/history/%1/history_%2.html").arg(branch.game).arg(n);
@@ -248,8 +339,10 @@ std::vector<DrawCandidate> DrawDownloader::readNanyue(const DownloadBranch &bran
                 throw BranchEnded {BranchEnd::Cancelled, QStringLiteral("已取消")};
             throw BranchEnded {BranchEnd::FetchFailed, list.failureText()};
         }
-        const scrape::NanyueList page
-            = scrape::ReadNanyueList(scrape::PageLines(DecodePage(list.body, list.contentType)), m, target.lastPeriod);
+        const QStringList lines = scrape::PageLines(DecodePage(list.body, list.contentType));
+        for (const QString &line : lines)
+            scrape::AddPeriodsShown(line, target.form, read.periodsShown);
+        const scrape::NanyueList page = scrape::ReadNanyueList(lines, m, target.lastPeriod);
         sawDrawLines = sawDrawLines || page.hasDrawLines;
         for (const scrape::NanyueListDraw &listed : page.draws) {
             if (listed.detailPath.isEmpty())
@@ -273,10 +366,10 @@ std::vector<DrawCandidate> DrawDownloader::readNanyue(const DownloadBranch &bran
     step(kNanyuePages, kNanyuePages);
     if (!sawDrawLines)
         throw BranchEnded {BranchEnd::NoDraws, noDrawsText()};
-    return draws;
+    return read;
 }
 
-std::vector<DrawCandidate> DrawDownloader::readTc225(const Target &target, QString &failure)
+PagesRead DrawDownloader::readTc225(const Target &target)
 {
     step(0, kTc225Pages + 1);
     const auto range
@@ -284,74 +377,58 @@ std::vector<DrawCandidate> DrawDownloader::readTc225(const Target &target, QStri
     if (!range)
         throw BranchEnded {BranchEnd::NoDraws, QStringLiteral("页面上没有开奖日期范围")};
     QString accumulator;
+    PagesRead read;
     for (int n = 1; n <= kTc225Pages; ++n) {
         step(n, kTc225Pages + 1);
         const QString path = QStringLiteral("/lottery/draw/list/5?lottery_type=5&page=%1&ds=%2&de=%3")
                                  .arg(n)
                                  .arg(range->start, range->end);
-        scrape::AccumulateTc225Page(fetchLines(target.root, path, kListFile), accumulator);
+        const QStringList lines = fetchLines(target.root, path, kListFile);
+        for (const QString &line : lines)
+            scrape::AddPeriodsShown(line, target.form, read.periodsShown);
+        scrape::AccumulateTc225Page(lines, accumulator);
     }
     step(kTc225Pages + 1, kTc225Pages + 1);
     if (scrape::AccumulatorItems(accumulator).isEmpty())
         throw BranchEnded {BranchEnd::NoDraws, noDrawsText()};
     scrape::Scraped scraped = scrape::ReadTc225Accumulator(accumulator, target.lastPeriod);
-    failure = scraped.failure;
-    return std::move(scraped.draws);
+    read.draws = std::move(scraped.draws);
+    read.failure = scraped.failure;
+    return read;
 }
 
-std::vector<DrawCandidate> DrawDownloader::readElevenFive(
-    const DownloadBranch &branch, const Target &target, QString &failure)
+PagesRead DrawDownloader::readElevenFive(const DownloadBranch &branch, const Target &target)
 {
     const bool jiangxi = branch.game == 22;
     QString accumulator;
+    PagesRead read;
     for (int i = 1; i <= kDayPages; ++i) {
         step(i - 1, kDayPages);
         const QString day = m_today.addDays(-(i - 1)).toString(QStringLiteral("yyyy-MM-dd"));
         const QString path = QStringLiteral("/lottery/draw/list/%1?d=%2").arg(branch.game).arg(day);
-        scrape::AccumulateElevenFiveDay(fetchLines(target.root, path, kListFile), jiangxi, accumulator);
+        const QStringList lines = fetchLines(target.root, path, kListFile);
+        for (const QString &line : lines)
+            scrape::AddPeriodsShown(line, target.form, read.periodsShown);
+        scrape::AccumulateElevenFiveDay(lines, jiangxi, accumulator);
     }
     step(kDayPages, kDayPages);
     if (scrape::AccumulatorItems(accumulator).isEmpty())
         throw BranchEnded {BranchEnd::NoDraws, noDrawsText()};
     scrape::Scraped scraped = scrape::ReadElevenFiveAccumulator(accumulator, jiangxi, target.lastPeriod);
-    failure = scraped.failure;
-    return std::move(scraped.draws);
+    read.draws = std::move(scraped.draws);
+    read.failure = scraped.failure;
+    return read;
 }
 
-void DrawDownloader::save(const Target &target, std::vector<DrawCandidate> draws, QString failure, BranchReport &report)
+void DrawDownloader::save(const Target &target, PagesRead read, BranchReport &report)
 {
-    // Oldest first, and each period once: a page that lists a draw twice (or two pages that
-    // overlap) must not store it twice.
-    std::stable_sort(draws.begin(), draws.end(),
-        [](const DrawCandidate &a, const DrawCandidate &b) { return a.periodValue < b.periodValue; });
-    draws.erase(std::unique(draws.begin(), draws.end(),
-                    [](const DrawCandidate &a, const DrawCandidate &b) { return a.periodValue == b.periodValue; }),
-        draws.end());
-
-    // Only the draws older than the first one that does not fit are kept, so the next download
-    // starts again from there instead of leaving a hole.
-    std::vector<DrawRow> rows;
-    rows.reserve(draws.size());
-    for (const DrawCandidate &candidate : draws) {
-        try {
-            DrawRow row;
-            row.period = candidate.period;
-            row.date = candidate.date;
-            for (const QString &number : candidate.numbers)
-                row.numbers.push_back(toInteger(number));
-            validateDraw(target.definition, row);
-            rows.push_back(std::move(row));
-        } catch (const Error &error) {
-            if (failure.isEmpty())
-                failure = error.message();
-            break;
-        }
-    }
-    m_store.appendDraws(target.lottery, rows);
-    report.added = static_cast<int>(rows.size());
-    if (!failure.isEmpty()) {
+    const StorableDraws storable = DrawsToStore(
+        std::move(read), StoredEnd {target.empty, target.lastPeriod}, target.definition, target.form, m_today);
+    m_store.appendDraws(target.lottery, storable.rows);
+    report.added = static_cast<int>(storable.rows.size());
+    if (!storable.failure.isEmpty()) {
         report.end = BranchEnd::BadData;
-        report.reason = failure;
+        report.reason = storable.failure;
     }
 }
 
@@ -379,15 +456,18 @@ DrawDownloader::QuickUpdate DrawDownloader::quickUpdate(const QString &lottery, 
         if (!feed.ok())
             throw BranchEnded {BranchEnd::FetchFailed, feed.failureText()};
         update.feedText = DecodePage(feed.body, feed.contentType);
-        const scrape::FeedRows rows
-            = scrape::ReadFeed(scrape::FeedText(update.feedText), branch->game == 20, target.lastPeriod);
+        const QString feedText = scrape::FeedText(update.feedText);
+        const scrape::FeedRows rows = scrape::ReadFeed(feedText, branch->game == 20, target.lastPeriod);
         if (rows.rows == 0)
             throw BranchEnded {BranchEnd::NoDraws, QStringLiteral("最新开奖列表上没有开奖号码")};
         // The feed lists only the latest draws: when none of them meets the stored history the
         // draws in between would be lost, so the day pages are read instead.
         if (!target.empty && !rows.joinsStored)
             return dayPages();
-        save(target, rows.draws, QString(), update.report);
+        PagesRead read;
+        read.draws = rows.draws;
+        scrape::AddPeriodsShown(feedText, target.form, read.periodsShown);
+        save(target, std::move(read), update.report);
     } catch (const BranchEnded &ended) {
         update.report.end = ended.end;
         update.report.reason = ended.reason;

@@ -1,7 +1,9 @@
 #pragma once
 
 #include "common/progress.h"
+#include "data/lottery_store.h"
 #include "data/program_folder.h"
+#include "download/draw_scrapers.h"
 #include "download/site_config.h"
 
 #include <QDate>
@@ -14,12 +16,6 @@
 namespace lumaro {
 
 class HttpClient;
-class LotteryStore;
-struct LotteryDefinition;
-
-namespace scrape {
-struct DrawCandidate;
-}
 
 // Process-wide: false at program start, set once a full download (数据下载) or a day-page quick
 // update has run; from then on the quick update reads the short feed. The shell owns one for the
@@ -79,6 +75,37 @@ struct DownloadCallbacks {
     Progress progress; // pages of the branch read so far; cancel between pages
 };
 
+// How the branch's lottery writes its periods.
+scrape::PeriodForm PeriodFormOf(BranchFamily family);
+
+// What a branch read from its pages.
+struct PagesRead {
+    std::vector<scrape::DrawCandidate> draws;
+    // Reading stopped early for this reason; draws holds only those older than where it stopped.
+    QString failure;
+    // Every period the pages show, read as a draw or not (scrape::AddPeriodsShown).
+    std::vector<qint64> periodsShown;
+};
+
+// The end of the stored history a download continues.
+struct StoredEnd {
+    bool empty = true;
+    qint64 lastPeriod = 0;
+};
+
+// The draws a branch stores from what it read, oldest first and each period once, and why it
+// ended early (empty when it did not). Only new draws are stored, and none past a draw the
+// branch could not read: a period the pages show that was not read as a draw, a period that
+// cannot follow the stored ones (scrape::PeriodProblem), numbers that do not convert or do not
+// fit the lottery. So a download never leaves a hole behind a draw the pages listed, and the
+// next download starts again from there.
+struct StorableDraws {
+    std::vector<DrawRow> rows;
+    QString failure;
+};
+StorableDraws DrawsToStore(PagesRead read, const StoredEnd &stored, const LotteryDefinition &definition,
+    scrape::PeriodForm form, const QDate &today);
+
 // Runs the download branches against a store. Each branch reads the last stored period (and for
 // 七乐彩 the last date), reads its pages, and writes the new draws oldest first in one
 // transaction. A branch that ends early writes only draws that leave no hole behind them: those
@@ -111,12 +138,11 @@ private:
     QStringList fetchLines(const QString &root, const QString &path, const QString &fileName);
     void status(const QString &text) const;
     void step(int done, int total) const;
-    std::vector<scrape::DrawCandidate> readQlc(const Target &target);
-    std::vector<scrape::DrawCandidate> readNanyue(const DownloadBranch &branch, const Target &target);
-    std::vector<scrape::DrawCandidate> readTc225(const Target &target, QString &failure);
-    std::vector<scrape::DrawCandidate> readElevenFive(
-        const DownloadBranch &branch, const Target &target, QString &failure);
-    void save(const Target &target, std::vector<scrape::DrawCandidate> draws, QString failure, BranchReport &report);
+    PagesRead readQlc(const Target &target);
+    PagesRead readNanyue(const DownloadBranch &branch, const Target &target);
+    PagesRead readTc225(const Target &target);
+    PagesRead readElevenFive(const DownloadBranch &branch, const Target &target);
+    void save(const Target &target, PagesRead read, BranchReport &report);
 
     const ProgramFolder &m_folder;
     LotteryStore &m_store;

@@ -19,6 +19,11 @@ bool isBlank(QChar ch)
     return ch.unicode() <= 0x20;
 }
 
+bool isAsciiDigit(QChar ch)
+{
+    return ch >= QLatin1Char('0') && ch <= QLatin1Char('9');
+}
+
 QString trimBlanks(const QString &text)
 {
     int begin = 0;
@@ -56,15 +61,22 @@ void addBalls(const QString &line, QString &accumulator)
 }
 
 // The period of an accumulator item. False, with the reason in result, when it is not a whole
-// number of the full width: reading stops there.
-bool readItemPeriod(const QString &item, const QString &period, int width, qint64 &value, Scraped &result)
+// number of the full width or the item is not as long as one draw's fields: reading stops
+// there. A longer item holds the balls of a draw whose period line was not read (off the
+// layout), a shorter one misses balls; either way a draw is missing.
+bool readItemPeriod(
+    const QString &item, const QString &period, int width, int itemLength, qint64 &value, Scraped &result)
 {
     if (!ReadsAsWholeNumber(period, &value)) {
         result.failure = ConversionError::notInteger(period).message();
         return false;
     }
-    if (period.size() != width) {
+    if (period.size() != width || item.size() < itemLength) {
         result.failure = QStringLiteral("页面数据不完整：“%1”").arg(item);
+        return false;
+    }
+    if (item.size() > itemLength) {
+        result.failure = QStringLiteral("第%1期之前有一期的开奖号码读不出（页面格式不符）：“%2”").arg(period, item);
         return false;
     }
     return true;
@@ -152,6 +164,76 @@ bool ReadsAsDate(const QString &text)
     return year >= 0 && month >= 0 && day >= 0 && QDate::isValid(year, month, day);
 }
 
+// ---- periods ----
+
+void AddPeriodsShown(const QString &line, PeriodForm form, std::vector<qint64> &periods)
+{
+    const qsizetype size = line.size();
+    qsizetype i = 0;
+    while (i < size) {
+        if (!isAsciiDigit(line[i])) {
+            ++i;
+            continue;
+        }
+        qsizetype end = i;
+        while (end < size && isAsciiDigit(line[end]))
+            ++end;
+        const qsizetype width = end - i;
+        const bool century = line[i] == QLatin1Char('2') && i + 1 < end && line[i + 1] == QLatin1Char('0');
+        qint64 value = -1;
+        auto digits = [&](qsizetype from) {
+            qint64 v = 0;
+            for (qsizetype k = from; k < end; ++k)
+                v = v * 10 + (line[k].unicode() - '0');
+            return v;
+        };
+        switch (form) {
+        case PeriodForm::Year:
+            if (width == 7)
+                value = digits(i);
+            break;
+        case PeriodForm::ShortYear:
+            if (width == 5)
+                value = 2000000 + digits(i);
+            else if (width == 7 && century)
+                value = digits(i);
+            break;
+        case PeriodForm::Day:
+            if (width == 8)
+                value = digits(i);
+            else if (width == 10 && century)
+                value = digits(i + 2);
+            break;
+        }
+        if (value >= 0)
+            periods.push_back(value);
+        i = end;
+    }
+}
+
+QString PeriodProblem(qint64 period, PeriodForm form, const QDate &today)
+{
+    if (form == PeriodForm::Day) {
+        const int day = static_cast<int>(period / 100 % 100);
+        const int month = static_cast<int>(period / 10000 % 100);
+        const qint64 year = 2000 + period / 1000000;
+        if (period > 99999999 || !QDate::isValid(static_cast<int>(year), month, day))
+            return QStringLiteral("第%1期的期号有误：期号中的日期不存在").arg(period);
+        if (QDate(static_cast<int>(year), month, day) > today.addDays(1))
+            return QStringLiteral("第%1期的期号有误：期号中的日期%2还没有到")
+                .arg(period)
+                .arg(QDate(static_cast<int>(year), month, day).toString(QStringLiteral("yyyy-MM-dd")));
+        if (period % 100 == 0)
+            return QStringLiteral("第%1期的期号有误：当天的期数不能为00").arg(period);
+        return QString();
+    }
+    // The draws of a year are numbered within it; the year cannot lie after the next one.
+    const qint64 year = period / 1000;
+    if (year > today.year() + 1)
+        return QStringLiteral("第%1期的期号有误：%2年还没有到").arg(period).arg(year);
+    return QString();
+}
+
 // ---- 中国福彩七乐彩 ----
 
 QlcPage ReadQlcPage(const QStringList &lines, qint64 lastPeriod, int m)
@@ -217,7 +299,8 @@ std::vector<DrawCandidate> DateQlcDraws(const std::vector<QlcPageDraw> &draws, c
     std::vector<QDate> running(count);
     QDate date = lastDate;
     for (std::size_t j = 0; j < count; ++j) {
-        date = NextQlcDate(date);
+        if (date.isValid())
+            date = NextQlcDate(date);
         running[j] = date;
     }
     std::vector<DrawCandidate> result;
@@ -230,7 +313,10 @@ std::vector<DrawCandidate> DateQlcDraws(const std::vector<QlcPageDraw> &draws, c
         candidate.period = draw.period;
         candidate.periodValue = draw.periodValue;
         candidate.numbers = draw.numbers;
-        candidate.date = draw.pageDate.isEmpty() ? QlcDateText(running[k]) : draw.pageDate;
+        if (!draw.pageDate.isEmpty())
+            candidate.date = draw.pageDate;
+        else if (running[k].isValid())
+            candidate.date = QlcDateText(running[k]);
         result.push_back(std::move(candidate));
     }
     return result;
@@ -340,7 +426,7 @@ Scraped ReadTc225Accumulator(const QString &accumulator, qint64 lastPeriod)
         const QString &item = items[i];
         const QString period = At(item, 11, 7);
         qint64 value = 0;
-        if (!readItemPeriod(item, period, 7, value, result))
+        if (!readItemPeriod(item, period, 7, 27, value, result))
             return result;
         if (value <= lastPeriod)
             continue;
@@ -364,7 +450,7 @@ Scraped ReadElevenFiveAccumulator(const QString &accumulator, bool jiangxi, qint
         const QString &item = items[i];
         const QString period = jiangxi ? At(item, 3, 8) : At(item, 1, 8);
         qint64 value = 0;
-        if (!readItemPeriod(item, period, 8, value, result))
+        if (!readItemPeriod(item, period, 8, jiangxi ? 20 : 18, value, result))
             return result;
         if (value <= lastPeriod)
             continue;

@@ -42,6 +42,28 @@ struct Scraped {
     QString failure;
 };
 
+// ---- periods ----
+
+// How a lottery writes its periods.
+enum class PeriodForm {
+    Year, // 7 digits: the year and the draw's number within it (七乐彩, 南粤风采)
+    ShortYear, // the same 7 digits "20YYNNN", which the list pages show as the last 5 (中国体彩22选5)
+    Day, // 8 digits: two-digit year, month, day and the draw's number within the day (11选5),
+         // which pages and feeds may show with the century "20" in front
+};
+
+// The periods a line shows in the form, draw or not: every run of digits, not part of a
+// longer run, of the form's width as the pages show it (7; 5 or 7 starting "20" for
+// ShortYear; 8 or 10 starting "20" for Day). A line off the layout the scraper expects still
+// shows the period of its draw here, so the download knows which draws it could not read.
+void AddPeriodsShown(const QString &line, PeriodForm form, std::vector<qint64> &periods);
+
+// Why a period cannot follow stored draws, or empty when it can: a Year or ShortYear period
+// of a year after the next one; a Day period whose date is no calendar date or is more than
+// a day after today, or whose number within the day is 0. Real periods, the first draw of a
+// new year included, always can.
+QString PeriodProblem(qint64 period, PeriodForm form, const QDate &today);
+
 // ---- 中国福彩七乐彩: the history page ----
 
 // A new draw of the history page in reading order.
@@ -73,7 +95,9 @@ QDate NextQlcDate(const QDate &date);
 
 // Dates the new draws and returns them oldest first. The running date starts at lastDate and
 // moves on to the next draw day once per new draw; the first computed date goes to the oldest
-// draw (the last one read). A date the page gives for a draw is kept with that draw.
+// draw (the last one read). A date the page gives for a draw is kept with that draw. Without a
+// valid lastDate (stored draws without dates, as a history text gives them) the draws have no
+// computed date: only the dates the page gives.
 std::vector<DrawCandidate> DateQlcDraws(const std::vector<QlcPageDraw> &draws, const QDate &lastDate);
 
 // The date text the 七乐彩 download stores.

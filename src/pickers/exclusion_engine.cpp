@@ -550,6 +550,7 @@ PickerRunResult RunPicker(PickerTickets &tickets, const PickerHistory &history, 
     ExclusionMember &member, const StopRule &stop, RandomSource &random, const QString &resultListPath,
     const Progress &progress)
 {
+    CheckStopRule(stop);
     PickerRunResult result;
     tickets.beginRun(history.n, history.m);
     const CycleOutcome outcome = RunExclusionCycles(tickets.table(), member, stop, random, progress);
@@ -585,6 +586,24 @@ void CheckPickerLottery(LotteryKind kind, int n, int m, int drawCount, int cur)
         throw InputError(QStringLiteral("当前彩票还没有开奖号码，请先输入或下载开奖号码。"));
     if (cur < 0 || cur > drawCount)
         throw InputError(QStringLiteral("请选择目前投注期。"));
+}
+
+void CheckStopRule(const StopRule &stop)
+{
+    if (stop.target < 0)
+        throw InputError(QStringLiteral("过滤到的注数不能小于0！"));
+    if (stop.cycles < 0)
+        throw InputError(QStringLiteral("过滤次数不能小于0！"));
+}
+
+StopRule ReadStopRule(bool byTarget, const QString &target, const QString &cycles)
+{
+    StopRule stop;
+    stop.byTarget = byTarget;
+    stop.target = toInteger(target);
+    stop.cycles = toInteger(cycles);
+    CheckStopRule(stop);
+    return stop;
 }
 
 void CheckLookBack(int count, int cur, const QString &what)

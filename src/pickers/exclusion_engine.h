@@ -286,6 +286,14 @@ struct StopRule {
     qint64 cycles = 10000;
 };
 
+// Refuses a negative count in either field: a negative target is never reached, so the run
+// would not end. Zero is allowed in both, whichever is chosen (no cycle at all lists the
+// tickets as they are).
+void CheckStopRule(const StopRule &stop);
+// The stop rule of the "过滤到：" fields: both texts must be whole numbers (ConversionError), and
+// the rule must pass CheckStopRule().
+StopRule ReadStopRule(bool byTarget, const QString &target, const QString &cycles);
+
 // A picker's own ticket table and its pending flag: while pending, the next run starts from
 // every ticket of the lottery afresh; a load or (for the narrowing pickers) a finished run
 // clears it.

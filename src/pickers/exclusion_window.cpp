@@ -1,6 +1,7 @@
 #include "pickers/exclusion_window.h"
 
 #include "common/errors.h"
+#include "common/file_io.h"
 #include "common/text_format.h"
 #include "data/open_lottery.h"
 #include "pickers/exclusion_history.h"
@@ -44,14 +45,6 @@ namespace lumaro {
 namespace {
 
 const QString kTicketFilter = QStringLiteral("文本文件(*.txt)|*.txt");
-
-QByteArray readWholeFile(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw IoError::cannotRead(path, file.errorString());
-    return file.readAll();
-}
 
 } // namespace
 
@@ -320,13 +313,7 @@ int ExclusionWindow::cur() const
 
 StopRule ExclusionWindow::readStopRule() const
 {
-    StopRule stop;
-    stop.byTarget = m_optjushu->isChecked();
-    // A negative target is never reached (the run would not end) and fewer than one cycle
-    // excludes nothing, so both are refused before the run.
-    stop.target = toIntegerAtLeast(m_edtjushu->text(), 0, QStringLiteral("过滤到的注数不能小于0！"));
-    stop.cycles = toIntegerAtLeast(m_edtcishu->text(), 1, QStringLiteral("过滤次数至少为1次！"));
-    return stop;
+    return ReadStopRule(m_optjushu->isChecked(), m_edtjushu->text(), m_edtcishu->text());
 }
 
 void ExclusionWindow::btngenClick()
@@ -360,7 +347,7 @@ void ExclusionWindow::startRun()
             output.result
                 = RunPicker(m_tickets, *history, settings->kind, *member, settings->stop, *random, path, progress);
             if (!output.result.cancelled)
-                output.list = ResultLinesModel::split(readWholeFile(path));
+                output.list = ResultLinesModel::split(ReadWholeFile(path));
         } catch (...) {
             output.error = std::current_exception();
         }
@@ -461,7 +448,7 @@ void ExclusionWindow::startLoad(const QString &path)
         try {
             output->tickets = LoadPickerTickets(path, kind, n, m);
             output->lines = writeResultList(listPath, output->tickets, {}, false);
-            output->list = ResultLinesModel::split(readWholeFile(listPath));
+            output->list = ResultLinesModel::split(ReadWholeFile(listPath));
         } catch (...) {
             output->error = std::current_exception();
         }

@@ -1,6 +1,7 @@
 #include "tickets/intersection.h"
 
 #include "common/errors.h"
+#include "common/file_io.h"
 #include "data/combination.h"
 
 #include <QFile>
@@ -279,11 +280,8 @@ void CombinationTable::beginFile()
 
 bool CombinationTable::addFile(const QString &path, SkippedLines &skipped, const Progress &progress)
 {
-    QFile file(path);
-    if (!file.exists())
-        throw IoError::fileNotFound(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw IoError::cannotRead(path, file.errorString());
+    QFile file;
+    OpenRegularFile(file, path);
     const QString fileName = QFileInfo(path).fileName();
     skipped = SkippedLines {fileName, 0, 0};
     beginFile();
@@ -314,6 +312,13 @@ bool CombinationTable::addFile(const QString &path, SkippedLines &skipped, const
         if (got == 0)
             break;
         carried = static_cast<qsizetype>(end - complete);
+        // Only the unfinished line is carried; a line longer than a block holds no ticket, and
+        // carrying it on would let one endless line fill the memory.
+        if (carried >= kReadBlock)
+            throw InputError(QStringLiteral("文件%1第%2行太长（超过%3 MB），不是投注号码文件！")
+                                 .arg(fileName)
+                                 .arg(lineBase + 1)
+                                 .arg(kReadBlock >> 20));
         std::memmove(buffer.data(), complete, static_cast<std::size_t>(carried));
     }
     return true;

@@ -1,6 +1,7 @@
 #include "tickets/text_lines_model.h"
 
 #include "common/errors.h"
+#include "common/file_io.h"
 
 #include <cstring>
 #include <limits>
@@ -52,11 +53,8 @@ void TextLinesModel::setContent(QByteArray content)
 
 void TextLinesModel::setFile(const QString &path)
 {
-    QFile file(path);
-    if (!file.exists())
-        throw IoError::fileNotFound(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw IoError::cannotRead(path, file.errorString());
+    QFile file;
+    OpenRegularFile(file, path);
     const QByteArray first = file.readLine(4096);
     const qint64 size = file.size();
     const qint64 length = first.size();
@@ -69,8 +67,8 @@ void TextLinesModel::setFile(const QString &path)
         uniform = last.endsWith('\n') && last.indexOf('\n') == length - 1;
     }
     if (!uniform) {
-        file.seek(0);
-        setContent(file.readAll());
+        file.close();
+        setContent(ReadWholeFile(path));
         return;
     }
     beginResetModel();

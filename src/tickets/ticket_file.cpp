@@ -328,7 +328,17 @@ LoadedTickets parseTicketFile(
 
 LoadedTickets readTicketFile(const QString &path, int m, const TicketFileOptions &options)
 {
-    return parseTicketFile(readFileContent(path), m, QFileInfo(path).fileName(), options);
+    return parseTicketFile(
+        readFileContent(path, TicketFileByteLimit(options.maxTickets)), m, QFileInfo(path).fileName(), options);
+}
+
+qint64 TicketFileByteLimit(qint64 maxTickets)
+{
+    constexpr qint64 kLineBytes = 64;
+    constexpr qint64 kSlack = 1 << 20;
+    if (maxTickets >= (kMaxWholeFileBytes - kSlack) / kLineBytes)
+        return kMaxWholeFileBytes;
+    return maxTickets * kLineBytes + kSlack;
 }
 
 QString readTextFile(const QString &path)
@@ -338,9 +348,9 @@ QString readTextFile(const QString &path)
     return text;
 }
 
-QByteArray readFileContent(const QString &path)
+QByteArray readFileContent(const QString &path, qint64 maxBytes)
 {
-    return ReadWholeFile(path);
+    return ReadWholeFile(path, maxBytes);
 }
 
 } // namespace lumaro

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/file_io.h"
 #include "common/progress.h"
 #include "data/ticket_set.h"
 
@@ -61,11 +62,18 @@ struct LoadedTickets {
 // ConversionError naming the file and the line.
 LoadedTickets parseTicketFile(
     const QByteArray &content, int m, const QString &fileName, const TicketFileOptions &options = {});
+// The file must be a regular file no larger than TicketFileByteLimit(options.maxTickets).
 LoadedTickets readTicketFile(const QString &path, int m, const TicketFileOptions &options = {});
+
+// The most bytes read from a ticket file that may hold maxTickets tickets: room for a result
+// list line of 16 numbers a ticket, and a megabyte more for blank lines. A larger file cannot
+// be one the reader would accept.
+qint64 TicketFileByteLimit(qint64 maxTickets);
 
 // The text of a file for a memo: CR LF and LF both end a line.
 QString readTextFile(const QString &path);
-// The bytes of a file; a missing or unreadable file raises an IoError.
-QByteArray readFileContent(const QString &path);
+// The bytes of a regular file of at most maxBytes; a missing or unreadable file raises an
+// IoError, a folder, device or pipe or a larger file an InputError.
+QByteArray readFileContent(const QString &path, qint64 maxBytes = kMaxWholeFileBytes);
 
 } // namespace lumaro

@@ -438,7 +438,7 @@ TotalFilter::LoadResult TotalFilter::load(const QString &path)
     if (!reason.isEmpty())
         throw InputError(reason);
     LoadResult result;
-    result.content = readFileContent(path);
+    result.content = readFileContent(path, TicketFileByteLimit(kMaxLoadedTickets));
     TicketFileOptions options;
     options.maxTickets = kMaxLoadedTickets;
     LoadedTickets loaded = parseTicketFile(result.content, m_lottery.m, QFileInfo(path).fileName(), options);

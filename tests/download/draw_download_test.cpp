@@ -1,6 +1,7 @@
 #include "download/draw_download.h"
 
 #include "common/errors.h"
+#include "data/draw_import.h"
 #include "data/lottery_store.h"
 #include "download/http_client.h"
 #include "fixture_pages.h"
@@ -453,4 +454,144 @@ TEST_F(DownloadTest, FetchIntoAFileLeavesNoFileOnFailure)
     const FetchResult ok = http.getToFile(QUrl(server.root() + QStringLiteral("/ok")), target);
     EXPECT_TRUE(ok.ok());
     EXPECT_EQ(test::readFile(target), QByteArray("fresh"));
+}
+
+// A draw whose line or row is off the layout the scraper reads (letter case, one blank more, a
+// wrong length) ends its branch at that draw: the older draws are stored, none past it, and
+// the report names the period. A later download starts again from there.
+TEST_F(DownloadTest, DrawOffTheLayoutEndsTheBranchWithoutAHole)
+{
+    // 七乐彩: the draw line of 2024003 in other letter case.
+    store(kQlc, QStringLiteral("2024001"), {1, 2, 3, 4, 5, 6, 7}, QStringLiteral("2024-01-01"));
+    QByteArray qlc = pages::qlcHistoryPage(qlcDraws({"2024004", "2024003", "2024002"}));
+    const qsizetype line = qlc.indexOf("show('2024003')");
+    ASSERT_GT(line, 0);
+    qlc.replace(qlc.lastIndexOf("detatilqlc", line), 10, "DetatilQlc");
+    server.serve(kQlcPage, qlc);
+    BranchReport report = runOne(kQlc);
+    EXPECT_EQ(report.end, BranchEnd::BadData);
+    EXPECT_EQ(report.line(), QStringLiteral("中国福彩七乐彩：新增1期，第2024003期的开奖号码读不出（页面格式不符）"));
+    EXPECT_EQ(storedPeriods(kQlc), (QStringList {QStringLiteral("2024001"), QStringLiteral("2024002")}));
+    // The site mends its page: the next download fills in from 2024003.
+    server.serve(kQlcPage, pages::qlcHistoryPage(qlcDraws({"2024004", "2024003", "2024002"})));
+    EXPECT_TRUE(runOne(kQlc).completed());
+    EXPECT_EQ(storedPeriods(kQlc).size(), 4);
+
+    // 南粤风采36选7: the draw line of 2024102 one character longer.
+    const QString nanyue = QStringLiteral("南粤风采36选7");
+    store(nanyue, QStringLiteral("2024100"), {1, 2, 3, 4, 5, 6, 7}, QStringLiteral("2024-02-01"));
+    QByteArray list = pages::nanyueListPage(367, 7,
+        {{QStringLiteral("2024103"), {1, 2, 3, 4, 5, 6, 7}, {}},
+            {QStringLiteral("2024102"), {8, 9, 10, 11, 12, 13, 14}, {}},
+            {QStringLiteral("2024101"), {15, 16, 17, 18, 19, 20, 21}, {}}});
+    list.replace("align=\"center\">2024102", "align=\"center\" >2024102");
+    server.serve(QStringLiteral("/datas/history/367/history_1.html"), list);
+    for (const char *period : {"2024101", "2024102", "2024103"})
+        server.serve(pages::nanyueDetailPath(367, QString::fromLatin1(period)),
+            pages::nanyueDetailPage(QStringLiteral("2024-02-02")));
+    report = runOne(nanyue);
+    EXPECT_EQ(report.end, BranchEnd::BadData);
+    EXPECT_TRUE(report.reason.contains(QStringLiteral("第2024102期"))) << report.reason.toStdString();
+    EXPECT_EQ(storedPeriods(nanyue), (QStringList {QStringLiteral("2024100"), QStringLiteral("2024101")}));
+
+    // 广东体彩11选5: a period line with a blank inside; its balls go to the draw above it.
+    store(kGuangdong, QStringLiteral("24010301"), {1, 2, 3, 4, 5}, QStringLiteral("2024-01-03"));
+    emptyDayPages();
+    QByteArray day = pages::elevenFiveDayPage(
+        {{QStringLiteral("24010304"), {1, 2, 3, 4, 5}, {}}, {QStringLiteral("24010303"), {6, 7, 8, 9, 10}, {}},
+            {QStringLiteral("24010302"), {11, 1, 2, 3, 4}, {}}},
+        false);
+    day.replace("24010303", "2401 0303");
+    server.serve(dayPath(23, today), day);
+    report = runOne(kGuangdong);
+    EXPECT_EQ(report.end, BranchEnd::BadData);
+    EXPECT_TRUE(report.reason.startsWith(QStringLiteral("第24010304期之前有一期的开奖号码读不出")))
+        << report.reason.toStdString();
+    EXPECT_EQ(storedPeriods(kGuangdong), (QStringList {QStringLiteral("24010301"), QStringLiteral("24010302")}));
+
+    // 山东体彩11选5 feed: a row with one blank more is read at the wrong offsets.
+    store(kShandong, QStringLiteral("24010301"), {1, 2, 3, 4, 5}, QStringLiteral("2024-01-03"));
+    QByteArray feed = pages::feed({{QStringLiteral("24010304"), {1, 2, 3, 4, 5}, QStringLiteral("2024-01-03")},
+                                      {QStringLiteral("24010303"), {6, 7, 8, 9, 10}, QStringLiteral("2024-01-03")},
+                                      {QStringLiteral("24010302"), {11, 1, 2, 3, 4}, QStringLiteral("2024-01-03")}},
+        true);
+    feed.replace("<row issue=\"24010303\"", "<row  issue=\"24010303\"");
+    server.serve(QStringLiteral("/static/11yun/newlyopenlist.xml"), feed);
+    const DrawDownloader::QuickUpdate update = quick(kShandong, true);
+    EXPECT_FALSE(update.dayPages);
+    EXPECT_EQ(
+        update.report.line(), QStringLiteral("山东体彩11选5：新增1期，第24010303期的开奖号码读不出（页面格式不符）"));
+    EXPECT_EQ(storedPeriods(kShandong), (QStringList {QStringLiteral("24010301"), QStringLiteral("24010302")}));
+}
+
+TEST_F(DownloadTest, Tc225PeriodLineOfAnotherLengthEndsTheBranchThere)
+{
+    const QString name = QStringLiteral("中国体彩22选5");
+    const QString ds = QStringLiteral("2024-01-01");
+    const QString de = QStringLiteral("2024-03-02");
+    store(name, QStringLiteral("2024057"), {1, 2, 3, 4, 5}, QStringLiteral("2024-02-28"));
+    emptyDayPages();
+    server.serve(QStringLiteral("/lottery/draw/list/5"), pages::tc225StartPage(ds, de));
+    QByteArray page = pages::tc225ListPage({{QStringLiteral("2024060"), {1, 2, 3, 4, 5}, QStringLiteral("2024-03-02")},
+        {QStringLiteral("2024059"), {6, 7, 8, 9, 22}, QStringLiteral("2024-03-01")},
+        {QStringLiteral("2024058"), {10, 11, 12, 13, 14}, QStringLiteral("2024-02-29")}});
+    page.replace("<a href=\"#\">24059", "<a href=\"#\"> 24059");
+    server.serve(pages::tc225ListPath(1, ds, de), page);
+    const BranchReport report = runOne(name);
+    EXPECT_EQ(report.end, BranchEnd::BadData);
+    EXPECT_EQ(report.added, 1);
+    EXPECT_TRUE(report.reason.contains(QStringLiteral("页面数据不完整"))) << report.reason.toStdString();
+    EXPECT_EQ(storedPeriods(name), (QStringList {QStringLiteral("2024057"), QStringLiteral("2024058")}));
+}
+
+// A period no real draw can have is not stored: it would make every later draw look old.
+TEST_F(DownloadTest, FarFuturePeriodsAreRefusedAndDoNotBlockLaterDownloads)
+{
+    store(kGuangdong, QStringLiteral("24010301"), {1, 2, 3, 4, 5}, QStringLiteral("2024-01-03"));
+    emptyDayPages();
+    server.serve(dayPath(23, today),
+        pages::elevenFiveDayPage(
+            {{QStringLiteral("99999999"), {1, 2, 3, 4, 5}, {}}, {QStringLiteral("24010303"), {6, 7, 8, 9, 10}, {}},
+                {QStringLiteral("24010302"), {11, 1, 2, 3, 4}, {}}},
+            false));
+    BranchReport report = runOne(kGuangdong);
+    EXPECT_EQ(report.end, BranchEnd::BadData);
+    EXPECT_EQ(report.line(), QStringLiteral("广东体彩11选5：新增2期，第99999999期的期号有误：期号中的日期不存在"));
+    server.serve(
+        dayPath(23, today), pages::elevenFiveDayPage({{QStringLiteral("24010304"), {1, 2, 3, 4, 5}, {}}}, false));
+    report = runOne(kGuangdong);
+    EXPECT_TRUE(report.completed()) << report.reason.toStdString();
+    EXPECT_EQ(storedPeriods(kGuangdong).back(), QStringLiteral("24010304"));
+
+    // 七乐彩: a year that has not come.
+    server.serve(kQlcPage, pages::qlcHistoryPage(qlcDraws({"9999001", "2024001"})));
+    report = runOne(kQlc);
+    EXPECT_EQ(report.line(), QStringLiteral("中国福彩七乐彩：新增1期，第9999001期的期号有误：9999年还没有到"));
+    EXPECT_EQ(storedPeriods(kQlc), QStringList {QStringLiteral("2024001")});
+
+    // Such a period stored before says so instead of silently adding nothing.
+    store(kJiangxi, QStringLiteral("99123199"), {1, 2, 3, 4, 5}, QString());
+    report = runOne(kJiangxi);
+    EXPECT_EQ(report.end, BranchEnd::BadData);
+    EXPECT_TRUE(report.reason.startsWith(QStringLiteral("已存的最后一期不是真实的期号（第99123199期")))
+        << report.reason.toStdString();
+    EXPECT_EQ(home.store().drawCount(kJiangxi), 1);
+}
+
+// A history text has no dates: 七乐彩 downloads after its import still work, and the new draws
+// keep the dates the page gives or, like the stored ones, have none.
+TEST_F(DownloadTest, QlcAfterADatelessHistory)
+{
+    importDraws(home.store(), kQlc, "2024001 01 02 03 04 05 06 07\n2024002 08 09 10 11 12 13 14\n");
+    ASSERT_EQ(home.store().readDraws(kQlc).back().date, QString());
+    std::vector<pages::Draw> draws = qlcDraws({"2024004", "2024003", "2024002"});
+    draws[0].date = QStringLiteral("2024-01-08");
+    server.serve(kQlcPage, pages::qlcHistoryPage(draws));
+    const BranchReport report = runOne(kQlc);
+    EXPECT_TRUE(report.completed()) << report.reason.toStdString();
+    EXPECT_EQ(report.added, 2);
+    const std::vector<StoredDraw> stored = home.store().readDraws(kQlc);
+    ASSERT_EQ(stored.size(), 4u);
+    EXPECT_EQ(stored[2].date, QString());
+    EXPECT_EQ(stored[3].date, QStringLiteral("2024-01-08"));
 }

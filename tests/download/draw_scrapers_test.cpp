@@ -253,3 +253,58 @@ TEST(FeedScraper, OffsetsNewnessAndJoining)
     EXPECT_EQ(ReadFeed(FeedText(DecodePage(pages::feed(rows, true))), false, 0).rows, 0);
     EXPECT_EQ(ReadFeed(FeedText(QStringLiteral("<xml><item/></xml>")), false, 0).rows, 0);
 }
+
+TEST(PagePeriods, RunsOfTheLotterysWidthWhateverTheLayout)
+{
+    auto shown = [](const QString &line, PeriodForm form) {
+        std::vector<qint64> periods;
+        AddPeriodsShown(line, form, periods);
+        return periods;
+    };
+    using P = std::vector<qint64>;
+    EXPECT_EQ(
+        shown(QStringLiteral("<A CLASS=\"DetatilQlc\" onClick=\"show('2024003')\">2024003</a>"), PeriodForm::Year),
+        (P {2024003, 2024003}));
+    // Longer runs (a date without separators, a sum of money) are no periods.
+    EXPECT_EQ(shown(QStringLiteral("/20240105/ 31964128 2024-01-05 12"), PeriodForm::Year), P {});
+    EXPECT_EQ(shown(QStringLiteral("<a href=\"#\"> 24059</a> 2024060"), PeriodForm::ShortYear), (P {2024059, 2024060}));
+    EXPECT_EQ(
+        shown(QStringLiteral("2401 0303|24010302|2024010301|1924010301"), PeriodForm::Day), (P {24010302, 24010301}));
+}
+
+TEST(PagePeriods, RealNextPeriodsCanFollowFarFutureOnesCannot)
+{
+    const QDate newYearsEve(2024, 12, 31);
+    // The first draw of the new year, on the last day of the old one (clocks differ).
+    EXPECT_EQ(PeriodProblem(2025001, PeriodForm::Year, newYearsEve), QString());
+    EXPECT_EQ(PeriodProblem(25010101, PeriodForm::Day, newYearsEve), QString());
+    EXPECT_EQ(PeriodProblem(24123185, PeriodForm::Day, newYearsEve), QString());
+    EXPECT_EQ(PeriodProblem(2024999, PeriodForm::ShortYear, newYearsEve), QString());
+
+    EXPECT_EQ(
+        PeriodProblem(2026001, PeriodForm::Year, newYearsEve), QStringLiteral("第2026001期的期号有误：2026年还没有到"));
+    EXPECT_EQ(
+        PeriodProblem(9999999, PeriodForm::Year, newYearsEve), QStringLiteral("第9999999期的期号有误：9999年还没有到"));
+    EXPECT_EQ(PeriodProblem(99999999, PeriodForm::Day, newYearsEve),
+        QStringLiteral("第99999999期的期号有误：期号中的日期不存在"));
+    EXPECT_EQ(PeriodProblem(25010201, PeriodForm::Day, newYearsEve),
+        QStringLiteral("第25010201期的期号有误：期号中的日期2025-01-02还没有到"));
+    EXPECT_EQ(PeriodProblem(24022901, PeriodForm::Day, newYearsEve), QString()); // a leap day
+    EXPECT_FALSE(PeriodProblem(23022901, PeriodForm::Day, newYearsEve).isEmpty());
+    EXPECT_FALSE(PeriodProblem(24123100, PeriodForm::Day, newYearsEve).isEmpty());
+}
+
+TEST(PortalScrapers, AnItemWithTheBallsOfAnUnreadDrawEndsTheReading)
+{
+    // 24010303's period line was not read: its balls follow those of 24010304.
+    const Scraped read = ReadElevenFiveAccumulator(
+        QStringLiteral("*2401030401020304050607080910*240103020102030405"), false, 24010301);
+    EXPECT_EQ(periods(read.draws), QStringList {QStringLiteral("24010302")});
+    EXPECT_TRUE(read.failure.startsWith(QStringLiteral("第24010304期之前有一期的开奖号码读不出")))
+        << read.failure.toStdString();
+    // A 22选5 item without its period.
+    const Scraped tc
+        = ReadTc225Accumulator(QStringLiteral("*2024-03-020102030405*2024-03-0120240580102030405"), 2024057);
+    EXPECT_EQ(periods(tc.draws), QStringList {QStringLiteral("2024058")});
+    EXPECT_TRUE(tc.failure.startsWith(QStringLiteral("页面数据不完整"))) << tc.failure.toStdString();
+}

@@ -282,6 +282,57 @@ TEST_F(ExclusionWindowTest, LoadOfALargeFileKeepsTheWindowResponsiveAndARefusedF
     EXPECT_TRUE(child<QPushButton>(&window, "btnload")->isEnabled());
 }
 
+// The "过滤到：" fields: zero is allowed in both, whichever rule is chosen; a negative count is
+// refused before the run (a negative target would never be reached).
+TEST_F(ExclusionWindowTest, StopFieldsTakeZeroAndRefuseNegativeCounts)
+{
+    open(QStringLiteral("中国体彩22选5"), 22, 5, 30);
+    Tfrmallhei window(context);
+    window.show();
+    auto *run = child<QPushButton>(&window, "btngen");
+    auto *label = child<QLabel>(&window, "lblcode");
+    auto *cycles = child<QLineEdit>(&window, "edtcishu");
+    auto *target = child<QLineEdit>(&window, "edtjushu");
+
+    // 0 cycles: no cycle is made and every ticket is listed.
+    child<QRadioButton>(&window, "optcishu")->setChecked(true);
+    cycles->setText(QStringLiteral("0"));
+    run->click();
+    ASSERT_TRUE(waitForEnd(window));
+    EXPECT_TRUE(dialogs::testing::messages().isEmpty()) << dialogs::testing::lastMessage().toStdString();
+    EXPECT_EQ(label->text(), QStringLiteral("过滤结果：26334注"));
+    EXPECT_EQ(window.resultLines()->lineCount(), 26334);
+    test::screenshot(&window, QStringLiteral("allhei_zero_cycles"));
+
+    // Stopping at a count of tickets, the cycle field is not in use: its 0 is no reason to refuse.
+    child<QRadioButton>(&window, "optjushu")->setChecked(true);
+    target->setText(QStringLiteral("20000"));
+    run->click();
+    ASSERT_TRUE(waitForEnd(window));
+    EXPECT_TRUE(dialogs::testing::messages().isEmpty()) << dialogs::testing::lastMessage().toStdString();
+    EXPECT_LE(window.resultLines()->lineCount(), 20000);
+
+    target->setText(QStringLiteral("-1"));
+    run->click();
+    EXPECT_FALSE(window.isRunning());
+    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("过滤到的注数不能小于0！"));
+    target->setText(QStringLiteral("0"));
+    cycles->setText(QStringLiteral("-1"));
+    run->click();
+    EXPECT_FALSE(window.isRunning());
+    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("过滤次数不能小于0！"));
+
+    // A device that never ends is no ticket file: refused at once, the list stays.
+    const int before = window.resultLines()->lineCount();
+    QSignalSpy loaded(&window, &ExclusionWindow::loadEnded);
+    dialogs::testing::queueFile(QStringLiteral("/dev/zero"));
+    window.btnloadClick();
+    ASSERT_TRUE(loaded.wait(5000));
+    EXPECT_TRUE(dialogs::testing::lastMessage().contains(QStringLiteral("不是普通文件")))
+        << dialogs::testing::lastMessage().toStdString();
+    EXPECT_EQ(window.resultLines()->lineCount(), before);
+}
+
 TEST_F(ExclusionWindowTest, RepeatPickerRefusesALookBackBeforeTheFirstDrawAndNarrows)
 {
     open(QStringLiteral("中国体彩22选5"), 22, 5, 30);
