@@ -1,6 +1,7 @@
 #include "invest/invest_files.h"
 
 #include "common/errors.h"
+#include "common/file_io.h"
 #include "invest/money.h"
 #include "invest/plan_file.h"
 
@@ -115,12 +116,9 @@ InvestTicketsRead ParseInvestTickets(const QStringList &lines, int first)
 
 QStringList ReadTextLines(const QString &path)
 {
-    QFile file(path);
-    if (!file.exists())
-        throw IoError::fileNotFound(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw IoError::cannotRead(path, file.errorString());
-    return SplitTextLines(file.readAll());
+    // Plan, settings and ticket files are small; a device or pipe is refused, never read forever.
+    constexpr qint64 kMaxTextFileBytes = 64LL * 1024 * 1024;
+    return SplitTextLines(ReadWholeFile(path, kMaxTextFileBytes));
 }
 
 void WriteTextLines(const QString &path, const QStringList &lines)

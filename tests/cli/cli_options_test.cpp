@@ -99,6 +99,7 @@ TEST(CliOptions, EndlessInputIsRefused)
             {QStringLiteral("intersect"), QStringLiteral("山东体彩11选5"), input},
             {QStringLiteral("exclude"), kQlc, QStringLiteral("sum"), QStringLiteral("--seed"), QStringLiteral("1"),
                 QStringLiteral("--from"), input},
+            {QStringLiteral("invest"), QStringLiteral("福彩3D"), QStringLiteral("--tickets"), input},
         };
         for (const QStringList &command : commands) {
             const auto r = runCli(home, command);
