@@ -46,7 +46,17 @@ protected:
     {
         if (withHistory)
             importDrawFile(m_home.store(), kQlc, test::historyFile(QStringLiteral("qlc.csv")));
-        m_lottery.open(m_home.store(), kQlc);
+        openLottery(kQlc);
+    }
+    void open3d()
+    {
+        const QString name = QStringLiteral("福彩3D");
+        importDrawFile(m_home.store(), name, test::historyFile(QStringLiteral("fc3d.csv")));
+        openLottery(name);
+    }
+    void openLottery(const QString &name)
+    {
+        m_lottery.open(m_home.store(), name);
         m_context.folder = m_home.folder();
         m_context.store = &m_home.store();
         m_context.lottery = &m_lottery;
@@ -221,6 +231,37 @@ TEST_F(AnalysisWindows, ZoneViewHeadersSeriesAndZoneChoice)
     EXPECT_EQ(cell(&window, 1000, 2), QStringLiteral("7"));
     EXPECT_FALSE(chart->isSeriesVisible(6));
     EXPECT_EQ(chart->value(0, 0), 7);
+}
+
+TEST_F(AnalysisWindows, ZoneViewCountsEveryDigitOfADigitLottery)
+{
+    open3d();
+    Tfrmqujian window(m_context);
+    window.resize(1213, 512);
+    QAbstractItemModel *model = gridModel(&window);
+    ASSERT_EQ(model->columnCount(), 5);
+    EXPECT_EQ(header(&window, 2), QStringLiteral("00-04号码总数"));
+    EXPECT_EQ(header(&window, 4), QStringLiteral("09-09号码总数"));
+    const int rows = model->rowCount();
+    ASSERT_EQ(rows, 8374);
+    int withZero = 0;
+    for (int row = 0; row < rows; ++row) {
+        int total = 0;
+        for (int column = 2; column < 5; ++column)
+            total += cell(&window, row, column).toInt();
+        ASSERT_EQ(total, 3) << cell(&window, row, 1).toStdString();
+        withZero += cell(&window, row, 1).contains(QStringLiteral("00 ")) ? 1 : 0;
+    }
+    EXPECT_GT(withZero, 2000);
+    grab(&window, QStringLiteral("qujian_3d"));
+
+    // With one zone every count is M.
+    child<QComboBox>(&window, "comqujian")->setCurrentIndex(0);
+    click(&window, "btntongji");
+    ASSERT_EQ(model->columnCount(), 3);
+    EXPECT_EQ(header(&window, 2), QStringLiteral("00-09号码总数"));
+    for (int row = 0; row < rows; ++row)
+        ASSERT_EQ(cell(&window, row, 2), QStringLiteral("3")) << row;
 }
 
 TEST_F(AnalysisWindows, OmissionAndSkewTablesSortAndChart)
