@@ -14,13 +14,32 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableView>
+#include <QTextLayout>
 #include <QVBoxLayout>
+
+#include <cmath>
 
 namespace lumaro {
 
 namespace {
 
 constexpr int kGridWidth = 281;
+// The five summary lines, the advice and the note on a short history.
+constexpr int kSummaryLines = 7;
+
+// The height of a memo that shows the given number of summary lines whole. Lines are measured
+// as laid out: the Chinese glyphs come from a fallback font whose lines are taller than the
+// line spacing of the memo's own font.
+int MemoHeight(const QPlainTextEdit *memo, int lines)
+{
+    QTextLayout layout(QStringLiteral("最近3期理论和值总和：325.5"), memo->font());
+    layout.beginLayout();
+    const QTextLine line = layout.createLine();
+    layout.endLayout();
+    const qreal lineHeight = std::max<qreal>(line.height(), memo->fontMetrics().lineSpacing());
+    const qreal margins = 2 * memo->document()->documentMargin() + 2 * memo->frameWidth();
+    return static_cast<int>(std::ceil(lines * lineHeight + margins)) + 2;
+}
 
 // The program's form names: frm + the module word.
 QString formName(Indicator indicator)
@@ -77,7 +96,7 @@ IndicatorWindow::IndicatorWindow(AppContext &context, Indicator indicator, QWidg
     m_memo = new QPlainTextEdit(this);
     m_memo->setObjectName(QStringLiteral("mem"));
     m_memo->setReadOnly(true);
-    m_memo->setFixedHeight(7 * m_memo->fontMetrics().lineSpacing() + 12);
+    m_memo->setFixedHeight(MemoHeight(m_memo, kSummaryLines));
 
     // FormCreate: K = 3 and the K list, then a first computation.
     auto *bottom = new QHBoxLayout;

@@ -130,7 +130,8 @@ std::vector<int> ZoneCounts(const int *d, int m, int n, int zones)
     std::vector<int> counts(static_cast<std::size_t>(std::max(zones, 0)), 0);
     const int width = ZoneWidth(n, zones);
     for (int j = 0; j < m; ++j) {
-        const int zone = width > 0 && d[j] >= 1 ? ZoneOf(d[j], width) : -1;
+        // Digit lotteries draw 0 … N-1: the digit 0 sits at the bottom of zone 1.
+        const int zone = width > 0 && d[j] >= 0 ? (d[j] == 0 ? 0 : ZoneOf(d[j], width)) : -1;
         if (zone >= 0 && zone < zones)
             ++counts[static_cast<std::size_t>(zone)];
     }

@@ -32,7 +32,7 @@ inline int ZoneOf(int number, int width)
 {
     return (number - 1) / width;
 }
-// Per zone (Z entries) the count of the set's numbers in it.
+// Per zone (Z entries) the count of the set's numbers in it. A digit 0 counts in zone 1.
 std::vector<int> ZoneCounts(const int *d, int m, int n, int zones);
 
 enum class Indicator { Big, Odd, Sum, Span, Dispersion, Deviation, Ac, Repeat };

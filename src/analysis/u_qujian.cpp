@@ -136,7 +136,10 @@ void Tfrmqujian::Recompute()
 {
     const BusyCursor busy;
     const OpenLottery &lottery = *m_context.lottery;
-    m_history = ZoneHistory(ActiveDrawTable(lottery), lottery.n, m_zoneChoice);
+    // The standard table of a digit lottery holds the digits 0 … N-1; the variant table ranks
+    // them 1 … N like lotto numbers.
+    const int lowest = lottery.kind == LotteryKind::Digit && !lottery.variantMode ? 0 : 1;
+    m_history = ZoneHistory(ActiveDrawTable(lottery), lottery.n, m_zoneChoice, lowest);
     m_computedRecentCount = ClampRecentCount(m_recentCount, m_history.rowCount());
 
     m_model->setHeaders(m_history.headers());

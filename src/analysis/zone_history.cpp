@@ -12,15 +12,16 @@ int DefaultZoneCount(int m)
     return std::clamp(m, 1, kMaxZones);
 }
 
-QString ZoneHeader(int zone, int width, int n)
+QString ZoneHeader(int zone, int width, int n, int lowest)
 {
-    const int start = (zone - 1) * width + 1;
-    const int end = std::min(zone * width, n);
+    const int start = zone == 1 ? std::min(lowest, 1) : (zone - 1) * width + 1;
+    const int end = std::min(zone * width, lowest < 1 ? n - 1 : n);
     return pad2(start) + QLatin1Char('-') + pad2(end) + QStringLiteral("号码总数");
 }
 
-ZoneHistory::ZoneHistory(const DrawTable &table, int n, int zones)
+ZoneHistory::ZoneHistory(const DrawTable &table, int n, int zones, int lowest)
     : m_n(n)
+    , m_lowest(lowest)
     , m_m(table.numberCount())
     , m_zones(std::clamp(zones, 1, kMaxZones))
     , m_width(ZoneWidth(n, m_zones))
@@ -47,7 +48,7 @@ QStringList ZoneHistory::headers() const
 {
     QStringList headers {QStringLiteral("记录期号"), QStringLiteral("开奖号码")};
     for (int zone = 1; zone <= m_zones; ++zone)
-        headers << ZoneHeader(zone, m_width, m_n);
+        headers << ZoneHeader(zone, m_width, m_n, m_lowest);
     return headers;
 }
 

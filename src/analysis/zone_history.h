@@ -17,14 +17,17 @@ inline constexpr int kMaxZones = 7;
 int DefaultZoneCount(int m);
 // The grid header of zone `zone` (1-based): start "-" end "号码总数", end cut to N, both "%.2d".
 // Zones that start above N keep their start: N = 36, Z = 7 gives "37-36号码总数" for zone 7.
-QString ZoneHeader(int zone, int width, int n);
+// The digits of a digit lottery run from 0 to N - 1: zone 1 then starts at 00 and the ends are
+// cut to N - 1 (lowest 0).
+QString ZoneHeader(int zone, int width, int n, int lowest = 1);
 
 // Per draw of a draw table, how many of its numbers fall into each of Z zones.
 class ZoneHistory {
 public:
     ZoneHistory() = default;
-    // zones is kept within 1..7.
-    ZoneHistory(const DrawTable &table, int n, int zones);
+    // zones is kept within 1..7. lowest: the smallest number the table holds, 1 for lotto
+    // numbers, 0 for the digits of a digit lottery (the digit 0 counts in zone 1).
+    ZoneHistory(const DrawTable &table, int n, int zones, int lowest = 1);
 
     int n() const { return m_n; }
     int zoneCount() const { return m_zones; }
@@ -46,6 +49,7 @@ public:
 
 private:
     int m_n = 0;
+    int m_lowest = 1;
     int m_m = 0;
     int m_zones = 1;
     int m_width = 0;

@@ -7,9 +7,7 @@
 #include "shell/error_display.h"
 #include "shell/table_model.h"
 
-#include <QAbstractAxis>
 #include <QBoxLayout>
-#include <QChart>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
@@ -28,6 +26,10 @@ namespace {
 
 const QColor kHitColor(220, 40, 40);
 const QColor kTallyColor(40, 90, 200);
+// The heights the history pane and the hit chart start with at the default size; the history
+// keeps more than a dozen rows in view.
+constexpr int kHistoryHeight = 400;
+constexpr int kHitChartHeight = 210;
 
 } // namespace
 
@@ -96,13 +98,13 @@ PickerFrame::PickerFrame(AppContext &context, QWidget *parent, const Options &op
     measureColumns();
 
     chthistory->addSeries(QStringLiteral("中奖个数"), kHitColor);
-    chthistory->setMinimumHeight(220);
+    chthistory->setMinimumHeight(170);
     if (options.hitCountChart) {
         chtcishu = new BarChart(this);
         chtcishu->setObjectName(QStringLiteral("chtcishu"));
         chtcishu->addSeries(QStringLiteral("各中奖号码数出现次数"), kTallyColor);
         chtcishu->setMarksVisible(true);
-        chtcishu->setMinimumHeight(180);
+        chtcishu->setMinimumSize(240, 180);
     }
 
     // Settings, then the target row and the proposal box.
@@ -123,8 +125,6 @@ PickerFrame::PickerFrame(AppContext &context, QWidget *parent, const Options &op
     proposalRow->addWidget(new QLabel(options.proposalLabel, this));
     proposalRow->addWidget(edtcurcode, 1);
     top->addLayout(proposalRow);
-    m_extraLayout = new QVBoxLayout;
-    top->addLayout(m_extraLayout);
 
     // The history grid and the memo, beside them the chart of hit counts where the window has
     // one; under them the hit chart over the whole width (one bar per back-tested draw).
@@ -147,6 +147,8 @@ PickerFrame::PickerFrame(AppContext &context, QWidget *parent, const Options &op
         upper->addWidget(tally);
         upper->setStretchFactor(0, 3);
         upper->setStretchFactor(1, 2);
+        // The tally gets room for its eight or so bars with their values side by side.
+        upper->setSizes({620, 360});
     }
     upper->setChildrenCollapsible(false);
     auto *lower = new QWidget(this);
@@ -154,20 +156,17 @@ PickerFrame::PickerFrame(AppContext &context, QWidget *parent, const Options &op
     lowerLayout->setContentsMargins(0, 0, 0, 0);
     lowerLayout->addWidget(chthistory, 1);
     lowerLayout->addWidget(chkhistorybiao);
-    auto *splitter = new QSplitter(Qt::Vertical, this);
-    splitter->addWidget(upper);
-    splitter->addWidget(lower);
-    splitter->setStretchFactor(0, 3);
-    splitter->setStretchFactor(1, 2);
-    splitter->setChildrenCollapsible(false);
+    m_panes = new QSplitter(Qt::Vertical, this);
+    m_panes->addWidget(upper);
+    m_panes->addWidget(lower);
+    m_panes->setStretchFactor(0, 3);
+    m_panes->setStretchFactor(1, 2);
+    m_panes->setChildrenCollapsible(false);
+    m_panes->setSizes({kHistoryHeight, kHitChartHeight});
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(top);
-    layout->addWidget(splitter, 1);
-
-    // Period labels would not fit side by side under thousands of bars: stand them upright.
-    for (QAbstractAxis *axis : chthistory->chart()->axes(Qt::Horizontal))
-        axis->setLabelsAngle(-90);
+    layout->addWidget(m_panes, 1);
 
     connect(btngen, &QPushButton::clicked, this, &PickerFrame::btngenClick);
     connect(btntongji, &QPushButton::clicked, this, &PickerFrame::btntongjiClick);
@@ -180,6 +179,17 @@ PickerFrame::~PickerFrame()
         m_cancel = true;
         m_watcher->waitForFinished();
     }
+}
+
+void PickerFrame::addExtraPane(QWidget *pane, int height)
+{
+    m_panes->insertWidget(0, pane);
+    m_panes->setStretchFactor(0, 0);
+    m_panes->setStretchFactor(1, 3);
+    m_panes->setStretchFactor(2, 2);
+    // The extra pane's room comes out of the hit chart first, then out of the history.
+    const int fromChart = std::min(height, kHitChartHeight - chthistory->minimumHeight());
+    m_panes->setSizes({height, kHistoryHeight - (height - fromChart), kHitChartHeight - fromChart});
 }
 
 const OpenLottery &PickerFrame::lottery() const

@@ -20,6 +20,7 @@ class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
+class QSplitter;
 class QTableView;
 
 namespace lumaro {
@@ -77,10 +78,11 @@ protected:
     // The target index, -1 when the lottery has no draws.
     int target() const;
 
-    // Where a window puts its settings (above the target row) and its extra boxes (between the
-    // proposal box and the history grid).
+    // Where a window puts its settings (above the target row).
     QBoxLayout *settingsLayout() { return m_settingsLayout; }
-    QBoxLayout *extraLayout() { return m_extraLayout; }
+    // A window's extra box goes between the proposal box and the history grid, in the splitter
+    // that shares the height among the panes; it starts `height` pixels high.
+    void addExtraPane(QWidget *pane, int height);
 
     QComboBox *comcurqi;
     QPushButton *btngen;
@@ -112,7 +114,7 @@ private:
     QFutureWatcher<Outcome> *m_watcher = nullptr;
     std::atomic_bool m_cancel {false};
     QBoxLayout *m_settingsLayout;
-    QBoxLayout *m_extraLayout;
+    QSplitter *m_panes;
 };
 
 // Fills a combo box with the items "first" … "last" and selects the given value (clamped to

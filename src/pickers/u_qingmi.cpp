@@ -77,14 +77,18 @@ Tfrmqingmi::Tfrmqingmi(AppContext &context, QWidget *parent)
     settingsLayout()->addLayout(row);
 
     tabcode->setModel(m_codeModel);
+    // A wrapped overall tally needs its row height again when the width changes.
+    m_codeViewport = tabcode->viewport();
+    tabcode->viewport()->installEventFilter(this);
     tabcode->horizontalHeader()->hide();
     tabcode->verticalHeader()->hide();
     tabcode->verticalHeader()->setDefaultSectionSize(20);
     tabcode->setWordWrap(true);
-    tabcode->setMinimumHeight(150);
-    tabcode->setMaximumHeight(190);
+    tabcode->setMinimumHeight(48);
     m_codeModel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    extraLayout()->addWidget(tabcode);
+    // Three lines: the overall tally in full, or the first ranks of each position; the splitter
+    // below it gives more.
+    addExtraPane(tabcode, 3 * tabcode->fontMetrics().lineSpacing() + 30);
 
     connect(optsel, &RadioGroup::itemIndexChanged, this, &Tfrmqingmi::optselClick);
     runTongji();
@@ -135,18 +139,25 @@ void Tfrmqingmi::generate(int target, const QString &targetText)
             [fixedColor](int row, int column) -> QVariant {
                 return row == 0 || column == 0 ? QVariant(fixedColor) : QVariant();
             });
-        const int width = (tabcode->viewport()->width() - 30) / (m + 1);
-        for (int column = 0; column <= m; ++column)
-            tabcode->setColumnWidth(column, std::max(60, width));
-        tabcode->resizeRowsToContents();
     } else {
         m_codeModel->setHeaders({QString()});
         m_codeModel->setContent(
             1, [proposal](int, int) -> QVariant { return IntimatePicker::overallText(proposal->tallies.overall); });
-        tabcode->setColumnWidth(0, std::max(200, tabcode->viewport()->width() - 4));
-        tabcode->resizeRowsToContents();
     }
+    // The columns share the grid's width (and follow it); wrapped rows take the height they need.
+    tabcode->horizontalHeader()->setMinimumSectionSize(60);
+    tabcode->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    tabcode->resizeRowsToContents();
     showProposal(targetText, plainNumbers(proposal->numbers));
+}
+
+bool Tfrmqingmi::eventFilter(QObject *watched, QEvent *event)
+{
+    // Compared by address only, like the frame's grid: the viewport may be half destroyed.
+    // The columns follow the new width only after this event: the rows are measured after them.
+    if (event->type() == QEvent::Resize && watched == m_codeViewport)
+        QMetaObject::invokeMethod(tabcode, &QTableView::resizeRowsToContents, Qt::QueuedConnection);
+    return PickerFrame::eventFilter(watched, event);
 }
 
 PickerFrame::BacktestJob Tfrmqingmi::backtestJob()

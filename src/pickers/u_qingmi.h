@@ -22,6 +22,7 @@ public:
 protected:
     void generate(int target, const QString &targetText) override;
     BacktestJob backtestJob() override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void optselClick(int index);
@@ -31,6 +32,7 @@ private:
     QComboBox *comselnum;
     QComboBox *comjieduanqi;
     QTableView *tabcode;
+    const QObject *m_codeViewport = nullptr;
     FunctionTableModel *m_codeModel;
 };
 

@@ -13,8 +13,39 @@
 namespace lumaro {
 
 namespace {
+
+// Before the chart is laid out its size is not known: at most this many axis labels then.
 constexpr int kMaxAxisLabels = 24;
+// Pixels between two axis labels, and between a mark and what is next to it.
+constexpr qreal kLabelGap = 12;
+constexpr qreal kMarkGap = 2;
+// A legend entry beside its title: the swatch (one line high) and the spaces around both.
+constexpr qreal kLegendEntrySpace = 12;
+constexpr int kSmallestLegendPoints = 7;
+
+// The smallest of 1, 2, 5, 10, 20, 50, … that is at least n, so the labelled bars are easy to
+// count.
+int niceStep(int n)
+{
+    int step = 1;
+    for (;;) {
+        for (int factor : {1, 2, 5}) {
+            if (step * factor >= n)
+                return step * factor;
+        }
+        if (step > 100'000'000)
+            return n;
+        step *= 10;
+    }
 }
+
+// Light colours (white, yellow) get a darker outline, so they show on a white legend.
+QColor outlineOf(const QColor &color)
+{
+    return qGray(color.rgb()) > 200 ? color.darker(170) : color;
+}
+
+} // namespace
 
 BarChart::BarChart(QWidget *parent)
     : QChartView(parent)
@@ -27,6 +58,8 @@ BarChart::BarChart(QWidget *parent)
     chart->setMargins(QMargins(4, 4, 4, 4));
     chart->legend()->setAlignment(Qt::AlignTop);
     chart->legend()->setVisible(true);
+    chart->legend()->setShowToolTips(true);
+    m_legendFont = chart->legend()->font();
     chart->addSeries(m_series);
     m_axisX->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
     m_axisY->setLabelFormat(QStringLiteral("%.0f"));
@@ -42,6 +75,9 @@ BarChart::BarChart(QWidget *parent)
     m_series->setLabelsFormat(QStringLiteral("@value"));
     setChart(chart);
     setRenderHint(QPainter::Antialiasing, false);
+    // The texts are placed again once the chart knows its new size (after its layout, hence
+    // queued).
+    connect(chart, &QChart::plotAreaChanged, this, &BarChart::fitTexts, Qt::QueuedConnection);
 }
 
 int BarChart::addSeries(const QString &title, const QColor &color)
@@ -102,7 +138,7 @@ void BarChart::rebuildSets()
             continue;
         auto *set = new QBarSet(s.title);
         set->setColor(s.color);
-        set->setBorderColor(s.color);
+        set->setBorderColor(outlineOf(s.color));
         set->setLabelColor(Qt::black);
         set->append(QList<qreal>(s.values.begin(), s.values.end()));
         sets << set;
@@ -114,6 +150,7 @@ void BarChart::setMarksVisible(bool visible)
 {
     m_marks = visible;
     m_series->setLabelsVisible(visible);
+    fitTexts();
 }
 
 double BarChart::value(int series, int point) const
@@ -124,20 +161,114 @@ double BarChart::value(int series, int point) const
 
 void BarChart::rebuildAxes()
 {
+    m_labelStep = 0;
+    fitTexts();
+}
+
+int BarChart::visibleSeriesCount() const
+{
+    return static_cast<int>(std::count_if(m_data.begin(), m_data.end(), [](const Series &s) { return s.visible; }));
+}
+
+qreal BarChart::widestMark() const
+{
+    // Marks are the values as whole numbers: the widest belongs to the largest or the smallest.
+    const QList<QBarSet *> sets = m_series->barSets();
+    const QFontMetricsF metrics(sets.isEmpty() ? font() : sets.first()->labelFont());
+    qreal widest = 0;
+    for (const Series &s : m_data) {
+        if (!s.visible || s.values.empty())
+            continue;
+        const auto [low, high] = std::minmax_element(s.values.begin(), s.values.end());
+        for (double v : {*low, *high})
+            widest = std::max(widest, metrics.horizontalAdvance(QString::number(v)));
+    }
+    return widest;
+}
+
+qreal BarChart::widestLabel() const
+{
+    // Labels of one chart are alike (periods, numbers): a few hundred tell their width.
+    const QFontMetricsF metrics(m_axisX->labelsFont());
+    const qsizetype count = m_labels.size();
+    const qsizetype stride = std::max<qsizetype>(1, count / 200);
+    qreal widest = 0;
+    for (qsizetype i = 0; i < count; i += stride)
+        widest = std::max(widest, metrics.horizontalAdvance(m_labels[i]));
+    if (count > 0)
+        widest = std::max(widest, metrics.horizontalAdvance(m_labels.last()));
+    return widest;
+}
+
+void BarChart::setLabelStep(int step)
+{
+    if (step == m_labelStep)
+        return;
+    m_labelStep = step;
     for (const QString &label : m_axisX->categoriesLabels())
         m_axisX->remove(label);
-    const int count = static_cast<int>(m_labels.size());
-    m_axisX->setRange(-0.5, std::max(0, count) - 0.5);
-    const int step = std::max(1, (count + kMaxAxisLabels - 1) / kMaxAxisLabels);
     // QCategoryAxis needs distinct labels; a label that repeats gets an invisible suffix.
     QStringList used;
-    for (int i = 0; i < count; i += step) {
+    for (qsizetype i = 0; i < m_labels.size(); i += step) {
         QString label = m_labels[i];
         while (used.contains(label))
             label += QChar(0x200B);
         used << label;
-        m_axisX->append(label, i);
+        m_axisX->append(label, static_cast<qreal>(i));
     }
+}
+
+void BarChart::fitTexts()
+{
+    if (m_fitting)
+        return;
+    m_fitting = true;
+    const int count = pointCount();
+    const QRectF plot = chart()->plotArea();
+    const bool laidOut = plot.width() > 1 && plot.height() > 1 && count > 0;
+
+    // The marks: upright when a bar's room is too narrow for them, and room at both ends for
+    // the marks of the first and last bars (in bar slots on either side of the range).
+    qreal pad = 0;
+    qreal markHeight = 0;
+    bool upright = false;
+    if (m_marks && laidOut) {
+        const QList<QBarSet *> sets = m_series->barSets();
+        const QFontMetricsF metrics(sets.isEmpty() ? font() : sets.first()->labelFont());
+        const int shown = std::max(1, visibleSeriesCount());
+        const qreal barWidth = m_series->barWidth();
+        const qreal widest = widestMark();
+        const qreal perBar = plot.width() / count * barWidth / shown;
+        upright = widest + kMarkGap > perBar;
+        const qreal half = (upright ? metrics.height() : widest) / 2 + kMarkGap;
+        markHeight = upright ? widest : metrics.height();
+        // From the end of the range to the centre of the outermost bar, in slots.
+        const qreal edge = (1 - barWidth) / 2 + barWidth / (2 * shown);
+        if (plot.width() > 4 * half)
+            pad = std::max<qreal>(0, (half * count - edge * plot.width()) / (plot.width() - 2 * half));
+    }
+    if (m_series->labelsAngle() != (upright ? -90 : 0)) {
+        m_series->setLabelsAngle(upright ? -90 : 0);
+        // Marks made before keep their old angle: they are made afresh.
+        rebuildSets();
+    }
+    const qreal first = -0.5 - pad;
+    const qreal last = count - 0.5 + pad;
+    if (std::abs(m_axisX->min() - first) > 1e-9 || std::abs(m_axisX->max() - last) > 1e-9)
+        m_axisX->setRange(first, last);
+
+    // The axis labels: every so many bars that two of them never touch.
+    int step = std::max(1, (count + kMaxAxisLabels - 1) / kMaxAxisLabels);
+    if (laidOut) {
+        const QFontMetricsF metrics(m_axisX->labelsFont());
+        const bool uprightLabels = std::abs(m_axisX->labelsAngle()) == 90;
+        const qreal along = (uprightLabels ? metrics.height() : widestLabel()) + kLabelGap;
+        const qreal slot = plot.width() / (count + 2 * pad);
+        step = niceStep(std::max(1, static_cast<int>(std::ceil(along / slot))));
+    }
+    setLabelStep(step);
+
+    // The value range, with room above the tallest bar for its mark.
     double low = 0;
     double high = 1;
     for (const Series &s : m_data) {
@@ -148,9 +279,49 @@ void BarChart::rebuildAxes()
             high = std::max(high, v);
         }
     }
-    // Room above the tallest bar for its mark.
-    m_axisY->setRange(low, high + std::max(1.0, std::ceil((high - low) * 0.08)));
-    m_axisY->applyNiceNumbers();
+    double top = high + std::max(1.0, std::ceil((high - low) * 0.08));
+    const qreal room = markHeight + 2 * kMarkGap;
+    if (markHeight > 0 && plot.height() > 2 * room)
+        top = std::max(top, high + room * (high - low) / (plot.height() - room));
+    // Nice numbers move the ends outward only, so the room stays.
+    QValueAxis wanted;
+    wanted.setRange(low, top);
+    wanted.applyNiceNumbers();
+    // The values are whole numbers, shown without decimals: no tick between two of them.
+    const double span = wanted.max() - wanted.min();
+    if (wanted.tickCount() > 1 && span / (wanted.tickCount() - 1) < 1 && span >= 1 && span == std::floor(span))
+        wanted.setTickCount(static_cast<int>(span) + 1);
+    if (wanted.min() != m_axisY->min() || wanted.max() != m_axisY->max()
+        || wanted.tickCount() != m_axisY->tickCount()) {
+        m_axisY->setRange(wanted.min(), wanted.max());
+        m_axisY->setTickCount(wanted.tickCount());
+    }
+    fitLegend();
+    m_fitting = false;
+}
+
+void BarChart::fitLegend()
+{
+    // The legend holds its entries on one line and cuts their titles short when they do not
+    // fit ("1区号…"): a smaller font keeps them whole, down to a readable size.
+    QLegend *legend = chart()->legend();
+    QFont legendFont = m_legendFont;
+    const qreal room = chart()->size().width() - 16;
+    if (room <= 0 || legendFont.pointSize() <= 0)
+        return;
+    for (int size = legendFont.pointSize(); size >= kSmallestLegendPoints; --size) {
+        legendFont.setPointSize(size);
+        const QFontMetricsF metrics(legendFont);
+        qreal needed = 0;
+        for (const Series &s : m_data) {
+            if (s.visible)
+                needed += metrics.height() + kLegendEntrySpace + metrics.horizontalAdvance(s.title);
+        }
+        if (needed <= room)
+            break;
+    }
+    if (legend->font() != legendFont)
+        legend->setFont(legendFont);
 }
 
 } // namespace lumaro

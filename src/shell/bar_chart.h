@@ -2,6 +2,7 @@
 
 #include <QChartView>
 #include <QColor>
+#include <QFont>
 #include <QStringList>
 
 #include <vector>
@@ -14,8 +15,12 @@ class QValueAxis;
 namespace lumaro {
 
 // The bar chart of the analysis and picker windows: one or more coloured series with a title
-// each, the legend at the top, flat bars, value marks on demand ("显示标注"). Long series get
-// only a few labels on the horizontal axis, so 20000 bars still draw quickly.
+// each, the legend at the top, flat bars, value marks on demand ("显示标注"). The texts are
+// placed for the chart's size and placed again when it changes: the horizontal axis labels
+// every so many bars that the labels never run together (which also keeps 20000 bars quick),
+// the value marks stand upright when they are wider than a bar's room, and the plot leaves room
+// at its ends and above the tallest bar so that no mark is cut off. Light colours get a darker
+// outline, so a white bar and its legend swatch still show.
 class BarChart : public QChartView {
     Q_OBJECT
 public:
@@ -41,6 +46,8 @@ public:
     int pointCount() const { return static_cast<int>(m_labels.size()); }
     double value(int series, int point) const;
     const QStringList &labels() const { return m_labels; }
+    // Every how many bars the horizontal axis shows a label.
+    int labelStep() const { return m_labelStep; }
 
 private:
     struct Series {
@@ -52,6 +59,14 @@ private:
     // Bar sets are made afresh from m_data: cheaper in Qt Charts than editing values in place.
     void rebuildSets();
     void rebuildAxes();
+    // Places the axis labels, the marks and the ranges for the current plot area.
+    void fitTexts();
+    void fitLegend();
+    void setLabelStep(int step);
+    int visibleSeriesCount() const;
+    // The widest value mark and the widest axis label, in pixels.
+    qreal widestMark() const;
+    qreal widestLabel() const;
 
     QBarSeries *m_series;
     std::vector<Series> m_data;
@@ -59,6 +74,9 @@ private:
     QCategoryAxis *m_axisX;
     QValueAxis *m_axisY;
     bool m_marks = false;
+    int m_labelStep = 0;
+    QFont m_legendFont;
+    bool m_fitting = false;
 };
 
 } // namespace lumaro

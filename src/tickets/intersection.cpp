@@ -3,9 +3,11 @@
 #include "common/errors.h"
 #include "common/file_io.h"
 #include "data/combination.h"
+#include "tickets/ticket_file.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
 
 #include <algorithm>
 #include <array>
@@ -406,6 +408,82 @@ QString skippedLinesMessage(const std::vector<SkippedLines> &skipped, int n, int
     for (const SkippedLines &file : skipped)
         text += QStringLiteral("\n%1：%2行，第一处在第%3行").arg(file.fileName).arg(file.lines).arg(file.firstLine);
     return text;
+}
+
+ListLine ReadListLine(QByteArrayView line, int n, int m, int *numbers)
+{
+    const char *p = line.data();
+    const char *end = p + line.size();
+    while (end > p && (end[-1] == '\r' || end[-1] == '\n' || isBlank(end[-1])))
+        --end;
+    while (p < end && isBlank(*p))
+        ++p;
+    if (p == end)
+        return ListLine::Empty;
+    int read = 0;
+    bool first = true;
+    while (read < m) {
+        while (p < end && isSeparator(*p))
+            ++p;
+        if (p == end)
+            break;
+        const char *token = p;
+        while (p < end && !isSeparator(*p))
+            ++p;
+        if (!std::all_of(token, p, isDigit))
+            return ListLine::NotTicket;
+        if (first && p - token >= 7) {
+            first = false;
+            continue;
+        }
+        first = false;
+        int value = 0;
+        for (const char *d = token; d < p && value <= n; ++d)
+            value = value * 10 + (*d - '0');
+        if (value < 1 || value > n || (read > 0 && value <= numbers[read - 1]))
+            return ListLine::NotTicket;
+        numbers[read++] = value;
+    }
+    return read == m ? ListLine::Ticket : ListLine::NotTicket;
+}
+
+qint64 writeTicketFileFromList(const QString &path, QIODevice &list, int n, int m, SkippedLines &skipped)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        throw IoError::cannotWrite(path, file.errorString());
+    skipped = SkippedLines {QFileInfo(path).fileName(), 0, 0};
+    std::vector<int> numbers(static_cast<std::size_t>(std::max(m, 0)));
+    QByteArray out;
+    qint64 written = 0;
+    qint64 lineNumber = 0;
+    while (!list.atEnd()) {
+        QByteArray line = list.readLine();
+        ++lineNumber;
+        if (lineNumber == 1 && hasByteOrderMark(line.constData(), line.constData() + line.size()))
+            line.remove(0, 3);
+        switch (ReadListLine(line, n, m, numbers.data())) {
+        case ListLine::Empty:
+            break;
+        case ListLine::NotTicket:
+            if (skipped.lines++ == 0)
+                skipped.firstLine = lineNumber;
+            break;
+        case ListLine::Ticket:
+            out += ticketLine(numbers.data(), m);
+            out += "\r\n";
+            ++written;
+            if (out.size() >= (1 << 16)) {
+                if (file.write(out) < 0)
+                    throw IoError::cannotWrite(path, file.errorString());
+                out.clear();
+            }
+            break;
+        }
+    }
+    if (file.write(out) < 0 || !file.commit())
+        throw IoError::cannotWrite(path, file.errorString());
+    return written;
 }
 
 } // namespace lumaro

@@ -5,6 +5,8 @@
 #include "data/ticket_set.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
+#include <QIODevice>
 #include <QString>
 #include <QStringList>
 
@@ -110,5 +112,17 @@ IntersectionResult RunIntersection(
 
 // The message listing the files whose lines were skipped; empty when none was.
 QString skippedLinesMessage(const std::vector<SkippedLines> &skipped, int n, int m);
+
+// One line of a list read the way the intersection reads it: nothing but blanks, a ticket of
+// the lottery (its first M tokens, after a result list's serial, ascending in 1..N; they are
+// put into numbers) or anything else.
+enum class ListLine { Empty, Ticket, NotTicket };
+ListLine ReadListLine(QByteArrayView line, int n, int m, int *numbers);
+
+// A list the intersection reads (its result list, a ticket file, "01,02,03+04" lines) written as
+// a ticket file: one line "%.2d" numbers separated by one blank, CR LF, for every line that
+// holds a ticket, in list order. Returns the tickets written; the other non-empty lines are
+// left out and counted in skipped.
+qint64 writeTicketFileFromList(const QString &path, QIODevice &list, int n, int m, SkippedLines &skipped);
 
 } // namespace lumaro

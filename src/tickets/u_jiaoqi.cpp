@@ -22,7 +22,7 @@
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QSaveFile>
+#include <QScopeGuard>
 #include <QVBoxLayout>
 #include <QtConcurrent>
 
@@ -301,35 +301,28 @@ QString Tfrmjiaoqi::memoLine(qint64 row) const
 
 void Tfrmjiaoqi::btnsaveClick()
 {
+    if (!m_table)
+        throw InputError(m_tableProblem);
     const QString path = dialogs::saveFile(
         this, QStringLiteral("保存号码"), DesktopFolder(), QString(), kFilter, QStringLiteral("txt"));
     if (path.isEmpty())
         return;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw IoError::cannotWrite(path, file.errorString());
-    // Every memo line is written with one blank after it; result lists keep their serials.
-    QIODevice &memo = m_memo->device();
-    QByteArray buffer;
-    while (!memo.atEnd()) {
-        QByteArray line = memo.readLine();
-        if (line.endsWith('\n'))
-            line.chop(1);
-        if (line.endsWith('\r'))
-            line.chop(1);
-        buffer += line;
-        buffer += " \r\n";
-        if (buffer.size() > (1 << 16)) {
-            file.write(buffer);
-            buffer.clear();
-        }
+    // The list is saved as a ticket file, whether the memo shows the intersection (its serials
+    // are dropped) or a viewed base, so the total filter, the pickers and a next intersection all
+    // read what is saved here.
+    SkippedLines skipped;
+    {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        const auto restore = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
+        writeTicketFileFromList(path, m_memo->device(), m_table->n(), m_table->m(), skipped);
     }
-    file.write(buffer);
-    if (!file.commit())
-        throw IoError::cannotWrite(path, file.errorString());
-    QApplication::restoreOverrideCursor();
-    dialogs::information(this, kCaption, QStringLiteral("成功保存！"));
+    QString message = QStringLiteral("成功保存！");
+    if (skipped.lines > 0)
+        message += QStringLiteral("\n有%1行不是%2个从小到大排列的有效号码，没有保存（第一处在第%3行）。")
+                       .arg(skipped.lines)
+                       .arg(m_table->m())
+                       .arg(skipped.firstLine);
+    dialogs::information(this, kCaption, message);
 }
 
 void Tfrmjiaoqi::btnclsClick()

@@ -427,7 +427,9 @@ void Tfrmtotalfilt::runEnded()
         if (job->cancelled)
             return;
         if (job->survivors == 0) {
+            // The list is empty now, and so is the count beside it.
             m_memo->clear();
+            lblcode->setText(filter_text::resultCount(0));
             showError(this, filter_text::noSurvivor());
             return;
         }
@@ -488,7 +490,9 @@ void Tfrmtotalfilt::btnloadClick()
         }
         m_memo->setContent(std::move(loaded.content));
         m_memoHasSerials = false;
-        lblcode->setText(filter_text::resultCount(loaded.lines));
+        // The count is that of the tickets the next run starts from: a repeated line or the
+        // lines after a blank one are shown but not kept.
+        lblcode->setText(filter_text::resultCount(loaded.tickets));
         for (const BoundRow &row : m_rows)
             row.check->setChecked(false);
         clearIndicatorLists();

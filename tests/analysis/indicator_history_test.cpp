@@ -159,3 +159,28 @@ TEST(ZoneHistory, ZonesRoundUpAndHeadersKeepTheirStart)
     EXPECT_EQ(DefaultZoneCount(9), 7);
     EXPECT_EQ(ZoneHistory(DrawTable(0, 7), 36, 12).zoneCount(), 7);
 }
+
+TEST(ZoneHistory, DigitZeroCountsInTheFirstZone)
+{
+    // Digits 0 … 9 of a three-digit lottery.
+    const DrawTable digits = table({{0, 0, 0}, {0, 5, 9}, {4, 4, 8}});
+    const ZoneHistory three(digits, 10, 3, 0);
+    EXPECT_EQ(three.headers().mid(2), (QStringList {"00-04号码总数", "05-08号码总数", "09-09号码总数"}));
+    EXPECT_EQ(three.cellText(0, 1), QStringLiteral("00 00 00 "));
+    for (int row = 0; row < three.rowCount(); ++row) {
+        int total = 0;
+        for (int zone = 0; zone < 3; ++zone)
+            total += three.count(row, zone);
+        EXPECT_EQ(total, 3) << row;
+    }
+    EXPECT_EQ(three.count(0, 0), 3);
+    EXPECT_EQ(three.count(1, 0), 1);
+    EXPECT_EQ(three.count(1, 2), 1);
+    EXPECT_EQ(three.recentCounts(3)[0], (std::vector<double> {3, 1, 2}));
+
+    // One zone holds every digit.
+    const ZoneHistory one(digits, 10, 1, 0);
+    EXPECT_EQ(one.headers().last(), QStringLiteral("00-09号码总数"));
+    for (int row = 0; row < one.rowCount(); ++row)
+        EXPECT_EQ(one.count(row, 0), 3);
+}

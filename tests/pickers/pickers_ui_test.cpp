@@ -11,6 +11,8 @@
 #include "shell/app_context.h"
 #include "shell/bar_chart.h"
 #include "shell/dialogs.h"
+#include "support/chart_texts.h"
+#include "support/screenshot.h"
 #include "support/test_home.h"
 
 #include <QApplication>
@@ -181,6 +183,38 @@ TEST_F(PickerWindows, IntimateWindowSwitchesModesAndFillsTabcode)
     child<QComboBox>(window, "comcurqi")->setCurrentIndex(0);
     child<QPushButton>(window, "btngen")->click();
     EXPECT_TRUE(dialogs::testing::lastMessage().contains(QStringLiteral("没有可作参照的开奖号码")));
+}
+
+TEST_F(PickerWindows, WindowsWithATallyReadAtTheirDefaultSize)
+{
+    openRealHistory();
+    Tfrmsep interval(m_context, nullptr);
+    Tfrmqingmi intimate(m_context, nullptr);
+    for (PickerFrame *window : {static_cast<PickerFrame *>(&interval), static_cast<PickerFrame *>(&intimate)}) {
+        SCOPED_TRACE(window->objectName().toStdString());
+        waitForTongji(*window);
+        child<QPushButton>(*window, "btngen")->click();
+        test::settle(window);
+        test::screenshot(window, window->objectName());
+
+        // A dozen history rows or more in view.
+        auto *history = child<QTableView>(*window, "tabhistory");
+        EXPECT_GE(history->viewport()->height() / history->rowHeight(0), 12);
+        // The tally's values stand apart and inside the chart; the period labels of the hit
+        // chart do not run together.
+        const test::ChartTexts tally = test::chartTexts(child<BarChart>(*window, "chtcishu"));
+        ASSERT_EQ(tally.marks.size(), 8u);
+        test::expectApart(tally.marks, "tally values");
+        test::expectMarksInside(tally);
+        test::expectApart(tally.labels, "hit counts");
+        test::expectApart(test::chartTexts(child<BarChart>(*window, "chthistory")).labels, "periods");
+    }
+    // The tally of positions fills the pane above the history.
+    intimate.findChild<QRadioButton *>(QStringLiteral("optsel_0"))->click();
+    child<QPushButton>(intimate, "btngen")->click();
+    test::settle(&intimate);
+    test::screenshot(&intimate, QStringLiteral("frmqingmi_positions"));
+    EXPECT_GE(child<QTableView>(intimate, "tabcode")->viewport()->height(), 3 * 20);
 }
 
 TEST_F(PickerWindows, StemBranchWindowDatesAndProposal)

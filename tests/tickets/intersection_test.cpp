@@ -5,6 +5,7 @@
 #include "tickets/intersection.h"
 #include "tickets/ticket_file.h"
 
+#include <QBuffer>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -286,4 +287,43 @@ TEST_F(IntersectionTest, ProgressPerFileAndCancel)
     progress.report = {};
     progress.cancel = &cancel;
     EXPECT_TRUE(RunIntersection(table, {{a}, 0, 0}, progress).cancelled);
+}
+
+TEST_F(IntersectionTest, ListsAreSavedAsTicketFilesTheIntersectionCountsAlike)
+{
+    // A result list with a byte order mark, the separators of other tools, and lines that hold
+    // no ticket of 11选5.
+    QByteArray list("\xEF\xBB\xBF"
+                    "0000001    01 02 03 04 05 \r\n"
+                    "1,2,3,4,6+11\n"
+                    "   \r\n"
+                    "01 02 03 04 99\r\n"
+                    "-1 02 03 04 05\r\n"
+                    "01 02 03 04\r\n"
+                    "99999999999999999999 1 2 3 4 7\r\n"
+                    "02 03 04 05 06");
+    int numbers[5] = {};
+    EXPECT_EQ(ReadListLine("  \r\n", 11, 5, numbers), ListLine::Empty);
+    EXPECT_EQ(ReadListLine("0000012    07 08 09 10 11 ", 11, 5, numbers), ListLine::Ticket);
+    EXPECT_EQ(numbers[0], 7);
+    EXPECT_EQ(ReadListLine("07 08 09 10 11 号码", 11, 5, numbers), ListLine::Ticket);
+    EXPECT_EQ(ReadListLine("号码 07 08 09 10 11", 11, 5, numbers), ListLine::NotTicket);
+
+    QBuffer device(&list);
+    device.open(QIODevice::ReadOnly);
+    const QString saved = dir.filePath(QStringLiteral("saved.txt"));
+    SkippedLines skipped;
+    EXPECT_EQ(writeTicketFileFromList(saved, device, 11, 5, skipped), 4);
+    EXPECT_EQ(skipped.lines, 3);
+    EXPECT_EQ(skipped.firstLine, 4);
+    const QByteArray tickets = test::readFile(saved);
+    EXPECT_EQ(tickets, QByteArray("01 02 03 04 05\r\n01 02 03 04 06\r\n01 02 03 04 07\r\n02 03 04 05 06\r\n"));
+
+    // The saved file gives the counts its list gave, and reads as a ticket file.
+    CombinationTable table(LotteryKind::Lotto, 11, 5);
+    const QString original = file(QStringLiteral("list.txt"), list);
+    const IntersectionResult a = run(table, {original, saved});
+    EXPECT_EQ(rows(a.tickets).size(), 4u);
+    const LoadedTickets loaded = readTicketFile(saved, 5);
+    EXPECT_EQ(rows(loaded.tickets), rows(a.tickets));
 }

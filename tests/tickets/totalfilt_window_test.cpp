@@ -261,16 +261,17 @@ TEST_F(TotalFilterWindow, RunSaveLoadPrintAndClear)
     if (!qEnvironmentVariable("LUMARO_SHOTS").isEmpty())
         QFile::copy(pdf, qEnvironmentVariable("LUMARO_SHOTS") + QStringLiteral("/totalfilt_list.pdf"));
 
-    // Loading shows the file, chooses its balls and checks the chooser.
+    // Loading shows the file, chooses its balls and checks the chooser; the count is that of
+    // the tickets kept (the repeated line collapses, reading stops at the blank line).
     const QString file = home.path(QStringLiteral("load.txt"));
-    writeFile(file, "01 02 03 04 05\r\n01 02 03 04 05\r\n03 05 07 09 11\r\n");
+    writeFile(file, "01 02 03 04 05\r\n01 02 03 04 05\r\n03 05 07 09 11\r\n\r\n02 04 06 08 10\r\n");
     find<QComboBox>("comhei1")->setCurrentIndex(2);
     dialogs::testing::queueFile(file);
     window->btnloadClick();
     EXPECT_EQ(window->engine().state(), TotalFilter::State::Loaded);
-    EXPECT_EQ(memo->model()->rowCount(), 3);
+    EXPECT_EQ(memo->model()->rowCount(), 5);
     EXPECT_EQ(memo->model()->index(2, 0).data().toString(), QStringLiteral("03 05 07 09 11"));
-    EXPECT_EQ(find<QLabel>("lblcode")->text(), QStringLiteral("过滤结果：3注"));
+    EXPECT_EQ(find<QLabel>("lblcode")->text(), QStringLiteral("过滤结果：2注"));
     EXPECT_TRUE(window->chkhongqiu->isChecked());
     EXPECT_TRUE(window->isBallChosen(11));
     EXPECT_FALSE(window->isBallChosen(10));
@@ -286,6 +287,7 @@ TEST_F(TotalFilterWindow, RunSaveLoadPrintAndClear)
     runAndWait();
     EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("没有符合条件的投注号码，请重新选择过滤条件！"));
     EXPECT_EQ(memo->model()->rowCount(), 0);
+    EXPECT_EQ(find<QLabel>("lblcode")->text(), QStringLiteral("过滤结果：0注"));
     EXPECT_EQ(window->engine().state(), TotalFilter::State::Exhausted);
 
     // 清空 resets the window and goes back to the standard trend.

@@ -1,13 +1,17 @@
 #include "support/screenshot.h"
 #include "tickets/tool_window_test.h"
 #include "tickets/u_jiaoqi.h"
+#include "tickets/u_totalfilt.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -70,13 +74,12 @@ TEST_F(JiaoqiWindowTest, ImportIntersectViewSaveAndClear)
     EXPECT_TRUE(control<QPushButton>("btnjiaoqi")->isEnabled());
     test::screenshot(window.get(), QStringLiteral("jiaoqi_result"));
 
-    // Saved lines keep their serials and get one more blank.
+    // The list is saved as a ticket file: no serials, no trailing blank.
     const QString saved = dir.filePath(QStringLiteral("保存"));
     dialogs::testing::queueFile(saved);
     control<QPushButton>("btnsave")->click();
     EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("成功保存！"));
-    EXPECT_EQ(test::readFile(saved + QStringLiteral(".txt")),
-        QByteArray("0000001    01 02 03 04 05  \r\n0000002    02 03 04 05 06  \r\n"));
+    EXPECT_EQ(test::readFile(saved + QStringLiteral(".txt")), QByteArray("01 02 03 04 05\r\n02 03 04 05 06\r\n"));
 
     // A saved list intersects like the files it came from.
     importFiles({saved + QStringLiteral(".txt"), a});
@@ -88,6 +91,20 @@ TEST_F(JiaoqiWindowTest, ImportIntersectViewSaveAndClear)
     window->lstdadiDblClick(1);
     EXPECT_EQ(caption(), QStringLiteral("最终交集：3注"));
     EXPECT_EQ(window->memoLine(2), QStringLiteral("02 03 04 05 06"));
+
+    // A viewed base is saved as a ticket file too: "+" and "," become blanks, extra numbers and
+    // lines that hold no ticket are left out and counted.
+    const QString odd = file(QStringLiteral("odd.txt"),
+        "0000007    1 2 3 4 5 \r\n01,02,03,04,06+09\r\n\r\n号码\r\n05 04 03 02 01\r\n02 03 04 05 06\r\n");
+    importFiles({odd});
+    window->lstdadiDblClick(0);
+    dialogs::testing::queueFile(saved + QStringLiteral("2.txt"));
+    control<QPushButton>("btnsave")->click();
+    EXPECT_EQ(dialogs::testing::lastMessage(),
+        QStringLiteral("成功保存！\n有2行不是5个从小到大排列的有效号码，没有保存（第一处在第4行）。"));
+    EXPECT_EQ(test::readFile(saved + QStringLiteral("2.txt")),
+        QByteArray("01 02 03 04 05\r\n01 02 03 04 06\r\n02 03 04 05 06\r\n"));
+    importFiles({a, b});
 
     // Tolerances 0 to 1 admit the tickets missing from one of the two files.
     control<QLineEdit>("edtnum2")->setText(QStringLiteral("1"));
@@ -101,6 +118,40 @@ TEST_F(JiaoqiWindowTest, ImportIntersectViewSaveAndClear)
     EXPECT_EQ(control<QLineEdit>("edtnum2")->text(), QStringLiteral("0"));
     control<QPushButton>("btnjiaoqi")->click();
     EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("请先导入大底文件！"));
+}
+
+TEST_F(JiaoqiWindowTest, SavedIntersectionLoadsIntoTheTotalFilter)
+{
+    // Two bases of 11选5 that share three tickets.
+    const QString a
+        = file(QStringLiteral("a.txt"), "01 02 03 04 05\r\n01 02 03 04 06\r\n01 02 03 04 07\r\n03 05 07 09 11\r\n");
+    const QString b = file(QStringLiteral("b.txt"), "01 02 03 04 06\r\n01 02 03 04 07\r\n03 05 07 09 11\r\n");
+    importFiles({a, b});
+    intersect();
+    ASSERT_EQ(caption(), QStringLiteral("最终交集：3注"));
+    const QString saved = dir.filePath(QStringLiteral("交集.txt"));
+    dialogs::testing::queueFile(saved);
+    control<QPushButton>("btnsave")->click();
+    ASSERT_EQ(dialogs::testing::lastMessage(), QStringLiteral("成功保存！"));
+
+    // The total filter loads the file and filters it further.
+    Tfrmtotalfilt filter(context);
+    dialogs::testing::clear();
+    dialogs::testing::queueFile(saved);
+    filter.btnloadClick();
+    EXPECT_TRUE(dialogs::testing::messages().isEmpty()) << dialogs::testing::lastMessage().toStdString();
+    ASSERT_EQ(filter.engine().state(), TotalFilter::State::Loaded);
+    EXPECT_EQ(lottery.ticketSet().rowCount(), 3);
+    EXPECT_EQ(filter.findChild<QLabel *>(QStringLiteral("lblcode"))->text(), QStringLiteral("过滤结果：3注"));
+    QSignalSpy finished(&filter, &Tfrmtotalfilt::runFinished);
+    filter.findChild<QCheckBox *>(QStringLiteral("chkjishu"))->setChecked(true);
+    filter.findChild<QComboBox *>(QStringLiteral("comjiou1"))->setCurrentText(QStringLiteral("5"));
+    filter.findChild<QComboBox *>(QStringLiteral("comjiou2"))->setCurrentText(QStringLiteral("5"));
+    filter.btnfiltClick();
+    ASSERT_TRUE(filter.isRunning()) << dialogs::testing::lastMessage().toStdString();
+    ASSERT_TRUE(finished.wait(60000));
+    EXPECT_EQ(filter.findChild<QLabel *>(QStringLiteral("lblcode"))->text(), QStringLiteral("过滤结果：1注"));
+    EXPECT_EQ(test::readFile(home.path(QStringLiteral("temp.txt"))), QByteArray("0000001    03 05 07 09 11 \r\n"));
 }
 
 TEST_F(JiaoqiWindowTest, BadInputIsReportedAndChangesNothing)

@@ -13,17 +13,23 @@
 #include "shell/app_context.h"
 #include "shell/bar_chart.h"
 #include "shell/dialogs.h"
+#include "support/chart_texts.h"
 #include "support/screenshot.h"
 #include "support/test_home.h"
 #include "trend/variant_trend.h"
 
 #include <QApplication>
+#include <QBarSeries>
+#include <QBarSet>
 #include <QChart>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLegend>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableView>
+#include <QTextBlock>
 
 #include <gtest/gtest.h>
 
@@ -46,7 +52,17 @@ protected:
     {
         if (withHistory)
             importDrawFile(m_home.store(), kQlc, test::historyFile(QStringLiteral("qlc.csv")));
-        m_lottery.open(m_home.store(), kQlc);
+        openLottery(kQlc);
+    }
+    void open3d()
+    {
+        const QString name = QStringLiteral("福彩3D");
+        importDrawFile(m_home.store(), name, test::historyFile(QStringLiteral("fc3d.csv")));
+        openLottery(name);
+    }
+    void openLottery(const QString &name)
+    {
+        m_lottery.open(m_home.store(), name);
         m_context.folder = m_home.folder();
         m_context.store = &m_home.store();
         m_context.lottery = &m_lottery;
@@ -75,9 +91,11 @@ protected:
 
     static void grab(QWidget *window, const QString &name)
     {
-        window->show();
+        settle(window);
         test::screenshot(window, name);
     }
+    // Shown and laid out, the charts' texts placed for their size.
+    static void settle(QWidget *window) { test::settle(window); }
 
     test::TestHome m_home;
     OpenLottery m_lottery;
@@ -150,6 +168,61 @@ TEST_F(AnalysisWindows, EachIndicatorViewShowsTheHistoryChartAndSummary)
     }
 }
 
+TEST_F(AnalysisWindows, ChartTextsStayApartAndInsideThePlot)
+{
+    openQlc();
+    Tfrmhei sum(m_context);
+    auto *recent = child<QComboBox>(&sum, "comzuijingqishu");
+    auto *marks = child<QCheckBox>(&sum, "chkhistorybiao");
+    auto *chart = child<BarChart>(&sum, "chthistory");
+    struct Case {
+        QSize size;
+        int item; // of the K list; 0 is 全部期
+        bool marks;
+        const char *name;
+    };
+    const Case cases[] = {
+        {{970, 512}, 30, true, "hei_30"},
+        {{970, 512}, 100, false, "hei_100"},
+        {{1280, 720}, 60, true, "hei_60_wide"},
+        {{1280, 720}, 100, false, "hei_100_wide"},
+        {{1280, 720}, 0, false, "hei_all_wide"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        sum.resize(c.size);
+        recent->setCurrentIndex(c.item);
+        marks->setChecked(c.marks);
+        click(&sum, "btntongji");
+        grab(&sum, QString::fromLatin1(c.name));
+        const test::ChartTexts texts = test::chartTexts(chart);
+        EXPECT_GE(texts.labels.size(), 3u);
+        test::expectApart(texts.labels, "period labels");
+        EXPECT_EQ(texts.marks.size(), c.marks ? std::size_t(chart->pointCount()) : 0u);
+        test::expectApart(texts.marks, "value marks");
+        test::expectMarksInside(texts);
+    }
+}
+
+TEST_F(AnalysisWindows, SummaryShowsEveryLineAtTheDefaultSize)
+{
+    openQlc();
+    // The repeat window advises on the last draw's repeats: 0 of them are far below the
+    // theoretical count, which gives the summary its sixth line.
+    Tfrmcongma repeats(m_context);
+    repeats.resize(970, 512);
+    child<QComboBox>(&repeats, "comzuijingqishu")->setCurrentIndex(1);
+    click(&repeats, "btntongji");
+    settle(&repeats);
+    auto *memo = child<QPlainTextEdit>(&repeats, "mem");
+    ASSERT_EQ(memo->blockCount(), 6) << memo->toPlainText().toStdString();
+    grab(&repeats, QStringLiteral("congma_advice"));
+    QTextCursor end(memo->document());
+    end.movePosition(QTextCursor::End);
+    EXPECT_LE(memo->cursorRect(end).bottom(), memo->viewport()->height());
+    EXPECT_EQ(memo->verticalScrollBar()->maximum(), 0);
+}
+
 TEST_F(AnalysisWindows, ViewsFollowTheTrendSwitch)
 {
     openQlc();
@@ -210,6 +283,38 @@ TEST_F(AnalysisWindows, ZoneViewHeadersSeriesAndZoneChoice)
     click(&window, "chkqu7");
     grab(&window, QStringLiteral("qujian"));
 
+    // Every zone's bars and legend swatch stand out from the white legend, white ones too.
+    for (int zone = 2; zone <= 7; ++zone)
+        child<QCheckBox>(&window, QStringLiteral("chkqu%1").arg(zone).toLatin1().constData())->setChecked(true);
+    click(&window, "chkhistorybiao");
+    click(&window, "chkhistorybiao");
+    auto *series = qobject_cast<QBarSeries *>(chart->chart()->series().value(0));
+    ASSERT_NE(series, nullptr);
+    ASSERT_EQ(series->count(), 7);
+    const QColor legend = chart->chart()->legend()->brush().style() == Qt::NoBrush
+        ? chart->chart()->backgroundBrush().color()
+        : chart->chart()->legend()->brush().color();
+    for (QBarSet *set : series->barSets()) {
+        const QColor outline = set->borderColor();
+        const int contrast = std::max({std::abs(outline.red() - legend.red()),
+            std::abs(outline.green() - legend.green()), std::abs(outline.blue() - legend.blue())});
+        EXPECT_GE(contrast, 60) << set->label().toStdString();
+    }
+    grab(&window, QStringLiteral("qujian_all_zones"));
+    // Thirty draws of seven zones with their marks at the window's size.
+    child<QComboBox>(&window, "comzuijingqishu")->setCurrentIndex(30);
+    click(&window, "btntongji");
+    click(&window, "chkhistorybiao");
+    grab(&window, QStringLiteral("qujian_30_marks"));
+    test::expectApart(test::chartTexts(chart).labels, "period labels");
+    click(&window, "chkhistorybiao");
+    child<QComboBox>(&window, "comzuijingqishu")->setCurrentIndex(3);
+    click(&window, "btntongji");
+    for (int zone = 2; zone <= 7; ++zone)
+        child<QCheckBox>(&window, QStringLiteral("chkqu%1").arg(zone).toLatin1().constData())->setChecked(zone == 7);
+    click(&window, "chkhistorybiao");
+    click(&window, "chkhistorybiao");
+
     // The zone choice takes effect at "开始统计"; until then the chart keeps seven zones.
     child<QComboBox>(&window, "comqujian")->setCurrentIndex(0);
     click(&window, "chkhistorybiao");
@@ -221,6 +326,37 @@ TEST_F(AnalysisWindows, ZoneViewHeadersSeriesAndZoneChoice)
     EXPECT_EQ(cell(&window, 1000, 2), QStringLiteral("7"));
     EXPECT_FALSE(chart->isSeriesVisible(6));
     EXPECT_EQ(chart->value(0, 0), 7);
+}
+
+TEST_F(AnalysisWindows, ZoneViewCountsEveryDigitOfADigitLottery)
+{
+    open3d();
+    Tfrmqujian window(m_context);
+    window.resize(1213, 512);
+    QAbstractItemModel *model = gridModel(&window);
+    ASSERT_EQ(model->columnCount(), 5);
+    EXPECT_EQ(header(&window, 2), QStringLiteral("00-04号码总数"));
+    EXPECT_EQ(header(&window, 4), QStringLiteral("09-09号码总数"));
+    const int rows = model->rowCount();
+    ASSERT_EQ(rows, 8374);
+    int withZero = 0;
+    for (int row = 0; row < rows; ++row) {
+        int total = 0;
+        for (int column = 2; column < 5; ++column)
+            total += cell(&window, row, column).toInt();
+        ASSERT_EQ(total, 3) << cell(&window, row, 1).toStdString();
+        withZero += cell(&window, row, 1).contains(QStringLiteral("00 ")) ? 1 : 0;
+    }
+    EXPECT_GT(withZero, 2000);
+    grab(&window, QStringLiteral("qujian_3d"));
+
+    // With one zone every count is M.
+    child<QComboBox>(&window, "comqujian")->setCurrentIndex(0);
+    click(&window, "btntongji");
+    ASSERT_EQ(model->columnCount(), 3);
+    EXPECT_EQ(header(&window, 2), QStringLiteral("00-09号码总数"));
+    for (int row = 0; row < rows; ++row)
+        ASSERT_EQ(cell(&window, row, 2), QStringLiteral("3")) << row;
 }
 
 TEST_F(AnalysisWindows, OmissionAndSkewTablesSortAndChart)
