@@ -6,11 +6,9 @@
 
 #include <QFont>
 #include <QFontMetrics>
-#include <QMessageBox>
 #include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QPushButton>
 #include <QStandardPaths>
 
 namespace lumaro {
@@ -28,22 +26,15 @@ enum class PrintTarget { Printer, Pdf, Cancel };
 
 PrintTarget askTarget(QWidget *parent)
 {
-    if (dialogs::testing::enabled())
-        return dialogs::question(parent, QStringLiteral("打印"), QStringLiteral("打印到PDF文件吗？"))
-            ? PrintTarget::Pdf
-            : PrintTarget::Printer;
-    QMessageBox box(QMessageBox::Question, QStringLiteral("打印"), QStringLiteral("请选择打印方式："),
-        QMessageBox::NoButton, parent);
-    QPushButton *printer = box.addButton(QStringLiteral("打印机..."), QMessageBox::AcceptRole);
-    QPushButton *pdf = box.addButton(QStringLiteral("打印到PDF"), QMessageBox::AcceptRole);
-    box.addButton(QStringLiteral("取消"), QMessageBox::RejectRole);
-    box.setDefaultButton(printer);
-    box.exec();
-    if (box.clickedButton() == printer)
+    switch (dialogs::choose(parent, QStringLiteral("打印"), QStringLiteral("请选择打印方式："),
+        {QStringLiteral("打印机..."), QStringLiteral("打印到PDF"), QStringLiteral("取消")})) {
+    case 0:
         return PrintTarget::Printer;
-    if (box.clickedButton() == pdf)
+    case 1:
         return PrintTarget::Pdf;
-    return PrintTarget::Cancel;
+    default:
+        return PrintTarget::Cancel;
+    }
 }
 
 } // namespace

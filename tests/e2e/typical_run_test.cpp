@@ -611,7 +611,7 @@ TEST_F(TypicalRun, DownloadOpenAnalysePickFilterIntersectAndPlan)
     EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("平均每期净利润为:%1").arg(netTotal / periods));
 
     const QString pdf = desktop + QStringLiteral("/固定投资计划表.pdf");
-    dialogs::testing::queueAnswer(true); // 打印到PDF
+    dialogs::testing::queueChoice(1); // 打印到PDF
     dialogs::testing::queueFile(pdf);
     QTest::mouseClick(child<QPushButton>(plan, "btnprint"), Qt::LeftButton);
     ASSERT_TRUE(QFileInfo::exists(pdf)) << dialogs::testing::lastMessage().toStdString();

@@ -6,6 +6,7 @@
 #include "support/screenshot.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -61,7 +62,7 @@ TEST_F(PlanWindowTest, FixedPlanGeneratesSavesLoadsAndPrints)
 
     // Printing to a PDF goes through the same pages: 80 rows are four pages.
     const QString pdf = m_home.path(QStringLiteral("plan.pdf"));
-    dialogs::testing::queueAnswer(true);
+    dialogs::testing::queueChoice(1);
     dialogs::testing::queueFile(pdf);
     click(&window, "btnprint");
     const QByteArray bytes = test::readFile(pdf);
@@ -73,6 +74,15 @@ TEST_F(PlanWindowTest, FixedPlanGeneratesSavesLoadsAndPrints)
     ASSERT_EQ(pages.size(), 4u);
     EXPECT_TRUE(pages[0].contains(QStringLiteral("固定投资计划表")));
     EXPECT_TRUE(pages[3].contains(QStringLiteral("共4页\\第4页")));
+
+    // The user chooses printer, PDF or cancel; cancelling writes nothing.
+    const QString cancelled = m_home.path(QStringLiteral("cancelled.pdf"));
+    dialogs::testing::clear();
+    dialogs::testing::queueChoice(2);
+    dialogs::testing::queueFile(cancelled);
+    click(&window, "btnprint");
+    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("请选择打印方式："));
+    EXPECT_FALSE(QFileInfo::exists(cancelled));
 }
 
 TEST_F(PlanWindowTest, FixedPlanLoadReportsBadAndSurplusRows)

@@ -114,7 +114,7 @@ TEST_F(ToziTest, GeneratesAnalysesSavesAndLoads)
 
     // 100 tickets print on two pages.
     const QString pdf = m_home.path(QStringLiteral("codes.pdf"));
-    dialogs::testing::queueAnswer(true);
+    dialogs::testing::queueChoice(1);
     dialogs::testing::queueFile(pdf);
     trigger(&window, "mnuprintcode");
     const QByteArray bytes = test::readFile(pdf);
