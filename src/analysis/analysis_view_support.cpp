@@ -19,16 +19,6 @@
 
 namespace lumaro {
 
-BusyCursor::BusyCursor()
-{
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-}
-
-BusyCursor::~BusyCursor()
-{
-    QApplication::restoreOverrideCursor();
-}
-
 QComboBox *AddRecentCountChoice(QHBoxLayout *row, QWidget *view, int draws, int *recentCount)
 {
     auto *list = new QComboBox(view);

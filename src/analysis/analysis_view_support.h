@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shell/busy_cursor.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -19,15 +21,6 @@ namespace lumaro {
 class BarChart;
 
 // Pieces the analysis views share: the K choice, the history grid and the chart frame.
-
-// The hourglass cursor while an object of this lives.
-class BusyCursor {
-public:
-    BusyCursor();
-    ~BusyCursor();
-    BusyCursor(const BusyCursor &) = delete;
-    BusyCursor &operator=(const BusyCursor &) = delete;
-};
 
 // The K choice "最近统计期数：" added to row: the list, filled for draws (see below), keeps
 // *recentCount at the chosen K. K starts at 3, or at the draws there are.

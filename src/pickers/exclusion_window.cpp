@@ -8,6 +8,7 @@
 #include "pickers/result_lines_model.h"
 #include "shell/app_context.h"
 #include "shell/bar_chart.h"
+#include "shell/busy_cursor.h"
 #include "shell/dialogs.h"
 #include "shell/error_display.h"
 #include "shell/table_model.h"
@@ -481,14 +482,15 @@ void ExclusionWindow::btnsaveClick()
             this, QStringLiteral("保存"), DesktopFolder(), proposed, kTicketFilter, QStringLiteral("txt"));
         if (path.isEmpty())
             return;
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        QSaveFile file(path);
-        if (!file.open(QIODevice::WriteOnly))
-            throw IoError::cannotWrite(path, file.errorString());
-        file.write(ticketFileFromResultList(m_lines->content()));
-        if (!file.commit())
-            throw IoError::cannotWrite(path, file.errorString());
-        QApplication::restoreOverrideCursor();
+        {
+            const BusyCursor busy;
+            QSaveFile file(path);
+            if (!file.open(QIODevice::WriteOnly))
+                throw IoError::cannotWrite(path, file.errorString());
+            file.write(ticketFileFromResultList(m_lines->content()));
+            if (!file.commit())
+                throw IoError::cannotWrite(path, file.errorString());
+        }
         dialogs::information(this, QStringLiteral("提示"), QStringLiteral("成功保存！"));
     });
 }

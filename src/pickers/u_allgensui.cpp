@@ -5,6 +5,7 @@
 #include "pickers/radio_group.h"
 #include "shell/app_context.h"
 #include "shell/bar_chart.h"
+#include "shell/busy_cursor.h"
 #include "shell/error_display.h"
 
 #include <QApplication>
@@ -192,13 +193,12 @@ void Tfrmallgensui::runFinished()
 
 void Tfrmallgensui::showFollow(const ValueRows &rows, int group)
 {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const BusyCursor busy;
     auto counts = std::make_shared<std::vector<int>>(FollowHistory(rows, group));
     const QStringList periods = periodTexts();
     m_history->setGrid(periods, rows, {QStringLiteral("跟随数")},
         [counts](int row, int) { return QString::number((*counts)[static_cast<std::size_t>(row)]); });
     m_history->setBars(periods, *counts);
-    QApplication::restoreOverrideCursor();
 }
 
 void Tfrmallgensui::btntongjiClick()

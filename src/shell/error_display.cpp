@@ -31,14 +31,11 @@ void showError(QWidget *parent, const QString &message)
 
 bool guarded(QWidget *parent, const std::function<void()> &action)
 {
-    const int cursors = QGuiApplication::overrideCursor() ? 1 : 0;
     try {
         action();
         return true;
     } catch (...) {
         const QString message = errorText(std::current_exception());
-        while (QGuiApplication::overrideCursor() && cursors == 0)
-            QGuiApplication::restoreOverrideCursor();
         showError(parent, message);
         return false;
     }

@@ -4,6 +4,7 @@
 #include "data/backup.h"
 #include "data/bundled_draws.h"
 #include "data/u_index.h"
+#include "shell/busy_cursor.h"
 #include "shell/dialogs.h"
 #include "shell/error_display.h"
 #include "shell/site_links.h"
@@ -477,15 +478,9 @@ void Tfrmmain::tlbdataClick()
             dialog->exec();
         }
     }
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    try {
-        m_context.lottery->reopen(*m_context.store);
-    } catch (...) {
-        QApplication::restoreOverrideCursor();
-        throw;
-    }
+    const BusyCursor busy;
+    m_context.lottery->reopen(*m_context.store);
     ShowOpenedLottery();
-    QApplication::restoreOverrideCursor();
 }
 
 void Tfrmmain::mnuadddataClick()
@@ -514,14 +509,10 @@ void Tfrmmain::mnubackupdataClick()
         QStringLiteral("彩票数据"), QStringLiteral("数据库(*.db)|*.db"), QStringLiteral("db"));
     if (path.isEmpty())
         return;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    try {
+    {
+        const BusyCursor busy;
         backupDatabase(*m_context.store, path);
-    } catch (...) {
-        QApplication::restoreOverrideCursor();
-        throw;
     }
-    QApplication::restoreOverrideCursor();
     dialogs::information(this, QStringLiteral("数据备份"), QStringLiteral("成功备份！"));
 }
 

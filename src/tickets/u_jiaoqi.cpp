@@ -3,6 +3,7 @@
 #include "common/errors.h"
 #include "data/program_folder.h"
 #include "shell/app_context.h"
+#include "shell/busy_cursor.h"
 #include "shell/dialogs.h"
 #include "shell/error_display.h"
 #include "tickets/text_lines_model.h"
@@ -189,10 +190,9 @@ void Tfrmjiaoqi::lstdadiDblClick(int row)
 {
     if (row < 0 || row >= m_files.size())
         return;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const BusyCursor busy;
     m_memo->setFile(m_files[row]);
     setCount(m_memo->lineCount());
-    QApplication::restoreOverrideCursor();
 }
 
 void Tfrmjiaoqi::btnjiaoqiClick()
@@ -312,8 +312,7 @@ void Tfrmjiaoqi::btnsaveClick()
     // read what is saved here.
     SkippedLines skipped;
     {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        const auto restore = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
+        const BusyCursor busy;
         writeTicketFileFromList(path, m_memo->device(), m_table->n(), m_table->m(), skipped);
     }
     QString message = QStringLiteral("成功保存！");

@@ -4,6 +4,7 @@
 
 #include "common/errors.h"
 #include "common/text_format.h"
+#include "shell/busy_cursor.h"
 #include "shell/dialogs.h"
 #include "shell/error_display.h"
 #include "shell/table_model.h"
@@ -311,13 +312,12 @@ void Tfrmjuzheng::generateFrom(const QString &matrixPath)
 {
     const WheelSettings s = settings();
     const QStringList texts = typedNumbers();
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const BusyCursor busy;
     // The command line's wheel: a refusal leaves the grid as it was.
     m_rows = WheelTickets(s, texts, matrixPath);
     showRows(s.type);
     m_edtjushu->setText(QString::number(m_rows.size()));
     m_lblcode->setText(QStringLiteral("投注号码：共") + QString::number(m_rows.size()) + QStringLiteral(" 注"));
-    QApplication::restoreOverrideCursor();
 }
 
 void Tfrmjuzheng::showRows(int ticketSize)

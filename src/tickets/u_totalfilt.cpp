@@ -5,6 +5,7 @@
 #include "data/open_lottery.h"
 #include "data/program_folder.h"
 #include "shell/app_context.h"
+#include "shell/busy_cursor.h"
 #include "shell/dialogs.h"
 #include "shell/error_display.h"
 #include "tickets/line_printer.h"
@@ -460,9 +461,10 @@ void Tfrmtotalfilt::btnsaveClick()
             ProposedSaveName(*m_context.lottery), QString::fromUtf8(kTicketFilter), QStringLiteral("txt"));
         if (path.isEmpty())
             return;
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        writeTicketFileFromMemo(path, m_memo->device(), m_memoHasSerials);
-        QApplication::restoreOverrideCursor();
+        {
+            const BusyCursor busy;
+            writeTicketFileFromMemo(path, m_memo->device(), m_memoHasSerials);
+        }
         dialogs::information(this, QStringLiteral("提示"), QStringLiteral("成功保存！"));
     });
 }
@@ -478,7 +480,7 @@ void Tfrmtotalfilt::btnloadClick()
             this, QStringLiteral("载入投注号码"), DesktopFolder(), QString::fromUtf8(kTicketFilter));
         if (path.isEmpty())
             return;
-        QApplication::setOverrideCursor(Qt::WaitCursor);
+        const BusyCursor busy;
         TotalFilter::LoadResult loaded = m_filter.load(path);
         // The chooser stays off while the variant trend is in force.
         if (chkhongqiu->isEnabled())
@@ -497,7 +499,6 @@ void Tfrmtotalfilt::btnloadClick()
             row.check->setChecked(false);
         clearIndicatorLists();
         edtsuiji1->setText(QString::number(m_m));
-        QApplication::restoreOverrideCursor();
     });
 }
 
@@ -599,10 +600,9 @@ void Tfrmtotalfilt::clearIndicatorLists()
 
 void Tfrmtotalfilt::printLines(QPrinter &printer)
 {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const BusyCursor busy;
     const QString heading = m_context.lottery->name + QStringLiteral("  总体过滤  ") + lblcode->text();
     printTextLines(printer, heading, m_memo->lineCount(), [this](qint64 i) { return m_memo->line(i); });
-    QApplication::restoreOverrideCursor();
 }
 
 void Tfrmtotalfilt::btnprintClick()

@@ -1,5 +1,6 @@
 #include "common/errors.h"
 #include "shell/bar_chart.h"
+#include "shell/busy_cursor.h"
 #include "shell/dialogs.h"
 #include "shell/error_display.h"
 #include "shell/table_model.h"
@@ -45,6 +46,27 @@ TEST_F(DialogTest, GuardShowsTheErrorTextAndKeepsGoing)
     EXPECT_FALSE(guarded(nullptr, [] { throw 42; }));
     EXPECT_EQ(dialogs::testing::messages().size(), 3);
     EXPECT_EQ(dialogs::testing::messages().front().kind, QStringLiteral("error"));
+}
+
+TEST_F(DialogTest, TheHourglassGoesWithTheWorkEvenWhenItFails)
+{
+    ASSERT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    EXPECT_FALSE(guarded(nullptr, [] {
+        const BusyCursor busy;
+        EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
+        toInteger(QStringLiteral("abc"));
+    }));
+    // The error is shown with the normal cursor, and nothing is left behind.
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    // A cursor the caller set before stays set.
+    QGuiApplication::setOverrideCursor(Qt::CrossCursor);
+    EXPECT_FALSE(guarded(nullptr, [] {
+        const BusyCursor busy;
+        throw std::bad_alloc();
+    }));
+    ASSERT_NE(QGuiApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::CrossCursor);
+    QGuiApplication::restoreOverrideCursor();
 }
 
 TEST_F(DialogTest, QueuedAnswersAndFilters)
