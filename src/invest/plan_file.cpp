@@ -1,6 +1,7 @@
 #include "invest/plan_file.h"
 
 #include "common/errors.h"
+#include "common/file_io.h"
 #include "invest/money.h"
 
 #include <QFile>
@@ -76,12 +77,9 @@ PlanFileContent ParsePlanFile(const QByteArray &content, int fieldCount, int col
 
 PlanFileContent ReadPlanFile(const QString &path, int fieldCount, int columns, int maxRowsField)
 {
-    QFile file(path);
-    if (!file.exists())
-        throw IoError::fileNotFound(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw IoError::cannotRead(path, file.errorString());
-    return ParsePlanFile(file.readAll(), fieldCount, columns, maxRowsField);
+    // A plan file holds a few thousand short lines at most.
+    constexpr qint64 kMaxPlanFileBytes = 64LL * 1024 * 1024;
+    return ParsePlanFile(ReadWholeFile(path, kMaxPlanFileBytes), fieldCount, columns, maxRowsField);
 }
 
 } // namespace lumaro

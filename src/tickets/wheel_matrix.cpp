@@ -1,6 +1,7 @@
 #include "tickets/wheel_matrix.h"
 
 #include "common/errors.h"
+#include "common/file_io.h"
 #include "common/text_format.h"
 
 #include <QFile>
@@ -128,10 +129,9 @@ std::vector<WheelMask> ParseWheelMatrix(const QByteArray &content, const WheelPa
 
 std::vector<WheelMask> ReadWheelMatrix(const QString &path, const WheelParams &p)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw IoError::cannotRead(path, file.errorString());
-    return ParseWheelMatrix(file.readAll(), p, QFileInfo(path).fileName());
+    // The largest matrix the window asks for has a few thousand tickets.
+    constexpr qint64 kMaxMatrixFileBytes = 64LL * 1024 * 1024;
+    return ParseWheelMatrix(ReadWholeFile(path, kMaxMatrixFileBytes), p, QFileInfo(path).fileName());
 }
 
 QByteArray WheelMatrixText(const std::vector<WheelMask> &tickets)

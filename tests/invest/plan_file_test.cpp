@@ -35,6 +35,11 @@ TEST(PlanFile, RoundTripHasOneValuePerLine)
     EXPECT_EQ(variableText.count("\r\n"), 6 + 8 * 2);
     EXPECT_EQ(PlanFileText(fields, {}).count("\r\n"), 5);
     EXPECT_TRUE(ParsePlanFile(PlanFileText(fields, {}), 5, 7, 4).rows.empty());
+
+    // Only a plan file is read: a missing one, a folder or a device that never ends are refused.
+    EXPECT_THROW(ReadPlanFile(home.path(QStringLiteral("附属/没有.txt")), 5, 7, 4), IoError);
+    EXPECT_THROW(ReadPlanFile(home.path(QStringLiteral("附属")), 5, 7, 4), InputError);
+    EXPECT_THROW(ReadPlanFile(QStringLiteral("/dev/zero"), 5, 7, 4), InputError);
 }
 
 TEST(PlanFile, ReadingStopsAtABadOrCutRowAndCapsAtThePeriods)

@@ -94,6 +94,7 @@ TEST(WheelMatrixFile, WrittenFilesReadBack)
     EXPECT_EQ(test::readFile(path), QByteArray("01 02 04\r\n03 05 07\r\n"));
     EXPECT_EQ(ReadWheelMatrix(path, p), tickets);
     EXPECT_THROW(ReadWheelMatrix(dir.filePath(QStringLiteral("none.txt")), p), IoError);
+    EXPECT_THROW(ReadWheelMatrix(QStringLiteral("/dev/zero"), p), InputError);
 }
 
 TEST(WheelApply, NumbersAreCheckedAsTexts)
