@@ -71,12 +71,18 @@ void backupDatabase(LotteryStore &store, const QString &target)
         throw IoError::fileNotFound(store.path());
     withConnection(store.path(), false, [&](QSqlDatabase &db) {
         QSqlQuery query(db);
-        query.prepare(QStringLiteral("VACUUM INTO ?"));
-        query.addBindValue(temporary);
-        if (!query.exec()) {
+        const auto fail = [&] {
             QFile::remove(temporary);
+            if (isLockedError(query.lastError()))
+                throw DatabaseError(databaseInUseText());
             throw IoError::cannotWrite(target, query.lastError().text());
-        }
+        };
+        // A database another program holds locked fails already here.
+        if (!query.prepare(QStringLiteral("VACUUM INTO ?")))
+            fail();
+        query.addBindValue(temporary);
+        if (!query.exec())
+            fail();
     });
     replaceFile(temporary, target);
 }

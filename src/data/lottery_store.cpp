@@ -33,23 +33,11 @@ QString errorText(const QSqlError &error)
     return text.isEmpty() ? QStringLiteral("未知错误") : text;
 }
 
-// SQLITE_BUSY and SQLITE_LOCKED (also in their extended forms): another connection holds a lock
-// the statement needs, typically a second copy of the program or a database tool writing.
-bool isLockedError(const QSqlError &error)
-{
-    bool ok = false;
-    const int code = error.nativeErrorCode().toInt(&ok);
-    if (ok && ((code & 0xff) == 5 || (code & 0xff) == 6))
-        return true;
-    return error.databaseText().contains(QLatin1String("database is locked"))
-        || error.databaseText().contains(QLatin1String("database table is locked"));
-}
-
 // The DatabaseError for a failed statement: a lock held elsewhere is said plainly.
 DatabaseError failure(const QSqlError &error, const QString &what = QStringLiteral("数据库错误"))
 {
     if (isLockedError(error))
-        return DatabaseError(QStringLiteral("数据库正被其他程序使用，请关闭该程序后再试。"));
+        return DatabaseError(databaseInUseText());
     return DatabaseError(QStringLiteral("%1：%2").arg(what, errorText(error)));
 }
 
@@ -112,6 +100,23 @@ InputError samePeriodError(const QString &period, const QString &stored)
 }
 
 } // namespace
+
+// SQLITE_BUSY and SQLITE_LOCKED (also in their extended forms): another connection holds a lock
+// the statement needs, typically a second copy of the program or a database tool writing.
+bool isLockedError(const QSqlError &error)
+{
+    bool ok = false;
+    const int code = error.nativeErrorCode().toInt(&ok);
+    if (ok && ((code & 0xff) == 5 || (code & 0xff) == 6))
+        return true;
+    return error.databaseText().contains(QLatin1String("database is locked"))
+        || error.databaseText().contains(QLatin1String("database table is locked"));
+}
+
+QString databaseInUseText()
+{
+    return QStringLiteral("数据库正被其他程序使用，请关闭该程序后再试。");
+}
 
 QString quotedIdentifier(const QString &identifier)
 {

@@ -10,6 +10,7 @@
 #include <vector>
 
 class QSqlDatabase;
+class QSqlError;
 class QSqlQuery;
 
 namespace lumaro {
@@ -94,6 +95,11 @@ private:
     QString m_path;
     QString m_connectionName;
 };
+
+// Whether a statement failed because another connection holds the database locked, and what the
+// user is told then.
+bool isLockedError(const QSqlError &error);
+QString databaseInUseText();
 
 // "<name>彩票号码表" and "<name>彩票选项表" as quoted SQL identifiers.
 QString quotedIdentifier(const QString &identifier);

@@ -1,4 +1,5 @@
 #include "common/errors.h"
+#include "data/backup.h"
 #include "data/lottery_store.h"
 #include "support/test_home.h"
 
@@ -335,6 +336,18 @@ TEST(LotteryStore, ADatabaseLockedByAnotherProgramIsReportedAsInUse)
             EXPECT_EQ(error.message(), inUse) << what;
         }
     }
+
+    // A backup reads the whole database: it waits for the lock like the program's statements do,
+    // then says the same, and leaves no copy behind.
+    const QString copy = home.path(QStringLiteral("备份.db"));
+    try {
+        backupDatabase(home.store(), copy);
+        ADD_FAILURE() << "backup went through a locked database";
+    } catch (const DatabaseError &error) {
+        EXPECT_EQ(error.message(), inUse);
+    }
+    EXPECT_FALSE(QFileInfo::exists(copy));
+    EXPECT_FALSE(QFileInfo::exists(copy + QStringLiteral(".part")));
 
     ASSERT_TRUE(QSqlQuery(other).exec(QStringLiteral("ROLLBACK")));
     other.close();
