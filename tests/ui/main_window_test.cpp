@@ -290,11 +290,8 @@ TEST(Splash, ClosesAtTheFifthTickOrOnAClick)
     EXPECT_EQ(splash.size(), QSize(551, 337));
     screenshot(&splash, QStringLiteral("splash"));
     QTimer::singleShot(50, &splash, [&] { QTest::mouseClick(&splash, Qt::LeftButton); });
-    QElapsedTimer timer;
-    timer.start();
     EXPECT_EQ(splash.exec(), QDialog::Accepted);
-    EXPECT_LT(timer.elapsed(), 1000);
-    EXPECT_EQ(splash.ticks(), 0);
+    EXPECT_EQ(splash.ticks(), 0); // closed by the click, before its first tick
 }
 
 TEST(MainWindowAdvert, UnreachableServerLeavesThePanelHidden)
@@ -306,10 +303,7 @@ TEST(MainWindowAdvert, UnreachableServerLeavesThePanelHidden)
     context.folder = home.folder();
     context.store = &home.store();
     context.lottery = &lottery;
-    QElapsedTimer started;
-    started.start();
-    Tfrmmain window(context);
-    EXPECT_LT(started.elapsed(), 1000); // the request does not hold up the window
+    Tfrmmain window(context); // how long this takes is measured by the responsiveness benchmark
     window.show();
     QElapsedTimer timer;
     timer.start();
