@@ -20,6 +20,7 @@
 #include "shell/u_main.h"
 #include "support/screenshot.h"
 #include "support/test_home.h"
+#include "support/window_test.h"
 #include "tickets/u_jiaoqi.h"
 #include "tickets/u_totalfilt.h"
 
@@ -230,32 +231,27 @@ private:
     QByteArray m_config;
 };
 
-class TypicalRun : public ::testing::Test {
+class TypicalRun : public test::WindowTest {
 protected:
+    TypicalRun()
+        : WindowTest(15)
+    { }
     void SetUp() override
     {
-        dialogs::testing::setEnabled(true);
-        dialogs::testing::clear();
-        context.folder = home.folder();
-        context.store = &home.store();
-        context.lottery = &lottery;
-        context.fixedSeed = 15;
+        WindowTest::SetUp();
         test::writeSites(home.folder(), server, 5);
     }
     void TearDown() override
     {
         window.reset();
-        dialogs::testing::clear();
+        WindowTest::TearDown();
     }
 
     // Fixture pages for every built-in lottery: the new draws each one must gain.
     void servePages();
 
     ScopedHome userHome;
-    test::TestHome home;
     test::FixtureServer server;
-    OpenLottery lottery;
-    AppContext context;
     std::unique_ptr<Tfrmmain> window;
 
     std::map<QString, int> expectedAdded;

@@ -10,6 +10,7 @@
 #include "shell/dialogs.h"
 #include "support/screenshot.h"
 #include "support/test_home.h"
+#include "support/window_test.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -51,18 +52,11 @@ QByteArray randomDraws(int n, int m, int count)
     return text;
 }
 
-class ExclusionWindowTest : public ::testing::Test {
+class ExclusionWindowTest : public test::WindowTest {
 protected:
-    void SetUp() override
-    {
-        dialogs::testing::setEnabled(true);
-        dialogs::testing::clear();
-        context.folder = home.folder();
-        context.store = &home.store();
-        context.lottery = &lottery;
-        context.fixedSeed = 11;
-    }
-    void TearDown() override { dialogs::testing::clear(); }
+    ExclusionWindowTest()
+        : WindowTest(11)
+    { }
 
     void open(const QString &name, int n, int m, int draws)
     {
@@ -86,10 +80,6 @@ protected:
             QTest::qWait(10);
         return !window.isRunning();
     }
-
-    test::TestHome home;
-    OpenLottery lottery;
-    AppContext context;
 };
 
 } // namespace

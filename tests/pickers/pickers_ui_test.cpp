@@ -14,6 +14,7 @@
 #include "support/chart_texts.h"
 #include "support/screenshot.h"
 #include "support/test_home.h"
+#include "support/window_test.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -58,18 +59,8 @@ QString cell(QWidget &window, const char *grid, int row, int column)
     return view->model()->index(row, column).data().toString();
 }
 
-class PickerWindows : public ::testing::Test {
+class PickerWindows : public test::WindowTest {
 protected:
-    void SetUp() override
-    {
-        dialogs::testing::setEnabled(true);
-        dialogs::testing::clear();
-        m_context.folder = m_home.folder();
-        m_context.store = &m_home.store();
-        m_context.lottery = &m_lottery;
-    }
-    void TearDown() override { dialogs::testing::clear(); }
-
     // Twelve 七乐彩 draws on Mondays, Wednesdays and Fridays from 2026-03-02 (a Monday).
     void openSmallHistory()
     {
@@ -84,19 +75,15 @@ protected:
             date = date.addDays(date.dayOfWeek() == 5 ? 3 : 2);
             rows.push_back(row);
         }
-        m_home.store().appendDraws(kQlc, rows);
-        m_lottery.open(m_home.store(), kQlc);
+        home.store().appendDraws(kQlc, rows);
+        lottery.open(home.store(), kQlc);
     }
 
     void openRealHistory()
     {
-        importDrawFile(m_home.store(), kQlc, lumaro::test::historyFile(QStringLiteral("qlc.csv")));
-        m_lottery.open(m_home.store(), kQlc);
+        importDrawFile(home.store(), kQlc, lumaro::test::historyFile(QStringLiteral("qlc.csv")));
+        lottery.open(home.store(), kQlc);
     }
-
-    TestHome m_home;
-    OpenLottery m_lottery;
-    AppContext m_context;
 };
 
 } // namespace
@@ -104,7 +91,7 @@ protected:
 TEST_F(PickerWindows, IntervalWindowDefaultsProposalAndBacktest)
 {
     openSmallHistory();
-    Tfrmsep window(m_context, nullptr);
+    Tfrmsep window(context, nullptr);
     waitForTongji(window);
     EXPECT_EQ(window.windowTitle(), QStringLiteral("最优间隔回补选号"));
     EXPECT_TRUE(window.windowFlags() & Qt::Tool);
@@ -124,7 +111,7 @@ TEST_F(PickerWindows, IntervalWindowDefaultsProposalAndBacktest)
     EXPECT_TRUE(child<QPlainTextEdit>(window, "mem")->toPlainText().startsWith(QStringLiteral("最大中奖号码数为")));
     EXPECT_EQ(child<BarChart>(window, "chthistory")->pointCount(), 12);
     EXPECT_EQ(child<BarChart>(window, "chtcishu")->pointCount(), 8);
-    const IntervalPicker picker(m_lottery.drawTable, NumberRange {1, 30});
+    const IntervalPicker picker(lottery.drawTable, NumberRange {1, 30});
     EXPECT_EQ(cell(window, "tabhistory", 11, 2), paddedNumbers(picker.propose(11, IntervalSettings {5, 14})));
 
     comcurqi->setCurrentIndex(0);
@@ -147,7 +134,7 @@ TEST_F(PickerWindows, IntervalWindowDefaultsProposalAndBacktest)
 TEST_F(PickerWindows, IntimateWindowSwitchesModesAndFillsTabcode)
 {
     openSmallHistory();
-    Tfrmqingmi window(m_context, nullptr);
+    Tfrmqingmi window(context, nullptr);
     waitForTongji(window);
     auto *optsel = child<RadioGroup>(window, "optsel");
     auto *comselnum = child<QComboBox>(window, "comselnum");
@@ -173,7 +160,7 @@ TEST_F(PickerWindows, IntimateWindowSwitchesModesAndFillsTabcode)
     EXPECT_EQ(tabcode->model()->rowCount(), 31);
     EXPECT_EQ(tabcode->model()->columnCount(), 8);
     EXPECT_EQ(cell(window, "tabcode", 0, 0), QStringLiteral("参照号码"));
-    EXPECT_EQ(cell(window, "tabcode", 0, 1), QString::number(m_lottery.drawTable.numbers(11)[0]));
+    EXPECT_EQ(cell(window, "tabcode", 0, 1), QString::number(lottery.drawTable.numbers(11)[0]));
     EXPECT_EQ(cell(window, "tabcode", 30, 0), QStringLiteral("排名30"));
     EXPECT_TRUE(cell(window, "tabcode", 1, 1).contains(QStringLiteral("次")));
     window.findChild<QRadioButton *>(QStringLiteral("optsel_1"))->click();
@@ -188,8 +175,8 @@ TEST_F(PickerWindows, IntimateWindowSwitchesModesAndFillsTabcode)
 TEST_F(PickerWindows, WindowsWithATallyReadAtTheirDefaultSize)
 {
     openRealHistory();
-    Tfrmsep interval(m_context, nullptr);
-    Tfrmqingmi intimate(m_context, nullptr);
+    Tfrmsep interval(context, nullptr);
+    Tfrmqingmi intimate(context, nullptr);
     for (PickerFrame *window : {static_cast<PickerFrame *>(&interval), static_cast<PickerFrame *>(&intimate)}) {
         SCOPED_TRACE(window->objectName().toStdString());
         waitForTongji(*window);
@@ -220,7 +207,7 @@ TEST_F(PickerWindows, WindowsWithATallyReadAtTheirDefaultSize)
 TEST_F(PickerWindows, StemBranchWindowDatesAndProposal)
 {
     openSmallHistory();
-    Tfrmganzhi window(m_context, nullptr);
+    Tfrmganzhi window(context, nullptr);
     waitForTongji(window);
     EXPECT_EQ(window.findChild<BarChart *>(QStringLiteral("chtcishu")), nullptr);
     // The last draw (2026-03-27) is a Friday: the coming period is drawn on Monday 2026-03-30.
@@ -240,7 +227,7 @@ TEST_F(PickerWindows, StemBranchWindowDatesAndProposal)
     child<QPushButton>(window, "btntongji")->click();
     waitForTongji(window);
     EXPECT_EQ(child<QTableView>(window, "tabhistory")->model()->rowCount(), 12);
-    EXPECT_EQ(cell(window, "tabhistory", 0, 1), plainNumbers(m_lottery.drawTable.numbers(0), 7));
+    EXPECT_EQ(cell(window, "tabhistory", 0, 1), plainNumbers(lottery.drawTable.numbers(0), 7));
     const StemBranch first = stemBranchOf(QDate(2026, 3, 2));
     EXPECT_EQ(cell(window, "tabhistory", 0, 2),
         plainNumbers(stemBranchProposal(selectDigits(first.stem, first.branch, true), NumberRange {1, 30})));
@@ -249,7 +236,7 @@ TEST_F(PickerWindows, StemBranchWindowDatesAndProposal)
 TEST_F(PickerWindows, FourStepWindowOnTheRealHistory)
 {
     openRealHistory();
-    Tfrmsibu window(m_context, nullptr);
+    Tfrmsibu window(context, nullptr);
     waitForTongji(window);
     EXPECT_EQ(child<QComboBox>(window, "com1")->count(), 2921);
     EXPECT_EQ(child<QComboBox>(window, "com1")->currentText(), QStringLiteral("40"));
@@ -258,12 +245,12 @@ TEST_F(PickerWindows, FourStepWindowOnTheRealHistory)
     EXPECT_EQ(child<QComboBox>(window, "com4")->currentText(), QStringLiteral("10"));
     EXPECT_EQ(child<QTableView>(window, "tabhistory")->model()->rowCount(), 2921 - 60);
     EXPECT_EQ(child<BarChart>(window, "chthistory")->pointCount(), 2921 - 60);
-    EXPECT_EQ(cell(window, "tabhistory", 0, 0), QString::number(m_lottery.drawTable.period(60)));
+    EXPECT_EQ(cell(window, "tabhistory", 0, 0), QString::number(lottery.drawTable.period(60)));
     EXPECT_TRUE(child<QPlainTextEdit>(window, "mem")->toPlainText().startsWith(QStringLiteral("最大中奖个数：")));
 
     child<QPushButton>(window, "btngen")->click();
     const FourStepProposal proposal
-        = FourStepPicker(m_lottery.drawTable, NumberRange {1, 30}).propose(2921, FourStepSettings {});
+        = FourStepPicker(lottery.drawTable, NumberRange {1, 30}).propose(2921, FourStepSettings {});
     EXPECT_EQ(child<QLineEdit>(window, "edtcode1")->text(), proposal.step1Text());
     EXPECT_EQ(child<QLineEdit>(window, "edtcode3")->text(), proposal.step3Text());
     EXPECT_EQ(child<QLineEdit>(window, "edtcode4")->text(), proposal.step4Text());
@@ -273,11 +260,11 @@ TEST_F(PickerWindows, FourStepWindowOnTheRealHistory)
 
 TEST_F(PickerWindows, EmptyAndShortHistories)
 {
-    m_lottery.open(m_home.store(), kQlc); // no draws
-    Tfrmsep sep(m_context, nullptr);
-    Tfrmqingmi qingmi(m_context, nullptr);
-    Tfrmganzhi ganzhi(m_context, nullptr);
-    Tfrmsibu sibu(m_context, nullptr);
+    lottery.open(home.store(), kQlc); // no draws
+    Tfrmsep sep(context, nullptr);
+    Tfrmqingmi qingmi(context, nullptr);
+    Tfrmganzhi ganzhi(context, nullptr);
+    Tfrmsibu sibu(context, nullptr);
     for (PickerFrame *window : std::initializer_list<PickerFrame *> {&sep, &qingmi, &ganzhi, &sibu}) {
         waitForTongji(*window);
         EXPECT_EQ(child<QComboBox>(*window, "comcurqi")->count(), 0);
@@ -293,7 +280,7 @@ TEST_F(PickerWindows, EmptyAndShortHistories)
 TEST_F(PickerWindows, FourStepWindowWithFewDraws)
 {
     openSmallHistory();
-    Tfrmsibu window(m_context, nullptr);
+    Tfrmsibu window(context, nullptr);
     waitForTongji(window);
     // Twelve draws: the long window defaults to all of them; the grid has no rows.
     EXPECT_EQ(child<QComboBox>(window, "com1")->currentText(), QStringLiteral("12"));

@@ -5,6 +5,7 @@
 #include "shell/app_context.h"
 #include "shell/dialogs.h"
 #include "support/test_home.h"
+#include "support/window_test.h"
 
 #include <QWidget>
 
@@ -17,21 +18,16 @@ namespace lumaro::test {
 // A program folder, the dialogs in test mode and one tool window on an open lottery; controls
 // are found by their names.
 template<class Window>
-class ToolWindowTest : public ::testing::Test {
+class ToolWindowTest : public WindowTest {
 protected:
-    void TearDown() override { dialogs::testing::clear(); }
-
     // Opens the lottery (with the given draws) and shows the window on it.
     void openWindow(const QString &lotteryName, const QByteArray &draws = {})
     {
-        dialogs::testing::setEnabled(true);
-        dialogs::testing::clear();
+        // Fixtures that open their window in their own SetUp still answer the dialogs.
+        WindowTest::SetUp();
         if (!draws.isEmpty())
             importDraws(home.store(), lotteryName, draws);
         lottery.open(home.store(), lotteryName);
-        context.folder = home.folder();
-        context.store = &home.store();
-        context.lottery = &lottery;
         window = std::make_unique<Window>(context);
         window->show();
     }
@@ -43,10 +39,6 @@ protected:
         EXPECT_NE(found, nullptr) << name;
         return found;
     }
-
-    TestHome home;
-    OpenLottery lottery;
-    AppContext context;
     std::unique_ptr<Window> window;
 };
 

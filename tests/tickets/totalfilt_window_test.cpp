@@ -3,6 +3,7 @@
 #include "shell/app_context.h"
 #include "shell/dialogs.h"
 #include "support/test_home.h"
+#include "support/window_test.h"
 #include "tickets/text_lines_model.h"
 #include "tickets/ticket_file.h"
 #include "tickets/u_totalfilt.h"
@@ -51,8 +52,11 @@ private:
     OpenLottery &m_lottery;
 };
 
-class TotalFilterWindow : public ::testing::Test {
+class TotalFilterWindow : public test::WindowTest {
 protected:
+    TotalFilterWindow()
+        : WindowTest(5)
+    { }
     void open(const QString &name, int draws = 0)
     {
         if (draws > 0) {
@@ -68,21 +72,12 @@ protected:
             home.store().appendDraws(name, rows);
         }
         lottery.open(home.store(), name);
-        context.folder = home.folder();
-        context.store = &home.store();
-        context.lottery = &lottery;
-        context.fixedSeed = 5;
         window = std::make_unique<Tfrmtotalfilt>(context, nullptr);
-    }
-    void SetUp() override
-    {
-        dialogs::testing::setEnabled(true);
-        dialogs::testing::clear();
     }
     void TearDown() override
     {
         window.reset();
-        dialogs::testing::clear();
+        WindowTest::TearDown();
     }
 
     template<class T>
@@ -112,10 +107,6 @@ protected:
         if (!folder.isEmpty())
             window->grab().save(folder + QLatin1Char('/') + QString::fromUtf8(name));
     }
-
-    TestHome home;
-    OpenLottery lottery;
-    AppContext context;
     std::unique_ptr<Tfrmtotalfilt> window;
 };
 

@@ -1,6 +1,7 @@
 #include "shell/dialogs.h"
 #include "support/screenshot.h"
 #include "support/test_home.h"
+#include "support/window_test.h"
 #include "tickets/u_juzheng.h"
 #include "tickets/wheel_matrix.h"
 
@@ -23,20 +24,18 @@ using namespace lumaro;
 
 namespace {
 
-class JuzhengTest : public ::testing::Test {
+class JuzhengTest : public test::WindowTest {
 protected:
+    JuzhengTest()
+        : WindowTest(5)
+    { }
     void SetUp() override
     {
-        dialogs::testing::setEnabled(true);
-        dialogs::testing::clear();
-        context.folder = home.folder();
-        context.store = &home.store();
-        context.fixedSeed = 5;
+        WindowTest::SetUp();
         window = std::make_unique<Tfrmjuzheng>(context, nullptr);
         window->resize(640, 480);
         window->show();
     }
-    void TearDown() override { dialogs::testing::clear(); }
 
     template<class T>
     T *find(const QString &name) const
@@ -63,9 +62,6 @@ protected:
     }
     int rows() const { return find<QTableView>(QStringLiteral("tabcode"))->model()->rowCount(); }
     void choose(const char *combo, int index) { find<QComboBox>(QString::fromLatin1(combo))->setCurrentIndex(index); }
-
-    test::TestHome home;
-    AppContext context;
     std::unique_ptr<Tfrmjuzheng> window;
 };
 

@@ -16,6 +16,7 @@
 #include "support/chart_texts.h"
 #include "support/screenshot.h"
 #include "support/test_home.h"
+#include "support/window_test.h"
 #include "trend/variant_trend.h"
 
 #include <QApplication>
@@ -43,31 +44,21 @@ namespace {
 const QString kQlc = QStringLiteral("中国福彩七乐彩");
 
 // A program folder with the real 七乐彩 history (or none), opened.
-class AnalysisWindows : public ::testing::Test {
+class AnalysisWindows : public test::WindowTest {
 protected:
-    void SetUp() override { dialogs::testing::setEnabled(true); }
-    void TearDown() override { dialogs::testing::clear(); }
-
     void openQlc(bool withHistory = true)
     {
         if (withHistory)
-            importDrawFile(m_home.store(), kQlc, test::historyFile(QStringLiteral("qlc.csv")));
+            importDrawFile(home.store(), kQlc, test::historyFile(QStringLiteral("qlc.csv")));
         openLottery(kQlc);
     }
     void open3d()
     {
         const QString name = QStringLiteral("福彩3D");
-        importDrawFile(m_home.store(), name, test::historyFile(QStringLiteral("fc3d.csv")));
+        importDrawFile(home.store(), name, test::historyFile(QStringLiteral("fc3d.csv")));
         openLottery(name);
     }
-    void openLottery(const QString &name)
-    {
-        m_lottery.open(m_home.store(), name);
-        m_context.folder = m_home.folder();
-        m_context.store = &m_home.store();
-        m_context.lottery = &m_lottery;
-        m_context.fixedSeed = 7;
-    }
+    void openLottery(const QString &name) { lottery.open(home.store(), name); }
 
     template<class T>
     static T *child(QWidget *window, const char *name)
@@ -96,10 +87,6 @@ protected:
     }
     // Shown and laid out, the charts' texts placed for their size.
     static void settle(QWidget *window) { test::settle(window); }
-
-    test::TestHome m_home;
-    OpenLottery m_lottery;
-    AppContext m_context;
 };
 
 struct ViewCase {
@@ -127,7 +114,7 @@ TEST_F(AnalysisWindows, EachIndicatorViewShowsTheHistoryChartAndSummary)
     };
     for (const ViewCase &v : cases) {
         SCOPED_TRACE(v.file);
-        std::unique_ptr<IndicatorWindow> window(v.create(m_context));
+        std::unique_ptr<IndicatorWindow> window(v.create(context));
         window->resize(970, 512);
         EXPECT_EQ(window->windowTitle(), QString::fromUtf8(v.caption));
         EXPECT_EQ(gridModel(window.get())->rowCount(), 2921);
@@ -171,7 +158,7 @@ TEST_F(AnalysisWindows, EachIndicatorViewShowsTheHistoryChartAndSummary)
 TEST_F(AnalysisWindows, ChartTextsStayApartAndInsideThePlot)
 {
     openQlc();
-    Tfrmhei sum(m_context);
+    Tfrmhei sum(context);
     auto *recent = child<QComboBox>(&sum, "comzuijingqishu");
     auto *marks = child<QCheckBox>(&sum, "chkhistorybiao");
     auto *chart = child<BarChart>(&sum, "chthistory");
@@ -209,7 +196,7 @@ TEST_F(AnalysisWindows, SummaryShowsEveryLineAtTheDefaultSize)
     openQlc();
     // The repeat window advises on the last draw's repeats: 0 of them are far below the
     // theoretical count, which gives the summary its sixth line.
-    Tfrmcongma repeats(m_context);
+    Tfrmcongma repeats(context);
     repeats.resize(970, 512);
     child<QComboBox>(&repeats, "comzuijingqishu")->setCurrentIndex(1);
     click(&repeats, "btntongji");
@@ -226,19 +213,19 @@ TEST_F(AnalysisWindows, SummaryShowsEveryLineAtTheDefaultSize)
 TEST_F(AnalysisWindows, ViewsFollowTheTrendSwitch)
 {
     openQlc();
-    Tfrmhei sum(m_context);
-    Tfrmqujian zones(m_context);
+    Tfrmhei sum(context);
+    Tfrmqujian zones(context);
     const QString standard = cell(&sum, 2920, 1);
     EXPECT_EQ(standard, QStringLiteral("02 06 11 16 17 29 30 "));
 
     RandomSource random(3);
-    m_lottery.variantMode = true;
-    BuildVariantTrend(m_lottery, random);
+    lottery.variantMode = true;
+    BuildVariantTrend(lottery, random);
     // The main window refreshes the active view by name.
     ASSERT_TRUE(QMetaObject::invokeMethod(&sum, "Recompute"));
     ASSERT_TRUE(QMetaObject::invokeMethod(&sum, "RefreshChart"));
     ASSERT_TRUE(QMetaObject::invokeMethod(&zones, "Recompute"));
-    const DrawTable &variant = m_lottery.variantDrawTable;
+    const DrawTable &variant = lottery.variantDrawTable;
     const QString expected = DrawNumbersText(variant.numbers(2920), 7);
     EXPECT_EQ(cell(&sum, 2920, 1), expected);
     EXPECT_EQ(cell(&zones, 2920, 1), expected);
@@ -246,9 +233,9 @@ TEST_F(AnalysisWindows, ViewsFollowTheTrendSwitch)
     EXPECT_EQ(child<BarChart>(&sum, "chthistory")->value(0, 2), SumValue(variant.numbers(2920), 7));
 
     // A new view starts on the table of the current trend.
-    Tfrmpiandu deviation(m_context);
+    Tfrmpiandu deviation(context);
     EXPECT_EQ(cell(&deviation, 2920, 1), expected);
-    m_lottery.variantMode = false;
+    lottery.variantMode = false;
     sum.Recompute();
     EXPECT_EQ(cell(&sum, 2920, 1), standard);
 }
@@ -256,7 +243,7 @@ TEST_F(AnalysisWindows, ViewsFollowTheTrendSwitch)
 TEST_F(AnalysisWindows, ZoneViewHeadersSeriesAndZoneChoice)
 {
     openQlc();
-    Tfrmqujian window(m_context);
+    Tfrmqujian window(context);
     window.resize(1213, 512);
     EXPECT_EQ(window.windowTitle(), QStringLiteral("区间分析"));
     EXPECT_EQ(child<QComboBox>(&window, "comqujian")->currentText(), QStringLiteral("7"));
@@ -331,7 +318,7 @@ TEST_F(AnalysisWindows, ZoneViewHeadersSeriesAndZoneChoice)
 TEST_F(AnalysisWindows, ZoneViewCountsEveryDigitOfADigitLottery)
 {
     open3d();
-    Tfrmqujian window(m_context);
+    Tfrmqujian window(context);
     window.resize(1213, 512);
     QAbstractItemModel *model = gridModel(&window);
     ASSERT_EQ(model->columnCount(), 5);
@@ -362,7 +349,7 @@ TEST_F(AnalysisWindows, ZoneViewCountsEveryDigitOfADigitLottery)
 TEST_F(AnalysisWindows, OmissionAndSkewTablesSortAndChart)
 {
     openQlc();
-    Tfrmyilou rebound(m_context);
+    Tfrmyilou rebound(context);
     EXPECT_TRUE(rebound.windowFlags() & Qt::Tool);
     EXPECT_EQ(rebound.windowTitle(), QStringLiteral("中奖回补分析选号"));
     ASSERT_EQ(gridModel(&rebound)->rowCount(), 30);
@@ -387,7 +374,7 @@ TEST_F(AnalysisWindows, OmissionAndSkewTablesSortAndChart)
     EXPECT_TRUE(chart->isSeriesVisible(0));
     grab(&rebound, QStringLiteral("yilou"));
 
-    Tfrmpiantai skew(m_context);
+    Tfrmpiantai skew(context);
     EXPECT_EQ(skew.windowTitle(), QStringLiteral("中奖偏态分析选号"));
     EXPECT_EQ(header(&skew, 5), QStringLiteral("目前遗漏"));
     EXPECT_EQ(child<QCheckBox>(&skew, "chk1")->text(), QStringLiteral("目前遗漏"));
@@ -406,7 +393,7 @@ TEST_F(AnalysisWindows, OmissionAndSkewTablesSortAndChart)
 TEST_F(AnalysisWindows, WindowsOpenOnAnEmptyHistory)
 {
     openQlc(false);
-    Tfrmsandu dispersion(m_context);
+    Tfrmsandu dispersion(context);
     EXPECT_EQ(gridModel(&dispersion)->rowCount(), 0);
     EXPECT_EQ(child<QComboBox>(&dispersion, "comzuijingqishu")->count(), 1);
     EXPECT_TRUE(
@@ -414,11 +401,11 @@ TEST_F(AnalysisWindows, WindowsOpenOnAnEmptyHistory)
     click(&dispersion, "btntongji");
     EXPECT_EQ(child<BarChart>(&dispersion, "chthistory")->pointCount(), 0);
 
-    Tfrmqujian zones(m_context);
+    Tfrmqujian zones(context);
     click(&zones, "btntongji");
     EXPECT_EQ(gridModel(&zones)->rowCount(), 0);
 
-    Tfrmpiantai skew(m_context);
+    Tfrmpiantai skew(context);
     ASSERT_EQ(gridModel(&skew)->rowCount(), 30);
     EXPECT_EQ(cell(&skew, 0, 3), QStringLiteral("0"));
     EXPECT_EQ(cell(&skew, 0, 7), QStringLiteral("0%"));

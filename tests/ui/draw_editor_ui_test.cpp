@@ -6,6 +6,7 @@
 #include "shell/u_main.h"
 #include "support/screenshot.h"
 #include "support/test_home.h"
+#include "support/window_test.h"
 
 #include <QAction>
 #include <QApplication>
@@ -23,16 +24,8 @@ using namespace lumaro;
 
 namespace {
 
-class DrawEditorTest : public ::testing::Test {
+class DrawEditorTest : public test::WindowTest {
 protected:
-    void SetUp() override
-    {
-        dialogs::testing::setEnabled(true);
-        dialogs::testing::clear();
-        context.folder = home.folder();
-        context.store = &home.store();
-        context.lottery = &lottery;
-    }
     void select(Tfrmdata &editor, const QString &name)
     {
         auto *list = editor.findChild<QListWidget *>(QStringLiteral("lstcaipiao"));
@@ -40,9 +33,6 @@ protected:
         list->setCurrentItem(items.front());
         editor.lstcaipiaoClick();
     }
-    test::TestHome home;
-    OpenLottery lottery;
-    AppContext context;
 };
 
 } // namespace

@@ -32,7 +32,7 @@ int pdfPages(const QByteArray &pdf)
 
 TEST_F(PlanWindowTest, FixedPlanGeneratesSavesLoadsAndPrints)
 {
-    Tfrmgudingjihua window(m_context, nullptr);
+    Tfrmgudingjihua window(context, nullptr);
     EXPECT_EQ(window.windowTitle(), QStringLiteral("固定计划投资"));
     EXPECT_TRUE(window.windowFlags() & Qt::Tool);
 
@@ -50,7 +50,7 @@ TEST_F(PlanWindowTest, FixedPlanGeneratesSavesLoadsAndPrints)
     EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("成功保存！"));
     EXPECT_EQ(test::readFile(path).count("\r\n"), 5 + 7 * 80);
 
-    Tfrmgudingjihua loaded(m_context, nullptr);
+    Tfrmgudingjihua loaded(context, nullptr);
     type(&loaded, "edtdays", QStringLiteral("3"));
     dialogs::testing::queueFile(path);
     click(&loaded, "btnload");
@@ -61,7 +61,7 @@ TEST_F(PlanWindowTest, FixedPlanGeneratesSavesLoadsAndPrints)
     EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("平均每期中奖金额为:551"));
 
     // Printing to a PDF goes through the same pages: 80 rows are four pages.
-    const QString pdf = m_home.path(QStringLiteral("plan.pdf"));
+    const QString pdf = home.path(QStringLiteral("plan.pdf"));
     dialogs::testing::queueChoice(1);
     dialogs::testing::queueFile(pdf);
     click(&window, "btnprint");
@@ -76,7 +76,7 @@ TEST_F(PlanWindowTest, FixedPlanGeneratesSavesLoadsAndPrints)
     EXPECT_TRUE(pages[3].contains(QStringLiteral("共4页\\第4页")));
 
     // The user chooses printer, PDF or cancel; cancelling writes nothing.
-    const QString cancelled = m_home.path(QStringLiteral("cancelled.pdf"));
+    const QString cancelled = home.path(QStringLiteral("cancelled.pdf"));
     dialogs::testing::clear();
     dialogs::testing::queueChoice(2);
     dialogs::testing::queueFile(cancelled);
@@ -91,7 +91,7 @@ TEST_F(PlanWindowTest, FixedPlanLoadReportsBadAndSurplusRows)
     const QByteArray row = "1\r\n1\r\n16\r\n16\r\n1000\r\n984\r\n6150\r\n";
     const QString path = auxFile(QStringLiteral("bad.txt"));
     test::writeFile(path, head + row + "2\r\nx\r\n");
-    Tfrmgudingjihua window(m_context, nullptr);
+    Tfrmgudingjihua window(context, nullptr);
     dialogs::testing::queueFile(path);
     click(&window, "btnload");
     QList<dialogs::testing::Message> messages = dialogs::testing::messages();
@@ -117,7 +117,7 @@ TEST_F(PlanWindowTest, FixedPlanLoadReportsBadAndSurplusRows)
 
 TEST_F(PlanWindowTest, StagedPlanStagesAndRefusals)
 {
-    Tfrmjieduanjihua window(m_context, nullptr);
+    Tfrmjieduanjihua window(context, nullptr);
     EXPECT_EQ(window.windowTitle(), QStringLiteral("阶段计划投资"));
     type(&window, "edtdays", QStringLiteral("10"));
     type(&window, "edtjieduan", QStringLiteral("3"));
@@ -143,7 +143,7 @@ TEST_F(PlanWindowTest, StagedPlanStagesAndRefusals)
     click(&window, "btnsave");
     EXPECT_EQ(test::readFile(path).count("\r\n"), 6 + 7 * 10);
     test::writeFile(path, test::readFile(path).replace("6150", "6x50"));
-    Tfrmjieduanjihua loaded(m_context, nullptr);
+    Tfrmjieduanjihua loaded(context, nullptr);
     dialogs::testing::queueFile(path);
     click(&loaded, "btnload");
     EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("'6x50' 不是一个有效的整形值"));
@@ -152,7 +152,7 @@ TEST_F(PlanWindowTest, StagedPlanStagesAndRefusals)
 
 TEST_F(PlanWindowTest, VariablePlanStatesAdditionsAndContinuation)
 {
-    Tfrmkeibianjihua window(m_context, nullptr);
+    Tfrmkeibianjihua window(context, nullptr);
     EXPECT_FALSE(enabled(&window, "btnjisuan"));
     EXPECT_TRUE(window.findChild<QPushButton *>(QStringLiteral("btnload"))->isDefault());
 
@@ -188,7 +188,7 @@ TEST_F(PlanWindowTest, VariablePlanStatesAdditionsAndContinuation)
     EXPECT_TRUE(enabled(&window, "btnload"));
     EXPECT_TRUE(enabled(&window, "btnjisuan"));
 
-    Tfrmkeibianjihua loaded(m_context, nullptr);
+    Tfrmkeibianjihua loaded(context, nullptr);
     type(&loaded, "edtdays", QStringLiteral("9"));
     dialogs::testing::queueFile(path);
     click(&loaded, "btnload");
@@ -218,8 +218,8 @@ TEST_F(PlanWindowTest, FreshWindowsShowReadableColumns)
 {
     // Before anything is generated, each column takes its share of the grid at the window's
     // default size and every header fits its column on at most two lines.
-    Tfrmgudingjihua fixed(m_context, nullptr);
-    Tfrmkeibianjihua variable(m_context, nullptr);
+    Tfrmgudingjihua fixed(context, nullptr);
+    Tfrmkeibianjihua variable(context, nullptr);
     for (QWidget *window : {static_cast<QWidget *>(&fixed), static_cast<QWidget *>(&variable)}) {
         window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window));

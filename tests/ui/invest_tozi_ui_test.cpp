@@ -22,8 +22,8 @@ class ToziTest : public test::InvestWindowTest {
 protected:
     void openReal3D()
     {
-        importDrawFile(m_home.store(), QStringLiteral("福彩3D"), test::historyFile(QStringLiteral("fc3d.csv")));
-        m_lottery.open(m_home.store(), QStringLiteral("福彩3D"));
+        importDrawFile(home.store(), QStringLiteral("福彩3D"), test::historyFile(QStringLiteral("fc3d.csv")));
+        lottery.open(home.store(), QStringLiteral("福彩3D"));
     }
 };
 
@@ -31,7 +31,7 @@ protected:
 
 TEST_F(ToziTest, RefusesWithoutAThreeDigitLotteryAndWithoutTickets)
 {
-    Tfrmtozi window(m_context, nullptr);
+    Tfrmtozi window(context, nullptr);
     EXPECT_EQ(window.windowTitle(), QStringLiteral("投资模式分析"));
     click(&window, "btnfilt");
     EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("请先打开一个三位数字型彩票（如福彩3D）！"));
@@ -59,7 +59,7 @@ TEST_F(ToziTest, RefusesWithoutAThreeDigitLotteryAndWithoutTickets)
 TEST_F(ToziTest, GeneratesAnalysesSavesAndLoads)
 {
     openReal3D();
-    Tfrmtozi window(m_context, nullptr);
+    Tfrmtozi window(context, nullptr);
     ASSERT_EQ(find<QGroupBox>(&window, "optzhuzhi")->findChildren<QRadioButton *>().size(), 4);
     window.findChildren<QRadioButton *>()[2]->setChecked(true); // 组选3
     find<QLineEdit>(&window, "edtjushu")->setText(QStringLiteral("91"));
@@ -82,17 +82,17 @@ TEST_F(ToziTest, GeneratesAnalysesSavesAndLoads)
     EXPECT_FALSE(window.analysis().rows.empty());
     EXPECT_EQ(find<QLineEdit>(&window, "edtallwin")->text(), QString::number(window.analysis().totalGain));
 
-    const QString both = m_home.path(QStringLiteral("附属/both.txt"));
+    const QString both = home.path(QStringLiteral("附属/both.txt"));
     dialogs::testing::queueFile(both);
     trigger(&window, "mnusaveboth");
     EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("成功保存！"));
     EXPECT_EQ(test::readFile(both).count("\r\n"), 13 + 1 + 100);
-    const QString codes = m_home.path(QStringLiteral("附属/codes.txt"));
+    const QString codes = home.path(QStringLiteral("附属/codes.txt"));
     dialogs::testing::queueFile(codes);
     trigger(&window, "mnusavecode");
     EXPECT_EQ(test::readFile(codes).count("\r\n"), 2 + 100);
 
-    Tfrmtozi loaded(m_context, nullptr);
+    Tfrmtozi loaded(context, nullptr);
     dialogs::testing::queueFile(both);
     trigger(&loaded, "mnuloadboth");
     EXPECT_EQ(loaded.tickets(), window.tickets());
@@ -113,7 +113,7 @@ TEST_F(ToziTest, GeneratesAnalysesSavesAndLoads)
     EXPECT_TRUE(loaded.analysis().rows.empty());
 
     // 100 tickets print on two pages.
-    const QString pdf = m_home.path(QStringLiteral("codes.pdf"));
+    const QString pdf = home.path(QStringLiteral("codes.pdf"));
     dialogs::testing::queueChoice(1);
     dialogs::testing::queueFile(pdf);
     trigger(&window, "mnuprintcode");
@@ -135,7 +135,7 @@ TEST_F(ToziTest, GeneratesAnalysesSavesAndLoads)
 TEST_F(ToziTest, SearchDisablesTheWindowAndLeavesItOnTheBest)
 {
     openReal3D();
-    Tfrmtozi window(m_context, nullptr);
+    Tfrmtozi window(context, nullptr);
     click(&window, "btnfilt");
     find<QCheckBox>(&window, "chksepmode")->setChecked(false);
     dialogs::testing::clear();

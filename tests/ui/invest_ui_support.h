@@ -4,6 +4,7 @@
 #include "shell/app_context.h"
 #include "shell/dialogs.h"
 #include "support/test_home.h"
+#include "support/window_test.h"
 
 #include <QAction>
 #include <QLineEdit>
@@ -15,19 +16,8 @@ namespace lumaro::test {
 
 // A program folder, a closed lottery and the dialogs in test mode for the investment windows,
 // with helpers that reach controls by their names.
-class InvestWindowTest : public ::testing::Test {
+class InvestWindowTest : public WindowTest {
 protected:
-    void SetUp() override
-    {
-        dialogs::testing::setEnabled(true);
-        dialogs::testing::clear();
-        m_context.folder = m_home.folder();
-        m_context.store = &m_home.store();
-        m_context.lottery = &m_lottery;
-        m_context.fixedSeed = 7;
-    }
-    void TearDown() override { dialogs::testing::clear(); }
-
     template<class T = QWidget>
     static T *find(QWidget *window, const char *name)
     {
@@ -49,11 +39,7 @@ protected:
     }
     static bool enabled(QWidget *window, const char *name) { return find(window, name)->isEnabled(); }
 
-    QString auxFile(const QString &name) const { return m_home.path(QStringLiteral("附属/") + name); }
-
-    TestHome m_home;
-    OpenLottery m_lottery;
-    AppContext m_context;
+    QString auxFile(const QString &name) const { return home.path(QStringLiteral("附属/") + name); }
 };
 
 } // namespace lumaro::test

@@ -7,6 +7,7 @@
 #include "shell/window_catalog.h"
 #include "support/screenshot.h"
 #include "support/test_home.h"
+#include "support/window_test.h"
 #include "trend/trend_grid_model.h"
 #include "trend/u_code.h"
 
@@ -33,16 +34,14 @@ namespace {
 
 using test::screenshot;
 
-class MainWindowTest : public ::testing::Test {
+class MainWindowTest : public test::WindowTest {
 protected:
+    MainWindowTest()
+        : WindowTest(5)
+    { }
     void SetUp() override
     {
-        dialogs::testing::setEnabled(true);
-        dialogs::testing::clear();
-        context.folder = home.folder();
-        context.store = &home.store();
-        context.lottery = &lottery;
-        context.fixedSeed = 5;
+        WindowTest::SetUp();
         window = std::make_unique<Tfrmmain>(context);
         window->resize(1200, 800);
         window->show();
@@ -50,7 +49,7 @@ protected:
     void TearDown() override
     {
         window.reset();
-        dialogs::testing::clear();
+        WindowTest::TearDown();
     }
 
     void addDraws(const QString &name, const QByteArray &text) { importDraws(home.store(), name, text); }
@@ -68,10 +67,6 @@ protected:
     }
 
     bool enabled(const char *name) const { return window->action(QString::fromUtf8(name))->isEnabled(); }
-
-    test::TestHome home;
-    OpenLottery lottery;
-    AppContext context;
     std::unique_ptr<Tfrmmain> window;
 };
 
@@ -351,20 +346,7 @@ TEST(TrendGridModel, DigitLotteryColumnsAreTheDigits)
     EXPECT_EQ(model.data(model.index(0, 10)).toString(), QStringLiteral("●"));
 }
 
-class ManagerTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        dialogs::testing::setEnabled(true);
-        dialogs::testing::clear();
-        context.folder = home.folder();
-        context.store = &home.store();
-        context.lottery = &lottery;
-    }
-    test::TestHome home;
-    OpenLottery lottery;
-    AppContext context;
-};
+class ManagerTest : public test::WindowTest { };
 
 TEST_F(ManagerTest, ListsTheLotteriesAndShowsDefinitions)
 {
