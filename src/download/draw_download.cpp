@@ -308,8 +308,7 @@ PagesRead DrawDownloader::readQlc(const Target &target)
     if (!page.failure.isEmpty())
         throw BranchEnded {BranchEnd::BadData, page.failure};
     PagesRead read;
-    for (const QString &line : lines)
-        scrape::AddPeriodsShown(line, target.form, read.periodsShown);
+    scrape::AddPeriodsShown(lines, target.form, read.periodsShown);
     if (!page.hasDrawLines)
         throw BranchEnded {BranchEnd::NoDraws, noDrawsText()};
     // Stored draws without a date (imported from a history text) give no running date: the
@@ -340,8 +339,7 @@ PagesRead DrawDownloader::readNanyue(const DownloadBranch &branch, const Target 
             throw BranchEnded {BranchEnd::FetchFailed, list.failureText()};
         }
         const QStringList lines = scrape::PageLines(DecodePage(list.body, list.contentType));
-        for (const QString &line : lines)
-            scrape::AddPeriodsShown(line, target.form, read.periodsShown);
+        scrape::AddPeriodsShown(lines, target.form, read.periodsShown);
         const scrape::NanyueList page = scrape::ReadNanyueList(lines, m, target.lastPeriod);
         sawDrawLines = sawDrawLines || page.hasDrawLines;
         for (const scrape::NanyueListDraw &listed : page.draws) {
@@ -384,8 +382,7 @@ PagesRead DrawDownloader::readTc225(const Target &target)
                                  .arg(n)
                                  .arg(range->start, range->end);
         const QStringList lines = fetchLines(target.root, path, kListFile);
-        for (const QString &line : lines)
-            scrape::AddPeriodsShown(line, target.form, read.periodsShown);
+        scrape::AddPeriodsShown(lines, target.form, read.periodsShown);
         scrape::AccumulateTc225Page(lines, accumulator);
     }
     step(kTc225Pages + 1, kTc225Pages + 1);
@@ -407,8 +404,7 @@ PagesRead DrawDownloader::readElevenFive(const DownloadBranch &branch, const Tar
         const QString day = m_today.addDays(-(i - 1)).toString(QStringLiteral("yyyy-MM-dd"));
         const QString path = QStringLiteral("/lottery/draw/list/%1?d=%2").arg(branch.game).arg(day);
         const QStringList lines = fetchLines(target.root, path, kListFile);
-        for (const QString &line : lines)
-            scrape::AddPeriodsShown(line, target.form, read.periodsShown);
+        scrape::AddPeriodsShown(lines, target.form, read.periodsShown);
         scrape::AccumulateElevenFiveDay(lines, jiangxi, accumulator);
     }
     step(kDayPages, kDayPages);

@@ -211,6 +211,12 @@ void AddPeriodsShown(const QString &line, PeriodForm form, std::vector<qint64> &
     }
 }
 
+void AddPeriodsShown(const QStringList &lines, PeriodForm form, std::vector<qint64> &periods)
+{
+    for (const QString &line : lines)
+        AddPeriodsShown(line, form, periods);
+}
+
 QString PeriodProblem(qint64 period, PeriodForm form, const QDate &today)
 {
     if (form == PeriodForm::Day) {

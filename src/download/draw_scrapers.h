@@ -57,6 +57,8 @@ enum class PeriodForm {
 // ShortYear; 8 or 10 starting "20" for Day). A line off the layout the scraper expects still
 // shows the period of its draw here, so the download knows which draws it could not read.
 void AddPeriodsShown(const QString &line, PeriodForm form, std::vector<qint64> &periods);
+// The same for every line of a page.
+void AddPeriodsShown(const QStringList &lines, PeriodForm form, std::vector<qint64> &periods);
 
 // Why a period cannot follow stored draws, or empty when it can: a Year or ShortYear period
 // of a year after the next one; a Day period whose date is no calendar date or is more than

@@ -38,6 +38,26 @@
 
 namespace lumaro {
 
+namespace {
+
+// What a tab shows instead of an empty grid or chart when the lottery has no draws.
+QWidget *createNoDrawsView(const QString &lottery, QWidget *parent)
+{
+    auto *hint = new QLabel(noDrawsHint(lottery), parent);
+    hint->setObjectName(QStringLiteral("lblnodraws"));
+    hint->setWordWrap(true);
+    hint->setAlignment(Qt::AlignCenter);
+    hint->setMargin(40);
+    hint->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    hint->setAutoFillBackground(true);
+    QFont font = hint->font();
+    font.setPointSizeF(font.pointSizeF() * 1.25);
+    hint->setFont(font);
+    return hint;
+}
+
+} // namespace
+
 const std::vector<ToolWindowEntry> &toolWindows()
 {
     static const std::vector<ToolWindowEntry> list = {
@@ -95,21 +115,6 @@ QString tabCaption(int index)
     static const char *captions[kTabCount] = {"开奖号码走势", "号码大小分析", "号码奇偶分析", "号码和值分析",
         "号码跨度分析", "号码散度分析", "号码偏度分析", "号码AC值分析", "号码重码分析", "号码区间分析"};
     return index >= 0 && index < kTabCount ? QString::fromUtf8(captions[index]) : QString();
-}
-
-QWidget *createNoDrawsView(const QString &lottery, QWidget *parent)
-{
-    auto *hint = new QLabel(noDrawsHint(lottery), parent);
-    hint->setObjectName(QStringLiteral("lblnodraws"));
-    hint->setWordWrap(true);
-    hint->setAlignment(Qt::AlignCenter);
-    hint->setMargin(40);
-    hint->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    hint->setAutoFillBackground(true);
-    QFont font = hint->font();
-    font.setPointSizeF(font.pointSizeF() * 1.25);
-    hint->setFont(font);
-    return hint;
 }
 
 QWidget *createTabView(int index, AppContext &context, QWidget *parent)

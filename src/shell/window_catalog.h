@@ -28,8 +28,6 @@ const ToolWindowEntry *findToolWindow(const QString &key);
 // that says how to get them.
 QWidget *createTabView(int index, AppContext &context, QWidget *parent);
 QString tabCaption(int index);
-// What a tool window or a tab shows instead of an empty table when the lottery has no draws.
-QWidget *createNoDrawsView(const QString &lottery, QWidget *parent);
 constexpr int kTabCount = 10;
 
 // Modal windows of the data menu; exec() them.
