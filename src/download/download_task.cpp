@@ -1,57 +1,19 @@
 #include "download/download_task.h"
 
-#include "shell/error_display.h"
-
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPalette>
 #include <QProgressBar>
 #include <QScreen>
-#include <QtConcurrent>
 
 namespace lumaro {
-
-DownloadTask::DownloadTask(QObject *parent)
-    : QObject(parent)
-{
-    connect(&m_watcher, &QFutureWatcher<void>::finished, this, [this] {
-        m_running = false;
-        Q_EMIT finished();
-    });
-}
-
-DownloadTask::~DownloadTask()
-{
-    m_cancel = true;
-    m_watcher.waitForFinished();
-}
-
-void DownloadTask::start(std::function<void(const DownloadCallbacks &)> work)
-{
-    m_running = true;
-    m_error = nullptr;
-    m_watcher.setFuture(QtConcurrent::run([this, work = std::move(work)] {
-        DownloadCallbacks callbacks;
-        // Emitted from the worker; the connections to the window's thread queue them.
-        callbacks.status = [this](const QString &text) { Q_EMIT statusChanged(text); };
-        callbacks.progress.report = [this](qint64 done, qint64 total) {
-            Q_EMIT pageProgress(static_cast<int>(done), static_cast<int>(total));
-        };
-        callbacks.progress.cancel = &m_cancel;
-        try {
-            work(callbacks);
-        } catch (...) {
-            m_error = std::current_exception();
-        }
-    }));
-}
 
 DownloadWindow::DownloadWindow(QWidget *parent)
     : QDialog(parent)
     , lbltitle(new QLabel(this))
     , prbdown(new QProgressBar(this))
-    , m_task(new DownloadTask(this))
+    , m_work(new BackgroundRun(this))
 {
     setWindowFlag(Qt::FramelessWindowHint, true);
     setFixedSize(354, 74);
@@ -69,20 +31,7 @@ DownloadWindow::DownloadWindow(QWidget *parent)
     prbdown->setFixedHeight(8);
     prbdown->hide();
 
-    connect(m_task, &DownloadTask::statusChanged, lbltitle, &QLabel::setText);
-    connect(m_task, &DownloadTask::pageProgress, this, [this](int done, int total) {
-        prbdown->setRange(0, std::max(total, 1));
-        prbdown->setValue(done);
-    });
-    connect(m_task, &DownloadTask::finished, this, [this] {
-        // The window closes itself when the work is over; an error the work threw is shown
-        // instead of its report.
-        accept();
-        if (const std::exception_ptr error = m_task->error())
-            guarded(parentWidget(), [&] { std::rethrow_exception(error); });
-        else
-            workFinished();
-    });
+    m_work->setProgressBar(prbdown);
 }
 
 DownloadWindow::~DownloadWindow()
@@ -92,8 +41,8 @@ DownloadWindow::~DownloadWindow()
 
 void DownloadWindow::stopWork()
 {
-    delete m_task;
-    m_task = nullptr;
+    delete m_work;
+    m_work = nullptr;
 }
 
 void DownloadWindow::startWork(std::function<void(const DownloadCallbacks &)> work)
@@ -102,7 +51,23 @@ void DownloadWindow::startWork(std::function<void(const DownloadCallbacks &)> wo
     prbdown->setRange(0, 1);
     prbdown->setValue(0);
     prbdown->show();
-    m_task->start(std::move(work));
+    // The window closes itself when the work is over; an error the work threw is shown over
+    // the window below instead of the report.
+    m_work->setErrorParent(parentWidget());
+    BackgroundRun *run = m_work;
+    m_work->start(
+        [run, label = lbltitle, work = std::move(work)](const Progress &progress) {
+            DownloadCallbacks callbacks;
+            callbacks.progress = progress;
+            callbacks.status
+                = [run, label](const QString &text) { run->post([label, text] { label->setText(text); }); };
+            work(callbacks);
+        },
+        [this] {
+            accept();
+            workFinished();
+        },
+        [this] { accept(); });
 }
 
 void DownloadWindow::showEvent(QShowEvent *event)

@@ -2,45 +2,16 @@
 
 #include "download/draw_download.h"
 
-#include <QDialog>
-#include <QFutureWatcher>
-#include <QObject>
+#include "shell/background_run.h"
 
-#include <atomic>
-#include <exception>
+#include <QDialog>
+
 #include <functional>
 
 class QLabel;
 class QProgressBar;
 
 namespace lumaro {
-
-// Runs a download on a worker thread for a window: the branch texts and page counts come back
-// as queued signals, finished() arrives on the window's thread. Destroying the task cancels the
-// download between pages and waits for the worker.
-class DownloadTask : public QObject {
-    Q_OBJECT
-public:
-    explicit DownloadTask(QObject *parent = nullptr);
-    ~DownloadTask() override;
-
-    // work runs on the worker with callbacks wired to the signals below; an exception it throws
-    // is kept for error().
-    void start(std::function<void(const DownloadCallbacks &)> work);
-    bool isRunning() const { return m_running; }
-    std::exception_ptr error() const { return m_error; }
-
-Q_SIGNALS:
-    void statusChanged(const QString &text);
-    void pageProgress(int done, int total);
-    void finished();
-
-private:
-    std::atomic_bool m_cancel {false};
-    bool m_running = false;
-    std::exception_ptr m_error;
-    QFutureWatcher<void> m_watcher;
-};
 
 // What both download windows share: no frame, a green background, 354 × 74 pixels, centred on
 // the screen; the progress text lbltitle and a page bar, both hidden until the work starts; no
@@ -51,11 +22,12 @@ public:
     explicit DownloadWindow(QWidget *parent);
     ~DownloadWindow() override;
 
-    bool isDownloading() const { return m_task && m_task->isRunning(); }
+    bool isDownloading() const { return m_work && m_work->isRunning(); }
 
 protected:
-    // Shows the progress controls and runs work on the worker. When it is over the window
-    // closes and workFinished() reports (unless the work threw: its error is shown).
+    // Shows the progress controls and runs work on the worker; its status texts and page counts
+    // come back to the window's thread. When it is over the window closes and workFinished()
+    // reports (unless the work threw: its error is shown).
     void startWork(std::function<void(const DownloadCallbacks &)> work);
     virtual void workFinished() = 0;
     // Stops the worker; a subclass whose members the worker writes calls it in its destructor.
@@ -70,7 +42,7 @@ protected:
     QProgressBar *prbdown;
 
 private:
-    DownloadTask *m_task;
+    BackgroundRun *m_work;
 };
 
 } // namespace lumaro

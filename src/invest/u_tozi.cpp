@@ -29,7 +29,6 @@
 #include <QTableView>
 #include <QToolButton>
 #include <QVBoxLayout>
-#include <QtConcurrent>
 
 namespace lumaro {
 
@@ -241,8 +240,12 @@ Tfrmtozi::Tfrmtozi(AppContext &context, QWidget *parent)
     connect(btnclear, &QPushButton::clicked, this, guard(&Tfrmtozi::btnclearClick));
     connect(btnclose, &QPushButton::clicked, this, &QWidget::close);
     connect(chksepmode, &QCheckBox::toggled, this, &Tfrmtozi::updateIntervalMode);
-    connect(&m_watcher, &QFutureWatcher<SearchResult>::finished, this,
-        [this] { guarded(this, [this] { finishSearch(); }); });
+    m_search.lockWhileRunning({btnala, btnfilt, btnclear, btnclose, tlbtnsave, tlbtnload, tlbtnprint, grptozi});
+    m_search.setProgressBar(pb);
+    connect(&m_search, &BackgroundRun::finished, this, [this] {
+        btnyouhua->setText(searchCaption());
+        Q_EMIT searchFinished();
+    });
 
     m_sepModel->setHeaders({QStringLiteral("记录期号"), QStringLiteral("中奖间隔")});
     QStringList codeHeaders {QStringLiteral("序号")};
@@ -255,15 +258,11 @@ Tfrmtozi::Tfrmtozi(AppContext &context, QWidget *parent)
     showResult();
 }
 
-Tfrmtozi::~Tfrmtozi()
-{
-    m_stop = true;
-    m_watcher.waitForFinished();
-}
+Tfrmtozi::~Tfrmtozi() = default;
 
 bool Tfrmtozi::searching() const
 {
-    return btnyouhua && btnyouhua->text() != searchCaption();
+    return m_search.isRunning();
 }
 
 PlayType Tfrmtozi::playType() const
@@ -422,19 +421,10 @@ void Tfrmtozi::btnclearClick()
     chksepmode->setChecked(true);
 }
 
-void Tfrmtozi::setSearchingState(bool on)
-{
-    for (QWidget *w : std::initializer_list<QWidget *> {
-             btnala, btnfilt, btnclear, btnclose, tlbtnsave, tlbtnload, tlbtnprint, grptozi})
-        w->setEnabled(!on);
-    btnyouhua->setText(on ? QStringLiteral("停止搜索") : searchCaption());
-    pb->setVisible(on);
-}
-
 void Tfrmtozi::btnyouhuaClick()
 {
     if (searching()) {
-        m_stop = true;
+        m_search.stop();
         return;
     }
     if (!hasTickets()) {
@@ -444,47 +434,17 @@ void Tfrmtozi::btnyouhuaClick()
     const InvestSettings settings = ToInvestSettings(controlSettings());
     if (settings.tickets <= 0)
         throw InputError(QStringLiteral("单倍注数必须大于0！"));
-    const int total = SearchTrialCount(settings.intervalMode);
-    setSearchingState(true);
-    pb->setRange(0, total);
-    pb->setValue(0);
-    m_stop = false;
-    m_searchError.clear();
+    pb->setRange(0, SearchTrialCount(settings.intervalMode));
+    btnyouhua->setText(QStringLiteral("停止搜索"));
     // The worker runs on a private copy of the history and settings; only the progress comes back.
-    const HitHistory history = m_history;
-    m_watcher.setFuture(QtConcurrent::run([this, history, settings] {
-        Progress progress;
-        progress.cancel = &m_stop;
-        progress.report = [this](qint64 done, qint64) {
-            QMetaObject::invokeMethod(
-                pb, [this, done] { pb->setValue(static_cast<int>(done)); }, Qt::QueuedConnection);
-        };
-        try {
-            return RunInvestmentSearch(history, settings, progress);
-        } catch (const Error &error) {
-            // Read by the window only after the search has finished.
-            m_searchError = error.message();
-            return SearchResult {};
-        }
-    }));
+    m_search.start([history = m_history, settings](
+                       const Progress &progress) { return RunInvestmentSearch(history, settings, progress); },
+        [this](const SearchResult &result) { finishSearch(result); }, [this] { m_lastSearch = {}; });
 }
 
-void Tfrmtozi::finishSearch()
+void Tfrmtozi::finishSearch(const SearchResult &result)
 {
-    // Whatever happens below, the window leaves the Searching state.
-    struct Restore {
-        Tfrmtozi *window;
-        ~Restore()
-        {
-            window->setSearchingState(false);
-            Q_EMIT window->searchFinished();
-        }
-    } restore {this};
-    m_lastSearch = m_watcher.result();
-    if (!m_searchError.isEmpty()) {
-        showError(this, m_searchError);
-        return;
-    }
+    m_lastSearch = result;
     if (chksepmode->isChecked())
         comsepnum->setCurrentIndex(m_lastSearch.bestSepNumIndex);
     comtozisep->setCurrentIndex(m_lastSearch.bestTozisepIndex);
@@ -504,10 +464,8 @@ void Tfrmtozi::waitForSearch()
 
 void Tfrmtozi::closeEvent(QCloseEvent *event)
 {
-    if (searching()) {
-        m_stop = true;
-        m_watcher.waitForFinished();
-    }
+    m_search.stop();
+    m_search.waitUntilDone();
     event->accept();
 }
 

@@ -3,8 +3,8 @@
 #include "invest/invest_files.h"
 #include "invest/investment_analysis.h"
 #include "invest/investment_search.h"
+#include "shell/background_run.h"
 
-#include <QFutureWatcher>
 #include <QWidget>
 
 #include <atomic>
@@ -80,8 +80,7 @@ private:
     void saveLines(bool needsTickets, const QString &suffix, const std::function<QStringList()> &lines);
     QString askOpen();
     QString pageTitle(const QString &what) const;
-    void setSearchingState(bool searching);
-    void finishSearch();
+    void finishSearch(const SearchResult &result);
     void updateIntervalMode();
 
     AppContext &m_context;
@@ -91,9 +90,6 @@ private:
     std::vector<IntervalStat> m_stats;
     AnalysisResult m_result;
     SearchResult m_lastSearch;
-    std::atomic_bool m_stop {false};
-    QString m_searchError; // an error the worker met, set before its future finishes
-    QFutureWatcher<SearchResult> m_watcher;
 
     QTableView *grdsep;
     QTableView *grdcode;
@@ -130,6 +126,8 @@ private:
     QMenu *m_saveMenu;
     QMenu *m_loadMenu;
     QMenu *m_printMenu;
+    // Last, so that a search still going stops before the rest of the window goes.
+    BackgroundRun m_search {this};
 };
 
 } // namespace lumaro

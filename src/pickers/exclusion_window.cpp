@@ -35,7 +35,6 @@
 #include <QSplitter>
 #include <QTableView>
 #include <QVBoxLayout>
-#include <QtConcurrent/QtConcurrentRun>
 
 #include <algorithm>
 #include <climits>
@@ -208,17 +207,15 @@ ExclusionWindow::ExclusionWindow(AppContext &context, ExclusionKind kind, const 
     connect(m_save, &QPushButton::clicked, this, [this] { btnsaveClick(); });
     connect(m_clear, &QPushButton::clicked, this, [this] { btnclearClick(); });
     connect(m_close, &QPushButton::clicked, this, &QWidget::hide);
-    connect(&m_watcher, &QFutureWatcher<RunOutput>::finished, this, [this] { endRun(); });
-    connect(&m_loadWatcher, &QFutureWatcher<void>::finished, this, [this] { endLoad(); });
+    m_filtering.setStopButton(m_run, QStringLiteral("开始过滤"));
+    m_loading.lockWhileRunning({m_run});
+    for (BackgroundRun *work : {&m_filtering, &m_loading})
+        work->setProgressBar(m_pb);
+    connect(&m_filtering, &BackgroundRun::finished, this, &ExclusionWindow::runEnded);
+    connect(&m_loading, &BackgroundRun::finished, this, &ExclusionWindow::loadEnded);
 }
 
-ExclusionWindow::~ExclusionWindow()
-{
-    // The worker works on this window's table: let it see the stop and wait for it.
-    m_cancel = true;
-    m_watcher.waitForFinished();
-    m_loadWatcher.waitForFinished();
-}
+ExclusionWindow::~ExclusionWindow() = default;
 
 QStringList ExclusionWindow::periodTexts() const
 {
@@ -304,7 +301,8 @@ QWidget *ExclusionWindow::resultPanel()
 
 void ExclusionWindow::lockWhileRunning(std::initializer_list<QWidget *> widgets)
 {
-    m_locked.insert(m_locked.end(), widgets.begin(), widgets.end());
+    m_filtering.lockWhileRunning(widgets);
+    m_loading.lockWhileRunning(widgets);
 }
 
 int ExclusionWindow::cur() const
@@ -319,13 +317,13 @@ StopRule ExclusionWindow::readStopRule() const
 
 void ExclusionWindow::btngenClick()
 {
-    if (m_running) {
+    if (m_filtering.isRunning()) {
         // The worker sees the flag between rows and ends the run without writing anything.
-        m_cancel = true;
-        m_run->setText(QStringLiteral("开始过滤"));
-        m_run->setEnabled(false);
+        m_filtering.stop();
         return;
     }
+    if (m_loading.isRunning())
+        return;
     guarded(this, [this] { startRun(); });
 }
 
@@ -338,74 +336,26 @@ void ExclusionWindow::startRun()
     auto random = std::make_shared<RandomSource>(m_context.newRandom());
     const QString path = m_context.folder.file(QStringLiteral("temp.txt"));
 
-    m_cancel = false;
-    m_progressPosted = false;
-    setRunning(true);
-    m_watcher.setFuture(QtConcurrent::run([this, settings, history, member, random, path] {
-        RunOutput output;
-        try {
-            const Progress progress {[this](qint64 done, qint64 total) { postProgress(done, total); }, &m_cancel};
+    m_pb->setRange(0, 1);
+    m_filtering.start(
+        [this, settings, history, member, random, path](const Progress &progress) {
+            RunOutput output;
             output.result
                 = RunPicker(m_tickets, *history, settings->kind, *member, settings->stop, *random, path, progress);
             if (!output.result.cancelled)
                 output.list = ResultLinesModel::split(ReadWholeFile(path));
-        } catch (...) {
-            output.error = std::current_exception();
-        }
-        return output;
-    }));
-}
-
-void ExclusionWindow::postProgress(qint64 done, qint64 total)
-{
-    m_progressDone = done;
-    m_progressTotal = total;
-    if (m_progressPosted.exchange(true))
-        return;
-    QMetaObject::invokeMethod(
-        this,
-        [this] {
-            m_progressPosted = false;
-            const qint64 total = std::max<qint64>(1, m_progressTotal);
-            m_pb->setRange(0, static_cast<int>(std::min<qint64>(total, INT_MAX)));
-            m_pb->setValue(static_cast<int>(std::clamp<qint64>(m_progressDone, 0, total)));
+            return output;
         },
-        Qt::QueuedConnection);
+        [this](RunOutput &output) { endRun(output); }, [this] { m_stage = PickerRunResult {}.lastStage; });
 }
 
-void ExclusionWindow::endRun()
+void ExclusionWindow::endRun(RunOutput &output)
 {
-    const RunOutput output = m_watcher.result();
     m_stage = output.result.lastStage;
-    setRunning(false);
-    if (output.error) {
-        showError(this, errorText(output.error));
-    } else if (!output.result.cancelled) {
-        showResultList(output.list, output.result.lines);
-        runFinished();
-    }
-    Q_EMIT runEnded();
-}
-
-void ExclusionWindow::setRunning(bool running)
-{
-    m_running = running;
-    // Controls keep the enabled state they had before the run (a mode may have disabled some).
-    if (running) {
-        m_lockedWasEnabled.clear();
-        for (QWidget *widget : m_locked) {
-            m_lockedWasEnabled.push_back(widget->isEnabled());
-            widget->setEnabled(false);
-        }
-    } else {
-        for (std::size_t i = 0; i < m_locked.size() && i < m_lockedWasEnabled.size(); ++i)
-            m_locked[i]->setEnabled(m_lockedWasEnabled[i]);
-    }
-    m_run->setText(running ? QStringLiteral("停止") : QStringLiteral("开始过滤"));
-    m_run->setEnabled(true);
-    m_pb->setRange(0, 1);
-    m_pb->setValue(0);
-    m_pb->setVisible(running);
+    if (output.result.cancelled)
+        return;
+    showResultList(std::move(output.list), output.result.lines);
+    runFinished();
 }
 
 void ExclusionWindow::showResultList(ResultLinesModel::Lines list, qint64 lines)
@@ -416,7 +366,7 @@ void ExclusionWindow::showResultList(ResultLinesModel::Lines list, qint64 lines)
 
 void ExclusionWindow::btnloadClick()
 {
-    if (m_running)
+    if (isRunning())
         return;
     guarded(this, [this] {
         const QString path = dialogs::openFile(this, QStringLiteral("载入"), DesktopFolder(), kTicketFilter);
@@ -437,43 +387,29 @@ void ExclusionWindow::startLoad(const QString &path)
     const int n = lottery.n;
     const int m = lottery.m;
     const QString listPath = m_context.folder.file(QStringLiteral("temp.txt"));
-    setRunning(true);
-    m_run->setText(QStringLiteral("开始过滤"));
-    m_run->setEnabled(false);
     m_pb->setRange(0, 0);
     // The worker fills its own record; the window takes it over at the end, so nothing of the
-    // (large) result stays behind in the future.
-    auto output = std::make_shared<LoadOutput>();
-    m_loadOutput = output;
-    m_loadWatcher.setFuture(QtConcurrent::run([output, path, kind, n, m, listPath] {
-        try {
-            output->tickets = LoadPickerTickets(path, kind, n, m);
-            output->lines = writeResultList(listPath, output->tickets, {}, false);
-            output->list = ResultLinesModel::split(ReadWholeFile(listPath));
-        } catch (...) {
-            output->error = std::current_exception();
-        }
-    }));
+    // (large) result stays behind with the worker.
+    m_loading.start(
+        [path, kind, n, m, listPath](const Progress &) {
+            LoadOutput output;
+            output.tickets = LoadPickerTickets(path, kind, n, m);
+            output.lines = writeResultList(listPath, output.tickets, {}, false);
+            output.list = ResultLinesModel::split(ReadWholeFile(listPath));
+            return output;
+        },
+        [this](LoadOutput &output) { endLoad(output); });
 }
 
-void ExclusionWindow::endLoad()
+void ExclusionWindow::endLoad(LoadOutput &output)
 {
-    const std::shared_ptr<LoadOutput> output = std::move(m_loadOutput);
-    if (!output)
-        return;
-    setRunning(false);
-    if (output->error) {
-        showError(this, errorText(output->error));
-    } else {
-        showResultList(std::move(output->list), output->lines);
-        m_tickets.load(std::move(output->tickets));
-    }
-    Q_EMIT loadEnded();
+    showResultList(std::move(output.list), output.lines);
+    m_tickets.load(std::move(output.tickets));
 }
 
 void ExclusionWindow::btnsaveClick()
 {
-    if (m_running)
+    if (isRunning())
         return;
     guarded(this, [this] {
         const OpenLottery &lottery = *m_context.lottery;
@@ -497,7 +433,7 @@ void ExclusionWindow::btnsaveClick()
 
 void ExclusionWindow::btnclearClick()
 {
-    if (m_running)
+    if (isRunning())
         return;
     m_lines->clear();
     m_lblcode->setText(QStringLiteral("过滤结果："));
@@ -508,8 +444,7 @@ void ExclusionWindow::btnclearClick()
 void ExclusionWindow::closeEvent(QCloseEvent *event)
 {
     // Closing the window (or the lottery) stops a run; the list shown stays as it was.
-    if (m_running)
-        m_cancel = true;
+    m_filtering.stop();
     QWidget::closeEvent(event);
 }
 

@@ -2,8 +2,8 @@
 
 #include "pickers/exclusion_run.h"
 #include "pickers/result_lines_model.h"
+#include "shell/background_run.h"
 
-#include <QFutureWatcher>
 #include <QStringList>
 #include <QWidget>
 
@@ -74,7 +74,7 @@ class ExclusionWindow : public QWidget {
 public:
     ~ExclusionWindow() override;
 
-    bool isRunning() const { return m_running; }
+    bool isRunning() const { return m_filtering.isRunning() || m_loading.isRunning(); }
     const PickerTickets &tickets() const { return m_tickets; }
     ResultLinesModel *resultLines() const { return m_lines; }
     // The stage length of the last cycle made (0 before any run).
@@ -152,33 +152,22 @@ private:
     struct RunOutput {
         PickerRunResult result;
         ResultLinesModel::Lines list;
-        std::exception_ptr error;
     };
     struct LoadOutput {
         TicketSet tickets;
         ResultLinesModel::Lines list;
         qint64 lines = 0;
-        std::exception_ptr error;
     };
     void startRun();
-    void endRun();
+    void endRun(RunOutput &output);
     void startLoad(const QString &path);
-    void endLoad();
-    void setRunning(bool running);
+    void endLoad(LoadOutput &output);
     void showResultList(ResultLinesModel::Lines list, qint64 lines);
-    // Called on the worker thread; the bar follows on the window's thread.
-    void postProgress(qint64 done, qint64 total);
 
-    std::vector<QWidget *> m_locked;
-    std::vector<bool> m_lockedWasEnabled;
-    QFutureWatcher<RunOutput> m_watcher;
-    QFutureWatcher<void> m_loadWatcher;
-    std::shared_ptr<LoadOutput> m_loadOutput;
-    std::atomic_bool m_cancel {false};
-    std::atomic<qint64> m_progressDone {0};
-    std::atomic<qint64> m_progressTotal {1};
-    std::atomic_bool m_progressPosted {false};
-    bool m_running = false;
+    // Last, so that work still going stops before the tickets it reads go. A run has "停止";
+    // a load of a ticket file waits on its own.
+    BackgroundRun m_filtering {this};
+    BackgroundRun m_loading {this};
 };
 
 // The frame of the sum and repeat pickers: the history above (grid and chart, the summary line,

@@ -18,7 +18,6 @@
 #include <QPushButton>
 #include <QSplitter>
 #include <QTableView>
-#include <QtConcurrent>
 
 namespace lumaro {
 
@@ -171,15 +170,11 @@ PickerFrame::PickerFrame(AppContext &context, QWidget *parent, const Options &op
     connect(btngen, &QPushButton::clicked, this, &PickerFrame::btngenClick);
     connect(btntongji, &QPushButton::clicked, this, &PickerFrame::btntongjiClick);
     connect(chkhistorybiao, &QCheckBox::toggled, chthistory, &BarChart::setMarksVisible);
+    m_run.lockWhileRunning({btntongji});
+    connect(&m_run, &BackgroundRun::finished, this, &PickerFrame::tongjiFinished);
 }
 
-PickerFrame::~PickerFrame()
-{
-    if (m_watcher) {
-        m_cancel = true;
-        m_watcher->waitForFinished();
-    }
-}
+PickerFrame::~PickerFrame() = default;
 
 void PickerFrame::addExtraPane(QWidget *pane, int height)
 {
@@ -227,12 +222,11 @@ void PickerFrame::btntongjiClick()
 
 void PickerFrame::runTongji()
 {
-    if (m_watcher)
+    if (isBusy())
         return;
     if (lottery().drawTable.isEmpty()) {
-        Outcome empty;
-        empty.result = std::make_shared<BacktestResult>();
-        empty.result->memo = noJudgedDrawsMemo();
+        auto empty = std::make_shared<BacktestResult>();
+        empty->memo = noJudgedDrawsMemo();
         showBacktest(empty);
         Q_EMIT tongjiFinished();
         return;
@@ -240,44 +234,19 @@ void PickerFrame::runTongji()
     BacktestJob job;
     if (!guarded(this, [&] { job = backtestJob(); }))
         return;
-    m_cancel = false;
-    btntongji->setEnabled(false);
     mem->setPlainText(QStringLiteral("正在统计……"));
-    m_watcher = new QFutureWatcher<Outcome>(this);
-    connect(m_watcher, &QFutureWatcher<Outcome>::finished, this, [this] {
-        const Outcome outcome = m_watcher->result();
-        m_watcher->deleteLater();
-        m_watcher = nullptr;
-        btntongji->setEnabled(true);
-        showBacktest(outcome);
-        Q_EMIT tongjiFinished();
-    });
-    const std::atomic_bool *cancel = &m_cancel;
-    m_watcher->setFuture(QtConcurrent::run([job = std::move(job), cancel] {
-        Outcome outcome;
-        try {
-            Progress progress;
-            progress.cancel = cancel;
-            outcome.result = std::make_shared<BacktestResult>(job(progress));
-        } catch (...) {
-            outcome.error = std::current_exception();
-        }
-        return outcome;
-    }));
+    m_run.start(
+        [job = std::move(job)](const Progress &progress) { return std::make_shared<BacktestResult>(job(progress)); },
+        [this](const std::shared_ptr<BacktestResult> &result) { showBacktest(result); }, [this] { mem->clear(); });
 }
 
-void PickerFrame::showBacktest(const Outcome &outcome)
+void PickerFrame::showBacktest(const std::shared_ptr<BacktestResult> &outcome)
 {
-    if (outcome.error) {
-        mem->clear();
-        guarded(this, [&] { std::rethrow_exception(outcome.error); });
-        return;
-    }
-    if (!outcome.result || outcome.result->cancelled) {
+    if (!outcome || outcome->cancelled) {
         mem->clear();
         return;
     }
-    m_result = outcome.result;
+    m_result = outcome;
     const std::shared_ptr<const BacktestResult> result = m_result;
     m_historyModel->setContent(static_cast<int>(result->rows.size()), [result](int row, int column) -> QVariant {
         const BacktestRow &r = result->rows[static_cast<std::size_t>(row)];

@@ -3,8 +3,8 @@
 #include "pickers/optimal_picker.h"
 
 #include "common/progress.h"
+#include "shell/background_run.h"
 
-#include <QFutureWatcher>
 #include <QWidget>
 
 #include <array>
@@ -55,7 +55,7 @@ public:
     void btngenClick();
     // "历史统计": the back-test over the whole history, run in the background.
     void btntongjiClick();
-    bool isBusy() const { return m_watcher != nullptr; }
+    bool isBusy() const { return m_run.isRunning(); }
     // The back-test shown now (empty before the first one ends).
     const BacktestResult &backtestResult() const { return *m_result; }
 
@@ -98,11 +98,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    struct Outcome {
-        std::shared_ptr<BacktestResult> result;
-        std::exception_ptr error;
-    };
-    void showBacktest(const Outcome &outcome);
+    void showBacktest(const std::shared_ptr<BacktestResult> &result);
     void measureColumns();
     void applyColumnWidths();
 
@@ -111,10 +107,10 @@ private:
     FunctionTableModel *m_historyModel;
     std::array<int, 4> m_measured {}; // widths the texts of each grid column need
     std::shared_ptr<const BacktestResult> m_result;
-    QFutureWatcher<Outcome> *m_watcher = nullptr;
-    std::atomic_bool m_cancel {false};
     QBoxLayout *m_settingsLayout;
     QSplitter *m_panes;
+    // Last, so that a back-test still going stops before the rest of the frame goes.
+    BackgroundRun m_run {this};
 };
 
 // Fills a combo box with the items "first" … "last" and selects the given value (clamped to

@@ -22,7 +22,6 @@ namespace lumaro {
 namespace {
 
 const QString kStart = QStringLiteral("开始搜索");
-const QString kStop = QStringLiteral("停止");
 
 } // namespace
 
@@ -79,29 +78,25 @@ Tfrmfushi::Tfrmfushi(AppContext &context, QWidget *parent)
     layout->addLayout(proposalRow);
     layout->addWidget(m_lblstate);
 
-    m_next.setSingleShot(true);
-    m_next.setInterval(0);
-    connect(&m_next, &QTimer::timeout, this, [this] { repetition(); });
+    m_steps.lockWhileRunning({m_edtnum, m_chkyilou, m_edtyilouqishu});
+    m_steps.setStopButton(m_btnsou, kStart);
+    connect(&m_steps, &BackgroundRun::finished, this, &Tfrmfushi::searchEnded);
     connect(m_btnsou, &QPushButton::clicked, this, [this] { guarded(this, [this] { btnsouClick(); }); });
     connect(m_btncopy, &QPushButton::clicked, this, [this] { guarded(this, [this] { btncopyClick(); }); });
 }
 
-Tfrmfushi::~Tfrmfushi()
-{
-    m_next.stop();
-}
+Tfrmfushi::~Tfrmfushi() = default;
 
 void Tfrmfushi::closeEvent(QCloseEvent *event)
 {
-    if (searching())
-        stop();
+    m_steps.stop();
     QWidget::closeEvent(event);
 }
 
 void Tfrmfushi::btnsouClick()
 {
     if (searching())
-        stop();
+        m_steps.stop();
     else
         start();
 }
@@ -121,61 +116,37 @@ void Tfrmfushi::start()
     m_search = std::make_unique<CompoundSearch>(m_context.lottery->n, settings);
     if (!m_context.shell)
         m_random.emplace(m_context.newRandom());
-    m_btnsou->setText(kStop);
-    for (QWidget *control : std::initializer_list<QWidget *> {m_edtnum, m_chkyilou, m_edtyilouqishu})
-        control->setEnabled(false);
     m_lblstate->setText(QStringLiteral("正在搜索……"));
-    m_next.start();
+    m_steps.startSteps([this] { return repetition(); }, [this] { endSearch(false); }, [this] { endSearch(true); });
 }
 
-void Tfrmfushi::stop()
+void Tfrmfushi::endSearch(bool failed)
 {
-    endSearch();
-    m_lblstate->setText(QStringLiteral("搜索已停止。"));
-    Q_EMIT searchEnded();
-}
-
-void Tfrmfushi::endSearch()
-{
-    m_next.stop();
-    m_search.reset();
-    m_btnsou->setText(kStart);
-    for (QWidget *control : std::initializer_list<QWidget *> {m_edtnum, m_chkyilou, m_edtyilouqishu})
-        control->setEnabled(true);
+    const std::unique_ptr<CompoundSearch> search = std::move(m_search);
     // The standard trend is back however the search ends.
     guarded(this, [this] { restoreStandardTrend(); });
+    if (failed || m_steps.stopRequested()) {
+        m_lblstate->setText(QStringLiteral("搜索已停止。"));
+        return;
+    }
+    const std::vector<int> numbers = search->proposal();
+    m_edtfushicode->setText(compoundText(numbers));
+    m_edtfushicode->setCursorPosition(0);
+    m_lblstate->setText(QStringLiteral("搜索%1次，得到%2个号码。").arg(search->repetitions()).arg(numbers.size()));
 }
 
-void Tfrmfushi::repetition()
+bool Tfrmfushi::repetition()
 {
-    if (!m_search)
-        return;
-    bool finished = false;
-    const bool ok = guarded(this, [&] {
-        showVariantTrend();
-        finished = m_search->step(*m_context.lottery) == CompoundSearch::Step::Finished;
-    });
-    if (!ok) {
-        stop();
-        return;
-    }
+    showVariantTrend();
+    if (m_search->step(*m_context.lottery) == CompoundSearch::Step::Finished)
+        return true;
     const CompoundSearch &search = *m_search;
-    if (finished) {
-        const std::vector<int> numbers = search.proposal();
-        const qint64 repetitions = search.repetitions();
-        endSearch();
-        m_edtfushicode->setText(compoundText(numbers));
-        m_edtfushicode->setCursorPosition(0);
-        m_lblstate->setText(QStringLiteral("搜索%1次，得到%2个号码。").arg(repetitions).arg(numbers.size()));
-        Q_EMIT searchEnded();
-        return;
-    }
     m_lblstate->setText(QStringLiteral("已搜索%1次：最冷的第%2列遗漏%3期，还剩%4个号码。")
                             .arg(search.repetitions())
                             .arg(search.lastColumn())
                             .arg(search.lastAbsence())
                             .arg(search.remaining()));
-    m_next.start();
+    return false;
 }
 
 void Tfrmfushi::showVariantTrend()

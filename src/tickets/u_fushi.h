@@ -1,9 +1,9 @@
 #pragma once
 
 #include "common/random_source.h"
+#include "shell/background_run.h"
 #include "tickets/compound_search.h"
 
-#include <QTimer>
 #include <QWidget>
 
 #include <memory>
@@ -31,7 +31,7 @@ public:
     void btnsouClick();
     void btncopyClick();
 
-    bool searching() const { return m_search != nullptr; }
+    bool searching() const { return m_steps.isRunning(); }
     const CompoundSearch *search() const { return m_search.get(); }
 
 Q_SIGNALS:
@@ -43,16 +43,16 @@ protected:
 
 private:
     void start();
-    void stop();
-    void repetition();
+    // One repetition on a new variant trend; true when the proposal is ready.
+    bool repetition();
     void showVariantTrend();
     void restoreStandardTrend();
-    void endSearch();
+    // However the search ends: the standard trend back, and the outcome in the state line.
+    void endSearch(bool failed);
 
     AppContext &m_context;
     std::unique_ptr<CompoundSearch> m_search;
     std::optional<RandomSource> m_random;
-    QTimer m_next;
 
     QLineEdit *m_edtnum;
     QCheckBox *m_chkyilou;
@@ -61,6 +61,8 @@ private:
     QLineEdit *m_edtfushicode;
     QPushButton *m_btncopy;
     QLabel *m_lblstate;
+    // The repetitions step on the window's thread: each one shows its trend in the main window.
+    BackgroundRun m_steps {this};
 };
 
 } // namespace lumaro

@@ -25,7 +25,6 @@
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QVBoxLayout>
-#include <QtConcurrent>
 
 namespace lumaro {
 
@@ -129,7 +128,10 @@ Tfrmjiaoqi::Tfrmjiaoqi(AppContext &context, QWidget *parent)
         const int row = m_lstdadi->row(item);
         guarded(this, [this, row] { lstdadiDblClick(row); });
     });
-    connect(&m_watcher, &QFutureWatcher<Outcome>::finished, this, &Tfrmjiaoqi::finishIntersection);
+    m_run.lockWhileRunning({m_btndaoru, m_btnjiaoqi, m_btnsave, m_btncls, m_edtnum1, m_edtnum2, m_lstdadi});
+    m_run.setProgressBar(m_pb);
+    m_run.setBusyCursor(true);
+    connect(&m_run, &BackgroundRun::finished, this, &Tfrmjiaoqi::intersectionFinished);
 
     // The combination table of the open lottery is made once, with the window.
     const OpenLottery &lottery = *m_context.lottery;
@@ -140,26 +142,13 @@ Tfrmjiaoqi::Tfrmjiaoqi(AppContext &context, QWidget *parent)
     }
 }
 
-Tfrmjiaoqi::~Tfrmjiaoqi()
-{
-    cancelAndWait();
-}
-
-void Tfrmjiaoqi::cancelAndWait()
-{
-    if (!m_watcher.isRunning())
-        return;
-    m_cancel = true;
-    m_watcher.waitForFinished();
-}
+Tfrmjiaoqi::~Tfrmjiaoqi() = default;
 
 void Tfrmjiaoqi::closeEvent(QCloseEvent *event)
 {
     // Closing stops a running intersection; its partial counts are dropped.
-    if (m_busy) {
-        cancelAndWait();
-        finishIntersection();
-    }
+    m_run.stop();
+    m_run.waitUntilDone();
     QWidget::closeEvent(event);
 }
 
@@ -213,75 +202,36 @@ void Tfrmjiaoqi::btnjiaoqiClick()
         dialogs::warning(this, kCaption, error.message());
         return;
     }
-    m_cancel = false;
-    m_busy = true;
-    setRunning(true);
     m_pb->setRange(0, static_cast<int>(settings.files.size()));
-    m_pb->setValue(0);
-    m_pb->show();
-
-    Progress progress;
-    progress.cancel = &m_cancel;
-    progress.report = [this](qint64 done, qint64) {
-        QMetaObject::invokeMethod(
-            this, [this, done] { m_pb->setValue(static_cast<int>(done)); }, Qt::QueuedConnection);
-    };
     CombinationTable *table = m_table.get();
     const QString resultFile = m_context.folder.file(QStringLiteral("temp.txt"));
-    m_watcher.setFuture(QtConcurrent::run([table, settings, progress, resultFile] {
-        Outcome outcome;
-        try {
-            outcome.result = RunIntersection(*table, settings, progress);
-            if (!outcome.result.cancelled)
-                writeResultList(resultFile, outcome.result.tickets);
-        } catch (...) {
-            outcome.error = std::current_exception();
-        }
-        return outcome;
-    }));
+    m_run.start(
+        [table, settings, resultFile](const Progress &progress) {
+            IntersectionResult result = RunIntersection(*table, settings, progress);
+            if (!result.cancelled)
+                writeResultList(resultFile, result.tickets);
+            return result;
+        },
+        [this](const IntersectionResult &result) { finishIntersection(result); });
 }
 
-void Tfrmjiaoqi::finishIntersection()
+void Tfrmjiaoqi::finishIntersection(const IntersectionResult &result)
 {
-    // A second finish (close during the run, then the watcher's signal) has nothing to do.
-    if (!m_busy)
+    if (result.cancelled)
         return;
-    m_busy = false;
-    Outcome outcome = m_watcher.future().takeResult();
-    setRunning(false);
-    m_pb->hide();
-    if (outcome.error) {
-        showError(this, errorText(outcome.error));
-    } else if (!outcome.result.cancelled) {
-        guarded(this, [this] {
-            m_memo->setFile(m_context.folder.file(QStringLiteral("temp.txt")));
-            m_memdadi->scrollToTop();
-        });
-        setCount(outcome.result.tickets.rowCount());
-        const QString skipped = skippedLinesMessage(outcome.result.skipped, m_table->n(), m_table->m());
-        if (!skipped.isEmpty())
-            dialogs::warning(this, kCaption, skipped);
-    }
-    Q_EMIT intersectionFinished();
+    guarded(this, [this] {
+        m_memo->setFile(m_context.folder.file(QStringLiteral("temp.txt")));
+        m_memdadi->scrollToTop();
+    });
+    setCount(result.tickets.rowCount());
+    const QString skipped = skippedLinesMessage(result.skipped, m_table->n(), m_table->m());
+    if (!skipped.isEmpty())
+        dialogs::warning(this, kCaption, skipped);
 }
 
 void Tfrmjiaoqi::waitForResult()
 {
-    if (!m_busy)
-        return;
-    m_watcher.waitForFinished();
-    finishIntersection();
-}
-
-void Tfrmjiaoqi::setRunning(bool running)
-{
-    for (QWidget *control : std::initializer_list<QWidget *> {
-             m_btndaoru, m_btnjiaoqi, m_btnsave, m_btncls, m_edtnum1, m_edtnum2, m_lstdadi})
-        control->setEnabled(!running);
-    if (running)
-        setCursor(Qt::WaitCursor);
-    else
-        unsetCursor();
+    m_run.waitUntilDone();
 }
 
 void Tfrmjiaoqi::setCount(qint64 count)

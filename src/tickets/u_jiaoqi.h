@@ -1,8 +1,8 @@
 #pragma once
 
+#include "shell/background_run.h"
 #include "tickets/intersection.h"
 
-#include <QFutureWatcher>
 #include <QWidget>
 
 #include <atomic>
@@ -39,7 +39,7 @@ public:
 
     // The imported files, full paths in list order.
     const QStringList &files() const { return m_files; }
-    bool running() const { return m_busy; }
+    bool running() const { return m_run.isRunning(); }
     // Waits for a running intersection and handles its end (for tests).
     void waitForResult();
     // The lines the memo shows.
@@ -54,15 +54,8 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    struct Outcome {
-        IntersectionResult result;
-        std::exception_ptr error;
-    };
-
-    void finishIntersection();
-    void setRunning(bool running);
+    void finishIntersection(const IntersectionResult &result);
     void setCount(qint64 count);
-    void cancelAndWait();
 
     AppContext &m_context;
     std::unique_ptr<CombinationTable> m_table;
@@ -82,9 +75,8 @@ private:
     TextLinesModel *m_memo;
     QProgressBar *m_pb;
 
-    bool m_busy = false;
-    std::atomic_bool m_cancel {false};
-    QFutureWatcher<Outcome> m_watcher;
+    // Last, so that a run still going stops before the table it reads goes.
+    BackgroundRun m_run {this};
 };
 
 } // namespace lumaro

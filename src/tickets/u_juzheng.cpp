@@ -16,7 +16,6 @@
 #include <QEvent>
 #include <QFileInfo>
 #include <QFormLayout>
-#include <QFutureWatcher>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -31,7 +30,6 @@
 #include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
-#include <QtConcurrent/QtConcurrentRun>
 
 #include <algorithm>
 
@@ -57,11 +55,6 @@ QComboBox *numberList(QWidget *parent, const char *name, int from, int to, int i
     return box;
 }
 
-struct ComputeOutcome {
-    ComputedWheel computed;
-    QString error;
-};
-
 } // namespace
 
 Tfrmjuzheng::Tfrmjuzheng(AppContext &context, QWidget *parent)
@@ -72,13 +65,12 @@ Tfrmjuzheng::Tfrmjuzheng(AppContext &context, QWidget *parent)
     setWindowTitle(QStringLiteral("旋转矩阵组号缩水"));
     buildControls();
     recolourEdits();
+    m_compute.lockWhileRunning({m_btngen, m_btnsave, m_btnprint, m_commainnum, m_comdannum, m_optjutype, m_comoknum,
+        m_combaonum, m_comcainum});
+    connect(&m_compute, &BackgroundRun::finished, this, &Tfrmjuzheng::generationFinished);
 }
 
-Tfrmjuzheng::~Tfrmjuzheng()
-{
-    if (m_cancel)
-        m_cancel->store(true);
-}
+Tfrmjuzheng::~Tfrmjuzheng() = default;
 
 void Tfrmjuzheng::buildControls()
 {
@@ -273,7 +265,7 @@ bool Tfrmjuzheng::eventFilter(QObject *watched, QEvent *event)
 
 void Tfrmjuzheng::btngenClick()
 {
-    if (m_computing)
+    if (isComputing())
         return;
     bool waiting = false;
     guarded(this, [&] {
@@ -340,12 +332,6 @@ void Tfrmjuzheng::showRows(int ticketSize)
 
 void Tfrmjuzheng::computeMatrix(const WheelParams &p, const QString &path)
 {
-    m_computing = true;
-    m_cancel = std::make_shared<std::atomic_bool>(false);
-    for (QWidget *w : std::initializer_list<QWidget *> {m_btngen, m_btnsave, m_btnprint, m_commainnum, m_comdannum,
-             m_optjutype, m_comoknum, m_combaonum, m_comcainum})
-        w->setEnabled(false);
-
     m_progress = new QProgressDialog(
         QStringLiteral("正在计算矩阵 %1 …").arg(QFileInfo(path).fileName()), QStringLiteral("取消"), 0, 100, this);
     m_progress->setObjectName(QStringLiteral("prgcompute"));
@@ -357,59 +343,39 @@ void Tfrmjuzheng::computeMatrix(const WheelParams &p, const QString &path)
     m_progress->setAutoClose(false);
     m_progress->setAutoReset(false);
     m_progress->setValue(0);
-    const std::shared_ptr<std::atomic_bool> cancel = m_cancel;
-    connect(m_progress, &QProgressDialog::canceled, this, [cancel] { cancel->store(true); });
+    connect(m_progress, &QProgressDialog::canceled, &m_compute, &BackgroundRun::stop);
 
     // The search reports its ticket count; the bar shows the time used of the time allowed.
     auto *timer = new QTimer(m_progress);
     auto clock = std::make_shared<QElapsedTimer>();
     clock->start();
-    auto tickets = std::make_shared<std::atomic<qint64>>(0);
     const double seconds = m_computeSeconds;
     QProgressDialog *dialog = m_progress;
-    connect(timer, &QTimer::timeout, dialog, [dialog, clock, tickets, seconds, path] {
-        if (tickets->load() > 0)
+    connect(timer, &QTimer::timeout, dialog,
+        [dialog, clock, seconds] { dialog->setValue(int(std::min(99.0, clock->elapsed() / 10.0 / seconds))); });
+    connect(&m_compute, &BackgroundRun::progressed, dialog, [dialog, path](qint64 tickets) {
+        if (tickets > 0)
             dialog->setLabelText(
-                QStringLiteral("正在计算矩阵 %1 …\n当前注数：%2").arg(QFileInfo(path).fileName()).arg(tickets->load()));
-        dialog->setValue(int(std::min(99.0, clock->elapsed() / 10.0 / seconds)));
+                QStringLiteral("正在计算矩阵 %1 …\n当前注数：%2").arg(QFileInfo(path).fileName()).arg(tickets));
     });
     timer->start(200);
 
     const std::uint64_t seed = m_context.newRandom().next();
-    auto *watcher = new QFutureWatcher<ComputeOutcome>(this);
-    connect(watcher, &QFutureWatcher<ComputeOutcome>::finished, this, [this, watcher, path] {
-        const ComputeOutcome outcome = watcher->result();
-        watcher->deleteLater();
+    const auto closeProgress = [this] {
         m_progress->hide();
         m_progress->deleteLater();
         m_progress = nullptr;
-        m_computing = false;
-        for (QWidget *w : std::initializer_list<QWidget *> {
-                 m_btngen, m_btnsave, m_btnprint, m_commainnum, m_optjutype, m_comoknum, m_combaonum, m_comcainum})
-            w->setEnabled(true);
-        m_comdannum->setEnabled(m_kinds->checkedId() == 1);
-        if (!outcome.error.isEmpty())
-            showError(this, outcome.error);
-        else if (outcome.computed.cancelled)
-            dialogs::error(this, QStringLiteral("错误"), QStringLiteral("没有该类型的矩阵！"));
-        else
-            guarded(this, [&] { generateFrom(path); });
-        Q_EMIT generationFinished();
-    });
-    watcher->setFuture(QtConcurrent::run([p, path, seconds, seed, cancel, tickets] {
-        ComputeOutcome outcome;
-        Progress progress;
-        progress.cancel = cancel.get();
-        progress.report = [tickets](qint64 done, qint64) { tickets->store(done); };
-        try {
-            outcome.computed = ComputeWheelMatrix(p, path, seconds, seed, progress);
-        } catch (const Error &e) {
-            outcome.error = e.message();
-        } catch (const std::exception &e) {
-            outcome.error = QString::fromLocal8Bit(e.what());
-        }
-        return outcome;
-    }));
+    };
+    m_compute.start([p, path, seconds, seed](
+                        const Progress &progress) { return ComputeWheelMatrix(p, path, seconds, seed, progress); },
+        [this, path, closeProgress](const ComputedWheel &computed) {
+            closeProgress();
+            if (computed.cancelled)
+                dialogs::error(this, QStringLiteral("错误"), QStringLiteral("没有该类型的矩阵！"));
+            else
+                generateFrom(path);
+        },
+        closeProgress);
 }
 
 void Tfrmjuzheng::btnsaveClick()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "shell/app_context.h"
+#include "shell/background_run.h"
 #include "tickets/wheel_matrix.h"
 
 #include <QWidget>
@@ -35,7 +36,7 @@ public:
 
     // The longest search for a matrix computed on request.
     void setComputeSeconds(double seconds) { m_computeSeconds = seconds; }
-    bool isComputing() const { return m_computing; }
+    bool isComputing() const { return m_compute.isRunning(); }
     const std::vector<std::vector<int>> &tickets() const { return m_rows; }
     WheelSettings settings() const;
 
@@ -86,9 +87,9 @@ private:
     std::vector<std::vector<int>> m_rows;
     int m_gridColumns = 0;
     double m_computeSeconds = 20.0;
-    bool m_computing = false;
-    std::shared_ptr<std::atomic_bool> m_cancel;
     QProgressDialog *m_progress = nullptr;
+    // Last, so that a computation still going stops before the rest of the window goes.
+    BackgroundRun m_compute {this};
 };
 
 } // namespace lumaro

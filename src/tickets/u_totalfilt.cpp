@@ -26,7 +26,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
-#include <QtConcurrent>
 
 namespace lumaro {
 
@@ -107,18 +106,15 @@ Tfrmtotalfilt::Tfrmtotalfilt(AppContext &context, QWidget *parent)
     fillLists();
     if (const QScreen *screen = parent ? parent->screen() : QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
-    connect(&m_watcher, &QFutureWatcher<void>::finished, this, &Tfrmtotalfilt::runEnded);
+    m_run.lockWhileRunning({btnfilt, btnclear, btnload, btnsave});
+    m_run.setProgressBar(pb);
+    connect(&m_run, &BackgroundRun::finished, this, &Tfrmtotalfilt::runFinished);
     applyTrendMode(m_context.lottery->variantMode);
     if (!TotalFilterUnsupportedReason(*m_context.lottery).isEmpty())
         lblcode->setText(QStringLiteral("总体过滤只适用于3到7个号码的乐透型彩票"));
 }
 
-Tfrmtotalfilt::~Tfrmtotalfilt()
-{
-    // A run still going is told to stop; its copy of the table is thrown away.
-    m_cancel = true;
-    m_watcher.waitForFinished();
-}
+Tfrmtotalfilt::~Tfrmtotalfilt() = default;
 
 void Tfrmtotalfilt::buildControls()
 {
@@ -398,58 +394,31 @@ void Tfrmtotalfilt::btnfiltClick()
 
 void Tfrmtotalfilt::startRun(const TotalFilterConditions &conditions)
 {
+    // A run stopped with the window is thrown away with its copy of the table.
     auto job = std::make_shared<TotalFilter::Job>(
         m_filter.prepare(conditions, m_context.folder.file(QStringLiteral("temp.txt"))));
-    m_job = job;
-    m_cancel = false;
-    m_permille = -1;
-    setRunning(true);
-    Progress progress;
-    progress.cancel = &m_cancel;
-    progress.report = [this](qint64 done, qint64 total) {
-        const int permille = total > 0 ? static_cast<int>(done * 1000 / total) : 0;
-        if (m_permille.exchange(permille) == permille)
-            return;
-        QMetaObject::invokeMethod(
-            this, [this, permille] { pb->setValue(permille); }, Qt::QueuedConnection);
-    };
-    m_watcher.setFuture(QtConcurrent::run([job, progress] { TotalFilter::execute(*job, progress); }));
+    m_run.start([job](const Progress &progress) { TotalFilter::execute(*job, progress); },
+        [this, job] { runEnded(*job); }, [this, job] { m_filter.finish(*job); });
 }
 
-void Tfrmtotalfilt::runEnded()
+void Tfrmtotalfilt::runEnded(TotalFilter::Job &job)
 {
-    const std::shared_ptr<TotalFilter::Job> job = std::move(m_job);
-    m_job.reset();
-    setRunning(false);
-    if (!job)
-        return;
-    guarded(this, [&] {
-        m_filter.finish(*job);
-        if (job->cancelled)
-            return;
-        if (job->survivors == 0) {
+    m_filter.finish(job);
+    if (!job.cancelled) {
+        if (job.survivors == 0) {
             // The list is empty now, and so is the count beside it.
             m_memo->clear();
             lblcode->setText(filter_text::resultCount(0));
             showError(this, filter_text::noSurvivor());
-            return;
+        } else {
+            m_memo->setFile(job.resultListPath);
+            m_memoHasSerials = true;
+            lblcode->setText(filter_text::resultCount(job.survivors));
+            for (const BoundRow &row : m_rows)
+                row.check->setChecked(false);
+            chkdanma->setChecked(false);
         }
-        m_memo->setFile(job->resultListPath);
-        m_memoHasSerials = true;
-        lblcode->setText(filter_text::resultCount(job->survivors));
-        for (const BoundRow &row : m_rows)
-            row.check->setChecked(false);
-        chkdanma->setChecked(false);
-    });
-    Q_EMIT runFinished();
-}
-
-void Tfrmtotalfilt::setRunning(bool running)
-{
-    for (QPushButton *b : {btnfilt, btnclear, btnload, btnsave})
-        b->setEnabled(!running);
-    pb->setValue(0);
-    pb->setVisible(running);
+    }
 }
 
 void Tfrmtotalfilt::btnsaveClick()

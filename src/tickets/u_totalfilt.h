@@ -1,8 +1,8 @@
 #pragma once
 
+#include "shell/background_run.h"
 #include "tickets/total_filter.h"
 
-#include <QFutureWatcher>
 #include <QWidget>
 
 #include <array>
@@ -41,7 +41,7 @@ public:
     void applyTrendMode(bool variant);
 
     const TotalFilter &engine() const { return m_filter; }
-    bool isRunning() const { return static_cast<bool>(m_job); }
+    bool isRunning() const { return m_run.isRunning(); }
     // Whether ball n (1..50) is chosen.
     bool isBallChosen(int n) const { return m_chosen[static_cast<std::size_t>(n)]; }
 
@@ -75,8 +75,7 @@ private:
     QString checkControls() const;
     TotalFilterConditions readConditions() const;
     void startRun(const TotalFilterConditions &conditions);
-    void runEnded();
-    void setRunning(bool running);
+    void runEnded(TotalFilter::Job &job);
     void setBallChosen(int n, bool chosen);
     void resetBalls();
     void clearIndicatorLists();
@@ -114,10 +113,8 @@ private:
     QPushButton *btnload = nullptr;
     QPushButton *btnclose = nullptr;
 
-    std::shared_ptr<TotalFilter::Job> m_job;
-    std::atomic_bool m_cancel {false};
-    std::atomic_int m_permille {-1};
-    QFutureWatcher<void> m_watcher;
+    // Last, so that a run still going stops before the rest of the window goes.
+    BackgroundRun m_run {this};
 };
 
 } // namespace lumaro
