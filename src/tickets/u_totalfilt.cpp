@@ -397,8 +397,8 @@ void Tfrmtotalfilt::startRun(const TotalFilterConditions &conditions)
     // A run stopped with the window is thrown away with its copy of the table.
     auto job = std::make_shared<TotalFilter::Job>(
         m_filter.prepare(conditions, m_context.folder.file(QStringLiteral("temp.txt"))));
-    m_run.start([job](const Progress &progress) { TotalFilter::execute(*job, progress); },
-        [this, job] { runEnded(*job); }, [this, job] { m_filter.finish(*job); });
+    m_run.start(
+        [job](const Progress &progress) { TotalFilter::execute(*job, progress); }, [this, job] { runEnded(*job); });
 }
 
 void Tfrmtotalfilt::runEnded(TotalFilter::Job &job)
