@@ -2,6 +2,7 @@
 
 #include "analysis/indicator_history.h"
 #include "shell/bar_chart.h"
+#include "shell/form_controls.h"
 
 #include <QApplication>
 #include <QChart>
@@ -30,7 +31,7 @@ QComboBox *AddRecentCountChoice(QHBoxLayout *row, QWidget *view, int draws, int 
         if (item >= 0)
             *recentCount = RecentCountOfItem(item, draws);
     });
-    row->addWidget(NewLabel(QStringLiteral("Label6"), QStringLiteral("最近统计期数："), view));
+    row->addWidget(NewLabel(view, QStringLiteral("Label6"), QStringLiteral("最近统计期数：")));
     row->addWidget(list);
     return list;
 }
@@ -46,7 +47,7 @@ QPushButton *NewRecomputeButton(const QString &text, QWidget *view)
 void LayOutHistoryView(QWidget *view, QTableView *grid, QLayout *right)
 {
     auto *left = new QVBoxLayout;
-    left->addWidget(NewLabel(QStringLiteral("Label1"), QStringLiteral("历史走势："), view));
+    left->addWidget(NewLabel(view, QStringLiteral("Label1"), QStringLiteral("历史走势：")));
     left->addWidget(grid, 1);
     auto *layout = new QHBoxLayout(view);
     layout->setContentsMargins(4, 4, 4, 4);
@@ -117,21 +118,6 @@ void ScrollToLatest(QTableView *grid)
 {
     if (grid->model() && grid->model()->rowCount() > 0)
         grid->scrollToBottom();
-}
-
-QLabel *NewLabel(const QString &objectName, const QString &text, QWidget *parent)
-{
-    auto *label = new QLabel(text, parent);
-    label->setObjectName(objectName);
-    return label;
-}
-
-QCheckBox *NewCheckBox(const QString &objectName, const QString &text, bool checked, QWidget *parent)
-{
-    auto *box = new QCheckBox(text, parent);
-    box->setObjectName(objectName);
-    box->setChecked(checked);
-    return box;
 }
 
 BarChart *NewHistoryChart(const QString &title, bool tintedPlotArea, QWidget *parent)

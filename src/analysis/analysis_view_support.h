@@ -46,8 +46,6 @@ void FixGridWidth(QTableView *grid, int columnsWidth, int minimum);
 // Brings the latest rows into view once the grid holds more than one screen of rows.
 void ScrollToLatest(QTableView *grid);
 
-QLabel *NewLabel(const QString &objectName, const QString &text, QWidget *parent);
-QCheckBox *NewCheckBox(const QString &objectName, const QString &text, bool checked, QWidget *parent);
 // The chart of a view: objectName "chthistory", title on top. Light colours (white, yellow)
 // need a plot area that is not white.
 BarChart *NewHistoryChart(const QString &title, bool tintedPlotArea, QWidget *parent);

@@ -4,6 +4,7 @@
 #include "data/open_lottery.h"
 #include "shell/app_context.h"
 #include "shell/bar_chart.h"
+#include "shell/form_controls.h"
 #include "shell/table_model.h"
 
 #include <QCheckBox>
@@ -87,7 +88,7 @@ IndicatorWindow::IndicatorWindow(AppContext &context, Indicator indicator, QWidg
 
     auto *group = new QGroupBox(this);
     group->setObjectName(QStringLiteral("GroupBox1"));
-    m_marks = NewCheckBox(QStringLiteral("chkhistorybiao"), QStringLiteral("显示标注"), false, group);
+    m_marks = NewCheckBox(group, QStringLiteral("chkhistorybiao"), QStringLiteral("显示标注"), false);
     auto *groupLayout = new QHBoxLayout(group);
     groupLayout->setContentsMargins(8, 2, 8, 2);
     groupLayout->addStretch();
@@ -109,7 +110,7 @@ IndicatorWindow::IndicatorWindow(AppContext &context, Indicator indicator, QWidg
     auto *right = new QVBoxLayout;
     right->addWidget(m_chart, 1);
     right->addWidget(group);
-    right->addWidget(NewLabel(QStringLiteral("Label5"), QStringLiteral("总结："), this));
+    right->addWidget(NewLabel(this, QStringLiteral("Label5"), QStringLiteral("总结：")));
     right->addWidget(m_memo);
     right->addLayout(bottom);
     LayOutHistoryView(this, m_grid, right);

@@ -4,6 +4,7 @@
 #include "data/open_lottery.h"
 #include "shell/app_context.h"
 #include "shell/bar_chart.h"
+#include "shell/form_controls.h"
 #include "shell/table_model.h"
 
 #include <QCheckBox>
@@ -72,11 +73,11 @@ OmissionWindow::OmissionWindow(AppContext &context, OmissionMode mode, QWidget *
     const QString boxTexts[]
         = {QStringLiteral("追号价值"), omissionTitle, QStringLiteral("中奖总次数"), QStringLiteral("历史最大遗漏")};
     for (std::size_t s = 0; s < m_seriesBoxes.size(); ++s) {
-        m_seriesBoxes[s] = NewCheckBox(QStringLiteral("chk%1").arg(s), boxTexts[s], true, group);
+        m_seriesBoxes[s] = NewCheckBox(group, QStringLiteral("chk%1").arg(s), boxTexts[s], true);
         groupLayout->addWidget(m_seriesBoxes[s]);
         refreshOnClick(m_seriesBoxes[s]);
     }
-    m_marks = NewCheckBox(QStringLiteral("chkhistorybiao"), QStringLiteral("显示标注"), false, group);
+    m_marks = NewCheckBox(group, QStringLiteral("chkhistorybiao"), QStringLiteral("显示标注"), false);
     groupLayout->addWidget(m_marks);
     refreshOnClick(m_marks);
 

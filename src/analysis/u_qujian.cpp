@@ -4,6 +4,7 @@
 #include "data/open_lottery.h"
 #include "shell/app_context.h"
 #include "shell/bar_chart.h"
+#include "shell/form_controls.h"
 #include "shell/table_model.h"
 
 #include <QCheckBox>
@@ -90,11 +91,11 @@ Tfrmqujian::Tfrmqujian(AppContext &context, QWidget *parent)
     groupLayout->setContentsMargins(8, 2, 8, 2);
     for (int zone = 0; zone < kMaxZones; ++zone) {
         m_zoneBoxes[static_cast<std::size_t>(zone)] = NewCheckBox(
-            QStringLiteral("chkqu%1").arg(zone + 1), QStringLiteral("%1区间").arg(zone + 1), zone == 0, group);
+            group, QStringLiteral("chkqu%1").arg(zone + 1), QStringLiteral("%1区间").arg(zone + 1), zone == 0);
         groupLayout->addWidget(m_zoneBoxes[static_cast<std::size_t>(zone)]);
     }
     groupLayout->addStretch();
-    m_marks = NewCheckBox(QStringLiteral("chkhistorybiao"), QStringLiteral("显示标注"), false, group);
+    m_marks = NewCheckBox(group, QStringLiteral("chkhistorybiao"), QStringLiteral("显示标注"), false);
     groupLayout->addWidget(m_marks);
 
     // FormCreate: K = 3, Z = M, then a first computation.
@@ -103,7 +104,7 @@ Tfrmqujian::Tfrmqujian(AppContext &context, QWidget *parent)
     m_draws = ActiveDrawTable(lottery).rowCount();
     AddRecentCountChoice(bottom, this, m_draws, &m_recentCount);
     bottom->addSpacing(16);
-    bottom->addWidget(NewLabel(QStringLiteral("Label7"), QStringLiteral("区间数："), this));
+    bottom->addWidget(NewLabel(this, QStringLiteral("Label7"), QStringLiteral("区间数：")));
     m_zoneList = new QComboBox(this);
     m_zoneList->setObjectName(QStringLiteral("comqujian"));
     for (int zones = 1; zones <= kMaxZones; ++zones)

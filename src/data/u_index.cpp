@@ -4,6 +4,7 @@
 #include "shell/app_context.h"
 #include "shell/dialogs.h"
 #include "shell/error_display.h"
+#include "shell/form_controls.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -16,36 +17,6 @@
 
 namespace lumaro {
 
-namespace {
-
-QLabel *label(QWidget *parent, const char *name, const QString &text, int x, int y)
-{
-    auto *l = new QLabel(text, parent);
-    l->setObjectName(QString::fromUtf8(name));
-    l->move(x, y);
-    l->adjustSize();
-    return l;
-}
-
-QLineEdit *field(QWidget *parent, const char *name, const QRect &geometry)
-{
-    auto *e = new QLineEdit(parent);
-    e->setObjectName(QString::fromUtf8(name));
-    e->setGeometry(geometry);
-    return e;
-}
-
-QPushButton *button(QWidget *parent, const char *name, const QString &text, const QRect &geometry)
-{
-    auto *b = new QPushButton(text, parent);
-    b->setObjectName(QString::fromUtf8(name));
-    b->setGeometry(geometry);
-    b->setAutoDefault(false);
-    return b;
-}
-
-} // namespace
-
 Tfrmindex::Tfrmindex(AppContext &context, QWidget *parent)
     : QDialog(parent)
     , m_context(context)
@@ -56,15 +27,15 @@ Tfrmindex::Tfrmindex(AppContext &context, QWidget *parent)
     setWindowFlag(Qt::WindowStaysOnTopHint);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 
-    label(this, "Label1", QStringLiteral("选择彩票："), 8, 8);
+    NewLabel(this, "Label1", QStringLiteral("选择彩票："), QPoint(8, 8));
     m_list = new QListWidget(this);
     m_list->setObjectName(QStringLiteral("lstcaipiao"));
     m_list->setGeometry(8, 24, 129, 297);
 
     const int x = 145;
     const int w = 142;
-    label(this, "Label2", QStringLiteral("彩票名称："), x, 8);
-    m_name = field(this, "edtcainame", QRect(x, 24, w, 22));
+    NewLabel(this, "Label2", QStringLiteral("彩票名称："), QPoint(x, 8));
+    m_name = NewField(this, "edtcainame", {}, QRect(x, 24, w, 22));
     m_name->setMaxLength(kMaxLotteryNameLength);
 
     m_kindGroup = new QGroupBox(QStringLiteral("彩票类型："), this);
@@ -81,14 +52,12 @@ Tfrmindex::Tfrmindex(AppContext &context, QWidget *parent)
     kinds->addButton(m_digit, 1);
     m_digit->setChecked(true);
 
-    label(this, "Label4", QStringLiteral("号码总数："), x, 98);
-    m_sum = field(this, "edtcaisum", QRect(x, 114, 66, 22));
-    m_sum->setText(QStringLiteral("10"));
-    label(this, "Label5", QStringLiteral("选择号码数："), x + 74, 98);
-    m_sel = field(this, "edtcaisel", QRect(x + 74, 114, 68, 22));
-    m_sel->setText(QStringLiteral("3"));
-    label(this, "Label6", QStringLiteral("开奖时间："), x, 140);
-    m_time = field(this, "edtcaitime", QRect(x, 156, w, 22));
+    NewLabel(this, "Label4", QStringLiteral("号码总数："), QPoint(x, 98));
+    m_sum = NewField(this, "edtcaisum", QStringLiteral("10"), QRect(x, 114, 66, 22));
+    NewLabel(this, "Label5", QStringLiteral("选择号码数："), QPoint(x + 74, 98));
+    m_sel = NewField(this, "edtcaisel", QStringLiteral("3"), QRect(x + 74, 114, 68, 22));
+    NewLabel(this, "Label6", QStringLiteral("开奖时间："), QPoint(x, 140));
+    m_time = NewField(this, "edtcaitime", {}, QRect(x, 156, w, 22));
     m_time->setMaxLength(kMaxDrawTimeLength);
 
     m_weekGroup = new QGroupBox(QStringLiteral("开奖星期："), this);
@@ -106,12 +75,12 @@ Tfrmindex::Tfrmindex(AppContext &context, QWidget *parent)
         m_week[static_cast<std::size_t>(k)] = box;
     }
 
-    m_add = button(this, "btnadd", QStringLiteral("添加彩票"), QRect(x, 250, 68, 28));
-    m_del = button(this, "btndel", QStringLiteral("删除彩票"), QRect(x + 74, 250, 68, 28));
+    m_add = NewButton(this, "btnadd", QStringLiteral("添加彩票"), QRect(x, 250, 68, 28));
+    m_del = NewButton(this, "btndel", QStringLiteral("删除彩票"), QRect(x + 74, 250, 68, 28));
     // While a lottery is being added, 取消添加 takes the place of 删除彩票 beside 确定添加.
-    m_cancel = button(this, "btncancel", QStringLiteral("取消添加"), m_del->geometry());
-    m_open = button(this, "btnopen", QStringLiteral("打开彩票"), QRect(x, 292, 68, 30));
-    m_exit = button(this, "btnext", QStringLiteral("退出"), QRect(x + 74, 292, 68, 30));
+    m_cancel = NewButton(this, "btncancel", QStringLiteral("取消添加"), m_del->geometry());
+    m_open = NewButton(this, "btnopen", QStringLiteral("打开彩票"), QRect(x, 292, 68, 30));
+    m_exit = NewButton(this, "btnext", QStringLiteral("退出"), QRect(x + 74, 292, 68, 30));
 
     connect(m_list, &QListWidget::itemClicked, this, [this] { lstcaipiaoClick(); });
     connect(m_list, &QListWidget::currentRowChanged, this, [this] { lstcaipiaoClick(); });

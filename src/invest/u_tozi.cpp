@@ -7,6 +7,7 @@
 #include "shell/app_context.h"
 #include "shell/dialogs.h"
 #include "shell/error_display.h"
+#include "shell/form_controls.h"
 #include "shell/table_model.h"
 
 #include <QCheckBox>
@@ -60,25 +61,6 @@ void setWidths(QTableView *grid, const std::vector<int> &widths)
         grid->setColumnWidth(static_cast<int>(c), std::max(24, widths[c]));
 }
 
-QComboBox *makeCombo(QWidget *parent, const char *name, int first, int last)
-{
-    auto *combo = new QComboBox(parent);
-    combo->setObjectName(QString::fromUtf8(name));
-    for (int v = first; v <= last; ++v)
-        combo->addItem(QString::number(v));
-    combo->setCurrentIndex(0);
-    return combo;
-}
-
-QLineEdit *makeEdit(QWidget *parent, const char *name, const QString &text)
-{
-    auto *edit = new QLineEdit(text, parent);
-    edit->setObjectName(QString::fromUtf8(name));
-    edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("00000000")) + 12);
-    edit->setMaximumWidth(110);
-    return edit;
-}
-
 QString filter()
 {
     return QStringLiteral("文本文件(*.txt)|*.txt");
@@ -125,23 +107,24 @@ Tfrmtozi::Tfrmtozi(AppContext &context, QWidget *parent)
     grptozi->setObjectName(QStringLiteral("grptozi"));
     auto *settings = new QGridLayout(grptozi);
     settings->setVerticalSpacing(3);
-    edtjushu = makeEdit(grptozi, "edtjushu", QStringLiteral("100"));
-    edtoutofsin = makeEdit(grptozi, "edtoutofsin", QStringLiteral("1000"));
-    edtlirun = makeEdit(grptozi, "edtlirun", QStringLiteral("10"));
-    edtsinmax = makeEdit(grptozi, "edtsinmax", QStringLiteral("1000000"));
-    edtallmax = makeEdit(grptozi, "edtallmax", QStringLiteral("1000000"));
-    comtozisep = makeCombo(grptozi, "comtozisep", 0, kWaitItems - 1);
-    comtozirep = makeCombo(grptozi, "comtozirep", 1, kBetItems);
-    comsepindex = makeCombo(grptozi, "comsepindex", 1, kGapItems);
-    comsepnum = makeCombo(grptozi, "comsepnum", 1, kStreakItems);
-    chksepmode = new QCheckBox(grptozi);
-    chksepmode->setObjectName(QStringLiteral("chksepmode"));
-    chksepmode->setChecked(true);
-    chkyuji = new QCheckBox(grptozi);
-    chkyuji->setObjectName(QStringLiteral("chkyuji"));
-    chkyuji->setChecked(true);
-    edtallwin = makeEdit(grptozi, "edtallwin", QString());
+    edtjushu = NewField(grptozi, "edtjushu", QStringLiteral("100"));
+    edtoutofsin = NewField(grptozi, "edtoutofsin", QStringLiteral("1000"));
+    edtlirun = NewField(grptozi, "edtlirun", QStringLiteral("10"));
+    edtsinmax = NewField(grptozi, "edtsinmax", QStringLiteral("1000000"));
+    edtallmax = NewField(grptozi, "edtallmax", QStringLiteral("1000000"));
+    comtozisep = NewNumberCombo(grptozi, "comtozisep", 0, kWaitItems - 1, 0);
+    comtozirep = NewNumberCombo(grptozi, "comtozirep", 1, kBetItems, 1);
+    comsepindex = NewNumberCombo(grptozi, "comsepindex", 1, kGapItems, 1);
+    comsepnum = NewNumberCombo(grptozi, "comsepnum", 1, kStreakItems, 1);
+    chksepmode = NewCheckBox(grptozi, "chksepmode", QString(), true);
+    chkyuji = NewCheckBox(grptozi, "chkyuji", QString(), true);
+    edtallwin = NewField(grptozi, "edtallwin");
     edtallwin->setReadOnly(true);
+    // The boxes hold eight digits whole and grow no wider than 110.
+    for (QLineEdit *edit : {edtjushu, edtoutofsin, edtlirun, edtsinmax, edtallmax, edtallwin}) {
+        edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("00000000")) + 12);
+        edit->setMaximumWidth(110);
+    }
     const std::vector<std::pair<QString, QWidget *>> rows {
         {QStringLiteral("单倍注数："), edtjushu},
         {QStringLiteral("观察间隔数："), comsepindex},
@@ -183,29 +166,24 @@ Tfrmtozi::Tfrmtozi(AppContext &context, QWidget *parent)
     m_playButtons.front()->setChecked(true);
     right->addWidget(optzhuzhi);
 
+    btnfilt = NewButton(this, "btnfilt", QStringLiteral("随机生成"));
+    btnala = NewButton(this, "btnala", QStringLiteral("分析"));
+    btnyouhua = NewButton(this, "btnyouhua", searchCaption());
+    btnclear = NewButton(this, "btnclear", QStringLiteral("清空"));
+    tlbtnsave = NewToolButton(this, "tlbtnsave", QStringLiteral("保存"));
+    tlbtnload = NewToolButton(this, "tlbtnload", QStringLiteral("载入"));
+    tlbtnprint = NewToolButton(this, "tlbtnprint", QStringLiteral("打印"));
+    btnclose = NewButton(this, "btnclose", QStringLiteral("关闭"));
+    // Buttons on the left, the tool buttons with their menus (as wide as the buttons) on the right.
     auto *buttons = new QGridLayout;
-    const auto button = [&](const char *name, const QString &caption, int row, int column) {
-        auto *b = new QPushButton(caption, this);
-        b->setObjectName(QString::fromUtf8(name));
-        buttons->addWidget(b, row, column);
-        return b;
-    };
-    const auto toolButton = [&](const char *name, const QString &caption, int row, int column) {
-        auto *b = new QToolButton(this);
-        b->setObjectName(QString::fromUtf8(name));
-        b->setText(caption);
-        b->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
-        buttons->addWidget(b, row, column);
-        return b;
-    };
-    btnfilt = button("btnfilt", QStringLiteral("随机生成"), 0, 0);
-    btnala = button("btnala", QStringLiteral("分析"), 1, 0);
-    btnyouhua = button("btnyouhua", searchCaption(), 2, 0);
-    btnclear = button("btnclear", QStringLiteral("清空"), 3, 0);
-    tlbtnsave = toolButton("tlbtnsave", QStringLiteral("保存"), 0, 1);
-    tlbtnload = toolButton("tlbtnload", QStringLiteral("载入"), 1, 1);
-    tlbtnprint = toolButton("tlbtnprint", QStringLiteral("打印"), 2, 1);
-    btnclose = button("btnclose", QStringLiteral("关闭"), 3, 1);
+    QWidget *const grid[4][2]
+        = {{btnfilt, tlbtnsave}, {btnala, tlbtnload}, {btnyouhua, tlbtnprint}, {btnclear, btnclose}};
+    for (int row = 0; row < 4; ++row) {
+        for (int column = 0; column < 2; ++column)
+            buttons->addWidget(grid[row][column], row, column);
+    }
+    for (QToolButton *tool : {tlbtnsave, tlbtnload, tlbtnprint})
+        tool->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     right->addLayout(buttons);
     layout->addLayout(right, 6);
 

@@ -32,17 +32,6 @@ constexpr int kHitChartHeight = 210;
 
 } // namespace
 
-void fillNumberItems(QComboBox *combo, int first, int last, int selected)
-{
-    QStringList items;
-    for (int value = first; value <= last; ++value)
-        items << QString::number(value);
-    combo->clear();
-    combo->addItems(items);
-    if (!items.isEmpty())
-        combo->setCurrentIndex(std::clamp(selected, first, last) - first);
-}
-
 int numberItem(const QComboBox *combo)
 {
     return combo->currentText().toInt();

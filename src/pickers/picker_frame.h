@@ -113,9 +113,6 @@ private:
     BackgroundRun m_run {this};
 };
 
-// Fills a combo box with the items "first" … "last" and selects the given value (clamped to
-// the items).
-void fillNumberItems(QComboBox *combo, int first, int last, int selected);
 // The value of a combo of number items.
 int numberItem(const QComboBox *combo);
 

@@ -4,6 +4,7 @@
 #include "data/open_lottery.h"
 #include "pickers/radio_group.h"
 #include "shell/app_context.h"
+#include "shell/form_controls.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -16,18 +17,6 @@
 
 namespace lumaro {
 
-namespace {
-
-QLineEdit *numberEdit(QWidget *parent, const QString &name, int value)
-{
-    auto *edit = new QLineEdit(QString::number(value), parent);
-    edit->setObjectName(name);
-    edit->setMaximumWidth(48);
-    return edit;
-}
-
-} // namespace
-
 Tfrmallpiantai::Tfrmallpiantai(AppContext &context, QWidget *parent)
     : ExclusionWindow(context, ExclusionKind::Skew, QStringLiteral("frmallpiantai"), QStringLiteral("无穷偏态排除选号"),
         {QStringLiteral("btngen"), QStringLiteral("保存"), QStringLiteral("清除"), 10000, 10000}, parent)
@@ -36,25 +25,20 @@ Tfrmallpiantai::Tfrmallpiantai(AppContext &context, QWidget *parent)
 {
     const int m = context.lottery->m;
     auto *settings = new QGroupBox(this);
-    m_chkda = new QCheckBox(QStringLiteral("大数个数>="), settings);
-    m_chkda->setObjectName(QStringLiteral("chkda"));
-    m_chkda->setChecked(true);
-    m_edtdanum = numberEdit(settings, QStringLiteral("edtdanum"), m - 1);
-    m_lblda = new QLabel(QStringLiteral("时本期大数个数"), settings);
-    m_lblda->setObjectName(QStringLiteral("lblda"));
-    m_edtdanum1 = numberEdit(settings, QStringLiteral("edtdanum1"), 0);
-    m_edtdanum2 = numberEdit(settings, QStringLiteral("edtdanum2"), m - 1);
-    m_chkxiao = new QCheckBox(QStringLiteral("大数个数<="), settings);
-    m_chkxiao->setObjectName(QStringLiteral("chkxiao"));
-    m_chkxiao->setChecked(true);
-    m_edtxiaonum = numberEdit(settings, QStringLiteral("edtxiaonum"), 1);
-    m_lblxiao = new QLabel(QStringLiteral("时本期大数个数"), settings);
-    m_lblxiao->setObjectName(QStringLiteral("lblxiao"));
-    m_edtxiaonum1 = numberEdit(settings, QStringLiteral("edtxiaonum1"), 1);
-    m_edtxiaonum2 = numberEdit(settings, QStringLiteral("edtxiaonum2"), m);
-    m_edtyanxunum = new QLineEdit(QStringLiteral("2"), settings);
-    m_edtyanxunum->setObjectName(QStringLiteral("edtyanxunum"));
-    m_edtyanxunum->setMaximumWidth(48);
+    m_chkda = NewCheckBox(settings, "chkda", QStringLiteral("大数个数>="), true);
+    m_edtdanum = NewField(settings, "edtdanum", QString::number(m - 1));
+    m_lblda = NewLabel(settings, "lblda", QStringLiteral("时本期大数个数"));
+    m_edtdanum1 = NewField(settings, "edtdanum1", QStringLiteral("0"));
+    m_edtdanum2 = NewField(settings, "edtdanum2", QString::number(m - 1));
+    m_chkxiao = NewCheckBox(settings, "chkxiao", QStringLiteral("大数个数<="), true);
+    m_edtxiaonum = NewField(settings, "edtxiaonum", QStringLiteral("1"));
+    m_lblxiao = NewLabel(settings, "lblxiao", QStringLiteral("时本期大数个数"));
+    m_edtxiaonum1 = NewField(settings, "edtxiaonum1", QStringLiteral("1"));
+    m_edtxiaonum2 = NewField(settings, "edtxiaonum2", QString::number(m));
+    m_edtyanxunum = NewField(settings, "edtyanxunum", QStringLiteral("2"));
+    for (QLineEdit *count :
+        {m_edtdanum, m_edtdanum1, m_edtdanum2, m_edtxiaonum, m_edtxiaonum1, m_edtxiaonum2, m_edtyanxunum})
+        count->setMaximumWidth(48);
     QComboBox *stage = stageList(QStringLiteral("comjieduannum"));
     lockWhileRunning({m_optmode, m_chkda, m_edtdanum, m_edtdanum1, m_edtdanum2, m_chkxiao, m_edtxiaonum, m_edtxiaonum1,
         m_edtxiaonum2, m_edtyanxunum});

@@ -5,6 +5,7 @@
 #include "pickers/stem_branch_picker.h"
 #include "shell/app_context.h"
 #include "shell/dialogs.h"
+#include "shell/form_controls.h"
 
 #include <QBoxLayout>
 #include <QComboBox>
@@ -29,25 +30,22 @@ PickerFrame::Options ganzhiOptions()
     return options;
 }
 
-QLineEdit *readOnlyBox(const QString &name, int width, QWidget *parent)
-{
-    auto *box = new QLineEdit(parent);
-    box->setObjectName(name);
-    box->setReadOnly(true);
-    box->setFixedWidth(width);
-    return box;
-}
-
 } // namespace
 
 Tfrmganzhi::Tfrmganzhi(AppContext &context, QWidget *parent)
     : PickerFrame(context, parent, ganzhiOptions())
-    , edtdate(readOnlyBox(QStringLiteral("edtdate"), 110, this))
-    , edttiangan(readOnlyBox(QStringLiteral("edttiangan"), 40, this))
-    , edtdizhi(readOnlyBox(QStringLiteral("edtdizhi"), 40, this))
+    , edtdate(NewField(this, "edtdate"))
+    , edttiangan(NewField(this, "edttiangan"))
+    , edtdizhi(NewField(this, "edtdizhi"))
     , optadd(
           new RadioGroup(QStringLiteral("optadd"), {QStringLiteral("标准"), QStringLiteral("附加")}, kStandard, this))
 {
+    // The date and its stem and branch are shown, never typed.
+    for (QLineEdit *box : {edtdate, edttiangan, edtdizhi})
+        box->setReadOnly(true);
+    edtdate->setFixedWidth(110);
+    edttiangan->setFixedWidth(40);
+    edtdizhi->setFixedWidth(40);
     auto *row = new QHBoxLayout;
     row->addWidget(new QLabel(QStringLiteral("开奖日期："), this));
     row->addWidget(edtdate);

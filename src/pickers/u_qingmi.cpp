@@ -4,6 +4,7 @@
 #include "pickers/intimate_picker.h"
 #include "pickers/radio_group.h"
 #include "shell/app_context.h"
+#include "shell/form_controls.h"
 #include "shell/table_model.h"
 
 #include <QBoxLayout>
@@ -54,7 +55,7 @@ Tfrmqingmi::Tfrmqingmi(AppContext &context, QWidget *parent)
     tabcode->setObjectName(QStringLiteral("tabcode"));
 
     const NumberRange range = numberRangeOf(lottery());
-    fillNumberItems(comselnum, 1, range.count(), range.count() / 2);
+    FillNumberCombo(comselnum, 1, range.count(), range.count() / 2);
     // "全部期数" then 1 … D; the item index is S.
     const int draws = lottery().drawTable.rowCount();
     comjieduanqi->addItem(QStringLiteral("全部期数"));

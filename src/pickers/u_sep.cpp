@@ -3,6 +3,7 @@
 #include "data/open_lottery.h"
 #include "pickers/interval_picker.h"
 #include "shell/app_context.h"
+#include "shell/form_controls.h"
 
 #include <QBoxLayout>
 #include <QComboBox>
@@ -26,15 +27,9 @@ PickerFrame::Options sepOptions()
 
 Tfrmsep::Tfrmsep(AppContext &context, QWidget *parent)
     : PickerFrame(context, parent, sepOptions())
-    , comqishu(new QComboBox(this))
-    , comcodenum(new QComboBox(this))
+    , comqishu(NewNumberCombo(this, "comqishu", 1, IntervalPicker::kMaxInterval, 5))
+    , comcodenum(NewNumberCombo(this, "comcodenum", 1, numberRangeOf(lottery()).count(), 2 * lottery().m))
 {
-    comqishu->setObjectName(QStringLiteral("comqishu"));
-    comcodenum->setObjectName(QStringLiteral("comcodenum"));
-    const NumberRange range = numberRangeOf(lottery());
-    fillNumberItems(comqishu, 1, IntervalPicker::kMaxInterval, 5);
-    fillNumberItems(comcodenum, 1, range.count(), 2 * lottery().m);
-
     auto *row = new QHBoxLayout;
     row->addWidget(new QLabel(QStringLiteral("间隔期数："), this));
     row->addWidget(comqishu);

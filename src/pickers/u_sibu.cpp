@@ -3,6 +3,7 @@
 #include "data/open_lottery.h"
 #include "pickers/four_step_picker.h"
 #include "shell/app_context.h"
+#include "shell/form_controls.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -23,41 +24,25 @@ PickerFrame::Options sibuOptions()
     return options;
 }
 
-QComboBox *stepCombo(const QString &name, QWidget *parent)
-{
-    auto *combo = new QComboBox(parent);
-    combo->setObjectName(name);
-    combo->setMaxVisibleItems(20);
-    return combo;
-}
-
-QLineEdit *stepBox(const QString &name, QWidget *parent)
-{
-    auto *box = new QLineEdit(parent);
-    box->setObjectName(name);
-    box->setReadOnly(true);
-    return box;
-}
-
 } // namespace
 
 Tfrmsibu::Tfrmsibu(AppContext &context, QWidget *parent)
     : PickerFrame(context, parent, sibuOptions())
-    , com1(stepCombo(QStringLiteral("com1"), this))
-    , com2(stepCombo(QStringLiteral("com2"), this))
-    , com3(stepCombo(QStringLiteral("com3"), this))
-    , com4(stepCombo(QStringLiteral("com4"), this))
-    , edtcode1(stepBox(QStringLiteral("edtcode1"), this))
-    , edtcode2(stepBox(QStringLiteral("edtcode2"), this))
-    , edtcode3(stepBox(QStringLiteral("edtcode3"), this))
-    , edtcode4(stepBox(QStringLiteral("edtcode4"), this))
 {
     const int draws = lottery().drawTable.rowCount();
     const FourStepSettings defaults;
-    fillNumberItems(com1, 1, draws, FourStepPicker::defaultLongWindow(draws));
-    fillNumberItems(com2, 1, FourStepPicker::kMaxRest2, defaults.rest2);
-    fillNumberItems(com3, 1, FourStepPicker::kMaxRest3, defaults.rest3);
-    fillNumberItems(com4, 1, FourStepPicker::kMaxRecent4, defaults.recent4);
+    com1 = NewNumberCombo(this, "com1", 1, draws, FourStepPicker::defaultLongWindow(draws));
+    com2 = NewNumberCombo(this, "com2", 1, FourStepPicker::kMaxRest2, defaults.rest2);
+    com3 = NewNumberCombo(this, "com3", 1, FourStepPicker::kMaxRest3, defaults.rest3);
+    com4 = NewNumberCombo(this, "com4", 1, FourStepPicker::kMaxRecent4, defaults.recent4);
+    edtcode1 = NewField(this, "edtcode1");
+    edtcode2 = NewField(this, "edtcode2");
+    edtcode3 = NewField(this, "edtcode3");
+    edtcode4 = NewField(this, "edtcode4");
+    for (QComboBox *combo : {com1, com2, com3, com4})
+        combo->setMaxVisibleItems(20);
+    for (QLineEdit *box : {edtcode1, edtcode2, edtcode3, edtcode4})
+        box->setReadOnly(true);
 
     auto *grid = new QGridLayout;
     const struct {

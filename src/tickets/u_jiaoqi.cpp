@@ -6,6 +6,7 @@
 #include "shell/busy_cursor.h"
 #include "shell/dialogs.h"
 #include "shell/error_display.h"
+#include "shell/form_controls.h"
 #include "tickets/text_lines_model.h"
 #include "tickets/ticket_file.h"
 
@@ -33,13 +34,6 @@ namespace {
 const QString kCaption = QStringLiteral("多重大底交集");
 const QString kFilter = QStringLiteral("文本文件(*.txt)|*.txt");
 
-QPushButton *button(const char *name, const QString &text, QWidget *parent)
-{
-    auto *b = new QPushButton(text, parent);
-    b->setObjectName(QString::fromUtf8(name));
-    return b;
-}
-
 } // namespace
 
 Tfrmjiaoqi::Tfrmjiaoqi(AppContext &context, QWidget *parent)
@@ -49,29 +43,24 @@ Tfrmjiaoqi::Tfrmjiaoqi(AppContext &context, QWidget *parent)
     setObjectName(QStringLiteral("frmjiaoqi"));
     setWindowTitle(kCaption);
 
-    auto *label1 = new QLabel(QStringLiteral("原始大底："), this);
-    label1->setObjectName(QStringLiteral("Label1"));
+    QLabel *label1 = NewLabel(this, "Label1", QStringLiteral("原始大底："));
     m_lstdadi = new QListWidget(this);
     m_lstdadi->setObjectName(QStringLiteral("lstdadi"));
     m_lstdadi->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_lstdadi->setToolTip(QStringLiteral("双击查看大底文件"));
 
-    auto *label2 = new QLabel(QStringLiteral("交集容错："), this);
-    label2->setObjectName(QStringLiteral("Label2"));
-    m_edtnum1 = new QLineEdit(QStringLiteral("0"), this);
-    m_edtnum1->setObjectName(QStringLiteral("edtnum1"));
-    auto *label3 = new QLabel(QStringLiteral("到"), this);
-    label3->setObjectName(QStringLiteral("Label3"));
-    m_edtnum2 = new QLineEdit(QStringLiteral("0"), this);
-    m_edtnum2->setObjectName(QStringLiteral("edtnum2"));
+    QLabel *label2 = NewLabel(this, "Label2", QStringLiteral("交集容错："));
+    m_edtnum1 = NewField(this, "edtnum1", QStringLiteral("0"));
+    QLabel *label3 = NewLabel(this, "Label3", QStringLiteral("到"));
+    m_edtnum2 = NewField(this, "edtnum2", QStringLiteral("0"));
     for (QLineEdit *edit : {m_edtnum1, m_edtnum2})
         edit->setFixedWidth(60);
 
-    m_btndaoru = button("btndaoru", QStringLiteral("导入大底"), this);
-    m_btnjiaoqi = button("btnjiaoqi", QStringLiteral("大底交集"), this);
-    m_btnsave = button("btnsave", QStringLiteral("保存号码"), this);
-    m_btncls = button("btncls", QStringLiteral("清空所有"), this);
-    m_btnclose = button("btnclose", QStringLiteral("关闭"), this);
+    m_btndaoru = NewButton(this, "btndaoru", QStringLiteral("导入大底"));
+    m_btnjiaoqi = NewButton(this, "btnjiaoqi", QStringLiteral("大底交集"));
+    m_btnsave = NewButton(this, "btnsave", QStringLiteral("保存号码"));
+    m_btncls = NewButton(this, "btncls", QStringLiteral("清空所有"));
+    m_btnclose = NewButton(this, "btnclose", QStringLiteral("关闭"));
 
     m_pb = new QProgressBar(this);
     m_pb->setObjectName(QStringLiteral("pb"));

@@ -7,6 +7,7 @@
 #include "shell/busy_cursor.h"
 #include "shell/dialogs.h"
 #include "shell/error_display.h"
+#include "shell/form_controls.h"
 #include "shell/table_model.h"
 
 #include <QApplication>
@@ -45,16 +46,6 @@ constexpr int kGroupHeight = 105;
 constexpr int kRowPitch = (kGroupHeight - 15) / 3;
 static_assert(kWheelMaxNumbers <= 4 * kEditsPerRow, "every number edit has a place in the group");
 
-QComboBox *numberList(QWidget *parent, const char *name, int from, int to, int initial)
-{
-    auto *box = new QComboBox(parent);
-    box->setObjectName(QString::fromLatin1(name));
-    for (int i = from; i <= to; ++i)
-        box->addItem(QString::number(i));
-    box->setCurrentIndex(initial - from);
-    return box;
-}
-
 } // namespace
 
 Tfrmjuzheng::Tfrmjuzheng(AppContext &context, QWidget *parent)
@@ -89,8 +80,7 @@ void Tfrmjuzheng::buildControls()
     }
     layoutNumberEdits();
 
-    m_lblcode = new QLabel(QStringLiteral("投注号码："), this);
-    m_lblcode->setObjectName(QStringLiteral("lblcode"));
+    m_lblcode = NewLabel(this, "lblcode", QStringLiteral("投注号码："));
     m_tabcode = new QTableView(this);
     m_tabcode->setObjectName(QStringLiteral("tabcode"));
     m_model = new FunctionTableModel(this);
@@ -103,8 +93,8 @@ void Tfrmjuzheng::buildControls()
 
     // The parameters on the right.
     // The lists offer no more base numbers and bankers than there are number edits.
-    m_commainnum = numberList(this, "commainnum", 1, kWheelMaxBase, 10);
-    m_comdannum = numberList(this, "comdannum", 0, kWheelMaxBankers, 0);
+    m_commainnum = NewNumberCombo(this, "commainnum", 1, kWheelMaxBase, 10);
+    m_comdannum = NewNumberCombo(this, "comdannum", 0, kWheelMaxBankers, 0);
     m_comdannum->setEnabled(false);
     m_optjutype = new QGroupBox(QStringLiteral("矩阵类型："), this);
     m_optjutype->setObjectName(QStringLiteral("optjutype"));
@@ -118,15 +108,14 @@ void Tfrmjuzheng::buildControls()
         kindsLayout->addWidget(radio);
     }
     m_kinds->button(0)->setChecked(true);
-    m_comoknum = numberList(this, "comoknum", 1, 8, 6);
-    m_combaonum = numberList(this, "combaonum", 1, 8, 5);
+    m_comoknum = NewNumberCombo(this, "comoknum", 1, 8, 6);
+    m_combaonum = NewNumberCombo(this, "combaonum", 1, 8, 5);
     m_comcainum = new QComboBox(this);
     m_comcainum->setObjectName(QStringLiteral("comcainum"));
     for (int t = 1; t <= 7; ++t)
         m_comcainum->addItem(QStringLiteral("选%1型").arg(t));
     m_comcainum->setCurrentIndex(5);
-    m_edtjushu = new QLineEdit(this);
-    m_edtjushu->setObjectName(QStringLiteral("edtjushu"));
+    m_edtjushu = NewField(this, "edtjushu");
     m_edtjushu->setReadOnly(true);
 
     auto *form = new QFormLayout;
@@ -138,16 +127,12 @@ void Tfrmjuzheng::buildControls()
     form->addRow(QStringLiteral("彩票类型："), m_comcainum);
     form->addRow(QStringLiteral("矩阵注数："), m_edtjushu);
 
-    m_btngen = new QPushButton(QStringLiteral("开始缩水"), this);
-    m_btngen->setObjectName(QStringLiteral("btngen"));
+    m_btngen = NewButton(this, "btngen", QStringLiteral("开始缩水"));
     m_btngen->setDefault(true);
     m_btngen->setAutoDefault(true);
-    m_btnsave = new QPushButton(QStringLiteral("保存"), this);
-    m_btnsave->setObjectName(QStringLiteral("btnsave"));
-    m_btnprint = new QPushButton(QStringLiteral("打印"), this);
-    m_btnprint->setObjectName(QStringLiteral("btnprint"));
-    m_btnclose = new QPushButton(QStringLiteral("关闭"), this);
-    m_btnclose->setObjectName(QStringLiteral("btnclose"));
+    m_btnsave = NewButton(this, "btnsave", QStringLiteral("保存"));
+    m_btnprint = NewButton(this, "btnprint", QStringLiteral("打印"));
+    m_btnclose = NewButton(this, "btnclose", QStringLiteral("关闭"));
     auto *buttons = new QGridLayout;
     buttons->addWidget(m_btngen, 0, 0);
     buttons->addWidget(m_btnsave, 0, 1);

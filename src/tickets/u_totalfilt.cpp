@@ -8,6 +8,7 @@
 #include "shell/busy_cursor.h"
 #include "shell/dialogs.h"
 #include "shell/error_display.h"
+#include "shell/form_controls.h"
 #include "tickets/line_printer.h"
 #include "tickets/text_lines_model.h"
 #include "tickets/ticket_file.h"
@@ -63,30 +64,6 @@ constexpr std::optional<FilterBounds> TotalFilterConditions::*kRowMembers[7] = {
 
 const QColor kChosen(255, 50, 50);
 
-QLabel *label(QWidget *parent, const QString &text, const QRect &geometry)
-{
-    auto *l = new QLabel(text, parent);
-    l->setGeometry(geometry);
-    return l;
-}
-
-QLineEdit *edit(QWidget *parent, const char *name, const QString &text, const QRect &geometry)
-{
-    auto *e = new QLineEdit(text, parent);
-    e->setObjectName(QString::fromUtf8(name));
-    e->setGeometry(geometry);
-    return e;
-}
-
-QPushButton *button(QWidget *parent, const char *name, const QString &text, const QRect &geometry)
-{
-    auto *b = new QPushButton(text, parent);
-    b->setObjectName(QString::fromUtf8(name));
-    b->setGeometry(geometry);
-    b->setAutoDefault(false);
-    return b;
-}
-
 } // namespace
 
 Tfrmtotalfilt::Tfrmtotalfilt(AppContext &context, QWidget *parent)
@@ -124,9 +101,8 @@ void Tfrmtotalfilt::buildControls()
     for (int i = 0; i < 7; ++i) {
         const int y = 22 + i * 30;
         BoundRow &row = m_rows[static_cast<std::size_t>(i)];
-        row.check = new QCheckBox(QString::fromUtf8(kRows[i].caption), general);
-        row.check->setObjectName(QString::fromUtf8(kRows[i].check));
-        row.check->setGeometry(14, y, 86, 24);
+        row.check
+            = NewCheckBox(general, kRows[i].check, QString::fromUtf8(kRows[i].caption), false, QRect(14, y, 86, 24));
         row.lower = new QComboBox(general);
         row.upper = new QComboBox(general);
         row.lower->setObjectName(QString::fromUtf8(kRows[i].lower));
@@ -137,35 +113,31 @@ void Tfrmtotalfilt::buildControls()
             combo->setMaxVisibleItems(20);
         }
         row.lower->setGeometry(104, y, 110, 24);
-        label(general, QStringLiteral("到"), QRect(224, y, 24, 24));
+        NewLabel(general, {}, QStringLiteral("到"), QRect(224, y, 24, 24));
         row.upper->setGeometry(252, y, 110, 24);
     }
 
     const int bankerY = 250;
-    chkdanma = new QCheckBox(QStringLiteral("胆码"), this);
-    chkdanma->setObjectName(QStringLiteral("chkdanma"));
-    chkdanma->setGeometry(10, bankerY, 60, 24);
-    edtdanma = edit(this, "edtdanma", QString(), QRect(72, bankerY, 150, 24));
+    chkdanma = NewCheckBox(this, "chkdanma", QStringLiteral("胆码"), false, QRect(10, bankerY, 60, 24));
+    edtdanma = NewField(this, "edtdanma", {}, QRect(72, bankerY, 150, 24));
     edtdanma->setToolTip(QStringLiteral("胆码号码，用空格分开，例如：3 15 27"));
-    label(this, QStringLiteral("预计中"), QRect(228, bankerY, 54, 24));
-    edtnum1 = edit(this, "edtnum1", QStringLiteral("1"), QRect(284, bankerY, 34, 24));
-    label(this, QStringLiteral("到"), QRect(322, bankerY, 20, 24));
-    edtnum2 = edit(this, "edtnum2", QStringLiteral("1"), QRect(342, bankerY, 34, 24));
-    label(this, QStringLiteral("个"), QRect(380, bankerY, 16, 24));
+    NewLabel(this, {}, QStringLiteral("预计中"), QRect(228, bankerY, 54, 24));
+    edtnum1 = NewField(this, "edtnum1", QStringLiteral("1"), QRect(284, bankerY, 34, 24));
+    NewLabel(this, {}, QStringLiteral("到"), QRect(322, bankerY, 20, 24));
+    edtnum2 = NewField(this, "edtnum2", QStringLiteral("1"), QRect(342, bankerY, 34, 24));
+    NewLabel(this, {}, QStringLiteral("个"), QRect(380, bankerY, 16, 24));
 
     const int chooserY = 282;
-    chkhongqiu = new QCheckBox(QStringLiteral("选择球号："), this);
-    chkhongqiu->setObjectName(QStringLiteral("chkhongqiu"));
-    chkhongqiu->setGeometry(10, chooserY, 96, 24);
-    label(this, QStringLiteral("中"), QRect(108, chooserY, 18, 24));
+    chkhongqiu = NewCheckBox(this, "chkhongqiu", QStringLiteral("选择球号："), false, QRect(10, chooserY, 96, 24));
+    NewLabel(this, {}, QStringLiteral("中"), QRect(108, chooserY, 18, 24));
     const QString m = QString::number(m_m);
-    edtzhong1 = edit(this, "edtzhong1", m, QRect(126, chooserY, 32, 24));
-    label(this, QStringLiteral("到"), QRect(162, chooserY, 20, 24));
-    edtzhong2 = edit(this, "edtzhong2", m, QRect(182, chooserY, 32, 24));
-    btnsuiji1 = button(this, "btnsuiji1", QStringLiteral("随机选择球号"), QRect(222, chooserY - 1, 112, 26));
+    edtzhong1 = NewField(this, "edtzhong1", m, QRect(126, chooserY, 32, 24));
+    NewLabel(this, {}, QStringLiteral("到"), QRect(162, chooserY, 20, 24));
+    edtzhong2 = NewField(this, "edtzhong2", m, QRect(182, chooserY, 32, 24));
+    btnsuiji1 = NewButton(this, "btnsuiji1", QStringLiteral("随机选择球号"), QRect(222, chooserY - 1, 112, 26));
     btnsuiji1->setEnabled(false);
-    edtsuiji1 = edit(this, "edtsuiji1", m, QRect(338, chooserY, 34, 24));
-    label(this, QStringLiteral("个"), QRect(376, chooserY, 16, 24));
+    edtsuiji1 = NewField(this, "edtsuiji1", m, QRect(338, chooserY, 34, 24));
+    NewLabel(this, {}, QStringLiteral("个"), QRect(376, chooserY, 16, 24));
     connect(chkhongqiu, &QCheckBox::toggled, btnsuiji1, &QPushButton::setEnabled);
     connect(btnsuiji1, &QPushButton::clicked, this, &Tfrmtotalfilt::btnsuiji1Click);
 
@@ -195,12 +167,12 @@ void Tfrmtotalfilt::buildControls()
 
     const int x0 = 406;
     const int w = 113;
-    btnsave = button(this, "btnsave", QStringLiteral("保存"), QRect(x0, 330, w, 32));
-    btnclear = button(this, "btnclear", QStringLiteral("清空"), QRect(x0 + w + 11, 330, w, 32));
-    btnfilt = button(this, "btnfilt", QStringLiteral("过滤"), QRect(x0 + 2 * (w + 11), 330, w, 32));
-    btnprint = button(this, "btnprint", QStringLiteral("打印"), QRect(x0, 374, w, 32));
-    btnload = button(this, "btnload", QStringLiteral("载入"), QRect(x0 + w + 11, 374, w, 32));
-    btnclose = button(this, "btnclose", QStringLiteral("关闭"), QRect(x0 + 2 * (w + 11), 374, w, 32));
+    btnsave = NewButton(this, "btnsave", QStringLiteral("保存"), QRect(x0, 330, w, 32));
+    btnclear = NewButton(this, "btnclear", QStringLiteral("清空"), QRect(x0 + w + 11, 330, w, 32));
+    btnfilt = NewButton(this, "btnfilt", QStringLiteral("过滤"), QRect(x0 + 2 * (w + 11), 330, w, 32));
+    btnprint = NewButton(this, "btnprint", QStringLiteral("打印"), QRect(x0, 374, w, 32));
+    btnload = NewButton(this, "btnload", QStringLiteral("载入"), QRect(x0 + w + 11, 374, w, 32));
+    btnclose = NewButton(this, "btnclose", QStringLiteral("关闭"), QRect(x0 + 2 * (w + 11), 374, w, 32));
     // 过滤 is the default button: Enter starts a run (see keyPressEvent).
     QFont bold = btnfilt->font();
     bold.setBold(true);
