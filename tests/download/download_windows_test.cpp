@@ -6,6 +6,7 @@
 #include "shell/app_context.h"
 #include "shell/dialogs.h"
 #include "support/test_home.h"
+#include "support/window_test.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -41,23 +42,17 @@ void screenshot(QWidget *window, const char *name)
         window->grab().save(folder + QLatin1Char('/') + QString::fromLatin1(name) + QStringLiteral(".png"));
 }
 
-class DownloadWindowTest : public ::testing::Test {
+// The download windows read their sites from the program folder: every one points at the local
+// fixture server.
+class DownloadWindowTest : public test::WindowTest {
 protected:
     void SetUp() override
     {
-        dialogs::testing::setEnabled(true);
-        dialogs::testing::clear();
+        WindowTest::SetUp();
         test::writeSites(home.folder(), server, 5);
-        context.folder = home.folder();
-        context.store = &home.store();
-        context.lottery = &lottery;
     }
-    void TearDown() override { dialogs::testing::clear(); }
 
-    test::TestHome home;
     test::FixtureServer server;
-    OpenLottery lottery;
-    AppContext context;
     DownloadDone downloadDone;
 };
 

@@ -13,6 +13,7 @@
 #include "shell/dialogs.h"
 #include "shell/window_catalog.h"
 #include "support/test_home.h"
+#include "support/window_test.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
@@ -83,12 +84,13 @@ struct Field {
     std::function<QString(QWidget *)> get {};
 };
 
-// Everything the cases need beside the window: the program folder, the lottery, the dialogs.
+// Everything the cases need beside the window: the fixture's program folder, lottery and
+// context, and the download windows' flag.
 struct Env {
-    test::TestHome home;
-    OpenLottery lottery;
-    AppContext context;
-    DownloadDone downloadDone;
+    test::TestHome &home;
+    OpenLottery &lottery;
+    AppContext &context;
+    DownloadDone downloadDone {};
 };
 
 struct WindowCase {
@@ -475,29 +477,16 @@ std::vector<WindowCase> windowCases()
 
 // ---------------------------------------------------------------------------------------------
 
-class GarbageInput : public ::testing::TestWithParam<int> {
-protected:
-    void SetUp() override
-    {
-        dialogs::testing::setEnabled(true);
-        dialogs::testing::clear();
-    }
-    void TearDown() override { dialogs::testing::clear(); }
-};
+class GarbageInput : public test::WindowTest, public ::testing::WithParamInterface<int> { };
 
 // One window: opens it on a lottery with its real history, then types each garbage value into
 // each numeric control and presses each action that reads the control.
-void runCase(const WindowCase &c)
+void runCase(const WindowCase &c, Env &env)
 {
     const QString history
         = test::historyFile(c.lottery == kQlc ? QStringLiteral("qlc.csv") : QStringLiteral("fc3d.csv"));
-    Env env;
     importDrawFile(env.home.store(), c.lottery, history);
     env.lottery.open(env.home.store(), c.lottery);
-    env.context.folder = env.home.folder();
-    env.context.store = &env.home.store();
-    env.context.lottery = &env.lottery;
-    env.context.fixedSeed = 7;
 
     std::unique_ptr<QWidget> window;
     std::map<QString, QString> valid; // the prepared texts of the fields
@@ -634,7 +623,8 @@ const std::vector<WindowCase> &allCases()
 
 TEST_P(GarbageInput, IsRefusedWithAMessageAndChangesNothing)
 {
-    runCase(allCases()[static_cast<std::size_t>(GetParam())]);
+    Env env {home, lottery, context};
+    runCase(allCases()[static_cast<std::size_t>(GetParam())], env);
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryWindow, GarbageInput, ::testing::Range(0, static_cast<int>(allCases().size())),
