@@ -36,7 +36,7 @@ void BM_IndicatorHistory20000(benchmark::State &state)
         const IndicatorHistory history(indicator, lottery.drawTable, lottery.n);
         benchmark::DoNotOptimize(SummarizeIndicator(history, 3).recentTotal);
     }
-    state.SetLabel(QString::fromUtf8(indicatorTexts(indicator).columnLabel).toStdString());
+    state.SetLabel(QString::fromUtf8(TextsOf(indicator).columnLabel).toStdString());
 }
 BENCHMARK(BM_IndicatorHistory20000)->DenseRange(0, 7)->Unit(benchmark::kMillisecond)->UseRealTime();
 

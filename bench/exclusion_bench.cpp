@@ -28,7 +28,7 @@ const PickerHistory *qlcHistory()
             return h;
         bench::BenchHome home;
         const QString name = QStringLiteral("中国福彩七乐彩");
-        importDrawFile(home.store(), name, csv);
+        ImportDrawFile(home.store(), name, csv);
         OpenLottery lottery;
         lottery.open(home.store(), name);
         h = std::make_unique<PickerHistory>(PickerHistoryOf(lottery, lottery.drawCount));
@@ -44,7 +44,7 @@ void runCycle(benchmark::State &state, const PickerSettings &settings)
         state.SkipWithError("resources/draws/qlc.csv not found");
         return;
     }
-    const std::unique_ptr<ExclusionMember> member = makeMember(*history, settings);
+    const std::unique_ptr<ExclusionMember> member = MakeMember(*history, settings);
     TicketSet tickets = TicketSet::lexicographic(30, 7);
     RandomSource random(1);
     StopRule stop;

@@ -44,7 +44,7 @@ const QStringList &bases()
             const qint64 rank
                 = 1 + static_cast<qint64>(random.next() % static_cast<std::uint64_t>(total / 4)) * 4 + random.below(2);
             CombinationUnrank(rank, 36, 7, c);
-            buffer += ticketLine(c, 7);
+            buffer += TicketLine(c, 7);
             buffer += "\r\n";
             if (buffer.size() > (1 << 20)) {
                 file.write(buffer);
@@ -66,7 +66,7 @@ void BM_Intersect36x7FourFilesOfAMillion(benchmark::State &state)
     qint64 listed = 0;
     for (auto _ : state) {
         const IntersectionResult result = RunIntersection(table, {files, 0, 1});
-        listed = writeResultList(resultList, result.tickets);
+        listed = WriteResultList(resultList, result.tickets);
     }
     state.counters["listed"] = static_cast<double>(listed);
     state.counters["table_MB"] = static_cast<double>(table.memoryBytes()) / (1024.0 * 1024.0);

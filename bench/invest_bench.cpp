@@ -19,7 +19,7 @@ const HitHistory &history3d()
 {
     static const HitHistory history = [] {
         bench::BenchHome home;
-        importDrawFile(home.store(), QStringLiteral("福彩3D"), QStringLiteral(LUMARO_HISTORIES "/fc3d.csv"));
+        ImportDrawFile(home.store(), QStringLiteral("福彩3D"), QStringLiteral(LUMARO_HISTORIES "/fc3d.csv"));
         OpenLottery lottery;
         lottery.open(home.store(), QStringLiteral("福彩3D"));
         RandomSource random(1);

@@ -168,7 +168,7 @@ void BM_IntersectTwoFilesOf1200000(benchmark::State &state)
         window.show();
         QApplication::processEvents();
         meter.start();
-        dialogs::testing::queueFiles({a, b});
+        dialogs::testing::QueueFiles({a, b});
         window.findChild<QPushButton *>(QStringLiteral("btndaoru"))->click();
         window.findChild<QPushButton *>(QStringLiteral("btnjiaoqi"))->click();
         if (!bench::spinUntil([&] { return !window.running(); }))
@@ -195,15 +195,15 @@ void BM_ExclusionLoad1200000(benchmark::State &state)
         QApplication::processEvents();
         auto *lblcode = window.findChild<QLabel *>(QStringLiteral("lblcode"));
         meter.start();
-        dialogs::testing::clear();
-        dialogs::testing::queueFile(file);
+        dialogs::testing::Clear();
+        dialogs::testing::QueueFile(file);
         window.findChild<QPushButton *>(QStringLiteral("btnload"))->click();
-        if (!bench::spinUntil([&] { return lblcode->text() == done || !dialogs::testing::messages().isEmpty(); }))
+        if (!bench::spinUntil([&] { return lblcode->text() == done || !dialogs::testing::Messages().isEmpty(); }))
             state.SkipWithError("the load did not end");
         QApplication::processEvents();
         meter.stop();
         if (lblcode->text() != done)
-            state.SkipWithError(qPrintable(dialogs::testing::lastMessage()));
+            state.SkipWithError(qPrintable(dialogs::testing::LastMessage()));
     }
     finish(state, meter);
 }
@@ -239,8 +239,8 @@ void BM_Wheel21Numbers(benchmark::State &state)
         bool finished = false;
         QObject::connect(&window, &Tfrmjuzheng::generationFinished, [&] { finished = true; });
         meter.start();
-        dialogs::testing::clear();
-        dialogs::testing::queueAnswer(true);
+        dialogs::testing::Clear();
+        dialogs::testing::QueueAnswer(true);
         window.findChild<QPushButton *>(QStringLiteral("btngen"))->click();
         if (!bench::spinUntil([&] { return finished; }))
             state.SkipWithError("the generation did not end");
@@ -248,7 +248,7 @@ void BM_Wheel21Numbers(benchmark::State &state)
         meter.stop();
         tickets = window.tickets().size();
         if (tickets == 0)
-            state.SkipWithError(qPrintable(dialogs::testing::lastMessage()));
+            state.SkipWithError(qPrintable(dialogs::testing::LastMessage()));
     }
     state.counters["tickets"] = static_cast<double>(tickets);
     finish(state, meter);
@@ -265,7 +265,7 @@ void BM_InvestmentSearch(benchmark::State &state)
         return;
     }
     bench::BenchHome home;
-    importDrawFile(home.store(), QStringLiteral("福彩3D"), fc3d);
+    ImportDrawFile(home.store(), QStringLiteral("福彩3D"), fc3d);
     OpenLottery lottery;
     lottery.open(home.store(), QStringLiteral("福彩3D"));
     AppContext context;
@@ -283,7 +283,7 @@ void BM_InvestmentSearch(benchmark::State &state)
         meter.start();
         window.findChild<QPushButton *>(QStringLiteral("btnyouhua"))->click();
         if (!window.searching())
-            state.SkipWithError(qPrintable(dialogs::testing::lastMessage()));
+            state.SkipWithError(qPrintable(dialogs::testing::LastMessage()));
         else if (!bench::spinUntil([&] { return !window.searching(); }))
             state.SkipWithError("the search did not end");
         QApplication::processEvents();
@@ -333,7 +333,7 @@ void BM_Download50Pages(benchmark::State &state)
             state.SkipWithError("the download did not end");
         meter.stop();
         if (home.store().drawCount(name) != 250)
-            state.SkipWithError(qPrintable(dialogs::testing::lastMessage()));
+            state.SkipWithError(qPrintable(dialogs::testing::LastMessage()));
     }
     state.counters["requests"] = static_cast<double>(server.requests().size());
     finish(state, meter);

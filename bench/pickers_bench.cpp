@@ -31,7 +31,7 @@ const OpenLottery *qlcLottery()
         const QString file = QStringLiteral(LUMARO_HISTORIES "/qlc.csv");
         if (!QFileInfo::exists(file))
             return false;
-        importDrawFile(home.store(), kQlc, file);
+        ImportDrawFile(home.store(), kQlc, file);
         lottery.open(home.store(), kQlc);
         return true;
     }();
@@ -55,7 +55,7 @@ void runOn(benchmark::State &state, const OpenLottery *lottery, Run run)
         state.SkipWithError("resources/draws/qlc.csv not found");
         return;
     }
-    const NumberRange range = numberRangeOf(*lottery);
+    const NumberRange range = NumberRangeOf(*lottery);
     for (auto _ : state) {
         BacktestResult result = run(*lottery, range);
         benchmark::DoNotOptimize(result.rows.data());
@@ -80,7 +80,7 @@ BacktestResult intimateAllPeriods(const OpenLottery &lottery, const NumberRange 
 
 BacktestResult stemBranch(const OpenLottery &lottery, const NumberRange &range)
 {
-    return stemBranchBacktest(lottery.drawTable, lottery.drawDates, range, false);
+    return StemBranchBacktest(lottery.drawTable, lottery.drawDates, range, false);
 }
 
 BacktestResult fourStep(const OpenLottery &lottery, const NumberRange &range)

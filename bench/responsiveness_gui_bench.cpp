@@ -30,7 +30,7 @@ const QString kQlc = QStringLiteral("中国福彩七乐彩");
 struct QlcHome {
     QlcHome()
     {
-        importDrawFile(home.store(), kQlc, QStringLiteral(LUMARO_HISTORIES "/qlc.csv"));
+        ImportDrawFile(home.store(), kQlc, QStringLiteral(LUMARO_HISTORIES "/qlc.csv"));
         lottery.open(home.store(), kQlc);
         context.folder = home.folder();
         context.store = &home.store();
@@ -86,7 +86,7 @@ void BM_ExclusionStopLatency(benchmark::State &state)
     for (auto _ : state) {
         window.btngenClick();
         if (!window.isRunning()) {
-            state.SkipWithError(qPrintable(dialogs::testing::lastMessage()));
+            state.SkipWithError(qPrintable(dialogs::testing::LastMessage()));
             break;
         }
         QElapsedTimer running;
@@ -101,7 +101,7 @@ void BM_ExclusionStopLatency(benchmark::State &state)
         }
         state.SetIterationTime(static_cast<double>(stop.nsecsElapsed()) / 1e9);
     }
-    dialogs::testing::clear();
+    dialogs::testing::Clear();
 }
 BENCHMARK(BM_ExclusionStopLatency)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(5);
 

@@ -31,7 +31,7 @@ void BM_WindowRunKeepingAMillion(benchmark::State &state)
     context.folder = home.folder();
     context.store = &home.store();
     context.lottery = &lottery;
-    dialogs::testing::setEnabled(true);
+    dialogs::testing::SetEnabled(true);
     qint64 rows = 0;
     for (auto _ : state) {
         Tfrmtotalfilt window(context, nullptr);

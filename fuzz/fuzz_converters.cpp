@@ -16,26 +16,26 @@ void checkInteger(const QString &text)
 {
     int value = 0;
     try {
-        value = toInteger(text);
+        value = ToInteger(text);
     } catch (const ConversionError &error) {
         LUMARO_FUZZ_CHECK(error.message().endsWith(QStringLiteral("不是一个有效的整形值")));
         return;
     }
-    LUMARO_FUZZ_CHECK(toInteger(QString::number(value)) == value);
-    LUMARO_FUZZ_CHECK(toInteger(pad2(value)) == value);
-    LUMARO_FUZZ_CHECK(toMoney(text) == value); // a 32-bit number is a 64-bit one too
+    LUMARO_FUZZ_CHECK(ToInteger(QString::number(value)) == value);
+    LUMARO_FUZZ_CHECK(ToInteger(Pad2(value)) == value);
+    LUMARO_FUZZ_CHECK(ToMoney(text) == value); // a 32-bit number is a 64-bit one too
 }
 
 void checkMoney(const QString &text)
 {
     qint64 value = 0;
     try {
-        value = toMoney(text);
+        value = ToMoney(text);
     } catch (const ConversionError &error) {
         LUMARO_FUZZ_CHECK(error.message().endsWith(QStringLiteral("不是一个有效的整形值")));
         return;
     }
-    LUMARO_FUZZ_CHECK(toMoney(QString::number(value)) == value);
+    LUMARO_FUZZ_CHECK(ToMoney(QString::number(value)) == value);
 }
 
 void checkPageNumber(const QString &text)

@@ -24,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     d.periodWidth = (data[0] & 0x80) ? 8 : 7;
     std::vector<ParsedDraw> parsed;
     try {
-        parsed = parseDrawHistory(fuzz::bytes(data + 1, size - 1), d);
+        parsed = ParseDrawHistory(fuzz::bytes(data + 1, size - 1), d);
     } catch (const InputError &error) {
         LUMARO_FUZZ_CHECK(error.message().startsWith(QStringLiteral("第")));
         return 0;
@@ -32,14 +32,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     QSet<QString> periods;
     std::vector<StoredDraw> stored;
     for (const ParsedDraw &row : parsed) {
-        validateDraw(d, row.draw); // throws (and so fails the run) if a bad row got through
+        ValidateDraw(d, row.draw); // throws (and so fails the run) if a bad row got through
         LUMARO_FUZZ_CHECK(!periods.contains(row.draw.period));
         periods.insert(row.draw.period);
         StoredDraw s;
         static_cast<DrawRow &>(s) = row.draw;
         stored.push_back(s);
     }
-    const std::vector<ParsedDraw> again = parseDrawHistory(historyText(stored), d);
+    const std::vector<ParsedDraw> again = ParseDrawHistory(HistoryText(stored), d);
     LUMARO_FUZZ_CHECK(again.size() == parsed.size());
     for (std::size_t i = 0; i < again.size(); ++i) {
         LUMARO_FUZZ_CHECK(again[i].draw.numbers == parsed[i].draw.numbers);

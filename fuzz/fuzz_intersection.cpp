@@ -175,7 +175,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const TicketSet all = table.select(1, static_cast<int>(files.size()));
     LUMARO_FUZZ_CHECK(all.rowCount() == static_cast<qint64>(expected.size()));
     all.forEach([&](qint64, const int *numbers) {
-        LUMARO_FUZZ_CHECK(isAscendingCombination(numbers, n, m));
+        LUMARO_FUZZ_CHECK(IsAscendingCombination(numbers, n, m));
         LUMARO_FUZZ_CHECK(expected.count(std::vector<int>(numbers, numbers + m)) == 1);
     });
     return 0;

@@ -71,8 +71,8 @@ void checkDraws(const std::vector<DrawCandidate> &draws, const LotteryDefinition
         row.date = draw.date;
         try {
             for (const QString &number : draw.numbers)
-                row.numbers.push_back(toInteger(number));
-            validateDraw(d, row);
+                row.numbers.push_back(ToInteger(number));
+            ValidateDraw(d, row);
         } catch (const InputError &) {
             continue;
         } catch (const ConversionError &) {
@@ -130,7 +130,7 @@ void checkStored(std::vector<DrawCandidate> draws, QString failure, const QStrin
     const StorableDraws stored = DrawsToStore(std::move(read), StoredEnd {empty, lastPeriod}, d, form, kToday);
     std::vector<qint64> periods;
     for (const DrawRow &row : stored.rows) {
-        validateDraw(d, row);
+        ValidateDraw(d, row);
         qint64 value = -1;
         LUMARO_FUZZ_CHECK(ReadsAsWholeNumber(row.period, &value));
         LUMARO_FUZZ_CHECK(value > lastPeriod);

@@ -29,7 +29,7 @@ void checkRoot(const SiteRoot &root)
     // Every character is printable ASCII: the root goes into request lines as it is.
     for (const QChar ch : root.url)
         LUMARO_FUZZ_CHECK(ch.unicode() > 0x20 && ch.unicode() < 0x7F);
-    const SiteRoot again = siteRootFromText(root.url);
+    const SiteRoot again = SiteRootFromText(root.url);
     LUMARO_FUZZ_CHECK(again.configured());
     LUMARO_FUZZ_CHECK(again.url == root.url);
 }
@@ -43,7 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         return 0;
     const QByteArray content = fuzz::bytes(data + 1, size - 1);
     if ((data[0] & 1) == 0) {
-        checkRoot(siteRootFromText(QString::fromUtf8(content)));
+        checkRoot(SiteRootFromText(QString::fromUtf8(content)));
         return 0;
     }
     // The whole file, read from a folder of the run's own. QSettings keeps a parsed file and

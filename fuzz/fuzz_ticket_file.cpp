@@ -21,7 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     options.maxTickets = 5000;
     LoadedTickets loaded;
     try {
-        loaded = parseTicketFile(content, m, QStringLiteral("fuzz.txt"), options);
+        loaded = ParseTicketFile(content, m, QStringLiteral("fuzz.txt"), options);
     } catch (const Error &) {
         return 0;
     }
@@ -34,13 +34,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     loaded.tickets.forEach([&](qint64, const int *numbers) {
         for (int k = 0; k < m; ++k)
             representable = representable && numbers[k] >= 0 && numbers[k] <= 99;
-        written += ticketLine(numbers, m) + "\r\n";
+        written += TicketLine(numbers, m) + "\r\n";
     });
     if (!representable)
         return 0;
     TicketFileOptions keep;
     keep.collapseRepeats = false;
-    const LoadedTickets again = parseTicketFile(written, m, QStringLiteral("again.txt"), keep);
+    const LoadedTickets again = ParseTicketFile(written, m, QStringLiteral("again.txt"), keep);
     LUMARO_FUZZ_CHECK(again.tickets.rowCount() == loaded.tickets.rowCount());
     std::vector<int> a(static_cast<std::size_t>(m)), b(static_cast<std::size_t>(m));
     for (qint64 r = 0; r < again.tickets.rowCount(); ++r) {
@@ -51,10 +51,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     // A result-list line carries the same numbers after its serial.
     if (loaded.tickets.rowCount() > 0) {
         loaded.tickets.numbers(0, a.data());
-        const QByteArray line = resultListLine(1, a.data(), m);
+        const QByteArray line = ResultListLine(1, a.data(), m);
         LUMARO_FUZZ_CHECK(line.startsWith("0000001    "));
         LUMARO_FUZZ_CHECK(
-            ticketFileFromMemo({QString::fromUtf8(line.chopped(2))}, true) == ticketLine(a.data(), m) + "\r\n");
+            TicketFileFromMemo({QString::fromUtf8(line.chopped(2))}, true) == TicketLine(a.data(), m) + "\r\n");
     }
     return 0;
 }

@@ -19,7 +19,7 @@ void AnalysisView::computeFirstTime()
 void AnalysisView::recomputeOnClick(QAbstractButton *button)
 {
     connect(button, &QAbstractButton::clicked, this, [this] {
-        guarded(this, [this] {
+        Guarded(this, [this] {
             Recompute();
             RefreshChart();
         });
@@ -28,7 +28,7 @@ void AnalysisView::recomputeOnClick(QAbstractButton *button)
 
 void AnalysisView::refreshOnClick(QAbstractButton *button)
 {
-    connect(button, &QAbstractButton::clicked, this, [this] { guarded(this, [this] { RefreshChart(); }); });
+    connect(button, &QAbstractButton::clicked, this, [this] { Guarded(this, [this] { RefreshChart(); }); });
 }
 
 void AnalysisView::showEvent(QShowEvent *event)
@@ -38,7 +38,7 @@ void AnalysisView::showEvent(QShowEvent *event)
     // empty range and elides the labels; drawing it again once shown sets them right.
     if (!m_shown) {
         m_shown = true;
-        guarded(this, [this] { RefreshChart(); });
+        Guarded(this, [this] { RefreshChart(); });
     }
 }
 

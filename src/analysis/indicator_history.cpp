@@ -43,7 +43,7 @@ const IndicatorTexts kRepeat = {"重码分析", "号码重码分析", "号码重
     "期重码个数总和远远超过理论个数总和，建议选择小于理论平均重码个数的组合！",
     "期重码个数总和远远低于理论个数总和，建议选择大于理论平均重码个数的组合！"};
 
-QString recentLine(int k, const char *text)
+QString RecentLine(int k, const char *text)
 {
     return QStringLiteral("最近") + QString::number(k) + QString::fromUtf8(text);
 }
@@ -55,7 +55,7 @@ const DrawTable &ActiveDrawTable(const OpenLottery &lottery)
     return lottery.variantMode ? lottery.variantDrawTable : lottery.drawTable;
 }
 
-const IndicatorTexts &indicatorTexts(Indicator indicator)
+const IndicatorTexts &TextsOf(Indicator indicator)
 {
     switch (indicator) {
     case Indicator::Big:
@@ -83,7 +83,7 @@ QString DrawNumbersText(const int *numbers, int m)
     QString text;
     text.reserve(m * 3);
     for (int j = 0; j < m; ++j)
-        text += pad2(numbers[j]) + QLatin1Char(' ');
+        text += Pad2(numbers[j]) + QLatin1Char(' ');
     return text;
 }
 
@@ -110,20 +110,20 @@ IndicatorHistory::IndicatorHistory(Indicator indicator, const DrawTable &table, 
         std::copy(d, d + m_m, m_numbers.begin() + static_cast<std::ptrdiff_t>(row) * m_m);
         m_values[static_cast<std::size_t>(row)] = value;
         // The grid shows "%.0f" and every later sum reads that text back.
-        m_shown[static_cast<std::size_t>(row)] = fixed0(value).toInt();
+        m_shown[static_cast<std::size_t>(row)] = Fixed0(value).toInt();
         m_historyTotal += value;
     }
 }
 
 QString IndicatorHistory::valueText(int row) const
 {
-    return fixed0(value(row));
+    return Fixed0(value(row));
 }
 
 QStringList IndicatorHistory::headers() const
 {
-    return {QStringLiteral("记录期号"), QStringLiteral("开奖号码"),
-        QString::fromUtf8(indicatorTexts(m_indicator).columnLabel)};
+    return {
+        QStringLiteral("记录期号"), QStringLiteral("开奖号码"), QString::fromUtf8(TextsOf(m_indicator).columnLabel)};
 }
 
 QString IndicatorHistory::cellText(int row, int column) const
@@ -160,11 +160,11 @@ ChartBars IndicatorHistory::recentBars(int k) const
 
 IndicatorSummary SummarizeIndicator(const IndicatorHistory &history, int k)
 {
-    const IndicatorTexts &texts = indicatorTexts(history.indicator());
+    const IndicatorTexts &texts = TextsOf(history.indicator());
     const int draws = history.rowCount();
     IndicatorSummary s;
     s.k = ClampRecentCount(k, draws);
-    s.theory = theoreticalValues(history.indicator(), history.n(), history.m(), 0, s.k);
+    s.theory = TheoreticalValuesOf(history.indicator(), history.n(), history.m(), 0, s.k);
     if (UsesHistoryMean(history.indicator())) {
         // Mean and K-draw total come from the history: K × total / draws, in that order.
         s.theory.average = draws > 0 ? history.historyTotal() / draws : 0;
@@ -172,15 +172,15 @@ IndicatorSummary SummarizeIndicator(const IndicatorHistory &history, int k)
     }
     s.recentTotal = history.recentTotal(s.k);
 
-    s.lines << QString::fromUtf8(texts.maximumLabel) + fixed1(s.theory.maximum)
-            << QString::fromUtf8(texts.minimumLabel) + fixed1(s.theory.minimum);
+    s.lines << QString::fromUtf8(texts.maximumLabel) + Fixed1(s.theory.maximum)
+            << QString::fromUtf8(texts.minimumLabel) + Fixed1(s.theory.minimum);
     if (draws == 0) {
         s.lines << QStringLiteral("没有开奖数据，无法统计。");
         return s;
     }
-    s.lines << QString::fromUtf8(texts.averageLabel) + fixed1(s.theory.average)
-            << recentLine(s.k, texts.recentTotalText) + fixed1(s.recentTotal)
-            << recentLine(s.k, texts.theoreticalTotalText) + fixed1(s.theory.totalOverK);
+    s.lines << QString::fromUtf8(texts.averageLabel) + Fixed1(s.theory.average)
+            << RecentLine(s.k, texts.recentTotalText) + Fixed1(s.recentTotal)
+            << RecentLine(s.k, texts.theoreticalTotalText) + Fixed1(s.theory.totalOverK);
 
     const double t = s.theory.totalOverK;
     const double a = s.recentTotal;
@@ -192,9 +192,9 @@ IndicatorSummary SummarizeIndicator(const IndicatorHistory &history, int k)
     else if (1.5 * a <= t)
         s.advice = IndicatorAdvice::FarBelow;
     if (s.advice == IndicatorAdvice::FarAbove)
-        s.lines << recentLine(s.k, texts.farAboveMessage);
+        s.lines << RecentLine(s.k, texts.farAboveMessage);
     else if (s.advice == IndicatorAdvice::FarBelow)
-        s.lines << recentLine(s.k, texts.farBelowMessage);
+        s.lines << RecentLine(s.k, texts.farBelowMessage);
     if (draws < kDefaultRecentCount)
         s.lines << QStringLiteral("开奖数据不足%1期，统计结果仅供参考。").arg(kDefaultRecentCount);
     return s;

@@ -37,7 +37,7 @@ struct IndicatorTexts {
     const char *farAboveMessage; // follows "最近" K
     const char *farBelowMessage; // follows "最近" K
 };
-const IndicatorTexts &indicatorTexts(Indicator indicator);
+const IndicatorTexts &TextsOf(Indicator indicator);
 
 // The numbers of a draw as the analysis grids show them: each "%.2d" followed by one blank.
 QString DrawNumbersText(const int *numbers, int m);

@@ -43,7 +43,7 @@ int MemoHeight(const QPlainTextEdit *memo, int lines)
 }
 
 // The program's form names: frm + the module word.
-QString formName(Indicator indicator)
+QString FormName(Indicator indicator)
 {
     switch (indicator) {
     case Indicator::Big:
@@ -73,8 +73,8 @@ IndicatorWindow::IndicatorWindow(AppContext &context, Indicator indicator, QWidg
     , m_context(context)
     , m_history(indicator, DrawTable(), context.lottery->n)
 {
-    const IndicatorTexts &texts = indicatorTexts(indicator);
-    setObjectName(formName(indicator));
+    const IndicatorTexts &texts = TextsOf(indicator);
+    setObjectName(FormName(indicator));
     setWindowTitle(QString::fromUtf8(texts.windowCaption));
     resize(970, 512);
 
@@ -144,7 +144,7 @@ void IndicatorWindow::RefreshChart()
 {
     const BusyCursor busy;
     const ChartBars bars = m_history.recentBars(m_summary.k);
-    m_chart->setSeriesTitle(0, QString::fromUtf8(indicatorTexts(indicator()).columnLabel));
+    m_chart->setSeriesTitle(0, QString::fromUtf8(TextsOf(indicator()).columnLabel));
     m_chart->setPoints(bars.labels, bars.values);
     m_chart->setMarksVisible(m_marks->isChecked());
 }

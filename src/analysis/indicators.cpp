@@ -171,7 +171,7 @@ double IndicatorValue(Indicator indicator, const int *d, const int *previous, in
     return 0;
 }
 
-TheoreticalValues theoreticalValues(Indicator indicator, int n, int m, double historyMean, int k)
+TheoreticalValues TheoreticalValuesOf(Indicator indicator, int n, int m, double historyMean, int k)
 {
     TheoreticalValues t;
     t.average = historyMean;

@@ -55,6 +55,6 @@ struct TheoreticalValues {
     double totalOverK = 0;
 };
 // historyMean: the mean of the indicator's unrounded values over all loaded draws.
-TheoreticalValues theoreticalValues(Indicator indicator, int n, int m, double historyMean, int k);
+TheoreticalValues TheoreticalValuesOf(Indicator indicator, int n, int m, double historyMean, int k);
 
 } // namespace lumaro

@@ -11,13 +11,13 @@ namespace lumaro {
 
 namespace {
 
-bool contains(const int *d, int m, int number)
+bool Contains(const int *d, int m, int number)
 {
     return std::find(d, d + m, number) != d + m;
 }
 
 // True when row b must come before row a.
-bool precedes(const OmissionRow &b, const OmissionRow &a, OmissionSort sort)
+bool Precedes(const OmissionRow &b, const OmissionRow &a, OmissionSort sort)
 {
     switch (sort) {
     case OmissionSort::ChaseValue:
@@ -32,7 +32,7 @@ bool precedes(const OmissionRow &b, const OmissionRow &a, OmissionSort sort)
     return false;
 }
 
-OmissionRow rateNumber(const DrawTable &table, int n, int m, int number, OmissionMode mode)
+OmissionRow RateNumber(const DrawTable &table, int n, int m, int number, OmissionMode mode)
 {
     const int width = table.numberCount();
     const int draws = table.rowCount();
@@ -44,7 +44,7 @@ OmissionRow rateNumber(const DrawTable &table, int n, int m, int number, Omissio
     int g2 = 0;
     int g3 = 0;
     for (int i = draws - 1; i >= 0; --i) {
-        if (!contains(table.numbers(i), width, number))
+        if (!Contains(table.numbers(i), width, number))
             continue;
         const int gap = last - i;
         ++r.hits;
@@ -106,11 +106,11 @@ QString OmissionTable::cellText(int row, int column) const
     const OmissionRow &r = rows[static_cast<std::size_t>(row)];
     switch (column) {
     case 0:
-        return pad2(r.number);
+        return Pad2(r.number);
     case 1:
-        return fixed1(theoreticalPeriod());
+        return Fixed1(theoreticalPeriod());
     case 2:
-        return fixed1(theoreticalHits());
+        return Fixed1(theoreticalHits());
     case 3:
         return QString::number(r.hits);
     case 4:
@@ -119,7 +119,7 @@ QString OmissionTable::cellText(int row, int column) const
         return QString::number(r.omission);
     case 6:
         // "0" without an omission: no rebound, a number never drawn or drawn in the latest draw.
-        return r.omission > 0 ? fixed1(static_cast<double>(r.omission) * m / n) : QStringLiteral("0");
+        return r.omission > 0 ? Fixed1(static_cast<double>(r.omission) * m / n) : QStringLiteral("0");
     default:
         return QString::number(r.chaseValue) + QLatin1Char('%');
     }
@@ -131,7 +131,7 @@ void SortOmissionRows(std::vector<OmissionRow> &rows, OmissionSort sort)
         return;
     for (std::size_t i = 0; i < rows.size(); ++i) {
         for (std::size_t j = i + 1; j < rows.size(); ++j) {
-            if (precedes(rows[j], rows[i], sort))
+            if (Precedes(rows[j], rows[i], sort))
                 std::swap(rows[i], rows[j]);
         }
     }
@@ -148,7 +148,7 @@ OmissionTable BuildOmissionTable(
     if (t.m <= 0 || n <= 0)
         return t;
     for (int number = lowest; number <= highest; ++number)
-        t.rows.push_back(rateNumber(table, n, m, number, mode));
+        t.rows.push_back(RateNumber(table, n, m, number, mode));
     SortOmissionRows(t.rows, sort);
     return t;
 }

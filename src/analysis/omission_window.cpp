@@ -28,7 +28,7 @@ struct SeriesColumn {
 };
 constexpr std::array<SeriesColumn, 4> kSeries = {{{7, "red"}, {5, "green"}, {3, "yellow"}, {4, "blue"}}};
 
-double columnValue(const OmissionRow &row, int column)
+double ColumnValue(const OmissionRow &row, int column)
 {
     switch (column) {
     case 3:
@@ -139,7 +139,7 @@ void OmissionWindow::RefreshChart()
     for (int row = 0; row < m_table.rowCount(); ++row) {
         labels << m_table.cellText(row, 0);
         for (std::size_t s = 0; s < kSeries.size(); ++s)
-            values[s].push_back(columnValue(m_table.rows[static_cast<std::size_t>(row)], kSeries[s].column));
+            values[s].push_back(ColumnValue(m_table.rows[static_cast<std::size_t>(row)], kSeries[s].column));
     }
     m_chart->clearPoints();
     for (std::size_t s = 0; s < kSeries.size(); ++s)

@@ -16,7 +16,7 @@ QString ZoneHeader(int zone, int width, int n, int lowest)
 {
     const int start = zone == 1 ? std::min(lowest, 1) : (zone - 1) * width + 1;
     const int end = std::min(zone * width, lowest < 1 ? n - 1 : n);
-    return pad2(start) + QLatin1Char('-') + pad2(end) + QStringLiteral("号码总数");
+    return Pad2(start) + QLatin1Char('-') + Pad2(end) + QStringLiteral("号码总数");
 }
 
 ZoneHistory::ZoneHistory(const DrawTable &table, int n, int zones, int lowest)

@@ -13,19 +13,19 @@ namespace lumaro::cli {
 
 namespace {
 
-std::vector<Command> &registry()
+std::vector<Command> &Registry()
 {
     static std::vector<Command> list;
     return list;
 }
 
-void printOverview(QTextStream &out)
+void PrintOverview(QTextStream &out)
 {
     out << "用法：lumaro-cli [--home DIR] COMMAND [ARGS…]\n"
            "Usage: lumaro-cli [--home DIR] COMMAND [ARGS...]\n\n"
            "  --home DIR   程序文件夹（默认 $LUMARO_HOME，否则 $XDG_DATA_HOME/Lumaro/）\n\n"
            "命令 / commands:\n";
-    std::vector<Command> sorted = registry();
+    std::vector<Command> sorted = Registry();
     std::sort(
         sorted.begin(), sorted.end(), [](const Command &a, const Command &b) { return qstrcmp(a.name, b.name) < 0; });
     for (const Command &command : sorted)
@@ -57,18 +57,18 @@ LotteryStore &Context::store()
     return *m_store;
 }
 
-bool registerCommand(Command command)
+bool RegisterCommand(Command command)
 {
-    registry().push_back(std::move(command));
+    Registry().push_back(std::move(command));
     return true;
 }
 
-const std::vector<Command> &commands()
+const std::vector<Command> &Commands()
 {
-    return registry();
+    return Registry();
 }
 
-bool parseArguments(Context &context, QCommandLineParser &parser, const QStringList &args, const QString &usage,
+bool ParseArguments(Context &context, QCommandLineParser &parser, const QStringList &args, const QString &usage,
     int minPositional, int maxPositional)
 {
     const QCommandLineOption help(
@@ -93,61 +93,61 @@ bool parseArguments(Context &context, QCommandLineParser &parser, const QStringL
 
 namespace {
 
-QString notIntegerText(const QString &name, const QString &text)
+QString NotIntegerText(const QString &name, const QString &text)
 {
     return QStringLiteral("--%1 的值“%2”不是整数").arg(name, text);
 }
 
 // Runs read on the option's text; a text that does not convert is wrong use of the option.
 template<class Read>
-auto readOption(const QCommandLineParser &parser, const QString &name, Read read)
+auto ReadOption(const QCommandLineParser &parser, const QString &name, Read read)
 {
     const QString text = parser.value(name);
     try {
         return read(text);
     } catch (const ConversionError &) {
-        throw UsageError(notIntegerText(name, text));
+        throw UsageError(NotIntegerText(name, text));
     }
 }
 
 } // namespace
 
-int integerOption(const QCommandLineParser &parser, const QString &name)
+int IntegerOption(const QCommandLineParser &parser, const QString &name)
 {
-    return readOption(parser, name, [](const QString &text) { return toInteger(text); });
+    return ReadOption(parser, name, [](const QString &text) { return ToInteger(text); });
 }
 
-int integerOption(const QCommandLineParser &parser, const QString &name, int lowest, const QString &message)
+int IntegerOption(const QCommandLineParser &parser, const QString &name, int lowest, const QString &message)
 {
-    return readOption(parser, name, [&](const QString &text) { return toIntegerAtLeast(text, lowest, message); });
+    return ReadOption(parser, name, [&](const QString &text) { return ToIntegerAtLeast(text, lowest, message); });
 }
 
-std::optional<int> optionalInteger(const QCommandLineParser &parser, const QString &name)
+std::optional<int> OptionalInteger(const QCommandLineParser &parser, const QString &name)
 {
     if (!parser.isSet(name))
         return std::nullopt;
-    return integerOption(parser, name);
+    return IntegerOption(parser, name);
 }
 
-int choiceOption(const QCommandLineParser &parser, const QString &name, int lowest, int highest)
+int ChoiceOption(const QCommandLineParser &parser, const QString &name, int lowest, int highest)
 {
-    const int value = integerOption(parser, name);
+    const int value = IntegerOption(parser, name);
     if (value < lowest || value > highest)
         throw UsageError(QStringLiteral("--%1 应在%2到%3之间").arg(name).arg(lowest).arg(highest));
     return value;
 }
 
-qint64 moneyOption(const QCommandLineParser &parser, const QString &name, const QString &what)
+qint64 MoneyOption(const QCommandLineParser &parser, const QString &name, const QString &what)
 {
-    return readOption(parser, name, [&](const QString &text) { return toMoneyNotNegative(text, what); });
+    return ReadOption(parser, name, [&](const QString &text) { return ToMoneyNotNegative(text, what); });
 }
 
-qint64 wholeOption(const QCommandLineParser &parser, const QString &name)
+qint64 WholeOption(const QCommandLineParser &parser, const QString &name)
 {
-    return readOption(parser, name, [](const QString &text) { return toMoney(text); });
+    return ReadOption(parser, name, [](const QString &text) { return ToMoney(text); });
 }
 
-std::uint64_t seedOption(const QCommandLineParser &parser, const QString &name)
+std::uint64_t SeedOption(const QCommandLineParser &parser, const QString &name)
 {
     const QString text = parser.value(name);
     const QString digits = text.trimmed();
@@ -181,7 +181,7 @@ int main(int argc, char *argv[])
             home = option.mid(7);
         } else if (option == QLatin1String("--help") || option == QLatin1String("-h")) {
             Context context {ProgramFolder()};
-            printOverview(context.out());
+            PrintOverview(context.out());
             return 0;
         } else {
             QTextStream err(stderr);
@@ -191,16 +191,16 @@ int main(int argc, char *argv[])
     }
     Context context(ProgramFolder::resolve(home));
     if (args.isEmpty()) {
-        printOverview(context.err());
+        PrintOverview(context.err());
         return 2;
     }
     const QString name = args.front();
-    const auto &list = commands();
+    const auto &list = Commands();
     const auto found
         = std::find_if(list.begin(), list.end(), [&](const Command &c) { return name == QLatin1String(c.name); });
     if (found == list.end()) {
         context.err() << "未知命令 / unknown command: " << name << "\n";
-        printOverview(context.err());
+        PrintOverview(context.err());
         return 2;
     }
     try {

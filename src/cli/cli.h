@@ -57,12 +57,12 @@ struct Command {
 };
 
 // Called from a static initialiser in each command file.
-bool registerCommand(Command command);
-const std::vector<Command> &commands();
+bool RegisterCommand(Command command);
+const std::vector<Command> &Commands();
 
 // Parses args with the given options and the usual --help. Returns false when help was printed.
 // Throws UsageError on unknown options or a wrong count of positional arguments.
-bool parseArguments(Context &context, QCommandLineParser &parser, const QStringList &args, const QString &usage,
+bool ParseArguments(Context &context, QCommandLineParser &parser, const QStringList &args, const QString &usage,
     int minPositional, int maxPositional);
 
 // The numeric options of every command are read by these. A text that is no whole number is
@@ -71,19 +71,19 @@ bool parseArguments(Context &context, QCommandLineParser &parser, const QStringL
 // choice list refuses what the list does not offer as wrong use.
 
 // A whole number of 32 bits, as a window field reads it.
-int integerOption(const QCommandLineParser &parser, const QString &name);
-// A whole number not below lowest; the message is the window's (as toIntegerAtLeast()).
-int integerOption(const QCommandLineParser &parser, const QString &name, int lowest, const QString &message = {});
+int IntegerOption(const QCommandLineParser &parser, const QString &name);
+// A whole number not below lowest; the message is the window's (as ToIntegerAtLeast()).
+int IntegerOption(const QCommandLineParser &parser, const QString &name, int lowest, const QString &message = {});
 // The option's value when it is given.
-std::optional<int> optionalInteger(const QCommandLineParser &parser, const QString &name);
+std::optional<int> OptionalInteger(const QCommandLineParser &parser, const QString &name);
 // One of the whole numbers lowest … highest of a choice list.
-int choiceOption(const QCommandLineParser &parser, const QString &name, int lowest, int highest);
+int ChoiceOption(const QCommandLineParser &parser, const QString &name, int lowest, int highest);
 // An amount of money as the plan and investment windows read it: a signed 64-bit whole number
 // that may not be negative ("<what>不能为负数！").
-qint64 moneyOption(const QCommandLineParser &parser, const QString &name, const QString &what);
+qint64 MoneyOption(const QCommandLineParser &parser, const QString &name, const QString &what);
 // A signed 64-bit whole number with no range of its own (the engine checks it).
-qint64 wholeOption(const QCommandLineParser &parser, const QString &name);
+qint64 WholeOption(const QCommandLineParser &parser, const QString &name);
 // A random seed: a whole number from 0 to 18446744073709551615.
-std::uint64_t seedOption(const QCommandLineParser &parser, const QString &name = QStringLiteral("seed"));
+std::uint64_t SeedOption(const QCommandLineParser &parser, const QString &name = QStringLiteral("seed"));
 
 } // namespace lumaro::cli

@@ -13,7 +13,7 @@ namespace lumaro::cli {
 
 namespace {
 
-int indicators(Context &context, const QStringList &args)
+int Indicators(Context &context, const QStringList &args)
 {
     QCommandLineParser parser;
     parser.addPositionalArgument(QStringLiteral("NAME"), QStringLiteral("彩票名称"));
@@ -21,13 +21,13 @@ int indicators(Context &context, const QStringList &args)
         {QStringLiteral("variant"), QStringLiteral("按变幻走势统计")},
         {QStringLiteral("seed"), QStringLiteral("变幻走势的随机种子（不写则取时钟）"), QStringLiteral("S")},
     });
-    if (!parseArguments(context, parser, args, QStringLiteral("indicators NAME [--variant --seed S]"), 1, 1))
+    if (!ParseArguments(context, parser, args, QStringLiteral("indicators NAME [--variant --seed S]"), 1, 1))
         return 0;
     OpenLottery lottery;
     lottery.open(context.store(), parser.positionalArguments().front());
     if (parser.isSet(QStringLiteral("variant"))) {
         RandomSource random
-            = parser.isSet(QStringLiteral("seed")) ? RandomSource(seedOption(parser)) : RandomSource::fromClock();
+            = parser.isSet(QStringLiteral("seed")) ? RandomSource(SeedOption(parser)) : RandomSource::fromClock();
         lottery.variantMode = true;
         BuildVariantTrend(lottery, random);
     }
@@ -37,7 +37,7 @@ int indicators(Context &context, const QStringList &args)
     QStringList header {QStringLiteral("记录期号"), QStringLiteral("开奖号码")};
     for (Indicator indicator : kAnalysisIndicators) {
         columns.emplace_back(indicator, table, lottery.n);
-        header << QString::fromUtf8(indicatorTexts(indicator).columnLabel);
+        header << QString::fromUtf8(TextsOf(indicator).columnLabel);
     }
     QTextStream &out = context.out();
     out << header.join(QLatin1Char('\t')) << '\n';
@@ -51,7 +51,7 @@ int indicators(Context &context, const QStringList &args)
     return 0;
 }
 
-int omission(Context &context, const QStringList &args)
+int Omission(Context &context, const QStringList &args)
 {
     QCommandLineParser parser;
     parser.addPositionalArgument(QStringLiteral("NAME"), QStringLiteral("彩票名称"));
@@ -61,13 +61,13 @@ int omission(Context &context, const QStringList &args)
         {QStringLiteral("sort"), QStringLiteral("0 号码顺序，1 追号价值排序，2 前次（目前）遗漏排序，3 总次数排序"),
             QStringLiteral("0|1|2|3"), QStringLiteral("0")},
     });
-    if (!parseArguments(
+    if (!ParseArguments(
             context, parser, args, QStringLiteral("omission NAME --mode rebound|skew [--sort 0|1|2|3]"), 1, 1))
         return 0;
     const QString mode = parser.value(QStringLiteral("mode"));
     if (mode != QLatin1String("rebound") && mode != QLatin1String("skew"))
         throw UsageError(QStringLiteral("--mode 只能是 rebound 或 skew"));
-    const int sort = choiceOption(parser, QStringLiteral("sort"), 0, 3);
+    const int sort = ChoiceOption(parser, QStringLiteral("sort"), 0, 3);
 
     OpenLottery lottery;
     lottery.open(context.store(), parser.positionalArguments().front());
@@ -84,8 +84,8 @@ int omission(Context &context, const QStringList &args)
 }
 
 [[maybe_unused]] const bool registered
-    = registerCommand({"indicators", "各期号码指标 / the indicators of every draw", indicators})
-    && registerCommand({"omission", "中奖回补、偏态分析表 / the rebound and skew tables", omission});
+    = RegisterCommand({"indicators", "各期号码指标 / the indicators of every draw", Indicators})
+    && RegisterCommand({"omission", "中奖回补、偏态分析表 / the rebound and skew tables", Omission});
 
 } // namespace
 

@@ -13,17 +13,17 @@ namespace lumaro::cli {
 
 namespace {
 
-int lotteries(Context &context, const QStringList &args)
+int Lotteries(Context &context, const QStringList &args)
 {
     QCommandLineParser parser;
-    if (!parseArguments(context, parser, args, QStringLiteral("lotteries"), 0, 0))
+    if (!ParseArguments(context, parser, args, QStringLiteral("lotteries"), 0, 0))
         return 0;
     for (const QString &name : context.store().listLotteries())
         context.out() << name << '\n';
     return 0;
 }
 
-int create(Context &context, const QStringList &args)
+int Create(Context &context, const QStringList &args)
 {
     QCommandLineParser parser;
     parser.addPositionalArgument(QStringLiteral("NAME"), QStringLiteral("彩票名称"));
@@ -34,7 +34,7 @@ int create(Context &context, const QStringList &args)
         {QStringLiteral("time"), QStringLiteral("开奖时间"), QStringLiteral("TEXT")},
         {QStringLiteral("weekdays"), QStringLiteral("开奖星期，例如 246"), QStringLiteral("DIGITS")},
     });
-    if (!parseArguments(context, parser, args,
+    if (!ParseArguments(context, parser, args,
             QStringLiteral("create NAME --kind 0|1 --n N --m M [--time TEXT] [--weekdays DIGITS]"), 1, 1))
         return 0;
     for (const char *required : {"kind", "n", "m"}) {
@@ -43,10 +43,10 @@ int create(Context &context, const QStringList &args)
     }
     LotteryDefinition d;
     d.name = parser.positionalArguments().front();
-    const int kind = choiceOption(parser, QStringLiteral("kind"), 0, 1);
+    const int kind = ChoiceOption(parser, QStringLiteral("kind"), 0, 1);
     d.kind = static_cast<LotteryKind>(kind);
-    d.n = integerOption(parser, QStringLiteral("n"));
-    d.m = integerOption(parser, QStringLiteral("m"));
+    d.n = IntegerOption(parser, QStringLiteral("n"));
+    d.m = IntegerOption(parser, QStringLiteral("m"));
     d.drawTime = parser.value(QStringLiteral("time"));
     d.weekdays = parser.value(QStringLiteral("weekdays"));
     context.store().createLottery(d);
@@ -54,11 +54,11 @@ int create(Context &context, const QStringList &args)
     return 0;
 }
 
-int remove(Context &context, const QStringList &args)
+int Remove(Context &context, const QStringList &args)
 {
     QCommandLineParser parser;
     parser.addPositionalArgument(QStringLiteral("NAME"), QStringLiteral("彩票名称"));
-    if (!parseArguments(context, parser, args, QStringLiteral("delete NAME"), 1, 1))
+    if (!ParseArguments(context, parser, args, QStringLiteral("delete NAME"), 1, 1))
         return 0;
     const QString name = parser.positionalArguments().front();
     context.store().dropLottery(name);
@@ -66,58 +66,58 @@ int remove(Context &context, const QStringList &args)
     return 0;
 }
 
-int import(Context &context, const QStringList &args)
+int Import(Context &context, const QStringList &args)
 {
     QCommandLineParser parser;
     parser.addPositionalArgument(QStringLiteral("NAME"), QStringLiteral("彩票名称"));
     parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("CSV 文件（期号,日期,号码…）或历史号码文本"));
-    if (!parseArguments(context, parser, args, QStringLiteral("import NAME FILE"), 2, 2))
+    if (!ParseArguments(context, parser, args, QStringLiteral("import NAME FILE"), 2, 2))
         return 0;
     const QStringList positional = parser.positionalArguments();
-    const ImportResult result = importDrawFile(context.store(), positional[0], positional[1]);
+    const ImportResult result = ImportDrawFile(context.store(), positional[0], positional[1]);
     context.out() << "新增开奖号码：" << result.added << "期\n"
                   << "已有开奖号码：" << result.alreadyStored << "期\n";
     return 0;
 }
 
-int exportHistory(Context &context, const QStringList &args)
+int ExportHistory(Context &context, const QStringList &args)
 {
     QCommandLineParser parser;
     parser.addPositionalArgument(QStringLiteral("NAME"), QStringLiteral("彩票名称"));
     parser.addOption({QStringList {QStringLiteral("o"), QStringLiteral("output")},
         QStringLiteral("写入文件，不写则输出到标准输出"), QStringLiteral("FILE")});
-    if (!parseArguments(context, parser, args, QStringLiteral("export NAME [-o FILE]"), 1, 1))
+    if (!ParseArguments(context, parser, args, QStringLiteral("export NAME [-o FILE]"), 1, 1))
         return 0;
     const QString name = parser.positionalArguments().front();
     if (parser.isSet(QStringLiteral("o"))) {
-        const int count = exportHistoryFile(context.store(), name, parser.value(QStringLiteral("o")));
+        const int count = ExportHistoryFile(context.store(), name, parser.value(QStringLiteral("o")));
         context.err() << "成功保存！" << count << "期\n";
     } else {
         context.out().flush();
         QFile out;
         if (!out.open(stdout, QIODevice::WriteOnly))
             throw IoError::cannotWrite(QStringLiteral("stdout"), out.errorString());
-        out.write(historyText(context.store().readDraws(name)));
+        out.write(HistoryText(context.store().readDraws(name)));
     }
     return 0;
 }
 
-int open(Context &context, const QStringList &args)
+int Open(Context &context, const QStringList &args)
 {
     QCommandLineParser parser;
     parser.addPositionalArgument(QStringLiteral("NAME"), QStringLiteral("彩票名称"));
-    if (!parseArguments(context, parser, args, QStringLiteral("open NAME"), 1, 1))
+    if (!ParseArguments(context, parser, args, QStringLiteral("open NAME"), 1, 1))
         return 0;
     OpenLottery lottery;
     lottery.open(context.store(), parser.positionalArguments().front());
     QTextStream &out = context.out();
     out << "开奖期数：" << lottery.drawCount << '\n';
     if (lottery.drawCount == 0) {
-        out << noDrawsHint(lottery.name) << '\n';
+        out << NoDrawsHint(lottery.name) << '\n';
     } else {
         const int last = lottery.drawCount - 1;
         QStringList fields {
-            lottery.drawPeriods[last], lottery.drawDates[last], joinPadded(lottery.drawTable.numbers(last), lottery.m)};
+            lottery.drawPeriods[last], lottery.drawDates[last], JoinPadded(lottery.drawTable.numbers(last), lottery.m)};
         fields.removeAll(QString());
         out << "最近一期：" << fields.join(QLatin1Char(' ')) << '\n';
     }
@@ -134,19 +134,19 @@ int open(Context &context, const QStringList &args)
     if (!tickets.isEmpty()) {
         std::vector<int> row(static_cast<std::size_t>(tickets.width()));
         tickets.numbers(0, row.data());
-        out << "第一注：" << joinPadded(row.data(), tickets.width()) << '\n';
+        out << "第一注：" << JoinPadded(row.data(), tickets.width()) << '\n';
         tickets.numbers(tickets.rowCount() - 1, row.data());
-        out << "最后一注：" << joinPadded(row.data(), tickets.width()) << '\n';
+        out << "最后一注：" << JoinPadded(row.data(), tickets.width()) << '\n';
     }
     return 0;
 }
 
-[[maybe_unused]] const bool registered = registerCommand({"lotteries", "列出彩票 / list the lotteries", lotteries})
-    && registerCommand({"create", "添加彩票 / create a lottery", create})
-    && registerCommand({"delete", "删除彩票 / delete a lottery", remove})
-    && registerCommand({"import", "导入开奖号码 / import a draw history", import})
-    && registerCommand({"export", "导出历史号码 / export the draw history", exportHistory})
-    && registerCommand({"open", "打开彩票 / open a lottery", open});
+[[maybe_unused]] const bool registered = RegisterCommand({"lotteries", "列出彩票 / list the lotteries", Lotteries})
+    && RegisterCommand({"create", "添加彩票 / create a lottery", Create})
+    && RegisterCommand({"delete", "删除彩票 / delete a lottery", Remove})
+    && RegisterCommand({"import", "导入开奖号码 / import a draw history", Import})
+    && RegisterCommand({"export", "导出历史号码 / export the draw history", ExportHistory})
+    && RegisterCommand({"open", "打开彩票 / open a lottery", Open});
 
 } // namespace
 

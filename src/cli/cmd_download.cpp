@@ -8,17 +8,17 @@ namespace lumaro::cli {
 
 namespace {
 
-int download(Context &context, const QStringList &args)
+int Download(Context &context, const QStringList &args)
 {
     QCommandLineParser parser;
     parser.addPositionalArgument(
         QStringLiteral("NAME|all"), QStringLiteral("内置彩票名称，或 all（所有彩票）；站点地址在 附属/站点.ini"));
-    if (!parseArguments(context, parser, args, QStringLiteral("download NAME|all"), 1, 1))
+    if (!ParseArguments(context, parser, args, QStringLiteral("download NAME|all"), 1, 1))
         return 0;
     QString choice = parser.positionalArguments().front();
     if (choice == QLatin1String("all"))
-        choice = allLotteriesChoice();
-    if (choice != allLotteriesChoice() && !findDownloadBranch(choice))
+        choice = AllLotteriesChoice();
+    if (choice != AllLotteriesChoice() && !FindDownloadBranch(choice))
         throw InputError(QStringLiteral("不能下载“%1”的开奖号码，请给出内置彩票的名称或 all！").arg(choice));
 
     DownloadCallbacks callbacks;
@@ -42,7 +42,7 @@ int download(Context &context, const QStringList &args)
 }
 
 [[maybe_unused]] const bool registered
-    = registerCommand({"download", "下载开奖号码 / download the latest draws", download});
+    = RegisterCommand({"download", "下载开奖号码 / download the latest draws", Download});
 
 } // namespace
 

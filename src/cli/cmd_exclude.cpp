@@ -18,7 +18,7 @@ namespace {
 const QStringList kCommonOptions = {QStringLiteral("period"), QStringLiteral("seed"), QStringLiteral("target"),
     QStringLiteral("cycles"), QStringLiteral("from"), QStringLiteral("o"), QStringLiteral("h"), QStringLiteral("help")};
 
-QStringList memberOptions(ExclusionKind kind)
+QStringList MemberOptions(ExclusionKind kind)
 {
     switch (kind) {
     case ExclusionKind::Sum:
@@ -37,7 +37,7 @@ QStringList memberOptions(ExclusionKind kind)
     return {};
 }
 
-ExclusionKind kindOf(const QString &text)
+ExclusionKind KindOf(const QString &text)
 {
     if (text == QLatin1String("sum"))
         return ExclusionKind::Sum;
@@ -51,27 +51,27 @@ ExclusionKind kindOf(const QString &text)
 }
 
 // "a-b" of two counts, each read as the window's edit boxes read them (not negative).
-std::pair<int, int> rangeOption(const QCommandLineParser &parser, const QString &name)
+std::pair<int, int> RangeOption(const QCommandLineParser &parser, const QString &name)
 {
     const QString text = parser.value(name);
     const int dash = text.indexOf(QLatin1Char('-'), 1);
     if (dash <= 0)
         throw UsageError(QStringLiteral("--%1 应为 a-b 形式的两个整数：%2").arg(name, text));
     try {
-        return {toIntegerAtLeast(text.left(dash), 0), toIntegerAtLeast(text.mid(dash + 1), 0)};
+        return {ToIntegerAtLeast(text.left(dash), 0), ToIntegerAtLeast(text.mid(dash + 1), 0)};
     } catch (const ConversionError &) {
         throw UsageError(QStringLiteral("--%1 应为 a-b 形式的两个整数：%2").arg(name, text));
     }
 }
 
 // A count option of the member's settings: not below lowest, as the window's field.
-int countOr(const QCommandLineParser &parser, const QString &name, int lowest, int fallback)
+int CountOr(const QCommandLineParser &parser, const QString &name, int lowest, int fallback)
 {
-    return parser.isSet(name) ? integerOption(parser, name, lowest) : fallback;
+    return parser.isSet(name) ? IntegerOption(parser, name, lowest) : fallback;
 }
 
 // The period index: a period number of the history, or "next" (the period after the latest).
-int periodIndex(const OpenLottery &lottery, const QString &text)
+int PeriodIndex(const OpenLottery &lottery, const QString &text)
 {
     if (text.isEmpty() || text == QLatin1String("next"))
         return lottery.drawTable.rowCount();
@@ -89,45 +89,45 @@ int periodIndex(const OpenLottery &lottery, const QString &text)
     throw InputError(QStringLiteral("没有期号为%1的开奖号码。").arg(text));
 }
 
-PickerSettings settingsOf(const QCommandLineParser &parser, ExclusionKind kind, int n, int m)
+PickerSettings SettingsOf(const QCommandLineParser &parser, ExclusionKind kind, int n, int m)
 {
     PickerSettings settings;
     settings.kind = kind;
     switch (kind) {
     case ExclusionKind::Sum: {
         const SumBounds bounds = SumBoundsFor(n, m);
-        settings.sum.upper = countOr(parser, QStringLiteral("upper"), 0, bounds.lowest + bounds.upperIndex);
-        settings.sum.lower = countOr(parser, QStringLiteral("lower"), 0, bounds.lowest + bounds.lowerIndex);
+        settings.sum.upper = CountOr(parser, QStringLiteral("upper"), 0, bounds.lowest + bounds.upperIndex);
+        settings.sum.lower = CountOr(parser, QStringLiteral("lower"), 0, bounds.lowest + bounds.lowerIndex);
         break;
     }
     case ExclusionKind::Repeat:
-        settings.repeat.atLeast = countOr(parser, QStringLiteral("repeat"), 0, m);
-        settings.repeat.periods = countOr(parser, QStringLiteral("periods"), 1, 10);
+        settings.repeat.atLeast = CountOr(parser, QStringLiteral("repeat"), 0, m);
+        settings.repeat.periods = CountOr(parser, QStringLiteral("periods"), 1, 10);
         break;
     case ExclusionKind::Skew: {
         SkewRule &skew = settings.skew;
         skew.mode = parser.isSet(QStringLiteral("odd-even")) ? SkewMode::OddEven : SkewMode::BigSmall;
-        skew.high = countOr(parser, QStringLiteral("high"), 0, m - 1);
+        skew.high = CountOr(parser, QStringLiteral("high"), 0, m - 1);
         skew.highFrom = 0;
         skew.highTo = m - 1;
         if (parser.isSet(QStringLiteral("high-range")))
-            std::tie(skew.highFrom, skew.highTo) = rangeOption(parser, QStringLiteral("high-range"));
+            std::tie(skew.highFrom, skew.highTo) = RangeOption(parser, QStringLiteral("high-range"));
         skew.highOn = !parser.isSet(QStringLiteral("no-high"));
-        skew.low = countOr(parser, QStringLiteral("low"), 0, 1);
+        skew.low = CountOr(parser, QStringLiteral("low"), 0, 1);
         skew.lowFrom = 1;
         skew.lowTo = m;
         if (parser.isSet(QStringLiteral("low-range")))
-            std::tie(skew.lowFrom, skew.lowTo) = rangeOption(parser, QStringLiteral("low-range"));
+            std::tie(skew.lowFrom, skew.lowTo) = RangeOption(parser, QStringLiteral("low-range"));
         skew.lowOn = !parser.isSet(QStringLiteral("no-low"));
-        skew.span = optionalInteger(parser, QStringLiteral("span")).value_or(2);
+        skew.span = OptionalInteger(parser, QStringLiteral("span")).value_or(2);
         break;
     }
     case ExclusionKind::Follow: {
         FollowRule &follow = settings.follow;
         follow.group
             = parser.isSet(QStringLiteral("group")) ? FollowGroupSize(parser.value(QStringLiteral("group"))) : 2;
-        follow.upper = countOr(parser, QStringLiteral("upper"), 0, m);
-        follow.lower = countOr(parser, QStringLiteral("lower"), 0, 0);
+        follow.upper = CountOr(parser, QStringLiteral("upper"), 0, m);
+        follow.lower = CountOr(parser, QStringLiteral("lower"), 0, 0);
         follow.variant = !parser.isSet(QStringLiteral("standard"));
         follow.byLabel = parser.isSet(QStringLiteral("label"));
         follow.byGap = parser.isSet(QStringLiteral("by-gap"));
@@ -142,13 +142,13 @@ PickerSettings settingsOf(const QCommandLineParser &parser, ExclusionKind kind, 
     if (follow && !settings.follow.variant && parser.isSet(QStringLiteral("target")))
         throw UsageError(QStringLiteral("常规模式（--standard）只能按次数过滤（--cycles）"));
     settings.stop.byTarget = !parser.isSet(QStringLiteral("cycles")) && !(follow && !settings.follow.variant);
-    settings.stop.target = optionalInteger(parser, QStringLiteral("target")).value_or(follow ? 50 : 10000);
-    settings.stop.cycles = optionalInteger(parser, QStringLiteral("cycles")).value_or(follow ? 1 : 10000);
+    settings.stop.target = OptionalInteger(parser, QStringLiteral("target")).value_or(follow ? 50 : 10000);
+    settings.stop.cycles = OptionalInteger(parser, QStringLiteral("cycles")).value_or(follow ? 1 : 10000);
     CheckStopRule(settings.stop);
     return settings;
 }
 
-int exclude(Context &context, const QStringList &args)
+int Exclude(Context &context, const QStringList &args)
 {
     QCommandLineParser parser;
     parser.addPositionalArgument(QStringLiteral("NAME"), QStringLiteral("彩票名称"));
@@ -181,15 +181,15 @@ int exclude(Context &context, const QStringList &args)
         {QStringLiteral("random-stage"), QStringLiteral("follow: 随机阶段（默认固定阶段）")},
         {QStringLiteral("max-stage"), QStringLiteral("follow: 最大阶段期数（默认有限阶段期数 100）")},
     });
-    if (!parseArguments(context, parser, args,
+    if (!ParseArguments(context, parser, args,
             QStringLiteral("exclude NAME sum|repeat|skew|follow [options] --seed S [--target T | --cycles R] "
                            "[--from TICKETFILE] [-o TICKETFILE]"),
             2, 2))
         return 0;
     const QStringList positional = parser.positionalArguments();
-    const ExclusionKind kind = kindOf(positional[1]);
+    const ExclusionKind kind = KindOf(positional[1]);
     QSet<QString> allowed(kCommonOptions.begin(), kCommonOptions.end());
-    for (const QString &name : memberOptions(kind))
+    for (const QString &name : MemberOptions(kind))
         allowed.insert(name);
     for (const QString &name : parser.optionNames()) {
         if (!allowed.contains(name))
@@ -197,13 +197,13 @@ int exclude(Context &context, const QStringList &args)
     }
     if (!parser.isSet(QStringLiteral("seed")))
         throw UsageError(QStringLiteral("缺少 --seed"));
-    const std::uint64_t seed = seedOption(parser);
+    const std::uint64_t seed = SeedOption(parser);
 
     OpenLottery lottery;
     lottery.open(context.store(), positional[0]);
     const PickerHistory history
-        = PickerHistoryOf(lottery, periodIndex(lottery, parser.value(QStringLiteral("period"))));
-    const PickerSettings settings = settingsOf(parser, kind, lottery.n, lottery.m);
+        = PickerHistoryOf(lottery, PeriodIndex(lottery, parser.value(QStringLiteral("period"))));
+    const PickerSettings settings = SettingsOf(parser, kind, lottery.n, lottery.m);
 
     PickerTickets tickets;
     if (parser.isSet(QStringLiteral("from")))
@@ -212,14 +212,14 @@ int exclude(Context &context, const QStringList &args)
     const QString resultList = context.folder().file(QStringLiteral("temp.txt"));
     const PickerRunResult result = RunPickerSettings(tickets, history, settings, random, resultList);
     if (parser.isSet(QStringLiteral("o")))
-        writeTicketFile(parser.value(QStringLiteral("o")), tickets.table());
+        WriteTicketFile(parser.value(QStringLiteral("o")), tickets.table());
     context.out() << "过滤次数：" << result.cycles << "次\n";
     context.out() << "过滤结果：" << result.lines << "注\n";
     return 0;
 }
 
 [[maybe_unused]] const bool registered
-    = registerCommand({"exclude", "无穷排除选号（和值、重码、偏态、跟随） / infinite exclusion pickers", exclude});
+    = RegisterCommand({"exclude", "无穷排除选号（和值、重码、偏态、跟随） / infinite exclusion pickers", Exclude});
 
 } // namespace
 

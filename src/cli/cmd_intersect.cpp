@@ -16,7 +16,7 @@ namespace lumaro::cli {
 
 namespace {
 
-int intersect(Context &context, const QStringList &args)
+int Intersect(Context &context, const QStringList &args)
 {
     QCommandLineParser parser;
     parser.addPositionalArgument(QStringLiteral("NAME"), QStringLiteral("彩票名称"));
@@ -28,7 +28,7 @@ int intersect(Context &context, const QStringList &args)
         {QStringList {QStringLiteral("o"), QStringLiteral("output")},
             QStringLiteral("把交集写成投注号码文件，不写则输出到标准输出"), QStringLiteral("FILE")},
     });
-    if (!parseArguments(
+    if (!ParseArguments(
             context, parser, args, QStringLiteral("intersect NAME FILE… [--tolerance t1-t2] [-o FILE]"), 2, -1))
         return 0;
     QStringList positional = parser.positionalArguments();
@@ -38,37 +38,37 @@ int intersect(Context &context, const QStringList &args)
     const FilterBounds tolerance = ParseBoundsText(parser.value(QStringLiteral("tolerance")));
     settings.lowerTolerance = tolerance.lower;
     settings.upperTolerance = tolerance.upper;
-    checkIntersectionSettings(settings);
+    CheckIntersectionSettings(settings);
 
     const LotteryDefinition definition = context.store().readDefinition(name);
     int n = definition.n;
     int m = definition.m;
-    if (const auto builtin = findBuiltinLottery(name)) {
+    if (const auto builtin = FindBuiltinLottery(name)) {
         n = builtin->n;
         m = builtin->m;
     }
     CombinationTable table(definition.kind, n, m);
     const IntersectionResult result = RunIntersection(table, settings);
-    const QString skipped = skippedLinesMessage(result.skipped, n, m);
+    const QString skipped = SkippedLinesMessage(result.skipped, n, m);
     if (!skipped.isEmpty())
         context.err() << skipped << '\n';
     // As the window does, the result list also goes to "temp.txt" in the program folder.
-    writeResultList(context.folder().file(QStringLiteral("temp.txt")), result.tickets);
+    WriteResultList(context.folder().file(QStringLiteral("temp.txt")), result.tickets);
     if (parser.isSet(QStringLiteral("o"))) {
-        writeTicketFile(parser.value(QStringLiteral("o")), result.tickets);
+        WriteTicketFile(parser.value(QStringLiteral("o")), result.tickets);
     } else {
         context.out().flush();
         QFile out;
         if (!out.open(stdout, QIODevice::WriteOnly))
             throw IoError::cannotWrite(QStringLiteral("stdout"), out.errorString());
-        writeTicketFile(out, result.tickets);
+        WriteTicketFile(out, result.tickets);
         out.flush();
     }
     context.out() << "最终交集：" << result.tickets.rowCount() << "注\n";
     return 0;
 }
 
-int compound(Context &context, const QStringList &args)
+int Compound(Context &context, const QStringList &args)
 {
     QCommandLineParser parser;
     parser.addPositionalArgument(QStringLiteral("NAME"), QStringLiteral("彩票名称"));
@@ -81,7 +81,7 @@ int compound(Context &context, const QStringList &args)
         {QStringLiteral("max-repetitions"), QStringLiteral("最多搜索次数（默认 100000，0 为不限）"),
             QStringLiteral("R"), QStringLiteral("100000")},
     });
-    if (!parseArguments(context, parser, args,
+    if (!ParseArguments(context, parser, args,
             QStringLiteral("compound NAME --count K [--threshold T | --no-threshold] --seed S [--max-repetitions R]"),
             1, 1))
         return 0;
@@ -91,28 +91,28 @@ int compound(Context &context, const QStringList &args)
     lottery.open(context.store(), parser.positionalArguments().front());
     CompoundSettings settings;
     settings.count
-        = parser.isSet(QStringLiteral("count")) ? integerOption(parser, QStringLiteral("count")) : lottery.n - 5;
+        = parser.isSet(QStringLiteral("count")) ? IntegerOption(parser, QStringLiteral("count")) : lottery.n - 5;
     settings.useThreshold = !parser.isSet(QStringLiteral("no-threshold"));
-    settings.threshold = integerOption(parser, QStringLiteral("threshold"));
-    checkCompoundSettings(settings, lottery);
+    settings.threshold = IntegerOption(parser, QStringLiteral("threshold"));
+    CheckCompoundSettings(settings, lottery);
     // No column can stay empty for more draws than there are, and here nobody presses 停止.
     if (settings.useThreshold && settings.threshold > lottery.drawCount)
         throw InputError(
             QStringLiteral("遗漏期数%1大于开奖期数%2，搜索不会结束！").arg(settings.threshold).arg(lottery.drawCount));
     const qint64 limit
-        = integerOption(parser, QStringLiteral("max-repetitions"), 0, QStringLiteral("最多搜索次数不能小于0！"));
+        = IntegerOption(parser, QStringLiteral("max-repetitions"), 0, QStringLiteral("最多搜索次数不能小于0！"));
     RandomSource random
-        = parser.isSet(QStringLiteral("seed")) ? RandomSource(seedOption(parser)) : RandomSource::fromClock();
+        = parser.isSet(QStringLiteral("seed")) ? RandomSource(SeedOption(parser)) : RandomSource::fromClock();
     const CompoundResult result = RunCompoundSearch(lottery, settings, random, {}, limit);
     context.out() << "搜索次数：" << result.repetitions << '\n';
     if (!result.finished)
         throw InputError(QStringLiteral("搜索%1次后还有号码没有去掉，搜索已停止。").arg(result.repetitions));
-    context.out() << "复式号码：" << compoundText(result.numbers) << '\n';
+    context.out() << "复式号码：" << CompoundText(result.numbers) << '\n';
     return 0;
 }
 
-[[maybe_unused]] const bool registered = registerCommand({"intersect", "大底交集 / intersect ticket files", intersect})
-    && registerCommand({"compound", "最优复式搜索 / search a compound ticket", compound});
+[[maybe_unused]] const bool registered = RegisterCommand({"intersect", "大底交集 / intersect ticket files", Intersect})
+    && RegisterCommand({"compound", "最优复式搜索 / search a compound ticket", Compound});
 
 } // namespace
 

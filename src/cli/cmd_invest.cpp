@@ -14,14 +14,14 @@ namespace lumaro::cli {
 namespace {
 
 template<std::size_t Width>
-void printTable(QTextStream &out, const QStringList &headers, const std::vector<std::array<qint64, Width>> &rows)
+void PrintTable(QTextStream &out, const QStringList &headers, const std::vector<std::array<qint64, Width>> &rows)
 {
     out << headers.join(QLatin1Char('\t')) << '\n';
     for (const QStringList &cells : PlanCellTexts(rows))
         out << cells.join(QLatin1Char('\t')) << '\n';
 }
 
-int plan(Context &context, const QStringList &args)
+int Plan(Context &context, const QStringList &args)
 {
     QCommandLineParser parser;
     parser.addPositionalArgument(
@@ -38,7 +38,7 @@ int plan(Context &context, const QStringList &args)
             QStringLiteral("t1,t2,…"), QStringLiteral("8")},
         {QStringLiteral("pdf"), QStringLiteral("把计划表打印到 PDF 文件"), QStringLiteral("FILE")},
     });
-    if (!parseArguments(context, parser, args,
+    if (!ParseArguments(context, parser, args,
             QStringLiteral("plan fixed|staged|variable [--loss N] [--profit N] [--unit N] [--prize N] [--periods D] "
                            "[--stages K] [--tickets t1,t2,…] [--pdf FILE]"),
             1, 1))
@@ -49,11 +49,11 @@ int plan(Context &context, const QStringList &args)
 
     PlanSettings settings;
     // The money boxes of the plan windows: none of them takes a negative amount.
-    settings.priorLoss = moneyOption(parser, QStringLiteral("loss"), QStringLiteral("前期亏损"));
-    settings.profit = moneyOption(parser, QStringLiteral("profit"), QStringLiteral("预期利润"));
-    settings.unitStake = moneyOption(parser, QStringLiteral("unit"), QStringLiteral("单倍投入"));
-    settings.unitPrize = moneyOption(parser, QStringLiteral("prize"), QStringLiteral("单注奖金"));
-    settings.periods = integerOption(parser, QStringLiteral("periods"));
+    settings.priorLoss = MoneyOption(parser, QStringLiteral("loss"), QStringLiteral("前期亏损"));
+    settings.profit = MoneyOption(parser, QStringLiteral("profit"), QStringLiteral("预期利润"));
+    settings.unitStake = MoneyOption(parser, QStringLiteral("unit"), QStringLiteral("单倍投入"));
+    settings.unitPrize = MoneyOption(parser, QStringLiteral("prize"), QStringLiteral("单注奖金"));
+    settings.periods = IntegerOption(parser, QStringLiteral("periods"));
 
     QStringList labels {QStringLiteral("前期亏损:"), QStringLiteral("预测利润:"), QStringLiteral("单倍投入:"),
         QStringLiteral("单注奖金:"), QStringLiteral("投注天数:")};
@@ -79,19 +79,19 @@ int plan(Context &context, const QStringList &args)
             if (outcome == VariablePlan::AddOutcome::MultipleTooLarge)
                 throw InputError(MultipleTooLargeText());
         }
-        printTable(out, VariablePlanHeaders(), variable.rows());
+        PrintTable(out, VariablePlanHeaders(), variable.rows());
         average = PlanAverage(variable.rows(), VariableNet, variable.periodCount());
         report = {QStringLiteral("可变投资计划表"), QString(), VariablePlanHeaders(), PlanCellTexts(variable.rows())};
         labels << QStringLiteral("本期注数:");
         values << counts.back().trimmed();
     } else {
-        checkPlanPeriods(settings.periods);
+        CheckPlanPeriods(settings.periods);
         const bool staged = kind == QLatin1String("staged");
         const PlanResult result
-            = staged ? StagedPlan(settings, wholeOption(parser, QStringLiteral("stages"))) : FixedPlan(settings);
+            = staged ? StagedPlan(settings, WholeOption(parser, QStringLiteral("stages"))) : FixedPlan(settings);
         if (!result.ok)
             throw InputError(MultipleTooLargeText());
-        printTable(out, PlanHeaders(), result.rows);
+        PrintTable(out, PlanHeaders(), result.rows);
         average = PlanAverage(result.rows, PlanNet, settings.periods);
         report = {staged ? QStringLiteral("阶段投资计划表") : QStringLiteral("固定投资计划表"), QString(),
             PlanHeaders(), PlanCellTexts(result.rows)};
@@ -115,7 +115,7 @@ int plan(Context &context, const QStringList &args)
     return 0;
 }
 
-int invest(Context &context, const QStringList &args)
+int Invest(Context &context, const QStringList &args)
 {
     QCommandLineParser parser;
     parser.addPositionalArgument(QStringLiteral("NAME"), QStringLiteral("三位数字型彩票，例如 福彩3D"));
@@ -143,7 +143,7 @@ int invest(Context &context, const QStringList &args)
         {QStringLiteral("no-carry"), QStringLiteral("不用预计亏损")},
         {QStringLiteral("search"), QStringLiteral("搜索最好的观察间隔连续次数、中出后间隔期数和连续投入期数")},
     });
-    if (!parseArguments(context, parser, args,
+    if (!ParseArguments(context, parser, args,
             QStringLiteral("invest NAME (--tickets FILE | --random N --seed S) [--play 0..3] [--prize Z] [--profit P] "
                            "[--single-max S] [--total-max T] [--wait W] [--bet Q] [--gap G] [--streak K] "
                            "[--no-interval] [--no-carry] [--search]"),
@@ -154,8 +154,8 @@ int invest(Context &context, const QStringList &args)
 
     OpenLottery lottery;
     lottery.open(context.store(), parser.positionalArguments().front());
-    checkInvestLottery(lottery);
-    PlayType play = PlayTypeFromIndex(choiceOption(parser, QStringLiteral("play"), 0, 3));
+    CheckInvestLottery(lottery);
+    PlayType play = PlayTypeFromIndex(ChoiceOption(parser, QStringLiteral("play"), 0, 3));
     std::vector<BetTicket> tickets;
     if (parser.isSet(QStringLiteral("tickets"))) {
         const InvestTicketsRead read = ParseInvestTickets(ReadTextLines(parser.value(QStringLiteral("tickets"))));
@@ -165,22 +165,22 @@ int invest(Context &context, const QStringList &args)
         if (read.extraLines > 0)
             context.err() << "文件中的号码多于注数" << read.count << "，后" << read.extraLines << "行未载入！\n";
     } else {
-        RandomSource random(seedOption(parser));
-        tickets = GenerateBetTickets(play, integerOption(parser, QStringLiteral("random")), random);
+        RandomSource random(SeedOption(parser));
+        tickets = GenerateBetTickets(play, IntegerOption(parser, QStringLiteral("random")), random);
     }
     if (tickets.empty())
         throw InputError(QStringLiteral("请生成号码！"));
 
     InvestSettings s;
     s.tickets = static_cast<int>(tickets.size());
-    s.prize = moneyOption(parser, QStringLiteral("prize"), QStringLiteral("单注奖金"));
-    s.profitPercent = moneyOption(parser, QStringLiteral("profit"), QStringLiteral("预期利润"));
-    s.singleMax = moneyOption(parser, QStringLiteral("single-max"), QStringLiteral("单期最大投入"));
-    s.totalMax = moneyOption(parser, QStringLiteral("total-max"), QStringLiteral("累计最大投入"));
-    s.wait = choiceOption(parser, QStringLiteral("wait"), 0, kWaitItems - 1);
-    s.bets = choiceOption(parser, QStringLiteral("bet"), 1, kBetItems);
-    s.gap = choiceOption(parser, QStringLiteral("gap"), 1, kGapItems);
-    s.streak = choiceOption(parser, QStringLiteral("streak"), 1, kStreakItems);
+    s.prize = MoneyOption(parser, QStringLiteral("prize"), QStringLiteral("单注奖金"));
+    s.profitPercent = MoneyOption(parser, QStringLiteral("profit"), QStringLiteral("预期利润"));
+    s.singleMax = MoneyOption(parser, QStringLiteral("single-max"), QStringLiteral("单期最大投入"));
+    s.totalMax = MoneyOption(parser, QStringLiteral("total-max"), QStringLiteral("累计最大投入"));
+    s.wait = ChoiceOption(parser, QStringLiteral("wait"), 0, kWaitItems - 1);
+    s.bets = ChoiceOption(parser, QStringLiteral("bet"), 1, kBetItems);
+    s.gap = ChoiceOption(parser, QStringLiteral("gap"), 1, kGapItems);
+    s.streak = ChoiceOption(parser, QStringLiteral("streak"), 1, kStreakItems);
     s.intervalMode = !parser.isSet(QStringLiteral("no-interval"));
     s.carryLoss = !parser.isSet(QStringLiteral("no-carry"));
 
@@ -209,8 +209,8 @@ int invest(Context &context, const QStringList &args)
 }
 
 [[maybe_unused]] const bool registered
-    = registerCommand({"plan", "投资计划 / money plans (fixed, staged, variable)", plan})
-    && registerCommand({"invest", "投资模式分析 / investment mode analysis of a three-digit game", invest});
+    = RegisterCommand({"plan", "投资计划 / money plans (fixed, staged, variable)", Plan})
+    && RegisterCommand({"invest", "投资模式分析 / investment mode analysis of a three-digit game", Invest});
 
 } // namespace
 

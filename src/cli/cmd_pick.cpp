@@ -39,11 +39,11 @@ constexpr MethodOption kMethodOptions[] = {
 };
 
 // The index of the target period among the combo items (the draws and the coming period).
-int targetIndex(const OpenLottery &lottery, const QString &text)
+int TargetIndex(const OpenLottery &lottery, const QString &text)
 {
-    const QStringList periods = targetPeriods(lottery.drawTable);
+    const QStringList periods = TargetPeriods(lottery.drawTable);
     if (periods.isEmpty())
-        throw InputError(noDrawsMessage());
+        throw InputError(NoDrawsMessage());
     if (text.isEmpty() || text == QLatin1String("next"))
         return static_cast<int>(periods.size()) - 1;
     bool ok = false;
@@ -57,7 +57,7 @@ int targetIndex(const OpenLottery &lottery, const QString &text)
     throw InputError(QStringLiteral("没有第%1期！").arg(text));
 }
 
-void printBacktest(QTextStream &out, const BacktestResult &result)
+void PrintBacktest(QTextStream &out, const BacktestResult &result)
 {
     out << "记录期号\t开奖号码\t投注号码\t中奖个数\n";
     for (const BacktestRow &row : result.rows)
@@ -65,7 +65,7 @@ void printBacktest(QTextStream &out, const BacktestResult &result)
     out << result.memo << '\n';
 }
 
-int pick(Context &context, const QStringList &args)
+int Pick(Context &context, const QStringList &args)
 {
     QCommandLineParser parser;
     parser.addPositionalArgument(QStringLiteral("NAME"), QStringLiteral("彩票名称"));
@@ -88,7 +88,7 @@ int pick(Context &context, const QStringList &args)
         {QStringLiteral("l3"), QStringLiteral("第三步：最近期数未出3连号（1-10，默认 10）"), QStringLiteral("N")},
         {QStringLiteral("l4"), QStringLiteral("第四步：最近期数相对活跃冷码（1-10，默认 10）"), QStringLiteral("N")},
     });
-    if (!parseArguments(context, parser, args, kUsage, 2, 2))
+    if (!ParseArguments(context, parser, args, kUsage, 2, 2))
         return 0;
     const QStringList positional = parser.positionalArguments();
     const QString method = positional[1];
@@ -107,65 +107,65 @@ int pick(Context &context, const QStringList &args)
     OpenLottery lottery;
     lottery.open(context.store(), positional[0]);
     const DrawTable &draws = lottery.drawTable;
-    const NumberRange range = numberRangeOf(lottery);
+    const NumberRange range = NumberRangeOf(lottery);
     const bool backtest = parser.isSet(QStringLiteral("backtest"));
     QTextStream &out = context.out();
     // The target is needed for a proposal only; a back-test covers the whole history.
-    auto target = [&] { return targetIndex(lottery, parser.value(QStringLiteral("target"))); };
-    auto targetText = [&](int index) { return targetPeriods(draws)[index]; };
+    auto target = [&] { return TargetIndex(lottery, parser.value(QStringLiteral("target"))); };
+    auto targetText = [&](int index) { return TargetPeriods(draws)[index]; };
 
     if (method == QLatin1String("interval")) {
         IntervalSettings settings;
-        settings.interval = optionalInteger(parser, QStringLiteral("interval")).value_or(5);
+        settings.interval = OptionalInteger(parser, QStringLiteral("interval")).value_or(5);
         settings.count
-            = optionalInteger(parser, QStringLiteral("count")).value_or(std::min(2 * lottery.m, range.count()));
+            = OptionalInteger(parser, QStringLiteral("count")).value_or(std::min(2 * lottery.m, range.count()));
         const IntervalPicker picker(draws, range);
         if (backtest) {
-            printBacktest(out, picker.backtest(settings));
+            PrintBacktest(out, picker.backtest(settings));
         } else {
             const int t = target();
-            out << proposalLine(targetText(t), paddedNumbers(picker.propose(t, settings))) << '\n';
+            out << ProposalLine(targetText(t), PaddedNumbers(picker.propose(t, settings))) << '\n';
         }
     } else if (method == QLatin1String("intimate")) {
         IntimateSettings settings;
         settings.perPosition = parser.isSet(QStringLiteral("per-position"));
         settings.count
-            = optionalInteger(parser, QStringLiteral("count")).value_or(settings.perPosition ? 1 : range.count() / 2);
+            = OptionalInteger(parser, QStringLiteral("count")).value_or(settings.perPosition ? 1 : range.count() / 2);
         const QString stop = parser.value(QStringLiteral("stop"));
         if (stop == QLatin1String("all") || stop == QStringLiteral("全部期数"))
             settings.stop = 0;
         else
-            settings.stop = optionalInteger(parser, QStringLiteral("stop")).value_or(7);
+            settings.stop = OptionalInteger(parser, QStringLiteral("stop")).value_or(7);
         const IntimatePicker picker(draws, range);
         if (backtest) {
-            printBacktest(out, picker.backtest(settings));
+            PrintBacktest(out, picker.backtest(settings));
         } else {
             const int t = target();
-            out << proposalLine(targetText(t), plainNumbers(picker.propose(t, settings).numbers)) << '\n';
+            out << ProposalLine(targetText(t), PlainNumbers(picker.propose(t, settings).numbers)) << '\n';
         }
     } else if (method == QLatin1String("stembranch")) {
         const bool extra = parser.isSet(QStringLiteral("extra"));
         if (backtest) {
-            printBacktest(out, stemBranchBacktest(draws, lottery.drawDates, range, extra));
+            PrintBacktest(out, StemBranchBacktest(draws, lottery.drawDates, range, extra));
         } else {
             const int t = target();
-            const std::optional<QDate> date = targetDate(lottery.name, lottery.drawDates, t);
+            const std::optional<QDate> date = TargetDate(lottery.name, lottery.drawDates, t);
             if (!date)
                 throw InputError(QStringLiteral("请输入正确的开奖日期！"));
-            const StemBranch day = stemBranchOf(*date);
-            const DigitFlags digits = selectDigits(day.stem, day.branch, extra);
-            out << proposalLine(targetText(t), plainNumbers(stemBranchProposal(digits, range))) << '\n';
+            const StemBranch day = StemBranchOf(*date);
+            const DigitFlags digits = SelectDigits(day.stem, day.branch, extra);
+            out << ProposalLine(targetText(t), PlainNumbers(StemBranchProposal(digits, range))) << '\n';
         }
     } else {
         FourStepSettings settings;
-        settings.longWindow = optionalInteger(parser, QStringLiteral("l1"))
+        settings.longWindow = OptionalInteger(parser, QStringLiteral("l1"))
                                   .value_or(FourStepPicker::defaultLongWindow(draws.rowCount()));
-        settings.rest2 = optionalInteger(parser, QStringLiteral("l2")).value_or(settings.rest2);
-        settings.rest3 = optionalInteger(parser, QStringLiteral("l3")).value_or(settings.rest3);
-        settings.recent4 = optionalInteger(parser, QStringLiteral("l4")).value_or(settings.recent4);
+        settings.rest2 = OptionalInteger(parser, QStringLiteral("l2")).value_or(settings.rest2);
+        settings.rest3 = OptionalInteger(parser, QStringLiteral("l3")).value_or(settings.rest3);
+        settings.recent4 = OptionalInteger(parser, QStringLiteral("l4")).value_or(settings.recent4);
         const FourStepPicker picker(draws, range);
         if (backtest) {
-            printBacktest(out, picker.backtest(settings));
+            PrintBacktest(out, picker.backtest(settings));
         } else {
             const int t = target();
             const FourStepProposal proposal = picker.propose(t, settings);
@@ -173,13 +173,13 @@ int pick(Context &context, const QStringList &args)
                 << "第二步：" << proposal.step2Text() << '\n'
                 << "第三步：" << proposal.step3Text() << '\n'
                 << "第四步：" << proposal.step4Text() << '\n'
-                << proposalLine(targetText(t), proposal.finalText()) << '\n';
+                << ProposalLine(targetText(t), proposal.finalText()) << '\n';
         }
     }
     return 0;
 }
 
-[[maybe_unused]] const bool registered = registerCommand({"pick", "最优选号与历史统计 / optimal pickers", pick});
+[[maybe_unused]] const bool registered = RegisterCommand({"pick", "最优选号与历史统计 / optimal pickers", Pick});
 
 } // namespace
 

@@ -29,7 +29,7 @@ const BoundsOption kIndicatorOptions[] = {
     {"ac", "AC值", &TotalFilterConditions::ac},
 };
 
-int filter(Context &context, const QStringList &args)
+int Filter(Context &context, const QStringList &args)
 {
     QCommandLineParser parser;
     parser.addPositionalArgument(QStringLiteral("NAME"), QStringLiteral("彩票名称"));
@@ -47,7 +47,7 @@ int filter(Context &context, const QStringList &args)
         {QStringList {QStringLiteral("o"), QStringLiteral("output")},
             QStringLiteral("写入投注号码文件，不写则输出到标准输出"), QStringLiteral("TICKETFILE")},
     });
-    if (!parseArguments(context, parser, args,
+    if (!ParseArguments(context, parser, args,
             QStringLiteral("filter NAME [--big a-b] [--odd a-b] [--sum a-b] [--span a-b] [--dispersion a-b] "
                            "[--deviation a-b] [--ac a-b] [--balls \"n n …\" --ball-hits a-b] "
                            "[--bankers \"n n …\" --banker-hits a-b] [--from TICKETFILE] [--variant --seed S] "
@@ -93,7 +93,7 @@ int filter(Context &context, const QStringList &args)
 
     if (parser.isSet(QStringLiteral("variant"))) {
         RandomSource random
-            = parser.isSet(QStringLiteral("seed")) ? RandomSource(seedOption(parser)) : RandomSource::fromClock();
+            = parser.isSet(QStringLiteral("seed")) ? RandomSource(SeedOption(parser)) : RandomSource::fromClock();
         lottery.variantMode = true;
         BuildVariantTrend(lottery, random);
     }
@@ -103,25 +103,25 @@ int filter(Context &context, const QStringList &args)
         engine.load(parser.value(QStringLiteral("from")));
     const qint64 survivors = engine.run(conditions, context.folder().file(QStringLiteral("temp.txt")));
     if (survivors == 0)
-        throw InputError(filter_text::noSurvivor());
+        throw InputError(filter_text::NoSurvivor());
 
     if (parser.isSet(QStringLiteral("o"))) {
-        writeTicketFile(parser.value(QStringLiteral("o")), lottery.ticketSet());
+        WriteTicketFile(parser.value(QStringLiteral("o")), lottery.ticketSet());
     } else {
         context.out().flush();
         QFile out;
         out.setObjectName(QStringLiteral("stdout"));
         if (!out.open(stdout, QIODevice::WriteOnly))
             throw IoError::cannotWrite(QStringLiteral("stdout"), out.errorString());
-        writeTicketFile(out, lottery.ticketSet());
+        WriteTicketFile(out, lottery.ticketSet());
         out.flush();
     }
-    context.out() << filter_text::resultCount(survivors) << '\n';
+    context.out() << filter_text::ResultCount(survivors) << '\n';
     return 0;
 }
 
 [[maybe_unused]] const bool registered
-    = registerCommand({"filter", "总体过滤 / filter all tickets by indicators, balls and bankers", filter});
+    = RegisterCommand({"filter", "总体过滤 / filter all tickets by indicators, balls and bankers", Filter});
 
 } // namespace
 

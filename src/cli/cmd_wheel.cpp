@@ -18,18 +18,18 @@ namespace lumaro::cli {
 
 namespace {
 
-QStringList numberTexts(const QString &list)
+QStringList NumberTexts(const QString &list)
 {
     return list.split(QRegularExpression(QStringLiteral("[\\s,]+")), Qt::SkipEmptyParts);
 }
 
-void requireRange(int value, int lo, int hi, const char *what)
+void RequireRange(int value, int lo, int hi, const char *what)
 {
     if (value < lo || value > hi)
         throw UsageError(QStringLiteral("%1 必须在 %2 到 %3 之间").arg(QString::fromUtf8(what)).arg(lo).arg(hi));
 }
 
-int wheel(Context &context, const QStringList &args)
+int Wheel(Context &context, const QStringList &args)
 {
     QCommandLineParser parser;
     parser.addOptions({
@@ -41,26 +41,26 @@ int wheel(Context &context, const QStringList &args)
         {QStringList {QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("把投注号码写入号码文件"),
             QStringLiteral("FILE")},
     });
-    if (!parseArguments(context, parser, args,
+    if (!ParseArguments(context, parser, args,
             QStringLiteral("wheel --base \"n …\" [--bankers \"n …\"] --type T --match C --guarantee K [-o FILE]"), 0,
             0))
         return 0;
     if (!parser.isSet(QStringLiteral("base")))
         throw UsageError(QStringLiteral("缺少 --base"));
-    const QStringList base = numberTexts(parser.value(QStringLiteral("base")));
-    const QStringList bankers = numberTexts(parser.value(QStringLiteral("bankers")));
+    const QStringList base = NumberTexts(parser.value(QStringLiteral("base")));
+    const QStringList bankers = NumberTexts(parser.value(QStringLiteral("bankers")));
     WheelSettings s;
     s.base = int(base.size());
     s.bankers = int(bankers.size());
     s.bankerKind = parser.isSet(QStringLiteral("bankers"));
-    s.type = integerOption(parser, QStringLiteral("type"));
-    s.match = integerOption(parser, QStringLiteral("match"));
-    s.guarantee = integerOption(parser, QStringLiteral("guarantee"));
-    requireRange(s.base, 1, kWheelMaxBase, "基本号码个数");
-    requireRange(s.bankers, 0, kWheelMaxBankers, "胆号码个数");
-    requireRange(s.type, 1, 7, "--type");
-    requireRange(s.match, 1, 8, "--match");
-    requireRange(s.guarantee, 1, 8, "--guarantee");
+    s.type = IntegerOption(parser, QStringLiteral("type"));
+    s.match = IntegerOption(parser, QStringLiteral("match"));
+    s.guarantee = IntegerOption(parser, QStringLiteral("guarantee"));
+    RequireRange(s.base, 1, kWheelMaxBase, "基本号码个数");
+    RequireRange(s.bankers, 0, kWheelMaxBankers, "胆号码个数");
+    RequireRange(s.type, 1, 7, "--type");
+    RequireRange(s.match, 1, 8, "--match");
+    RequireRange(s.guarantee, 1, 8, "--guarantee");
 
     context.folder().ensureCreated();
     const QString name = WheelMatrixFileName(s);
@@ -77,7 +77,7 @@ int wheel(Context &context, const QStringList &args)
     for (std::size_t r = 0; r < rows.size(); ++r) {
         out << r + 1;
         for (int v : rows[r])
-            out << '\t' << pad2(v);
+            out << '\t' << Pad2(v);
         out << '\n';
     }
     out << "投注号码：共" << rows.size() << " 注\n";
@@ -85,13 +85,13 @@ int wheel(Context &context, const QStringList &args)
     if (parser.isSet(QStringLiteral("output"))) {
         QByteArray text;
         for (const std::vector<int> &row : rows)
-            text += ticketLine(row.data(), int(row.size())) + "\r\n";
+            text += TicketLine(row.data(), int(row.size())) + "\r\n";
         WriteWholeFile(parser.value(QStringLiteral("output")), text);
     }
     return 0;
 }
 
-WheelParams positionalParams(const QStringList &positional, int first, bool withTicketSize)
+WheelParams PositionalParams(const QStringList &positional, int first, bool withTicketSize)
 {
     bool ok = true;
     auto number = [&](int i) {
@@ -112,7 +112,7 @@ WheelParams positionalParams(const QStringList &positional, int first, bool with
     return p;
 }
 
-int wheelDesign(Context &context, const QStringList &args)
+int WheelDesign(Context &context, const QStringList &args)
 {
     QCommandLineParser parser;
     parser.addPositionalArgument(QStringLiteral("B"), QStringLiteral("基本号码个数"));
@@ -126,10 +126,10 @@ int wheelDesign(Context &context, const QStringList &args)
         {QStringList {QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("把矩阵写入矩阵文件"),
             QStringLiteral("FILE")},
     });
-    if (!parseArguments(
+    if (!ParseArguments(
             context, parser, args, QStringLiteral("wheel-design B T C K [--seconds S] [--seed S] [-o FILE]"), 4, 4))
         return 0;
-    const WheelParams p = positionalParams(parser.positionalArguments(), 0, true);
+    const WheelParams p = PositionalParams(parser.positionalArguments(), 0, true);
     const QString problem = WheelParamsProblem(p);
     if (!problem.isEmpty())
         throw InputError(problem);
@@ -137,7 +137,7 @@ int wheelDesign(Context &context, const QStringList &args)
     const double seconds = parser.value(QStringLiteral("seconds")).toDouble(&ok);
     if (!ok || seconds <= 0)
         throw UsageError(QStringLiteral("--seconds 必须是正数"));
-    const std::uint64_t seed = seedOption(parser);
+    const std::uint64_t seed = SeedOption(parser);
 
     WheelSearchOptions options;
     options.method = PreferredWheelMethod(p);
@@ -156,7 +156,7 @@ int wheelDesign(Context &context, const QStringList &args)
 }
 
 // The number of tokens of the first line that holds any: the ticket size of the file.
-int ticketSizeOf(const QByteArray &content)
+int TicketSizeOf(const QByteArray &content)
 {
     for (const QByteArray &line : content.split('\n')) {
         const QList<QByteArray> tokens = line.simplified().replace(',', ' ').split(' ');
@@ -169,7 +169,7 @@ int ticketSizeOf(const QByteArray &content)
     return 0;
 }
 
-int wheelCheck(Context &context, const QStringList &args)
+int RunWheelCheck(Context &context, const QStringList &args)
 {
     QCommandLineParser parser;
     parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("矩阵文件"));
@@ -178,11 +178,11 @@ int wheelCheck(Context &context, const QStringList &args)
     parser.addPositionalArgument(QStringLiteral("K"), QStringLiteral("保中号码数"));
     parser.addOption({QStringLiteral("bankers"), QStringLiteral("胆拖式的胆号码个数：C 和 K 含胆码"),
         QStringLiteral("D"), QStringLiteral("0")});
-    if (!parseArguments(context, parser, args, QStringLiteral("wheel-check FILE B C K [--bankers D]"), 4, 4))
+    if (!ParseArguments(context, parser, args, QStringLiteral("wheel-check FILE B C K [--bankers D]"), 4, 4))
         return 0;
     const QStringList positional = parser.positionalArguments();
-    WheelParams p = positionalParams(positional, 1, false);
-    const int d = integerOption(parser, QStringLiteral("bankers"));
+    WheelParams p = PositionalParams(positional, 1, false);
+    const int d = IntegerOption(parser, QStringLiteral("bankers"));
     if (d < 0)
         throw UsageError(QStringLiteral("--bankers 不能为负数"));
     p.c -= d;
@@ -196,7 +196,7 @@ int wheelCheck(Context &context, const QStringList &args)
             path = stored;
     }
     const QByteArray content = ReadWholeFile(path);
-    p.t = ticketSizeOf(content);
+    p.t = TicketSizeOf(content);
     const QString problem = WheelParamsProblem(p);
     if (!problem.isEmpty())
         throw InputError(problem);
@@ -210,13 +210,13 @@ int wheelCheck(Context &context, const QStringList &args)
     }
     const std::vector<int> missed = WheelPositions(check.firstUncovered);
     out << "保证不成立：" << check.uncovered << " 组（共 " << check.draws << " 组）选对号码不中" << p.k << "个，例如 "
-        << joinPadded(missed.data(), int(missed.size())) << '\n';
+        << JoinPadded(missed.data(), int(missed.size())) << '\n';
     return 1;
 }
 
-[[maybe_unused]] const bool registered = registerCommand({"wheel", "旋转矩阵组号 / wheel numbers by a matrix", wheel})
-    && registerCommand({"wheel-design", "计算旋转矩阵 / design a wheeling matrix", wheelDesign})
-    && registerCommand({"wheel-check", "检验旋转矩阵 / check a wheeling matrix", wheelCheck});
+[[maybe_unused]] const bool registered = RegisterCommand({"wheel", "旋转矩阵组号 / wheel numbers by a matrix", Wheel})
+    && RegisterCommand({"wheel-design", "计算旋转矩阵 / design a wheeling matrix", WheelDesign})
+    && RegisterCommand({"wheel-check", "检验旋转矩阵 / check a wheeling matrix", RunWheelCheck});
 
 } // namespace
 

@@ -37,7 +37,7 @@ IoError IoError::cannotRead(const QString &path, const QString &reason)
     return IoError(QStringLiteral("I/O 错误 %1：无法读取 %2（%3）").arg(5).arg(path, reason), 5);
 }
 
-int toInteger(const QString &text)
+int ToInteger(const QString &text)
 {
     bool ok = false;
     const int value = text.trimmed().toInt(&ok, 10);
@@ -46,9 +46,9 @@ int toInteger(const QString &text)
     return value;
 }
 
-int toIntegerAtLeast(const QString &text, int lowest, const QString &message)
+int ToIntegerAtLeast(const QString &text, int lowest, const QString &message)
 {
-    const int value = toInteger(text);
+    const int value = ToInteger(text);
     if (value < lowest)
         throw InputError(message.isEmpty() ? QStringLiteral("请输入不小于%1的整数！").arg(lowest) : message);
     return value;

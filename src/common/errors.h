@@ -58,11 +58,11 @@ public:
 
 // Parses a whole decimal number the way every reader of this program does: blanks around it
 // are allowed, anything else (empty text, letters, overflow of 32 bits) is a ConversionError.
-int toInteger(const QString &text);
+int ToInteger(const QString &text);
 
 // A whole number typed into a box that takes lowest or more (a count, a number of periods):
-// text that is no whole number is the ConversionError of toInteger(); a smaller number is an
+// text that is no whole number is the ConversionError of ToInteger(); a smaller number is an
 // InputError with the given message, or "请输入不小于lowest的整数！" when none is given.
-int toIntegerAtLeast(const QString &text, int lowest, const QString &message = QString());
+int ToIntegerAtLeast(const QString &text, int lowest, const QString &message = QString());
 
 } // namespace lumaro

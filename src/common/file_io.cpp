@@ -13,7 +13,7 @@ namespace lumaro {
 namespace {
 
 // "1.5 GB", "64 MB", "300 KB": the limit as a reader of the message thinks of it.
-QString sizeText(qint64 bytes)
+QString SizeText(qint64 bytes)
 {
     constexpr qint64 kKilo = 1024;
     constexpr qint64 kMega = kKilo * 1024;
@@ -52,7 +52,7 @@ void OpenRegularFile(QFile &file, const QString &path)
 
 QString FileTooLargeText(const QString &path, qint64 maxBytes)
 {
-    return QStringLiteral("文件%1太大（超过%2），不能读取！").arg(path, sizeText(maxBytes));
+    return QStringLiteral("文件%1太大（超过%2），不能读取！").arg(path, SizeText(maxBytes));
 }
 
 QByteArray ReadWholeFile(const QString &path, qint64 maxBytes)

@@ -2,34 +2,34 @@
 
 namespace lumaro {
 
-QString pad2(int value)
+QString Pad2(int value)
 {
     return QString::asprintf("%.2d", value);
 }
 
-QString pad7(qint64 value)
+QString Pad7(qint64 value)
 {
     return QString::asprintf("%.7lld", static_cast<long long>(value));
 }
 
-QString fixed0(double value)
+QString Fixed0(double value)
 {
     return QString::asprintf("%.0f", value);
 }
 
-QString fixed1(double value)
+QString Fixed1(double value)
 {
     return QString::asprintf("%.1f", value);
 }
 
-QString joinPadded(const int *values, int count)
+QString JoinPadded(const int *values, int count)
 {
     QString text;
     text.reserve(count * 3);
     for (int i = 0; i < count; ++i) {
         if (i > 0)
             text += QLatin1Char(' ');
-        text += pad2(values[i]);
+        text += Pad2(values[i]);
     }
     return text;
 }

@@ -7,13 +7,13 @@
 namespace lumaro {
 
 // "%.2d": at least two digits, leading zero (7 -> "07", 10 -> "10", -5 -> "-05").
-QString pad2(int value);
+QString Pad2(int value);
 // "%.7d": the serial of a result list line.
-QString pad7(qint64 value);
+QString Pad7(qint64 value);
 // "%.0f" and "%.1f" of indicator and summary values.
-QString fixed0(double value);
-QString fixed1(double value);
+QString Fixed0(double value);
+QString Fixed1(double value);
 // The numbers "%.2d" joined by one blank, no blank at the end ("01 02 03 04 05").
-QString joinPadded(const int *values, int count);
+QString JoinPadded(const int *values, int count);
 
 } // namespace lumaro

@@ -19,7 +19,7 @@ namespace lumaro {
 
 namespace {
 
-QString connectionName()
+QString ConnectionName()
 {
     static std::atomic_int counter {0};
     return QStringLiteral("lumaro-backup-%1").arg(counter.fetch_add(1));
@@ -27,9 +27,9 @@ QString connectionName()
 
 // Runs fn on a connection of its own to path, closed and removed afterwards.
 template<class Fn>
-void withConnection(const QString &path, bool readOnly, Fn fn)
+void WithConnection(const QString &path, bool readOnly, Fn fn)
 {
-    const QString name = connectionName();
+    const QString name = ConnectionName();
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
         db.setDatabaseName(path);
@@ -49,7 +49,7 @@ void withConnection(const QString &path, bool readOnly, Fn fn)
     QSqlDatabase::removeDatabase(name);
 }
 
-void replaceFile(const QString &temporary, const QString &target)
+void ReplaceFile(const QString &temporary, const QString &target)
 {
     if (QFile::exists(target) && !QFile::remove(target)) {
         QFile::remove(temporary);
@@ -63,18 +63,18 @@ void replaceFile(const QString &temporary, const QString &target)
 
 } // namespace
 
-void backupDatabase(LotteryStore &store, const QString &target)
+void BackupDatabase(LotteryStore &store, const QString &target)
 {
     const QString temporary = target + QStringLiteral(".part");
     QFile::remove(temporary);
     if (!QFileInfo::exists(store.path()))
         throw IoError::fileNotFound(store.path());
-    withConnection(store.path(), false, [&](QSqlDatabase &db) {
+    WithConnection(store.path(), false, [&](QSqlDatabase &db) {
         QSqlQuery query(db);
         const auto fail = [&] {
             QFile::remove(temporary);
-            if (isLockedError(query.lastError()))
-                throw DatabaseError(databaseInUseText());
+            if (IsLockedError(query.lastError()))
+                throw DatabaseError(DatabaseInUseText());
             throw IoError::cannotWrite(target, query.lastError().text());
         };
         // A database another program holds locked fails already here.
@@ -84,10 +84,10 @@ void backupDatabase(LotteryStore &store, const QString &target)
         if (!query.exec())
             fail();
     });
-    replaceFile(temporary, target);
+    ReplaceFile(temporary, target);
 }
 
-void checkLotteryDatabase(const QString &path)
+void CheckLotteryDatabase(const QString &path)
 {
     if (!QFileInfo::exists(path))
         throw IoError::fileNotFound(path);
@@ -95,7 +95,7 @@ void checkLotteryDatabase(const QString &path)
     if (!file.open(QIODevice::ReadOnly) || file.read(16) != QByteArray("SQLite format 3\0", 16))
         throw InputError(QStringLiteral("“%1”不是本程序的彩票数据库。").arg(QFileInfo(path).fileName()));
     file.close();
-    withConnection(path, true, [&](QSqlDatabase &db) {
+    WithConnection(path, true, [&](QSqlDatabase &db) {
         const QString notOurs = QStringLiteral("“%1”不是本程序的彩票数据库").arg(QFileInfo(path).fileName());
         QSqlQuery query(db);
         if (!query.exec(QStringLiteral("PRAGMA quick_check")) || !query.next()
@@ -104,7 +104,7 @@ void checkLotteryDatabase(const QString &path)
         if (!query.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY rowid")))
             throw InputError(notOurs + QStringLiteral("。"));
         QStringList lotteries;
-        const QString suffix = drawTableSuffix();
+        const QString suffix = DrawTableSuffix();
         while (query.next()) {
             const QString table = query.value(0).toString();
             if (table.size() > suffix.size() && table.endsWith(suffix))
@@ -114,7 +114,7 @@ void checkLotteryDatabase(const QString &path)
             throw InputError(notOurs + QStringLiteral("：其中没有彩票号码表。"));
         for (const QString &name : lotteries) {
             QSqlQuery definition(db);
-            if (!definition.exec(QStringLiteral("SELECT * FROM %1").arg(definitionTableName(name))))
+            if (!definition.exec(QStringLiteral("SELECT * FROM %1").arg(DefinitionTableName(name))))
                 continue;
             const QSqlRecord record = definition.record();
             bool complete = true;
@@ -127,9 +127,9 @@ void checkLotteryDatabase(const QString &path)
     });
 }
 
-QString restoreDatabase(LotteryStore &store, const QString &source)
+QString RestoreDatabase(LotteryStore &store, const QString &source)
 {
-    checkLotteryDatabase(source);
+    CheckLotteryDatabase(source);
     const QString target = store.path();
     const QFileInfo info(target);
     const QString kept = info.absolutePath() + QLatin1Char('/') + info.completeBaseName() + QStringLiteral("_恢复前_")
@@ -143,7 +143,7 @@ QString restoreDatabase(LotteryStore &store, const QString &source)
         QFile::remove(temporary);
         throw IoError::cannotWrite(kept, QStringLiteral("无法保留原来的数据库"));
     }
-    replaceFile(temporary, target);
+    ReplaceFile(temporary, target);
     return kept;
 }
 

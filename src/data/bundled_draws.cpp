@@ -2,7 +2,7 @@
 
 namespace lumaro {
 
-const std::vector<BundledHistory> &bundledHistories()
+const std::vector<BundledHistory> &BundledHistories()
 {
     static const std::vector<BundledHistory> histories {
         {QStringLiteral("中国福彩七乐彩"), QStringLiteral(":/draws/qlc.csv")},
@@ -11,16 +11,16 @@ const std::vector<BundledHistory> &bundledHistories()
     return histories;
 }
 
-const BundledHistory *findBundledHistory(const QString &lottery)
+const BundledHistory *FindBundledHistory(const QString &lottery)
 {
-    for (const BundledHistory &history : bundledHistories()) {
+    for (const BundledHistory &history : BundledHistories()) {
         if (history.lottery == lottery)
             return &history;
     }
     return nullptr;
 }
 
-QString noDrawsHint(const QString &lottery)
+QString NoDrawsHint(const QString &lottery)
 {
     return QStringLiteral("“%1”还没有开奖号码。取得开奖号码有三种方法：\n"
                           "1. 导入：彩票数据 → 数据添加，选择彩票，点“导入”，选已有的开奖号码文件"

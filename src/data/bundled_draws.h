@@ -14,13 +14,13 @@ struct BundledHistory {
 };
 
 // 中国福彩七乐彩 and 福彩3D, official draw results.
-const std::vector<BundledHistory> &bundledHistories();
+const std::vector<BundledHistory> &BundledHistories();
 
 // The bundled history of a lottery, or nullptr when it ships none.
-const BundledHistory *findBundledHistory(const QString &lottery);
+const BundledHistory *FindBundledHistory(const QString &lottery);
 
 // What a user sees where a lottery has no draws yet: the lottery's name and the three ways to
 // get its draws.
-QString noDrawsHint(const QString &lottery);
+QString NoDrawsHint(const QString &lottery);
 
 } // namespace lumaro

@@ -62,7 +62,7 @@ qint64 CombinationRank(const int *c, int n, int m)
     return r;
 }
 
-bool isAscendingCombination(const int *c, int n, int m)
+bool IsAscendingCombination(const int *c, int n, int m)
 {
     int previous = 0;
     for (int i = 0; i < m; ++i) {

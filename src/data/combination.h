@@ -16,11 +16,11 @@ qint64 Choose(int a, int k);
 qint64 TicketCount(int k, int a, LotteryKind kind);
 
 // The 1-based lexicographic rank of the ascending combination c[0..m-1] of 1..n.
-// The input is not checked; see isAscendingCombination().
+// The input is not checked; see IsAscendingCombination().
 qint64 CombinationRank(const int *c, int n, int m);
 
 // True when c[0..m-1] is strictly increasing with every value in 1..n.
-bool isAscendingCombination(const int *c, int n, int m);
+bool IsAscendingCombination(const int *c, int n, int m);
 
 // Writes the combination of rank r (1 <= r <= C(n, m)) into out[0..m-1].
 void CombinationUnrank(qint64 r, int n, int m, int *out);

@@ -13,7 +13,7 @@ namespace lumaro {
 
 namespace {
 
-QString normalisedDate(const QString &text)
+QString NormalisedDate(const QString &text)
 {
     static const QRegularExpression form(QStringLiteral("^(\\d{4})[-/.]?(\\d{1,2})[-/.]?(\\d{1,2})$"));
     const auto match = form.match(text);
@@ -27,13 +27,13 @@ QString normalisedDate(const QString &text)
     return date.isValid() ? date.toString(QStringLiteral("yyyy-MM-dd")) : QString();
 }
 
-bool isWholeNumber(const QString &text)
+bool IsWholeNumber(const QString &text)
 {
     static const QRegularExpression digits(QStringLiteral("^[+-]?\\d+$"));
     return digits.match(text).hasMatch();
 }
 
-QString unquoted(QString field)
+QString Unquoted(QString field)
 {
     field = field.trimmed();
     if (field.size() >= 2 && field.startsWith(QLatin1Char('"')) && field.endsWith(QLatin1Char('"')))
@@ -48,7 +48,7 @@ QString unquoted(QString field)
 
 } // namespace
 
-std::vector<ParsedDraw> parseDrawHistory(const QByteArray &content, const LotteryDefinition &d)
+std::vector<ParsedDraw> ParseDrawHistory(const QByteArray &content, const LotteryDefinition &d)
 {
     QString text = QString::fromUtf8(content);
     if (text.startsWith(QChar(0xFEFF)))
@@ -70,12 +70,12 @@ std::vector<ParsedDraw> parseDrawHistory(const QByteArray &content, const Lotter
         QStringList fields;
         if (csv) {
             for (const QString &field : line.split(QLatin1Char(',')))
-                fields << unquoted(field);
+                fields << Unquoted(field);
         } else {
             fields = line.split(blanks, Qt::SkipEmptyParts);
         }
         // A header line names the columns; only the first line of the file may be one.
-        if (firstContentLine && !fields.isEmpty() && !isWholeNumber(fields[0])) {
+        if (firstContentLine && !fields.isEmpty() && !IsWholeNumber(fields[0])) {
             firstContentLine = false;
             continue;
         }
@@ -95,7 +95,7 @@ std::vector<ParsedDraw> parseDrawHistory(const QByteArray &content, const Lotter
             refuse(lineNumber, QStringLiteral("应有期号和%1个号码，却有%2项").arg(d.m).arg(fields.size()));
         draw.period = fields[0];
         if (csv) {
-            draw.date = normalisedDate(fields[1]);
+            draw.date = NormalisedDate(fields[1]);
             if (draw.date.isEmpty())
                 refuse(lineNumber, QStringLiteral("开奖日期“%1”不是有效的日期（应为年-月-日）").arg(fields[1]));
         }
@@ -103,12 +103,12 @@ std::vector<ParsedDraw> parseDrawHistory(const QByteArray &content, const Lotter
             const QString field = fields[firstNumber + k];
             bool ok = false;
             const int value = field.toInt(&ok);
-            if (!ok || !isWholeNumber(field))
+            if (!ok || !IsWholeNumber(field))
                 refuse(lineNumber, QStringLiteral("第%1个号码“%2”不是整数").arg(k + 1).arg(field));
             draw.numbers.push_back(value);
         }
         try {
-            validateDraw(d, draw);
+            ValidateDraw(d, draw);
         } catch (const InputError &error) {
             refuse(lineNumber, error.message());
         }
@@ -122,10 +122,10 @@ std::vector<ParsedDraw> parseDrawHistory(const QByteArray &content, const Lotter
     return result;
 }
 
-ImportResult importDraws(LotteryStore &store, const QString &lotteryName, const QByteArray &content)
+ImportResult ImportDraws(LotteryStore &store, const QString &lotteryName, const QByteArray &content)
 {
     const LotteryDefinition definition = store.readDefinition(lotteryName);
-    const std::vector<ParsedDraw> parsed = parseDrawHistory(content, definition);
+    const std::vector<ParsedDraw> parsed = ParseDrawHistory(content, definition);
     // A period already stored counts by value: "2001" in the file is the stored "0002001".
     const QHash<qint64, QString> stored = store.storedPeriods(lotteryName);
     ImportResult result;
@@ -142,14 +142,14 @@ ImportResult importDraws(LotteryStore &store, const QString &lotteryName, const 
     return result;
 }
 
-ImportResult importDrawFile(LotteryStore &store, const QString &lotteryName, const QString &path)
+ImportResult ImportDrawFile(LotteryStore &store, const QString &lotteryName, const QString &path)
 {
     // Histories are small (20000 draws are well under a megabyte); anything far larger is not one.
     constexpr qint64 kMaxSize = 64LL * 1024 * 1024;
-    return importDraws(store, lotteryName, ReadWholeFile(path, kMaxSize));
+    return ImportDraws(store, lotteryName, ReadWholeFile(path, kMaxSize));
 }
 
-QString historyFileName(const QString &lotteryName)
+QString HistoryFileName(const QString &lotteryName)
 {
     QString name = lotteryName;
     static const QString unsafe = QStringLiteral("/\\:*?\"<>|");
@@ -162,7 +162,7 @@ QString historyFileName(const QString &lotteryName)
     return name + QStringLiteral("历史号码.txt");
 }
 
-QByteArray historyText(const std::vector<StoredDraw> &draws)
+QByteArray HistoryText(const std::vector<StoredDraw> &draws)
 {
     QByteArray text;
     auto field = [&text](int value) {
@@ -180,13 +180,13 @@ QByteArray historyText(const std::vector<StoredDraw> &draws)
     return text;
 }
 
-int exportHistoryFile(const LotteryStore &store, const QString &lotteryName, const QString &path)
+int ExportHistoryFile(const LotteryStore &store, const QString &lotteryName, const QString &path)
 {
     const std::vector<StoredDraw> draws = store.readDraws(lotteryName);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         throw IoError::cannotWrite(path, file.errorString());
-    file.write(historyText(draws));
+    file.write(HistoryText(draws));
     if (!file.commit())
         throw IoError::cannotWrite(path, file.errorString());
     return static_cast<int>(draws.size());

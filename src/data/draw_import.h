@@ -22,7 +22,7 @@ struct ParsedDraw {
 // calendar date (yyyy-mm-dd; yyyy/mm/dd and yyyymmdd are accepted and written as yyyy-mm-dd).
 // A period given twice in the file is refused. The first bad row throws an InputError naming
 // its line and the reason.
-std::vector<ParsedDraw> parseDrawHistory(const QByteArray &content, const LotteryDefinition &definition);
+std::vector<ParsedDraw> ParseDrawHistory(const QByteArray &content, const LotteryDefinition &definition);
 
 struct ImportResult {
     int added = 0;
@@ -32,17 +32,17 @@ struct ImportResult {
 // Imports a history file into a lottery: only periods not yet stored (compared by value, so
 // leading zeros make no new draw) are appended, all in one
 // transaction; a bad row refuses the whole file and nothing is written.
-ImportResult importDrawFile(LotteryStore &store, const QString &lotteryName, const QString &path);
-ImportResult importDraws(LotteryStore &store, const QString &lotteryName, const QByteArray &content);
+ImportResult ImportDrawFile(LotteryStore &store, const QString &lotteryName, const QString &path);
+ImportResult ImportDraws(LotteryStore &store, const QString &lotteryName, const QByteArray &content);
 
 // The history text of a lottery: per draw the period and the numbers, each at least two digits
 // and followed by one blank, lines ending CR LF.
-QByteArray historyText(const std::vector<StoredDraw> &draws);
+QByteArray HistoryText(const std::vector<StoredDraw> &draws);
 // The file name proposed for a lottery's history text, "<name>历史号码.txt". A lottery name may
 // hold characters no file name can ("/", "\\", ":" …) or begin with dots ("..", hidden); they
 // become "_", so the name stays one plain file inside the folder it is proposed in.
-QString historyFileName(const QString &lotteryName);
+QString HistoryFileName(const QString &lotteryName);
 // Writes the history text file of a lottery (replacing the file) and returns the draw count.
-int exportHistoryFile(const LotteryStore &store, const QString &lotteryName, const QString &path);
+int ExportHistoryFile(const LotteryStore &store, const QString &lotteryName, const QString &path);
 
 } // namespace lumaro

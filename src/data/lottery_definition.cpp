@@ -19,7 +19,7 @@ const std::vector<BuiltinLottery> &BuiltinLotteries()
     return table;
 }
 
-std::optional<BuiltinLottery> findBuiltinLottery(const QString &name)
+std::optional<BuiltinLottery> FindBuiltinLottery(const QString &name)
 {
     for (const BuiltinLottery &entry : BuiltinLotteries()) {
         if (name == QString::fromUtf8(entry.name))
@@ -28,13 +28,13 @@ std::optional<BuiltinLottery> findBuiltinLottery(const QString &name)
     return std::nullopt;
 }
 
-bool isElevenFiveGame(const QString &name)
+bool IsElevenFiveGame(const QString &name)
 {
-    const auto entry = findBuiltinLottery(name);
+    const auto entry = FindBuiltinLottery(name);
     return entry && entry->elevenFiveGroup;
 }
 
-std::vector<LotteryDefinition> initialLotteries()
+std::vector<LotteryDefinition> InitialLotteries()
 {
     // Draw days as the games are drawn: 七乐彩 Mon/Wed/Fri, 22选5 every evening, the 11选5
     // games many times a day (the weekday digits then mark every day).
@@ -77,7 +77,7 @@ std::vector<LotteryDefinition> initialLotteries()
     return result;
 }
 
-void validateDefinition(const LotteryDefinition &d)
+void ValidateDefinition(const LotteryDefinition &d)
 {
     const QString name = d.name;
     if (name.trimmed().isEmpty())

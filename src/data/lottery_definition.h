@@ -37,23 +37,23 @@ struct BuiltinLottery {
 const std::vector<BuiltinLottery> &BuiltinLotteries();
 
 // The built-in entry of a name, if it is one of the eight.
-std::optional<BuiltinLottery> findBuiltinLottery(const QString &name);
+std::optional<BuiltinLottery> FindBuiltinLottery(const QString &name);
 
 // True for the four 11选5 games.
-bool isElevenFiveGame(const QString &name);
+bool IsElevenFiveGame(const QString &name);
 
 // The definitions a new database starts with: the eight built-in lotteries and 福彩3D.
-std::vector<LotteryDefinition> initialLotteries();
+std::vector<LotteryDefinition> InitialLotteries();
 
 // Checks the fields of a definition a user typed. Throws InputError with a Chinese message.
-void validateDefinition(const LotteryDefinition &definition);
+void ValidateDefinition(const LotteryDefinition &definition);
 
 // The suffixes that turn a lottery name into its two table names.
-inline const QString drawTableSuffix()
+inline const QString DrawTableSuffix()
 {
     return QStringLiteral("彩票号码表");
 }
-inline const QString definitionTableSuffix()
+inline const QString DefinitionTableSuffix()
 {
     return QStringLiteral("彩票选项表");
 }

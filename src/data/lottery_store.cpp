@@ -21,32 +21,32 @@ const QString kPeriodColumn = QStringLiteral("记录期号");
 const QString kDateColumn = QStringLiteral("开奖日期");
 constexpr int kDateWidth = 10;
 
-QString nextConnectionName()
+QString NextConnectionName()
 {
     static std::atomic_int counter {0};
     return QStringLiteral("lumaro-store-%1").arg(counter.fetch_add(1));
 }
 
-QString errorText(const QSqlError &error)
+QString ErrorText(const QSqlError &error)
 {
     const QString text = error.text().trimmed();
     return text.isEmpty() ? QStringLiteral("未知错误") : text;
 }
 
 // The DatabaseError for a failed statement: a lock held elsewhere is said plainly.
-DatabaseError failure(const QSqlError &error, const QString &what = QStringLiteral("数据库错误"))
+DatabaseError Failure(const QSqlError &error, const QString &what = QStringLiteral("数据库错误"))
 {
-    if (isLockedError(error))
-        return DatabaseError(databaseInUseText());
-    return DatabaseError(QStringLiteral("%1：%2").arg(what, errorText(error)));
+    if (IsLockedError(error))
+        return DatabaseError(DatabaseInUseText());
+    return DatabaseError(QStringLiteral("%1：%2").arg(what, ErrorText(error)));
 }
 
-// prepare() fails for a busy database as well as for a bad statement; left unchecked, the
+// Prepare() fails for a busy database as well as for a bad statement; left unchecked, the
 // statement's later exec() reports a meaningless parameter-count mismatch instead.
-void prepare(QSqlQuery &query, const QString &sql)
+void Prepare(QSqlQuery &query, const QString &sql)
 {
     if (!query.prepare(sql))
-        throw failure(query.lastError());
+        throw Failure(query.lastError());
 }
 
 // Commits on commit(); rolls back when left by an exception.
@@ -56,7 +56,7 @@ public:
         : m_db(db)
     {
         if (!m_db.transaction())
-            throw failure(m_db.lastError(), QStringLiteral("数据库错误：无法开始事务"));
+            throw Failure(m_db.lastError(), QStringLiteral("数据库错误：无法开始事务"));
     }
     ~Transaction()
     {
@@ -66,7 +66,7 @@ public:
     void commit()
     {
         if (!m_db.commit())
-            throw failure(m_db.lastError(), QStringLiteral("数据库错误：无法提交"));
+            throw Failure(m_db.lastError(), QStringLiteral("数据库错误：无法提交"));
         m_done = true;
     }
 
@@ -76,12 +76,12 @@ private:
 };
 
 // A text bound as a value: never NULL, an empty text stays an empty text.
-QString textValue(const QString &text)
+QString TextValue(const QString &text)
 {
     return text.isNull() ? QString::fromLatin1("") : text;
 }
 
-bool isDigits(const QString &text)
+bool IsDigits(const QString &text)
 {
     if (text.isEmpty())
         return false;
@@ -92,7 +92,7 @@ bool isDigits(const QString &text)
     return true;
 }
 
-InputError samePeriodError(const QString &period, const QString &stored)
+InputError SamePeriodError(const QString &period, const QString &stored)
 {
     if (period == stored)
         return InputError(QStringLiteral("第%1期已经有了，同一期不能存两次！").arg(period));
@@ -103,7 +103,7 @@ InputError samePeriodError(const QString &period, const QString &stored)
 
 // SQLITE_BUSY and SQLITE_LOCKED (also in their extended forms): another connection holds a lock
 // the statement needs, typically a second copy of the program or a database tool writing.
-bool isLockedError(const QSqlError &error)
+bool IsLockedError(const QSqlError &error)
 {
     bool ok = false;
     const int code = error.nativeErrorCode().toInt(&ok);
@@ -113,34 +113,34 @@ bool isLockedError(const QSqlError &error)
         || error.databaseText().contains(QLatin1String("database table is locked"));
 }
 
-QString databaseInUseText()
+QString DatabaseInUseText()
 {
     return QStringLiteral("数据库正被其他程序使用，请关闭该程序后再试。");
 }
 
-QString quotedIdentifier(const QString &identifier)
+QString QuotedIdentifier(const QString &identifier)
 {
     QString quoted = identifier;
     quoted.replace(QLatin1Char('"'), QStringLiteral("\"\""));
     return QLatin1Char('"') + quoted + QLatin1Char('"');
 }
 
-QString drawTableName(const QString &lotteryName)
+QString DrawTableName(const QString &lotteryName)
 {
-    return quotedIdentifier(lotteryName + drawTableSuffix());
+    return QuotedIdentifier(lotteryName + DrawTableSuffix());
 }
 
-QString definitionTableName(const QString &lotteryName)
+QString DefinitionTableName(const QString &lotteryName)
 {
-    return quotedIdentifier(lotteryName + definitionTableSuffix());
+    return QuotedIdentifier(lotteryName + DefinitionTableSuffix());
 }
 
-void validateDraw(const LotteryDefinition &d, const DrawRow &draw)
+void ValidateDraw(const LotteryDefinition &d, const DrawRow &draw)
 {
     const QString period = draw.period;
     if (period.trimmed().isEmpty())
         throw InputError(QStringLiteral("期号不能为空！"));
-    if (!isDigits(period))
+    if (!IsDigits(period))
         throw InputError(QStringLiteral("期号“%1”不是一个整数！").arg(period));
     if (period.size() > d.periodWidth)
         throw InputError(QStringLiteral("期号“%1”超过%2位！").arg(period).arg(d.periodWidth));
@@ -173,7 +173,7 @@ void validateDraw(const LotteryDefinition &d, const DrawRow &draw)
 
 LotteryStore::LotteryStore(const QString &databasePath)
     : m_path(databasePath)
-    , m_connectionName(nextConnectionName())
+    , m_connectionName(NextConnectionName())
 {
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
     db.setDatabaseName(m_path);
@@ -208,7 +208,7 @@ QSqlDatabase LotteryStore::database() const
         if (!QFileInfo::exists(m_path))
             throw DatabaseError(QStringLiteral("数据库文件没找到：%1").arg(m_path));
         if (!db.open())
-            throw failure(db.lastError(), QStringLiteral("无法打开数据库 %1").arg(m_path));
+            throw Failure(db.lastError(), QStringLiteral("无法打开数据库 %1").arg(m_path));
     }
     return db;
 }
@@ -217,26 +217,26 @@ QSqlQuery LotteryStore::exec(const QString &sql) const
 {
     QSqlQuery query(database());
     if (!query.exec(sql))
-        throw failure(query.lastError());
+        throw Failure(query.lastError());
     return query;
 }
 
 void LotteryStore::execBound(QSqlQuery &query) const
 {
     if (!query.exec())
-        throw failure(query.lastError());
+        throw Failure(query.lastError());
 }
 
 void LotteryStore::createDatabase(const QString &databasePath, const std::vector<LotteryDefinition> &lotteries)
 {
     if (QFileInfo::exists(databasePath))
         throw DatabaseError(QStringLiteral("数据库文件已存在：%1").arg(databasePath));
-    const QString name = nextConnectionName();
+    const QString name = NextConnectionName();
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
         db.setDatabaseName(databasePath);
         if (!db.open())
-            throw failure(db.lastError(), QStringLiteral("无法创建数据库 %1").arg(databasePath));
+            throw Failure(db.lastError(), QStringLiteral("无法创建数据库 %1").arg(databasePath));
         try {
             Transaction transaction(db);
             for (const LotteryDefinition &definition : lotteries)
@@ -254,47 +254,47 @@ void LotteryStore::createDatabase(const QString &databasePath, const std::vector
 
 void LotteryStore::createTables(QSqlDatabase &db, const LotteryDefinition &definition)
 {
-    validateDefinition(definition);
+    ValidateDefinition(definition);
     LotteryDefinition d = definition;
     // The 11选5 games number their draws with eight characters (date and draw of the day); a
     // table made for one of their names holds them however it is created.
-    if (isElevenFiveGame(d.name))
+    if (IsElevenFiveGame(d.name))
         d.periodWidth = std::max(d.periodWidth, 8);
     // The checks make the file itself refuse what the program never writes: a period that is
     // not digits or too long, a number cell that is empty or not an integer.
-    const QString period = quotedIdentifier(kPeriodColumn);
+    const QString period = QuotedIdentifier(kPeriodColumn);
     QString drawSql = QStringLiteral(
         "CREATE TABLE %1(%2 varchar(%3) NOT NULL CHECK(length(%2) BETWEEN 1 AND %3 AND %2 NOT GLOB '*[^0-9]*')")
-                          .arg(drawTableName(d.name), period)
+                          .arg(DrawTableName(d.name), period)
                           .arg(d.periodWidth);
     for (int k = 1; k <= d.m; ++k) {
-        const QString column = quotedIdentifier(QString::number(k));
+        const QString column = QuotedIdentifier(QString::number(k));
         drawSql += QStringLiteral(",%1 integer NOT NULL CHECK(typeof(%1)='integer')").arg(column);
     }
-    const QString date = quotedIdentifier(kDateColumn);
+    const QString date = QuotedIdentifier(kDateColumn);
     drawSql += QStringLiteral(",%1 varchar(10) NOT NULL DEFAULT '' CHECK(length(%1)<=10))").arg(date);
 
     const QString definitionSql
         = QStringLiteral("CREATE TABLE %1(\"彩票名称\" varchar(20),\"彩票类型\" Integer,\"号码总数\" integer,"
                          "\"选择号码数\" integer,\"开奖时间\" varchar(10),\"开奖星期\" varchar(7))")
-              .arg(definitionTableName(d.name));
+              .arg(DefinitionTableName(d.name));
     QSqlQuery query(db);
     for (const QString &sql : {drawSql, definitionSql}) {
         if (!query.exec(sql)) {
-            if (errorText(query.lastError()).contains(QLatin1String("already exists")))
+            if (ErrorText(query.lastError()).contains(QLatin1String("already exists")))
                 throw InputError(QStringLiteral("彩票“%1”已经存在！").arg(d.name));
-            throw failure(query.lastError());
+            throw Failure(query.lastError());
         }
     }
-    prepare(query, QStringLiteral("INSERT INTO %1 VALUES(?,?,?,?,?,?)").arg(definitionTableName(d.name)));
+    Prepare(query, QStringLiteral("INSERT INTO %1 VALUES(?,?,?,?,?,?)").arg(DefinitionTableName(d.name)));
     query.addBindValue(d.name);
     query.addBindValue(static_cast<int>(d.kind));
     query.addBindValue(d.n);
     query.addBindValue(d.m);
-    query.addBindValue(textValue(d.drawTime));
-    query.addBindValue(textValue(d.weekdays));
+    query.addBindValue(TextValue(d.drawTime));
+    query.addBindValue(TextValue(d.weekdays));
     if (!query.exec())
-        throw failure(query.lastError());
+        throw Failure(query.lastError());
 }
 
 QStringList LotteryStore::listLotteries() const
@@ -302,7 +302,7 @@ QStringList LotteryStore::listLotteries() const
     QSqlQuery query = exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type IN ('table','view') "
                                           "AND name NOT LIKE 'sqlite!_%' ESCAPE '!' ORDER BY rowid"));
     QStringList names;
-    const QString suffix = drawTableSuffix();
+    const QString suffix = DrawTableSuffix();
     while (query.next()) {
         const QString table = query.value(0).toString();
         if (table.size() > suffix.size() && table.endsWith(suffix))
@@ -314,8 +314,8 @@ QStringList LotteryStore::listLotteries() const
 bool LotteryStore::hasLottery(const QString &name) const
 {
     QSqlQuery query(database());
-    prepare(query, QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type IN ('table','view') AND name = ?"));
-    query.addBindValue(QString(name + drawTableSuffix()));
+    Prepare(query, QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type IN ('table','view') AND name = ?"));
+    query.addBindValue(QString(name + DrawTableSuffix()));
     execBound(query);
     return query.next() && query.value(0).toInt() > 0;
 }
@@ -329,7 +329,7 @@ void LotteryStore::requireLottery(const QString &name) const
 LotteryDefinition LotteryStore::readDefinition(const QString &name) const
 {
     requireLottery(name);
-    QSqlQuery query = exec(QStringLiteral("SELECT * FROM %1").arg(definitionTableName(name)));
+    QSqlQuery query = exec(QStringLiteral("SELECT * FROM %1").arg(DefinitionTableName(name)));
     if (!query.next())
         throw DatabaseError(QStringLiteral("彩票“%1”的选项表没有内容！").arg(name));
     const QSqlRecord record = query.record();
@@ -356,8 +356,8 @@ LotteryDefinition LotteryStore::readDefinition(const QString &name) const
 
     // The width of the period column comes from its declared type, varchar(7) or varchar(8).
     QSqlQuery info(database());
-    prepare(info, QStringLiteral("SELECT type FROM pragma_table_info(?) WHERE name = ?"));
-    info.addBindValue(QString(name + drawTableSuffix()));
+    Prepare(info, QStringLiteral("SELECT type FROM pragma_table_info(?) WHERE name = ?"));
+    info.addBindValue(QString(name + DrawTableSuffix()));
     info.addBindValue(kPeriodColumn);
     execBound(info);
     d.periodWidth = 7;
@@ -372,7 +372,7 @@ LotteryDefinition LotteryStore::readDefinition(const QString &name) const
 
 void LotteryStore::createLottery(const LotteryDefinition &definition)
 {
-    validateDefinition(definition);
+    ValidateDefinition(definition);
     QSqlDatabase db = database();
     if (hasLottery(definition.name))
         throw InputError(QStringLiteral("彩票“%1”已经存在！").arg(definition.name));
@@ -386,8 +386,8 @@ void LotteryStore::dropLottery(const QString &name)
     requireLottery(name);
     QSqlDatabase db = database();
     Transaction transaction(db);
-    exec(QStringLiteral("DROP TABLE %1").arg(drawTableName(name)));
-    exec(QStringLiteral("DROP TABLE IF EXISTS %1").arg(definitionTableName(name)));
+    exec(QStringLiteral("DROP TABLE %1").arg(DrawTableName(name)));
+    exec(QStringLiteral("DROP TABLE IF EXISTS %1").arg(DefinitionTableName(name)));
     transaction.commit();
 }
 
@@ -397,8 +397,8 @@ std::vector<StoredDraw> LotteryStore::readDraws(const QString &name) const
     QSqlQuery query(database());
     query.setForwardOnly(true);
     if (!query.exec(QStringLiteral("SELECT rowid, * FROM %1 ORDER BY %2, rowid")
-                        .arg(drawTableName(name), quotedIdentifier(kPeriodColumn))))
-        throw failure(query.lastError());
+                        .arg(DrawTableName(name), QuotedIdentifier(kPeriodColumn))))
+        throw Failure(query.lastError());
     const QSqlRecord record = query.record();
     const int periodIndex = record.indexOf(kPeriodColumn);
     const int dateIndex = record.indexOf(kDateColumn);
@@ -439,7 +439,7 @@ std::vector<StoredDraw> LotteryStore::readDraws(const QString &name) const
 int LotteryStore::drawCount(const QString &name) const
 {
     requireLottery(name);
-    QSqlQuery query = exec(QStringLiteral("SELECT count(*) FROM %1").arg(drawTableName(name)));
+    QSqlQuery query = exec(QStringLiteral("SELECT count(*) FROM %1").arg(DrawTableName(name)));
     return query.next() ? query.value(0).toInt() : 0;
 }
 
@@ -451,9 +451,9 @@ int LotteryStore::capDraws(const QString &name, int maxDraws)
     QSqlDatabase db = database();
     Transaction transaction(db);
     QSqlQuery query(db);
-    prepare(query,
+    Prepare(query,
         QStringLiteral("DELETE FROM %1 WHERE rowid IN (SELECT rowid FROM %1 ORDER BY %2, rowid LIMIT ?)")
-            .arg(drawTableName(name), quotedIdentifier(kPeriodColumn)));
+            .arg(DrawTableName(name), QuotedIdentifier(kPeriodColumn)));
     query.addBindValue(count - maxDraws);
     execBound(query);
     transaction.commit();
@@ -464,7 +464,7 @@ QHash<qint64, QString> LotteryStore::storedPeriods(const QString &name) const
 {
     requireLottery(name);
     QSqlQuery query
-        = exec(QStringLiteral("SELECT %1 FROM %2").arg(quotedIdentifier(kPeriodColumn), drawTableName(name)));
+        = exec(QStringLiteral("SELECT %1 FROM %2").arg(QuotedIdentifier(kPeriodColumn), DrawTableName(name)));
     QHash<qint64, QString> periods;
     while (query.next()) {
         const QString text = query.value(0).toString();
@@ -479,12 +479,12 @@ void LotteryStore::insertDraws(const QString &name, const LotteryDefinition &d, 
     QString placeholders = QStringLiteral("?");
     for (int k = 0; k <= d.m; ++k)
         placeholders += QStringLiteral(",?");
-    prepare(query, QStringLiteral("INSERT INTO %1 VALUES(%2)").arg(drawTableName(name), placeholders));
+    Prepare(query, QStringLiteral("INSERT INTO %1 VALUES(%2)").arg(DrawTableName(name), placeholders));
     for (const DrawRow &draw : draws) {
         query.addBindValue(draw.period);
         for (int v : draw.numbers)
             query.addBindValue(v);
-        query.addBindValue(textValue(draw.date));
+        query.addBindValue(TextValue(draw.date));
         execBound(query);
     }
 }
@@ -493,7 +493,7 @@ void LotteryStore::appendDraws(const QString &name, const std::vector<DrawRow> &
 {
     const LotteryDefinition d = readDefinition(name);
     for (const DrawRow &draw : draws)
-        validateDraw(d, draw);
+        ValidateDraw(d, draw);
     if (draws.empty())
         return;
     QSqlDatabase db = database();
@@ -504,7 +504,7 @@ void LotteryStore::appendDraws(const QString &name, const std::vector<DrawRow> &
         const qint64 value = draw.period.toLongLong();
         const auto stored = periods.constFind(value);
         if (stored != periods.constEnd())
-            throw samePeriodError(draw.period, stored.value());
+            throw SamePeriodError(draw.period, stored.value());
         periods.insert(value, draw.period);
     }
     insertDraws(name, d, draws);
@@ -514,13 +514,13 @@ void LotteryStore::appendDraws(const QString &name, const std::vector<DrawRow> &
 void LotteryStore::updateDraw(const QString &name, qint64 rowId, const DrawRow &draw)
 {
     const LotteryDefinition d = readDefinition(name);
-    validateDraw(d, draw);
+    ValidateDraw(d, draw);
     // A row keeps its own period (even one an older copy of the table holds twice); it may not
     // take over the period of another row.
     {
         const qint64 value = draw.period.toLongLong();
         QSqlQuery rows = exec(
-            QStringLiteral("SELECT rowid, %1 FROM %2").arg(quotedIdentifier(kPeriodColumn), drawTableName(name)));
+            QStringLiteral("SELECT rowid, %1 FROM %2").arg(QuotedIdentifier(kPeriodColumn), DrawTableName(name)));
         qint64 own = -1;
         QString other;
         while (rows.next()) {
@@ -531,18 +531,18 @@ void LotteryStore::updateDraw(const QString &name, qint64 rowId, const DrawRow &
                 other = text;
         }
         if (own != value && !other.isNull())
-            throw samePeriodError(draw.period, other);
+            throw SamePeriodError(draw.period, other);
     }
-    QString assignments = quotedIdentifier(kPeriodColumn) + QStringLiteral("=?");
+    QString assignments = QuotedIdentifier(kPeriodColumn) + QStringLiteral("=?");
     for (int k = 1; k <= d.m; ++k)
-        assignments += QLatin1Char(',') + quotedIdentifier(QString::number(k)) + QStringLiteral("=?");
-    assignments += QLatin1Char(',') + quotedIdentifier(kDateColumn) + QStringLiteral("=?");
+        assignments += QLatin1Char(',') + QuotedIdentifier(QString::number(k)) + QStringLiteral("=?");
+    assignments += QLatin1Char(',') + QuotedIdentifier(kDateColumn) + QStringLiteral("=?");
     QSqlQuery query(database());
-    prepare(query, QStringLiteral("UPDATE %1 SET %2 WHERE rowid=?").arg(drawTableName(name), assignments));
+    Prepare(query, QStringLiteral("UPDATE %1 SET %2 WHERE rowid=?").arg(DrawTableName(name), assignments));
     query.addBindValue(draw.period);
     for (int v : draw.numbers)
         query.addBindValue(v);
-    query.addBindValue(textValue(draw.date));
+    query.addBindValue(TextValue(draw.date));
     query.addBindValue(rowId);
     execBound(query);
 }
@@ -551,7 +551,7 @@ void LotteryStore::deleteDraw(const QString &name, qint64 rowId)
 {
     requireLottery(name);
     QSqlQuery query(database());
-    prepare(query, QStringLiteral("DELETE FROM %1 WHERE rowid=?").arg(drawTableName(name)));
+    Prepare(query, QStringLiteral("DELETE FROM %1 WHERE rowid=?").arg(DrawTableName(name)));
     query.addBindValue(rowId);
     execBound(query);
 }

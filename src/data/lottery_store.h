@@ -30,7 +30,7 @@ struct StoredDraw : DrawRow {
 // Refuses a draw that does not fit the lottery: period not a whole number or longer than the
 // period column, a number outside the lottery's range, repeated numbers in a lotto draw, a
 // wrong count of numbers, a date longer than its column. Throws InputError.
-void validateDraw(const LotteryDefinition &definition, const DrawRow &draw);
+void ValidateDraw(const LotteryDefinition &definition, const DrawRow &draw);
 
 // The lottery database: per lottery a draw table "<name>彩票号码表" and a definition table
 // "<name>彩票选项表", on SQLite. Every identifier is quoted and every value bound, so no
@@ -98,12 +98,12 @@ private:
 
 // Whether a statement failed because another connection holds the database locked, and what the
 // user is told then.
-bool isLockedError(const QSqlError &error);
-QString databaseInUseText();
+bool IsLockedError(const QSqlError &error);
+QString DatabaseInUseText();
 
 // "<name>彩票号码表" and "<name>彩票选项表" as quoted SQL identifiers.
-QString quotedIdentifier(const QString &identifier);
-QString drawTableName(const QString &lotteryName);
-QString definitionTableName(const QString &lotteryName);
+QString QuotedIdentifier(const QString &identifier);
+QString DrawTableName(const QString &lotteryName);
+QString DefinitionTableName(const QString &lotteryName);
 
 } // namespace lumaro

@@ -12,7 +12,7 @@ void OpenLottery::open(LotteryStore &store, const QString &lotteryName)
     const int previousM = m;
     const LotteryKind previousKind = kind;
     name = lotteryName;
-    if (const auto builtin = findBuiltinLottery(lotteryName)) {
+    if (const auto builtin = FindBuiltinLottery(lotteryName)) {
         n = builtin->n;
         m = builtin->m;
     } else {

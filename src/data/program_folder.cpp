@@ -15,7 +15,7 @@ namespace lumaro {
 
 namespace {
 
-QString withTrailingSlash(QString path)
+QString WithTrailingSlash(QString path)
 {
     path = QDir::fromNativeSeparators(path);
     if (!path.endsWith(QLatin1Char('/')))
@@ -23,7 +23,7 @@ QString withTrailingSlash(QString path)
     return path;
 }
 
-void makeFolder(const QString &path)
+void MakeFolder(const QString &path)
 {
     if (!QDir().mkpath(path))
         throw IoError::cannotWrite(path, QStringLiteral("无法创建文件夹"));
@@ -35,7 +35,7 @@ const QString kWheelsFolder = QStringLiteral("旋转矩阵/");
 // Files shipped inside the program under :/home/ are copied out once; a file that exists
 // already (perhaps changed by the user) is kept. The shipped wheeling matrices (thousands of
 // small files) stay inside the program and are read from there.
-bool sameContent(const QString &a, const QString &b)
+bool SameContent(const QString &a, const QString &b)
 {
     QFile first(a);
     QFile second(b);
@@ -44,7 +44,7 @@ bool sameContent(const QString &a, const QString &b)
     return first.readAll() == second.readAll();
 }
 
-void copyShippedFiles(const QString &target)
+void CopyShippedFiles(const QString &target)
 {
     const QString root = kShippedRoot;
     QDirIterator it(root, QDir::Files, QDirIterator::Subdirectories);
@@ -57,12 +57,12 @@ void copyShippedFiles(const QString &target)
         // The guide belongs to the program, not the user: a newer program brings its own.
         // Everything else the user may have changed stays as it is.
         if (QFileInfo::exists(destination)) {
-            if (!relative.startsWith(QStringLiteral("帮助/")) || sameContent(source, destination))
+            if (!relative.startsWith(QStringLiteral("帮助/")) || SameContent(source, destination))
                 continue;
             QFile::setPermissions(destination, QFile::ReadOwner | QFile::WriteOwner);
             QFile::remove(destination);
         }
-        makeFolder(QFileInfo(destination).absolutePath());
+        MakeFolder(QFileInfo(destination).absolutePath());
         if (!QFile::copy(source, destination))
             throw IoError::cannotWrite(destination, QStringLiteral("无法复制程序文件"));
         QFile::setPermissions(destination, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
@@ -72,20 +72,20 @@ void copyShippedFiles(const QString &target)
 // Makes the database under a temporary name and renames it into place once it is complete, so
 // that a start killed half-way leaves no database rather than a partial one; the next start then
 // makes it again.
-void createDatabase(const QString &path, StartingDraws draws)
+void CreateDatabase(const QString &path, StartingDraws draws)
 {
     const QString partial = path + QStringLiteral(".new");
     QFile::remove(partial);
     QFile::remove(partial + QStringLiteral("-journal"));
     try {
-        LotteryStore::createDatabase(partial, initialLotteries());
+        LotteryStore::createDatabase(partial, InitialLotteries());
         if (draws == StartingDraws::Bundled) {
             LotteryStore store(partial);
-            for (const BundledHistory &history : bundledHistories()) {
+            for (const BundledHistory &history : BundledHistories()) {
                 QFile file(history.resource);
                 if (!file.open(QIODevice::ReadOnly))
                     throw IoError::cannotRead(history.resource, file.errorString());
-                importDraws(store, history.lottery, file.readAll());
+                ImportDraws(store, history.lottery, file.readAll());
             }
             store.close();
         }
@@ -102,7 +102,7 @@ void createDatabase(const QString &path, StartingDraws draws)
 } // namespace
 
 ProgramFolder::ProgramFolder(const QString &path)
-    : m_path(withTrailingSlash(QDir(path).absolutePath()))
+    : m_path(WithTrailingSlash(QDir(path).absolutePath()))
 { }
 
 ProgramFolder ProgramFolder::resolve(const QString &homeOption)
@@ -120,12 +120,12 @@ ProgramFolder ProgramFolder::resolve(const QString &homeOption)
 
 void ProgramFolder::ensureCreated(StartingDraws draws) const
 {
-    makeFolder(m_path);
+    MakeFolder(m_path);
     for (const char *sub : {"数据库", "附属", "图片", "帮助", "旋转矩阵"})
-        makeFolder(m_path + QString::fromUtf8(sub));
-    copyShippedFiles(m_path);
+        MakeFolder(m_path + QString::fromUtf8(sub));
+    CopyShippedFiles(m_path);
     if (!QFileInfo::exists(databaseFile()))
-        createDatabase(databaseFile(), draws);
+        CreateDatabase(databaseFile(), draws);
 }
 
 QString ProgramFolder::wheelMatrixFile(const QString &name) const

@@ -39,7 +39,7 @@ QString TrendText::cell(int row, int column) const
     case 0:
         return QString::number(period(row));
     case 1:
-        return joinPadded(values(row), m_m);
+        return JoinPadded(values(row), m_m);
     case 2:
         return QStringLiteral("0");
     default:

@@ -75,7 +75,7 @@ Tfrmdata::Tfrmdata(AppContext &context, QWidget *parent)
         button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
         button->setFixedHeight(26);
         navLayout->addWidget(button);
-        connect(button, &QToolButton::clicked, this, [this, i] { guarded(this, [&] { navigate(i); }); });
+        connect(button, &QToolButton::clicked, this, [this, i] { Guarded(this, [&] { navigate(i); }); });
         m_nav[static_cast<std::size_t>(i)] = button;
     }
     m_navigator->setEnabled(false);
@@ -120,10 +120,10 @@ Tfrmdata::Tfrmdata(AppContext &context, QWidget *parent)
     layout->setRowStretch(1, 1);
 
     connect(m_list, &QListWidget::itemClicked, this, [this] { lstcaipiaoClick(); });
-    connect(m_edit, &QPushButton::clicked, this, [this] { guarded(this, [&] { btneditClick(); }); });
-    connect(m_add, &QPushButton::clicked, this, [this] { guarded(this, [&] { btnaddClick(); }); });
-    connect(m_save, &QPushButton::clicked, this, [this] { guarded(this, [&] { btnsaveClick(); }); });
-    connect(m_import, &QPushButton::clicked, this, [this] { guarded(this, [&] { btnimportClick(); }); });
+    connect(m_edit, &QPushButton::clicked, this, [this] { Guarded(this, [&] { btneditClick(); }); });
+    connect(m_add, &QPushButton::clicked, this, [this] { Guarded(this, [&] { btnaddClick(); }); });
+    connect(m_save, &QPushButton::clicked, this, [this] { Guarded(this, [&] { btnsaveClick(); }); });
+    connect(m_import, &QPushButton::clicked, this, [this] { Guarded(this, [&] { btnimportClick(); }); });
     connect(m_exit, &QPushButton::clicked, this, &QDialog::close);
     connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
         [this](const QModelIndex &current, const QModelIndex &previous) {
@@ -132,7 +132,7 @@ Tfrmdata::Tfrmdata(AppContext &context, QWidget *parent)
                 return;
             // Leaving a row posts it; a row that cannot be posted keeps the cursor.
             const int back = previous.row();
-            if (!guarded(this, [&] { m_model->post(back); })) {
+            if (!Guarded(this, [&] { m_model->post(back); })) {
                 QTimer::singleShot(0, this, [this, back] {
                     m_moving = true;
                     m_grid->setCurrentIndex(m_model->index(back, 0));
@@ -141,7 +141,7 @@ Tfrmdata::Tfrmdata(AppContext &context, QWidget *parent)
             }
         });
 
-    guarded(this, [this] { m_list->addItems(m_context.store->listLotteries()); });
+    Guarded(this, [this] { m_list->addItems(m_context.store->listLotteries()); });
 }
 
 bool Tfrmdata::entering() const
@@ -160,10 +160,10 @@ void Tfrmdata::lstcaipiaoClick()
     if (!item || !item->isSelected())
         return;
     const int pending = m_model->pendingRow();
-    if (pending >= 0 && !guarded(this, [&] { m_model->post(pending); }))
+    if (pending >= 0 && !Guarded(this, [&] { m_model->post(pending); }))
         return;
     const QString name = item->text();
-    if (!guarded(this, [&] { m_model->load(name); }))
+    if (!Guarded(this, [&] { m_model->load(name); }))
         return;
     if (m_model->rowCount() > 0) {
         m_moving = true;
@@ -209,7 +209,7 @@ bool Tfrmdata::postCurrent()
     const int pending = m_model->pendingRow();
     if (pending < 0)
         return true;
-    return guarded(this, [&] { m_model->post(pending); });
+    return Guarded(this, [&] { m_model->post(pending); });
 }
 
 void Tfrmdata::btneditClick()
@@ -280,7 +280,7 @@ void Tfrmdata::navigate(int button)
     case 5:
         if (current < 0)
             return;
-        if (!dialogs::question(
+        if (!dialogs::Question(
                 this, QStringLiteral("确认"), QStringLiteral("确定删除第%1行的开奖号码吗？").arg(current + 1)))
             return;
         m_model->deleteRow(current);
@@ -312,45 +312,45 @@ void Tfrmdata::btnsaveClick()
 {
     QListWidgetItem *item = m_list->currentItem();
     if (!item || m_model->lottery().isEmpty()) {
-        dialogs::error(this, QStringLiteral("错误"), QStringLiteral("请选择要导出的彩票！"));
+        dialogs::Critical(this, QStringLiteral("错误"), QStringLiteral("请选择要导出的彩票！"));
         return;
     }
     if (!postCurrent())
         return;
     const QString name = m_model->lottery();
     const QString folder = m_context.folder.auxiliaryFolder();
-    const QString path = dialogs::saveFile(this, QStringLiteral("导出"), folder, folder + historyFileName(name),
+    const QString path = dialogs::SaveFile(this, QStringLiteral("导出"), folder, folder + HistoryFileName(name),
         QStringLiteral("文本文件(*.txt)|*.txt"), QStringLiteral("txt"));
     if (path.isEmpty())
         return;
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         throw IoError::cannotWrite(path, file.errorString());
-    file.write(historyText(m_model->postedDraws()));
+    file.write(HistoryText(m_model->postedDraws()));
     if (!file.commit())
         throw IoError::cannotWrite(path, file.errorString());
-    dialogs::information(this, QStringLiteral("提示"), QStringLiteral("成功保存！"));
+    dialogs::Information(this, QStringLiteral("提示"), QStringLiteral("成功保存！"));
 }
 
 void Tfrmdata::btnimportClick()
 {
     if (m_model->lottery().isEmpty()) {
-        dialogs::error(this, QStringLiteral("错误"), QStringLiteral("请选择要导入的彩票！"));
+        dialogs::Critical(this, QStringLiteral("错误"), QStringLiteral("请选择要导入的彩票！"));
         return;
     }
     if (!postCurrent())
         return;
-    const QString path = dialogs::openFile(this, QStringLiteral("导入开奖号码"), DesktopFolder(),
+    const QString path = dialogs::OpenFile(this, QStringLiteral("导入开奖号码"), DesktopFolder(),
         QStringLiteral("开奖号码文件(*.csv *.txt)|*.csv *.txt|全部文件(*)|*"));
     if (path.isEmpty())
         return;
     const QString name = m_model->lottery();
-    const ImportResult result = importDrawFile(*m_context.store, name, path);
+    const ImportResult result = ImportDrawFile(*m_context.store, name, path);
     m_model->load(name);
     if (m_model->rowCount() > 0)
         moveTo(m_model->rowCount() - 1);
     setColumnWidths();
-    dialogs::information(this, QStringLiteral("导入"),
+    dialogs::Information(this, QStringLiteral("导入"),
         QStringLiteral("新增开奖号码%1期，已有的%2期不再导入。").arg(result.added).arg(result.alreadyStored));
 }
 
@@ -377,13 +377,13 @@ bool Tfrmdata::settlePendingEdits()
     m_grid->setCurrentIndex(m_model->index(pending, std::max(0, m_grid->currentIndex().column())));
     m_moving = false;
     m_grid->scrollTo(m_grid->currentIndex());
-    const int choice = dialogs::choose(this, QStringLiteral("彩票数据"),
+    const int choice = dialogs::Choose(this, QStringLiteral("彩票数据"),
         QStringLiteral("第%1行的修改还没有保存，要保存吗？").arg(pending + 1),
         {QStringLiteral("保存"), QStringLiteral("不保存"), QStringLiteral("取消")});
     switch (choice) {
     case 0:
         // A row that cannot be written keeps the window open, with the reason.
-        return guarded(this, [&] { m_model->post(pending); });
+        return Guarded(this, [&] { m_model->post(pending); });
     case 1:
         m_model->cancel(pending);
         return true;
@@ -397,7 +397,7 @@ void Tfrmdata::reject()
     // 关闭, Escape and the window's close button all end here (QDialog's close event calls
     // reject): refused while entering, and never without a word about unsaved edits.
     if (entering()) {
-        dialogs::warning(this, QStringLiteral("警告"), QStringLiteral("请单击《完成添加》按钮保存添加"));
+        dialogs::Warning(this, QStringLiteral("警告"), QStringLiteral("请单击《完成添加》按钮保存添加"));
         return;
     }
     if (!settlePendingEdits())

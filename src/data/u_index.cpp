@@ -92,7 +92,7 @@ Tfrmindex::Tfrmindex(AppContext &context, QWidget *parent)
     connect(m_del, &QPushButton::clicked, this, [this] { btndelClick(); });
 
     setFieldsEnabled(false);
-    guarded(this, [this] { fillList(); });
+    Guarded(this, [this] { fillList(); });
 }
 
 void Tfrmindex::fillList()
@@ -136,17 +136,17 @@ void Tfrmindex::lstcaipiaoClick()
     if (!item || !item->isSelected() || adding())
         return;
     const QString name = item->text();
-    guarded(this, [&] { showDefinition(name); });
+    Guarded(this, [&] { showDefinition(name); });
 }
 
 void Tfrmindex::btnopenClick()
 {
     if (m_name->text().isEmpty()) {
-        dialogs::error(this, QStringLiteral("错误"), QStringLiteral("请选择彩票！"));
+        dialogs::Critical(this, QStringLiteral("错误"), QStringLiteral("请选择彩票！"));
         return;
     }
     const QString name = m_name->text();
-    const bool ok = guarded(this, [&] {
+    const bool ok = Guarded(this, [&] {
         m_context.lottery->open(*m_context.store, name);
         if (m_context.shell)
             m_context.shell->showOpenedLottery();
@@ -230,16 +230,16 @@ void Tfrmindex::btnaddClick()
             d.weekdays += QString::number(k);
     }
     if (!nOk || !mOk) {
-        dialogs::error(this, QStringLiteral("错误"), QStringLiteral("号码总数和选择号码数必须是整数！"));
+        dialogs::Critical(this, QStringLiteral("错误"), QStringLiteral("号码总数和选择号码数必须是整数！"));
         return;
     }
-    const bool ok = guarded(this, [&] {
-        validateDefinition(d);
+    const bool ok = Guarded(this, [&] {
+        ValidateDefinition(d);
         m_context.store->createLottery(d);
     });
     if (!ok)
         return; // stay in adding mode so the user can correct the fields
-    guarded(this, [this] { fillList(); });
+    Guarded(this, [this] { fillList(); });
     m_add->setText(QStringLiteral("添加彩票"));
     setFieldsEnabled(false);
     const auto found = m_list->findItems(d.name, Qt::MatchExactly);
@@ -251,13 +251,13 @@ void Tfrmindex::btndelClick()
 {
     const QString name = m_name->text();
     if (name.isEmpty()) {
-        dialogs::error(this, QStringLiteral("错误"), QStringLiteral("请选择你要删除的彩票名称!"));
+        dialogs::Critical(this, QStringLiteral("错误"), QStringLiteral("请选择你要删除的彩票名称!"));
         return;
     }
-    if (!dialogs::question(this, QStringLiteral("警告"),
+    if (!dialogs::Question(this, QStringLiteral("警告"),
             QStringLiteral("警告：删除该彩票将删除删除所有与该彩票相关的文件，是否确定删除?"), true))
         return;
-    guarded(this, [&] {
+    Guarded(this, [&] {
         m_context.store->dropLottery(name);
         const QSignalBlocker blocker(m_list);
         fillList();

@@ -11,8 +11,8 @@ namespace lumaro {
 
 DownloadWindow::DownloadWindow(QWidget *parent)
     : QDialog(parent)
-    , lbltitle(new QLabel(this))
-    , prbdown(new QProgressBar(this))
+    , m_lbltitle(new QLabel(this))
+    , m_prbdown(new QProgressBar(this))
     , m_work(new BackgroundRun(this))
 {
     setWindowFlag(Qt::FramelessWindowHint, true);
@@ -23,15 +23,15 @@ DownloadWindow::DownloadWindow(QWidget *parent)
     setPalette(colours);
     setAutoFillBackground(true);
 
-    lbltitle->setObjectName(QStringLiteral("lbltitle"));
-    lbltitle->setAlignment(Qt::AlignCenter);
-    lbltitle->hide();
-    prbdown->setObjectName(QStringLiteral("prbdown"));
-    prbdown->setTextVisible(false);
-    prbdown->setFixedHeight(8);
-    prbdown->hide();
+    m_lbltitle->setObjectName(QStringLiteral("lbltitle"));
+    m_lbltitle->setAlignment(Qt::AlignCenter);
+    m_lbltitle->hide();
+    m_prbdown->setObjectName(QStringLiteral("prbdown"));
+    m_prbdown->setTextVisible(false);
+    m_prbdown->setFixedHeight(8);
+    m_prbdown->hide();
 
-    m_work->setProgressBar(prbdown);
+    m_work->setProgressBar(m_prbdown);
 }
 
 DownloadWindow::~DownloadWindow()
@@ -47,16 +47,16 @@ void DownloadWindow::stopWork()
 
 void DownloadWindow::startWork(std::function<void(const DownloadCallbacks &)> work)
 {
-    lbltitle->show();
-    prbdown->setRange(0, 1);
-    prbdown->setValue(0);
-    prbdown->show();
+    m_lbltitle->show();
+    m_prbdown->setRange(0, 1);
+    m_prbdown->setValue(0);
+    m_prbdown->show();
     // The window closes itself when the work is over; an error the work threw is shown over
     // the window below instead of the report.
     m_work->setErrorParent(parentWidget());
     BackgroundRun *run = m_work;
     m_work->start(
-        [run, label = lbltitle, work = std::move(work)](const Progress &progress) {
+        [run, label = m_lbltitle, work = std::move(work)](const Progress &progress) {
             DownloadCallbacks callbacks;
             callbacks.progress = progress;
             callbacks.status

@@ -14,7 +14,7 @@ class QProgressBar;
 namespace lumaro {
 
 // What both download windows share: no frame, a green background, 354 × 74 pixels, centred on
-// the screen; the progress text lbltitle and a page bar, both hidden until the work starts; no
+// the screen; the progress text m_lbltitle and a page bar, both hidden until the work starts; no
 // closing (not even Esc) while the worker runs.
 class DownloadWindow : public QDialog {
     Q_OBJECT
@@ -38,8 +38,8 @@ protected:
     void closeEvent(QCloseEvent *event) override;
     void showEvent(QShowEvent *event) override;
 
-    QLabel *lbltitle;
-    QProgressBar *prbdown;
+    QLabel *m_lbltitle;
+    QProgressBar *m_prbdown;
 
 private:
     BackgroundRun *m_work;

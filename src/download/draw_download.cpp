@@ -29,7 +29,7 @@ struct BranchEnded {
     QString reason;
 };
 
-QString noDrawsText()
+QString NoDrawsText()
 {
     return QStringLiteral("页面上没有开奖号码");
 }
@@ -109,8 +109,8 @@ StorableDraws DrawsToStore(PagesRead read, const StoredEnd &stored, const Lotter
         row.date = candidate.date;
         try {
             for (const QString &number : candidate.numbers)
-                row.numbers.push_back(toInteger(number));
-            validateDraw(definition, row);
+                row.numbers.push_back(ToInteger(number));
+            ValidateDraw(definition, row);
         } catch (const ConversionError &error) {
             result.failure = QStringLiteral("第%1期的开奖号码读不出：%2").arg(candidate.period, error.message());
             break;
@@ -148,7 +148,7 @@ const std::vector<DownloadBranch> &DownloadBranches()
     return branches;
 }
 
-const DownloadBranch *findDownloadBranch(const QString &lottery)
+const DownloadBranch *FindDownloadBranch(const QString &lottery)
 {
     for (const DownloadBranch &branch : DownloadBranches()) {
         if (branch.lottery == lottery)
@@ -157,14 +157,14 @@ const DownloadBranch *findDownloadBranch(const QString &lottery)
     return nullptr;
 }
 
-QString allLotteriesChoice()
+QString AllLotteriesChoice()
 {
     return QStringLiteral("所有彩票");
 }
 
 QStringList DownloadChoices()
 {
-    return {allLotteriesChoice(), QStringLiteral("中国福彩七乐彩"), QStringLiteral("南粤风采36选7"),
+    return {AllLotteriesChoice(), QStringLiteral("中国福彩七乐彩"), QStringLiteral("南粤风采36选7"),
         QStringLiteral("南粤风采26选5"), QStringLiteral("中国体彩22选5"), QStringLiteral("山东体彩11选5"),
         QStringLiteral("广东体彩11选5"), QStringLiteral("重庆体彩11选5"), QStringLiteral("江西体彩11选5")};
 }
@@ -208,12 +208,12 @@ void DrawDownloader::step(int done, int total) const
 std::vector<BranchReport> DrawDownloader::run(const QString &choice)
 {
     std::vector<BranchReport> reports;
-    if (choice == allLotteriesChoice()) {
+    if (choice == AllLotteriesChoice()) {
         for (const DownloadBranch &branch : DownloadBranches())
             reports.push_back(runBranch(branch));
         return reports;
     }
-    const DownloadBranch *branch = findDownloadBranch(choice);
+    const DownloadBranch *branch = FindDownloadBranch(choice);
     if (!branch)
         throw InputError(QStringLiteral("不能下载“%1”的开奖号码，请选择内置彩票或“所有彩票”！").arg(choice));
     reports.push_back(runBranch(*branch));
@@ -310,7 +310,7 @@ PagesRead DrawDownloader::readQlc(const Target &target)
     PagesRead read;
     scrape::AddPeriodsShown(lines, target.form, read.periodsShown);
     if (!page.hasDrawLines)
-        throw BranchEnded {BranchEnd::NoDraws, noDrawsText()};
+        throw BranchEnded {BranchEnd::NoDraws, NoDrawsText()};
     // Stored draws without a date (imported from a history text) give no running date: the
     // new draws then keep the dates the page gives, and otherwise have none, like those before.
     read.draws = scrape::DateQlcDraws(page.draws, scrape::ReadDate(target.lastDate));
@@ -363,7 +363,7 @@ PagesRead DrawDownloader::readNanyue(const DownloadBranch &branch, const Target 
     }
     step(kNanyuePages, kNanyuePages);
     if (!sawDrawLines)
-        throw BranchEnded {BranchEnd::NoDraws, noDrawsText()};
+        throw BranchEnded {BranchEnd::NoDraws, NoDrawsText()};
     return read;
 }
 
@@ -387,7 +387,7 @@ PagesRead DrawDownloader::readTc225(const Target &target)
     }
     step(kTc225Pages + 1, kTc225Pages + 1);
     if (scrape::AccumulatorItems(accumulator).isEmpty())
-        throw BranchEnded {BranchEnd::NoDraws, noDrawsText()};
+        throw BranchEnded {BranchEnd::NoDraws, NoDrawsText()};
     scrape::Scraped scraped = scrape::ReadTc225Accumulator(accumulator, target.lastPeriod);
     read.draws = std::move(scraped.draws);
     read.failure = scraped.failure;
@@ -409,7 +409,7 @@ PagesRead DrawDownloader::readElevenFive(const DownloadBranch &branch, const Tar
     }
     step(kDayPages, kDayPages);
     if (scrape::AccumulatorItems(accumulator).isEmpty())
-        throw BranchEnded {BranchEnd::NoDraws, noDrawsText()};
+        throw BranchEnded {BranchEnd::NoDraws, NoDrawsText()};
     scrape::Scraped scraped = scrape::ReadElevenFiveAccumulator(accumulator, jiangxi, target.lastPeriod);
     read.draws = std::move(scraped.draws);
     read.failure = scraped.failure;
@@ -430,7 +430,7 @@ void DrawDownloader::save(const Target &target, PagesRead read, BranchReport &re
 
 DrawDownloader::QuickUpdate DrawDownloader::quickUpdate(const QString &lottery, bool downloadDone)
 {
-    const DownloadBranch *branch = findDownloadBranch(lottery);
+    const DownloadBranch *branch = FindDownloadBranch(lottery);
     if (!branch || branch->family != BranchFamily::ElevenFive)
         throw InputError(QStringLiteral("“%1”没有快速开奖，只有四种11选5彩票可以快速开奖！").arg(lottery));
     QuickUpdate update;
@@ -480,7 +480,7 @@ DrawDownloader::QuickUpdate DrawDownloader::quickUpdate(const QString &lottery, 
 namespace {
 
 template<class Body>
-auto withDownloader(const DownloadJob &job, const DownloadCallbacks &callbacks, Body body)
+auto WithDownloader(const DownloadJob &job, const DownloadCallbacks &callbacks, Body body)
 {
     auto result = [&] {
         LotteryStore store(job.databasePath);
@@ -502,13 +502,13 @@ auto withDownloader(const DownloadJob &job, const DownloadCallbacks &callbacks, 
 
 std::vector<BranchReport> RunDownload(const DownloadJob &job, const QString &choice, const DownloadCallbacks &callbacks)
 {
-    return withDownloader(job, callbacks, [&](DrawDownloader &downloader) { return downloader.run(choice); });
+    return WithDownloader(job, callbacks, [&](DrawDownloader &downloader) { return downloader.run(choice); });
 }
 
 DrawDownloader::QuickUpdate RunQuickUpdate(
     const DownloadJob &job, const QString &lottery, bool downloadDone, const DownloadCallbacks &callbacks)
 {
-    return withDownloader(
+    return WithDownloader(
         job, callbacks, [&](DrawDownloader &downloader) { return downloader.quickUpdate(lottery, downloadDone); });
 }
 

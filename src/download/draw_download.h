@@ -38,9 +38,9 @@ struct DownloadBranch {
 
 // The branches in the order a download of all lotteries runs them.
 const std::vector<DownloadBranch> &DownloadBranches();
-const DownloadBranch *findDownloadBranch(const QString &lottery);
+const DownloadBranch *FindDownloadBranch(const QString &lottery);
 // "所有彩票"
-QString allLotteriesChoice();
+QString AllLotteriesChoice();
 // The items of the download window's choice list, "所有彩票" first.
 QStringList DownloadChoices();
 

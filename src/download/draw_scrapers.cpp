@@ -14,29 +14,29 @@ const QString kBallMarker = QStringLiteral("span class=\"ball");
 const QString kBall = QStringLiteral("ball");
 
 // Blanks as the pages are trimmed: every control character and the space.
-bool isBlank(QChar ch)
+bool IsBlank(QChar ch)
 {
     return ch.unicode() <= 0x20;
 }
 
-bool isAsciiDigit(QChar ch)
+bool IsAsciiDigit(QChar ch)
 {
     return ch >= QLatin1Char('0') && ch <= QLatin1Char('9');
 }
 
-QString trimBlanks(const QString &text)
+QString TrimBlanks(const QString &text)
 {
     int begin = 0;
     int end = static_cast<int>(text.size());
-    while (begin < end && isBlank(text[begin]))
+    while (begin < end && IsBlank(text[begin]))
         ++begin;
-    while (end > begin && isBlank(text[end - 1]))
+    while (end > begin && IsBlank(text[end - 1]))
         --end;
     return text.mid(begin, end - begin);
 }
 
 // The period text without the leading blanks a whole number may have.
-QString periodDigits(const QString &text)
+QString PeriodDigits(const QString &text)
 {
     int begin = 0;
     while (begin < text.size() && (text[begin] == QLatin1Char(' ') || text[begin] == QLatin1Char('\t')))
@@ -44,13 +44,13 @@ QString periodDigits(const QString &text)
     return text.mid(begin);
 }
 
-QString lineAt(const QStringList &lines, qsizetype index)
+QString LineAt(const QStringList &lines, qsizetype index)
 {
     return index < lines.size() ? lines[index] : QString();
 }
 
 // The balls of a line: the two characters eight on from every "ball".
-void addBalls(const QString &line, QString &accumulator)
+void AddBalls(const QString &line, QString &accumulator)
 {
     if (!line.contains(kBallMarker))
         return;
@@ -64,7 +64,7 @@ void addBalls(const QString &line, QString &accumulator)
 // number of the full width or the item is not as long as one draw's fields: reading stops
 // there. A longer item holds the balls of a draw whose period line was not read (off the
 // layout), a shorter one misses balls; either way a draw is missing.
-bool readItemPeriod(
+bool ReadItemPeriod(
     const QString &item, const QString &period, int width, int itemLength, qint64 &value, Scraped &result)
 {
     if (!ReadsAsWholeNumber(period, &value)) {
@@ -92,7 +92,7 @@ QStringList PageLines(const QString &text)
     if (!lines.isEmpty() && lines.back().isEmpty())
         lines.removeLast();
     for (QString &line : lines)
-        line = trimBlanks(line);
+        line = TrimBlanks(line);
     return lines;
 }
 
@@ -171,12 +171,12 @@ void AddPeriodsShown(const QString &line, PeriodForm form, std::vector<qint64> &
     const qsizetype size = line.size();
     qsizetype i = 0;
     while (i < size) {
-        if (!isAsciiDigit(line[i])) {
+        if (!IsAsciiDigit(line[i])) {
             ++i;
             continue;
         }
         qsizetype end = i;
-        while (end < size && isAsciiDigit(line[end]))
+        while (end < size && IsAsciiDigit(line[end]))
             ++end;
         const qsizetype width = end - i;
         const bool century = line[i] == QLatin1Char('2') && i + 1 < end && line[i + 1] == QLatin1Char('0');
@@ -259,11 +259,11 @@ QlcPage ReadQlcPage(const QStringList &lines, qint64 lastPeriod, int m)
         if (value <= lastPeriod)
             continue;
         QlcPageDraw draw;
-        draw.period = periodDigits(periodText);
+        draw.period = PeriodDigits(periodText);
         draw.periodValue = value;
         // Two lines are dropped; the next three hold the numbers.
         const QString text
-            = lineAt(lines, i + 3) + QStringLiteral("&nbsp;") + lineAt(lines, i + 4) + lineAt(lines, i + 5);
+            = LineAt(lines, i + 3) + QStringLiteral("&nbsp;") + LineAt(lines, i + 4) + LineAt(lines, i + 5);
         ReadQlcNumbers(text, m, draw.numbers, draw.pageDate);
         page.draws.push_back(std::move(draw));
         i += 5;
@@ -347,10 +347,10 @@ NanyueList ReadNanyueList(const QStringList &lines, int m, qint64 lastPeriod)
         if (value <= lastPeriod)
             continue;
         NanyueListDraw draw;
-        draw.period = periodDigits(periodText);
+        draw.period = PeriodDigits(periodText);
         draw.periodValue = value;
-        draw.numbers = lineAt(lines, i + 1).right(numbersFromRight).left(2 * m);
-        const QString link = lineAt(lines, i + 1 + linesToLink);
+        draw.numbers = LineAt(lines, i + 1).right(numbersFromRight).left(2 * m);
+        const QString link = LineAt(lines, i + 1 + linesToLink);
         draw.detailPath = At(link, 26, static_cast<int>(link.size()) - 39);
         list.draws.push_back(std::move(draw));
         i += 1 + linesToLink;
@@ -375,7 +375,7 @@ std::optional<DateRange> ReadTc225Range(const QStringList &lines)
     for (qsizetype i = 0; i < lines.size(); ++i) {
         if (!lines[i].contains(marker))
             continue;
-        const QString line = lineAt(lines, i + 2);
+        const QString line = LineAt(lines, i + 2);
         const DateRange range {At(line, 50, 10), At(line, 171, 10)};
         if (!ReadsAsDate(range.start) || !ReadsAsDate(range.end))
             return std::nullopt;
@@ -393,7 +393,7 @@ void AccumulateTc225Page(const QStringList &lines, QString &accumulator)
         const QString period = At(line, 44, 5);
         if (line.size() == 52 && ReadsAsWholeNumber(period))
             accumulator += QStringLiteral("20") + period;
-        addBalls(line, accumulator);
+        AddBalls(line, accumulator);
     }
 }
 
@@ -403,7 +403,7 @@ void AccumulateElevenFiveDay(const QStringList &lines, bool jiangxi, QString &ac
     for (const QString &line : lines) {
         if (line.size() == width && ReadsAsWholeNumber(line))
             accumulator += QLatin1Char('*') + line;
-        addBalls(line, accumulator);
+        AddBalls(line, accumulator);
     }
 }
 
@@ -414,7 +414,7 @@ QStringList AccumulatorItems(const QString &accumulator)
         QString item;
         item.reserve(part.size());
         for (const QChar ch : part) {
-            if (!isBlank(ch) && !ch.isSpace())
+            if (!IsBlank(ch) && !ch.isSpace())
                 item += ch;
         }
         if (!item.isEmpty())
@@ -432,7 +432,7 @@ Scraped ReadTc225Accumulator(const QString &accumulator, qint64 lastPeriod)
         const QString &item = items[i];
         const QString period = At(item, 11, 7);
         qint64 value = 0;
-        if (!readItemPeriod(item, period, 7, 27, value, result))
+        if (!ReadItemPeriod(item, period, 7, 27, value, result))
             return result;
         if (value <= lastPeriod)
             continue;
@@ -456,7 +456,7 @@ Scraped ReadElevenFiveAccumulator(const QString &accumulator, bool jiangxi, qint
         const QString &item = items[i];
         const QString period = jiangxi ? At(item, 3, 8) : At(item, 1, 8);
         qint64 value = 0;
-        if (!readItemPeriod(item, period, 8, jiangxi ? 20 : 18, value, result))
+        if (!ReadItemPeriod(item, period, 8, jiangxi ? 20 : 18, value, result))
             return result;
         if (value <= lastPeriod)
             continue;
@@ -502,7 +502,7 @@ FeedRows ReadFeed(const QString &feedText, bool shandong, qint64 lastPeriod)
             continue;
         const QString numbers = At(feedText, p + numbersOffset, 14);
         DrawCandidate draw;
-        draw.period = periodDigits(periodText);
+        draw.period = PeriodDigits(periodText);
         draw.periodValue = value;
         for (int k = 1; k <= 5; ++k)
             draw.numbers << At(numbers, 3 * k - 2, 2);

@@ -19,7 +19,7 @@ namespace lumaro {
 
 namespace {
 
-QString networkErrorText(QNetworkReply::NetworkError error, const QString &fallback)
+QString NetworkErrorText(QNetworkReply::NetworkError error, const QString &fallback)
 {
     switch (error) {
     case QNetworkReply::ConnectionRefusedError:
@@ -119,7 +119,7 @@ FetchResult HttpClient::get(const QUrl &url)
         // The transfer timeout aborts the reply this way.
         result.error = QStringLiteral("连接超时");
     } else if (reply->error() != QNetworkReply::NoError) {
-        result.error = networkErrorText(reply->error(), reply->errorString());
+        result.error = NetworkErrorText(reply->error(), reply->errorString());
     } else if (result.status >= 300) {
         result.error = QStringLiteral("HTTP %1（重定向没有目标）").arg(result.status);
     } else {

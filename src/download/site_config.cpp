@@ -57,10 +57,10 @@ QString SiteConfig::host(ResultSite site) const
 
 SiteRoot SiteConfig::root(ResultSite site) const
 {
-    return siteRootFromText(host(site));
+    return SiteRootFromText(host(site));
 }
 
-SiteRoot siteRootFromText(const QString &input)
+SiteRoot SiteRootFromText(const QString &input)
 {
     const QString text = input.trimmed();
     if (text.isEmpty())

@@ -49,6 +49,6 @@ private:
 
 // Checks one configured address and turns it into a site root. A bare host gets "http://";
 // only http and https are accepted, without user name, query or fragment.
-SiteRoot siteRootFromText(const QString &text);
+SiteRoot SiteRootFromText(const QString &text);
 
 } // namespace lumaro

@@ -15,40 +15,40 @@ Tfrmdownload2::Tfrmdownload2(AppContext &context, DownloadDone &downloadDone, QW
     : DownloadWindow(parent)
     , m_context(context)
     , m_downloadDone(downloadDone)
-    , lbltishi(new QLabel(QStringLiteral("选择彩票："), this))
-    , comdown(new QComboBox(this))
-    , btndown(new QPushButton(QStringLiteral("开始下载"), this))
-    , btnclose(new QPushButton(QStringLiteral("退出"), this))
+    , m_lbltishi(new QLabel(QStringLiteral("选择彩票："), this))
+    , m_comdown(new QComboBox(this))
+    , m_btndown(new QPushButton(QStringLiteral("开始下载"), this))
+    , m_btnclose(new QPushButton(QStringLiteral("退出"), this))
 {
     setObjectName(QStringLiteral("frmdownload2"));
     setWindowTitle(QStringLiteral("数据下载"));
-    lbltishi->setObjectName(QStringLiteral("lbltishi"));
-    comdown->setObjectName(QStringLiteral("comdown"));
-    btndown->setObjectName(QStringLiteral("btndown"));
-    btnclose->setObjectName(QStringLiteral("btnclose"));
+    m_lbltishi->setObjectName(QStringLiteral("lbltishi"));
+    m_comdown->setObjectName(QStringLiteral("comdown"));
+    m_btndown->setObjectName(QStringLiteral("btndown"));
+    m_btnclose->setObjectName(QStringLiteral("btnclose"));
 
     // FormCreate
-    comdown->addItems(DownloadChoices());
-    comdown->setCurrentIndex(0);
-    btndown->setDefault(true);
-    btndown->setAutoDefault(true);
-    btnclose->setAutoDefault(false);
+    m_comdown->addItems(DownloadChoices());
+    m_comdown->setCurrentIndex(0);
+    m_btndown->setDefault(true);
+    m_btndown->setAutoDefault(true);
+    m_btnclose->setAutoDefault(false);
 
     auto *grid = new QGridLayout(this);
     grid->setContentsMargins(12, 8, 12, 8);
     grid->setVerticalSpacing(6);
-    grid->addWidget(lbltishi, 0, 0);
-    grid->addWidget(comdown, 0, 1, 1, 2);
-    grid->addWidget(btndown, 1, 1);
-    grid->addWidget(btnclose, 1, 2);
+    grid->addWidget(m_lbltishi, 0, 0);
+    grid->addWidget(m_comdown, 0, 1, 1, 2);
+    grid->addWidget(m_btndown, 1, 1);
+    grid->addWidget(m_btnclose, 1, 2);
     // The progress controls take the same cells once the choice is hidden.
-    grid->addWidget(lbltitle, 0, 0, 1, 3);
-    grid->addWidget(prbdown, 1, 0, 1, 3);
+    grid->addWidget(m_lbltitle, 0, 0, 1, 3);
+    grid->addWidget(m_prbdown, 1, 0, 1, 3);
     grid->setColumnStretch(1, 1);
     grid->setColumnStretch(2, 1);
 
-    connect(btndown, &QPushButton::clicked, this, &Tfrmdownload2::btndownClick);
-    connect(btnclose, &QPushButton::clicked, this, &Tfrmdownload2::btncloseClick);
+    connect(m_btndown, &QPushButton::clicked, this, &Tfrmdownload2::btndownClick);
+    connect(m_btnclose, &QPushButton::clicked, this, &Tfrmdownload2::btncloseClick);
 }
 
 Tfrmdownload2::~Tfrmdownload2()
@@ -67,12 +67,12 @@ void Tfrmdownload2::btndownClick()
 {
     if (isDownloading())
         return;
-    lbltishi->hide();
-    comdown->hide();
-    btndown->hide();
-    btnclose->hide();
+    m_lbltishi->hide();
+    m_comdown->hide();
+    m_btndown->hide();
+    m_btnclose->hide();
     const DownloadJob job {m_context.folder, m_context.store->path(), QDate()};
-    const QString choice = comdown->currentText();
+    const QString choice = m_comdown->currentText();
     startWork([this, job, choice](const DownloadCallbacks &callbacks) {
         // m_reports is read only after workFinished(), on the window's thread.
         m_reports = RunDownload(job, choice, callbacks);
@@ -83,7 +83,7 @@ void Tfrmdownload2::workFinished()
 {
     QWidget *owner = parentWidget();
     m_downloadDone.value = true;
-    dialogs::information(owner, QStringLiteral("数据下载"), DownloadSummary(m_reports));
+    dialogs::Information(owner, QStringLiteral("数据下载"), DownloadSummary(m_reports));
 }
 
 } // namespace lumaro

@@ -33,10 +33,10 @@ protected:
 private:
     AppContext &m_context;
     DownloadDone &m_downloadDone;
-    QLabel *lbltishi;
-    QComboBox *comdown;
-    QPushButton *btndown;
-    QPushButton *btnclose;
+    QLabel *m_lbltishi;
+    QComboBox *m_comdown;
+    QPushButton *m_btndown;
+    QPushButton *m_btnclose;
     std::vector<BranchReport> m_reports;
 };
 

@@ -16,36 +16,36 @@ Tfrmdownload3::Tfrmdownload3(AppContext &context, DownloadDone &downloadDone, QW
     , m_context(context)
     , m_downloadDone(downloadDone)
     , m_lottery(context.lottery ? context.lottery->name : QString())
-    , Memo1(new QPlainTextEdit(this))
-    , Timer1(new QTimer(this))
+    , m_Memo1(new QPlainTextEdit(this))
+    , m_Timer1(new QTimer(this))
 {
     setObjectName(QStringLiteral("frmdownload3"));
     setWindowTitle(QStringLiteral("数据下载"));
     setWindowFlag(Qt::WindowStaysOnTopHint, true);
-    Memo1->setObjectName(QStringLiteral("Memo1"));
-    Timer1->setObjectName(QStringLiteral("Timer1"));
+    m_Memo1->setObjectName(QStringLiteral("Memo1"));
+    m_Timer1->setObjectName(QStringLiteral("Timer1"));
 
     // The feed's lines land here; the memo is one pixel and not meant to be read.
-    Memo1->setReadOnly(true);
-    Memo1->setGeometry(0, 0, 1, 1);
-    Memo1->setFrameShape(QFrame::NoFrame);
-    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_Memo1->setReadOnly(true);
+    m_Memo1->setGeometry(0, 0, 1, 1);
+    m_Memo1->setFrameShape(QFrame::NoFrame);
+    m_Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(12, 8, 12, 8);
     layout->addStretch(1);
-    layout->addWidget(lbltitle);
-    layout->addWidget(prbdown);
+    layout->addWidget(m_lbltitle);
+    layout->addWidget(m_prbdown);
     layout->addStretch(1);
 
     // FormCreate
-    lbltitle->setText(QStringLiteral("正在更新") + m_lottery + QStringLiteral("。。。"));
+    m_lbltitle->setText(QStringLiteral("正在更新") + m_lottery + QStringLiteral("。。。"));
     // Said from the first moment, not only once the update starts a second later.
-    lbltitle->show();
-    Timer1->setSingleShot(true);
-    Timer1->setInterval(1000);
-    connect(Timer1, &QTimer::timeout, this, &Tfrmdownload3::Timer1Timer);
+    m_lbltitle->show();
+    m_Timer1->setSingleShot(true);
+    m_Timer1->setInterval(1000);
+    connect(m_Timer1, &QTimer::timeout, this, &Tfrmdownload3::Timer1Timer);
 }
 
 Tfrmdownload3::~Tfrmdownload3()
@@ -58,13 +58,13 @@ void Tfrmdownload3::showEvent(QShowEvent *event)
 {
     DownloadWindow::showEvent(event);
     // The update starts about a second after the window is first shown.
-    if (!m_started && !Timer1->isActive())
-        Timer1->start();
+    if (!m_started && !m_Timer1->isActive())
+        m_Timer1->start();
 }
 
 void Tfrmdownload3::Timer1Timer()
 {
-    Timer1->stop();
+    m_Timer1->stop();
     if (m_started)
         return;
     m_started = true;
@@ -81,10 +81,10 @@ void Tfrmdownload3::workFinished()
 {
     QWidget *owner = parentWidget();
     if (!m_result.feedText.isEmpty())
-        Memo1->setPlainText(m_result.feedText);
+        m_Memo1->setPlainText(m_result.feedText);
     if (m_result.dayPages)
         m_downloadDone.value = true;
-    dialogs::information(owner, QStringLiteral("数据下载"), DownloadSummary({m_result.report}));
+    dialogs::Information(owner, QStringLiteral("数据下载"), DownloadSummary({m_result.report}));
 }
 
 } // namespace lumaro

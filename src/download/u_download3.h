@@ -34,8 +34,8 @@ private:
     AppContext &m_context;
     DownloadDone &m_downloadDone;
     QString m_lottery;
-    QPlainTextEdit *Memo1;
-    QTimer *Timer1;
+    QPlainTextEdit *m_Memo1;
+    QTimer *m_Timer1;
     bool m_started = false;
     DrawDownloader::QuickUpdate m_result;
 };

@@ -11,16 +11,16 @@ namespace lumaro {
 
 namespace {
 
-QString line(const QStringList &lines, int index)
+QString Line(const QStringList &lines, int index)
 {
     if (index >= lines.size())
         throw InputError(QStringLiteral("文件不完整：缺少第%1行！").arg(index + 1));
     return lines[index];
 }
 
-int item(const QStringList &lines, int index, int items)
+int Item(const QStringList &lines, int index, int items)
 {
-    const int value = toInteger(line(lines, index));
+    const int value = ToInteger(Line(lines, index));
     if (value < 0 || value >= items)
         throw InputError(
             QStringLiteral("文件第%1行的值%2超出范围（0到%3）！").arg(index + 1).arg(value).arg(items - 1));
@@ -40,32 +40,32 @@ QStringList InvestSettingsLines(const InvestFileSettings &s)
 InvestFileSettings ParseInvestSettings(const QStringList &lines, int first)
 {
     InvestFileSettings s;
-    s.play = item(lines, first, 4);
-    s.waitIndex = item(lines, first + 1, kWaitItems);
-    s.betIndex = item(lines, first + 2, kBetItems);
-    s.gapIndex = item(lines, first + 3, kGapItems);
-    s.streakIndex = item(lines, first + 4, kStreakItems);
-    s.singleMax = line(lines, first + 5);
-    s.totalMax = line(lines, first + 6);
-    s.tickets = line(lines, first + 7);
-    s.prize = line(lines, first + 8);
-    s.profit = line(lines, first + 9);
-    s.carryLoss = line(lines, first + 10) == QLatin1String("1");
-    s.intervalMode = line(lines, first + 11) == QLatin1String("1");
-    s.play = item(lines, first + 12, 4);
+    s.play = Item(lines, first, 4);
+    s.waitIndex = Item(lines, first + 1, kWaitItems);
+    s.betIndex = Item(lines, first + 2, kBetItems);
+    s.gapIndex = Item(lines, first + 3, kGapItems);
+    s.streakIndex = Item(lines, first + 4, kStreakItems);
+    s.singleMax = Line(lines, first + 5);
+    s.totalMax = Line(lines, first + 6);
+    s.tickets = Line(lines, first + 7);
+    s.prize = Line(lines, first + 8);
+    s.profit = Line(lines, first + 9);
+    s.carryLoss = Line(lines, first + 10) == QLatin1String("1");
+    s.intervalMode = Line(lines, first + 11) == QLatin1String("1");
+    s.play = Item(lines, first + 12, 4);
     return s;
 }
 
 InvestSettings ToInvestSettings(const InvestFileSettings &f)
 {
     InvestSettings s;
-    s.tickets = toInteger(f.tickets);
+    s.tickets = ToInteger(f.tickets);
     if (s.tickets <= 0)
         throw InputError(QStringLiteral("单倍注数必须大于0！"));
-    s.prize = toMoneyNotNegative(f.prize, QStringLiteral("单注奖金"));
-    s.profitPercent = toMoneyNotNegative(f.profit, QStringLiteral("预期利润"));
-    s.singleMax = toMoneyNotNegative(f.singleMax, QStringLiteral("单期最大投入"));
-    s.totalMax = toMoneyNotNegative(f.totalMax, QStringLiteral("累计最大投入"));
+    s.prize = ToMoneyNotNegative(f.prize, QStringLiteral("单注奖金"));
+    s.profitPercent = ToMoneyNotNegative(f.profit, QStringLiteral("预期利润"));
+    s.singleMax = ToMoneyNotNegative(f.singleMax, QStringLiteral("单期最大投入"));
+    s.totalMax = ToMoneyNotNegative(f.totalMax, QStringLiteral("累计最大投入"));
     s.wait = f.waitIndex;
     s.bets = f.betIndex + 1;
     s.gap = f.gapIndex + 1;
@@ -91,8 +91,8 @@ QStringList InvestTicketLines(PlayType play, const std::vector<BetTicket> &ticke
 InvestTicketsRead ParseInvestTickets(const QStringList &lines, int first)
 {
     InvestTicketsRead read;
-    read.play = PlayTypeFromIndex(toInteger(line(lines, first)));
-    read.count = toInteger(line(lines, first + 1));
+    read.play = PlayTypeFromIndex(ToInteger(Line(lines, first)));
+    read.count = ToInteger(Line(lines, first + 1));
     if (read.count < 0)
         throw InputError(QStringLiteral("文件第%1行的注数%2不对！").arg(first + 2).arg(read.count));
     for (int i = first + 2; i < lines.size(); ++i) {

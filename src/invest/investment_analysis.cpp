@@ -65,13 +65,13 @@ int TicketKey(const BetTicket &t)
 
 namespace {
 
-int equalPairs(const qint32 *d)
+int EqualPairs(const qint32 *d)
 {
     return (d[0] == d[1] ? 1 : 0) + (d[0] == d[2] ? 1 : 0) + (d[1] == d[2] ? 1 : 0);
 }
 
 // The digits of a draw or ticket in ascending order, as one key: equal keys hold the same digits.
-int groupKey(const qint32 *d)
+int GroupKey(const qint32 *d)
 {
     std::array<qint32, 3> sorted {d[0], d[1], d[2]};
     std::sort(sorted.begin(), sorted.end());
@@ -86,7 +86,7 @@ bool TicketFitsPlay(PlayType play, const BetTicket &t)
         return true;
     if (t[0] > t[1] || t[1] > t[2])
         return false;
-    const int pairs = equalPairs(t.data());
+    const int pairs = EqualPairs(t.data());
     switch (play) {
     case PlayType::GroupAll:
         return pairs != 3;
@@ -104,10 +104,10 @@ bool TicketHits(PlayType play, const BetTicket &t, const qint32 *draw)
 {
     if (play == PlayType::Direct)
         return t[0] == draw[0] && t[1] == draw[1] && t[2] == draw[2];
-    return groupKey(t.data()) == groupKey(draw);
+    return GroupKey(t.data()) == GroupKey(draw);
 }
 
-void checkInvestLottery(const OpenLottery &lottery)
+void CheckInvestLottery(const OpenLottery &lottery)
 {
     if (!lottery.lotteryOpen)
         throw InputError(QStringLiteral("请先打开一个三位数字型彩票（如福彩3D）！"));
@@ -153,7 +153,7 @@ HitGapTable HitGapTableFromHits(const std::vector<bool> &hits, const std::vector
 
 HitGapTable BuildHitGapTable(const OpenLottery &lottery, PlayType play, const std::vector<BetTicket> &tickets)
 {
-    checkInvestLottery(lottery);
+    CheckInvestLottery(lottery);
     // One flag per possible draw: which digit triples hit some ticket.
     std::bitset<1000> hitting;
     for (int code = 0; code < 1000; ++code) {
@@ -243,7 +243,7 @@ struct PlannedCycle {
 
 // Why the first betting period of a cycle cannot be bet: no multiple reaches the profit rate, or
 // its stake or cumulative input breaks a limit.
-QString firstPeriodProblem(const InvestSettings &s, qint64 unit, const std::optional<CyclePlanRow> &row)
+QString FirstPeriodProblem(const InvestSettings &s, qint64 unit, const std::optional<CyclePlanRow> &row)
 {
     if (!row)
         return QStringLiteral("单注奖金%1不足以让每倍投入%2（单倍注数%3×2）达到预期利润%4%，无法投注！")
@@ -256,7 +256,7 @@ QString firstPeriodProblem(const InvestSettings &s, qint64 unit, const std::opti
     return QStringLiteral("第一期累计投入%1已超出累计最大投入%2，无法投注！").arg((*row)[3]).arg(s.totalMax);
 }
 
-PlannedCycle planCycle(qint64 carried, const InvestSettings &s)
+PlannedCycle PlanCycle(qint64 carried, const InvestSettings &s)
 {
     PlannedCycle plan;
     const qint64 unit = 2 * qint64(s.tickets);
@@ -273,7 +273,7 @@ PlannedCycle planCycle(qint64 carried, const InvestSettings &s)
         if (plan.affordable == 0) {
             plan.abort = AnalysisAbort::FirstDayTooLarge;
             plan.firstPeriodProblem
-                = firstPeriodProblem(s, unit, m ? std::optional<CyclePlanRow>(plan.rows.back()) : std::nullopt);
+                = FirstPeriodProblem(s, unit, m ? std::optional<CyclePlanRow>(plan.rows.back()) : std::nullopt);
             return plan;
         }
         if (!m) {
@@ -288,7 +288,7 @@ PlannedCycle planCycle(qint64 carried, const InvestSettings &s)
 
 std::vector<CyclePlanRow> CyclePlan(qint64 carried, const InvestSettings &settings)
 {
-    return planCycle(carried, settings).rows;
+    return PlanCycle(carried, settings).rows;
 }
 
 QString AnalysisResult::abortMessage() const
@@ -341,9 +341,9 @@ AnalysisResult RunInvestmentAnalysis(const HitHistory &history, const InvestSett
             carried = -rows.back().values[5];
         PlannedCycle carriedPlan;
         if (carried == 0 && !freshPlan)
-            freshPlan = planCycle(0, s);
+            freshPlan = PlanCycle(0, s);
         if (carried != 0)
-            carriedPlan = planCycle(carried, s);
+            carriedPlan = PlanCycle(carried, s);
         const PlannedCycle &plan = carried == 0 ? *freshPlan : carriedPlan;
         if (plan.abort != AnalysisAbort::None) {
             result.abort = plan.abort;
@@ -422,7 +422,7 @@ AnalysisResult RunInvestmentAnalysis(const HitHistory &history, const InvestSett
         if (aborted || !s.carryLoss || row.values[5] >= 0 || row.cutShort)
             gain += row.values[5];
     }
-    result.totalGain = narrowMoney(gain);
+    result.totalGain = NarrowMoney(gain);
     return result;
 }
 

@@ -41,7 +41,7 @@ bool TicketFitsPlay(PlayType play, const BetTicket &ticket);
 bool TicketHits(PlayType play, const BetTicket &ticket, const qint32 *draw);
 
 // The open lottery must be a three-digit digit game; an InputError with a clear text otherwise.
-void checkInvestLottery(const OpenLottery &lottery);
+void CheckInvestLottery(const OpenLottery &lottery);
 
 // count different tickets that fit the play type, drawn digit by digit, sorted by TicketKey.
 // An InputError (the play type's limit message) when count is above its most tickets or below 1.

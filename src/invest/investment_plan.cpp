@@ -19,7 +19,7 @@ QStringList VariablePlanHeaders()
         QStringLiteral("当期净利润"), QStringLiteral("当期利润率(%)")};
 }
 
-void checkPlanPeriods(qint64 periods)
+void CheckPlanPeriods(qint64 periods)
 {
     if (periods <= 0 || periods > kMaxPlanPeriods)
         throw InputError(QStringLiteral("投注期数必须在1到%1之间！").arg(kMaxPlanPeriods));
@@ -27,10 +27,10 @@ void checkPlanPeriods(qint64 periods)
 
 PlanRow PlanRowFor(qint64 period, qint64 multiple, qint64 unitStake, qint64 unitPrize, qint64 previousInput)
 {
-    const qint64 stake = narrowMoney(WideMoney(multiple) * unitStake);
-    const qint64 input = narrowMoney(WideMoney(previousInput) + stake);
-    const qint64 prize = narrowMoney(WideMoney(multiple) * unitPrize);
-    const qint64 net = narrowMoney(WideMoney(prize) - input);
+    const qint64 stake = NarrowMoney(WideMoney(multiple) * unitStake);
+    const qint64 input = NarrowMoney(WideMoney(previousInput) + stake);
+    const qint64 prize = NarrowMoney(WideMoney(multiple) * unitPrize);
+    const qint64 net = NarrowMoney(WideMoney(prize) - input);
     return {period, multiple, stake, input, prize, net, ProfitRate(net, input)};
 }
 
@@ -45,16 +45,16 @@ namespace {
 
 // The multiples with which the j-th period of a stage (1-based) reaches the profit, the stage
 // starting after the cumulative input c0: m × 单注奖金 − (c0 + j × m × 单倍投入) ≥ 预期利润.
-MultipleRange stagePeriodMultiples(const PlanSettings &s, qint64 c0, qint64 j)
+MultipleRange StagePeriodMultiples(const PlanSettings &s, qint64 c0, qint64 j)
 {
     const WideMoney coefficient = WideMoney(s.unitPrize) - WideMoney(j) * s.unitStake;
     return MultiplesReaching(coefficient, WideMoney(s.profit) + c0, kMaxPlanMultiple);
 }
 
 // Stages of the given length; the fixed plan is the staged plan with stages of one period.
-PlanResult planByStages(const PlanSettings &s, qint64 length)
+PlanResult PlanByStages(const PlanSettings &s, qint64 length)
 {
-    checkPlanPeriods(s.periods);
+    CheckPlanPeriods(s.periods);
     PlanResult result;
     result.rows.reserve(static_cast<std::size_t>(s.periods));
     qint64 cumulative = s.priorLoss;
@@ -63,7 +63,7 @@ PlanResult planByStages(const PlanSettings &s, qint64 length)
         // The net profit of a period is linear in its place in the stage, so a multiple that
         // passes the first and the last period passes every period between them.
         const MultipleRange range
-            = stagePeriodMultiples(s, cumulative, 1).intersected(stagePeriodMultiples(s, cumulative, last - first + 1));
+            = StagePeriodMultiples(s, cumulative, 1).intersected(StagePeriodMultiples(s, cumulative, last - first + 1));
         if (range.isEmpty())
             return {};
         for (qint64 p = first; p <= last; ++p) {
@@ -81,13 +81,13 @@ PlanResult planByStages(const PlanSettings &s, qint64 length)
 
 PlanResult FixedPlan(const PlanSettings &settings)
 {
-    return planByStages(settings, 1);
+    return PlanByStages(settings, 1);
 }
 
 PlanResult StagedPlan(const PlanSettings &settings, qint64 stages)
 {
-    checkPlanPeriods(settings.periods);
-    return planByStages(settings, StageLength(settings.periods, stages));
+    CheckPlanPeriods(settings.periods);
+    return PlanByStages(settings, StageLength(settings.periods, stages));
 }
 
 VariablePlan::AddOutcome VariablePlan::add(const PlanSettings &s, int tickets)
@@ -96,7 +96,7 @@ VariablePlan::AddOutcome VariablePlan::add(const PlanSettings &s, int tickets)
     if (n >= s.periods)
         return AddOutcome::Full;
     const qint64 previous = n == 0 ? s.priorLoss : m_rows.back()[VariableInput];
-    const qint64 unit = narrowMoney(WideMoney(2) * tickets);
+    const qint64 unit = NarrowMoney(WideMoney(2) * tickets);
     const std::optional<qint64> m
         = FirstMultiple(WideMoney(s.unitPrize) - unit, WideMoney(s.profit) + previous, kMaxPlanMultiple);
     if (!m)
@@ -104,7 +104,7 @@ VariablePlan::AddOutcome VariablePlan::add(const PlanSettings &s, int tickets)
     const PlanRow row = PlanRowFor(n + 1, *m, unit, s.unitPrize, previous);
     // The sum the average is made from must be a figure too.
     const WideMoney netSum = m_netSum + row[PlanNet];
-    narrowMoney(netSum);
+    NarrowMoney(netSum);
     m_rows.push_back({row[PlanPeriod], row[PlanMultiple], tickets, row[PlanStake], row[PlanInput], row[PlanPrize],
         row[PlanNet], row[PlanRate]});
     m_netSum = netSum;

@@ -62,7 +62,7 @@ inline const QString MultipleTooLargeText()
 }
 
 // Checks 投注期数 (1 … kMaxPlanPeriods); an InputError otherwise.
-void checkPlanPeriods(qint64 periods);
+void CheckPlanPeriods(qint64 periods);
 
 // The row of period p staked with m multiples after the cumulative input previousInput.
 PlanRow PlanRowFor(qint64 period, qint64 multiple, qint64 unitStake, qint64 unitPrize, qint64 previousInput);
@@ -89,7 +89,7 @@ std::optional<qint64> PlanAverage(const std::vector<Row> &rows, int column, qint
     const qint64 limit = std::min<qint64>(count, static_cast<qint64>(rows.size()));
     for (qint64 i = 0; i < limit; ++i)
         sum += rows[static_cast<std::size_t>(i)][static_cast<std::size_t>(column)];
-    return narrowMoney(sum) / count;
+    return NarrowMoney(sum) / count;
 }
 
 // The variable plan, one row per period added. 单倍投入 takes no part: one multiple of a period

@@ -7,7 +7,7 @@
 
 namespace lumaro {
 
-qint64 toMoney(const QString &text)
+qint64 ToMoney(const QString &text)
 {
     bool ok = false;
     const qint64 value = text.trimmed().toLongLong(&ok, 10);
@@ -16,15 +16,15 @@ qint64 toMoney(const QString &text)
     return value;
 }
 
-qint64 toMoneyNotNegative(const QString &text, const QString &what)
+qint64 ToMoneyNotNegative(const QString &text, const QString &what)
 {
-    const qint64 value = toMoney(text);
+    const qint64 value = ToMoney(text);
     if (value < 0)
         throw InputError(QStringLiteral("%1不能为负数！").arg(what));
     return value;
 }
 
-qint64 narrowMoney(WideMoney value)
+qint64 NarrowMoney(WideMoney value)
 {
     if (value > std::numeric_limits<qint64>::max() || value < std::numeric_limits<qint64>::min())
         throw InputError(QStringLiteral("金额太大，超出计算范围！"));
@@ -35,7 +35,7 @@ qint64 ProfitRate(qint64 net, qint64 input)
 {
     if (input == 0)
         return 0;
-    return narrowMoney(WideMoney(net) * 100 / input);
+    return NarrowMoney(WideMoney(net) * 100 / input);
 }
 
 MultipleRange MultipleRange::intersected(const MultipleRange &other) const
@@ -46,7 +46,7 @@ MultipleRange MultipleRange::intersected(const MultipleRange &other) const
 namespace {
 
 // Floor and ceiling of a / b for b != 0 (C++ division truncates toward zero).
-WideMoney floorDiv(WideMoney a, WideMoney b)
+WideMoney FloorDiv(WideMoney a, WideMoney b)
 {
     WideMoney q = a / b;
     if ((a % b != 0) && ((a < 0) != (b < 0)))
@@ -54,7 +54,7 @@ WideMoney floorDiv(WideMoney a, WideMoney b)
     return q;
 }
 
-WideMoney ceilDiv(WideMoney a, WideMoney b)
+WideMoney CeilDiv(WideMoney a, WideMoney b)
 {
     WideMoney q = a / b;
     if ((a % b != 0) && ((a < 0) == (b < 0)))
@@ -70,13 +70,13 @@ MultipleRange MultiplesReaching(WideMoney coefficient, WideMoney need, qint64 ma
     if (coefficient == 0)
         return need <= 0 ? all : MultipleRange {1, 0};
     if (coefficient > 0) {
-        const WideMoney lo = ceilDiv(need, coefficient);
+        const WideMoney lo = CeilDiv(need, coefficient);
         if (lo > maxMultiple)
             return {1, 0};
         return {static_cast<qint64>(std::max<WideMoney>(lo, 1)), maxMultiple};
     }
     // coefficient < 0: m × c ≥ need  ⇔  m ≤ need ÷ c
-    const WideMoney hi = floorDiv(need, coefficient);
+    const WideMoney hi = FloorDiv(need, coefficient);
     if (hi < 1)
         return {1, 0};
     return {1, static_cast<qint64>(std::min<WideMoney>(hi, maxMultiple))};

@@ -15,13 +15,13 @@ __extension__ typedef __int128 WideMoney;
 
 // A decimal 64-bit whole number typed into a box or read from a file; blanks around it are
 // allowed. Anything else is a ConversionError with the standard invalid-integer text.
-qint64 toMoney(const QString &text);
+qint64 ToMoney(const QString &text);
 // A typed amount that cannot be negative (a loss carried in, a profit, a stake, a prize, a
-// limit): toMoney(), then the InputError "<what>不能为负数！" for a negative amount.
-qint64 toMoneyNotNegative(const QString &text, const QString &what);
+// limit): ToMoney(), then the InputError "<what>不能为负数！" for a negative amount.
+qint64 ToMoneyNotNegative(const QString &text, const QString &what);
 
 // The value as 64 bits; an InputError when it does not fit.
-qint64 narrowMoney(WideMoney value);
+qint64 NarrowMoney(WideMoney value);
 
 // net × 100 ÷ input, truncating toward zero; 0 when the input is 0 (no stake, no rate).
 qint64 ProfitRate(qint64 net, qint64 input);

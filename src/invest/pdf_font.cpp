@@ -16,7 +16,7 @@ namespace lumaro {
 
 namespace {
 
-Error damaged(const QString &what)
+Error Damaged(const QString &what)
 {
     return Error(QStringLiteral("字体文件无法使用（%1）。").arg(what));
 }
@@ -31,7 +31,7 @@ public:
     void need(qsizetype offset, qsizetype length) const
     {
         if (offset < 0 || length < 0 || offset > m_data.size() - length)
-            throw damaged(QStringLiteral("数据越界"));
+            throw Damaged(QStringLiteral("数据越界"));
     }
     quint32 u8(qsizetype offset) const
     {
@@ -61,7 +61,7 @@ private:
 
 // ---- CFF structures -------------------------------------------------------------------------
 
-CffProgram::Index readIndex(const Bytes &b, qsizetype at)
+CffProgram::Index ReadIndex(const Bytes &b, qsizetype at)
 {
     CffProgram::Index index;
     index.count = static_cast<int>(b.u16(at));
@@ -71,7 +71,7 @@ CffProgram::Index readIndex(const Bytes &b, qsizetype at)
     }
     index.offSize = static_cast<int>(b.u8(at + 2));
     if (index.offSize < 1 || index.offSize > 4)
-        throw damaged(QStringLiteral("索引的偏移长度不对"));
+        throw Damaged(QStringLiteral("索引的偏移长度不对"));
     index.offsets = at + 3;
     index.base = index.offsets + qsizetype(index.count + 1) * index.offSize - 1;
     const quint32 last = b.offset(index.offsets + qsizetype(index.count) * index.offSize, index.offSize);
@@ -80,14 +80,14 @@ CffProgram::Index readIndex(const Bytes &b, qsizetype at)
     return index;
 }
 
-std::pair<qsizetype, qsizetype> indexItem(const Bytes &b, const CffProgram::Index &index, int i)
+std::pair<qsizetype, qsizetype> IndexItem(const Bytes &b, const CffProgram::Index &index, int i)
 {
     if (i < 0 || i >= index.count)
-        throw damaged(QStringLiteral("索引号越界"));
+        throw Damaged(QStringLiteral("索引号越界"));
     const quint32 from = b.offset(index.offsets + qsizetype(i) * index.offSize, index.offSize);
     const quint32 to = b.offset(index.offsets + qsizetype(i + 1) * index.offSize, index.offSize);
     if (from < 1 || to < from)
-        throw damaged(QStringLiteral("索引的偏移不对"));
+        throw Damaged(QStringLiteral("索引的偏移不对"));
     b.need(index.base + from, to - from);
     return {index.base + from, to - from};
 }
@@ -95,7 +95,7 @@ std::pair<qsizetype, qsizetype> indexItem(const Bytes &b, const CffProgram::Inde
 // A DICT: each operator (escaped ones as 1200 + second byte) with its operands.
 using Dict = std::map<int, std::vector<double>>;
 
-double readReal(const Bytes &b, qsizetype &at)
+double ReadReal(const Bytes &b, qsizetype &at)
 {
     QByteArray text;
     for (;;) {
@@ -115,11 +115,11 @@ double readReal(const Bytes &b, qsizetype &at)
                 return text.toDouble();
         }
         if (text.size() > 64)
-            throw damaged(QStringLiteral("实数太长"));
+            throw Damaged(QStringLiteral("实数太长"));
     }
 }
 
-Dict readDict(const Bytes &b, qsizetype at, qsizetype length)
+Dict ReadDict(const Bytes &b, qsizetype at, qsizetype length)
 {
     Dict dict;
     std::vector<double> operands;
@@ -142,7 +142,7 @@ Dict readDict(const Bytes &b, qsizetype at, qsizetype length)
             at += 5;
         } else if (b0 == 30) {
             ++at;
-            operands.push_back(readReal(b, at));
+            operands.push_back(ReadReal(b, at));
         } else if (b0 >= 32 && b0 <= 246) {
             operands.push_back(int(b0) - 139);
             ++at;
@@ -153,33 +153,33 @@ Dict readDict(const Bytes &b, qsizetype at, qsizetype length)
             operands.push_back(-(int(b0) - 251) * 256 - int(b.u8(at + 1)) - 108);
             at += 2;
         } else {
-            throw damaged(QStringLiteral("字典里有未知的字节"));
+            throw Damaged(QStringLiteral("字典里有未知的字节"));
         }
         if (operands.size() > 48)
-            throw damaged(QStringLiteral("字典的操作数太多"));
+            throw Damaged(QStringLiteral("字典的操作数太多"));
     }
     return dict;
 }
 
-double dictValue(const Dict &dict, int op, std::size_t i = 0)
+double DictValue(const Dict &dict, int op, std::size_t i = 0)
 {
     const auto found = dict.find(op);
     if (found == dict.end() || found->second.size() <= i)
-        throw damaged(QStringLiteral("缺少字典项 %1").arg(op));
+        throw Damaged(QStringLiteral("缺少字典项 %1").arg(op));
     return found->second[i];
 }
 
-qsizetype dictOffset(const Dict &dict, int op, std::size_t i = 0)
+qsizetype DictOffset(const Dict &dict, int op, std::size_t i = 0)
 {
-    const double value = dictValue(dict, op, i);
+    const double value = DictValue(dict, op, i);
     if (!(value >= 0 && value <= 1e9))
-        throw damaged(QStringLiteral("字典项 %1 的偏移不对").arg(op));
+        throw Damaged(QStringLiteral("字典项 %1 的偏移不对").arg(op));
     return static_cast<qsizetype>(value);
 }
 
 // ---- Type 2 charstrings ---------------------------------------------------------------------
 
-int subrBias(int count)
+int SubrBias(int count)
 {
     return count < 1240 ? 107 : count < 33900 ? 1131 : 32768;
 }
@@ -204,14 +204,14 @@ private:
     void push(double value)
     {
         if (m_count >= int(m_stack.size()))
-            throw damaged(QStringLiteral("字形程序的堆栈溢出"));
+            throw Damaged(QStringLiteral("字形程序的堆栈溢出"));
         m_stack[std::size_t(m_count++)] = value;
     }
     double arg(int i) const { return m_stack[std::size_t(i)]; }
     void need(int n) const
     {
         if (m_count < n)
-            throw damaged(QStringLiteral("字形程序的操作数不够"));
+            throw Damaged(QStringLiteral("字形程序的操作数不够"));
     }
     // The first stack-clearing operator may carry the width first.
     int widthShift(bool hasWidth)
@@ -230,7 +230,7 @@ private:
     void lineTo(double dx, double dy)
     {
         if (!m_open)
-            throw damaged(QStringLiteral("字形轮廓没有起点"));
+            throw Damaged(QStringLiteral("字形轮廓没有起点"));
         m_x += dx;
         m_y += dy;
         m_outline.push_back({OutlineStep::Line, 0, 0, 0, 0, m_x, m_y});
@@ -238,7 +238,7 @@ private:
     void curveTo(double dx1, double dy1, double dx2, double dy2, double dx3, double dy3)
     {
         if (!m_open)
-            throw damaged(QStringLiteral("字形轮廓没有起点"));
+            throw Damaged(QStringLiteral("字形轮廓没有起点"));
         const double x1 = m_x + dx1;
         const double y1 = m_y + dy1;
         const double x2 = x1 + dx2;
@@ -257,11 +257,11 @@ private:
     bool execute(qsizetype at, qsizetype length, int depth)
     {
         if (depth > 10)
-            throw damaged(QStringLiteral("子程序嵌套太深"));
+            throw Damaged(QStringLiteral("子程序嵌套太深"));
         const qsizetype end = at + length;
         while (at < end) {
             if (++m_steps > 1'000'000)
-                throw damaged(QStringLiteral("字形程序太长"));
+                throw Damaged(QStringLiteral("字形程序太长"));
             const quint32 b0 = m_bytes.u8(at++);
             if (b0 >= 32 && b0 <= 246) {
                 push(int(b0) - 139);
@@ -394,9 +394,9 @@ private:
                 const CffProgram::Index &subrs = b0 == 10 ? m_local : m_global;
                 const double operand = arg(--m_count);
                 if (!(std::abs(operand) <= 65536))
-                    throw damaged(QStringLiteral("子程序号越界"));
-                const int number = static_cast<int>(operand) + subrBias(subrs.count);
-                const auto [from, size] = indexItem(m_bytes, subrs, number);
+                    throw Damaged(QStringLiteral("子程序号越界"));
+                const int number = static_cast<int>(operand) + SubrBias(subrs.count);
+                const auto [from, size] = IndexItem(m_bytes, subrs, number);
                 if (execute(from, size, depth + 1))
                     return true;
                 break;
@@ -411,7 +411,7 @@ private:
                 escape(m_bytes.u8(at++));
                 break;
             default:
-                throw damaged(QStringLiteral("未知的字形操作 %1").arg(b0));
+                throw Damaged(QStringLiteral("未知的字形操作 %1").arg(b0));
             }
         }
         return false;
@@ -489,7 +489,7 @@ private:
             std::swap(m_stack[std::size_t(m_count - 1)], m_stack[std::size_t(m_count - 2)]);
             return;
         default:
-            throw damaged(QStringLiteral("未知的字形操作 12 %1").arg(op));
+            throw Damaged(QStringLiteral("未知的字形操作 12 %1").arg(op));
         }
         m_count = 0;
     }
@@ -510,29 +510,29 @@ private:
 
 // ---- CFF writing ----------------------------------------------------------------------------
 
-void putU16(QByteArray &out, quint32 value)
+void PutU16(QByteArray &out, quint32 value)
 {
     out += char(value >> 8 & 0xff);
     out += char(value & 0xff);
 }
 
-void putU32(QByteArray &out, quint32 value)
+void PutU32(QByteArray &out, quint32 value)
 {
-    putU16(out, value >> 16);
-    putU16(out, value & 0xffff);
+    PutU16(out, value >> 16);
+    PutU16(out, value & 0xffff);
 }
 
 // A value on the grid a charstring number can hold (16.16 fixed); an Error beyond its range.
-double charstringValue(double value)
+double CharstringValue(double value)
 {
     if (!(std::abs(value) <= 32767))
-        throw damaged(QStringLiteral("字形坐标超出范围"));
+        throw Damaged(QStringLiteral("字形坐标超出范围"));
     return std::round(value * 65536.0) / 65536.0;
 }
 
 // A charstring number (a charstringValue): the short integer forms where they fit, else 16.16
 // fixed.
-void putCharstringNumber(QByteArray &out, double value)
+void PutCharstringNumber(QByteArray &out, double value)
 {
     const double rounded = std::round(value);
     if (rounded == value && std::abs(value) <= 32767) {
@@ -547,22 +547,22 @@ void putCharstringNumber(QByteArray &out, double value)
             out += char((-v - 108) % 256);
         } else {
             out += char(28);
-            putU16(out, static_cast<quint32>(v) & 0xffff);
+            PutU16(out, static_cast<quint32>(v) & 0xffff);
         }
         return;
     }
     out += char(255);
-    putU32(out, static_cast<quint32>(static_cast<qint32>(std::lround(value * 65536.0))));
+    PutU32(out, static_cast<quint32>(static_cast<qint32>(std::lround(value * 65536.0))));
 }
 
 // A DICT integer in its five-byte form, so that offsets can be filled in without changing sizes.
-void putDictInt(QByteArray &out, qint32 value)
+void PutDictInt(QByteArray &out, qint32 value)
 {
     out += char(29);
-    putU32(out, static_cast<quint32>(value));
+    PutU32(out, static_cast<quint32>(value));
 }
 
-void putDictReal(QByteArray &out, double value)
+void PutDictReal(QByteArray &out, double value)
 {
     QByteArray text = QByteArray::number(value, 'g', 10).toUpper();
     QByteArray nibbles;
@@ -591,7 +591,7 @@ void putDictReal(QByteArray &out, double value)
         out += char(nibbles[i] << 4 | nibbles[i + 1]);
 }
 
-void putOp(QByteArray &out, int op)
+void PutOp(QByteArray &out, int op)
 {
     if (op >= 1200) {
         out += char(12);
@@ -601,10 +601,10 @@ void putOp(QByteArray &out, int op)
     }
 }
 
-QByteArray indexOf(const std::vector<QByteArray> &items)
+QByteArray IndexOf(const std::vector<QByteArray> &items)
 {
     QByteArray out;
-    putU16(out, static_cast<quint32>(items.size()));
+    PutU16(out, static_cast<quint32>(items.size()));
     if (items.empty())
         return out;
     qsizetype total = 1;
@@ -627,7 +627,7 @@ QByteArray indexOf(const std::vector<QByteArray> &items)
     return out;
 }
 
-QByteArray charstringOf(const GlyphOutline &outline)
+QByteArray CharstringOf(const GlyphOutline &outline)
 {
     QByteArray out;
     // The point a reader reaches with the deltas written so far: each delta leads from it, so
@@ -635,10 +635,10 @@ QByteArray charstringOf(const GlyphOutline &outline)
     double x = 0;
     double y = 0;
     auto delta = [&](double tx, double ty) {
-        const double dx = charstringValue(tx - x);
-        const double dy = charstringValue(ty - y);
-        putCharstringNumber(out, dx);
-        putCharstringNumber(out, dy);
+        const double dx = CharstringValue(tx - x);
+        const double dy = CharstringValue(ty - y);
+        PutCharstringNumber(out, dx);
+        PutCharstringNumber(out, dy);
         x += dx;
         y += dy;
     };
@@ -671,7 +671,7 @@ struct TableRecord {
     qsizetype length = 0;
 };
 
-std::map<QByteArray, TableRecord> tablesOf(const Bytes &b, qsizetype at)
+std::map<QByteArray, TableRecord> TablesOf(const Bytes &b, qsizetype at)
 {
     std::map<QByteArray, TableRecord> tables;
     const quint32 count = b.u16(at + 4);
@@ -685,7 +685,7 @@ std::map<QByteArray, TableRecord> tablesOf(const Bytes &b, qsizetype at)
     return tables;
 }
 
-QString postScriptNameOf(const Bytes &b, const TableRecord &name)
+QString PostScriptNameOf(const Bytes &b, const TableRecord &name)
 {
     const qsizetype at = name.offset;
     const quint32 count = b.u16(at + 2);
@@ -718,34 +718,34 @@ CffProgram::CffProgram(QByteArray data)
 {
     const Bytes b(m_data);
     const qsizetype headerSize = b.u8(2);
-    const Index names = readIndex(b, headerSize);
-    const Index topDicts = readIndex(b, names.end);
-    const Index strings = readIndex(b, topDicts.end);
-    m_globalSubrs = readIndex(b, strings.end);
-    const auto [topAt, topSize] = indexItem(b, topDicts, 0);
-    const Dict top = readDict(b, topAt, topSize);
-    if (top.count(1206) && dictValue(top, 1206) != 2)
-        throw damaged(QStringLiteral("不是第 2 类字形程序"));
-    m_charStrings = readIndex(b, dictOffset(top, 17));
+    const Index names = ReadIndex(b, headerSize);
+    const Index topDicts = ReadIndex(b, names.end);
+    const Index strings = ReadIndex(b, topDicts.end);
+    m_globalSubrs = ReadIndex(b, strings.end);
+    const auto [topAt, topSize] = IndexItem(b, topDicts, 0);
+    const Dict top = ReadDict(b, topAt, topSize);
+    if (top.count(1206) && DictValue(top, 1206) != 2)
+        throw Damaged(QStringLiteral("不是第 2 类字形程序"));
+    m_charStrings = ReadIndex(b, DictOffset(top, 17));
 
     auto localSubrsOf = [&](const Dict &dict) {
         if (!dict.count(18))
             return Index {};
-        const qsizetype size = dictOffset(dict, 18, 0);
-        const qsizetype at = dictOffset(dict, 18, 1);
-        const Dict priv = readDict(b, at, size);
+        const qsizetype size = DictOffset(dict, 18, 0);
+        const qsizetype at = DictOffset(dict, 18, 1);
+        const Dict priv = ReadDict(b, at, size);
         if (!priv.count(19))
             return Index {};
-        return readIndex(b, at + dictOffset(priv, 19));
+        return ReadIndex(b, at + DictOffset(priv, 19));
     };
     if (top.count(1236)) {
         // CID-keyed: a font dictionary per glyph group, chosen by the FDSelect table.
-        const Index fonts = readIndex(b, dictOffset(top, 1236));
+        const Index fonts = ReadIndex(b, DictOffset(top, 1236));
         for (int i = 0; i < fonts.count; ++i) {
-            const auto [at, size] = indexItem(b, fonts, i);
-            m_localSubrs.push_back(localSubrsOf(readDict(b, at, size)));
+            const auto [at, size] = IndexItem(b, fonts, i);
+            m_localSubrs.push_back(localSubrsOf(ReadDict(b, at, size)));
         }
-        const qsizetype select = dictOffset(top, 1237);
+        const qsizetype select = DictOffset(top, 1237);
         const int glyphs = m_charStrings.count;
         m_fdOfGlyph.assign(std::size_t(glyphs), 0);
         const quint32 format = b.u8(select);
@@ -763,11 +763,11 @@ CffProgram::CffProgram(QByteArray data)
                     m_fdOfGlyph[g] = static_cast<std::uint8_t>(fd);
             }
         } else {
-            throw damaged(QStringLiteral("未知的 FDSelect 格式"));
+            throw Damaged(QStringLiteral("未知的 FDSelect 格式"));
         }
         for (std::uint8_t fd : m_fdOfGlyph) {
             if (fd >= m_localSubrs.size())
-                throw damaged(QStringLiteral("字形的字典号越界"));
+                throw Damaged(QStringLiteral("字形的字典号越界"));
         }
     } else {
         m_localSubrs.push_back(localSubrsOf(top));
@@ -777,10 +777,10 @@ CffProgram::CffProgram(QByteArray data)
 GlyphOutline CffProgram::outline(int glyph) const
 {
     const Bytes b(m_data);
-    const auto [at, size] = indexItem(b, m_charStrings, glyph);
+    const auto [at, size] = IndexItem(b, m_charStrings, glyph);
     const std::size_t fd = m_fdOfGlyph.empty() ? 0 : m_fdOfGlyph[std::size_t(glyph)];
     if (fd >= m_localSubrs.size())
-        throw damaged(QStringLiteral("字形的字典号越界"));
+        throw Damaged(QStringLiteral("字形的字典号越界"));
     CharstringRunner runner(b, m_globalSubrs, m_localSubrs[fd]);
     return runner.run(at, size);
 }
@@ -799,69 +799,69 @@ QByteArray CffProgram::FromOutlines(const std::vector<GlyphOutline> &outlines, c
         throw Error(QStringLiteral("字形程序只能有 1 到 65535 个字形，每 em 16 到 16384 个单位。"));
     std::vector<QByteArray> charStrings;
     for (const GlyphOutline &outline : outlines)
-        charStrings.push_back(charstringOf(outline));
+        charStrings.push_back(CharstringOf(outline));
     const int count = static_cast<int>(charStrings.size());
 
     QByteArray charset(1, '\0'); // format 0: CID i for glyph i
     for (int g = 1; g < count; ++g)
-        putU16(charset, static_cast<quint32>(g));
+        PutU16(charset, static_cast<quint32>(g));
     QByteArray fdSelect(1, '\3'); // format 3: one range, every glyph in dictionary 0
-    putU16(fdSelect, 1);
-    putU16(fdSelect, 0);
+    PutU16(fdSelect, 1);
+    PutU16(fdSelect, 0);
     fdSelect += '\0';
-    putU16(fdSelect, static_cast<quint32>(count));
-    const QByteArray charStringIndex = indexOf(charStrings);
+    PutU16(fdSelect, static_cast<quint32>(count));
+    const QByteArray charStringIndex = IndexOf(charStrings);
     QByteArray priv;
-    putDictInt(priv, 0);
-    putOp(priv, 20); // defaultWidthX: the widths are the PDF's
-    const QByteArray strings = indexOf({QByteArrayLiteral("Adobe"), QByteArrayLiteral("Identity")});
-    const QByteArray globalSubrs = indexOf({});
-    const QByteArray names = indexOf({name.left(63)});
+    PutDictInt(priv, 0);
+    PutOp(priv, 20); // defaultWidthX: the widths are the PDF's
+    const QByteArray strings = IndexOf({QByteArrayLiteral("Adobe"), QByteArrayLiteral("Identity")});
+    const QByteArray globalSubrs = IndexOf({});
+    const QByteArray names = IndexOf({name.left(63)});
 
     auto topDict = [&](qint32 charsetAt, qint32 fdSelectAt, qint32 charStringsAt, qint32 fdArrayAt) {
         QByteArray dict;
-        putDictInt(dict, 391);
-        putDictInt(dict, 392);
-        putDictInt(dict, 0);
-        putOp(dict, 1230); // ROS
+        PutDictInt(dict, 391);
+        PutDictInt(dict, 392);
+        PutDictInt(dict, 0);
+        PutOp(dict, 1230); // ROS
         if (unitsPerEm != 1000) {
             for (double v : {1.0 / unitsPerEm, 0.0, 0.0, 1.0 / unitsPerEm, 0.0, 0.0})
-                putDictReal(dict, v);
-            putOp(dict, 1207); // FontMatrix
+                PutDictReal(dict, v);
+            PutOp(dict, 1207); // FontMatrix
         }
-        putDictInt(dict, count);
-        putOp(dict, 1234); // CIDCount
-        putDictInt(dict, charsetAt);
-        putOp(dict, 15);
-        putDictInt(dict, fdSelectAt);
-        putOp(dict, 1237);
-        putDictInt(dict, charStringsAt);
-        putOp(dict, 17);
-        putDictInt(dict, fdArrayAt);
-        putOp(dict, 1236);
+        PutDictInt(dict, count);
+        PutOp(dict, 1234); // CIDCount
+        PutDictInt(dict, charsetAt);
+        PutOp(dict, 15);
+        PutDictInt(dict, fdSelectAt);
+        PutOp(dict, 1237);
+        PutDictInt(dict, charStringsAt);
+        PutOp(dict, 17);
+        PutDictInt(dict, fdArrayAt);
+        PutOp(dict, 1236);
         return dict;
     };
     auto fontDict = [&](qint32 privateAt) {
         QByteArray dict;
-        putDictInt(dict, static_cast<qint32>(priv.size()));
-        putDictInt(dict, privateAt);
-        putOp(dict, 18);
+        PutDictInt(dict, static_cast<qint32>(priv.size()));
+        PutDictInt(dict, privateAt);
+        PutOp(dict, 18);
         return dict;
     };
 
     const QByteArray header("\x01\x00\x04\x04", 4);
-    const qsizetype topSize = indexOf({topDict(0, 0, 0, 0)}).size();
+    const qsizetype topSize = IndexOf({topDict(0, 0, 0, 0)}).size();
     const qsizetype charsetAt = header.size() + names.size() + topSize + strings.size() + globalSubrs.size();
     const qsizetype fdSelectAt = charsetAt + charset.size();
     const qsizetype charStringsAt = fdSelectAt + fdSelect.size();
     const qsizetype fdArrayAt = charStringsAt + charStringIndex.size();
-    const qsizetype fdArraySize = indexOf({fontDict(0)}).size();
+    const qsizetype fdArraySize = IndexOf({fontDict(0)}).size();
     const qsizetype privateAt = fdArrayAt + fdArraySize;
 
     QByteArray out = header + names;
-    out += indexOf({topDict(qint32(charsetAt), qint32(fdSelectAt), qint32(charStringsAt), qint32(fdArrayAt))});
+    out += IndexOf({topDict(qint32(charsetAt), qint32(fdSelectAt), qint32(charStringsAt), qint32(fdArrayAt))});
     out += strings + globalSubrs + charset + fdSelect + charStringIndex;
-    out += indexOf({fontDict(qint32(privateAt))});
+    out += IndexOf({fontDict(qint32(privateAt))});
     out += priv;
     return out;
 }
@@ -884,7 +884,7 @@ CjkFont::CjkFont(const QString &path, const QString &preferredFace)
     if (b.mid(0, 4) == "ttcf") {
         const quint32 count = b.u32(8);
         if (count > 1000)
-            throw damaged(QStringLiteral("字体集里的字体太多"));
+            throw Damaged(QStringLiteral("字体集里的字体太多"));
         for (quint32 i = 0; i < count; ++i)
             faces.push_back(b.u32(12 + 4 * qsizetype(i)));
     } else {
@@ -892,8 +892,8 @@ CjkFont::CjkFont(const QString &path, const QString &preferredFace)
     }
     std::map<QByteArray, TableRecord> tables;
     for (std::size_t i = 0; i < faces.size(); ++i) {
-        std::map<QByteArray, TableRecord> face = tablesOf(b, faces[i]);
-        const QString name = face.count("name") ? postScriptNameOf(b, face["name"]) : QString();
+        std::map<QByteArray, TableRecord> face = TablesOf(b, faces[i]);
+        const QString name = face.count("name") ? PostScriptNameOf(b, face["name"]) : QString();
         const bool preferred = name.contains(preferredFace);
         if (i == 0 || preferred) {
             tables = std::move(face);
@@ -904,7 +904,7 @@ CjkFont::CjkFont(const QString &path, const QString &preferredFace)
     }
     for (const char *tag : {"CFF ", "cmap", "head", "hhea", "hmtx"}) {
         if (!tables.count(tag))
-            throw damaged(QStringLiteral("没有 %1 表").arg(QString::fromLatin1(tag).trimmed()));
+            throw Damaged(QStringLiteral("没有 %1 表").arg(QString::fromLatin1(tag).trimmed()));
     }
     if (m_postScriptName.isEmpty())
         m_postScriptName = QFileInfo(path).completeBaseName();
@@ -914,7 +914,7 @@ CjkFont::CjkFont(const QString &path, const QString &preferredFace)
     const TableRecord head = tables["head"];
     m_unitsPerEm = static_cast<int>(b.u16(head.offset + 18));
     if (m_unitsPerEm < 16 || m_unitsPerEm > 16384)
-        throw damaged(QStringLiteral("每 em 单位数不对"));
+        throw Damaged(QStringLiteral("每 em 单位数不对"));
     m_bbox = {b.s16(head.offset + 36), b.s16(head.offset + 38), b.s16(head.offset + 40), b.s16(head.offset + 42)};
     const TableRecord hhea = tables["hhea"];
     m_ascender = b.s16(hhea.offset + 4);
@@ -923,7 +923,7 @@ CjkFont::CjkFont(const QString &path, const QString &preferredFace)
     const TableRecord hmtx = tables["hmtx"];
     m_hmtx = m_data.mid(hmtx.offset, hmtx.length);
     if (m_longMetrics < 1 || qsizetype(m_longMetrics) * 4 > m_hmtx.size())
-        throw damaged(QStringLiteral("hmtx 表太短"));
+        throw Damaged(QStringLiteral("hmtx 表太短"));
 
     // The Unicode subtable: format 12 (all planes) before format 4 (the basic plane).
     const TableRecord cmap = tables["cmap"];
@@ -945,7 +945,7 @@ CjkFont::CjkFont(const QString &path, const QString &preferredFace)
         }
     }
     if (best < 0)
-        throw damaged(QStringLiteral("没有 Unicode 字符表"));
+        throw Damaged(QStringLiteral("没有 Unicode 字符表"));
     const qsizetype length = bestRank == 2 ? qsizetype(b.u32(best + 4)) : qsizetype(b.u16(best + 2));
     m_cmap = b.mid(best, length);
 

@@ -46,7 +46,7 @@ PlanFileContent ParsePlanFile(const QByteArray &content, int fieldCount, int col
         result.fields << (i < lines.size() ? lines[i] : QString());
     qint64 maxRows = -1;
     if (maxRowsField >= 0)
-        maxRows = std::max<qint64>(0, toMoney(result.fields[maxRowsField]));
+        maxRows = std::max<qint64>(0, ToMoney(result.fields[maxRowsField]));
 
     const qsizetype dataLines = std::max<qsizetype>(0, lines.size() - fieldCount);
     const qsizetype rowsInFile = (dataLines + columns - 1) / columns;
@@ -61,7 +61,7 @@ PlanFileContent ParsePlanFile(const QByteArray &content, int fieldCount, int col
             const qsizetype index = fieldCount + r * columns + c;
             const QString text = index < lines.size() ? lines[index] : QString();
             try {
-                values.push_back(toMoney(text));
+                values.push_back(ToMoney(text));
             } catch (const ConversionError &) {
                 result.failed = true;
                 result.failedText = text;

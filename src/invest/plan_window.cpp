@@ -23,7 +23,7 @@ namespace lumaro {
 
 namespace {
 
-QString planFilter()
+QString PlanFilter()
 {
     return QStringLiteral("文本文件(*.txt)|*.txt");
 }
@@ -119,26 +119,26 @@ void PlanWindow::setFieldTexts(const QStringList &texts)
 
 void PlanWindow::announce(const QString &text)
 {
-    dialogs::information(this, windowTitle(), text);
+    dialogs::Information(this, windowTitle(), text);
 }
 
 void PlanWindow::warn(const QString &text)
 {
-    dialogs::warning(this, windowTitle(), text);
+    dialogs::Warning(this, windowTitle(), text);
 }
 
 QString PlanWindow::askSaveFile()
 {
     const QString folder = m_context.folder.auxiliaryFolder();
     QDir().mkpath(folder);
-    return dialogs::saveFile(
-        this, QStringLiteral("保存"), folder, folder + m_fileName, planFilter(), QStringLiteral("txt"));
+    return dialogs::SaveFile(
+        this, QStringLiteral("保存"), folder, folder + m_fileName, PlanFilter(), QStringLiteral("txt"));
 }
 
 QString PlanWindow::askOpenFile()
 {
     const QString folder = m_context.folder.auxiliaryFolder();
-    return dialogs::openFile(this, QStringLiteral("载入"), folder, planFilter());
+    return dialogs::OpenFile(this, QStringLiteral("载入"), folder, PlanFilter());
 }
 
 bool PlanWindow::savePlan()

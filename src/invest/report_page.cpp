@@ -4,7 +4,7 @@ namespace lumaro {
 
 namespace {
 
-ReportText centredTitle(const QString &title, int width, int height, const TextWidthFn &textWidth)
+ReportText CentredTitle(const QString &title, int width, int height, const TextWidthFn &textWidth)
 {
     return {ReportFont::Title, (width - textWidth(ReportFont::Title, title)) / 2, height / 29 - 50, title};
 }
@@ -60,7 +60,7 @@ ReportDocument PlanReportLayout(const PlanReport &report, int width, int height,
     for (int page = 1; page <= pages; ++page) {
         ReportPage p;
         if (page == 1) {
-            p.texts.push_back(centredTitle(report.title, W, H, textWidth));
+            p.texts.push_back(CentredTitle(report.title, W, H, textWidth));
             p.texts.push_back({ReportFont::Body, W / 12, (2 * H) / 29 - 20, report.info});
         }
         for (int i = 0; i <= 26; ++i) {
@@ -104,7 +104,7 @@ ReportDocument TicketReportLayout(const TicketReport &report, int width, int hei
     for (int page = 1; page <= pages; ++page) {
         ReportPage p;
         if (page == 1) {
-            p.texts.push_back(centredTitle(report.title, W, H, textWidth));
+            p.texts.push_back(CentredTitle(report.title, W, H, textWidth));
             p.texts.push_back(
                 {ReportFont::Body, W / 14, (2 * H) / 29 - 20, QStringLiteral("共%1注 打印日期:").arg(n) + report.date});
         }
@@ -141,7 +141,7 @@ ReportDocument SettingsReportLayout(const SettingsReport &report, int width, int
     const int W = width;
     const int H = height;
     ReportPage p;
-    p.texts.push_back(centredTitle(report.title, W, H, textWidth));
+    p.texts.push_back(CentredTitle(report.title, W, H, textWidth));
     p.texts.push_back({ReportFont::Body, W / 14, (2 * H) / 29 - 20, QStringLiteral("打印日期:") + report.date});
     int row = 4;
     for (const auto &[left, right] : report.lines) {

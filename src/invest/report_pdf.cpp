@@ -12,12 +12,12 @@ namespace lumaro {
 
 namespace {
 
-QByteArray number(double value)
+QByteArray Number(double value)
 {
     return QByteArray::number(value, 'f', 2);
 }
 
-QByteArray hex4(quint32 value)
+QByteArray Hex4(quint32 value)
 {
     return QByteArray::number(value, 16).toUpper().rightJustified(4, '0');
 }
@@ -42,7 +42,7 @@ struct FontUse {
     }
 };
 
-QByteArray toUnicodeMap(const FontUse &use)
+QByteArray ToUnicodeMap(const FontUse &use)
 {
     QByteArray map = "/CIDInit /ProcSet findresource begin\n12 dict begin\nbegincmap\n"
                      "/CIDSystemInfo << /Registry (Adobe) /Ordering (UCS) /Supplement 0 >> def\n"
@@ -56,11 +56,11 @@ QByteArray toUnicodeMap(const FontUse &use)
             QByteArray utf16;
             const char32_t c = entries[i].second;
             if (c > 0xffff) {
-                utf16 = hex4(0xd800 + ((c - 0x10000) >> 10)) + hex4(0xdc00 + ((c - 0x10000) & 0x3ff));
+                utf16 = Hex4(0xd800 + ((c - 0x10000) >> 10)) + Hex4(0xdc00 + ((c - 0x10000) & 0x3ff));
             } else {
-                utf16 = hex4(c);
+                utf16 = Hex4(c);
             }
-            map += '<' + hex4(static_cast<quint32>(entries[i].first)) + "> <" + utf16 + ">\n";
+            map += '<' + Hex4(static_cast<quint32>(entries[i].first)) + "> <" + utf16 + ">\n";
         }
         map += "endbfchar\n";
     }
@@ -69,7 +69,7 @@ QByteArray toUnicodeMap(const FontUse &use)
 }
 
 // Six capital letters naming the subset, the same for the same glyphs.
-QByteArray subsetTag(const CjkFont &font, const FontUse &use)
+QByteArray SubsetTag(const CjkFont &font, const FontUse &use)
 {
     QCryptographicHash hash(QCryptographicHash::Sha1);
     hash.addData(font.postScriptName().toUtf8());
@@ -119,8 +119,8 @@ QByteArray ReportPdf(const ReportDocument &document, const ReportPdfFonts &fonts
     const double scale = 72.0 / size.dpi;
     const double pageWidth = size.width * scale;
     const double pageHeight = size.height * scale;
-    const auto px = [&](double x) { return number(x * scale); };
-    const auto py = [&](double y) { return number(pageHeight - y * scale); };
+    const auto px = [&](double x) { return Number(x * scale); };
+    const auto py = [&](double y) { return Number(pageHeight - y * scale); };
 
     // The page contents first: they decide which glyphs each font embeds.
     const ReportFont fontOrder[] = {ReportFont::Body, ReportFont::Title};
@@ -135,10 +135,10 @@ QByteArray ReportPdf(const ReportDocument &document, const ReportPdfFonts &fonts
             FontUse &use = uses[title ? 1 : 0];
             QByteArray codes;
             for (char32_t c : text.text.toUcs4())
-                codes += hex4(static_cast<quint32>(use.cid(fonts.font(text.font), c)));
+                codes += Hex4(static_cast<quint32>(use.cid(fonts.font(text.font), c)));
             const int baseline = text.y + fonts.ascent(text.font, size.dpi);
             // The title is slanted by 12 degrees, as an italic face would be.
-            content += "BT /" + QByteArray(title ? "F2 " : "F1 ") + number(ReportFontPoints(text.font)) + " Tf "
+            content += "BT /" + QByteArray(title ? "F2 " : "F1 ") + Number(ReportFontPoints(text.font)) + " Tf "
                 + QByteArray(title ? "1 0 0.21 1 " : "1 0 0 1 ") + px(text.x) + ' ' + py(baseline) + " Tm <" + codes
                 + "> Tj ET\n";
         }
@@ -170,7 +170,7 @@ QByteArray ReportPdf(const ReportDocument &document, const ReportPdfFonts &fonts
         const FontUse &use = uses[f];
         const int first = 3 + 5 * f;
         const auto ref = [&](int i) -> QByteArray { return QByteArray::number(first + i) + " 0 R"; };
-        const QByteArray name = subsetTag(font, use) + '+' + font.postScriptName().toLatin1();
+        const QByteArray name = SubsetTag(font, use) + '+' + font.postScriptName().toLatin1();
         const auto thousandths
             = [&](double units) { return QByteArray::number(std::lround(units * 1000.0 / font.unitsPerEm())); };
         QByteArray widths;
@@ -191,11 +191,11 @@ QByteArray ReportPdf(const ReportDocument &document, const ReportPdfFonts &fonts
         // qCompress puts the length in front of a zlib stream; FlateDecode takes the stream.
         const QByteArray program = qCompress(font.cff().subset(use.glyphs, name, font.unitsPerEm()), 9).mid(4);
         stream("/Subtype /CIDFontType0C /Filter /FlateDecode", program);
-        stream(QByteArray(), toUnicodeMap(use));
+        stream(QByteArray(), ToUnicodeMap(use));
     }
 
     for (int p = 0; p < pages; ++p) {
-        add("<< /Type /Page /Parent 2 0 R /MediaBox [0 0 " + number(pageWidth) + ' ' + number(pageHeight)
+        add("<< /Type /Page /Parent 2 0 R /MediaBox [0 0 " + Number(pageWidth) + ' ' + Number(pageHeight)
             + "] /Resources << /Font << /F1 3 0 R /F2 8 0 R >> >> /Contents "
             + QByteArray::number(firstPage + 2 * p + 1) + " 0 R >>");
         stream(QByteArray(), contents[static_cast<std::size_t>(p)]);

@@ -17,16 +17,16 @@ namespace {
 
 constexpr int kPageDpi = 600;
 
-QString installPrinterText()
+QString InstallPrinterText()
 {
     return QStringLiteral("请安装打印机！");
 }
 
 enum class PrintTarget { Printer, Pdf, Cancel };
 
-PrintTarget askTarget(QWidget *parent)
+PrintTarget AskTarget(QWidget *parent)
 {
-    switch (dialogs::choose(parent, QStringLiteral("打印"), QStringLiteral("请选择打印方式："),
+    switch (dialogs::Choose(parent, QStringLiteral("打印"), QStringLiteral("请选择打印方式："),
         {QStringLiteral("打印机..."), QStringLiteral("打印到PDF"), QStringLiteral("取消")})) {
     case 0:
         return PrintTarget::Printer;
@@ -69,12 +69,12 @@ void PaintReport(QPagedPaintDevice &device, const ReportLayoutFn &layout)
 
     QPainter painter;
     if (!painter.begin(&device))
-        throw IoError(installPrinterText());
+        throw IoError(InstallPrinterText());
     QPen pen(Qt::black);
     pen.setWidth(std::max(1, device.logicalDpiY() / 150));
     for (std::size_t p = 0; p < document.size(); ++p) {
         if (p > 0 && !device.newPage())
-            throw IoError(installPrinterText());
+            throw IoError(InstallPrinterText());
         painter.setPen(pen);
         for (const ReportLine &line : document[p].lines)
             painter.drawLine(line.x1, line.y1, line.x2, line.y2);
@@ -84,16 +84,16 @@ void PaintReport(QPagedPaintDevice &device, const ReportLayoutFn &layout)
         }
     }
     if (!painter.end())
-        throw IoError(installPrinterText());
+        throw IoError(InstallPrinterText());
 }
 
 void PrintReport(QWidget *parent, const QString &proposedPdf, const ReportLayoutFn &layout)
 {
-    switch (askTarget(parent)) {
+    switch (AskTarget(parent)) {
     case PrintTarget::Cancel:
         return;
     case PrintTarget::Pdf: {
-        const QString path = dialogs::saveFile(parent, QStringLiteral("打印到PDF"),
+        const QString path = dialogs::SaveFile(parent, QStringLiteral("打印到PDF"),
             QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation), proposedPdf,
             QStringLiteral("PDF文件(*.pdf)|*.pdf"), QStringLiteral("pdf"));
         if (path.isEmpty())
@@ -101,7 +101,7 @@ void PrintReport(QWidget *parent, const QString &proposedPdf, const ReportLayout
         try {
             WriteReportPdf(path, layout);
         } catch (const Error &error) {
-            dialogs::error(parent, QStringLiteral("打印"), error.message());
+            dialogs::Critical(parent, QStringLiteral("打印"), error.message());
         }
         return;
     }
@@ -110,14 +110,14 @@ void PrintReport(QWidget *parent, const QString &proposedPdf, const ReportLayout
     }
     try {
         if (QPrinterInfo::availablePrinters().isEmpty())
-            throw IoError(installPrinterText());
+            throw IoError(InstallPrinterText());
         QPrinter printer(QPrinter::HighResolution);
         printer.setResolution(kPageDpi);
-        if (!dialogs::choosePrinter(parent, printer, QStringLiteral("打印")))
+        if (!dialogs::ChoosePrinter(parent, printer, QStringLiteral("打印")))
             return;
         PaintReport(printer, layout);
     } catch (...) {
-        dialogs::error(parent, QStringLiteral("打印"), installPrinterText());
+        dialogs::Critical(parent, QStringLiteral("打印"), InstallPrinterText());
     }
 }
 

@@ -15,12 +15,12 @@ PlanSettings ReadPlanSettings(const QLineEdit *prekui, const QLineEdit *lirun, c
     const QLineEdit *outofsin, const QLineEdit *days)
 {
     PlanSettings s;
-    s.priorLoss = toMoneyNotNegative(prekui->text(), QStringLiteral("前期亏损"));
-    s.profit = toMoneyNotNegative(lirun->text(), QStringLiteral("预期利润"));
-    s.unitStake = toMoneyNotNegative(inofsin->text(), QStringLiteral("单倍投入"));
-    s.unitPrize = toMoneyNotNegative(outofsin->text(), QStringLiteral("单注奖金"));
-    s.periods = toInteger(days->text());
-    checkPlanPeriods(s.periods);
+    s.priorLoss = ToMoneyNotNegative(prekui->text(), QStringLiteral("前期亏损"));
+    s.profit = ToMoneyNotNegative(lirun->text(), QStringLiteral("预期利润"));
+    s.unitStake = ToMoneyNotNegative(inofsin->text(), QStringLiteral("单倍投入"));
+    s.unitPrize = ToMoneyNotNegative(outofsin->text(), QStringLiteral("单注奖金"));
+    s.periods = ToInteger(days->text());
+    CheckPlanPeriods(s.periods);
     return s;
 }
 
@@ -44,13 +44,13 @@ StakePlanWindow::StakePlanWindow(AppContext &context, QWidget *parent, bool stag
         staged ? QStringLiteral("阶段投资计划表.txt") : QStringLiteral("固定投资计划表.txt"))
     , m_staged(staged)
 {
-    edtprekui = addField("edtprekui", QStringLiteral("前期亏损："), QStringLiteral("0"));
-    edtlirun = addField("edtlirun", QStringLiteral("预期利润："), QStringLiteral("10"));
-    edtinofsin = addField("edtinofsin", QStringLiteral("单倍投入："), QStringLiteral("16"));
-    edtoutofsin = addField("edtoutofsin", QStringLiteral("单注奖金："), QStringLiteral("1000"));
-    edtdays = addField("edtdays", QStringLiteral("投注期数："), QStringLiteral("80"));
+    m_edtprekui = addField("edtprekui", QStringLiteral("前期亏损："), QStringLiteral("0"));
+    m_edtlirun = addField("edtlirun", QStringLiteral("预期利润："), QStringLiteral("10"));
+    m_edtinofsin = addField("edtinofsin", QStringLiteral("单倍投入："), QStringLiteral("16"));
+    m_edtoutofsin = addField("edtoutofsin", QStringLiteral("单注奖金："), QStringLiteral("1000"));
+    m_edtdays = addField("edtdays", QStringLiteral("投注期数："), QStringLiteral("80"));
     if (staged)
-        edtjieduan = addField("edtjieduan", QStringLiteral("阶段次数："), QStringLiteral("10"));
+        m_edtjieduan = addField("edtjieduan", QStringLiteral("阶段次数："), QStringLiteral("10"));
     auto *btnala = addButton("btnala", QStringLiteral("生成计划"));
     btnala->setDefault(true);
     auto *btnsave = addButton("btnsave", QStringLiteral("保存"));
@@ -60,17 +60,17 @@ StakePlanWindow::StakePlanWindow(AppContext &context, QWidget *parent, bool stag
     finishColumn();
     setGrid(PlanHeaders(), {});
 
-    connect(btnala, &QPushButton::clicked, this, [this] { guarded(this, [this] { btnalaClick(); }); });
-    connect(btnsave, &QPushButton::clicked, this, [this] { guarded(this, [this] { btnsaveClick(); }); });
-    connect(btnload, &QPushButton::clicked, this, [this] { guarded(this, [this] { btnloadClick(); }); });
-    connect(btnprint, &QPushButton::clicked, this, [this] { guarded(this, [this] { btnprintClick(); }); });
+    connect(btnala, &QPushButton::clicked, this, [this] { Guarded(this, [this] { btnalaClick(); }); });
+    connect(btnsave, &QPushButton::clicked, this, [this] { Guarded(this, [this] { btnsaveClick(); }); });
+    connect(btnload, &QPushButton::clicked, this, [this] { Guarded(this, [this] { btnloadClick(); }); });
+    connect(btnprint, &QPushButton::clicked, this, [this] { Guarded(this, [this] { btnprintClick(); }); });
     connect(btnclose, &QPushButton::clicked, this, &QWidget::close);
 }
 
 void StakePlanWindow::btnalaClick()
 {
-    const PlanSettings settings = ReadPlanSettings(edtprekui, edtlirun, edtinofsin, edtoutofsin, edtdays);
-    PlanResult result = m_staged ? StagedPlan(settings, toMoney(edtjieduan->text())) : FixedPlan(settings);
+    const PlanSettings settings = ReadPlanSettings(m_edtprekui, m_edtlirun, m_edtinofsin, m_edtoutofsin, m_edtdays);
+    PlanResult result = m_staged ? StagedPlan(settings, ToMoney(m_edtjieduan->text())) : FixedPlan(settings);
     if (!result.ok) {
         warn(MultipleTooLargeText());
         return;
@@ -93,8 +93,8 @@ void StakePlanWindow::btnloadClick()
         return;
     const PlanFileContent content = ReadPlanFile(path, m_staged ? 6 : 5, 7, 4);
     setFieldTexts(content.fields);
-    const qint64 periods = toInteger(content.fields[4]);
-    checkPlanPeriods(periods);
+    const qint64 periods = ToInteger(content.fields[4]);
+    CheckPlanPeriods(periods);
     LoadedPlan plan = LoadedPlanRows(content, periods);
     m_table = std::move(plan.table);
     QStringList headers = PlanHeaders();

@@ -34,12 +34,12 @@ protected:
 
 private:
     bool m_staged;
-    QLineEdit *edtprekui;
-    QLineEdit *edtlirun;
-    QLineEdit *edtinofsin;
-    QLineEdit *edtoutofsin;
-    QLineEdit *edtdays;
-    QLineEdit *edtjieduan = nullptr;
+    QLineEdit *m_edtprekui;
+    QLineEdit *m_edtlirun;
+    QLineEdit *m_edtinofsin;
+    QLineEdit *m_edtoutofsin;
+    QLineEdit *m_edtdays;
+    QLineEdit *m_edtjieduan = nullptr;
     std::vector<PlanRow> m_table;
 };
 

@@ -12,7 +12,7 @@ namespace lumaro {
 
 namespace {
 
-QString newCaption()
+QString NewCaption()
 {
     return QStringLiteral("新建");
 }
@@ -22,34 +22,34 @@ QString newCaption()
 Tfrmkeibianjihua::Tfrmkeibianjihua(AppContext &context, QWidget *parent)
     : PlanWindow(context, parent, QStringLiteral("可变投资计划"), QStringLiteral("可变投资计划表.txt"))
 {
-    edtprekui = addField("edtprekui", QStringLiteral("前期亏损："), QStringLiteral("0"));
-    edtlirun = addField("edtlirun", QStringLiteral("预期利润："), QStringLiteral("10"));
-    edtinofsin = addField("edtinofsin", QStringLiteral("单倍投入："), QStringLiteral("16"));
-    edtoutofsin = addField("edtoutofsin", QStringLiteral("单注奖金："), QStringLiteral("1000"));
-    edtdays = addField("edtdays", QStringLiteral("投注期数："), QStringLiteral("80"));
-    edtjushu = addField("edtjushu", QStringLiteral("本期注数："), QStringLiteral("8"));
-    btnjisuan = addButton("btnjisuan", QStringLiteral("添加本期计划"));
-    btnjisuan->setEnabled(false);
-    btnnew = addButton("btnnew", newCaption());
-    btnsave = addButton("btnsave", QStringLiteral("保存"));
-    btnload = addButton("btnload", QStringLiteral("载入"));
-    btnload->setDefault(true);
-    btnprint = addButton("btnprint", QStringLiteral("打印"));
-    btnclose = addButton("btnclose", QStringLiteral("关闭"));
+    m_edtprekui = addField("edtprekui", QStringLiteral("前期亏损："), QStringLiteral("0"));
+    m_edtlirun = addField("edtlirun", QStringLiteral("预期利润："), QStringLiteral("10"));
+    m_edtinofsin = addField("edtinofsin", QStringLiteral("单倍投入："), QStringLiteral("16"));
+    m_edtoutofsin = addField("edtoutofsin", QStringLiteral("单注奖金："), QStringLiteral("1000"));
+    m_edtdays = addField("edtdays", QStringLiteral("投注期数："), QStringLiteral("80"));
+    m_edtjushu = addField("edtjushu", QStringLiteral("本期注数："), QStringLiteral("8"));
+    m_btnjisuan = addButton("btnjisuan", QStringLiteral("添加本期计划"));
+    m_btnjisuan->setEnabled(false);
+    m_btnnew = addButton("btnnew", NewCaption());
+    m_btnsave = addButton("btnsave", QStringLiteral("保存"));
+    m_btnload = addButton("btnload", QStringLiteral("载入"));
+    m_btnload->setDefault(true);
+    m_btnprint = addButton("btnprint", QStringLiteral("打印"));
+    m_btnclose = addButton("btnclose", QStringLiteral("关闭"));
     finishColumn();
     setGrid(VariablePlanHeaders(), {});
 
-    connect(btnjisuan, &QPushButton::clicked, this, [this] { guarded(this, [this] { btnjisuanClick(); }); });
-    connect(btnnew, &QPushButton::clicked, this, [this] { guarded(this, [this] { btnnewClick(); }); });
-    connect(btnsave, &QPushButton::clicked, this, [this] { guarded(this, [this] { btnsaveClick(); }); });
-    connect(btnload, &QPushButton::clicked, this, [this] { guarded(this, [this] { btnloadClick(); }); });
-    connect(btnprint, &QPushButton::clicked, this, [this] { guarded(this, [this] { btnprintClick(); }); });
-    connect(btnclose, &QPushButton::clicked, this, &QWidget::close);
+    connect(m_btnjisuan, &QPushButton::clicked, this, [this] { Guarded(this, [this] { btnjisuanClick(); }); });
+    connect(m_btnnew, &QPushButton::clicked, this, [this] { Guarded(this, [this] { btnnewClick(); }); });
+    connect(m_btnsave, &QPushButton::clicked, this, [this] { Guarded(this, [this] { btnsaveClick(); }); });
+    connect(m_btnload, &QPushButton::clicked, this, [this] { Guarded(this, [this] { btnloadClick(); }); });
+    connect(m_btnprint, &QPushButton::clicked, this, [this] { Guarded(this, [this] { btnprintClick(); }); });
+    connect(m_btnclose, &QPushButton::clicked, this, &QWidget::close);
 }
 
 bool Tfrmkeibianjihua::building() const
 {
-    return btnnew->text() != newCaption();
+    return m_btnnew->text() != NewCaption();
 }
 
 void Tfrmkeibianjihua::showPlan()
@@ -66,30 +66,30 @@ void Tfrmkeibianjihua::announceAverage()
 void Tfrmkeibianjihua::btnnewClick()
 {
     const bool start = !building();
-    btnnew->setText(start ? QStringLiteral("取消保存") : newCaption());
+    m_btnnew->setText(start ? QStringLiteral("取消保存") : NewCaption());
     m_plan.clear();
     showPlan();
-    btnjisuan->setEnabled(start);
-    btnload->setEnabled(!start);
-    btnprint->setEnabled(!start);
-    btnclose->setEnabled(!start);
+    m_btnjisuan->setEnabled(start);
+    m_btnload->setEnabled(!start);
+    m_btnprint->setEnabled(!start);
+    m_btnclose->setEnabled(!start);
     if (!start)
-        btnsave->setEnabled(true);
+        m_btnsave->setEnabled(true);
 }
 
 void Tfrmkeibianjihua::btnjisuanClick()
 {
     PlanSettings settings;
-    settings.periods = toInteger(edtdays->text());
-    checkPlanPeriods(settings.periods);
+    settings.periods = ToInteger(m_edtdays->text());
+    CheckPlanPeriods(settings.periods);
     if (m_plan.periodCount() >= settings.periods) {
         announce(QStringLiteral("投资期限已满%1天!").arg(settings.periods));
         return;
     }
-    settings.priorLoss = toMoneyNotNegative(edtprekui->text(), QStringLiteral("前期亏损"));
-    settings.profit = toMoneyNotNegative(edtlirun->text(), QStringLiteral("预期利润"));
-    settings.unitPrize = toMoneyNotNegative(edtoutofsin->text(), QStringLiteral("单注奖金"));
-    const int tickets = toInteger(edtjushu->text());
+    settings.priorLoss = ToMoneyNotNegative(m_edtprekui->text(), QStringLiteral("前期亏损"));
+    settings.profit = ToMoneyNotNegative(m_edtlirun->text(), QStringLiteral("预期利润"));
+    settings.unitPrize = ToMoneyNotNegative(m_edtoutofsin->text(), QStringLiteral("单注奖金"));
+    const int tickets = ToInteger(m_edtjushu->text());
     if (tickets < 0)
         throw InputError(QStringLiteral("本期注数不能为负数！"));
     // A failed addition adds no row, so the next addition starts from the same period again.
@@ -105,10 +105,10 @@ void Tfrmkeibianjihua::btnsaveClick()
 {
     if (!savePlan())
         return;
-    btnnew->setText(newCaption());
-    btnload->setEnabled(true);
-    btnprint->setEnabled(true);
-    btnclose->setEnabled(true);
+    m_btnnew->setText(NewCaption());
+    m_btnload->setEnabled(true);
+    m_btnprint->setEnabled(true);
+    m_btnclose->setEnabled(true);
     announce(QStringLiteral("成功保存！"));
 }
 
@@ -127,8 +127,8 @@ void Tfrmkeibianjihua::btnloadClick()
     }
     m_plan.setRows(std::move(rows));
     setGrid(VariablePlanHeaders(), content.rowTexts);
-    btnnew->setText(QStringLiteral("取消保存"));
-    btnjisuan->setEnabled(true);
+    m_btnnew->setText(QStringLiteral("取消保存"));
+    m_btnjisuan->setEnabled(true);
     if (content.extraRows > 0)
         warn(QStringLiteral("文件中的计划多于投注期数，后%1行未载入！").arg(content.extraRows));
     if (content.failed)

@@ -28,18 +28,18 @@ private:
     void showPlan();
     void announceAverage();
 
-    QLineEdit *edtprekui;
-    QLineEdit *edtlirun;
-    QLineEdit *edtinofsin;
-    QLineEdit *edtoutofsin;
-    QLineEdit *edtdays;
-    QLineEdit *edtjushu;
-    QPushButton *btnjisuan;
-    QPushButton *btnnew;
-    QPushButton *btnsave;
-    QPushButton *btnload;
-    QPushButton *btnprint;
-    QPushButton *btnclose;
+    QLineEdit *m_edtprekui;
+    QLineEdit *m_edtlirun;
+    QLineEdit *m_edtinofsin;
+    QLineEdit *m_edtoutofsin;
+    QLineEdit *m_edtdays;
+    QLineEdit *m_edtjushu;
+    QPushButton *m_btnjisuan;
+    QPushButton *m_btnnew;
+    QPushButton *m_btnsave;
+    QPushButton *m_btnload;
+    QPushButton *m_btnprint;
+    QPushButton *m_btnclose;
     VariablePlan m_plan;
 };
 

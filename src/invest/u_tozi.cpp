@@ -35,12 +35,12 @@ namespace lumaro {
 
 namespace {
 
-QString searchCaption()
+QString SearchCaption()
 {
     return QStringLiteral("搜索");
 }
 
-QTableView *makeGrid(QWidget *parent, const char *name, FunctionTableModel *&model)
+QTableView *MakeGrid(QWidget *parent, const char *name, FunctionTableModel *&model)
 {
     auto *grid = new QTableView(parent);
     grid->setObjectName(QString::fromUtf8(name));
@@ -55,13 +55,13 @@ QTableView *makeGrid(QWidget *parent, const char *name, FunctionTableModel *&mod
     return grid;
 }
 
-void setWidths(QTableView *grid, const std::vector<int> &widths)
+void SetWidths(QTableView *grid, const std::vector<int> &widths)
 {
     for (std::size_t c = 0; c < widths.size(); ++c)
         grid->setColumnWidth(static_cast<int>(c), std::max(24, widths[c]));
 }
 
-QString filter()
+QString Filter()
 {
     return QStringLiteral("文本文件(*.txt)|*.txt");
 }
@@ -81,79 +81,79 @@ Tfrmtozi::Tfrmtozi(AppContext &context, QWidget *parent)
     auto *layout = new QHBoxLayout(this);
     auto *left = new QVBoxLayout;
     left->addWidget(new QLabel(QStringLiteral("历史中奖："), this));
-    grdsep = makeGrid(this, "grdsep", m_sepModel);
-    left->addWidget(grdsep);
+    m_grdsep = MakeGrid(this, "grdsep", m_sepModel);
+    left->addWidget(m_grdsep);
     layout->addLayout(left, 2);
 
     auto *middle = new QVBoxLayout;
     middle->addWidget(new QLabel(QStringLiteral("投注号码："), this));
-    grdcode = makeGrid(this, "grdcode", m_codeModel);
-    middle->addWidget(grdcode, 1);
-    pb = new QProgressBar(this);
-    pb->setObjectName(QStringLiteral("pb"));
-    pb->hide();
-    middle->addWidget(pb);
+    m_grdcode = MakeGrid(this, "grdcode", m_codeModel);
+    middle->addWidget(m_grdcode, 1);
+    m_pb = new QProgressBar(this);
+    m_pb->setObjectName(QStringLiteral("pb"));
+    m_pb->hide();
+    middle->addWidget(m_pb);
     middle->addWidget(new QLabel(QStringLiteral("间隔统计："), this));
-    grdsepmode = makeGrid(this, "grdsepmode", m_sepmodeModel);
-    middle->addWidget(grdsepmode, 1);
+    m_grdsepmode = MakeGrid(this, "grdsepmode", m_sepmodeModel);
+    middle->addWidget(m_grdsepmode, 1);
     layout->addLayout(middle, 2);
 
     auto *right = new QVBoxLayout;
     right->addWidget(new QLabel(QStringLiteral("投资和赢亏："), this));
-    grdtozi = makeGrid(this, "grdtozi", m_toziModel);
-    right->addWidget(grdtozi, 2);
+    m_grdtozi = MakeGrid(this, "grdtozi", m_toziModel);
+    right->addWidget(m_grdtozi, 2);
 
-    grptozi = new QGroupBox(this);
-    grptozi->setObjectName(QStringLiteral("grptozi"));
-    auto *settings = new QGridLayout(grptozi);
+    m_grptozi = new QGroupBox(this);
+    m_grptozi->setObjectName(QStringLiteral("grptozi"));
+    auto *settings = new QGridLayout(m_grptozi);
     settings->setVerticalSpacing(3);
-    edtjushu = NewField(grptozi, "edtjushu", QStringLiteral("100"));
-    edtoutofsin = NewField(grptozi, "edtoutofsin", QStringLiteral("1000"));
-    edtlirun = NewField(grptozi, "edtlirun", QStringLiteral("10"));
-    edtsinmax = NewField(grptozi, "edtsinmax", QStringLiteral("1000000"));
-    edtallmax = NewField(grptozi, "edtallmax", QStringLiteral("1000000"));
-    comtozisep = NewNumberCombo(grptozi, "comtozisep", 0, kWaitItems - 1, 0);
-    comtozirep = NewNumberCombo(grptozi, "comtozirep", 1, kBetItems, 1);
-    comsepindex = NewNumberCombo(grptozi, "comsepindex", 1, kGapItems, 1);
-    comsepnum = NewNumberCombo(grptozi, "comsepnum", 1, kStreakItems, 1);
-    chksepmode = NewCheckBox(grptozi, "chksepmode", QString(), true);
-    chkyuji = NewCheckBox(grptozi, "chkyuji", QString(), true);
-    edtallwin = NewField(grptozi, "edtallwin");
-    edtallwin->setReadOnly(true);
+    m_edtjushu = NewField(m_grptozi, "edtjushu", QStringLiteral("100"));
+    m_edtoutofsin = NewField(m_grptozi, "edtoutofsin", QStringLiteral("1000"));
+    m_edtlirun = NewField(m_grptozi, "edtlirun", QStringLiteral("10"));
+    m_edtsinmax = NewField(m_grptozi, "edtsinmax", QStringLiteral("1000000"));
+    m_edtallmax = NewField(m_grptozi, "edtallmax", QStringLiteral("1000000"));
+    m_comtozisep = NewNumberCombo(m_grptozi, "comtozisep", 0, kWaitItems - 1, 0);
+    m_comtozirep = NewNumberCombo(m_grptozi, "comtozirep", 1, kBetItems, 1);
+    m_comsepindex = NewNumberCombo(m_grptozi, "comsepindex", 1, kGapItems, 1);
+    m_comsepnum = NewNumberCombo(m_grptozi, "comsepnum", 1, kStreakItems, 1);
+    m_chksepmode = NewCheckBox(m_grptozi, "chksepmode", QString(), true);
+    m_chkyuji = NewCheckBox(m_grptozi, "chkyuji", QString(), true);
+    m_edtallwin = NewField(m_grptozi, "edtallwin");
+    m_edtallwin->setReadOnly(true);
     // The boxes hold eight digits whole and grow no wider than 110.
-    for (QLineEdit *edit : {edtjushu, edtoutofsin, edtlirun, edtsinmax, edtallmax, edtallwin}) {
+    for (QLineEdit *edit : {m_edtjushu, m_edtoutofsin, m_edtlirun, m_edtsinmax, m_edtallmax, m_edtallwin}) {
         edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("00000000")) + 12);
         edit->setMaximumWidth(110);
     }
     const std::vector<std::pair<QString, QWidget *>> rows {
-        {QStringLiteral("单倍注数："), edtjushu},
-        {QStringLiteral("观察间隔数："), comsepindex},
-        {QStringLiteral("单注奖金："), edtoutofsin},
-        {QStringLiteral("观察间隔连续次数："), comsepnum},
-        {QStringLiteral("预期利润(%)："), edtlirun},
-        {QStringLiteral("中出后间隔期数："), comtozisep},
-        {QStringLiteral("单期最大投入："), edtsinmax},
-        {QStringLiteral("连续投入期数："), comtozirep},
-        {QStringLiteral("累计最大投入："), edtallmax},
-        {QStringLiteral("间隔模式："), chksepmode},
-        {QStringLiteral("总体赢余："), edtallwin},
-        {QStringLiteral("预计亏损："), chkyuji},
+        {QStringLiteral("单倍注数："), m_edtjushu},
+        {QStringLiteral("观察间隔数："), m_comsepindex},
+        {QStringLiteral("单注奖金："), m_edtoutofsin},
+        {QStringLiteral("观察间隔连续次数："), m_comsepnum},
+        {QStringLiteral("预期利润(%)："), m_edtlirun},
+        {QStringLiteral("中出后间隔期数："), m_comtozisep},
+        {QStringLiteral("单期最大投入："), m_edtsinmax},
+        {QStringLiteral("连续投入期数："), m_comtozirep},
+        {QStringLiteral("累计最大投入："), m_edtallmax},
+        {QStringLiteral("间隔模式："), m_chksepmode},
+        {QStringLiteral("总体赢余："), m_edtallwin},
+        {QStringLiteral("预计亏损："), m_chkyuji},
     };
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const int row = static_cast<int>(i / 2);
         const int column = static_cast<int>(i % 2) * 2;
-        auto *label = new QLabel(rows[i].first, grptozi);
+        auto *label = new QLabel(rows[i].first, m_grptozi);
         label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         settings->addWidget(label, row, column);
         settings->addWidget(rows[i].second, row, column + 1);
     }
-    right->addWidget(grptozi);
+    right->addWidget(m_grptozi);
 
-    optzhuzhi = new QGroupBox(this);
-    optzhuzhi->setObjectName(QStringLiteral("optzhuzhi"));
-    auto *plays = new QHBoxLayout(optzhuzhi);
+    m_optzhuzhi = new QGroupBox(this);
+    m_optzhuzhi->setObjectName(QStringLiteral("optzhuzhi"));
+    auto *plays = new QHBoxLayout(m_optzhuzhi);
     for (const QString &text : PlayTypeTexts()) {
-        auto *button = new QRadioButton(text, optzhuzhi);
+        auto *button = new QRadioButton(text, m_optzhuzhi);
         m_playButtons.push_back(button);
         plays->addWidget(button);
         connect(button, &QRadioButton::toggled, this, [this](bool on) {
@@ -164,31 +164,31 @@ Tfrmtozi::Tfrmtozi(AppContext &context, QWidget *parent)
         });
     }
     m_playButtons.front()->setChecked(true);
-    right->addWidget(optzhuzhi);
+    right->addWidget(m_optzhuzhi);
 
-    btnfilt = NewButton(this, "btnfilt", QStringLiteral("随机生成"));
-    btnala = NewButton(this, "btnala", QStringLiteral("分析"));
-    btnyouhua = NewButton(this, "btnyouhua", searchCaption());
-    btnclear = NewButton(this, "btnclear", QStringLiteral("清空"));
-    tlbtnsave = NewToolButton(this, "tlbtnsave", QStringLiteral("保存"));
-    tlbtnload = NewToolButton(this, "tlbtnload", QStringLiteral("载入"));
-    tlbtnprint = NewToolButton(this, "tlbtnprint", QStringLiteral("打印"));
-    btnclose = NewButton(this, "btnclose", QStringLiteral("关闭"));
+    m_btnfilt = NewButton(this, "btnfilt", QStringLiteral("随机生成"));
+    m_btnala = NewButton(this, "btnala", QStringLiteral("分析"));
+    m_btnyouhua = NewButton(this, "btnyouhua", SearchCaption());
+    m_btnclear = NewButton(this, "btnclear", QStringLiteral("清空"));
+    m_tlbtnsave = NewToolButton(this, "tlbtnsave", QStringLiteral("保存"));
+    m_tlbtnload = NewToolButton(this, "tlbtnload", QStringLiteral("载入"));
+    m_tlbtnprint = NewToolButton(this, "tlbtnprint", QStringLiteral("打印"));
+    m_btnclose = NewButton(this, "btnclose", QStringLiteral("关闭"));
     // Buttons on the left, the tool buttons with their menus (as wide as the buttons) on the right.
     auto *buttons = new QGridLayout;
     QWidget *const grid[4][2]
-        = {{btnfilt, tlbtnsave}, {btnala, tlbtnload}, {btnyouhua, tlbtnprint}, {btnclear, btnclose}};
+        = {{m_btnfilt, m_tlbtnsave}, {m_btnala, m_tlbtnload}, {m_btnyouhua, m_tlbtnprint}, {m_btnclear, m_btnclose}};
     for (int row = 0; row < 4; ++row) {
         for (int column = 0; column < 2; ++column)
             buttons->addWidget(grid[row][column], row, column);
     }
-    for (QToolButton *tool : {tlbtnsave, tlbtnload, tlbtnprint})
+    for (QToolButton *tool : {m_tlbtnsave, m_tlbtnload, m_tlbtnprint})
         tool->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     right->addLayout(buttons);
     layout->addLayout(right, 6);
 
     const auto guard = [this](void (Tfrmtozi::*action)()) {
-        return [this, action] { guarded(this, [this, action] { (this->*action)(); }); };
+        return [this, action] { Guarded(this, [this, action] { (this->*action)(); }); };
     };
     const auto menuItem = [&](QMenu *menu, const char *name, const QString &text, void (Tfrmtozi::*action)()) {
         QAction *item = menu->addAction(text);
@@ -206,22 +206,23 @@ Tfrmtozi::Tfrmtozi(AppContext &context, QWidget *parent)
     m_printMenu = new QMenu(this);
     menuItem(m_printMenu, "mnuprintcode", QStringLiteral("打印号码(&C)"), &Tfrmtozi::printTickets);
     menuItem(m_printMenu, "mnuprintset", QStringLiteral("打印设置(&S)"), &Tfrmtozi::printSettings);
-    for (auto [tool, menu] :
-        {std::pair {tlbtnsave, m_saveMenu}, std::pair {tlbtnload, m_loadMenu}, std::pair {tlbtnprint, m_printMenu}}) {
+    for (auto [tool, menu] : {std::pair {m_tlbtnsave, m_saveMenu}, std::pair {m_tlbtnload, m_loadMenu},
+             std::pair {m_tlbtnprint, m_printMenu}}) {
         QMenu *popup = menu;
         connect(tool, &QToolButton::pressed, this, [popup] { popup->popup(QCursor::pos()); });
     }
 
-    connect(btnfilt, &QPushButton::clicked, this, guard(&Tfrmtozi::btnfiltClick));
-    connect(btnala, &QPushButton::clicked, this, guard(&Tfrmtozi::btnalaClick));
-    connect(btnyouhua, &QPushButton::clicked, this, guard(&Tfrmtozi::btnyouhuaClick));
-    connect(btnclear, &QPushButton::clicked, this, guard(&Tfrmtozi::btnclearClick));
-    connect(btnclose, &QPushButton::clicked, this, &QWidget::close);
-    connect(chksepmode, &QCheckBox::toggled, this, &Tfrmtozi::updateIntervalMode);
-    m_search.lockWhileRunning({btnala, btnfilt, btnclear, btnclose, tlbtnsave, tlbtnload, tlbtnprint, grptozi});
-    m_search.setProgressBar(pb);
+    connect(m_btnfilt, &QPushButton::clicked, this, guard(&Tfrmtozi::btnfiltClick));
+    connect(m_btnala, &QPushButton::clicked, this, guard(&Tfrmtozi::btnalaClick));
+    connect(m_btnyouhua, &QPushButton::clicked, this, guard(&Tfrmtozi::btnyouhuaClick));
+    connect(m_btnclear, &QPushButton::clicked, this, guard(&Tfrmtozi::btnclearClick));
+    connect(m_btnclose, &QPushButton::clicked, this, &QWidget::close);
+    connect(m_chksepmode, &QCheckBox::toggled, this, &Tfrmtozi::updateIntervalMode);
+    m_search.lockWhileRunning(
+        {m_btnala, m_btnfilt, m_btnclear, m_btnclose, m_tlbtnsave, m_tlbtnload, m_tlbtnprint, m_grptozi});
+    m_search.setProgressBar(m_pb);
     connect(&m_search, &BackgroundRun::finished, this, [this] {
-        btnyouhua->setText(searchCaption());
+        m_btnyouhua->setText(SearchCaption());
         Q_EMIT searchFinished();
     });
 
@@ -260,46 +261,46 @@ InvestFileSettings Tfrmtozi::controlSettings() const
 {
     InvestFileSettings s;
     s.play = static_cast<int>(playType());
-    s.waitIndex = comtozisep->currentIndex();
-    s.betIndex = comtozirep->currentIndex();
-    s.gapIndex = comsepindex->currentIndex();
-    s.streakIndex = comsepnum->currentIndex();
-    s.singleMax = edtsinmax->text();
-    s.totalMax = edtallmax->text();
-    s.tickets = edtjushu->text();
-    s.prize = edtoutofsin->text();
-    s.profit = edtlirun->text();
-    s.carryLoss = chkyuji->isChecked();
-    s.intervalMode = chksepmode->isChecked();
+    s.waitIndex = m_comtozisep->currentIndex();
+    s.betIndex = m_comtozirep->currentIndex();
+    s.gapIndex = m_comsepindex->currentIndex();
+    s.streakIndex = m_comsepnum->currentIndex();
+    s.singleMax = m_edtsinmax->text();
+    s.totalMax = m_edtallmax->text();
+    s.tickets = m_edtjushu->text();
+    s.prize = m_edtoutofsin->text();
+    s.profit = m_edtlirun->text();
+    s.carryLoss = m_chkyuji->isChecked();
+    s.intervalMode = m_chksepmode->isChecked();
     return s;
 }
 
 void Tfrmtozi::setControlSettings(const InvestFileSettings &s)
 {
     setPlayType(static_cast<PlayType>(s.play));
-    comtozisep->setCurrentIndex(s.waitIndex);
-    comtozirep->setCurrentIndex(s.betIndex);
-    comsepindex->setCurrentIndex(s.gapIndex);
-    comsepnum->setCurrentIndex(s.streakIndex);
-    edtsinmax->setText(s.singleMax);
-    edtallmax->setText(s.totalMax);
-    edtjushu->setText(s.tickets);
-    edtoutofsin->setText(s.prize);
-    edtlirun->setText(s.profit);
-    chkyuji->setChecked(s.carryLoss);
-    chksepmode->setChecked(s.intervalMode);
+    m_comtozisep->setCurrentIndex(s.waitIndex);
+    m_comtozirep->setCurrentIndex(s.betIndex);
+    m_comsepindex->setCurrentIndex(s.gapIndex);
+    m_comsepnum->setCurrentIndex(s.streakIndex);
+    m_edtsinmax->setText(s.singleMax);
+    m_edtallmax->setText(s.totalMax);
+    m_edtjushu->setText(s.tickets);
+    m_edtoutofsin->setText(s.prize);
+    m_edtlirun->setText(s.profit);
+    m_chkyuji->setChecked(s.carryLoss);
+    m_chksepmode->setChecked(s.intervalMode);
     updateIntervalMode();
 }
 
 void Tfrmtozi::updateIntervalMode()
 {
-    const bool on = chksepmode->isChecked();
+    const bool on = m_chksepmode->isChecked();
     if (!on) {
-        comsepindex->setCurrentIndex(0);
-        comsepnum->setCurrentIndex(0);
+        m_comsepindex->setCurrentIndex(0);
+        m_comsepnum->setCurrentIndex(0);
     }
-    comsepindex->setEnabled(on);
-    comsepnum->setEnabled(on);
+    m_comsepindex->setEnabled(on);
+    m_comsepnum->setEnabled(on);
 }
 
 bool Tfrmtozi::hasTickets() const
@@ -332,12 +333,12 @@ void Tfrmtozi::setTickets(PlayType play, std::vector<BetTicket> tickets)
         const IntervalStat &s = m_stats[static_cast<std::size_t>(row)];
         return column == 0 ? s.gap : column == 1 ? s.run : s.count;
     });
-    const int sepWidth = grdsep->viewport()->width() > 100 ? grdsep->viewport()->width() : 150;
-    setWidths(grdsep, {(sepWidth - 30) * 2 / 3 + 5, (sepWidth - 30) / 3 - 5});
-    const int codeWidth = std::max(120, grdcode->viewport()->width());
-    setWidths(grdcode, std::vector<int>(4, (codeWidth - 30) / 4));
-    const int modeWidth = std::max(120, grdsepmode->viewport()->width());
-    setWidths(grdsepmode, std::vector<int>(3, (modeWidth - 20) / 3));
+    const int sepWidth = m_grdsep->viewport()->width() > 100 ? m_grdsep->viewport()->width() : 150;
+    SetWidths(m_grdsep, {(sepWidth - 30) * 2 / 3 + 5, (sepWidth - 30) / 3 - 5});
+    const int codeWidth = std::max(120, m_grdcode->viewport()->width());
+    SetWidths(m_grdcode, std::vector<int>(4, (codeWidth - 30) / 4));
+    const int modeWidth = std::max(120, m_grdsepmode->viewport()->width());
+    SetWidths(m_grdsepmode, std::vector<int>(3, (modeWidth - 20) / 3));
 }
 
 void Tfrmtozi::showResult()
@@ -346,18 +347,18 @@ void Tfrmtozi::showResult()
         return QString::number(m_result.rows[static_cast<std::size_t>(row)].values[static_cast<std::size_t>(column)]);
     });
     if (!searching()) {
-        const int width = std::max(280, grdtozi->viewport()->width());
-        setWidths(grdtozi, std::vector<int>(7, (width - 20) / 7));
+        const int width = std::max(280, m_grdtozi->viewport()->width());
+        SetWidths(m_grdtozi, std::vector<int>(7, (width - 20) / 7));
     }
 }
 
 void Tfrmtozi::btnfiltClick()
 {
-    checkInvestLottery(*m_context.lottery);
+    CheckInvestLottery(*m_context.lottery);
     const PlayType play = playType();
-    const int count = toInteger(edtjushu->text());
+    const int count = ToInteger(m_edtjushu->text());
     if (count > PlayTypeMaxTickets(play) || count < 1) {
-        dialogs::error(this, windowTitle(), PlayTypeLimitMessage(play));
+        dialogs::Critical(this, windowTitle(), PlayTypeLimitMessage(play));
         return;
     }
     RandomSource random = m_context.newRandom();
@@ -369,14 +370,14 @@ void Tfrmtozi::runAnalysis()
     const bool messages = !searching();
     if (!hasTickets()) {
         if (messages)
-            dialogs::warning(this, windowTitle(), QStringLiteral("请生成号码！"));
+            dialogs::Warning(this, windowTitle(), QStringLiteral("请生成号码！"));
         return;
     }
     m_result = RunInvestmentAnalysis(m_history, ToInvestSettings(controlSettings()));
-    edtallwin->setText(QString::number(m_result.totalGain));
+    m_edtallwin->setText(QString::number(m_result.totalGain));
     showResult();
     if (messages && !m_result.abortMessage().isEmpty())
-        dialogs::warning(this, windowTitle(), m_result.abortMessage());
+        dialogs::Warning(this, windowTitle(), m_result.abortMessage());
 }
 
 void Tfrmtozi::btnalaClick()
@@ -386,17 +387,17 @@ void Tfrmtozi::btnalaClick()
 
 void Tfrmtozi::btnclearClick()
 {
-    comtozisep->setCurrentIndex(0);
-    comtozirep->setCurrentIndex(0);
-    comsepindex->setCurrentIndex(0);
-    comsepnum->setCurrentIndex(0);
-    edtsinmax->setText(QStringLiteral("10000"));
-    edtallmax->setText(QStringLiteral("100000"));
-    edtjushu->setText(QStringLiteral("100"));
-    edtoutofsin->setText(QStringLiteral("1000"));
-    edtlirun->setText(QStringLiteral("10"));
-    chkyuji->setChecked(true);
-    chksepmode->setChecked(true);
+    m_comtozisep->setCurrentIndex(0);
+    m_comtozirep->setCurrentIndex(0);
+    m_comsepindex->setCurrentIndex(0);
+    m_comsepnum->setCurrentIndex(0);
+    m_edtsinmax->setText(QStringLiteral("10000"));
+    m_edtallmax->setText(QStringLiteral("100000"));
+    m_edtjushu->setText(QStringLiteral("100"));
+    m_edtoutofsin->setText(QStringLiteral("1000"));
+    m_edtlirun->setText(QStringLiteral("10"));
+    m_chkyuji->setChecked(true);
+    m_chksepmode->setChecked(true);
 }
 
 void Tfrmtozi::btnyouhuaClick()
@@ -406,14 +407,14 @@ void Tfrmtozi::btnyouhuaClick()
         return;
     }
     if (!hasTickets()) {
-        dialogs::warning(this, windowTitle(), QStringLiteral("请生成号码！"));
+        dialogs::Warning(this, windowTitle(), QStringLiteral("请生成号码！"));
         return;
     }
     const InvestSettings settings = ToInvestSettings(controlSettings());
     if (settings.tickets <= 0)
         throw InputError(QStringLiteral("单倍注数必须大于0！"));
-    pb->setRange(0, SearchTrialCount(settings.intervalMode));
-    btnyouhua->setText(QStringLiteral("停止搜索"));
+    m_pb->setRange(0, SearchTrialCount(settings.intervalMode));
+    m_btnyouhua->setText(QStringLiteral("停止搜索"));
     // The worker runs on a private copy of the history and settings; only the progress comes back.
     m_search.start([history = m_history, settings](
                        const Progress &progress) { return RunInvestmentSearch(history, settings, progress); },
@@ -423,10 +424,10 @@ void Tfrmtozi::btnyouhuaClick()
 void Tfrmtozi::finishSearch(const SearchResult &result)
 {
     m_lastSearch = result;
-    if (chksepmode->isChecked())
-        comsepnum->setCurrentIndex(m_lastSearch.bestSepNumIndex);
-    comtozisep->setCurrentIndex(m_lastSearch.bestTozisepIndex);
-    comtozirep->setCurrentIndex(m_lastSearch.bestTozirepIndex);
+    if (m_chksepmode->isChecked())
+        m_comsepnum->setCurrentIndex(m_lastSearch.bestSepNumIndex);
+    m_comtozisep->setCurrentIndex(m_lastSearch.bestTozisepIndex);
+    m_comtozirep->setCurrentIndex(m_lastSearch.bestTozirepIndex);
     runAnalysis();
 }
 
@@ -455,26 +456,26 @@ QString Tfrmtozi::proposedFile(const QString &suffix) const
 QString Tfrmtozi::askSave(const QString &suffix)
 {
     QDir().mkpath(m_context.folder.auxiliaryFolder());
-    return dialogs::saveFile(this, QStringLiteral("保存"), m_context.folder.auxiliaryFolder(), proposedFile(suffix),
-        filter(), QStringLiteral("txt"));
+    return dialogs::SaveFile(this, QStringLiteral("保存"), m_context.folder.auxiliaryFolder(), proposedFile(suffix),
+        Filter(), QStringLiteral("txt"));
 }
 
 QString Tfrmtozi::askOpen()
 {
-    return dialogs::openFile(this, QStringLiteral("载入"), m_context.folder.auxiliaryFolder(), filter());
+    return dialogs::OpenFile(this, QStringLiteral("载入"), m_context.folder.auxiliaryFolder(), Filter());
 }
 
 void Tfrmtozi::saveLines(bool needsTickets, const QString &suffix, const std::function<QStringList()> &lines)
 {
     if (needsTickets && !hasTickets()) {
-        dialogs::warning(this, windowTitle(), QStringLiteral("请生成号码！"));
+        dialogs::Warning(this, windowTitle(), QStringLiteral("请生成号码！"));
         return;
     }
     const QString path = askSave(suffix);
     if (path.isEmpty())
         return;
     WriteTextLines(path, lines());
-    dialogs::information(this, windowTitle(), QStringLiteral("成功保存！"));
+    dialogs::Information(this, windowTitle(), QStringLiteral("成功保存！"));
 }
 
 void Tfrmtozi::saveTickets()
@@ -498,19 +499,19 @@ void Tfrmtozi::saveBoth()
 
 void Tfrmtozi::loadTickets()
 {
-    checkInvestLottery(*m_context.lottery);
+    CheckInvestLottery(*m_context.lottery);
     const QString path = askOpen();
     if (path.isEmpty())
         return;
     const InvestTicketsRead read = ParseInvestTickets(ReadTextLines(path));
     setPlayType(read.play);
-    edtjushu->setText(QString::number(read.tickets.size()));
+    m_edtjushu->setText(QString::number(read.tickets.size()));
     setTickets(read.play, read.tickets);
     if (read.extraLines > 0)
-        dialogs::warning(this, windowTitle(),
+        dialogs::Warning(this, windowTitle(),
             QStringLiteral("文件中的号码多于注数%1，后%2行未载入！").arg(read.count).arg(read.extraLines));
     else if (static_cast<int>(read.tickets.size()) < read.count)
-        dialogs::warning(this, windowTitle(),
+        dialogs::Warning(this, windowTitle(),
             QStringLiteral("文件中只有%1注号码，少于注数%2！").arg(read.tickets.size()).arg(read.count));
 }
 
@@ -524,7 +525,7 @@ void Tfrmtozi::loadSettings()
 
 void Tfrmtozi::loadBoth()
 {
-    checkInvestLottery(*m_context.lottery);
+    CheckInvestLottery(*m_context.lottery);
     const QString path = askOpen();
     if (path.isEmpty())
         return;
@@ -534,7 +535,7 @@ void Tfrmtozi::loadBoth()
     ticketLines.prepend(QString::number(settings.play));
     const InvestTicketsRead read = ParseInvestTickets(ticketLines);
     setControlSettings(settings);
-    edtjushu->setText(QString::number(read.tickets.size()));
+    m_edtjushu->setText(QString::number(read.tickets.size()));
     setTickets(read.play, read.tickets);
     runAnalysis();
 }
@@ -549,7 +550,7 @@ QString Tfrmtozi::pageTitle(const QString &what) const
 void Tfrmtozi::printTickets()
 {
     if (!hasTickets()) {
-        dialogs::warning(this, windowTitle(), QStringLiteral("请先生成表格！"));
+        dialogs::Warning(this, windowTitle(), QStringLiteral("请先生成表格！"));
         return;
     }
     TicketReport report {pageTitle(QStringLiteral("投注号码")), ReportDate(QDate::currentDate()), {}};
@@ -565,13 +566,13 @@ void Tfrmtozi::printSettings()
     const InvestFileSettings s = controlSettings();
     SettingsReport report {pageTitle(QStringLiteral("投资模式设置")), ReportDate(QDate::currentDate()),
         {
-            {QStringLiteral("观察间隔数：") + comsepindex->currentText(),
+            {QStringLiteral("观察间隔数：") + m_comsepindex->currentText(),
                 QStringLiteral("单期最大投入：") + s.singleMax},
-            {QStringLiteral("观察间隔连续次数：") + comsepnum->currentText(),
+            {QStringLiteral("观察间隔连续次数：") + m_comsepnum->currentText(),
                 QStringLiteral("累计最大投入：") + s.totalMax},
-            {QStringLiteral("中出后间隔数：") + comtozisep->currentText(), QStringLiteral("单倍注数：") + s.tickets},
-            {QStringLiteral("连续投入期数：") + comtozirep->currentText(), QStringLiteral("单注奖金：") + s.prize},
-            {QStringLiteral("总体赢余：") + edtallwin->text(), QStringLiteral("预期利润：") + s.profit},
+            {QStringLiteral("中出后间隔数：") + m_comtozisep->currentText(), QStringLiteral("单倍注数：") + s.tickets},
+            {QStringLiteral("连续投入期数：") + m_comtozirep->currentText(), QStringLiteral("单注奖金：") + s.prize},
+            {QStringLiteral("总体赢余：") + m_edtallwin->text(), QStringLiteral("预期利润：") + s.profit},
             {s.carryLoss ? QStringLiteral("选中预计亏损") : QStringLiteral("取消预计亏损"),
                 s.intervalMode ? QStringLiteral("选中间隔模式") : QStringLiteral("取消间隔模式")},
         }};

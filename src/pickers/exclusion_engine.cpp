@@ -15,7 +15,7 @@ namespace {
 // Rows judged between two looks at the cancel flag: a few milliseconds of work.
 constexpr qint64 kChunkRows = 8192;
 
-std::size_t at(int i)
+std::size_t SizeIndex(int i)
 {
     return static_cast<std::size_t>(i);
 }
@@ -50,15 +50,15 @@ LabelShuffle LabelShuffle::draw(RandomSource &random, int n, int offset)
     LabelShuffle shuffle;
     shuffle.n = n;
     shuffle.offset = offset;
-    shuffle.codes.assign(at(n) + 1, 0);
-    std::vector<char> taken(at(n) + 1, 0);
+    shuffle.codes.assign(SizeIndex(n) + 1, 0);
+    std::vector<char> taken(SizeIndex(n) + 1, 0);
     for (int x = 1; x <= n; ++x) {
         int code;
         do {
             code = random.between(1, n);
-        } while (taken[at(code)]);
-        taken[at(code)] = 1;
-        shuffle.codes[at(x)] = code;
+        } while (taken[SizeIndex(code)]);
+        taken[SizeIndex(code)] = 1;
+        shuffle.codes[SizeIndex(x)] = code;
     }
     return shuffle;
 }
@@ -78,18 +78,18 @@ LabelRanker::LabelRanker(const ValueRows &draws, const LabelShuffle &shuffle, in
     , m_shuffle(shuffle)
     , m_stage(stage <= 0 ? std::numeric_limits<int>::max() : stage)
     , m_key(key)
-    , m_hits(at(shuffle.n) + 1, 0)
-    , m_lastSeen(at(shuffle.n) + 1, -1)
-    , m_rank(at(shuffle.n) + 1, 0)
-    , m_order(at(shuffle.n), 0)
-    , m_keys(at(shuffle.n), 0)
+    , m_hits(SizeIndex(shuffle.n) + 1, 0)
+    , m_lastSeen(SizeIndex(shuffle.n) + 1, -1)
+    , m_rank(SizeIndex(shuffle.n) + 1, 0)
+    , m_order(SizeIndex(shuffle.n), 0)
+    , m_keys(SizeIndex(shuffle.n), 0)
 {
     rank();
 }
 
 int LabelRanker::omission(int label) const
 {
-    const int seen = m_lastSeen[at(label)];
+    const int seen = m_lastSeen[SizeIndex(label)];
     return seen < 0 ? 0 : m_t - seen;
 }
 
@@ -102,9 +102,9 @@ void LabelRanker::addDraw(int d, int delta)
         if (x < 1 || x > n)
             continue;
         const int label = m_shuffle.label(x, d);
-        m_hits[at(label)] += delta;
+        m_hits[SizeIndex(label)] += delta;
         if (delta > 0)
-            m_lastSeen[at(label)] = std::max(m_lastSeen[at(label)], d);
+            m_lastSeen[SizeIndex(label)] = std::max(m_lastSeen[SizeIndex(label)], d);
     }
 }
 
@@ -126,7 +126,7 @@ void LabelRanker::rank()
     // Both parts of the key in one 64-bit value (hits and omissions stay far below 2^31), so
     // "j belongs strictly before i" is one comparison.
     for (int c = 1; c <= n; ++c) {
-        const qint64 hits = m_hits[at(c)];
+        const qint64 hits = m_hits[SizeIndex(c)];
         const qint64 gap = omission(c);
         qint64 key = 0;
         switch (m_key) {
@@ -140,21 +140,21 @@ void LabelRanker::rank()
             key = -(gap << 32) + hits;
             break;
         }
-        m_keys[at(c) - 1] = key;
-        m_order[at(c) - 1] = c;
+        m_keys[SizeIndex(c) - 1] = key;
+        m_order[SizeIndex(c) - 1] = c;
     }
     for (int i = 0; i + 1 < n; ++i) {
-        qint64 &ki = m_keys[at(i)];
-        int &li = m_order[at(i)];
+        qint64 &ki = m_keys[SizeIndex(i)];
+        int &li = m_order[SizeIndex(i)];
         for (int j = i + 1; j < n; ++j) {
-            if (m_keys[at(j)] < ki) {
-                std::swap(ki, m_keys[at(j)]);
-                std::swap(li, m_order[at(j)]);
+            if (m_keys[SizeIndex(j)] < ki) {
+                std::swap(ki, m_keys[SizeIndex(j)]);
+                std::swap(li, m_order[SizeIndex(j)]);
             }
         }
     }
     for (int k = 0; k < n; ++k)
-        m_rank[at(m_order[at(k)])] = k + 1;
+        m_rank[SizeIndex(m_order[SizeIndex(k)])] = k + 1;
 }
 
 RelabelledHistory BuildRelabelledHistory(const ValueRows &draws, const LabelShuffle &shuffle, int stage, RankingKey key,
@@ -166,7 +166,7 @@ RelabelledHistory BuildRelabelledHistory(const ValueRows &draws, const LabelShuf
     valuesAt = valuesAt < 0 ? end : std::min(valuesAt, draws.rowCount());
     RelabelledHistory history;
     history.rows = ValueRows(end, m);
-    history.valueOf.assign(at(n) + 1, 0);
+    history.valueOf.assign(SizeIndex(n) + 1, 0);
     const bool byRank = value == RelabelledValue::Rank;
     LabelRanker ranker(draws, shuffle, stage, key);
     auto valueAt = [&](int x, int t) {
@@ -184,7 +184,7 @@ RelabelledHistory BuildRelabelledHistory(const ValueRows &draws, const LabelShuf
         }
         if (t == valuesAt) {
             for (int x = 1; x <= n; ++x)
-                history.valueOf[at(x)] = valueAt(x, t);
+                history.valueOf[SizeIndex(x)] = valueAt(x, t);
         }
     }
     return history;
@@ -198,18 +198,18 @@ int SkewCount(const int *values, int m, int n, SkewMode mode)
 namespace {
 
 // A stage length drawn from 1 to cur (1 when cur is 0, where no draw lies before the period).
-int drawStage(RandomSource &random, int cur)
+int DrawStage(RandomSource &random, int cur)
 {
     return random.between(1, std::max(1, cur));
 }
 
 // value[slot] for every number of the cycle.
 template<class T, class Fn>
-void fillSlots(std::array<T, kNumberSlots> &table, int n, Fn &&valueOf)
+void FillSlots(std::array<T, kNumberSlots> &table, int n, Fn &&valueOf)
 {
     table.fill(T {});
     for (int x = 1; x <= n; ++x)
-        table[at(numberSlot(x))] = valueOf(x);
+        table[SizeIndex(NumberSlot(x))] = valueOf(x);
 }
 
 class SumMember : public ExclusionMember {
@@ -221,14 +221,14 @@ public:
 
     bool prepareCycle(RandomSource &random) override
     {
-        m_stage = drawStage(random, m_history.cur);
+        m_stage = DrawStage(random, m_history.cur);
         const LabelShuffle shuffle = LabelShuffle::draw(random, m_history.n);
         LabelRanker ranker(m_history.draws, shuffle, m_stage, RankingKey::OmissionThenMoreHits);
         ranker.moveTo(m_history.cur);
-        m_values.assign(at(m_history.n) + 1, 0);
+        m_values.assign(SizeIndex(m_history.n) + 1, 0);
         for (int x = 1; x <= m_history.n; ++x)
-            m_values[at(x)] = ranker.rank(shuffle.label(x, m_history.cur));
-        fillSlots(m_value, m_history.n, [&](int x) { return m_values[at(x)]; });
+            m_values[SizeIndex(x)] = ranker.rank(shuffle.label(x, m_history.cur));
+        FillSlots(m_value, m_history.n, [&](int x) { return m_values[SizeIndex(x)]; });
         return true;
     }
 
@@ -236,7 +236,7 @@ public:
     {
         int sum = 0;
         for (int j = 0; j < m; ++j)
-            sum += m_value[at(numberSlot(numbers[j]))];
+            sum += m_value[SizeIndex(NumberSlot(numbers[j]))];
         return sum >= m_rule.upper || sum <= m_rule.lower;
     }
 
@@ -256,7 +256,7 @@ public:
 protected:
     void relabel(RandomSource &random)
     {
-        m_stage = drawStage(random, m_history.cur);
+        m_stage = DrawStage(random, m_history.cur);
         const LabelShuffle shuffle = LabelShuffle::draw(random, m_history.n);
         RelabelledHistory relabelled = BuildRelabelledHistory(
             m_history.draws, shuffle, m_stage, RankingKey::HitsThenLongerOmission, m_history.cur);
@@ -285,11 +285,11 @@ public:
         // Up to 64 recent draws: lane k of number x is set when x's value occurs in draw k.
         m_lanes = m_recent.size() <= 64;
         m_laneMask = m_recent.size() >= 64 ? ~quint64(0) : (quint64(1) << m_recent.size()) - 1;
-        fillSlots(m_value, m_history.n, [&](int x) { return m_values[at(x)]; });
-        fillSlots(m_rowsHit, m_history.n, [&](int x) {
+        FillSlots(m_value, m_history.n, [&](int x) { return m_values[SizeIndex(x)]; });
+        FillSlots(m_rowsHit, m_history.n, [&](int x) {
             quint64 lanes = 0;
             for (std::size_t k = 0; k < m_recent.size() && k < 64; ++k)
-                lanes |= quint64(m_recent[k].test(m_values[at(x)]) ? 1 : 0) << k;
+                lanes |= quint64(m_recent[k].test(m_values[SizeIndex(x)]) ? 1 : 0) << k;
             return lanes;
         });
         return true;
@@ -300,12 +300,12 @@ public:
         if (m_lanes) {
             LaneCounter counter;
             for (int j = 0; j < m; ++j)
-                counter.add(m_rowsHit[at(numberSlot(numbers[j]))]);
+                counter.add(m_rowsHit[SizeIndex(NumberSlot(numbers[j]))]);
             return (counter.atLeast(m_rule.atLeast) & m_laneMask) != 0;
         }
         int values[8] = {};
         for (int j = 0; j < m && j < 8; ++j)
-            values[j] = m_value[at(numberSlot(numbers[j]))];
+            values[j] = m_value[SizeIndex(NumberSlot(numbers[j]))];
         const TicketValues ticket = TicketValues::of(values, std::min(m, 8));
         for (const ValueMask &row : m_recent) {
             if (ticket.hitsIn(row) >= m_rule.atLeast)
@@ -341,8 +341,8 @@ public:
             m_high = m_high && count >= m_rule.high;
             m_low = m_low && count <= m_rule.low;
         }
-        fillSlots(
-            m_counts, m_history.n, [&](int x) { return SkewCount(&m_values[at(x)], 1, m_history.n, m_rule.mode); });
+        FillSlots(m_counts, m_history.n,
+            [&](int x) { return SkewCount(&m_values[SizeIndex(x)], 1, m_history.n, m_rule.mode); });
         return m_high || m_low;
     }
 
@@ -350,7 +350,7 @@ public:
     {
         int count = 0;
         for (int j = 0; j < m; ++j)
-            count += m_counts[at(numberSlot(numbers[j]))];
+            count += m_counts[SizeIndex(NumberSlot(numbers[j]))];
         if (m_rule.highOn && m_high && (count < m_rule.highFrom || count > m_rule.highTo))
             return true;
         return m_rule.lowOn && m_low && (count < m_rule.lowFrom || count > m_rule.lowTo);
@@ -365,17 +365,17 @@ private:
 
 } // namespace
 
-std::unique_ptr<ExclusionMember> makeSumMember(const PickerHistory &history, const SumRule &rule)
+std::unique_ptr<ExclusionMember> MakeSumMember(const PickerHistory &history, const SumRule &rule)
 {
     return std::make_unique<SumMember>(history, rule);
 }
 
-std::unique_ptr<ExclusionMember> makeRepeatMember(const PickerHistory &history, const RepeatRule &rule)
+std::unique_ptr<ExclusionMember> MakeRepeatMember(const PickerHistory &history, const RepeatRule &rule)
 {
     return std::make_unique<RepeatMember>(history, rule);
 }
 
-std::unique_ptr<ExclusionMember> makeSkewMember(const PickerHistory &history, const SkewRule &rule)
+std::unique_ptr<ExclusionMember> MakeSkewMember(const PickerHistory &history, const SkewRule &rule)
 {
     return std::make_unique<SkewMember>(history, rule);
 }
@@ -410,7 +410,7 @@ void PickerTickets::compact()
     m_table = TicketSet::fromRows(m, std::move(numbers));
 }
 
-bool narrowsAfterRun(ExclusionKind kind)
+bool NarrowsAfterRun(ExclusionKind kind)
 {
     return kind == ExclusionKind::Repeat || kind == ExclusionKind::Skew;
 }
@@ -560,13 +560,13 @@ PickerRunResult RunPicker(PickerTickets &tickets, const PickerHistory &history, 
         result.cancelled = true;
         return result;
     }
-    result.lines = writeResultList(resultListPath, tickets.table(), progress);
+    result.lines = WriteResultList(resultListPath, tickets.table(), progress);
     if (progress.cancelled()) {
         result.cancelled = true;
         return result;
     }
     tickets.compact();
-    if (narrowsAfterRun(kind))
+    if (NarrowsAfterRun(kind))
         tickets.clearPending();
     return result;
 }
@@ -600,8 +600,8 @@ StopRule ReadStopRule(bool byTarget, const QString &target, const QString &cycle
 {
     StopRule stop;
     stop.byTarget = byTarget;
-    stop.target = toInteger(target);
-    stop.cycles = toInteger(cycles);
+    stop.target = ToInteger(target);
+    stop.cycles = ToInteger(cycles);
     CheckStopRule(stop);
     return stop;
 }
@@ -652,7 +652,7 @@ SumBounds SumBoundsFor(int n, int m)
     return bounds;
 }
 
-QByteArray ticketFileFromResultList(const QByteArray &resultList)
+QByteArray TicketFileFromResultList(const QByteArray &resultList)
 {
     QByteArray out;
     out.reserve(resultList.size());
@@ -671,7 +671,7 @@ QByteArray ticketFileFromResultList(const QByteArray &resultList)
     return out;
 }
 
-QString proposedTicketFileName(const QString &lotteryName, const DrawTable &draws, const QString &suffix)
+QString ProposedTicketFileName(const QString &lotteryName, const DrawTable &draws, const QString &suffix)
 {
     if (draws.isEmpty())
         return lotteryName + suffix;

@@ -84,7 +84,7 @@ struct TicketValues {
 // Per-number tables of a cycle are indexed by x & 127, so any loaded number (two digits, maybe
 // a sign) lands in the table; the entries of values outside 1..N stay 0.
 constexpr int kNumberSlots = 128;
-inline int numberSlot(int x)
+inline int NumberSlot(int x)
 {
     return x & (kNumberSlots - 1);
 }
@@ -275,9 +275,9 @@ struct SkewRule {
 // The count the skew picker takes of a row of values: big values (v >= N div 2) or odd ones.
 int SkewCount(const int *values, int m, int n, SkewMode mode);
 
-std::unique_ptr<ExclusionMember> makeSumMember(const PickerHistory &history, const SumRule &rule);
-std::unique_ptr<ExclusionMember> makeRepeatMember(const PickerHistory &history, const RepeatRule &rule);
-std::unique_ptr<ExclusionMember> makeSkewMember(const PickerHistory &history, const SkewRule &rule);
+std::unique_ptr<ExclusionMember> MakeSumMember(const PickerHistory &history, const SumRule &rule);
+std::unique_ptr<ExclusionMember> MakeRepeatMember(const PickerHistory &history, const RepeatRule &rule);
+std::unique_ptr<ExclusionMember> MakeSkewMember(const PickerHistory &history, const SkewRule &rule);
 
 // 过滤到：stop when the alive count has fallen to the target, or after a number of cycles.
 struct StopRule {
@@ -320,7 +320,7 @@ private:
 
 // The repeat and skew pickers keep narrowing the same table; the sum and follow pickers start
 // again from all tickets at every run unless a file was loaded.
-bool narrowsAfterRun(ExclusionKind kind);
+bool NarrowsAfterRun(ExclusionKind kind);
 
 struct CycleOutcome {
     bool cancelled = false;
@@ -371,10 +371,10 @@ struct SumBounds {
 SumBounds SumBoundsFor(int n, int m);
 
 // The ticket file of a result list: every line from its eighth character on, blanks trimmed.
-QByteArray ticketFileFromResultList(const QByteArray &resultList);
+QByteArray TicketFileFromResultList(const QByteArray &resultList);
 
 // The proposed save name: lottery name + (latest period + 1) + suffix ("期无穷和值投注号码.txt"…);
 // without draws only the name and the suffix.
-QString proposedTicketFileName(const QString &lotteryName, const DrawTable &draws, const QString &suffix);
+QString ProposedTicketFileName(const QString &lotteryName, const DrawTable &draws, const QString &suffix);
 
 } // namespace lumaro

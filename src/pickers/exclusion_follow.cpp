@@ -11,7 +11,7 @@ namespace {
 
 // Calls fn(mask) for every group of `group` positions of the row (all combinations).
 template<class Fn>
-void forEachGroup(const int *row, int m, int group, Fn &&fn)
+void ForEachGroup(const int *row, int m, int group, Fn &&fn)
 {
     int positions[3] = {0, 1, 2};
     if (group < 1 || group > 3 || group > m)
@@ -40,7 +40,7 @@ FollowTargets::FollowTargets(const ValueRows &rows, const std::vector<ValueMask>
     if (r < 1 || r > rows.rowCount())
         return;
     std::vector<int> following;
-    forEachGroup(rows.row(r - 1), rows.width(), group, [&](const ValueMask &groupMask) {
+    ForEachGroup(rows.row(r - 1), rows.width(), group, [&](const ValueMask &groupMask) {
         for (int j = r - 2; j >= 0; --j) {
             if (masks[static_cast<std::size_t>(j)].contains(groupMask)) {
                 if (std::find(following.begin(), following.end(), j + 1) == following.end())
@@ -167,7 +167,7 @@ public:
     {
         LaneCounter counter;
         for (int j = 0; j < m; ++j)
-            counter.add(m_targetsHit[static_cast<std::size_t>(numberSlot(numbers[j]))]);
+            counter.add(m_targetsHit[static_cast<std::size_t>(NumberSlot(numbers[j]))]);
         const auto reaches = [&](int count) { return count <= 0 || (counter.atLeast(count) & m_laneMask) != 0; };
         return reaches(m_rule.upper) || !reaches(m_rule.lower + 1);
     }
@@ -186,7 +186,7 @@ private:
             quint64 hit = 0;
             for (std::size_t t = 0; t < lanes; ++t)
                 hit |= quint64(rows[t].test(m_values[static_cast<std::size_t>(x)]) ? 1 : 0) << t;
-            m_targetsHit[static_cast<std::size_t>(numberSlot(x))] = hit;
+            m_targetsHit[static_cast<std::size_t>(NumberSlot(x))] = hit;
         }
     }
 
@@ -198,7 +198,7 @@ private:
 
 } // namespace
 
-std::unique_ptr<ExclusionMember> makeFollowMember(const PickerHistory &history, const FollowRule &rule)
+std::unique_ptr<ExclusionMember> MakeFollowMember(const PickerHistory &history, const FollowRule &rule)
 {
     return std::make_unique<FollowMember>(history, rule);
 }

@@ -65,6 +65,6 @@ int FollowStage(const FollowRule &rule, int cur, RandomSource &random);
 RelabelledHistory BuildFollowRelabelling(
     const PickerHistory &history, const FollowRule &rule, RandomSource &random, int end, int *stage = nullptr);
 
-std::unique_ptr<ExclusionMember> makeFollowMember(const PickerHistory &history, const FollowRule &rule);
+std::unique_ptr<ExclusionMember> MakeFollowMember(const PickerHistory &history, const FollowRule &rule);
 
 } // namespace lumaro

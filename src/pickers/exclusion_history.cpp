@@ -32,7 +32,7 @@ std::vector<int> RepeatHistory(const ValueRows &rows, int periods)
 
 QString SumSummary(int n, int m, const std::vector<int> &sums)
 {
-    QString text = QStringLiteral("和值：理论平均值：") + fixed1(m * (n + 1) / 2.0) + QStringLiteral(" 理论最小值：")
+    QString text = QStringLiteral("和值：理论平均值：") + Fixed1(m * (n + 1) / 2.0) + QStringLiteral(" 理论最小值：")
         + QString::number(m * (m + 1) / 2) + QStringLiteral(" 理论最大值：") + QString::number((2 * n - m + 1) * m / 2);
     if (!sums.empty()) {
         const auto [low, high] = std::minmax_element(sums.begin(), sums.end());

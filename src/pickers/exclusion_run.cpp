@@ -15,20 +15,20 @@ PickerHistory PickerHistoryOf(const OpenLottery &lottery, int cur)
     return history;
 }
 
-std::unique_ptr<ExclusionMember> makeMember(const PickerHistory &history, const PickerSettings &settings)
+std::unique_ptr<ExclusionMember> MakeMember(const PickerHistory &history, const PickerSettings &settings)
 {
     switch (settings.kind) {
     case ExclusionKind::Sum:
-        return makeSumMember(history, settings.sum);
+        return MakeSumMember(history, settings.sum);
     case ExclusionKind::Repeat:
         CheckLookBack(settings.repeat.periods, history.cur, QStringLiteral("重码期数"));
-        return makeRepeatMember(history, settings.repeat);
+        return MakeRepeatMember(history, settings.repeat);
     case ExclusionKind::Skew:
         CheckLookBack(settings.skew.span, history.cur, QStringLiteral("延续期数"));
-        return makeSkewMember(history, settings.skew);
+        return MakeSkewMember(history, settings.skew);
     case ExclusionKind::Follow:
         CheckFollowGroup(settings.follow.group);
-        return makeFollowMember(history, settings.follow);
+        return MakeFollowMember(history, settings.follow);
     }
     return {};
 }
@@ -36,7 +36,7 @@ std::unique_ptr<ExclusionMember> makeMember(const PickerHistory &history, const 
 PickerRunResult RunPickerSettings(PickerTickets &tickets, const PickerHistory &history, const PickerSettings &settings,
     RandomSource &random, const QString &resultListPath, const Progress &progress)
 {
-    const std::unique_ptr<ExclusionMember> member = makeMember(history, settings);
+    const std::unique_ptr<ExclusionMember> member = MakeMember(history, settings);
     return RunPicker(tickets, history, settings.kind, *member, settings.stop, random, resultListPath, progress);
 }
 
@@ -52,7 +52,7 @@ TicketFileOptions PickerLoadOptions(ExclusionKind kind)
 
 TicketSet LoadPickerTickets(const QString &path, ExclusionKind kind, int n, int m)
 {
-    LoadedTickets loaded = readTicketFile(path, m, PickerLoadOptions(kind));
+    LoadedTickets loaded = ReadTicketFile(path, m, PickerLoadOptions(kind));
     CheckTicketNumbers(loaded.tickets, n);
     return std::move(loaded.tickets);
 }

@@ -28,7 +28,7 @@ PickerHistory PickerHistoryOf(const OpenLottery &lottery, int cur);
 
 // The member of the settings, after the member's own checks (the look-back of the repeat and
 // skew pickers must lie after the first draw).
-std::unique_ptr<ExclusionMember> makeMember(const PickerHistory &history, const PickerSettings &settings);
+std::unique_ptr<ExclusionMember> MakeMember(const PickerHistory &history, const PickerSettings &settings);
 
 // One whole run with the settings: the member, the cycles, the result list and the table kept
 // for the next run.

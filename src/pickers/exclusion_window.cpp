@@ -48,12 +48,12 @@ const QString kTicketFilter = QStringLiteral("文本文件(*.txt)|*.txt");
 
 } // namespace
 
-QString numbersColumnText(const int *values, int m)
+QString NumbersColumnText(const int *values, int m)
 {
     QString text;
     text.reserve(3 * m);
     for (int j = 0; j < m; ++j)
-        text += pad2(values[j]) + QLatin1Char(' ');
+        text += Pad2(values[j]) + QLatin1Char(' ');
     return text;
 }
 
@@ -98,7 +98,7 @@ void PickerHistoryView::setGrid(const QStringList &periods, ValueRows numbers, c
         if (column == 0)
             return row < m_periods.size() ? m_periods[row] : QString();
         if (column == 1)
-            return numbersColumnText(m_numbers.row(row), m_numbers.width());
+            return NumbersColumnText(m_numbers.row(row), m_numbers.width());
         return m_value ? m_value(row, column - 2) : QString();
     });
     fitColumns();
@@ -324,7 +324,7 @@ void ExclusionWindow::btngenClick()
     }
     if (m_loading.isRunning())
         return;
-    guarded(this, [this] { startRun(); });
+    Guarded(this, [this] { startRun(); });
 }
 
 void ExclusionWindow::startRun()
@@ -332,7 +332,7 @@ void ExclusionWindow::startRun()
     // Everything that can be refused is checked here, before the worker starts.
     auto settings = std::make_shared<PickerSettings>(readSettings());
     auto history = std::make_shared<PickerHistory>(PickerHistoryOf(*m_context.lottery, cur()));
-    std::shared_ptr<ExclusionMember> member = makeMember(*history, *settings);
+    std::shared_ptr<ExclusionMember> member = MakeMember(*history, *settings);
     auto random = std::make_shared<RandomSource>(m_context.newRandom());
     const QString path = m_context.folder.file(QStringLiteral("temp.txt"));
 
@@ -368,8 +368,8 @@ void ExclusionWindow::btnloadClick()
 {
     if (isRunning())
         return;
-    guarded(this, [this] {
-        const QString path = dialogs::openFile(this, QStringLiteral("载入"), DesktopFolder(), kTicketFilter);
+    Guarded(this, [this] {
+        const QString path = dialogs::OpenFile(this, QStringLiteral("载入"), DesktopFolder(), kTicketFilter);
         if (path.isEmpty())
             return;
         const OpenLottery &lottery = *m_context.lottery;
@@ -394,7 +394,7 @@ void ExclusionWindow::startLoad(const QString &path)
         [path, kind, n, m, listPath](const Progress &) {
             LoadOutput output;
             output.tickets = LoadPickerTickets(path, kind, n, m);
-            output.lines = writeResultList(listPath, output.tickets, {}, false);
+            output.lines = WriteResultList(listPath, output.tickets, {}, false);
             output.list = ResultLinesModel::split(ReadWholeFile(listPath));
             return output;
         },
@@ -411,10 +411,10 @@ void ExclusionWindow::btnsaveClick()
 {
     if (isRunning())
         return;
-    guarded(this, [this] {
+    Guarded(this, [this] {
         const OpenLottery &lottery = *m_context.lottery;
-        const QString proposed = proposedTicketFileName(lottery.name, lottery.drawTable, PickerFileSuffix(m_kind));
-        const QString path = dialogs::saveFile(
+        const QString proposed = ProposedTicketFileName(lottery.name, lottery.drawTable, PickerFileSuffix(m_kind));
+        const QString path = dialogs::SaveFile(
             this, QStringLiteral("保存"), DesktopFolder(), proposed, kTicketFilter, QStringLiteral("txt"));
         if (path.isEmpty())
             return;
@@ -423,11 +423,11 @@ void ExclusionWindow::btnsaveClick()
             QSaveFile file(path);
             if (!file.open(QIODevice::WriteOnly))
                 throw IoError::cannotWrite(path, file.errorString());
-            file.write(ticketFileFromResultList(m_lines->content()));
+            file.write(TicketFileFromResultList(m_lines->content()));
             if (!file.commit())
                 throw IoError::cannotWrite(path, file.errorString());
         }
-        dialogs::information(this, QStringLiteral("提示"), QStringLiteral("成功保存！"));
+        dialogs::Information(this, QStringLiteral("提示"), QStringLiteral("成功保存！"));
     });
 }
 
@@ -438,7 +438,7 @@ void ExclusionWindow::btnclearClick()
     m_lines->clear();
     m_lblcode->setText(QStringLiteral("过滤结果："));
     m_tickets.setPending();
-    guarded(this, [this] { cleared(); });
+    Guarded(this, [this] { cleared(); });
 }
 
 void ExclusionWindow::closeEvent(QCloseEvent *event)
@@ -459,8 +459,8 @@ HistoryExclusionWindow::HistoryExclusionWindow(AppContext &context, ExclusionKin
     m_tongji->setObjectName(QStringLiteral("btntongji"));
     m_tongji2->setObjectName(QStringLiteral("btntongji2"));
     lockWhileRunning({m_tongji, m_tongji2});
-    connect(m_tongji, &QPushButton::clicked, this, [this] { guarded(this, [this] { btntongjiClick(); }); });
-    connect(m_tongji2, &QPushButton::clicked, this, [this] { guarded(this, [this] { btntongji2Click(); }); });
+    connect(m_tongji, &QPushButton::clicked, this, [this] { Guarded(this, [this] { btntongjiClick(); }); });
+    connect(m_tongji2, &QPushButton::clicked, this, [this] { Guarded(this, [this] { btntongji2Click(); }); });
 }
 
 void HistoryExclusionWindow::arrange(QWidget *summary, QWidget *settings, int gridWidth, const QSize &size)
@@ -490,7 +490,7 @@ void HistoryExclusionWindow::arrange(QWidget *summary, QWidget *settings, int gr
     layout->addLayout(historyButtons);
     layout->addLayout(bottom, 1);
     resize(size);
-    guarded(this, [this] { btntongjiClick(); });
+    Guarded(this, [this] { btntongjiClick(); });
 }
 
 } // namespace lumaro

@@ -199,6 +199,6 @@ protected:
 };
 
 // "%.2d" followed by a blank for every value: the 开奖号码 column of the picker grids.
-QString numbersColumnText(const int *values, int m);
+QString NumbersColumnText(const int *values, int m);
 
 } // namespace lumaro

@@ -8,11 +8,11 @@ namespace lumaro {
 
 namespace {
 
-QString concatenatedPadded(const std::vector<int> &numbers)
+QString ConcatenatedPadded(const std::vector<int> &numbers)
 {
     QString text;
     for (int x : numbers)
-        text += pad2(x);
+        text += Pad2(x);
     return text;
 }
 
@@ -20,27 +20,27 @@ QString concatenatedPadded(const std::vector<int> &numbers)
 
 QString FourStepProposal::step1Text() const
 {
-    return paddedNumbers(step1);
+    return PaddedNumbers(step1);
 }
 
 QString FourStepProposal::step2Text() const
 {
-    return paddedNumbers(step2);
+    return PaddedNumbers(step2);
 }
 
 QString FourStepProposal::step3Text() const
 {
-    return concatenatedPadded(step3);
+    return ConcatenatedPadded(step3);
 }
 
 QString FourStepProposal::step4Text() const
 {
-    return paddedNumbers(step4);
+    return PaddedNumbers(step4);
 }
 
 QString FourStepProposal::finalText() const
 {
-    return paddedNumbers(numbers);
+    return PaddedNumbers(numbers);
 }
 
 FourStepPicker::FourStepPicker(const DrawTable &draws, NumberRange range)
@@ -74,10 +74,10 @@ int FourStepPicker::defaultLongWindow(int drawCount)
 
 void FourStepPicker::checkSettings(const FourStepSettings &settings) const
 {
-    checkSetting(QStringLiteral("第一步期数"), settings.longWindow, 1, std::max(1, m_draws.rowCount()));
-    checkSetting(QStringLiteral("第二步期数"), settings.rest2, 1, kMaxRest2);
-    checkSetting(QStringLiteral("第三步期数"), settings.rest3, 1, kMaxRest3);
-    checkSetting(QStringLiteral("第四步期数"), settings.recent4, 1, kMaxRecent4);
+    CheckSetting(QStringLiteral("第一步期数"), settings.longWindow, 1, std::max(1, m_draws.rowCount()));
+    CheckSetting(QStringLiteral("第二步期数"), settings.rest2, 1, kMaxRest2);
+    CheckSetting(QStringLiteral("第三步期数"), settings.rest3, 1, kMaxRest3);
+    CheckSetting(QStringLiteral("第四步期数"), settings.recent4, 1, kMaxRecent4);
 }
 
 void FourStepPicker::addDraw(std::vector<int> &counts, int draw, int sign) const
@@ -102,10 +102,10 @@ FourStepProposal FourStepPicker::runSteps(
     };
 
     // Step 1: the hottest half of the long window.
-    std::vector<NumberCount> longList = zeroCounts(m_range);
+    std::vector<NumberCount> longList = ZeroCounts(m_range);
     for (int slot = 0; slot < m_width; ++slot)
         longList[static_cast<std::size_t>(slot)].count = longCounts[static_cast<std::size_t>(slot)];
-    sortByCountDescending(longList);
+    SortByCountDescending(longList);
     for (int k = 0; k < m_width / 2; ++k)
         flags[static_cast<std::size_t>(m_range.slot(longList[static_cast<std::size_t>(k)].number))] = 1;
     result.step1 = flagged();
@@ -136,10 +136,10 @@ FourStepProposal FourStepPicker::runSteps(
     std::vector<int> recentCounts(static_cast<std::size_t>(m_width), 0);
     for (int j = target - 2; j >= std::max(0, target - settings.recent4 - 1); --j)
         addDraw(recentCounts, j, 1);
-    std::vector<NumberCount> recentList = zeroCounts(m_range);
+    std::vector<NumberCount> recentList = ZeroCounts(m_range);
     for (int slot = 0; slot < m_width; ++slot)
         recentList[static_cast<std::size_t>(slot)].count = recentCounts[static_cast<std::size_t>(slot)];
-    sortByCountDescending(recentList);
+    SortByCountDescending(recentList);
     std::vector<int> longPosition(static_cast<std::size_t>(m_width), 0); // 1-based
     for (int k = 0; k < m_width; ++k)
         longPosition[static_cast<std::size_t>(m_range.slot(longList[static_cast<std::size_t>(k)].number))] = k + 1;
@@ -158,7 +158,7 @@ FourStepProposal FourStepPicker::runSteps(
 
 FourStepProposal FourStepPicker::propose(int target, const FourStepSettings &settings) const
 {
-    checkTarget(target, m_draws.rowCount());
+    CheckTarget(target, m_draws.rowCount());
     checkSettings(settings);
     std::vector<int> longCounts(static_cast<std::size_t>(m_width), 0);
     for (int j = std::max(0, target - settings.longWindow); j < target; ++j)
@@ -196,7 +196,7 @@ BacktestResult FourStepPicker::backtest(const FourStepSettings &settings, const 
             continue;
         BacktestRow row;
         row.period = m_draws.period(c);
-        row.drawn = paddedNumbers(numbers, m);
+        row.drawn = PaddedNumbers(numbers, m);
         row.proposed = proposal.finalText();
         row.hitCount = hits;
         row.hits = QString::number(hits);
@@ -210,7 +210,7 @@ BacktestResult FourStepPicker::backtest(const FourStepSettings &settings, const 
 QString FourStepPicker::memoText(const BacktestResult &result)
 {
     if (result.judged == 0)
-        return noJudgedDrawsMemo();
+        return NoJudgedDrawsMemo();
     return QStringLiteral("最大中奖个数：%1 最小中奖个数：%2").arg(result.largest).arg(result.smallest);
 }
 

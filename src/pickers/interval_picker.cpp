@@ -28,8 +28,8 @@ IntervalPicker::IntervalPicker(const DrawTable &draws, NumberRange range)
 
 void IntervalPicker::checkSettings(const IntervalSettings &settings) const
 {
-    checkSetting(QStringLiteral("间隔期数"), settings.interval, 1, kMaxInterval);
-    checkSetting(QStringLiteral("选号个数"), settings.count, 1, m_range.count());
+    CheckSetting(QStringLiteral("间隔期数"), settings.interval, 1, kMaxInterval);
+    CheckSetting(QStringLiteral("选号个数"), settings.count, 1, m_range.count());
 }
 
 std::vector<int> IntervalPicker::orderedIntervals(int target, int interval) const
@@ -47,7 +47,7 @@ std::vector<int> IntervalPicker::orderedIntervals(int target, int interval) cons
     }
     std::vector<int> order(static_cast<std::size_t>(interval));
     std::iota(order.begin(), order.end(), 1);
-    exchangeSort(order, [&](int later, int earlier) {
+    ExchangeSort(order, [&](int later, int earlier) {
         return counts[static_cast<std::size_t>(later)] < counts[static_cast<std::size_t>(earlier)];
     });
     return order;
@@ -72,7 +72,7 @@ std::vector<int> IntervalPicker::proposeWith(
 
 std::vector<int> IntervalPicker::propose(int target, const IntervalSettings &settings) const
 {
-    checkTarget(target, m_draws.rowCount());
+    CheckTarget(target, m_draws.rowCount());
     checkSettings(settings);
     std::vector<int> lastSeen(static_cast<std::size_t>(m_range.count()), -1);
     for (int t = 0; t < target; ++t) {
@@ -102,7 +102,7 @@ BacktestResult IntervalPicker::backtest(const IntervalSettings &settings, const 
         BacktestRow &row = result.rows[static_cast<std::size_t>(p)];
         if (p >= 1) {
             const std::vector<int> proposal = proposeWith(p, settings, lastSeen);
-            row.proposed = paddedNumbers(proposal);
+            row.proposed = PaddedNumbers(proposal);
             row.hitCount = hits.count(numbers, m, proposal);
             result.addToTally(row.hitCount);
         }
@@ -115,7 +115,7 @@ BacktestResult IntervalPicker::backtest(const IntervalSettings &settings, const 
         }
     }
     progress.step(rows, rows);
-    result.memo = hitRangeMemo(result);
+    result.memo = HitRangeMemo(result);
     return result;
 }
 

@@ -34,7 +34,7 @@ IntimatePicker::IntimatePicker(const DrawTable &draws, NumberRange range)
 
 void IntimatePicker::checkSettings(const IntimateSettings &settings) const
 {
-    checkSetting(
+    CheckSetting(
         settings.perPosition ? QStringLiteral("各位号码数") : QStringLiteral("总体号码数"), settings.count, 1, m_width);
     if (settings.stop < 0)
         throw InputError(QStringLiteral("阶段次数不能小于0！"));
@@ -76,7 +76,7 @@ IntimateProposal IntimatePicker::compute(int target, const IntimateSettings &set
     IntimateTallies &tallies = result.tallies;
     const qint32 *reference = m_draws.numbers(target - 1);
     tallies.reference.assign(reference, reference + m);
-    tallies.overall = zeroCounts(m_range);
+    tallies.overall = ZeroCounts(m_range);
     std::vector<char> chosen(static_cast<std::size_t>(m_width), 0);
     std::vector<int> counts(static_cast<std::size_t>(m_width), 0);
     const bool sortPositions = allLists || settings.perPosition;
@@ -86,17 +86,17 @@ IntimateProposal IntimatePicker::compute(int target, const IntimateSettings &set
             tallies.overall[static_cast<std::size_t>(slot)].count += counts[static_cast<std::size_t>(slot)];
         if (!sortPositions)
             continue;
-        std::vector<NumberCount> list = zeroCounts(m_range);
+        std::vector<NumberCount> list = ZeroCounts(m_range);
         for (int slot = 0; slot < m_width; ++slot)
             list[static_cast<std::size_t>(slot)].count = counts[static_cast<std::size_t>(slot)];
-        sortByCountDescending(list);
+        SortByCountDescending(list);
         if (settings.perPosition) {
             for (int k = 0; k < settings.count; ++k)
                 chosen[static_cast<std::size_t>(m_range.slot(list[static_cast<std::size_t>(k)].number))] = 1;
         }
         tallies.positions.push_back(std::move(list));
     }
-    sortByCountDescending(tallies.overall);
+    SortByCountDescending(tallies.overall);
     if (!settings.perPosition) {
         for (int k = 0; k < settings.count; ++k)
             chosen[static_cast<std::size_t>(m_range.slot(tallies.overall[static_cast<std::size_t>(k)].number))] = 1;
@@ -110,7 +110,7 @@ IntimateProposal IntimatePicker::compute(int target, const IntimateSettings &set
 
 IntimateProposal IntimatePicker::propose(int target, const IntimateSettings &settings) const
 {
-    checkTarget(target, m_draws.rowCount());
+    CheckTarget(target, m_draws.rowCount());
     checkSettings(settings);
     if (target == 0)
         throw InputError(QStringLiteral("目前投注期是第一期，之前没有可作参照的开奖号码！"));
@@ -133,14 +133,14 @@ BacktestResult IntimatePicker::backtest(const IntimateSettings &settings, const 
             return result;
         const IntimateProposal proposal = compute(p, settings, false);
         BacktestRow &row = result.rows[static_cast<std::size_t>(p)];
-        row.proposed = plainNumbers(proposal.numbers);
+        row.proposed = PlainNumbers(proposal.numbers);
         row.hitCount = hits.count(m_draws.numbers(p), m, proposal.numbers);
         row.hits = QString::number(row.hitCount);
         result.judge(row.hitCount);
         result.addToTally(row.hitCount);
     }
     progress.step(rows, rows);
-    result.memo = hitRangeMemo(result);
+    result.memo = HitRangeMemo(result);
     return result;
 }
 

@@ -8,13 +8,13 @@
 
 namespace lumaro {
 
-NumberRange numberRangeOf(const OpenLottery &lottery)
+NumberRange NumberRangeOf(const OpenLottery &lottery)
 {
     const LotteryDefinition definition = lottery.definition();
     return NumberRange {definition.lowestNumber(), definition.highestNumber()};
 }
 
-std::vector<NumberCount> zeroCounts(const NumberRange &range)
+std::vector<NumberCount> ZeroCounts(const NumberRange &range)
 {
     std::vector<NumberCount> list;
     list.reserve(static_cast<std::size_t>(std::max(0, range.count())));
@@ -23,13 +23,13 @@ std::vector<NumberCount> zeroCounts(const NumberRange &range)
     return list;
 }
 
-void sortByCountDescending(std::vector<NumberCount> &list)
+void SortByCountDescending(std::vector<NumberCount> &list)
 {
-    exchangeSort(
+    ExchangeSort(
         list, [](const NumberCount &later, const NumberCount &earlier) { return later.count > earlier.count; });
 }
 
-QStringList targetPeriods(const DrawTable &draws)
+QStringList TargetPeriods(const DrawTable &draws)
 {
     QStringList periods;
     if (draws.isEmpty())
@@ -44,7 +44,7 @@ QStringList targetPeriods(const DrawTable &draws)
 namespace {
 
 template<class Append>
-QString numbersText(const int *numbers, int count, Append append)
+QString NumbersText(const int *numbers, int count, Append append)
 {
     QString text;
     text.reserve(count * 3);
@@ -57,44 +57,44 @@ QString numbersText(const int *numbers, int count, Append append)
 
 // "%.2d" without the formatter for the usual numbers 0 … 99: the back-tests write tens of
 // thousands of them.
-void appendPadded(QString &text, int value)
+void AppendPadded(QString &text, int value)
 {
     if (value >= 0 && value < 100) {
         text += QLatin1Char(static_cast<char>('0' + value / 10));
         text += QLatin1Char(static_cast<char>('0' + value % 10));
     } else {
-        text += pad2(value);
+        text += Pad2(value);
     }
 }
 
-void appendPlain(QString &text, int value)
+void AppendPlain(QString &text, int value)
 {
     text += QString::number(value);
 }
 
 } // namespace
 
-QString paddedNumbers(const std::vector<int> &numbers)
+QString PaddedNumbers(const std::vector<int> &numbers)
 {
-    return numbersText(numbers.data(), static_cast<int>(numbers.size()), appendPadded);
+    return NumbersText(numbers.data(), static_cast<int>(numbers.size()), AppendPadded);
 }
 
-QString paddedNumbers(const qint32 *numbers, int count)
+QString PaddedNumbers(const qint32 *numbers, int count)
 {
-    return numbersText(numbers, count, appendPadded);
+    return NumbersText(numbers, count, AppendPadded);
 }
 
-QString plainNumbers(const std::vector<int> &numbers)
+QString PlainNumbers(const std::vector<int> &numbers)
 {
-    return numbersText(numbers.data(), static_cast<int>(numbers.size()), appendPlain);
+    return NumbersText(numbers.data(), static_cast<int>(numbers.size()), AppendPlain);
 }
 
-QString plainNumbers(const qint32 *numbers, int count)
+QString PlainNumbers(const qint32 *numbers, int count)
 {
-    return numbersText(numbers, count, appendPlain);
+    return NumbersText(numbers, count, AppendPlain);
 }
 
-QString proposalLine(const QString &periodText, const QString &numbersText)
+QString ProposalLine(const QString &periodText, const QString &numbersText)
 {
     return periodText + QStringLiteral("期推荐投注号码：") + numbersText;
 }
@@ -125,7 +125,7 @@ void BacktestResult::fillDraws(const DrawTable &draws, bool padded)
     for (int p = 0; p < draws.rowCount(); ++p) {
         BacktestRow &row = rows[static_cast<std::size_t>(p)];
         row.period = draws.period(p);
-        row.drawn = padded ? paddedNumbers(draws.numbers(p), m) : plainNumbers(draws.numbers(p), m);
+        row.drawn = padded ? PaddedNumbers(draws.numbers(p), m) : PlainNumbers(draws.numbers(p), m);
     }
 }
 
@@ -159,32 +159,32 @@ void BacktestResult::addToTally(int hits)
         ++tally[static_cast<std::size_t>(hits)];
 }
 
-QString hitRangeMemo(const BacktestResult &result)
+QString HitRangeMemo(const BacktestResult &result)
 {
     if (result.judged == 0)
-        return noJudgedDrawsMemo();
+        return NoJudgedDrawsMemo();
     return QStringLiteral("最大中奖号码数为%1个，最小中奖号码数为%2个").arg(result.largest).arg(result.smallest);
 }
 
-QString noJudgedDrawsMemo()
+QString NoJudgedDrawsMemo()
 {
     return QStringLiteral("历史开奖期数不足，没有可统计的中奖号码。");
 }
 
-QString noDrawsMessage()
+QString NoDrawsMessage()
 {
     return QStringLiteral("当前彩票没有开奖号码，无法生成推荐号码！");
 }
 
-void checkTarget(int target, int drawCount)
+void CheckTarget(int target, int drawCount)
 {
     if (drawCount <= 0)
-        throw InputError(noDrawsMessage());
+        throw InputError(NoDrawsMessage());
     if (target < 0 || target > drawCount)
         throw InputError(QStringLiteral("目前投注期不在历史期数之内！"));
 }
 
-void checkSetting(const QString &label, int value, int first, int last)
+void CheckSetting(const QString &label, int value, int first, int last)
 {
     if (value < first || value > last)
         throw InputError(QStringLiteral("%1必须在%2到%3之间！").arg(label).arg(first).arg(last));

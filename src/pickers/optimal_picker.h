@@ -27,7 +27,7 @@ struct NumberRange {
     int slot(int x) const { return x - first; }
 };
 
-NumberRange numberRangeOf(const OpenLottery &lottery);
+NumberRange NumberRangeOf(const OpenLottery &lottery);
 
 // A number with its tally, the entry of the sorted per-number lists.
 struct NumberCount {
@@ -39,7 +39,7 @@ struct NumberCount {
 // It is not a stable sort (equal rows can change order), and the pickers depend on exactly the
 // order it leaves.
 template<class T, class Precedes>
-void exchangeSort(std::vector<T> &rows, Precedes mustPrecede)
+void ExchangeSort(std::vector<T> &rows, Precedes mustPrecede)
 {
     const std::size_t size = rows.size();
     for (std::size_t i = 0; i < size; ++i) {
@@ -51,23 +51,23 @@ void exchangeSort(std::vector<T> &rows, Precedes mustPrecede)
 }
 
 // Every number of the range with a zero count, ascending.
-std::vector<NumberCount> zeroCounts(const NumberRange &range);
+std::vector<NumberCount> ZeroCounts(const NumberRange &range);
 // The exchange sort by count, largest first.
-void sortByCountDescending(std::vector<NumberCount> &list);
+void SortByCountDescending(std::vector<NumberCount> &list);
 
 // The target-period choice: one item per draw (its period number) and the next period (the last
 // period number + 1). Empty when there are no draws.
-QStringList targetPeriods(const DrawTable &draws);
+QStringList TargetPeriods(const DrawTable &draws);
 
 // Numbers "%.2d", each followed by one space.
-QString paddedNumbers(const std::vector<int> &numbers);
-QString paddedNumbers(const qint32 *numbers, int count);
+QString PaddedNumbers(const std::vector<int> &numbers);
+QString PaddedNumbers(const qint32 *numbers, int count);
 // Numbers as plain integers, each followed by one space.
-QString plainNumbers(const std::vector<int> &numbers);
-QString plainNumbers(const qint32 *numbers, int count);
+QString PlainNumbers(const std::vector<int> &numbers);
+QString PlainNumbers(const qint32 *numbers, int count);
 
 // The text of 目前投注号码: the period text, "期推荐投注号码：", then the numbers text.
-QString proposalLine(const QString &periodText, const QString &numbersText);
+QString ProposalLine(const QString &periodText, const QString &numbersText);
 
 // Counts the hits of a proposal: how many cells of a draw hold a proposed number (a digit drawn
 // twice counts twice).
@@ -115,15 +115,15 @@ struct BacktestResult {
 
 // The memo of the interval, intimate and stem-branch pickers:
 // "最大中奖号码数为L个，最小中奖号码数为S个", or a note when no draw could be judged.
-QString hitRangeMemo(const BacktestResult &result);
+QString HitRangeMemo(const BacktestResult &result);
 // The memo when no draw could be judged (empty history, too short for the windows).
-QString noJudgedDrawsMemo();
+QString NoJudgedDrawsMemo();
 
 // The message of a picker asked for a proposal when there are no draws.
-QString noDrawsMessage();
+QString NoDrawsMessage();
 // Refuses a target outside 0..draws (InputError).
-void checkTarget(int target, int drawCount);
+void CheckTarget(int target, int drawCount);
 // Refuses a setting outside first..last (InputError naming the setting by its label).
-void checkSetting(const QString &label, int value, int first, int last);
+void CheckSetting(const QString &label, int value, int first, int last);
 
 } // namespace lumaro

@@ -32,21 +32,21 @@ constexpr int kHitChartHeight = 210;
 
 } // namespace
 
-int numberItem(const QComboBox *combo)
+int NumberItem(const QComboBox *combo)
 {
     return combo->currentText().toInt();
 }
 
 PickerFrame::PickerFrame(AppContext &context, QWidget *parent, const Options &options)
     : QWidget(parent, Qt::Tool)
-    , comcurqi(new QComboBox(this))
-    , btngen(new QPushButton(QStringLiteral("生成号码"), this))
-    , btntongji(new QPushButton(QStringLiteral("历史统计"), this))
-    , edtcurcode(new QLineEdit(this))
-    , tabhistory(new QTableView(this))
-    , mem(new QPlainTextEdit(this))
-    , chthistory(new BarChart(this))
-    , chkhistorybiao(new QCheckBox(QStringLiteral("显示标注"), this))
+    , m_comcurqi(new QComboBox(this))
+    , m_btngen(new QPushButton(QStringLiteral("生成号码"), this))
+    , m_btntongji(new QPushButton(QStringLiteral("历史统计"), this))
+    , m_edtcurcode(new QLineEdit(this))
+    , m_tabhistory(new QTableView(this))
+    , m_mem(new QPlainTextEdit(this))
+    , m_chthistory(new BarChart(this))
+    , m_chkhistorybiao(new QCheckBox(QStringLiteral("显示标注"), this))
     , m_context(context)
     , m_options(options)
     , m_historyModel(new FunctionTableModel(this))
@@ -56,43 +56,43 @@ PickerFrame::PickerFrame(AppContext &context, QWidget *parent, const Options &op
     setWindowTitle(options.caption);
     resize(1000, 760);
 
-    comcurqi->setObjectName(QStringLiteral("comcurqi"));
-    btngen->setObjectName(QStringLiteral("btngen"));
-    btntongji->setObjectName(QStringLiteral("btntongji"));
-    edtcurcode->setObjectName(QStringLiteral("edtcurcode"));
-    edtcurcode->setReadOnly(true);
-    tabhistory->setObjectName(QStringLiteral("tabhistory"));
-    mem->setObjectName(QStringLiteral("mem"));
-    mem->setReadOnly(true);
-    mem->setMaximumHeight(48);
-    chthistory->setObjectName(QStringLiteral("chthistory"));
-    chkhistorybiao->setObjectName(QStringLiteral("chkhistorybiao"));
+    m_comcurqi->setObjectName(QStringLiteral("comcurqi"));
+    m_btngen->setObjectName(QStringLiteral("btngen"));
+    m_btntongji->setObjectName(QStringLiteral("btntongji"));
+    m_edtcurcode->setObjectName(QStringLiteral("edtcurcode"));
+    m_edtcurcode->setReadOnly(true);
+    m_tabhistory->setObjectName(QStringLiteral("tabhistory"));
+    m_mem->setObjectName(QStringLiteral("mem"));
+    m_mem->setReadOnly(true);
+    m_mem->setMaximumHeight(48);
+    m_chthistory->setObjectName(QStringLiteral("chthistory"));
+    m_chkhistorybiao->setObjectName(QStringLiteral("chkhistorybiao"));
 
-    comcurqi->addItems(targetPeriods(lottery().drawTable));
-    comcurqi->setCurrentIndex(comcurqi->count() - 1);
-    comcurqi->setMinimumContentsLength(9);
-    comcurqi->setMaxVisibleItems(20);
+    m_comcurqi->addItems(TargetPeriods(lottery().drawTable));
+    m_comcurqi->setCurrentIndex(m_comcurqi->count() - 1);
+    m_comcurqi->setMinimumContentsLength(9);
+    m_comcurqi->setMaxVisibleItems(20);
 
     m_historyModel->setHeaders({QStringLiteral("记录期号"), QStringLiteral("开奖号码"), QStringLiteral("投注号码"),
         QStringLiteral("中奖个数")});
-    tabhistory->setModel(m_historyModel);
-    tabhistory->verticalHeader()->hide();
-    tabhistory->verticalHeader()->setDefaultSectionSize(20);
-    tabhistory->horizontalHeader()->setStretchLastSection(false);
-    tabhistory->setSelectionBehavior(QAbstractItemView::SelectRows);
-    tabhistory->setWordWrap(false);
-    m_historyViewport = tabhistory->viewport();
-    tabhistory->viewport()->installEventFilter(this);
+    m_tabhistory->setModel(m_historyModel);
+    m_tabhistory->verticalHeader()->hide();
+    m_tabhistory->verticalHeader()->setDefaultSectionSize(20);
+    m_tabhistory->horizontalHeader()->setStretchLastSection(false);
+    m_tabhistory->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_tabhistory->setWordWrap(false);
+    m_historyViewport = m_tabhistory->viewport();
+    m_tabhistory->viewport()->installEventFilter(this);
     measureColumns();
 
-    chthistory->addSeries(QStringLiteral("中奖个数"), kHitColor);
-    chthistory->setMinimumHeight(170);
+    m_chthistory->addSeries(QStringLiteral("中奖个数"), kHitColor);
+    m_chthistory->setMinimumHeight(170);
     if (options.hitCountChart) {
-        chtcishu = new BarChart(this);
-        chtcishu->setObjectName(QStringLiteral("chtcishu"));
-        chtcishu->addSeries(QStringLiteral("各中奖号码数出现次数"), kTallyColor);
-        chtcishu->setMarksVisible(true);
-        chtcishu->setMinimumSize(240, 180);
+        m_chtcishu = new BarChart(this);
+        m_chtcishu->setObjectName(QStringLiteral("chtcishu"));
+        m_chtcishu->addSeries(QStringLiteral("各中奖号码数出现次数"), kTallyColor);
+        m_chtcishu->setMarksVisible(true);
+        m_chtcishu->setMinimumSize(240, 180);
     }
 
     // Settings, then the target row and the proposal box.
@@ -101,17 +101,17 @@ PickerFrame::PickerFrame(AppContext &context, QWidget *parent, const Options &op
     top->addLayout(m_settingsLayout);
     auto *targetRow = new QHBoxLayout;
     auto *targetLabel = new QLabel(QStringLiteral("目前投注期："), this);
-    targetLabel->setBuddy(comcurqi);
+    targetLabel->setBuddy(m_comcurqi);
     targetRow->addWidget(targetLabel);
-    targetRow->addWidget(comcurqi);
+    targetRow->addWidget(m_comcurqi);
     targetRow->addSpacing(12);
-    targetRow->addWidget(btngen);
-    targetRow->addWidget(btntongji);
+    targetRow->addWidget(m_btngen);
+    targetRow->addWidget(m_btntongji);
     targetRow->addStretch(1);
     top->addLayout(targetRow);
     auto *proposalRow = new QHBoxLayout;
     proposalRow->addWidget(new QLabel(options.proposalLabel, this));
-    proposalRow->addWidget(edtcurcode, 1);
+    proposalRow->addWidget(m_edtcurcode, 1);
     top->addLayout(proposalRow);
 
     // The history grid and the memo, beside them the chart of hit counts where the window has
@@ -120,18 +120,18 @@ PickerFrame::PickerFrame(AppContext &context, QWidget *parent, const Options &op
     auto *historyLayout = new QVBoxLayout(history);
     historyLayout->setContentsMargins(0, 0, 0, 0);
     historyLayout->addWidget(new QLabel(QStringLiteral("历史中奖："), history));
-    historyLayout->addWidget(tabhistory, 1);
+    historyLayout->addWidget(m_tabhistory, 1);
     if (!options.memoLabel.isEmpty())
         historyLayout->addWidget(new QLabel(options.memoLabel, history));
-    historyLayout->addWidget(mem);
+    historyLayout->addWidget(m_mem);
     auto *upper = new QSplitter(Qt::Horizontal, this);
     upper->addWidget(history);
-    if (chtcishu) {
+    if (m_chtcishu) {
         auto *tally = new QWidget(this);
         auto *tallyLayout = new QVBoxLayout(tally);
         tallyLayout->setContentsMargins(0, 0, 0, 0);
         tallyLayout->addWidget(new QLabel(QStringLiteral("历史中奖次数图表"), tally));
-        tallyLayout->addWidget(chtcishu, 1);
+        tallyLayout->addWidget(m_chtcishu, 1);
         upper->addWidget(tally);
         upper->setStretchFactor(0, 3);
         upper->setStretchFactor(1, 2);
@@ -142,8 +142,8 @@ PickerFrame::PickerFrame(AppContext &context, QWidget *parent, const Options &op
     auto *lower = new QWidget(this);
     auto *lowerLayout = new QVBoxLayout(lower);
     lowerLayout->setContentsMargins(0, 0, 0, 0);
-    lowerLayout->addWidget(chthistory, 1);
-    lowerLayout->addWidget(chkhistorybiao);
+    lowerLayout->addWidget(m_chthistory, 1);
+    lowerLayout->addWidget(m_chkhistorybiao);
     m_panes = new QSplitter(Qt::Vertical, this);
     m_panes->addWidget(upper);
     m_panes->addWidget(lower);
@@ -156,10 +156,10 @@ PickerFrame::PickerFrame(AppContext &context, QWidget *parent, const Options &op
     layout->addLayout(top);
     layout->addWidget(m_panes, 1);
 
-    connect(btngen, &QPushButton::clicked, this, &PickerFrame::btngenClick);
-    connect(btntongji, &QPushButton::clicked, this, &PickerFrame::btntongjiClick);
-    connect(chkhistorybiao, &QCheckBox::toggled, chthistory, &BarChart::setMarksVisible);
-    m_run.lockWhileRunning({btntongji});
+    connect(m_btngen, &QPushButton::clicked, this, &PickerFrame::btngenClick);
+    connect(m_btntongji, &QPushButton::clicked, this, &PickerFrame::btntongjiClick);
+    connect(m_chkhistorybiao, &QCheckBox::toggled, m_chthistory, &BarChart::setMarksVisible);
+    m_run.lockWhileRunning({m_btntongji});
     connect(&m_run, &BackgroundRun::finished, this, &PickerFrame::tongjiFinished);
 }
 
@@ -172,7 +172,7 @@ void PickerFrame::addExtraPane(QWidget *pane, int height)
     m_panes->setStretchFactor(1, 3);
     m_panes->setStretchFactor(2, 2);
     // The extra pane's room comes out of the hit chart first, then out of the history.
-    const int fromChart = std::min(height, kHitChartHeight - chthistory->minimumHeight());
+    const int fromChart = std::min(height, kHitChartHeight - m_chthistory->minimumHeight());
     m_panes->setSizes({height, kHistoryHeight - (height - fromChart), kHitChartHeight - fromChart});
 }
 
@@ -183,25 +183,25 @@ const OpenLottery &PickerFrame::lottery() const
 
 int PickerFrame::target() const
 {
-    return comcurqi->currentIndex();
+    return m_comcurqi->currentIndex();
 }
 
 void PickerFrame::btngenClick()
 {
-    guarded(this, [this] {
+    Guarded(this, [this] {
         const int t = target();
         if (t < 0) {
-            dialogs::warning(this, windowTitle(), noDrawsMessage());
+            dialogs::Warning(this, windowTitle(), NoDrawsMessage());
             return;
         }
-        generate(t, comcurqi->currentText());
+        generate(t, m_comcurqi->currentText());
     });
 }
 
 void PickerFrame::showProposal(const QString &targetText, const QString &numbersText)
 {
-    edtcurcode->setText(proposalLine(targetText, numbersText));
-    edtcurcode->setCursorPosition(0);
+    m_edtcurcode->setText(ProposalLine(targetText, numbersText));
+    m_edtcurcode->setCursorPosition(0);
 }
 
 void PickerFrame::btntongjiClick()
@@ -215,24 +215,24 @@ void PickerFrame::runTongji()
         return;
     if (lottery().drawTable.isEmpty()) {
         auto empty = std::make_shared<BacktestResult>();
-        empty->memo = noJudgedDrawsMemo();
+        empty->memo = NoJudgedDrawsMemo();
         showBacktest(empty);
         Q_EMIT tongjiFinished();
         return;
     }
     BacktestJob job;
-    if (!guarded(this, [&] { job = backtestJob(); }))
+    if (!Guarded(this, [&] { job = backtestJob(); }))
         return;
-    mem->setPlainText(QStringLiteral("正在统计……"));
+    m_mem->setPlainText(QStringLiteral("正在统计……"));
     m_run.start(
         [job = std::move(job)](const Progress &progress) { return std::make_shared<BacktestResult>(job(progress)); },
-        [this](const std::shared_ptr<BacktestResult> &result) { showBacktest(result); }, [this] { mem->clear(); });
+        [this](const std::shared_ptr<BacktestResult> &result) { showBacktest(result); }, [this] { m_mem->clear(); });
 }
 
 void PickerFrame::showBacktest(const std::shared_ptr<BacktestResult> &outcome)
 {
     if (!outcome || outcome->cancelled) {
-        mem->clear();
+        m_mem->clear();
         return;
     }
     m_result = outcome;
@@ -251,7 +251,7 @@ void PickerFrame::showBacktest(const std::shared_ptr<BacktestResult> &outcome)
         }
     });
     measureColumns();
-    mem->setPlainText(result->memo);
+    m_mem->setPlainText(result->memo);
 
     QStringList labels;
     std::vector<double> values;
@@ -262,16 +262,16 @@ void PickerFrame::showBacktest(const std::shared_ptr<BacktestResult> &outcome)
         labels << QString::number(result->rows[static_cast<std::size_t>(i)].period);
         values.push_back(result->rows[static_cast<std::size_t>(i)].hitCount);
     }
-    chthistory->setPoints(labels, values);
-    chthistory->setMarksVisible(chkhistorybiao->isChecked());
-    if (chtcishu) {
+    m_chthistory->setPoints(labels, values);
+    m_chthistory->setMarksVisible(m_chkhistorybiao->isChecked());
+    if (m_chtcishu) {
         QStringList tallyLabels;
         std::vector<double> tallyValues;
         for (std::size_t k = 0; k < result->tally.size(); ++k) {
             tallyLabels << QString::number(k);
             tallyValues.push_back(result->tally[k]);
         }
-        chtcishu->setPoints(tallyLabels, tallyValues);
+        m_chtcishu->setPoints(tallyLabels, tallyValues);
     }
 }
 
@@ -288,8 +288,8 @@ void PickerFrame::measureColumns()
 {
     // The grid keeps its column widths as minimums and widens a column whose texts would be cut
     // off. Rows of one history are alike, so the first and last few hundred give the widths.
-    const QFontMetrics metrics(tabhistory->font());
-    const QFontMetrics headerMetrics(tabhistory->horizontalHeader()->font());
+    const QFontMetrics metrics(m_tabhistory->font());
+    const QFontMetrics headerMetrics(m_tabhistory->horizontalHeader()->font());
     const int rows = m_historyModel->rowCount();
     for (int column = 0; column < 4; ++column) {
         int widest = headerMetrics.horizontalAdvance(
@@ -321,9 +321,9 @@ void PickerFrame::applyColumnWidths()
     }
     if (fill >= 0)
         widths[static_cast<std::size_t>(fill)]
-            = std::max(m_measured[static_cast<std::size_t>(fill)], tabhistory->viewport()->width() - fixed);
+            = std::max(m_measured[static_cast<std::size_t>(fill)], m_tabhistory->viewport()->width() - fixed);
     for (int column = 0; column < 4; ++column)
-        tabhistory->setColumnWidth(column, widths[static_cast<std::size_t>(column)]);
+        m_tabhistory->setColumnWidth(column, widths[static_cast<std::size_t>(column)]);
 }
 
 } // namespace lumaro

@@ -84,16 +84,16 @@ protected:
     // that shares the height among the panes; it starts `height` pixels high.
     void addExtraPane(QWidget *pane, int height);
 
-    QComboBox *comcurqi;
-    QPushButton *btngen;
-    QPushButton *btntongji;
-    QLineEdit *edtcurcode;
-    QTableView *tabhistory;
+    QComboBox *m_comcurqi;
+    QPushButton *m_btngen;
+    QPushButton *m_btntongji;
+    QLineEdit *m_edtcurcode;
+    QTableView *m_tabhistory;
     const QObject *m_historyViewport = nullptr;
-    QPlainTextEdit *mem;
-    BarChart *chthistory;
-    QCheckBox *chkhistorybiao;
-    BarChart *chtcishu = nullptr;
+    QPlainTextEdit *m_mem;
+    BarChart *m_chthistory;
+    QCheckBox *m_chkhistorybiao;
+    BarChart *m_chtcishu = nullptr;
 
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -114,6 +114,6 @@ private:
 };
 
 // The value of a combo of number items.
-int numberItem(const QComboBox *combo);
+int NumberItem(const QComboBox *combo);
 
 } // namespace lumaro

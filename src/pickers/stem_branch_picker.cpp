@@ -6,7 +6,7 @@ namespace lumaro {
 
 namespace {
 
-const QDate &cycleStart()
+const QDate &CycleStart()
 {
     static const QDate start(2001, 5, 1);
     return start;
@@ -26,14 +26,14 @@ constexpr std::array<int, 6> kOvercomes = {0, 2, 4, 5, 3, 1};
 constexpr int kStemGui = 9; // 癸
 constexpr int kBranchHai = 11; // 亥
 
-int nonNegativeRemainder(qint64 value, int divisor)
+int NonNegativeRemainder(qint64 value, int divisor)
 {
     const int r = static_cast<int>(value % divisor);
     return r < 0 ? r + divisor : r;
 }
 
 // The two last digits of an element: 1 → 1, 6; 2 → 2, 7; 3 → 3, 8; 4 → 4, 9; 5 → 5, 0.
-void setElementDigits(DigitFlags &flags, int element, bool value)
+void SetElementDigits(DigitFlags &flags, int element, bool value)
 {
     flags[static_cast<std::size_t>(element % 5)] = value;
     flags[static_cast<std::size_t>(element % 5 + 5)] = value;
@@ -41,91 +41,91 @@ void setElementDigits(DigitFlags &flags, int element, bool value)
 
 } // namespace
 
-StemBranch stemBranchOf(const QDate &date)
+StemBranch StemBranchOf(const QDate &date)
 {
-    const qint64 days = cycleStart().daysTo(date);
-    return StemBranch {nonNegativeRemainder(days, 10), nonNegativeRemainder(days, 12)};
+    const qint64 days = CycleStart().daysTo(date);
+    return StemBranch {NonNegativeRemainder(days, 10), NonNegativeRemainder(days, 12)};
 }
 
-QString stemName(int stem)
+QString StemName(int stem)
 {
     return stem >= 0 && stem < 10 ? QString(QChar(kStems[stem])) : QString();
 }
 
-QString branchName(int branch)
+QString BranchName(int branch)
 {
     return branch >= 0 && branch < 12 ? QString(QChar(kBranches[branch])) : QString();
 }
 
-int stemIndex(const QString &name)
+int StemIndex(const QString &name)
 {
     for (int i = 0; i < 10; ++i) {
-        if (name == stemName(i))
+        if (name == StemName(i))
             return i;
     }
     return -1;
 }
 
-int branchIndex(const QString &name)
+int BranchIndex(const QString &name)
 {
     for (int i = 0; i < 12; ++i) {
-        if (name == branchName(i))
+        if (name == BranchName(i))
             return i;
     }
     return -1;
 }
 
-int stemElement(int stem)
+int StemElement(int stem)
 {
     return kStemElements[static_cast<std::size_t>(stem)];
 }
 
-int branchElement(int branch)
+int BranchElement(int branch)
 {
     return kBranchElements[static_cast<std::size_t>(branch)];
 }
 
-int elementGenerates(int element)
+int ElementGenerates(int element)
 {
     return kGenerates[static_cast<std::size_t>(element)];
 }
 
-int elementGeneratedBy(int element)
+int ElementGeneratedBy(int element)
 {
     return kGeneratedBy[static_cast<std::size_t>(element)];
 }
 
-int elementOvercomes(int element)
+int ElementOvercomes(int element)
 {
     return kOvercomes[static_cast<std::size_t>(element)];
 }
 
-DigitFlags selectDigits(int stem, int branch, bool extra)
+DigitFlags SelectDigits(int stem, int branch, bool extra)
 {
-    const int v = stemElement(stem);
-    const int c = branchElement(branch);
+    const int v = StemElement(stem);
+    const int c = BranchElement(branch);
     DigitFlags flags {};
     if (stem == kStemGui || branch == kBranchHai) {
-        setElementDigits(flags, v, true);
-        setElementDigits(flags, c, true);
-        setElementDigits(flags, 3, true); // 3 and 8
+        SetElementDigits(flags, v, true);
+        SetElementDigits(flags, c, true);
+        SetElementDigits(flags, 3, true); // 3 and 8
     } else if (v == c) {
-        setElementDigits(flags, c, true);
-        setElementDigits(flags, elementGenerates(c), true);
-        setElementDigits(flags, elementOvercomes(c), true);
+        SetElementDigits(flags, c, true);
+        SetElementDigits(flags, ElementGenerates(c), true);
+        SetElementDigits(flags, ElementOvercomes(c), true);
     } else {
         flags.fill(true);
-        setElementDigits(flags, v, false);
-        setElementDigits(flags, c, false);
+        SetElementDigits(flags, v, false);
+        SetElementDigits(flags, c, false);
     }
     if (extra) {
-        setElementDigits(flags, elementGenerates(c), false);
-        setElementDigits(flags, elementGeneratedBy(c), false);
+        SetElementDigits(flags, ElementGenerates(c), false);
+        SetElementDigits(flags, ElementGeneratedBy(c), false);
     }
     return flags;
 }
 
-std::optional<QDate> parseDrawDate(const QString &text)
+std::optional<QDate> ParseDrawDate(const QString &text)
 {
     static const QRegularExpression pattern(QStringLiteral("^\\s*(\\d{4})[-/.年](\\d{1,2})[-/.月](\\d{1,2})"));
     const QRegularExpressionMatch match = pattern.match(text);
@@ -137,7 +137,7 @@ std::optional<QDate> parseDrawDate(const QString &text)
     return date;
 }
 
-QDate nextDrawDate(const QString &lotteryName, const QDate &lastDraw)
+QDate NextDrawDate(const QString &lotteryName, const QDate &lastDraw)
 {
     if (lotteryName != QStringLiteral("中国福彩七乐彩"))
         return lastDraw.addDays(1);
@@ -146,20 +146,20 @@ QDate nextDrawDate(const QString &lotteryName, const QDate &lastDraw)
     return lastDraw.addDays(kDaysToNext[static_cast<std::size_t>(lastDraw.dayOfWeek())]);
 }
 
-std::optional<QDate> targetDate(const QString &lotteryName, const QStringList &drawDates, int target)
+std::optional<QDate> TargetDate(const QString &lotteryName, const QStringList &drawDates, int target)
 {
     const int rows = static_cast<int>(drawDates.size());
     if (target < 0 || target > rows || rows == 0)
         return std::nullopt;
     if (target < rows)
-        return parseDrawDate(drawDates[target]);
-    const std::optional<QDate> last = parseDrawDate(drawDates[rows - 1]);
+        return ParseDrawDate(drawDates[target]);
+    const std::optional<QDate> last = ParseDrawDate(drawDates[rows - 1]);
     if (!last)
         return std::nullopt;
-    return nextDrawDate(lotteryName, *last);
+    return NextDrawDate(lotteryName, *last);
 }
 
-std::vector<int> stemBranchProposal(const DigitFlags &digits, const NumberRange &range)
+std::vector<int> StemBranchProposal(const DigitFlags &digits, const NumberRange &range)
 {
     std::vector<int> numbers;
     for (int x = range.first; x <= range.last; ++x) {
@@ -169,7 +169,7 @@ std::vector<int> stemBranchProposal(const DigitFlags &digits, const NumberRange 
     return numbers;
 }
 
-BacktestResult stemBranchBacktest(const DrawTable &draws, const QStringList &drawDates, const NumberRange &range,
+BacktestResult StemBranchBacktest(const DrawTable &draws, const QStringList &drawDates, const NumberRange &range,
     bool extra, const Progress &progress)
 {
     const int rows = draws.rowCount();
@@ -179,13 +179,13 @@ BacktestResult stemBranchBacktest(const DrawTable &draws, const QStringList &dra
     for (int p = 0; p < rows; ++p) {
         if (result.interrupted(progress, p, rows))
             return result;
-        const std::optional<QDate> date = p < drawDates.size() ? parseDrawDate(drawDates[p]) : std::nullopt;
+        const std::optional<QDate> date = p < drawDates.size() ? ParseDrawDate(drawDates[p]) : std::nullopt;
         if (!date)
             continue;
-        const StemBranch day = stemBranchOf(*date);
-        const DigitFlags digits = selectDigits(day.stem, day.branch, extra);
+        const StemBranch day = StemBranchOf(*date);
+        const DigitFlags digits = SelectDigits(day.stem, day.branch, extra);
         BacktestRow &row = result.rows[static_cast<std::size_t>(p)];
-        row.proposed = plainNumbers(stemBranchProposal(digits, range));
+        row.proposed = PlainNumbers(StemBranchProposal(digits, range));
         const qint32 *numbers = draws.numbers(p);
         for (int k = 0; k < m; ++k) {
             if (numbers[k] >= 0 && digits[static_cast<std::size_t>(numbers[k] % 10)])
@@ -195,7 +195,7 @@ BacktestResult stemBranchBacktest(const DrawTable &draws, const QStringList &dra
         result.judge(row.hitCount);
     }
     progress.step(rows, rows);
-    result.memo = hitRangeMemo(result);
+    result.memo = HitRangeMemo(result);
     return result;
 }
 

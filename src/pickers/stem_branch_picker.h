@@ -17,43 +17,43 @@ struct StemBranch {
     int branch = 0; // 0 … 11
 };
 
-StemBranch stemBranchOf(const QDate &date);
+StemBranch StemBranchOf(const QDate &date);
 // "甲" … "癸" and "子" … "亥" as the picker shows them.
-QString stemName(int stem);
-QString branchName(int branch);
+QString StemName(int stem);
+QString BranchName(int branch);
 // The stem or branch index of a name, -1 when it is none.
-int stemIndex(const QString &name);
-int branchIndex(const QString &name);
+int StemIndex(const QString &name);
+int BranchIndex(const QString &name);
 
 // The five elements (1 … 5) of the stems and branches, and their relations.
-int stemElement(int stem);
-int branchElement(int branch);
-int elementGenerates(int element);
-int elementGeneratedBy(int element);
-int elementOvercomes(int element);
+int StemElement(int stem);
+int BranchElement(int branch);
+int ElementGenerates(int element);
+int ElementGeneratedBy(int element);
+int ElementOvercomes(int element);
 
 // Selected last digits 0 … 9.
 using DigitFlags = std::array<bool, 10>;
 
 // The digit selection for a stem and a branch; extra is "附加".
-DigitFlags selectDigits(int stem, int branch, bool extra);
+DigitFlags SelectDigits(int stem, int branch, bool extra);
 
 // A draw date text (year-month-day, any single separator) as a calendar date.
-std::optional<QDate> parseDrawDate(const QString &text);
+std::optional<QDate> ParseDrawDate(const QString &text);
 // The date of the coming draw after the last one: for 中国福彩七乐彩 the next Monday,
 // Wednesday or Friday, for any other lottery the next day.
-QDate nextDrawDate(const QString &lotteryName, const QDate &lastDraw);
+QDate NextDrawDate(const QString &lotteryName, const QDate &lastDraw);
 // The date of target T (0 … draw count): the draw's own date, or for the coming period the
 // next draw date after the last draw. Empty when the date text cannot be read.
-std::optional<QDate> targetDate(const QString &lotteryName, const QStringList &drawDates, int target);
+std::optional<QDate> TargetDate(const QString &lotteryName, const QStringList &drawDates, int target);
 
 // Every number of the range whose last digit is selected, ascending.
-std::vector<int> stemBranchProposal(const DigitFlags &digits, const NumberRange &range);
+std::vector<int> StemBranchProposal(const DigitFlags &digits, const NumberRange &range);
 
 // The back-test: every draw's own date gives its proposal and hit count; numbers are written as
 // plain integers. A draw whose date cannot be read gets empty proposal and hit fields and stays
 // out of the memo. Honours a cancel.
-BacktestResult stemBranchBacktest(const DrawTable &draws, const QStringList &drawDates, const NumberRange &range,
+BacktestResult StemBranchBacktest(const DrawTable &draws, const QStringList &drawDates, const NumberRange &range,
     bool extra, const Progress &progress = {});
 
 } // namespace lumaro

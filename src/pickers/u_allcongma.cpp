@@ -69,7 +69,7 @@ PickerSettings Tfrmallcongma::readSettings() const
     PickerSettings settings;
     settings.kind = ExclusionKind::Repeat;
     settings.stop = readStopRule();
-    settings.repeat.atLeast = toIntegerAtLeast(m_comAC->currentText(), 0);
+    settings.repeat.atLeast = ToIntegerAtLeast(m_comAC->currentText(), 0);
     settings.repeat.periods = repeatPeriods();
     return settings;
 }
@@ -77,7 +77,7 @@ PickerSettings Tfrmallcongma::readSettings() const
 int Tfrmallcongma::repeatPeriods() const
 {
     // At least one period; more than the draws before the target is refused by the run.
-    return toIntegerAtLeast(m_comqishu->currentText(), 1);
+    return ToIntegerAtLeast(m_comqishu->currentText(), 1);
 }
 
 void Tfrmallcongma::showHistory(const ValueRows &rows)
@@ -85,7 +85,7 @@ void Tfrmallcongma::showHistory(const ValueRows &rows)
     const int m = m_context.lottery->m;
     auto repeats = std::make_shared<std::vector<int>>(RepeatHistory(rows, repeatPeriods()));
     const QStringList periods = periodTexts();
-    const QStringList fixed {QStringLiteral("0"), QString::number(m), fixed1(m / 2.0)};
+    const QStringList fixed {QStringLiteral("0"), QString::number(m), Fixed1(m / 2.0)};
     m_history->setGrid(periods, rows,
         {QStringLiteral("理论最小重码数"), QStringLiteral("理论最大重码数"), QStringLiteral("理论平均重码数"),
             QStringLiteral("实际重码数")},

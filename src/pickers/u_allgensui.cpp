@@ -74,7 +74,7 @@ Tfrmallgensui::Tfrmallgensui(AppContext &context, QWidget *parent)
     lockWhileRunning(
         {m_edthuishu, m_comhei1, m_comhei2, m_optmode, m_opttype1, m_opttype2, m_opttype3, m_opttype4, m_btntongji});
     connect(m_optmode, &RadioGroup::itemIndexChanged, this, [this] { optmodeClick(); });
-    connect(m_btntongji, &QPushButton::clicked, this, [this] { guarded(this, [this] { btntongjiClick(); }); });
+    connect(m_btntongji, &QPushButton::clicked, this, [this] { Guarded(this, [this] { btntongjiClick(); }); });
 
     auto *historyPage = new QWidget(m_page);
     auto *historyLayout = new QVBoxLayout(historyPage);
@@ -142,7 +142,7 @@ Tfrmallgensui::Tfrmallgensui(AppContext &context, QWidget *parent)
     resize(960, 680);
 
     // The standard follow history, whatever the mode.
-    guarded(this, [this] { showFollow(drawRows(), FollowGroupSize(m_edthuishu->text())); });
+    Guarded(this, [this] { showFollow(drawRows(), FollowGroupSize(m_edthuishu->text())); });
 }
 
 void Tfrmallgensui::optmodeClick()
@@ -166,14 +166,14 @@ FollowRule Tfrmallgensui::readRule() const
     FollowRule rule;
     rule.group = FollowGroupSize(m_edthuishu->text());
     // Follow counts are counts of a ticket's numbers: never negative.
-    rule.upper = toIntegerAtLeast(m_comhei1->currentText(), 0);
-    rule.lower = toIntegerAtLeast(m_comhei2->currentText(), 0);
+    rule.upper = ToIntegerAtLeast(m_comhei1->currentText(), 0);
+    rule.lower = ToIntegerAtLeast(m_comhei2->currentText(), 0);
     rule.variant = m_optmode->itemIndex() == 1;
     rule.byLabel = m_opttype1->itemIndex() == 1;
     rule.byGap = m_opttype2->itemIndex() == 1;
     rule.randomStage = m_opttype3->itemIndex() == 1;
     rule.maxStage = m_opttype4->itemIndex() == 1;
-    rule.stageLimit = toInteger(m_comjieduannum->currentText());
+    rule.stageLimit = ToInteger(m_comjieduannum->currentText());
     return rule;
 }
 

@@ -68,8 +68,8 @@ PickerSettings Tfrmallhei::readSettings() const
     settings.kind = ExclusionKind::Sum;
     settings.stop = readStopRule();
     // A bound beyond the lists' sums never excludes; a negative sum is refused.
-    settings.sum.upper = toIntegerAtLeast(m_comhei1->currentText(), 0);
-    settings.sum.lower = toIntegerAtLeast(m_comhei2->currentText(), 0);
+    settings.sum.upper = ToIntegerAtLeast(m_comhei1->currentText(), 0);
+    settings.sum.lower = ToIntegerAtLeast(m_comhei2->currentText(), 0);
     return settings;
 }
 

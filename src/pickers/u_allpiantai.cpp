@@ -97,17 +97,17 @@ PickerSettings Tfrmallpiantai::readSettings() const
     settings.stop = readStopRule();
     SkewRule &skew = settings.skew;
     skew.mode = m_optmode->itemIndex() == 1 ? SkewMode::OddEven : SkewMode::BigSmall;
-    skew.span = toInteger(m_edtyanxunum->text());
+    skew.span = ToInteger(m_edtyanxunum->text());
     // Every count is a count of a ticket's numbers; one above M never holds, a negative one
     // is refused.
     skew.highOn = m_chkda->isChecked();
-    skew.high = toIntegerAtLeast(m_edtdanum->text(), 0);
-    skew.highFrom = toIntegerAtLeast(m_edtdanum1->text(), 0);
-    skew.highTo = toIntegerAtLeast(m_edtdanum2->text(), 0);
+    skew.high = ToIntegerAtLeast(m_edtdanum->text(), 0);
+    skew.highFrom = ToIntegerAtLeast(m_edtdanum1->text(), 0);
+    skew.highTo = ToIntegerAtLeast(m_edtdanum2->text(), 0);
     skew.lowOn = m_chkxiao->isChecked();
-    skew.low = toIntegerAtLeast(m_edtxiaonum->text(), 0);
-    skew.lowFrom = toIntegerAtLeast(m_edtxiaonum1->text(), 0);
-    skew.lowTo = toIntegerAtLeast(m_edtxiaonum2->text(), 0);
+    skew.low = ToIntegerAtLeast(m_edtxiaonum->text(), 0);
+    skew.lowFrom = ToIntegerAtLeast(m_edtxiaonum1->text(), 0);
+    skew.lowTo = ToIntegerAtLeast(m_edtxiaonum2->text(), 0);
     return settings;
 }
 

@@ -20,7 +20,7 @@ namespace {
 constexpr int kStandard = 0;
 constexpr int kExtra = 1;
 
-PickerFrame::Options ganzhiOptions()
+PickerFrame::Options GanzhiOptions()
 {
     PickerFrame::Options options;
     options.objectName = QStringLiteral("frmganzhi");
@@ -33,82 +33,82 @@ PickerFrame::Options ganzhiOptions()
 } // namespace
 
 Tfrmganzhi::Tfrmganzhi(AppContext &context, QWidget *parent)
-    : PickerFrame(context, parent, ganzhiOptions())
-    , edtdate(NewField(this, "edtdate"))
-    , edttiangan(NewField(this, "edttiangan"))
-    , edtdizhi(NewField(this, "edtdizhi"))
-    , optadd(
+    : PickerFrame(context, parent, GanzhiOptions())
+    , m_edtdate(NewField(this, "edtdate"))
+    , m_edttiangan(NewField(this, "edttiangan"))
+    , m_edtdizhi(NewField(this, "edtdizhi"))
+    , m_optadd(
           new RadioGroup(QStringLiteral("optadd"), {QStringLiteral("标准"), QStringLiteral("附加")}, kStandard, this))
 {
     // The date and its stem and branch are shown, never typed.
-    for (QLineEdit *box : {edtdate, edttiangan, edtdizhi})
+    for (QLineEdit *box : {m_edtdate, m_edttiangan, m_edtdizhi})
         box->setReadOnly(true);
-    edtdate->setFixedWidth(110);
-    edttiangan->setFixedWidth(40);
-    edtdizhi->setFixedWidth(40);
+    m_edtdate->setFixedWidth(110);
+    m_edttiangan->setFixedWidth(40);
+    m_edtdizhi->setFixedWidth(40);
     auto *row = new QHBoxLayout;
     row->addWidget(new QLabel(QStringLiteral("开奖日期："), this));
-    row->addWidget(edtdate);
+    row->addWidget(m_edtdate);
     row->addSpacing(12);
     row->addWidget(new QLabel(QStringLiteral("天干："), this));
-    row->addWidget(edttiangan);
+    row->addWidget(m_edttiangan);
     row->addSpacing(12);
     row->addWidget(new QLabel(QStringLiteral("地支："), this));
-    row->addWidget(edtdizhi);
+    row->addWidget(m_edtdizhi);
     row->addSpacing(12);
-    row->addWidget(optadd);
+    row->addWidget(m_optadd);
     row->addStretch(1);
     settingsLayout()->addLayout(row);
 
-    connect(comcurqi, &QComboBox::currentIndexChanged, this, &Tfrmganzhi::comcurqiChange);
+    connect(m_comcurqi, &QComboBox::currentIndexChanged, this, &Tfrmganzhi::comcurqiChange);
     comcurqiChange();
     runTongji();
 }
 
 bool Tfrmganzhi::extra() const
 {
-    return optadd->itemIndex() == kExtra;
+    return m_optadd->itemIndex() == kExtra;
 }
 
 void Tfrmganzhi::comcurqiChange()
 {
-    const std::optional<QDate> date = targetDate(lottery().name, lottery().drawDates, target());
+    const std::optional<QDate> date = TargetDate(lottery().name, lottery().drawDates, target());
     m_date = date.value_or(QDate());
     if (!date) {
-        edtdate->clear();
-        edttiangan->clear();
-        edtdizhi->clear();
+        m_edtdate->clear();
+        m_edttiangan->clear();
+        m_edtdizhi->clear();
         return;
     }
-    const StemBranch day = stemBranchOf(*date);
+    const StemBranch day = StemBranchOf(*date);
     // The short date of the program's own language (2026/4/17), whatever the system locale.
-    edtdate->setText(QLocale(QLocale::Chinese, QLocale::China).toString(*date, QLocale::ShortFormat));
-    edttiangan->setText(stemName(day.stem));
-    edtdizhi->setText(branchName(day.branch));
+    m_edtdate->setText(QLocale(QLocale::Chinese, QLocale::China).toString(*date, QLocale::ShortFormat));
+    m_edttiangan->setText(StemName(day.stem));
+    m_edtdizhi->setText(BranchName(day.branch));
 }
 
 void Tfrmganzhi::generate(int /*target*/, const QString &targetText)
 {
-    if (edtdate->text().isEmpty() || !m_date.isValid()) {
-        dialogs::warning(this, windowTitle(), QStringLiteral("请输入正确的开奖日期！"));
+    if (m_edtdate->text().isEmpty() || !m_date.isValid()) {
+        dialogs::Warning(this, windowTitle(), QStringLiteral("请输入正确的开奖日期！"));
         return;
     }
-    int stem = stemIndex(edttiangan->text());
-    int branch = branchIndex(edtdizhi->text());
+    int stem = StemIndex(m_edttiangan->text());
+    int branch = BranchIndex(m_edtdizhi->text());
     if (stem < 0 || branch < 0) {
-        const StemBranch day = stemBranchOf(m_date);
+        const StemBranch day = StemBranchOf(m_date);
         stem = day.stem;
         branch = day.branch;
     }
-    const DigitFlags digits = selectDigits(stem, branch, extra());
-    showProposal(targetText, plainNumbers(stemBranchProposal(digits, numberRangeOf(lottery()))));
+    const DigitFlags digits = SelectDigits(stem, branch, extra());
+    showProposal(targetText, PlainNumbers(StemBranchProposal(digits, NumberRangeOf(lottery()))));
 }
 
 PickerFrame::BacktestJob Tfrmganzhi::backtestJob()
 {
     return
-        [draws = lottery().drawTable, dates = lottery().drawDates, range = numberRangeOf(lottery()), extra = extra()](
-            const Progress &progress) { return stemBranchBacktest(draws, dates, range, extra, progress); };
+        [draws = lottery().drawTable, dates = lottery().drawDates, range = NumberRangeOf(lottery()), extra = extra()](
+            const Progress &progress) { return StemBranchBacktest(draws, dates, range, extra, progress); };
 }
 
 } // namespace lumaro

@@ -26,11 +26,11 @@ protected:
 private:
     void comcurqiChange();
 
-    QLineEdit *edtdate;
-    QLineEdit *edttiangan;
-    QLineEdit *edtdizhi;
-    RadioGroup *optadd;
-    QDate m_date; // the date in edtdate; null when unknown
+    QLineEdit *m_edtdate;
+    QLineEdit *m_edttiangan;
+    QLineEdit *m_edtdizhi;
+    RadioGroup *m_optadd;
+    QDate m_date; // the date in m_edtdate; null when unknown
 };
 
 } // namespace lumaro

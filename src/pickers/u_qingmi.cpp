@@ -22,7 +22,7 @@ constexpr int kPerPosition = 0;
 constexpr int kOverall = 1;
 constexpr int kDefaultStop = 7;
 
-PickerFrame::Options qingmiOptions()
+PickerFrame::Options QingmiOptions()
 {
     PickerFrame::Options options;
     options.objectName = QStringLiteral("frmqingmi");
@@ -32,7 +32,7 @@ PickerFrame::Options qingmiOptions()
     return options;
 }
 
-QString countLabel(bool perPosition)
+QString CountLabel(bool perPosition)
 {
     return perPosition ? QStringLiteral("各位号码数：") : QStringLiteral("总体号码数：");
 }
@@ -40,80 +40,80 @@ QString countLabel(bool perPosition)
 } // namespace
 
 Tfrmqingmi::Tfrmqingmi(AppContext &context, QWidget *parent)
-    : PickerFrame(context, parent, qingmiOptions())
-    , optsel(new RadioGroup(
+    : PickerFrame(context, parent, QingmiOptions())
+    , m_optsel(new RadioGroup(
           QStringLiteral("optsel"), {QStringLiteral("各个位置"), QStringLiteral("总体位置")}, kOverall, this))
-    , lblselnum(new QLabel(countLabel(false), this))
-    , comselnum(new QComboBox(this))
-    , comjieduanqi(new QComboBox(this))
-    , tabcode(new QTableView(this))
+    , m_lblselnum(new QLabel(CountLabel(false), this))
+    , m_comselnum(new QComboBox(this))
+    , m_comjieduanqi(new QComboBox(this))
+    , m_tabcode(new QTableView(this))
     , m_codeModel(new FunctionTableModel(this))
 {
-    lblselnum->setObjectName(QStringLiteral("lblselnum"));
-    comselnum->setObjectName(QStringLiteral("comselnum"));
-    comjieduanqi->setObjectName(QStringLiteral("comjieduanqi"));
-    tabcode->setObjectName(QStringLiteral("tabcode"));
+    m_lblselnum->setObjectName(QStringLiteral("lblselnum"));
+    m_comselnum->setObjectName(QStringLiteral("comselnum"));
+    m_comjieduanqi->setObjectName(QStringLiteral("comjieduanqi"));
+    m_tabcode->setObjectName(QStringLiteral("tabcode"));
 
-    const NumberRange range = numberRangeOf(lottery());
-    FillNumberCombo(comselnum, 1, range.count(), range.count() / 2);
+    const NumberRange range = NumberRangeOf(lottery());
+    FillNumberCombo(m_comselnum, 1, range.count(), range.count() / 2);
     // "全部期数" then 1 … D; the item index is S.
     const int draws = lottery().drawTable.rowCount();
-    comjieduanqi->addItem(QStringLiteral("全部期数"));
+    m_comjieduanqi->addItem(QStringLiteral("全部期数"));
     QStringList stops;
     for (int s = 1; s <= draws; ++s)
         stops << QString::number(s);
-    comjieduanqi->addItems(stops);
-    comjieduanqi->setCurrentIndex(std::min(kDefaultStop, draws));
-    comjieduanqi->setMaxVisibleItems(20);
+    m_comjieduanqi->addItems(stops);
+    m_comjieduanqi->setCurrentIndex(std::min(kDefaultStop, draws));
+    m_comjieduanqi->setMaxVisibleItems(20);
 
     auto *row = new QHBoxLayout;
-    row->addWidget(optsel);
+    row->addWidget(m_optsel);
     row->addSpacing(12);
-    row->addWidget(lblselnum);
-    row->addWidget(comselnum);
+    row->addWidget(m_lblselnum);
+    row->addWidget(m_comselnum);
     row->addSpacing(16);
     row->addWidget(new QLabel(QStringLiteral("阶段次数："), this));
-    row->addWidget(comjieduanqi);
+    row->addWidget(m_comjieduanqi);
     row->addStretch(1);
     settingsLayout()->addLayout(row);
 
-    tabcode->setModel(m_codeModel);
+    m_tabcode->setModel(m_codeModel);
     // A wrapped overall tally needs its row height again when the width changes.
-    m_codeViewport = tabcode->viewport();
-    tabcode->viewport()->installEventFilter(this);
-    tabcode->horizontalHeader()->hide();
-    tabcode->verticalHeader()->hide();
-    tabcode->verticalHeader()->setDefaultSectionSize(20);
-    tabcode->setWordWrap(true);
-    tabcode->setMinimumHeight(48);
+    m_codeViewport = m_tabcode->viewport();
+    m_tabcode->viewport()->installEventFilter(this);
+    m_tabcode->horizontalHeader()->hide();
+    m_tabcode->verticalHeader()->hide();
+    m_tabcode->verticalHeader()->setDefaultSectionSize(20);
+    m_tabcode->setWordWrap(true);
+    m_tabcode->setMinimumHeight(48);
     m_codeModel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     // Three lines: the overall tally in full, or the first ranks of each position; the splitter
     // below it gives more.
-    addExtraPane(tabcode, 3 * tabcode->fontMetrics().lineSpacing() + 30);
+    addExtraPane(m_tabcode, 3 * m_tabcode->fontMetrics().lineSpacing() + 30);
 
-    connect(optsel, &RadioGroup::itemIndexChanged, this, &Tfrmqingmi::optselClick);
+    connect(m_optsel, &RadioGroup::itemIndexChanged, this, &Tfrmqingmi::optselClick);
     runTongji();
 }
 
 IntimateSettings Tfrmqingmi::settings() const
 {
     IntimateSettings s;
-    s.perPosition = optsel->itemIndex() == kPerPosition;
-    s.count = numberItem(comselnum);
-    s.stop = comjieduanqi->currentIndex();
+    s.perPosition = m_optsel->itemIndex() == kPerPosition;
+    s.count = NumberItem(m_comselnum);
+    s.stop = m_comjieduanqi->currentIndex();
     return s;
 }
 
 void Tfrmqingmi::optselClick(int index)
 {
-    lblselnum->setText(countLabel(index == kPerPosition));
-    if (comselnum->count() > 0)
-        comselnum->setCurrentIndex(0);
+    m_lblselnum->setText(CountLabel(index == kPerPosition));
+    if (m_comselnum->count() > 0)
+        m_comselnum->setCurrentIndex(0);
 }
 
 void Tfrmqingmi::generate(int target, const QString &targetText)
 {
-    const IntimatePicker picker(lottery().drawTable, numberRangeOf(lottery()));
+    const IntimatePicker picker(lottery().drawTable, NumberRangeOf(lottery()));
     const IntimateSettings s = settings();
     auto proposal = std::make_shared<const IntimateProposal>(picker.propose(target, s));
     const IntimateTallies &tallies = proposal->tallies;
@@ -146,10 +146,10 @@ void Tfrmqingmi::generate(int target, const QString &targetText)
             1, [proposal](int, int) -> QVariant { return IntimatePicker::overallText(proposal->tallies.overall); });
     }
     // The columns share the grid's width (and follow it); wrapped rows take the height they need.
-    tabcode->horizontalHeader()->setMinimumSectionSize(60);
-    tabcode->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
-    tabcode->resizeRowsToContents();
-    showProposal(targetText, plainNumbers(proposal->numbers));
+    m_tabcode->horizontalHeader()->setMinimumSectionSize(60);
+    m_tabcode->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    m_tabcode->resizeRowsToContents();
+    showProposal(targetText, PlainNumbers(proposal->numbers));
 }
 
 bool Tfrmqingmi::eventFilter(QObject *watched, QEvent *event)
@@ -157,13 +157,13 @@ bool Tfrmqingmi::eventFilter(QObject *watched, QEvent *event)
     // Compared by address only, like the frame's grid: the viewport may be half destroyed.
     // The columns follow the new width only after this event: the rows are measured after them.
     if (event->type() == QEvent::Resize && watched == m_codeViewport)
-        QMetaObject::invokeMethod(tabcode, &QTableView::resizeRowsToContents, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(m_tabcode, &QTableView::resizeRowsToContents, Qt::QueuedConnection);
     return PickerFrame::eventFilter(watched, event);
 }
 
 PickerFrame::BacktestJob Tfrmqingmi::backtestJob()
 {
-    return [draws = lottery().drawTable, range = numberRangeOf(lottery()), settings = settings()](
+    return [draws = lottery().drawTable, range = NumberRangeOf(lottery()), settings = settings()](
                const Progress &progress) { return IntimatePicker(draws, range).backtest(settings, progress); };
 }
 

@@ -11,7 +11,7 @@ class RadioGroup;
 struct IntimateSettings;
 
 // 最优亲密数字选号: the intimate-number picker window, with the tallies of the last proposal in
-// the grid tabcode.
+// the grid m_tabcode.
 class Tfrmqingmi : public PickerFrame {
     Q_OBJECT
 public:
@@ -27,11 +27,11 @@ protected:
 private:
     void optselClick(int index);
 
-    RadioGroup *optsel;
-    QLabel *lblselnum;
-    QComboBox *comselnum;
-    QComboBox *comjieduanqi;
-    QTableView *tabcode;
+    RadioGroup *m_optsel;
+    QLabel *m_lblselnum;
+    QComboBox *m_comselnum;
+    QComboBox *m_comjieduanqi;
+    QTableView *m_tabcode;
     const QObject *m_codeViewport = nullptr;
     FunctionTableModel *m_codeModel;
 };

@@ -13,7 +13,7 @@ namespace lumaro {
 
 namespace {
 
-PickerFrame::Options sepOptions()
+PickerFrame::Options SepOptions()
 {
     PickerFrame::Options options;
     options.objectName = QStringLiteral("frmsep");
@@ -26,16 +26,16 @@ PickerFrame::Options sepOptions()
 } // namespace
 
 Tfrmsep::Tfrmsep(AppContext &context, QWidget *parent)
-    : PickerFrame(context, parent, sepOptions())
-    , comqishu(NewNumberCombo(this, "comqishu", 1, IntervalPicker::kMaxInterval, 5))
-    , comcodenum(NewNumberCombo(this, "comcodenum", 1, numberRangeOf(lottery()).count(), 2 * lottery().m))
+    : PickerFrame(context, parent, SepOptions())
+    , m_comqishu(NewNumberCombo(this, "comqishu", 1, IntervalPicker::kMaxInterval, 5))
+    , m_comcodenum(NewNumberCombo(this, "comcodenum", 1, NumberRangeOf(lottery()).count(), 2 * lottery().m))
 {
     auto *row = new QHBoxLayout;
     row->addWidget(new QLabel(QStringLiteral("间隔期数："), this));
-    row->addWidget(comqishu);
+    row->addWidget(m_comqishu);
     row->addSpacing(16);
     row->addWidget(new QLabel(QStringLiteral("选号个数："), this));
-    row->addWidget(comcodenum);
+    row->addWidget(m_comcodenum);
     row->addStretch(1);
     settingsLayout()->addLayout(row);
 
@@ -44,18 +44,18 @@ Tfrmsep::Tfrmsep(AppContext &context, QWidget *parent)
 
 IntervalSettings Tfrmsep::settings() const
 {
-    return IntervalSettings {numberItem(comqishu), numberItem(comcodenum)};
+    return IntervalSettings {NumberItem(m_comqishu), NumberItem(m_comcodenum)};
 }
 
 void Tfrmsep::generate(int target, const QString &targetText)
 {
-    const IntervalPicker picker(lottery().drawTable, numberRangeOf(lottery()));
-    showProposal(targetText, paddedNumbers(picker.propose(target, settings())));
+    const IntervalPicker picker(lottery().drawTable, NumberRangeOf(lottery()));
+    showProposal(targetText, PaddedNumbers(picker.propose(target, settings())));
 }
 
 PickerFrame::BacktestJob Tfrmsep::backtestJob()
 {
-    return [draws = lottery().drawTable, range = numberRangeOf(lottery()), settings = settings()](
+    return [draws = lottery().drawTable, range = NumberRangeOf(lottery()), settings = settings()](
                const Progress &progress) { return IntervalPicker(draws, range).backtest(settings, progress); };
 }
 

@@ -21,8 +21,8 @@ protected:
     BacktestJob backtestJob() override;
 
 private:
-    QComboBox *comqishu;
-    QComboBox *comcodenum;
+    QComboBox *m_comqishu;
+    QComboBox *m_comcodenum;
 };
 
 } // namespace lumaro

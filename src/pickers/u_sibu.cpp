@@ -14,7 +14,7 @@ namespace lumaro {
 
 namespace {
 
-PickerFrame::Options sibuOptions()
+PickerFrame::Options SibuOptions()
 {
     PickerFrame::Options options;
     options.objectName = QStringLiteral("frmsibu");
@@ -27,21 +27,21 @@ PickerFrame::Options sibuOptions()
 } // namespace
 
 Tfrmsibu::Tfrmsibu(AppContext &context, QWidget *parent)
-    : PickerFrame(context, parent, sibuOptions())
+    : PickerFrame(context, parent, SibuOptions())
 {
     const int draws = lottery().drawTable.rowCount();
     const FourStepSettings defaults;
-    com1 = NewNumberCombo(this, "com1", 1, draws, FourStepPicker::defaultLongWindow(draws));
-    com2 = NewNumberCombo(this, "com2", 1, FourStepPicker::kMaxRest2, defaults.rest2);
-    com3 = NewNumberCombo(this, "com3", 1, FourStepPicker::kMaxRest3, defaults.rest3);
-    com4 = NewNumberCombo(this, "com4", 1, FourStepPicker::kMaxRecent4, defaults.recent4);
-    edtcode1 = NewField(this, "edtcode1");
-    edtcode2 = NewField(this, "edtcode2");
-    edtcode3 = NewField(this, "edtcode3");
-    edtcode4 = NewField(this, "edtcode4");
-    for (QComboBox *combo : {com1, com2, com3, com4})
+    m_com1 = NewNumberCombo(this, "com1", 1, draws, FourStepPicker::defaultLongWindow(draws));
+    m_com2 = NewNumberCombo(this, "com2", 1, FourStepPicker::kMaxRest2, defaults.rest2);
+    m_com3 = NewNumberCombo(this, "com3", 1, FourStepPicker::kMaxRest3, defaults.rest3);
+    m_com4 = NewNumberCombo(this, "com4", 1, FourStepPicker::kMaxRecent4, defaults.recent4);
+    m_edtcode1 = NewField(this, "edtcode1");
+    m_edtcode2 = NewField(this, "edtcode2");
+    m_edtcode3 = NewField(this, "edtcode3");
+    m_edtcode4 = NewField(this, "edtcode4");
+    for (QComboBox *combo : {m_com1, m_com2, m_com3, m_com4})
         combo->setMaxVisibleItems(20);
-    for (QLineEdit *box : {edtcode1, edtcode2, edtcode3, edtcode4})
+    for (QLineEdit *box : {m_edtcode1, m_edtcode2, m_edtcode3, m_edtcode4})
         box->setReadOnly(true);
 
     auto *grid = new QGridLayout;
@@ -51,10 +51,10 @@ Tfrmsibu::Tfrmsibu(AppContext &context, QWidget *parent)
         const char *after;
         QLineEdit *box;
     } steps[] = {
-        {"第一步：选出最近", com1, "期中出次数最多号码", edtcode1},
-        {"第二步：第一步选号当中", com2, "期以上未出号", edtcode2},
-        {"第三步：选出最近", com3, "期未出3连号", edtcode3},
-        {"第四步：选出最近", com4, "期相对活跃冷码", edtcode4},
+        {"第一步：选出最近", m_com1, "期中出次数最多号码", m_edtcode1},
+        {"第二步：第一步选号当中", m_com2, "期以上未出号", m_edtcode2},
+        {"第三步：选出最近", m_com3, "期未出3连号", m_edtcode3},
+        {"第四步：选出最近", m_com4, "期相对活跃冷码", m_edtcode4},
     };
     int row = 0;
     for (const auto &step : steps) {
@@ -73,27 +73,27 @@ Tfrmsibu::Tfrmsibu(AppContext &context, QWidget *parent)
 FourStepSettings Tfrmsibu::settings() const
 {
     FourStepSettings s;
-    s.longWindow = numberItem(com1);
-    s.rest2 = numberItem(com2);
-    s.rest3 = numberItem(com3);
-    s.recent4 = numberItem(com4);
+    s.longWindow = NumberItem(m_com1);
+    s.rest2 = NumberItem(m_com2);
+    s.rest3 = NumberItem(m_com3);
+    s.recent4 = NumberItem(m_com4);
     return s;
 }
 
 void Tfrmsibu::generate(int target, const QString &targetText)
 {
-    const FourStepPicker picker(lottery().drawTable, numberRangeOf(lottery()));
+    const FourStepPicker picker(lottery().drawTable, NumberRangeOf(lottery()));
     const FourStepProposal proposal = picker.propose(target, settings());
-    edtcode1->setText(proposal.step1Text());
-    edtcode2->setText(proposal.step2Text());
-    edtcode3->setText(proposal.step3Text());
-    edtcode4->setText(proposal.step4Text());
+    m_edtcode1->setText(proposal.step1Text());
+    m_edtcode2->setText(proposal.step2Text());
+    m_edtcode3->setText(proposal.step3Text());
+    m_edtcode4->setText(proposal.step4Text());
     showProposal(targetText, proposal.finalText());
 }
 
 PickerFrame::BacktestJob Tfrmsibu::backtestJob()
 {
-    return [draws = lottery().drawTable, range = numberRangeOf(lottery()), settings = settings()](
+    return [draws = lottery().drawTable, range = NumberRangeOf(lottery()), settings = settings()](
                const Progress &progress) { return FourStepPicker(draws, range).backtest(settings, progress); };
 }
 

@@ -25,14 +25,14 @@ protected:
     BacktestJob backtestJob() override;
 
 private:
-    QComboBox *com1;
-    QComboBox *com2;
-    QComboBox *com3;
-    QComboBox *com4;
-    QLineEdit *edtcode1;
-    QLineEdit *edtcode2;
-    QLineEdit *edtcode3;
-    QLineEdit *edtcode4;
+    QComboBox *m_com1;
+    QComboBox *m_com2;
+    QComboBox *m_com3;
+    QComboBox *m_com4;
+    QLineEdit *m_edtcode1;
+    QLineEdit *m_edtcode2;
+    QLineEdit *m_edtcode3;
+    QLineEdit *m_edtcode4;
 };
 
 } // namespace lumaro

@@ -16,7 +16,7 @@ bool LumaroApplication::notify(QObject *receiver, QEvent *event)
     try {
         return QApplication::notify(receiver, event);
     } catch (...) {
-        showError(nullptr, errorText(std::current_exception()));
+        ShowError(nullptr, ErrorText(std::current_exception()));
         return false;
     }
 }

@@ -203,9 +203,9 @@ void BackgroundRun::finish(const std::exception_ptr &error)
         if (failed)
             failed();
         QWidget *parent = m_errorParent ? m_errorParent.data() : m_window;
-        guarded(parent, [&] { std::rethrow_exception(error); });
+        Guarded(parent, [&] { std::rethrow_exception(error); });
     } else if (done) {
-        guarded(m_window, done);
+        Guarded(m_window, done);
     }
     Q_EMIT finished();
 }

@@ -25,7 +25,7 @@ constexpr int kSmallestLegendPoints = 7;
 
 // The smallest of 1, 2, 5, 10, 20, 50, … that is at least n, so the labelled bars are easy to
 // count.
-int niceStep(int n)
+int NiceStep(int n)
 {
     int step = 1;
     for (;;) {
@@ -40,7 +40,7 @@ int niceStep(int n)
 }
 
 // Light colours (white, yellow) get a darker outline, so they show on a white legend.
-QColor outlineOf(const QColor &color)
+QColor OutlineOf(const QColor &color)
 {
     return qGray(color.rgb()) > 200 ? color.darker(170) : color;
 }
@@ -138,7 +138,7 @@ void BarChart::rebuildSets()
             continue;
         auto *set = new QBarSet(s.title);
         set->setColor(s.color);
-        set->setBorderColor(outlineOf(s.color));
+        set->setBorderColor(OutlineOf(s.color));
         set->setLabelColor(Qt::black);
         set->append(QList<qreal>(s.values.begin(), s.values.end()));
         sets << set;
@@ -264,7 +264,7 @@ void BarChart::fitTexts()
         const bool uprightLabels = std::abs(m_axisX->labelsAngle()) == 90;
         const qreal along = (uprightLabels ? metrics.height() : widestLabel()) + kLabelGap;
         const qreal slot = plot.width() / (count + 2 * pad);
-        step = niceStep(std::max(1, static_cast<int>(std::ceil(along / slot))));
+        step = NiceStep(std::max(1, static_cast<int>(std::ceil(along / slot))));
     }
     setLabelStep(step);
 

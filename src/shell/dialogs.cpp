@@ -26,21 +26,21 @@ struct TestState {
     QList<QUrl> urls;
 };
 
-TestState &state()
+TestState &TestingState()
 {
     static TestState s;
     return s;
 }
 
-bool record(const QString &kind, const QString &title, const QString &text)
+bool Record(const QString &kind, const QString &title, const QString &text)
 {
-    if (!state().enabled)
+    if (!TestingState().enabled)
         return false;
-    state().messages.append({kind, title, text});
+    TestingState().messages.append({kind, title, text});
     return true;
 }
 
-QString startPath(const QString &folder, const QString &proposed)
+QString StartPath(const QString &folder, const QString &proposed)
 {
     if (proposed.isEmpty())
         return folder;
@@ -51,7 +51,7 @@ QString startPath(const QString &folder, const QString &proposed)
 
 } // namespace
 
-QString qtFilter(const QString &filter)
+QString QtFilter(const QString &filter)
 {
     const QStringList parts = filter.split(QLatin1Char('|'));
     QStringList filters;
@@ -66,28 +66,28 @@ QString qtFilter(const QString &filter)
     return filters.join(QStringLiteral(";;"));
 }
 
-QString openFile(QWidget *parent, const QString &caption, const QString &startFolder, const QString &filter)
+QString OpenFile(QWidget *parent, const QString &caption, const QString &startFolder, const QString &filter)
 {
-    if (state().enabled)
-        return state().files.isEmpty() ? QString() : state().files.dequeue();
-    return QFileDialog::getOpenFileName(parent, caption, startFolder, qtFilter(filter));
+    if (TestingState().enabled)
+        return TestingState().files.isEmpty() ? QString() : TestingState().files.dequeue();
+    return QFileDialog::getOpenFileName(parent, caption, startFolder, QtFilter(filter));
 }
 
-QStringList openFiles(QWidget *parent, const QString &caption, const QString &startFolder, const QString &filter)
+QStringList OpenFiles(QWidget *parent, const QString &caption, const QString &startFolder, const QString &filter)
 {
-    if (state().enabled)
-        return state().fileLists.isEmpty() ? QStringList() : state().fileLists.dequeue();
-    return QFileDialog::getOpenFileNames(parent, caption, startFolder, qtFilter(filter));
+    if (TestingState().enabled)
+        return TestingState().fileLists.isEmpty() ? QStringList() : TestingState().fileLists.dequeue();
+    return QFileDialog::getOpenFileNames(parent, caption, startFolder, QtFilter(filter));
 }
 
-QString saveFile(QWidget *parent, const QString &caption, const QString &startFolder, const QString &proposed,
+QString SaveFile(QWidget *parent, const QString &caption, const QString &startFolder, const QString &proposed,
     const QString &filter, const QString &defaultSuffix)
 {
     QString path;
-    if (state().enabled) {
-        path = state().files.isEmpty() ? QString() : state().files.dequeue();
+    if (TestingState().enabled) {
+        path = TestingState().files.isEmpty() ? QString() : TestingState().files.dequeue();
     } else {
-        QFileDialog dialog(parent, caption, startPath(startFolder, proposed), qtFilter(filter));
+        QFileDialog dialog(parent, caption, StartPath(startFolder, proposed), QtFilter(filter));
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setDefaultSuffix(defaultSuffix);
         if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
@@ -98,28 +98,28 @@ QString saveFile(QWidget *parent, const QString &caption, const QString &startFo
     return path;
 }
 
-void information(QWidget *parent, const QString &title, const QString &text)
+void Information(QWidget *parent, const QString &title, const QString &text)
 {
-    if (!record(QStringLiteral("information"), title, text))
+    if (!Record(QStringLiteral("information"), title, text))
         QMessageBox::information(parent, title, text);
 }
 
-void warning(QWidget *parent, const QString &title, const QString &text)
+void Warning(QWidget *parent, const QString &title, const QString &text)
 {
-    if (!record(QStringLiteral("warning"), title, text))
+    if (!Record(QStringLiteral("warning"), title, text))
         QMessageBox::warning(parent, title, text);
 }
 
-void error(QWidget *parent, const QString &title, const QString &text)
+void Critical(QWidget *parent, const QString &title, const QString &text)
 {
-    if (!record(QStringLiteral("error"), title, text))
+    if (!Record(QStringLiteral("error"), title, text))
         QMessageBox::critical(parent, title, text);
 }
 
-bool question(QWidget *parent, const QString &title, const QString &text, bool warningIcon)
+bool Question(QWidget *parent, const QString &title, const QString &text, bool warningIcon)
 {
-    if (record(QStringLiteral("question"), title, text))
-        return state().answers.isEmpty() ? true : state().answers.dequeue();
+    if (Record(QStringLiteral("question"), title, text))
+        return TestingState().answers.isEmpty() ? true : TestingState().answers.dequeue();
     QMessageBox box(warningIcon ? QMessageBox::Warning : QMessageBox::Question, title, text,
         QMessageBox::Yes | QMessageBox::No, parent);
     box.button(QMessageBox::Yes)->setText(QStringLiteral("是(&Y)"));
@@ -127,10 +127,10 @@ bool question(QWidget *parent, const QString &title, const QString &text, bool w
     return box.exec() == QMessageBox::Yes;
 }
 
-int choose(QWidget *parent, const QString &title, const QString &text, const QStringList &buttons)
+int Choose(QWidget *parent, const QString &title, const QString &text, const QStringList &buttons)
 {
-    if (record(QStringLiteral("question"), title, text))
-        return state().choices.isEmpty() ? 0 : state().choices.dequeue();
+    if (Record(QStringLiteral("question"), title, text))
+        return TestingState().choices.isEmpty() ? 0 : TestingState().choices.dequeue();
     QMessageBox box(QMessageBox::Question, title, text, QMessageBox::NoButton, parent);
     QList<QAbstractButton *> added;
     for (qsizetype i = 0; i < buttons.size(); ++i) {
@@ -147,9 +147,9 @@ int choose(QWidget *parent, const QString &title, const QString &text, const QSt
     return index < 0 ? static_cast<int>(buttons.size()) - 1 : static_cast<int>(index);
 }
 
-bool choosePrinter(QWidget *parent, QPrinter &printer, const QString &title, bool pageRange)
+bool ChoosePrinter(QWidget *parent, QPrinter &printer, const QString &title, bool pageRange)
 {
-    if (record(QStringLiteral("print"), title, QString()))
+    if (Record(QStringLiteral("print"), title, QString()))
         return false;
     QPrintDialog dialog(&printer, parent);
     dialog.setWindowTitle(title);
@@ -158,10 +158,10 @@ bool choosePrinter(QWidget *parent, QPrinter &printer, const QString &title, boo
     return dialog.exec() == QDialog::Accepted;
 }
 
-void openUrl(const QUrl &url)
+void OpenUrl(const QUrl &url)
 {
-    if (state().enabled) {
-        state().urls.append(url);
+    if (TestingState().enabled) {
+        TestingState().urls.append(url);
         return;
     }
     QDesktopServices::openUrl(url);
@@ -169,59 +169,59 @@ void openUrl(const QUrl &url)
 
 namespace testing {
 
-QList<QUrl> openedUrls()
+QList<QUrl> OpenedUrls()
 {
-    return state().urls;
+    return TestingState().urls;
 }
 
-void setEnabled(bool enabled)
+void SetEnabled(bool enabled)
 {
-    state().enabled = enabled;
+    TestingState().enabled = enabled;
 }
 
-bool enabled()
+bool Enabled()
 {
-    return state().enabled;
+    return TestingState().enabled;
 }
 
-void queueFile(const QString &path)
+void QueueFile(const QString &path)
 {
-    state().files.enqueue(path);
+    TestingState().files.enqueue(path);
 }
 
-void queueFiles(const QStringList &paths)
+void QueueFiles(const QStringList &paths)
 {
-    state().fileLists.enqueue(paths);
+    TestingState().fileLists.enqueue(paths);
 }
 
-void queueAnswer(bool yes)
+void QueueAnswer(bool yes)
 {
-    state().answers.enqueue(yes);
+    TestingState().answers.enqueue(yes);
 }
 
-void queueChoice(int index)
+void QueueChoice(int index)
 {
-    state().choices.enqueue(index);
+    TestingState().choices.enqueue(index);
 }
 
-QList<Message> messages()
+QList<Message> Messages()
 {
-    return state().messages;
+    return TestingState().messages;
 }
 
-QString lastMessage()
+QString LastMessage()
 {
-    return state().messages.isEmpty() ? QString() : state().messages.back().text;
+    return TestingState().messages.isEmpty() ? QString() : TestingState().messages.back().text;
 }
 
-void clear()
+void Clear()
 {
-    state().files.clear();
-    state().fileLists.clear();
-    state().answers.clear();
-    state().choices.clear();
-    state().messages.clear();
-    state().urls.clear();
+    TestingState().files.clear();
+    TestingState().fileLists.clear();
+    TestingState().answers.clear();
+    TestingState().choices.clear();
+    TestingState().messages.clear();
+    TestingState().urls.clear();
 }
 
 } // namespace testing

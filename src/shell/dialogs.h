@@ -14,32 +14,32 @@ class QWidget;
 namespace lumaro::dialogs {
 
 // "文本文件(*.txt)|*.txt" → "文本文件(*.txt)"; several pairs become ";;"-separated filters.
-QString qtFilter(const QString &filter);
+QString QtFilter(const QString &filter);
 
 // Empty text when cancelled. startFolder may be empty.
-QString openFile(QWidget *parent, const QString &caption, const QString &startFolder, const QString &filter);
-QStringList openFiles(QWidget *parent, const QString &caption, const QString &startFolder, const QString &filter);
+QString OpenFile(QWidget *parent, const QString &caption, const QString &startFolder, const QString &filter);
+QStringList OpenFiles(QWidget *parent, const QString &caption, const QString &startFolder, const QString &filter);
 // proposed: a file name or a full path; defaultSuffix without the dot ("txt") is added when the
 // typed name has none.
-QString saveFile(QWidget *parent, const QString &caption, const QString &startFolder, const QString &proposed,
+QString SaveFile(QWidget *parent, const QString &caption, const QString &startFolder, const QString &proposed,
     const QString &filter, const QString &defaultSuffix);
 
-void information(QWidget *parent, const QString &title, const QString &text);
-void warning(QWidget *parent, const QString &title, const QString &text);
-void error(QWidget *parent, const QString &title, const QString &text);
+void Information(QWidget *parent, const QString &title, const QString &text);
+void Warning(QWidget *parent, const QString &title, const QString &text);
+void Critical(QWidget *parent, const QString &title, const QString &text);
 // Yes/No; true for Yes.
-bool question(QWidget *parent, const QString &title, const QString &text, bool warningIcon = false);
+bool Question(QWidget *parent, const QString &title, const QString &text, bool warningIcon = false);
 // A question with its own buttons, the first the default and the last what Escape or the
 // window's close button choose; returns the index of the button chosen.
-int choose(QWidget *parent, const QString &title, const QString &text, const QStringList &buttons);
+int Choose(QWidget *parent, const QString &title, const QString &text, const QStringList &buttons);
 
 // The print dialog for printer; false when cancelled. In test mode it is recorded as a
 // "print" message and cancelled.
-bool choosePrinter(QWidget *parent, QPrinter &printer, const QString &title, bool pageRange = false);
+bool ChoosePrinter(QWidget *parent, QPrinter &printer, const QString &title, bool pageRange = false);
 
 // Opens a web address or a file in the desktop's default program; recorded, not opened, in
 // test mode.
-void openUrl(const QUrl &url);
+void OpenUrl(const QUrl &url);
 
 namespace testing {
 struct Message {
@@ -47,16 +47,16 @@ struct Message {
     QString title;
     QString text;
 };
-void setEnabled(bool enabled);
-bool enabled();
-void queueFile(const QString &path); // next openFile / saveFile answer ("" = cancel)
-void queueFiles(const QStringList &paths); // next openFiles answer
-void queueAnswer(bool yes); // next question answer
-void queueChoice(int index); // next choose answer (none queued = 0, the first button)
-QList<Message> messages();
-QString lastMessage(); // text of the last message, empty if none
-QList<QUrl> openedUrls();
-void clear();
+void SetEnabled(bool enabled);
+bool Enabled();
+void QueueFile(const QString &path); // next openFile / saveFile answer ("" = cancel)
+void QueueFiles(const QStringList &paths); // next openFiles answer
+void QueueAnswer(bool yes); // next question answer
+void QueueChoice(int index); // next choose answer (none queued = 0, the first button)
+QList<Message> Messages();
+QString LastMessage(); // text of the last message, empty if none
+QList<QUrl> OpenedUrls();
+void Clear();
 } // namespace testing
 
 } // namespace lumaro::dialogs

@@ -9,7 +9,7 @@
 
 namespace lumaro {
 
-QString errorText(const std::exception_ptr &error)
+QString ErrorText(const std::exception_ptr &error)
 {
     try {
         std::rethrow_exception(error);
@@ -24,19 +24,19 @@ QString errorText(const std::exception_ptr &error)
     }
 }
 
-void showError(QWidget *parent, const QString &message)
+void ShowError(QWidget *parent, const QString &message)
 {
-    dialogs::error(parent, QStringLiteral("Lumaro"), message);
+    dialogs::Critical(parent, QStringLiteral("Lumaro"), message);
 }
 
-bool guarded(QWidget *parent, const std::function<void()> &action)
+bool Guarded(QWidget *parent, const std::function<void()> &action)
 {
     try {
         action();
         return true;
     } catch (...) {
-        const QString message = errorText(std::current_exception());
-        showError(parent, message);
+        const QString message = ErrorText(std::current_exception());
+        ShowError(parent, message);
         return false;
     }
 }

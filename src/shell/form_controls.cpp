@@ -16,7 +16,7 @@ namespace {
 
 // Names the control and, when a geometry is given, places it.
 template<typename Control>
-Control *placed(Control *control, QAnyStringView objectName, const QRect &geometry)
+Control *Placed(Control *control, QAnyStringView objectName, const QRect &geometry)
 {
     control->setObjectName(objectName);
     if (!geometry.isEmpty())
@@ -28,7 +28,7 @@ Control *placed(Control *control, QAnyStringView objectName, const QRect &geomet
 
 QLabel *NewLabel(QWidget *parent, QAnyStringView objectName, const QString &text, const QRect &geometry)
 {
-    return placed(new QLabel(text, parent), objectName, geometry);
+    return Placed(new QLabel(text, parent), objectName, geometry);
 }
 
 QLabel *NewLabel(QWidget *parent, QAnyStringView objectName, const QString &text, const QPoint &topLeft)
@@ -41,19 +41,19 @@ QLabel *NewLabel(QWidget *parent, QAnyStringView objectName, const QString &text
 
 QLineEdit *NewField(QWidget *parent, QAnyStringView objectName, const QString &text, const QRect &geometry)
 {
-    return placed(new QLineEdit(text, parent), objectName, geometry);
+    return Placed(new QLineEdit(text, parent), objectName, geometry);
 }
 
 QPushButton *NewButton(QWidget *parent, QAnyStringView objectName, const QString &text, const QRect &geometry)
 {
-    auto *button = placed(new QPushButton(text, parent), objectName, geometry);
+    auto *button = Placed(new QPushButton(text, parent), objectName, geometry);
     button->setAutoDefault(false);
     return button;
 }
 
 QToolButton *NewToolButton(QWidget *parent, QAnyStringView objectName, const QString &text)
 {
-    auto *button = placed(new QToolButton(parent), objectName, QRect());
+    auto *button = Placed(new QToolButton(parent), objectName, QRect());
     button->setText(text);
     return button;
 }
@@ -61,14 +61,14 @@ QToolButton *NewToolButton(QWidget *parent, QAnyStringView objectName, const QSt
 QCheckBox *NewCheckBox(
     QWidget *parent, QAnyStringView objectName, const QString &text, bool checked, const QRect &geometry)
 {
-    auto *box = placed(new QCheckBox(text, parent), objectName, geometry);
+    auto *box = Placed(new QCheckBox(text, parent), objectName, geometry);
     box->setChecked(checked);
     return box;
 }
 
 QComboBox *NewNumberCombo(QWidget *parent, QAnyStringView objectName, int first, int last, int initial)
 {
-    auto *combo = placed(new QComboBox(parent), objectName, QRect());
+    auto *combo = Placed(new QComboBox(parent), objectName, QRect());
     FillNumberCombo(combo, first, last, initial);
     return combo;
 }

@@ -17,13 +17,13 @@
 namespace {
 
 // Without a display Qt would abort with a platform plugin error; say plainly what to do instead.
-bool hasDisplay()
+bool HasDisplay()
 {
     return !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") || !qEnvironmentVariableIsEmpty("DISPLAY")
         || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
 }
 
-QString optionValue(int argc, char *argv[], const char *name)
+QString OptionValue(int argc, char *argv[], const char *name)
 {
     const QString option = QString::fromUtf8(name);
     for (int i = 1; i < argc; ++i) {
@@ -36,7 +36,7 @@ QString optionValue(int argc, char *argv[], const char *name)
     return QString();
 }
 
-bool hasFlag(int argc, char *argv[], const char *name)
+bool HasFlag(int argc, char *argv[], const char *name)
 {
     for (int i = 1; i < argc; ++i) {
         if (qstrcmp(argv[i], name) == 0)
@@ -49,7 +49,7 @@ bool hasFlag(int argc, char *argv[], const char *name)
 
 int main(int argc, char *argv[])
 {
-    if (hasFlag(argc, argv, "--help")) {
+    if (HasFlag(argc, argv, "--help")) {
         std::fputs("用法：lumaro [--home DIR] [--no-splash] [--screenshots DIR]\n"
                    "  --home DIR          程序文件夹（默认 $LUMARO_HOME，否则 ~/.local/share/Lumaro/）\n"
                    "  --no-splash         不显示启动画面\n"
@@ -57,7 +57,7 @@ int main(int argc, char *argv[])
             stdout);
         return 0;
     }
-    if (!hasDisplay()) {
+    if (!HasDisplay()) {
         std::fputs("Lumaro 是桌面程序，这台机器没有图形显示（DISPLAY 未设置）。\n"
                    "Lumaro is a desktop program and this machine has no display (DISPLAY is not set).\n\n"
                    "没有显示时请用命令行 / without a display use the command line:\n"
@@ -70,19 +70,19 @@ int main(int argc, char *argv[])
         return 1;
     }
     lumaro::LumaroApplication app(argc, argv);
-    QApplication::setWindowIcon(lumaro::programIcon());
+    QApplication::setWindowIcon(lumaro::ProgramIcon());
 
     lumaro::AppContext context;
-    context.folder = lumaro::ProgramFolder::resolve(optionValue(argc, argv, "--home"));
+    context.folder = lumaro::ProgramFolder::resolve(OptionValue(argc, argv, "--home"));
     try {
         context.folder.ensureCreated();
     } catch (const lumaro::Error &error) {
-        lumaro::dialogs::error(nullptr, QStringLiteral("Lumaro"), error.message());
+        lumaro::dialogs::Critical(nullptr, QStringLiteral("Lumaro"), error.message());
         return 1;
     }
 
-    const QString screenshots = optionValue(argc, argv, "--screenshots");
-    if (!hasFlag(argc, argv, "--no-splash") && screenshots.isEmpty()) {
+    const QString screenshots = OptionValue(argc, argv, "--screenshots");
+    if (!HasFlag(argc, argv, "--no-splash") && screenshots.isEmpty()) {
         lumaro::Tfrmflash splash(context.folder);
         splash.exec();
         QThread::msleep(100);
@@ -94,7 +94,7 @@ int main(int argc, char *argv[])
     context.lottery = &lottery;
     lumaro::Tfrmmain window(context);
     if (!screenshots.isEmpty()) {
-        const int pictures = lumaro::runScreenshotTour(window, screenshots);
+        const int pictures = lumaro::RunScreenshotTour(window, screenshots);
         std::printf("%d\n", pictures);
         return pictures > 0 ? 0 : 1;
     }

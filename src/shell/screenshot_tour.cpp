@@ -24,7 +24,7 @@ namespace lumaro {
 namespace {
 
 // Lets the window settle: pending events, background work that reports back, repaints.
-void settle(int milliseconds)
+void Settle(int milliseconds)
 {
     QElapsedTimer timer;
     timer.start();
@@ -45,14 +45,14 @@ public:
 
     void shoot(QWidget *widget, const QString &name, int wait = 300)
     {
-        settle(wait);
+        Settle(wait);
         if (widget->grab().save(m_folder + QLatin1Char('/') + name + QStringLiteral(".png")))
             ++m_count;
     }
 
     bool open(AppContext &context, const QString &lottery)
     {
-        return guarded(&m_window, [&] {
+        return Guarded(&m_window, [&] {
             m_window.mnucloseClick();
             context.lottery->open(*context.store, lottery);
             m_window.ShowOpenedLottery();
@@ -67,7 +67,7 @@ public:
             auto *button = window->findChild<QPushButton *>(name);
             if (button && button->isEnabled()) {
                 button->click();
-                settle(wait);
+                Settle(wait);
             }
         }
     }
@@ -82,10 +82,10 @@ private:
 
 } // namespace
 
-int runScreenshotTour(Tfrmmain &window, const QString &folder)
+int RunScreenshotTour(Tfrmmain &window, const QString &folder)
 {
-    const bool wasTesting = dialogs::testing::enabled();
-    dialogs::testing::setEnabled(true);
+    const bool wasTesting = dialogs::testing::Enabled();
+    dialogs::testing::SetEnabled(true);
     AppContext &context = window.context();
     Tour tour(window, folder);
     window.resize(1280, 800);
@@ -109,10 +109,10 @@ int runScreenshotTour(Tfrmmain &window, const QString &folder)
     }
     {
         DownloadDone done;
-        std::unique_ptr<QWidget> download(createDownloadWindow(context, done, &window));
+        std::unique_ptr<QWidget> download(CreateDownloadWindow(context, done, &window));
         download->show();
         tour.shoot(download.get(), QStringLiteral("04_数据下载"));
-        std::unique_ptr<QWidget> quick(createQuickUpdateWindow(context, done, &window));
+        std::unique_ptr<QWidget> quick(CreateQuickUpdateWindow(context, done, &window));
         quick->show();
         tour.shoot(quick.get(), QStringLiteral("05_数据下载_11选5快速更新"));
     }
@@ -120,7 +120,7 @@ int runScreenshotTour(Tfrmmain &window, const QString &folder)
     if (tour.open(context, QStringLiteral("中国福彩七乐彩"))) {
         for (int tab = 0; tab < kTabCount; ++tab) {
             window.tabmain()->setCurrentIndex(tab);
-            tour.shoot(&window, QStringLiteral("1%1_%2").arg(tab).arg(tabCaption(tab)), 500);
+            tour.shoot(&window, QStringLiteral("1%1_%2").arg(tab).arg(TabCaption(tab)), 500);
         }
         window.tabmain()->setCurrentIndex(0);
         window.tlbbianwanClick();
@@ -136,7 +136,7 @@ int runScreenshotTour(Tfrmmain &window, const QString &folder)
             {QStringLiteral("Tfrmjieduanjihua"), {QStringLiteral("btnala")}},
         };
         int index = 0;
-        for (const ToolWindowEntry &entry : toolWindows()) {
+        for (const ToolWindowEntry &entry : ToolWindows()) {
             if (entry.key == QLatin1String("Tfrmtozi"))
                 continue;
             QWidget *tool = window.showToolWindow(entry.key);
@@ -156,7 +156,7 @@ int runScreenshotTour(Tfrmmain &window, const QString &folder)
         }
     }
     window.mnucloseClick();
-    dialogs::testing::setEnabled(wasTesting);
+    dialogs::testing::SetEnabled(wasTesting);
     return tour.count();
 }
 

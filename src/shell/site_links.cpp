@@ -6,7 +6,7 @@
 
 namespace lumaro {
 
-QString configuredHost(const ProgramFolder &folder, const QString &key)
+QString ConfiguredHost(const ProgramFolder &folder, const QString &key)
 {
     QSettings settings(folder.auxiliaryFolder() + QStringLiteral("站点.ini"), QSettings::IniFormat);
     QString host = settings.value(key).toString().trimmed();
@@ -15,9 +15,9 @@ QString configuredHost(const ProgramFolder &folder, const QString &key)
     return host;
 }
 
-QUrl siteUrl(const ProgramFolder &folder, const QString &key, const QString &path)
+QUrl SiteUrl(const ProgramFolder &folder, const QString &key, const QString &path)
 {
-    QString host = configuredHost(folder, key);
+    QString host = ConfiguredHost(folder, key);
     if (host.isEmpty())
         return QUrl();
     if (!host.contains(QStringLiteral("://")))

@@ -8,7 +8,7 @@
 
 namespace lumaro {
 
-QIcon glyphIcon(const QString &glyph, const QColor &colour)
+QIcon GlyphIcon(const QString &glyph, const QColor &colour)
 {
     QIcon icon;
     for (int size : {24, 32, 48}) {
@@ -36,7 +36,7 @@ QIcon glyphIcon(const QString &glyph, const QColor &colour)
     return icon;
 }
 
-QIcon programIcon()
+QIcon ProgramIcon()
 {
     return QIcon(QStringLiteral(":/icons/lumaro.png"));
 }

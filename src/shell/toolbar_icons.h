@@ -7,9 +7,9 @@
 namespace lumaro {
 
 // A toolbar icon drawn by the program: a coloured rounded tile with one Chinese character.
-QIcon glyphIcon(const QString &glyph, const QColor &colour);
+QIcon GlyphIcon(const QString &glyph, const QColor &colour);
 
 // The program's own icon (the window icon and the desktop entry).
-QIcon programIcon();
+QIcon ProgramIcon();
 
 } // namespace lumaro

@@ -21,7 +21,7 @@ Tfrmabout::Tfrmabout(const ProgramFolder &folder, QWidget *parent)
 
     auto *picture = new QLabel(this);
     picture->setObjectName(QStringLiteral("imgabout"));
-    picture->setPixmap(programIcon().pixmap(96, 96));
+    picture->setPixmap(ProgramIcon().pixmap(96, 96));
     picture->setAlignment(Qt::AlignTop);
 
     auto *headline = new QLabel(QStringLiteral("Lumaro12.0版"), this);

@@ -12,7 +12,7 @@ namespace lumaro {
 
 namespace {
 
-QStringList readLines(const QString &path)
+QStringList ReadLines(const QString &path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -25,7 +25,7 @@ QStringList readLines(const QString &path)
 Tfrmflash::Tfrmflash(const ProgramFolder &folder, QWidget *parent)
     : QDialog(parent, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
     , m_picture(folder.picturesFolder() + QStringLiteral("flash.jpg"))
-    , m_lines(readLines(folder.auxiliaryFolder() + QStringLiteral("flash.txt")))
+    , m_lines(ReadLines(folder.auxiliaryFolder() + QStringLiteral("flash.txt")))
     , m_timer(new QTimer(this))
 {
     setObjectName(QStringLiteral("frmflash"));

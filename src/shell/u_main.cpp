@@ -147,7 +147,7 @@ Tfrmmain::Tfrmmain(AppContext &context, QWidget *parent)
 {
     setObjectName(QStringLiteral("frmmain"));
     setWindowTitle(QStringLiteral("Lumaro"));
-    setWindowIcon(programIcon());
+    setWindowIcon(ProgramIcon());
     context.shell = this;
 
     m_client = new ClientArea(context.folder.picturesFolder() + QStringLiteral("back.bmp"), this);
@@ -170,7 +170,7 @@ Tfrmmain::Tfrmmain(AppContext &context, QWidget *parent)
     m_imggif->setCursor(Qt::PointingHandCursor);
     static_cast<ClickableLabel *>(m_imggif)->clicked = [this] {
         if (m_advertTarget.isValid())
-            dialogs::openUrl(m_advertTarget);
+            dialogs::OpenUrl(m_advertTarget);
     };
     auto *panclose = new QPushButton(QStringLiteral("×"), m_pan);
     panclose->setObjectName(QStringLiteral("panclose"));
@@ -200,7 +200,7 @@ QAction *Tfrmmain::addAction(QMenu *menu, const char *name, const QString &capti
 {
     QAction *action = menu->addAction(caption);
     action->setObjectName(QString::fromUtf8(name));
-    connect(action, &QAction::triggered, this, [this, slot] { guarded(this, slot); });
+    connect(action, &QAction::triggered, this, [this, slot] { Guarded(this, slot); });
     m_actions.insert(action->objectName(), action);
     return action;
 }
@@ -277,10 +277,10 @@ void Tfrmmain::buildMenus()
 QAction *Tfrmmain::addToolButton(const char *name, const QString &caption, const QString &tip, const QString &glyph,
     const QColor &colour, const std::function<void()> &slot)
 {
-    QAction *action = m_toolbar->addAction(glyphIcon(glyph, colour), caption);
+    QAction *action = m_toolbar->addAction(GlyphIcon(glyph, colour), caption);
     action->setObjectName(QString::fromUtf8(name));
     action->setToolTip(tip);
-    connect(action, &QAction::triggered, this, [this, slot] { guarded(this, slot); });
+    connect(action, &QAction::triggered, this, [this, slot] { Guarded(this, slot); });
     if (QWidget *button = m_toolbar->widgetForAction(action)) {
         button->setObjectName(QString::fromUtf8(name));
         button->setMinimumSize(55, 36);
@@ -332,7 +332,7 @@ void Tfrmmain::buildToolbar()
     m_tabs->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     holder->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     for (int i = 0; i < kTabCount; ++i)
-        m_tabs->addTab(tabCaption(i));
+        m_tabs->addTab(TabCaption(i));
     auto *holderLayout = new QHBoxLayout(holder);
     holderLayout->setContentsMargins(0, 0, 0, 0);
     holderLayout->addWidget(m_tabs, 0, Qt::AlignBottom);
@@ -342,7 +342,7 @@ void Tfrmmain::buildToolbar()
     m_toolbar->addWidget(margin);
     m_tabsAction->setVisible(false);
     connect(
-        m_tabs, &QTabBar::currentChanged, this, [this](int index) { guarded(this, [&] { tabmainChange(index); }); });
+        m_tabs, &QTabBar::currentChanged, this, [this](int index) { Guarded(this, [&] { tabmainChange(index); }); });
 }
 
 QAction *Tfrmmain::action(const QString &objectName) const
@@ -408,7 +408,7 @@ void Tfrmmain::closeViews()
 void Tfrmmain::showView(int index)
 {
     closeViews();
-    QWidget *view = createTabView(index, m_context, m_client);
+    QWidget *view = CreateTabView(index, m_context, m_client);
     m_view = view;
     m_client->setView(view);
     view->show();
@@ -430,7 +430,7 @@ void Tfrmmain::ShowOpenedLottery()
     m_tabsAction->setVisible(true);
     setWindowTitle(QStringLiteral("Lumaro《") + m_context.lottery->name + QStringLiteral("》"));
     m_actions.value(QStringLiteral("tlbdata"))
-        ->setText(isElevenFiveGame(m_context.lottery->name) ? QStringLiteral("快速开奖") : QStringLiteral("数据管理"));
+        ->setText(IsElevenFiveGame(m_context.lottery->name) ? QStringLiteral("快速开奖") : QStringLiteral("数据管理"));
     UpdateMenuState();
     showView(0);
 }
@@ -463,8 +463,8 @@ void Tfrmmain::tlbdataClick()
 {
     mnucloseClick();
     const QString name = m_context.lottery->name;
-    if (!isElevenFiveGame(name)) {
-        std::unique_ptr<QWidget> editor(createDrawEditor(m_context, this));
+    if (!IsElevenFiveGame(name)) {
+        std::unique_ptr<QWidget> editor(CreateDrawEditor(m_context, this));
         if (auto *dialog = qobject_cast<QDialog *>(editor.get())) {
             dialog->setAttribute(Qt::WA_DeleteOnClose, false);
             dialog->exec();
@@ -472,7 +472,7 @@ void Tfrmmain::tlbdataClick()
         return;
     }
     {
-        std::unique_ptr<QWidget> update(createQuickUpdateWindow(m_context, m_downloadDone, this));
+        std::unique_ptr<QWidget> update(CreateQuickUpdateWindow(m_context, m_downloadDone, this));
         if (auto *dialog = qobject_cast<QDialog *>(update.get())) {
             dialog->setAttribute(Qt::WA_DeleteOnClose, false);
             dialog->exec();
@@ -486,7 +486,7 @@ void Tfrmmain::tlbdataClick()
 void Tfrmmain::mnuadddataClick()
 {
     mnucloseClick();
-    std::unique_ptr<QWidget> editor(createDrawEditor(m_context, this));
+    std::unique_ptr<QWidget> editor(CreateDrawEditor(m_context, this));
     if (auto *dialog = qobject_cast<QDialog *>(editor.get())) {
         dialog->setAttribute(Qt::WA_DeleteOnClose, false);
         dialog->exec();
@@ -496,7 +496,7 @@ void Tfrmmain::mnuadddataClick()
 void Tfrmmain::mnudownloadClick()
 {
     mnucloseClick();
-    std::unique_ptr<QWidget> download(createDownloadWindow(m_context, m_downloadDone, this));
+    std::unique_ptr<QWidget> download(CreateDownloadWindow(m_context, m_downloadDone, this));
     if (auto *dialog = qobject_cast<QDialog *>(download.get())) {
         dialog->setAttribute(Qt::WA_DeleteOnClose, false);
         dialog->exec();
@@ -505,26 +505,26 @@ void Tfrmmain::mnudownloadClick()
 
 void Tfrmmain::mnubackupdataClick()
 {
-    const QString path = dialogs::saveFile(this, QStringLiteral("数据备份"), DesktopFolder(),
+    const QString path = dialogs::SaveFile(this, QStringLiteral("数据备份"), DesktopFolder(),
         QStringLiteral("彩票数据"), QStringLiteral("数据库(*.db)|*.db"), QStringLiteral("db"));
     if (path.isEmpty())
         return;
     {
         const BusyCursor busy;
-        backupDatabase(*m_context.store, path);
+        BackupDatabase(*m_context.store, path);
     }
-    dialogs::information(this, QStringLiteral("数据备份"), QStringLiteral("成功备份！"));
+    dialogs::Information(this, QStringLiteral("数据备份"), QStringLiteral("成功备份！"));
 }
 
 void Tfrmmain::mnustoredataClick()
 {
     mnucloseClick();
     const QString path
-        = dialogs::openFile(this, QStringLiteral("数据恢复"), DesktopFolder(), QStringLiteral("数据库(*.db)|*.db"));
+        = dialogs::OpenFile(this, QStringLiteral("数据恢复"), DesktopFolder(), QStringLiteral("数据库(*.db)|*.db"));
     if (path.isEmpty())
         return;
-    const QString kept = restoreDatabase(*m_context.store, path);
-    dialogs::information(this, QStringLiteral("数据恢复"),
+    const QString kept = RestoreDatabase(*m_context.store, path);
+    dialogs::Information(this, QStringLiteral("数据恢复"),
         QStringLiteral("成功恢复！\n原来的数据库保留为：%1").arg(QDir::toNativeSeparators(kept)));
 }
 
@@ -539,11 +539,11 @@ void Tfrmmain::mnuaboutClick()
 
 QWidget *Tfrmmain::showToolWindow(const QString &key)
 {
-    const ToolWindowEntry *entry = findToolWindow(key);
+    const ToolWindowEntry *entry = FindToolWindow(key);
     if (!entry)
         return nullptr;
     if (entry->needsDraws && m_context.lottery->lotteryOpen && m_context.lottery->drawCount == 0) {
-        dialogs::information(this, entry->caption, noDrawsHint(m_context.lottery->name));
+        dialogs::Information(this, entry->caption, NoDrawsHint(m_context.lottery->name));
         return nullptr;
     }
     return m_registry.show(key, [this, entry] { return entry->create(m_context, this); });
@@ -551,7 +551,7 @@ QWidget *Tfrmmain::showToolWindow(const QString &key)
 
 void Tfrmmain::setBallChooserEnabled(bool enabled)
 {
-    const ToolWindowEntry *entry = findToolWindow(QStringLiteral("Tfrmtotalfilt"));
+    const ToolWindowEntry *entry = FindToolWindow(QStringLiteral("Tfrmtotalfilt"));
     QWidget *filter = m_registry.ensure(entry->key, [this, entry] { return entry->create(m_context, this); });
     if (auto *chooser = filter->findChild<QCheckBox *>(QStringLiteral("chkhongqiu"))) {
         if (!enabled)
@@ -599,15 +599,15 @@ void Tfrmmain::tlbbianwanClick()
 
 void Tfrmmain::openSite(const QString &key, const QString &path, const QUrl &fallback)
 {
-    QUrl url = siteUrl(m_context.folder, key, path);
+    QUrl url = SiteUrl(m_context.folder, key, path);
     if (url.isEmpty() && fallback.isValid())
         url = fallback;
     if (url.isEmpty()) {
-        dialogs::information(this, QStringLiteral("Lumaro"),
+        dialogs::Information(this, QStringLiteral("Lumaro"),
             QStringLiteral("没有设置这个网站的地址。请在程序文件夹的“附属/站点.ini”中填写 %1。").arg(key));
         return;
     }
-    dialogs::openUrl(url);
+    dialogs::OpenUrl(url);
 }
 
 void Tfrmmain::openHelp(const QString &section)
@@ -618,12 +618,12 @@ void Tfrmmain::openHelp(const QString &section)
     QUrl url = QUrl::fromLocalFile(path);
     if (!section.isEmpty())
         url.setFragment(section);
-    dialogs::openUrl(url);
+    dialogs::OpenUrl(url);
 }
 
 void Tfrmmain::startAdvert()
 {
-    const QUrl picture = siteUrl(m_context.folder, QStringLiteral("advert/host"), QStringLiteral("/guanggao.gif"));
+    const QUrl picture = SiteUrl(m_context.folder, QStringLiteral("advert/host"), QStringLiteral("/guanggao.gif"));
     const QString gif = m_context.folder.file(QStringLiteral("guanggao.gif"));
     QFile::remove(gif);
     if (picture.isEmpty())
@@ -642,7 +642,7 @@ void Tfrmmain::startAdvert()
             return;
         file.close();
         QNetworkRequest linkRequest(
-            siteUrl(m_context.folder, QStringLiteral("advert/host"), QStringLiteral("/ggurl.txt")));
+            SiteUrl(m_context.folder, QStringLiteral("advert/host"), QStringLiteral("/ggurl.txt")));
         linkRequest.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
         QNetworkReply *link = m_network->get(linkRequest);
         connect(link, &QNetworkReply::finished, this, [this, link, gif] {

@@ -41,9 +41,9 @@ namespace lumaro {
 namespace {
 
 // What a tab shows instead of an empty grid or chart when the lottery has no draws.
-QWidget *createNoDrawsView(const QString &lottery, QWidget *parent)
+QWidget *CreateNoDrawsView(const QString &lottery, QWidget *parent)
 {
-    auto *hint = new QLabel(noDrawsHint(lottery), parent);
+    auto *hint = new QLabel(NoDrawsHint(lottery), parent);
     hint->setObjectName(QStringLiteral("lblnodraws"));
     hint->setWordWrap(true);
     hint->setAlignment(Qt::AlignCenter);
@@ -58,7 +58,7 @@ QWidget *createNoDrawsView(const QString &lottery, QWidget *parent)
 
 } // namespace
 
-const std::vector<ToolWindowEntry> &toolWindows()
+const std::vector<ToolWindowEntry> &ToolWindows()
 {
     static const std::vector<ToolWindowEntry> list = {
         {QStringLiteral("Tfrmtotalfilt"), QStringLiteral("总体号码缩水过滤"),
@@ -101,26 +101,26 @@ const std::vector<ToolWindowEntry> &toolWindows()
     return list;
 }
 
-const ToolWindowEntry *findToolWindow(const QString &key)
+const ToolWindowEntry *FindToolWindow(const QString &key)
 {
-    for (const ToolWindowEntry &entry : toolWindows()) {
+    for (const ToolWindowEntry &entry : ToolWindows()) {
         if (entry.key == key)
             return &entry;
     }
     return nullptr;
 }
 
-QString tabCaption(int index)
+QString TabCaption(int index)
 {
     static const char *captions[kTabCount] = {"开奖号码走势", "号码大小分析", "号码奇偶分析", "号码和值分析",
         "号码跨度分析", "号码散度分析", "号码偏度分析", "号码AC值分析", "号码重码分析", "号码区间分析"};
     return index >= 0 && index < kTabCount ? QString::fromUtf8(captions[index]) : QString();
 }
 
-QWidget *createTabView(int index, AppContext &context, QWidget *parent)
+QWidget *CreateTabView(int index, AppContext &context, QWidget *parent)
 {
     if (index >= 0 && index < kTabCount && context.lottery && context.lottery->drawCount == 0)
-        return createNoDrawsView(context.lottery->name, parent);
+        return CreateNoDrawsView(context.lottery->name, parent);
     switch (index) {
     case 0:
         return new Tfrmcode(context, parent);
@@ -147,17 +147,17 @@ QWidget *createTabView(int index, AppContext &context, QWidget *parent)
     }
 }
 
-QWidget *createDrawEditor(AppContext &context, QWidget *parent)
+QWidget *CreateDrawEditor(AppContext &context, QWidget *parent)
 {
     return new Tfrmdata(context, parent);
 }
 
-QWidget *createDownloadWindow(AppContext &context, DownloadDone &done, QWidget *parent)
+QWidget *CreateDownloadWindow(AppContext &context, DownloadDone &done, QWidget *parent)
 {
     return new Tfrmdownload2(context, done, parent);
 }
 
-QWidget *createQuickUpdateWindow(AppContext &context, DownloadDone &done, QWidget *parent)
+QWidget *CreateQuickUpdateWindow(AppContext &context, DownloadDone &done, QWidget *parent)
 {
     return new Tfrmdownload3(context, done, parent);
 }

@@ -21,18 +21,18 @@ struct ToolWindowEntry {
     bool needsDraws = false;
 };
 
-const std::vector<ToolWindowEntry> &toolWindows();
-const ToolWindowEntry *findToolWindow(const QString &key);
+const std::vector<ToolWindowEntry> &ToolWindows();
+const ToolWindowEntry *FindToolWindow(const QString &key);
 
 // The views of the tab strip, index 0..9. A lottery without draws gets, on every tab, the hint
 // that says how to get them.
-QWidget *createTabView(int index, AppContext &context, QWidget *parent);
-QString tabCaption(int index);
+QWidget *CreateTabView(int index, AppContext &context, QWidget *parent);
+QString TabCaption(int index);
 constexpr int kTabCount = 10;
 
 // Modal windows of the data menu; exec() them.
-QWidget *createDrawEditor(AppContext &context, QWidget *parent);
-QWidget *createDownloadWindow(AppContext &context, DownloadDone &done, QWidget *parent);
-QWidget *createQuickUpdateWindow(AppContext &context, DownloadDone &done, QWidget *parent);
+QWidget *CreateDrawEditor(AppContext &context, QWidget *parent);
+QWidget *CreateDownloadWindow(AppContext &context, DownloadDone &done, QWidget *parent);
+QWidget *CreateQuickUpdateWindow(AppContext &context, DownloadDone &done, QWidget *parent);
 
 } // namespace lumaro

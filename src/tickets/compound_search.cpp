@@ -9,7 +9,7 @@
 
 namespace lumaro {
 
-void checkCompoundSettings(const CompoundSettings &settings, const OpenLottery &lottery)
+void CheckCompoundSettings(const CompoundSettings &settings, const OpenLottery &lottery)
 {
     if (!lottery.lotteryOpen)
         throw InputError(QStringLiteral("请先打开彩票！"));
@@ -93,18 +93,18 @@ std::vector<int> CompoundSearch::proposal() const
     return numbers;
 }
 
-QString compoundText(const std::vector<int> &numbers)
+QString CompoundText(const std::vector<int> &numbers)
 {
     QString text;
     for (int number : numbers)
-        text += pad2(number) + QLatin1Char(' ');
+        text += Pad2(number) + QLatin1Char(' ');
     return text;
 }
 
 CompoundResult RunCompoundSearch(OpenLottery &lottery, const CompoundSettings &settings, RandomSource &random,
     const Progress &progress, qint64 maxRepetitions)
 {
-    checkCompoundSettings(settings, lottery);
+    CheckCompoundSettings(settings, lottery);
     CompoundSearch search(lottery.n, settings);
     CompoundResult result;
     const qint64 toRemove = std::max(lottery.n - settings.count, 1);

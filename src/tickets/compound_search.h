@@ -20,7 +20,7 @@ struct CompoundSettings {
 };
 
 // Refuses a closed or digit lottery and K below 1 (InputError).
-void checkCompoundSettings(const CompoundSettings &settings, const OpenLottery &lottery);
+void CheckCompoundSettings(const CompoundSettings &settings, const OpenLottery &lottery);
 
 // For every column b = 1..N of the trend in force (index b; index 0 unused): how many of the
 // newest draws in a row leave it unmarked (all draws when it never is marked).
@@ -66,7 +66,7 @@ private:
 };
 
 // The proposal as the 复式号码 box shows it: every number "%.2d" followed by a blank.
-QString compoundText(const std::vector<int> &numbers);
+QString CompoundText(const std::vector<int> &numbers);
 
 struct CompoundResult {
     std::vector<int> numbers;

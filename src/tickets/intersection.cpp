@@ -27,22 +27,22 @@ constexpr std::size_t kTouchedLimit = 1 << 16;
 // Runs of lines at least this long are read by two threads.
 constexpr qint64 kParallelBytes = 1 << 20;
 
-bool isSeparator(char c)
+bool IsSeparator(char c)
 {
     return c == ' ' || c == '\t' || c == '+' || c == ',';
 }
 
-bool isBlank(char c)
+bool IsBlank(char c)
 {
     return c == ' ' || c == '\t';
 }
 
-bool isDigit(char c)
+bool IsDigit(char c)
 {
     return c >= '0' && c <= '9';
 }
 
-bool hasByteOrderMark(const char *p, const char *end)
+bool HasByteOrderMark(const char *p, const char *end)
 {
     return end - p >= 3 && static_cast<unsigned char>(p[0]) == 0xEF && static_cast<unsigned char>(p[1]) == 0xBB
         && static_cast<unsigned char>(p[2]) == 0xBF;
@@ -103,9 +103,9 @@ void CombinationTable::scan(const char *p, const char *end, Scan &result)
         if (!lineEnd)
             lineEnd = end;
         ++result.lines;
-        while (lineEnd > p && (lineEnd[-1] == '\r' || isBlank(lineEnd[-1])))
+        while (lineEnd > p && (lineEnd[-1] == '\r' || IsBlank(lineEnd[-1])))
             --lineEnd;
-        while (p < lineEnd && isBlank(*p))
+        while (p < lineEnd && IsBlank(*p))
             ++p;
         if (p == lineEnd) {
             p = next;
@@ -115,15 +115,15 @@ void CombinationTable::scan(const char *p, const char *end, Scan &result)
         bool first = true;
         bool valid = true;
         while (read < m_m) {
-            while (p < lineEnd && isSeparator(*p))
+            while (p < lineEnd && IsSeparator(*p))
                 ++p;
             if (p == lineEnd)
                 break;
             const char *token = p;
-            while (p < lineEnd && !isSeparator(*p))
+            while (p < lineEnd && !IsSeparator(*p))
                 ++p;
             const char *digits = *token == '-' ? token + 1 : token;
-            bool integer = digits < p && std::all_of(digits, p, isDigit);
+            bool integer = digits < p && std::all_of(digits, p, IsDigit);
             // The serial of a result list line ("0000001    01 02 …") is not a number of the
             // ticket; no lottery number has seven digits.
             if (integer && first && digits == token && p - token >= 7) {
@@ -301,7 +301,7 @@ bool CombinationTable::addFile(const QString &path, SkippedLines &skipped, const
             throw IoError::cannotRead(path, file.errorString());
         const char *begin = buffer.constData();
         const char *end = begin + carried + got;
-        if (first && hasByteOrderMark(begin, end))
+        if (first && HasByteOrderMark(begin, end))
             begin += 3;
         first = false;
         const char *complete = end;
@@ -332,7 +332,7 @@ void CombinationTable::addContent(const QByteArray &content, const QString &file
     beginFile();
     const char *begin = content.constData();
     const char *end = begin + content.size();
-    if (hasByteOrderMark(begin, end))
+    if (HasByteOrderMark(begin, end))
         begin += 3;
     qint64 lineBase = 0;
     addLines(begin, end, lineBase, fileName, skipped);
@@ -358,7 +358,7 @@ TicketSet CombinationTable::select(int low, int high) const
     return TicketSet::fromRows(m_m, std::move(numbers));
 }
 
-void checkIntersectionSettings(const IntersectionSettings &settings)
+void CheckIntersectionSettings(const IntersectionSettings &settings)
 {
     const qsizetype files = settings.files.size();
     if (files == 0)
@@ -377,7 +377,7 @@ void checkIntersectionSettings(const IntersectionSettings &settings)
 IntersectionResult RunIntersection(
     CombinationTable &table, const IntersectionSettings &settings, const Progress &progress)
 {
-    checkIntersectionSettings(settings);
+    CheckIntersectionSettings(settings);
     IntersectionResult result;
     const int f = static_cast<int>(settings.files.size());
     table.clear();
@@ -396,7 +396,7 @@ IntersectionResult RunIntersection(
     return result;
 }
 
-QString skippedLinesMessage(const std::vector<SkippedLines> &skipped, int n, int m)
+QString SkippedLinesMessage(const std::vector<SkippedLines> &skipped, int n, int m)
 {
     if (skipped.empty())
         return QString();
@@ -414,23 +414,23 @@ ListLine ReadListLine(QByteArrayView line, int n, int m, int *numbers)
 {
     const char *p = line.data();
     const char *end = p + line.size();
-    while (end > p && (end[-1] == '\r' || end[-1] == '\n' || isBlank(end[-1])))
+    while (end > p && (end[-1] == '\r' || end[-1] == '\n' || IsBlank(end[-1])))
         --end;
-    while (p < end && isBlank(*p))
+    while (p < end && IsBlank(*p))
         ++p;
     if (p == end)
         return ListLine::Empty;
     int read = 0;
     bool first = true;
     while (read < m) {
-        while (p < end && isSeparator(*p))
+        while (p < end && IsSeparator(*p))
             ++p;
         if (p == end)
             break;
         const char *token = p;
-        while (p < end && !isSeparator(*p))
+        while (p < end && !IsSeparator(*p))
             ++p;
-        if (!std::all_of(token, p, isDigit))
+        if (!std::all_of(token, p, IsDigit))
             return ListLine::NotTicket;
         if (first && p - token >= 7) {
             first = false;
@@ -447,7 +447,7 @@ ListLine ReadListLine(QByteArrayView line, int n, int m, int *numbers)
     return read == m ? ListLine::Ticket : ListLine::NotTicket;
 }
 
-qint64 writeTicketFileFromList(const QString &path, QIODevice &list, int n, int m, SkippedLines &skipped)
+qint64 WriteTicketFileFromList(const QString &path, QIODevice &list, int n, int m, SkippedLines &skipped)
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
@@ -460,7 +460,7 @@ qint64 writeTicketFileFromList(const QString &path, QIODevice &list, int n, int 
     while (!list.atEnd()) {
         QByteArray line = list.readLine();
         ++lineNumber;
-        if (lineNumber == 1 && hasByteOrderMark(line.constData(), line.constData() + line.size()))
+        if (lineNumber == 1 && HasByteOrderMark(line.constData(), line.constData() + line.size()))
             line.remove(0, 3);
         switch (ReadListLine(line, n, m, numbers.data())) {
         case ListLine::Empty:
@@ -470,7 +470,7 @@ qint64 writeTicketFileFromList(const QString &path, QIODevice &list, int n, int 
                 skipped.firstLine = lineNumber;
             break;
         case ListLine::Ticket:
-            out += ticketLine(numbers.data(), m);
+            out += TicketLine(numbers.data(), m);
             out += "\r\n";
             ++written;
             if (out.size() >= (1 << 16)) {

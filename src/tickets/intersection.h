@@ -103,7 +103,7 @@ struct IntersectionResult {
 
 // Refuses an empty list, more than kMaxFiles files and tolerances outside 0..F or with
 // t1 > t2 (InputError with the message the window shows).
-void checkIntersectionSettings(const IntersectionSettings &settings);
+void CheckIntersectionSettings(const IntersectionSettings &settings);
 
 // Clears the table, counts every file in list order (progress: files done of F) and selects the
 // tickets with F - t2 <= count <= F - t1.
@@ -111,7 +111,7 @@ IntersectionResult RunIntersection(
     CombinationTable &table, const IntersectionSettings &settings, const Progress &progress = {});
 
 // The message listing the files whose lines were skipped; empty when none was.
-QString skippedLinesMessage(const std::vector<SkippedLines> &skipped, int n, int m);
+QString SkippedLinesMessage(const std::vector<SkippedLines> &skipped, int n, int m);
 
 // One line of a list read the way the intersection reads it: nothing but blanks, a ticket of
 // the lottery (its first M tokens, after a result list's serial, ascending in 1..N; they are
@@ -123,6 +123,6 @@ ListLine ReadListLine(QByteArrayView line, int n, int m, int *numbers);
 // a ticket file: one line "%.2d" numbers separated by one blank, CR LF, for every line that
 // holds a ticket, in list order. Returns the tickets written; the other non-empty lines are
 // left out and counted in skipped.
-qint64 writeTicketFileFromList(const QString &path, QIODevice &list, int n, int m, SkippedLines &skipped);
+qint64 WriteTicketFileFromList(const QString &path, QIODevice &list, int n, int m, SkippedLines &skipped);
 
 } // namespace lumaro

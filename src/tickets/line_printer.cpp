@@ -9,7 +9,7 @@
 
 namespace lumaro {
 
-int printTextLines(
+int PrintTextLines(
     QPrinter &printer, const QString &heading, qint64 lineCount, const std::function<QString(qint64 line)> &lineAt)
 {
     QPainter painter;

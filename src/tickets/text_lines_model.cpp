@@ -12,7 +12,7 @@ namespace {
 
 constexpr qint64 kBlockLines = 512;
 
-QByteArrayView withoutLineEnd(QByteArrayView line)
+QByteArrayView WithoutLineEnd(QByteArrayView line)
 {
     if (line.endsWith('\n'))
         line.chop(1);
@@ -108,10 +108,10 @@ QString TextLinesModel::line(qint64 row) const
     if (row < 0 || row >= m_lines)
         return {};
     if (m_lineLength > 0)
-        return QString::fromUtf8(withoutLineEnd(fixedLine(row)));
+        return QString::fromUtf8(WithoutLineEnd(fixedLine(row)));
     const qint64 start = m_starts[static_cast<std::size_t>(row)];
     const qint64 end = row + 1 < m_lines ? m_starts[static_cast<std::size_t>(row) + 1] : m_content.size();
-    return QString::fromUtf8(withoutLineEnd(QByteArrayView(m_content.constData() + start, end - start)));
+    return QString::fromUtf8(WithoutLineEnd(QByteArrayView(m_content.constData() + start, end - start)));
 }
 
 QIODevice &TextLinesModel::device()

@@ -19,7 +19,7 @@ namespace lumaro {
 namespace {
 
 // "%.2d" of a value at out; returns the end.
-char *writePadded(char *out, int value)
+char *WritePadded(char *out, int value)
 {
     if (value >= 0 && value < 100) {
         *out++ = static_cast<char>('0' + value / 10);
@@ -36,22 +36,22 @@ char *writePadded(char *out, int value)
 }
 
 // The longest line a row of m numbers gives.
-qsizetype maxLineLength(int m)
+qsizetype MaxLineLength(int m)
 {
     return 32 + 13 * static_cast<qsizetype>(m);
 }
 
-char *writeTicketLine(char *out, const int *numbers, int m)
+char *WriteTicketLine(char *out, const int *numbers, int m)
 {
     for (int k = 0; k < m; ++k) {
         if (k > 0)
             *out++ = ' ';
-        out = writePadded(out, numbers[k]);
+        out = WritePadded(out, numbers[k]);
     }
     return out;
 }
 
-char *writeResultListLine(char *out, qint64 serial, const int *numbers, int m)
+char *WriteResultListLine(char *out, qint64 serial, const int *numbers, int m)
 {
     if (serial >= 0 && serial < 10'000'000) {
         for (int i = 6; i >= 0; --i) {
@@ -65,7 +65,7 @@ char *writeResultListLine(char *out, qint64 serial, const int *numbers, int m)
     for (int i = 0; i < 4; ++i)
         *out++ = ' ';
     for (int k = 0; k < m; ++k) {
-        out = writePadded(out, numbers[k]);
+        out = WritePadded(out, numbers[k]);
         *out++ = ' ';
     }
     *out++ = '\r';
@@ -76,11 +76,11 @@ char *writeResultListLine(char *out, qint64 serial, const int *numbers, int m)
 // Writes one line per (alive) row to device; line(out, serial, numbers, m) writes a line at
 // out and returns its end. Returns the lines written, or nullopt after a cancel.
 template<class LineFn>
-std::optional<qint64> writeRows(
+std::optional<qint64> WriteRows(
     QIODevice &device, const TicketSet &tickets, const Progress &progress, bool aliveOnly, LineFn line)
 {
     const int m = tickets.width();
-    const qsizetype longest = maxLineLength(m);
+    const qsizetype longest = MaxLineLength(m);
     constexpr qsizetype kChunk = 1 << 16;
     qint64 written = 0;
     bool cancelled = false;
@@ -116,13 +116,13 @@ std::optional<qint64> writeRows(
 }
 
 template<class LineFn>
-qint64 writeLines(const QString &path, const TicketSet &tickets, const Progress &progress, bool aliveOnly, LineFn line)
+qint64 WriteLines(const QString &path, const TicketSet &tickets, const Progress &progress, bool aliveOnly, LineFn line)
 {
     QSaveFile file(path);
     file.setObjectName(path);
     if (!file.open(QIODevice::WriteOnly))
         throw IoError::cannotWrite(path, file.errorString());
-    const std::optional<qint64> written = writeRows(file, tickets, progress, aliveOnly, line);
+    const std::optional<qint64> written = WriteRows(file, tickets, progress, aliveOnly, line);
     if (!written) {
         file.cancelWriting();
         return 0;
@@ -132,9 +132,9 @@ qint64 writeLines(const QString &path, const TicketSet &tickets, const Progress 
     return *written;
 }
 
-char *writeTicketFileLine(char *out, qint64, const int *numbers, int m)
+char *WriteTicketFileLine(char *out, qint64, const int *numbers, int m)
 {
-    out = writeTicketLine(out, numbers, m);
+    out = WriteTicketLine(out, numbers, m);
     *out++ = '\r';
     *out++ = '\n';
     return out;
@@ -142,50 +142,50 @@ char *writeTicketFileLine(char *out, qint64, const int *numbers, int m)
 
 } // namespace
 
-QByteArray ticketLine(const int *numbers, int m)
+QByteArray TicketLine(const int *numbers, int m)
 {
-    QByteArray line(maxLineLength(m), Qt::Uninitialized);
-    line.truncate(writeTicketLine(line.data(), numbers, m) - line.constData());
+    QByteArray line(MaxLineLength(m), Qt::Uninitialized);
+    line.truncate(WriteTicketLine(line.data(), numbers, m) - line.constData());
     return line;
 }
 
-QByteArray resultListLine(qint64 serial, const int *numbers, int m)
+QByteArray ResultListLine(qint64 serial, const int *numbers, int m)
 {
-    QByteArray line(maxLineLength(m), Qt::Uninitialized);
-    line.truncate(writeResultListLine(line.data(), serial, numbers, m) - line.constData());
+    QByteArray line(MaxLineLength(m), Qt::Uninitialized);
+    line.truncate(WriteResultListLine(line.data(), serial, numbers, m) - line.constData());
     return line;
 }
 
-qint64 writeResultList(const QString &path, const TicketSet &tickets, const Progress &progress, bool aliveOnly)
+qint64 WriteResultList(const QString &path, const TicketSet &tickets, const Progress &progress, bool aliveOnly)
 {
-    return writeLines(path, tickets, progress, aliveOnly, writeResultListLine);
+    return WriteLines(path, tickets, progress, aliveOnly, WriteResultListLine);
 }
 
-qint64 writeTicketFile(const QString &path, const TicketSet &tickets, const Progress &progress, bool aliveOnly)
+qint64 WriteTicketFile(const QString &path, const TicketSet &tickets, const Progress &progress, bool aliveOnly)
 {
-    return writeLines(path, tickets, progress, aliveOnly, writeTicketFileLine);
+    return WriteLines(path, tickets, progress, aliveOnly, WriteTicketFileLine);
 }
 
-qint64 writeTicketFile(QIODevice &device, const TicketSet &tickets, bool aliveOnly)
+qint64 WriteTicketFile(QIODevice &device, const TicketSet &tickets, bool aliveOnly)
 {
-    return writeRows(device, tickets, {}, aliveOnly, writeTicketFileLine).value_or(0);
+    return WriteRows(device, tickets, {}, aliveOnly, WriteTicketFileLine).value_or(0);
 }
 
 namespace {
 
 // A memo line as a ticket-file line (without its line end); empty when nothing is left.
-QByteArray ticketOfMemoLine(QStringView line, bool hasSerials)
+QByteArray TicketOfMemoLine(QStringView line, bool hasSerials)
 {
     return (hasSerials ? line.mid(std::min<qsizetype>(7, line.size())) : line).trimmed().toUtf8();
 }
 
 } // namespace
 
-QByteArray ticketFileFromMemo(const QStringList &memoLines, bool hasSerials)
+QByteArray TicketFileFromMemo(const QStringList &memoLines, bool hasSerials)
 {
     QByteArray out;
     for (const QString &line : memoLines) {
-        const QByteArray ticket = ticketOfMemoLine(line, hasSerials);
+        const QByteArray ticket = TicketOfMemoLine(line, hasSerials);
         if (ticket.isEmpty())
             continue;
         out += ticket;
@@ -194,15 +194,15 @@ QByteArray ticketFileFromMemo(const QStringList &memoLines, bool hasSerials)
     return out;
 }
 
-qint64 writeTicketFileFromMemo(const QString &path, const QByteArray &memoText, bool hasSerials)
+qint64 WriteTicketFileFromMemo(const QString &path, const QByteArray &memoText, bool hasSerials)
 {
     QByteArray text = memoText;
     QBuffer buffer(&text);
     buffer.open(QIODevice::ReadOnly);
-    return writeTicketFileFromMemo(path, buffer, hasSerials);
+    return WriteTicketFileFromMemo(path, buffer, hasSerials);
 }
 
-qint64 writeTicketFileFromMemo(const QString &path, QIODevice &memo, bool hasSerials)
+qint64 WriteTicketFileFromMemo(const QString &path, QIODevice &memo, bool hasSerials)
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
@@ -211,7 +211,7 @@ qint64 writeTicketFileFromMemo(const QString &path, QIODevice &memo, bool hasSer
     out.reserve(1 << 16);
     qint64 written = 0;
     auto take = [&](const char *line, qsizetype length) {
-        const QByteArray ticket = ticketOfMemoLine(QString::fromUtf8(line, length), hasSerials);
+        const QByteArray ticket = TicketOfMemoLine(QString::fromUtf8(line, length), hasSerials);
         if (ticket.isEmpty())
             return;
         out += ticket;
@@ -249,14 +249,14 @@ qint64 writeTicketFileFromMemo(const QString &path, QIODevice &memo, bool hasSer
 
 namespace {
 
-bool isBlank(char c)
+bool IsBlank(char c)
 {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
 // The number in a two-character slot: two digits directly, anything else the way a trimmed
 // text converts (" 7", "+7", "-7").
-bool slotValue(QByteArrayView slot, int &value)
+bool SlotValue(QByteArrayView slot, int &value)
 {
     if (slot.size() == 2 && slot[0] >= '0' && slot[0] <= '9' && slot[1] >= '0' && slot[1] <= '9') {
         value = (slot[0] - '0') * 10 + (slot[1] - '0');
@@ -270,7 +270,7 @@ bool slotValue(QByteArrayView slot, int &value)
 
 } // namespace
 
-LoadedTickets parseTicketFile(
+LoadedTickets ParseTicketFile(
     const QByteArray &content, int m, const QString &fileName, const TicketFileOptions &options)
 {
     LoadedTickets result;
@@ -291,7 +291,7 @@ LoadedTickets parseTicketFile(
         if (line.endsWith('\r'))
             line.chop(1);
         ++lineNumber;
-        if (std::all_of(line.begin(), line.end(), isBlank)) {
+        if (std::all_of(line.begin(), line.end(), IsBlank)) {
             if (options.stopAtBlankLine)
                 break;
             continue;
@@ -300,7 +300,7 @@ LoadedTickets parseTicketFile(
             const qsizetype from = std::min<qsizetype>(3 * k, line.size());
             const QByteArrayView slot = line.sliced(from, std::min<qsizetype>(2, line.size() - from));
             int value = 0;
-            if (!slotValue(slot, value))
+            if (!SlotValue(slot, value))
                 throw ConversionError(QStringLiteral("文件%1第%2行：'%3' 不是一个有效的整形值")
                                           .arg(fileName)
                                           .arg(lineNumber)
@@ -326,10 +326,10 @@ LoadedTickets parseTicketFile(
     return result;
 }
 
-LoadedTickets readTicketFile(const QString &path, int m, const TicketFileOptions &options)
+LoadedTickets ReadTicketFile(const QString &path, int m, const TicketFileOptions &options)
 {
-    return parseTicketFile(
-        readFileContent(path, TicketFileByteLimit(options.maxTickets)), m, QFileInfo(path).fileName(), options);
+    return ParseTicketFile(
+        ReadFileContent(path, TicketFileByteLimit(options.maxTickets)), m, QFileInfo(path).fileName(), options);
 }
 
 qint64 TicketFileByteLimit(qint64 maxTickets)
@@ -341,14 +341,14 @@ qint64 TicketFileByteLimit(qint64 maxTickets)
     return maxTickets * kLineBytes + kSlack;
 }
 
-QString readTextFile(const QString &path)
+QString ReadTextFile(const QString &path)
 {
-    QString text = QString::fromUtf8(readFileContent(path));
+    QString text = QString::fromUtf8(ReadFileContent(path));
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     return text;
 }
 
-QByteArray readFileContent(const QString &path, qint64 maxBytes)
+QByteArray ReadFileContent(const QString &path, qint64 maxBytes)
 {
     return ReadWholeFile(path, maxBytes);
 }

@@ -18,28 +18,28 @@
 namespace lumaro {
 
 // "01 02 03 04 05".
-QByteArray ticketLine(const int *numbers, int m);
+QByteArray TicketLine(const int *numbers, int m);
 // "0000001    01 02 03 04 05 ".
-QByteArray resultListLine(qint64 serial, const int *numbers, int m);
+QByteArray ResultListLine(qint64 serial, const int *numbers, int m);
 
 // Writes every alive row of the table (all rows when aliveOnly is false) in table order.
 // Returns the number of lines written. Reports progress every 100 rows and honours a cancel
 // (then nothing is left behind: the file is written to a temporary name first).
-qint64 writeResultList(
+qint64 WriteResultList(
     const QString &path, const TicketSet &tickets, const Progress &progress = {}, bool aliveOnly = true);
-qint64 writeTicketFile(
+qint64 WriteTicketFile(
     const QString &path, const TicketSet &tickets, const Progress &progress = {}, bool aliveOnly = true);
 // The same lines to an open device (standard output).
-qint64 writeTicketFile(QIODevice &device, const TicketSet &tickets, bool aliveOnly = true);
+qint64 WriteTicketFile(QIODevice &device, const TicketSet &tickets, bool aliveOnly = true);
 
 // The lines shown in a result memo written back as a ticket file: each line from its eighth
 // character on with blanks trimmed (a result list line loses its serial); lines of a loaded
 // ticket file (hasSerials false) only lose surrounding blanks. Empty lines are left out.
-QByteArray ticketFileFromMemo(const QStringList &memoLines, bool hasSerials);
+QByteArray TicketFileFromMemo(const QStringList &memoLines, bool hasSerials);
 // The same for the whole text of a memo (lines ending LF or CR LF), written to a file;
 // returns the tickets written.
-qint64 writeTicketFileFromMemo(const QString &path, const QByteArray &memoText, bool hasSerials);
-qint64 writeTicketFileFromMemo(const QString &path, QIODevice &memo, bool hasSerials);
+qint64 WriteTicketFileFromMemo(const QString &path, const QByteArray &memoText, bool hasSerials);
+qint64 WriteTicketFileFromMemo(const QString &path, QIODevice &memo, bool hasSerials);
 
 struct TicketFileOptions {
     // Stop at the first line that is empty after trimming blanks (else such lines are skipped).
@@ -60,10 +60,10 @@ struct LoadedTickets {
 
 // Reads a ticket file of m numbers a line. A slot that is not a whole number raises a
 // ConversionError naming the file and the line.
-LoadedTickets parseTicketFile(
+LoadedTickets ParseTicketFile(
     const QByteArray &content, int m, const QString &fileName, const TicketFileOptions &options = {});
 // The file must be a regular file no larger than TicketFileByteLimit(options.maxTickets).
-LoadedTickets readTicketFile(const QString &path, int m, const TicketFileOptions &options = {});
+LoadedTickets ReadTicketFile(const QString &path, int m, const TicketFileOptions &options = {});
 
 // The most bytes read from a ticket file that may hold maxTickets tickets: room for a result
 // list line of 16 numbers a ticket, and a megabyte more for blank lines. A larger file cannot
@@ -71,9 +71,9 @@ LoadedTickets readTicketFile(const QString &path, int m, const TicketFileOptions
 qint64 TicketFileByteLimit(qint64 maxTickets);
 
 // The text of a file for a memo: CR LF and LF both end a line.
-QString readTextFile(const QString &path);
+QString ReadTextFile(const QString &path);
 // The bytes of a regular file of at most maxBytes; a missing or unreadable file raises an
 // IoError, a folder, device or pipe or a larger file an InputError.
-QByteArray readFileContent(const QString &path, qint64 maxBytes = kMaxWholeFileBytes);
+QByteArray ReadFileContent(const QString &path, qint64 maxBytes = kMaxWholeFileBytes);
 
 } // namespace lumaro

@@ -244,30 +244,30 @@ FilterBounds ParseBoundsText(const QString &text)
     const QString trimmed = text.trimmed();
     const qsizetype dash = trimmed.indexOf(QLatin1Char('-'), 1);
     if (dash < 0) {
-        const int value = toInteger(trimmed);
+        const int value = ToInteger(trimmed);
         return {value, value};
     }
-    return {toInteger(trimmed.left(dash)), toInteger(trimmed.mid(dash + 1))};
+    return {ToInteger(trimmed.left(dash)), ToInteger(trimmed.mid(dash + 1))};
 }
 
 QString CheckConditions(const TotalFilterConditions &c, int n, int m)
 {
     if (!c.anyActive())
-        return filter_text::noCondition();
+        return filter_text::NoCondition();
     if (c.banker && c.bankers.empty())
-        return filter_text::bankerMissing();
+        return filter_text::BankerMissing();
     for (const auto *b : {&c.big, &c.odd, &c.sum, &c.span, &c.dispersion, &c.deviation, &c.ac}) {
         if (*b && (*b)->lower > (*b)->upper)
-            return filter_text::listOrder();
+            return filter_text::ListOrder();
     }
     if (c.banker && c.banker->lower > c.banker->upper)
-        return filter_text::bankerOrder();
+        return filter_text::BankerOrder();
     if (c.chooser) {
         const int chosen = c.chosenBallCount(n);
         if (chosen == 0)
-            return filter_text::noBall();
+            return filter_text::NoBall();
         if (chosen < m)
-            return filter_text::tooFewBalls(m);
+            return filter_text::TooFewBalls(m);
     }
     return {};
 }
@@ -400,7 +400,7 @@ void TotalFilter::execute(Job &job, const Progress &progress)
         }
         job.survivors = *alive;
         if (job.survivors > 0) {
-            writeResultList(job.resultListPath, job.tickets, progress);
+            WriteResultList(job.resultListPath, job.tickets, progress);
             job.cancelled = progress.cancelled();
         }
     } catch (...) {
@@ -438,10 +438,10 @@ TotalFilter::LoadResult TotalFilter::load(const QString &path)
     if (!reason.isEmpty())
         throw InputError(reason);
     LoadResult result;
-    result.content = readFileContent(path, TicketFileByteLimit(kMaxLoadedTickets));
+    result.content = ReadFileContent(path, TicketFileByteLimit(kMaxLoadedTickets));
     TicketFileOptions options;
     options.maxTickets = kMaxLoadedTickets;
-    LoadedTickets loaded = parseTicketFile(result.content, m_lottery.m, QFileInfo(path).fileName(), options);
+    LoadedTickets loaded = ParseTicketFile(result.content, m_lottery.m, QFileInfo(path).fileName(), options);
     result.lines = loaded.fileLines;
     result.tickets = loaded.tickets.rowCount();
     result.balls = loaded.balls;

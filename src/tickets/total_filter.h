@@ -46,39 +46,39 @@ struct TotalFilterConditions {
 
 // The texts of the total filter's messages.
 namespace filter_text {
-inline QString noCondition()
+inline QString NoCondition()
 {
     return QStringLiteral("请选择过滤条件！");
 }
-inline QString emptyList()
+inline QString EmptyList()
 {
     return QStringLiteral("请选择组合框中的数值！");
 }
-inline QString bankerMissing()
+inline QString BankerMissing()
 {
     return QStringLiteral("请输入胆码以及最少中奖个数和最多中奖个数！");
 }
-inline QString listOrder()
+inline QString ListOrder()
 {
     return QStringLiteral("请前面组合框中的数值应该小于等于后面组合框中的数值！");
 }
-inline QString bankerOrder()
+inline QString BankerOrder()
 {
     return QStringLiteral("胆码前面的中奖个数应该小于等于后面的中奖个数！");
 }
-inline QString noBall()
+inline QString NoBall()
 {
     return QStringLiteral("请点击你要选择的球号！");
 }
-inline QString tooFewBalls(int m)
+inline QString TooFewBalls(int m)
 {
     return QStringLiteral("请至少选择%1个球号！").arg(m);
 }
-inline QString noSurvivor()
+inline QString NoSurvivor()
 {
     return QStringLiteral("没有符合条件的投注号码，请重新选择过滤条件！");
 }
-inline QString resultCount(qint64 count)
+inline QString ResultCount(qint64 count)
 {
     return QStringLiteral("过滤结果：%1注").arg(count);
 }

@@ -81,8 +81,8 @@ Tfrmfushi::Tfrmfushi(AppContext &context, QWidget *parent)
     m_steps.lockWhileRunning({m_edtnum, m_chkyilou, m_edtyilouqishu});
     m_steps.setStopButton(m_btnsou, kStart);
     connect(&m_steps, &BackgroundRun::finished, this, &Tfrmfushi::searchEnded);
-    connect(m_btnsou, &QPushButton::clicked, this, [this] { guarded(this, [this] { btnsouClick(); }); });
-    connect(m_btncopy, &QPushButton::clicked, this, [this] { guarded(this, [this] { btncopyClick(); }); });
+    connect(m_btnsou, &QPushButton::clicked, this, [this] { Guarded(this, [this] { btnsouClick(); }); });
+    connect(m_btncopy, &QPushButton::clicked, this, [this] { Guarded(this, [this] { btncopyClick(); }); });
 }
 
 Tfrmfushi::~Tfrmfushi() = default;
@@ -109,10 +109,10 @@ void Tfrmfushi::btncopyClick()
 void Tfrmfushi::start()
 {
     CompoundSettings settings;
-    settings.count = toInteger(m_edtnum->text());
-    settings.threshold = toInteger(m_edtyilouqishu->text());
+    settings.count = ToInteger(m_edtnum->text());
+    settings.threshold = ToInteger(m_edtyilouqishu->text());
     settings.useThreshold = m_chkyilou->isChecked();
-    checkCompoundSettings(settings, *m_context.lottery);
+    CheckCompoundSettings(settings, *m_context.lottery);
     m_search = std::make_unique<CompoundSearch>(m_context.lottery->n, settings);
     if (!m_context.shell)
         m_random.emplace(m_context.newRandom());
@@ -124,13 +124,13 @@ void Tfrmfushi::endSearch(bool failed)
 {
     const std::unique_ptr<CompoundSearch> search = std::move(m_search);
     // The standard trend is back however the search ends.
-    guarded(this, [this] { restoreStandardTrend(); });
+    Guarded(this, [this] { restoreStandardTrend(); });
     if (failed || m_steps.stopRequested()) {
         m_lblstate->setText(QStringLiteral("搜索已停止。"));
         return;
     }
     const std::vector<int> numbers = search->proposal();
-    m_edtfushicode->setText(compoundText(numbers));
+    m_edtfushicode->setText(CompoundText(numbers));
     m_edtfushicode->setCursorPosition(0);
     m_lblstate->setText(QStringLiteral("搜索%1次，得到%2个号码。").arg(search->repetitions()).arg(numbers.size()));
 }

@@ -108,14 +108,14 @@ Tfrmjiaoqi::Tfrmjiaoqi(AppContext &context, QWidget *parent)
     layout->addLayout(right, 1);
     resize(760, 520);
 
-    connect(m_btndaoru, &QPushButton::clicked, this, [this] { guarded(this, [this] { btndaoruClick(); }); });
-    connect(m_btnjiaoqi, &QPushButton::clicked, this, [this] { guarded(this, [this] { btnjiaoqiClick(); }); });
-    connect(m_btnsave, &QPushButton::clicked, this, [this] { guarded(this, [this] { btnsaveClick(); }); });
-    connect(m_btncls, &QPushButton::clicked, this, [this] { guarded(this, [this] { btnclsClick(); }); });
+    connect(m_btndaoru, &QPushButton::clicked, this, [this] { Guarded(this, [this] { btndaoruClick(); }); });
+    connect(m_btnjiaoqi, &QPushButton::clicked, this, [this] { Guarded(this, [this] { btnjiaoqiClick(); }); });
+    connect(m_btnsave, &QPushButton::clicked, this, [this] { Guarded(this, [this] { btnsaveClick(); }); });
+    connect(m_btncls, &QPushButton::clicked, this, [this] { Guarded(this, [this] { btnclsClick(); }); });
     connect(m_btnclose, &QPushButton::clicked, this, &QWidget::close);
     connect(m_lstdadi, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem *item) {
         const int row = m_lstdadi->row(item);
-        guarded(this, [this, row] { lstdadiDblClick(row); });
+        Guarded(this, [this, row] { lstdadiDblClick(row); });
     });
     m_run.lockWhileRunning({m_btndaoru, m_btnjiaoqi, m_btnsave, m_btncls, m_edtnum1, m_edtnum2, m_lstdadi});
     m_run.setProgressBar(m_pb);
@@ -143,12 +143,12 @@ void Tfrmjiaoqi::closeEvent(QCloseEvent *event)
 
 void Tfrmjiaoqi::btndaoruClick()
 {
-    const QStringList chosen = dialogs::openFiles(
+    const QStringList chosen = dialogs::OpenFiles(
         this, QStringLiteral("选择大底文件(按CTRL或者SHILT键选择多个大底文件)"), DesktopFolder(), kFilter);
     if (chosen.isEmpty())
         return;
     if (chosen.size() > CombinationTable::kMaxFiles) {
-        dialogs::warning(this, kCaption,
+        dialogs::Warning(this, kCaption,
             QStringLiteral("一次最多只能导入%1个大底文件，您选择了%2个！")
                 .arg(CombinationTable::kMaxFiles)
                 .arg(chosen.size()));
@@ -176,19 +176,19 @@ void Tfrmjiaoqi::lstdadiDblClick(int row)
 void Tfrmjiaoqi::btnjiaoqiClick()
 {
     if (m_files.isEmpty()) {
-        dialogs::information(this, kCaption, QStringLiteral("请先导入大底文件！"));
+        dialogs::Information(this, kCaption, QStringLiteral("请先导入大底文件！"));
         return;
     }
     IntersectionSettings settings;
     settings.files = m_files;
-    settings.lowerTolerance = toInteger(m_edtnum1->text());
-    settings.upperTolerance = toInteger(m_edtnum2->text());
+    settings.lowerTolerance = ToInteger(m_edtnum1->text());
+    settings.upperTolerance = ToInteger(m_edtnum2->text());
     if (!m_table)
         throw InputError(m_tableProblem);
     try {
-        checkIntersectionSettings(settings);
+        CheckIntersectionSettings(settings);
     } catch (const InputError &error) {
-        dialogs::warning(this, kCaption, error.message());
+        dialogs::Warning(this, kCaption, error.message());
         return;
     }
     m_pb->setRange(0, static_cast<int>(settings.files.size()));
@@ -198,7 +198,7 @@ void Tfrmjiaoqi::btnjiaoqiClick()
         [table, settings, resultFile](const Progress &progress) {
             IntersectionResult result = RunIntersection(*table, settings, progress);
             if (!result.cancelled)
-                writeResultList(resultFile, result.tickets);
+                WriteResultList(resultFile, result.tickets);
             return result;
         },
         [this](const IntersectionResult &result) { finishIntersection(result); });
@@ -208,14 +208,14 @@ void Tfrmjiaoqi::finishIntersection(const IntersectionResult &result)
 {
     if (result.cancelled)
         return;
-    guarded(this, [this] {
+    Guarded(this, [this] {
         m_memo->setFile(m_context.folder.file(QStringLiteral("temp.txt")));
         m_memdadi->scrollToTop();
     });
     setCount(result.tickets.rowCount());
-    const QString skipped = skippedLinesMessage(result.skipped, m_table->n(), m_table->m());
+    const QString skipped = SkippedLinesMessage(result.skipped, m_table->n(), m_table->m());
     if (!skipped.isEmpty())
-        dialogs::warning(this, kCaption, skipped);
+        dialogs::Warning(this, kCaption, skipped);
 }
 
 void Tfrmjiaoqi::waitForResult()
@@ -242,7 +242,7 @@ void Tfrmjiaoqi::btnsaveClick()
 {
     if (!m_table)
         throw InputError(m_tableProblem);
-    const QString path = dialogs::saveFile(
+    const QString path = dialogs::SaveFile(
         this, QStringLiteral("保存号码"), DesktopFolder(), QString(), kFilter, QStringLiteral("txt"));
     if (path.isEmpty())
         return;
@@ -252,7 +252,7 @@ void Tfrmjiaoqi::btnsaveClick()
     SkippedLines skipped;
     {
         const BusyCursor busy;
-        writeTicketFileFromList(path, m_memo->device(), m_table->n(), m_table->m(), skipped);
+        WriteTicketFileFromList(path, m_memo->device(), m_table->n(), m_table->m(), skipped);
     }
     QString message = QStringLiteral("成功保存！");
     if (skipped.lines > 0)
@@ -260,7 +260,7 @@ void Tfrmjiaoqi::btnsaveClick()
                        .arg(skipped.lines)
                        .arg(m_table->m())
                        .arg(skipped.firstLine);
-    dialogs::information(this, kCaption, message);
+    dialogs::Information(this, kCaption, message);
 }
 
 void Tfrmjiaoqi::btnclsClick()

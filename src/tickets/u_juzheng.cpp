@@ -253,7 +253,7 @@ void Tfrmjuzheng::btngenClick()
     if (isComputing())
         return;
     bool waiting = false;
-    guarded(this, [&] {
+    Guarded(this, [&] {
         const WheelSettings s = settings();
         const WheelParams p = WheelMatrixParams(s);
         const QString name = WheelMatrixFileName(s);
@@ -261,7 +261,7 @@ void Tfrmjuzheng::btngenClick()
         if (path.isEmpty()) {
             const QString noMatrix = QStringLiteral("没有该类型的矩阵！");
             if (name.isEmpty() || !WheelParamsProblem(p).isEmpty()) {
-                dialogs::error(this, QStringLiteral("错误"), noMatrix);
+                dialogs::Critical(this, QStringLiteral("错误"), noMatrix);
                 return;
             }
             // Numbers the generation would refuse are refused before a computation that may
@@ -271,8 +271,8 @@ void Tfrmjuzheng::btngenClick()
                                                  "秒，结果经过检验后保存在旋转矩阵文件夹中。")
                                       .arg(name)
                                       .arg(m_computeSeconds, 0, 'f', 0);
-            if (!dialogs::question(this, QStringLiteral("旋转矩阵"), offer)) {
-                dialogs::error(this, QStringLiteral("错误"), noMatrix);
+            if (!dialogs::Question(this, QStringLiteral("旋转矩阵"), offer)) {
+                dialogs::Critical(this, QStringLiteral("错误"), noMatrix);
                 return;
             }
             computeMatrix(p, m_context.folder.wheelsFolder() + name);
@@ -307,7 +307,7 @@ void Tfrmjuzheng::showRows(int ticketSize)
         if (column == 0)
             return row + 1;
         const std::vector<int> &r = m_rows[std::size_t(row)];
-        return column <= int(r.size()) ? QVariant(pad2(r[std::size_t(column - 1)])) : QVariant();
+        return column <= int(r.size()) ? QVariant(Pad2(r[std::size_t(column - 1)])) : QVariant();
     });
     m_gridColumns = ticketSize + 1;
     const int width = std::max(30, (m_tabcode->width() - 40) / m_gridColumns);
@@ -356,7 +356,7 @@ void Tfrmjuzheng::computeMatrix(const WheelParams &p, const QString &path)
         [this, path, closeProgress](const ComputedWheel &computed) {
             closeProgress();
             if (computed.cancelled)
-                dialogs::error(this, QStringLiteral("错误"), QStringLiteral("没有该类型的矩阵！"));
+                dialogs::Critical(this, QStringLiteral("错误"), QStringLiteral("没有该类型的矩阵！"));
             else
                 generateFrom(path);
         },
@@ -365,36 +365,36 @@ void Tfrmjuzheng::computeMatrix(const WheelParams &p, const QString &path)
 
 void Tfrmjuzheng::btnsaveClick()
 {
-    guarded(this, [&] {
+    Guarded(this, [&] {
         if (m_rows.empty()) {
-            dialogs::error(this, QStringLiteral("错误"), QStringLiteral("号码表格为空，无法保存！"));
+            dialogs::Critical(this, QStringLiteral("错误"), QStringLiteral("号码表格为空，无法保存！"));
             return;
         }
-        const QString path = dialogs::saveFile(this, QStringLiteral("保存"), m_context.folder.auxiliaryFolder(),
+        const QString path = dialogs::SaveFile(this, QStringLiteral("保存"), m_context.folder.auxiliaryFolder(),
             WheelTicketFileName(settings()), QStringLiteral("文本文件(*.txt)|*.txt"), QStringLiteral("txt"));
         if (path.isEmpty())
             return;
         WriteWholeFile(path, WheelTicketText(m_rows));
-        dialogs::information(this, QStringLiteral("提示"), QStringLiteral("成功保存！"));
+        dialogs::Information(this, QStringLiteral("提示"), QStringLiteral("成功保存！"));
     });
 }
 
 void Tfrmjuzheng::btnprintClick()
 {
     // Prints the ticket list as the grid shows it.
-    guarded(this, [&] {
+    Guarded(this, [&] {
         if (m_rows.empty()) {
-            dialogs::error(this, QStringLiteral("错误"), QStringLiteral("号码表格为空，无法打印！"));
+            dialogs::Critical(this, QStringLiteral("错误"), QStringLiteral("号码表格为空，无法打印！"));
             return;
         }
         QPrinter printer(QPrinter::HighResolution);
         printer.setDocName(QStringLiteral("旋转矩阵"));
-        if (!dialogs::choosePrinter(this, printer, QStringLiteral("打印投注号码"), true))
+        if (!dialogs::ChoosePrinter(this, printer, QStringLiteral("打印投注号码"), true))
             return;
-        printTextLines(printer, m_lblcode->text(), static_cast<qint64>(m_rows.size()), [this](qint64 r) {
-            QString line = pad7(r + 1) + QStringLiteral("    ");
+        PrintTextLines(printer, m_lblcode->text(), static_cast<qint64>(m_rows.size()), [this](qint64 r) {
+            QString line = Pad7(r + 1) + QStringLiteral("    ");
             for (int v : m_rows[static_cast<std::size_t>(r)])
-                line += pad2(v) + QLatin1Char(' ');
+                line += Pad2(v) + QLatin1Char(' ');
             return line;
         });
     });

@@ -83,12 +83,12 @@ Tfrmtotalfilt::Tfrmtotalfilt(AppContext &context, QWidget *parent)
     fillLists();
     if (const QScreen *screen = parent ? parent->screen() : QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
-    m_run.lockWhileRunning({btnfilt, btnclear, btnload, btnsave});
-    m_run.setProgressBar(pb);
+    m_run.lockWhileRunning({m_btnfilt, m_btnclear, m_btnload, m_btnsave});
+    m_run.setProgressBar(m_pb);
     connect(&m_run, &BackgroundRun::finished, this, &Tfrmtotalfilt::runFinished);
     applyTrendMode(m_context.lottery->variantMode);
     if (!TotalFilterUnsupportedReason(*m_context.lottery).isEmpty())
-        lblcode->setText(QStringLiteral("总体过滤只适用于3到7个号码的乐透型彩票"));
+        m_lblcode->setText(QStringLiteral("总体过滤只适用于3到7个号码的乐透型彩票"));
 }
 
 Tfrmtotalfilt::~Tfrmtotalfilt() = default;
@@ -118,72 +118,72 @@ void Tfrmtotalfilt::buildControls()
     }
 
     const int bankerY = 250;
-    chkdanma = NewCheckBox(this, "chkdanma", QStringLiteral("胆码"), false, QRect(10, bankerY, 60, 24));
-    edtdanma = NewField(this, "edtdanma", {}, QRect(72, bankerY, 150, 24));
-    edtdanma->setToolTip(QStringLiteral("胆码号码，用空格分开，例如：3 15 27"));
+    m_chkdanma = NewCheckBox(this, "chkdanma", QStringLiteral("胆码"), false, QRect(10, bankerY, 60, 24));
+    m_edtdanma = NewField(this, "edtdanma", {}, QRect(72, bankerY, 150, 24));
+    m_edtdanma->setToolTip(QStringLiteral("胆码号码，用空格分开，例如：3 15 27"));
     NewLabel(this, {}, QStringLiteral("预计中"), QRect(228, bankerY, 54, 24));
-    edtnum1 = NewField(this, "edtnum1", QStringLiteral("1"), QRect(284, bankerY, 34, 24));
+    m_edtnum1 = NewField(this, "edtnum1", QStringLiteral("1"), QRect(284, bankerY, 34, 24));
     NewLabel(this, {}, QStringLiteral("到"), QRect(322, bankerY, 20, 24));
-    edtnum2 = NewField(this, "edtnum2", QStringLiteral("1"), QRect(342, bankerY, 34, 24));
+    m_edtnum2 = NewField(this, "edtnum2", QStringLiteral("1"), QRect(342, bankerY, 34, 24));
     NewLabel(this, {}, QStringLiteral("个"), QRect(380, bankerY, 16, 24));
 
     const int chooserY = 282;
-    chkhongqiu = NewCheckBox(this, "chkhongqiu", QStringLiteral("选择球号："), false, QRect(10, chooserY, 96, 24));
+    m_chkhongqiu = NewCheckBox(this, "chkhongqiu", QStringLiteral("选择球号："), false, QRect(10, chooserY, 96, 24));
     NewLabel(this, {}, QStringLiteral("中"), QRect(108, chooserY, 18, 24));
     const QString m = QString::number(m_m);
-    edtzhong1 = NewField(this, "edtzhong1", m, QRect(126, chooserY, 32, 24));
+    m_edtzhong1 = NewField(this, "edtzhong1", m, QRect(126, chooserY, 32, 24));
     NewLabel(this, {}, QStringLiteral("到"), QRect(162, chooserY, 20, 24));
-    edtzhong2 = NewField(this, "edtzhong2", m, QRect(182, chooserY, 32, 24));
-    btnsuiji1 = NewButton(this, "btnsuiji1", QStringLiteral("随机选择球号"), QRect(222, chooserY - 1, 112, 26));
-    btnsuiji1->setEnabled(false);
-    edtsuiji1 = NewField(this, "edtsuiji1", m, QRect(338, chooserY, 34, 24));
+    m_edtzhong2 = NewField(this, "edtzhong2", m, QRect(182, chooserY, 32, 24));
+    m_btnsuiji1 = NewButton(this, "btnsuiji1", QStringLiteral("随机选择球号"), QRect(222, chooserY - 1, 112, 26));
+    m_btnsuiji1->setEnabled(false);
+    m_edtsuiji1 = NewField(this, "edtsuiji1", m, QRect(338, chooserY, 34, 24));
     NewLabel(this, {}, QStringLiteral("个"), QRect(376, chooserY, 16, 24));
-    connect(chkhongqiu, &QCheckBox::toggled, btnsuiji1, &QPushButton::setEnabled);
-    connect(btnsuiji1, &QPushButton::clicked, this, &Tfrmtotalfilt::btnsuiji1Click);
+    connect(m_chkhongqiu, &QCheckBox::toggled, m_btnsuiji1, &QPushButton::setEnabled);
+    connect(m_btnsuiji1, &QPushButton::clicked, this, &Tfrmtotalfilt::btnsuiji1Click);
 
-    GroupBox2 = new QGroupBox(this);
-    GroupBox2->setObjectName(QStringLiteral("GroupBox2"));
-    GroupBox2->setGeometry(8, 314, 345, 182);
+    m_GroupBox2 = new QGroupBox(this);
+    m_GroupBox2->setObjectName(QStringLiteral("GroupBox2"));
+    m_GroupBox2->setGeometry(8, 314, 345, 182);
 
-    lblcode = new QLabel(filter_text::resultCount(0).left(5), this);
-    lblcode->setObjectName(QStringLiteral("lblcode"));
-    lblcode->setGeometry(406, 10, 361, 22);
+    m_lblcode = new QLabel(filter_text::ResultCount(0).left(5), this);
+    m_lblcode->setObjectName(QStringLiteral("lblcode"));
+    m_lblcode->setGeometry(406, 10, 361, 22);
     m_memo = new TextLinesModel(this);
-    memcode = new QListView(this);
-    memcode->setObjectName(QStringLiteral("memcode"));
-    memcode->setGeometry(406, 36, 361, 249);
-    memcode->setModel(m_memo);
-    memcode->setUniformItemSizes(true);
-    memcode->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    memcode->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    m_memcode = new QListView(this);
+    m_memcode->setObjectName(QStringLiteral("memcode"));
+    m_memcode->setGeometry(406, 36, 361, 249);
+    m_memcode->setModel(m_memo);
+    m_memcode->setUniformItemSizes(true);
+    m_memcode->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_memcode->setSelectionMode(QAbstractItemView::ExtendedSelection);
     QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    memcode->setFont(fixed);
-    pb = new QProgressBar(this);
-    pb->setObjectName(QStringLiteral("pb"));
-    pb->setGeometry(406, 294, 361, 18);
-    pb->setRange(0, 1000);
-    pb->setTextVisible(false);
-    pb->hide();
+    m_memcode->setFont(fixed);
+    m_pb = new QProgressBar(this);
+    m_pb->setObjectName(QStringLiteral("pb"));
+    m_pb->setGeometry(406, 294, 361, 18);
+    m_pb->setRange(0, 1000);
+    m_pb->setTextVisible(false);
+    m_pb->hide();
 
     const int x0 = 406;
     const int w = 113;
-    btnsave = NewButton(this, "btnsave", QStringLiteral("保存"), QRect(x0, 330, w, 32));
-    btnclear = NewButton(this, "btnclear", QStringLiteral("清空"), QRect(x0 + w + 11, 330, w, 32));
-    btnfilt = NewButton(this, "btnfilt", QStringLiteral("过滤"), QRect(x0 + 2 * (w + 11), 330, w, 32));
-    btnprint = NewButton(this, "btnprint", QStringLiteral("打印"), QRect(x0, 374, w, 32));
-    btnload = NewButton(this, "btnload", QStringLiteral("载入"), QRect(x0 + w + 11, 374, w, 32));
-    btnclose = NewButton(this, "btnclose", QStringLiteral("关闭"), QRect(x0 + 2 * (w + 11), 374, w, 32));
+    m_btnsave = NewButton(this, "btnsave", QStringLiteral("保存"), QRect(x0, 330, w, 32));
+    m_btnclear = NewButton(this, "btnclear", QStringLiteral("清空"), QRect(x0 + w + 11, 330, w, 32));
+    m_btnfilt = NewButton(this, "btnfilt", QStringLiteral("过滤"), QRect(x0 + 2 * (w + 11), 330, w, 32));
+    m_btnprint = NewButton(this, "btnprint", QStringLiteral("打印"), QRect(x0, 374, w, 32));
+    m_btnload = NewButton(this, "btnload", QStringLiteral("载入"), QRect(x0 + w + 11, 374, w, 32));
+    m_btnclose = NewButton(this, "btnclose", QStringLiteral("关闭"), QRect(x0 + 2 * (w + 11), 374, w, 32));
     // 过滤 is the default button: Enter starts a run (see keyPressEvent).
-    QFont bold = btnfilt->font();
+    QFont bold = m_btnfilt->font();
     bold.setBold(true);
-    btnfilt->setFont(bold);
-    connect(btnsave, &QPushButton::clicked, this, &Tfrmtotalfilt::btnsaveClick);
-    connect(btnclear, &QPushButton::clicked, this, &Tfrmtotalfilt::btnclearClick);
-    connect(btnfilt, &QPushButton::clicked, this, &Tfrmtotalfilt::btnfiltClick);
-    connect(btnload, &QPushButton::clicked, this, &Tfrmtotalfilt::btnloadClick);
-    connect(btnclose, &QPushButton::clicked, this, &QWidget::hide);
+    m_btnfilt->setFont(bold);
+    connect(m_btnsave, &QPushButton::clicked, this, &Tfrmtotalfilt::btnsaveClick);
+    connect(m_btnclear, &QPushButton::clicked, this, &Tfrmtotalfilt::btnclearClick);
+    connect(m_btnfilt, &QPushButton::clicked, this, &Tfrmtotalfilt::btnfiltClick);
+    connect(m_btnload, &QPushButton::clicked, this, &Tfrmtotalfilt::btnloadClick);
+    connect(m_btnclose, &QPushButton::clicked, this, &QWidget::hide);
 
-    auto *printMenu = new QMenu(btnprint);
+    auto *printMenu = new QMenu(m_btnprint);
     printMenu->setObjectName(QStringLiteral("mnuprint"));
     QAction *toPrinter = printMenu->addAction(QStringLiteral("打印结果列表…"));
     toPrinter->setObjectName(QStringLiteral("actprint"));
@@ -191,17 +191,17 @@ void Tfrmtotalfilt::buildControls()
     toPdf->setObjectName(QStringLiteral("actpdf"));
     connect(toPrinter, &QAction::triggered, this, &Tfrmtotalfilt::btnprintClick);
     connect(toPdf, &QAction::triggered, this, &Tfrmtotalfilt::printToPdf);
-    btnprint->setMenu(printMenu);
+    m_btnprint->setMenu(printMenu);
 }
 
 void Tfrmtotalfilt::buildBallGrid()
 {
-    const int w = GroupBox2->width();
-    const int h = GroupBox2->height();
+    const int w = m_GroupBox2->width();
+    const int h = m_GroupBox2->height();
     for (int r = 0; r < 5; ++r) {
         for (int c = 0; c < 10; ++c) {
             const int number = 10 * r + c + 1;
-            auto *ball = new QPushButton(GroupBox2);
+            auto *ball = new QPushButton(m_GroupBox2);
             ball->setObjectName(QStringLiteral("ball%1").arg(number, 2, 10, QLatin1Char('0')));
             ball->setGeometry((w - 15) * c / 10 + 5, r * (h - 15) / 5 + 15, (w - 15) / 10 - 5, (h - 15) / 5 - 5);
             ball->setAutoDefault(false);
@@ -230,7 +230,7 @@ void Tfrmtotalfilt::fillLists()
         }
     };
     auto range = [&](Indicator indicator) {
-        const TheoreticalValues t = theoreticalValues(indicator, m_n, m_m, 0, 0);
+        const TheoreticalValues t = TheoreticalValuesOf(indicator, m_n, m_m, 0, 0);
         return std::pair<int, int>(static_cast<int>(t.minimum), static_cast<int>(t.maximum));
     };
     fill(m_rows[0], 0, m_m);
@@ -246,9 +246,9 @@ void Tfrmtotalfilt::fillLists()
 void Tfrmtotalfilt::applyTrendMode(bool variant)
 {
     if (variant)
-        chkhongqiu->setChecked(false);
-    chkhongqiu->setEnabled(!variant);
-    GroupBox2->setEnabled(!variant);
+        m_chkhongqiu->setChecked(false);
+    m_chkhongqiu->setEnabled(!variant);
+    m_GroupBox2->setEnabled(!variant);
 }
 
 int Tfrmtotalfilt::listPosition(const QComboBox *combo)
@@ -259,20 +259,20 @@ int Tfrmtotalfilt::listPosition(const QComboBox *combo)
 
 QString Tfrmtotalfilt::checkControls() const
 {
-    bool any = chkhongqiu->isChecked() || chkdanma->isChecked();
+    bool any = m_chkhongqiu->isChecked() || m_chkdanma->isChecked();
     for (const BoundRow &row : m_rows)
         any = any || row.check->isChecked();
     if (!any)
-        return filter_text::noCondition();
+        return filter_text::NoCondition();
     for (const BoundRow &row : m_rows) {
         if (row.check->isChecked()
             && (row.lower->currentText().trimmed().isEmpty() || row.upper->currentText().trimmed().isEmpty()))
-            return filter_text::emptyList();
+            return filter_text::EmptyList();
     }
-    if (chkdanma->isChecked()
-        && (edtdanma->text().trimmed().isEmpty() || edtnum1->text().trimmed().isEmpty()
-            || edtnum2->text().trimmed().isEmpty()))
-        return filter_text::bankerMissing();
+    if (m_chkdanma->isChecked()
+        && (m_edtdanma->text().trimmed().isEmpty() || m_edtnum1->text().trimmed().isEmpty()
+            || m_edtnum2->text().trimmed().isEmpty()))
+        return filter_text::BankerMissing();
     // The list order is checked on every row, whether or not its box is checked. A typed text
     // that is no entry of its list is read (and refused, or compared as a number) with the
     // conditions instead: its missing position says nothing about the order.
@@ -282,18 +282,18 @@ QString Tfrmtotalfilt::checkControls() const
         if (typedOutsideList(row.lower) || typedOutsideList(row.upper))
             continue;
         if (listPosition(row.upper) < listPosition(row.lower))
-            return filter_text::listOrder();
+            return filter_text::ListOrder();
     }
-    if (toInteger(edtnum2->text()) < toInteger(edtnum1->text()))
-        return filter_text::bankerOrder();
-    if (chkhongqiu->isChecked()) {
+    if (ToInteger(m_edtnum2->text()) < ToInteger(m_edtnum1->text()))
+        return filter_text::BankerOrder();
+    if (m_chkhongqiu->isChecked()) {
         int chosen = 0;
         for (int v = 1; v <= std::min(m_n, 50); ++v)
             chosen += m_chosen[static_cast<std::size_t>(v)] ? 1 : 0;
         if (chosen == 0)
-            return filter_text::noBall();
+            return filter_text::NoBall();
         if (chosen < m_m)
-            return filter_text::tooFewBalls(m_m);
+            return filter_text::TooFewBalls(m_m);
     }
     return {};
 }
@@ -304,23 +304,23 @@ TotalFilterConditions Tfrmtotalfilt::readConditions() const
     // Every indicator value and hit count is a count or a sum of numbers: a negative one is
     // refused (a bound beyond the lists simply never holds).
     TotalFilterConditions c;
-    const auto count = [](const QString &text) { return toIntegerAtLeast(text, 0); };
+    const auto count = [](const QString &text) { return ToIntegerAtLeast(text, 0); };
     for (std::size_t i = 0; i < m_rows.size(); ++i) {
         const BoundRow &row = m_rows[i];
         if (row.check->isChecked())
             c.*kRowMembers[i] = FilterBounds {count(row.lower->currentText()), count(row.upper->currentText())};
     }
-    if (chkhongqiu->isChecked()) {
-        c.chooser = FilterBounds {count(edtzhong1->text()), count(edtzhong2->text())};
+    if (m_chkhongqiu->isChecked()) {
+        c.chooser = FilterBounds {count(m_edtzhong1->text()), count(m_edtzhong2->text())};
         c.balls = m_chosen;
     }
-    if (chkdanma->isChecked()) {
-        c.bankers = ParseBankerTokens(edtdanma->text());
+    if (m_chkdanma->isChecked()) {
+        c.bankers = ParseBankerTokens(m_edtdanma->text());
         for (int b : c.bankers) {
             if (b < 1)
                 throw InputError(QStringLiteral("胆码号码必须是正整数！"));
         }
-        c.banker = FilterBounds {count(edtnum1->text()), count(edtnum2->text())};
+        c.banker = FilterBounds {count(m_edtnum1->text()), count(m_edtnum2->text())};
     }
     return c;
 }
@@ -330,7 +330,7 @@ bool Tfrmtotalfilt::refuseUnsupported()
     const QString unsupported = TotalFilterUnsupportedReason(*m_context.lottery);
     if (unsupported.isEmpty())
         return false;
-    showError(this, unsupported);
+    ShowError(this, unsupported);
     return true;
 }
 
@@ -338,7 +338,7 @@ bool Tfrmtotalfilt::refuseEmptyPrint()
 {
     if (m_memo->lineCount() > 0)
         return false;
-    dialogs::information(this, QStringLiteral("提示"), QStringLiteral("没有可打印的投注号码！"));
+    dialogs::Information(this, QStringLiteral("提示"), QStringLiteral("没有可打印的投注号码！"));
     return true;
 }
 
@@ -346,18 +346,18 @@ void Tfrmtotalfilt::btnfiltClick()
 {
     if (isRunning())
         return;
-    guarded(this, [&] {
+    Guarded(this, [&] {
         if (refuseUnsupported())
             return;
         const QString problem = checkControls();
         if (!problem.isEmpty()) {
-            showError(this, problem);
+            ShowError(this, problem);
             return;
         }
         const TotalFilterConditions conditions = readConditions();
         const QString invalid = CheckConditions(conditions, m_n, m_m);
         if (!invalid.isEmpty()) {
-            showError(this, invalid);
+            ShowError(this, invalid);
             return;
         }
         startRun(conditions);
@@ -380,15 +380,15 @@ void Tfrmtotalfilt::runEnded(TotalFilter::Job &job)
         if (job.survivors == 0) {
             // The list is empty now, and so is the count beside it.
             m_memo->clear();
-            lblcode->setText(filter_text::resultCount(0));
-            showError(this, filter_text::noSurvivor());
+            m_lblcode->setText(filter_text::ResultCount(0));
+            ShowError(this, filter_text::NoSurvivor());
         } else {
             m_memo->setFile(job.resultListPath);
             m_memoHasSerials = true;
-            lblcode->setText(filter_text::resultCount(job.survivors));
+            m_lblcode->setText(filter_text::ResultCount(job.survivors));
             for (const BoundRow &row : m_rows)
                 row.check->setChecked(false);
-            chkdanma->setChecked(false);
+            m_chkdanma->setChecked(false);
         }
     }
 }
@@ -397,16 +397,16 @@ void Tfrmtotalfilt::btnsaveClick()
 {
     if (isRunning())
         return;
-    guarded(this, [&] {
-        const QString path = dialogs::saveFile(this, QStringLiteral("保存投注号码"), DesktopFolder(),
+    Guarded(this, [&] {
+        const QString path = dialogs::SaveFile(this, QStringLiteral("保存投注号码"), DesktopFolder(),
             ProposedSaveName(*m_context.lottery), QString::fromUtf8(kTicketFilter), QStringLiteral("txt"));
         if (path.isEmpty())
             return;
         {
             const BusyCursor busy;
-            writeTicketFileFromMemo(path, m_memo->device(), m_memoHasSerials);
+            WriteTicketFileFromMemo(path, m_memo->device(), m_memoHasSerials);
         }
-        dialogs::information(this, QStringLiteral("提示"), QStringLiteral("成功保存！"));
+        dialogs::Information(this, QStringLiteral("提示"), QStringLiteral("成功保存！"));
     });
 }
 
@@ -414,18 +414,18 @@ void Tfrmtotalfilt::btnloadClick()
 {
     if (isRunning())
         return;
-    guarded(this, [&] {
+    Guarded(this, [&] {
         if (refuseUnsupported())
             return;
-        const QString path = dialogs::openFile(
+        const QString path = dialogs::OpenFile(
             this, QStringLiteral("载入投注号码"), DesktopFolder(), QString::fromUtf8(kTicketFilter));
         if (path.isEmpty())
             return;
         const BusyCursor busy;
         TotalFilter::LoadResult loaded = m_filter.load(path);
         // The chooser stays off while the variant trend is in force.
-        if (chkhongqiu->isEnabled())
-            chkhongqiu->setChecked(true);
+        if (m_chkhongqiu->isEnabled())
+            m_chkhongqiu->setChecked(true);
         resetBalls();
         for (int v = 1; v <= 50; ++v) {
             if (loaded.balls[static_cast<std::size_t>(v)])
@@ -435,11 +435,11 @@ void Tfrmtotalfilt::btnloadClick()
         m_memoHasSerials = false;
         // The count is that of the tickets the next run starts from: a repeated line or the
         // lines after a blank one are shown but not kept.
-        lblcode->setText(filter_text::resultCount(loaded.tickets));
+        m_lblcode->setText(filter_text::ResultCount(loaded.tickets));
         for (const BoundRow &row : m_rows)
             row.check->setChecked(false);
         clearIndicatorLists();
-        edtsuiji1->setText(QString::number(m_m));
+        m_edtsuiji1->setText(QString::number(m_m));
     });
 }
 
@@ -447,22 +447,22 @@ void Tfrmtotalfilt::btnclearClick()
 {
     if (isRunning())
         return;
-    guarded(this, [&] {
+    Guarded(this, [&] {
         for (const BoundRow &row : m_rows)
             row.check->setChecked(false);
-        chkdanma->setChecked(false);
+        m_chkdanma->setChecked(false);
         clearIndicatorLists();
-        edtdanma->clear();
-        edtnum1->setText(QStringLiteral("1"));
-        edtnum2->setText(QStringLiteral("1"));
+        m_edtdanma->clear();
+        m_edtnum1->setText(QStringLiteral("1"));
+        m_edtnum2->setText(QStringLiteral("1"));
         resetBalls();
         m_memo->clear();
-        lblcode->setText(filter_text::resultCount(0).left(5));
-        chkhongqiu->setChecked(false);
+        m_lblcode->setText(filter_text::ResultCount(0).left(5));
+        m_chkhongqiu->setChecked(false);
         const QString m = QString::number(m_m);
-        edtsuiji1->setText(m);
-        edtzhong1->setText(m);
-        edtzhong2->setText(m);
+        m_edtsuiji1->setText(m);
+        m_edtzhong1->setText(m);
+        m_edtzhong2->setText(m);
         m_filter.reset();
         // Back to the standard trend.
         if (m_context.shell) {
@@ -477,11 +477,11 @@ void Tfrmtotalfilt::btnclearClick()
 
 void Tfrmtotalfilt::btnsuiji1Click()
 {
-    guarded(this, [&] {
-        const int k = toInteger(edtsuiji1->text());
+    Guarded(this, [&] {
+        const int k = ToInteger(m_edtsuiji1->text());
         const int available = std::min(m_n, 50);
         if (k < 0 || k > available) {
-            showError(this, QStringLiteral("随机选择的球号个数应在0到%1之间！").arg(available));
+            ShowError(this, QStringLiteral("随机选择的球号个数应在0到%1之间！").arg(available));
             return;
         }
         resetBalls();
@@ -500,15 +500,15 @@ void Tfrmtotalfilt::ballClick(int n)
 {
     if (n < 1 || n > std::min(m_n, 50))
         return;
-    if (!chkhongqiu->isChecked()) {
-        showError(this, QStringLiteral("请先在《选择球号》框上打勾！"));
+    if (!m_chkhongqiu->isChecked()) {
+        ShowError(this, QStringLiteral("请先在《选择球号》框上打勾！"));
         return;
     }
     setBallChosen(n, !m_chosen[static_cast<std::size_t>(n)]);
     int chosen = 0;
     for (int v = 1; v <= std::min(m_n, 50); ++v)
         chosen += m_chosen[static_cast<std::size_t>(v)] ? 1 : 0;
-    edtsuiji1->setText(QString::number(chosen));
+    m_edtsuiji1->setText(QString::number(chosen));
 }
 
 void Tfrmtotalfilt::setBallChosen(int n, bool chosen)
@@ -542,18 +542,18 @@ void Tfrmtotalfilt::clearIndicatorLists()
 void Tfrmtotalfilt::printLines(QPrinter &printer)
 {
     const BusyCursor busy;
-    const QString heading = m_context.lottery->name + QStringLiteral("  总体过滤  ") + lblcode->text();
-    printTextLines(printer, heading, m_memo->lineCount(), [this](qint64 i) { return m_memo->line(i); });
+    const QString heading = m_context.lottery->name + QStringLiteral("  总体过滤  ") + m_lblcode->text();
+    PrintTextLines(printer, heading, m_memo->lineCount(), [this](qint64 i) { return m_memo->line(i); });
 }
 
 void Tfrmtotalfilt::btnprintClick()
 {
-    guarded(this, [&] {
+    Guarded(this, [&] {
         if (refuseEmptyPrint())
             return;
         QPrinter printer(QPrinter::HighResolution);
         printer.setDocName(QStringLiteral("总体过滤"));
-        if (!dialogs::choosePrinter(this, printer, QStringLiteral("打印结果列表"), true))
+        if (!dialogs::ChoosePrinter(this, printer, QStringLiteral("打印结果列表"), true))
             return;
         printLines(printer);
     });
@@ -561,10 +561,10 @@ void Tfrmtotalfilt::btnprintClick()
 
 void Tfrmtotalfilt::printToPdf()
 {
-    guarded(this, [&] {
+    Guarded(this, [&] {
         if (refuseEmptyPrint())
             return;
-        const QString path = dialogs::saveFile(this, QStringLiteral("输出为PDF文件"), DesktopFolder(),
+        const QString path = dialogs::SaveFile(this, QStringLiteral("输出为PDF文件"), DesktopFolder(),
             QStringLiteral("总体过滤结果.pdf"), QStringLiteral("PDF文件(*.pdf)|*.pdf"), QStringLiteral("pdf"));
         if (path.isEmpty())
             return;
@@ -578,7 +578,7 @@ void Tfrmtotalfilt::printToPdf()
 
 void Tfrmtotalfilt::keyPressEvent(QKeyEvent *event)
 {
-    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && btnfilt->isEnabled()) {
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && m_btnfilt->isEnabled()) {
         btnfiltClick();
         return;
     }

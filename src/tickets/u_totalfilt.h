@@ -32,10 +32,6 @@ public:
     Tfrmtotalfilt(AppContext &context, QWidget *parent = nullptr);
     ~Tfrmtotalfilt() override;
 
-    // The 选择球号 check box and the group of the number grid: the main window's trend switch
-    // enables them for the standard trend and disables them for the variant trend.
-    QCheckBox *chkhongqiu = nullptr;
-    QGroupBox *GroupBox2 = nullptr;
     // The trend switch's effect on this window in one call: the variant trend unchecks and
     // disables the chooser and the number grid, the standard trend enables them.
     void applyTrendMode(bool variant);
@@ -91,27 +87,31 @@ private:
     int m_m = 0;
 
     std::array<BoundRow, 7> m_rows {};
-    QCheckBox *chkdanma = nullptr;
-    QLineEdit *edtdanma = nullptr;
-    QLineEdit *edtnum1 = nullptr;
-    QLineEdit *edtnum2 = nullptr;
-    QLineEdit *edtzhong1 = nullptr;
-    QLineEdit *edtzhong2 = nullptr;
-    QPushButton *btnsuiji1 = nullptr;
-    QLineEdit *edtsuiji1 = nullptr;
+    // The 选择球号 check box and the group of the number grid: the main window's trend switch
+    // enables them for the standard trend and disables them for the variant trend.
+    QCheckBox *m_chkhongqiu = nullptr;
+    QGroupBox *m_GroupBox2 = nullptr;
+    QCheckBox *m_chkdanma = nullptr;
+    QLineEdit *m_edtdanma = nullptr;
+    QLineEdit *m_edtnum1 = nullptr;
+    QLineEdit *m_edtnum2 = nullptr;
+    QLineEdit *m_edtzhong1 = nullptr;
+    QLineEdit *m_edtzhong2 = nullptr;
+    QPushButton *m_btnsuiji1 = nullptr;
+    QLineEdit *m_edtsuiji1 = nullptr;
     std::array<QPushButton *, 51> m_balls {};
     std::array<bool, 51> m_chosen {};
-    QLabel *lblcode = nullptr;
-    QListView *memcode = nullptr;
+    QLabel *m_lblcode = nullptr;
+    QListView *m_memcode = nullptr;
     TextLinesModel *m_memo = nullptr;
     bool m_memoHasSerials = true;
-    QProgressBar *pb = nullptr;
-    QPushButton *btnsave = nullptr;
-    QPushButton *btnclear = nullptr;
-    QPushButton *btnfilt = nullptr;
-    QPushButton *btnprint = nullptr;
-    QPushButton *btnload = nullptr;
-    QPushButton *btnclose = nullptr;
+    QProgressBar *m_pb = nullptr;
+    QPushButton *m_btnsave = nullptr;
+    QPushButton *m_btnclear = nullptr;
+    QPushButton *m_btnfilt = nullptr;
+    QPushButton *m_btnprint = nullptr;
+    QPushButton *m_btnload = nullptr;
+    QPushButton *m_btnclose = nullptr;
 
     // Last, so that a run still going stops before the rest of the window goes.
     BackgroundRun m_run {this};

@@ -19,16 +19,16 @@ using Clock = std::chrono::steady_clock;
 using namespace wheel_masks;
 
 // Schönheim: C(v, k, t) >= ceil(v / k * C(v - 1, k - 1, t - 1)).
-qint64 schoenheim(int v, int k, int t)
+qint64 Schoenheim(int v, int k, int t)
 {
     if (t <= 0)
         return 1;
-    const qint64 inner = schoenheim(v - 1, k - 1, t - 1);
+    const qint64 inner = Schoenheim(v - 1, k - 1, t - 1);
     return (v * inner + k - 1) / k;
 }
 
 // A mask bit chosen uniformly.
-int randomBit(WheelMask mask, RandomSource &rng)
+int RandomBit(WheelMask mask, RandomSource &rng)
 {
     int skip = rng.below(std::popcount(mask));
     while (skip-- > 0)
@@ -36,18 +36,18 @@ int randomBit(WheelMask mask, RandomSource &rng)
     return std::countr_zero(mask);
 }
 
-WheelMask randomSubset(WheelMask from, int r, RandomSource &rng)
+WheelMask RandomSubset(WheelMask from, int r, RandomSource &rng)
 {
     WheelMask out = 0;
     for (int i = 0; i < r && from; ++i) {
-        const WheelMask bit = WheelMask(1) << randomBit(from, rng);
+        const WheelMask bit = WheelMask(1) << RandomBit(from, rng);
         out |= bit;
         from &= ~bit;
     }
     return out;
 }
 
-bool ticketLess(WheelMask a, WheelMask b)
+bool TicketLess(WheelMask a, WheelMask b)
 {
     while (a && b) {
         const WheelMask la = a & -a;
@@ -65,7 +65,7 @@ bool ticketLess(WheelMask a, WheelMask b)
 // GF(q) + infinity under all Möbius maps z -> (az + b) / (cz + d). Any three points lie on
 // exactly one block, so it is a Steiner system S(3, q + 1, q^2 + 1): a covering of the
 // triples that no search reaches as easily (68 tickets for 17 numbers, tickets of 5).
-std::vector<WheelMask> inversivePlane(const WheelParams &p)
+std::vector<WheelMask> InversivePlane(const WheelParams &p)
 {
     int m = 0;
     int reduction = 0; // the field polynomial without its leading term
@@ -139,7 +139,7 @@ class Annealer {
 public:
     Annealer(const WheelParams &p, std::uint64_t seed)
         : m_p(p)
-        , m_full(fullMask(p.b))
+        , m_full(FullMask(p.b))
         , m_cover(std::size_t(1) << p.b, 0)
         , m_uncovered(p.b)
         , m_rng(seed)
@@ -150,7 +150,7 @@ public:
         m_holders.resize(std::size_t(Choose(p.b, p.k - 1)));
         WheelMask d = (WheelMask(1) << p.c) - 1;
         const WheelMask end = WheelMask(1) << p.b;
-        for (; d < end; d = nextSameCount(d))
+        for (; d < end; d = NextSameCount(d))
             m_uncovered.insert(d);
     }
 
@@ -161,8 +161,8 @@ public:
     {
         const int index = int(m_tickets.size());
         m_tickets.push_back(t);
-        forEachSubset(t, m_p.k - 1, 0, [&](WheelMask a) { m_holders[rank(a)].push_back(index); });
-        forEachCoveredDraw(m_p, t, [&](WheelMask d) {
+        ForEachSubset(t, m_p.k - 1, 0, [&](WheelMask a) { m_holders[rank(a)].push_back(index); });
+        ForEachCoveredDraw(m_p, t, [&](WheelMask d) {
             if (m_cover[d]++ == 0)
                 m_uncovered.erase(d);
         });
@@ -171,10 +171,10 @@ public:
     void removeTicket(std::size_t i)
     {
         const WheelMask t = m_tickets[i];
-        forEachSubset(t, m_p.k - 1, 0, [&](WheelMask a) { unlist(rank(a), int(i)); });
+        ForEachSubset(t, m_p.k - 1, 0, [&](WheelMask a) { unlist(rank(a), int(i)); });
         const int last = int(m_tickets.size()) - 1;
         if (int(i) != last) {
-            forEachSubset(m_tickets[std::size_t(last)], m_p.k - 1, 0, [&](WheelMask a) {
+            ForEachSubset(m_tickets[std::size_t(last)], m_p.k - 1, 0, [&](WheelMask a) {
                 for (int &holder : m_holders[rank(a)])
                     if (holder == last)
                         holder = int(i);
@@ -182,7 +182,7 @@ public:
         }
         m_tickets[i] = m_tickets.back();
         m_tickets.pop_back();
-        forEachCoveredDraw(m_p, t, [&](WheelMask d) {
+        ForEachCoveredDraw(m_p, t, [&](WheelMask d) {
             if (--m_cover[d] == 0)
                 m_uncovered.insert(d);
         });
@@ -200,10 +200,10 @@ public:
             WheelMask best = 0;
             qint64 bestGain = -1;
             for (int i = 0; i < kCandidates; ++i) {
-                const WheelMask inner = randomSubset(draw, m_p.k, m_rng);
-                const WheelMask t = inner | randomSubset(m_full & ~inner, m_p.t - m_p.k, m_rng);
+                const WheelMask inner = RandomSubset(draw, m_p.k, m_rng);
+                const WheelMask t = inner | RandomSubset(m_full & ~inner, m_p.t - m_p.k, m_rng);
                 qint64 gain = 0;
-                forEachCoveredDraw(m_p, t, [&](WheelMask d) { gain += m_cover[d] == 0; });
+                ForEachCoveredDraw(m_p, t, [&](WheelMask d) { gain += m_cover[d] == 0; });
                 if (gain > bestGain) {
                     bestGain = gain;
                     best = t;
@@ -221,7 +221,7 @@ public:
         qint64 fewest = -1;
         for (std::size_t i = 0; i < m_tickets.size(); ++i) {
             qint64 alone = 0;
-            forEachCoveredDraw(m_p, m_tickets[i], [&](WheelMask d) { alone += m_cover[d] == 1; });
+            ForEachCoveredDraw(m_p, m_tickets[i], [&](WheelMask d) { alone += m_cover[d] == 1; });
             if (fewest < 0 || alone < fewest) {
                 fewest = alone;
                 weakest = i;
@@ -238,13 +238,13 @@ public:
         const WheelMask draw = m_uncovered[std::size_t(m_rng.below(int(m_uncovered.size())))];
         const std::size_t chosen = closestTicket(draw);
         const WheelMask t = m_tickets[chosen];
-        const WheelMask x = WheelMask(1) << randomBit(t & ~draw, m_rng);
-        const WheelMask y = WheelMask(1) << randomBit(draw & ~t, m_rng);
+        const WheelMask x = WheelMask(1) << RandomBit(t & ~draw, m_rng);
+        const WheelMask y = WheelMask(1) << RandomBit(draw & ~t, m_rng);
 
         m_inner.clear();
-        forEachSubset(t & ~x, m_p.k - 1, 0, [&](WheelMask a) { m_inner.push_back(a); });
+        ForEachSubset(t & ~x, m_p.k - 1, 0, [&](WheelMask a) { m_inner.push_back(a); });
         m_outer.clear();
-        forEachSubset(m_full & ~t & ~y, m_p.c - m_p.k, 0, [&](WheelMask b) { m_outer.push_back(b); });
+        ForEachSubset(m_full & ~t & ~y, m_p.c - m_p.k, 0, [&](WheelMask b) { m_outer.push_back(b); });
 
         qint64 delta = 0;
         for (WheelMask a : m_inner) {
@@ -269,8 +269,8 @@ public:
             }
         }
         const int index = int(chosen);
-        forEachSubset(t & ~x, m_p.k - 2, x, [&](WheelMask a) { unlist(rank(a), index); });
-        forEachSubset(t & ~x, m_p.k - 2, y, [&](WheelMask a) { m_holders[rank(a)].push_back(index); });
+        ForEachSubset(t & ~x, m_p.k - 2, x, [&](WheelMask a) { unlist(rank(a), index); });
+        ForEachSubset(t & ~x, m_p.k - 2, y, [&](WheelMask a) { m_holders[rank(a)].push_back(index); });
         m_tickets[chosen] = (t & ~x) | y;
     }
 
@@ -280,11 +280,11 @@ private:
     std::size_t closestTicket(WheelMask draw)
     {
         int listed = 0;
-        forEachSubset(draw, m_p.k - 1, 0, [&](WheelMask a) { listed += int(m_holders[rank(a)].size()); });
+        ForEachSubset(draw, m_p.k - 1, 0, [&](WheelMask a) { listed += int(m_holders[rank(a)].size()); });
         if (listed > 0) {
             int pick = m_rng.below(listed);
             int found = 0;
-            forEachSubset(draw, m_p.k - 1, 0, [&](WheelMask a) {
+            ForEachSubset(draw, m_p.k - 1, 0, [&](WheelMask a) {
                 const std::vector<int> &holders = m_holders[rank(a)];
                 if (pick >= 0 && pick < int(holders.size()))
                     found = holders[std::size_t(pick)];
@@ -368,7 +368,7 @@ struct Budget {
 };
 
 // One run from a greedy start. Returns the smallest complete design it reached.
-std::vector<WheelMask> searchOnce(
+std::vector<WheelMask> SearchOnce(
     const WheelParams &p, std::uint64_t seed, int target, Budget &budget, qint64 &movesUsed, int greedyTotal)
 {
     Annealer state(p, seed);
@@ -438,10 +438,10 @@ WheelBounds WheelSizeBounds(const WheelParams &p)
     }
     // Each ticket covers a fixed number of draws; and one ticket is not enough.
     const qint64 draws = Choose(p.b, p.c);
-    const qint64 each = coveredPerTicket(p);
+    const qint64 each = CoveredPerTicket(p);
     qint64 lower = std::max<qint64>(2, (draws + each - 1) / each);
     if (p.c == p.k)
-        lower = std::max(lower, schoenheim(p.b, p.t, p.k));
+        lower = std::max(lower, Schoenheim(p.b, p.t, p.k));
     bounds.lower = int(lower);
     if (lower == 2 && p.b <= 2 * p.t + p.c - 2 * p.k + 1)
         bounds.exact = 2;
@@ -477,7 +477,7 @@ WheelCheck VerifyWheel(const WheelParams &p, const std::vector<WheelMask> &ticke
 
     // Many tickets that each cover few draws (large k): mark what every ticket covers, then
     // look for unmarked draws. Otherwise test every draw against the tickets.
-    if (qint64(tickets.size()) * coveredPerTicket(p) <= 8 * check.draws) {
+    if (qint64(tickets.size()) * CoveredPerTicket(p) <= 8 * check.draws) {
         std::vector<bool> covered(std::size_t(1) << p.b, false);
         for (std::size_t i = 0; i < tickets.size(); ++i) {
             if ((i & 0xff) == 0 && progress.cancelled()) {
@@ -485,12 +485,12 @@ WheelCheck VerifyWheel(const WheelParams &p, const std::vector<WheelMask> &ticke
                 return check;
             }
             if (std::popcount(tickets[i]) == p.t && (tickets[i] >> p.b) == 0)
-                forEachCoveredDraw(p, tickets[i], [&](WheelMask d) { covered[d] = true; });
+                ForEachCoveredDraw(p, tickets[i], [&](WheelMask d) { covered[d] = true; });
             else // not a ticket of this design: test it draw by draw
-                for (WheelMask d = (WheelMask(1) << p.c) - 1; d < end; d = nextSameCount(d))
+                for (WheelMask d = (WheelMask(1) << p.c) - 1; d < end; d = NextSameCount(d))
                     covered[d] = covered[d] || std::popcount(d & tickets[i]) >= p.k;
         }
-        for (WheelMask d = (WheelMask(1) << p.c) - 1; d < end; d = nextSameCount(d))
+        for (WheelMask d = (WheelMask(1) << p.c) - 1; d < end; d = NextSameCount(d))
             if (!covered[d])
                 noteUncovered(d);
         check.holds = check.uncovered == 0;
@@ -499,7 +499,7 @@ WheelCheck VerifyWheel(const WheelParams &p, const std::vector<WheelMask> &ticke
 
     std::size_t last = 0; // neighbouring draws are mostly covered by the same ticket
     qint64 done = 0;
-    for (WheelMask d = (WheelMask(1) << p.c) - 1; d < end; d = nextSameCount(d), ++done) {
+    for (WheelMask d = (WheelMask(1) << p.c) - 1; d < end; d = NextSameCount(d), ++done) {
         if ((done & 0xffff) == 0) {
             if (progress.cancelled()) {
                 check.cancelled = true;
@@ -531,9 +531,9 @@ WheelSearchResult GenerateWheel(const WheelParams &p, const WheelSearchOptions &
 {
     WheelSearchResult result;
     const WheelBounds bounds = WheelSizeBounds(p);
-    const WheelMask full = fullMask(p.b);
+    const WheelMask full = FullMask(p.b);
     if (bounds.exact == 1) {
-        result.tickets = {fullMask(p.t)};
+        result.tickets = {FullMask(p.t)};
         return result;
     }
     if (p.k == 1) {
@@ -542,12 +542,12 @@ WheelSearchResult GenerateWheel(const WheelParams &p, const WheelSearchOptions &
         const int needed = p.b - p.c + 1;
         for (int start = 0; start < needed; start += p.t) {
             const int first = std::min(start, p.b - p.t);
-            result.tickets.push_back((fullMask(p.t) << first) & full);
+            result.tickets.push_back((FullMask(p.t) << first) & full);
         }
         SortWheelTickets(result.tickets);
         return result;
     }
-    if (std::vector<WheelMask> plane = inversivePlane(p); !plane.empty()) {
+    if (std::vector<WheelMask> plane = InversivePlane(p); !plane.empty()) {
         result.tickets = std::move(plane);
         SortWheelTickets(result.tickets);
         return result;
@@ -582,7 +582,7 @@ WheelSearchResult GenerateWheel(const WheelParams &p, const WheelSearchOptions &
         Budget probe = budget;
         probe.moves = 0;
         qint64 none = 0;
-        const std::vector<WheelMask> greedy = searchOnce(p, seed, 1 << 30, probe, none, 0);
+        const std::vector<WheelMask> greedy = SearchOnce(p, seed, 1 << 30, probe, none, 0);
         if (probe.cancelled) {
             result.cancelled = true;
             return result;
@@ -593,7 +593,7 @@ WheelSearchResult GenerateWheel(const WheelParams &p, const WheelSearchOptions &
     for (int r = 0; r < restarts && !budget.cancelled; ++r) {
         Budget share = budget;
         share.moves = used + (budget.moves - used) / (restarts - r);
-        std::vector<WheelMask> found = searchOnce(p, seed + std::uint64_t(r) * 0x9E3779B97F4A7C15ull, target, share,
+        std::vector<WheelMask> found = SearchOnce(p, seed + std::uint64_t(r) * 0x9E3779B97F4A7C15ull, target, share,
             used, best.empty() ? 0 : int(best.size()));
         budget.cancelled = share.cancelled;
         if (!found.empty() && (best.empty() || found.size() < best.size()))
@@ -628,7 +628,7 @@ WheelMask WheelMaskOf(const std::vector<int> &positions)
 
 void SortWheelTickets(std::vector<WheelMask> &tickets)
 {
-    std::sort(tickets.begin(), tickets.end(), ticketLess);
+    std::sort(tickets.begin(), tickets.end(), TicketLess);
 }
 
 } // namespace lumaro

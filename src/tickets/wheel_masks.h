@@ -11,13 +11,13 @@
 // Mask helpers shared by the design searches.
 namespace lumaro::wheel_masks {
 
-inline WheelMask fullMask(int b)
+inline WheelMask FullMask(int b)
 {
     return b >= 32 ? ~WheelMask(0) : (WheelMask(1) << b) - 1;
 }
 
 // Gosper's hack: the next larger mask with the same number of bits.
-inline WheelMask nextSameCount(WheelMask v)
+inline WheelMask NextSameCount(WheelMask v)
 {
     const WheelMask t = v | (v - 1);
     return (t + 1) | (((~t & -~t) - 1) >> (std::countr_zero(v) + 1));
@@ -25,7 +25,7 @@ inline WheelMask nextSameCount(WheelMask v)
 
 // Calls f(mask | base) for every r-subset of the bits of `from`.
 template<typename F>
-void forEachSubset(WheelMask from, int r, WheelMask base, F &&f)
+void ForEachSubset(WheelMask from, int r, WheelMask base, F &&f)
 {
     if (r == 0) {
         f(base);
@@ -58,24 +58,24 @@ void forEachSubset(WheelMask from, int r, WheelMask base, F &&f)
 
 // Every c-subset d with |d & ticket| >= k: the draws a ticket covers.
 template<typename F>
-void forEachCoveredDraw(const WheelParams &p, WheelMask ticket, F &&f)
+void ForEachCoveredDraw(const WheelParams &p, WheelMask ticket, F &&f)
 {
-    const WheelMask outside = fullMask(p.b) & ~ticket;
+    const WheelMask outside = FullMask(p.b) & ~ticket;
     for (int j = p.k; j <= std::min(p.t, p.c); ++j)
-        forEachSubset(ticket, j, 0, [&](WheelMask inner) { forEachSubset(outside, p.c - j, inner, f); });
+        ForEachSubset(ticket, j, 0, [&](WheelMask inner) { ForEachSubset(outside, p.c - j, inner, f); });
 }
 
 // Every t-subset with |d & ticket| >= k: the tickets that cover a draw.
 template<typename F>
-void forEachCoveringTicket(const WheelParams &p, WheelMask draw, F &&f)
+void ForEachCoveringTicket(const WheelParams &p, WheelMask draw, F &&f)
 {
-    const WheelMask outside = fullMask(p.b) & ~draw;
+    const WheelMask outside = FullMask(p.b) & ~draw;
     for (int j = p.k; j <= std::min(p.t, p.c); ++j)
-        forEachSubset(draw, j, 0, [&](WheelMask inner) { forEachSubset(outside, p.t - j, inner, f); });
+        ForEachSubset(draw, j, 0, [&](WheelMask inner) { ForEachSubset(outside, p.t - j, inner, f); });
 }
 
 // How many draws one ticket covers (the same for every ticket).
-inline qint64 coveredPerTicket(const WheelParams &p)
+inline qint64 CoveredPerTicket(const WheelParams &p)
 {
     qint64 n = 0;
     for (int j = p.k; j <= std::min(p.t, p.c); ++j)

@@ -17,14 +17,14 @@ namespace lumaro {
 namespace {
 
 // A whole decimal number with an optional sign and nothing else.
-bool parseToken(const QByteArray &token, int &value)
+bool ParseToken(const QByteArray &token, int &value)
 {
     bool ok = false;
     value = token.toInt(&ok, 10);
     return ok;
 }
 
-QList<QByteArray> tokensOf(const QByteArray &line)
+QList<QByteArray> TokensOf(const QByteArray &line)
 {
     QList<QByteArray> tokens;
     int i = 0;
@@ -41,7 +41,7 @@ QList<QByteArray> tokensOf(const QByteArray &line)
     return tokens;
 }
 
-InputError badLine(const QString &fileName, int line, const QString &what)
+InputError BadLine(const QString &fileName, int line, const QString &what)
 {
     return InputError(QStringLiteral("矩阵文件“%1”第 %2 行%3，该矩阵无法使用。").arg(fileName).arg(line).arg(what));
 }
@@ -61,7 +61,7 @@ QString WheelMatrixFileName(const WheelParams &p)
     const QString numeral = WheelNumeral(p.t);
     if (numeral.isEmpty())
         return QString();
-    return QStringLiteral("选") + numeral + QStringLiteral("型") + pad2(p.b) + QStringLiteral("码中")
+    return QStringLiteral("选") + numeral + QStringLiteral("型") + Pad2(p.b) + QStringLiteral("码中")
         + QString::number(p.c) + QStringLiteral("保") + QString::number(p.k) + QStringLiteral(".txt");
 }
 
@@ -100,26 +100,26 @@ std::vector<WheelMask> ParseWheelMatrix(const QByteArray &content, const WheelPa
         QByteArray line = lines[i];
         if (line.endsWith('\r'))
             line.chop(1);
-        const QList<QByteArray> tokens = tokensOf(line);
+        const QList<QByteArray> tokens = TokensOf(line);
         if (tokens.isEmpty())
             continue;
         int value = 0;
-        if (!parseToken(tokens.front(), value))
+        if (!ParseToken(tokens.front(), value))
             break;
         const int lineNumber = i + 1;
         if (tokens.size() != p.t)
-            throw badLine(
+            throw BadLine(
                 fileName, lineNumber, QStringLiteral("有 %1 个号码位置，应为 %2 个").arg(tokens.size()).arg(p.t));
         WheelMask mask = 0;
         for (const QByteArray &token : tokens) {
-            if (!parseToken(token, value))
-                throw badLine(fileName, lineNumber, QStringLiteral("的“%1”不是整数").arg(QString::fromLatin1(token)));
+            if (!ParseToken(token, value))
+                throw BadLine(fileName, lineNumber, QStringLiteral("的“%1”不是整数").arg(QString::fromLatin1(token)));
             if (value < 1 || value > p.b)
-                throw badLine(
+                throw BadLine(
                     fileName, lineNumber, QStringLiteral("的位置 %1 超出 1 到 %2 的范围").arg(value).arg(p.b));
             const WheelMask bit = WheelMask(1) << (value - 1);
             if (mask & bit)
-                throw badLine(fileName, lineNumber, QStringLiteral("的位置 %1 重复").arg(value));
+                throw BadLine(fileName, lineNumber, QStringLiteral("的位置 %1 重复").arg(value));
             mask |= bit;
         }
         tickets.push_back(mask);
@@ -139,7 +139,7 @@ QByteArray WheelMatrixText(const std::vector<WheelMask> &tickets)
     QByteArray text;
     for (WheelMask t : tickets) {
         const std::vector<int> positions = WheelPositions(t);
-        text += joinPadded(positions.data(), int(positions.size())).toLatin1();
+        text += JoinPadded(positions.data(), int(positions.size())).toLatin1();
         text += "\r\n";
     }
     return text;
@@ -215,7 +215,7 @@ QByteArray WheelTicketText(const std::vector<std::vector<int>> &tickets)
     QByteArray text;
     for (const std::vector<int> &row : tickets) {
         for (int value : row) {
-            text += pad2(value).toLatin1();
+            text += Pad2(value).toLatin1();
             text += ' ';
         }
         text += "\r\n";

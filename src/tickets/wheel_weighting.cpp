@@ -20,7 +20,7 @@ public:
         : m_p(p)
         , m_cover(std::size_t(1) << p.b, 0)
         , m_weight(std::size_t(1) << p.b, 1)
-        , m_score(std::size_t(1) << p.b, coveredPerTicket(p)) // every draw uncovered, of weight 1
+        , m_score(std::size_t(1) << p.b, CoveredPerTicket(p)) // every draw uncovered, of weight 1
         , m_stamp(std::size_t(1) << p.b, 0)
         , m_allowed(std::size_t(1) << p.b, 1)
         , m_uncovered(p.b)
@@ -28,7 +28,7 @@ public:
         , m_rng(seed)
     {
         const WheelMask end = WheelMask(1) << p.b;
-        for (WheelMask d = (WheelMask(1) << p.c) - 1; d < end; d = nextSameCount(d))
+        for (WheelMask d = (WheelMask(1) << p.c) - 1; d < end; d = NextSameCount(d))
             m_uncovered.insert(d);
     }
 
@@ -43,7 +43,7 @@ public:
                 return false;
             const WheelMask draw = m_uncovered[std::size_t(m_rng.below(int(m_uncovered.size())))];
             WheelMask best = 0;
-            forEachCoveringTicket(m_p, draw, [&](WheelMask t) {
+            ForEachCoveringTicket(m_p, draw, [&](WheelMask t) {
                 if (best == 0 || m_score[t] > m_score[best])
                     best = t;
             });
@@ -75,7 +75,7 @@ public:
         const WheelMask draw = m_uncovered[std::size_t(m_rng.below(int(m_uncovered.size())))];
         WheelMask best = 0;
         WheelMask any = 0;
-        forEachCoveringTicket(m_p, draw, [&](WheelMask t) {
+        ForEachCoveringTicket(m_p, draw, [&](WheelMask t) {
             any = any ? any : t;
             if (!m_allowed[t])
                 return;
@@ -87,7 +87,7 @@ public:
         add(best);
         for (WheelMask d : m_uncovered) {
             ++m_weight[d];
-            forEachCoveringTicket(m_p, d, [&](WheelMask t) { ++m_score[t]; });
+            ForEachCoveringTicket(m_p, d, [&](WheelMask t) { ++m_score[t]; });
         }
         return best;
     }
@@ -100,11 +100,11 @@ public:
         m_tickets.insert(t);
         m_score[t] = -m_score[t];
         m_stamp[t] = m_steps;
-        forEachCoveredDraw(m_p, t, [&](WheelMask d) {
+        ForEachCoveredDraw(m_p, t, [&](WheelMask d) {
             const int c = ++m_cover[d];
             if (c == 1) {
                 m_uncovered.erase(d);
-                forEachCoveringTicket(m_p, d, [&](WheelMask u) {
+                ForEachCoveringTicket(m_p, d, [&](WheelMask u) {
                     if (u != t) {
                         m_score[u] -= m_weight[d];
                         m_allowed[u] = 1;
@@ -122,11 +122,11 @@ public:
         m_score[t] = -m_score[t];
         m_stamp[t] = m_steps;
         m_allowed[t] = 0;
-        forEachCoveredDraw(m_p, t, [&](WheelMask d) {
+        ForEachCoveredDraw(m_p, t, [&](WheelMask d) {
             const int c = --m_cover[d];
             if (c == 0) {
                 m_uncovered.insert(d);
-                forEachCoveringTicket(m_p, d, [&](WheelMask u) {
+                ForEachCoveringTicket(m_p, d, [&](WheelMask u) {
                     if (u != t) {
                         m_score[u] += m_weight[d];
                         m_allowed[u] = 1;
@@ -145,7 +145,7 @@ private:
     WheelMask otherHolder(WheelMask d, WheelMask except) const
     {
         WheelMask found = 0;
-        forEachCoveringTicket(m_p, d, [&](WheelMask u) {
+        ForEachCoveringTicket(m_p, d, [&](WheelMask u) {
             if (m_tickets.contains(u) && u != except)
                 found = u;
         });

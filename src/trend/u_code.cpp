@@ -41,7 +41,7 @@ protected:
     QSize sizeHint() const override { return QSize(QHeaderView::sizeHint().width(), kRowHeight); }
 };
 
-void setUpView(QTableView *view, TrendGridModel *model)
+void SetUpView(QTableView *view, TrendGridModel *model)
 {
     view->setModel(model);
     view->setHorizontalHeader(new TrendHeader(view));
@@ -72,13 +72,13 @@ Tfrmcode::Tfrmcode(AppContext &context, QWidget *parent)
     setObjectName(QStringLiteral("frmcode"));
     setWindowTitle(QStringLiteral("号码走势"));
     m_grid->setObjectName(QStringLiteral("grdcode"));
-    setUpView(m_grid, m_model);
+    SetUpView(m_grid, m_model);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_grid);
 
     // The period column: a second view over the same model laid over the first column.
-    setUpView(m_frozen, m_model);
+    SetUpView(m_frozen, m_model);
     m_frozen->setObjectName(QStringLiteral("grdcodeperiods"));
     m_frozen->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_frozen->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

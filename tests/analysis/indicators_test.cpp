@@ -82,18 +82,18 @@ TEST(Indicators, IndicatorsOfTheFirstDrawAndTheTheoreticalTable)
     EXPECT_DOUBLE_EQ(IndicatorOfDraw(Indicator::Repeat, rows, 1, 7, 36), 6);
     EXPECT_DOUBLE_EQ(IndicatorOfDraw(Indicator::Deviation, rows, 1, 7, 36), 1);
 
-    const auto sum = theoreticalValues(Indicator::Sum, 36, 7, 130.0, 3);
+    const auto sum = TheoreticalValuesOf(Indicator::Sum, 36, 7, 130.0, 3);
     EXPECT_DOUBLE_EQ(sum.maximum, 231);
     EXPECT_DOUBLE_EQ(sum.minimum, 28);
     EXPECT_DOUBLE_EQ(sum.totalOverK, 390);
-    EXPECT_DOUBLE_EQ(theoreticalValues(Indicator::Span, 36, 7, 0, 1).maximum, 35);
-    EXPECT_DOUBLE_EQ(theoreticalValues(Indicator::Dispersion, 36, 7, 0, 1).maximum, 29);
-    EXPECT_DOUBLE_EQ(theoreticalValues(Indicator::Dispersion, 36, 7, 0, 1).minimum, 3);
-    EXPECT_DOUBLE_EQ(theoreticalValues(Indicator::Ac, 36, 7, 0, 1).maximum, 21);
-    EXPECT_DOUBLE_EQ(theoreticalValues(Indicator::Ac, 36, 7, 0, 1).minimum, 6);
-    const auto repeat = theoreticalValues(Indicator::Repeat, 36, 7, 1.36, 3);
+    EXPECT_DOUBLE_EQ(TheoreticalValuesOf(Indicator::Span, 36, 7, 0, 1).maximum, 35);
+    EXPECT_DOUBLE_EQ(TheoreticalValuesOf(Indicator::Dispersion, 36, 7, 0, 1).maximum, 29);
+    EXPECT_DOUBLE_EQ(TheoreticalValuesOf(Indicator::Dispersion, 36, 7, 0, 1).minimum, 3);
+    EXPECT_DOUBLE_EQ(TheoreticalValuesOf(Indicator::Ac, 36, 7, 0, 1).maximum, 21);
+    EXPECT_DOUBLE_EQ(TheoreticalValuesOf(Indicator::Ac, 36, 7, 0, 1).minimum, 6);
+    const auto repeat = TheoreticalValuesOf(Indicator::Repeat, 36, 7, 1.36, 3);
     EXPECT_DOUBLE_EQ(repeat.average, 1);
     EXPECT_DOUBLE_EQ(repeat.totalOverK, 4);
-    EXPECT_DOUBLE_EQ(theoreticalValues(Indicator::Odd, 36, 7, 0, 3).average, 3.5);
-    EXPECT_DOUBLE_EQ(theoreticalValues(Indicator::Odd, 36, 7, 0, 3).totalOverK, 10.5);
+    EXPECT_DOUBLE_EQ(TheoreticalValuesOf(Indicator::Odd, 36, 7, 0, 3).average, 3.5);
+    EXPECT_DOUBLE_EQ(TheoreticalValuesOf(Indicator::Odd, 36, 7, 0, 3).totalOverK, 10.5);
 }

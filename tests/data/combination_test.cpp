@@ -59,7 +59,7 @@ TEST(Combination, RankUnrankAndNextAgreeOnEveryCombination)
             ASSERT_EQ(CombinationRank(c.data(), n, m), rank) << n << " " << m;
             CombinationUnrank(rank, n, m, unranked.data());
             ASSERT_EQ(unranked, c);
-            ASSERT_TRUE(isAscendingCombination(c.data(), n, m));
+            ASSERT_TRUE(IsAscendingCombination(c.data(), n, m));
             ++rank;
         } while (NextCombination(c.data(), n, m));
         EXPECT_EQ(rank - 1, Choose(n, m));
@@ -72,8 +72,8 @@ TEST(Combination, AscendingCheck)
     const int repeated[] = {1, 1, 2};
     const int outOfRange[] = {1, 2, 6};
     const int zero[] = {0, 1, 2};
-    EXPECT_FALSE(isAscendingCombination(descending, 5, 3));
-    EXPECT_FALSE(isAscendingCombination(repeated, 5, 3));
-    EXPECT_FALSE(isAscendingCombination(outOfRange, 5, 3));
-    EXPECT_FALSE(isAscendingCombination(zero, 5, 3));
+    EXPECT_FALSE(IsAscendingCombination(descending, 5, 3));
+    EXPECT_FALSE(IsAscendingCombination(repeated, 5, 3));
+    EXPECT_FALSE(IsAscendingCombination(outOfRange, 5, 3));
+    EXPECT_FALSE(IsAscendingCombination(zero, 5, 3));
 }

@@ -87,7 +87,7 @@ TEST(DrawEditModel, PostingChecksEveryCellAndKeepsTheRowInEditing)
 TEST(DrawEditModel, ExportWritesPostedRowsInGridOrder)
 {
     TestHome home;
-    importDraws(home.store(), k22, "2020002 01 02 03 04 05\n2020001 07 10 11 12 13\n");
+    ImportDraws(home.store(), k22, "2020002 01 02 03 04 05\n2020001 07 10 11 12 13\n");
     DrawEditModel model(home.store());
     model.load(k22);
     const int row = model.appendRow();
@@ -96,37 +96,37 @@ TEST(DrawEditModel, ExportWritesPostedRowsInGridOrder)
             QStringLiteral("22"), QString()});
     model.post(row);
     model.appendRow(); // an unposted row is not exported
-    EXPECT_EQ(historyText(model.postedDraws()),
+    EXPECT_EQ(HistoryText(model.postedDraws()),
         QByteArray("2020001 07 10 11 12 13 \r\n2020002 01 02 03 04 05 \r\n2019001 01 02 03 04 22 \r\n"));
 }
 
 TEST(Backup, CopiesWhileOpenAndRestoresOnlyLotteryDatabases)
 {
     TestHome home;
-    importDraws(home.store(), k22, "2020001 01 02 03 04 05\n");
+    ImportDraws(home.store(), k22, "2020001 01 02 03 04 05\n");
     home.store().listLotteries(); // the connection is open
     const QString copy = home.path(QStringLiteral("备份.db"));
     test::writeFile(copy, "old file to be replaced");
-    backupDatabase(home.store(), copy);
-    EXPECT_NO_THROW(checkLotteryDatabase(copy));
+    BackupDatabase(home.store(), copy);
+    EXPECT_NO_THROW(CheckLotteryDatabase(copy));
     EXPECT_FALSE(QFile::exists(copy + QStringLiteral(".part")));
 
-    importDraws(home.store(), k22, "2020002 01 02 03 04 06\n");
+    ImportDraws(home.store(), k22, "2020002 01 02 03 04 06\n");
     EXPECT_EQ(home.store().drawCount(k22), 2);
 
     // Files that are not lottery databases are refused and change nothing.
     const QString text = home.path(QStringLiteral("a.txt"));
     test::writeFile(text, "2020001 01 02 03 04 05\r\n");
-    EXPECT_THROW(restoreDatabase(home.store(), text), InputError);
+    EXPECT_THROW(RestoreDatabase(home.store(), text), InputError);
     QByteArray truncated = test::readFile(copy);
     truncated.truncate(truncated.size() / 2);
     const QString broken = home.path(QStringLiteral("坏.db"));
     test::writeFile(broken, truncated);
-    EXPECT_THROW(restoreDatabase(home.store(), broken), Error);
-    EXPECT_THROW(restoreDatabase(home.store(), home.path(QStringLiteral("没有.db"))), IoError);
+    EXPECT_THROW(RestoreDatabase(home.store(), broken), Error);
+    EXPECT_THROW(RestoreDatabase(home.store(), home.path(QStringLiteral("没有.db"))), IoError);
     EXPECT_EQ(home.store().drawCount(k22), 2);
 
-    const QString kept = restoreDatabase(home.store(), copy);
+    const QString kept = RestoreDatabase(home.store(), copy);
     EXPECT_EQ(home.store().drawCount(k22), 1);
     EXPECT_TRUE(kept.contains(QStringLiteral("彩票数据_恢复前_")));
     LotteryStore before(kept);
@@ -136,7 +136,7 @@ TEST(Backup, CopiesWhileOpenAndRestoresOnlyLotteryDatabases)
 TEST(DrawEditModel, APeriodAlreadyInTheTableIsRefusedWhateverItsZeros)
 {
     TestHome home;
-    importDraws(home.store(), k22, "0002001 01 02 03 04 05\n2020002 06 07 08 09 10\n");
+    ImportDraws(home.store(), k22, "0002001 01 02 03 04 05\n2020002 06 07 08 09 10\n");
     DrawEditModel model(home.store());
     model.load(k22);
     const int row = model.appendRow();

@@ -19,7 +19,7 @@ const QString k22 = QStringLiteral("中国体彩22选5");
 QString importError(LotteryStore &store, const QString &name, const QByteArray &content)
 {
     try {
-        importDraws(store, name, content);
+        ImportDraws(store, name, content);
     } catch (const InputError &error) {
         return error.message();
     }
@@ -31,14 +31,14 @@ QString importError(LotteryStore &store, const QString &name, const QByteArray &
 TEST(DrawImport, CsvAndHistoryTextAreBothRead)
 {
     TestHome home;
-    ImportResult r = importDraws(home.store(), k22,
+    ImportResult r = ImportDraws(home.store(), k22,
         "period,date,n1,n2,n3,n4,n5,extra\r\n"
         "2020001,2020-01-01,5,9,13,20,22,x\r\n"
         "2020002,2020/1/2,1,2,3,4,5\r\n"
         "\r\n");
     EXPECT_EQ(r.added, 2);
     EXPECT_EQ(r.alreadyStored, 0);
-    r = importDraws(home.store(), k22, "2020002 01 02 03 04 05 \n2020003 22 21 20 19 18\n");
+    r = ImportDraws(home.store(), k22, "2020002 01 02 03 04 05 \n2020003 22 21 20 19 18\n");
     EXPECT_EQ(r.added, 1);
     EXPECT_EQ(r.alreadyStored, 1);
     const auto draws = home.store().readDraws(k22);
@@ -89,7 +89,7 @@ TEST(DrawImport, DigitLotteryTakesDigitsWithRepetition)
 {
     TestHome home;
     LUMARO_HISTORY_FILE(path, "fc3d.csv");
-    const ImportResult r = importDrawFile(home.store(), QStringLiteral("福彩3D"), path);
+    const ImportResult r = ImportDrawFile(home.store(), QStringLiteral("福彩3D"), path);
     EXPECT_EQ(r.added, 8374);
     OpenLottery lottery;
     lottery.open(home.store(), QStringLiteral("福彩3D"));
@@ -108,14 +108,14 @@ TEST(DrawImport, QlcHistoryRoundTripsThroughImportAndExport)
     TestHome home;
     LUMARO_HISTORY_FILE(path, "qlc.csv");
     const QString qlc = QStringLiteral("中国福彩七乐彩");
-    const ImportResult first = importDrawFile(home.store(), qlc, path);
+    const ImportResult first = ImportDrawFile(home.store(), qlc, path);
     EXPECT_EQ(first.added, 2921);
-    const ImportResult again = importDrawFile(home.store(), qlc, path);
+    const ImportResult again = ImportDrawFile(home.store(), qlc, path);
     EXPECT_EQ(again.added, 0);
     EXPECT_EQ(again.alreadyStored, 2921);
 
     const QString exported = home.path(QStringLiteral("附属/中国福彩七乐彩历史号码.txt"));
-    EXPECT_EQ(exportHistoryFile(home.store(), qlc, exported), 2921);
+    EXPECT_EQ(ExportHistoryFile(home.store(), qlc, exported), 2921);
     const QByteArray text = lumaro::test::readFile(exported);
 
     // Every CSV row comes back as "period n1 … n7 " with two-digit numbers and CR LF.
@@ -137,24 +137,24 @@ TEST(DrawImport, QlcHistoryRoundTripsThroughImportAndExport)
     copy.n = 30;
     copy.m = 7;
     home.store().createLottery(copy);
-    EXPECT_EQ(importDrawFile(home.store(), copy.name, exported).added, 2921);
-    EXPECT_EQ(historyText(home.store().readDraws(copy.name)), text);
+    EXPECT_EQ(ImportDrawFile(home.store(), copy.name, exported).added, 2921);
+    EXPECT_EQ(HistoryText(home.store().readDraws(copy.name)), text);
 }
 
 TEST(DrawImport, ExportOfAnEmptyLotteryWritesAnEmptyFile)
 {
     TestHome home;
     const QString out = home.path(QStringLiteral("附属/空.txt"));
-    EXPECT_EQ(exportHistoryFile(home.store(), k22, out), 0);
+    EXPECT_EQ(ExportHistoryFile(home.store(), k22, out), 0);
     EXPECT_TRUE(lumaro::test::readFile(out).isEmpty());
-    EXPECT_THROW(importDrawFile(home.store(), k22, home.path(QStringLiteral("没有.csv"))), IoError);
+    EXPECT_THROW(ImportDrawFile(home.store(), k22, home.path(QStringLiteral("没有.csv"))), IoError);
 }
 
 TEST(DrawImport, APeriodStoredWithOtherLeadingZerosIsAlreadyStored)
 {
     TestHome home;
-    importDraws(home.store(), k22, "0026139 01 02 03 04 05\n2001 06 07 08 09 10\n");
-    const ImportResult r = importDraws(home.store(), k22,
+    ImportDraws(home.store(), k22, "0026139 01 02 03 04 05\n2001 06 07 08 09 10\n");
+    const ImportResult r = ImportDraws(home.store(), k22,
         "period,date,a,b,c,d,e\n"
         "26139,2026-01-01,1,2,3,4,5\n"
         "0002001,2020-01-01,6,7,8,9,10\n"
@@ -170,15 +170,15 @@ TEST(DrawImport, APeriodStoredWithOtherLeadingZerosIsAlreadyStored)
 
 TEST(DrawImport, ProposedExportFileStaysOneFileOfItsFolder)
 {
-    EXPECT_EQ(historyFileName(QStringLiteral("中国福彩七乐彩")), QStringLiteral("中国福彩七乐彩历史号码.txt"));
+    EXPECT_EQ(HistoryFileName(QStringLiteral("中国福彩七乐彩")), QStringLiteral("中国福彩七乐彩历史号码.txt"));
     const QString folder = QStringLiteral("/home/u/Lumaro/附属/");
     for (const char *name : {"../../x", "..", "a/b", "a\\b", "c:*?\"<>|", ".hidden", "a..b"}) {
-        const QString file = historyFileName(QString::fromUtf8(name));
+        const QString file = HistoryFileName(QString::fromUtf8(name));
         EXPECT_FALSE(file.contains(QLatin1Char('/')) || file.contains(QLatin1Char('\\'))) << name;
         EXPECT_FALSE(file.startsWith(QLatin1Char('.'))) << name;
         EXPECT_EQ(QFileInfo(QDir::cleanPath(folder + file)).absolutePath() + QLatin1Char('/'), folder) << name;
         EXPECT_TRUE(file.endsWith(QStringLiteral("历史号码.txt"))) << name;
     }
-    EXPECT_EQ(historyFileName(QStringLiteral("../x")), QStringLiteral("___x历史号码.txt"));
-    EXPECT_EQ(historyFileName(QStringLiteral("a..b")), QStringLiteral("a..b历史号码.txt"));
+    EXPECT_EQ(HistoryFileName(QStringLiteral("../x")), QStringLiteral("___x历史号码.txt"));
+    EXPECT_EQ(HistoryFileName(QStringLiteral("a..b")), QStringLiteral("a..b历史号码.txt"));
 }

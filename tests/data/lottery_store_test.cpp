@@ -341,7 +341,7 @@ TEST(LotteryStore, ADatabaseLockedByAnotherProgramIsReportedAsInUse)
     // then says the same, and leaves no copy behind.
     const QString copy = home.path(QStringLiteral("备份.db"));
     try {
-        backupDatabase(home.store(), copy);
+        BackupDatabase(home.store(), copy);
         ADD_FAILURE() << "backup went through a locked database";
     } catch (const DatabaseError &error) {
         EXPECT_EQ(error.message(), inUse);

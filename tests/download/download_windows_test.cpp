@@ -100,7 +100,7 @@ TEST_F(DownloadWindowTest, DownloadWindowRunsTheChosenLotteryAndReports)
     ASSERT_TRUE(waitUntil([&] { return !window.isVisible(); }));
     EXPECT_TRUE(downloadDone.value);
     EXPECT_EQ(window.result(), QDialog::Accepted);
-    const QString message = dialogs::testing::lastMessage();
+    const QString message = dialogs::testing::LastMessage();
     EXPECT_TRUE(message.startsWith(QStringLiteral("下载完成！\n中国福彩七乐彩：新增0期，下载失败：")))
         << message.toStdString();
     EXPECT_TRUE(message.contains(QStringLiteral("连接超时"))) << message.toStdString();
@@ -116,7 +116,7 @@ TEST_F(DownloadWindowTest, DownloadWindowAddsDrawsWithoutFreezing)
     window.findChild<QComboBox *>(QStringLiteral("comdown"))->setCurrentText(QStringLiteral("中国福彩七乐彩"));
     window.btndownClick();
     ASSERT_TRUE(waitUntil([&] { return !window.isVisible(); }));
-    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("下载完成！\n中国福彩七乐彩：新增2期"));
+    EXPECT_EQ(dialogs::testing::LastMessage(), QStringLiteral("下载完成！\n中国福彩七乐彩：新增2期"));
     EXPECT_EQ(home.store().drawCount(QStringLiteral("中国福彩七乐彩")), 2);
     ASSERT_EQ(window.reports().size(), 1u);
 }
@@ -153,7 +153,7 @@ TEST_F(DownloadWindowTest, QuickUpdateUsesDayPagesFirstAndTheFeedSecond)
     }
     EXPECT_TRUE(downloadDone.value);
     EXPECT_EQ(server.requests().size(), 50);
-    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("下载完成！\n广东体彩11选5：新增1期"));
+    EXPECT_EQ(dialogs::testing::LastMessage(), QStringLiteral("下载完成！\n广东体彩11选5：新增1期"));
 
     server.clearRequests();
     {
@@ -163,7 +163,7 @@ TEST_F(DownloadWindowTest, QuickUpdateUsesDayPagesFirstAndTheFeedSecond)
         EXPECT_FALSE(second.result().dayPages);
     }
     EXPECT_EQ(server.requests(), QStringList {QStringLiteral("/static/gd11x5/newlyopenlist.xml")});
-    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("下载完成！\n广东体彩11选5：新增1期"));
+    EXPECT_EQ(dialogs::testing::LastMessage(), QStringLiteral("下载完成！\n广东体彩11选5：新增1期"));
     EXPECT_EQ(home.store().drawCount(name), 2);
 }
 
@@ -173,9 +173,9 @@ TEST_F(DownloadWindowTest, QuickUpdateOfAnotherLotteryShowsAnErrorAndCloses)
     Tfrmdownload3 window(context, downloadDone);
     window.show();
     ASSERT_TRUE(waitUntil([&] { return !window.isVisible(); }, 5000));
-    ASSERT_FALSE(dialogs::testing::messages().isEmpty());
-    EXPECT_EQ(dialogs::testing::messages().back().kind, QStringLiteral("error"));
-    EXPECT_TRUE(dialogs::testing::lastMessage().contains(QStringLiteral("没有快速开奖")));
+    ASSERT_FALSE(dialogs::testing::Messages().isEmpty());
+    EXPECT_EQ(dialogs::testing::Messages().back().kind, QStringLiteral("error"));
+    EXPECT_TRUE(dialogs::testing::LastMessage().contains(QStringLiteral("没有快速开奖")));
     EXPECT_FALSE(downloadDone.value);
     EXPECT_TRUE(server.requests().isEmpty());
 }

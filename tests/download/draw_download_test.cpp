@@ -311,7 +311,7 @@ TEST_F(DownloadTest, EndsOfBranchesAreReportedAndAllLotteriesGoOn)
             {{QStringLiteral("24010302"), {11, 1, 5, 7, 2}, {}}, {QStringLiteral("24010301"), {3, 4, 6, 8, 10}, {}}},
             false));
 
-    const std::vector<BranchReport> reports = run(allLotteriesChoice());
+    const std::vector<BranchReport> reports = run(AllLotteriesChoice());
     ASSERT_EQ(reports.size(), 8u);
     QStringList order;
     for (const BranchReport &report : reports)
@@ -582,7 +582,7 @@ TEST_F(DownloadTest, FarFuturePeriodsAreRefusedAndDoNotBlockLaterDownloads)
 // keep the dates the page gives or, like the stored ones, have none.
 TEST_F(DownloadTest, QlcAfterADatelessHistory)
 {
-    importDraws(home.store(), kQlc, "2024001 01 02 03 04 05 06 07\n2024002 08 09 10 11 12 13 14\n");
+    ImportDraws(home.store(), kQlc, "2024001 01 02 03 04 05 06 07\n2024002 08 09 10 11 12 13 14\n");
     ASSERT_EQ(home.store().readDraws(kQlc).back().date, QString());
     std::vector<pages::Draw> draws = qlcDraws({"2024004", "2024003", "2024002"});
     draws[0].date = QStringLiteral("2024-01-08");

@@ -92,14 +92,14 @@ TEST(PageText, DecodesGbkPagesByCharacters)
 
 TEST(SiteRoots, HostsAreCheckedAndNormalised)
 {
-    EXPECT_EQ(siteRootFromText(QString()).problem, QStringLiteral("站点未配置"));
-    EXPECT_EQ(siteRootFromText(QStringLiteral("  ")).problem, QStringLiteral("站点未配置"));
-    EXPECT_EQ(siteRootFromText(QStringLiteral("kj.example.com")).url, QStringLiteral("http://kj.example.com"));
-    EXPECT_EQ(siteRootFromText(QStringLiteral("https://kj.example.com:8443/mirror/")).url,
+    EXPECT_EQ(SiteRootFromText(QString()).problem, QStringLiteral("站点未配置"));
+    EXPECT_EQ(SiteRootFromText(QStringLiteral("  ")).problem, QStringLiteral("站点未配置"));
+    EXPECT_EQ(SiteRootFromText(QStringLiteral("kj.example.com")).url, QStringLiteral("http://kj.example.com"));
+    EXPECT_EQ(SiteRootFromText(QStringLiteral("https://kj.example.com:8443/mirror/")).url,
         QStringLiteral("https://kj.example.com:8443/mirror"));
-    EXPECT_FALSE(siteRootFromText(QStringLiteral("ftp://kj.example.com")).configured());
-    EXPECT_FALSE(siteRootFromText(QStringLiteral("http://kj.example.com/?a=1")).configured());
-    EXPECT_FALSE(siteRootFromText(QStringLiteral("http://user:pw@kj.example.com")).configured());
+    EXPECT_FALSE(SiteRootFromText(QStringLiteral("ftp://kj.example.com")).configured());
+    EXPECT_FALSE(SiteRootFromText(QStringLiteral("http://kj.example.com/?a=1")).configured());
+    EXPECT_FALSE(SiteRootFromText(QStringLiteral("http://user:pw@kj.example.com")).configured());
 }
 
 TEST(QlcScraper, NewDrawsInReadingOrderWithTheFirstSevenNumbers)

@@ -14,7 +14,7 @@ void require(bool condition, const char *what)
         throw std::logic_error(what);
 }
 
-QString pad2(int value)
+QString Pad2(int value)
 {
     return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0'));
 }
@@ -23,7 +23,7 @@ QString joined(const std::vector<int> &numbers, const QString &separator)
 {
     QStringList texts;
     for (int v : numbers)
-        texts << pad2(v);
+        texts << Pad2(v);
     return texts.join(separator);
 }
 
@@ -39,7 +39,7 @@ QString balls(const std::vector<int> &numbers)
 {
     QString text = QStringLiteral("<td>");
     for (int v : numbers)
-        text += QStringLiteral("<span class=\"ball_r\">") + pad2(v) + QStringLiteral("</span>");
+        text += QStringLiteral("<span class=\"ball_r\">") + Pad2(v) + QStringLiteral("</span>");
     return text + QStringLiteral("</td>");
 }
 
@@ -64,7 +64,7 @@ QByteArray qlcHistoryPage(const std::vector<Draw> &draws)
         require(line.right(16).left(7) == draw.period, "qlc period position");
         body << line << QStringLiteral("<td align=\"center\">") << QStringLiteral("<span class=\"kj\">")
              << QStringLiteral("<em>") + joined(draw.numbers, QStringLiteral(" ")) + QStringLiteral("</em>")
-             << QStringLiteral("<em class=\"blue\">") + pad2(special++ % 30 + 1) + QStringLiteral("</em>")
+             << QStringLiteral("<em class=\"blue\">") + Pad2(special++ % 30 + 1) + QStringLiteral("</em>")
              << (draw.date.isEmpty() ? QStringLiteral("</span></td></tr>")
                                      : QStringLiteral("<em>") + draw.date + QStringLiteral("</em></span></td></tr>"));
     }

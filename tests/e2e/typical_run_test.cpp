@@ -108,7 +108,7 @@ T *child(QWidget *window, const char *name)
     return control;
 }
 
-QString pad2(int n)
+QString Pad2(int n)
 {
     return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0'));
 }
@@ -117,7 +117,7 @@ QString ticketText(const Ticket &t, const QString &separator)
 {
     QStringList parts;
     for (int n : t)
-        parts << pad2(n);
+        parts << Pad2(n);
     return parts.join(separator);
 }
 
@@ -141,7 +141,7 @@ int bankerHits(const Ticket &t, const std::set<int> &bankers)
 
 // Reads a ticket file of 36选7 lines "NN NN NN NN NN NN NN" ending CR LF; fails the test on any
 // other line.
-std::vector<Ticket> readTicketFile(const QString &path)
+std::vector<Ticket> ReadTicketFile(const QString &path)
 {
     std::vector<Ticket> tickets;
     const QByteArray content = test::readFile(path);
@@ -318,7 +318,7 @@ void TypicalRun::servePages()
     for (const auto &game : games) {
         std::vector<pages::Draw> draws;
         for (int k = game.draws; k >= 1; --k)
-            draws.push_back({prefix + pad2(k), {k, k + 2, k + 4, k + 5, 11}, {}});
+            draws.push_back({prefix + Pad2(k), {k, k + 2, k + 4, k + 5, 11}, {}});
         server.serve(QStringLiteral("/lottery/draw/list/%1?d=%2").arg(game.game).arg(day),
             pages::elevenFiveDayPage(draws, game.game == 22));
         expectedAdded[QString::fromUtf8(game.name)] = game.draws;
@@ -330,7 +330,7 @@ void TypicalRun::servePages()
 TEST_F(TypicalRun, DownloadOpenAnalysePickFilterIntersectAndPlan)
 {
     // The user's histories before the run: the real 七乐彩 one, and 300 draws of 南粤风采36选7.
-    importDrawFile(home.store(), QStringLiteral("中国福彩七乐彩"), test::historyFile(QStringLiteral("qlc.csv")));
+    ImportDrawFile(home.store(), QStringLiteral("中国福彩七乐彩"), test::historyFile(QStringLiteral("qlc.csv")));
     home.store().appendDraws(kNanyue367, nanyueHistory());
     std::map<QString, int> before;
     for (const QString &name : home.store().listLotteries())
@@ -361,7 +361,7 @@ TEST_F(TypicalRun, DownloadOpenAnalysePickFilterIntersectAndPlan)
              "广东体彩11选5", "山东体彩11选5", "江西体彩11选5"})
         expectedReport
             << QStringLiteral("%1：新增%2期").arg(QString::fromUtf8(name)).arg(expectedAdded[QString::fromUtf8(name)]);
-    EXPECT_EQ(dialogs::testing::lastMessage().toStdString(), expectedReport.join(QLatin1Char('\n')).toStdString());
+    EXPECT_EQ(dialogs::testing::LastMessage().toStdString(), expectedReport.join(QLatin1Char('\n')).toStdString());
     for (const auto &[name, added] : expectedAdded)
         EXPECT_EQ(home.store().drawCount(name), before[name] + added) << name.toStdString();
     const std::vector<StoredDraw> stored = home.store().readDraws(kNanyue367);
@@ -380,7 +380,7 @@ TEST_F(TypicalRun, DownloadOpenAnalysePickFilterIntersectAndPlan)
         QTest::mouseClick(manager->findChild<QPushButton *>(QStringLiteral("btnopen")), Qt::LeftButton);
     });
     window->action(QStringLiteral("mnuopen"))->trigger();
-    ASSERT_TRUE(lottery.lotteryOpen) << dialogs::testing::lastMessage().toStdString();
+    ASSERT_TRUE(lottery.lotteryOpen) << dialogs::testing::LastMessage().toStdString();
     EXPECT_EQ(lottery.name, kNanyue367);
     EXPECT_EQ(lottery.drawCount, 303);
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Lumaro《南粤风采36选7》"));
@@ -465,7 +465,7 @@ TEST_F(TypicalRun, DownloadOpenAnalysePickFilterIntersectAndPlan)
     {
         QSignalSpy finished(filter, &Tfrmtotalfilt::runFinished);
         QTest::mouseClick(child<QPushButton>(filter, "btnfilt"), Qt::LeftButton);
-        ASSERT_TRUE(filter->isRunning()) << dialogs::testing::lastMessage().toStdString();
+        ASSERT_TRUE(filter->isRunning()) << dialogs::testing::LastMessage().toStdString();
         ASSERT_TRUE(finished.wait(40000));
     }
     // The count of every ticket that meets the conditions, by enumeration.
@@ -492,11 +492,11 @@ TEST_F(TypicalRun, DownloadOpenAnalysePickFilterIntersectAndPlan)
 
     // Saved on the desktop, where the dialog starts; every line meets the conditions.
     const QString survivorsFile = desktop + QStringLiteral("/南粤36选7缩水.txt");
-    dialogs::testing::clear();
-    dialogs::testing::queueFile(survivorsFile);
+    dialogs::testing::Clear();
+    dialogs::testing::QueueFile(survivorsFile);
     QTest::mouseClick(child<QPushButton>(filter, "btnsave"), Qt::LeftButton);
-    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("成功保存！"));
-    const std::vector<Ticket> survivors = readTicketFile(survivorsFile);
+    EXPECT_EQ(dialogs::testing::LastMessage(), QStringLiteral("成功保存！"));
+    const std::vector<Ticket> survivors = ReadTicketFile(survivorsFile);
     ASSERT_EQ(static_cast<qint64>(survivors.size()), expectedSurvivors);
     for (std::size_t i = 0; i < survivors.size(); ++i) {
         const Ticket &t = survivors[i];
@@ -554,13 +554,13 @@ TEST_F(TypicalRun, DownloadOpenAnalysePickFilterIntersectAndPlan)
     window->action(QStringLiteral("mnujiaoqi"))->trigger();
     auto *jiaoqi = qobject_cast<Tfrmjiaoqi *>(window->registry().find(QStringLiteral("Tfrmjiaoqi")));
     ASSERT_NE(jiaoqi, nullptr);
-    dialogs::testing::clear();
-    dialogs::testing::queueFiles({survivorsFile, serialFile, commaFile, plusFile});
+    dialogs::testing::Clear();
+    dialogs::testing::QueueFiles({survivorsFile, serialFile, commaFile, plusFile});
     QTest::mouseClick(child<QPushButton>(jiaoqi, "btndaoru"), Qt::LeftButton);
     ASSERT_EQ(jiaoqi->files().size(), 4);
     QTest::mouseClick(child<QPushButton>(jiaoqi, "btnjiaoqi"), Qt::LeftButton);
     jiaoqi->waitForResult();
-    EXPECT_EQ(dialogs::testing::messages().size(), 0) << dialogs::testing::lastMessage().toStdString();
+    EXPECT_EQ(dialogs::testing::Messages().size(), 0) << dialogs::testing::LastMessage().toStdString();
     EXPECT_EQ(child<QLabel>(jiaoqi, "lbldadi")->text(), QStringLiteral("最终交集：%1注").arg(expectedCommon.size()));
     ASSERT_EQ(jiaoqi->memoLineCount(), static_cast<qint64>(expectedCommon.size()));
     QByteArray expectedList;
@@ -582,10 +582,10 @@ TEST_F(TypicalRun, DownloadOpenAnalysePickFilterIntersectAndPlan)
     child<QLineEdit>(plan, "edtinofsin")->setText(QString::number(unitStake));
     child<QLineEdit>(plan, "edtoutofsin")->setText(QString::number(unitPrize));
     child<QLineEdit>(plan, "edtdays")->setText(QString::number(periods));
-    dialogs::testing::clear();
+    dialogs::testing::Clear();
     QTest::mouseClick(child<QPushButton>(plan, "btnala"), Qt::LeftButton);
     ASSERT_EQ(plan->gridRows().size(), static_cast<std::size_t>(periods))
-        << dialogs::testing::lastMessage().toStdString();
+        << dialogs::testing::LastMessage().toStdString();
     // Each period the smallest multiple whose prize pays back all stakes so far plus the profit.
     qint64 input = 0, netTotal = 0;
     for (qint64 p = 1; p <= periods; ++p) {
@@ -604,13 +604,13 @@ TEST_F(TypicalRun, DownloadOpenAnalysePickFilterIntersectAndPlan)
         EXPECT_EQ(row[4].toLongLong(), multiple * unitPrize) << p;
         EXPECT_EQ(row[5].toLongLong(), net) << p;
     }
-    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("平均每期净利润为:%1").arg(netTotal / periods));
+    EXPECT_EQ(dialogs::testing::LastMessage(), QStringLiteral("平均每期净利润为:%1").arg(netTotal / periods));
 
     const QString pdf = desktop + QStringLiteral("/固定投资计划表.pdf");
-    dialogs::testing::queueChoice(1); // 打印到PDF
-    dialogs::testing::queueFile(pdf);
+    dialogs::testing::QueueChoice(1); // 打印到PDF
+    dialogs::testing::QueueFile(pdf);
     QTest::mouseClick(child<QPushButton>(plan, "btnprint"), Qt::LeftButton);
-    ASSERT_TRUE(QFileInfo::exists(pdf)) << dialogs::testing::lastMessage().toStdString();
+    ASSERT_TRUE(QFileInfo::exists(pdf)) << dialogs::testing::LastMessage().toStdString();
     const QByteArray pdfBytes = test::readFile(pdf);
     EXPECT_TRUE(pdfBytes.startsWith("%PDF"));
     EXPECT_EQ(pdfPages(pdfBytes), 2); // 25 rows a page

@@ -113,10 +113,10 @@ TEST(HitGapTable, HitRulesGapsAndLotteryChecks)
     EXPECT_THROW(BuildHitGapTable(lotto, PlayType::Direct, tickets), InputError);
     OpenLottery four = lottery;
     four.m = 4;
-    EXPECT_THROW(checkInvestLottery(four), InputError);
+    EXPECT_THROW(CheckInvestLottery(four), InputError);
     OpenLottery closed = lottery;
     closed.lotteryOpen = false;
-    EXPECT_THROW(checkInvestLottery(closed), InputError);
+    EXPECT_THROW(CheckInvestLottery(closed), InputError);
 }
 
 TEST(IntervalStatistics, RunsEndedByAShorterInterval)
@@ -319,7 +319,7 @@ TEST(InvestmentSearch, ParallelSearchEqualsTheSequentialLoopOnTheRealHistory)
 {
     LUMARO_HISTORY_FILE(fc3d, "fc3d.csv");
     test::TestHome home;
-    importDrawFile(home.store(), QStringLiteral("福彩3D"), fc3d);
+    ImportDrawFile(home.store(), QStringLiteral("福彩3D"), fc3d);
     OpenLottery lottery;
     lottery.open(home.store(), QStringLiteral("福彩3D"));
     RandomSource random(5);

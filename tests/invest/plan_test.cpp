@@ -233,6 +233,6 @@ TEST(Money, MultiplesAndRates)
     EXPECT_EQ(MultiplesReaching(-2, -5, 100).hi, 2);
     EXPECT_EQ(FirstMultiple(-2, -1, 100), std::nullopt);
     EXPECT_EQ(FirstMultiple(1, 101, 100), std::nullopt);
-    EXPECT_EQ(toMoney(QStringLiteral(" 9000000000 ")), 9000000000LL);
-    EXPECT_THROW(toMoney(QStringLiteral("1.5")), ConversionError);
+    EXPECT_EQ(ToMoney(QStringLiteral(" 9000000000 ")), 9000000000LL);
+    EXPECT_THROW(ToMoney(QStringLiteral("1.5")), ConversionError);
 }

@@ -258,7 +258,7 @@ TEST(SumPicker, DefaultBoundsAndTheRelabelledSumTest)
 
     const PickerHistory history = historyOf(11, randomHistory(11, 5, 40, 9), 40);
     const SumRule rule {36, 24};
-    auto member = makeSumMember(history, rule);
+    auto member = MakeSumMember(history, rule);
     TicketSet tickets = TicketSet::lexicographic(11, 5);
     RandomSource random(77);
     const CycleOutcome outcome = RunExclusionCycles(tickets, *member, byCycles(1), random, {});
@@ -286,7 +286,7 @@ TEST(ExclusionRun, TargetCyclesAndFinishingInTheMiddleOfAPass)
 {
     const PickerHistory history = historyOf(11, randomHistory(11, 5, 40, 2), 40);
     // Bounds that exclude most tickets in every cycle.
-    auto member = makeSumMember(history, SumRule {31, 29});
+    auto member = MakeSumMember(history, SumRule {31, 29});
 
     // A target at least the ticket count: the first exclusion ends the run.
     TicketSet tickets = TicketSet::lexicographic(11, 5);
@@ -334,12 +334,12 @@ TEST(ExclusionRun, LongRunsEqualAPlainPassOverTheWholeTableEveryCycle)
     follow.lower = 1;
     const std::vector<std::function<std::unique_ptr<ExclusionMember>()>> members {
         [&] {
-            return makeSumMember(history, SumRule {37, 28});
+            return MakeSumMember(history, SumRule {37, 28});
         },
         [&] {
-            return makeRepeatMember(history, RepeatRule {3, 6});
+            return MakeRepeatMember(history, RepeatRule {3, 6});
         },
-        [&] { return makeFollowMember(history, follow); },
+        [&] { return MakeFollowMember(history, follow); },
     };
     for (const auto &make : members) {
         for (qint64 target : {3, 40, 300}) {
@@ -379,7 +379,7 @@ TEST(ExclusionRun, StopEndsTheRunAtOnceAndWritesNothing)
     const QString list = dir.filePath(QStringLiteral("temp.txt"));
     test::writeFile(list, "previous list\r\n");
     const PickerHistory history = historyOf(30, randomHistory(30, 7, 60, 4), 60);
-    auto member = makeSumMember(history, SumRule {1000, 0}); // never excludes: only a stop ends it
+    auto member = MakeSumMember(history, SumRule {1000, 0}); // never excludes: only a stop ends it
     PickerTickets tickets;
     std::atomic_bool cancel {false};
     int reports = 0;
@@ -406,7 +406,7 @@ TEST(SkewPicker, CyclesWithoutTriggersExcludeNothingAndStayStoppable)
     never.low = -1;
     never.highFrom = never.lowFrom = 2;
     never.highTo = never.lowTo = 2;
-    auto member = makeSkewMember(history, never);
+    auto member = MakeSkewMember(history, never);
     TicketSet tickets = TicketSet::lexicographic(11, 5);
     RandomSource random(8);
     CycleOutcome outcome = RunExclusionCycles(tickets, *member, byCycles(25), random, {});
@@ -441,7 +441,7 @@ TEST(SkewPicker, TriggersOverTheRelabelledDrawsAndTheExpectedRanges)
             rule.low = 2;
             rule.lowFrom = 2;
             rule.lowTo = 4;
-            auto member = makeSkewMember(history, rule);
+            auto member = MakeSkewMember(history, rule);
             TicketSet tickets = TicketSet::lexicographic(12, 4);
             RandomSource random(seed);
             RunExclusionCycles(tickets, *member, byCycles(1), random, {});
@@ -479,7 +479,7 @@ TEST(RepeatPicker, RepeatsAgainstTheLastRelabelledDraws)
     for (std::uint64_t seed : {2u, 9u, 31u}) {
         const PickerHistory history = historyOf(11, draws, 24); // an earlier period: draws 24.. unused
         const RepeatRule rule {3, 4};
-        auto member = makeRepeatMember(history, rule);
+        auto member = MakeRepeatMember(history, rule);
         TicketSet tickets = TicketSet::lexicographic(11, 5);
         RandomSource random(seed);
         RunExclusionCycles(tickets, *member, byCycles(1), random, {});
@@ -511,7 +511,7 @@ TEST(RepeatPicker, MoreRecentDrawsThanOneWordOfLanes)
     // 70 recent draws do not fit the 64 lanes of the quick count: the slow path must agree.
     const ValueRows draws = randomHistory(11, 5, 80, 8);
     const PickerHistory history = historyOf(11, draws, 80);
-    auto member = makeRepeatMember(history, RepeatRule {5, 70});
+    auto member = MakeRepeatMember(history, RepeatRule {5, 70});
     TicketSet tickets = TicketSet::lexicographic(11, 5);
     RandomSource random(5);
     RunExclusionCycles(tickets, *member, byCycles(1), random, {});
@@ -685,7 +685,7 @@ TEST(FollowPicker, StandardRunsRepeatTheSameTestAndVariantOptionsChooseTheStage)
     rule.group = 2;
     rule.upper = 3;
     rule.lower = 1;
-    auto member = makeFollowMember(history, rule);
+    auto member = MakeFollowMember(history, rule);
     TicketSet once = TicketSet::lexicographic(11, 5);
     RandomSource random(1);
     RunExclusionCycles(once, *member, byCycles(1), random, {});
@@ -710,16 +710,16 @@ TEST(FollowPicker, StandardRunsRepeatTheSameTestAndVariantOptionsChooseTheStage)
     EXPECT_EQ(byLabel.rows.row(7)[1], shuffle.label(draws.row(7)[1], 7));
 
     rule.byLabel = false;
-    auto variant = makeFollowMember(historyOf(11, draws, 30), rule);
+    auto variant = MakeFollowMember(historyOf(11, draws, 30), rule);
     RandomSource stages(2);
     variant->prepareCycle(stages);
     EXPECT_EQ(variant->stage(), 100); // 固定阶段, 有限阶段期数
     rule.maxStage = true;
-    variant = makeFollowMember(historyOf(11, draws, 30), rule);
+    variant = MakeFollowMember(historyOf(11, draws, 30), rule);
     variant->prepareCycle(stages);
     EXPECT_EQ(variant->stage(), 31); // cur + 1: every earlier draw
     rule.randomStage = true;
-    variant = makeFollowMember(historyOf(11, draws, 30), rule);
+    variant = MakeFollowMember(historyOf(11, draws, 30), rule);
     for (int i = 0; i < 50; ++i) {
         variant->prepareCycle(stages);
         EXPECT_GE(variant->stage(), 1);
@@ -740,19 +740,19 @@ TEST(PickerChecks, SettingsRefusedBeforeARun)
     repeat.kind = ExclusionKind::Repeat;
     repeat.repeat = {5, 6};
     try {
-        makeMember(early, repeat);
+        MakeMember(early, repeat);
         FAIL() << "six periods before the sixth draw";
     } catch (const InputError &error) {
         EXPECT_TRUE(error.message().contains(QStringLiteral("重码期数"))) << error.message().toStdString();
     }
     repeat.repeat.periods = 5;
-    EXPECT_NO_THROW(makeMember(early, repeat));
+    EXPECT_NO_THROW(MakeMember(early, repeat));
     PickerSettings skew;
     skew.kind = ExclusionKind::Skew;
     skew.skew.span = 0;
-    EXPECT_THROW(makeMember(early, skew), InputError);
+    EXPECT_THROW(MakeMember(early, skew), InputError);
     skew.skew.span = 6;
-    EXPECT_THROW(makeMember(early, skew), InputError);
+    EXPECT_THROW(MakeMember(early, skew), InputError);
 
     EXPECT_EQ(FollowGroupSize(QStringLiteral(" 3 ")), 3);
     for (const char *text : {"0", "4", "12", "x", ""})
@@ -809,13 +809,13 @@ TEST(PickerHistoryDisplays, SumsRepeatsSummariesAndTheVariantTable)
 
 TEST(PickerFiles, SavedTicketsAndTheProposedName)
 {
-    EXPECT_EQ(ticketFileFromResultList("0000001    01 02 03 \r\n0000002    04 05 06 \r\n\r\n"),
+    EXPECT_EQ(TicketFileFromResultList("0000001    01 02 03 \r\n0000002    04 05 06 \r\n\r\n"),
         QByteArray("01 02 03\r\n04 05 06\r\n"));
     DrawTable draws(2, 3);
     draws.cell(1, 0) = 2006050;
-    EXPECT_EQ(proposedTicketFileName(QStringLiteral("南粤风采36选7"), draws, PickerFileSuffix(ExclusionKind::Repeat)),
+    EXPECT_EQ(ProposedTicketFileName(QStringLiteral("南粤风采36选7"), draws, PickerFileSuffix(ExclusionKind::Repeat)),
         QStringLiteral("南粤风采36选72006051期无穷重码投注号码.txt"));
-    EXPECT_EQ(proposedTicketFileName(QStringLiteral("x"), DrawTable(), PickerFileSuffix(ExclusionKind::Follow)),
+    EXPECT_EQ(ProposedTicketFileName(QStringLiteral("x"), DrawTable(), PickerFileSuffix(ExclusionKind::Follow)),
         QStringLiteral("x期无穷跟随投注号码.txt"));
 }
 

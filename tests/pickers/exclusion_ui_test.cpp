@@ -60,7 +60,7 @@ protected:
 
     void open(const QString &name, int n, int m, int draws)
     {
-        importDraws(home.store(), name, randomDraws(n, m, draws));
+        ImportDraws(home.store(), name, randomDraws(n, m, draws));
         lottery.open(home.store(), name);
     }
 
@@ -180,13 +180,13 @@ TEST_F(ExclusionWindowTest, StartStopRunLoadAndSave)
     child<QLineEdit>(&window, "edtjushu")->setText(QStringLiteral("abc"));
     run->click();
     EXPECT_FALSE(window.isRunning());
-    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("'abc' 不是一个有效的整形值"));
+    EXPECT_EQ(dialogs::testing::LastMessage(), QStringLiteral("'abc' 不是一个有效的整形值"));
 
     // Save proposes the name and writes the tickets without serials.
     const QString saved = home.path(QStringLiteral("saved.txt"));
-    dialogs::testing::queueFile(saved);
+    dialogs::testing::QueueFile(saved);
     window.btnsaveClick();
-    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("成功保存！"));
+    EXPECT_EQ(dialogs::testing::LastMessage(), QStringLiteral("成功保存！"));
     const QByteArray savedText = test::readFile(saved);
     EXPECT_EQ(savedText.count('\n'), lines);
     EXPECT_EQ(savedText.left(16).count(' '), 4);
@@ -194,7 +194,7 @@ TEST_F(ExclusionWindowTest, StartStopRunLoadAndSave)
     // Load: consecutive repeats collapse in the sum picker.
     const QString file = home.path(QStringLiteral("load.txt"));
     test::writeFile(file, "01 02 03 04 05\r\n01 02 03 04 05\r\n06 07 08 09 10\r\n");
-    dialogs::testing::queueFile(file);
+    dialogs::testing::QueueFile(file);
     QSignalSpy loaded(&window, &ExclusionWindow::loadEnded);
     window.btnloadClick();
     ASSERT_TRUE(loaded.wait(20000));
@@ -232,8 +232,8 @@ TEST_F(ExclusionWindowTest, LoadOfALargeFileKeepsTheWindowResponsiveAndARefusedF
 
     auto *label = child<QLabel>(&window, "lblcode");
     QSignalSpy loaded(&window, &ExclusionWindow::loadEnded);
-    dialogs::testing::clear();
-    dialogs::testing::queueFile(file);
+    dialogs::testing::Clear();
+    dialogs::testing::QueueFile(file);
     window.btnloadClick();
     // The file is read on a worker: the buttons wait, the window goes on painting.
     EXPECT_TRUE(window.isRunning());
@@ -254,15 +254,15 @@ TEST_F(ExclusionWindowTest, LoadOfALargeFileKeepsTheWindowResponsiveAndARefusedF
     for (const char *name : {"btnload", "btnsave", "btngen"})
         EXPECT_TRUE(child<QPushButton>(&window, name)->isEnabled()) << name;
     EXPECT_FALSE(child<QProgressBar>(&window, "pb")->isVisible());
-    EXPECT_TRUE(dialogs::testing::messages().isEmpty()) << dialogs::testing::lastMessage().toStdString();
+    EXPECT_TRUE(dialogs::testing::Messages().isEmpty()) << dialogs::testing::LastMessage().toStdString();
 
     // A file with a number outside 1..36 is refused: the message, and the list stays as it was.
     const QString bad = home.path(QStringLiteral("bad.txt"));
     test::writeFile(bad, "01 02 03 04 05 06 07\r\n01 02 03 04 05 06 37\r\n");
-    dialogs::testing::queueFile(bad);
+    dialogs::testing::QueueFile(bad);
     window.btnloadClick();
     ASSERT_TRUE(loaded.wait(20000));
-    EXPECT_FALSE(dialogs::testing::lastMessage().isEmpty());
+    EXPECT_FALSE(dialogs::testing::LastMessage().isEmpty());
     EXPECT_EQ(label->text(), QStringLiteral("过滤结果：%1注").arg(count));
     EXPECT_EQ(window.resultLines()->lineCount(), count);
     EXPECT_FALSE(window.isRunning());
@@ -286,7 +286,7 @@ TEST_F(ExclusionWindowTest, StopFieldsTakeZeroAndRefuseNegativeCounts)
     cycles->setText(QStringLiteral("0"));
     run->click();
     ASSERT_TRUE(waitForEnd(window));
-    EXPECT_TRUE(dialogs::testing::messages().isEmpty()) << dialogs::testing::lastMessage().toStdString();
+    EXPECT_TRUE(dialogs::testing::Messages().isEmpty()) << dialogs::testing::LastMessage().toStdString();
     EXPECT_EQ(label->text(), QStringLiteral("过滤结果：26334注"));
     EXPECT_EQ(window.resultLines()->lineCount(), 26334);
     test::screenshot(&window, QStringLiteral("allhei_zero_cycles"));
@@ -296,27 +296,27 @@ TEST_F(ExclusionWindowTest, StopFieldsTakeZeroAndRefuseNegativeCounts)
     target->setText(QStringLiteral("20000"));
     run->click();
     ASSERT_TRUE(waitForEnd(window));
-    EXPECT_TRUE(dialogs::testing::messages().isEmpty()) << dialogs::testing::lastMessage().toStdString();
+    EXPECT_TRUE(dialogs::testing::Messages().isEmpty()) << dialogs::testing::LastMessage().toStdString();
     EXPECT_LE(window.resultLines()->lineCount(), 20000);
 
     target->setText(QStringLiteral("-1"));
     run->click();
     EXPECT_FALSE(window.isRunning());
-    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("过滤到的注数不能小于0！"));
+    EXPECT_EQ(dialogs::testing::LastMessage(), QStringLiteral("过滤到的注数不能小于0！"));
     target->setText(QStringLiteral("0"));
     cycles->setText(QStringLiteral("-1"));
     run->click();
     EXPECT_FALSE(window.isRunning());
-    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("过滤次数不能小于0！"));
+    EXPECT_EQ(dialogs::testing::LastMessage(), QStringLiteral("过滤次数不能小于0！"));
 
     // A device that never ends is no ticket file: refused at once, the list stays.
     const int before = window.resultLines()->lineCount();
     QSignalSpy loaded(&window, &ExclusionWindow::loadEnded);
-    dialogs::testing::queueFile(QStringLiteral("/dev/zero"));
+    dialogs::testing::QueueFile(QStringLiteral("/dev/zero"));
     window.btnloadClick();
     ASSERT_TRUE(loaded.wait(5000));
-    EXPECT_TRUE(dialogs::testing::lastMessage().contains(QStringLiteral("不是普通文件")))
-        << dialogs::testing::lastMessage().toStdString();
+    EXPECT_TRUE(dialogs::testing::LastMessage().contains(QStringLiteral("不是普通文件")))
+        << dialogs::testing::LastMessage().toStdString();
     EXPECT_EQ(window.resultLines()->lineCount(), before);
 }
 
@@ -338,8 +338,8 @@ TEST_F(ExclusionWindowTest, RepeatPickerRefusesALookBackBeforeTheFirstDrawAndNar
     child<QComboBox>(&window, "comcurqi")->setCurrentIndex(5);
     window.btngenClick();
     EXPECT_FALSE(window.isRunning());
-    EXPECT_TRUE(dialogs::testing::lastMessage().contains(QStringLiteral("重码期数")))
-        << dialogs::testing::lastMessage().toStdString();
+    EXPECT_TRUE(dialogs::testing::LastMessage().contains(QStringLiteral("重码期数")))
+        << dialogs::testing::LastMessage().toStdString();
 
     child<QComboBox>(&window, "comcurqi")->setCurrentIndex(30);
     child<QComboBox>(&window, "comAC")->setCurrentIndex(1); // 2 or more repeats
@@ -442,27 +442,27 @@ TEST_F(ExclusionWindowTest, FollowPickerModesPagesAndRefusedGroups)
     child<QLineEdit>(&window, "edthuishu")->setText(QStringLiteral("4"));
     window.btngenClick();
     EXPECT_FALSE(window.isRunning());
-    EXPECT_TRUE(dialogs::testing::lastMessage().contains(QStringLiteral("对比号码数")));
+    EXPECT_TRUE(dialogs::testing::LastMessage().contains(QStringLiteral("对比号码数")));
 }
 
 TEST_F(ExclusionWindowTest, DigitLotteriesAndLotteriesWithoutDrawsAreRefused)
 {
-    importDraws(home.store(), QStringLiteral("福彩3D"), "2020001 1 2 3\n2020002 4 5 6\n");
+    ImportDraws(home.store(), QStringLiteral("福彩3D"), "2020001 1 2 3\n2020002 4 5 6\n");
     lottery.open(home.store(), QStringLiteral("福彩3D"));
     {
         Tfrmallpiantai window(context);
         window.btngenClick();
         EXPECT_FALSE(window.isRunning());
-        EXPECT_TRUE(dialogs::testing::lastMessage().contains(QStringLiteral("数字型")));
+        EXPECT_TRUE(dialogs::testing::LastMessage().contains(QStringLiteral("数字型")));
     }
     lottery.open(home.store(), QStringLiteral("中国福彩七乐彩"));
     Tfrmallhei window(context);
     EXPECT_EQ(child<QComboBox>(&window, "comcurqi")->count(), 0);
     window.btngenClick();
     EXPECT_FALSE(window.isRunning());
-    EXPECT_TRUE(dialogs::testing::lastMessage().contains(QStringLiteral("没有开奖号码")));
+    EXPECT_TRUE(dialogs::testing::LastMessage().contains(QStringLiteral("没有开奖号码")));
     const QString saved = home.path(QStringLiteral("empty.txt"));
-    dialogs::testing::queueFile(saved);
+    dialogs::testing::QueueFile(saved);
     window.btnsaveClick();
     EXPECT_EQ(test::readFile(saved), QByteArray());
 }
@@ -471,7 +471,7 @@ TEST_F(ExclusionWindowTest, RealHistoryAllTicketsAndAQuickStop)
 {
     LUMARO_HISTORY_FILE(qlc, "qlc.csv");
     const QString name = QStringLiteral("中国福彩七乐彩");
-    importDrawFile(home.store(), name, qlc);
+    ImportDrawFile(home.store(), name, qlc);
     lottery.open(home.store(), name);
     ASSERT_EQ(lottery.drawCount, 2921);
     // How long making these takes, and how soon 停止 ends a run, the responsiveness benchmark

@@ -135,7 +135,7 @@ TEST(FourStepPicker, ShortHistoriesAndEarlyTargets)
     // Fewer than L1 + 20 draws: no rows, a note instead of the extremes.
     const BacktestResult result = picker.backtest(FourStepSettings {30, 1, 10, 10});
     EXPECT_TRUE(result.rows.empty());
-    EXPECT_EQ(result.memo, noJudgedDrawsMemo());
+    EXPECT_EQ(result.memo, NoJudgedDrawsMemo());
     // Early targets cut their windows at the first draw.
     const FourStepProposal first = picker.propose(0, FourStepSettings {30, 1, 10, 10});
     EXPECT_EQ(first.numbers, (std::vector<int> {1, 2, 3, 4}));

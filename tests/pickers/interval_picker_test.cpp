@@ -20,7 +20,7 @@ const std::vector<std::vector<int>> kSmall = {{1, 2}, {1, 3}, {1, 4}, {5, 6}, {4
 TEST(OptimalPicker, ExchangeSortIsNotStable)
 {
     std::vector<NumberCount> list = {{1, 2}, {2, 1}, {3, 2}, {4, 2}, {5, 2}, {6, 1}};
-    sortByCountDescending(list);
+    SortByCountDescending(list);
     std::vector<int> order;
     for (const NumberCount &entry : list)
         order.push_back(entry.number);
@@ -29,20 +29,20 @@ TEST(OptimalPicker, ExchangeSortIsNotStable)
     // Ascending by count from counts 2, 2, 1: the two equal keys change places.
     std::vector<int> intervals = {1, 2, 3};
     const int counts[] = {0, 2, 2, 1};
-    exchangeSort(intervals, [&](int later, int earlier) { return counts[later] < counts[earlier]; });
+    ExchangeSort(intervals, [&](int later, int earlier) { return counts[later] < counts[earlier]; });
     EXPECT_EQ(intervals, (std::vector<int> {3, 2, 1}));
 }
 
 TEST(OptimalPicker, TargetPeriodsAndTexts)
 {
-    EXPECT_TRUE(targetPeriods(DrawTable()).isEmpty());
-    const QStringList periods = targetPeriods(drawTableOf({{1, 2}, {3, 4}}, 2026040));
+    EXPECT_TRUE(TargetPeriods(DrawTable()).isEmpty());
+    const QStringList periods = TargetPeriods(drawTableOf({{1, 2}, {3, 4}}, 2026040));
     EXPECT_EQ(periods, (QStringList {QStringLiteral("2026040"), QStringLiteral("2026041"), QStringLiteral("2026042")}));
-    EXPECT_EQ(paddedNumbers(std::vector<int> {3, 12}), QStringLiteral("03 12 "));
-    EXPECT_EQ(paddedNumbers(std::vector<int> {0, 7, 100}), QStringLiteral("00 07 100 "));
-    EXPECT_EQ(plainNumbers(std::vector<int> {3, 12}), QStringLiteral("3 12 "));
+    EXPECT_EQ(PaddedNumbers(std::vector<int> {3, 12}), QStringLiteral("03 12 "));
+    EXPECT_EQ(PaddedNumbers(std::vector<int> {0, 7, 100}), QStringLiteral("00 07 100 "));
+    EXPECT_EQ(PlainNumbers(std::vector<int> {3, 12}), QStringLiteral("3 12 "));
     EXPECT_EQ(
-        proposalLine(QStringLiteral("2026042"), QStringLiteral("01 ")), QStringLiteral("2026042期推荐投注号码：01 "));
+        ProposalLine(QStringLiteral("2026042"), QStringLiteral("01 ")), QStringLiteral("2026042期推荐投注号码：01 "));
 }
 
 TEST(IntervalPicker, ProposalsFollowTheLeastFrequentIntervals)
@@ -93,7 +93,7 @@ TEST(IntervalPicker, BacktestOnASmallHistory)
     EXPECT_EQ(result.chartFirst, 0);
     for (int p = 1; p < 6; ++p)
         EXPECT_EQ(result.rows[static_cast<std::size_t>(p)].proposed,
-            paddedNumbers(picker.propose(p, IntervalSettings {3, 4})));
+            PaddedNumbers(picker.propose(p, IntervalSettings {3, 4})));
 }
 
 TEST(IntervalPicker, EmptyHistoryAndBadSettings)
@@ -103,7 +103,7 @@ TEST(IntervalPicker, EmptyHistoryAndBadSettings)
     EXPECT_THROW(none.propose(0, IntervalSettings {5, 4}), InputError);
     const BacktestResult result = none.backtest(IntervalSettings {5, 4});
     EXPECT_TRUE(result.rows.empty());
-    EXPECT_EQ(result.memo, noJudgedDrawsMemo());
+    EXPECT_EQ(result.memo, NoJudgedDrawsMemo());
 
     const DrawTable draws = drawTableOf(kSmall);
     const IntervalPicker picker(draws, kEight);

@@ -161,5 +161,5 @@ TEST(IntimatePicker, FirstTargetAndShortHistories)
     const BacktestResult single = IntimatePicker(one, kSix).backtest(IntimateSettings {false, 3, 7});
     ASSERT_EQ(single.rows.size(), 1u);
     EXPECT_EQ(single.chartFirst, 1); // nothing to chart
-    EXPECT_EQ(single.memo, noJudgedDrawsMemo());
+    EXPECT_EQ(single.memo, NoJudgedDrawsMemo());
 }

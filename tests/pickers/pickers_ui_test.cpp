@@ -81,7 +81,7 @@ protected:
 
     void openRealHistory()
     {
-        importDrawFile(home.store(), kQlc, lumaro::test::historyFile(QStringLiteral("qlc.csv")));
+        ImportDrawFile(home.store(), kQlc, lumaro::test::historyFile(QStringLiteral("qlc.csv")));
         lottery.open(home.store(), kQlc);
     }
 };
@@ -112,7 +112,7 @@ TEST_F(PickerWindows, IntervalWindowDefaultsProposalAndBacktest)
     EXPECT_EQ(child<BarChart>(window, "chthistory")->pointCount(), 12);
     EXPECT_EQ(child<BarChart>(window, "chtcishu")->pointCount(), 8);
     const IntervalPicker picker(lottery.drawTable, NumberRange {1, 30});
-    EXPECT_EQ(cell(window, "tabhistory", 11, 2), paddedNumbers(picker.propose(11, IntervalSettings {5, 14})));
+    EXPECT_EQ(cell(window, "tabhistory", 11, 2), PaddedNumbers(picker.propose(11, IntervalSettings {5, 14})));
 
     comcurqi->setCurrentIndex(0);
     child<QPushButton>(window, "btngen")->click();
@@ -124,7 +124,7 @@ TEST_F(PickerWindows, IntervalWindowDefaultsProposalAndBacktest)
     child<QComboBox>(window, "comcodenum")->setCurrentIndex(2);
     child<QPushButton>(window, "btntongji")->click();
     waitForTongji(window);
-    EXPECT_EQ(cell(window, "tabhistory", 11, 2), paddedNumbers(picker.propose(11, IntervalSettings {1, 3})));
+    EXPECT_EQ(cell(window, "tabhistory", 11, 2), PaddedNumbers(picker.propose(11, IntervalSettings {1, 3})));
 
     auto *marks = child<QCheckBox>(window, "chkhistorybiao");
     marks->setChecked(true);
@@ -169,7 +169,7 @@ TEST_F(PickerWindows, IntimateWindowSwitchesModesAndFillsTabcode)
     // The first period has no reference draw.
     child<QComboBox>(window, "comcurqi")->setCurrentIndex(0);
     child<QPushButton>(window, "btngen")->click();
-    EXPECT_TRUE(dialogs::testing::lastMessage().contains(QStringLiteral("没有可作参照的开奖号码")));
+    EXPECT_TRUE(dialogs::testing::LastMessage().contains(QStringLiteral("没有可作参照的开奖号码")));
 }
 
 TEST_F(PickerWindows, WindowsWithATallyReadAtTheirDefaultSize)
@@ -213,24 +213,24 @@ TEST_F(PickerWindows, StemBranchWindowDatesAndProposal)
     // The last draw (2026-03-27) is a Friday: the coming period is drawn on Monday 2026-03-30.
     const QDate coming(2026, 3, 30);
     EXPECT_EQ(child<QLineEdit>(window, "edtdate")->text(), coming.toString(QStringLiteral("yyyy/M/d")));
-    const StemBranch day = stemBranchOf(coming);
-    EXPECT_EQ(child<QLineEdit>(window, "edttiangan")->text(), stemName(day.stem));
-    EXPECT_EQ(child<QLineEdit>(window, "edtdizhi")->text(), branchName(day.branch));
+    const StemBranch day = StemBranchOf(coming);
+    EXPECT_EQ(child<QLineEdit>(window, "edttiangan")->text(), StemName(day.stem));
+    EXPECT_EQ(child<QLineEdit>(window, "edtdizhi")->text(), BranchName(day.branch));
     child<QPushButton>(window, "btngen")->click();
     EXPECT_EQ(child<QLineEdit>(window, "edtcurcode")->text(),
-        proposalLine(QStringLiteral("2026013"),
-            plainNumbers(stemBranchProposal(selectDigits(day.stem, day.branch, false), NumberRange {1, 30}))));
+        ProposalLine(QStringLiteral("2026013"),
+            PlainNumbers(StemBranchProposal(SelectDigits(day.stem, day.branch, false), NumberRange {1, 30}))));
 
     child<QComboBox>(window, "comcurqi")->setCurrentIndex(0);
-    EXPECT_EQ(child<QLineEdit>(window, "edttiangan")->text(), stemName(stemBranchOf(QDate(2026, 3, 2)).stem));
+    EXPECT_EQ(child<QLineEdit>(window, "edttiangan")->text(), StemName(StemBranchOf(QDate(2026, 3, 2)).stem));
     window.findChild<QRadioButton *>(QStringLiteral("optadd_1"))->click();
     child<QPushButton>(window, "btntongji")->click();
     waitForTongji(window);
     EXPECT_EQ(child<QTableView>(window, "tabhistory")->model()->rowCount(), 12);
-    EXPECT_EQ(cell(window, "tabhistory", 0, 1), plainNumbers(lottery.drawTable.numbers(0), 7));
-    const StemBranch first = stemBranchOf(QDate(2026, 3, 2));
+    EXPECT_EQ(cell(window, "tabhistory", 0, 1), PlainNumbers(lottery.drawTable.numbers(0), 7));
+    const StemBranch first = StemBranchOf(QDate(2026, 3, 2));
     EXPECT_EQ(cell(window, "tabhistory", 0, 2),
-        plainNumbers(stemBranchProposal(selectDigits(first.stem, first.branch, true), NumberRange {1, 30})));
+        PlainNumbers(StemBranchProposal(SelectDigits(first.stem, first.branch, true), NumberRange {1, 30})));
 }
 
 TEST_F(PickerWindows, FourStepWindowOnTheRealHistory)
@@ -255,7 +255,7 @@ TEST_F(PickerWindows, FourStepWindowOnTheRealHistory)
     EXPECT_EQ(child<QLineEdit>(window, "edtcode3")->text(), proposal.step3Text());
     EXPECT_EQ(child<QLineEdit>(window, "edtcode4")->text(), proposal.step4Text());
     EXPECT_EQ(
-        child<QLineEdit>(window, "edtcurcode")->text(), proposalLine(QStringLiteral("2026042"), proposal.finalText()));
+        child<QLineEdit>(window, "edtcurcode")->text(), ProposalLine(QStringLiteral("2026042"), proposal.finalText()));
 }
 
 TEST_F(PickerWindows, EmptyAndShortHistories)
@@ -269,10 +269,10 @@ TEST_F(PickerWindows, EmptyAndShortHistories)
         waitForTongji(*window);
         EXPECT_EQ(child<QComboBox>(*window, "comcurqi")->count(), 0);
         EXPECT_EQ(child<QTableView>(*window, "tabhistory")->model()->rowCount(), 0);
-        EXPECT_EQ(child<QPlainTextEdit>(*window, "mem")->toPlainText(), noJudgedDrawsMemo());
-        dialogs::testing::clear();
+        EXPECT_EQ(child<QPlainTextEdit>(*window, "mem")->toPlainText(), NoJudgedDrawsMemo());
+        dialogs::testing::Clear();
         child<QPushButton>(*window, "btngen")->click();
-        EXPECT_EQ(dialogs::testing::lastMessage(), noDrawsMessage());
+        EXPECT_EQ(dialogs::testing::LastMessage(), NoDrawsMessage());
     }
     EXPECT_TRUE(child<QLineEdit>(ganzhi, "edtdate")->text().isEmpty());
 }
@@ -285,7 +285,7 @@ TEST_F(PickerWindows, FourStepWindowWithFewDraws)
     // Twelve draws: the long window defaults to all of them; the grid has no rows.
     EXPECT_EQ(child<QComboBox>(window, "com1")->currentText(), QStringLiteral("12"));
     EXPECT_EQ(child<QTableView>(window, "tabhistory")->model()->rowCount(), 0);
-    EXPECT_EQ(child<QPlainTextEdit>(window, "mem")->toPlainText(), noJudgedDrawsMemo());
+    EXPECT_EQ(child<QPlainTextEdit>(window, "mem")->toPlainText(), NoJudgedDrawsMemo());
     child<QPushButton>(window, "btngen")->click();
     EXPECT_TRUE(child<QLineEdit>(window, "edtcurcode")->text().startsWith(QStringLiteral("2026013期推荐投注号码：")));
 }

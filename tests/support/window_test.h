@@ -26,10 +26,10 @@ protected:
     }
     void SetUp() override
     {
-        dialogs::testing::setEnabled(true);
-        dialogs::testing::clear();
+        dialogs::testing::SetEnabled(true);
+        dialogs::testing::Clear();
     }
-    void TearDown() override { dialogs::testing::clear(); }
+    void TearDown() override { dialogs::testing::Clear(); }
 
     TestHome home;
     OpenLottery lottery;

@@ -16,7 +16,7 @@ namespace {
 
 OpenLottery lotteryWith(TestHome &home, const QString &name, const QByteArray &draws)
 {
-    importDraws(home.store(), name, draws);
+    ImportDraws(home.store(), name, draws);
     OpenLottery lottery;
     lottery.open(home.store(), name);
     return lottery;
@@ -24,7 +24,7 @@ OpenLottery lotteryWith(TestHome &home, const QString &name, const QByteArray &d
 
 OpenLottery qlc(TestHome &home, const QString &csv)
 {
-    importDrawFile(home.store(), QStringLiteral("中国福彩七乐彩"), csv);
+    ImportDrawFile(home.store(), QStringLiteral("中国福彩七乐彩"), csv);
     OpenLottery lottery;
     lottery.open(home.store(), QStringLiteral("中国福彩七乐彩"));
     return lottery;
@@ -77,19 +77,19 @@ TEST(CompoundSearchTest, RefusedSettings)
 {
     TestHome home;
     OpenLottery lottery = lotteryWith(home, QStringLiteral("中国体彩22选5"), "2020001 01 02 03 04 05\n");
-    EXPECT_THROW(checkCompoundSettings({0, true, 50}, lottery), InputError);
-    EXPECT_NO_THROW(checkCompoundSettings({30, true, 50}, lottery)); // K >= N is a legal search
+    EXPECT_THROW(CheckCompoundSettings({0, true, 50}, lottery), InputError);
+    EXPECT_NO_THROW(CheckCompoundSettings({30, true, 50}, lottery)); // K >= N is a legal search
     // A negative absence threshold is refused while it is used, ignored while it is not.
-    EXPECT_THROW(checkCompoundSettings({10, true, -5}, lottery), InputError);
-    EXPECT_NO_THROW(checkCompoundSettings({10, false, -5}, lottery));
+    EXPECT_THROW(CheckCompoundSettings({10, true, -5}, lottery), InputError);
+    EXPECT_NO_THROW(CheckCompoundSettings({10, false, -5}, lottery));
     lottery.close();
-    EXPECT_THROW(checkCompoundSettings({10, true, 50}, lottery), InputError);
+    EXPECT_THROW(CheckCompoundSettings({10, true, 50}, lottery), InputError);
 
     TestHome digits;
-    importDraws(digits.store(), QStringLiteral("福彩3D"), "2020001 1 2 3\n");
+    ImportDraws(digits.store(), QStringLiteral("福彩3D"), "2020001 1 2 3\n");
     OpenLottery fc3d;
     fc3d.open(digits.store(), QStringLiteral("福彩3D"));
-    EXPECT_THROW(checkCompoundSettings({5, false, 0}, fc3d), InputError);
+    EXPECT_THROW(CheckCompoundSettings({5, false, 0}, fc3d), InputError);
 }
 
 TEST(CompoundSearchTest, ClearedThresholdRemovesAtEveryRepetition)

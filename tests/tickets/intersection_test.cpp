@@ -78,7 +78,7 @@ TEST(CombinationTableTest, EveryTicketLandsOnItsOwnRank)
     for (auto it = ranks.rbegin(); it != ranks.rend(); ++it) {
         std::vector<int> ticket(7);
         CombinationUnrank(*it, 36, 7, ticket.data());
-        content += ticketLine(ticket.data(), 7) + "\r\n";
+        content += TicketLine(ticket.data(), 7) + "\r\n";
     }
     big.addContent(content, QStringLiteral("some.txt"), skipped);
     for (qint64 rank : ranks)
@@ -148,9 +148,9 @@ TEST(CombinationTableTest, LinesWithoutATicketAreSkippedAndCounted)
     EXPECT_EQ(skipped.firstLine, 2);
     EXPECT_EQ(table.select(1, 1).rowCount(), 2);
 
-    const QString message = skippedLinesMessage({skipped}, 11, 5);
+    const QString message = SkippedLinesMessage({skipped}, 11, 5);
     EXPECT_TRUE(message.contains(QStringLiteral("mixed.txt：6行，第一处在第2行"))) << message.toStdString();
-    EXPECT_TRUE(skippedLinesMessage({}, 11, 5).isEmpty());
+    EXPECT_TRUE(SkippedLinesMessage({}, 11, 5).isEmpty());
 }
 
 TEST(CombinationTableTest, ATokenThatIsNoNumberStopsTheFile)
@@ -231,7 +231,7 @@ TEST_F(IntersectionTest, LargeFilesAcrossReadBlocksAndManyMarks)
     QByteArray part;
     std::vector<int> c {1, 2, 3, 4, 5, 6, 7};
     for (int i = 0; i < 300000; ++i) {
-        const QByteArray line = ticketLine(c.data(), 7) + "\r\n";
+        const QByteArray line = TicketLine(c.data(), 7) + "\r\n";
         big += line;
         if (i % 3 == 0)
             part += line + line;
@@ -313,7 +313,7 @@ TEST_F(IntersectionTest, ListsAreSavedAsTicketFilesTheIntersectionCountsAlike)
     device.open(QIODevice::ReadOnly);
     const QString saved = dir.filePath(QStringLiteral("saved.txt"));
     SkippedLines skipped;
-    EXPECT_EQ(writeTicketFileFromList(saved, device, 11, 5, skipped), 4);
+    EXPECT_EQ(WriteTicketFileFromList(saved, device, 11, 5, skipped), 4);
     EXPECT_EQ(skipped.lines, 3);
     EXPECT_EQ(skipped.firstLine, 4);
     const QByteArray tickets = test::readFile(saved);
@@ -324,6 +324,6 @@ TEST_F(IntersectionTest, ListsAreSavedAsTicketFilesTheIntersectionCountsAlike)
     const QString original = file(QStringLiteral("list.txt"), list);
     const IntersectionResult a = run(table, {original, saved});
     EXPECT_EQ(rows(a.tickets).size(), 4u);
-    const LoadedTickets loaded = readTicketFile(saved, 5);
+    const LoadedTickets loaded = ReadTicketFile(saved, 5);
     EXPECT_EQ(rows(loaded.tickets), rows(a.tickets));
 }

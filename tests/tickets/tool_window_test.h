@@ -26,7 +26,7 @@ protected:
         // Fixtures that open their window in their own SetUp still answer the dialogs.
         WindowTest::SetUp();
         if (!draws.isEmpty())
-            importDraws(home.store(), lotteryName, draws);
+            ImportDraws(home.store(), lotteryName, draws);
         lottery.open(home.store(), lotteryName);
         window = std::make_unique<Window>(context);
         window->show();

@@ -87,7 +87,7 @@ TEST(TotalFilter, BankerRunOnElevenFiveListsTheSurvivors)
     EXPECT_EQ(list.front(), QByteArray("0000001    01 02 03 04 05 \r"));
     EXPECT_EQ(list.back(), QByteArray("0000084    01 02 09 10 11 \r"));
     EXPECT_EQ(f.lottery.ticketSet().aliveCount(), 84);
-    EXPECT_EQ(filter_text::resultCount(84), QStringLiteral("过滤结果：84注"));
+    EXPECT_EQ(filter_text::ResultCount(84), QStringLiteral("过滤结果：84注"));
     // Without any draw the proposed name takes period 1.
     EXPECT_EQ(ProposedSaveName(f.lottery), QStringLiteral("山东体彩11选51期总体过滤投注号码.txt"));
 }
@@ -331,7 +331,7 @@ TEST(TotalFilter, VariantTrendTestsVariantValuesButListsStoredNumbers)
 
     // Saved tickets carry the stored numbers too.
     const QString saved = f.home.path(QStringLiteral("saved.txt"));
-    EXPECT_EQ(writeTicketFileFromMemo(saved, readFile(f.list), true), kept);
+    EXPECT_EQ(WriteTicketFileFromMemo(saved, readFile(f.list), true), kept);
     const QByteArray first = lines(readFile(saved)).front();
     EXPECT_TRUE(wanted.contains(first.chopped(1) + ' '));
 }
@@ -359,7 +359,7 @@ TEST(TotalFilter, LoadingReplacesTheTable)
 
     // Saving right after a load writes the file's lines unchanged.
     const QString saved = f.home.path(QStringLiteral("saved.txt"));
-    EXPECT_EQ(writeTicketFileFromMemo(saved, loaded.content, false), 4);
+    EXPECT_EQ(WriteTicketFileFromMemo(saved, loaded.content, false), 4);
     EXPECT_EQ(readFile(saved), readFile(file));
 
     // An empty file gives an empty table, and runs find nothing.

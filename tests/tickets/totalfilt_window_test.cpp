@@ -89,16 +89,16 @@ protected:
     }
     QString clickFilter()
     {
-        dialogs::testing::clear();
+        dialogs::testing::Clear();
         window->btnfiltClick();
-        return dialogs::testing::lastMessage();
+        return dialogs::testing::LastMessage();
     }
     void runAndWait()
     {
         QSignalSpy finished(window.get(), &Tfrmtotalfilt::runFinished);
-        dialogs::testing::clear();
+        dialogs::testing::Clear();
         window->btnfiltClick();
-        ASSERT_TRUE(window->isRunning()) << dialogs::testing::lastMessage().toStdString();
+        ASSERT_TRUE(window->isRunning()) << dialogs::testing::LastMessage().toStdString();
         ASSERT_TRUE(finished.wait(60000));
     }
     void shot(const char *name)
@@ -115,7 +115,7 @@ protected:
 TEST_F(TotalFilterWindow, ChecksComeInTheirOrder)
 {
     open(QStringLiteral("山东体彩11选5"));
-    auto *chooser = window->chkhongqiu;
+    auto *chooser = find<QCheckBox>("chkhongqiu");
     // Choosing balls alone is no condition.
     chooser->setChecked(true);
     window->ballClick(3);
@@ -175,14 +175,14 @@ TEST_F(TotalFilterWindow, BallGridAndRandomChoice)
     EXPECT_EQ(find<QPushButton>("ball10")->geometry(), QRect(302, 15, 28, 28));
     EXPECT_EQ(find<QPushButton>("ball50")->geometry(), QRect(302, 148, 28, 28));
 
-    dialogs::testing::clear();
+    dialogs::testing::Clear();
     window->ballClick(2);
-    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("请先在《选择球号》框上打勾！"));
+    EXPECT_EQ(dialogs::testing::LastMessage(), QStringLiteral("请先在《选择球号》框上打勾！"));
     EXPECT_FALSE(window->isBallChosen(2));
 
     auto *random = find<QPushButton>("btnsuiji1");
     EXPECT_FALSE(random->isEnabled());
-    window->chkhongqiu->setChecked(true);
+    find<QCheckBox>("chkhongqiu")->setChecked(true);
     EXPECT_TRUE(random->isEnabled());
     window->btnsuiji1Click();
     int chosen = 0;
@@ -193,26 +193,26 @@ TEST_F(TotalFilterWindow, BallGridAndRandomChoice)
 
     // More balls than numbers is refused instead of drawing forever.
     find<QLineEdit>("edtsuiji1")->setText(QStringLiteral("12"));
-    dialogs::testing::clear();
+    dialogs::testing::Clear();
     window->btnsuiji1Click();
-    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("随机选择的球号个数应在0到11之间！"));
+    EXPECT_EQ(dialogs::testing::LastMessage(), QStringLiteral("随机选择的球号个数应在0到11之间！"));
     find<QLineEdit>("edtsuiji1")->setText(QStringLiteral("11"));
     window->btnsuiji1Click();
     for (int v = 1; v <= 11; ++v)
         EXPECT_TRUE(window->isBallChosen(v));
     find<QLineEdit>("edtsuiji1")->setText(QStringLiteral("a"));
     window->btnsuiji1Click();
-    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("'a' 不是一个有效的整形值"));
+    EXPECT_EQ(dialogs::testing::LastMessage(), QStringLiteral("'a' 不是一个有效的整形值"));
 
     // The variant trend switches the chooser off.
     window->applyTrendMode(true);
-    EXPECT_FALSE(window->chkhongqiu->isChecked());
-    EXPECT_FALSE(window->chkhongqiu->isEnabled());
-    EXPECT_FALSE(window->GroupBox2->isEnabled());
+    EXPECT_FALSE(find<QCheckBox>("chkhongqiu")->isChecked());
+    EXPECT_FALSE(find<QCheckBox>("chkhongqiu")->isEnabled());
+    EXPECT_FALSE(find<QGroupBox>("GroupBox2")->isEnabled());
     EXPECT_FALSE(random->isEnabled());
     window->applyTrendMode(false);
-    EXPECT_TRUE(window->chkhongqiu->isEnabled());
-    EXPECT_TRUE(window->GroupBox2->isEnabled());
+    EXPECT_TRUE(find<QCheckBox>("chkhongqiu")->isEnabled());
+    EXPECT_TRUE(find<QGroupBox>("GroupBox2")->isEnabled());
 }
 
 TEST_F(TotalFilterWindow, RunSaveLoadPrintAndClear)
@@ -224,7 +224,7 @@ TEST_F(TotalFilterWindow, RunSaveLoadPrintAndClear)
     find<QLineEdit>("edtnum1")->setText(QStringLiteral("2"));
     find<QLineEdit>("edtnum2")->setText(QStringLiteral("2"));
     runAndWait();
-    EXPECT_EQ(dialogs::testing::messages().size(), 0) << dialogs::testing::lastMessage().toStdString();
+    EXPECT_EQ(dialogs::testing::Messages().size(), 0) << dialogs::testing::LastMessage().toStdString();
     EXPECT_EQ(find<QLabel>("lblcode")->text(), QStringLiteral("过滤结果：84注"));
     auto *memo = find<QListView>("memcode");
     ASSERT_EQ(memo->model()->rowCount(), 84);
@@ -237,16 +237,16 @@ TEST_F(TotalFilterWindow, RunSaveLoadPrintAndClear)
 
     // Saving through the dialog writes the tickets without serials, with the proposed name.
     const QString saved = home.path(QStringLiteral("saved.txt"));
-    dialogs::testing::queueFile(saved);
+    dialogs::testing::QueueFile(saved);
     window->btnsaveClick();
-    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("成功保存！"));
+    EXPECT_EQ(dialogs::testing::LastMessage(), QStringLiteral("成功保存！"));
     const QByteArray tickets = readFile(saved);
     EXPECT_EQ(tickets.count("\r\n"), 84);
     EXPECT_TRUE(tickets.startsWith("01 02 03 04 05\r\n01 02 03 04 06\r\n"));
 
     // The list prints to a PDF file.
     const QString pdf = home.path(QStringLiteral("list.pdf"));
-    dialogs::testing::queueFile(pdf);
+    dialogs::testing::QueueFile(pdf);
     find<QAction>("actpdf")->trigger();
     EXPECT_TRUE(readFile(pdf).startsWith("%PDF"));
     if (!qEnvironmentVariable("LUMARO_SHOTS").isEmpty())
@@ -257,13 +257,13 @@ TEST_F(TotalFilterWindow, RunSaveLoadPrintAndClear)
     const QString file = home.path(QStringLiteral("load.txt"));
     writeFile(file, "01 02 03 04 05\r\n01 02 03 04 05\r\n03 05 07 09 11\r\n\r\n02 04 06 08 10\r\n");
     find<QComboBox>("comhei1")->setCurrentIndex(2);
-    dialogs::testing::queueFile(file);
+    dialogs::testing::QueueFile(file);
     window->btnloadClick();
     EXPECT_EQ(window->engine().state(), TotalFilter::State::Loaded);
     EXPECT_EQ(memo->model()->rowCount(), 5);
     EXPECT_EQ(memo->model()->index(2, 0).data().toString(), QStringLiteral("03 05 07 09 11"));
     EXPECT_EQ(find<QLabel>("lblcode")->text(), QStringLiteral("过滤结果：2注"));
-    EXPECT_TRUE(window->chkhongqiu->isChecked());
+    EXPECT_TRUE(find<QCheckBox>("chkhongqiu")->isChecked());
     EXPECT_TRUE(window->isBallChosen(11));
     EXPECT_FALSE(window->isBallChosen(10));
     EXPECT_EQ(find<QComboBox>("comhei1")->currentIndex(), -1);
@@ -276,7 +276,7 @@ TEST_F(TotalFilterWindow, RunSaveLoadPrintAndClear)
     find<QComboBox>("comhei1")->setCurrentIndex(1); // 和值 16 to 16
     find<QComboBox>("comhei2")->setCurrentIndex(1);
     runAndWait();
-    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("没有符合条件的投注号码，请重新选择过滤条件！"));
+    EXPECT_EQ(dialogs::testing::LastMessage(), QStringLiteral("没有符合条件的投注号码，请重新选择过滤条件！"));
     EXPECT_EQ(memo->model()->rowCount(), 0);
     EXPECT_EQ(find<QLabel>("lblcode")->text(), QStringLiteral("过滤结果：0注"));
     EXPECT_EQ(window->engine().state(), TotalFilter::State::Exhausted);
@@ -292,8 +292,8 @@ TEST_F(TotalFilterWindow, RunSaveLoadPrintAndClear)
     window->btnclearClick();
     EXPECT_EQ(shell.standardSwitches, 1);
     EXPECT_FALSE(lottery.variantMode);
-    EXPECT_TRUE(window->chkhongqiu->isEnabled());
-    EXPECT_FALSE(window->chkhongqiu->isChecked());
+    EXPECT_TRUE(find<QCheckBox>("chkhongqiu")->isEnabled());
+    EXPECT_FALSE(find<QCheckBox>("chkhongqiu")->isChecked());
     EXPECT_FALSE(find<QCheckBox>("chkhei")->isChecked());
     EXPECT_EQ(find<QComboBox>("comhei2")->currentIndex(), -1);
     EXPECT_EQ(find<QLineEdit>("edtnum1")->text(), QStringLiteral("1"));
@@ -312,7 +312,7 @@ TEST_F(TotalFilterWindow, LongRunsRunOnAWorkerWithTheButtonsLocked)
     QSignalSpy finished(window.get(), &Tfrmtotalfilt::runFinished);
     window->show();
     window->btnfiltClick();
-    ASSERT_TRUE(window->isRunning()) << dialogs::testing::lastMessage().toStdString();
+    ASSERT_TRUE(window->isRunning()) << dialogs::testing::LastMessage().toStdString();
     for (const char *name : {"btnfilt", "btnclear", "btnload", "btnsave"})
         EXPECT_FALSE(find<QPushButton>(name)->isEnabled()) << name;
     EXPECT_TRUE(find<QProgressBar>("pb")->isVisible());
@@ -358,7 +358,7 @@ TEST_F(TotalFilterWindow, EnterStartsARun)
     ASSERT_TRUE(finished.count() == 1 || finished.wait(20000));
     EXPECT_EQ(find<QLabel>("lblcode")->text(), QStringLiteral("过滤结果：1注"));
     QTest::keyClick(find<QLineEdit>("edtdanma"), Qt::Key_Enter);
-    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("请选择过滤条件！"));
+    EXPECT_EQ(dialogs::testing::LastMessage(), QStringLiteral("请选择过滤条件！"));
 }
 
 TEST_F(TotalFilterWindow, DigitLotteriesAreToldTheFilterDoesNotServeThem)
@@ -403,7 +403,7 @@ TEST(TextLinesModel, InMemoryAndOnDiskLinesReadAlike)
     writeFile(path, "x\r\n");
     EXPECT_EQ(model.line(0), QStringLiteral("0000001    01 02 03 "));
     const QString saved = home.path(QStringLiteral("saved.txt"));
-    EXPECT_EQ(writeTicketFileFromMemo(saved, model.device(), true), 3000);
+    EXPECT_EQ(WriteTicketFileFromMemo(saved, model.device(), true), 3000);
     EXPECT_EQ(readFile(saved).left(10), QByteArray("01 02 03\r\n"));
 
     // Lines of unequal length are read into memory.
@@ -411,7 +411,7 @@ TEST(TextLinesModel, InMemoryAndOnDiskLinesReadAlike)
     model.setFile(path);
     EXPECT_EQ(model.lineCount(), 3);
     EXPECT_EQ(model.line(1), QStringLiteral("0000002    01 02 03 04 "));
-    EXPECT_EQ(writeTicketFileFromMemo(saved, model.device(), true), 3);
+    EXPECT_EQ(WriteTicketFileFromMemo(saved, model.device(), true), 3);
     EXPECT_EQ(readFile(saved), QByteArray("01 02 03\r\n01 02 03 04\r\n01 02\r\n"));
     EXPECT_THROW(model.setFile(home.path(QStringLiteral("none.txt"))), IoError);
 }

@@ -145,7 +145,7 @@ TEST_F(FushiWindowTest, BadNumbersDoNotStartTheSearch)
 {
     control<QLineEdit>("edtnum")->setText(QStringLiteral("十"));
     control<QPushButton>("btnsou")->click();
-    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("'十' 不是一个有效的整形值"));
+    EXPECT_EQ(dialogs::testing::LastMessage(), QStringLiteral("'十' 不是一个有效的整形值"));
     EXPECT_FALSE(window->searching());
     control<QLineEdit>("edtnum")->setText(QStringLiteral("5"));
     control<QLineEdit>("edtyilouqishu")->setText(QString());
@@ -154,7 +154,7 @@ TEST_F(FushiWindowTest, BadNumbersDoNotStartTheSearch)
     control<QLineEdit>("edtyilouqishu")->setText(QStringLiteral("50"));
     control<QLineEdit>("edtnum")->setText(QStringLiteral("0"));
     control<QPushButton>("btnsou")->click();
-    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("号码个数至少是1！"));
+    EXPECT_EQ(dialogs::testing::LastMessage(), QStringLiteral("号码个数至少是1！"));
     EXPECT_FALSE(window->searching());
     EXPECT_EQ(control<QPushButton>("btnsou")->text(), QStringLiteral("开始搜索"));
 }

@@ -33,7 +33,7 @@ protected:
     }
     void importFiles(const QStringList &paths)
     {
-        dialogs::testing::queueFiles(paths);
+        dialogs::testing::QueueFiles(paths);
         control<QPushButton>("btndaoru")->click();
     }
     void intersect()
@@ -53,7 +53,7 @@ TEST_F(JiaoqiWindowTest, ImportIntersectViewSaveAndClear)
     EXPECT_EQ(window->windowTitle(), QStringLiteral("多重大底交集"));
     EXPECT_TRUE(window->windowFlags().testFlag(Qt::Tool));
     control<QPushButton>("btnjiaoqi")->click();
-    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("请先导入大底文件！"));
+    EXPECT_EQ(dialogs::testing::LastMessage(), QStringLiteral("请先导入大底文件！"));
 
     const QString a = file(QStringLiteral("甲.txt"), "01 02 03 04 05\r\n01 02 03 04 06\r\n02 03 04 05 06\r\n");
     const QString b = file(QStringLiteral("乙.txt"), "01,02,03,04,05+06\r\n02 03 04 05 06\r\n02 03 04 05 06\r\n");
@@ -76,16 +76,16 @@ TEST_F(JiaoqiWindowTest, ImportIntersectViewSaveAndClear)
 
     // The list is saved as a ticket file: no serials, no trailing blank.
     const QString saved = dir.filePath(QStringLiteral("保存"));
-    dialogs::testing::queueFile(saved);
+    dialogs::testing::QueueFile(saved);
     control<QPushButton>("btnsave")->click();
-    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("成功保存！"));
+    EXPECT_EQ(dialogs::testing::LastMessage(), QStringLiteral("成功保存！"));
     EXPECT_EQ(test::readFile(saved + QStringLiteral(".txt")), QByteArray("01 02 03 04 05\r\n02 03 04 05 06\r\n"));
 
     // A saved list intersects like the files it came from.
     importFiles({saved + QStringLiteral(".txt"), a});
     intersect();
     EXPECT_EQ(caption(), QStringLiteral("最终交集：2注"));
-    EXPECT_EQ(dialogs::testing::messages().size(), 2); // no skipped-lines warning
+    EXPECT_EQ(dialogs::testing::Messages().size(), 2); // no skipped-lines warning
 
     // Double-click shows a file with its line count.
     window->lstdadiDblClick(1);
@@ -98,9 +98,9 @@ TEST_F(JiaoqiWindowTest, ImportIntersectViewSaveAndClear)
         "0000007    1 2 3 4 5 \r\n01,02,03,04,06+09\r\n\r\n号码\r\n05 04 03 02 01\r\n02 03 04 05 06\r\n");
     importFiles({odd});
     window->lstdadiDblClick(0);
-    dialogs::testing::queueFile(saved + QStringLiteral("2.txt"));
+    dialogs::testing::QueueFile(saved + QStringLiteral("2.txt"));
     control<QPushButton>("btnsave")->click();
-    EXPECT_EQ(dialogs::testing::lastMessage(),
+    EXPECT_EQ(dialogs::testing::LastMessage(),
         QStringLiteral("成功保存！\n有2行不是5个从小到大排列的有效号码，没有保存（第一处在第4行）。"));
     EXPECT_EQ(test::readFile(saved + QStringLiteral("2.txt")),
         QByteArray("01 02 03 04 05\r\n01 02 03 04 06\r\n02 03 04 05 06\r\n"));
@@ -117,7 +117,7 @@ TEST_F(JiaoqiWindowTest, ImportIntersectViewSaveAndClear)
     EXPECT_EQ(caption(), QStringLiteral("最终交集："));
     EXPECT_EQ(control<QLineEdit>("edtnum2")->text(), QStringLiteral("0"));
     control<QPushButton>("btnjiaoqi")->click();
-    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("请先导入大底文件！"));
+    EXPECT_EQ(dialogs::testing::LastMessage(), QStringLiteral("请先导入大底文件！"));
 }
 
 TEST_F(JiaoqiWindowTest, SavedIntersectionLoadsIntoTheTotalFilter)
@@ -130,16 +130,16 @@ TEST_F(JiaoqiWindowTest, SavedIntersectionLoadsIntoTheTotalFilter)
     intersect();
     ASSERT_EQ(caption(), QStringLiteral("最终交集：3注"));
     const QString saved = dir.filePath(QStringLiteral("交集.txt"));
-    dialogs::testing::queueFile(saved);
+    dialogs::testing::QueueFile(saved);
     control<QPushButton>("btnsave")->click();
-    ASSERT_EQ(dialogs::testing::lastMessage(), QStringLiteral("成功保存！"));
+    ASSERT_EQ(dialogs::testing::LastMessage(), QStringLiteral("成功保存！"));
 
     // The total filter loads the file and filters it further.
     Tfrmtotalfilt filter(context);
-    dialogs::testing::clear();
-    dialogs::testing::queueFile(saved);
+    dialogs::testing::Clear();
+    dialogs::testing::QueueFile(saved);
     filter.btnloadClick();
-    EXPECT_TRUE(dialogs::testing::messages().isEmpty()) << dialogs::testing::lastMessage().toStdString();
+    EXPECT_TRUE(dialogs::testing::Messages().isEmpty()) << dialogs::testing::LastMessage().toStdString();
     ASSERT_EQ(filter.engine().state(), TotalFilter::State::Loaded);
     EXPECT_EQ(lottery.ticketSet().rowCount(), 3);
     EXPECT_EQ(filter.findChild<QLabel *>(QStringLiteral("lblcode"))->text(), QStringLiteral("过滤结果：3注"));
@@ -148,7 +148,7 @@ TEST_F(JiaoqiWindowTest, SavedIntersectionLoadsIntoTheTotalFilter)
     filter.findChild<QComboBox *>(QStringLiteral("comjiou1"))->setCurrentText(QStringLiteral("5"));
     filter.findChild<QComboBox *>(QStringLiteral("comjiou2"))->setCurrentText(QStringLiteral("5"));
     filter.btnfiltClick();
-    ASSERT_TRUE(filter.isRunning()) << dialogs::testing::lastMessage().toStdString();
+    ASSERT_TRUE(filter.isRunning()) << dialogs::testing::LastMessage().toStdString();
     ASSERT_TRUE(finished.wait(60000));
     EXPECT_EQ(filter.findChild<QLabel *>(QStringLiteral("lblcode"))->text(), QStringLiteral("过滤结果：1注"));
     EXPECT_EQ(test::readFile(home.path(QStringLiteral("temp.txt"))), QByteArray("0000001    03 05 07 09 11 \r\n"));
@@ -161,19 +161,19 @@ TEST_F(JiaoqiWindowTest, BadInputIsReportedAndChangesNothing)
     importFiles({a, mixed});
     intersect();
     EXPECT_EQ(caption(), QStringLiteral("最终交集：1注"));
-    const QString warning = dialogs::testing::lastMessage();
+    const QString warning = dialogs::testing::LastMessage();
     EXPECT_TRUE(warning.contains(QStringLiteral("mixed.txt：2行，第一处在第2行"))) << warning.toStdString();
 
-    dialogs::testing::clear();
-    dialogs::testing::setEnabled(true);
+    dialogs::testing::Clear();
+    dialogs::testing::SetEnabled(true);
     control<QLineEdit>("edtnum1")->setText(QStringLiteral("3"));
     control<QLineEdit>("edtnum2")->setText(QStringLiteral("3"));
     control<QPushButton>("btnjiaoqi")->click();
-    EXPECT_TRUE(dialogs::testing::lastMessage().contains(QStringLiteral("0到2")))
-        << dialogs::testing::lastMessage().toStdString();
+    EXPECT_TRUE(dialogs::testing::LastMessage().contains(QStringLiteral("0到2")))
+        << dialogs::testing::LastMessage().toStdString();
     control<QLineEdit>("edtnum1")->setText(QStringLiteral("x"));
     control<QPushButton>("btnjiaoqi")->click();
-    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("'x' 不是一个有效的整形值"));
+    EXPECT_EQ(dialogs::testing::LastMessage(), QStringLiteral("'x' 不是一个有效的整形值"));
     EXPECT_EQ(caption(), QStringLiteral("最终交集：1注"));
 
     // A token that is not a number stops the computation with the file and line.
@@ -183,7 +183,7 @@ TEST_F(JiaoqiWindowTest, BadInputIsReportedAndChangesNothing)
     importFiles({a, text});
     EXPECT_EQ(caption(), QStringLiteral("最终交集："));
     intersect();
-    EXPECT_TRUE(dialogs::testing::lastMessage().contains(QStringLiteral("text.txt第2行")));
+    EXPECT_TRUE(dialogs::testing::LastMessage().contains(QStringLiteral("text.txt第2行")));
     EXPECT_EQ(caption(), QStringLiteral("最终交集："));
     EXPECT_TRUE(control<QPushButton>("btnjiaoqi")->isEnabled());
 
@@ -199,8 +199,8 @@ TEST_F(JiaoqiDigitTest, DigitLotteryIsRefused)
     openWindow(QStringLiteral("福彩3D"));
     QTemporaryDir dir;
     test::writeFile(dir.filePath(QStringLiteral("a.txt")), "1 2 3\r\n");
-    dialogs::testing::queueFiles({dir.filePath(QStringLiteral("a.txt"))});
+    dialogs::testing::QueueFiles({dir.filePath(QStringLiteral("a.txt"))});
     window->btndaoruClick();
     control<QPushButton>("btnjiaoqi")->click();
-    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("大底交集只适用于乐透型彩票！"));
+    EXPECT_EQ(dialogs::testing::LastMessage(), QStringLiteral("大底交集只适用于乐透型彩票！"));
 }

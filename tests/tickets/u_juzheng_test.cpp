@@ -127,9 +127,9 @@ TEST_F(JuzhengTest, InitialSettingsReadTheirMatrixAndListTheNumbersAsTyped)
 
     // Saved with a blank after every number.
     const QString saved = home.path(QStringLiteral("附属/t.txt"));
-    dialogs::testing::queueFile(saved);
+    dialogs::testing::QueueFile(saved);
     find<QPushButton>(QStringLiteral("btnsave"))->click();
-    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("成功保存！"));
+    EXPECT_EQ(dialogs::testing::LastMessage(), QStringLiteral("成功保存！"));
     EXPECT_EQ(test::readFile(saved), QByteArray("00 91 92 93 94 95 \r\n07 94 95 96 97 98 \r\n"));
 }
 
@@ -142,7 +142,7 @@ TEST_F(JuzhengTest, BankerWheelAddsTheBankerToEveryTicket)
     edit(10)->setText(QStringLiteral("15 "));
     edit(5)->setText(QStringLiteral("3"));
     generate();
-    ASSERT_EQ(rows(), 2) << dialogs::testing::lastMessage().toStdString();
+    ASSERT_EQ(rows(), 2) << dialogs::testing::LastMessage().toStdString();
     QStringList first;
     for (int c = 1; c <= 7; ++c)
         first << cell(0, c);
@@ -181,7 +181,7 @@ TEST_F(JuzhengTest, BankerWheelsBeyondTwentyOneNumbersListWhatTheCommandLineList
     const std::vector<std::vector<int>> expected = WheelTickets(window->settings(), texts, matrix);
     ASSERT_FALSE(expected.empty());
     test::screenshot(window.get(), QStringLiteral("juzheng-23"));
-    EXPECT_EQ(window->tickets(), expected) << dialogs::testing::lastMessage().toStdString();
+    EXPECT_EQ(window->tickets(), expected) << dialogs::testing::LastMessage().toStdString();
     ASSERT_EQ(rows(), int(expected.size()));
     for (int r = 0; r < rows(); ++r) {
         QStringList row;
@@ -209,15 +209,15 @@ TEST_F(JuzhengTest, RefusalsLeaveTheGridAsItWas)
 {
     writeMatrix(QStringLiteral("选六型10码中6保5.txt"), "1 2 3 4 5 6\r\n");
     find<QPushButton>(QStringLiteral("btnsave"))->click();
-    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("号码表格为空，无法保存！"));
+    EXPECT_EQ(dialogs::testing::LastMessage(), QStringLiteral("号码表格为空，无法保存！"));
 
     typeNumbers(9);
     generate();
-    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("请在下面号码框中输入正确的号码数字！"));
+    EXPECT_EQ(dialogs::testing::LastMessage(), QStringLiteral("请在下面号码框中输入正确的号码数字！"));
     typeNumbers(10);
     edit(10)->setText(QStringLiteral(" 1"));
     generate();
-    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("请不要输入重复的号码数字！"));
+    EXPECT_EQ(dialogs::testing::LastMessage(), QStringLiteral("请不要输入重复的号码数字！"));
     edit(10)->setText(QStringLiteral("01")); // a different text from 1
     generate();
     ASSERT_EQ(rows(), 1);
@@ -225,16 +225,16 @@ TEST_F(JuzhengTest, RefusalsLeaveTheGridAsItWas)
     // A position above B names no base number: refused with the file and the line.
     writeMatrix(QStringLiteral("选六型10码中6保5.txt"), "1 2 3 4 5 6\r\n1 2 3 4 5 11\r\n");
     generate();
-    EXPECT_TRUE(dialogs::testing::lastMessage().contains(QStringLiteral("选六型10码中6保5.txt")));
-    EXPECT_TRUE(dialogs::testing::lastMessage().contains(QStringLiteral("第 2 行")));
+    EXPECT_TRUE(dialogs::testing::LastMessage().contains(QStringLiteral("选六型10码中6保5.txt")));
+    EXPECT_TRUE(dialogs::testing::LastMessage().contains(QStringLiteral("第 2 行")));
     EXPECT_EQ(rows(), 1);
     EXPECT_EQ(find<QLabel>(QStringLiteral("lblcode"))->text(), QStringLiteral("投注号码：共1 注"));
 
     // A guarantee above the ticket size has no matrix and nothing to compute.
     choose("combaonum", 7);
     generate();
-    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("没有该类型的矩阵！"));
-    EXPECT_EQ(dialogs::testing::messages().back().kind, QStringLiteral("error"));
+    EXPECT_EQ(dialogs::testing::LastMessage(), QStringLiteral("没有该类型的矩阵！"));
+    EXPECT_EQ(dialogs::testing::Messages().back().kind, QStringLiteral("error"));
 }
 
 TEST_F(JuzhengTest, AMissingMatrixIsComputedOnRequest)
@@ -252,28 +252,28 @@ TEST_F(JuzhengTest, AMissingMatrixIsComputedOnRequest)
     // The numbers are checked before the computation is offered.
     typeNumbers(6);
     generate();
-    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("请在下面号码框中输入正确的号码数字！"));
-    for (const dialogs::testing::Message &m : dialogs::testing::messages())
+    EXPECT_EQ(dialogs::testing::LastMessage(), QStringLiteral("请在下面号码框中输入正确的号码数字！"));
+    for (const dialogs::testing::Message &m : dialogs::testing::Messages())
         EXPECT_NE(m.kind, QStringLiteral("question")) << m.text.toStdString();
     EXPECT_FALSE(window->isComputing());
     typeNumbers(7);
     edit(7)->setText(QStringLiteral("1"));
     generate();
-    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("请不要输入重复的号码数字！"));
+    EXPECT_EQ(dialogs::testing::LastMessage(), QStringLiteral("请不要输入重复的号码数字！"));
     EXPECT_FALSE(window->isComputing());
     EXPECT_EQ(finished.count(), 2);
-    dialogs::testing::clear();
+    dialogs::testing::Clear();
     finished.clear();
 
     typeNumbers(7);
-    dialogs::testing::queueAnswer(false);
+    dialogs::testing::QueueAnswer(false);
     generate();
-    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("没有该类型的矩阵！"));
+    EXPECT_EQ(dialogs::testing::LastMessage(), QStringLiteral("没有该类型的矩阵！"));
     EXPECT_EQ(finished.count(), 1);
     EXPECT_FALSE(QFileInfo::exists(path));
 
     window->setComputeSeconds(1);
-    dialogs::testing::queueAnswer(true);
+    dialogs::testing::QueueAnswer(true);
     generate();
     EXPECT_TRUE(window->isComputing());
     EXPECT_FALSE(find<QPushButton>(QStringLiteral("btngen"))->isEnabled());

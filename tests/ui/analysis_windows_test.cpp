@@ -49,13 +49,13 @@ protected:
     void openQlc(bool withHistory = true)
     {
         if (withHistory)
-            importDrawFile(home.store(), kQlc, test::historyFile(QStringLiteral("qlc.csv")));
+            ImportDrawFile(home.store(), kQlc, test::historyFile(QStringLiteral("qlc.csv")));
         openLottery(kQlc);
     }
     void open3d()
     {
         const QString name = QStringLiteral("福彩3D");
-        importDrawFile(home.store(), name, test::historyFile(QStringLiteral("fc3d.csv")));
+        ImportDrawFile(home.store(), name, test::historyFile(QStringLiteral("fc3d.csv")));
         openLottery(name);
     }
     void openLottery(const QString &name) { lottery.open(home.store(), name); }
@@ -409,5 +409,5 @@ TEST_F(AnalysisWindows, WindowsOpenOnAnEmptyHistory)
     ASSERT_EQ(gridModel(&skew)->rowCount(), 30);
     EXPECT_EQ(cell(&skew, 0, 3), QStringLiteral("0"));
     EXPECT_EQ(cell(&skew, 0, 7), QStringLiteral("0%"));
-    EXPECT_TRUE(dialogs::testing::messages().isEmpty());
+    EXPECT_TRUE(dialogs::testing::Messages().isEmpty());
 }

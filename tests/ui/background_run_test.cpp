@@ -25,8 +25,8 @@ class BackgroundRunTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        dialogs::testing::setEnabled(true);
-        dialogs::testing::clear();
+        dialogs::testing::SetEnabled(true);
+        dialogs::testing::Clear();
         field->setEnabled(false);
         run = std::make_unique<BackgroundRun>(&window);
         run->lockWhileRunning({field, button});
@@ -37,7 +37,7 @@ protected:
     void TearDown() override
     {
         run.reset();
-        dialogs::testing::clear();
+        dialogs::testing::Clear();
     }
     bool waitForEnd()
     {
@@ -150,26 +150,26 @@ TEST_F(BackgroundRunTest, AFailureIsShownOnceThroughTheErrorGuard)
         [&](int) { order << QStringLiteral("done"); },
         [&] {
             order << QStringLiteral("failed");
-            EXPECT_TRUE(dialogs::testing::messages().isEmpty()) << "failed() comes before the message";
+            EXPECT_TRUE(dialogs::testing::Messages().isEmpty()) << "failed() comes before the message";
         });
     QSignalSpy finished(run.get(), &BackgroundRun::finished);
     ASSERT_TRUE(finished.wait(20000));
     EXPECT_EQ(order, QStringList {QStringLiteral("failed")});
-    ASSERT_EQ(dialogs::testing::messages().size(), 1);
-    EXPECT_EQ(dialogs::testing::messages().first().kind, QStringLiteral("error"));
-    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("坏的输入"));
+    ASSERT_EQ(dialogs::testing::Messages().size(), 1);
+    EXPECT_EQ(dialogs::testing::Messages().first().kind, QStringLiteral("error"));
+    EXPECT_EQ(dialogs::testing::LastMessage(), QStringLiteral("坏的输入"));
     EXPECT_EQ(finished.count(), 1);
     expectIdle();
 
     // done() that throws is shown the same way, with the controls already back.
-    dialogs::testing::clear();
+    dialogs::testing::Clear();
     run->start([](const Progress &) {},
         [&] {
             EXPECT_TRUE(button->isEnabled());
             throw IoError(QStringLiteral("写不进去"));
         });
     run->waitUntilDone();
-    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("写不进去"));
+    EXPECT_EQ(dialogs::testing::LastMessage(), QStringLiteral("写不进去"));
     expectIdle();
 }
 
@@ -227,7 +227,7 @@ TEST_F(BackgroundRunTest, StepsRunOnTheWindowsThreadUntilDoneOrStopped)
         [&] { failed = true; });
     ASSERT_TRUE(waitForEnd());
     EXPECT_TRUE(failed);
-    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("第3列不存在"));
+    EXPECT_EQ(dialogs::testing::LastMessage(), QStringLiteral("第3列不存在"));
     expectIdle();
 }
 

@@ -39,7 +39,7 @@ protected:
 
 TEST_F(DrawEditorTest, ModesNavigatorAndTheCloseRefusal)
 {
-    importDraws(home.store(), QStringLiteral("中国体彩22选5"), "2020001 01 02 03 04 05\n2020002 06 07 08 09 10\n");
+    ImportDraws(home.store(), QStringLiteral("中国体彩22选5"), "2020001 01 02 03 04 05\n2020002 06 07 08 09 10\n");
     Tfrmdata editor(context);
     editor.show();
     auto *edit = editor.findChild<QPushButton *>(QStringLiteral("btnedit"));
@@ -60,7 +60,7 @@ TEST_F(DrawEditorTest, ModesNavigatorAndTheCloseRefusal)
     test::screenshot(&editor, QStringLiteral("draw_editor_entering"));
     editor.close();
     EXPECT_TRUE(editor.isVisible());
-    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("请单击《完成添加》按钮保存添加"));
+    EXPECT_EQ(dialogs::testing::LastMessage(), QStringLiteral("请单击《完成添加》按钮保存添加"));
 
     // "+" on a row being typed posts it and starts another one at the end.
     editor.btnaddClick();
@@ -77,18 +77,18 @@ TEST_F(DrawEditorTest, ModesNavigatorAndTheCloseRefusal)
     // An empty new row cannot be left by 完成添加: it stays in editing with a message.
     editor.btneditClick();
     EXPECT_EQ(edit->text(), QStringLiteral("完成添加"));
-    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("第4行“记录期号”列不能为空！"));
+    EXPECT_EQ(dialogs::testing::LastMessage(), QStringLiteral("第4行“记录期号”列不能为空！"));
     editor.navigatorButton(8)->click(); // cancel drops it
     editor.btneditClick();
     EXPECT_EQ(edit->text(), QStringLiteral("开始添加"));
     EXPECT_TRUE(exit->isEnabled());
 
     // Deleting asks first.
-    dialogs::testing::queueAnswer(false);
+    dialogs::testing::QueueAnswer(false);
     editor.btneditClick();
     editor.navigatorButton(5)->click();
     EXPECT_EQ(home.store().drawCount(QStringLiteral("中国体彩22选5")), 3);
-    dialogs::testing::queueAnswer(true);
+    dialogs::testing::QueueAnswer(true);
     editor.navigatorButton(5)->click();
     EXPECT_EQ(home.store().drawCount(QStringLiteral("中国体彩22选5")), 2);
     editor.btneditClick();
@@ -100,56 +100,56 @@ TEST_F(DrawEditorTest, ExportAndImportThroughTheDialogs)
 {
     Tfrmdata editor(context);
     editor.btnsaveClick();
-    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("请选择要导出的彩票！"));
+    EXPECT_EQ(dialogs::testing::LastMessage(), QStringLiteral("请选择要导出的彩票！"));
     select(editor, QStringLiteral("南粤风采26选5"));
 
     const QString empty = home.path(QStringLiteral("附属/空.txt"));
-    dialogs::testing::queueFile(empty);
+    dialogs::testing::QueueFile(empty);
     editor.btnsaveClick();
-    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("成功保存！"));
+    EXPECT_EQ(dialogs::testing::LastMessage(), QStringLiteral("成功保存！"));
     EXPECT_TRUE(test::readFile(empty).isEmpty());
 
     const QString csv = home.path(QStringLiteral("draws.csv"));
     test::writeFile(csv, "period,date,a,b,c,d,e\n2020001,2020-01-01,7,10,1,2,3\n");
-    dialogs::testing::queueFile(csv);
+    dialogs::testing::QueueFile(csv);
     editor.btnimportClick();
-    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("新增开奖号码1期，已有的0期不再导入。"));
+    EXPECT_EQ(dialogs::testing::LastMessage(), QStringLiteral("新增开奖号码1期，已有的0期不再导入。"));
     EXPECT_EQ(editor.model()->rowCount(), 1);
     const QString out = home.path(QStringLiteral("附属/南粤风采26选5历史号码.txt"));
-    dialogs::testing::queueFile(out);
+    dialogs::testing::QueueFile(out);
     editor.btnsaveClick();
     EXPECT_EQ(test::readFile(out), QByteArray("2020001 07 10 01 02 03 \r\n"));
 }
 
 TEST_F(DrawEditorTest, BackupAndRestoreFromTheMainWindow)
 {
-    importDraws(home.store(), QStringLiteral("中国体彩22选5"), "2020001 01 02 03 04 05\n");
+    ImportDraws(home.store(), QStringLiteral("中国体彩22选5"), "2020001 01 02 03 04 05\n");
     Tfrmmain window(context);
     const QString copy = home.path(QStringLiteral("彩票数据备份.db"));
-    dialogs::testing::queueFile(QString()); // cancelled: nothing happens
+    dialogs::testing::QueueFile(QString()); // cancelled: nothing happens
     window.action(QStringLiteral("mnubackupdata"))->trigger();
-    EXPECT_TRUE(dialogs::testing::messages().isEmpty());
-    dialogs::testing::queueFile(copy);
+    EXPECT_TRUE(dialogs::testing::Messages().isEmpty());
+    dialogs::testing::QueueFile(copy);
     window.action(QStringLiteral("mnubackupdata"))->trigger();
-    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("成功备份！"));
+    EXPECT_EQ(dialogs::testing::LastMessage(), QStringLiteral("成功备份！"));
 
-    importDraws(home.store(), QStringLiteral("中国体彩22选5"), "2020002 01 02 03 04 06\n");
+    ImportDraws(home.store(), QStringLiteral("中国体彩22选5"), "2020002 01 02 03 04 06\n");
     const QString text = home.path(QStringLiteral("x.txt"));
     test::writeFile(text, "not a database");
-    dialogs::testing::queueFile(text);
+    dialogs::testing::QueueFile(text);
     window.action(QStringLiteral("mnustoredata"))->trigger();
-    EXPECT_TRUE(dialogs::testing::lastMessage().contains(QStringLiteral("不是本程序的彩票数据库")));
+    EXPECT_TRUE(dialogs::testing::LastMessage().contains(QStringLiteral("不是本程序的彩票数据库")));
     EXPECT_EQ(home.store().drawCount(QStringLiteral("中国体彩22选5")), 2);
-    dialogs::testing::queueFile(copy);
+    dialogs::testing::QueueFile(copy);
     window.action(QStringLiteral("mnustoredata"))->trigger();
-    EXPECT_TRUE(dialogs::testing::lastMessage().startsWith(QStringLiteral("成功恢复！")));
+    EXPECT_TRUE(dialogs::testing::LastMessage().startsWith(QStringLiteral("成功恢复！")));
     EXPECT_EQ(home.store().drawCount(QStringLiteral("中国体彩22选5")), 1);
 }
 
 TEST_F(DrawEditorTest, ClosingWithAnUnpostedChangeAsksFirst)
 {
     const QString name = QStringLiteral("中国体彩22选5");
-    importDraws(home.store(), name, "2020001 01 02 03 04 05\n2020002 06 07 08 09 10\n");
+    ImportDraws(home.store(), name, "2020001 01 02 03 04 05\n2020002 06 07 08 09 10\n");
     Tfrmdata editor(context);
     editor.show();
     select(editor, name);
@@ -158,26 +158,26 @@ TEST_F(DrawEditorTest, ClosingWithAnUnpostedChangeAsksFirst)
 
     // Browsing, a changed cell not yet posted: 取消 keeps the window and the change.
     model->setData(model->index(0, 1), QStringLiteral("11"));
-    dialogs::testing::queueChoice(2);
+    dialogs::testing::QueueChoice(2);
     editor.close();
     EXPECT_TRUE(editor.isVisible());
-    ASSERT_FALSE(dialogs::testing::messages().isEmpty());
-    EXPECT_EQ(dialogs::testing::messages().back().kind, QStringLiteral("question"));
-    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("第1行的修改还没有保存，要保存吗？"));
+    ASSERT_FALSE(dialogs::testing::Messages().isEmpty());
+    EXPECT_EQ(dialogs::testing::Messages().back().kind, QStringLiteral("question"));
+    EXPECT_EQ(dialogs::testing::LastMessage(), QStringLiteral("第1行的修改还没有保存，要保存吗？"));
     EXPECT_TRUE(model->isPending(0));
     EXPECT_EQ(editor.grid()->currentIndex().row(), 0); // the row in question is shown
 
     // A change that cannot be written keeps the window open with the reason.
     model->setData(model->index(0, 2), QStringLiteral("11"));
-    dialogs::testing::queueChoice(0);
+    dialogs::testing::QueueChoice(0);
     editor.close();
     EXPECT_TRUE(editor.isVisible());
-    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("第1行“2”列的号码11与第1个号码重复！"));
+    EXPECT_EQ(dialogs::testing::LastMessage(), QStringLiteral("第1行“2”列的号码11与第1个号码重复！"));
     EXPECT_EQ(storedFirst(), 1);
 
     // 保存 writes it and closes.
     model->setData(model->index(0, 2), QStringLiteral("2"));
-    dialogs::testing::queueChoice(0);
+    dialogs::testing::QueueChoice(0);
     editor.close();
     EXPECT_FALSE(editor.isVisible());
     EXPECT_EQ(storedFirst(), 11);
@@ -192,27 +192,27 @@ TEST_F(DrawEditorTest, ClosingWithAnUnpostedChangeAsksFirst)
     auto *editorWidget = qobject_cast<QLineEdit *>(again.grid()->indexWidget(cell));
     ASSERT_NE(editorWidget, nullptr);
     editorWidget->setText(QStringLiteral("12"));
-    dialogs::testing::clear();
-    dialogs::testing::queueChoice(1);
+    dialogs::testing::Clear();
+    dialogs::testing::QueueChoice(1);
     again.close();
     EXPECT_FALSE(again.isVisible());
-    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("第2行的修改还没有保存，要保存吗？"));
+    EXPECT_EQ(dialogs::testing::LastMessage(), QStringLiteral("第2行的修改还没有保存，要保存吗？"));
     EXPECT_EQ(home.store().readDraws(name).back().numbers.front(), 6);
 
     // Nothing changed: it closes without a question.
     Tfrmdata quiet(context);
     quiet.show();
     select(quiet, name);
-    dialogs::testing::clear();
+    dialogs::testing::Clear();
     quiet.close();
     EXPECT_FALSE(quiet.isVisible());
-    EXPECT_TRUE(dialogs::testing::messages().isEmpty());
+    EXPECT_TRUE(dialogs::testing::Messages().isEmpty());
 }
 
 TEST_F(DrawEditorTest, CancellingARowThatCannotBePostedForgetsIt)
 {
     const QString name = QStringLiteral("中国体彩22选5");
-    importDraws(home.store(), name, "0026139 01 02 03 04 05\n");
+    ImportDraws(home.store(), name, "0026139 01 02 03 04 05\n");
     Tfrmdata editor(context);
     editor.show();
     select(editor, name);
@@ -224,22 +224,22 @@ TEST_F(DrawEditorTest, CancellingARowThatCannotBePostedForgetsIt)
     for (int c = 0; c < cells.size(); ++c)
         model->setData(model->index(1, c), cells[c]);
     editor.navigatorButton(7)->click(); // 保存修改: the period is stored already
-    EXPECT_TRUE(dialogs::testing::lastMessage().contains(QStringLiteral("同一期不能存两次")));
+    EXPECT_TRUE(dialogs::testing::LastMessage().contains(QStringLiteral("同一期不能存两次")));
 
     // 取消修改 drops the row without showing its error once more.
-    dialogs::testing::clear();
+    dialogs::testing::Clear();
     editor.navigatorButton(8)->click();
     QApplication::processEvents();
     EXPECT_EQ(model->rowCount(), 1);
-    EXPECT_TRUE(dialogs::testing::messages().isEmpty());
+    EXPECT_TRUE(dialogs::testing::Messages().isEmpty());
     EXPECT_EQ(editor.grid()->currentIndex().row(), 0);
 }
 
 TEST_F(DrawEditorTest, EveryColumnFitsAtTheDefaultSize)
 {
     LUMARO_HISTORY_FILE(qlc, "qlc.csv");
-    importDrawFile(home.store(), QStringLiteral("中国福彩七乐彩"), qlc);
-    importDraws(
+    ImportDrawFile(home.store(), QStringLiteral("中国福彩七乐彩"), qlc);
+    ImportDraws(
         home.store(), QStringLiteral("广东体彩11选5"), "period,date,a,b,c,d,e\n26040101,2026-04-01,1,2,3,4,5\n");
     Tfrmdata editor(context);
     editor.show();

@@ -238,7 +238,7 @@ bool hasChinese(const QString &text)
 QString messagesText()
 {
     QStringList texts;
-    for (const dialogs::testing::Message &m : dialogs::testing::messages())
+    for (const dialogs::testing::Message &m : dialogs::testing::Messages())
         texts << m.kind + QLatin1Char(':') + m.text;
     return texts.join(QStringLiteral(" / "));
 }
@@ -311,7 +311,7 @@ std::vector<Field> stopFields(const QString &run)
 
 QWidget *toolWindow(Env &env, const char *key)
 {
-    const ToolWindowEntry *entry = findToolWindow(QString::fromLatin1(key));
+    const ToolWindowEntry *entry = FindToolWindow(QString::fromLatin1(key));
     return entry ? entry->create(env.context, nullptr) : nullptr;
 }
 
@@ -407,7 +407,7 @@ std::vector<WindowCase> windowCases()
             const QString b = env.home.path(QStringLiteral("大底二.txt"));
             test::writeFile(a, "01 02 03 04 05 06 07\r\n01 02 03 04 05 06 08\r\n");
             test::writeFile(b, "01 02 03 04 05 06 07\r\n11 12 13 14 15 16 17\r\n");
-            dialogs::testing::queueFiles({a, b});
+            dialogs::testing::QueueFiles({a, b});
             button(window, "btndaoru")->click();
         }});
     cases.back().sideActions = {QStringLiteral("btnsave"), QStringLiteral("btndaoru")};
@@ -436,12 +436,12 @@ std::vector<WindowCase> windowCases()
 
     // The tab views.
     for (int i = 0; i < kTabCount; ++i)
-        cases.push_back({QStringLiteral("tab %1 %2").arg(i).arg(tabCaption(i)), kQlc,
-            [i](Env &env) { return createTabView(i, env.context, nullptr); }, {}});
+        cases.push_back({QStringLiteral("tab %1 %2").arg(i).arg(TabCaption(i)), kQlc,
+            [i](Env &env) { return CreateTabView(i, env.context, nullptr); }, {}});
 
     // The modal windows of the data menu and the lottery manager.
     WindowCase editor {QStringLiteral("Tfrmdata"), kQlc,
-        [](Env &env) { return createDrawEditor(env.context, nullptr); }, {}, {},
+        [](Env &env) { return CreateDrawEditor(env.context, nullptr); }, {}, {},
         [](QWidget *window, Env &) {
             auto *list = window->findChild<QListWidget *>(QStringLiteral("lstcaipiao"));
             list->setCurrentItem(list->findItems(kQlc, Qt::MatchExactly).front());
@@ -461,9 +461,9 @@ std::vector<WindowCase> windowCases()
     editor.sideActions = {QStringLiteral("btnsave"), QStringLiteral("btnimport")};
     cases.push_back(editor);
     cases.push_back({QStringLiteral("Tfrmdownload2"), kQlc,
-        [](Env &env) { return createDownloadWindow(env.context, env.downloadDone, nullptr); }, {}});
+        [](Env &env) { return CreateDownloadWindow(env.context, env.downloadDone, nullptr); }, {}});
     cases.push_back({QStringLiteral("Tfrmdownload3"), kQlc,
-        [](Env &env) { return createQuickUpdateWindow(env.context, env.downloadDone, nullptr); }, {}, {}, {}, false});
+        [](Env &env) { return CreateQuickUpdateWindow(env.context, env.downloadDone, nullptr); }, {}, {}, {}, false});
     cases.push_back({QStringLiteral("Tfrmindex"), kQlc, [](Env &env) { return new Tfrmindex(env.context, nullptr); },
         fields({QStringLiteral("edtcaisum"), QStringLiteral("edtcaisel")}, {QStringLiteral("btnadd")}),
         {QStringLiteral("edtcainame"), QStringLiteral("edtcaitime")},
@@ -485,7 +485,7 @@ void runCase(const WindowCase &c, Env &env)
 {
     const QString history
         = test::historyFile(c.lottery == kQlc ? QStringLiteral("qlc.csv") : QStringLiteral("fc3d.csv"));
-    importDrawFile(env.home.store(), c.lottery, history);
+    ImportDrawFile(env.home.store(), c.lottery, history);
     env.lottery.open(env.home.store(), c.lottery);
 
     std::unique_ptr<QWidget> window;
@@ -501,7 +501,7 @@ void runCase(const WindowCase &c, Env &env)
         if (c.prepare)
             c.prepare(window.get(), env);
         ASSERT_TRUE(waitIdle());
-        dialogs::testing::clear();
+        dialogs::testing::Clear();
         valid.clear();
         for (const Field &field : c.fields)
             valid[field.name] = text(window.get(), field);
@@ -546,9 +546,9 @@ void runCase(const WindowCase &c, Env &env)
         setText(window.get(), field, garbage.text);
         const QStringList before = windowState(window.get());
         const auto filesBefore = folderState(env.home.folder().path());
-        dialogs::testing::clear();
+        dialogs::testing::Clear();
         for (int i = 0; i < 8; ++i)
-            dialogs::testing::queueAnswer(false);
+            dialogs::testing::QueueAnswer(false);
 
         bool escaped = false;
         try {
@@ -578,7 +578,7 @@ void runCase(const WindowCase &c, Env &env)
         if (needsMessage) {
             expect(!said.isEmpty(), "no message was shown");
             bool chinese = false;
-            for (const dialogs::testing::Message &m : dialogs::testing::messages())
+            for (const dialogs::testing::Message &m : dialogs::testing::Messages())
                 chinese = chinese || hasChinese(m.text);
             expect(said.isEmpty() || chinese, "the message is not Chinese");
         }
@@ -608,7 +608,7 @@ void runCase(const WindowCase &c, Env &env)
             }
         }
     }
-    dialogs::testing::clear();
+    dialogs::testing::Clear();
     window.reset();
     waitIdle();
 }

@@ -37,33 +37,33 @@ TEST_F(PlanWindowTest, FixedPlanGeneratesSavesLoadsAndPrints)
     EXPECT_TRUE(window.windowFlags() & Qt::Tool);
 
     click(&window, "btnprint"); // nothing generated yet
-    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("请先生成表格！"));
+    EXPECT_EQ(dialogs::testing::LastMessage(), QStringLiteral("请先生成表格！"));
 
     click(&window, "btnala");
     ASSERT_EQ(window.gridRows().size(), 80u);
     EXPECT_EQ(window.gridRows()[61][1], QStringLiteral("2"));
-    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("平均每期净利润为:551"));
+    EXPECT_EQ(dialogs::testing::LastMessage(), QStringLiteral("平均每期净利润为:551"));
 
     const QString path = auxFile(QStringLiteral("plan.txt"));
-    dialogs::testing::queueFile(path);
+    dialogs::testing::QueueFile(path);
     click(&window, "btnsave");
-    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("成功保存！"));
+    EXPECT_EQ(dialogs::testing::LastMessage(), QStringLiteral("成功保存！"));
     EXPECT_EQ(test::readFile(path).count("\r\n"), 5 + 7 * 80);
 
     Tfrmgudingjihua loaded(context, nullptr);
     type(&loaded, "edtdays", QStringLiteral("3"));
-    dialogs::testing::queueFile(path);
+    dialogs::testing::QueueFile(path);
     click(&loaded, "btnload");
     EXPECT_EQ(loaded.findChild<QLineEdit *>(QStringLiteral("edtdays"))->text(), QStringLiteral("80"));
     EXPECT_EQ(loaded.gridHeaders()[0], QStringLiteral("投注时间"));
     EXPECT_EQ(loaded.gridRows(), window.gridRows());
     EXPECT_EQ(loaded.planTable(), window.planTable());
-    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("平均每期中奖金额为:551"));
+    EXPECT_EQ(dialogs::testing::LastMessage(), QStringLiteral("平均每期中奖金额为:551"));
 
     // Printing to a PDF goes through the same pages: 80 rows are four pages.
     const QString pdf = home.path(QStringLiteral("plan.pdf"));
-    dialogs::testing::queueChoice(1);
-    dialogs::testing::queueFile(pdf);
+    dialogs::testing::QueueChoice(1);
+    dialogs::testing::QueueFile(pdf);
     click(&window, "btnprint");
     const QByteArray bytes = test::readFile(pdf);
     EXPECT_TRUE(bytes.startsWith("%PDF"));
@@ -77,11 +77,11 @@ TEST_F(PlanWindowTest, FixedPlanGeneratesSavesLoadsAndPrints)
 
     // The user chooses printer, PDF or cancel; cancelling writes nothing.
     const QString cancelled = home.path(QStringLiteral("cancelled.pdf"));
-    dialogs::testing::clear();
-    dialogs::testing::queueChoice(2);
-    dialogs::testing::queueFile(cancelled);
+    dialogs::testing::Clear();
+    dialogs::testing::QueueChoice(2);
+    dialogs::testing::QueueFile(cancelled);
     click(&window, "btnprint");
-    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("请选择打印方式："));
+    EXPECT_EQ(dialogs::testing::LastMessage(), QStringLiteral("请选择打印方式："));
     EXPECT_FALSE(QFileInfo::exists(cancelled));
 }
 
@@ -92,27 +92,27 @@ TEST_F(PlanWindowTest, FixedPlanLoadReportsBadAndSurplusRows)
     const QString path = auxFile(QStringLiteral("bad.txt"));
     test::writeFile(path, head + row + "2\r\nx\r\n");
     Tfrmgudingjihua window(context, nullptr);
-    dialogs::testing::queueFile(path);
+    dialogs::testing::QueueFile(path);
     click(&window, "btnload");
-    QList<dialogs::testing::Message> messages = dialogs::testing::messages();
+    QList<dialogs::testing::Message> messages = dialogs::testing::Messages();
     ASSERT_EQ(messages.size(), 2);
     EXPECT_EQ(messages[0].text, QStringLiteral("1")); // rows read before the bad one
     EXPECT_EQ(messages[1].text, QStringLiteral("平均每期中奖金额为:492")); // 984 over 2 periods
     ASSERT_EQ(window.gridRows().size(), 2u);
     EXPECT_TRUE(window.gridRows()[1].isEmpty());
 
-    dialogs::testing::clear();
+    dialogs::testing::Clear();
     test::writeFile(path, head + row + row + row);
-    dialogs::testing::queueFile(path);
+    dialogs::testing::QueueFile(path);
     click(&window, "btnload");
     EXPECT_EQ(window.gridRows().size(), 2u);
-    EXPECT_TRUE(dialogs::testing::messages().front().text.contains(QStringLiteral("后1行未载入")));
+    EXPECT_TRUE(dialogs::testing::Messages().front().text.contains(QStringLiteral("后1行未载入")));
 
-    dialogs::testing::clear();
+    dialogs::testing::Clear();
     test::writeFile(path, "0\r\n10\r\n16\r\n1000\r\n0\r\n");
-    dialogs::testing::queueFile(path);
+    dialogs::testing::QueueFile(path);
     click(&window, "btnload");
-    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("投注期数必须在1到100000之间！"));
+    EXPECT_EQ(dialogs::testing::LastMessage(), QStringLiteral("投注期数必须在1到100000之间！"));
 }
 
 TEST_F(PlanWindowTest, StagedPlanStagesAndRefusals)
@@ -127,26 +127,26 @@ TEST_F(PlanWindowTest, StagedPlanStagesAndRefusals)
 
     type(&window, "edtjieduan", QStringLiteral("0"));
     click(&window, "btnala");
-    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("阶段次数必须大于0！"));
+    EXPECT_EQ(dialogs::testing::LastMessage(), QStringLiteral("阶段次数必须大于0！"));
     EXPECT_EQ(window.gridRows().size(), 10u); // the grid keeps the last plan
     type(&window, "edtjieduan", QStringLiteral("abc"));
     click(&window, "btnala");
-    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("'abc' 不是一个有效的整形值"));
+    EXPECT_EQ(dialogs::testing::LastMessage(), QStringLiteral("'abc' 不是一个有效的整形值"));
 
     type(&window, "edtjieduan", QStringLiteral("3"));
     type(&window, "edtoutofsin", QStringLiteral("16"));
     click(&window, "btnala");
-    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("所需倍数太大，无法投注！"));
+    EXPECT_EQ(dialogs::testing::LastMessage(), QStringLiteral("所需倍数太大，无法投注！"));
 
     const QString path = auxFile(QStringLiteral("staged.txt"));
-    dialogs::testing::queueFile(path);
+    dialogs::testing::QueueFile(path);
     click(&window, "btnsave");
     EXPECT_EQ(test::readFile(path).count("\r\n"), 6 + 7 * 10);
     test::writeFile(path, test::readFile(path).replace("6150", "6x50"));
     Tfrmjieduanjihua loaded(context, nullptr);
-    dialogs::testing::queueFile(path);
+    dialogs::testing::QueueFile(path);
     click(&loaded, "btnload");
-    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("'6x50' 不是一个有效的整形值"));
+    EXPECT_EQ(dialogs::testing::LastMessage(), QStringLiteral("'6x50' 不是一个有效的整形值"));
     EXPECT_EQ(loaded.findChild<QLineEdit *>(QStringLiteral("edtoutofsin"))->text(), QStringLiteral("16"));
 }
 
@@ -170,19 +170,19 @@ TEST_F(PlanWindowTest, VariablePlanStatesAdditionsAndContinuation)
             QStringLiteral("16"), QStringLiteral("1000"), QStringLiteral("984"), QStringLiteral("6150")}));
     type(&window, "edtjushu", QStringLiteral("600"));
     click(&window, "btnjisuan");
-    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("所需倍数太大，无法投注！"));
+    EXPECT_EQ(dialogs::testing::LastMessage(), QStringLiteral("所需倍数太大，无法投注！"));
     EXPECT_EQ(window.gridRows().size(), 1u); // the failed period left no half row
     type(&window, "edtjushu", QStringLiteral("10"));
     click(&window, "btnjisuan");
     click(&window, "btnjisuan");
     click(&window, "btnjisuan");
-    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("投资期限已满3天!"));
+    EXPECT_EQ(dialogs::testing::LastMessage(), QStringLiteral("投资期限已满3天!"));
     EXPECT_EQ(window.gridRows().size(), 3u);
 
     const QString path = auxFile(QStringLiteral("variable.txt"));
-    dialogs::testing::queueFile(path);
+    dialogs::testing::QueueFile(path);
     click(&window, "btnsave");
-    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("成功保存！"));
+    EXPECT_EQ(dialogs::testing::LastMessage(), QStringLiteral("成功保存！"));
     EXPECT_EQ(test::readFile(path).count("\r\n"), 6 + 8 * 3);
     EXPECT_FALSE(window.building());
     EXPECT_TRUE(enabled(&window, "btnload"));
@@ -190,7 +190,7 @@ TEST_F(PlanWindowTest, VariablePlanStatesAdditionsAndContinuation)
 
     Tfrmkeibianjihua loaded(context, nullptr);
     type(&loaded, "edtdays", QStringLiteral("9"));
-    dialogs::testing::queueFile(path);
+    dialogs::testing::QueueFile(path);
     click(&loaded, "btnload");
     EXPECT_TRUE(loaded.building());
     EXPECT_EQ(loaded.gridRows(), window.gridRows());
@@ -207,10 +207,10 @@ TEST_F(PlanWindowTest, VariablePlanStatesAdditionsAndContinuation)
 
     // A plan file without rows loads as an empty plan to continue, announcing no average.
     test::writeFile(path, "0\r\n10\r\n16\r\n1000\r\n80\r\n8\r\n");
-    dialogs::testing::clear();
-    dialogs::testing::queueFile(path);
+    dialogs::testing::Clear();
+    dialogs::testing::QueueFile(path);
     click(&loaded, "btnload");
-    EXPECT_TRUE(dialogs::testing::messages().isEmpty());
+    EXPECT_TRUE(dialogs::testing::Messages().isEmpty());
     EXPECT_TRUE(loaded.building());
 }
 

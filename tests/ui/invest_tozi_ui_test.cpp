@@ -22,7 +22,7 @@ class ToziTest : public test::InvestWindowTest {
 protected:
     void openReal3D()
     {
-        importDrawFile(home.store(), QStringLiteral("福彩3D"), test::historyFile(QStringLiteral("fc3d.csv")));
+        ImportDrawFile(home.store(), QStringLiteral("福彩3D"), test::historyFile(QStringLiteral("fc3d.csv")));
         lottery.open(home.store(), QStringLiteral("福彩3D"));
     }
 };
@@ -34,16 +34,16 @@ TEST_F(ToziTest, RefusesWithoutAThreeDigitLotteryAndWithoutTickets)
     Tfrmtozi window(context, nullptr);
     EXPECT_EQ(window.windowTitle(), QStringLiteral("投资模式分析"));
     click(&window, "btnfilt");
-    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("请先打开一个三位数字型彩票（如福彩3D）！"));
+    EXPECT_EQ(dialogs::testing::LastMessage(), QStringLiteral("请先打开一个三位数字型彩票（如福彩3D）！"));
     click(&window, "btnala");
-    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("请生成号码！"));
+    EXPECT_EQ(dialogs::testing::LastMessage(), QStringLiteral("请生成号码！"));
     click(&window, "btnyouhua");
-    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("请生成号码！"));
+    EXPECT_EQ(dialogs::testing::LastMessage(), QStringLiteral("请生成号码！"));
     EXPECT_FALSE(window.searching());
     trigger(&window, "mnusavecode");
-    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("请生成号码！"));
+    EXPECT_EQ(dialogs::testing::LastMessage(), QStringLiteral("请生成号码！"));
     trigger(&window, "mnuprintcode");
-    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("请先生成表格！"));
+    EXPECT_EQ(dialogs::testing::LastMessage(), QStringLiteral("请先生成表格！"));
 
     find<QCheckBox>(&window, "chksepmode")->setChecked(false);
     EXPECT_FALSE(find<QComboBox>(&window, "comsepnum")->isEnabled());
@@ -64,7 +64,7 @@ TEST_F(ToziTest, GeneratesAnalysesSavesAndLoads)
     window.findChildren<QRadioButton *>()[2]->setChecked(true); // 组选3
     find<QLineEdit>(&window, "edtjushu")->setText(QStringLiteral("91"));
     click(&window, "btnfilt");
-    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("请请输入1到90的组选3注数！"));
+    EXPECT_EQ(dialogs::testing::LastMessage(), QStringLiteral("请请输入1到90的组选3注数！"));
     EXPECT_TRUE(window.tickets().empty());
 
     window.findChildren<QRadioButton *>()[0]->setChecked(true);
@@ -75,7 +75,7 @@ TEST_F(ToziTest, GeneratesAnalysesSavesAndLoads)
     EXPECT_FALSE(window.intervalStatistics().empty());
     EXPECT_TRUE(window.analysis().rows.empty()); // generation does not analyse
 
-    dialogs::testing::clear();
+    dialogs::testing::Clear();
     find<QComboBox>(&window, "comtozirep")->setCurrentIndex(4);
     find<QCheckBox>(&window, "chkyuji")->setChecked(false);
     click(&window, "btnala");
@@ -83,17 +83,17 @@ TEST_F(ToziTest, GeneratesAnalysesSavesAndLoads)
     EXPECT_EQ(find<QLineEdit>(&window, "edtallwin")->text(), QString::number(window.analysis().totalGain));
 
     const QString both = home.path(QStringLiteral("附属/both.txt"));
-    dialogs::testing::queueFile(both);
+    dialogs::testing::QueueFile(both);
     trigger(&window, "mnusaveboth");
-    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("成功保存！"));
+    EXPECT_EQ(dialogs::testing::LastMessage(), QStringLiteral("成功保存！"));
     EXPECT_EQ(test::readFile(both).count("\r\n"), 13 + 1 + 100);
     const QString codes = home.path(QStringLiteral("附属/codes.txt"));
-    dialogs::testing::queueFile(codes);
+    dialogs::testing::QueueFile(codes);
     trigger(&window, "mnusavecode");
     EXPECT_EQ(test::readFile(codes).count("\r\n"), 2 + 100);
 
     Tfrmtozi loaded(context, nullptr);
-    dialogs::testing::queueFile(both);
+    dialogs::testing::QueueFile(both);
     trigger(&loaded, "mnuloadboth");
     EXPECT_EQ(loaded.tickets(), window.tickets());
     EXPECT_EQ(find<QComboBox>(&loaded, "comtozirep")->currentIndex(), 4);
@@ -102,11 +102,11 @@ TEST_F(ToziTest, GeneratesAnalysesSavesAndLoads)
 
     // A ticket file with more lines than its count: the count is read and the rest reported.
     test::writeFile(codes, test::readFile(codes).replace("0\r\n100\r\n", "0\r\n99\r\n"));
-    dialogs::testing::queueFile(codes);
+    dialogs::testing::QueueFile(codes);
     trigger(&loaded, "mnuloadcode");
     EXPECT_EQ(loaded.tickets().size(), 99u);
     EXPECT_EQ(find<QLineEdit>(&loaded, "edtjushu")->text(), QStringLiteral("99"));
-    EXPECT_TRUE(dialogs::testing::lastMessage().contains(QStringLiteral("后1行未载入")));
+    EXPECT_TRUE(dialogs::testing::LastMessage().contains(QStringLiteral("后1行未载入")));
 
     // A play-type change empties the result grid.
     loaded.findChildren<QRadioButton *>()[1]->setChecked(true);
@@ -114,22 +114,22 @@ TEST_F(ToziTest, GeneratesAnalysesSavesAndLoads)
 
     // 100 tickets print on two pages.
     const QString pdf = home.path(QStringLiteral("codes.pdf"));
-    dialogs::testing::queueChoice(1);
-    dialogs::testing::queueFile(pdf);
+    dialogs::testing::QueueChoice(1);
+    dialogs::testing::QueueFile(pdf);
     trigger(&window, "mnuprintcode");
     const QByteArray bytes = test::readFile(pdf);
     EXPECT_TRUE(bytes.startsWith("%PDF"));
     EXPECT_EQ(bytes.count("/Type /Page\n") + bytes.count("/Type /Page "), 2);
 
     // Limits that forbid even the first stake: no row, a gain of 0, and the reason.
-    dialogs::testing::clear();
+    dialogs::testing::Clear();
     find<QLineEdit>(&window, "edtsinmax")->setText(QStringLiteral("199"));
     click(&window, "btnala");
     EXPECT_TRUE(window.analysis().rows.empty());
     EXPECT_EQ(find<QLineEdit>(&window, "edtallwin")->text(), QStringLiteral("0"));
-    ASSERT_EQ(dialogs::testing::messages().size(), 1);
-    EXPECT_EQ(dialogs::testing::messages()[0].kind, QStringLiteral("warning"));
-    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("第一期投入200已超出单期最大投入199，无法投注！"));
+    ASSERT_EQ(dialogs::testing::Messages().size(), 1);
+    EXPECT_EQ(dialogs::testing::Messages()[0].kind, QStringLiteral("warning"));
+    EXPECT_EQ(dialogs::testing::LastMessage(), QStringLiteral("第一期投入200已超出单期最大投入199，无法投注！"));
 }
 
 TEST_F(ToziTest, SearchDisablesTheWindowAndLeavesItOnTheBest)
@@ -138,7 +138,7 @@ TEST_F(ToziTest, SearchDisablesTheWindowAndLeavesItOnTheBest)
     Tfrmtozi window(context, nullptr);
     click(&window, "btnfilt");
     find<QCheckBox>(&window, "chksepmode")->setChecked(false);
-    dialogs::testing::clear();
+    dialogs::testing::Clear();
 
     click(&window, "btnyouhua");
     EXPECT_TRUE(window.searching());
@@ -160,7 +160,7 @@ TEST_F(ToziTest, SearchDisablesTheWindowAndLeavesItOnTheBest)
     EXPECT_EQ(find<QComboBox>(&window, "comtozisep")->currentIndex(), best.bestTozisepIndex);
     EXPECT_EQ(find<QComboBox>(&window, "comtozirep")->currentIndex(), best.bestTozirepIndex);
     EXPECT_EQ(find<QLineEdit>(&window, "edtallwin")->text(), QString::number(best.bestTotal));
-    EXPECT_TRUE(dialogs::testing::messages().isEmpty()); // the search names no aborts
+    EXPECT_TRUE(dialogs::testing::Messages().isEmpty()); // the search names no aborts
 
     // Stopped at once: the window comes back on the best of what ran.
     find<QCheckBox>(&window, "chksepmode")->setChecked(true);
@@ -174,10 +174,10 @@ TEST_F(ToziTest, SearchDisablesTheWindowAndLeavesItOnTheBest)
     // Figures beyond 64 bits stop the search with a message, and the window is usable again.
     type(&window, "edtjushu", QStringLiteral("1"));
     type(&window, "edtoutofsin", QStringLiteral("9200000000000000000"));
-    dialogs::testing::clear();
+    dialogs::testing::Clear();
     click(&window, "btnyouhua");
     window.waitForSearch();
-    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("金额太大，超出计算范围！"));
+    EXPECT_EQ(dialogs::testing::LastMessage(), QStringLiteral("金额太大，超出计算范围！"));
     EXPECT_FALSE(window.searching());
     EXPECT_TRUE(find(&window, "btnala")->isEnabled());
 }

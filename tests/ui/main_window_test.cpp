@@ -52,7 +52,7 @@ protected:
         WindowTest::TearDown();
     }
 
-    void addDraws(const QString &name, const QByteArray &text) { importDraws(home.store(), name, text); }
+    void addDraws(const QString &name, const QByteArray &text) { ImportDraws(home.store(), name, text); }
 
     // Opens a lottery the way the manager's 打开彩票 does.
     void openLottery(const QString &name)
@@ -166,7 +166,7 @@ TEST_F(MainWindowTest, ALotteryWithoutDrawsSaysHowToGetThem)
     // A picker that works on the history says the same and stays closed; a window that needs no
     // history opens as before.
     EXPECT_EQ(window->showToolWindow(QStringLiteral("Tfrmsep")), nullptr);
-    EXPECT_EQ(dialogs::testing::lastMessage(), noDrawsHint(QStringLiteral("南粤风采36选7")));
+    EXPECT_EQ(dialogs::testing::LastMessage(), NoDrawsHint(QStringLiteral("南粤风采36选7")));
     EXPECT_EQ(window->registry().count(), 0);
     EXPECT_NE(window->showToolWindow(QStringLiteral("Tfrmtotalfilt")), nullptr);
 
@@ -201,7 +201,7 @@ TEST_F(MainWindowTest, DataButtonFollowsTheLotteryGroup)
 TEST_F(MainWindowTest, VariantTrendRebuildsTheGridAndDisablesTheBallChooser)
 {
     LUMARO_HISTORY_FILE(qlc, "qlc.csv");
-    importDrawFile(home.store(), QStringLiteral("中国福彩七乐彩"), qlc);
+    ImportDrawFile(home.store(), QStringLiteral("中国福彩七乐彩"), qlc);
     openLottery(QStringLiteral("中国福彩七乐彩"));
     auto *grid = qobject_cast<Tfrmcode *>(window->currentView());
     ASSERT_NE(grid, nullptr);
@@ -263,14 +263,14 @@ TEST_F(MainWindowTest, TheStatusBarSaysWhichTrendIsInForce)
 TEST_F(MainWindowTest, HelpAndSitesGoThroughTheDesktop)
 {
     window->action(QStringLiteral("mnuhelp"))->trigger();
-    ASSERT_EQ(dialogs::testing::openedUrls().size(), 1);
-    EXPECT_TRUE(dialogs::testing::openedUrls().front().toLocalFile().endsWith(QStringLiteral("帮助/Lumaro帮助.html")));
+    ASSERT_EQ(dialogs::testing::OpenedUrls().size(), 1);
+    EXPECT_TRUE(dialogs::testing::OpenedUrls().front().toLocalFile().endsWith(QStringLiteral("帮助/Lumaro帮助.html")));
     window->action(QStringLiteral("tlbyansi"))->trigger();
-    EXPECT_EQ(dialogs::testing::openedUrls().back().fragment(), QStringLiteral("getting-started"));
+    EXPECT_EQ(dialogs::testing::OpenedUrls().back().fragment(), QStringLiteral("getting-started"));
     window->action(QStringLiteral("mnusports"))->trigger();
-    EXPECT_EQ(dialogs::testing::openedUrls().back().host(), QStringLiteral("www.lottery.gov.cn"));
+    EXPECT_EQ(dialogs::testing::OpenedUrls().back().host(), QStringLiteral("www.lottery.gov.cn"));
     window->action(QStringLiteral("mnuvelmora"))->trigger(); // not configured: says so
-    EXPECT_TRUE(dialogs::testing::lastMessage().contains(QStringLiteral("站点.ini")));
+    EXPECT_TRUE(dialogs::testing::LastMessage().contains(QStringLiteral("站点.ini")));
     window->action(QStringLiteral("mnuabout"))->trigger();
     auto *about = window->findChild<QDialog *>(QStringLiteral("frmabout"));
     ASSERT_NE(about, nullptr);
@@ -310,7 +310,7 @@ TEST(MainWindowAdvert, UnreachableServerLeavesThePanelHidden)
 TEST(TrendGridModel, ColumnsHeadersAndMarksOf22Choose5)
 {
     test::TestHome home;
-    importDraws(home.store(), QStringLiteral("中国体彩22选5"), "2020001 01 02 03 04 05\n2020002 05 09 13 20 22\n");
+    ImportDraws(home.store(), QStringLiteral("中国体彩22选5"), "2020001 01 02 03 04 05\n2020002 05 09 13 20 22\n");
     OpenLottery lottery;
     lottery.open(home.store(), QStringLiteral("中国体彩22选5"));
     TrendGridModel model(lottery);
@@ -335,7 +335,7 @@ TEST(TrendGridModel, ColumnsHeadersAndMarksOf22Choose5)
 TEST(TrendGridModel, DigitLotteryColumnsAreTheDigits)
 {
     test::TestHome home;
-    importDraws(home.store(), QStringLiteral("福彩3D"), "2002001 00 07 00\n");
+    ImportDraws(home.store(), QStringLiteral("福彩3D"), "2002001 00 07 00\n");
     OpenLottery lottery;
     lottery.open(home.store(), QStringLiteral("福彩3D"));
     TrendGridModel model(lottery);
@@ -358,8 +358,8 @@ TEST_F(ManagerTest, ListsTheLotteriesAndShowsDefinitions)
     EXPECT_FALSE(manager.findChild<QLineEdit *>(QStringLiteral("edtcainame"))->isEnabled());
 
     manager.btnopenClick();
-    EXPECT_EQ(dialogs::testing::messages().back().title, QStringLiteral("错误"));
-    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("请选择彩票！"));
+    EXPECT_EQ(dialogs::testing::Messages().back().title, QStringLiteral("错误"));
+    EXPECT_EQ(dialogs::testing::LastMessage(), QStringLiteral("请选择彩票！"));
     EXPECT_FALSE(manager.opened());
 
     LotteryDefinition a;
@@ -402,19 +402,19 @@ TEST_F(ManagerTest, AddAndDeleteWithTheirChecks)
     EXPECT_FALSE(manager.findChild<QPushButton *>(QStringLiteral("btnopen"))->isEnabled());
 
     manager.btnaddClick(); // empty name
-    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("请输入彩票名称！"));
+    EXPECT_EQ(dialogs::testing::LastMessage(), QStringLiteral("请输入彩票名称！"));
     name->setText(QStringLiteral("中国福彩七乐彩"));
     manager.btnaddClick();
-    EXPECT_TRUE(dialogs::testing::lastMessage().contains(QStringLiteral("已经存在")));
+    EXPECT_TRUE(dialogs::testing::LastMessage().contains(QStringLiteral("已经存在")));
     name->setText(QStringLiteral("自选35选5"));
     sum->setText(QStringLiteral("x"));
     manager.btnaddClick();
-    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("号码总数和选择号码数必须是整数！"));
+    EXPECT_EQ(dialogs::testing::LastMessage(), QStringLiteral("号码总数和选择号码数必须是整数！"));
     manager.findChild<QWidget *>(QStringLiteral("optcaitype0"))->setProperty("checked", true);
     sum->setText(QStringLiteral("5"));
     sel->setText(QStringLiteral("6"));
     manager.btnaddClick();
-    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("选择号码数不能大于号码总数！"));
+    EXPECT_EQ(dialogs::testing::LastMessage(), QStringLiteral("选择号码数不能大于号码总数！"));
     sum->setText(QStringLiteral("35"));
     sel->setText(QStringLiteral("5"));
     manager.btnaddClick();
@@ -422,10 +422,10 @@ TEST_F(ManagerTest, AddAndDeleteWithTheirChecks)
     EXPECT_EQ(list->count(), 10);
     EXPECT_EQ(home.store().readDefinition(QStringLiteral("自选35选5")).n, 35);
 
-    dialogs::testing::queueAnswer(false);
+    dialogs::testing::QueueAnswer(false);
     manager.btndelClick();
     EXPECT_EQ(list->count(), 10);
-    dialogs::testing::queueAnswer(true);
+    dialogs::testing::QueueAnswer(true);
     manager.btndelClick();
     EXPECT_EQ(list->count(), 9);
     EXPECT_EQ(name->text(), QStringLiteral("自选35选5")); // the fields keep showing the deleted lottery

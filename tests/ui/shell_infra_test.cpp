@@ -21,10 +21,10 @@ class DialogTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        dialogs::testing::setEnabled(true);
-        dialogs::testing::clear();
+        dialogs::testing::SetEnabled(true);
+        dialogs::testing::Clear();
     }
-    void TearDown() override { dialogs::testing::clear(); }
+    void TearDown() override { dialogs::testing::Clear(); }
 };
 
 class ToolA : public QWidget {
@@ -38,29 +38,29 @@ class ToolB : public QWidget {
 
 TEST_F(DialogTest, GuardShowsTheErrorTextAndKeepsGoing)
 {
-    EXPECT_TRUE(guarded(nullptr, [] {}));
-    EXPECT_FALSE(guarded(nullptr, [] { toInteger(QStringLiteral("abc")); }));
-    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("'abc' 不是一个有效的整形值"));
-    EXPECT_FALSE(guarded(nullptr, [] { throw std::bad_alloc(); }));
-    EXPECT_EQ(dialogs::testing::lastMessage(), QStringLiteral("内存不足，操作已取消。"));
-    EXPECT_FALSE(guarded(nullptr, [] { throw 42; }));
-    EXPECT_EQ(dialogs::testing::messages().size(), 3);
-    EXPECT_EQ(dialogs::testing::messages().front().kind, QStringLiteral("error"));
+    EXPECT_TRUE(Guarded(nullptr, [] {}));
+    EXPECT_FALSE(Guarded(nullptr, [] { ToInteger(QStringLiteral("abc")); }));
+    EXPECT_EQ(dialogs::testing::LastMessage(), QStringLiteral("'abc' 不是一个有效的整形值"));
+    EXPECT_FALSE(Guarded(nullptr, [] { throw std::bad_alloc(); }));
+    EXPECT_EQ(dialogs::testing::LastMessage(), QStringLiteral("内存不足，操作已取消。"));
+    EXPECT_FALSE(Guarded(nullptr, [] { throw 42; }));
+    EXPECT_EQ(dialogs::testing::Messages().size(), 3);
+    EXPECT_EQ(dialogs::testing::Messages().front().kind, QStringLiteral("error"));
 }
 
 TEST_F(DialogTest, TheHourglassGoesWithTheWorkEvenWhenItFails)
 {
     ASSERT_EQ(QGuiApplication::overrideCursor(), nullptr);
-    EXPECT_FALSE(guarded(nullptr, [] {
+    EXPECT_FALSE(Guarded(nullptr, [] {
         const BusyCursor busy;
         EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
-        toInteger(QStringLiteral("abc"));
+        ToInteger(QStringLiteral("abc"));
     }));
     // The error is shown with the normal cursor, and nothing is left behind.
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
     // A cursor the caller set before stays set.
     QGuiApplication::setOverrideCursor(Qt::CrossCursor);
-    EXPECT_FALSE(guarded(nullptr, [] {
+    EXPECT_FALSE(Guarded(nullptr, [] {
         const BusyCursor busy;
         throw std::bad_alloc();
     }));
@@ -71,14 +71,14 @@ TEST_F(DialogTest, TheHourglassGoesWithTheWorkEvenWhenItFails)
 
 TEST_F(DialogTest, QueuedAnswersAndFilters)
 {
-    EXPECT_EQ(dialogs::qtFilter(QStringLiteral("文本文件(*.txt)|*.txt")), QStringLiteral("文本文件(*.txt)"));
-    EXPECT_EQ(dialogs::qtFilter(QStringLiteral("数据库(*.db)|*.db|全部|*")), QStringLiteral("数据库(*.db);;全部(*)"));
-    dialogs::testing::queueFile(QStringLiteral("/tmp/x"));
-    EXPECT_EQ(dialogs::saveFile(nullptr, {}, {}, {}, {}, QStringLiteral("txt")), QStringLiteral("/tmp/x.txt"));
-    EXPECT_TRUE(dialogs::openFile(nullptr, {}, {}, {}).isEmpty()); // nothing queued: cancelled
-    dialogs::testing::queueAnswer(false);
-    EXPECT_FALSE(dialogs::question(nullptr, QStringLiteral("警告"), QStringLiteral("删除？")));
-    EXPECT_TRUE(dialogs::question(nullptr, QStringLiteral("警告"), QStringLiteral("删除？")));
+    EXPECT_EQ(dialogs::QtFilter(QStringLiteral("文本文件(*.txt)|*.txt")), QStringLiteral("文本文件(*.txt)"));
+    EXPECT_EQ(dialogs::QtFilter(QStringLiteral("数据库(*.db)|*.db|全部|*")), QStringLiteral("数据库(*.db);;全部(*)"));
+    dialogs::testing::QueueFile(QStringLiteral("/tmp/x"));
+    EXPECT_EQ(dialogs::SaveFile(nullptr, {}, {}, {}, {}, QStringLiteral("txt")), QStringLiteral("/tmp/x.txt"));
+    EXPECT_TRUE(dialogs::OpenFile(nullptr, {}, {}, {}).isEmpty()); // nothing queued: cancelled
+    dialogs::testing::QueueAnswer(false);
+    EXPECT_FALSE(dialogs::Question(nullptr, QStringLiteral("警告"), QStringLiteral("删除？")));
+    EXPECT_TRUE(dialogs::Question(nullptr, QStringLiteral("警告"), QStringLiteral("删除？")));
 }
 
 TEST(WindowRegistry, CreatesOncePerKeyAndForgetsOnCloseAll)
