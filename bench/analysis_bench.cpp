@@ -17,11 +17,11 @@ namespace {
 
 const QString k36 = QStringLiteral("南粤风采36选7");
 
-OpenLottery &lottery36()
+OpenLottery &Lottery36()
 {
     static bench::BenchHome home;
     static OpenLottery lottery;
-    static const bool filled = (bench::addRandomDraws(home.store(), k36, OpenLottery::kMaxDraws, 36, 7),
+    static const bool filled = (bench::AddRandomDraws(home.store(), k36, OpenLottery::kMaxDraws, 36, 7),
         lottery.open(home.store(), k36), true);
     (void)filled;
     return lottery;
@@ -30,7 +30,7 @@ OpenLottery &lottery36()
 // What "重新统计" computes: one indicator over all draws and its summary, for each indicator.
 void BM_IndicatorHistory20000(benchmark::State &state)
 {
-    const OpenLottery &lottery = lottery36();
+    const OpenLottery &lottery = Lottery36();
     const auto indicator = kAnalysisIndicators[static_cast<std::size_t>(state.range(0))];
     for (auto _ : state) {
         const IndicatorHistory history(indicator, lottery.drawTable, lottery.n);
@@ -42,7 +42,7 @@ BENCHMARK(BM_IndicatorHistory20000)->DenseRange(0, 7)->Unit(benchmark::kMillisec
 
 void BM_ZoneHistory20000(benchmark::State &state)
 {
-    const OpenLottery &lottery = lottery36();
+    const OpenLottery &lottery = Lottery36();
     for (auto _ : state)
         benchmark::DoNotOptimize(ZoneHistory(lottery.drawTable, lottery.n, 7).count(19999, 0));
 }
@@ -50,7 +50,7 @@ BENCHMARK(BM_ZoneHistory20000)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_OmissionTable20000(benchmark::State &state)
 {
-    const OpenLottery &lottery = lottery36();
+    const OpenLottery &lottery = Lottery36();
     for (auto _ : state)
         benchmark::DoNotOptimize(BuildOmissionTable(lottery, OmissionMode::Rebound, OmissionSort::ChaseValue).rows);
 }

@@ -21,12 +21,12 @@ namespace {
 
 const QString k36 = QStringLiteral("南粤风采36选7");
 
-AppContext &context36()
+AppContext &Context36()
 {
     static bench::BenchHome home;
     static OpenLottery lottery;
     static AppContext context;
-    static const bool filled = (bench::addRandomDraws(home.store(), k36, OpenLottery::kMaxDraws, 36, 7),
+    static const bool filled = (bench::AddRandomDraws(home.store(), k36, OpenLottery::kMaxDraws, 36, 7),
         lottery.open(home.store(), k36), context.store = &home.store(), context.lottery = &lottery, true);
     (void)filled;
     return context;
@@ -34,7 +34,7 @@ AppContext &context36()
 
 void BM_OpenSumView(benchmark::State &state)
 {
-    AppContext &context = context36();
+    AppContext &context = Context36();
     for (auto _ : state) {
         Tfrmhei view(context);
         view.resize(970, 512);
@@ -46,9 +46,9 @@ BENCHMARK(BM_OpenSumView)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // marks: 0 without value marks, 1 with.
 template<class View>
-void recomputeAllDraws(benchmark::State &state)
+void RecomputeAllDraws(benchmark::State &state)
 {
-    AppContext &context = context36();
+    AppContext &context = Context36();
     View view(context);
     view.show();
     view.template findChild<QComboBox *>(QStringLiteral("comzuijingqishu"))->setCurrentIndex(0);
@@ -62,19 +62,19 @@ void recomputeAllDraws(benchmark::State &state)
 
 void BM_SumViewAllDraws(benchmark::State &state)
 {
-    recomputeAllDraws<Tfrmhei>(state);
+    RecomputeAllDraws<Tfrmhei>(state);
 }
 BENCHMARK(BM_SumViewAllDraws)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_ZoneViewAllDraws(benchmark::State &state)
 {
-    recomputeAllDraws<Tfrmqujian>(state);
+    RecomputeAllDraws<Tfrmqujian>(state);
 }
 BENCHMARK(BM_ZoneViewAllDraws)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_OpenOmissionWindow(benchmark::State &state)
 {
-    AppContext &context = context36();
+    AppContext &context = Context36();
     for (auto _ : state) {
         Tfrmyilou window(context);
         window.show();

@@ -16,7 +16,7 @@ BenchHome::BenchHome()
     m_store = std::make_unique<LotteryStore>(m_folder.databaseFile());
 }
 
-void addRandomDraws(LotteryStore &store, const QString &name, int count, int n, int m, unsigned seed)
+void AddRandomDraws(LotteryStore &store, const QString &name, int count, int n, int m, unsigned seed)
 {
     RandomSource random(seed);
     std::vector<DrawRow> rows;
@@ -39,7 +39,7 @@ void addRandomDraws(LotteryStore &store, const QString &name, int count, int n, 
     store.appendDraws(name, rows);
 }
 
-double peakMemoryMb()
+double PeakMemoryMb()
 {
     rusage usage {};
     getrusage(RUSAGE_SELF, &usage);

@@ -23,9 +23,9 @@ private:
 };
 
 // Appends count random draws (fixed seed) to a lotto lottery of n numbers, m a draw.
-void addRandomDraws(LotteryStore &store, const QString &name, int count, int n, int m, unsigned seed = 1);
+void AddRandomDraws(LotteryStore &store, const QString &name, int count, int n, int m, unsigned seed = 1);
 
 // The peak resident memory of the process so far, in megabytes.
-double peakMemoryMb();
+double PeakMemoryMb();
 
 } // namespace lumaro::bench

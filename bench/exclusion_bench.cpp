@@ -19,7 +19,7 @@ using namespace lumaro;
 
 namespace {
 
-const PickerHistory *qlcHistory()
+const PickerHistory *QlcHistory()
 {
     static std::unique_ptr<PickerHistory> history = [] {
         std::unique_ptr<PickerHistory> h;
@@ -37,9 +37,9 @@ const PickerHistory *qlcHistory()
     return history.get();
 }
 
-void runCycle(benchmark::State &state, const PickerSettings &settings)
+void RunCycle(benchmark::State &state, const PickerSettings &settings)
 {
-    const PickerHistory *history = qlcHistory();
+    const PickerHistory *history = QlcHistory();
     if (!history) {
         state.SkipWithError("resources/draws/qlc.csv not found");
         return;
@@ -66,7 +66,7 @@ void BM_SumCycle(benchmark::State &state)
     PickerSettings settings;
     settings.kind = ExclusionKind::Sum;
     settings.sum = {10000, -1};
-    runCycle(state, settings);
+    RunCycle(state, settings);
 }
 BENCHMARK(BM_SumCycle)->Unit(benchmark::kMillisecond)->UseRealTime();
 
@@ -75,7 +75,7 @@ void BM_RepeatCycleP10(benchmark::State &state)
     PickerSettings settings;
     settings.kind = ExclusionKind::Repeat;
     settings.repeat = {8, 10};
-    runCycle(state, settings);
+    RunCycle(state, settings);
 }
 BENCHMARK(BM_RepeatCycleP10)->Unit(benchmark::kMillisecond)->UseRealTime();
 
@@ -86,14 +86,14 @@ void BM_FollowVariantCycleK2(benchmark::State &state)
     settings.follow.group = 2;
     settings.follow.upper = 8;
     settings.follow.lower = -1;
-    runCycle(state, settings);
+    RunCycle(state, settings);
 }
 BENCHMARK(BM_FollowVariantCycleK2)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // The preparation alone: the relabelled history of all 2921 draws.
 void BM_RelabelledHistory(benchmark::State &state)
 {
-    const PickerHistory *history = qlcHistory();
+    const PickerHistory *history = QlcHistory();
     if (!history) {
         state.SkipWithError("resources/draws/qlc.csv not found");
         return;

@@ -25,7 +25,7 @@ constexpr int kTicketsPerFile = 1'000'000;
 
 // Each file: the tickets of a random quarter of the ranks, so that the files overlap the way
 // the outputs of different filters do, in a random order, one ticket a line.
-const QStringList &bases()
+const QStringList &Bases()
 {
     static QTemporaryDir dir;
     static QStringList files;
@@ -59,7 +59,7 @@ const QStringList &bases()
 
 void BM_Intersect36x7FourFilesOfAMillion(benchmark::State &state)
 {
-    const QStringList &files = bases();
+    const QStringList &files = Bases();
     QTemporaryDir out;
     const QString resultList = out.filePath(QStringLiteral("temp.txt"));
     CombinationTable table(LotteryKind::Lotto, 36, 7);
@@ -70,7 +70,7 @@ void BM_Intersect36x7FourFilesOfAMillion(benchmark::State &state)
     }
     state.counters["listed"] = static_cast<double>(listed);
     state.counters["table_MB"] = static_cast<double>(table.memoryBytes()) / (1024.0 * 1024.0);
-    state.counters["peak_MB"] = bench::peakMemoryMb();
+    state.counters["peak_MB"] = bench::PeakMemoryMb();
 }
 BENCHMARK(BM_Intersect36x7FourFilesOfAMillion)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 
@@ -78,7 +78,7 @@ void BM_CompoundRepetition20000x36(benchmark::State &state)
 {
     bench::BenchHome home;
     const QString name = QStringLiteral("南粤风采36选7");
-    bench::addRandomDraws(home.store(), name, 20000, 36, 7);
+    bench::AddRandomDraws(home.store(), name, 20000, 36, 7);
     OpenLottery lottery;
     lottery.open(home.store(), name);
     RandomSource random(1);

@@ -15,7 +15,7 @@ using namespace lumaro;
 
 namespace {
 
-const HitHistory &history3d()
+const HitHistory &History3d()
 {
     static const HitHistory history = [] {
         bench::BenchHome home;
@@ -31,7 +31,7 @@ const HitHistory &history3d()
 
 // Settings that run through the whole history: bets of up to 5 draws after 2 hits 5 draws apart,
 // no loss carried (a carried loss soon breaks the money limits and ends the replay early).
-InvestSettings walkingSettings()
+InvestSettings WalkingSettings()
 {
     InvestSettings s;
     s.carryLoss = false;
@@ -44,8 +44,8 @@ InvestSettings walkingSettings()
 
 void BM_OneAnalysis(benchmark::State &state)
 {
-    const HitHistory &history = history3d();
-    const InvestSettings s = walkingSettings();
+    const HitHistory &history = History3d();
+    const InvestSettings s = WalkingSettings();
     std::size_t rows = 0;
     for (auto _ : state) {
         const AnalysisResult result = RunInvestmentAnalysis(history, s);
@@ -58,7 +58,7 @@ BENCHMARK(BM_OneAnalysis)->Unit(benchmark::kMillisecond);
 
 void BM_FullSearch(benchmark::State &state)
 {
-    const HitHistory &history = history3d();
+    const HitHistory &history = History3d();
     InvestSettings s;
     s.gap = 5;
     for (auto _ : state) {

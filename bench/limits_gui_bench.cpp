@@ -51,17 +51,17 @@ namespace {
 const QString kNanyue367 = QStringLiteral("南粤风采36选7");
 constexpr qint64 kBigFileTickets = 1'200'000;
 
-void finish(benchmark::State &state, const bench::StallMeter &meter)
+void Finish(benchmark::State &state, const bench::StallMeter &meter)
 {
     state.counters["max_stall_ms"] = meter.longestMs();
-    state.counters["peak_MB"] = bench::peakMemoryMb();
+    state.counters["peak_MB"] = bench::PeakMemoryMb();
 }
 
 // A program folder with an open 36选7 lottery of `draws` draws.
 struct OpenHome {
     explicit OpenHome(int draws)
     {
-        bench::addRandomDraws(home.store(), kNanyue367, draws, 36, 7);
+        bench::AddRandomDraws(home.store(), kNanyue367, draws, 36, 7);
         lottery.open(home.store(), kNanyue367);
         context.folder = home.folder();
         context.store = &home.store();
@@ -75,7 +75,7 @@ struct OpenHome {
 
 // A ticket file of 1,200,000 distinct 36选7 tickets: every combination, in lexicographic order,
 // whose rank is a multiple of `step` (the file ends when it holds enough).
-QString bigTicketFile(int step)
+QString BigTicketFile(int step)
 {
     static QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("tickets%1.txt").arg(step));
@@ -114,7 +114,7 @@ QString bigTicketFile(int step)
 void BM_Open20000DrawsAndAnalyse(benchmark::State &state)
 {
     bench::BenchHome home;
-    bench::addRandomDraws(home.store(), kNanyue367, 20000, 36, 7);
+    bench::AddRandomDraws(home.store(), kNanyue367, 20000, 36, 7);
     OpenLottery lottery;
     AppContext context;
     context.folder = home.folder();
@@ -151,7 +151,7 @@ void BM_Open20000DrawsAndAnalyse(benchmark::State &state)
     }
     for (const auto &[name, ms] : steps)
         state.counters[name] = ms;
-    finish(state, meter);
+    Finish(state, meter);
 }
 BENCHMARK(BM_Open20000DrawsAndAnalyse)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
 
@@ -159,8 +159,8 @@ BENCHMARK(BM_Open20000DrawsAndAnalyse)->Unit(benchmark::kMillisecond)->UseRealTi
 void BM_IntersectTwoFilesOf1200000(benchmark::State &state)
 {
     OpenHome open(100);
-    const QString a = bigTicketFile(6);
-    const QString b = bigTicketFile(5);
+    const QString a = BigTicketFile(6);
+    const QString b = BigTicketFile(5);
     bench::StallMeter meter;
     qint64 lines = 0;
     for (auto _ : state) {
@@ -171,14 +171,14 @@ void BM_IntersectTwoFilesOf1200000(benchmark::State &state)
         dialogs::testing::QueueFiles({a, b});
         window.findChild<QPushButton *>(QStringLiteral("btndaoru"))->click();
         window.findChild<QPushButton *>(QStringLiteral("btnjiaoqi"))->click();
-        if (!bench::spinUntil([&] { return !window.running(); }))
+        if (!bench::SpinUntil([&] { return !window.running(); }))
             state.SkipWithError("the intersection did not end");
         QApplication::processEvents();
         meter.stop();
         lines = window.memoLineCount();
     }
     state.counters["lines"] = static_cast<double>(lines);
-    finish(state, meter);
+    Finish(state, meter);
 }
 BENCHMARK(BM_IntersectTwoFilesOf1200000)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
 
@@ -186,7 +186,7 @@ BENCHMARK(BM_IntersectTwoFilesOf1200000)->Unit(benchmark::kMillisecond)->UseReal
 void BM_ExclusionLoad1200000(benchmark::State &state)
 {
     OpenHome open(100);
-    const QString file = bigTicketFile(6);
+    const QString file = BigTicketFile(6);
     const QString done = QStringLiteral("过滤结果：%1注").arg(kBigFileTickets);
     bench::StallMeter meter;
     for (auto _ : state) {
@@ -198,14 +198,14 @@ void BM_ExclusionLoad1200000(benchmark::State &state)
         dialogs::testing::Clear();
         dialogs::testing::QueueFile(file);
         window.findChild<QPushButton *>(QStringLiteral("btnload"))->click();
-        if (!bench::spinUntil([&] { return lblcode->text() == done || !dialogs::testing::Messages().isEmpty(); }))
+        if (!bench::SpinUntil([&] { return lblcode->text() == done || !dialogs::testing::Messages().isEmpty(); }))
             state.SkipWithError("the load did not end");
         QApplication::processEvents();
         meter.stop();
         if (lblcode->text() != done)
             state.SkipWithError(qPrintable(dialogs::testing::LastMessage()));
     }
-    finish(state, meter);
+    Finish(state, meter);
 }
 BENCHMARK(BM_ExclusionLoad1200000)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
 
@@ -242,7 +242,7 @@ void BM_Wheel21Numbers(benchmark::State &state)
         dialogs::testing::Clear();
         dialogs::testing::QueueAnswer(true);
         window.findChild<QPushButton *>(QStringLiteral("btngen"))->click();
-        if (!bench::spinUntil([&] { return finished; }))
+        if (!bench::SpinUntil([&] { return finished; }))
             state.SkipWithError("the generation did not end");
         QApplication::processEvents();
         meter.stop();
@@ -251,7 +251,7 @@ void BM_Wheel21Numbers(benchmark::State &state)
             state.SkipWithError(qPrintable(dialogs::testing::LastMessage()));
     }
     state.counters["tickets"] = static_cast<double>(tickets);
-    finish(state, meter);
+    Finish(state, meter);
 }
 BENCHMARK(BM_Wheel21Numbers)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
 
@@ -284,12 +284,12 @@ void BM_InvestmentSearch(benchmark::State &state)
         window.findChild<QPushButton *>(QStringLiteral("btnyouhua"))->click();
         if (!window.searching())
             state.SkipWithError(qPrintable(dialogs::testing::LastMessage()));
-        else if (!bench::spinUntil([&] { return !window.searching(); }))
+        else if (!bench::SpinUntil([&] { return !window.searching(); }))
             state.SkipWithError("the search did not end");
         QApplication::processEvents();
         meter.stop();
     }
-    finish(state, meter);
+    Finish(state, meter);
 }
 BENCHMARK(BM_InvestmentSearch)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
 
@@ -302,7 +302,7 @@ void BM_Download50Pages(benchmark::State &state)
     const QString ds = QStringLiteral("2020-01-01");
     const QString de = QStringLiteral("2024-12-31");
     test::FixtureServer server;
-    server.serve(QStringLiteral("/lottery/draw/list/5"), pages::tc225StartPage(ds, de));
+    server.serve(QStringLiteral("/lottery/draw/list/5"), pages::Tc225StartPage(ds, de));
     for (int page = 1; page <= 50; ++page) {
         std::vector<pages::Draw> draws;
         for (int k = 0; k < 5; ++k) {
@@ -311,13 +311,13 @@ void BM_Download50Pages(benchmark::State &state)
             draws.push_back({QString::number(2020000 + i), {first, first + 1, first + 2, first + 3, first + 5},
                 QDate(2020, 1, 1).addDays(i).toString(QStringLiteral("yyyy-MM-dd"))});
         }
-        server.serve(pages::tc225ListPath(page, ds, de), pages::tc225ListPage(draws));
+        server.serve(pages::Tc225ListPath(page, ds, de), pages::Tc225ListPage(draws));
     }
     DownloadDone downloadDone;
     bench::StallMeter meter;
     for (auto _ : state) {
         bench::BenchHome home;
-        test::writeSites(home.folder(), server, 5);
+        test::WriteSites(home.folder(), server, 5);
         AppContext context;
         OpenLottery lottery;
         context.folder = home.folder();
@@ -329,14 +329,14 @@ void BM_Download50Pages(benchmark::State &state)
         window.findChild<QComboBox *>(QStringLiteral("comdown"))->setCurrentText(name);
         meter.start();
         window.btndownClick();
-        if (!bench::spinUntil([&] { return !window.isVisible(); }))
+        if (!bench::SpinUntil([&] { return !window.isVisible(); }))
             state.SkipWithError("the download did not end");
         meter.stop();
         if (home.store().drawCount(name) != 250)
             state.SkipWithError(qPrintable(dialogs::testing::LastMessage()));
     }
     state.counters["requests"] = static_cast<double>(server.requests().size());
-    finish(state, meter);
+    Finish(state, meter);
 }
 BENCHMARK(BM_Download50Pages)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
 #endif

@@ -13,23 +13,23 @@ namespace {
 
 const QString k36 = QStringLiteral("南粤风采36选7");
 
-bench::BenchHome &home36()
+bench::BenchHome &Home36()
 {
     static bench::BenchHome home;
-    static const bool filled = (bench::addRandomDraws(home.store(), k36, 3000, 36, 7), true);
+    static const bool filled = (bench::AddRandomDraws(home.store(), k36, 3000, 36, 7), true);
     (void)filled;
     return home;
 }
 
 void BM_Open36x7With3000Draws(benchmark::State &state)
 {
-    bench::BenchHome &home = home36();
+    bench::BenchHome &home = Home36();
     for (auto _ : state) {
         OpenLottery lottery;
         lottery.open(home.store(), k36);
         benchmark::DoNotOptimize(lottery.ticketSet().rowCount());
     }
-    state.counters["peak_MB"] = bench::peakMemoryMb();
+    state.counters["peak_MB"] = bench::PeakMemoryMb();
 }
 BENCHMARK(BM_Open36x7With3000Draws)->Unit(benchmark::kMillisecond)->UseRealTime();
 
@@ -37,7 +37,7 @@ BENCHMARK(BM_Open36x7With3000Draws)->Unit(benchmark::kMillisecond)->UseRealTime(
 // opening would cost), marking every other ticket rejected as a filter would.
 void BM_Open36x7AndWalkAllTickets(benchmark::State &state)
 {
-    bench::BenchHome &home = home36();
+    bench::BenchHome &home = Home36();
     for (auto _ : state) {
         OpenLottery lottery;
         lottery.open(home.store(), k36);
@@ -50,7 +50,7 @@ void BM_Open36x7AndWalkAllTickets(benchmark::State &state)
         });
         benchmark::DoNotOptimize(sum);
     }
-    state.counters["peak_MB"] = bench::peakMemoryMb();
+    state.counters["peak_MB"] = bench::PeakMemoryMb();
 }
 BENCHMARK(BM_Open36x7AndWalkAllTickets)->Unit(benchmark::kMillisecond)->UseRealTime();
 

@@ -23,7 +23,7 @@ const QString kQlc = QStringLiteral("中国福彩七乐彩");
 const QString k36 = QStringLiteral("南粤风采36选7");
 
 // The opened 七乐彩 history, or null when the history is not there.
-const OpenLottery *qlcLottery()
+const OpenLottery *QlcLottery()
 {
     static bench::BenchHome home;
     static OpenLottery lottery;
@@ -38,18 +38,18 @@ const OpenLottery *qlcLottery()
     return ready ? &lottery : nullptr;
 }
 
-const OpenLottery &capped36()
+const OpenLottery &Capped36()
 {
     static bench::BenchHome home;
     static OpenLottery lottery;
-    static const bool ready = (bench::addRandomDraws(home.store(), k36, OpenLottery::kMaxDraws, 36, 7, 3),
+    static const bool ready = (bench::AddRandomDraws(home.store(), k36, OpenLottery::kMaxDraws, 36, 7, 3),
         lottery.open(home.store(), k36), true);
     (void)ready;
     return lottery;
 }
 
 template<class Run>
-void runOn(benchmark::State &state, const OpenLottery *lottery, Run run)
+void RunOn(benchmark::State &state, const OpenLottery *lottery, Run run)
 {
     if (!lottery) {
         state.SkipWithError("resources/draws/qlc.csv not found");
@@ -63,66 +63,66 @@ void runOn(benchmark::State &state, const OpenLottery *lottery, Run run)
     state.counters["draws"] = lottery->drawCount;
 }
 
-BacktestResult interval(const OpenLottery &lottery, const NumberRange &range)
+BacktestResult Interval(const OpenLottery &lottery, const NumberRange &range)
 {
     return IntervalPicker(lottery.drawTable, range).backtest(IntervalSettings {5, 2 * lottery.m});
 }
 
-BacktestResult intimate(const OpenLottery &lottery, const NumberRange &range)
+BacktestResult Intimate(const OpenLottery &lottery, const NumberRange &range)
 {
     return IntimatePicker(lottery.drawTable, range).backtest(IntimateSettings {false, range.count() / 2, 7});
 }
 
-BacktestResult intimateAllPeriods(const OpenLottery &lottery, const NumberRange &range)
+BacktestResult IntimateAllPeriods(const OpenLottery &lottery, const NumberRange &range)
 {
     return IntimatePicker(lottery.drawTable, range).backtest(IntimateSettings {true, 3, 0});
 }
 
-BacktestResult stemBranch(const OpenLottery &lottery, const NumberRange &range)
+BacktestResult MakeStemBranch(const OpenLottery &lottery, const NumberRange &range)
 {
     return StemBranchBacktest(lottery.drawTable, lottery.drawDates, range, false);
 }
 
-BacktestResult fourStep(const OpenLottery &lottery, const NumberRange &range)
+BacktestResult FourStep(const OpenLottery &lottery, const NumberRange &range)
 {
     return FourStepPicker(lottery.drawTable, range).backtest(FourStepSettings {});
 }
 
 void BM_IntervalBacktestQlc(benchmark::State &state)
 {
-    runOn(state, qlcLottery(), interval);
+    RunOn(state, QlcLottery(), Interval);
 }
 void BM_IntimateBacktestQlc(benchmark::State &state)
 {
-    runOn(state, qlcLottery(), intimate);
+    RunOn(state, QlcLottery(), Intimate);
 }
 void BM_IntimateAllPeriodsPerPositionQlc(benchmark::State &state)
 {
-    runOn(state, qlcLottery(), intimateAllPeriods);
+    RunOn(state, QlcLottery(), IntimateAllPeriods);
 }
 void BM_StemBranchBacktestQlc(benchmark::State &state)
 {
-    runOn(state, qlcLottery(), stemBranch);
+    RunOn(state, QlcLottery(), MakeStemBranch);
 }
 void BM_FourStepBacktestQlc(benchmark::State &state)
 {
-    runOn(state, qlcLottery(), fourStep);
+    RunOn(state, QlcLottery(), FourStep);
 }
 void BM_IntervalBacktest20000(benchmark::State &state)
 {
-    runOn(state, &capped36(), interval);
+    RunOn(state, &Capped36(), Interval);
 }
 void BM_IntimateBacktest20000(benchmark::State &state)
 {
-    runOn(state, &capped36(), intimate);
+    RunOn(state, &Capped36(), Intimate);
 }
 void BM_StemBranchBacktest20000(benchmark::State &state)
 {
-    runOn(state, &capped36(), stemBranch);
+    RunOn(state, &Capped36(), MakeStemBranch);
 }
 void BM_FourStepBacktest20000(benchmark::State &state)
 {
-    runOn(state, &capped36(), fourStep);
+    RunOn(state, &Capped36(), FourStep);
 }
 
 BENCHMARK(BM_IntervalBacktestQlc)->Unit(benchmark::kMillisecond)->UseRealTime();

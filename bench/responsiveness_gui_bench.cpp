@@ -91,11 +91,11 @@ void BM_ExclusionStopLatency(benchmark::State &state)
         }
         QElapsedTimer running;
         running.start();
-        bench::spinUntil([&] { return running.elapsed() >= 500; });
+        bench::SpinUntil([&] { return running.elapsed() >= 500; });
         QElapsedTimer stop;
         stop.start();
         window.btngenClick();
-        if (!bench::spinUntil([&] { return !window.isRunning(); }, 60000)) {
+        if (!bench::SpinUntil([&] { return !window.isRunning(); }, 60000)) {
             state.SkipWithError("the run did not stop");
             break;
         }

@@ -18,7 +18,7 @@ void BM_OpenLotteryUpToTrendGrid20000(benchmark::State &state)
 {
     bench::BenchHome home;
     const QString name = QStringLiteral("南粤风采36选7");
-    bench::addRandomDraws(home.store(), name, 20000, 36, 7);
+    bench::AddRandomDraws(home.store(), name, 20000, 36, 7);
     OpenLottery lottery;
     AppContext context;
     context.folder = home.folder();

@@ -51,7 +51,7 @@ private:
 
 // Turns the event loop until done() holds (checked every 5 ms) or timeoutMs pass; false on
 // time-out.
-inline bool spinUntil(const std::function<bool()> &done, int timeoutMs = 600000)
+inline bool SpinUntil(const std::function<bool()> &done, int timeoutMs = 600000)
 {
     QElapsedTimer clock;
     clock.start();

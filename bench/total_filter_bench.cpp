@@ -21,20 +21,20 @@ struct Opened {
     OpenLottery lottery;
     Opened()
     {
-        bench::addRandomDraws(home.store(), k36, 3000, 36, 7);
+        bench::AddRandomDraws(home.store(), k36, 3000, 36, 7);
         lottery.open(home.store(), k36);
     }
 };
 
-Opened &opened()
+Opened &OpenedLottery()
 {
     static Opened instance;
     return instance;
 }
 
-void runOnce(benchmark::State &state, const TotalFilterConditions &conditions)
+void RunOnce(benchmark::State &state, const TotalFilterConditions &conditions)
 {
-    Opened &o = opened();
+    Opened &o = OpenedLottery();
     const QString list = o.home.folder().file(QStringLiteral("temp.txt"));
     qint64 kept = 0;
     for (auto _ : state) {
@@ -43,7 +43,7 @@ void runOnce(benchmark::State &state, const TotalFilterConditions &conditions)
         benchmark::DoNotOptimize(kept);
     }
     state.counters["survivors"] = static_cast<double>(kept);
-    state.counters["peak_MB"] = bench::peakMemoryMb();
+    state.counters["peak_MB"] = bench::PeakMemoryMb();
 }
 
 void BM_RunFromPendingAllConditions(benchmark::State &state)
@@ -58,7 +58,7 @@ void BM_RunFromPendingAllConditions(benchmark::State &state)
     c.ac = FilterBounds {12, 21};
     c.banker = FilterBounds {1, 2};
     c.bankers = {3, 12, 25, 31};
-    runOnce(state, c);
+    RunOnce(state, c);
 }
 BENCHMARK(BM_RunFromPendingAllConditions)
     ->Unit(benchmark::kMillisecond)
@@ -72,7 +72,7 @@ void BM_RunKeepingAMillion(benchmark::State &state)
 {
     TotalFilterConditions c;
     c.sum = FilterBounds {126, 133}; // 1036650 tickets
-    runOnce(state, c);
+    RunOnce(state, c);
 }
 BENCHMARK(BM_RunKeepingAMillion)
     ->Unit(benchmark::kMillisecond)

@@ -24,7 +24,7 @@ void BM_WindowRunKeepingAMillion(benchmark::State &state)
 {
     const QString name = QStringLiteral("南粤风采36选7");
     bench::BenchHome home;
-    bench::addRandomDraws(home.store(), name, 3000, 36, 7);
+    bench::AddRandomDraws(home.store(), name, 3000, 36, 7);
     OpenLottery lottery;
     lottery.open(home.store(), name);
     AppContext context;
@@ -48,7 +48,7 @@ void BM_WindowRunKeepingAMillion(benchmark::State &state)
         benchmark::DoNotOptimize(model->index(0, 0).data());
     }
     state.counters["lines"] = static_cast<double>(rows);
-    state.counters["peak_MB"] = bench::peakMemoryMb();
+    state.counters["peak_MB"] = bench::PeakMemoryMb();
 }
 BENCHMARK(BM_WindowRunKeepingAMillion)
     ->Unit(benchmark::kMillisecond)

@@ -16,7 +16,7 @@ void BM_BuildVariantTrend20000x36(benchmark::State &state)
 {
     bench::BenchHome home;
     const QString name = QStringLiteral("南粤风采36选7");
-    bench::addRandomDraws(home.store(), name, 20000, 36, 7);
+    bench::AddRandomDraws(home.store(), name, 20000, 36, 7);
     OpenLottery lottery;
     lottery.open(home.store(), name);
     RandomSource random(1);
@@ -31,7 +31,7 @@ void BM_BuildStandardTrend20000x36(benchmark::State &state)
 {
     bench::BenchHome home;
     const QString name = QStringLiteral("南粤风采36选7");
-    bench::addRandomDraws(home.store(), name, 20000, 36, 7);
+    bench::AddRandomDraws(home.store(), name, 20000, 36, 7);
     OpenLottery lottery;
     lottery.open(home.store(), name);
     for (auto _ : state)

@@ -11,7 +11,7 @@ namespace {
 
 // A greedy design of (21, 7, 7, 6): larger than any shipped design, so its check bounds the
 // check of every shipped one.
-const std::vector<WheelMask> &largeDesign()
+const std::vector<WheelMask> &LargeDesign()
 {
     static const std::vector<WheelMask> tickets = [] {
         WheelSearchOptions greedyOnly;
@@ -24,7 +24,7 @@ const std::vector<WheelMask> &largeDesign()
 
 void BM_VerifyLargestDesign(benchmark::State &state)
 {
-    const std::vector<WheelMask> &tickets = largeDesign();
+    const std::vector<WheelMask> &tickets = LargeDesign();
     for (auto _ : state) {
         const WheelCheck check = VerifyWheel({21, 7, 7, 6}, tickets);
         if (!check.holds)

@@ -12,7 +12,7 @@ using namespace lumaro;
 
 namespace {
 
-void checkInteger(const QString &text)
+void CheckInteger(const QString &text)
 {
     int value = 0;
     try {
@@ -26,7 +26,7 @@ void checkInteger(const QString &text)
     LUMARO_FUZZ_CHECK(ToMoney(text) == value); // a 32-bit number is a 64-bit one too
 }
 
-void checkMoney(const QString &text)
+void CheckMoney(const QString &text)
 {
     qint64 value = 0;
     try {
@@ -38,7 +38,7 @@ void checkMoney(const QString &text)
     LUMARO_FUZZ_CHECK(ToMoney(QString::number(value)) == value);
 }
 
-void checkPageNumber(const QString &text)
+void CheckPageNumber(const QString &text)
 {
     qint64 value = -1;
     if (!scrape::ReadsAsWholeNumber(text, &value))
@@ -48,7 +48,7 @@ void checkPageNumber(const QString &text)
     LUMARO_FUZZ_CHECK(scrape::ReadsAsWholeNumber(QString::number(value), &again) && again == value);
 }
 
-void checkDate(const QString &text)
+void CheckDate(const QString &text)
 {
     const QDate date = scrape::ReadDate(text);
     if (scrape::ReadsAsDate(text))
@@ -70,11 +70,11 @@ void checkDate(const QString &text)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    fuzz::ensureApplication();
-    const QString text = QString::fromUtf8(fuzz::bytes(data, size));
-    checkInteger(text);
-    checkMoney(text);
-    checkPageNumber(text);
-    checkDate(text);
+    fuzz::EnsureApplication();
+    const QString text = QString::fromUtf8(fuzz::BytesOf(data, size));
+    CheckInteger(text);
+    CheckMoney(text);
+    CheckPageNumber(text);
+    CheckDate(text);
     return 0;
 }

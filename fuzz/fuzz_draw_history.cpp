@@ -12,7 +12,7 @@ using namespace lumaro;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    fuzz::ensureApplication();
+    fuzz::EnsureApplication();
     if (size < 1)
         return 0;
     LotteryDefinition d;
@@ -24,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     d.periodWidth = (data[0] & 0x80) ? 8 : 7;
     std::vector<ParsedDraw> parsed;
     try {
-        parsed = ParseDrawHistory(fuzz::bytes(data + 1, size - 1), d);
+        parsed = ParseDrawHistory(fuzz::BytesOf(data + 1, size - 1), d);
     } catch (const InputError &error) {
         LUMARO_FUZZ_CHECK(error.message().startsWith(QStringLiteral("第")));
         return 0;

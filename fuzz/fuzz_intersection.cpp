@@ -28,13 +28,13 @@ struct Reference {
     qint64 errorLine = 0;
 };
 
-bool isSeparator(char c)
+bool IsSeparator(char c)
 {
     return c == ' ' || c == '\t' || c == '+' || c == ',';
 }
 
 // A token as the reader takes it: an optional minus and decimal digits fitting in an int.
-bool tokenValue(const QByteArray &token, qint64 &value)
+bool TokenValue(const QByteArray &token, qint64 &value)
 {
     const qsizetype start = token.startsWith('-') ? 1 : 0;
     if (start == token.size())
@@ -52,7 +52,7 @@ bool tokenValue(const QByteArray &token, qint64 &value)
     return true;
 }
 
-Reference readPlainly(QByteArray content, int n, int m)
+Reference ReadPlainly(QByteArray content, int n, int m)
 {
     Reference ref;
     if (content.startsWith("\xEF\xBB\xBF"))
@@ -71,10 +71,10 @@ Reference readPlainly(QByteArray content, int n, int m)
             continue; // an empty line is no ticket and not skipped either
         QList<QByteArray> tokens;
         while (i < line.size()) {
-            while (i < line.size() && isSeparator(line[i]))
+            while (i < line.size() && IsSeparator(line[i]))
                 ++i;
             const qsizetype start = i;
-            while (i < line.size() && !isSeparator(line[i]))
+            while (i < line.size() && !IsSeparator(line[i]))
                 ++i;
             if (i > start)
                 tokens << line.mid(start, i - start);
@@ -92,7 +92,7 @@ Reference readPlainly(QByteArray content, int n, int m)
         bool valid = true;
         for (qsizetype t = first; t < tokens.size() && static_cast<int>(ticket.size()) < m; ++t) {
             qint64 value = 0;
-            if (!tokenValue(tokens[t], value)) {
+            if (!TokenValue(tokens[t], value)) {
                 ref.errorLine = l + 1;
                 return ref;
             }
@@ -110,7 +110,7 @@ Reference readPlainly(QByteArray content, int n, int m)
 }
 
 // One table per lottery shape, kept for the whole run (a table is cleared, not rebuilt).
-CombinationTable &tableFor(int n, int m)
+CombinationTable &TableFor(int n, int m)
 {
     static std::map<std::pair<int, int>, std::unique_ptr<CombinationTable>> tables;
     std::unique_ptr<CombinationTable> &table = tables[{n, m}];
@@ -123,24 +123,24 @@ CombinationTable &tableFor(int n, int m)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    fuzz::ensureApplication();
+    fuzz::EnsureApplication();
     if (size < 1)
         return 0;
     // First byte: bits 0-3 choose N (5..16; small tables keep a run fast), bits 4-6 M (1..7, at
     // most N).
     const int n = std::min(16, 5 + (data[0] & 15));
     const int m = std::min(n, 1 + ((data[0] >> 4) & 7) % 7);
-    // Files are separated by NUL bytes (at most four files; the rest stays in the last).
-    QList<QByteArray> files = fuzz::bytes(data + 1, size - 1).split('\0');
+    // Files are separated by NUL BytesOf (at most four files; the rest stays in the last).
+    QList<QByteArray> files = fuzz::BytesOf(data + 1, size - 1).split('\0');
     while (files.size() > 4) {
         files[3] += '\0' + files.back();
         files.removeLast();
     }
-    CombinationTable &table = tableFor(n, m);
+    CombinationTable &table = TableFor(n, m);
     table.clear();
     std::map<std::vector<int>, int> expected;
     for (qsizetype f = 0; f < files.size(); ++f) {
-        const Reference ref = readPlainly(files[f], n, m);
+        const Reference ref = ReadPlainly(files[f], n, m);
         SkippedLines skipped;
         try {
             table.addContent(files[f], QStringLiteral("f.txt"), skipped);

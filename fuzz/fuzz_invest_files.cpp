@@ -11,7 +11,7 @@ using namespace lumaro;
 
 namespace {
 
-QByteArray fileText(const QStringList &lines)
+QByteArray FileText(const QStringList &lines)
 {
     QByteArray text;
     for (const QString &line : lines)
@@ -19,7 +19,7 @@ QByteArray fileText(const QStringList &lines)
     return text;
 }
 
-bool sameSettings(const InvestFileSettings &a, const InvestFileSettings &b)
+bool SameSettings(const InvestFileSettings &a, const InvestFileSettings &b)
 {
     return a.play == b.play && a.waitIndex == b.waitIndex && a.betIndex == b.betIndex && a.gapIndex == b.gapIndex
         && a.streakIndex == b.streakIndex && a.singleMax == b.singleMax && a.totalMax == b.totalMax
@@ -27,7 +27,7 @@ bool sameSettings(const InvestFileSettings &a, const InvestFileSettings &b)
         && a.intervalMode == b.intervalMode;
 }
 
-void checkTickets(const InvestTicketsRead &read, qsizetype lines)
+void CheckTickets(const InvestTicketsRead &read, qsizetype lines)
 {
     LUMARO_FUZZ_CHECK(read.count >= 0);
     LUMARO_FUZZ_CHECK(static_cast<qsizetype>(read.tickets.size()) <= read.count);
@@ -35,7 +35,7 @@ void checkTickets(const InvestTicketsRead &read, qsizetype lines)
     for (const BetTicket &t : read.tickets)
         for (int digit : t)
             LUMARO_FUZZ_CHECK(digit >= 0 && digit <= 9);
-    const QStringList lines2 = SplitTextLines(fileText(InvestTicketLines(read.play, read.tickets)));
+    const QStringList lines2 = SplitTextLines(FileText(InvestTicketLines(read.play, read.tickets)));
     const InvestTicketsRead again = ParseInvestTickets(lines2);
     LUMARO_FUZZ_CHECK(again.play == read.play);
     LUMARO_FUZZ_CHECK(again.count == static_cast<int>(read.tickets.size()));
@@ -43,10 +43,10 @@ void checkTickets(const InvestTicketsRead &read, qsizetype lines)
     LUMARO_FUZZ_CHECK(again.extraLines == 0);
 }
 
-void checkSettings(const InvestFileSettings &read)
+void CheckSettings(const InvestFileSettings &read)
 {
-    const InvestFileSettings again = ParseInvestSettings(SplitTextLines(fileText(InvestSettingsLines(read))));
-    LUMARO_FUZZ_CHECK(sameSettings(again, read));
+    const InvestFileSettings again = ParseInvestSettings(SplitTextLines(FileText(InvestSettingsLines(read))));
+    LUMARO_FUZZ_CHECK(SameSettings(again, read));
     try {
         const InvestSettings s = ToInvestSettings(read);
         LUMARO_FUZZ_CHECK(s.bets >= 1 && s.gap >= 1 && s.streak >= 1 && s.wait >= 0);
@@ -59,10 +59,10 @@ void checkSettings(const InvestFileSettings &read)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    fuzz::ensureApplication();
+    fuzz::EnsureApplication();
     if (size < 1)
         return 0;
-    const QStringList lines = SplitTextLines(fuzz::bytes(data + 1, size - 1));
+    const QStringList lines = SplitTextLines(fuzz::BytesOf(data + 1, size - 1));
     const int kind = data[0] % 3;
     InvestFileSettings settings;
     InvestTicketsRead tickets;
@@ -83,8 +83,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     }
     // What was accepted must read back; an error from here on ends the run as a crash.
     if (kind != 0)
-        checkSettings(settings);
+        CheckSettings(settings);
     if (kind != 1)
-        checkTickets(tickets, ticketLines.size());
+        CheckTickets(tickets, ticketLines.size());
     return 0;
 }

@@ -16,27 +16,27 @@ using namespace lumaro;
 
 namespace {
 
-bool near(double a, double b)
+bool Near(double a, double b)
 {
     return std::abs(a - b) <= 1.0 / 65536;
 }
 
-bool sameOutline(const GlyphOutline &a, const GlyphOutline &b)
+bool SameOutline(const GlyphOutline &a, const GlyphOutline &b)
 {
     if (a.size() != b.size())
         return false;
     for (std::size_t i = 0; i < a.size(); ++i) {
-        if (a[i].kind != b[i].kind || !near(a[i].x3, b[i].x3) || !near(a[i].y3, b[i].y3))
+        if (a[i].kind != b[i].kind || !Near(a[i].x3, b[i].x3) || !Near(a[i].y3, b[i].y3))
             return false;
         if (a[i].kind == OutlineStep::Curve
-            && !(near(a[i].x1, b[i].x1) && near(a[i].y1, b[i].y1) && near(a[i].x2, b[i].x2) && near(a[i].y2, b[i].y2)))
+            && !(Near(a[i].x1, b[i].x1) && Near(a[i].y1, b[i].y1) && Near(a[i].x2, b[i].x2) && Near(a[i].y2, b[i].y2)))
             return false;
     }
     return true;
 }
 
 // Writes what outlines can be read and checks they read back alike.
-void roundTrip(const CffProgram &program)
+void RoundTrip(const CffProgram &program)
 {
     std::vector<GlyphOutline> outlines;
     for (int g = 0; g < program.glyphCount() && g < 16; ++g) {
@@ -55,20 +55,20 @@ void roundTrip(const CffProgram &program)
     const CffProgram again(written);
     LUMARO_FUZZ_CHECK(again.glyphCount() == static_cast<int>(outlines.size()));
     for (std::size_t g = 0; g < outlines.size(); ++g)
-        LUMARO_FUZZ_CHECK(sameOutline(again.outline(static_cast<int>(g)), outlines[g]));
+        LUMARO_FUZZ_CHECK(SameOutline(again.outline(static_cast<int>(g)), outlines[g]));
 }
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    fuzz::ensureApplication();
+    fuzz::EnsureApplication();
     if (size < 1)
         return 0;
-    const QByteArray content = fuzz::bytes(data + 1, size - 1);
+    const QByteArray content = fuzz::BytesOf(data + 1, size - 1);
     try {
         if (data[0] % 2 == 0) {
-            roundTrip(CffProgram(content));
+            RoundTrip(CffProgram(content));
             return 0;
         }
         static QTemporaryDir dir;
@@ -80,7 +80,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         const CjkFont font(path, QStringLiteral("CJKsc"));
         for (char32_t c : {U'0', U'共', U'页', char32_t(0x20000)})
             LUMARO_FUZZ_CHECK(font.advance(font.glyph(c)) >= 0);
-        roundTrip(font.cff());
+        RoundTrip(font.cff());
     } catch (const Error &) { }
     return 0;
 }

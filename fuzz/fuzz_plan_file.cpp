@@ -23,11 +23,11 @@ constexpr int kLimitField = 4;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    fuzz::ensureApplication();
+    fuzz::EnsureApplication();
     if (size < 1)
         return 0;
     const PlanShape shape = kShapes[data[0] % 3];
-    const QByteArray content = fuzz::bytes(data + 1, size - 1);
+    const QByteArray content = fuzz::BytesOf(data + 1, size - 1);
     PlanFileContent read;
     try {
         read = ParsePlanFile(content, shape.fields, shape.columns, kLimitField);

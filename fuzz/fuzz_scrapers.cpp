@@ -44,7 +44,7 @@ enum Scraper {
 constexpr qint64 kLastPeriods[] = {0, 1, 2024050, 2099999, 24010140, 99999999, std::numeric_limits<qint64>::max() - 1,
     std::numeric_limits<qint64>::max()};
 
-LotteryDefinition lottery(int n, int m, int periodWidth)
+LotteryDefinition Lottery(int n, int m, int periodWidth)
 {
     LotteryDefinition d;
     d.name = QStringLiteral("fuzz");
@@ -57,7 +57,7 @@ LotteryDefinition lottery(int n, int m, int periodWidth)
 // The candidates as the download checks them before it stores them: the period reads as its
 // value and is newer than the last one; a draw that converts and fits the lottery has M
 // distinct numbers in 1..N.
-void checkDraws(const std::vector<DrawCandidate> &draws, const LotteryDefinition &d, qint64 lastPeriod, qint64 most)
+void CheckDraws(const std::vector<DrawCandidate> &draws, const LotteryDefinition &d, qint64 lastPeriod, qint64 most)
 {
     LUMARO_FUZZ_CHECK(static_cast<qint64>(draws.size()) <= most);
     for (const DrawCandidate &draw : draws) {
@@ -89,7 +89,7 @@ void checkDraws(const std::vector<DrawCandidate> &draws, const LotteryDefinition
 
 // The periods a text shows, found here without the scrapers: runs of digits of the width
 // the lottery writes (short), or of two more starting with the century "20" (full).
-void periodsIn(const QString &text, int shortWidth, qint64 shortOffset, bool fullToo, std::vector<qint64> &periods)
+void PeriodsIn(const QString &text, int shortWidth, qint64 shortOffset, bool fullToo, std::vector<qint64> &periods)
 {
     static const QRegularExpression runs(QStringLiteral("(?<![0-9])[0-9]+(?![0-9])"));
     for (auto match = runs.globalMatch(text); match.hasNext();) {
@@ -105,7 +105,7 @@ const QDate kToday(2024, 6, 30);
 
 // What the download stores from the candidates: the new draws oldest first, none past a draw
 // it could not read. Checks the stored rows and that they leave no hole the texts did not have.
-void checkStored(std::vector<DrawCandidate> draws, QString failure, const QStringList &texts,
+void CheckStored(std::vector<DrawCandidate> draws, QString failure, const QStringList &texts,
     const LotteryDefinition &d, scrape::PeriodForm form, qint64 lastPeriod)
 {
     PagesRead read;
@@ -116,13 +116,13 @@ void checkStored(std::vector<DrawCandidate> draws, QString failure, const QStrin
         scrape::AddPeriodsShown(text, form, read.periodsShown);
         switch (form) {
         case scrape::PeriodForm::Year:
-            periodsIn(text, 7, 0, false, shown);
+            PeriodsIn(text, 7, 0, false, shown);
             break;
         case scrape::PeriodForm::ShortYear:
-            periodsIn(text, 5, 2000000, true, shown);
+            PeriodsIn(text, 5, 2000000, true, shown);
             break;
         case scrape::PeriodForm::Day:
-            periodsIn(text, 8, 0, true, shown);
+            PeriodsIn(text, 8, 0, true, shown);
             break;
         }
     }
@@ -147,7 +147,7 @@ void checkStored(std::vector<DrawCandidate> draws, QString failure, const QStrin
     }
 }
 
-void checkNanyue(const QStringList &lines, int m, qint64 lastPeriod)
+void CheckNanyue(const QStringList &lines, int m, qint64 lastPeriod)
 {
     const NanyueList list = ReadNanyueList(lines, m, lastPeriod);
     std::vector<DrawCandidate> draws;
@@ -162,20 +162,20 @@ void checkNanyue(const QStringList &lines, int m, qint64 lastPeriod)
         draws.push_back(std::move(draw));
     }
     LUMARO_FUZZ_CHECK(list.hasDrawLines || draws.empty());
-    checkDraws(draws, lottery(m == 7 ? 36 : 26, m, 7), lastPeriod, lines.size());
-    checkStored(draws, QString(), lines, lottery(m == 7 ? 36 : 26, m, 7), scrape::PeriodForm::Year, lastPeriod);
+    CheckDraws(draws, Lottery(m == 7 ? 36 : 26, m, 7), lastPeriod, lines.size());
+    CheckStored(draws, QString(), lines, Lottery(m == 7 ? 36 : 26, m, 7), scrape::PeriodForm::Year, lastPeriod);
 }
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    fuzz::ensureApplication();
+    fuzz::EnsureApplication();
     if (size < 2)
         return 0;
     const int scraper = data[0] % ScraperCount;
     const qint64 lastPeriod = kLastPeriods[data[1] % std::size(kLastPeriods)];
-    QList<QByteArray> bodies = fuzz::bytes(data + 2, size - 2).split('\0');
+    QList<QByteArray> bodies = fuzz::BytesOf(data + 2, size - 2).split('\0');
     while (bodies.size() > 3) {
         bodies[2] += '\0' + bodies.back();
         bodies.removeLast();
@@ -197,20 +197,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         const std::vector<DrawCandidate> draws = DateQlcDraws(page.draws, QDate(2024, 1, 1));
         for (const DrawCandidate &draw : draws)
             LUMARO_FUZZ_CHECK(ReadDate(draw.date).isValid());
-        checkDraws(draws, lottery(30, 7, 7), lastPeriod, lines.size());
+        CheckDraws(draws, Lottery(30, 7, 7), lastPeriod, lines.size());
         // A draw line whose period is no number ends the branch before anything is stored.
         if (page.failure.isEmpty())
-            checkStored(draws, QString(), lines, lottery(30, 7, 7), scrape::PeriodForm::Year, lastPeriod);
+            CheckStored(draws, QString(), lines, Lottery(30, 7, 7), scrape::PeriodForm::Year, lastPeriod);
         // Without a stored date the draws keep only the dates the page gives.
         for (const DrawCandidate &draw : DateQlcDraws(page.draws, QDate()))
             LUMARO_FUZZ_CHECK(draw.date.isEmpty() || ReadsAsDate(draw.date));
         break;
     }
     case Nanyue367List:
-        checkNanyue(lines, 7, lastPeriod);
+        CheckNanyue(lines, 7, lastPeriod);
         break;
     case Nanyue265List:
-        checkNanyue(lines, 5, lastPeriod);
+        CheckNanyue(lines, 5, lastPeriod);
         break;
     case NanyueDetail: {
         const QString date = ReadNanyueDetailDate(lines);
@@ -243,13 +243,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
                                                       : ReadElevenFiveAccumulator(accumulator, jiangxi, lastPeriod);
         for (const DrawCandidate &draw : scraped.draws)
             LUMARO_FUZZ_CHECK(draw.numbers.size() == 5);
-        checkDraws(scraped.draws, scraper == Tc225Pages ? lottery(22, 5, 7) : lottery(11, 5, 8), lastPeriod,
+        CheckDraws(scraped.draws, scraper == Tc225Pages ? Lottery(22, 5, 7) : Lottery(11, 5, 8), lastPeriod,
             std::min<qint64>(lineCount, items.size()));
         QStringList texts;
         for (const QStringList &page : pages)
             texts << page;
-        checkStored(scraped.draws, scraped.failure, texts,
-            scraper == Tc225Pages ? lottery(22, 5, 7) : lottery(11, 5, 8),
+        CheckStored(scraped.draws, scraped.failure, texts,
+            scraper == Tc225Pages ? Lottery(22, 5, 7) : Lottery(11, 5, 8),
             scraper == Tc225Pages ? scrape::PeriodForm::ShortYear : scrape::PeriodForm::Day, lastPeriod);
         break;
     }
@@ -263,8 +263,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         LUMARO_FUZZ_CHECK(rows.draws.size() < static_cast<std::size_t>(rows.rows) ? rows.joinsStored : true);
         for (const DrawCandidate &draw : rows.draws)
             LUMARO_FUZZ_CHECK(draw.numbers.size() == 5);
-        checkDraws(rows.draws, lottery(11, 5, 8), lastPeriod, markers);
-        checkStored(rows.draws, QString(), {text}, lottery(11, 5, 8), scrape::PeriodForm::Day, lastPeriod);
+        CheckDraws(rows.draws, Lottery(11, 5, 8), lastPeriod, markers);
+        CheckStored(rows.draws, QString(), {text}, Lottery(11, 5, 8), scrape::PeriodForm::Day, lastPeriod);
         break;
     }
     default:

@@ -14,7 +14,7 @@ using namespace lumaro;
 
 namespace {
 
-void checkRoot(const SiteRoot &root)
+void CheckRoot(const SiteRoot &root)
 {
     if (!root.configured()) {
         LUMARO_FUZZ_CHECK(root.url.isEmpty());
@@ -38,12 +38,12 @@ void checkRoot(const SiteRoot &root)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    fuzz::ensureApplication();
+    fuzz::EnsureApplication();
     if (size < 1)
         return 0;
-    const QByteArray content = fuzz::bytes(data + 1, size - 1);
+    const QByteArray content = fuzz::BytesOf(data + 1, size - 1);
     if ((data[0] & 1) == 0) {
-        checkRoot(SiteRootFromText(QString::fromUtf8(content)));
+        CheckRoot(SiteRootFromText(QString::fromUtf8(content)));
         return 0;
     }
     // The whole file, read from a folder of the run's own. QSettings keeps a parsed file and
@@ -64,7 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     LUMARO_FUZZ_CHECK(config.timeoutMs() >= 1 && config.timeoutMs() <= 600000);
     for (ResultSite site : {ResultSite::Welfare, ResultSite::Nanyue, ResultSite::Portal, ResultSite::Feed}) {
         LUMARO_FUZZ_CHECK(config.host(site) == config.host(site).trimmed());
-        checkRoot(config.root(site));
+        CheckRoot(config.root(site));
     }
     return 0;
 }

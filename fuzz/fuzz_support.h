@@ -11,7 +11,7 @@
 // check that stops the run with a message when a property of a reader does not hold.
 namespace lumaro::fuzz {
 
-inline void ensureApplication()
+inline void EnsureApplication()
 {
     static int argc = 1;
     static char name[] = "fuzz";
@@ -20,7 +20,7 @@ inline void ensureApplication()
     (void)app;
 }
 
-inline QByteArray bytes(const uint8_t *data, size_t size)
+inline QByteArray BytesOf(const uint8_t *data, size_t size)
 {
     return QByteArray(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
 }

@@ -10,11 +10,11 @@ using namespace lumaro;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    fuzz::ensureApplication();
+    fuzz::EnsureApplication();
     if (size < 1)
         return 0;
     const int m = 1 + data[0] % 7;
-    const QByteArray content = fuzz::bytes(data + 1, size - 1);
+    const QByteArray content = fuzz::BytesOf(data + 1, size - 1);
     TicketFileOptions options;
     options.stopAtBlankLine = (data[0] & 0x40) != 0;
     options.collapseRepeats = (data[0] & 0x80) != 0;

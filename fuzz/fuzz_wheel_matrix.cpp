@@ -15,7 +15,7 @@ using namespace lumaro;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    fuzz::ensureApplication();
+    fuzz::EnsureApplication();
     if (size < 1)
         return 0;
     // First byte: bits 0-4 the base positions b (1..21), bits 5-7 the ticket size t (1..8, at
@@ -25,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     p.t = std::min(p.b, 1 + (data[0] >> 5));
     p.c = p.t;
     p.k = p.t;
-    const QByteArray content = fuzz::bytes(data + 1, size - 1);
+    const QByteArray content = fuzz::BytesOf(data + 1, size - 1);
     std::vector<WheelMask> tickets;
     try {
         tickets = ParseWheelMatrix(content, p, QStringLiteral("选三型10码中3保3.txt"));

@@ -12,7 +12,7 @@
 
 namespace {
 
-void drawBalls(QPainter &p, const QRectF &area, int count, unsigned seed, double minR, double maxR, int alpha)
+void DrawBalls(QPainter &p, const QRectF &area, int count, unsigned seed, double minR, double maxR, int alpha)
 {
     std::mt19937 rng(seed);
     std::uniform_real_distribution<double> x(area.left(), area.right()), y(area.top(), area.bottom()), r(minR, maxR);
@@ -48,7 +48,7 @@ int main(int argc, char **argv)
         g.setColorAt(0, QColor(20, 40, 90));
         g.setColorAt(1, QColor(90, 20, 40));
         p.fillRect(splash.rect(), g);
-        drawBalls(p, QRectF(440, 30, 90, 280), 9, 7, 12, 26, 220);
+        DrawBalls(p, QRectF(440, 30, 90, 280), 9, 7, 12, 26, 220);
         p.setPen(QPen(QColor(255, 255, 255, 60), 1));
         for (int i = 0; i < 12; ++i)
             p.drawLine(0, 250 + i * 8, 551, 230 + i * 8);
@@ -63,7 +63,7 @@ int main(int argc, char **argv)
         g.setColorAt(0, QColor(214, 218, 224));
         g.setColorAt(1, QColor(176, 182, 190));
         p.fillRect(back.rect(), g);
-        drawBalls(p, QRectF(0, 0, 480, 300), 40, 11, 4, 14, 40);
+        DrawBalls(p, QRectF(0, 0, 480, 300), 40, 11, 4, 14, 40);
     }
     back.save(out + QStringLiteral("/back.bmp"), "BMP");
 

@@ -148,7 +148,7 @@ const Reference kReferences[] = {
     {21, 7, 6, 5, 499},
 };
 
-int referenceSize(const WheelParams &p)
+int ReferenceSize(const WheelParams &p)
 {
     for (const Reference &r : kReferences) {
         if (r.b == p.b && r.t == p.t && r.c == p.c && r.k == p.k)
@@ -158,7 +158,7 @@ int referenceSize(const WheelParams &p)
 }
 
 // At most 5 % above the reference, and at most 2 tickets above it below 40 tickets.
-int allowedSize(int reference)
+int AllowedSize(int reference)
 {
     if (reference <= 0)
         return 0;
@@ -170,14 +170,14 @@ int allowedSize(int reference)
 // Budgets grow fourfold with each attempt; reference designs get more attempts.
 constexpr int kReferenceAttempts = 5;
 
-std::uint64_t seedOf(const WheelParams &p)
+std::uint64_t SeedOf(const WheelParams &p)
 {
     return std::uint64_t(p.b) * 1'000'000 + std::uint64_t(p.t) * 10'000 + std::uint64_t(p.c) * 100 + std::uint64_t(p.k);
 }
 
 // Annealing moves granted per ticket of the greedy start, within a floor and a ceiling, and
 // fewer where one move touches many draws (small k, large c - k).
-qint64 movesFor(const WheelParams &p, int greedySize, int attempt)
+qint64 MovesFor(const WheelParams &p, int greedySize, int attempt)
 {
     const qint64 touched = Choose(p.t - 1, p.k - 1) * Choose(p.b - p.t - 1, p.c - p.k);
     qint64 moves = std::clamp<qint64>(qint64(greedySize) * 30'000, 500'000, 30'000'000);
@@ -189,7 +189,7 @@ qint64 movesFor(const WheelParams &p, int greedySize, int attempt)
 // Row-weighting steps per attempt: a step weighs the tickets through each uncovered draw and
 // looks over the design once, so the budget shrinks with both; none where a step would weigh
 // too many tickets to be worth it.
-qint64 weightingSteps(const WheelParams &p, int reference)
+qint64 WeightingSteps(const WheelParams &p, int reference)
 {
     const qint64 perDraw = WheelTicketsPerDraw(p);
     return perDraw > 400 ? 0 : 600'000'000 / (3 * perDraw + reference);
@@ -204,12 +204,12 @@ struct Entry {
     QString method; // empty: annealing, row weighting not tried
 };
 
-QString key(const WheelParams &p)
+QString Key(const WheelParams &p)
 {
     return QStringLiteral("%1,%2,%3,%4").arg(p.b).arg(p.t).arg(p.c).arg(p.k);
 }
 
-QMap<QString, Entry> readManifest(const QString &path)
+QMap<QString, Entry> ReadManifest(const QString &path)
 {
     QMap<QString, Entry> entries;
     QFile file(path);
@@ -227,12 +227,12 @@ QMap<QString, Entry> readManifest(const QString &path)
         e.status = QString::fromLatin1(f[7]);
         if (f.size() > 8)
             e.method = QString::fromLatin1(f[8]);
-        entries.insert(key(e.p), e);
+        entries.insert(Key(e.p), e);
     }
     return entries;
 }
 
-void writeManifest(const QString &path, const QMap<QString, Entry> &entries)
+void WriteManifest(const QString &path, const QMap<QString, Entry> &entries)
 {
     std::vector<Entry> sorted(entries.begin(), entries.end());
     std::sort(sorted.begin(), sorted.end(), [](const Entry &a, const Entry &b) {
@@ -259,7 +259,7 @@ void writeManifest(const QString &path, const QMap<QString, Entry> &entries)
 
 // Every design the window can ask for: the reference designs of up to 600 tickets first, then
 // the others by their lower bound, the largest reference designs last.
-std::vector<WheelParams> allDesigns()
+std::vector<WheelParams> AllDesigns()
 {
     std::vector<WheelParams> designs;
     for (int b = 2; b <= kWheelMaxBase; ++b)
@@ -268,7 +268,7 @@ std::vector<WheelParams> allDesigns()
                 for (int k = 1; k <= std::min(c, t); ++k)
                     designs.push_back(WheelParams {b, t, c, k});
     auto order = [](const WheelParams &p) {
-        const int reference = referenceSize(p);
+        const int reference = ReferenceSize(p);
         if (reference > 600)
             return std::pair(2, reference);
         if (reference > 0)
@@ -280,7 +280,7 @@ std::vector<WheelParams> allDesigns()
     return designs;
 }
 
-bool fileInOrder(const QString &path, const Entry &e)
+bool FileInOrder(const QString &path, const Entry &e)
 {
     if (!QFileInfo::exists(path))
         return false;
@@ -322,19 +322,19 @@ int main(int argc, char **argv)
         }
     }
     QDir().mkpath(out);
-    QMap<QString, Entry> manifest = readManifest(manifestPath);
+    QMap<QString, Entry> manifest = ReadManifest(manifestPath);
     QTextStream log(stdout);
 
     if (report) {
         // The reference designs against what is shipped.
         for (const Reference &r : kReferences) {
             const WheelParams p {r.b, r.t, r.c, r.k};
-            const auto it = manifest.constFind(key(p));
+            const auto it = manifest.constFind(Key(p));
             const int ours = it == manifest.cend() ? 0 : it->size;
             const char *verdict = ours == 0   ? "missing"
                 : ours < r.size               ? "better"
                 : ours == r.size              ? "equal"
-                : ours <= allowedSize(r.size) ? "within"
+                : ours <= AllowedSize(r.size) ? "within"
                                               : "ABOVE";
             log << r.b << '\t' << r.t << '\t' << r.c << '\t' << r.k << '\t' << r.size << '\t' << ours << '\t' << verdict
                 << '\n';
@@ -346,8 +346,8 @@ int main(int argc, char **argv)
     // above its margin, one otherwise), or on a design annealing left a little over the limit
     // (one seed); a smaller design replaces the file, or is shipped once within the limit.
     auto weigh = [&](Entry &e, const QString &path) {
-        const int reference = referenceSize(e.p);
-        const int attempts = reference > 0 && e.size > allowedSize(reference) ? 3 : 1;
+        const int reference = ReferenceSize(e.p);
+        const int attempts = reference > 0 && e.size > AllowedSize(reference) ? 3 : 1;
         bool improved = false;
         for (int attempt = 0; attempt < attempts && e.size > std::max(reference, WheelSizeBounds(e.p).lower);
              ++attempt) {
@@ -355,18 +355,18 @@ int main(int argc, char **argv)
             timer.start();
             WheelSearchOptions options;
             options.method = WheelMethod::RowWeighting;
-            options.seed = seedOf(e.p) + std::uint64_t(attempt);
-            options.maxMoves = weightingSteps(e.p, reference > 0 ? reference : e.size);
+            options.seed = SeedOf(e.p) + std::uint64_t(attempt);
+            options.maxMoves = WeightingSteps(e.p, reference > 0 ? reference : e.size);
             options.targetSize = reference;
             const WheelSearchResult result = GenerateWheel(e.p, options);
             const int size = int(result.tickets.size());
-            log << key(e.p) << "\tweighting " << size << " against " << e.size << "\tref " << reference << "\tsteps "
+            log << Key(e.p) << "\tweighting " << size << " against " << e.size << "\tref " << reference << "\tsteps "
                 << options.maxMoves << "\t" << timer.elapsed() / 1000.0 << " s\n";
             log.flush();
             if (size == 0 || size >= e.size)
                 continue;
             if (!VerifyWheel(e.p, result.tickets).holds) {
-                std::fprintf(stderr, "design %s failed its check\n", qPrintable(key(e.p)));
+                std::fprintf(stderr, "design %s failed its check\n", qPrintable(Key(e.p)));
                 std::exit(1);
             }
             if (reference > 0 || size <= limit) {
@@ -378,7 +378,7 @@ int main(int argc, char **argv)
             e.moves = options.maxMoves;
             e.method = QStringLiteral("weighting");
             improved = true;
-            if (reference > 0 && e.size <= allowedSize(reference))
+            if (reference > 0 && e.size <= AllowedSize(reference))
                 break;
         }
         if (!improved)
@@ -389,18 +389,18 @@ int main(int argc, char **argv)
     auto weighKnown = [&](const Entry &known, const QString &path) {
         Entry e = known;
         weigh(e, path);
-        manifest.insert(key(e.p), e);
-        writeManifest(manifestPath, manifest);
+        manifest.insert(Key(e.p), e);
+        WriteManifest(manifestPath, manifest);
         ++done;
     };
     auto annealedOnly = [](const Entry &e) { return e.method.isEmpty() || e.method == QLatin1String("annealing"); };
 
-    for (const WheelParams &p : allDesigns()) {
-        if (!only.isEmpty() && key(p) != only)
+    for (const WheelParams &p : AllDesigns()) {
+        if (!only.isEmpty() && Key(p) != only)
             continue;
         const QString path = out + QLatin1Char('/') + WheelMatrixFileName(p);
-        const int reference = referenceSize(p);
-        const auto known = manifest.constFind(key(p));
+        const int reference = ReferenceSize(p);
+        const auto known = manifest.constFind(Key(p));
         int firstAttempt = 0;
         int keptSize = 0; // a shipped design that a retry must beat
         if (known != manifest.cend()) {
@@ -410,14 +410,14 @@ int main(int argc, char **argv)
                     weighKnown(*known, path);
                 continue;
             }
-            if (known->status == QLatin1String("shipped") && fileInOrder(path, *known)) {
+            if (known->status == QLatin1String("shipped") && FileInOrder(path, *known)) {
                 // A reference design still too large goes on with the larger budgets, then
                 // with row weighting.
-                const int attempt = int(known->seed - seedOf(p));
+                const int attempt = int(known->seed - SeedOf(p));
                 const bool annealed = annealedOnly(*known);
-                if (reference == 0 || known->size <= allowedSize(reference) || known->size <= WheelSizeBounds(p).lower
+                if (reference == 0 || known->size <= AllowedSize(reference) || known->size <= WheelSizeBounds(p).lower
                     || attempt + 1 >= kReferenceAttempts || !annealed) {
-                    if (reference > 0 && annealed && known->size > reference && weightingSteps(p, reference) > 0)
+                    if (reference > 0 && annealed && known->size > reference && WeightingSteps(p, reference) > 0)
                         weighKnown(*known, path);
                     continue;
                 }
@@ -429,13 +429,13 @@ int main(int argc, char **argv)
         timer.start();
         Entry e;
         e.p = p;
-        e.seed = seedOf(p);
+        e.seed = SeedOf(p);
         const WheelBounds bounds = WheelSizeBounds(p);
         if (reference == 0 && bounds.lower > limit) {
             e.status = QStringLiteral("over");
             e.size = bounds.lower;
-            manifest.insert(key(p), e);
-            writeManifest(manifestPath, manifest);
+            manifest.insert(Key(p), e);
+            WriteManifest(manifestPath, manifest);
             continue;
         }
         // The greedy start alone tells the scale of the design.
@@ -447,9 +447,9 @@ int main(int argc, char **argv)
         if (reference == 0 && greedy > 2 * limit) { // annealing saves up to 40 % of the greedy size
             e.status = QStringLiteral("over");
             e.size = greedy;
-            manifest.insert(key(p), e);
-            writeManifest(manifestPath, manifest);
-            log << key(p) << "\tgreedy " << greedy << "\tover\n";
+            manifest.insert(Key(p), e);
+            WriteManifest(manifestPath, manifest);
+            log << Key(p) << "\tgreedy " << greedy << "\tover\n";
             log.flush();
             continue;
         }
@@ -458,22 +458,22 @@ int main(int argc, char **argv)
         for (int attempt = firstAttempt; attempt < attempts; ++attempt) {
             WheelSearchOptions options;
             options.seed = e.seed + std::uint64_t(attempt);
-            options.maxMoves = movesFor(p, greedy, attempt);
+            options.maxMoves = MovesFor(p, greedy, attempt);
             options.levelMoves = options.maxMoves / 2;
             result = GenerateWheel(p, options);
             e.seed = options.seed;
             e.moves = options.maxMoves;
-            if (reference == 0 || int(result.tickets.size()) <= allowedSize(reference)
+            if (reference == 0 || int(result.tickets.size()) <= AllowedSize(reference)
                 || int(result.tickets.size()) <= bounds.lower)
                 break;
         }
         const WheelCheck check = VerifyWheel(p, result.tickets);
         if (!check.holds) {
-            std::fprintf(stderr, "design %s failed its check\n", qPrintable(key(p)));
+            std::fprintf(stderr, "design %s failed its check\n", qPrintable(Key(p)));
             return 1;
         }
         if (keptSize > 0 && int(result.tickets.size()) >= keptSize) {
-            log << key(p) << "\tretry reached " << result.tickets.size() << ", kept " << keptSize << '\n';
+            log << Key(p) << "\tretry reached " << result.tickets.size() << ", kept " << keptSize << '\n';
             log.flush();
             continue;
         }
@@ -481,12 +481,12 @@ int main(int argc, char **argv)
         e.status = (e.size <= limit || reference > 0) ? QStringLiteral("shipped") : QStringLiteral("over");
         if (e.status == QLatin1String("shipped"))
             WriteWheelMatrix(path, result.tickets);
-        if (reference > 0 && e.size > reference && weightingSteps(p, reference) > 0)
+        if (reference > 0 && e.size > reference && WeightingSteps(p, reference) > 0)
             weigh(e, path);
-        manifest.insert(key(p), e);
-        writeManifest(manifestPath, manifest);
+        manifest.insert(Key(p), e);
+        WriteManifest(manifestPath, manifest);
         ++done;
-        log << key(p) << "\tgreedy " << greedy << "\tsize " << e.size << "\tlower " << bounds.lower << "\tref "
+        log << Key(p) << "\tgreedy " << greedy << "\tsize " << e.size << "\tlower " << bounds.lower << "\tref "
             << reference << "\tmoves " << e.moves << "\t" << timer.elapsed() / 1000.0 << " s\t" << e.status << '\n';
         log.flush();
     }

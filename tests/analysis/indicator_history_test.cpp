@@ -12,7 +12,7 @@ using namespace lumaro;
 namespace {
 
 // A draw table with periods 2020001, 2020002, … and the given numbers.
-DrawTable table(std::initializer_list<std::vector<int>> draws)
+DrawTable Table(std::initializer_list<std::vector<int>> draws)
 {
     const int m = static_cast<int>(draws.begin()->size());
     DrawTable t(static_cast<int>(draws.size()), m);
@@ -33,7 +33,7 @@ const std::vector<int> kSum84 = {1, 2, 3, 4, 5, 33, 36};
 
 TEST(IndicatorHistory, RowsShowPeriodNumbersAndRoundedValues)
 {
-    const DrawTable t = table({{7, 1, 36, 12, 20, 25, 30}, {1, 2, 3, 4, 5, 6, 7}, {1, 2, 3, 4, 5, 6, 8}});
+    const DrawTable t = Table({{7, 1, 36, 12, 20, 25, 30}, {1, 2, 3, 4, 5, 6, 7}, {1, 2, 3, 4, 5, 6, 8}});
     const IndicatorHistory deviation(Indicator::Deviation, t, 36);
     ASSERT_EQ(deviation.rowCount(), 3);
     EXPECT_EQ(deviation.headers(), (QStringList {"记录期号", "开奖号码", "偏度"}));
@@ -63,7 +63,7 @@ TEST(IndicatorHistory, RowsShowPeriodNumbersAndRoundedValues)
 TEST(IndicatorHistory, SummaryLinesAndTheFarAboveThresholdIncludingEquality)
 {
     // Mean 56, theoretical total over 3 draws 168, recent total 252 = 1.5 × 168.
-    const DrawTable t = table({kSum28, kSum28, kSum28, kSum84, kSum84, kSum84});
+    const DrawTable t = Table({kSum28, kSum28, kSum28, kSum84, kSum84, kSum84});
     const IndicatorSummary s = SummarizeIndicator(IndicatorHistory(Indicator::Sum, t, 36), 3);
     EXPECT_EQ(s.advice, IndicatorAdvice::FarAbove);
     EXPECT_EQ(s.lines,
@@ -71,10 +71,10 @@ TEST(IndicatorHistory, SummaryLinesAndTheFarAboveThresholdIncludingEquality)
             "最近3期理论和值总和：168.0", "最近3期和值总和远远超过理论和值总和，建议选择小于理论平均和值的组合！"}));
 
     // One draw less above: 1.5 × T > A and 1.5 × A > T, no advice.
-    const DrawTable between = table({kSum28, kSum28, kSum28, kSum28, kSum84, kSum84});
+    const DrawTable between = Table({kSum28, kSum28, kSum28, kSum28, kSum84, kSum84});
     EXPECT_EQ(SummarizeIndicator(IndicatorHistory(Indicator::Sum, between, 36), 3).advice, IndicatorAdvice::None);
 
-    const DrawTable below = table({kSum84, kSum84, kSum84, kSum28, kSum28, kSum28});
+    const DrawTable below = Table({kSum84, kSum84, kSum84, kSum28, kSum28, kSum28});
     const IndicatorSummary low = SummarizeIndicator(IndicatorHistory(Indicator::Sum, below, 36), 3);
     EXPECT_EQ(low.advice, IndicatorAdvice::FarBelow);
     EXPECT_EQ(
@@ -88,7 +88,7 @@ TEST(IndicatorHistory, TheoreticalValuesOfCountsAndRepeats)
     const std::vector<int> big = {30, 31, 32, 33, 34, 35, 36};
     const std::vector<int> mixed = {1, 2, 32, 33, 34, 35, 36};
     const IndicatorSummary s
-        = SummarizeIndicator(IndicatorHistory(Indicator::Big, table({big, mixed, big, mixed}), 36), 3);
+        = SummarizeIndicator(IndicatorHistory(Indicator::Big, Table({big, mixed, big, mixed}), 36), 3);
     EXPECT_DOUBLE_EQ(s.recentTotal, 17);
     EXPECT_EQ(s.lines[2], QStringLiteral("理论平均大数个数：3.5"));
     EXPECT_EQ(s.lines[4], QStringLiteral("最近3期理论大数个数总和：10.5"));
@@ -96,7 +96,7 @@ TEST(IndicatorHistory, TheoreticalValuesOfCountsAndRepeats)
 
     // Repeat: whole-number averages, 49 div 36 = 1 and 147 div 36 = 4.
     const IndicatorSummary r
-        = SummarizeIndicator(IndicatorHistory(Indicator::Repeat, table({kSum28, kSum28, kSum84, kSum84}), 36), 3);
+        = SummarizeIndicator(IndicatorHistory(Indicator::Repeat, Table({kSum28, kSum28, kSum84, kSum84}), 36), 3);
     EXPECT_EQ(r.lines[2], QStringLiteral("理论平均重码个数：1.0"));
     EXPECT_EQ(r.lines[3], QStringLiteral("最近3期重码个数总和：19.0"));
     EXPECT_EQ(r.lines[4], QStringLiteral("最近3期理论重码个数总和：4.0"));
@@ -105,11 +105,11 @@ TEST(IndicatorHistory, TheoreticalValuesOfCountsAndRepeats)
     // 26选5, K = 1: the theoretical total is 25 div 26 = 0; a last draw without repeats is no
     // reason for advice.
     const IndicatorSummary none
-        = SummarizeIndicator(IndicatorHistory(Indicator::Repeat, table({{1, 2, 3, 4, 5}, {6, 7, 8, 9, 10}}), 26), 1);
+        = SummarizeIndicator(IndicatorHistory(Indicator::Repeat, Table({{1, 2, 3, 4, 5}, {6, 7, 8, 9, 10}}), 26), 1);
     EXPECT_DOUBLE_EQ(none.theory.totalOverK, 0);
     EXPECT_EQ(none.advice, IndicatorAdvice::None);
     const IndicatorSummary some
-        = SummarizeIndicator(IndicatorHistory(Indicator::Repeat, table({{1, 2, 3, 4, 5}, {1, 7, 8, 9, 10}}), 26), 1);
+        = SummarizeIndicator(IndicatorHistory(Indicator::Repeat, Table({{1, 2, 3, 4, 5}, {1, 7, 8, 9, 10}}), 26), 1);
     EXPECT_EQ(some.advice, IndicatorAdvice::FarAbove);
 }
 
@@ -124,7 +124,7 @@ TEST(IndicatorHistory, ThinHistoriesClampKAndNeverDivideByZero)
     EXPECT_EQ(empty.k, 0);
     EXPECT_EQ(empty.lines, (QStringList {"理论最大跨度：35.0", "理论最小跨度：6.0", "没有开奖数据，无法统计。"}));
 
-    const IndicatorSummary two = SummarizeIndicator(IndicatorHistory(Indicator::Span, table({kSum28, kSum84}), 36), 3);
+    const IndicatorSummary two = SummarizeIndicator(IndicatorHistory(Indicator::Span, Table({kSum28, kSum84}), 36), 3);
     EXPECT_EQ(two.k, 2);
     EXPECT_EQ(two.lines[3], QStringLiteral("最近2期跨度总和：41.0"));
     EXPECT_EQ(two.lines[4], QStringLiteral("最近2期理论跨度总和：41.0"));
@@ -133,7 +133,7 @@ TEST(IndicatorHistory, ThinHistoriesClampKAndNeverDivideByZero)
 
 TEST(ZoneHistory, ZonesRoundUpAndHeadersKeepTheirStart)
 {
-    const ZoneHistory z36(table({{1, 6, 7, 13, 30, 31, 36}, {2, 3, 4, 5, 8, 9, 10}}), 36, 7);
+    const ZoneHistory z36(Table({{1, 6, 7, 13, 30, 31, 36}, {2, 3, 4, 5, 8, 9, 10}}), 36, 7);
     EXPECT_EQ(z36.zoneWidth(), 6);
     EXPECT_EQ(z36.headers().mid(2),
         (QStringList {"01-06号码总数", "07-12号码总数", "13-18号码总数", "19-24号码总数", "25-30号码总数",
@@ -145,13 +145,13 @@ TEST(ZoneHistory, ZonesRoundUpAndHeadersKeepTheirStart)
     EXPECT_EQ(z36.recentCounts(1)[0], (std::vector<double> {4}));
     EXPECT_EQ(z36.recentLabels(5), (QStringList {"2020001", "2020002"}));
 
-    const ZoneHistory z11(table({{1, 4, 7, 10, 11}}), 11, 5);
+    const ZoneHistory z11(Table({{1, 4, 7, 10, 11}}), 11, 5);
     EXPECT_EQ(z11.headers().mid(2),
         (QStringList {"01-03号码总数", "04-06号码总数", "07-09号码总数", "10-11号码总数", "13-11号码总数"}));
     EXPECT_EQ(z11.count(0, 3), 2);
     EXPECT_EQ(z11.count(0, 4), 0);
 
-    const ZoneHistory one(table({{1, 4, 7, 10, 11}}), 11, 1);
+    const ZoneHistory one(Table({{1, 4, 7, 10, 11}}), 11, 1);
     EXPECT_EQ(one.headers().last(), QStringLiteral("01-11号码总数"));
     EXPECT_EQ(one.count(0, 0), 5);
 
@@ -163,7 +163,7 @@ TEST(ZoneHistory, ZonesRoundUpAndHeadersKeepTheirStart)
 TEST(ZoneHistory, DigitZeroCountsInTheFirstZone)
 {
     // Digits 0 … 9 of a three-digit lottery.
-    const DrawTable digits = table({{0, 0, 0}, {0, 5, 9}, {4, 4, 8}});
+    const DrawTable digits = Table({{0, 0, 0}, {0, 5, 9}, {4, 4, 8}});
     const ZoneHistory three(digits, 10, 3, 0);
     EXPECT_EQ(three.headers().mid(2), (QStringList {"00-04号码总数", "05-08号码总数", "09-09号码总数"}));
     EXPECT_EQ(three.cellText(0, 1), QStringLiteral("00 00 00 "));

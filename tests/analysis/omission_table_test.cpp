@@ -13,7 +13,7 @@ namespace {
 
 // 36选7 draws 0..draws-1: the tracked numbers occur at the given draw indices, every draw is
 // filled up to seven numbers from 36 downwards.
-DrawTable drawsWithHits(int draws, const std::map<int, std::vector<int>> &hits)
+DrawTable DrawsWithHits(int draws, const std::map<int, std::vector<int>> &hits)
 {
     DrawTable t(draws, 7);
     for (int i = 0; i < draws; ++i) {
@@ -40,7 +40,7 @@ const std::map<int, std::vector<int>> kHits = {
     {7, {20, 18, 0}}, // g1 19 is too old for a rebound
 }; // 5 never occurs
 
-QStringList rowTexts(const OmissionTable &t, int number)
+QStringList RowTexts(const OmissionTable &t, int number)
 {
     QStringList texts;
     for (int row = 0; row < t.rowCount(); ++row) {
@@ -52,7 +52,7 @@ QStringList rowTexts(const OmissionTable &t, int number)
     return texts;
 }
 
-std::vector<int> numbersOf(const std::vector<OmissionRow> &rows)
+std::vector<int> NumbersOf(const std::vector<OmissionRow> &rows)
 {
     std::vector<int> numbers;
     for (const OmissionRow &r : rows)
@@ -60,7 +60,7 @@ std::vector<int> numbersOf(const std::vector<OmissionRow> &rows)
     return numbers;
 }
 
-OmissionRow row(int number, int hits, int omission, qint64 chase)
+OmissionRow RowOf(int number, int hits, int omission, qint64 chase)
 {
     OmissionRow r;
     r.number = number;
@@ -75,35 +75,35 @@ OmissionRow row(int number, int hits, int omission, qint64 chase)
 TEST(OmissionTable, ReboundTestAtTheThirdAndFourthHit)
 {
     const OmissionTable t
-        = BuildOmissionTable(drawsWithHits(40, kHits), 36, 7, 1, 36, OmissionMode::Rebound, OmissionSort::Number);
+        = BuildOmissionTable(DrawsWithHits(40, kHits), 36, 7, 1, 36, OmissionMode::Rebound, OmissionSort::Number);
     ASSERT_EQ(t.rowCount(), 36);
     EXPECT_EQ(t.headers(),
         (QStringList {"待选号码", "理论周期", "理论中奖总次数", "实际总奖总次数", "历史最大遗漏", "前次遗漏",
             "目前冷态倍数", "追号价值"}));
     // 40 × 49 × 20 × 100 div (1296 × 4) = 756.
-    EXPECT_EQ(rowTexts(t, 1), (QStringList {"01", "5.1", "7.8", "4", "20", "20", "3.9", "756%"}));
-    EXPECT_EQ(rowTexts(t, 2), (QStringList {"02", "5.1", "7.8", "4", "25", "25", "4.9", "945%"}));
-    EXPECT_EQ(rowTexts(t, 3), (QStringList {"03", "5.1", "7.8", "4", "3", "0", "0", "0%"}));
-    EXPECT_EQ(rowTexts(t, 4), (QStringList {"04", "5.1", "7.8", "2", "19", "0", "0", "0%"}));
+    EXPECT_EQ(RowTexts(t, 1), (QStringList {"01", "5.1", "7.8", "4", "20", "20", "3.9", "756%"}));
+    EXPECT_EQ(RowTexts(t, 2), (QStringList {"02", "5.1", "7.8", "4", "25", "25", "4.9", "945%"}));
+    EXPECT_EQ(RowTexts(t, 3), (QStringList {"03", "5.1", "7.8", "4", "3", "0", "0", "0%"}));
+    EXPECT_EQ(RowTexts(t, 4), (QStringList {"04", "5.1", "7.8", "2", "19", "0", "0", "0%"}));
     // Never drawn: nothing to divide by, the chase value is 0%.
-    EXPECT_EQ(rowTexts(t, 5), (QStringList {"05", "5.1", "7.8", "0", "0", "0", "0", "0%"}));
-    EXPECT_EQ(rowTexts(t, 7), (QStringList {"07", "5.1", "7.8", "3", "19", "0", "0", "0%"}));
+    EXPECT_EQ(RowTexts(t, 5), (QStringList {"05", "5.1", "7.8", "0", "0", "0", "0", "0%"}));
+    EXPECT_EQ(RowTexts(t, 7), (QStringList {"07", "5.1", "7.8", "3", "19", "0", "0", "0%"}));
 }
 
 TEST(OmissionTable, SkewUsesTheCurrentOmission)
 {
     const OmissionTable t
-        = BuildOmissionTable(drawsWithHits(40, kHits), 36, 7, 1, 36, OmissionMode::Skew, OmissionSort::Number);
+        = BuildOmissionTable(DrawsWithHits(40, kHits), 36, 7, 1, 36, OmissionMode::Skew, OmissionSort::Number);
     EXPECT_EQ(t.headers()[5], QStringLiteral("目前遗漏"));
     // 40 × 49 × 4 × 100 div (1296 × 4) = 151.
-    EXPECT_EQ(rowTexts(t, 1), (QStringList {"01", "5.1", "7.8", "4", "20", "4", "0.8", "151%"}));
+    EXPECT_EQ(RowTexts(t, 1), (QStringList {"01", "5.1", "7.8", "4", "20", "4", "0.8", "151%"}));
     // The longest omission includes the current one.
-    EXPECT_EQ(rowTexts(t, 4), (QStringList {"04", "5.1", "7.8", "2", "19", "19", "3.7", "1436%"}));
-    EXPECT_EQ(rowTexts(t, 6), (QStringList {"06", "5.1", "7.8", "1", "0", "0", "0", "0%"}));
-    EXPECT_EQ(rowTexts(t, 5), (QStringList {"05", "5.1", "7.8", "0", "0", "0", "0", "0%"}));
+    EXPECT_EQ(RowTexts(t, 4), (QStringList {"04", "5.1", "7.8", "2", "19", "19", "3.7", "1436%"}));
+    EXPECT_EQ(RowTexts(t, 6), (QStringList {"06", "5.1", "7.8", "1", "0", "0", "0", "0%"}));
+    EXPECT_EQ(RowTexts(t, 5), (QStringList {"05", "5.1", "7.8", "0", "0", "0", "0", "0%"}));
 
     const OmissionTable coldest
-        = BuildOmissionTable(drawsWithHits(40, kHits), 36, 7, 1, 36, OmissionMode::Skew, OmissionSort::Omission);
+        = BuildOmissionTable(DrawsWithHits(40, kHits), 36, 7, 1, 36, OmissionMode::Skew, OmissionSort::Omission);
     // 04 and 07 are both 19 draws cold; 04 comes first in number order and stays first.
     EXPECT_EQ(coldest.rows[0].number, 4);
     EXPECT_EQ(coldest.rows[1].number, 7);
@@ -123,21 +123,21 @@ TEST(OmissionTable, ExchangeSortOrders)
 {
     // Equal keys are never exchanged with each other, but a third row can carry them past each
     // other: the plain exchange sort, not a stable sort.
-    std::vector<OmissionRow> rows = {row(1, 4, 0, 5), row(2, 2, 9, 5), row(3, 2, 3, 9), row(4, 1, 9, 0)};
+    std::vector<OmissionRow> rows = {RowOf(1, 4, 0, 5), RowOf(2, 2, 9, 5), RowOf(3, 2, 3, 9), RowOf(4, 1, 9, 0)};
     SortOmissionRows(rows, OmissionSort::ChaseValue);
-    EXPECT_EQ(numbersOf(rows), (std::vector<int> {3, 2, 1, 4}));
+    EXPECT_EQ(NumbersOf(rows), (std::vector<int> {3, 2, 1, 4}));
     SortOmissionRows(rows, OmissionSort::Number); // leaves the order
-    EXPECT_EQ(numbersOf(rows), (std::vector<int> {3, 2, 1, 4}));
+    EXPECT_EQ(NumbersOf(rows), (std::vector<int> {3, 2, 1, 4}));
 
-    rows = {row(1, 4, 0, 5), row(2, 2, 9, 5), row(3, 2, 3, 9), row(4, 1, 9, 0)};
+    rows = {RowOf(1, 4, 0, 5), RowOf(2, 2, 9, 5), RowOf(3, 2, 3, 9), RowOf(4, 1, 9, 0)};
     SortOmissionRows(rows, OmissionSort::Hits);
-    EXPECT_EQ(numbersOf(rows), (std::vector<int> {4, 3, 2, 1}));
+    EXPECT_EQ(NumbersOf(rows), (std::vector<int> {4, 3, 2, 1}));
     SortOmissionRows(rows, OmissionSort::Omission);
-    EXPECT_EQ(numbersOf(rows), (std::vector<int> {4, 2, 3, 1}));
+    EXPECT_EQ(NumbersOf(rows), (std::vector<int> {4, 2, 3, 1}));
 
     // Number order is the order of the numbers themselves, whatever came before.
-    const DrawTable t = drawsWithHits(40, kHits);
-    EXPECT_EQ(numbersOf(BuildOmissionTable(t, 36, 7, 1, 36, OmissionMode::Rebound, OmissionSort::Number).rows)[4], 5);
+    const DrawTable t = DrawsWithHits(40, kHits);
+    EXPECT_EQ(NumbersOf(BuildOmissionTable(t, 36, 7, 1, 36, OmissionMode::Rebound, OmissionSort::Number).rows)[4], 5);
     const auto byValue = BuildOmissionTable(t, 36, 7, 1, 36, OmissionMode::Rebound, OmissionSort::ChaseValue).rows;
     EXPECT_EQ(byValue[0].number, 2);
     EXPECT_EQ(byValue[1].number, 1);
@@ -155,11 +155,11 @@ TEST(OmissionTable, DigitLotteriesRateTheDigitsAndEmptyHistoriesStayCalm)
     const OmissionTable t = BuildOmissionTable(digits, 10, 3, 0, 9, OmissionMode::Skew, OmissionSort::Number);
     ASSERT_EQ(t.rowCount(), 10);
     // A draw with the digit twice counts once.
-    EXPECT_EQ(rowTexts(t, 0), (QStringList {"00", "3.3", "0.9", "2", "1", "1", "0.3", "13%"}));
-    EXPECT_EQ(rowTexts(t, 5).mid(3), (QStringList {"1", "0", "0", "0", "0%"}));
+    EXPECT_EQ(RowTexts(t, 0), (QStringList {"00", "3.3", "0.9", "2", "1", "1", "0.3", "13%"}));
+    EXPECT_EQ(RowTexts(t, 5).mid(3), (QStringList {"1", "0", "0", "0", "0%"}));
 
     const OmissionTable empty
         = BuildOmissionTable(DrawTable(0, 7), 36, 7, 1, 36, OmissionMode::Rebound, OmissionSort::ChaseValue);
     ASSERT_EQ(empty.rowCount(), 36);
-    EXPECT_EQ(rowTexts(empty, 36), (QStringList {"36", "5.1", "0.0", "0", "0", "0", "0", "0%"}));
+    EXPECT_EQ(RowTexts(empty, 36), (QStringList {"36", "5.1", "0.0", "0", "0", "0", "0", "0%"}));
 }

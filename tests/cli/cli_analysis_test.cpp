@@ -8,22 +8,22 @@
 #include <algorithm>
 #include <vector>
 
-using lumaro::test::runCli;
+using lumaro::test::RunCli;
 
 namespace {
 
 const QString kQlc = QStringLiteral("中国福彩七乐彩");
 
-QStringList lines(const QString &text)
+QStringList OutputLines(const QString &text)
 {
     return text.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
 
 // The draws of the shared 七乐彩 file, oldest first: seven numbers each.
-std::vector<std::vector<int>> readQlc(const QString &file)
+std::vector<std::vector<int>> ReadQlc(const QString &file)
 {
     std::vector<std::vector<int>> draws;
-    const QStringList rows = QString::fromUtf8(lumaro::test::readFile(file)).split(QLatin1Char('\n'));
+    const QStringList rows = QString::fromUtf8(lumaro::test::ReadFile(file)).split(QLatin1Char('\n'));
     for (qsizetype i = 1; i < rows.size(); ++i) {
         const QStringList cells = rows[i].trimmed().split(QLatin1Char(','));
         if (cells.size() < 9)
@@ -43,11 +43,11 @@ TEST(CliAnalysis, IndicatorsOfEveryDrawInBothTrends)
     LUMARO_HISTORY_FILE(qlc, "qlc.csv");
     QTemporaryDir dir;
     const QString home = dir.path() + QStringLiteral("/home");
-    ASSERT_EQ(runCli(home, {QStringLiteral("import"), kQlc, qlc}).exitCode, 0);
+    ASSERT_EQ(RunCli(home, {QStringLiteral("import"), kQlc, qlc}).exitCode, 0);
 
-    auto r = runCli(home, {QStringLiteral("indicators"), kQlc});
+    auto r = RunCli(home, {QStringLiteral("indicators"), kQlc});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
-    const QStringList standard = lines(r.out);
+    const QStringList standard = OutputLines(r.out);
     ASSERT_EQ(standard.size(), 2922);
     EXPECT_EQ(
         standard[0], QStringLiteral("记录期号\t开奖号码\t大数个数\t奇数个数\t和值\t跨度\t散度\t偏度\tAC值\t重码个数"));
@@ -56,24 +56,24 @@ TEST(CliAnalysis, IndicatorsOfEveryDrawInBothTrends)
     EXPECT_EQ(standard[2], QStringLiteral("2007002\t01 02 06 11 14 19 27 \t2\t4\t80\t26\t4\t3\t15\t2"));
     EXPECT_TRUE(standard.back().startsWith(QStringLiteral("2026041\t02 06 11 16 17 29 30 \t")));
 
-    r = runCli(home,
+    r = RunCli(home,
         {QStringLiteral("indicators"), kQlc, QStringLiteral("--variant"), QStringLiteral("--seed"),
             QStringLiteral("11")});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
-    const QStringList variant = lines(r.out);
+    const QStringList variant = OutputLines(r.out);
     ASSERT_EQ(variant.size(), 2922);
     EXPECT_EQ(variant[0], standard[0]);
     EXPECT_NE(variant, standard);
     for (int row = 1; row < 2922; row += 400)
         EXPECT_EQ(variant[row].section(QLatin1Char('\t'), 0, 0), standard[row].section(QLatin1Char('\t'), 0, 0));
-    EXPECT_EQ(runCli(home,
+    EXPECT_EQ(RunCli(home,
                   {QStringLiteral("indicators"), kQlc, QStringLiteral("--variant"), QStringLiteral("--seed"),
                       QStringLiteral("11")})
                   .out,
         r.out);
 
-    EXPECT_EQ(runCli(home, {QStringLiteral("indicators"), QStringLiteral("没有")}).exitCode, 1);
-    EXPECT_EQ(runCli(home,
+    EXPECT_EQ(RunCli(home, {QStringLiteral("indicators"), QStringLiteral("没有")}).exitCode, 1);
+    EXPECT_EQ(RunCli(home,
                   {QStringLiteral("indicators"), kQlc, QStringLiteral("--variant"), QStringLiteral("--seed"),
                       QStringLiteral("x")})
                   .exitCode,
@@ -85,13 +85,13 @@ TEST(CliAnalysis, SkewTableAgreesWithTheHistoryAndSortsStayOrdered)
     LUMARO_HISTORY_FILE(qlc, "qlc.csv");
     QTemporaryDir dir;
     const QString home = dir.path() + QStringLiteral("/home");
-    ASSERT_EQ(runCli(home, {QStringLiteral("import"), kQlc, qlc}).exitCode, 0);
-    const std::vector<std::vector<int>> draws = readQlc(qlc);
+    ASSERT_EQ(RunCli(home, {QStringLiteral("import"), kQlc, qlc}).exitCode, 0);
+    const std::vector<std::vector<int>> draws = ReadQlc(qlc);
     ASSERT_EQ(draws.size(), 2921u);
 
-    auto r = runCli(home, {QStringLiteral("omission"), kQlc, QStringLiteral("--mode"), QStringLiteral("skew")});
+    auto r = RunCli(home, {QStringLiteral("omission"), kQlc, QStringLiteral("--mode"), QStringLiteral("skew")});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
-    const QStringList skew = lines(r.out);
+    const QStringList skew = OutputLines(r.out);
     ASSERT_EQ(skew.size(), 31);
     EXPECT_EQ(skew[0],
         QStringLiteral(
@@ -124,26 +124,26 @@ TEST(CliAnalysis, SkewTableAgreesWithTheHistoryAndSortsStayOrdered)
     }
 
     for (const char *mode : {"rebound", "skew"}) {
-        r = runCli(home,
+        r = RunCli(home,
             {QStringLiteral("omission"), kQlc, QStringLiteral("--mode"), QString::fromLatin1(mode),
                 QStringLiteral("--sort"), QStringLiteral("3")});
         ASSERT_EQ(r.exitCode, 0);
-        const QStringList byHits = lines(r.out);
+        const QStringList byHits = OutputLines(r.out);
         ASSERT_EQ(byHits.size(), 31);
         for (int row = 2; row <= 30; ++row)
             EXPECT_LE(byHits[row - 1].section(QLatin1Char('\t'), 3, 3).toInt(),
                 byHits[row].section(QLatin1Char('\t'), 3, 3).toInt());
-        r = runCli(home,
+        r = RunCli(home,
             {QStringLiteral("omission"), kQlc, QStringLiteral("--mode"), QString::fromLatin1(mode),
                 QStringLiteral("--sort"), QStringLiteral("1")});
-        const QStringList byValue = lines(r.out);
+        const QStringList byValue = OutputLines(r.out);
         for (int row = 2; row <= 30; ++row)
             EXPECT_GE(byValue[row - 1].section(QLatin1Char('\t'), 7, 7).chopped(1).toLongLong(),
                 byValue[row].section(QLatin1Char('\t'), 7, 7).chopped(1).toLongLong());
     }
 
-    EXPECT_EQ(runCli(home, {QStringLiteral("omission"), kQlc}).exitCode, 2);
-    EXPECT_EQ(runCli(home,
+    EXPECT_EQ(RunCli(home, {QStringLiteral("omission"), kQlc}).exitCode, 2);
+    EXPECT_EQ(RunCli(home,
                   {QStringLiteral("omission"), kQlc, QStringLiteral("--mode"), QStringLiteral("skew"),
                       QStringLiteral("--sort"), QStringLiteral("4")})
                   .exitCode,

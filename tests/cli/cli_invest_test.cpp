@@ -6,11 +6,11 @@
 
 #include <gtest/gtest.h>
 
-using lumaro::test::runCli;
+using lumaro::test::RunCli;
 
 namespace {
 
-QStringList args(std::initializer_list<const char *> list)
+QStringList Args(std::initializer_list<const char *> list)
 {
     QStringList result;
     for (const char *a : list)
@@ -24,7 +24,7 @@ TEST(CliPlan, TablesAveragesAndRefusals)
 {
     QTemporaryDir dir;
     const QString home = dir.path() + QStringLiteral("/home");
-    auto r = runCli(home, args({"plan", "fixed"}));
+    auto r = RunCli(home, Args({"plan", "fixed"}));
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     QStringList lines = r.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 82);
@@ -33,48 +33,48 @@ TEST(CliPlan, TablesAveragesAndRefusals)
     EXPECT_EQ(lines[62], QStringLiteral("62\t2\t32\t1008\t2000\t992\t98"));
     EXPECT_EQ(lines.back(), QStringLiteral("平均每期净利润为:551"));
 
-    r = runCli(home, args({"plan", "staged", "--periods", "10", "--stages", "3"}));
+    r = RunCli(home, Args({"plan", "staged", "--periods", "10", "--stages", "3"}));
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_EQ(r.out.count(QLatin1Char('\n')), 12);
 
-    r = runCli(home, args({"plan", "variable", "--tickets", "8,10"}));
+    r = RunCli(home, Args({"plan", "variable", "--tickets", "8,10"}));
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     lines = r.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 4);
     EXPECT_EQ(lines[1], QStringLiteral("1\t1\t8\t16\t16\t1000\t984\t6150"));
     EXPECT_EQ(lines[2], QStringLiteral("2\t1\t10\t20\t36\t1000\t964\t2677"));
 
-    r = runCli(home, args({"plan", "variable", "--periods", "1", "--tickets", "8,8"}));
+    r = RunCli(home, Args({"plan", "variable", "--periods", "1", "--tickets", "8,8"}));
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(r.err.contains(QStringLiteral("投资期限已满1天!"))) << r.err.toStdString();
-    r = runCli(home, args({"plan", "fixed", "--prize", "16"}));
+    r = RunCli(home, Args({"plan", "fixed", "--prize", "16"}));
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(r.err.contains(QStringLiteral("所需倍数太大，无法投注！")));
     // Net profits whose sum leaves 64 bits: refused, with no table and no wrapped average.
-    r = runCli(home,
-        args({"plan", "fixed", "--prize", "9000000000000000000", "--unit", "0", "--profit", "0", "--periods", "2"}));
+    r = RunCli(home,
+        Args({"plan", "fixed", "--prize", "9000000000000000000", "--unit", "0", "--profit", "0", "--periods", "2"}));
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(r.err.contains(QStringLiteral("金额太大，超出计算范围！"))) << r.err.toStdString();
     EXPECT_FALSE(r.out.contains(QStringLiteral("平均每期净利润为"))) << r.out.toStdString();
-    EXPECT_EQ(runCli(home, args({"plan", "fixed", "--periods", "0"})).exitCode, 1);
-    EXPECT_EQ(runCli(home, args({"plan", "staged", "--stages", "0"})).exitCode, 1);
-    EXPECT_EQ(runCli(home, args({"plan", "weekly"})).exitCode, 2);
-    EXPECT_EQ(runCli(home, args({"plan", "fixed", "--loss", "much"})).exitCode, 2);
+    EXPECT_EQ(RunCli(home, Args({"plan", "fixed", "--periods", "0"})).exitCode, 1);
+    EXPECT_EQ(RunCli(home, Args({"plan", "staged", "--stages", "0"})).exitCode, 1);
+    EXPECT_EQ(RunCli(home, Args({"plan", "weekly"})).exitCode, 2);
+    EXPECT_EQ(RunCli(home, Args({"plan", "fixed", "--loss", "much"})).exitCode, 2);
 }
 
 TEST(CliPlan, PdfReportOfTwentySixRows)
 {
     QTemporaryDir dir;
     const QString pdf = dir.path() + QStringLiteral("/plan.pdf");
-    const auto r = runCli(dir.path() + QStringLiteral("/home"),
+    const auto r = RunCli(dir.path() + QStringLiteral("/home"),
         {QStringLiteral("plan"), QStringLiteral("fixed"), QStringLiteral("--periods"), QStringLiteral("26"),
             QStringLiteral("--pdf"), pdf});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
-    const QByteArray bytes = lumaro::test::readFile(pdf);
+    const QByteArray bytes = lumaro::test::ReadFile(pdf);
     EXPECT_TRUE(bytes.contains("/Count 2"));
     // The fonts travel with the file, so readers without Chinese fonts show the texts too.
-    EXPECT_EQ(lumaro::test::pdfEmbeddedFonts(bytes).size(), 2);
-    const std::vector<QStringList> pages = lumaro::test::pdfPageTexts(bytes);
+    EXPECT_EQ(lumaro::test::PdfEmbeddedFonts(bytes).size(), 2);
+    const std::vector<QStringList> pages = lumaro::test::PdfPageTexts(bytes);
     ASSERT_EQ(pages.size(), 2u);
     EXPECT_TRUE(pages[0].contains(QStringLiteral("固定投资计划表")));
     EXPECT_TRUE(pages[0].contains(QStringLiteral("共2页\\第1页")));
@@ -87,9 +87,9 @@ TEST(CliInvest, AnalysisSearchAndRefusals)
     LUMARO_HISTORY_FILE(fc3d, "fc3d.csv");
     QTemporaryDir dir;
     const QString home = dir.path() + QStringLiteral("/home");
-    ASSERT_EQ(runCli(home, {QStringLiteral("import"), QStringLiteral("福彩3D"), fc3d}).exitCode, 0);
+    ASSERT_EQ(RunCli(home, {QStringLiteral("import"), QStringLiteral("福彩3D"), fc3d}).exitCode, 0);
 
-    auto r = runCli(home, args({"invest", "福彩3D", "--random", "100", "--seed", "4", "--bet", "5", "--no-carry"}));
+    auto r = RunCli(home, Args({"invest", "福彩3D", "--random", "100", "--seed", "4", "--bet", "5", "--no-carry"}));
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     QStringList lines = r.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     ASSERT_GE(lines.size(), 3);
@@ -101,7 +101,7 @@ TEST(CliInvest, AnalysisSearchAndRefusals)
         sum += lines[i].split(QLatin1Char('\t'))[5].toLongLong();
     EXPECT_EQ(lines.back(), QStringLiteral("总体赢余：%1").arg(sum)); // nothing carried: every row counts
 
-    r = runCli(home, args({"invest", "福彩3D", "--random", "100", "--seed", "4", "--no-interval", "--search"}));
+    r = RunCli(home, Args({"invest", "福彩3D", "--random", "100", "--seed", "4", "--no-interval", "--search"}));
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     lines = r.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     ASSERT_GE(lines.size(), 5);
@@ -110,14 +110,14 @@ TEST(CliInvest, AnalysisSearchAndRefusals)
     EXPECT_TRUE(lines[2].startsWith(QStringLiteral("连续投入期数：")));
 
     // A prize that cannot reach the wanted rate: no cycle, and the reason on the error stream.
-    r = runCli(home, args({"invest", "福彩3D", "--random", "100", "--prize", "200"}));
+    r = RunCli(home, Args({"invest", "福彩3D", "--random", "100", "--prize", "200"}));
     EXPECT_TRUE(r.out.endsWith(QStringLiteral("总体赢余：0\n"))) << r.out.toStdString();
     EXPECT_TRUE(r.err.contains(QStringLiteral("单注奖金200不足以"))) << r.err.toStdString();
 
-    EXPECT_EQ(runCli(home, args({"invest", "福彩3D", "--random", "91", "--play", "2"})).exitCode, 1);
-    EXPECT_EQ(runCli(home, args({"invest", "福彩3D"})).exitCode, 2);
-    EXPECT_EQ(runCli(home, args({"invest", "福彩3D", "--random", "10", "--bet", "51"})).exitCode, 2);
-    r = runCli(home, args({"invest", "中国福彩七乐彩", "--random", "10"}));
+    EXPECT_EQ(RunCli(home, Args({"invest", "福彩3D", "--random", "91", "--play", "2"})).exitCode, 1);
+    EXPECT_EQ(RunCli(home, Args({"invest", "福彩3D"})).exitCode, 2);
+    EXPECT_EQ(RunCli(home, Args({"invest", "福彩3D", "--random", "10", "--bet", "51"})).exitCode, 2);
+    r = RunCli(home, Args({"invest", "中国福彩七乐彩", "--random", "10"}));
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(r.err.contains(QStringLiteral("三位数字型"))) << r.err.toStdString();
 }

@@ -8,13 +8,13 @@
 
 #include <sys/stat.h>
 
-using lumaro::test::runCli;
+using lumaro::test::RunCli;
 
 namespace {
 
 const QString kQlc = QStringLiteral("中国福彩七乐彩");
 
-QStringList args(std::initializer_list<const char *> list)
+QStringList Args(std::initializer_list<const char *> list)
 {
     QStringList out;
     for (const char *a : list)
@@ -32,53 +32,53 @@ TEST(CliOptions, SeedsCountsAndMoneyReadAsTheWindowsReadThem)
     QTemporaryDir dir;
     const QString home = dir.filePath(QStringLiteral("home"));
     const QString out = dir.filePath(QStringLiteral("out.txt"));
-    const QStringList indicators = QStringList {QStringLiteral("indicators"), kQlc} + args({"--variant", "--seed"});
+    const QStringList indicators = QStringList {QStringLiteral("indicators"), kQlc} + Args({"--variant", "--seed"});
     const QStringList filter = QStringList {QStringLiteral("filter"), kQlc}
-        + args({"--sum", "100-160", "-o", out.toUtf8().constData(), "--variant", "--seed"});
+        + Args({"--sum", "100-160", "-o", out.toUtf8().constData(), "--variant", "--seed"});
     const QStringList exclude
         = QStringList {QStringLiteral("exclude"), QStringLiteral("南粤风采26选5"), QStringLiteral("sum")}
-        + args({"--seed"});
+        + Args({"--seed"});
     for (const QStringList &command : {indicators, filter}) {
-        auto r = runCli(home, command + args({"3000000000"}));
+        auto r = RunCli(home, command + Args({"3000000000"}));
         EXPECT_EQ(r.exitCode, 0) << command.front().toStdString() << r.err.toStdString();
         for (const char *bad : {"-1", "18446744073709551616", "1e3"}) {
-            r = runCli(home, command + args({bad}));
+            r = RunCli(home, command + Args({bad}));
             EXPECT_EQ(r.exitCode, 2) << command.front().toStdString() << ' ' << bad;
             EXPECT_EQ(r.err,
                 QStringLiteral("--seed 的值“%1”不是0到18446744073709551615之间的整数\n").arg(QString::fromLatin1(bad)));
         }
     }
-    auto r = runCli(home, exclude + args({"-1"}));
+    auto r = RunCli(home, exclude + Args({"-1"}));
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_TRUE(r.err.startsWith(QStringLiteral("--seed 的值“-1”"))) << r.err.toStdString();
 
     // A negative target would never be reached: refused as the window refuses it.
     const QString draws = dir.filePath(QStringLiteral("draws.txt"));
-    lumaro::test::writeFile(draws, "2024001 01 02 03 04 05\n2024002 06 07 08 09 10\n2024003 11 12 13 14 15\n");
-    ASSERT_EQ(runCli(home, {QStringLiteral("import"), QStringLiteral("南粤风采26选5"), draws}).exitCode, 0);
-    r = runCli(home, exclude + args({"1", "--target", "-1"}));
+    lumaro::test::WriteFile(draws, "2024001 01 02 03 04 05\n2024002 06 07 08 09 10\n2024003 11 12 13 14 15\n");
+    ASSERT_EQ(RunCli(home, {QStringLiteral("import"), QStringLiteral("南粤风采26选5"), draws}).exitCode, 0);
+    r = RunCli(home, exclude + Args({"1", "--target", "-1"}));
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.err, QStringLiteral("过滤到的注数不能小于0！\n"));
-    r = runCli(home, exclude + args({"1", "--cycles", "-1"}));
+    r = RunCli(home, exclude + Args({"1", "--cycles", "-1"}));
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.err, QStringLiteral("过滤次数不能小于0！\n"));
-    r = runCli(home, exclude + args({"1", "--repeat", "-2"}));
+    r = RunCli(home, exclude + Args({"1", "--repeat", "-2"}));
     EXPECT_EQ(r.exitCode, 2); // --repeat is no option of sum
-    r = runCli(home, exclude + args({"1", "--upper", "-2"}));
+    r = RunCli(home, exclude + Args({"1", "--upper", "-2"}));
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.err, QStringLiteral("请输入不小于0的整数！\n"));
-    r = runCli(home, exclude + args({"1", "--target", "many"}));
+    r = RunCli(home, exclude + Args({"1", "--target", "many"}));
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_EQ(r.err, QStringLiteral("--target 的值“many”不是整数\n"));
 
     // Money: the plan and investment windows take no negative amount.
-    r = runCli(home, args({"plan", "fixed", "--loss", "-5"}));
+    r = RunCli(home, Args({"plan", "fixed", "--loss", "-5"}));
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.err, QStringLiteral("前期亏损不能为负数！\n"));
-    r = runCli(home, args({"plan", "staged", "--unit", "-16", "--prize", "-1000"}));
+    r = RunCli(home, Args({"plan", "staged", "--unit", "-16", "--prize", "-1000"}));
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.err, QStringLiteral("单倍投入不能为负数！\n"));
-    r = runCli(home, args({"invest", "福彩3D", "--random", "10", "--total-max", "-1"}));
+    r = RunCli(home, Args({"invest", "福彩3D", "--random", "10", "--total-max", "-1"}));
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.err, QStringLiteral("累计最大投入不能为负数！\n"));
 }
@@ -102,12 +102,12 @@ TEST(CliOptions, EndlessInputIsRefused)
             {QStringLiteral("invest"), QStringLiteral("福彩3D"), QStringLiteral("--tickets"), input},
         };
         for (const QStringList &command : commands) {
-            const auto r = runCli(home, command);
+            const auto r = RunCli(home, command);
             EXPECT_EQ(r.exitCode, 1) << command.join(QLatin1Char(' ')).toStdString();
             EXPECT_TRUE(r.err.contains(notRegular)) << r.err.toStdString();
         }
     }
-    const auto r = runCli(home, {QStringLiteral("import"), kQlc, dir.path()});
+    const auto r = RunCli(home, {QStringLiteral("import"), kQlc, dir.path()});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(r.err.contains(QStringLiteral("是文件夹"))) << r.err.toStdString();
 }

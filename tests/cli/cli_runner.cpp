@@ -4,7 +4,7 @@
 
 namespace lumaro::test {
 
-CliResult runCli(const QString &home, const QStringList &args)
+CliResult RunCli(const QString &home, const QStringList &args)
 {
     QProcess process;
     process.start(QStringLiteral(LUMARO_CLI_PATH), QStringList {QStringLiteral("--home"), home} + args);

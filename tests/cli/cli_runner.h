@@ -13,6 +13,6 @@ struct CliResult {
 };
 
 // Runs lumaro-cli with --home HOME and the given arguments.
-CliResult runCli(const QString &home, const QStringList &args);
+CliResult RunCli(const QString &home, const QStringList &args);
 
 } // namespace lumaro::test

@@ -6,45 +6,45 @@
 
 #include <gtest/gtest.h>
 
-using lumaro::test::runCli;
+using lumaro::test::RunCli;
 
 TEST(CliWheel, WheelListsTheTicketsAsTheWindowDoes)
 {
     QTemporaryDir dir;
     const QString home = dir.path() + QStringLiteral("/home");
-    ASSERT_EQ(runCli(home, {QStringLiteral("lotteries")}).exitCode, 0);
-    lumaro::test::writeFile(home + QStringLiteral("/旋转矩阵/选三型05码中3保2.txt"), "1 2 3\r\n3 4 5\r\n1,2,4\r\n");
+    ASSERT_EQ(RunCli(home, {QStringLiteral("lotteries")}).exitCode, 0);
+    lumaro::test::WriteFile(home + QStringLiteral("/旋转矩阵/选三型05码中3保2.txt"), "1 2 3\r\n3 4 5\r\n1,2,4\r\n");
     const QString out = dir.filePath(QStringLiteral("t.txt"));
-    auto r = runCli(home,
+    auto r = RunCli(home,
         {QStringLiteral("wheel"), QStringLiteral("--base"), QStringLiteral("9 07 5 30 1"), QStringLiteral("--type"),
             QStringLiteral("3"), QStringLiteral("--match"), QStringLiteral("3"), QStringLiteral("--guarantee"),
             QStringLiteral("2"), QStringLiteral("-o"), out});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_EQ(r.out,
         QStringLiteral("序号\t号码1\t号码2\t号码3\n1\t05\t07\t09\n2\t01\t05\t30\n3\t07\t09\t30\n投注号码：共3 注\n"));
-    EXPECT_EQ(lumaro::test::readFile(out), QByteArray("05 07 09\r\n01 05 30\r\n07 09 30\r\n"));
+    EXPECT_EQ(lumaro::test::ReadFile(out), QByteArray("05 07 09\r\n01 05 30\r\n07 09 30\r\n"));
 
     // A banker wheel reads the matrix of one number fewer per ticket.
-    r = runCli(home,
+    r = RunCli(home,
         {QStringLiteral("wheel"), QStringLiteral("--base"), QStringLiteral("1 2 3 4 5"), QStringLiteral("--bankers"),
             QStringLiteral("8"), QStringLiteral("--type"), QStringLiteral("4"), QStringLiteral("--match"),
             QStringLiteral("4"), QStringLiteral("--guarantee"), QStringLiteral("3")});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_TRUE(r.out.contains(QStringLiteral("\n1\t01\t02\t03\t08\n"))) << r.out.toStdString();
 
-    r = runCli(home,
+    r = RunCli(home,
         {QStringLiteral("wheel"), QStringLiteral("--base"), QStringLiteral("1 2 3 4 5"), QStringLiteral("--type"),
             QStringLiteral("3"), QStringLiteral("--match"), QStringLiteral("3"), QStringLiteral("--guarantee"),
             QStringLiteral("4")});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(r.err.contains(QStringLiteral("没有该类型的矩阵！")));
-    r = runCli(home,
+    r = RunCli(home,
         {QStringLiteral("wheel"), QStringLiteral("--base"), QStringLiteral("1 2 3 4 1"), QStringLiteral("--type"),
             QStringLiteral("3"), QStringLiteral("--match"), QStringLiteral("3"), QStringLiteral("--guarantee"),
             QStringLiteral("2")});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(r.err.contains(QStringLiteral("请不要输入重复的号码数字！")));
-    EXPECT_EQ(runCli(home, {QStringLiteral("wheel"), QStringLiteral("--type"), QStringLiteral("3")}).exitCode, 2);
+    EXPECT_EQ(RunCli(home, {QStringLiteral("wheel"), QStringLiteral("--type"), QStringLiteral("3")}).exitCode, 2);
 }
 
 // A fresh program folder gets the shipped matrices before the first wheel.
@@ -53,11 +53,11 @@ TEST(CliWheel, ShippedMatrixOfTheInitialSettings)
     QTemporaryDir dir;
     const QString home = dir.path() + QStringLiteral("/home");
     const auto r
-        = runCli(home, {QStringLiteral("wheel"), QStringLiteral("--base"), QStringLiteral("1 2 3 4 5 6 7 8 9 10")});
+        = RunCli(home, {QStringLiteral("wheel"), QStringLiteral("--base"), QStringLiteral("1 2 3 4 5 6 7 8 9 10")});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_TRUE(r.out.startsWith(QStringLiteral("序号\t号码1\t号码2\t号码3\t号码4\t号码5\t号码6\n1\t01\t")));
     EXPECT_TRUE(r.out.endsWith(QStringLiteral(" 注\n")));
-    const auto check = runCli(home,
+    const auto check = RunCli(home,
         {QStringLiteral("wheel-check"), QStringLiteral("选六型10码中6保5.txt"), QStringLiteral("10"),
             QStringLiteral("6"), QStringLiteral("5")});
     EXPECT_EQ(check.exitCode, 0) << check.out.toStdString();
@@ -68,38 +68,38 @@ TEST(CliWheel, DesignAndCheck)
     QTemporaryDir dir;
     const QString home = dir.path() + QStringLiteral("/home");
     const QString file = dir.filePath(QStringLiteral("fano.txt"));
-    auto r = runCli(home,
+    auto r = RunCli(home,
         {QStringLiteral("wheel-design"), QStringLiteral("7"), QStringLiteral("3"), QStringLiteral("2"),
             QStringLiteral("2"), QStringLiteral("--seconds"), QStringLiteral("5"), QStringLiteral("-o"), file});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_TRUE(r.out.endsWith(QStringLiteral("矩阵注数：7\n"))) << r.out.toStdString();
     EXPECT_EQ(r.out.count(QLatin1Char('\n')), 8);
 
-    r = runCli(
+    r = RunCli(
         home, {QStringLiteral("wheel-check"), file, QStringLiteral("7"), QStringLiteral("2"), QStringLiteral("2")});
     EXPECT_EQ(r.exitCode, 0) << r.out.toStdString() << r.err.toStdString();
     EXPECT_TRUE(r.out.startsWith(QStringLiteral("矩阵注数：7\n保证成立")));
     // Read as the matrix of a one-banker wheel: three of the seven plus the banker, two plus it.
-    r = runCli(home,
+    r = RunCli(home,
         {QStringLiteral("wheel-check"), file, QStringLiteral("7"), QStringLiteral("3"), QStringLiteral("3"),
             QStringLiteral("--bankers"), QStringLiteral("1")});
     EXPECT_EQ(r.exitCode, 0) << r.out.toStdString() << r.err.toStdString();
 
     const QString broken = dir.filePath(QStringLiteral("six.txt"));
-    lumaro::test::writeFile(broken, "1 2 3\r\n1 4 5\r\n1 6 7\r\n2 4 6\r\n2 5 7\r\n3 4 7\r\n");
-    r = runCli(
+    lumaro::test::WriteFile(broken, "1 2 3\r\n1 4 5\r\n1 6 7\r\n2 4 6\r\n2 5 7\r\n3 4 7\r\n");
+    r = RunCli(
         home, {QStringLiteral("wheel-check"), broken, QStringLiteral("7"), QStringLiteral("2"), QStringLiteral("2")});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(r.out.contains(QStringLiteral("保证不成立：3 组"))) << r.out.toStdString();
     EXPECT_TRUE(r.out.contains(QStringLiteral("例如 03 05"))) << r.out.toStdString();
 
-    EXPECT_EQ(runCli(home,
+    EXPECT_EQ(RunCli(home,
                   {QStringLiteral("wheel-design"), QStringLiteral("7"), QStringLiteral("3"), QStringLiteral("4"),
                       QStringLiteral("4")})
                   .exitCode,
         1);
     EXPECT_EQ(
-        runCli(home,
+        RunCli(home,
             {QStringLiteral("wheel-check"), broken, QStringLiteral("x"), QStringLiteral("2"), QStringLiteral("2")})
             .exitCode,
         2);

@@ -15,13 +15,13 @@ namespace {
 
 const QString k22 = QStringLiteral("中国体彩22选5");
 
-void fill(DrawEditModel &model, int row, const QStringList &cells)
+void Fill(DrawEditModel &model, int row, const QStringList &cells)
 {
     for (int c = 0; c < cells.size(); ++c)
         model.setData(model.index(row, c), cells[c]);
 }
 
-QString postError(DrawEditModel &model, int row)
+QString PostError(DrawEditModel &model, int row)
 {
     try {
         model.post(row);
@@ -56,15 +56,15 @@ TEST(DrawEditModel, PostingChecksEveryCellAndKeepsTheRowInEditing)
         {{"2020001", "1", "2", "3", "4", "2", ""}, "第1行“5”列的号码2与第2个号码重复！"},
     };
     for (const Case &c : cases) {
-        fill(model, row, c.cells);
-        EXPECT_EQ(postError(model, row), QString::fromUtf8(c.message));
+        Fill(model, row, c.cells);
+        EXPECT_EQ(PostError(model, row), QString::fromUtf8(c.message));
         EXPECT_TRUE(model.isPending(row));
     }
     EXPECT_EQ(home.store().drawCount(k22), 0);
-    fill(model, row,
+    Fill(model, row,
         {QStringLiteral("2020001"), QStringLiteral("5"), QStringLiteral("9"), QStringLiteral("13"),
             QStringLiteral("20"), QStringLiteral("22"), QStringLiteral("2020-01-01")});
-    EXPECT_EQ(postError(model, row), QString());
+    EXPECT_EQ(PostError(model, row), QString());
     EXPECT_FALSE(model.isPending(row));
     EXPECT_EQ(home.store().drawCount(k22), 1);
 
@@ -91,7 +91,7 @@ TEST(DrawEditModel, ExportWritesPostedRowsInGridOrder)
     DrawEditModel model(home.store());
     model.load(k22);
     const int row = model.appendRow();
-    fill(model, row,
+    Fill(model, row,
         {QStringLiteral("2019001"), QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("4"),
             QStringLiteral("22"), QString()});
     model.post(row);
@@ -106,7 +106,7 @@ TEST(Backup, CopiesWhileOpenAndRestoresOnlyLotteryDatabases)
     ImportDraws(home.store(), k22, "2020001 01 02 03 04 05\n");
     home.store().listLotteries(); // the connection is open
     const QString copy = home.path(QStringLiteral("备份.db"));
-    test::writeFile(copy, "old file to be replaced");
+    test::WriteFile(copy, "old file to be replaced");
     BackupDatabase(home.store(), copy);
     EXPECT_NO_THROW(CheckLotteryDatabase(copy));
     EXPECT_FALSE(QFile::exists(copy + QStringLiteral(".part")));
@@ -116,12 +116,12 @@ TEST(Backup, CopiesWhileOpenAndRestoresOnlyLotteryDatabases)
 
     // Files that are not lottery databases are refused and change nothing.
     const QString text = home.path(QStringLiteral("a.txt"));
-    test::writeFile(text, "2020001 01 02 03 04 05\r\n");
+    test::WriteFile(text, "2020001 01 02 03 04 05\r\n");
     EXPECT_THROW(RestoreDatabase(home.store(), text), InputError);
-    QByteArray truncated = test::readFile(copy);
+    QByteArray truncated = test::ReadFile(copy);
     truncated.truncate(truncated.size() / 2);
     const QString broken = home.path(QStringLiteral("坏.db"));
-    test::writeFile(broken, truncated);
+    test::WriteFile(broken, truncated);
     EXPECT_THROW(RestoreDatabase(home.store(), broken), Error);
     EXPECT_THROW(RestoreDatabase(home.store(), home.path(QStringLiteral("没有.db"))), IoError);
     EXPECT_EQ(home.store().drawCount(k22), 2);
@@ -140,18 +140,18 @@ TEST(DrawEditModel, APeriodAlreadyInTheTableIsRefusedWhateverItsZeros)
     DrawEditModel model(home.store());
     model.load(k22);
     const int row = model.appendRow();
-    fill(model, row,
+    Fill(model, row,
         {QStringLiteral("2001"), QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("4"),
             QStringLiteral("5"), QString()});
-    EXPECT_EQ(postError(model, row),
+    EXPECT_EQ(PostError(model, row),
         QStringLiteral("第3行“记录期号”列的期号2001与第1行的第0002001期是同一期，同一期不能存两次！"));
     model.setData(model.index(row, 0), QStringLiteral("2020003"));
-    EXPECT_EQ(postError(model, row), QString());
+    EXPECT_EQ(PostError(model, row), QString());
 
     // A posted row may not take another row's period, but may keep (and rewrite) its own.
     model.setData(model.index(0, 0), QStringLiteral("2020002"));
-    EXPECT_TRUE(postError(model, 0).contains(QStringLiteral("同一期不能存两次")));
+    EXPECT_TRUE(PostError(model, 0).contains(QStringLiteral("同一期不能存两次")));
     model.setData(model.index(0, 0), QStringLiteral("2001"));
-    EXPECT_EQ(postError(model, 0), QString());
+    EXPECT_EQ(PostError(model, 0), QString());
     EXPECT_EQ(home.store().drawCount(k22), 3);
 }

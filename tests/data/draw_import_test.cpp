@@ -16,7 +16,7 @@ namespace {
 
 const QString k22 = QStringLiteral("中国体彩22选5");
 
-QString importError(LotteryStore &store, const QString &name, const QByteArray &content)
+QString ImportError(LotteryStore &store, const QString &name, const QByteArray &content)
 {
     try {
         ImportDraws(store, name, content);
@@ -70,17 +70,17 @@ TEST(DrawImport, OneBadRowRefusesTheWholeFileWithItsLine)
         {"2020002,2020-01-02,1,2,3,4,5.0", "不是整数"},
     };
     for (const Case &c : cases) {
-        const QString message = importError(home.store(), k22, head + c.row + "\n2020009,2020-01-09,1,2,3,4,5\n");
+        const QString message = ImportError(home.store(), k22, head + c.row + "\n2020009,2020-01-09,1,2,3,4,5\n");
         EXPECT_TRUE(message.startsWith(QStringLiteral("第3行："))) << c.row << " → " << message.toStdString();
         EXPECT_TRUE(message.contains(QString::fromUtf8(c.reason))) << c.row << " → " << message.toStdString();
     }
     EXPECT_EQ(home.store().drawCount(k22), 0);
     // Only the first line may be a header.
     EXPECT_TRUE(
-        importError(home.store(), k22, "2020001 01 02 03 04 05\nperiod n1\n").startsWith(QStringLiteral("第2行：")));
-    EXPECT_TRUE(importError(home.store(), k22, "2020001 01 02 03 04 05 06\n").contains(QStringLiteral("却有7项")));
+        ImportError(home.store(), k22, "2020001 01 02 03 04 05\nperiod n1\n").startsWith(QStringLiteral("第2行：")));
+    EXPECT_TRUE(ImportError(home.store(), k22, "2020001 01 02 03 04 05 06\n").contains(QStringLiteral("却有7项")));
     // The same period written with another count of leading zeros is the same draw.
-    const QString repeated = importError(home.store(), k22, "020001 01 02 03 04 05\n0020001 06 07 08 09 10\n");
+    const QString repeated = ImportError(home.store(), k22, "020001 01 02 03 04 05\n0020001 06 07 08 09 10\n");
     EXPECT_TRUE(repeated.startsWith(QStringLiteral("第2行："))) << repeated.toStdString();
     EXPECT_TRUE(repeated.contains(QStringLiteral("与第1行重复"))) << repeated.toStdString();
 }
@@ -99,7 +99,7 @@ TEST(DrawImport, DigitLotteryTakesDigitsWithRepetition)
     EXPECT_EQ(lottery.drawTable.cell(0, 3), 3);
     EXPECT_EQ(lottery.drawDates.back(), QStringLiteral("2025-08-15"));
     EXPECT_EQ(lottery.trendText.cell(lottery.drawCount - 1, 1), QStringLiteral("08 09 04"));
-    EXPECT_TRUE(importError(home.store(), QStringLiteral("福彩3D"), "2030001 01 10 03\n")
+    EXPECT_TRUE(ImportError(home.store(), QStringLiteral("福彩3D"), "2030001 01 10 03\n")
                     .contains(QStringLiteral("不在0到9之间")));
 }
 
@@ -116,10 +116,10 @@ TEST(DrawImport, QlcHistoryRoundTripsThroughImportAndExport)
 
     const QString exported = home.path(QStringLiteral("附属/中国福彩七乐彩历史号码.txt"));
     EXPECT_EQ(ExportHistoryFile(home.store(), qlc, exported), 2921);
-    const QByteArray text = lumaro::test::readFile(exported);
+    const QByteArray text = lumaro::test::ReadFile(exported);
 
     // Every CSV row comes back as "period n1 … n7 " with two-digit numbers and CR LF.
-    const QList<QByteArray> csvLines = lumaro::test::readFile(path).trimmed().split('\n');
+    const QList<QByteArray> csvLines = lumaro::test::ReadFile(path).trimmed().split('\n');
     QByteArray expected;
     for (qsizetype i = 1; i < csvLines.size(); ++i) {
         const QList<QByteArray> fields = csvLines[i].trimmed().split(',');
@@ -146,7 +146,7 @@ TEST(DrawImport, ExportOfAnEmptyLotteryWritesAnEmptyFile)
     TestHome home;
     const QString out = home.path(QStringLiteral("附属/空.txt"));
     EXPECT_EQ(ExportHistoryFile(home.store(), k22, out), 0);
-    EXPECT_TRUE(lumaro::test::readFile(out).isEmpty());
+    EXPECT_TRUE(lumaro::test::ReadFile(out).isEmpty());
     EXPECT_THROW(ImportDrawFile(home.store(), k22, home.path(QStringLiteral("没有.csv"))), IoError);
 }
 

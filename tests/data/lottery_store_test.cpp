@@ -17,7 +17,7 @@ using lumaro::test::TestHome;
 
 namespace {
 
-LotteryDefinition lotto(const QString &name, int n, int m)
+LotteryDefinition Lotto(const QString &name, int n, int m)
 {
     LotteryDefinition d;
     d.name = name;
@@ -28,13 +28,13 @@ LotteryDefinition lotto(const QString &name, int n, int m)
     return d;
 }
 
-DrawRow draw(const QString &period, std::vector<int> numbers, const QString &date = QStringLiteral("2020-01-01"))
+DrawRow MakeDraw(const QString &period, std::vector<int> numbers, const QString &date = QStringLiteral("2020-01-01"))
 {
     return DrawRow {period, std::move(numbers), date};
 }
 
 // Runs raw SQL on the database file through a separate connection, as another tool would.
-bool rawExec(const QString &path, const QString &sql)
+bool RawExec(const QString &path, const QString &sql)
 {
     bool ok;
     {
@@ -80,10 +80,10 @@ TEST(LotteryStore, ListsOnlyDrawTablesAndKeepsCreationOrder)
     TestHome home;
     const QString db = home.folder().databaseFile();
     home.store().close();
-    ASSERT_TRUE(rawExec(db, QStringLiteral("CREATE TABLE \"其他表\"(x integer)")));
-    ASSERT_TRUE(rawExec(db, QStringLiteral("CREATE TABLE \"彩票号码表\"(x integer)"))); // no name before the suffix
-    ASSERT_TRUE(rawExec(db, QStringLiteral("CREATE TABLE \"号码表\"(x integer)"))); // shorter than the suffix
-    home.store().createLottery(lotto(QStringLiteral("自选35选5"), 35, 5));
+    ASSERT_TRUE(RawExec(db, QStringLiteral("CREATE TABLE \"其他表\"(x integer)")));
+    ASSERT_TRUE(RawExec(db, QStringLiteral("CREATE TABLE \"彩票号码表\"(x integer)"))); // no name before the suffix
+    ASSERT_TRUE(RawExec(db, QStringLiteral("CREATE TABLE \"号码表\"(x integer)"))); // shorter than the suffix
+    home.store().createLottery(Lotto(QStringLiteral("自选35选5"), 35, 5));
     const QStringList names = home.store().listLotteries();
     EXPECT_EQ(names.size(), 10);
     EXPECT_EQ(names.back(), QStringLiteral("自选35选5"));
@@ -97,7 +97,7 @@ TEST(LotteryStore, ListsOnlyDrawTablesAndKeepsCreationOrder)
 TEST(LotteryStore, HostileNamesStayInsideTheirOwnTables)
 {
     TestHome home;
-    home.store().appendDraws(QStringLiteral("中国体彩22选5"), {draw(QStringLiteral("2020001"), {1, 2, 3, 4, 5})});
+    home.store().appendDraws(QStringLiteral("中国体彩22选5"), {MakeDraw(QStringLiteral("2020001"), {1, 2, 3, 4, 5})});
     const QStringList hostile {
         QStringLiteral("a\"b"),
         QStringLiteral("x; DROP TABLE y"),
@@ -107,13 +107,13 @@ TEST(LotteryStore, HostileNamesStayInsideTheirOwnTables)
         QStringLiteral(" lead"),
     };
     for (const QString &name : hostile) {
-        const LotteryDefinition d = lotto(name, 22, 5);
+        const LotteryDefinition d = Lotto(name, 22, 5);
         if (name.startsWith(QLatin1Char(' '))) {
             EXPECT_THROW(home.store().createLottery(d), InputError);
             continue;
         }
         home.store().createLottery(d);
-        home.store().appendDraws(name, {draw(QStringLiteral("2020002"), {5, 6, 7, 8, 9})});
+        home.store().appendDraws(name, {MakeDraw(QStringLiteral("2020002"), {5, 6, 7, 8, 9})});
         EXPECT_EQ(home.store().readDefinition(name).name, name);
         EXPECT_EQ(home.store().drawCount(name), 1);
         home.store().dropLottery(name);
@@ -126,17 +126,17 @@ TEST(LotteryStore, HostileNamesStayInsideTheirOwnTables)
 TEST(LotteryStore, CreateRefusesBadDefinitionsAndDuplicates)
 {
     TestHome home;
-    EXPECT_THROW(home.store().createLottery(lotto(QStringLiteral("中国福彩七乐彩"), 30, 7)), InputError);
-    EXPECT_THROW(home.store().createLottery(lotto(QString(), 30, 7)), InputError);
-    EXPECT_THROW(home.store().createLottery(lotto(QStringLiteral("一二三四五六七八九十一二三四五六七八九十一"), 30, 7)),
+    EXPECT_THROW(home.store().createLottery(Lotto(QStringLiteral("中国福彩七乐彩"), 30, 7)), InputError);
+    EXPECT_THROW(home.store().createLottery(Lotto(QString(), 30, 7)), InputError);
+    EXPECT_THROW(home.store().createLottery(Lotto(QStringLiteral("一二三四五六七八九十一二三四五六七八九十一"), 30, 7)),
         InputError);
-    EXPECT_THROW(home.store().createLottery(lotto(QStringLiteral("x"), 5, 6)), InputError);
-    EXPECT_THROW(home.store().createLottery(lotto(QStringLiteral("x"), 5, 0)), InputError);
-    LotteryDefinition badDays = lotto(QStringLiteral("x"), 5, 3);
+    EXPECT_THROW(home.store().createLottery(Lotto(QStringLiteral("x"), 5, 6)), InputError);
+    EXPECT_THROW(home.store().createLottery(Lotto(QStringLiteral("x"), 5, 0)), InputError);
+    LotteryDefinition badDays = Lotto(QStringLiteral("x"), 5, 3);
     badDays.weekdays = QStringLiteral("81");
     EXPECT_THROW(home.store().createLottery(badDays), InputError);
     EXPECT_EQ(home.store().listLotteries().size(), 9);
-    LotteryDefinition digits = lotto(QStringLiteral("排列5"), 10, 5);
+    LotteryDefinition digits = Lotto(QStringLiteral("排列5"), 10, 5);
     digits.kind = LotteryKind::Digit;
     home.store().createLottery(digits); // digits may exceed N in count
     EXPECT_EQ(home.store().readDefinition(QStringLiteral("排列5")).kind, LotteryKind::Digit);
@@ -147,8 +147,8 @@ TEST(LotteryStore, DrawsAreReadInTextOrderOfThePeriod)
     TestHome home;
     const QString name = QStringLiteral("山东体彩11选5");
     home.store().appendDraws(name,
-        {draw(QStringLiteral("999"), {1, 2, 3, 4, 5}), draw(QStringLiteral("1000"), {5, 4, 3, 2, 1}),
-            draw(QStringLiteral("26040101"), {11, 10, 9, 8, 7})});
+        {MakeDraw(QStringLiteral("999"), {1, 2, 3, 4, 5}), MakeDraw(QStringLiteral("1000"), {5, 4, 3, 2, 1}),
+            MakeDraw(QStringLiteral("26040101"), {11, 10, 9, 8, 7})});
     const auto draws = home.store().readDraws(name);
     ASSERT_EQ(draws.size(), 3u);
     EXPECT_EQ(draws[0].period, QStringLiteral("1000"));
@@ -163,7 +163,7 @@ TEST(LotteryStore, CapDeletesExactlyTheOldestRows)
     const QString name = QStringLiteral("中国体彩22选5");
     std::vector<DrawRow> rows;
     for (int i = 0; i < 20001; ++i)
-        rows.push_back(draw(QString::number(1000000 + i), {1, 2, 3, 4, 5}));
+        rows.push_back(MakeDraw(QString::number(1000000 + i), {1, 2, 3, 4, 5}));
     home.store().appendDraws(name, rows);
     EXPECT_EQ(home.store().capDraws(name, 20001), 0);
     EXPECT_EQ(home.store().capDraws(name, 20000), 1);
@@ -179,31 +179,32 @@ TEST(LotteryStore, WritesThatDoNotFitTheLotteryAreRefusedAndNothingIsStored)
     TestHome home;
     const QString name = QStringLiteral("中国体彩22选5");
     const std::vector<DrawRow> bad {
-        draw(QStringLiteral("20200011"), {1, 2, 3, 4, 5}), // 8 characters in a 7-character column
-        draw(QStringLiteral("2020a01"), {1, 2, 3, 4, 5}),
-        draw(QString(), {1, 2, 3, 4, 5}),
-        draw(QStringLiteral("2020001"), {1, 2, 3, 4, 23}),
-        draw(QStringLiteral("2020001"), {0, 2, 3, 4, 5}),
-        draw(QStringLiteral("2020001"), {1, 2, 3, 4, 4}),
-        draw(QStringLiteral("2020001"), {1, 2, 3, 4}),
-        draw(QStringLiteral("2020001"), {1, 2, 3, 4, 5}, QStringLiteral("2020-01-01 20:30")),
+        MakeDraw(QStringLiteral("20200011"), {1, 2, 3, 4, 5}), // 8 characters in a 7-character column
+        MakeDraw(QStringLiteral("2020a01"), {1, 2, 3, 4, 5}),
+        MakeDraw(QString(), {1, 2, 3, 4, 5}),
+        MakeDraw(QStringLiteral("2020001"), {1, 2, 3, 4, 23}),
+        MakeDraw(QStringLiteral("2020001"), {0, 2, 3, 4, 5}),
+        MakeDraw(QStringLiteral("2020001"), {1, 2, 3, 4, 4}),
+        MakeDraw(QStringLiteral("2020001"), {1, 2, 3, 4}),
+        MakeDraw(QStringLiteral("2020001"), {1, 2, 3, 4, 5}, QStringLiteral("2020-01-01 20:30")),
     };
     for (const DrawRow &row : bad) {
         EXPECT_THROW(
-            home.store().appendDraws(name, {draw(QStringLiteral("2020002"), {1, 2, 3, 4, 5}), row}), InputError)
+            home.store().appendDraws(name, {MakeDraw(QStringLiteral("2020002"), {1, 2, 3, 4, 5}), row}), InputError)
             << row.period.toStdString();
     }
     EXPECT_EQ(home.store().drawCount(name), 0);
 
     // The 11选5 tables hold eight-character periods; nine are too many.
     const QString eleven = QStringLiteral("江西体彩11选5");
-    home.store().appendDraws(eleven, {draw(QStringLiteral("26040101"), {1, 2, 3, 4, 5})});
-    EXPECT_THROW(home.store().appendDraws(eleven, {draw(QStringLiteral("260401011"), {1, 2, 3, 4, 5})}), InputError);
+    home.store().appendDraws(eleven, {MakeDraw(QStringLiteral("26040101"), {1, 2, 3, 4, 5})});
+    EXPECT_THROW(
+        home.store().appendDraws(eleven, {MakeDraw(QStringLiteral("260401011"), {1, 2, 3, 4, 5})}), InputError);
 
     // Digits 0..9 with repetition for the digit kind.
-    home.store().appendDraws(QStringLiteral("福彩3D"), {draw(QStringLiteral("2002001"), {0, 0, 9})});
-    EXPECT_THROW(
-        home.store().appendDraws(QStringLiteral("福彩3D"), {draw(QStringLiteral("2002002"), {0, 10, 9})}), InputError);
+    home.store().appendDraws(QStringLiteral("福彩3D"), {MakeDraw(QStringLiteral("2002001"), {0, 0, 9})});
+    EXPECT_THROW(home.store().appendDraws(QStringLiteral("福彩3D"), {MakeDraw(QStringLiteral("2002002"), {0, 10, 9})}),
+        InputError);
 }
 
 TEST(LotteryStore, TheFileItselfRefusesEmptyAndNonIntegerCells)
@@ -212,12 +213,12 @@ TEST(LotteryStore, TheFileItselfRefusesEmptyAndNonIntegerCells)
     const QString db = home.folder().databaseFile();
     home.store().close();
     const QString table = QStringLiteral("\"中国体彩22选5彩票号码表\"");
-    EXPECT_TRUE(rawExec(db, QStringLiteral("INSERT INTO %1 VALUES('2020001',1,2,3,4,5,'2020-01-01')").arg(table)));
-    EXPECT_FALSE(rawExec(db, QStringLiteral("INSERT INTO %1 VALUES('2020002',1,2,3,4,NULL,'')").arg(table)));
-    EXPECT_FALSE(rawExec(db, QStringLiteral("INSERT INTO %1 VALUES('2020002',1,2,3,4,'x','')").arg(table)));
-    EXPECT_FALSE(rawExec(db, QStringLiteral("INSERT INTO %1 VALUES('2020002',1,2,3,4,5.5,'')").arg(table)));
-    EXPECT_FALSE(rawExec(db, QStringLiteral("INSERT INTO %1 VALUES('20200021',1,2,3,4,5,'')").arg(table)));
-    EXPECT_FALSE(rawExec(db, QStringLiteral("INSERT INTO %1 VALUES(NULL,1,2,3,4,5,'')").arg(table)));
+    EXPECT_TRUE(RawExec(db, QStringLiteral("INSERT INTO %1 VALUES('2020001',1,2,3,4,5,'2020-01-01')").arg(table)));
+    EXPECT_FALSE(RawExec(db, QStringLiteral("INSERT INTO %1 VALUES('2020002',1,2,3,4,NULL,'')").arg(table)));
+    EXPECT_FALSE(RawExec(db, QStringLiteral("INSERT INTO %1 VALUES('2020002',1,2,3,4,'x','')").arg(table)));
+    EXPECT_FALSE(RawExec(db, QStringLiteral("INSERT INTO %1 VALUES('2020002',1,2,3,4,5.5,'')").arg(table)));
+    EXPECT_FALSE(RawExec(db, QStringLiteral("INSERT INTO %1 VALUES('20200021',1,2,3,4,5,'')").arg(table)));
+    EXPECT_FALSE(RawExec(db, QStringLiteral("INSERT INTO %1 VALUES(NULL,1,2,3,4,5,'')").arg(table)));
     EXPECT_EQ(home.store().drawCount(QStringLiteral("中国体彩22选5")), 1);
 }
 
@@ -225,13 +226,13 @@ TEST(LotteryStore, EditAndDeleteAddressOneRow)
 {
     TestHome home;
     const QString name = QStringLiteral("南粤风采26选5");
-    home.store().appendDraws(
-        name, {draw(QStringLiteral("2020001"), {1, 2, 3, 4, 5}), draw(QStringLiteral("2020002"), {6, 7, 8, 9, 10})});
+    home.store().appendDraws(name,
+        {MakeDraw(QStringLiteral("2020001"), {1, 2, 3, 4, 5}), MakeDraw(QStringLiteral("2020002"), {6, 7, 8, 9, 10})});
     auto draws = home.store().readDraws(name);
     home.store().updateDraw(
-        name, draws[0].rowId, draw(QStringLiteral("2020001"), {26, 25, 24, 23, 22}, QStringLiteral("2020-02-02")));
-    EXPECT_THROW(
-        home.store().updateDraw(name, draws[1].rowId, draw(QStringLiteral("2020002"), {6, 7, 8, 9, 27})), InputError);
+        name, draws[0].rowId, MakeDraw(QStringLiteral("2020001"), {26, 25, 24, 23, 22}, QStringLiteral("2020-02-02")));
+    EXPECT_THROW(home.store().updateDraw(name, draws[1].rowId, MakeDraw(QStringLiteral("2020002"), {6, 7, 8, 9, 27})),
+        InputError);
     home.store().deleteDraw(name, draws[1].rowId);
     draws = home.store().readDraws(name);
     ASSERT_EQ(draws.size(), 1u);
@@ -245,7 +246,7 @@ TEST(LotteryStore, MissingOrForeignDatabaseFileIsAnError)
     LotteryStore missing(home.path(QStringLiteral("数据库/没有.db")));
     EXPECT_THROW(missing.listLotteries(), DatabaseError);
     EXPECT_FALSE(QFileInfo::exists(home.path(QStringLiteral("数据库/没有.db"))));
-    lumaro::test::writeFile(
+    lumaro::test::WriteFile(
         home.path(QStringLiteral("数据库/坏.db")), QByteArray("this is not a database at all, just text"));
     LotteryStore foreign(home.path(QStringLiteral("数据库/坏.db")));
     EXPECT_THROW(foreign.listLotteries(), DatabaseError);
@@ -256,39 +257,40 @@ TEST(LotteryStore, OnePeriodIsOneDrawHoweverManyLeadingZeros)
     TestHome home;
     const QString name = QStringLiteral("中国体彩22选5");
     LotteryStore &store = home.store();
-    store.appendDraws(name, {draw(QStringLiteral("0002001"), {1, 2, 3, 4, 5})});
+    store.appendDraws(name, {MakeDraw(QStringLiteral("0002001"), {1, 2, 3, 4, 5})});
     try {
-        store.appendDraws(
-            name, {draw(QStringLiteral("2002"), {1, 2, 3, 4, 5}), draw(QStringLiteral("2001"), {6, 7, 8, 9, 10})});
+        store.appendDraws(name,
+            {MakeDraw(QStringLiteral("2002"), {1, 2, 3, 4, 5}), MakeDraw(QStringLiteral("2001"), {6, 7, 8, 9, 10})});
         ADD_FAILURE() << "a stored period written without its zeros was stored again";
     } catch (const InputError &error) {
         EXPECT_EQ(error.message(), QStringLiteral("期号2001与已有的第0002001期是同一期，同一期不能存两次！"));
     }
     // Twice in one batch, and the same text again.
-    EXPECT_THROW(store.appendDraws(name,
-                     {draw(QStringLiteral("2003"), {1, 2, 3, 4, 5}), draw(QStringLiteral("02003"), {1, 2, 3, 4, 5})}),
+    EXPECT_THROW(
+        store.appendDraws(name,
+            {MakeDraw(QStringLiteral("2003"), {1, 2, 3, 4, 5}), MakeDraw(QStringLiteral("02003"), {1, 2, 3, 4, 5})}),
         InputError);
-    EXPECT_THROW(store.appendDraws(name, {draw(QStringLiteral("0002001"), {1, 2, 3, 4, 5})}), InputError);
+    EXPECT_THROW(store.appendDraws(name, {MakeDraw(QStringLiteral("0002001"), {1, 2, 3, 4, 5})}), InputError);
     EXPECT_EQ(store.drawCount(name), 1);
 
-    store.appendDraws(name, {draw(QStringLiteral("2002"), {1, 2, 3, 4, 5})});
+    store.appendDraws(name, {MakeDraw(QStringLiteral("2002"), {1, 2, 3, 4, 5})});
     EXPECT_EQ(store.storedPeriods(name),
         (QHash<qint64, QString> {{2001, QStringLiteral("0002001")}, {2002, QStringLiteral("2002")}}));
 
     // An edit may not move a draw onto another's period, but may rewrite its own.
     const auto draws = store.readDraws(name);
     const qint64 later = draws[1].rowId; // "2002"; "0002001" sorts first as text
-    EXPECT_THROW(store.updateDraw(name, later, draw(QStringLiteral("02001"), {1, 2, 3, 4, 5})), InputError);
-    store.updateDraw(name, later, draw(QStringLiteral("0002002"), {6, 7, 8, 9, 10}));
+    EXPECT_THROW(store.updateDraw(name, later, MakeDraw(QStringLiteral("02001"), {1, 2, 3, 4, 5})), InputError);
+    store.updateDraw(name, later, MakeDraw(QStringLiteral("0002002"), {6, 7, 8, 9, 10}));
     EXPECT_EQ(store.readDraws(name).front().period, QStringLiteral("0002001"));
 
     // A table that already holds a period twice (written by an older program) stays editable.
     home.store().close();
-    ASSERT_TRUE(rawExec(home.folder().databaseFile(),
+    ASSERT_TRUE(RawExec(home.folder().databaseFile(),
         QStringLiteral("INSERT INTO \"中国体彩22选5彩票号码表\" VALUES('2001',11,12,13,14,15,'')")));
     for (const StoredDraw &stored : store.readDraws(name)) {
         if (stored.period == QStringLiteral("2001"))
-            store.updateDraw(name, stored.rowId, draw(QStringLiteral("2001"), {16, 17, 18, 19, 20}));
+            store.updateDraw(name, stored.rowId, MakeDraw(QStringLiteral("2001"), {16, 17, 18, 19, 20}));
     }
     EXPECT_EQ(store.drawCount(name), 3);
 }
@@ -297,7 +299,7 @@ TEST(LotteryStore, ADatabaseLockedByAnotherProgramIsReportedAsInUse)
 {
     TestHome home;
     const QString name = QStringLiteral("中国体彩22选5");
-    home.store().appendDraws(name, {draw(QStringLiteral("2020001"), {1, 2, 3, 4, 5})});
+    home.store().appendDraws(name, {MakeDraw(QStringLiteral("2020001"), {1, 2, 3, 4, 5})});
     const qint64 rowId = home.store().readDraws(name).front().rowId;
     home.store().close();
 
@@ -311,17 +313,17 @@ TEST(LotteryStore, ADatabaseLockedByAnotherProgramIsReportedAsInUse)
     const std::vector<std::pair<const char *, std::function<void(LotteryStore &)>>> operations {
         {"append",
             [&](LotteryStore &s) {
-                s.appendDraws(name, {draw(QStringLiteral("2020002"), {1, 2, 3, 4, 5})});
+                s.appendDraws(name, {MakeDraw(QStringLiteral("2020002"), {1, 2, 3, 4, 5})});
             }},
         {"list", [](LotteryStore &s) { s.listLotteries(); }},
         {"definition", [&](LotteryStore &s) { s.readDefinition(name); }},
         {"draws", [&](LotteryStore &s) { s.readDraws(name); }},
         {"update",
             [&](LotteryStore &s) {
-                s.updateDraw(name, rowId, draw(QStringLiteral("2020001"), {5, 4, 3, 2, 1}));
+                s.updateDraw(name, rowId, MakeDraw(QStringLiteral("2020001"), {5, 4, 3, 2, 1}));
             }},
         {"delete", [&](LotteryStore &s) { s.deleteDraw(name, rowId); }},
-        {"create", [](LotteryStore &s) { s.createLottery(lotto(QStringLiteral("自选35选5"), 35, 5)); }},
+        {"create", [](LotteryStore &s) { s.createLottery(Lotto(QStringLiteral("自选35选5"), 35, 5)); }},
         {"drop", [&](LotteryStore &s) { s.dropLottery(name); }},
         {"cap", [&](LotteryStore &s) { s.capDraws(name, 0); }},
     };
@@ -362,11 +364,11 @@ TEST(LotteryStore, AnElevenFiveGameAddedAgainHoldsEightCharacterPeriods)
     TestHome home;
     const QString name = QStringLiteral("重庆体彩11选5");
     home.store().dropLottery(name);
-    home.store().createLottery(lotto(name, 11, 5)); // as the lottery manager creates it
+    home.store().createLottery(Lotto(name, 11, 5)); // as the lottery manager creates it
     EXPECT_EQ(home.store().readDefinition(name).periodWidth, 8);
-    home.store().appendDraws(name, {draw(QStringLiteral("26040101"), {1, 2, 3, 4, 5})});
+    home.store().appendDraws(name, {MakeDraw(QStringLiteral("26040101"), {1, 2, 3, 4, 5})});
     EXPECT_EQ(home.store().drawCount(name), 1);
     // Any other name keeps the seven characters it was always given.
-    home.store().createLottery(lotto(QStringLiteral("自选11选5"), 11, 5));
+    home.store().createLottery(Lotto(QStringLiteral("自选11选5"), 11, 5));
     EXPECT_EQ(home.store().readDefinition(QStringLiteral("自选11选5")).periodWidth, 7);
 }

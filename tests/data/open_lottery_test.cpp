@@ -9,7 +9,7 @@ using lumaro::test::TestHome;
 
 namespace {
 
-void addDraws(LotteryStore &store, const QString &name, int count, int n, int m, int firstPeriod = 2020001)
+void AddDraws(LotteryStore &store, const QString &name, int count, int n, int m, int firstPeriod = 2020001)
 {
     std::vector<DrawRow> rows;
     for (int i = 0; i < count; ++i) {
@@ -23,7 +23,7 @@ void addDraws(LotteryStore &store, const QString &name, int count, int n, int m,
     store.appendDraws(name, rows);
 }
 
-std::vector<int> ticketRow(const OpenLottery &lottery, qint64 r)
+std::vector<int> TicketRow(const OpenLottery &lottery, qint64 r)
 {
     std::vector<int> out(lottery.m);
     lottery.ticketSet().numbers(r, out.data());
@@ -35,7 +35,7 @@ std::vector<int> ticketRow(const OpenLottery &lottery, qint64 r)
 TEST(OpenLottery, OpeningBuildsTheTables)
 {
     TestHome home;
-    addDraws(home.store(), QStringLiteral("南粤风采26选5"), 100, 26, 5);
+    AddDraws(home.store(), QStringLiteral("南粤风采26选5"), 100, 26, 5);
     OpenLottery lottery;
     lottery.open(home.store(), QStringLiteral("南粤风采26选5"));
     EXPECT_TRUE(lottery.lotteryOpen);
@@ -50,8 +50,8 @@ TEST(OpenLottery, OpeningBuildsTheTables)
     EXPECT_EQ(lottery.drawDates.size(), 100);
     EXPECT_EQ(lottery.ticketSet().rowCount(), 65780);
     EXPECT_EQ(lottery.ticketSet().cellCount(), 7);
-    EXPECT_EQ(ticketRow(lottery, 0), (std::vector<int> {1, 2, 3, 4, 5}));
-    EXPECT_EQ(ticketRow(lottery, 65779), (std::vector<int> {22, 23, 24, 25, 26}));
+    EXPECT_EQ(TicketRow(lottery, 0), (std::vector<int> {1, 2, 3, 4, 5}));
+    EXPECT_EQ(TicketRow(lottery, 65779), (std::vector<int> {22, 23, 24, 25, 26}));
 
     // Trend cells: period, numbers text, separator, one mark per drawn number.
     EXPECT_EQ(lottery.trendText.rowCount(), 100);
@@ -82,7 +82,7 @@ TEST(OpenLottery, EmptyHistoryAndSmallLotteries)
 TEST(OpenLottery, OpeningReturnsToTheStandardTrendAndCapsTheHistory)
 {
     TestHome home;
-    addDraws(home.store(), QStringLiteral("中国体彩22选5"), 20001, 22, 5, 1000000);
+    AddDraws(home.store(), QStringLiteral("中国体彩22选5"), 20001, 22, 5, 1000000);
     OpenLottery lottery;
     lottery.variantMode = true;
     lottery.open(home.store(), QStringLiteral("中国体彩22选5"));
@@ -102,7 +102,7 @@ TEST(OpenLottery, LotteriesOutsideTheBuiltInTableTakeNAndMFromTheirDefinition)
     d.n = 35;
     d.m = 5;
     home.store().createLottery(d);
-    addDraws(home.store(), d.name, 3, 35, 5);
+    AddDraws(home.store(), d.name, 3, 35, 5);
     lottery.open(home.store(), d.name);
     EXPECT_EQ(lottery.n, 35);
     EXPECT_EQ(lottery.m, 5);

@@ -22,7 +22,7 @@ namespace pages = lumaro::test::pages;
 
 namespace {
 
-bool waitUntil(const std::function<bool()> &condition, int ms = 20000)
+bool WaitUntil(const std::function<bool()> &condition, int ms = 20000)
 {
     QElapsedTimer clock;
     clock.start();
@@ -35,7 +35,7 @@ bool waitUntil(const std::function<bool()> &condition, int ms = 20000)
 }
 
 // Saves a picture of the window when LUMARO_SCREENSHOTS names a folder.
-void screenshot(QWidget *window, const char *name)
+void Screenshot(QWidget *window, const char *name)
 {
     const QString folder = qEnvironmentVariable("LUMARO_SCREENSHOTS");
     if (!folder.isEmpty())
@@ -49,7 +49,7 @@ protected:
     void SetUp() override
     {
         WindowTest::SetUp();
-        test::writeSites(home.folder(), server, 5);
+        test::WriteSites(home.folder(), server, 5);
     }
 
     test::FixtureServer server;
@@ -77,27 +77,27 @@ TEST_F(DownloadWindowTest, DownloadWindowRunsTheChosenLotteryAndReports)
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     EXPECT_FALSE(lbltitle->isVisible());
-    screenshot(&window, "download2_start");
+    Screenshot(&window, "download2_start");
 
     // The first page answers only after a while, so the running window can be looked at.
     test::FixtureResponse slow;
     slow.hang = true;
     server.serve(kQlcPage, slow);
-    test::writeSites(home.folder(), test::SiteHosts {server.root(), server.root(), server.root(), server.root(), 1.5});
+    test::WriteSites(home.folder(), test::SiteHosts {server.root(), server.root(), server.root(), server.root(), 1.5});
     comdown->setCurrentIndex(1);
     QTest::mouseClick(btndown, Qt::LeftButton);
     EXPECT_TRUE(window.isDownloading());
     EXPECT_FALSE(btndown->isVisible());
     EXPECT_FALSE(comdown->isVisible());
-    EXPECT_TRUE(waitUntil([&] { return lbltitle->text() == QStringLiteral("正在更新中国福彩七乐透。。。"); }, 5000));
+    EXPECT_TRUE(WaitUntil([&] { return lbltitle->text() == QStringLiteral("正在更新中国福彩七乐透。。。"); }, 5000));
     EXPECT_TRUE(lbltitle->isVisible());
-    screenshot(&window, "download2_running");
+    Screenshot(&window, "download2_running");
     // Nothing closes the window while it works.
     window.close();
     QTest::keyClick(&window, Qt::Key_Escape);
     EXPECT_TRUE(window.isVisible());
 
-    ASSERT_TRUE(waitUntil([&] { return !window.isVisible(); }));
+    ASSERT_TRUE(WaitUntil([&] { return !window.isVisible(); }));
     EXPECT_TRUE(downloadDone.value);
     EXPECT_EQ(window.result(), QDialog::Accepted);
     const QString message = dialogs::testing::LastMessage();
@@ -109,13 +109,13 @@ TEST_F(DownloadWindowTest, DownloadWindowRunsTheChosenLotteryAndReports)
 TEST_F(DownloadWindowTest, DownloadWindowAddsDrawsWithoutFreezing)
 {
     server.serve(kQlcPage,
-        pages::qlcHistoryPage({{QStringLiteral("2024002"), {1, 2, 3, 4, 5, 6, 7}, {}},
+        pages::QlcHistoryPage({{QStringLiteral("2024002"), {1, 2, 3, 4, 5, 6, 7}, {}},
             {QStringLiteral("2024001"), {8, 9, 10, 11, 12, 13, 14}, {}}}));
     Tfrmdownload2 window(context, downloadDone);
     window.show();
     window.findChild<QComboBox *>(QStringLiteral("comdown"))->setCurrentText(QStringLiteral("中国福彩七乐彩"));
     window.btndownClick();
-    ASSERT_TRUE(waitUntil([&] { return !window.isVisible(); }));
+    ASSERT_TRUE(WaitUntil([&] { return !window.isVisible(); }));
     EXPECT_EQ(dialogs::testing::LastMessage(), QStringLiteral("下载完成！\n中国福彩七乐彩：新增2期"));
     EXPECT_EQ(home.store().drawCount(QStringLiteral("中国福彩七乐彩")), 2);
     ASSERT_EQ(window.reports().size(), 1u);
@@ -129,9 +129,9 @@ TEST_F(DownloadWindowTest, QuickUpdateUsesDayPagesFirstAndTheFeedSecond)
     const QString todayText = today.toString(QStringLiteral("yyMMdd"));
     server.serveEmptyPagesUnder(QStringLiteral("/lottery/draw/list/23?d="));
     server.serve(QStringLiteral("/lottery/draw/list/23?d=") + today.toString(QStringLiteral("yyyy-MM-dd")),
-        pages::elevenFiveDayPage({{todayText + QStringLiteral("01"), {1, 2, 3, 4, 5}, {}}}, false));
+        pages::ElevenFiveDayPage({{todayText + QStringLiteral("01"), {1, 2, 3, 4, 5}, {}}}, false));
     server.serve(QStringLiteral("/static/gd11x5/newlyopenlist.xml"),
-        pages::feed(
+        pages::Feed(
             {{todayText + QStringLiteral("02"), {6, 7, 8, 9, 10}, today.toString(QStringLiteral("yyyy-MM-dd"))},
                 {todayText + QStringLiteral("01"), {1, 2, 3, 4, 5}, today.toString(QStringLiteral("yyyy-MM-dd"))}},
             false));
@@ -145,10 +145,10 @@ TEST_F(DownloadWindowTest, QuickUpdateUsesDayPagesFirstAndTheFeedSecond)
         EXPECT_EQ(lbltitle->text(), QStringLiteral("正在更新广东体彩11选5。。。"));
         first.show();
         EXPECT_FALSE(first.isDownloading()); // the timer starts it about a second later
-        ASSERT_TRUE(waitUntil([&] { return first.isDownloading() || !first.isVisible(); }, 5000));
+        ASSERT_TRUE(WaitUntil([&] { return first.isDownloading() || !first.isVisible(); }, 5000));
         EXPECT_TRUE(lbltitle->isVisible() || !first.isVisible());
-        screenshot(&first, "download3_running");
-        ASSERT_TRUE(waitUntil([&] { return !first.isVisible(); }));
+        Screenshot(&first, "download3_running");
+        ASSERT_TRUE(WaitUntil([&] { return !first.isVisible(); }));
         EXPECT_TRUE(first.result().dayPages);
     }
     EXPECT_TRUE(downloadDone.value);
@@ -159,7 +159,7 @@ TEST_F(DownloadWindowTest, QuickUpdateUsesDayPagesFirstAndTheFeedSecond)
     {
         Tfrmdownload3 second(context, downloadDone);
         second.show();
-        ASSERT_TRUE(waitUntil([&] { return !second.isVisible(); }));
+        ASSERT_TRUE(WaitUntil([&] { return !second.isVisible(); }));
         EXPECT_FALSE(second.result().dayPages);
     }
     EXPECT_EQ(server.requests(), QStringList {QStringLiteral("/static/gd11x5/newlyopenlist.xml")});
@@ -172,7 +172,7 @@ TEST_F(DownloadWindowTest, QuickUpdateOfAnotherLotteryShowsAnErrorAndCloses)
     lottery.name = QStringLiteral("中国福彩七乐彩");
     Tfrmdownload3 window(context, downloadDone);
     window.show();
-    ASSERT_TRUE(waitUntil([&] { return !window.isVisible(); }, 5000));
+    ASSERT_TRUE(WaitUntil([&] { return !window.isVisible(); }, 5000));
     ASSERT_FALSE(dialogs::testing::Messages().isEmpty());
     EXPECT_EQ(dialogs::testing::Messages().back().kind, QStringLiteral("error"));
     EXPECT_TRUE(dialogs::testing::LastMessage().contains(QStringLiteral("没有快速开奖")));

@@ -24,7 +24,7 @@ const QString kGuangdong = QStringLiteral("广东体彩11选5");
 const QString kShandong = QStringLiteral("山东体彩11选5");
 const QString kJiangxi = QStringLiteral("江西体彩11选5");
 
-QString dayPath(int game, const QDate &day)
+QString DayPath(int game, const QDate &day)
 {
     return QStringLiteral("/lottery/draw/list/%1?d=%2").arg(game).arg(day.toString(QStringLiteral("yyyy-MM-dd")));
 }
@@ -87,7 +87,7 @@ protected:
     QStringList statusTexts;
 };
 
-std::vector<pages::Draw> qlcDraws(std::initializer_list<const char *> periods)
+std::vector<pages::Draw> QlcDraws(std::initializer_list<const char *> periods)
 {
     std::vector<pages::Draw> draws;
     int shift = 0;
@@ -114,7 +114,7 @@ TEST_F(DownloadTest, ShippedSiteFileLeavesEverySiteUnconfigured)
 
 TEST_F(DownloadTest, QlcFullRunIntoAnEmptyTableStartsTheDatesIn2001)
 {
-    server.serve(kQlcPage, pages::qlcHistoryPage(qlcDraws({"2024003", "2024002", "2024001"})));
+    server.serve(kQlcPage, pages::QlcHistoryPage(QlcDraws({"2024003", "2024002", "2024001"})));
     const BranchReport report = runOne(kQlc);
     EXPECT_TRUE(report.completed()) << report.reason.toStdString();
     EXPECT_EQ(report.line(), QStringLiteral("中国福彩七乐彩：新增3期"));
@@ -124,17 +124,17 @@ TEST_F(DownloadTest, QlcFullRunIntoAnEmptyTableStartsTheDatesIn2001)
     EXPECT_EQ(draws[0].date, QStringLiteral("2001-01-03"));
     EXPECT_EQ(draws[1].date, QStringLiteral("2001-01-05"));
     EXPECT_EQ(draws[2].date, QStringLiteral("2001-01-08"));
-    EXPECT_EQ(draws[2].numbers, qlcDraws({"2024003"}).front().numbers);
+    EXPECT_EQ(draws[2].numbers, QlcDraws({"2024003"}).front().numbers);
     EXPECT_EQ(statusTexts, QStringList {QStringLiteral("正在更新中国福彩七乐透。。。")});
     // The page stays in the program folder after the run.
-    EXPECT_EQ(test::readFile(home.path(QStringLiteral("号码.txt"))),
-        pages::qlcHistoryPage(qlcDraws({"2024003", "2024002", "2024001"})));
+    EXPECT_EQ(test::ReadFile(home.path(QStringLiteral("号码.txt"))),
+        pages::QlcHistoryPage(QlcDraws({"2024003", "2024002", "2024001"})));
 }
 
 TEST_F(DownloadTest, QlcNewDrawsNewestFirstAreDatedOnFromTheLastStoredDate)
 {
     store(kQlc, QStringLiteral("2024001"), {1, 2, 3, 4, 5, 6, 7}, QStringLiteral("2024-01-01"));
-    server.serve(kQlcPage, pages::qlcHistoryPage(qlcDraws({"2024004", "2024003", "2024002", "2024001"})));
+    server.serve(kQlcPage, pages::QlcHistoryPage(QlcDraws({"2024004", "2024003", "2024002", "2024001"})));
     EXPECT_EQ(runOne(kQlc).added, 3);
     const std::vector<StoredDraw> draws = home.store().readDraws(kQlc);
     ASSERT_EQ(draws.size(), 4u);
@@ -154,7 +154,7 @@ TEST_F(DownloadTest, QlcKeepsMoreThanAThousandNewDraws)
     std::vector<pages::Draw> draws;
     for (int i = 1200; i >= 1; --i)
         draws.push_back({QString::number(2000000 + i), {1, 2, 3, 4, 5, 6, 1 + i % 24 + 6}, {}});
-    server.serve(kQlcPage, pages::qlcHistoryPage(draws));
+    server.serve(kQlcPage, pages::QlcHistoryPage(draws));
     const BranchReport report = runOne(kQlc);
     EXPECT_TRUE(report.completed()) << report.reason.toStdString();
     EXPECT_EQ(report.added, 1200);
@@ -169,16 +169,16 @@ TEST_F(DownloadTest, NanyueReadsListAndDetailPagesUntilTheListEnds)
     const QString name = QStringLiteral("南粤风采36选7");
     store(name, QStringLiteral("2024100"), {1, 2, 3, 4, 5, 6, 7}, QStringLiteral("2024-02-01"));
     server.serve(QStringLiteral("/datas/history/367/history_1.html"),
-        pages::nanyueListPage(367, 7,
+        pages::NanyueListPage(367, 7,
             {{QStringLiteral("2024103"), {36, 1, 2, 3, 4, 5, 6}, {}},
                 {QStringLiteral("2024102"), {7, 8, 9, 10, 11, 12, 13}, {}}}));
     server.serve(QStringLiteral("/datas/history/367/history_2.html"),
-        pages::nanyueListPage(367, 7,
+        pages::NanyueListPage(367, 7,
             {{QStringLiteral("2024101"), {14, 15, 16, 17, 18, 19, 20}, {}},
                 {QStringLiteral("2024100"), {1, 2, 3, 4, 5, 6, 7}, {}}}));
     for (const char *period : {"2024101", "2024102", "2024103"})
-        server.serve(pages::nanyueDetailPath(367, QString::fromLatin1(period)),
-            pages::nanyueDetailPage(QStringLiteral("2024-02-0") + QLatin1Char(period[6] + 1)));
+        server.serve(pages::NanyueDetailPath(367, QString::fromLatin1(period)),
+            pages::NanyueDetailPage(QStringLiteral("2024-02-0") + QLatin1Char(period[6] + 1)));
 
     const BranchReport report = runOne(name);
     EXPECT_TRUE(report.completed()) << report.reason.toStdString();
@@ -192,17 +192,17 @@ TEST_F(DownloadTest, NanyueReadsListAndDetailPagesUntilTheListEnds)
     // Page 3 is missing (the history has two pages); the stored draw's detail page is not asked for.
     EXPECT_TRUE(server.requests().contains(QStringLiteral("/datas/history/367/history_3.html")));
     EXPECT_FALSE(server.requests().contains(QStringLiteral("/datas/history/367/history_4.html")));
-    EXPECT_FALSE(server.requests().contains(pages::nanyueDetailPath(367, QStringLiteral("2024100"))));
+    EXPECT_FALSE(server.requests().contains(pages::NanyueDetailPath(367, QStringLiteral("2024100"))));
 }
 
 TEST_F(DownloadTest, NanyueFailedDetailPageSavesNothingOfTheBranch)
 {
     const QString name = QStringLiteral("南粤风采26选5");
     server.serve(QStringLiteral("/datas/history/265/history_1.html"),
-        pages::nanyueListPage(265, 5,
+        pages::NanyueListPage(265, 5,
             {{QStringLiteral("2024012"), {1, 2, 3, 4, 5}, {}}, {QStringLiteral("2024011"), {6, 7, 8, 9, 10}, {}}}));
     server.serve(
-        pages::nanyueDetailPath(265, QStringLiteral("2024012")), pages::nanyueDetailPage(QStringLiteral("2024-01-12")));
+        pages::NanyueDetailPath(265, QStringLiteral("2024012")), pages::NanyueDetailPage(QStringLiteral("2024-01-12")));
     // The older draw's detail page is missing: saving only the newer draw would leave a hole
     // that later downloads never fill, so neither is saved.
     const BranchReport report = runOne(name);
@@ -219,12 +219,12 @@ TEST_F(DownloadTest, Tc225PagesAreReadBackOldestFirst)
     const QString de = QStringLiteral("2024-03-02");
     store(name, QStringLiteral("2024057"), {1, 2, 3, 4, 5}, QStringLiteral("2024-02-28"));
     emptyDayPages();
-    server.serve(QStringLiteral("/lottery/draw/list/5"), pages::tc225StartPage(ds, de));
-    server.serve(pages::tc225ListPath(1, ds, de),
-        pages::tc225ListPage({{QStringLiteral("2024060"), {1, 2, 3, 4, 5}, QStringLiteral("2024-03-02")},
+    server.serve(QStringLiteral("/lottery/draw/list/5"), pages::Tc225StartPage(ds, de));
+    server.serve(pages::Tc225ListPath(1, ds, de),
+        pages::Tc225ListPage({{QStringLiteral("2024060"), {1, 2, 3, 4, 5}, QStringLiteral("2024-03-02")},
             {QStringLiteral("2024059"), {6, 7, 8, 9, 22}, QStringLiteral("2024-03-01")}}));
-    server.serve(pages::tc225ListPath(2, ds, de),
-        pages::tc225ListPage({{QStringLiteral("2024058"), {10, 11, 12, 13, 14}, QStringLiteral("2024-02-29")},
+    server.serve(pages::Tc225ListPath(2, ds, de),
+        pages::Tc225ListPage({{QStringLiteral("2024058"), {10, 11, 12, 13, 14}, QStringLiteral("2024-02-29")},
             {QStringLiteral("2024057"), {1, 2, 3, 4, 5}, QStringLiteral("2024-02-28")}}));
     const BranchReport report = runOne(name);
     EXPECT_TRUE(report.completed()) << report.reason.toStdString();
@@ -236,7 +236,7 @@ TEST_F(DownloadTest, Tc225PagesAreReadBackOldestFirst)
     EXPECT_EQ(draws[2].numbers, (std::vector<int> {6, 7, 8, 9, 22}));
     const QStringList requests = server.requests();
     EXPECT_EQ(requests.size(), 51);
-    EXPECT_EQ(requests.back(), pages::tc225ListPath(50, ds, de));
+    EXPECT_EQ(requests.back(), pages::Tc225ListPath(50, ds, de));
 }
 
 TEST_F(DownloadTest, BadDrawKeepsOnlyTheOlderOnes)
@@ -245,9 +245,9 @@ TEST_F(DownloadTest, BadDrawKeepsOnlyTheOlderOnes)
     const QString ds = QStringLiteral("2024-01-01");
     const QString de = QStringLiteral("2024-03-02");
     emptyDayPages();
-    server.serve(QStringLiteral("/lottery/draw/list/5"), pages::tc225StartPage(ds, de));
-    server.serve(pages::tc225ListPath(1, ds, de),
-        pages::tc225ListPage({{QStringLiteral("2024060"), {1, 2, 3, 4, 5}, QStringLiteral("2024-03-02")},
+    server.serve(QStringLiteral("/lottery/draw/list/5"), pages::Tc225StartPage(ds, de));
+    server.serve(pages::Tc225ListPath(1, ds, de),
+        pages::Tc225ListPage({{QStringLiteral("2024060"), {1, 2, 3, 4, 5}, QStringLiteral("2024-03-02")},
             {QStringLiteral("2024059"), {6, 7, 8, 9, 23}, QStringLiteral("2024-03-01")},
             {QStringLiteral("2024058"), {10, 11, 12, 13, 14}, QStringLiteral("2024-02-29")}}));
     const BranchReport report = runOne(name);
@@ -261,13 +261,13 @@ TEST_F(DownloadTest, ElevenFiveDayPagesGoBackFiftyDays)
 {
     store(kGuangdong, QStringLiteral("24010240"), {1, 2, 3, 4, 5}, QStringLiteral("2024-01-02"));
     emptyDayPages();
-    server.serve(dayPath(23, today),
-        pages::elevenFiveDayPage(
+    server.serve(DayPath(23, today),
+        pages::ElevenFiveDayPage(
             {{QStringLiteral("24010302"), {11, 1, 5, 7, 2}, {}}, {QStringLiteral("24010301"), {3, 4, 6, 8, 10}, {}}},
             false));
     // Yesterday's page and today's both list 24010301: it is stored once.
-    server.serve(dayPath(23, today.addDays(-1)),
-        pages::elevenFiveDayPage(
+    server.serve(DayPath(23, today.addDays(-1)),
+        pages::ElevenFiveDayPage(
             {{QStringLiteral("24010301"), {3, 4, 6, 8, 10}, {}}, {QStringLiteral("24010241"), {9, 8, 7, 6, 5}, {}},
                 {QStringLiteral("24010240"), {1, 2, 3, 4, 5}, {}}},
             false));
@@ -283,15 +283,15 @@ TEST_F(DownloadTest, ElevenFiveDayPagesGoBackFiftyDays)
     EXPECT_EQ(draws[3].numbers, (std::vector<int> {11, 1, 5, 7, 2}));
     const QStringList requests = server.requests();
     ASSERT_EQ(requests.size(), 50);
-    EXPECT_EQ(requests.front(), dayPath(23, today));
-    EXPECT_EQ(requests.back(), dayPath(23, QDate(2023, 11, 15)));
+    EXPECT_EQ(requests.front(), DayPath(23, today));
+    EXPECT_EQ(requests.back(), DayPath(23, QDate(2023, 11, 15)));
 }
 
 TEST_F(DownloadTest, JiangxiDayPagesDropTheCenturyOfThePeriod)
 {
     emptyDayPages();
     server.serve(
-        dayPath(22, today), pages::elevenFiveDayPage({{QStringLiteral("24010301"), {1, 2, 3, 4, 5}, {}}}, true));
+        DayPath(22, today), pages::ElevenFiveDayPage({{QStringLiteral("24010301"), {1, 2, 3, 4, 5}, {}}}, true));
     EXPECT_EQ(runOne(kJiangxi).added, 1);
     const std::vector<StoredDraw> draws = home.store().readDraws(kJiangxi);
     ASSERT_EQ(draws.size(), 1u);
@@ -301,13 +301,13 @@ TEST_F(DownloadTest, JiangxiDayPagesDropTheCenturyOfThePeriod)
 
 TEST_F(DownloadTest, EndsOfBranchesAreReportedAndAllLotteriesGoOn)
 {
-    sites.setHost(ResultSite::Welfare, QStringLiteral("http://127.0.0.1:%1").arg(test::closedPort()));
+    sites.setHost(ResultSite::Welfare, QStringLiteral("http://127.0.0.1:%1").arg(test::ClosedPort()));
     sites.setHost(ResultSite::Nanyue, QString());
     emptyDayPages();
     // 22选5: its first page is missing. 11选5: only 广东 has draws; the other day pages are empty.
     server.serve(QStringLiteral("/lottery/draw/list/5"), test::FixtureResponse {404, "gone", "text/html", {}, false});
-    server.serve(dayPath(23, today),
-        pages::elevenFiveDayPage(
+    server.serve(DayPath(23, today),
+        pages::ElevenFiveDayPage(
             {{QStringLiteral("24010302"), {11, 1, 5, 7, 2}, {}}, {QStringLiteral("24010301"), {3, 4, 6, 8, 10}, {}}},
             false));
 
@@ -339,7 +339,7 @@ TEST_F(DownloadTest, EndsOfBranchesAreReportedAndAllLotteriesGoOn)
 
 TEST_F(DownloadTest, PagesWithoutMarkersAndMissingTables)
 {
-    server.serve(kQlcPage, pages::emptyPage());
+    server.serve(kQlcPage, pages::EmptyPage());
     const BranchReport noMarkers = runOne(kQlc);
     EXPECT_EQ(noMarkers.end, BranchEnd::NoDraws);
     EXPECT_EQ(home.store().drawCount(kQlc), 0);
@@ -354,7 +354,7 @@ TEST_F(DownloadTest, PagesWithoutMarkersAndMissingTables)
 TEST_F(DownloadTest, RedirectsAreFollowedAndSilentServersTimeOut)
 {
     server.redirect(kQlcPage, server.root() + QStringLiteral("/moved/qlc.html"));
-    server.serve(QStringLiteral("/moved/qlc.html"), pages::qlcHistoryPage(qlcDraws({"2024001"})));
+    server.serve(QStringLiteral("/moved/qlc.html"), pages::QlcHistoryPage(QlcDraws({"2024001"})));
     EXPECT_EQ(runOne(kQlc).added, 1);
 
     test::FixtureResponse silent;
@@ -376,9 +376,9 @@ TEST_F(DownloadTest, QuickUpdateReadsDayPagesFirstAndTheFeedAfterwards)
     store(kGuangdong, QStringLiteral("24010301"), {3, 4, 6, 8, 10}, QStringLiteral("2024-01-03"));
     emptyDayPages();
     server.serve(
-        dayPath(23, today), pages::elevenFiveDayPage({{QStringLiteral("24010301"), {3, 4, 6, 8, 10}, {}}}, false));
+        DayPath(23, today), pages::ElevenFiveDayPage({{QStringLiteral("24010301"), {3, 4, 6, 8, 10}, {}}}, false));
     server.serve(QStringLiteral("/static/gd11x5/newlyopenlist.xml"),
-        pages::feed({{QStringLiteral("24010303"), {1, 2, 3, 4, 5}, QStringLiteral("2024-01-03")},
+        pages::Feed({{QStringLiteral("24010303"), {1, 2, 3, 4, 5}, QStringLiteral("2024-01-03")},
                         {QStringLiteral("24010302"), {6, 7, 8, 9, 10}, QStringLiteral("2024-01-03")},
                         {QStringLiteral("24010301"), {3, 4, 6, 8, 10}, QStringLiteral("2024-01-03")}},
             false));
@@ -407,7 +407,7 @@ TEST_F(DownloadTest, QuickUpdateReadsDayPagesFirstAndTheFeedAfterwards)
 TEST_F(DownloadTest, ShandongFeedIntoAnEmptyTable)
 {
     server.serve(QStringLiteral("/static/11yun/newlyopenlist.xml"),
-        pages::feed({{QStringLiteral("24010312"), {11, 10, 9, 8, 7}, QStringLiteral("2024-01-03")},
+        pages::Feed({{QStringLiteral("24010312"), {11, 10, 9, 8, 7}, QStringLiteral("2024-01-03")},
                         {QStringLiteral("24010311"), {1, 3, 5, 7, 9}, QStringLiteral("2024-01-03")}},
             true));
     const DrawDownloader::QuickUpdate update = quick(kShandong, true);
@@ -424,10 +424,10 @@ TEST_F(DownloadTest, FeedThatMissesTheStoredDrawsFallsBackToDayPages)
 {
     store(kGuangdong, QStringLiteral("24010101"), {1, 2, 3, 4, 5}, QStringLiteral("2024-01-01"));
     emptyDayPages();
-    server.serve(dayPath(23, today.addDays(-2)),
-        pages::elevenFiveDayPage({{QStringLiteral("24010102"), {5, 4, 3, 2, 1}, {}}}, false));
+    server.serve(DayPath(23, today.addDays(-2)),
+        pages::ElevenFiveDayPage({{QStringLiteral("24010102"), {5, 4, 3, 2, 1}, {}}}, false));
     server.serve(QStringLiteral("/static/gd11x5/newlyopenlist.xml"),
-        pages::feed({{QStringLiteral("24010305"), {1, 2, 3, 4, 5}, QStringLiteral("2024-01-03")}}, false));
+        pages::Feed({{QStringLiteral("24010305"), {1, 2, 3, 4, 5}, QStringLiteral("2024-01-03")}}, false));
     const DrawDownloader::QuickUpdate update = quick(kGuangdong, true);
     EXPECT_TRUE(update.dayPages);
     EXPECT_EQ(update.report.added, 1);
@@ -443,7 +443,7 @@ TEST_F(DownloadTest, FeedThatMissesTheStoredDrawsFallsBackToDayPages)
 TEST_F(DownloadTest, FetchIntoAFileLeavesNoFileOnFailure)
 {
     const QString target = home.path(QStringLiteral("号码.txt"));
-    test::writeFile(target, "old page");
+    test::WriteFile(target, "old page");
     server.serve(QStringLiteral("/ok"), QByteArray("fresh"));
     HttpClient http(2000);
     const FetchResult missing = http.getToFile(QUrl(server.root() + QStringLiteral("/missing")), target);
@@ -453,7 +453,7 @@ TEST_F(DownloadTest, FetchIntoAFileLeavesNoFileOnFailure)
     EXPECT_FALSE(QFileInfo::exists(target));
     const FetchResult ok = http.getToFile(QUrl(server.root() + QStringLiteral("/ok")), target);
     EXPECT_TRUE(ok.ok());
-    EXPECT_EQ(test::readFile(target), QByteArray("fresh"));
+    EXPECT_EQ(test::ReadFile(target), QByteArray("fresh"));
 }
 
 // A draw whose line or row is off the layout the scraper reads (letter case, one blank more, a
@@ -463,7 +463,7 @@ TEST_F(DownloadTest, DrawOffTheLayoutEndsTheBranchWithoutAHole)
 {
     // 七乐彩: the draw line of 2024003 in other letter case.
     store(kQlc, QStringLiteral("2024001"), {1, 2, 3, 4, 5, 6, 7}, QStringLiteral("2024-01-01"));
-    QByteArray qlc = pages::qlcHistoryPage(qlcDraws({"2024004", "2024003", "2024002"}));
+    QByteArray qlc = pages::QlcHistoryPage(QlcDraws({"2024004", "2024003", "2024002"}));
     const qsizetype line = qlc.indexOf("show('2024003')");
     ASSERT_GT(line, 0);
     qlc.replace(qlc.lastIndexOf("detatilqlc", line), 10, "DetatilQlc");
@@ -473,22 +473,22 @@ TEST_F(DownloadTest, DrawOffTheLayoutEndsTheBranchWithoutAHole)
     EXPECT_EQ(report.line(), QStringLiteral("中国福彩七乐彩：新增1期，第2024003期的开奖号码读不出（页面格式不符）"));
     EXPECT_EQ(storedPeriods(kQlc), (QStringList {QStringLiteral("2024001"), QStringLiteral("2024002")}));
     // The site mends its page: the next download fills in from 2024003.
-    server.serve(kQlcPage, pages::qlcHistoryPage(qlcDraws({"2024004", "2024003", "2024002"})));
+    server.serve(kQlcPage, pages::QlcHistoryPage(QlcDraws({"2024004", "2024003", "2024002"})));
     EXPECT_TRUE(runOne(kQlc).completed());
     EXPECT_EQ(storedPeriods(kQlc).size(), 4);
 
     // 南粤风采36选7: the draw line of 2024102 one character longer.
     const QString nanyue = QStringLiteral("南粤风采36选7");
     store(nanyue, QStringLiteral("2024100"), {1, 2, 3, 4, 5, 6, 7}, QStringLiteral("2024-02-01"));
-    QByteArray list = pages::nanyueListPage(367, 7,
+    QByteArray list = pages::NanyueListPage(367, 7,
         {{QStringLiteral("2024103"), {1, 2, 3, 4, 5, 6, 7}, {}},
             {QStringLiteral("2024102"), {8, 9, 10, 11, 12, 13, 14}, {}},
             {QStringLiteral("2024101"), {15, 16, 17, 18, 19, 20, 21}, {}}});
     list.replace("align=\"center\">2024102", "align=\"center\" >2024102");
     server.serve(QStringLiteral("/datas/history/367/history_1.html"), list);
     for (const char *period : {"2024101", "2024102", "2024103"})
-        server.serve(pages::nanyueDetailPath(367, QString::fromLatin1(period)),
-            pages::nanyueDetailPage(QStringLiteral("2024-02-02")));
+        server.serve(pages::NanyueDetailPath(367, QString::fromLatin1(period)),
+            pages::NanyueDetailPage(QStringLiteral("2024-02-02")));
     report = runOne(nanyue);
     EXPECT_EQ(report.end, BranchEnd::BadData);
     EXPECT_TRUE(report.reason.contains(QStringLiteral("第2024102期"))) << report.reason.toStdString();
@@ -497,12 +497,12 @@ TEST_F(DownloadTest, DrawOffTheLayoutEndsTheBranchWithoutAHole)
     // 广东体彩11选5: a period line with a blank inside; its balls go to the draw above it.
     store(kGuangdong, QStringLiteral("24010301"), {1, 2, 3, 4, 5}, QStringLiteral("2024-01-03"));
     emptyDayPages();
-    QByteArray day = pages::elevenFiveDayPage(
+    QByteArray day = pages::ElevenFiveDayPage(
         {{QStringLiteral("24010304"), {1, 2, 3, 4, 5}, {}}, {QStringLiteral("24010303"), {6, 7, 8, 9, 10}, {}},
             {QStringLiteral("24010302"), {11, 1, 2, 3, 4}, {}}},
         false);
     day.replace("24010303", "2401 0303");
-    server.serve(dayPath(23, today), day);
+    server.serve(DayPath(23, today), day);
     report = runOne(kGuangdong);
     EXPECT_EQ(report.end, BranchEnd::BadData);
     EXPECT_TRUE(report.reason.startsWith(QStringLiteral("第24010304期之前有一期的开奖号码读不出")))
@@ -511,7 +511,7 @@ TEST_F(DownloadTest, DrawOffTheLayoutEndsTheBranchWithoutAHole)
 
     // 山东体彩11选5 feed: a row with one blank more is read at the wrong offsets.
     store(kShandong, QStringLiteral("24010301"), {1, 2, 3, 4, 5}, QStringLiteral("2024-01-03"));
-    QByteArray feed = pages::feed({{QStringLiteral("24010304"), {1, 2, 3, 4, 5}, QStringLiteral("2024-01-03")},
+    QByteArray feed = pages::Feed({{QStringLiteral("24010304"), {1, 2, 3, 4, 5}, QStringLiteral("2024-01-03")},
                                       {QStringLiteral("24010303"), {6, 7, 8, 9, 10}, QStringLiteral("2024-01-03")},
                                       {QStringLiteral("24010302"), {11, 1, 2, 3, 4}, QStringLiteral("2024-01-03")}},
         true);
@@ -531,12 +531,12 @@ TEST_F(DownloadTest, Tc225PeriodLineOfAnotherLengthEndsTheBranchThere)
     const QString de = QStringLiteral("2024-03-02");
     store(name, QStringLiteral("2024057"), {1, 2, 3, 4, 5}, QStringLiteral("2024-02-28"));
     emptyDayPages();
-    server.serve(QStringLiteral("/lottery/draw/list/5"), pages::tc225StartPage(ds, de));
-    QByteArray page = pages::tc225ListPage({{QStringLiteral("2024060"), {1, 2, 3, 4, 5}, QStringLiteral("2024-03-02")},
+    server.serve(QStringLiteral("/lottery/draw/list/5"), pages::Tc225StartPage(ds, de));
+    QByteArray page = pages::Tc225ListPage({{QStringLiteral("2024060"), {1, 2, 3, 4, 5}, QStringLiteral("2024-03-02")},
         {QStringLiteral("2024059"), {6, 7, 8, 9, 22}, QStringLiteral("2024-03-01")},
         {QStringLiteral("2024058"), {10, 11, 12, 13, 14}, QStringLiteral("2024-02-29")}});
     page.replace("<a href=\"#\">24059", "<a href=\"#\"> 24059");
-    server.serve(pages::tc225ListPath(1, ds, de), page);
+    server.serve(pages::Tc225ListPath(1, ds, de), page);
     const BranchReport report = runOne(name);
     EXPECT_EQ(report.end, BranchEnd::BadData);
     EXPECT_EQ(report.added, 1);
@@ -549,8 +549,8 @@ TEST_F(DownloadTest, FarFuturePeriodsAreRefusedAndDoNotBlockLaterDownloads)
 {
     store(kGuangdong, QStringLiteral("24010301"), {1, 2, 3, 4, 5}, QStringLiteral("2024-01-03"));
     emptyDayPages();
-    server.serve(dayPath(23, today),
-        pages::elevenFiveDayPage(
+    server.serve(DayPath(23, today),
+        pages::ElevenFiveDayPage(
             {{QStringLiteral("99999999"), {1, 2, 3, 4, 5}, {}}, {QStringLiteral("24010303"), {6, 7, 8, 9, 10}, {}},
                 {QStringLiteral("24010302"), {11, 1, 2, 3, 4}, {}}},
             false));
@@ -558,13 +558,13 @@ TEST_F(DownloadTest, FarFuturePeriodsAreRefusedAndDoNotBlockLaterDownloads)
     EXPECT_EQ(report.end, BranchEnd::BadData);
     EXPECT_EQ(report.line(), QStringLiteral("广东体彩11选5：新增2期，第99999999期的期号有误：期号中的日期不存在"));
     server.serve(
-        dayPath(23, today), pages::elevenFiveDayPage({{QStringLiteral("24010304"), {1, 2, 3, 4, 5}, {}}}, false));
+        DayPath(23, today), pages::ElevenFiveDayPage({{QStringLiteral("24010304"), {1, 2, 3, 4, 5}, {}}}, false));
     report = runOne(kGuangdong);
     EXPECT_TRUE(report.completed()) << report.reason.toStdString();
     EXPECT_EQ(storedPeriods(kGuangdong).back(), QStringLiteral("24010304"));
 
     // 七乐彩: a year that has not come.
-    server.serve(kQlcPage, pages::qlcHistoryPage(qlcDraws({"9999001", "2024001"})));
+    server.serve(kQlcPage, pages::QlcHistoryPage(QlcDraws({"9999001", "2024001"})));
     report = runOne(kQlc);
     EXPECT_EQ(report.line(), QStringLiteral("中国福彩七乐彩：新增1期，第9999001期的期号有误：9999年还没有到"));
     EXPECT_EQ(storedPeriods(kQlc), QStringList {QStringLiteral("2024001")});
@@ -584,9 +584,9 @@ TEST_F(DownloadTest, QlcAfterADatelessHistory)
 {
     ImportDraws(home.store(), kQlc, "2024001 01 02 03 04 05 06 07\n2024002 08 09 10 11 12 13 14\n");
     ASSERT_EQ(home.store().readDraws(kQlc).back().date, QString());
-    std::vector<pages::Draw> draws = qlcDraws({"2024004", "2024003", "2024002"});
+    std::vector<pages::Draw> draws = QlcDraws({"2024004", "2024003", "2024002"});
     draws[0].date = QStringLiteral("2024-01-08");
-    server.serve(kQlcPage, pages::qlcHistoryPage(draws));
+    server.serve(kQlcPage, pages::QlcHistoryPage(draws));
     const BranchReport report = runOne(kQlc);
     EXPECT_TRUE(report.completed()) << report.reason.toStdString();
     EXPECT_EQ(report.added, 2);

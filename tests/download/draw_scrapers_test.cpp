@@ -15,12 +15,12 @@ namespace pages = lumaro::test::pages;
 
 namespace {
 
-QStringList linesOf(const QByteArray &page)
+QStringList LinesOf(const QByteArray &page)
 {
     return PageLines(DecodePage(page));
 }
 
-QStringList periods(const std::vector<DrawCandidate> &draws)
+QStringList Periods(const std::vector<DrawCandidate> &draws)
 {
     QStringList result;
     for (const DrawCandidate &draw : draws)
@@ -104,12 +104,12 @@ TEST(SiteRoots, HostsAreCheckedAndNormalised)
 
 TEST(QlcScraper, NewDrawsInReadingOrderWithTheFirstSevenNumbers)
 {
-    const QByteArray page = pages::qlcHistoryPage({
+    const QByteArray page = pages::QlcHistoryPage({
         {QStringLiteral("2024003"), {1, 5, 9, 12, 19, 23, 28}, {}},
         {QStringLiteral("2024002"), {2, 4, 6, 8, 10, 12, 14}, {}},
         {QStringLiteral("2024001"), {3, 6, 9, 15, 18, 21, 30}, {}},
     });
-    const QlcPage read = ReadQlcPage(linesOf(page), 2024001, 7);
+    const QlcPage read = ReadQlcPage(LinesOf(page), 2024001, 7);
     EXPECT_TRUE(read.hasDrawLines);
     EXPECT_TRUE(read.failure.isEmpty());
     ASSERT_EQ(read.draws.size(), 2u);
@@ -118,7 +118,7 @@ TEST(QlcScraper, NewDrawsInReadingOrderWithTheFirstSevenNumbers)
     EXPECT_EQ(read.draws[0].numbers.join(QLatin1Char(' ')), QStringLiteral("01 05 09 12 19 23 28"));
     EXPECT_EQ(read.draws[1].period, QStringLiteral("2024002"));
 
-    const QlcPage none = ReadQlcPage(linesOf(page), 2024003, 7);
+    const QlcPage none = ReadQlcPage(LinesOf(page), 2024003, 7);
     EXPECT_TRUE(none.hasDrawLines);
     EXPECT_TRUE(none.draws.empty());
 }
@@ -161,7 +161,7 @@ TEST(QlcScraper, DatesAreReversedSoTheOldestDrawGetsTheFirstDate)
     read[1].pageDate = QStringLiteral("2024-01-06"); // a date given by the page stays with its draw
     const std::vector<DrawCandidate> dated = DateQlcDraws(read, QDate(2001, 1, 1));
     ASSERT_EQ(dated.size(), 3u);
-    EXPECT_EQ(periods(dated),
+    EXPECT_EQ(Periods(dated),
         (QStringList {QStringLiteral("2024002"), QStringLiteral("2024003"), QStringLiteral("2024004")}));
     EXPECT_EQ(dated[0].date, QStringLiteral("2001-01-03"));
     EXPECT_EQ(dated[1].date, QStringLiteral("2024-01-06"));
@@ -170,28 +170,28 @@ TEST(QlcScraper, DatesAreReversedSoTheOldestDrawGetsTheFirstDate)
 
 TEST(NanyueScraper, ListAndDetailPages)
 {
-    const QByteArray list = pages::nanyueListPage(
+    const QByteArray list = pages::NanyueListPage(
         265, 5, {{QStringLiteral("2024102"), {1, 2, 3, 4, 26}, {}}, {QStringLiteral("2024101"), {5, 6, 7, 8, 9}, {}}});
-    const NanyueList read = ReadNanyueList(linesOf(list), 5, 2024101);
+    const NanyueList read = ReadNanyueList(LinesOf(list), 5, 2024101);
     ASSERT_EQ(read.draws.size(), 1u);
     EXPECT_EQ(read.draws[0].period, QStringLiteral("2024102"));
     EXPECT_EQ(read.draws[0].numbers, QStringLiteral("0102030426"));
-    EXPECT_EQ(read.draws[0].detailPath, pages::nanyueDetailPath(265, QStringLiteral("2024102")));
-    EXPECT_EQ(ReadNanyueDetailDate(linesOf(pages::nanyueDetailPage(QStringLiteral("2024-03-01")))),
+    EXPECT_EQ(read.draws[0].detailPath, pages::NanyueDetailPath(265, QStringLiteral("2024102")));
+    EXPECT_EQ(ReadNanyueDetailDate(LinesOf(pages::NanyueDetailPage(QStringLiteral("2024-03-01")))),
         QStringLiteral("2024-03-01"));
-    EXPECT_TRUE(ReadNanyueDetailDate(linesOf(pages::emptyPage())).isEmpty());
+    EXPECT_TRUE(ReadNanyueDetailDate(LinesOf(pages::EmptyPage())).isEmpty());
 }
 
 TEST(PortalScrapers, Tc225DateRangeMustReadAsDates)
 {
     const auto range
-        = ReadTc225Range(linesOf(pages::tc225StartPage(QStringLiteral("2024-01-01"), QStringLiteral("2024-03-31"))));
+        = ReadTc225Range(LinesOf(pages::Tc225StartPage(QStringLiteral("2024-01-01"), QStringLiteral("2024-03-31"))));
     ASSERT_TRUE(range.has_value());
     EXPECT_EQ(range->start, QStringLiteral("2024-01-01"));
     EXPECT_EQ(range->end, QStringLiteral("2024-03-31"));
-    EXPECT_FALSE(ReadTc225Range(linesOf(pages::emptyPage())).has_value());
+    EXPECT_FALSE(ReadTc225Range(LinesOf(pages::EmptyPage())).has_value());
     EXPECT_FALSE(
-        ReadTc225Range(linesOf(pages::tc225StartPage(QStringLiteral("2024-01-01"), QStringLiteral("xxxx-03-31")))));
+        ReadTc225Range(LinesOf(pages::Tc225StartPage(QStringLiteral("2024-01-01"), QStringLiteral("xxxx-03-31")))));
 }
 
 TEST(PortalScrapers, ElevenFivePeriodsAndJiangxiPrefix)
@@ -202,22 +202,22 @@ TEST(PortalScrapers, ElevenFivePeriodsAndJiangxiPrefix)
     };
     for (bool jiangxi : {false, true}) {
         QString accumulator;
-        AccumulateElevenFiveDay(linesOf(pages::elevenFiveDayPage(day, jiangxi)), jiangxi, accumulator);
+        AccumulateElevenFiveDay(LinesOf(pages::ElevenFiveDayPage(day, jiangxi)), jiangxi, accumulator);
         // 8- and 10-character period lines are told apart: read with the other game's rule the
         // page starts no draw.
         QString other;
-        AccumulateElevenFiveDay(linesOf(pages::elevenFiveDayPage(day, jiangxi)), !jiangxi, other);
+        AccumulateElevenFiveDay(LinesOf(pages::ElevenFiveDayPage(day, jiangxi)), !jiangxi, other);
         EXPECT_FALSE(other.contains(QLatin1Char('*')));
         const Scraped read = ReadElevenFiveAccumulator(accumulator, jiangxi, 0);
         ASSERT_EQ(read.draws.size(), 2u) << jiangxi;
-        EXPECT_EQ(periods(read.draws), (QStringList {QStringLiteral("24010301"), QStringLiteral("24010302")}));
+        EXPECT_EQ(Periods(read.draws), (QStringList {QStringLiteral("24010301"), QStringLiteral("24010302")}));
         EXPECT_EQ(read.draws[1].numbers.join(QLatin1Char(' ')), QStringLiteral("11 01 05 07 02"));
         EXPECT_EQ(read.draws[1].date, QStringLiteral("2024-01-03"));
     }
     // An item whose period is not a number ends the reading; the older items read before stay.
     const Scraped broken
         = ReadElevenFiveAccumulator(QStringLiteral("*2401xx010102030405*240103020102030405"), false, 0);
-    EXPECT_EQ(periods(broken.draws), QStringList {QStringLiteral("24010302")});
+    EXPECT_EQ(Periods(broken.draws), QStringList {QStringLiteral("24010302")});
     EXPECT_EQ(broken.failure, QStringLiteral("'2401xx01' 不是一个有效的整形值"));
 }
 
@@ -228,11 +228,11 @@ TEST(FeedScraper, OffsetsNewnessAndJoining)
         {QStringLiteral("24010304"), {6, 7, 8, 9, 10}, QStringLiteral("2024-01-03")},
     };
     for (bool shandong : {false, true}) {
-        const QString text = FeedText(DecodePage(pages::feed(rows, shandong)));
+        const QString text = FeedText(DecodePage(pages::Feed(rows, shandong)));
         const FeedRows all = ReadFeed(text, shandong, 0);
         EXPECT_EQ(all.rows, 2);
         ASSERT_EQ(all.draws.size(), 2u);
-        EXPECT_EQ(periods(all.draws), (QStringList {QStringLiteral("24010305"), QStringLiteral("24010304")}));
+        EXPECT_EQ(Periods(all.draws), (QStringList {QStringLiteral("24010305"), QStringLiteral("24010304")}));
         EXPECT_EQ(all.draws[1].numbers.join(QLatin1Char(' ')), QStringLiteral("06 07 08 09 10"));
         EXPECT_EQ(all.draws[1].date, QStringLiteral("2024-01-03"));
 
@@ -242,7 +242,7 @@ TEST(FeedScraper, OffsetsNewnessAndJoining)
         EXPECT_FALSE(ReadFeed(text, shandong, 24010301).joinsStored);
     }
     // The newest stored period of any size: every row is old, and none is taken for the next one.
-    const QString text = FeedText(DecodePage(pages::feed(rows, false)));
+    const QString text = FeedText(DecodePage(pages::Feed(rows, false)));
     const FeedRows none = ReadFeed(text, false, std::numeric_limits<qint64>::max());
     EXPECT_EQ(none.rows, 2);
     EXPECT_TRUE(none.draws.empty());
@@ -250,7 +250,7 @@ TEST(FeedScraper, OffsetsNewnessAndJoining)
     // A row marker at the very end of the feed has nothing after it.
     EXPECT_EQ(ReadFeed(text + QStringLiteral("<row"), false, 0).rows, 2);
     // A 山东 row read at the other games' offsets has no period there.
-    EXPECT_EQ(ReadFeed(FeedText(DecodePage(pages::feed(rows, true))), false, 0).rows, 0);
+    EXPECT_EQ(ReadFeed(FeedText(DecodePage(pages::Feed(rows, true))), false, 0).rows, 0);
     EXPECT_EQ(ReadFeed(FeedText(QStringLiteral("<xml><item/></xml>")), false, 0).rows, 0);
 }
 
@@ -299,12 +299,12 @@ TEST(PortalScrapers, AnItemWithTheBallsOfAnUnreadDrawEndsTheReading)
     // 24010303's period line was not read: its balls follow those of 24010304.
     const Scraped read = ReadElevenFiveAccumulator(
         QStringLiteral("*2401030401020304050607080910*240103020102030405"), false, 24010301);
-    EXPECT_EQ(periods(read.draws), QStringList {QStringLiteral("24010302")});
+    EXPECT_EQ(Periods(read.draws), QStringList {QStringLiteral("24010302")});
     EXPECT_TRUE(read.failure.startsWith(QStringLiteral("第24010304期之前有一期的开奖号码读不出")))
         << read.failure.toStdString();
     // A 22选5 item without its period.
     const Scraped tc
         = ReadTc225Accumulator(QStringLiteral("*2024-03-020102030405*2024-03-0120240580102030405"), 2024057);
-    EXPECT_EQ(periods(tc.draws), QStringList {QStringLiteral("2024058")});
+    EXPECT_EQ(Periods(tc.draws), QStringList {QStringLiteral("2024058")});
     EXPECT_TRUE(tc.failure.startsWith(QStringLiteral("页面数据不完整"))) << tc.failure.toStdString();
 }

@@ -8,7 +8,7 @@ namespace lumaro::test::pages {
 
 namespace {
 
-void require(bool condition, const char *what)
+void Require(bool condition, const char *what)
 {
     if (!condition)
         throw std::logic_error(what);
@@ -19,7 +19,7 @@ QString Pad2(int value)
     return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0'));
 }
 
-QString joined(const std::vector<int> &numbers, const QString &separator)
+QString Joined(const std::vector<int> &numbers, const QString &separator)
 {
     QStringList texts;
     for (int v : numbers)
@@ -28,14 +28,14 @@ QString joined(const std::vector<int> &numbers, const QString &separator)
 }
 
 // head, blanks, tail: exactly width characters.
-QString fit(const QString &head, const QString &tail, int width)
+QString Fit(const QString &head, const QString &tail, int width)
 {
     const qsizetype blanks = width - head.size() - tail.size();
-    require(blanks >= 0, "fixture line too long");
+    Require(blanks >= 0, "fixture line too long");
     return head + QString(blanks, QLatin1Char(' ')) + tail;
 }
 
-QString balls(const std::vector<int> &numbers)
+QString Balls(const std::vector<int> &numbers)
 {
     QString text = QStringLiteral("<td>");
     for (int v : numbers)
@@ -43,7 +43,7 @@ QString balls(const std::vector<int> &numbers)
     return text + QStringLiteral("</td>");
 }
 
-QByteArray page(const QStringList &body)
+QByteArray Page(const QStringList &body)
 {
     QStringList lines {QStringLiteral("<!DOCTYPE html>"), QStringLiteral("<html><head><meta charset=\"utf-8\">"),
         QStringLiteral("<title>开奖结果</title></head><body>")};
@@ -53,7 +53,7 @@ QByteArray page(const QStringList &body)
 
 } // namespace
 
-QByteArray qlcHistoryPage(const std::vector<Draw> &draws)
+QByteArray QlcHistoryPage(const std::vector<Draw> &draws)
 {
     QStringList body {QStringLiteral("<table class=\"history\">")};
     int special = 1;
@@ -61,108 +61,108 @@ QByteArray qlcHistoryPage(const std::vector<Draw> &draws)
         const QString line
             = QStringLiteral("<tr><td><a href=\"javascript:void(0)\" class=\"detatilqlc\" onclick=\"show('")
             + draw.period + QStringLiteral("')\">") + draw.period + QStringLiteral("</a></td>");
-        require(line.right(16).left(7) == draw.period, "qlc period position");
+        Require(line.right(16).left(7) == draw.period, "qlc period position");
         body << line << QStringLiteral("<td align=\"center\">") << QStringLiteral("<span class=\"kj\">")
-             << QStringLiteral("<em>") + joined(draw.numbers, QStringLiteral(" ")) + QStringLiteral("</em>")
+             << QStringLiteral("<em>") + Joined(draw.numbers, QStringLiteral(" ")) + QStringLiteral("</em>")
              << QStringLiteral("<em class=\"blue\">") + Pad2(special++ % 30 + 1) + QStringLiteral("</em>")
              << (draw.date.isEmpty() ? QStringLiteral("</span></td></tr>")
                                      : QStringLiteral("<em>") + draw.date + QStringLiteral("</em></span></td></tr>"));
     }
     body << QStringLiteral("</table>");
-    return page(body);
+    return Page(body);
 }
 
-QString nanyueDetailPath(int game, const QString &period)
+QString NanyueDetailPath(int game, const QString &period)
 {
     return QStringLiteral("/datas/detail/%1/%2.html").arg(game).arg(period);
 }
 
-QByteArray nanyueListPage(int game, int m, const std::vector<Draw> &draws)
+QByteArray NanyueListPage(int game, int m, const std::vector<Draw> &draws)
 {
     QStringList body {QStringLiteral("<table>")};
     for (const Draw &draw : draws) {
         const QString line
             = QStringLiteral("<tr><td class=\"qihao\" align=\"center\">") + draw.period + QStringLiteral("</td>");
-        require(line.size() == 49 && line.right(12).left(7) == draw.period, "nanyue draw line");
-        const QString numbers = QStringLiteral("<td class=\"haoma\"><span>") + joined(draw.numbers, QString())
+        Require(line.size() == 49 && line.right(12).left(7) == draw.period, "nanyue draw line");
+        const QString numbers = QStringLiteral("<td class=\"haoma\"><span>") + Joined(draw.numbers, QString())
             + QStringLiteral("</span>");
-        require(numbers.right(m == 7 ? 21 : 17).left(2 * m) == joined(draw.numbers, QString()), "nanyue numbers");
-        const QString path = nanyueDetailPath(game, draw.period);
+        Require(numbers.right(m == 7 ? 21 : 17).left(2 * m) == Joined(draw.numbers, QString()), "nanyue numbers");
+        const QString path = NanyueDetailPath(game, draw.period);
         const QString link
             = QStringLiteral("<td class=\"dtl\"><a href=\"") + path + QStringLiteral("\">详细</a> </td>");
-        require(link.mid(25, link.size() - 39) == path, "nanyue link");
+        Require(link.mid(25, link.size() - 39) == path, "nanyue link");
         body << line << numbers;
         for (int i = 1; i < (m == 7 ? 6 : 4); ++i)
             body << QStringLiteral("<td>%1</td>").arg(i);
         body << link;
     }
     body << QStringLiteral("</table>");
-    return page(body);
+    return Page(body);
 }
 
-QByteArray nanyueDetailPage(const QString &date)
+QByteArray NanyueDetailPage(const QString &date)
 {
-    return page({QStringLiteral("<div class=\"play_R_t\">开奖详情</div>"),
+    return Page({QStringLiteral("<div class=\"play_R_t\">开奖详情</div>"),
         QStringLiteral("<div class=\"play_R_tbox\">") + date + QStringLiteral("</div>")});
 }
 
-QByteArray tc225StartPage(const QString &start, const QString &end)
+QByteArray Tc225StartPage(const QString &start, const QString &end)
 {
     const QString head = QStringLiteral("<input type=\"text\" name=\"ds\" class=\"date\" value=\"");
-    require(head.size() == 49, "tc225 ds position");
+    Require(head.size() == 49, "tc225 ds position");
     const QString middle
-        = fit(QStringLiteral("\" />"), QStringLiteral("<input type=\"text\" name=\"de\" value=\""), 111);
+        = Fit(QStringLiteral("\" />"), QStringLiteral("<input type=\"text\" name=\"de\" value=\""), 111);
     const QString line = head + start + middle + end + QStringLiteral("\" />");
-    require(line.mid(49, 10) == start && line.mid(170, 10) == end, "tc225 range positions");
-    return page({QStringLiteral("<div class=\"search\">"), QStringLiteral("<form action=\"/lottery/draw/list/5\">"),
+    Require(line.mid(49, 10) == start && line.mid(170, 10) == end, "tc225 range positions");
+    return Page({QStringLiteral("<div class=\"search\">"), QStringLiteral("<form action=\"/lottery/draw/list/5\">"),
         line, QStringLiteral("</form></div>")});
 }
 
-QString tc225ListPath(int pageNumber, const QString &start, const QString &end)
+QString Tc225ListPath(int pageNumber, const QString &start, const QString &end)
 {
     return QStringLiteral("/lottery/draw/list/5?lottery_type=5&page=%1&ds=%2&de=%3").arg(pageNumber).arg(start, end);
 }
 
-QByteArray tc225ListPage(const std::vector<Draw> &draws)
+QByteArray Tc225ListPage(const std::vector<Draw> &draws)
 {
     QStringList body {QStringLiteral("<table>")};
     for (const Draw &draw : draws) {
-        require(draw.period.size() == 7 && draw.period.startsWith(QLatin1String("20")), "tc225 period");
+        Require(draw.period.size() == 7 && draw.period.startsWith(QLatin1String("20")), "tc225 period");
         const QString date = QStringLiteral("<td class=\"dat\">") + draw.date + QStringLiteral(" 20:30</td>");
-        const QString period = fit(QStringLiteral("<td class=\"qh\">"), QStringLiteral("<a href=\"#\">"), 43)
+        const QString period = Fit(QStringLiteral("<td class=\"qh\">"), QStringLiteral("<a href=\"#\">"), 43)
             + draw.period.mid(2) + QStringLiteral("</a>");
-        require(period.size() == 52 && date.mid(16, 10) == draw.date, "tc225 line positions");
-        body << QStringLiteral("<tr>") << date << period << balls(draw.numbers) << QStringLiteral("</tr>");
+        Require(period.size() == 52 && date.mid(16, 10) == draw.date, "tc225 line positions");
+        body << QStringLiteral("<tr>") << date << period << Balls(draw.numbers) << QStringLiteral("</tr>");
     }
     body << QStringLiteral("</table>");
-    return page(body);
+    return Page(body);
 }
 
-QByteArray elevenFiveDayPage(const std::vector<Draw> &draws, bool jiangxi)
+QByteArray ElevenFiveDayPage(const std::vector<Draw> &draws, bool jiangxi)
 {
     QStringList body {QStringLiteral("<table>")};
     for (const Draw &draw : draws) {
-        require(draw.period.size() == 8, "11x5 period");
+        Require(draw.period.size() == 8, "11x5 period");
         body << QStringLiteral("<tr>") << QStringLiteral("<td>")
              << (jiangxi ? QStringLiteral("20") + draw.period : draw.period) << QStringLiteral("</td>")
-             << balls(draw.numbers) << QStringLiteral("</tr>");
+             << Balls(draw.numbers) << QStringLiteral("</tr>");
     }
     body << QStringLiteral("</table>");
-    return page(body);
+    return Page(body);
 }
 
-QByteArray feed(const std::vector<Draw> &draws, bool shandong)
+QByteArray Feed(const std::vector<Draw> &draws, bool shandong)
 {
     QStringList lines {QStringLiteral("<?xml version=\"1.0\" encoding=\"utf-8\"?>"), QStringLiteral("<xml>")};
     for (const Draw &draw : draws) {
-        const QString numbers = joined(draw.numbers, QStringLiteral(","));
+        const QString numbers = Joined(draw.numbers, QStringLiteral(","));
         const QString time = draw.date + QStringLiteral(" 09:10:00");
         const QString row = shandong
             ? QStringLiteral("<row issue=\"%1\" numbers=\"%2\" drawntime=\"%3\"/>").arg(draw.period, numbers, time)
             : QStringLiteral("<row issue=\"20%1\" numbers=\"%2\" drawing=\"%3\"/>").arg(draw.period, numbers, time);
         const int periodAt = shandong ? 12 : 14;
         const int numbersAt = shandong ? 31 : 33;
-        require(
+        Require(
             row.mid(periodAt, 8) == draw.period && row.mid(numbersAt, 14) == numbers && row.mid(58, 10) == draw.date,
             "feed row offsets");
         lines << QStringLiteral("  ") + row;
@@ -171,9 +171,9 @@ QByteArray feed(const std::vector<Draw> &draws, bool shandong)
     return lines.join(QStringLiteral("\n")).toUtf8();
 }
 
-QByteArray emptyPage()
+QByteArray EmptyPage()
 {
-    return page({QStringLiteral("<p>暂无数据</p>")});
+    return Page({QStringLiteral("<p>暂无数据</p>")});
 }
 
 } // namespace lumaro::test::pages

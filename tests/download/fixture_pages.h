@@ -16,27 +16,27 @@ struct Draw {
 };
 
 // 中国福彩七乐彩 history page; the draws newest first, each with a special number after its seven.
-QByteArray qlcHistoryPage(const std::vector<Draw> &draws);
+QByteArray QlcHistoryPage(const std::vector<Draw> &draws);
 
 // 南粤风采 list page (m = 7 for 36选7, 5 for 26选5) and its links to the detail pages.
-QByteArray nanyueListPage(int game, int m, const std::vector<Draw> &draws);
-QString nanyueDetailPath(int game, const QString &period);
-QByteArray nanyueDetailPage(const QString &date);
+QByteArray NanyueListPage(int game, int m, const std::vector<Draw> &draws);
+QString NanyueDetailPath(int game, const QString &period);
+QByteArray NanyueDetailPage(const QString &date);
 
 // 中国体彩22选5: the first page with the date range and the list pages (periods of 7 digits
 // starting "20"; the page shows the last five).
-QByteArray tc225StartPage(const QString &start, const QString &end);
-QByteArray tc225ListPage(const std::vector<Draw> &draws);
-QString tc225ListPath(int page, const QString &start, const QString &end);
+QByteArray Tc225StartPage(const QString &start, const QString &end);
+QByteArray Tc225ListPage(const std::vector<Draw> &draws);
+QString Tc225ListPath(int page, const QString &start, const QString &end);
 
 // An 11选5 day page (periods of 8 digits; 江西 writes them with a leading "20").
-QByteArray elevenFiveDayPage(const std::vector<Draw> &draws, bool jiangxi);
+QByteArray ElevenFiveDayPage(const std::vector<Draw> &draws, bool jiangxi);
 
 // An 11选5 feed; 山东 writes 8-digit periods, the others 10 digits with a leading "20", so the
 // fields of a 山东 row sit two characters earlier.
-QByteArray feed(const std::vector<Draw> &draws, bool shandong);
+QByteArray Feed(const std::vector<Draw> &draws, bool shandong);
 
 // An empty result page.
-QByteArray emptyPage();
+QByteArray EmptyPage();
 
 } // namespace lumaro::test::pages

@@ -43,7 +43,7 @@ struct FixtureServer::State {
 
 namespace {
 
-QByteArray reasonPhrase(int status)
+QByteArray ReasonPhrase(int status)
 {
     switch (status) {
     case 200:
@@ -89,7 +89,7 @@ private:
             const FixtureResponse response = m_state->respond(target);
             if (response.hang)
                 return;
-            QByteArray head = "HTTP/1.1 " + QByteArray::number(response.status) + ' ' + reasonPhrase(response.status)
+            QByteArray head = "HTTP/1.1 " + QByteArray::number(response.status) + ' ' + ReasonPhrase(response.status)
                 + "\r\nContent-Type: " + response.contentType
                 + "\r\nContent-Length: " + QByteArray::number(response.body.size()) + "\r\nConnection: close\r\n";
             if (!response.location.isEmpty())
@@ -197,7 +197,7 @@ void FixtureServer::serveEmptyPagesUnder(const QString &prefix)
         if (!target.startsWith(prefix))
             return std::nullopt;
         FixtureResponse response;
-        response.body = pages::emptyPage();
+        response.body = pages::EmptyPage();
         return response;
     });
 }
@@ -214,7 +214,7 @@ void FixtureServer::clearRequests()
     m_state->requests.clear();
 }
 
-quint16 closedPort()
+quint16 ClosedPort()
 {
     QTcpServer probe;
     if (!probe.listen(QHostAddress::LocalHost, 0))
@@ -224,18 +224,18 @@ quint16 closedPort()
     return port;
 }
 
-void writeSites(const ProgramFolder &folder, const SiteHosts &hosts)
+void WriteSites(const ProgramFolder &folder, const SiteHosts &hosts)
 {
     const QString text
         = QStringLiteral("[hosts]\nwelfare=%1\nnanyue=%2\nportal=%3\nfeed=%4\n\n[settings]\ntimeout=%5\n")
               .arg(hosts.welfare, hosts.nanyue, hosts.portal, hosts.feed)
               .arg(hosts.timeoutSeconds);
-    writeFile(folder.auxiliaryFolder() + QStringLiteral("站点.ini"), text.toUtf8());
+    WriteFile(folder.auxiliaryFolder() + QStringLiteral("站点.ini"), text.toUtf8());
 }
 
-void writeSites(const ProgramFolder &folder, const FixtureServer &server, double timeoutSeconds)
+void WriteSites(const ProgramFolder &folder, const FixtureServer &server, double timeoutSeconds)
 {
-    writeSites(folder, SiteHosts {server.root(), server.root(), server.root(), server.root(), timeoutSeconds});
+    WriteSites(folder, SiteHosts {server.root(), server.root(), server.root(), server.root(), timeoutSeconds});
 }
 
 } // namespace lumaro::test

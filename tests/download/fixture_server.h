@@ -57,7 +57,7 @@ private:
 };
 
 // A port on 127.0.0.1 where nothing listens (connections are refused).
-quint16 closedPort();
+quint16 ClosedPort();
 
 // Writes the program folder's 附属/站点.ini.
 struct SiteHosts {
@@ -67,8 +67,8 @@ struct SiteHosts {
     QString feed;
     double timeoutSeconds = 5;
 };
-void writeSites(const ProgramFolder &folder, const SiteHosts &hosts);
+void WriteSites(const ProgramFolder &folder, const SiteHosts &hosts);
 // Every site on the one server.
-void writeSites(const ProgramFolder &folder, const FixtureServer &server, double timeoutSeconds = 5);
+void WriteSites(const ProgramFolder &folder, const FixtureServer &server, double timeoutSeconds = 5);
 
 } // namespace lumaro::test

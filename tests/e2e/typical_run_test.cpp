@@ -66,7 +66,7 @@ using Ticket = std::array<int, 7>;
 
 const QString kNanyue367 = QStringLiteral("南粤风采36选7");
 
-bool waitUntil(const std::function<bool()> &condition, int ms = 30000)
+bool WaitUntil(const std::function<bool()> &condition, int ms = 30000)
 {
     QElapsedTimer clock;
     clock.start();
@@ -81,7 +81,7 @@ bool waitUntil(const std::function<bool()> &condition, int ms = 30000)
 // Acts on the next modal window of type T once it is shown, as a user would: the main window's
 // menu actions exec() their modal windows, so the answer has to be queued before the trigger.
 template<class T>
-void onNextModal(std::function<void(T *)> act)
+void OnNextModal(std::function<void(T *)> act)
 {
     auto *poll = new QTimer;
     poll->setInterval(10);
@@ -101,7 +101,7 @@ void onNextModal(std::function<void(T *)> act)
 }
 
 template<class T>
-T *child(QWidget *window, const char *name)
+T *Child(QWidget *window, const char *name)
 {
     T *control = window->findChild<T *>(QString::fromUtf8(name));
     EXPECT_NE(control, nullptr) << name;
@@ -113,7 +113,7 @@ QString Pad2(int n)
     return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0'));
 }
 
-QString ticketText(const Ticket &t, const QString &separator)
+QString TicketText(const Ticket &t, const QString &separator)
 {
     QStringList parts;
     for (int n : t)
@@ -121,7 +121,7 @@ QString ticketText(const Ticket &t, const QString &separator)
     return parts.join(separator);
 }
 
-int sumOf(const Ticket &t)
+int SumOf(const Ticket &t)
 {
     int s = 0;
     for (int n : t)
@@ -129,12 +129,12 @@ int sumOf(const Ticket &t)
     return s;
 }
 
-int oddOf(const Ticket &t)
+int OddOf(const Ticket &t)
 {
     return static_cast<int>(std::count_if(t.begin(), t.end(), [](int n) { return n % 2 == 1; }));
 }
 
-int bankerHits(const Ticket &t, const std::set<int> &bankers)
+int BankerHits(const Ticket &t, const std::set<int> &bankers)
 {
     return static_cast<int>(std::count_if(t.begin(), t.end(), [&](int n) { return bankers.count(n) > 0; }));
 }
@@ -144,7 +144,7 @@ int bankerHits(const Ticket &t, const std::set<int> &bankers)
 std::vector<Ticket> ReadTicketFile(const QString &path)
 {
     std::vector<Ticket> tickets;
-    const QByteArray content = test::readFile(path);
+    const QByteArray content = test::ReadFile(path);
     EXPECT_TRUE(content.isEmpty() || content.endsWith("\r\n"));
     const QList<QByteArray> lines = content.split('\n');
     for (qsizetype i = 0; i + 1 < lines.size(); ++i) {
@@ -166,7 +166,7 @@ std::vector<Ticket> ReadTicketFile(const QString &path)
 }
 
 // A random sorted 36选7 ticket.
-Ticket randomTicket(std::mt19937 &random)
+Ticket RandomTicket(std::mt19937 &random)
 {
     std::vector<int> pool(36);
     for (int i = 0; i < 36; ++i)
@@ -178,14 +178,14 @@ Ticket randomTicket(std::mt19937 &random)
     return t;
 }
 
-int pdfPages(const QByteArray &pdf)
+int PdfPages(const QByteArray &pdf)
 {
     return static_cast<int>(
         pdf.count("/Type /Page\n") + pdf.count("/Type /Page ") + pdf.count("/Type /Page>") + pdf.count("/Type /Page/"));
 }
 
 // The history of 南粤风采36选7 before the download: 300 draws of a fixed generator.
-std::vector<DrawRow> nanyueHistory()
+std::vector<DrawRow> NanyueHistory()
 {
     std::mt19937 random(367);
     std::vector<DrawRow> rows;
@@ -239,7 +239,7 @@ protected:
     void SetUp() override
     {
         WindowTest::SetUp();
-        test::writeSites(home.folder(), server, 5);
+        test::WriteSites(home.folder(), server, 5);
     }
     void TearDown() override
     {
@@ -266,7 +266,7 @@ void TypicalRun::servePages()
     ASSERT_FALSE(qlcStored.empty());
     const qint64 lastQlc = qlcStored.back().period.toLongLong();
     server.serve(QStringLiteral("/trend/analyseqlc.do?operator=historicalNumbers&page=1"),
-        pages::qlcHistoryPage({{QString::number(lastQlc + 2), {2, 5, 9, 14, 20, 26, 30}, {}},
+        pages::QlcHistoryPage({{QString::number(lastQlc + 2), {2, 5, 9, 14, 20, 26, 30}, {}},
             {QString::number(lastQlc + 1), {1, 3, 8, 12, 17, 23, 29}, {}},
             {QString::number(lastQlc), qlcStored.back().numbers, {}}}));
     expectedAdded[qlc] = 2;
@@ -274,33 +274,33 @@ void TypicalRun::servePages()
     // 南粤风采36选7: three new draws on the first list page, the stored latest one on the second.
     newNanyueDraws = {{3, 11, 18, 24, 29, 33, 36}, {1, 7, 12, 19, 25, 30, 35}, {5, 6, 14, 21, 28, 31, 34}};
     server.serve(QStringLiteral("/datas/history/367/history_1.html"),
-        pages::nanyueListPage(367, 7,
+        pages::NanyueListPage(367, 7,
             {{QStringLiteral("2023303"), newNanyueDraws[2], {}}, {QStringLiteral("2023302"), newNanyueDraws[1], {}},
                 {QStringLiteral("2023301"), newNanyueDraws[0], {}}}));
     server.serve(QStringLiteral("/datas/history/367/history_2.html"),
-        pages::nanyueListPage(367, 7, {{QStringLiteral("2023300"), {1, 2, 3, 4, 5, 6, 7}, {}}}));
+        pages::NanyueListPage(367, 7, {{QStringLiteral("2023300"), {1, 2, 3, 4, 5, 6, 7}, {}}}));
     for (int k = 1; k <= 3; ++k)
-        server.serve(pages::nanyueDetailPath(367, QStringLiteral("202330%1").arg(k)),
-            pages::nanyueDetailPage(QStringLiteral("2023-11-0%1").arg(k)));
+        server.serve(pages::NanyueDetailPath(367, QStringLiteral("202330%1").arg(k)),
+            pages::NanyueDetailPage(QStringLiteral("2023-11-0%1").arg(k)));
     expectedAdded[kNanyue367] = 3;
 
     // 南粤风采26选5: an empty history gains the two draws of its only page.
     server.serve(QStringLiteral("/datas/history/265/history_1.html"),
-        pages::nanyueListPage(265, 5,
+        pages::NanyueListPage(265, 5,
             {{QStringLiteral("2024012"), {2, 9, 15, 20, 26}, {}}, {QStringLiteral("2024011"), {1, 4, 8, 16, 22}, {}}}));
     server.serve(
-        pages::nanyueDetailPath(265, QStringLiteral("2024012")), pages::nanyueDetailPage(QStringLiteral("2024-01-12")));
+        pages::NanyueDetailPath(265, QStringLiteral("2024012")), pages::NanyueDetailPage(QStringLiteral("2024-01-12")));
     server.serve(
-        pages::nanyueDetailPath(265, QStringLiteral("2024011")), pages::nanyueDetailPage(QStringLiteral("2024-01-11")));
+        pages::NanyueDetailPath(265, QStringLiteral("2024011")), pages::NanyueDetailPage(QStringLiteral("2024-01-11")));
     expectedAdded[QStringLiteral("南粤风采26选5")] = 2;
 
     // 中国体彩22选5: the start page with its date range, then 50 list pages (the first with draws).
     server.serveEmptyPagesUnder(QStringLiteral("/lottery/draw/list/"));
     const QString ds = QStringLiteral("2024-01-01");
     const QString de = QStringLiteral("2024-03-02");
-    server.serve(QStringLiteral("/lottery/draw/list/5"), pages::tc225StartPage(ds, de));
-    server.serve(pages::tc225ListPath(1, ds, de),
-        pages::tc225ListPage({{QStringLiteral("2024060"), {1, 2, 3, 4, 5}, QStringLiteral("2024-03-02")},
+    server.serve(QStringLiteral("/lottery/draw/list/5"), pages::Tc225StartPage(ds, de));
+    server.serve(pages::Tc225ListPath(1, ds, de),
+        pages::Tc225ListPage({{QStringLiteral("2024060"), {1, 2, 3, 4, 5}, QStringLiteral("2024-03-02")},
             {QStringLiteral("2024059"), {6, 7, 8, 9, 22}, QStringLiteral("2024-03-01")},
             {QStringLiteral("2024058"), {10, 11, 12, 13, 14}, QStringLiteral("2024-02-29")}}));
     expectedAdded[QStringLiteral("中国体彩22选5")] = 3;
@@ -320,7 +320,7 @@ void TypicalRun::servePages()
         for (int k = game.draws; k >= 1; --k)
             draws.push_back({prefix + Pad2(k), {k, k + 2, k + 4, k + 5, 11}, {}});
         server.serve(QStringLiteral("/lottery/draw/list/%1?d=%2").arg(game.game).arg(day),
-            pages::elevenFiveDayPage(draws, game.game == 22));
+            pages::ElevenFiveDayPage(draws, game.game == 22));
         expectedAdded[QString::fromUtf8(game.name)] = game.draws;
     }
 }
@@ -330,8 +330,8 @@ void TypicalRun::servePages()
 TEST_F(TypicalRun, DownloadOpenAnalysePickFilterIntersectAndPlan)
 {
     // The user's histories before the run: the real 七乐彩 one, and 300 draws of 南粤风采36选7.
-    ImportDrawFile(home.store(), QStringLiteral("中国福彩七乐彩"), test::historyFile(QStringLiteral("qlc.csv")));
-    home.store().appendDraws(kNanyue367, nanyueHistory());
+    ImportDrawFile(home.store(), QStringLiteral("中国福彩七乐彩"), test::HistoryFile(QStringLiteral("qlc.csv")));
+    home.store().appendDraws(kNanyue367, NanyueHistory());
     std::map<QString, int> before;
     for (const QString &name : home.store().listLotteries())
         before[name] = home.store().drawCount(name);
@@ -347,7 +347,7 @@ TEST_F(TypicalRun, DownloadOpenAnalysePickFilterIntersectAndPlan)
 
     // ---- 数据下载: all lotteries.
     bool downloadStarted = false;
-    onNextModal<Tfrmdownload2>([&](Tfrmdownload2 *download) {
+    OnNextModal<Tfrmdownload2>([&](Tfrmdownload2 *download) {
         auto *comdown = download->findChild<QComboBox *>(QStringLiteral("comdown"));
         EXPECT_EQ(comdown->currentText(), QStringLiteral("所有彩票"));
         QTest::mouseClick(download->findChild<QPushButton *>(QStringLiteral("btndown")), Qt::LeftButton);
@@ -371,7 +371,7 @@ TEST_F(TypicalRun, DownloadOpenAnalysePickFilterIntersectAndPlan)
     EXPECT_EQ(stored.back().date, QStringLiteral("2023-11-03"));
 
     // ---- 打开彩票: 南粤风采36选7 in the lottery manager.
-    onNextModal<Tfrmindex>([](Tfrmindex *manager) {
+    OnNextModal<Tfrmindex>([](Tfrmindex *manager) {
         auto *list = manager->findChild<QListWidget *>(QStringLiteral("lstcaipiao"));
         const QList<QListWidgetItem *> items = list->findItems(kNanyue367, Qt::MatchExactly);
         ASSERT_EQ(items.size(), 1);
@@ -390,7 +390,7 @@ TEST_F(TypicalRun, DownloadOpenAnalysePickFilterIntersectAndPlan)
     EXPECT_EQ(window->tabmain()->currentIndex(), 3);
     auto *hei = dynamic_cast<Tfrmhei *>(window->currentView());
     ASSERT_NE(hei, nullptr);
-    auto *chart = child<BarChart>(hei, "chthistory");
+    auto *chart = Child<BarChart>(hei, "chthistory");
     ASSERT_EQ(chart->pointCount(), 3);
     for (int k = 0; k < 3; ++k) {
         const std::vector<int> &draw = newNanyueDraws[static_cast<std::size_t>(k)];
@@ -400,8 +400,8 @@ TEST_F(TypicalRun, DownloadOpenAnalysePickFilterIntersectAndPlan)
         EXPECT_EQ(chart->value(0, k), sum) << k;
         EXPECT_EQ(chart->labels()[k], QStringLiteral("202330%1").arg(k + 1));
     }
-    EXPECT_EQ(child<QTableView>(hei, "tabhistory")->model()->rowCount(), 303);
-    test::screenshot(window.get(), QStringLiteral("typical_run_hei"));
+    EXPECT_EQ(Child<QTableView>(hei, "tabhistory")->model()->rowCount(), 303);
+    test::Screenshot(window.get(), QStringLiteral("typical_run_hei"));
 
     // ---- 中奖回补分析选号: hit totals per number over the whole history.
     window->action(QStringLiteral("mnuyilou"))->trigger();
@@ -412,7 +412,7 @@ TEST_F(TypicalRun, DownloadOpenAnalysePickFilterIntersectAndPlan)
     for (const StoredDraw &draw : stored)
         for (int n : draw.numbers)
             ++hits[static_cast<std::size_t>(n)];
-    const QAbstractItemModel *omission = child<QTableView>(yilou, "tabhistory")->model();
+    const QAbstractItemModel *omission = Child<QTableView>(yilou, "tabhistory")->model();
     ASSERT_EQ(omission->rowCount(), 36);
     for (int row = 0; row < 36; ++row) {
         const int number = omission->index(row, 0).data().toInt();
@@ -420,18 +420,18 @@ TEST_F(TypicalRun, DownloadOpenAnalysePickFilterIntersectAndPlan)
         ASSERT_LE(number, 36);
         EXPECT_EQ(omission->index(row, 3).data().toInt(), hits[static_cast<std::size_t>(number)]) << number;
     }
-    test::screenshot(yilou, QStringLiteral("typical_run_yilou"));
+    test::Screenshot(yilou, QStringLiteral("typical_run_yilou"));
 
     // ---- 最优间隔回补选号: seven numbers for the coming draw.
     window->action(QStringLiteral("mnusep"))->trigger();
     auto *sep = qobject_cast<Tfrmsep *>(window->registry().find(QStringLiteral("Tfrmsep")));
     ASSERT_NE(sep, nullptr);
-    ASSERT_TRUE(waitUntil([&] { return !sep->isBusy(); }));
-    auto *comcurqi = child<QComboBox>(sep, "comcurqi");
+    ASSERT_TRUE(WaitUntil([&] { return !sep->isBusy(); }));
+    auto *comcurqi = Child<QComboBox>(sep, "comcurqi");
     EXPECT_EQ(comcurqi->currentText(), QStringLiteral("2023304"));
-    child<QComboBox>(sep, "comcodenum")->setCurrentText(QStringLiteral("7"));
-    QTest::mouseClick(child<QPushButton>(sep, "btngen"), Qt::LeftButton);
-    const QString proposal = child<QLineEdit>(sep, "edtcurcode")->text();
+    Child<QComboBox>(sep, "comcodenum")->setCurrentText(QStringLiteral("7"));
+    QTest::mouseClick(Child<QPushButton>(sep, "btngen"), Qt::LeftButton);
+    const QString proposal = Child<QLineEdit>(sep, "edtcurcode")->text();
     const QString head = QStringLiteral("2023304期推荐投注号码：");
     ASSERT_TRUE(proposal.startsWith(head)) << proposal.toStdString();
     const QStringList proposed = proposal.mid(head.size()).split(QLatin1Char(' '), Qt::SkipEmptyParts);
@@ -452,19 +452,19 @@ TEST_F(TypicalRun, DownloadOpenAnalysePickFilterIntersectAndPlan)
     window->action(QStringLiteral("mnutotalfilt"))->trigger();
     auto *filter = qobject_cast<Tfrmtotalfilt *>(window->registry().find(QStringLiteral("Tfrmtotalfilt")));
     ASSERT_NE(filter, nullptr);
-    child<QCheckBox>(filter, "chkhei")->setChecked(true);
-    child<QComboBox>(filter, "comhei1")->setCurrentText(QString::number(sumLow));
-    child<QComboBox>(filter, "comhei2")->setCurrentText(QString::number(sumHigh));
-    child<QCheckBox>(filter, "chkjishu")->setChecked(true);
-    child<QComboBox>(filter, "comjiou1")->setCurrentText(QString::number(oddLow));
-    child<QComboBox>(filter, "comjiou2")->setCurrentText(QString::number(oddHigh));
-    child<QCheckBox>(filter, "chkdanma")->setChecked(true);
-    child<QLineEdit>(filter, "edtdanma")->setText(QStringLiteral("05 18 29"));
-    child<QLineEdit>(filter, "edtnum1")->setText(QString::number(bankerLow));
-    child<QLineEdit>(filter, "edtnum2")->setText(QString::number(bankerHigh));
+    Child<QCheckBox>(filter, "chkhei")->setChecked(true);
+    Child<QComboBox>(filter, "comhei1")->setCurrentText(QString::number(sumLow));
+    Child<QComboBox>(filter, "comhei2")->setCurrentText(QString::number(sumHigh));
+    Child<QCheckBox>(filter, "chkjishu")->setChecked(true);
+    Child<QComboBox>(filter, "comjiou1")->setCurrentText(QString::number(oddLow));
+    Child<QComboBox>(filter, "comjiou2")->setCurrentText(QString::number(oddHigh));
+    Child<QCheckBox>(filter, "chkdanma")->setChecked(true);
+    Child<QLineEdit>(filter, "edtdanma")->setText(QStringLiteral("05 18 29"));
+    Child<QLineEdit>(filter, "edtnum1")->setText(QString::number(bankerLow));
+    Child<QLineEdit>(filter, "edtnum2")->setText(QString::number(bankerHigh));
     {
         QSignalSpy finished(filter, &Tfrmtotalfilt::runFinished);
-        QTest::mouseClick(child<QPushButton>(filter, "btnfilt"), Qt::LeftButton);
+        QTest::mouseClick(Child<QPushButton>(filter, "btnfilt"), Qt::LeftButton);
         ASSERT_TRUE(filter->isRunning()) << dialogs::testing::LastMessage().toStdString();
         ASSERT_TRUE(finished.wait(40000));
     }
@@ -473,7 +473,7 @@ TEST_F(TypicalRun, DownloadOpenAnalysePickFilterIntersectAndPlan)
     {
         Ticket t {1, 2, 3, 4, 5, 6, 7};
         while (true) {
-            const int s = sumOf(t), o = oddOf(t), b = bankerHits(t, bankers);
+            const int s = SumOf(t), o = OddOf(t), b = BankerHits(t, bankers);
             if (s >= sumLow && s <= sumHigh && o >= oddLow && o <= oddHigh && b >= bankerLow && b <= bankerHigh)
                 ++expectedSurvivors;
             int i = 6;
@@ -487,14 +487,14 @@ TEST_F(TypicalRun, DownloadOpenAnalysePickFilterIntersectAndPlan)
         }
     }
     ASSERT_GT(expectedSurvivors, 1000);
-    EXPECT_EQ(child<QLabel>(filter, "lblcode")->text(), QStringLiteral("过滤结果：%1注").arg(expectedSurvivors));
-    test::screenshot(filter, QStringLiteral("typical_run_totalfilt"));
+    EXPECT_EQ(Child<QLabel>(filter, "lblcode")->text(), QStringLiteral("过滤结果：%1注").arg(expectedSurvivors));
+    test::Screenshot(filter, QStringLiteral("typical_run_totalfilt"));
 
     // Saved on the desktop, where the dialog starts; every line meets the conditions.
     const QString survivorsFile = desktop + QStringLiteral("/南粤36选7缩水.txt");
     dialogs::testing::Clear();
     dialogs::testing::QueueFile(survivorsFile);
-    QTest::mouseClick(child<QPushButton>(filter, "btnsave"), Qt::LeftButton);
+    QTest::mouseClick(Child<QPushButton>(filter, "btnsave"), Qt::LeftButton);
     EXPECT_EQ(dialogs::testing::LastMessage(), QStringLiteral("成功保存！"));
     const std::vector<Ticket> survivors = ReadTicketFile(survivorsFile);
     ASSERT_EQ(static_cast<qint64>(survivors.size()), expectedSurvivors);
@@ -503,9 +503,9 @@ TEST_F(TypicalRun, DownloadOpenAnalysePickFilterIntersectAndPlan)
         ASSERT_TRUE(std::is_sorted(t.begin(), t.end()) && std::adjacent_find(t.begin(), t.end()) == t.end()) << i;
         ASSERT_GE(t.front(), 1);
         ASSERT_LE(t.back(), 36);
-        ASSERT_TRUE(sumOf(t) >= sumLow && sumOf(t) <= sumHigh) << i;
-        ASSERT_TRUE(oddOf(t) >= oddLow && oddOf(t) <= oddHigh) << i;
-        ASSERT_TRUE(bankerHits(t, bankers) >= bankerLow && bankerHits(t, bankers) <= bankerHigh) << i;
+        ASSERT_TRUE(SumOf(t) >= sumLow && SumOf(t) <= sumHigh) << i;
+        ASSERT_TRUE(OddOf(t) >= oddLow && OddOf(t) <= oddHigh) << i;
+        ASSERT_TRUE(BankerHits(t, bankers) >= bankerLow && BankerHits(t, bankers) <= bankerHigh) << i;
         if (i > 0) {
             ASSERT_LT(survivors[i - 1], t) << i; // lexicographic, each ticket once
         }
@@ -523,28 +523,28 @@ TEST_F(TypicalRun, DownloadOpenAnalysePickFilterIntersectAndPlan)
             plusSet.insert(survivors[i]);
     }
     for (int k = 0; k < 3000; ++k) {
-        serialSet.insert(randomTicket(random));
-        commaSet.insert(randomTicket(random));
-        plusSet.insert(randomTicket(random));
+        serialSet.insert(RandomTicket(random));
+        commaSet.insert(RandomTicket(random));
+        plusSet.insert(RandomTicket(random));
     }
     QByteArray serialText, commaText, plusText;
     int serial = 0;
     for (const Ticket &t : serialSet)
         serialText += (QStringLiteral("%1    ").arg(++serial, 7, 10, QLatin1Char('0'))
-            + ticketText(t, QStringLiteral(" ")) + QStringLiteral(" \r\n"))
+            + TicketText(t, QStringLiteral(" ")) + QStringLiteral(" \r\n"))
                           .toUtf8();
     for (const Ticket &t : commaSet)
-        commaText += (ticketText(t, QStringLiteral(",")) + QStringLiteral("\n")).toUtf8();
+        commaText += (TicketText(t, QStringLiteral(",")) + QStringLiteral("\n")).toUtf8();
     for (const Ticket &t : plusSet)
-        plusText += (ticketText(t, QStringLiteral("+")) + QStringLiteral("\r\n")).toUtf8();
+        plusText += (TicketText(t, QStringLiteral("+")) + QStringLiteral("\r\n")).toUtf8();
     // Another tool writes a ticket twice: it still counts once for its file.
-    plusText += (ticketText(*plusSet.begin(), QStringLiteral("+")) + QStringLiteral("\r\n")).toUtf8();
+    plusText += (TicketText(*plusSet.begin(), QStringLiteral("+")) + QStringLiteral("\r\n")).toUtf8();
     const QString serialFile = desktop + QStringLiteral("/旋转矩阵结果.txt");
     const QString commaFile = desktop + QStringLiteral("/复式搜索.txt");
     const QString plusFile = desktop + QStringLiteral("/其他软件大底.txt");
-    test::writeFile(serialFile, serialText);
-    test::writeFile(commaFile, commaText);
-    test::writeFile(plusFile, plusText);
+    test::WriteFile(serialFile, serialText);
+    test::WriteFile(commaFile, commaText);
+    test::WriteFile(plusFile, plusText);
     std::vector<Ticket> expectedCommon;
     for (const Ticket &t : survivors)
         if (serialSet.count(t) && commaSet.count(t) && plusSet.count(t))
@@ -556,20 +556,20 @@ TEST_F(TypicalRun, DownloadOpenAnalysePickFilterIntersectAndPlan)
     ASSERT_NE(jiaoqi, nullptr);
     dialogs::testing::Clear();
     dialogs::testing::QueueFiles({survivorsFile, serialFile, commaFile, plusFile});
-    QTest::mouseClick(child<QPushButton>(jiaoqi, "btndaoru"), Qt::LeftButton);
+    QTest::mouseClick(Child<QPushButton>(jiaoqi, "btndaoru"), Qt::LeftButton);
     ASSERT_EQ(jiaoqi->files().size(), 4);
-    QTest::mouseClick(child<QPushButton>(jiaoqi, "btnjiaoqi"), Qt::LeftButton);
+    QTest::mouseClick(Child<QPushButton>(jiaoqi, "btnjiaoqi"), Qt::LeftButton);
     jiaoqi->waitForResult();
     EXPECT_EQ(dialogs::testing::Messages().size(), 0) << dialogs::testing::LastMessage().toStdString();
-    EXPECT_EQ(child<QLabel>(jiaoqi, "lbldadi")->text(), QStringLiteral("最终交集：%1注").arg(expectedCommon.size()));
+    EXPECT_EQ(Child<QLabel>(jiaoqi, "lbldadi")->text(), QStringLiteral("最终交集：%1注").arg(expectedCommon.size()));
     ASSERT_EQ(jiaoqi->memoLineCount(), static_cast<qint64>(expectedCommon.size()));
     QByteArray expectedList;
     for (std::size_t i = 0; i < expectedCommon.size(); ++i)
         expectedList += (QStringLiteral("%1    ").arg(i + 1, 7, 10, QLatin1Char('0'))
-            + ticketText(expectedCommon[i], QStringLiteral(" ")) + QStringLiteral(" \r\n"))
+            + TicketText(expectedCommon[i], QStringLiteral(" ")) + QStringLiteral(" \r\n"))
                             .toUtf8();
-    EXPECT_EQ(test::readFile(home.path(QStringLiteral("temp.txt"))), expectedList);
-    test::screenshot(jiaoqi, QStringLiteral("typical_run_jiaoqi"));
+    EXPECT_EQ(test::ReadFile(home.path(QStringLiteral("temp.txt"))), expectedList);
+    test::Screenshot(jiaoqi, QStringLiteral("typical_run_jiaoqi"));
 
     // ---- 固定投资计划: one multiple of the common tickets a period, printed to PDF.
     const qint64 unitStake = 2 * static_cast<qint64>(expectedCommon.size());
@@ -577,13 +577,13 @@ TEST_F(TypicalRun, DownloadOpenAnalysePickFilterIntersectAndPlan)
     window->action(QStringLiteral("mnugudingjihua"))->trigger();
     auto *plan = qobject_cast<Tfrmgudingjihua *>(window->registry().find(QStringLiteral("Tfrmgudingjihua")));
     ASSERT_NE(plan, nullptr);
-    child<QLineEdit>(plan, "edtprekui")->setText(QStringLiteral("0"));
-    child<QLineEdit>(plan, "edtlirun")->setText(QString::number(profit));
-    child<QLineEdit>(plan, "edtinofsin")->setText(QString::number(unitStake));
-    child<QLineEdit>(plan, "edtoutofsin")->setText(QString::number(unitPrize));
-    child<QLineEdit>(plan, "edtdays")->setText(QString::number(periods));
+    Child<QLineEdit>(plan, "edtprekui")->setText(QStringLiteral("0"));
+    Child<QLineEdit>(plan, "edtlirun")->setText(QString::number(profit));
+    Child<QLineEdit>(plan, "edtinofsin")->setText(QString::number(unitStake));
+    Child<QLineEdit>(plan, "edtoutofsin")->setText(QString::number(unitPrize));
+    Child<QLineEdit>(plan, "edtdays")->setText(QString::number(periods));
     dialogs::testing::Clear();
-    QTest::mouseClick(child<QPushButton>(plan, "btnala"), Qt::LeftButton);
+    QTest::mouseClick(Child<QPushButton>(plan, "btnala"), Qt::LeftButton);
     ASSERT_EQ(plan->gridRows().size(), static_cast<std::size_t>(periods))
         << dialogs::testing::LastMessage().toStdString();
     // Each period the smallest multiple whose prize pays back all stakes so far plus the profit.
@@ -609,11 +609,11 @@ TEST_F(TypicalRun, DownloadOpenAnalysePickFilterIntersectAndPlan)
     const QString pdf = desktop + QStringLiteral("/固定投资计划表.pdf");
     dialogs::testing::QueueChoice(1); // 打印到PDF
     dialogs::testing::QueueFile(pdf);
-    QTest::mouseClick(child<QPushButton>(plan, "btnprint"), Qt::LeftButton);
+    QTest::mouseClick(Child<QPushButton>(plan, "btnprint"), Qt::LeftButton);
     ASSERT_TRUE(QFileInfo::exists(pdf)) << dialogs::testing::LastMessage().toStdString();
-    const QByteArray pdfBytes = test::readFile(pdf);
+    const QByteArray pdfBytes = test::ReadFile(pdf);
     EXPECT_TRUE(pdfBytes.startsWith("%PDF"));
-    EXPECT_EQ(pdfPages(pdfBytes), 2); // 25 rows a page
+    EXPECT_EQ(PdfPages(pdfBytes), 2); // 25 rows a page
     // Where the text extractor is installed, the pages say what was planned.
     const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
     if (!pdftotext.isEmpty()) {

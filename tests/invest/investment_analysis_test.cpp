@@ -15,7 +15,7 @@ using namespace lumaro;
 namespace {
 
 // A hit history from the 1-based rows that hit.
-HitHistory historyOf(int rows, std::initializer_list<int> hitRows)
+HitHistory HistoryOf(int rows, std::initializer_list<int> hitRows)
 {
     std::vector<bool> hits(static_cast<std::size_t>(rows));
     for (int r : hitRows)
@@ -23,7 +23,7 @@ HitHistory historyOf(int rows, std::initializer_list<int> hitRows)
     return HitHistory(HitGapTableFromHits(hits, {}));
 }
 
-OpenLottery digitLottery(const std::vector<std::array<int, 3>> &draws)
+OpenLottery DigitLottery(const std::vector<std::array<int, 3>> &draws)
 {
     OpenLottery lottery;
     lottery.name = QStringLiteral("福彩3D");
@@ -41,7 +41,7 @@ OpenLottery digitLottery(const std::vector<std::array<int, 3>> &draws)
     return lottery;
 }
 
-InvestSettings plainSettings()
+InvestSettings PlainSettings()
 {
     InvestSettings s;
     s.intervalMode = false;
@@ -86,7 +86,7 @@ TEST(BetTickets, GenerationFitsThePlayAndSortsByKey)
 
 TEST(HitGapTable, HitRulesGapsAndLotteryChecks)
 {
-    const OpenLottery lottery = digitLottery({{1, 2, 3}, {3, 2, 1}, {4, 4, 4}, {0, 7, 3}, {3, 1, 2}});
+    const OpenLottery lottery = DigitLottery({{1, 2, 3}, {3, 2, 1}, {4, 4, 4}, {0, 7, 3}, {3, 1, 2}});
     const std::vector<BetTicket> tickets {{1, 2, 3}};
     HitGapTable direct = BuildHitGapTable(lottery, PlayType::Direct, tickets);
     ASSERT_EQ(direct.size(), 5u);
@@ -160,8 +160,8 @@ TEST(InvestMultiple, AgreesWithTryingEveryMultiple)
 TEST(InvestmentAnalysis, WinsLossesAndCarriedLossWithoutIntervalMode)
 {
     // W = 0, Q = 1: each cycle bets the draw after its trigger hit once.
-    const HitHistory history = historyOf(12, {2, 3, 6, 9, 10});
-    InvestSettings s = plainSettings();
+    const HitHistory history = HistoryOf(12, {2, 3, 6, 9, 10});
+    InvestSettings s = PlainSettings();
     AnalysisResult r = RunInvestmentAnalysis(history, s);
     ASSERT_EQ(r.rows.size(), 3u);
     EXPECT_EQ(r.rows[0].values, (CyclePlanRow {1, 1, 200, 200, 1000, 800, 400})); // 3 follows 2
@@ -179,7 +179,7 @@ TEST(InvestmentAnalysis, WinsLossesAndCarriedLossWithoutIntervalMode)
     EXPECT_EQ(r.totalGain, 800 - 200 + 800);
 
     // Interval mode off overrides whatever G and K say.
-    s = plainSettings();
+    s = PlainSettings();
     s.gap = 50;
     s.streak = 7;
     EXPECT_EQ(RunInvestmentAnalysis(history, s).rows.size(), 3u);
@@ -190,10 +190,10 @@ TEST(InvestmentAnalysis, WinsLossesAndCarriedLossWithoutIntervalMode)
 TEST(InvestmentAnalysis, CutShortLossIsNotCarriedAndWaitsRestart)
 {
     // Q = 2 but the second period breaks 累计最大投入: A = 1, so a loss is cut short and flagged.
-    InvestSettings s = plainSettings();
+    InvestSettings s = PlainSettings();
     s.bets = 2;
     s.totalMax = 300;
-    const HitHistory history = historyOf(12, {2, 5, 6, 9});
+    const HitHistory history = HistoryOf(12, {2, 5, 6, 9});
     AnalysisResult r = RunInvestmentAnalysis(history, s);
     ASSERT_EQ(r.rows.size(), 3u);
     EXPECT_EQ(r.rows[0].values[5], -200); // bet 3 after the hit at 2; the next hit is 5
@@ -204,9 +204,9 @@ TEST(InvestmentAnalysis, CutShortLossIsNotCarriedAndWaitsRestart)
     EXPECT_EQ(r.totalGain, -200 + 800 - 200); // flagged losses stay in the gain
 
     // W = 2: the two draws after the trigger pass; a hit among them restarts the wait.
-    s = plainSettings();
+    s = PlainSettings();
     s.wait = 2;
-    r = RunInvestmentAnalysis(historyOf(12, {1, 3, 7}), s);
+    r = RunInvestmentAnalysis(HistoryOf(12, {1, 3, 7}), s);
     // Trigger 1; the wait restarts at the hit 3 and ends at 5; draw 6 misses and 7 ends the loss.
     // The next cycle starts from 7 at once: 8 and 9 pass, 10 misses and no hit follows.
     ASSERT_EQ(r.rows.size(), 2u);
@@ -218,7 +218,7 @@ TEST(InvestmentAnalysis, CutShortLossIsNotCarriedAndWaitsRestart)
     s = InvestSettings {};
     s.gap = 3;
     s.streak = 2;
-    r = RunInvestmentAnalysis(historyOf(20, {3, 4, 8, 12, 13}), s);
+    r = RunInvestmentAnalysis(HistoryOf(20, {3, 4, 8, 12, 13}), s);
     // 3 (gap 3) and 4 (gap 1, streak broken), 8 (4) and 12 (4): streak of 2; 13 wins.
     ASSERT_EQ(r.rows.size(), 1u);
     EXPECT_EQ(r.rows[0].values[5], 800);
@@ -227,39 +227,39 @@ TEST(InvestmentAnalysis, CutShortLossIsNotCarriedAndWaitsRestart)
 TEST(InvestmentAnalysis, AbortsKeepTheFinishedRows)
 {
     // A first cycle that cannot be planned says why, though no row was finished.
-    InvestSettings s = plainSettings();
+    InvestSettings s = PlainSettings();
     s.singleMax = 100; // the first period's stake of 200 is already too much
-    AnalysisResult r = RunInvestmentAnalysis(historyOf(10, {2, 3}), s);
+    AnalysisResult r = RunInvestmentAnalysis(HistoryOf(10, {2, 3}), s);
     EXPECT_EQ(r.abort, AnalysisAbort::FirstDayTooLarge);
     EXPECT_TRUE(r.rows.empty());
     EXPECT_EQ(r.totalGain, 0);
     EXPECT_EQ(r.abortMessage(), QStringLiteral("第一期投入200已超出单期最大投入100，无法投注！"));
-    s = plainSettings();
+    s = PlainSettings();
     s.totalMax = 199;
-    EXPECT_EQ(RunInvestmentAnalysis(historyOf(10, {2, 3}), s).abortMessage(),
+    EXPECT_EQ(RunInvestmentAnalysis(HistoryOf(10, {2, 3}), s).abortMessage(),
         QStringLiteral("第一期累计投入200已超出累计最大投入199，无法投注！"));
     // 100 tickets cost 200 a multiple; a prize of 219 returns 9.5%, short of the 10% wanted at
     // any multiple.
-    s = plainSettings();
+    s = PlainSettings();
     s.prize = 219;
-    r = RunInvestmentAnalysis(historyOf(10, {2, 3}), s);
+    r = RunInvestmentAnalysis(HistoryOf(10, {2, 3}), s);
     EXPECT_TRUE(r.rows.empty());
     EXPECT_EQ(
         r.abortMessage(), QStringLiteral("单注奖金219不足以让每倍投入200（单倍注数100×2）达到预期利润10%，无法投注！"));
     s.prize = 220;
-    EXPECT_EQ(RunInvestmentAnalysis(historyOf(10, {2, 3}), s).abort, AnalysisAbort::None);
+    EXPECT_EQ(RunInvestmentAnalysis(HistoryOf(10, {2, 3}), s).abort, AnalysisAbort::None);
 
-    s = plainSettings();
+    s = PlainSettings();
     s.bets = 50; // the multiples outgrow 100000 long before period 50
-    r = RunInvestmentAnalysis(historyOf(10, {2, 3}), s);
+    r = RunInvestmentAnalysis(HistoryOf(10, {2, 3}), s);
     EXPECT_EQ(r.abort, AnalysisAbort::MultipleTooLarge);
     EXPECT_EQ(r.abortMessage(), QStringLiteral("所需倍数太大，无法投注！"));
 
     // Losses carried until the first period breaks 单期最大投入: the analysis aborts after
     // cycles, and the gain is the plain sum of the rows.
-    s = plainSettings();
+    s = PlainSettings();
     s.singleMax = 1000;
-    r = RunInvestmentAnalysis(historyOf(40, {2, 4, 6, 8, 10, 12, 14, 16, 18, 20, 22, 24, 26}), s);
+    r = RunInvestmentAnalysis(HistoryOf(40, {2, 4, 6, 8, 10, 12, 14, 16, 18, 20, 22, 24, 26}), s);
     EXPECT_EQ(r.abort, AnalysisAbort::FirstDayTooLarge);
     EXPECT_EQ(r.abortMessage(), QStringLiteral("第一天投入已经超出中奖金额，无法投注！"));
     ASSERT_FALSE(r.rows.empty());
@@ -293,7 +293,7 @@ TEST(InvestmentSearch, TrialOrderTiesAndStops)
     EXPECT_EQ(best.trialsDone, 2549);
 
     // Interval mode off: 2550 trials and 观察间隔连续次数 stays at item 0; a stop keeps the best so far.
-    const HitHistory history = historyOf(60, {2, 3, 9, 10, 11, 20, 21, 30, 31, 33, 40, 50, 51});
+    const HitHistory history = HistoryOf(60, {2, 3, 9, 10, 11, 20, 21, 30, 31, 33, 40, 50, 51});
     std::atomic_bool stop {false};
     Progress progress;
     progress.cancel = &stop;
@@ -303,12 +303,12 @@ TEST(InvestmentSearch, TrialOrderTiesAndStops)
         if (done >= 100)
             stop = true;
     };
-    const SearchResult stopped = RunInvestmentSearch(history, plainSettings(), progress, 1);
+    const SearchResult stopped = RunInvestmentSearch(history, PlainSettings(), progress, 1);
     EXPECT_EQ(reported, 2550);
     EXPECT_TRUE(stopped.stopped);
     EXPECT_EQ(stopped.trialsDone, 100);
     EXPECT_EQ(stopped.bestTozisepIndex, 0); // the first 100 trials are b = 0 and 1
-    const SearchResult full = RunInvestmentSearch(history, plainSettings(), {}, 1);
+    const SearchResult full = RunInvestmentSearch(history, PlainSettings(), {}, 1);
     EXPECT_FALSE(full.stopped);
     EXPECT_EQ(full.trialsDone, 2550);
     EXPECT_EQ(full.bestSepNumIndex, 0);

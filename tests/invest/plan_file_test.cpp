@@ -15,7 +15,7 @@ TEST(PlanFile, RoundTripHasOneValuePerLine)
     const QStringList fields {
         QStringLiteral("0"), QStringLiteral("10"), QStringLiteral("16"), QStringLiteral("1000"), QStringLiteral("80")};
     WritePlanFile(path, fields, PlanCellTexts(plan.rows));
-    const QByteArray text = test::readFile(path);
+    const QByteArray text = test::ReadFile(path);
     EXPECT_EQ(text.count("\r\n"), 5 + 7 * 80);
     EXPECT_TRUE(text.startsWith("0\r\n10\r\n16\r\n1000\r\n80\r\n1\r\n1\r\n16\r\n16\r\n1000\r\n984\r\n6150\r\n"));
 

@@ -11,7 +11,7 @@ namespace {
 
 // The plans as a player would work them out by hand: for every period (or stage) try the
 // multiples 1, 2, … 10000 in turn and keep the first whose win pays back everything.
-std::optional<std::vector<PlanRow>> referenceStaged(const PlanSettings &s, qint64 length)
+std::optional<std::vector<PlanRow>> ReferenceStaged(const PlanSettings &s, qint64 length)
 {
     std::vector<PlanRow> rows;
     qint64 c = s.priorLoss;
@@ -177,13 +177,13 @@ TEST(StagedPlan, AgreesWithTryingEveryMultiple)
         s.unitPrize = random.between(0, 400);
         s.periods = random.between(1, 40);
         const qint64 stages = random.between(1, 45);
-        const auto expected = referenceStaged(s, StageLength(s.periods, stages));
+        const auto expected = ReferenceStaged(s, StageLength(s.periods, stages));
         const PlanResult staged = StagedPlan(s, stages);
         ASSERT_EQ(staged.ok, expected.has_value()) << trial;
         if (expected) {
             EXPECT_EQ(staged.rows, *expected) << trial;
         }
-        const auto fixedExpected = referenceStaged(s, 1);
+        const auto fixedExpected = ReferenceStaged(s, 1);
         const PlanResult fixed = FixedPlan(s);
         ASSERT_EQ(fixed.ok, fixedExpected.has_value()) << trial;
         if (fixedExpected) {

@@ -12,7 +12,7 @@ using namespace lumaro;
 
 namespace {
 
-PlanReport reportOf(int rows, int columns)
+PlanReport ReportOf(int rows, int columns)
 {
     PlanReport report;
     report.title = QStringLiteral("固定投资计划表");
@@ -28,7 +28,7 @@ PlanReport reportOf(int rows, int columns)
     return report;
 }
 
-int fixedWidth(ReportFont, const QString &text)
+int FixedWidth(ReportFont, const QString &text)
 {
     return 50 * static_cast<int>(text.size());
 }
@@ -38,7 +38,7 @@ int fixedWidth(ReportFont, const QString &text)
 TEST(PlanReportLayout, TwentySixRowsMakeTwoPages)
 {
     const int W = 4800, H = 6960;
-    const ReportDocument doc = PlanReportLayout(reportOf(26, 7), W, H, fixedWidth);
+    const ReportDocument doc = PlanReportLayout(ReportOf(26, 7), W, H, FixedWidth);
     ASSERT_EQ(doc.size(), 2u);
     // Title and info line only on the first page, centred title.
     const ReportText *title = doc[0].findText(QStringLiteral("固定投资计划表"));
@@ -78,13 +78,13 @@ TEST(PlanReportLayout, TwentySixRowsMakeTwoPages)
 TEST(PlanReportLayout, EightColumnOffsetsAndPageCounts)
 {
     const int W = 4800, H = 6960;
-    const ReportDocument doc = PlanReportLayout(reportOf(25, 8), W, H, fixedWidth);
+    const ReportDocument doc = PlanReportLayout(ReportOf(25, 8), W, H, FixedWidth);
     ASSERT_EQ(doc.size(), 1u);
     EXPECT_EQ(doc[0].findText(QStringLiteral("列1"))->x, W / 13 + (9 * W / 10) / 8 + 80);
     EXPECT_EQ(doc[0].findText(QStringLiteral("列1"))->y, 3 * H / 30);
     EXPECT_EQ(doc[0].findText(QStringLiteral("10"))->x, W / 13 + 180);
     EXPECT_EQ(doc[0].findText(QStringLiteral("共1页\\第1页"))->x, 8 * W / 10 + 350);
-    EXPECT_TRUE(PlanReportLayout(reportOf(0, 7), W, H, fixedWidth).empty());
+    EXPECT_TRUE(PlanReportLayout(ReportOf(0, 7), W, H, FixedWidth).empty());
     EXPECT_EQ(ReportPageCount(50, 25), 2);
     EXPECT_EQ(ReportPageCount(51, 25), 3);
     EXPECT_EQ(ReportDate(QDate(2008, 5, 3)), QStringLiteral("2008-5-3"));
@@ -100,7 +100,7 @@ TEST(ReportPdf, PagesEmbedTheirGlyphsAndReadBack)
     EXPECT_TRUE(fonts.font(ReportFont::Body).postScriptName().startsWith(QStringLiteral("NotoSerifCJKsc")))
         << fonts.font(ReportFont::Body).path().toStdString();
     ReportPageSize size;
-    const ReportDocument doc = PlanReportLayout(reportOf(26, 7), size.width, size.height,
+    const ReportDocument doc = PlanReportLayout(ReportOf(26, 7), size.width, size.height,
         [&](ReportFont font, const QString &text) { return fonts.textWidth(font, text, size.dpi); });
     const QByteArray pdf = ReportPdf(doc, fonts, size);
     EXPECT_TRUE(pdf.startsWith("%PDF-1.4"));
@@ -108,13 +108,13 @@ TEST(ReportPdf, PagesEmbedTheirGlyphsAndReadBack)
     EXPECT_TRUE(pdf.contains("/Count 2"));
 
     // Both fonts travel with the file, as subsets of the Noto faces.
-    const QStringList embedded = test::pdfEmbeddedFonts(pdf);
+    const QStringList embedded = test::PdfEmbeddedFonts(pdf);
     ASSERT_EQ(embedded.size(), 2) << pdf.left(2000).toStdString();
     EXPECT_TRUE(embedded[0].contains(QStringLiteral("+NotoSerifCJKsc-Regular")));
     EXPECT_TRUE(embedded[1].contains(QStringLiteral("+NotoSerifCJKsc-Bold")));
 
     // Every text of the layout reads back in order through the fonts' ToUnicode maps.
-    const std::vector<QStringList> pages = test::pdfPageTexts(pdf);
+    const std::vector<QStringList> pages = test::PdfPageTexts(pdf);
     ASSERT_EQ(pages.size(), 2u);
     for (std::size_t p = 0; p < 2; ++p) {
         QStringList expected;
@@ -188,7 +188,7 @@ TEST(ReportPdf, NoFontIsAClearError)
 {
     QTemporaryDir dir;
     const QString notAFont = dir.path() + QStringLiteral("/NotoSerifCJK-Regular.ttc");
-    test::writeFile(notAFont, QByteArray(4096, 'x'));
+    test::WriteFile(notAFont, QByteArray(4096, 'x'));
     try {
         ReportPdfFonts fonts(notAFont, notAFont);
         FAIL();

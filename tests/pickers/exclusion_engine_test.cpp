@@ -22,7 +22,7 @@ using namespace lumaro;
 namespace {
 
 // A random lotto history: count draws of m distinct numbers out of 1..n.
-ValueRows randomHistory(int n, int m, int count, unsigned seed)
+ValueRows RandomHistory(int n, int m, int count, unsigned seed)
 {
     std::mt19937 engine(seed);
     ValueRows rows(count, m);
@@ -35,7 +35,7 @@ ValueRows randomHistory(int n, int m, int count, unsigned seed)
     return rows;
 }
 
-ValueRows rowsOf(const std::vector<std::vector<int>> &draws)
+ValueRows RowsOf(const std::vector<std::vector<int>> &draws)
 {
     ValueRows rows(static_cast<int>(draws.size()), static_cast<int>(draws.front().size()));
     for (std::size_t t = 0; t < draws.size(); ++t)
@@ -45,7 +45,7 @@ ValueRows rowsOf(const std::vector<std::vector<int>> &draws)
 
 // The ranking at t written out the slow way: hits counted over the stage, omission found by
 // scanning back, then the exchange sort with the comparisons spelled out.
-std::vector<int> naiveRanks(const ValueRows &draws, const LabelShuffle &shuffle, int stage, RankingKey key, int t)
+std::vector<int> NaiveRanks(const ValueRows &draws, const LabelShuffle &shuffle, int stage, RankingKey key, int t)
 {
     const int n = shuffle.n;
     std::vector<int> hits(n + 1, 0), omission(n + 1, 0);
@@ -90,7 +90,7 @@ struct Replay {
     int stage;
     LabelShuffle shuffle;
 };
-Replay replayCycle(std::uint64_t seed, int n, int cur)
+Replay ReplayCycle(std::uint64_t seed, int n, int cur)
 {
     RandomSource random(seed);
     const int stage = random.between(1, std::max(1, cur));
@@ -98,26 +98,26 @@ Replay replayCycle(std::uint64_t seed, int n, int cur)
 }
 
 // The relabelled history of a replayed cycle, the slow way.
-ValueRows naiveRelabelledRows(const ValueRows &draws, const Replay &cycle, int end)
+ValueRows NaiveRelabelledRows(const ValueRows &draws, const Replay &cycle, int end)
 {
     ValueRows rows(end, draws.width());
     for (int t = 0; t < end; ++t) {
         const std::vector<int> rank
-            = naiveRanks(draws, cycle.shuffle, cycle.stage, RankingKey::HitsThenLongerOmission, t);
+            = NaiveRanks(draws, cycle.shuffle, cycle.stage, RankingKey::HitsThenLongerOmission, t);
         for (int j = 0; j < draws.width(); ++j)
             rows.row(t)[j] = rank[cycle.shuffle.label(draws.row(t)[j], t)];
     }
     return rows;
 }
 
-std::vector<int> ticketOf(const TicketSet &tickets, qint64 row)
+std::vector<int> TicketOf(const TicketSet &tickets, qint64 row)
 {
     std::vector<int> numbers(tickets.width());
     tickets.numbers(row, numbers.data());
     return numbers;
 }
 
-PickerHistory historyOf(int n, ValueRows draws, int cur)
+PickerHistory HistoryOf(int n, ValueRows draws, int cur)
 {
     PickerHistory history;
     history.n = n;
@@ -127,7 +127,7 @@ PickerHistory historyOf(int n, ValueRows draws, int cur)
     return history;
 }
 
-StopRule byCycles(qint64 cycles)
+StopRule ByCycles(qint64 cycles)
 {
     StopRule stop;
     stop.byTarget = false;
@@ -135,7 +135,7 @@ StopRule byCycles(qint64 cycles)
     return stop;
 }
 
-StopRule byTarget(qint64 target)
+StopRule ByTarget(qint64 target)
 {
     StopRule stop;
     stop.byTarget = true;
@@ -147,7 +147,7 @@ StopRule byTarget(qint64 target)
 
 TEST(LabelRanking, EveryLabelKeepsItsNumberAtTheFirstDraw)
 {
-    const ValueRows draws = randomHistory(30, 7, 10, 1);
+    const ValueRows draws = RandomHistory(30, 7, 10, 1);
     RandomSource random(5);
     const LabelShuffle shuffle = LabelShuffle::draw(random, 30);
     for (RankingKey key :
@@ -163,7 +163,7 @@ TEST(LabelRanking, HandCheckedTiesAndStage)
 {
     // Numbers 1..5 with codes 3 1 5 2 4; the draws 2 and 2. Number 2 has label 2 at draw 0 and
     // label 3 at draw 1.
-    const ValueRows draws = rowsOf({{2}, {2}});
+    const ValueRows draws = RowsOf({{2}, {2}});
     const LabelShuffle shuffle = LabelShuffle::fromCodes({3, 1, 5, 2, 4});
     EXPECT_EQ(shuffle.label(2, 0), 2);
     EXPECT_EQ(shuffle.label(2, 1), 3);
@@ -200,7 +200,7 @@ TEST(LabelRanking, RunningCountsMatchTheDefinitionAtEveryIndex)
 {
     int checked = 0;
     for (const auto &[n, m] : std::vector<std::pair<int, int>> {{11, 5}, {30, 7}, {36, 7}}) {
-        const ValueRows draws = randomHistory(n, m, 45, static_cast<unsigned>(n));
+        const ValueRows draws = RandomHistory(n, m, 45, static_cast<unsigned>(n));
         RandomSource random(static_cast<std::uint64_t>(n) * 7);
         for (int offset : {0, -1}) {
             const LabelShuffle shuffle = LabelShuffle::draw(random, n, offset);
@@ -210,7 +210,7 @@ TEST(LabelRanking, RunningCountsMatchTheDefinitionAtEveryIndex)
                     LabelRanker ranker(draws, shuffle, stage, key);
                     for (int t = 0; t <= draws.rowCount(); ++t) {
                         ranker.moveTo(t);
-                        const std::vector<int> expected = naiveRanks(draws, shuffle, stage, key, t);
+                        const std::vector<int> expected = NaiveRanks(draws, shuffle, stage, key, t);
                         for (int c = 1; c <= n; ++c)
                             ASSERT_EQ(ranker.rank(c), expected[c]) << "n " << n << " stage " << stage << " t " << t;
                         ++checked;
@@ -224,18 +224,18 @@ TEST(LabelRanking, RunningCountsMatchTheDefinitionAtEveryIndex)
 
 TEST(RelabelledHistory, RowsLabelsAndTheValuesOfTheBetPeriod)
 {
-    const ValueRows draws = randomHistory(11, 5, 30, 3);
+    const ValueRows draws = RandomHistory(11, 5, 30, 3);
     const LabelShuffle shuffle = LabelShuffle::fromCodes({4, 9, 1, 11, 2, 7, 5, 10, 3, 8, 6});
     const RelabelledHistory ranked
         = BuildRelabelledHistory(draws, shuffle, 6, RankingKey::HitsThenLongerOmission, 30, RelabelledValue::Rank, 20);
     ASSERT_EQ(ranked.rows.rowCount(), 30);
     for (int t : {0, 1, 19, 29}) {
-        const std::vector<int> rank = naiveRanks(draws, shuffle, 6, RankingKey::HitsThenLongerOmission, t);
+        const std::vector<int> rank = NaiveRanks(draws, shuffle, 6, RankingKey::HitsThenLongerOmission, t);
         for (int j = 0; j < 5; ++j)
             EXPECT_EQ(ranked.rows.row(t)[j], rank[shuffle.label(draws.row(t)[j], t)]);
     }
     // The ticket values are those of index 20 although rows go on to 29.
-    const std::vector<int> at20 = naiveRanks(draws, shuffle, 6, RankingKey::HitsThenLongerOmission, 20);
+    const std::vector<int> at20 = NaiveRanks(draws, shuffle, 6, RankingKey::HitsThenLongerOmission, 20);
     for (int x = 1; x <= 11; ++x)
         EXPECT_EQ(ranked.valueOf[x], at20[shuffle.label(x, 20)]);
 
@@ -256,23 +256,23 @@ TEST(SumPicker, DefaultBoundsAndTheRelabelledSumTest)
     EXPECT_EQ(qlc.lowest + qlc.upperIndex, 172);
     EXPECT_EQ(qlc.lowest + qlc.lowerIndex, 59);
 
-    const PickerHistory history = historyOf(11, randomHistory(11, 5, 40, 9), 40);
+    const PickerHistory history = HistoryOf(11, RandomHistory(11, 5, 40, 9), 40);
     const SumRule rule {36, 24};
     auto member = MakeSumMember(history, rule);
     TicketSet tickets = TicketSet::lexicographic(11, 5);
     RandomSource random(77);
-    const CycleOutcome outcome = RunExclusionCycles(tickets, *member, byCycles(1), random, {});
+    const CycleOutcome outcome = RunExclusionCycles(tickets, *member, ByCycles(1), random, {});
     EXPECT_EQ(outcome.cycles, 1);
 
     // The values of the cycle are the ranks at cur of the replayed shuffle, ranked by omission.
-    const Replay cycle = replayCycle(77, 11, 40);
+    const Replay cycle = ReplayCycle(77, 11, 40);
     EXPECT_EQ(member->stage(), cycle.stage);
     const std::vector<int> rank
-        = naiveRanks(history.draws, cycle.shuffle, cycle.stage, RankingKey::OmissionThenMoreHits, 40);
+        = NaiveRanks(history.draws, cycle.shuffle, cycle.stage, RankingKey::OmissionThenMoreHits, 40);
     qint64 excluded = 0;
     for (qint64 row = 0; row < tickets.rowCount(); ++row) {
         int sum = 0;
-        for (int x : ticketOf(tickets, row))
+        for (int x : TicketOf(tickets, row))
             sum += rank[cycle.shuffle.label(x, 40)];
         const bool out = sum >= rule.upper || sum <= rule.lower;
         EXPECT_EQ(tickets.state(row), out ? 1 : 0) << row;
@@ -284,30 +284,30 @@ TEST(SumPicker, DefaultBoundsAndTheRelabelledSumTest)
 
 TEST(ExclusionRun, TargetCyclesAndFinishingInTheMiddleOfAPass)
 {
-    const PickerHistory history = historyOf(11, randomHistory(11, 5, 40, 2), 40);
+    const PickerHistory history = HistoryOf(11, RandomHistory(11, 5, 40, 2), 40);
     // Bounds that exclude most tickets in every cycle.
     auto member = MakeSumMember(history, SumRule {31, 29});
 
     // A target at least the ticket count: the first exclusion ends the run.
     TicketSet tickets = TicketSet::lexicographic(11, 5);
     RandomSource random(1);
-    CycleOutcome outcome = RunExclusionCycles(tickets, *member, byTarget(10000), random, {});
+    CycleOutcome outcome = RunExclusionCycles(tickets, *member, ByTarget(10000), random, {});
     EXPECT_EQ(outcome.cycles, 1);
     EXPECT_EQ(outcome.alive, 461);
     EXPECT_EQ(tickets.aliveCount(), 461);
 
     // The pass stops exactly at the target.
     tickets = TicketSet::lexicographic(11, 5);
-    outcome = RunExclusionCycles(tickets, *member, byTarget(100), random, {});
+    outcome = RunExclusionCycles(tickets, *member, ByTarget(100), random, {});
     EXPECT_EQ(outcome.alive, 100);
     EXPECT_EQ(tickets.aliveCount(), 100);
 
     // No cycle at all with R = 0; R cycles otherwise.
     tickets = TicketSet::lexicographic(11, 5);
-    outcome = RunExclusionCycles(tickets, *member, byCycles(0), random, {});
+    outcome = RunExclusionCycles(tickets, *member, ByCycles(0), random, {});
     EXPECT_EQ(outcome.cycles, 0);
     EXPECT_EQ(outcome.alive, 462);
-    outcome = RunExclusionCycles(tickets, *member, byCycles(3), random, {});
+    outcome = RunExclusionCycles(tickets, *member, ByCycles(3), random, {});
     EXPECT_EQ(outcome.cycles, 3);
     EXPECT_EQ(outcome.alive, tickets.aliveCount());
 
@@ -319,7 +319,7 @@ TEST(ExclusionRun, TargetCyclesAndFinishingInTheMiddleOfAPass)
         lastDone = done;
         lastTotal = total;
     }};
-    RunExclusionCycles(tickets, *member, byTarget(62), random, progress);
+    RunExclusionCycles(tickets, *member, ByTarget(62), random, progress);
     EXPECT_EQ(lastTotal, 400);
     EXPECT_EQ(lastDone, 400);
 }
@@ -328,7 +328,7 @@ TEST(ExclusionRun, LongRunsEqualAPlainPassOverTheWholeTableEveryCycle)
 {
     // Later passes walk a list of the survivors; the outcome must be that of testing every
     // alive row of the table in order, cycle after cycle, up to the target.
-    const PickerHistory history = historyOf(12, randomHistory(12, 5, 50, 31), 50);
+    const PickerHistory history = HistoryOf(12, RandomHistory(12, 5, 50, 31), 50);
     FollowRule follow;
     follow.upper = 4;
     follow.lower = 1;
@@ -346,7 +346,7 @@ TEST(ExclusionRun, LongRunsEqualAPlainPassOverTheWholeTableEveryCycle)
             auto member = make();
             TicketSet tickets = TicketSet::lexicographic(12, 5);
             RandomSource random(17);
-            const CycleOutcome outcome = RunExclusionCycles(tickets, *member, byTarget(target), random, {});
+            const CycleOutcome outcome = RunExclusionCycles(tickets, *member, ByTarget(target), random, {});
 
             auto plain = make();
             TicketSet expected = TicketSet::lexicographic(12, 5);
@@ -358,7 +358,7 @@ TEST(ExclusionRun, LongRunsEqualAPlainPassOverTheWholeTableEveryCycle)
                 if (!plain->prepareCycle(replay))
                     continue;
                 for (qint64 row = 0; row < expected.rowCount() && alive > target; ++row) {
-                    const std::vector<int> numbers = ticketOf(expected, row);
+                    const std::vector<int> numbers = TicketOf(expected, row);
                     if (expected.state(row) == 0 && plain->excludes(numbers.data(), 5)) {
                         expected.setState(row, 1);
                         --alive;
@@ -377,8 +377,8 @@ TEST(ExclusionRun, StopEndsTheRunAtOnceAndWritesNothing)
 {
     QTemporaryDir dir;
     const QString list = dir.filePath(QStringLiteral("temp.txt"));
-    test::writeFile(list, "previous list\r\n");
-    const PickerHistory history = historyOf(30, randomHistory(30, 7, 60, 4), 60);
+    test::WriteFile(list, "previous list\r\n");
+    const PickerHistory history = HistoryOf(30, RandomHistory(30, 7, 60, 4), 60);
     auto member = MakeSumMember(history, SumRule {1000, 0}); // never excludes: only a stop ends it
     PickerTickets tickets;
     std::atomic_bool cancel {false};
@@ -390,17 +390,17 @@ TEST(ExclusionRun, StopEndsTheRunAtOnceAndWritesNothing)
         &cancel};
     RandomSource random(3);
     const PickerRunResult result
-        = RunPicker(tickets, history, ExclusionKind::Sum, *member, byTarget(10), random, list, progress);
+        = RunPicker(tickets, history, ExclusionKind::Sum, *member, ByTarget(10), random, list, progress);
     EXPECT_TRUE(result.cancelled);
     EXPECT_GE(result.cycles, 1);
-    EXPECT_EQ(test::readFile(list), QByteArray("previous list\r\n"));
+    EXPECT_EQ(test::ReadFile(list), QByteArray("previous list\r\n"));
     EXPECT_TRUE(tickets.pending());
     EXPECT_EQ(tickets.table().rowCount(), 2035800); // not compacted
 }
 
 TEST(SkewPicker, CyclesWithoutTriggersExcludeNothingAndStayStoppable)
 {
-    const PickerHistory history = historyOf(11, randomHistory(11, 5, 30, 6), 30);
+    const PickerHistory history = HistoryOf(11, RandomHistory(11, 5, 30, 6), 30);
     SkewRule never;
     never.high = 6; // more big numbers than a draw has
     never.low = -1;
@@ -409,7 +409,7 @@ TEST(SkewPicker, CyclesWithoutTriggersExcludeNothingAndStayStoppable)
     auto member = MakeSkewMember(history, never);
     TicketSet tickets = TicketSet::lexicographic(11, 5);
     RandomSource random(8);
-    CycleOutcome outcome = RunExclusionCycles(tickets, *member, byCycles(25), random, {});
+    CycleOutcome outcome = RunExclusionCycles(tickets, *member, ByCycles(25), random, {});
     EXPECT_EQ(outcome.cycles, 25);
     EXPECT_EQ(outcome.alive, 462);
 
@@ -421,17 +421,17 @@ TEST(SkewPicker, CyclesWithoutTriggersExcludeNothingAndStayStoppable)
                                      cancel = true;
                              },
         &cancel};
-    outcome = RunExclusionCycles(tickets, *member, byTarget(10), random, progress);
+    outcome = RunExclusionCycles(tickets, *member, ByTarget(10), random, progress);
     EXPECT_TRUE(outcome.cancelled);
     EXPECT_EQ(tickets.aliveCount(), 462);
 }
 
 TEST(SkewPicker, TriggersOverTheRelabelledDrawsAndTheExpectedRanges)
 {
-    const ValueRows draws = randomHistory(12, 4, 35, 12);
+    const ValueRows draws = RandomHistory(12, 4, 35, 12);
     for (SkewMode mode : {SkewMode::BigSmall, SkewMode::OddEven}) {
         for (std::uint64_t seed = 1; seed <= 12; ++seed) {
-            const PickerHistory history = historyOf(12, draws, 35);
+            const PickerHistory history = HistoryOf(12, draws, 35);
             SkewRule rule;
             rule.mode = mode;
             rule.span = 2;
@@ -444,10 +444,10 @@ TEST(SkewPicker, TriggersOverTheRelabelledDrawsAndTheExpectedRanges)
             auto member = MakeSkewMember(history, rule);
             TicketSet tickets = TicketSet::lexicographic(12, 4);
             RandomSource random(seed);
-            RunExclusionCycles(tickets, *member, byCycles(1), random, {});
+            RunExclusionCycles(tickets, *member, ByCycles(1), random, {});
 
-            const Replay cycle = replayCycle(seed, 12, 35);
-            const ValueRows relabelled = naiveRelabelledRows(draws, cycle, 35);
+            const Replay cycle = ReplayCycle(seed, 12, 35);
+            const ValueRows relabelled = NaiveRelabelledRows(draws, cycle, 35);
             bool high = true;
             bool low = true;
             for (int k : {34, 33}) {
@@ -456,10 +456,10 @@ TEST(SkewPicker, TriggersOverTheRelabelledDrawsAndTheExpectedRanges)
                 low = low && count <= 2;
             }
             const std::vector<int> rank
-                = naiveRanks(draws, cycle.shuffle, cycle.stage, RankingKey::HitsThenLongerOmission, 35);
+                = NaiveRanks(draws, cycle.shuffle, cycle.stage, RankingKey::HitsThenLongerOmission, 35);
             for (qint64 row = 0; row < tickets.rowCount(); ++row) {
                 std::vector<int> values;
-                for (int x : ticketOf(tickets, row))
+                for (int x : TicketOf(tickets, row))
                     values.push_back(rank[cycle.shuffle.label(x, 35)]);
                 const int c = SkewCount(values.data(), 4, 12, mode);
                 const bool out = (high && (c < 0 || c > 2)) || (low && (c < 2 || c > 4));
@@ -475,25 +475,25 @@ TEST(SkewPicker, TriggersOverTheRelabelledDrawsAndTheExpectedRanges)
 
 TEST(RepeatPicker, RepeatsAgainstTheLastRelabelledDraws)
 {
-    const ValueRows draws = randomHistory(11, 5, 30, 21);
+    const ValueRows draws = RandomHistory(11, 5, 30, 21);
     for (std::uint64_t seed : {2u, 9u, 31u}) {
-        const PickerHistory history = historyOf(11, draws, 24); // an earlier period: draws 24.. unused
+        const PickerHistory history = HistoryOf(11, draws, 24); // an earlier period: draws 24.. unused
         const RepeatRule rule {3, 4};
         auto member = MakeRepeatMember(history, rule);
         TicketSet tickets = TicketSet::lexicographic(11, 5);
         RandomSource random(seed);
-        RunExclusionCycles(tickets, *member, byCycles(1), random, {});
+        RunExclusionCycles(tickets, *member, ByCycles(1), random, {});
 
-        const Replay cycle = replayCycle(seed, 11, 24);
-        const ValueRows relabelled = naiveRelabelledRows(draws, cycle, 24);
+        const Replay cycle = ReplayCycle(seed, 11, 24);
+        const ValueRows relabelled = NaiveRelabelledRows(draws, cycle, 24);
         const std::vector<int> rank
-            = naiveRanks(draws, cycle.shuffle, cycle.stage, RankingKey::HitsThenLongerOmission, 24);
+            = NaiveRanks(draws, cycle.shuffle, cycle.stage, RankingKey::HitsThenLongerOmission, 24);
         qint64 excluded = 0;
         for (qint64 row = 0; row < tickets.rowCount(); ++row) {
             int most = 0;
             for (int k = 23; k >= 20; --k) {
                 int hits = 0;
-                for (int x : ticketOf(tickets, row)) {
+                for (int x : TicketOf(tickets, row)) {
                     const int r = rank[cycle.shuffle.label(x, 24)];
                     hits += std::count(relabelled.row(k), relabelled.row(k) + 5, r) > 0 ? 1 : 0;
                 }
@@ -509,20 +509,20 @@ TEST(RepeatPicker, RepeatsAgainstTheLastRelabelledDraws)
 TEST(RepeatPicker, MoreRecentDrawsThanOneWordOfLanes)
 {
     // 70 recent draws do not fit the 64 lanes of the quick count: the slow path must agree.
-    const ValueRows draws = randomHistory(11, 5, 80, 8);
-    const PickerHistory history = historyOf(11, draws, 80);
+    const ValueRows draws = RandomHistory(11, 5, 80, 8);
+    const PickerHistory history = HistoryOf(11, draws, 80);
     auto member = MakeRepeatMember(history, RepeatRule {5, 70});
     TicketSet tickets = TicketSet::lexicographic(11, 5);
     RandomSource random(5);
-    RunExclusionCycles(tickets, *member, byCycles(1), random, {});
-    const Replay cycle = replayCycle(5, 11, 80);
-    const ValueRows relabelled = naiveRelabelledRows(draws, cycle, 80);
-    const std::vector<int> rank = naiveRanks(draws, cycle.shuffle, cycle.stage, RankingKey::HitsThenLongerOmission, 80);
+    RunExclusionCycles(tickets, *member, ByCycles(1), random, {});
+    const Replay cycle = ReplayCycle(5, 11, 80);
+    const ValueRows relabelled = NaiveRelabelledRows(draws, cycle, 80);
+    const std::vector<int> rank = NaiveRanks(draws, cycle.shuffle, cycle.stage, RankingKey::HitsThenLongerOmission, 80);
     for (qint64 row = 0; row < tickets.rowCount(); ++row) {
         bool out = false;
         for (int k = 79; k >= 10 && !out; --k) {
             int hits = 0;
-            for (int x : ticketOf(tickets, row))
+            for (int x : TicketOf(tickets, row))
                 hits += std::count(relabelled.row(k), relabelled.row(k) + 5, rank[cycle.shuffle.label(x, 80)]) > 0;
             out = hits >= 5;
         }
@@ -551,7 +551,7 @@ TEST(RepeatPicker, MoreRecentDrawsThanOneWordOfLanes)
 
 TEST(ExclusionRun, AnEarlierPeriodLooksOnlyAtTheDrawsBeforeIt)
 {
-    ValueRows draws = randomHistory(11, 5, 40, 5);
+    ValueRows draws = RandomHistory(11, 5, 40, 5);
     ValueRows changed = draws;
     for (int t = 25; t < 40; ++t)
         std::reverse_copy(draws.row(39 - (t - 25)), draws.row(39 - (t - 25)) + 5, changed.row(t));
@@ -560,16 +560,16 @@ TEST(ExclusionRun, AnEarlierPeriodLooksOnlyAtTheDrawsBeforeIt)
     QByteArray lists[2];
     int index = 0;
     for (const ValueRows *rows : {&draws, &changed}) {
-        const PickerHistory history = historyOf(11, *rows, 25);
+        const PickerHistory history = HistoryOf(11, *rows, 25);
         PickerSettings settings;
         settings.kind = ExclusionKind::Repeat;
         settings.repeat = {2, 5};
-        settings.stop = byTarget(50);
+        settings.stop = ByTarget(50);
         PickerTickets tickets;
         RandomSource random(11);
         const QString path = dir.filePath(QStringLiteral("list%1.txt").arg(index));
         RunPickerSettings(tickets, history, settings, random, path);
-        lists[index++] = test::readFile(path);
+        lists[index++] = test::ReadFile(path);
     }
     EXPECT_FALSE(lists[0].isEmpty());
     EXPECT_EQ(lists[0], lists[1]);
@@ -579,40 +579,40 @@ TEST(PickerTickets, SumRunsStartAfreshRepeatRunsNarrowAndSeedsReplay)
 {
     QTemporaryDir dir;
     const QString list = dir.filePath(QStringLiteral("temp.txt"));
-    const PickerHistory history = historyOf(11, randomHistory(11, 5, 40, 14), 40);
+    const PickerHistory history = HistoryOf(11, RandomHistory(11, 5, 40, 14), 40);
 
     PickerSettings sum;
     sum.kind = ExclusionKind::Sum;
     sum.sum = {33, 27};
-    sum.stop = byTarget(120);
+    sum.stop = ByTarget(120);
     PickerTickets sumTickets;
     RandomSource random(4);
     PickerRunResult result = RunPickerSettings(sumTickets, history, sum, random, list);
     EXPECT_EQ(result.lines, 120);
     EXPECT_EQ(sumTickets.table().rowCount(), 120); // compacted
     EXPECT_TRUE(sumTickets.pending());
-    sum.stop = byCycles(0);
+    sum.stop = ByCycles(0);
     result = RunPickerSettings(sumTickets, history, sum, random, list);
     EXPECT_EQ(result.lines, 462); // from all tickets again
 
     PickerSettings repeat;
     repeat.kind = ExclusionKind::Repeat;
     repeat.repeat = {2, 3};
-    repeat.stop = byTarget(200);
+    repeat.stop = ByTarget(200);
     PickerTickets repeatTickets;
     result = RunPickerSettings(repeatTickets, history, repeat, random, list);
     EXPECT_EQ(result.lines, 200);
     EXPECT_FALSE(repeatTickets.pending());
-    const QByteArray first = test::readFile(list);
-    repeat.stop = byCycles(0);
+    const QByteArray first = test::ReadFile(list);
+    repeat.stop = ByCycles(0);
     result = RunPickerSettings(repeatTickets, history, repeat, random, list);
     EXPECT_EQ(result.lines, 200);
-    EXPECT_EQ(test::readFile(list), first);
-    repeat.stop = byTarget(50);
+    EXPECT_EQ(test::ReadFile(list), first);
+    repeat.stop = ByTarget(50);
     result = RunPickerSettings(repeatTickets, history, repeat, random, list);
     EXPECT_EQ(result.lines, 50);
     repeatTickets.setPending();
-    repeat.stop = byCycles(0);
+    repeat.stop = ByCycles(0);
     EXPECT_EQ(RunPickerSettings(repeatTickets, history, repeat, random, list).lines, 462);
 
     // The same seed and inputs give the same list; another seed another one.
@@ -620,9 +620,9 @@ TEST(PickerTickets, SumRunsStartAfreshRepeatRunsNarrowAndSeedsReplay)
         PickerTickets tickets;
         RandomSource r(seed);
         PickerSettings s = sum;
-        s.stop = byTarget(40);
+        s.stop = ByTarget(40);
         RunPickerSettings(tickets, history, s, r, list);
-        return test::readFile(list);
+        return test::ReadFile(list);
     };
     EXPECT_EQ(listFor(99), listFor(99));
     EXPECT_NE(listFor(99), listFor(100));
@@ -630,7 +630,7 @@ TEST(PickerTickets, SumRunsStartAfreshRepeatRunsNarrowAndSeedsReplay)
 
 TEST(FollowCount, HandCheckedGroupsAndEarlyPeriods)
 {
-    const ValueRows rows = rowsOf({{1, 2, 3}, {4, 5, 6}, {11, 13, 14}, {7, 8, 9}, {1, 2, 11}});
+    const ValueRows rows = RowsOf({{1, 2, 3}, {4, 5, 6}, {11, 13, 14}, {7, 8, 9}, {1, 2, 11}});
     // Reference 5: the groups come from row 4 = 1 2 11.
     const int a[] = {4, 5, 7};
     const int b[] = {7, 8, 4};
@@ -644,7 +644,7 @@ TEST(FollowCount, HandCheckedGroupsAndEarlyPeriods)
     EXPECT_EQ(FollowHistory(rows, 1), (std::vector<int> {0, 0, 0, 0, 0}));
 
     // Against the definition on random rows: every group, the last earlier row holding it.
-    const ValueRows random = randomHistory(11, 5, 40, 17);
+    const ValueRows random = RandomHistory(11, 5, 40, 17);
     for (int group = 1; group <= 3; ++group) {
         const std::vector<int> history = FollowHistory(random, group);
         for (int r = 0; r < 40; ++r) {
@@ -678,8 +678,8 @@ TEST(FollowCount, HandCheckedGroupsAndEarlyPeriods)
 
 TEST(FollowPicker, StandardRunsRepeatTheSameTestAndVariantOptionsChooseTheStage)
 {
-    const ValueRows draws = randomHistory(11, 5, 50, 23);
-    const PickerHistory history = historyOf(11, draws, 50);
+    const ValueRows draws = RandomHistory(11, 5, 50, 23);
+    const PickerHistory history = HistoryOf(11, draws, 50);
     FollowRule rule;
     rule.variant = false;
     rule.group = 2;
@@ -688,11 +688,11 @@ TEST(FollowPicker, StandardRunsRepeatTheSameTestAndVariantOptionsChooseTheStage)
     auto member = MakeFollowMember(history, rule);
     TicketSet once = TicketSet::lexicographic(11, 5);
     RandomSource random(1);
-    RunExclusionCycles(once, *member, byCycles(1), random, {});
+    RunExclusionCycles(once, *member, ByCycles(1), random, {});
     TicketSet five = TicketSet::lexicographic(11, 5);
-    RunExclusionCycles(five, *member, byCycles(5), random, {});
+    RunExclusionCycles(five, *member, ByCycles(5), random, {});
     for (qint64 row = 0; row < once.rowCount(); ++row) {
-        const std::vector<int> ticket = ticketOf(once, row);
+        const std::vector<int> ticket = TicketOf(once, row);
         const int count = FollowCount(draws, 50, 2, ticket.data());
         ASSERT_EQ(once.state(row), count <= 1 || count >= 3 ? 1 : 0) << row;
         ASSERT_EQ(five.state(row), once.state(row));
@@ -702,7 +702,7 @@ TEST(FollowPicker, StandardRunsRepeatTheSameTestAndVariantOptionsChooseTheStage)
     rule.variant = true;
     rule.byLabel = true;
     RandomSource labels(6);
-    const RelabelledHistory byLabel = BuildFollowRelabelling(historyOf(11, draws, 30), rule, labels, 30);
+    const RelabelledHistory byLabel = BuildFollowRelabelling(HistoryOf(11, draws, 30), rule, labels, 30);
     RandomSource replay(6);
     const LabelShuffle shuffle = LabelShuffle::draw(replay, 11);
     for (int x = 1; x <= 11; ++x)
@@ -710,16 +710,16 @@ TEST(FollowPicker, StandardRunsRepeatTheSameTestAndVariantOptionsChooseTheStage)
     EXPECT_EQ(byLabel.rows.row(7)[1], shuffle.label(draws.row(7)[1], 7));
 
     rule.byLabel = false;
-    auto variant = MakeFollowMember(historyOf(11, draws, 30), rule);
+    auto variant = MakeFollowMember(HistoryOf(11, draws, 30), rule);
     RandomSource stages(2);
     variant->prepareCycle(stages);
     EXPECT_EQ(variant->stage(), 100); // 固定阶段, 有限阶段期数
     rule.maxStage = true;
-    variant = MakeFollowMember(historyOf(11, draws, 30), rule);
+    variant = MakeFollowMember(HistoryOf(11, draws, 30), rule);
     variant->prepareCycle(stages);
     EXPECT_EQ(variant->stage(), 31); // cur + 1: every earlier draw
     rule.randomStage = true;
-    variant = MakeFollowMember(historyOf(11, draws, 30), rule);
+    variant = MakeFollowMember(HistoryOf(11, draws, 30), rule);
     for (int i = 0; i < 50; ++i) {
         variant->prepareCycle(stages);
         EXPECT_GE(variant->stage(), 1);
@@ -735,7 +735,7 @@ TEST(PickerChecks, SettingsRefusedBeforeARun)
     EXPECT_THROW(CheckPickerLottery(LotteryKind::Lotto, 36, 7, 0, 0), InputError);
     EXPECT_NO_THROW(CheckPickerLottery(LotteryKind::Lotto, 36, 7, 100, 0));
 
-    const PickerHistory early = historyOf(11, randomHistory(11, 5, 20, 1), 5);
+    const PickerHistory early = HistoryOf(11, RandomHistory(11, 5, 20, 1), 5);
     PickerSettings repeat;
     repeat.kind = ExclusionKind::Repeat;
     repeat.repeat = {5, 6};
@@ -763,21 +763,21 @@ TEST(PickerLoad, EachPickerReadsTicketFilesItsOwnWay)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("t.txt"));
-    test::writeFile(path, "01 02 03\r\n01 02 03\r\n04 05 06\r\n\r\n07 08 09\r\n01 02 03\r\n");
+    test::WriteFile(path, "01 02 03\r\n01 02 03\r\n04 05 06\r\n\r\n07 08 09\r\n01 02 03\r\n");
     const TicketSet sum = LoadPickerTickets(path, ExclusionKind::Sum, 11, 3);
     EXPECT_EQ(sum.rowCount(), 4); // repeat dropped, blank line passed over
-    EXPECT_EQ(ticketOf(sum, 3), (std::vector<int> {1, 2, 3}));
+    EXPECT_EQ(TicketOf(sum, 3), (std::vector<int> {1, 2, 3}));
     EXPECT_EQ(LoadPickerTickets(path, ExclusionKind::Follow, 11, 3).rowCount(), 4);
     const TicketSet skew = LoadPickerTickets(path, ExclusionKind::Skew, 11, 3);
     EXPECT_EQ(skew.rowCount(), 3); // both equal lines kept, nothing after the blank line
 
-    test::writeFile(path, "01 02 03\r\n04 05 12\r\n");
+    test::WriteFile(path, "01 02 03\r\n04 05 12\r\n");
     EXPECT_THROW(LoadPickerTickets(path, ExclusionKind::Sum, 11, 3), InputError);
-    test::writeFile(path, "01 02 03\r\n04 0x 06\r\n");
+    test::WriteFile(path, "01 02 03\r\n04 0x 06\r\n");
     EXPECT_THROW(LoadPickerTickets(path, ExclusionKind::Sum, 11, 3), ConversionError);
 
     // A loaded table starts alive and is not pending.
-    test::writeFile(path, "01 02 03\r\n04 05 06\r\n07 08 09\r\n");
+    test::WriteFile(path, "01 02 03\r\n04 05 06\r\n07 08 09\r\n");
     PickerTickets tickets;
     TicketSet loaded = LoadPickerTickets(path, ExclusionKind::Skew, 11, 3);
     loaded.setState(0, 1);
@@ -788,7 +788,7 @@ TEST(PickerLoad, EachPickerReadsTicketFilesItsOwnWay)
 
 TEST(PickerHistoryDisplays, SumsRepeatsSummariesAndTheVariantTable)
 {
-    const ValueRows rows = rowsOf({{1, 2, 3}, {2, 3, 4}, {5, 6, 7}, {1, 5, 9}});
+    const ValueRows rows = RowsOf({{1, 2, 3}, {2, 3, 4}, {5, 6, 7}, {1, 5, 9}});
     EXPECT_EQ(SumHistory(rows), (std::vector<int> {6, 9, 18, 15}));
     EXPECT_EQ(SumSummary(36, 7, SumHistory(rows)),
         QStringLiteral("和值：理论平均值：129.5 理论最小值：28 理论最大值：231 实际最小值：6 实际最大值：18"));
@@ -826,11 +826,11 @@ TEST(WorkerThreads, PickerRunOnAWorkerStopsWhenAskedAndWritesNothing)
 {
     QTemporaryDir dir;
     const QString list = dir.filePath(QStringLiteral("temp.txt"));
-    const PickerHistory history = historyOf(11, randomHistory(11, 5, 40, 21), 40);
+    const PickerHistory history = HistoryOf(11, RandomHistory(11, 5, 40, 21), 40);
     PickerSettings settings;
     settings.kind = ExclusionKind::Repeat;
     settings.repeat = {2, 5};
-    settings.stop = byCycles(1'000'000'000);
+    settings.stop = ByCycles(1'000'000'000);
     PickerTickets tickets;
     RandomSource random(3);
     std::atomic_bool cancel {false};

@@ -35,7 +35,7 @@ using namespace lumaro;
 namespace {
 
 // count draws of m distinct numbers out of 1..n, periods 2020001 on.
-QByteArray randomDraws(int n, int m, int count)
+QByteArray RandomDraws(int n, int m, int count)
 {
     std::mt19937 engine(3);
     QByteArray text;
@@ -60,7 +60,7 @@ protected:
 
     void open(const QString &name, int n, int m, int draws)
     {
-        ImportDraws(home.store(), name, randomDraws(n, m, draws));
+        ImportDraws(home.store(), name, RandomDraws(n, m, draws));
         lottery.open(home.store(), name);
     }
 
@@ -129,7 +129,7 @@ TEST_F(ExclusionWindowTest, SumPickerInitialControlsAndHistory)
     // 变幻统计 shows the same history through a relabelling: ranks 1..N, same row count.
     window.btntongji2Click();
     EXPECT_EQ(grid->model()->rowCount(), 40);
-    test::screenshot(&window, QStringLiteral("allhei"));
+    test::Screenshot(&window, QStringLiteral("allhei"));
 }
 
 TEST_F(ExclusionWindowTest, StartStopRunLoadAndSave)
@@ -170,11 +170,11 @@ TEST_F(ExclusionWindowTest, StartStopRunLoadAndSave)
     EXPECT_GT(lines, 0);
     EXPECT_LT(lines, 26334);
     EXPECT_EQ(label->text(), QStringLiteral("过滤结果：%1注").arg(lines));
-    EXPECT_EQ(window.resultLines()->content(), test::readFile(home.path(QStringLiteral("temp.txt"))));
+    EXPECT_EQ(window.resultLines()->content(), test::ReadFile(home.path(QStringLiteral("temp.txt"))));
     EXPECT_TRUE(window.resultLines()->line(0).startsWith(QStringLiteral("0000001    ")));
     EXPECT_TRUE(window.tickets().pending()); // the next sum run starts from all tickets again
     EXPECT_GE(window.stageValue(), 1);
-    test::screenshot(&window, QStringLiteral("allhei_result"));
+    test::Screenshot(&window, QStringLiteral("allhei_result"));
 
     // A text that is no number stops the run before it starts.
     child<QLineEdit>(&window, "edtjushu")->setText(QStringLiteral("abc"));
@@ -187,13 +187,13 @@ TEST_F(ExclusionWindowTest, StartStopRunLoadAndSave)
     dialogs::testing::QueueFile(saved);
     window.btnsaveClick();
     EXPECT_EQ(dialogs::testing::LastMessage(), QStringLiteral("成功保存！"));
-    const QByteArray savedText = test::readFile(saved);
+    const QByteArray savedText = test::ReadFile(saved);
     EXPECT_EQ(savedText.count('\n'), lines);
     EXPECT_EQ(savedText.left(16).count(' '), 4);
 
     // Load: consecutive repeats collapse in the sum picker.
     const QString file = home.path(QStringLiteral("load.txt"));
-    test::writeFile(file, "01 02 03 04 05\r\n01 02 03 04 05\r\n06 07 08 09 10\r\n");
+    test::WriteFile(file, "01 02 03 04 05\r\n01 02 03 04 05\r\n06 07 08 09 10\r\n");
     dialogs::testing::QueueFile(file);
     QSignalSpy loaded(&window, &ExclusionWindow::loadEnded);
     window.btnloadClick();
@@ -228,7 +228,7 @@ TEST_F(ExclusionWindowTest, LoadOfALargeFileKeepsTheWindowResponsiveAndARefusedF
             t[std::size_t(j)] = t[std::size_t(j) - 1] + 1;
     }
     const QString file = home.path(QStringLiteral("big.txt"));
-    test::writeFile(file, big);
+    test::WriteFile(file, big);
 
     auto *label = child<QLabel>(&window, "lblcode");
     QSignalSpy loaded(&window, &ExclusionWindow::loadEnded);
@@ -258,7 +258,7 @@ TEST_F(ExclusionWindowTest, LoadOfALargeFileKeepsTheWindowResponsiveAndARefusedF
 
     // A file with a number outside 1..36 is refused: the message, and the list stays as it was.
     const QString bad = home.path(QStringLiteral("bad.txt"));
-    test::writeFile(bad, "01 02 03 04 05 06 07\r\n01 02 03 04 05 06 37\r\n");
+    test::WriteFile(bad, "01 02 03 04 05 06 07\r\n01 02 03 04 05 06 37\r\n");
     dialogs::testing::QueueFile(bad);
     window.btnloadClick();
     ASSERT_TRUE(loaded.wait(20000));
@@ -289,7 +289,7 @@ TEST_F(ExclusionWindowTest, StopFieldsTakeZeroAndRefuseNegativeCounts)
     EXPECT_TRUE(dialogs::testing::Messages().isEmpty()) << dialogs::testing::LastMessage().toStdString();
     EXPECT_EQ(label->text(), QStringLiteral("过滤结果：26334注"));
     EXPECT_EQ(window.resultLines()->lineCount(), 26334);
-    test::screenshot(&window, QStringLiteral("allhei_zero_cycles"));
+    test::Screenshot(&window, QStringLiteral("allhei_zero_cycles"));
 
     // Stopping at a count of tickets, the cycle field is not in use: its 0 is no reason to refuse.
     child<QRadioButton>(&window, "optjushu")->setChecked(true);
@@ -353,7 +353,7 @@ TEST_F(ExclusionWindowTest, RepeatPickerRefusesALookBackBeforeTheFirstDrawAndNar
     ASSERT_TRUE(waitForEnd(window));
     EXPECT_EQ(child<QLabel>(&window, "lblcode")->text(), QStringLiteral("过滤结果：1000注"));
     EXPECT_EQ(window.tickets().table().rowCount(), 1000);
-    test::screenshot(&window, QStringLiteral("allcongma"));
+    test::Screenshot(&window, QStringLiteral("allcongma"));
 }
 
 TEST_F(ExclusionWindowTest, SkewPickerCaptionsFollowTheMode)
@@ -367,7 +367,7 @@ TEST_F(ExclusionWindowTest, SkewPickerCaptionsFollowTheMode)
     EXPECT_EQ(child<QLineEdit>(&window, "edtxiaonum2")->text(), QStringLiteral("5"));
     EXPECT_EQ(child<QLineEdit>(&window, "edtyanxunum")->text(), QStringLiteral("2"));
     EXPECT_TRUE(child<QCheckBox>(&window, "chkda")->isChecked());
-    test::screenshot(&window, QStringLiteral("allpiantai"));
+    test::Screenshot(&window, QStringLiteral("allpiantai"));
     child<QRadioButton>(&window, "optmode_1")->click();
     EXPECT_EQ(child<QCheckBox>(&window, "chkda")->text(), QStringLiteral("奇数个数>="));
     EXPECT_EQ(child<QCheckBox>(&window, "chkxiao")->text(), QStringLiteral("奇数个数<="));
@@ -405,7 +405,7 @@ TEST_F(ExclusionWindowTest, FollowPickerModesPagesAndRefusedGroups)
     auto *page = child<QTabWidget>(&window, "page");
     EXPECT_EQ(page->tabText(0), QStringLiteral("历史统计"));
     EXPECT_EQ(page->tabText(1), QStringLiteral("投注号码"));
-    test::screenshot(&window, QStringLiteral("allgensui"));
+    test::Screenshot(&window, QStringLiteral("allgensui"));
 
     child<QRadioButton>(&window, "optmode_0")->click();
     auto *target = child<QRadioButton>(&window, "optjushu");
@@ -437,7 +437,7 @@ TEST_F(ExclusionWindowTest, FollowPickerModesPagesAndRefusedGroups)
     window.btngenClick();
     ASSERT_TRUE(waitForEnd(window));
     EXPECT_EQ(child<QLabel>(&window, "lblcode")->text(), QStringLiteral("过滤结果：50注"));
-    test::screenshot(&window, QStringLiteral("allgensui_result"));
+    test::Screenshot(&window, QStringLiteral("allgensui_result"));
 
     child<QLineEdit>(&window, "edthuishu")->setText(QStringLiteral("4"));
     window.btngenClick();
@@ -464,7 +464,7 @@ TEST_F(ExclusionWindowTest, DigitLotteriesAndLotteriesWithoutDrawsAreRefused)
     const QString saved = home.path(QStringLiteral("empty.txt"));
     dialogs::testing::QueueFile(saved);
     window.btnsaveClick();
-    EXPECT_EQ(test::readFile(saved), QByteArray());
+    EXPECT_EQ(test::ReadFile(saved), QByteArray());
 }
 
 TEST_F(ExclusionWindowTest, RealHistoryAllTicketsAndAQuickStop)

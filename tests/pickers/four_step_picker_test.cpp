@@ -9,13 +9,13 @@
 #include <set>
 
 using namespace lumaro;
-using lumaro::test::drawTableOf;
+using lumaro::test::DrawTableOf;
 
 namespace {
 
 const NumberRange kEight {1, 8};
 
-std::vector<std::vector<int>> randomRows(int count, int n, int m, std::uint64_t seed)
+std::vector<std::vector<int>> RandomRows(int count, int n, int m, std::uint64_t seed)
 {
     RandomSource random(seed);
     std::vector<std::vector<int>> rows;
@@ -34,7 +34,7 @@ std::vector<std::vector<int>> randomRows(int count, int n, int m, std::uint64_t 
     return rows;
 }
 
-bool drawHolds(const DrawTable &draws, int draw, int x)
+bool DrawHolds(const DrawTable &draws, int draw, int x)
 {
     const qint32 *row = draws.numbers(draw);
     return std::find(row, row + draws.numberCount(), x) != row + draws.numberCount();
@@ -46,7 +46,7 @@ TEST(FourStepPicker, StepsOnASmallHistory)
 {
     // Long window draws 2 … 7: 5 and 7 three times, 8 twice. 1 came in draws 0, 1, 2 and 7 in
     // draws 3, 4, 5 (a triple in the middle of the window); neither is in draws 6 and 7.
-    const DrawTable draws = drawTableOf({{1, 2}, {1, 3}, {1, 4}, {5, 7}, {5, 7}, {7, 8}, {2, 8}, {3, 5}});
+    const DrawTable draws = DrawTableOf({{1, 2}, {1, 3}, {1, 4}, {5, 7}, {5, 7}, {7, 8}, {2, 8}, {3, 5}});
     const FourStepPicker picker(draws, kEight);
     const FourStepProposal proposal = picker.propose(8, FourStepSettings {6, 1, 2, 3});
     EXPECT_EQ(proposal.step1Text(), QStringLiteral("04 05 07 08 "));
@@ -65,7 +65,7 @@ TEST(FourStepPicker, StepFourLeavesTheLatestDrawOut)
     // Draws 6 … 8 make 8 and 3 the most active; 3 is cold over the long window. With draw 9
     // (2 and 5) counted, 2 would have displaced 3.
     const DrawTable draws
-        = drawTableOf({{5, 6}, {6, 7}, {1, 7}, {7, 8}, {4, 6}, {1, 2}, {2, 3}, {7, 8}, {4, 8}, {2, 5}});
+        = DrawTableOf({{5, 6}, {6, 7}, {1, 7}, {7, 8}, {4, 6}, {1, 2}, {2, 3}, {7, 8}, {4, 8}, {2, 5}});
     const FourStepPicker picker(draws, kEight);
     const FourStepProposal proposal = picker.propose(10, FourStepSettings {8, 1, 2, 3});
     EXPECT_EQ(proposal.step1, (std::vector<int> {1, 2, 7, 8}));
@@ -77,7 +77,7 @@ TEST(FourStepPicker, StepFourLeavesTheLatestDrawOut)
 
 TEST(FourStepPicker, ThirtySixNumbersAndTheFinalListHasNoRepeats)
 {
-    const DrawTable draws = drawTableOf(randomRows(200, 36, 7, 11));
+    const DrawTable draws = DrawTableOf(RandomRows(200, 36, 7, 11));
     const FourStepPicker picker(draws, NumberRange {1, 36});
     for (int target : {60, 120, 200}) {
         const FourStepProposal proposal = picker.propose(target, FourStepSettings {});
@@ -86,7 +86,7 @@ TEST(FourStepPicker, ThirtySixNumbersAndTheFinalListHasNoRepeats)
         // L2 = 1 removes exactly the step-1 numbers of draw T - 1.
         std::vector<int> expected;
         for (int x : proposal.step1) {
-            if (!drawHolds(draws, target - 1, x))
+            if (!DrawHolds(draws, target - 1, x))
                 expected.push_back(x);
         }
         EXPECT_EQ(proposal.step2, expected);
@@ -99,7 +99,7 @@ TEST(FourStepPicker, ThirtySixNumbersAndTheFinalListHasNoRepeats)
 
 TEST(FourStepPicker, BacktestMatchesSingleProposals)
 {
-    const DrawTable draws = drawTableOf(randomRows(90, 20, 5, 3));
+    const DrawTable draws = DrawTableOf(RandomRows(90, 20, 5, 3));
     const FourStepPicker picker(draws, NumberRange {1, 20});
     const FourStepSettings settings {12, 2, 4, 5};
     const BacktestResult result = picker.backtest(settings);
@@ -113,7 +113,7 @@ TEST(FourStepPicker, BacktestMatchesSingleProposals)
         const FourStepProposal proposal = picker.propose(c, settings);
         int hits = 0;
         for (int x : proposal.numbers)
-            hits += drawHolds(draws, c, x) ? 1 : 0;
+            hits += DrawHolds(draws, c, x) ? 1 : 0;
         largest = std::max(largest, hits);
         smallest = std::min(smallest, hits);
         if (c >= 32) {
@@ -127,7 +127,7 @@ TEST(FourStepPicker, BacktestMatchesSingleProposals)
 
 TEST(FourStepPicker, ShortHistoriesAndEarlyTargets)
 {
-    const DrawTable draws = drawTableOf(randomRows(30, 8, 2, 5));
+    const DrawTable draws = DrawTableOf(RandomRows(30, 8, 2, 5));
     const FourStepPicker picker(draws, kEight);
     EXPECT_EQ(FourStepPicker::defaultLongWindow(30), 30);
     EXPECT_EQ(FourStepPicker::defaultLongWindow(2921), 40);

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 using namespace lumaro;
-using lumaro::test::drawTableOf;
+using lumaro::test::DrawTableOf;
 
 namespace {
 
@@ -36,7 +36,7 @@ TEST(OptimalPicker, ExchangeSortIsNotStable)
 TEST(OptimalPicker, TargetPeriodsAndTexts)
 {
     EXPECT_TRUE(TargetPeriods(DrawTable()).isEmpty());
-    const QStringList periods = TargetPeriods(drawTableOf({{1, 2}, {3, 4}}, 2026040));
+    const QStringList periods = TargetPeriods(DrawTableOf({{1, 2}, {3, 4}}, 2026040));
     EXPECT_EQ(periods, (QStringList {QStringLiteral("2026040"), QStringLiteral("2026041"), QStringLiteral("2026042")}));
     EXPECT_EQ(PaddedNumbers(std::vector<int> {3, 12}), QStringLiteral("03 12 "));
     EXPECT_EQ(PaddedNumbers(std::vector<int> {0, 7, 100}), QStringLiteral("00 07 100 "));
@@ -47,7 +47,7 @@ TEST(OptimalPicker, TargetPeriodsAndTexts)
 
 TEST(IntervalPicker, ProposalsFollowTheLeastFrequentIntervals)
 {
-    const DrawTable draws = drawTableOf(kSmall);
+    const DrawTable draws = DrawTableOf(kSmall);
     const IntervalPicker picker(draws, kEight);
     const IntervalSettings settings {3, 4};
     EXPECT_EQ(picker.orderedIntervals(5, 3), (std::vector<int> {3, 2, 1}));
@@ -64,7 +64,7 @@ TEST(IntervalPicker, ProposalsFollowTheLeastFrequentIntervals)
 
 TEST(IntervalPicker, OnlyImmediateRepeatsWithIntervalOne)
 {
-    const DrawTable draws = drawTableOf({{1, 2, 3}, {3, 4, 5}, {5, 6, 7}});
+    const DrawTable draws = DrawTableOf({{1, 2, 3}, {3, 4, 5}, {5, 6, 7}});
     const IntervalPicker picker(draws, NumberRange {1, 10});
     // Only the numbers of the previous draw are absent for exactly one draw; fewer than K.
     EXPECT_EQ(picker.propose(3, IntervalSettings {1, 6}), (std::vector<int> {5, 6, 7}));
@@ -73,7 +73,7 @@ TEST(IntervalPicker, OnlyImmediateRepeatsWithIntervalOne)
 
 TEST(IntervalPicker, BacktestOnASmallHistory)
 {
-    const DrawTable draws = drawTableOf(kSmall);
+    const DrawTable draws = DrawTableOf(kSmall);
     const IntervalPicker picker(draws, kEight);
     const BacktestResult result = picker.backtest(IntervalSettings {3, 4});
     ASSERT_EQ(result.rows.size(), 6u);
@@ -105,7 +105,7 @@ TEST(IntervalPicker, EmptyHistoryAndBadSettings)
     EXPECT_TRUE(result.rows.empty());
     EXPECT_EQ(result.memo, NoJudgedDrawsMemo());
 
-    const DrawTable draws = drawTableOf(kSmall);
+    const DrawTable draws = DrawTableOf(kSmall);
     const IntervalPicker picker(draws, kEight);
     EXPECT_THROW(picker.propose(7, IntervalSettings {5, 4}), InputError);
     EXPECT_THROW(picker.propose(-1, IntervalSettings {5, 4}), InputError);
@@ -117,7 +117,7 @@ TEST(IntervalPicker, EmptyHistoryAndBadSettings)
 TEST(IntervalPicker, DigitDrawsUseTheDigitsAndCountRepeatsOnce)
 {
     // Digits 0 … 9; a digit twice in one draw is not its own earlier occurrence.
-    const DrawTable draws = drawTableOf({{0, 0, 7}, {7, 3, 3}});
+    const DrawTable draws = DrawTableOf({{0, 0, 7}, {7, 3, 3}});
     const IntervalPicker picker(draws, NumberRange {0, 9});
     const std::vector<int> proposal = picker.propose(2, IntervalSettings {1, 10});
     // Interval 1 only: the digits of draw 1 (3 and 7) are absent for one draw.

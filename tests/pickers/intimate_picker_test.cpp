@@ -8,14 +8,14 @@
 #include <algorithm>
 
 using namespace lumaro;
-using lumaro::test::drawTableOf;
+using lumaro::test::DrawTableOf;
 
 namespace {
 
 const NumberRange kSix {1, 6};
 const std::vector<std::vector<int>> kSmall = {{1, 2}, {3, 4}, {1, 5}, {2, 6}, {1, 3}, {4, 5}, {1, 4}};
 
-std::vector<int> numbersOf(const std::vector<NumberCount> &list)
+std::vector<int> NumbersOf(const std::vector<NumberCount> &list)
 {
     std::vector<int> numbers;
     for (const NumberCount &entry : list)
@@ -25,7 +25,7 @@ std::vector<int> numbersOf(const std::vector<NumberCount> &list)
 
 // The walk exactly as the rule is told: back from T - 2, flag at the first occurrence, stop at
 // the S-th, tally the follower draw of every flagged step.
-std::vector<int> walkedCounts(const DrawTable &draws, int target, int reference, int stop, int n)
+std::vector<int> WalkedCounts(const DrawTable &draws, int target, int reference, int stop, int n)
 {
     std::vector<int> counts(static_cast<std::size_t>(n) + 1, 0);
     bool flag = false;
@@ -50,18 +50,18 @@ std::vector<int> walkedCounts(const DrawTable &draws, int target, int reference,
 
 TEST(IntimatePicker, TalliesOnASmallHistory)
 {
-    const DrawTable draws = drawTableOf(kSmall);
+    const DrawTable draws = DrawTableOf(kSmall);
     const IntimatePicker picker(draws, kSix);
     // Reference draw 5 = (4, 5). 4 was last in draw 1: followers of draws 1 and 0 are tallied
     // (draws 2 and 1); 5 was last in draw 2: draws 3, 2 and 1.
     const IntimateProposal overall = picker.propose(6, IntimateSettings {false, 3, 7});
     EXPECT_EQ(overall.tallies.reference, (std::vector<int> {4, 5}));
-    EXPECT_EQ(numbersOf(overall.tallies.overall), (std::vector<int> {1, 3, 4, 5, 2, 6}));
+    EXPECT_EQ(NumbersOf(overall.tallies.overall), (std::vector<int> {1, 3, 4, 5, 2, 6}));
     EXPECT_EQ(overall.tallies.overall[0].count, 2);
     EXPECT_EQ(overall.tallies.overall[5].count, 1);
     EXPECT_EQ(overall.numbers, (std::vector<int> {1, 3, 4}));
     ASSERT_EQ(overall.tallies.positions.size(), 2u);
-    EXPECT_EQ(numbersOf(overall.tallies.positions[0]), (std::vector<int> {1, 3, 4, 5, 2, 6}));
+    EXPECT_EQ(NumbersOf(overall.tallies.positions[0]), (std::vector<int> {1, 3, 4, 5, 2, 6}));
     EXPECT_EQ(IntimatePicker::entryText(overall.tallies.positions[0][0]), QStringLiteral("1:1次"));
     EXPECT_TRUE(IntimatePicker::overallText(overall.tallies.overall)
                     .startsWith(QStringLiteral("各亲密数字总次数1:2次 3:2次 4:2次 ")));
@@ -79,7 +79,7 @@ TEST(IntimatePicker, TalliesOnASmallHistory)
 TEST(IntimatePicker, AllPeriodsAndNeverSeenReferences)
 {
     // 6 appears first in the reference draw: its position stays at zero counts.
-    const DrawTable draws = drawTableOf({{1, 2}, {1, 3}, {1, 4}, {1, 5}, {1, 6}});
+    const DrawTable draws = DrawTableOf({{1, 2}, {1, 3}, {1, 4}, {1, 5}, {1, 6}});
     const IntimatePicker picker(draws, kSix);
     const IntimateProposal limited = picker.propose(5, IntimateSettings {false, 6, 2});
     for (const NumberCount &entry : limited.tallies.positions[1])
@@ -111,14 +111,14 @@ TEST(IntimatePicker, PrefixTalliesMatchTheWalk)
         }
         rows.push_back(row);
     }
-    const DrawTable draws = drawTableOf(rows);
+    const DrawTable draws = DrawTableOf(rows);
     const IntimatePicker picker(draws, NumberRange {1, n});
     for (int stop : {0, 1, 2, 3, 7, 50}) {
         for (int target : {1, 2, 3, 10, 57, 119, 120}) {
             const IntimateProposal proposal = picker.propose(target, IntimateSettings {false, 4, stop});
             std::vector<int> overall(static_cast<std::size_t>(n) + 1, 0);
             for (int i = 0; i < 3; ++i) {
-                const std::vector<int> walked = walkedCounts(draws, target, draws.numbers(target - 1)[i], stop, n);
+                const std::vector<int> walked = WalkedCounts(draws, target, draws.numbers(target - 1)[i], stop, n);
                 for (const NumberCount &entry : proposal.tallies.positions[static_cast<std::size_t>(i)])
                     ASSERT_EQ(entry.count, walked[static_cast<std::size_t>(entry.number)])
                         << "stop " << stop << " target " << target << " number " << entry.number;
@@ -133,7 +133,7 @@ TEST(IntimatePicker, PrefixTalliesMatchTheWalk)
 
 TEST(IntimatePicker, BacktestOnASmallHistory)
 {
-    const DrawTable draws = drawTableOf(kSmall);
+    const DrawTable draws = DrawTableOf(kSmall);
     const IntimatePicker picker(draws, kSix);
     const BacktestResult result = picker.backtest(IntimateSettings {false, 3, 2});
     ASSERT_EQ(result.rows.size(), 7u);
@@ -151,13 +151,13 @@ TEST(IntimatePicker, BacktestOnASmallHistory)
 
 TEST(IntimatePicker, FirstTargetAndShortHistories)
 {
-    const DrawTable draws = drawTableOf(kSmall);
+    const DrawTable draws = DrawTableOf(kSmall);
     const IntimatePicker picker(draws, kSix);
     EXPECT_THROW(picker.propose(0, IntimateSettings {false, 3, 7}), InputError);
     EXPECT_THROW(picker.propose(3, IntimateSettings {false, 7, 7}), InputError);
     EXPECT_THROW(picker.propose(3, IntimateSettings {true, 0, 7}), InputError);
 
-    const DrawTable one = drawTableOf({{1, 2}});
+    const DrawTable one = DrawTableOf({{1, 2}});
     const BacktestResult single = IntimatePicker(one, kSix).backtest(IntimateSettings {false, 3, 7});
     ASSERT_EQ(single.rows.size(), 1u);
     EXPECT_EQ(single.chartFirst, 1); // nothing to chart

@@ -7,7 +7,7 @@
 namespace lumaro::test {
 
 // A draw table from rows of numbers; periods run from firstPeriod on.
-inline DrawTable drawTableOf(const std::vector<std::vector<int>> &rows, int firstPeriod = 2020001)
+inline DrawTable DrawTableOf(const std::vector<std::vector<int>> &rows, int firstPeriod = 2020001)
 {
     const int m = rows.empty() ? 0 : static_cast<int>(rows.front().size());
     DrawTable table(static_cast<int>(rows.size()), m);

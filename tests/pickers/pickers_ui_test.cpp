@@ -37,14 +37,14 @@ namespace {
 const QString kQlc = QStringLiteral("中国福彩七乐彩");
 
 template<class T>
-T *child(QWidget &window, const char *name)
+T *Child(QWidget &window, const char *name)
 {
     T *found = window.findChild<T *>(QString::fromUtf8(name));
     EXPECT_NE(found, nullptr) << name;
     return found;
 }
 
-void waitForTongji(PickerFrame &window)
+void WaitForTongji(PickerFrame &window)
 {
     QElapsedTimer timer;
     timer.start();
@@ -53,9 +53,9 @@ void waitForTongji(PickerFrame &window)
     ASSERT_FALSE(window.isBusy());
 }
 
-QString cell(QWidget &window, const char *grid, int row, int column)
+QString Cell(QWidget &window, const char *grid, int row, int column)
 {
-    QTableView *view = child<QTableView>(window, grid);
+    QTableView *view = Child<QTableView>(window, grid);
     return view->model()->index(row, column).data().toString();
 }
 
@@ -81,7 +81,7 @@ protected:
 
     void openRealHistory()
     {
-        ImportDrawFile(home.store(), kQlc, lumaro::test::historyFile(QStringLiteral("qlc.csv")));
+        ImportDrawFile(home.store(), kQlc, lumaro::test::HistoryFile(QStringLiteral("qlc.csv")));
         lottery.open(home.store(), kQlc);
     }
 };
@@ -92,83 +92,83 @@ TEST_F(PickerWindows, IntervalWindowDefaultsProposalAndBacktest)
 {
     openSmallHistory();
     Tfrmsep window(context, nullptr);
-    waitForTongji(window);
+    WaitForTongji(window);
     EXPECT_EQ(window.windowTitle(), QStringLiteral("最优间隔回补选号"));
     EXPECT_TRUE(window.windowFlags() & Qt::Tool);
-    auto *comqishu = child<QComboBox>(window, "comqishu");
+    auto *comqishu = Child<QComboBox>(window, "comqishu");
     EXPECT_EQ(comqishu->count(), 20);
     EXPECT_EQ(comqishu->currentText(), QStringLiteral("5"));
-    EXPECT_EQ(child<QComboBox>(window, "comcodenum")->count(), 30);
-    EXPECT_EQ(child<QComboBox>(window, "comcodenum")->currentText(), QStringLiteral("14"));
-    auto *comcurqi = child<QComboBox>(window, "comcurqi");
+    EXPECT_EQ(Child<QComboBox>(window, "comcodenum")->count(), 30);
+    EXPECT_EQ(Child<QComboBox>(window, "comcodenum")->currentText(), QStringLiteral("14"));
+    auto *comcurqi = Child<QComboBox>(window, "comcurqi");
     EXPECT_EQ(comcurqi->count(), 13);
     EXPECT_EQ(comcurqi->currentText(), QStringLiteral("2026013"));
 
     // The back-test ran at opening: every draw in the grid, the memo, both charts.
-    EXPECT_EQ(child<QTableView>(window, "tabhistory")->model()->rowCount(), 12);
-    EXPECT_EQ(cell(window, "tabhistory", 0, 0), QStringLiteral("2026001"));
-    EXPECT_EQ(cell(window, "tabhistory", 0, 3), QStringLiteral("0"));
-    EXPECT_TRUE(child<QPlainTextEdit>(window, "mem")->toPlainText().startsWith(QStringLiteral("最大中奖号码数为")));
-    EXPECT_EQ(child<BarChart>(window, "chthistory")->pointCount(), 12);
-    EXPECT_EQ(child<BarChart>(window, "chtcishu")->pointCount(), 8);
+    EXPECT_EQ(Child<QTableView>(window, "tabhistory")->model()->rowCount(), 12);
+    EXPECT_EQ(Cell(window, "tabhistory", 0, 0), QStringLiteral("2026001"));
+    EXPECT_EQ(Cell(window, "tabhistory", 0, 3), QStringLiteral("0"));
+    EXPECT_TRUE(Child<QPlainTextEdit>(window, "mem")->toPlainText().startsWith(QStringLiteral("最大中奖号码数为")));
+    EXPECT_EQ(Child<BarChart>(window, "chthistory")->pointCount(), 12);
+    EXPECT_EQ(Child<BarChart>(window, "chtcishu")->pointCount(), 8);
     const IntervalPicker picker(lottery.drawTable, NumberRange {1, 30});
-    EXPECT_EQ(cell(window, "tabhistory", 11, 2), PaddedNumbers(picker.propose(11, IntervalSettings {5, 14})));
+    EXPECT_EQ(Cell(window, "tabhistory", 11, 2), PaddedNumbers(picker.propose(11, IntervalSettings {5, 14})));
 
     comcurqi->setCurrentIndex(0);
-    child<QPushButton>(window, "btngen")->click();
-    EXPECT_EQ(child<QLineEdit>(window, "edtcurcode")->text(),
+    Child<QPushButton>(window, "btngen")->click();
+    EXPECT_EQ(Child<QLineEdit>(window, "edtcurcode")->text(),
         QStringLiteral("2026001期推荐投注号码：01 02 03 04 05 06 07 08 09 10 11 12 13 14 "));
 
     // New settings count at the next 历史统计.
     comqishu->setCurrentIndex(0);
-    child<QComboBox>(window, "comcodenum")->setCurrentIndex(2);
-    child<QPushButton>(window, "btntongji")->click();
-    waitForTongji(window);
-    EXPECT_EQ(cell(window, "tabhistory", 11, 2), PaddedNumbers(picker.propose(11, IntervalSettings {1, 3})));
+    Child<QComboBox>(window, "comcodenum")->setCurrentIndex(2);
+    Child<QPushButton>(window, "btntongji")->click();
+    WaitForTongji(window);
+    EXPECT_EQ(Cell(window, "tabhistory", 11, 2), PaddedNumbers(picker.propose(11, IntervalSettings {1, 3})));
 
-    auto *marks = child<QCheckBox>(window, "chkhistorybiao");
+    auto *marks = Child<QCheckBox>(window, "chkhistorybiao");
     marks->setChecked(true);
-    EXPECT_TRUE(child<BarChart>(window, "chthistory")->marksVisible());
+    EXPECT_TRUE(Child<BarChart>(window, "chthistory")->marksVisible());
 }
 
 TEST_F(PickerWindows, IntimateWindowSwitchesModesAndFillsTabcode)
 {
     openSmallHistory();
     Tfrmqingmi window(context, nullptr);
-    waitForTongji(window);
-    auto *optsel = child<RadioGroup>(window, "optsel");
-    auto *comselnum = child<QComboBox>(window, "comselnum");
-    auto *comjieduanqi = child<QComboBox>(window, "comjieduanqi");
+    WaitForTongji(window);
+    auto *optsel = Child<RadioGroup>(window, "optsel");
+    auto *comselnum = Child<QComboBox>(window, "comselnum");
+    auto *comjieduanqi = Child<QComboBox>(window, "comjieduanqi");
     EXPECT_EQ(optsel->itemIndex(), 1);
     EXPECT_EQ(comselnum->currentText(), QStringLiteral("15"));
     EXPECT_EQ(comjieduanqi->count(), 13);
     EXPECT_EQ(comjieduanqi->itemText(0), QStringLiteral("全部期数"));
     EXPECT_EQ(comjieduanqi->currentText(), QStringLiteral("7"));
-    EXPECT_EQ(child<BarChart>(window, "chthistory")->pointCount(), 12 - 8); // draws S + 1 …
-    EXPECT_EQ(cell(window, "tabhistory", 0, 2), QString());
+    EXPECT_EQ(Child<BarChart>(window, "chthistory")->pointCount(), 12 - 8); // draws S + 1 …
+    EXPECT_EQ(Cell(window, "tabhistory", 0, 2), QString());
 
-    child<QPushButton>(window, "btngen")->click();
-    EXPECT_TRUE(cell(window, "tabcode", 0, 0).startsWith(QStringLiteral("各亲密数字总次数")));
-    EXPECT_TRUE(child<QLineEdit>(window, "edtcurcode")->text().startsWith(QStringLiteral("2026013期推荐投注号码：")));
+    Child<QPushButton>(window, "btngen")->click();
+    EXPECT_TRUE(Cell(window, "tabcode", 0, 0).startsWith(QStringLiteral("各亲密数字总次数")));
+    EXPECT_TRUE(Child<QLineEdit>(window, "edtcurcode")->text().startsWith(QStringLiteral("2026013期推荐投注号码：")));
 
     window.findChild<QRadioButton *>(QStringLiteral("optsel_0"))->click();
     EXPECT_EQ(optsel->itemIndex(), 0);
     EXPECT_EQ(comselnum->currentIndex(), 0);
-    EXPECT_EQ(child<QLabel>(window, "lblselnum")->text(), QStringLiteral("各位号码数："));
-    child<QPushButton>(window, "btngen")->click();
-    QTableView *tabcode = child<QTableView>(window, "tabcode");
+    EXPECT_EQ(Child<QLabel>(window, "lblselnum")->text(), QStringLiteral("各位号码数："));
+    Child<QPushButton>(window, "btngen")->click();
+    QTableView *tabcode = Child<QTableView>(window, "tabcode");
     EXPECT_EQ(tabcode->model()->rowCount(), 31);
     EXPECT_EQ(tabcode->model()->columnCount(), 8);
-    EXPECT_EQ(cell(window, "tabcode", 0, 0), QStringLiteral("参照号码"));
-    EXPECT_EQ(cell(window, "tabcode", 0, 1), QString::number(lottery.drawTable.numbers(11)[0]));
-    EXPECT_EQ(cell(window, "tabcode", 30, 0), QStringLiteral("排名30"));
-    EXPECT_TRUE(cell(window, "tabcode", 1, 1).contains(QStringLiteral("次")));
+    EXPECT_EQ(Cell(window, "tabcode", 0, 0), QStringLiteral("参照号码"));
+    EXPECT_EQ(Cell(window, "tabcode", 0, 1), QString::number(lottery.drawTable.numbers(11)[0]));
+    EXPECT_EQ(Cell(window, "tabcode", 30, 0), QStringLiteral("排名30"));
+    EXPECT_TRUE(Cell(window, "tabcode", 1, 1).contains(QStringLiteral("次")));
     window.findChild<QRadioButton *>(QStringLiteral("optsel_1"))->click();
-    EXPECT_EQ(child<QLabel>(window, "lblselnum")->text(), QStringLiteral("总体号码数："));
+    EXPECT_EQ(Child<QLabel>(window, "lblselnum")->text(), QStringLiteral("总体号码数："));
 
     // The first period has no reference draw.
-    child<QComboBox>(window, "comcurqi")->setCurrentIndex(0);
-    child<QPushButton>(window, "btngen")->click();
+    Child<QComboBox>(window, "comcurqi")->setCurrentIndex(0);
+    Child<QPushButton>(window, "btngen")->click();
     EXPECT_TRUE(dialogs::testing::LastMessage().contains(QStringLiteral("没有可作参照的开奖号码")));
 }
 
@@ -179,57 +179,57 @@ TEST_F(PickerWindows, WindowsWithATallyReadAtTheirDefaultSize)
     Tfrmqingmi intimate(context, nullptr);
     for (PickerFrame *window : {static_cast<PickerFrame *>(&interval), static_cast<PickerFrame *>(&intimate)}) {
         SCOPED_TRACE(window->objectName().toStdString());
-        waitForTongji(*window);
-        child<QPushButton>(*window, "btngen")->click();
-        test::settle(window);
-        test::screenshot(window, window->objectName());
+        WaitForTongji(*window);
+        Child<QPushButton>(*window, "btngen")->click();
+        test::Settle(window);
+        test::Screenshot(window, window->objectName());
 
         // A dozen history rows or more in view.
-        auto *history = child<QTableView>(*window, "tabhistory");
+        auto *history = Child<QTableView>(*window, "tabhistory");
         EXPECT_GE(history->viewport()->height() / history->rowHeight(0), 12);
         // The tally's values stand apart and inside the chart; the period labels of the hit
         // chart do not run together.
-        const test::ChartTexts tally = test::chartTexts(child<BarChart>(*window, "chtcishu"));
+        const test::ChartTexts tally = test::ChartTextsOf(Child<BarChart>(*window, "chtcishu"));
         ASSERT_EQ(tally.marks.size(), 8u);
-        test::expectApart(tally.marks, "tally values");
-        test::expectMarksInside(tally);
-        test::expectApart(tally.labels, "hit counts");
-        test::expectApart(test::chartTexts(child<BarChart>(*window, "chthistory")).labels, "periods");
+        test::ExpectApart(tally.marks, "tally values");
+        test::ExpectMarksInside(tally);
+        test::ExpectApart(tally.labels, "hit counts");
+        test::ExpectApart(test::ChartTextsOf(Child<BarChart>(*window, "chthistory")).labels, "periods");
     }
     // The tally of positions fills the pane above the history.
     intimate.findChild<QRadioButton *>(QStringLiteral("optsel_0"))->click();
-    child<QPushButton>(intimate, "btngen")->click();
-    test::settle(&intimate);
-    test::screenshot(&intimate, QStringLiteral("frmqingmi_positions"));
-    EXPECT_GE(child<QTableView>(intimate, "tabcode")->viewport()->height(), 3 * 20);
+    Child<QPushButton>(intimate, "btngen")->click();
+    test::Settle(&intimate);
+    test::Screenshot(&intimate, QStringLiteral("frmqingmi_positions"));
+    EXPECT_GE(Child<QTableView>(intimate, "tabcode")->viewport()->height(), 3 * 20);
 }
 
 TEST_F(PickerWindows, StemBranchWindowDatesAndProposal)
 {
     openSmallHistory();
     Tfrmganzhi window(context, nullptr);
-    waitForTongji(window);
+    WaitForTongji(window);
     EXPECT_EQ(window.findChild<BarChart *>(QStringLiteral("chtcishu")), nullptr);
     // The last draw (2026-03-27) is a Friday: the coming period is drawn on Monday 2026-03-30.
     const QDate coming(2026, 3, 30);
-    EXPECT_EQ(child<QLineEdit>(window, "edtdate")->text(), coming.toString(QStringLiteral("yyyy/M/d")));
+    EXPECT_EQ(Child<QLineEdit>(window, "edtdate")->text(), coming.toString(QStringLiteral("yyyy/M/d")));
     const StemBranch day = StemBranchOf(coming);
-    EXPECT_EQ(child<QLineEdit>(window, "edttiangan")->text(), StemName(day.stem));
-    EXPECT_EQ(child<QLineEdit>(window, "edtdizhi")->text(), BranchName(day.branch));
-    child<QPushButton>(window, "btngen")->click();
-    EXPECT_EQ(child<QLineEdit>(window, "edtcurcode")->text(),
+    EXPECT_EQ(Child<QLineEdit>(window, "edttiangan")->text(), StemName(day.stem));
+    EXPECT_EQ(Child<QLineEdit>(window, "edtdizhi")->text(), BranchName(day.branch));
+    Child<QPushButton>(window, "btngen")->click();
+    EXPECT_EQ(Child<QLineEdit>(window, "edtcurcode")->text(),
         ProposalLine(QStringLiteral("2026013"),
             PlainNumbers(StemBranchProposal(SelectDigits(day.stem, day.branch, false), NumberRange {1, 30}))));
 
-    child<QComboBox>(window, "comcurqi")->setCurrentIndex(0);
-    EXPECT_EQ(child<QLineEdit>(window, "edttiangan")->text(), StemName(StemBranchOf(QDate(2026, 3, 2)).stem));
+    Child<QComboBox>(window, "comcurqi")->setCurrentIndex(0);
+    EXPECT_EQ(Child<QLineEdit>(window, "edttiangan")->text(), StemName(StemBranchOf(QDate(2026, 3, 2)).stem));
     window.findChild<QRadioButton *>(QStringLiteral("optadd_1"))->click();
-    child<QPushButton>(window, "btntongji")->click();
-    waitForTongji(window);
-    EXPECT_EQ(child<QTableView>(window, "tabhistory")->model()->rowCount(), 12);
-    EXPECT_EQ(cell(window, "tabhistory", 0, 1), PlainNumbers(lottery.drawTable.numbers(0), 7));
+    Child<QPushButton>(window, "btntongji")->click();
+    WaitForTongji(window);
+    EXPECT_EQ(Child<QTableView>(window, "tabhistory")->model()->rowCount(), 12);
+    EXPECT_EQ(Cell(window, "tabhistory", 0, 1), PlainNumbers(lottery.drawTable.numbers(0), 7));
     const StemBranch first = StemBranchOf(QDate(2026, 3, 2));
-    EXPECT_EQ(cell(window, "tabhistory", 0, 2),
+    EXPECT_EQ(Cell(window, "tabhistory", 0, 2),
         PlainNumbers(StemBranchProposal(SelectDigits(first.stem, first.branch, true), NumberRange {1, 30})));
 }
 
@@ -237,25 +237,25 @@ TEST_F(PickerWindows, FourStepWindowOnTheRealHistory)
 {
     openRealHistory();
     Tfrmsibu window(context, nullptr);
-    waitForTongji(window);
-    EXPECT_EQ(child<QComboBox>(window, "com1")->count(), 2921);
-    EXPECT_EQ(child<QComboBox>(window, "com1")->currentText(), QStringLiteral("40"));
-    EXPECT_EQ(child<QComboBox>(window, "com2")->currentText(), QStringLiteral("1"));
-    EXPECT_EQ(child<QComboBox>(window, "com3")->currentText(), QStringLiteral("10"));
-    EXPECT_EQ(child<QComboBox>(window, "com4")->currentText(), QStringLiteral("10"));
-    EXPECT_EQ(child<QTableView>(window, "tabhistory")->model()->rowCount(), 2921 - 60);
-    EXPECT_EQ(child<BarChart>(window, "chthistory")->pointCount(), 2921 - 60);
-    EXPECT_EQ(cell(window, "tabhistory", 0, 0), QString::number(lottery.drawTable.period(60)));
-    EXPECT_TRUE(child<QPlainTextEdit>(window, "mem")->toPlainText().startsWith(QStringLiteral("最大中奖个数：")));
+    WaitForTongji(window);
+    EXPECT_EQ(Child<QComboBox>(window, "com1")->count(), 2921);
+    EXPECT_EQ(Child<QComboBox>(window, "com1")->currentText(), QStringLiteral("40"));
+    EXPECT_EQ(Child<QComboBox>(window, "com2")->currentText(), QStringLiteral("1"));
+    EXPECT_EQ(Child<QComboBox>(window, "com3")->currentText(), QStringLiteral("10"));
+    EXPECT_EQ(Child<QComboBox>(window, "com4")->currentText(), QStringLiteral("10"));
+    EXPECT_EQ(Child<QTableView>(window, "tabhistory")->model()->rowCount(), 2921 - 60);
+    EXPECT_EQ(Child<BarChart>(window, "chthistory")->pointCount(), 2921 - 60);
+    EXPECT_EQ(Cell(window, "tabhistory", 0, 0), QString::number(lottery.drawTable.period(60)));
+    EXPECT_TRUE(Child<QPlainTextEdit>(window, "mem")->toPlainText().startsWith(QStringLiteral("最大中奖个数：")));
 
-    child<QPushButton>(window, "btngen")->click();
+    Child<QPushButton>(window, "btngen")->click();
     const FourStepProposal proposal
         = FourStepPicker(lottery.drawTable, NumberRange {1, 30}).propose(2921, FourStepSettings {});
-    EXPECT_EQ(child<QLineEdit>(window, "edtcode1")->text(), proposal.step1Text());
-    EXPECT_EQ(child<QLineEdit>(window, "edtcode3")->text(), proposal.step3Text());
-    EXPECT_EQ(child<QLineEdit>(window, "edtcode4")->text(), proposal.step4Text());
+    EXPECT_EQ(Child<QLineEdit>(window, "edtcode1")->text(), proposal.step1Text());
+    EXPECT_EQ(Child<QLineEdit>(window, "edtcode3")->text(), proposal.step3Text());
+    EXPECT_EQ(Child<QLineEdit>(window, "edtcode4")->text(), proposal.step4Text());
     EXPECT_EQ(
-        child<QLineEdit>(window, "edtcurcode")->text(), ProposalLine(QStringLiteral("2026042"), proposal.finalText()));
+        Child<QLineEdit>(window, "edtcurcode")->text(), ProposalLine(QStringLiteral("2026042"), proposal.finalText()));
 }
 
 TEST_F(PickerWindows, EmptyAndShortHistories)
@@ -266,26 +266,26 @@ TEST_F(PickerWindows, EmptyAndShortHistories)
     Tfrmganzhi ganzhi(context, nullptr);
     Tfrmsibu sibu(context, nullptr);
     for (PickerFrame *window : std::initializer_list<PickerFrame *> {&sep, &qingmi, &ganzhi, &sibu}) {
-        waitForTongji(*window);
-        EXPECT_EQ(child<QComboBox>(*window, "comcurqi")->count(), 0);
-        EXPECT_EQ(child<QTableView>(*window, "tabhistory")->model()->rowCount(), 0);
-        EXPECT_EQ(child<QPlainTextEdit>(*window, "mem")->toPlainText(), NoJudgedDrawsMemo());
+        WaitForTongji(*window);
+        EXPECT_EQ(Child<QComboBox>(*window, "comcurqi")->count(), 0);
+        EXPECT_EQ(Child<QTableView>(*window, "tabhistory")->model()->rowCount(), 0);
+        EXPECT_EQ(Child<QPlainTextEdit>(*window, "mem")->toPlainText(), NoJudgedDrawsMemo());
         dialogs::testing::Clear();
-        child<QPushButton>(*window, "btngen")->click();
+        Child<QPushButton>(*window, "btngen")->click();
         EXPECT_EQ(dialogs::testing::LastMessage(), NoDrawsMessage());
     }
-    EXPECT_TRUE(child<QLineEdit>(ganzhi, "edtdate")->text().isEmpty());
+    EXPECT_TRUE(Child<QLineEdit>(ganzhi, "edtdate")->text().isEmpty());
 }
 
 TEST_F(PickerWindows, FourStepWindowWithFewDraws)
 {
     openSmallHistory();
     Tfrmsibu window(context, nullptr);
-    waitForTongji(window);
+    WaitForTongji(window);
     // Twelve draws: the long window defaults to all of them; the grid has no rows.
-    EXPECT_EQ(child<QComboBox>(window, "com1")->currentText(), QStringLiteral("12"));
-    EXPECT_EQ(child<QTableView>(window, "tabhistory")->model()->rowCount(), 0);
-    EXPECT_EQ(child<QPlainTextEdit>(window, "mem")->toPlainText(), NoJudgedDrawsMemo());
-    child<QPushButton>(window, "btngen")->click();
-    EXPECT_TRUE(child<QLineEdit>(window, "edtcurcode")->text().startsWith(QStringLiteral("2026013期推荐投注号码：")));
+    EXPECT_EQ(Child<QComboBox>(window, "com1")->currentText(), QStringLiteral("12"));
+    EXPECT_EQ(Child<QTableView>(window, "tabhistory")->model()->rowCount(), 0);
+    EXPECT_EQ(Child<QPlainTextEdit>(window, "mem")->toPlainText(), NoJudgedDrawsMemo());
+    Child<QPushButton>(window, "btngen")->click();
+    EXPECT_TRUE(Child<QLineEdit>(window, "edtcurcode")->text().startsWith(QStringLiteral("2026013期推荐投注号码：")));
 }

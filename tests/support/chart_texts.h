@@ -27,7 +27,7 @@ struct ChartTexts {
     std::vector<QRectF> marks;
 };
 
-inline ChartTexts chartTexts(BarChart *view)
+inline ChartTexts ChartTextsOf(BarChart *view)
 {
     QChart *chart = view->chart();
     ChartTexts texts;
@@ -63,7 +63,7 @@ inline ChartTexts chartTexts(BarChart *view)
 
 // Shows a window and lets its charts lay out and place their texts for its size (they do so
 // after each layout, in a few rounds).
-inline void settle(QWidget *window)
+inline void Settle(QWidget *window)
 {
     window->show();
     for (int i = 0; i < 5; ++i)
@@ -71,14 +71,14 @@ inline void settle(QWidget *window)
 }
 
 // Fails unless neighbouring rectangles leave room between them.
-inline void expectApart(const std::vector<QRectF> &rects, const char *what)
+inline void ExpectApart(const std::vector<QRectF> &rects, const char *what)
 {
     for (std::size_t i = 1; i < rects.size(); ++i)
         EXPECT_LE(rects[i - 1].right(), rects[i].left()) << what << " " << i - 1 << " and " << i << " overlap";
 }
 
 // Fails unless every value mark lies inside the plot area.
-inline void expectMarksInside(const ChartTexts &texts)
+inline void ExpectMarksInside(const ChartTexts &texts)
 {
     for (std::size_t i = 0; i < texts.marks.size(); ++i) {
         const QRectF &mark = texts.marks[i];

@@ -14,7 +14,7 @@
 namespace lumaro::test {
 
 // The body of object n ("n 0 obj … endobj").
-inline QByteArray pdfObject(const QByteArray &pdf, int n)
+inline QByteArray PdfObject(const QByteArray &pdf, int n)
 {
     const QByteArray head = "\n" + QByteArray::number(n) + " 0 obj\n";
     const qsizetype from = pdf.indexOf(head);
@@ -24,7 +24,7 @@ inline QByteArray pdfObject(const QByteArray &pdf, int n)
     return pdf.mid(from + head.size(), to - from - head.size());
 }
 
-inline int pdfReference(const QByteArray &object, const char *key)
+inline int PdfReference(const QByteArray &object, const char *key)
 {
     const QRegularExpression re(QStringLiteral("/%1 (\\d+) 0 R").arg(QLatin1String(key)));
     const QRegularExpressionMatch m = re.match(QString::fromLatin1(object));
@@ -32,7 +32,7 @@ inline int pdfReference(const QByteArray &object, const char *key)
 }
 
 // Code → text of a ToUnicode map's bfchar entries.
-inline std::map<QString, QString> pdfUnicodeMap(const QByteArray &cmap)
+inline std::map<QString, QString> PdfUnicodeMap(const QByteArray &cmap)
 {
     std::map<QString, QString> map;
     const QRegularExpression entry(QStringLiteral("<([0-9A-Fa-f]{4})> <([0-9A-Fa-f]+)>"));
@@ -46,18 +46,18 @@ inline std::map<QString, QString> pdfUnicodeMap(const QByteArray &cmap)
     return map;
 }
 
-inline std::vector<QStringList> pdfPageTexts(const QByteArray &pdf)
+inline std::vector<QStringList> PdfPageTexts(const QByteArray &pdf)
 {
     std::vector<QStringList> pages;
     const QRegularExpression pageRe(QStringLiteral("\\n(\\d+) 0 obj\\n<< /Type /Page /"));
     for (const QRegularExpressionMatch &page : pageRe.globalMatch(QString::fromLatin1(pdf))) {
-        const QByteArray object = pdfObject(pdf, page.captured(1).toInt());
+        const QByteArray object = PdfObject(pdf, page.captured(1).toInt());
         std::map<QString, std::map<QString, QString>> fonts;
         const QRegularExpression fontRe(QStringLiteral("/(F\\d+) (\\d+) 0 R"));
         for (const QRegularExpressionMatch &font : fontRe.globalMatch(QString::fromLatin1(object)))
             fonts[font.captured(1)]
-                = pdfUnicodeMap(pdfObject(pdf, pdfReference(pdfObject(pdf, font.captured(2).toInt()), "ToUnicode")));
-        const QByteArray content = pdfObject(pdf, pdfReference(object, "Contents"));
+                = PdfUnicodeMap(PdfObject(pdf, PdfReference(PdfObject(pdf, font.captured(2).toInt()), "ToUnicode")));
+        const QByteArray content = PdfObject(pdf, PdfReference(object, "Contents"));
         QStringList texts;
         const QRegularExpression textRe(QStringLiteral("/(F\\d+) [^<]*<([0-9A-Fa-f]*)> Tj"));
         for (const QRegularExpressionMatch &text : textRe.globalMatch(QString::fromLatin1(content))) {
@@ -76,12 +76,12 @@ inline std::vector<QStringList> pdfPageTexts(const QByteArray &pdf)
 }
 
 // The fonts with an embedded program: their BaseFont names.
-inline QStringList pdfEmbeddedFonts(const QByteArray &pdf)
+inline QStringList PdfEmbeddedFonts(const QByteArray &pdf)
 {
     QStringList names;
     const QRegularExpression re(QStringLiteral("/FontName /([^ ]+) [^>]*/FontFile[23]? (\\d+) 0 R"));
     for (const QRegularExpressionMatch &m : re.globalMatch(QString::fromLatin1(pdf))) {
-        if (pdfObject(pdf, m.captured(2).toInt()).contains("stream\n"))
+        if (PdfObject(pdf, m.captured(2).toInt()).contains("stream\n"))
             names << m.captured(1);
     }
     return names;

@@ -8,7 +8,7 @@ namespace lumaro::test {
 
 // Saves a picture of a widget when LUMARO_SCREENSHOTS names a folder, so a test run can be
 // looked at: LUMARO_SCREENSHOTS=/tmp/shots ctest …
-inline void screenshot(QWidget *widget, const QString &name)
+inline void Screenshot(QWidget *widget, const QString &name)
 {
     const QString folder = qEnvironmentVariable("LUMARO_SCREENSHOTS");
     if (folder.isEmpty())

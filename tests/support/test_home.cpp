@@ -17,7 +17,7 @@ TestHome::TestHome()
     m_store = std::make_unique<LotteryStore>(m_folder.databaseFile());
 }
 
-QString historyFile(const QString &name)
+QString HistoryFile(const QString &name)
 {
     const QString path = QStringLiteral(LUMARO_HISTORIES "/") + name;
     if (!QFileInfo::exists(path))
@@ -25,12 +25,12 @@ QString historyFile(const QString &name)
     return path;
 }
 
-QString testDataFile(const QString &name)
+QString TestDataFile(const QString &name)
 {
     return QStringLiteral(LUMARO_TEST_DATA "/") + name;
 }
 
-QByteArray readFile(const QString &path)
+QByteArray ReadFile(const QString &path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -38,7 +38,7 @@ QByteArray readFile(const QString &path)
     return file.readAll();
 }
 
-void writeFile(const QString &path, const QByteArray &content)
+void WriteFile(const QString &path, const QByteArray &content)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
     QFile file(path);

@@ -26,12 +26,12 @@ private:
 
 // A real draw history of the repository (the ones bundled with the program: qlc.csv, fc3d.csv).
 // Throws when it is missing, so a test that needs one fails instead of passing unseen.
-QString historyFile(const QString &name);
+QString HistoryFile(const QString &name);
 // Small fixtures of the repository (tests/data).
-QString testDataFile(const QString &name);
+QString TestDataFile(const QString &name);
 
-QByteArray readFile(const QString &path);
-void writeFile(const QString &path, const QByteArray &content);
+QByteArray ReadFile(const QString &path);
+void WriteFile(const QString &path, const QByteArray &content);
 
 // How many times longer a test waits for a run: the sanitizer builds are several times slower.
 constexpr int kWaitScale =
@@ -44,4 +44,4 @@ constexpr int kWaitScale =
 } // namespace lumaro::test
 
 // The path of a real draw history of the repository, as a local variable.
-#define LUMARO_HISTORY_FILE(var, name) const QString var = ::lumaro::test::historyFile(QStringLiteral(name))
+#define LUMARO_HISTORY_FILE(var, name) const QString var = ::lumaro::test::HistoryFile(QStringLiteral(name))

@@ -14,7 +14,7 @@ using lumaro::test::TestHome;
 
 namespace {
 
-OpenLottery lotteryWith(TestHome &home, const QString &name, const QByteArray &draws)
+OpenLottery LotteryWith(TestHome &home, const QString &name, const QByteArray &draws)
 {
     ImportDraws(home.store(), name, draws);
     OpenLottery lottery;
@@ -22,7 +22,7 @@ OpenLottery lotteryWith(TestHome &home, const QString &name, const QByteArray &d
     return lottery;
 }
 
-OpenLottery qlc(TestHome &home, const QString &csv)
+OpenLottery Qlc(TestHome &home, const QString &csv)
 {
     ImportDrawFile(home.store(), QStringLiteral("中国福彩七乐彩"), csv);
     OpenLottery lottery;
@@ -30,7 +30,7 @@ OpenLottery qlc(TestHome &home, const QString &csv)
     return lottery;
 }
 
-bool isStandardTrend(const OpenLottery &lottery)
+bool IsStandardTrend(const OpenLottery &lottery)
 {
     if (lottery.variantMode)
         return false;
@@ -48,7 +48,7 @@ bool isStandardTrend(const OpenLottery &lottery)
 TEST(CompoundSearchTest, AbsencesCountTheNewestUnmarkedDraws)
 {
     TestHome home;
-    const OpenLottery lottery = lotteryWith(home, QStringLiteral("中国体彩22选5"),
+    const OpenLottery lottery = LotteryWith(home, QStringLiteral("中国体彩22选5"),
         "2020001 01 02 03 04 05\n2020002 01 06 07 08 09\n2020003 02 06 10 11 12\n");
     const std::vector<int> absences = ColumnAbsences(lottery);
     ASSERT_EQ(absences.size(), 23u);
@@ -58,7 +58,7 @@ TEST(CompoundSearchTest, AbsencesCountTheNewestUnmarkedDraws)
     EXPECT_EQ(absences[22], 3); // never drawn: the whole history
 
     TestHome empty;
-    const OpenLottery none = lotteryWith(empty, QStringLiteral("中国体彩22选5"), "");
+    const OpenLottery none = LotteryWith(empty, QStringLiteral("中国体彩22选5"), "");
     EXPECT_EQ(ColumnAbsences(none), std::vector<int>(23, 0));
 }
 
@@ -76,7 +76,7 @@ TEST(CompoundSearchTest, ColdestColumnFollowsTheExchangeSortOnTies)
 TEST(CompoundSearchTest, RefusedSettings)
 {
     TestHome home;
-    OpenLottery lottery = lotteryWith(home, QStringLiteral("中国体彩22选5"), "2020001 01 02 03 04 05\n");
+    OpenLottery lottery = LotteryWith(home, QStringLiteral("中国体彩22选5"), "2020001 01 02 03 04 05\n");
     EXPECT_THROW(CheckCompoundSettings({0, true, 50}, lottery), InputError);
     EXPECT_NO_THROW(CheckCompoundSettings({30, true, 50}, lottery)); // K >= N is a legal search
     // A negative absence threshold is refused while it is used, ignored while it is not.
@@ -96,7 +96,7 @@ TEST(CompoundSearchTest, ClearedThresholdRemovesAtEveryRepetition)
 {
     LUMARO_HISTORY_FILE(csv, "qlc.csv");
     TestHome home;
-    OpenLottery lottery = qlc(home, csv);
+    OpenLottery lottery = Qlc(home, csv);
     const int n = lottery.n;
     const CompoundSettings settings {n - 5, false, 50};
 
@@ -130,7 +130,7 @@ TEST(CompoundSearchTest, ClearedThresholdRemovesAtEveryRepetition)
     EXPECT_TRUE(result.finished);
     EXPECT_EQ(result.numbers, proposal);
     EXPECT_EQ(result.repetitions, search.repetitions());
-    EXPECT_TRUE(isStandardTrend(lottery));
+    EXPECT_TRUE(IsStandardTrend(lottery));
     EXPECT_TRUE(std::is_sorted(result.numbers.begin(), result.numbers.end()));
 }
 
@@ -138,7 +138,7 @@ TEST(CompoundSearchTest, CountAtLeastNEndsAtTheFirstRemoval)
 {
     LUMARO_HISTORY_FILE(csv, "qlc.csv");
     TestHome home;
-    OpenLottery lottery = qlc(home, csv);
+    OpenLottery lottery = Qlc(home, csv);
     const int n = lottery.n;
     for (const CompoundSettings &settings :
         {CompoundSettings {n, false, 0}, CompoundSettings {n + 3, true, 10}, CompoundSettings {n, true, 15}}) {
@@ -149,7 +149,7 @@ TEST(CompoundSearchTest, CountAtLeastNEndsAtTheFirstRemoval)
         if (!settings.useThreshold) {
             EXPECT_EQ(result.repetitions, 1);
         }
-        EXPECT_TRUE(isStandardTrend(lottery));
+        EXPECT_TRUE(IsStandardTrend(lottery));
     }
 }
 
@@ -157,7 +157,7 @@ TEST(CompoundSearchTest, AThresholdBeyondTheHistoryNeverRemoves)
 {
     TestHome home;
     OpenLottery lottery
-        = lotteryWith(home, QStringLiteral("中国体彩22选5"), "2020001 01 02 03 04 05\n2020002 06 07 08 09 10\n");
+        = LotteryWith(home, QStringLiteral("中国体彩22选5"), "2020001 01 02 03 04 05\n2020002 06 07 08 09 10\n");
     RandomSource random(1);
     std::atomic_bool cancel {false};
     Progress progress;
@@ -173,5 +173,5 @@ TEST(CompoundSearchTest, AThresholdBeyondTheHistoryNeverRemoves)
     EXPECT_FALSE(result.finished);
     EXPECT_EQ(result.repetitions, 40);
     EXPECT_TRUE(result.numbers.empty());
-    EXPECT_TRUE(isStandardTrend(lottery));
+    EXPECT_TRUE(IsStandardTrend(lottery));
 }

@@ -16,18 +16,18 @@ using namespace lumaro;
 
 namespace {
 
-std::vector<int> row(const TicketSet &tickets, qint64 r)
+std::vector<int> RowOf(const TicketSet &tickets, qint64 r)
 {
     std::vector<int> numbers(static_cast<std::size_t>(tickets.width()));
     tickets.numbers(r, numbers.data());
     return numbers;
 }
 
-std::vector<std::vector<int>> rows(const TicketSet &tickets)
+std::vector<std::vector<int>> Rows(const TicketSet &tickets)
 {
     std::vector<std::vector<int>> all;
     for (qint64 r = 0; r < tickets.rowCount(); ++r)
-        all.push_back(row(tickets, r));
+        all.push_back(RowOf(tickets, r));
     return all;
 }
 
@@ -36,7 +36,7 @@ protected:
     QString file(const QString &name, const QByteArray &content)
     {
         const QString path = dir.filePath(name);
-        test::writeFile(path, content);
+        test::WriteFile(path, content);
         return path;
     }
     IntersectionResult run(CombinationTable &table, const QStringList &files, int t1 = 0, int t2 = 0)
@@ -89,7 +89,7 @@ TEST(CombinationTableTest, EveryTicketLandsOnItsOwnRank)
     for (qint64 rank : ranks) {
         std::vector<int> ticket(7);
         CombinationUnrank(rank, 36, 7, ticket.data());
-        EXPECT_EQ(row(listed, r++), ticket);
+        EXPECT_EQ(RowOf(listed, r++), ticket);
     }
 }
 
@@ -119,7 +119,7 @@ TEST(CombinationTableTest, TokenRulesOfATicketLine)
         QStringLiteral("a.txt"), skipped);
     EXPECT_EQ(skipped.lines, 0);
     EXPECT_EQ(
-        rows(table.select(1, 1)), (std::vector<std::vector<int>> {{1, 2, 3, 4, 5}, {1, 2, 3, 4, 6}, {1, 2, 3, 4, 7}}));
+        Rows(table.select(1, 1)), (std::vector<std::vector<int>> {{1, 2, 3, 4, 5}, {1, 2, 3, 4, 6}, {1, 2, 3, 4, 7}}));
 
     // A line of a result list (and of a list saved from the memo, with its trailing blanks)
     // is read as its ticket, not as serial + four numbers.
@@ -127,7 +127,7 @@ TEST(CombinationTableTest, TokenRulesOfATicketLine)
     table.addContent(
         "0000001    02 03 04 05 06 \r\n0000002    02 03 04 05 07  \r\n", QStringLiteral("temp.txt"), skipped);
     EXPECT_EQ(skipped.lines, 0);
-    EXPECT_EQ(rows(table.select(1, 1)), (std::vector<std::vector<int>> {{2, 3, 4, 5, 6}, {2, 3, 4, 5, 7}}));
+    EXPECT_EQ(Rows(table.select(1, 1)), (std::vector<std::vector<int>> {{2, 3, 4, 5, 6}, {2, 3, 4, 5, 7}}));
 }
 
 TEST(CombinationTableTest, LinesWithoutATicketAreSkippedAndCounted)
@@ -181,16 +181,16 @@ TEST_F(IntersectionTest, ToleranceWindowOverSeveralFiles)
     // A ticket twice in one file counts once; in two files twice.
     const QString twice = file(QStringLiteral("twice.txt"), "01 02 03 04 07\r\n01 02 03 04 08\r\n01 02 03 04 07\r\n");
     IntersectionResult r = run(table, {b, twice});
-    EXPECT_EQ(rows(r.tickets), (std::vector<std::vector<int>> {{1, 2, 3, 4, 7}}));
+    EXPECT_EQ(Rows(r.tickets), (std::vector<std::vector<int>> {{1, 2, 3, 4, 7}}));
     EXPECT_EQ(table.count(CombinationRank(std::vector<int> {1, 2, 3, 4, 7}.data(), 11, 5)), 2);
 
     // F = 3: with t1 = 0, t2 = 2 every ticket of any file; t1 = t2 = 1 those missing from
     // exactly one file; t1 = t2 = 3 the tickets of none (the rest of the lottery).
     const QString c = file(QStringLiteral("c.txt"), "01 02 03 04 05\r\n01 02 03 04 07\r\n");
     r = run(table, {a, twice, c}, 0, 2);
-    EXPECT_EQ(rows(r.tickets),
+    EXPECT_EQ(Rows(r.tickets),
         (std::vector<std::vector<int>> {{1, 2, 3, 4, 5}, {1, 2, 3, 4, 6}, {1, 2, 3, 4, 7}, {1, 2, 3, 4, 8}}));
-    EXPECT_EQ(rows(run(table, {a, twice, c}, 1, 1).tickets),
+    EXPECT_EQ(Rows(run(table, {a, twice, c}, 1, 1).tickets),
         (std::vector<std::vector<int>> {{1, 2, 3, 4, 5}, {1, 2, 3, 4, 7}}));
     EXPECT_EQ(run(table, {a, twice, c}, 3, 3).tickets.rowCount(), 462 - 4);
     // Every run starts from clear counters.
@@ -242,7 +242,7 @@ TEST_F(IntersectionTest, LargeFilesAcrossReadBlocksAndManyMarks)
     const QString s = file(QStringLiteral("small.txt"), "01 02 03 04 05 06 07\r\n01 02 03 04 05 06 07\r\n");
     IntersectionResult r = run(table, {a, b, a});
     EXPECT_EQ(r.tickets.rowCount(), 100000);
-    EXPECT_EQ(row(r.tickets, 1), (std::vector<int> {1, 2, 3, 4, 5, 6, 10}));
+    EXPECT_EQ(RowOf(r.tickets, 1), (std::vector<int> {1, 2, 3, 4, 5, 6, 10}));
     r = run(table, {a, b, a}, 1, 1);
     EXPECT_EQ(r.tickets.rowCount(), 200000);
     r = run(table, {a, s, b, s});
@@ -316,14 +316,14 @@ TEST_F(IntersectionTest, ListsAreSavedAsTicketFilesTheIntersectionCountsAlike)
     EXPECT_EQ(WriteTicketFileFromList(saved, device, 11, 5, skipped), 4);
     EXPECT_EQ(skipped.lines, 3);
     EXPECT_EQ(skipped.firstLine, 4);
-    const QByteArray tickets = test::readFile(saved);
+    const QByteArray tickets = test::ReadFile(saved);
     EXPECT_EQ(tickets, QByteArray("01 02 03 04 05\r\n01 02 03 04 06\r\n01 02 03 04 07\r\n02 03 04 05 06\r\n"));
 
     // The saved file gives the counts its list gave, and reads as a ticket file.
     CombinationTable table(LotteryKind::Lotto, 11, 5);
     const QString original = file(QStringLiteral("list.txt"), list);
     const IntersectionResult a = run(table, {original, saved});
-    EXPECT_EQ(rows(a.tickets).size(), 4u);
+    EXPECT_EQ(Rows(a.tickets).size(), 4u);
     const LoadedTickets loaded = ReadTicketFile(saved, 5);
-    EXPECT_EQ(rows(loaded.tickets), rows(a.tickets));
+    EXPECT_EQ(Rows(loaded.tickets), Rows(a.tickets));
 }

@@ -10,7 +10,7 @@ using namespace lumaro;
 
 namespace {
 
-std::vector<int> row(const TicketSet &set, qint64 r)
+std::vector<int> RowOf(const TicketSet &set, qint64 r)
 {
     std::vector<int> out(set.width());
     set.numbers(r, out.data());
@@ -35,17 +35,17 @@ TEST(TicketFile, ResultListAndTicketFileOfAliveRows)
         set.setState(r, r < 2 ? 0 : 1);
     const QString list = dir.filePath(QStringLiteral("temp.txt"));
     EXPECT_EQ(WriteResultList(list, set), 2);
-    EXPECT_EQ(test::readFile(list), QByteArray("0000001    01 02 03 04 05 \r\n0000002    01 02 03 04 06 \r\n"));
+    EXPECT_EQ(test::ReadFile(list), QByteArray("0000001    01 02 03 04 05 \r\n0000002    01 02 03 04 06 \r\n"));
     const QString tickets = dir.filePath(QStringLiteral("t.txt"));
     EXPECT_EQ(WriteTicketFile(tickets, set), 2);
-    EXPECT_EQ(test::readFile(tickets), QByteArray("01 02 03 04 05\r\n01 02 03 04 06\r\n"));
+    EXPECT_EQ(test::ReadFile(tickets), QByteArray("01 02 03 04 05\r\n01 02 03 04 06\r\n"));
 
     // A cancelled write leaves the earlier file as it was.
     std::atomic_bool cancel {true};
     Progress progress;
     progress.cancel = &cancel;
     WriteResultList(list, TicketSet::lexicographic(11, 5), progress);
-    EXPECT_EQ(test::readFile(list).count('\n'), 2);
+    EXPECT_EQ(test::ReadFile(list).count('\n'), 2);
 }
 
 TEST(TicketFile, MemoBackToTicketFile)
@@ -62,7 +62,7 @@ TEST(TicketFile, ReadingCollapsesOnlyConsecutiveRepeatsAndStopsAtABlankLine)
         = "01 02 03 04 05\r\n01 02 03 04 05\r\n07 08 09 10 11\r\n01 02 03 04 05\r\n  \r\n02 03 04 05 06\r\n";
     LoadedTickets loaded = ParseTicketFile(content, 5, QStringLiteral("a.txt"));
     ASSERT_EQ(loaded.tickets.rowCount(), 3);
-    EXPECT_EQ(row(loaded.tickets, 2), (std::vector<int> {1, 2, 3, 4, 5}));
+    EXPECT_EQ(RowOf(loaded.tickets, 2), (std::vector<int> {1, 2, 3, 4, 5}));
     EXPECT_EQ(loaded.fileLines, 6);
     EXPECT_TRUE(loaded.balls[11]);
     EXPECT_FALSE(loaded.balls[6]);
@@ -72,11 +72,12 @@ TEST(TicketFile, ReadingCollapsesOnlyConsecutiveRepeatsAndStopsAtABlankLine)
     keepAll.stopAtBlankLine = false;
     loaded = ParseTicketFile(content, 5, QStringLiteral("a.txt"), keepAll);
     EXPECT_EQ(loaded.tickets.rowCount(), 5);
-    EXPECT_EQ(row(loaded.tickets, 4), (std::vector<int> {2, 3, 4, 5, 6}));
+    EXPECT_EQ(RowOf(loaded.tickets, 4), (std::vector<int> {2, 3, 4, 5, 6}));
 
     EXPECT_TRUE(ParseTicketFile(QByteArray(), 5, QStringLiteral("e.txt")).tickets.isEmpty());
     // Numbers are read in file order, not sorted.
-    EXPECT_EQ(row(ParseTicketFile("05 01 03\n", 3, QStringLiteral("u.txt")).tickets, 0), (std::vector<int> {5, 1, 3}));
+    EXPECT_EQ(
+        RowOf(ParseTicketFile("05 01 03\n", 3, QStringLiteral("u.txt")).tickets, 0), (std::vector<int> {5, 1, 3}));
 }
 
 TEST(TicketFile, BadSlotsNameTheFileAndLine)

@@ -13,16 +13,16 @@
 #include <numeric>
 
 using namespace lumaro;
-using lumaro::test::readFile;
+using lumaro::test::ReadFile;
 using lumaro::test::TestHome;
-using lumaro::test::writeFile;
+using lumaro::test::WriteFile;
 
 namespace {
 
 const QString k115 = QStringLiteral("山东体彩11选5");
 const QString k265 = QStringLiteral("南粤风采26选5");
 
-void addDraws(LotteryStore &store, const QString &name, const std::vector<std::vector<int>> &draws, int first = 2006001)
+void AddDraws(LotteryStore &store, const QString &name, const std::vector<std::vector<int>> &draws, int first = 2006001)
 {
     std::vector<DrawRow> rows;
     for (std::size_t i = 0; i < draws.size(); ++i) {
@@ -44,13 +44,13 @@ struct Fixture {
     explicit Fixture(const QString &name, const std::vector<std::vector<int>> &draws = {})
     {
         if (!draws.empty())
-            addDraws(home.store(), name, draws);
+            AddDraws(home.store(), name, draws);
         lottery.open(home.store(), name);
         list = home.path(QStringLiteral("temp.txt"));
     }
 };
 
-QList<QByteArray> lines(const QByteArray &content)
+QList<QByteArray> OutputLines(const QByteArray &content)
 {
     QList<QByteArray> out = content.split('\n');
     if (!out.isEmpty() && out.back().isEmpty())
@@ -58,7 +58,7 @@ QList<QByteArray> lines(const QByteArray &content)
     return out;
 }
 
-TotalFilterConditions bankers(std::vector<int> numbers, int lower, int upper)
+TotalFilterConditions Bankers(std::vector<int> numbers, int lower, int upper)
 {
     TotalFilterConditions c;
     c.banker = FilterBounds {lower, upper};
@@ -66,7 +66,7 @@ TotalFilterConditions bankers(std::vector<int> numbers, int lower, int upper)
     return c;
 }
 
-TotalFilterConditions sumBetween(int lower, int upper)
+TotalFilterConditions SumBetween(int lower, int upper)
 {
     TotalFilterConditions c;
     c.sum = FilterBounds {lower, upper};
@@ -80,9 +80,9 @@ TEST(TotalFilter, BankerRunOnElevenFiveListsTheSurvivors)
     Fixture f(k115);
     TotalFilter filter(f.lottery);
     EXPECT_EQ(filter.state(), TotalFilter::State::Pending);
-    EXPECT_EQ(filter.run(bankers(ParseBankerTokens(QStringLiteral("1 2")), 2, 2), f.list), 84);
+    EXPECT_EQ(filter.run(Bankers(ParseBankerTokens(QStringLiteral("1 2")), 2, 2), f.list), 84);
     EXPECT_EQ(filter.state(), TotalFilter::State::Narrowed);
-    const QList<QByteArray> list = lines(readFile(f.list));
+    const QList<QByteArray> list = OutputLines(ReadFile(f.list));
     ASSERT_EQ(list.size(), 84);
     EXPECT_EQ(list.front(), QByteArray("0000001    01 02 03 04 05 \r"));
     EXPECT_EQ(list.back(), QByteArray("0000084    01 02 09 10 11 \r"));
@@ -100,7 +100,7 @@ TEST(TotalFilter, BigNumbersStartAtHalfOfN)
     c.big = FilterBounds {1, 1};
     // 5..11 are big for N = 11: one of seven big numbers with all four small ones.
     EXPECT_EQ(filter.run(c, f.list), 7);
-    EXPECT_EQ(lines(readFile(f.list)).front(), QByteArray("0000001    01 02 03 04 05 \r"));
+    EXPECT_EQ(OutputLines(ReadFile(f.list)).front(), QByteArray("0000001    01 02 03 04 05 \r"));
 }
 
 TEST(TotalFilter, RunsNarrowAndRepeatStably)
@@ -111,17 +111,17 @@ TEST(TotalFilter, RunsNarrowAndRepeatStably)
     odd.odd = FilterBounds {3, 3};
     const qint64 first = filter.run(odd, f.list);
     EXPECT_EQ(first, Choose(13, 3) * Choose(13, 2));
-    const QByteArray afterOdd = readFile(f.list);
+    const QByteArray afterOdd = ReadFile(f.list);
 
-    const qint64 second = filter.run(sumBetween(60, 70), f.list);
+    const qint64 second = filter.run(SumBetween(60, 70), f.list);
     EXPECT_GT(second, 0);
     EXPECT_LT(second, first);
-    const QByteArray afterSum = readFile(f.list);
+    const QByteArray afterSum = ReadFile(f.list);
     // Every line of the narrowed list was in the first list, and has three odd numbers.
     QSet<QByteArray> earlier;
-    for (const QByteArray &line : lines(afterOdd))
+    for (const QByteArray &line : OutputLines(afterOdd))
         earlier.insert(line.mid(7));
-    for (const QByteArray &line : lines(afterSum)) {
+    for (const QByteArray &line : OutputLines(afterSum)) {
         EXPECT_TRUE(earlier.contains(line.mid(7))) << line.constData();
         int numbers[5];
         for (int k = 0; k < 5; ++k)
@@ -130,8 +130,8 @@ TEST(TotalFilter, RunsNarrowAndRepeatStably)
         EXPECT_TRUE(SumValue(numbers, 5) >= 60 && SumValue(numbers, 5) <= 70);
     }
     // The same conditions again keep the same list.
-    EXPECT_EQ(filter.run(sumBetween(60, 70), f.list), second);
-    EXPECT_EQ(readFile(f.list), afterSum);
+    EXPECT_EQ(filter.run(SumBetween(60, 70), f.list), second);
+    EXPECT_EQ(ReadFile(f.list), afterSum);
     EXPECT_EQ(f.lottery.transformReferencePeriod, 1);
 }
 
@@ -140,43 +140,43 @@ TEST(TotalFilter, ExhaustedUntilResetButAFailedFirstRunStaysPending)
     Fixture f(k115);
     TotalFilter filter(f.lottery);
     // Nothing survives the very first run: the next run enumerates again.
-    EXPECT_EQ(filter.run(sumBetween(1, 2), f.list), 0);
+    EXPECT_EQ(filter.run(SumBetween(1, 2), f.list), 0);
     EXPECT_EQ(filter.state(), TotalFilter::State::Pending);
     EXPECT_FALSE(QFile::exists(f.list));
-    EXPECT_EQ(filter.run(sumBetween(15, 15), f.list), 1);
-    const QByteArray kept = readFile(f.list);
+    EXPECT_EQ(filter.run(SumBetween(15, 15), f.list), 1);
+    const QByteArray kept = ReadFile(f.list);
 
     // A narrowing run that leaves nothing rejects everything for good.
-    EXPECT_EQ(filter.run(sumBetween(16, 60), f.list), 0);
+    EXPECT_EQ(filter.run(SumBetween(16, 60), f.list), 0);
     EXPECT_EQ(filter.state(), TotalFilter::State::Exhausted);
     EXPECT_EQ(f.lottery.ticketSet().aliveCount(), 0);
-    EXPECT_EQ(filter.run(sumBetween(0, 100), f.list), 0);
+    EXPECT_EQ(filter.run(SumBetween(0, 100), f.list), 0);
     EXPECT_EQ(filter.state(), TotalFilter::State::Exhausted);
-    EXPECT_EQ(readFile(f.list), kept); // the last list stays as it was
+    EXPECT_EQ(ReadFile(f.list), kept); // the last list stays as it was
 
     filter.reset();
     EXPECT_TRUE(filter.enumerationPending());
-    EXPECT_EQ(filter.run(sumBetween(0, 100), f.list), 462);
+    EXPECT_EQ(filter.run(SumBetween(0, 100), f.list), 462);
 }
 
 TEST(TotalFilter, CancelAndFailuresChangeNothing)
 {
     Fixture f(k115);
     TotalFilter filter(f.lottery);
-    ASSERT_GT(filter.run(sumBetween(15, 20), f.list), 0);
+    ASSERT_GT(filter.run(SumBetween(15, 20), f.list), 0);
     const qint64 alive = f.lottery.ticketSet().aliveCount();
-    const QByteArray list = readFile(f.list);
+    const QByteArray list = ReadFile(f.list);
 
     std::atomic_bool cancel {true};
     Progress progress;
     progress.cancel = &cancel;
-    EXPECT_EQ(filter.run(sumBetween(15, 15), f.list, progress), 0);
+    EXPECT_EQ(filter.run(SumBetween(15, 15), f.list, progress), 0);
     EXPECT_EQ(filter.state(), TotalFilter::State::Narrowed);
     EXPECT_EQ(f.lottery.ticketSet().aliveCount(), alive);
-    EXPECT_EQ(readFile(f.list), list);
+    EXPECT_EQ(ReadFile(f.list), list);
 
     // A result list that cannot be written leaves the table as it was.
-    EXPECT_THROW(filter.run(sumBetween(15, 15), f.home.path(QStringLiteral("no/such/dir/temp.txt"))), IoError);
+    EXPECT_THROW(filter.run(SumBetween(15, 15), f.home.path(QStringLiteral("no/such/dir/temp.txt"))), IoError);
     EXPECT_EQ(f.lottery.ticketSet().aliveCount(), alive);
     EXPECT_EQ(filter.state(), TotalFilter::State::Narrowed);
 }
@@ -326,13 +326,13 @@ TEST(TotalFilter, VariantTrendTestsVariantValuesButListsStoredNumbers)
     });
     ASSERT_GT(expected, 0);
     EXPECT_EQ(kept, expected);
-    for (const QByteArray &line : lines(readFile(f.list)))
+    for (const QByteArray &line : OutputLines(ReadFile(f.list)))
         EXPECT_TRUE(wanted.contains(line.mid(11).chopped(1))) << line.constData();
 
     // Saved tickets carry the stored numbers too.
     const QString saved = f.home.path(QStringLiteral("saved.txt"));
-    EXPECT_EQ(WriteTicketFileFromMemo(saved, readFile(f.list), true), kept);
-    const QByteArray first = lines(readFile(saved)).front();
+    EXPECT_EQ(WriteTicketFileFromMemo(saved, ReadFile(f.list), true), kept);
+    const QByteArray first = OutputLines(ReadFile(saved)).front();
     EXPECT_TRUE(wanted.contains(first.chopped(1) + ' '));
 }
 
@@ -341,7 +341,7 @@ TEST(TotalFilter, LoadingReplacesTheTable)
     Fixture f(k115);
     TotalFilter filter(f.lottery);
     const QString file = f.home.path(QStringLiteral("load.txt"));
-    writeFile(file, "01 02 03 04 05\r\n01 02 03 04 05\r\n07 08 09 10 11\r\n01 02 03 04 05\r\n");
+    WriteFile(file, "01 02 03 04 05\r\n01 02 03 04 05\r\n07 08 09 10 11\r\n01 02 03 04 05\r\n");
     TotalFilter::LoadResult loaded = filter.load(file);
     EXPECT_EQ(filter.state(), TotalFilter::State::Loaded);
     EXPECT_EQ(loaded.tickets, 3);
@@ -360,16 +360,16 @@ TEST(TotalFilter, LoadingReplacesTheTable)
     // Saving right after a load writes the file's lines unchanged.
     const QString saved = f.home.path(QStringLiteral("saved.txt"));
     EXPECT_EQ(WriteTicketFileFromMemo(saved, loaded.content, false), 4);
-    EXPECT_EQ(readFile(saved), readFile(file));
+    EXPECT_EQ(ReadFile(saved), ReadFile(file));
 
     // An empty file gives an empty table, and runs find nothing.
-    writeFile(file, QByteArray());
+    WriteFile(file, QByteArray());
     EXPECT_EQ(filter.load(file).tickets, 0);
-    EXPECT_EQ(filter.run(sumBetween(0, 100), f.list), 0);
+    EXPECT_EQ(filter.run(SumBetween(0, 100), f.list), 0);
     EXPECT_EQ(filter.state(), TotalFilter::State::Exhausted);
 
     // A bad slot or a missing file refuses the load and keeps the table.
-    writeFile(file, "01 02 03 04 05\r\n01 02 0x 04 05\r\n");
+    WriteFile(file, "01 02 03 04 05\r\n01 02 0x 04 05\r\n");
     EXPECT_THROW(filter.load(file), ConversionError);
     EXPECT_THROW(filter.load(f.home.path(QStringLiteral("missing.txt"))), IoError);
     EXPECT_EQ(filter.state(), TotalFilter::State::Exhausted);
@@ -380,7 +380,7 @@ TEST(TotalFilter, LoadOverCapacityIsRefusedWhole)
 {
     Fixture f(QStringLiteral("中国体彩22选5"));
     TotalFilter filter(f.lottery);
-    ASSERT_GT(filter.run(sumBetween(15, 100), f.list), 0);
+    ASSERT_GT(filter.run(SumBetween(15, 100), f.list), 0);
     const qint64 alive = f.lottery.ticketSet().aliveCount();
     // 1,200,001 tickets, no two neighbours equal.
     QByteArray content;
@@ -388,7 +388,7 @@ TEST(TotalFilter, LoadOverCapacityIsRefusedWhole)
     for (qint64 i = 0; i <= TotalFilter::kMaxLoadedTickets; ++i)
         content += (i % 2 == 0) ? "01 02 03 04 05\r\n" : "01 02 03 04 06\r\n";
     const QString file = f.home.path(QStringLiteral("big.txt"));
-    writeFile(file, content);
+    WriteFile(file, content);
     try {
         filter.load(file);
         FAIL();
@@ -399,7 +399,7 @@ TEST(TotalFilter, LoadOverCapacityIsRefusedWhole)
     EXPECT_EQ(f.lottery.ticketSet().aliveCount(), alive);
     // Exactly at the capacity it loads.
     content.chop(16);
-    writeFile(file, content);
+    WriteFile(file, content);
     EXPECT_EQ(filter.load(file).tickets, TotalFilter::kMaxLoadedTickets);
 }
 
@@ -422,7 +422,7 @@ TEST(TotalFilter, LotteriesOutsideThreeToSevenNumbersAreRefused)
         lottery.open(home.store(), name);
         TotalFilter filter(lottery);
         try {
-            filter.run(sumBetween(0, 100), home.path(QStringLiteral("temp.txt")));
+            filter.run(SumBetween(0, 100), home.path(QStringLiteral("temp.txt")));
             FAIL();
         } catch (const InputError &error) {
             EXPECT_TRUE(error.message().contains(QStringLiteral("3到7个号码的乐透型彩票")));

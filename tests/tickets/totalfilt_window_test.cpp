@@ -27,9 +27,9 @@
 #include <numeric>
 
 using namespace lumaro;
-using lumaro::test::readFile;
+using lumaro::test::ReadFile;
 using lumaro::test::TestHome;
-using lumaro::test::writeFile;
+using lumaro::test::WriteFile;
 
 namespace {
 
@@ -240,7 +240,7 @@ TEST_F(TotalFilterWindow, RunSaveLoadPrintAndClear)
     dialogs::testing::QueueFile(saved);
     window->btnsaveClick();
     EXPECT_EQ(dialogs::testing::LastMessage(), QStringLiteral("成功保存！"));
-    const QByteArray tickets = readFile(saved);
+    const QByteArray tickets = ReadFile(saved);
     EXPECT_EQ(tickets.count("\r\n"), 84);
     EXPECT_TRUE(tickets.startsWith("01 02 03 04 05\r\n01 02 03 04 06\r\n"));
 
@@ -248,14 +248,14 @@ TEST_F(TotalFilterWindow, RunSaveLoadPrintAndClear)
     const QString pdf = home.path(QStringLiteral("list.pdf"));
     dialogs::testing::QueueFile(pdf);
     find<QAction>("actpdf")->trigger();
-    EXPECT_TRUE(readFile(pdf).startsWith("%PDF"));
+    EXPECT_TRUE(ReadFile(pdf).startsWith("%PDF"));
     if (!qEnvironmentVariable("LUMARO_SHOTS").isEmpty())
         QFile::copy(pdf, qEnvironmentVariable("LUMARO_SHOTS") + QStringLiteral("/totalfilt_list.pdf"));
 
     // Loading shows the file, chooses its balls and checks the chooser; the count is that of
     // the tickets kept (the repeated line collapses, reading stops at the blank line).
     const QString file = home.path(QStringLiteral("load.txt"));
-    writeFile(file, "01 02 03 04 05\r\n01 02 03 04 05\r\n03 05 07 09 11\r\n\r\n02 04 06 08 10\r\n");
+    WriteFile(file, "01 02 03 04 05\r\n01 02 03 04 05\r\n03 05 07 09 11\r\n\r\n02 04 06 08 10\r\n");
     find<QComboBox>("comhei1")->setCurrentIndex(2);
     dialogs::testing::QueueFile(file);
     window->btnloadClick();
@@ -394,25 +394,25 @@ TEST(TextLinesModel, InMemoryAndOnDiskLinesReadAlike)
     for (int i = 1; i <= 3000; ++i)
         list += QByteArray::number(i).rightJustified(7, '0') + "    01 02 03 \r\n";
     const QString path = home.path(QStringLiteral("temp.txt"));
-    writeFile(path, list);
+    WriteFile(path, list);
     model.setFile(path);
     ASSERT_EQ(model.lineCount(), 3000);
     EXPECT_EQ(model.line(2999), QStringLiteral("0003000    01 02 03 "));
     EXPECT_EQ(model.line(600), QStringLiteral("0000601    01 02 03 "));
     QFile::remove(path);
-    writeFile(path, "x\r\n");
+    WriteFile(path, "x\r\n");
     EXPECT_EQ(model.line(0), QStringLiteral("0000001    01 02 03 "));
     const QString saved = home.path(QStringLiteral("saved.txt"));
     EXPECT_EQ(WriteTicketFileFromMemo(saved, model.device(), true), 3000);
-    EXPECT_EQ(readFile(saved).left(10), QByteArray("01 02 03\r\n"));
+    EXPECT_EQ(ReadFile(saved).left(10), QByteArray("01 02 03\r\n"));
 
     // Lines of unequal length are read into memory.
-    writeFile(path, "0000001    01 02 03 \r\n0000002    01 02 03 04 \r\n0000003    01 02 \r\n");
+    WriteFile(path, "0000001    01 02 03 \r\n0000002    01 02 03 04 \r\n0000003    01 02 \r\n");
     model.setFile(path);
     EXPECT_EQ(model.lineCount(), 3);
     EXPECT_EQ(model.line(1), QStringLiteral("0000002    01 02 03 04 "));
     EXPECT_EQ(WriteTicketFileFromMemo(saved, model.device(), true), 3);
-    EXPECT_EQ(readFile(saved), QByteArray("01 02 03\r\n01 02 03 04\r\n01 02\r\n"));
+    EXPECT_EQ(ReadFile(saved), QByteArray("01 02 03\r\n01 02 03 04\r\n01 02\r\n"));
     EXPECT_THROW(model.setFile(home.path(QStringLiteral("none.txt"))), IoError);
 }
 

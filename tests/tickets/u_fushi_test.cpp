@@ -90,7 +90,7 @@ TEST_F(FushiWindowTest, SearchWithoutThresholdEndsWithKNumbers)
     EXPECT_TRUE(proposal.endsWith(QLatin1Char(' ')));
     EXPECT_FALSE(lottery.variantMode);
     EXPECT_EQ(lottery.trendText.values(0)[0], lottery.drawTable.numbers(0)[0]);
-    test::screenshot(window.get(), QStringLiteral("fushi_result"));
+    test::Screenshot(window.get(), QStringLiteral("fushi_result"));
 
     // The same seed gives the same proposal.
     sou->click();
@@ -118,7 +118,7 @@ TEST_F(FushiWindowTest, AnUnreachableThresholdRunsUntilStopped)
     EXPECT_TRUE(window->searching());
     EXPECT_TRUE(lottery.variantMode);
     EXPECT_EQ(window->search()->remaining(), 22);
-    test::screenshot(window.get(), QStringLiteral("fushi_searching"));
+    test::Screenshot(window.get(), QStringLiteral("fushi_searching"));
 
     sou->click(); // 停止
     EXPECT_FALSE(window->searching());

@@ -28,7 +28,7 @@ protected:
     QString file(const QString &name, const QByteArray &content)
     {
         const QString path = dir.filePath(name);
-        test::writeFile(path, content);
+        test::WriteFile(path, content);
         return path;
     }
     void importFiles(const QStringList &paths)
@@ -68,18 +68,18 @@ TEST_F(JiaoqiWindowTest, ImportIntersectViewSaveAndClear)
     EXPECT_EQ(caption(), QStringLiteral("最终交集：2注"));
     ASSERT_EQ(window->memoLineCount(), 2);
     EXPECT_EQ(window->memoLine(0), QStringLiteral("0000001    01 02 03 04 05 "));
-    EXPECT_EQ(test::readFile(home.path(QStringLiteral("temp.txt"))),
+    EXPECT_EQ(test::ReadFile(home.path(QStringLiteral("temp.txt"))),
         QByteArray("0000001    01 02 03 04 05 \r\n0000002    02 03 04 05 06 \r\n"));
     EXPECT_FALSE(control<QProgressBar>("pb")->isVisible());
     EXPECT_TRUE(control<QPushButton>("btnjiaoqi")->isEnabled());
-    test::screenshot(window.get(), QStringLiteral("jiaoqi_result"));
+    test::Screenshot(window.get(), QStringLiteral("jiaoqi_result"));
 
     // The list is saved as a ticket file: no serials, no trailing blank.
     const QString saved = dir.filePath(QStringLiteral("保存"));
     dialogs::testing::QueueFile(saved);
     control<QPushButton>("btnsave")->click();
     EXPECT_EQ(dialogs::testing::LastMessage(), QStringLiteral("成功保存！"));
-    EXPECT_EQ(test::readFile(saved + QStringLiteral(".txt")), QByteArray("01 02 03 04 05\r\n02 03 04 05 06\r\n"));
+    EXPECT_EQ(test::ReadFile(saved + QStringLiteral(".txt")), QByteArray("01 02 03 04 05\r\n02 03 04 05 06\r\n"));
 
     // A saved list intersects like the files it came from.
     importFiles({saved + QStringLiteral(".txt"), a});
@@ -102,7 +102,7 @@ TEST_F(JiaoqiWindowTest, ImportIntersectViewSaveAndClear)
     control<QPushButton>("btnsave")->click();
     EXPECT_EQ(dialogs::testing::LastMessage(),
         QStringLiteral("成功保存！\n有2行不是5个从小到大排列的有效号码，没有保存（第一处在第4行）。"));
-    EXPECT_EQ(test::readFile(saved + QStringLiteral("2.txt")),
+    EXPECT_EQ(test::ReadFile(saved + QStringLiteral("2.txt")),
         QByteArray("01 02 03 04 05\r\n01 02 03 04 06\r\n02 03 04 05 06\r\n"));
     importFiles({a, b});
 
@@ -151,7 +151,7 @@ TEST_F(JiaoqiWindowTest, SavedIntersectionLoadsIntoTheTotalFilter)
     ASSERT_TRUE(filter.isRunning()) << dialogs::testing::LastMessage().toStdString();
     ASSERT_TRUE(finished.wait(60000));
     EXPECT_EQ(filter.findChild<QLabel *>(QStringLiteral("lblcode"))->text(), QStringLiteral("过滤结果：1注"));
-    EXPECT_EQ(test::readFile(home.path(QStringLiteral("temp.txt"))), QByteArray("0000001    03 05 07 09 11 \r\n"));
+    EXPECT_EQ(test::ReadFile(home.path(QStringLiteral("temp.txt"))), QByteArray("0000001    03 05 07 09 11 \r\n"));
 }
 
 TEST_F(JiaoqiWindowTest, BadInputIsReportedAndChangesNothing)
@@ -198,7 +198,7 @@ TEST_F(JiaoqiDigitTest, DigitLotteryIsRefused)
 {
     openWindow(QStringLiteral("福彩3D"));
     QTemporaryDir dir;
-    test::writeFile(dir.filePath(QStringLiteral("a.txt")), "1 2 3\r\n");
+    test::WriteFile(dir.filePath(QStringLiteral("a.txt")), "1 2 3\r\n");
     dialogs::testing::QueueFiles({dir.filePath(QStringLiteral("a.txt"))});
     window->btndaoruClick();
     control<QPushButton>("btnjiaoqi")->click();

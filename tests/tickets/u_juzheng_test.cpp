@@ -52,7 +52,7 @@ protected:
     }
     void writeMatrix(const QString &name, const QByteArray &content)
     {
-        test::writeFile(home.folder().wheelsFolder() + name, content);
+        test::WriteFile(home.folder().wheelsFolder() + name, content);
     }
     void generate() { find<QPushButton>(QStringLiteral("btngen"))->click(); }
     QString cell(int row, int column) const
@@ -130,7 +130,7 @@ TEST_F(JuzhengTest, InitialSettingsReadTheirMatrixAndListTheNumbersAsTyped)
     dialogs::testing::QueueFile(saved);
     find<QPushButton>(QStringLiteral("btnsave"))->click();
     EXPECT_EQ(dialogs::testing::LastMessage(), QStringLiteral("成功保存！"));
-    EXPECT_EQ(test::readFile(saved), QByteArray("00 91 92 93 94 95 \r\n07 94 95 96 97 98 \r\n"));
+    EXPECT_EQ(test::ReadFile(saved), QByteArray("00 91 92 93 94 95 \r\n07 94 95 96 97 98 \r\n"));
 }
 
 TEST_F(JuzhengTest, BankerWheelAddsTheBankerToEveryTicket)
@@ -180,7 +180,7 @@ TEST_F(JuzhengTest, BankerWheelsBeyondTwentyOneNumbersListWhatTheCommandLineList
     ASSERT_FALSE(matrix.isEmpty());
     const std::vector<std::vector<int>> expected = WheelTickets(window->settings(), texts, matrix);
     ASSERT_FALSE(expected.empty());
-    test::screenshot(window.get(), QStringLiteral("juzheng-23"));
+    test::Screenshot(window.get(), QStringLiteral("juzheng-23"));
     EXPECT_EQ(window->tickets(), expected) << dialogs::testing::LastMessage().toStdString();
     ASSERT_EQ(rows(), int(expected.size()));
     for (int r = 0; r < rows(); ++r) {

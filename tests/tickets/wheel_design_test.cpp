@@ -11,7 +11,7 @@ using namespace lumaro;
 
 namespace {
 
-std::vector<WheelMask> masks(const std::vector<std::vector<int>> &lists)
+std::vector<WheelMask> Masks(const std::vector<std::vector<int>> &lists)
 {
     std::vector<WheelMask> out;
     for (const std::vector<int> &l : lists)
@@ -23,7 +23,7 @@ std::vector<WheelMask> masks(const std::vector<std::vector<int>> &lists)
 const std::vector<std::vector<int>> kFano
     = {{1, 2, 4}, {2, 3, 5}, {3, 4, 6}, {4, 5, 7}, {1, 5, 6}, {2, 6, 7}, {1, 3, 7}};
 
-void expectWellFormed(const WheelParams &p, const std::vector<WheelMask> &tickets)
+void ExpectWellFormed(const WheelParams &p, const std::vector<WheelMask> &tickets)
 {
     for (WheelMask t : tickets) {
         EXPECT_EQ(std::popcount(t), p.t);
@@ -36,21 +36,21 @@ void expectWellFormed(const WheelParams &p, const std::vector<WheelMask> &ticket
 TEST(WheelVerify, HoldsForCompleteDesignsAndNamesTheFirstMiss)
 {
     const WheelParams fano {7, 3, 2, 2};
-    WheelCheck check = VerifyWheel(fano, masks(kFano));
+    WheelCheck check = VerifyWheel(fano, Masks(kFano));
     EXPECT_TRUE(check.holds);
     EXPECT_EQ(check.draws, 21);
     EXPECT_EQ(check.uncovered, 0);
 
     // Without the line 1 2 4 its three pairs are uncovered; 1 2 comes first in mask order.
     std::vector<std::vector<int>> six(kFano.begin() + 1, kFano.end());
-    check = VerifyWheel(fano, masks(six));
+    check = VerifyWheel(fano, Masks(six));
     EXPECT_FALSE(check.holds);
     EXPECT_EQ(check.uncovered, 3);
     EXPECT_EQ(WheelPositions(check.firstUncovered), (std::vector<int> {1, 2}));
 
     // Two disjoint tickets of three: any three of six numbers put two in one of them, but a
     // seventh base number breaks that (1 4 7 meets each ticket once).
-    const std::vector<WheelMask> halves = masks({{1, 2, 3}, {4, 5, 6}});
+    const std::vector<WheelMask> halves = Masks({{1, 2, 3}, {4, 5, 6}});
     EXPECT_TRUE(VerifyWheel({6, 3, 3, 2}, halves).holds);
     check = VerifyWheel({7, 3, 3, 2}, halves);
     EXPECT_FALSE(check.holds);
@@ -100,7 +100,7 @@ TEST(WheelVerify, StopsWhenCancelled)
     std::atomic_bool cancel {true};
     Progress progress;
     progress.cancel = &cancel;
-    const WheelCheck check = VerifyWheel({21, 6, 8, 5}, masks({{1, 2, 3, 4, 5, 6}}), progress);
+    const WheelCheck check = VerifyWheel({21, 6, 8, 5}, Masks({{1, 2, 3, 4, 5, 6}}), progress);
     EXPECT_TRUE(check.cancelled);
     EXPECT_FALSE(check.holds);
 }
@@ -155,7 +155,7 @@ TEST(WheelGenerate, SmallDesignsHoldAndReachKnownOptima)
         options.seed = 7;
         options.maxMoves = 2'000'000;
         const WheelSearchResult result = GenerateWheel(c.p, options);
-        expectWellFormed(c.p, result.tickets);
+        ExpectWellFormed(c.p, result.tickets);
         EXPECT_TRUE(VerifyWheel(c.p, result.tickets).holds);
         EXPECT_EQ(int(result.tickets.size()), c.best);
     }
@@ -170,7 +170,7 @@ TEST(WheelGenerate, LottoDesignsHoldAndTheSeedReplaysTheRun)
         options.seed = 42;
         options.maxMoves = 60'000;
         const WheelSearchResult first = GenerateWheel(p, options);
-        expectWellFormed(p, first.tickets);
+        ExpectWellFormed(p, first.tickets);
         EXPECT_TRUE(VerifyWheel(p, first.tickets).holds);
         EXPECT_GE(int(first.tickets.size()), WheelSizeBounds(p).lower);
         EXPECT_EQ(GenerateWheel(p, options).tickets, first.tickets);
@@ -199,7 +199,7 @@ TEST(WheelGenerate, RowWeightingReachesKnownOptimaAndReplays)
         options.seed = 3;
         options.maxMoves = 50'000;
         const WheelSearchResult first = GenerateWheel(c.p, options);
-        expectWellFormed(c.p, first.tickets);
+        ExpectWellFormed(c.p, first.tickets);
         EXPECT_TRUE(VerifyWheel(c.p, first.tickets).holds);
         EXPECT_EQ(int(first.tickets.size()), c.best);
         EXPECT_LE(first.moves, options.maxMoves);

@@ -13,7 +13,7 @@ using namespace lumaro;
 
 namespace {
 
-QString refusal(const QByteArray &content, const WheelParams &p)
+QString Refusal(const QByteArray &content, const WheelParams &p)
 {
     try {
         ParseWheelMatrix(content, p, QStringLiteral("选三型09码中3保2.txt"));
@@ -71,17 +71,17 @@ TEST(WheelMatrixFile, ReadingStopsAtAWordAndSkipsCommas)
 TEST(WheelMatrixFile, ContentThatDoesNotMatchTheNameIsRefusedWithFileAndLine)
 {
     const WheelParams p {9, 3, 3, 2};
-    EXPECT_TRUE(refusal("1 2 3\n4 5 6\n", p).isEmpty());
-    const QString above = refusal("1 2 3\n4 5 10\n", p);
+    EXPECT_TRUE(Refusal("1 2 3\n4 5 6\n", p).isEmpty());
+    const QString above = Refusal("1 2 3\n4 5 10\n", p);
     EXPECT_TRUE(above.contains(QStringLiteral("选三型09码中3保2.txt"))) << above.toStdString();
     EXPECT_TRUE(above.contains(QStringLiteral("第 2 行"))) << above.toStdString();
     EXPECT_TRUE(above.contains(QStringLiteral("10")));
-    EXPECT_TRUE(refusal("1 2 25\n", p).contains(QStringLiteral("第 1 行"))); // no edit at all for 25
-    EXPECT_FALSE(refusal("0 1 2\n", p).isEmpty());
-    EXPECT_FALSE(refusal("1 2\n", p).isEmpty()); // too few
-    EXPECT_FALSE(refusal("1 2 3 4\n", p).isEmpty()); // too many
-    EXPECT_FALSE(refusal("1 2 2\n", p).isEmpty()); // a position twice
-    EXPECT_FALSE(refusal("1 2 x\n", p).isEmpty()); // a word after a number
+    EXPECT_TRUE(Refusal("1 2 25\n", p).contains(QStringLiteral("第 1 行"))); // no edit at all for 25
+    EXPECT_FALSE(Refusal("0 1 2\n", p).isEmpty());
+    EXPECT_FALSE(Refusal("1 2\n", p).isEmpty()); // too few
+    EXPECT_FALSE(Refusal("1 2 3 4\n", p).isEmpty()); // too many
+    EXPECT_FALSE(Refusal("1 2 2\n", p).isEmpty()); // a position twice
+    EXPECT_FALSE(Refusal("1 2 x\n", p).isEmpty()); // a word after a number
 }
 
 TEST(WheelMatrixFile, WrittenFilesReadBack)
@@ -91,7 +91,7 @@ TEST(WheelMatrixFile, WrittenFilesReadBack)
     const std::vector<WheelMask> tickets = {WheelMaskOf({1, 2, 4}), WheelMaskOf({3, 5, 7})};
     const QString path = dir.filePath(WheelMatrixFileName(p));
     WriteWheelMatrix(path, tickets);
-    EXPECT_EQ(test::readFile(path), QByteArray("01 02 04\r\n03 05 07\r\n"));
+    EXPECT_EQ(test::ReadFile(path), QByteArray("01 02 04\r\n03 05 07\r\n"));
     EXPECT_EQ(ReadWheelMatrix(path, p), tickets);
     EXPECT_THROW(ReadWheelMatrix(dir.filePath(QStringLiteral("none.txt")), p), IoError);
     EXPECT_THROW(ReadWheelMatrix(QStringLiteral("/dev/zero"), p), InputError);
@@ -142,7 +142,7 @@ TEST(WheelApply, TicketsTakeTheBaseNumbersAndTheBankersSorted)
     s.match = 4;
     s.guarantee = 3;
     const QString path = dir.filePath(WheelMatrixFileName(s));
-    test::writeFile(path, "1 2\r\n2 3\r\n");
+    test::WriteFile(path, "1 2\r\n2 3\r\n");
     EXPECT_EQ(WheelTickets(s, {"30", "5", "0", "17", "8"}, path)[0], (std::vector<int> {5, 8, 17, 30}));
     EXPECT_THROW(WheelTickets(s, {"30", "5", "0", "17"}, path), InputError);
     EXPECT_THROW(WheelTickets(s, {"30", "5", "0", "17", "8", "9"}, path), InputError);

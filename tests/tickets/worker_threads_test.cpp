@@ -19,7 +19,7 @@ using lumaro::test::TestHome;
 
 namespace {
 
-int sumOf(const int *numbers, int m)
+int SumOf(const int *numbers, int m)
 {
     int sum = 0;
     for (int i = 0; i < m; ++i)
@@ -40,7 +40,7 @@ TEST(WorkerThreads, TotalFilterRunsOnAWorkerAndACancelledRunChangesNothing)
     const QString list = home.path(QStringLiteral("temp.txt"));
 
     qint64 expected = 0;
-    TicketSet::lexicographic(26, 5).forEach([&](qint64, const int *c) { expected += sumOf(c, 5) <= 60 ? 1 : 0; });
+    TicketSet::lexicographic(26, 5).forEach([&](qint64, const int *c) { expected += SumOf(c, 5) <= 60 ? 1 : 0; });
 
     TotalFilterConditions conditions;
     conditions.sum = FilterBounds {15, 60};
@@ -90,7 +90,7 @@ TEST(WorkerThreads, IntersectionOnAWorkerEqualsTheSameRunHere)
                 content += QByteArray::number(c[i]) + (i < 4 ? " " : "\r\n");
         });
         const QString path = dir.filePath(QStringLiteral("list%1.txt").arg(step));
-        test::writeFile(path, content);
+        test::WriteFile(path, content);
         files << path;
     }
     IntersectionSettings settings;

@@ -14,7 +14,7 @@ using lumaro::test::TestHome;
 namespace {
 
 // A lottery of N numbers, one a draw, with the given draws (no database).
-OpenLottery smallLottery(int n, int m, const std::vector<std::vector<int>> &draws)
+OpenLottery SmallLottery(int n, int m, const std::vector<std::vector<int>> &draws)
 {
     TestHome home;
     LotteryDefinition d;
@@ -36,7 +36,7 @@ OpenLottery smallLottery(int n, int m, const std::vector<std::vector<int>> &draw
 
 TEST(VariantTrend, WorkedExample)
 {
-    OpenLottery lottery = smallLottery(5, 1, {{2}, {2}});
+    OpenLottery lottery = SmallLottery(5, 1, {{2}, {2}});
     BuildVariantTrend(lottery, 2, {3, 1, 5, 2, 4});
     EXPECT_EQ(lottery.transformReferencePeriod, 2);
     EXPECT_EQ(lottery.variantDrawTable.cell(0, 1), 2);
@@ -49,7 +49,7 @@ TEST(VariantTrend, WorkedExample)
 }
 
 // The ranking built the slow, literal way: omissions by scanning back, rows exchanged whole.
-std::vector<std::vector<int>> referenceRanks(
+std::vector<std::vector<int>> ReferenceRanks(
     const std::vector<std::vector<int>> &draws, int n, int window, const std::vector<int> &codes)
 {
     const int m = static_cast<int>(draws.front().size());
@@ -109,13 +109,13 @@ TEST(VariantTrend, MatchesTheLiteralRankingOnARandomHistory)
             numbers.insert(pick.between(1, 22));
         draws.emplace_back(numbers.begin(), numbers.end());
     }
-    OpenLottery lottery = smallLottery(22, 5, draws);
+    OpenLottery lottery = SmallLottery(22, 5, draws);
     std::vector<int> codes(22);
     for (int x = 0; x < 22; ++x)
         codes[x] = (x * 7) % 22 + 1; // a permutation of 1..22
     for (int window : {1, 3, 40}) {
         BuildVariantTrend(lottery, window, codes);
-        const auto expected = referenceRanks(draws, 22, window, codes);
+        const auto expected = ReferenceRanks(draws, 22, window, codes);
         for (int i = 0; i < 300; ++i) {
             const qint32 *r = lottery.variantDrawTable.numbers(i);
             ASSERT_EQ(std::vector<int>(r, r + 5), expected[i]) << "draw " << i << " window " << window;
@@ -125,7 +125,7 @@ TEST(VariantTrend, MatchesTheLiteralRankingOnARandomHistory)
 
 TEST(VariantTrend, EmptyHistoryCapturesTheIdentityRanking)
 {
-    OpenLottery lottery = smallLottery(11, 5, {});
+    OpenLottery lottery = SmallLottery(11, 5, {});
     RandomSource random(7);
     BuildVariantTrend(lottery, random);
     EXPECT_EQ(lottery.transformReferencePeriod, 0);
@@ -144,7 +144,7 @@ TEST(VariantTrend, RanksAreAscendingPermutationsAndValuesMatchTheRanking)
             numbers.insert(pick.between(1, 36));
         draws.emplace_back(numbers.begin(), numbers.end());
     }
-    OpenLottery lottery = smallLottery(36, 7, draws);
+    OpenLottery lottery = SmallLottery(36, 7, draws);
     RandomSource random(11);
     BuildVariantTrend(lottery, random);
     std::set<int> codes;

@@ -49,13 +49,13 @@ protected:
     void openQlc(bool withHistory = true)
     {
         if (withHistory)
-            ImportDrawFile(home.store(), kQlc, test::historyFile(QStringLiteral("qlc.csv")));
+            ImportDrawFile(home.store(), kQlc, test::HistoryFile(QStringLiteral("qlc.csv")));
         openLottery(kQlc);
     }
     void open3d()
     {
         const QString name = QStringLiteral("福彩3D");
-        ImportDrawFile(home.store(), name, test::historyFile(QStringLiteral("fc3d.csv")));
+        ImportDrawFile(home.store(), name, test::HistoryFile(QStringLiteral("fc3d.csv")));
         openLottery(name);
     }
     void openLottery(const QString &name) { lottery.open(home.store(), name); }
@@ -82,11 +82,11 @@ protected:
 
     static void grab(QWidget *window, const QString &name)
     {
-        settle(window);
-        test::screenshot(window, name);
+        Settle(window);
+        test::Screenshot(window, name);
     }
     // Shown and laid out, the charts' texts placed for their size.
-    static void settle(QWidget *window) { test::settle(window); }
+    static void Settle(QWidget *window) { test::Settle(window); }
 };
 
 struct ViewCase {
@@ -182,12 +182,12 @@ TEST_F(AnalysisWindows, ChartTextsStayApartAndInsideThePlot)
         marks->setChecked(c.marks);
         click(&sum, "btntongji");
         grab(&sum, QString::fromLatin1(c.name));
-        const test::ChartTexts texts = test::chartTexts(chart);
+        const test::ChartTexts texts = test::ChartTextsOf(chart);
         EXPECT_GE(texts.labels.size(), 3u);
-        test::expectApart(texts.labels, "period labels");
+        test::ExpectApart(texts.labels, "period labels");
         EXPECT_EQ(texts.marks.size(), c.marks ? std::size_t(chart->pointCount()) : 0u);
-        test::expectApart(texts.marks, "value marks");
-        test::expectMarksInside(texts);
+        test::ExpectApart(texts.marks, "value marks");
+        test::ExpectMarksInside(texts);
     }
 }
 
@@ -200,7 +200,7 @@ TEST_F(AnalysisWindows, SummaryShowsEveryLineAtTheDefaultSize)
     repeats.resize(970, 512);
     child<QComboBox>(&repeats, "comzuijingqishu")->setCurrentIndex(1);
     click(&repeats, "btntongji");
-    settle(&repeats);
+    Settle(&repeats);
     auto *memo = child<QPlainTextEdit>(&repeats, "mem");
     ASSERT_EQ(memo->blockCount(), 6) << memo->toPlainText().toStdString();
     grab(&repeats, QStringLiteral("congma_advice"));
@@ -293,7 +293,7 @@ TEST_F(AnalysisWindows, ZoneViewHeadersSeriesAndZoneChoice)
     click(&window, "btntongji");
     click(&window, "chkhistorybiao");
     grab(&window, QStringLiteral("qujian_30_marks"));
-    test::expectApart(test::chartTexts(chart).labels, "period labels");
+    test::ExpectApart(test::ChartTextsOf(chart).labels, "period labels");
     click(&window, "chkhistorybiao");
     child<QComboBox>(&window, "comzuijingqishu")->setCurrentIndex(3);
     click(&window, "btntongji");

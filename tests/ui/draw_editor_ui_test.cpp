@@ -51,13 +51,13 @@ TEST_F(DrawEditorTest, ModesNavigatorAndTheCloseRefusal)
     select(editor, QStringLiteral("中国体彩22选5"));
     EXPECT_TRUE(edit->isEnabled());
     EXPECT_EQ(editor.grid()->currentIndex().row(), 1); // the newest draw
-    test::screenshot(&editor, QStringLiteral("draw_editor"));
+    test::Screenshot(&editor, QStringLiteral("draw_editor"));
 
     editor.btneditClick();
     EXPECT_EQ(edit->text(), QStringLiteral("完成添加"));
     EXPECT_FALSE(exit->isEnabled());
     EXPECT_TRUE(editor.navigatorButton(0)->isEnabled());
-    test::screenshot(&editor, QStringLiteral("draw_editor_entering"));
+    test::Screenshot(&editor, QStringLiteral("draw_editor_entering"));
     editor.close();
     EXPECT_TRUE(editor.isVisible());
     EXPECT_EQ(dialogs::testing::LastMessage(), QStringLiteral("请单击《完成添加》按钮保存添加"));
@@ -107,10 +107,10 @@ TEST_F(DrawEditorTest, ExportAndImportThroughTheDialogs)
     dialogs::testing::QueueFile(empty);
     editor.btnsaveClick();
     EXPECT_EQ(dialogs::testing::LastMessage(), QStringLiteral("成功保存！"));
-    EXPECT_TRUE(test::readFile(empty).isEmpty());
+    EXPECT_TRUE(test::ReadFile(empty).isEmpty());
 
     const QString csv = home.path(QStringLiteral("draws.csv"));
-    test::writeFile(csv, "period,date,a,b,c,d,e\n2020001,2020-01-01,7,10,1,2,3\n");
+    test::WriteFile(csv, "period,date,a,b,c,d,e\n2020001,2020-01-01,7,10,1,2,3\n");
     dialogs::testing::QueueFile(csv);
     editor.btnimportClick();
     EXPECT_EQ(dialogs::testing::LastMessage(), QStringLiteral("新增开奖号码1期，已有的0期不再导入。"));
@@ -118,7 +118,7 @@ TEST_F(DrawEditorTest, ExportAndImportThroughTheDialogs)
     const QString out = home.path(QStringLiteral("附属/南粤风采26选5历史号码.txt"));
     dialogs::testing::QueueFile(out);
     editor.btnsaveClick();
-    EXPECT_EQ(test::readFile(out), QByteArray("2020001 07 10 01 02 03 \r\n"));
+    EXPECT_EQ(test::ReadFile(out), QByteArray("2020001 07 10 01 02 03 \r\n"));
 }
 
 TEST_F(DrawEditorTest, BackupAndRestoreFromTheMainWindow)
@@ -135,7 +135,7 @@ TEST_F(DrawEditorTest, BackupAndRestoreFromTheMainWindow)
 
     ImportDraws(home.store(), QStringLiteral("中国体彩22选5"), "2020002 01 02 03 04 06\n");
     const QString text = home.path(QStringLiteral("x.txt"));
-    test::writeFile(text, "not a database");
+    test::WriteFile(text, "not a database");
     dialogs::testing::QueueFile(text);
     window.action(QStringLiteral("mnustoredata"))->trigger();
     EXPECT_TRUE(dialogs::testing::LastMessage().contains(QStringLiteral("不是本程序的彩票数据库")));
@@ -264,6 +264,6 @@ TEST_F(DrawEditorTest, EveryColumnFitsAtTheDefaultSize)
         QApplication::processEvents();
         EXPECT_LE(total, grid->viewport()->width()) << lottery;
         EXPECT_EQ(grid->horizontalScrollBar()->maximum(), 0) << lottery;
-        test::screenshot(&editor, QStringLiteral("draw_editor_%1").arg(QString::fromUtf8(lottery)));
+        test::Screenshot(&editor, QStringLiteral("draw_editor_%1").arg(QString::fromUtf8(lottery)));
     }
 }

@@ -17,7 +17,7 @@ using namespace lumaro;
 
 namespace {
 
-QStringList itemsOf(const QComboBox *combo)
+QStringList ItemsOf(const QComboBox *combo)
 {
     QStringList items;
     for (int i = 0; i < combo->count(); ++i)
@@ -109,7 +109,7 @@ TEST(FormControls, NumberCombosListTheRangeAndSelectWithinIt)
     QWidget window;
     QComboBox *combo = NewNumberCombo(&window, "comoknum", 1, 8, 6);
     EXPECT_EQ(window.findChild<QComboBox *>(QStringLiteral("comoknum")), combo);
-    EXPECT_EQ(itemsOf(combo), QStringList({"1", "2", "3", "4", "5", "6", "7", "8"}));
+    EXPECT_EQ(ItemsOf(combo), QStringList({"1", "2", "3", "4", "5", "6", "7", "8"}));
     EXPECT_EQ(combo->currentText(), QStringLiteral("6"));
 
     // A range from zero, and initial values outside the range land on its nearest end.
@@ -124,11 +124,11 @@ TEST(FormControls, NumberCombosListTheRangeAndSelectWithinIt)
 
     // Filled anew, the list holds only the new range.
     FillNumberCombo(combo, 1, 3, 2);
-    EXPECT_EQ(itemsOf(combo), QStringList({"1", "2", "3"}));
+    EXPECT_EQ(ItemsOf(combo), QStringList({"1", "2", "3"}));
     EXPECT_EQ(combo->currentText(), QStringLiteral("2"));
     FillNumberCombo(combo, 1, 0, 1);
     EXPECT_EQ(combo->count(), 0);
     FillNumberCombo(combo, 10, 12, 11);
-    EXPECT_EQ(itemsOf(combo), QStringList({"10", "11", "12"}));
+    EXPECT_EQ(ItemsOf(combo), QStringList({"10", "11", "12"}));
     EXPECT_EQ(combo->currentIndex(), 1);
 }

@@ -58,7 +58,7 @@ struct Garbage {
 };
 
 // The garbage typed into a control of each kind.
-std::vector<Garbage> garbageFor(Expect expect)
+std::vector<Garbage> GarbageFor(Expect expect)
 {
     std::vector<Garbage> values {
         {"empty", QString()},
@@ -100,7 +100,7 @@ struct WindowCase {
     std::vector<Field> fields;
     // Typed controls that hold no number (names, times, output boxes the user may select).
     QStringList notNumbers {};
-    // Puts the window where its actions read the fields (files imported, adding mode, …).
+    // Puts the window where its actions read the FieldsOf (files imported, adding mode, …).
     std::function<void(QWidget *, Env &)> prepare {};
     bool show = true; // the quick update starts downloading when shown
     // Save, load and print buttons (or menu actions): pressed with garbage in each field, they
@@ -112,7 +112,7 @@ struct WindowCase {
 // Waiting, pressing, comparing.
 
 // Waits until no worker of the global pool runs and the queued results have been shown.
-bool waitIdle(int ms = 120000)
+bool WaitIdle(int ms = 120000)
 {
     QElapsedTimer clock;
     clock.start();
@@ -130,7 +130,7 @@ bool waitIdle(int ms = 120000)
     }
 }
 
-QWidget *findControl(QWidget *window, const QString &name)
+QWidget *FindControl(QWidget *window, const QString &name)
 {
     for (QWidget *widget : window->findChildren<QWidget *>(name)) {
         if (qobject_cast<QLineEdit *>(widget) || qobject_cast<QComboBox *>(widget))
@@ -139,24 +139,24 @@ QWidget *findControl(QWidget *window, const QString &name)
     return nullptr;
 }
 
-void setText(QWidget *window, const Field &field, const QString &text)
+void SetText(QWidget *window, const Field &field, const QString &text)
 {
     if (field.set) {
         field.set(window, text);
         return;
     }
-    QWidget *control = findControl(window, field.name);
+    QWidget *control = FindControl(window, field.name);
     if (auto *edit = qobject_cast<QLineEdit *>(control))
         edit->setText(text);
     else if (auto *combo = qobject_cast<QComboBox *>(control))
         combo->setEditText(text);
 }
 
-QString text(QWidget *window, const Field &field)
+QString Text(QWidget *window, const Field &field)
 {
     if (field.get)
         return field.get(window);
-    QWidget *control = findControl(window, field.name);
+    QWidget *control = FindControl(window, field.name);
     if (auto *edit = qobject_cast<QLineEdit *>(control))
         return edit->text();
     if (auto *combo = qobject_cast<QComboBox *>(control))
@@ -164,7 +164,7 @@ QString text(QWidget *window, const Field &field)
     return {};
 }
 
-void appendModel(QStringList &out, const QAbstractItemModel *model)
+void AppendModel(QStringList &out, const QAbstractItemModel *model)
 {
     const int rows = model->rowCount();
     const int columns = model->columnCount();
@@ -184,7 +184,7 @@ void appendModel(QStringList &out, const QAbstractItemModel *model)
 
 // What the window shows as results: labels, read-only boxes, memos, grids and lists, charts,
 // button captions and colours. Input controls are left out (the garbage is in one of them).
-QStringList windowState(QWidget *window)
+QStringList WindowState(QWidget *window)
 {
     QStringList out {window->windowTitle()};
     for (QWidget *widget : window->findChildren<QWidget *>()) {
@@ -206,14 +206,14 @@ QStringList windowState(QWidget *window)
                     out << QString::number(chart->value(s, p));
         } else if (auto *view = qobject_cast<QAbstractItemView *>(widget); view && view->model()) {
             out << name;
-            appendModel(out, view->model());
+            AppendModel(out, view->model());
         }
     }
     return out;
 }
 
 // Every file of the program folder with its size and time.
-std::map<QString, QString> folderState(const QString &root)
+std::map<QString, QString> FolderState(const QString &root)
 {
     std::map<QString, QString> files;
     QDirIterator it(root, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
@@ -226,7 +226,7 @@ std::map<QString, QString> folderState(const QString &root)
     return files;
 }
 
-bool hasChinese(const QString &text)
+bool HasChinese(const QString &text)
 {
     for (const QChar ch : text) {
         if (ch.unicode() >= 0x4E00 && ch.unicode() <= 0x9FFF)
@@ -235,7 +235,7 @@ bool hasChinese(const QString &text)
     return false;
 }
 
-QString messagesText()
+QString MessagesText()
 {
     QStringList texts;
     for (const dialogs::testing::Message &m : dialogs::testing::Messages())
@@ -243,7 +243,7 @@ QString messagesText()
     return texts.join(QStringLiteral(" / "));
 }
 
-bool insideGrid(QWidget *widget)
+bool InsideGrid(QWidget *widget)
 {
     for (QWidget *w = widget->parentWidget(); w; w = w->parentWidget()) {
         if (qobject_cast<QAbstractItemView *>(w))
@@ -255,12 +255,12 @@ bool insideGrid(QWidget *widget)
 // Typed controls of the window the case must classify: enabled, shown line edits (not the
 // edit inside a combo or spin box, nor a grid's cell editor: cells are fields of their own)
 // and editable combo and spin boxes.
-QStringList typedControls(QWidget *window)
+QStringList TypedControls(QWidget *window)
 {
     QStringList names;
     for (QLineEdit *edit : window->findChildren<QLineEdit *>()) {
         if (qobject_cast<QComboBox *>(edit->parentWidget()) || qobject_cast<QAbstractSpinBox *>(edit->parentWidget())
-            || insideGrid(edit))
+            || InsideGrid(edit))
             continue;
         if (!edit->isReadOnly() && edit->isEnabled() && edit->isVisibleTo(window))
             names << edit->objectName();
@@ -279,17 +279,17 @@ QStringList typedControls(QWidget *window)
 // ---------------------------------------------------------------------------------------------
 // The cases.
 
-QLineEdit *lineEdit(QWidget *window, const char *name)
+QLineEdit *LineEdit(QWidget *window, const char *name)
 {
     return window->findChild<QLineEdit *>(QString::fromLatin1(name));
 }
 
-QAbstractButton *button(QWidget *window, const char *name)
+QAbstractButton *Button(QWidget *window, const char *name)
 {
     return window->findChild<QAbstractButton *>(QString::fromLatin1(name));
 }
 
-std::vector<Field> fields(const QStringList &names, const QStringList &actions, Expect expect = Expect::Number)
+std::vector<Field> FieldsOf(const QStringList &names, const QStringList &actions, Expect expect = Expect::Number)
 {
     std::vector<Field> out;
     for (const QString &name : names)
@@ -304,19 +304,19 @@ std::vector<Field> operator+(std::vector<Field> a, const std::vector<Field> &b)
 }
 
 // The stop rule every exclusion window reads before a run.
-std::vector<Field> stopFields(const QString &run)
+std::vector<Field> StopFields(const QString &run)
 {
-    return fields({QStringLiteral("edtjushu"), QStringLiteral("edtcishu")}, {run});
+    return FieldsOf({QStringLiteral("edtjushu"), QStringLiteral("edtcishu")}, {run});
 }
 
-QWidget *toolWindow(Env &env, const char *key)
+QWidget *ToolWindow(Env &env, const char *key)
 {
     const ToolWindowEntry *entry = FindToolWindow(QString::fromLatin1(key));
     return entry ? entry->create(env.context, nullptr) : nullptr;
 }
 
 // The number cells of the row the draw editor is adding (七乐彩: period, seven numbers, date).
-Field drawCell(int column)
+Field DrawCell(int column)
 {
     Field field;
     field.name = QStringLiteral("grdcaipiao[%1]").arg(column);
@@ -332,22 +332,22 @@ Field drawCell(int column)
     return field;
 }
 
-std::vector<WindowCase> windowCases()
+std::vector<WindowCase> WindowCases()
 {
     std::vector<WindowCase> cases;
-    const auto tool = [](const char *key) { return [key](Env &env) { return toolWindow(env, key); }; };
+    const auto tool = [](const char *key) { return [key](Env &env) { return ToolWindow(env, key); }; };
 
     // Tool windows of the menus, in catalog order; the pickers have no typed numbers.
     cases.push_back({QStringLiteral("Tfrmtotalfilt"), kQlc, tool("Tfrmtotalfilt"),
-        fields({QStringLiteral("comdaxiao1"), QStringLiteral("comdaxiao2"), QStringLiteral("comjiou1"),
-                   QStringLiteral("comjiou2"), QStringLiteral("comhei1"), QStringLiteral("comhei2"),
-                   QStringLiteral("comkuadu1"), QStringLiteral("comkuadu2"), QStringLiteral("comsandu1"),
-                   QStringLiteral("comsandu2"), QStringLiteral("compiandu1"), QStringLiteral("compiandu2"),
-                   QStringLiteral("comac1"), QStringLiteral("comac2"), QStringLiteral("edtnum1"),
-                   QStringLiteral("edtnum2"), QStringLiteral("edtzhong1"), QStringLiteral("edtzhong2")},
+        FieldsOf({QStringLiteral("comdaxiao1"), QStringLiteral("comdaxiao2"), QStringLiteral("comjiou1"),
+                     QStringLiteral("comjiou2"), QStringLiteral("comhei1"), QStringLiteral("comhei2"),
+                     QStringLiteral("comkuadu1"), QStringLiteral("comkuadu2"), QStringLiteral("comsandu1"),
+                     QStringLiteral("comsandu2"), QStringLiteral("compiandu1"), QStringLiteral("compiandu2"),
+                     QStringLiteral("comac1"), QStringLiteral("comac2"), QStringLiteral("edtnum1"),
+                     QStringLiteral("edtnum2"), QStringLiteral("edtzhong1"), QStringLiteral("edtzhong2")},
             {QStringLiteral("btnfilt")})
-            + fields({QStringLiteral("edtdanma")}, {QStringLiteral("btnfilt")}, Expect::Numbers)
-            + fields({QStringLiteral("edtsuiji1")}, {QStringLiteral("btnsuiji1")}),
+            + FieldsOf({QStringLiteral("edtdanma")}, {QStringLiteral("btnfilt")}, Expect::Numbers)
+            + FieldsOf({QStringLiteral("edtsuiji1")}, {QStringLiteral("btnsuiji1")}),
         {}, [](QWidget *window, Env &) {
             // Every condition on with values of its list, so each text is read by 过滤.
             for (QAbstractButton *check : window->findChildren<QAbstractButton *>()) {
@@ -358,15 +358,15 @@ std::vector<WindowCase> windowCases()
                 if (combo->isEditable())
                     combo->setCurrentIndex(combo->objectName().endsWith(QLatin1Char('1')) ? 0 : combo->count() - 1);
             }
-            lineEdit(window, "edtdanma")->setText(QStringLiteral("3 15"));
-            button(window, "btnsuiji1")->click();
+            LineEdit(window, "edtdanma")->setText(QStringLiteral("3 15"));
+            Button(window, "btnsuiji1")->click();
         }});
     cases.back().sideActions
         = {QStringLiteral("btnsave"), QStringLiteral("btnload"), QStringLiteral("actprint"), QStringLiteral("actpdf")};
     cases.push_back(
         {QStringLiteral("Tfrmjuzheng"), kQlc, tool("Tfrmjuzheng"), {}, {}, [](QWidget *window, Env &) {
              for (int i = 1; i <= 10; ++i)
-                 lineEdit(window, qPrintable(QStringLiteral("edtnum%1").arg(i)))->setText(QString::number(2 * i));
+                 LineEdit(window, qPrintable(QStringLiteral("edtnum%1").arg(i)))->setText(QString::number(2 * i));
          }});
     cases.back().sideActions = {QStringLiteral("btnsave"), QStringLiteral("btnprint")};
     for (int i = 1; i <= 10; ++i)
@@ -375,64 +375,64 @@ std::vector<WindowCase> windowCases()
     for (const char *key : {"Tfrmpiantai", "Tfrmyilou", "Tfrmsep", "Tfrmqingmi"})
         cases.push_back({QString::fromLatin1(key), kQlc, tool(key), {}});
     cases.push_back({QStringLiteral("Tfrmallcongma"), kQlc, tool("Tfrmallcongma"),
-        stopFields(QStringLiteral("btngen")) + fields({QStringLiteral("comAC")}, {QStringLiteral("btngen")})
-            + fields({QStringLiteral("comqishu")},
+        StopFields(QStringLiteral("btngen")) + FieldsOf({QStringLiteral("comAC")}, {QStringLiteral("btngen")})
+            + FieldsOf({QStringLiteral("comqishu")},
                 {QStringLiteral("btngen"), QStringLiteral("btntongji"), QStringLiteral("btntongji2")})});
     cases.back().sideActions = {QStringLiteral("btnsave"), QStringLiteral("btnload")};
     cases.push_back({QStringLiteral("Tfrmallhei"), kQlc, tool("Tfrmallhei"),
-        stopFields(QStringLiteral("btngen"))
-            + fields({QStringLiteral("comhei1"), QStringLiteral("comhei2")}, {QStringLiteral("btngen")})});
+        StopFields(QStringLiteral("btngen"))
+            + FieldsOf({QStringLiteral("comhei1"), QStringLiteral("comhei2")}, {QStringLiteral("btngen")})});
     cases.back().sideActions = {QStringLiteral("btnsave"), QStringLiteral("btnload")};
     cases.push_back({QStringLiteral("Tfrmallpiantai"), kQlc, tool("Tfrmallpiantai"),
-        stopFields(QStringLiteral("btngen"))
-            + fields({QStringLiteral("edtdanum"), QStringLiteral("edtdanum1"), QStringLiteral("edtdanum2"),
-                         QStringLiteral("edtxiaonum"), QStringLiteral("edtxiaonum1"), QStringLiteral("edtxiaonum2"),
-                         QStringLiteral("edtyanxunum")},
+        StopFields(QStringLiteral("btngen"))
+            + FieldsOf({QStringLiteral("edtdanum"), QStringLiteral("edtdanum1"), QStringLiteral("edtdanum2"),
+                           QStringLiteral("edtxiaonum"), QStringLiteral("edtxiaonum1"), QStringLiteral("edtxiaonum2"),
+                           QStringLiteral("edtyanxunum")},
                 {QStringLiteral("btngen")})});
     cases.back().sideActions = {QStringLiteral("btnsave"), QStringLiteral("btnload")};
     cases.push_back({QStringLiteral("Tfrmallgensui"), kQlc, tool("Tfrmallgensui"),
-        stopFields(QStringLiteral("btnfilt"))
-            + fields({QStringLiteral("edthuishu"), QStringLiteral("comhei1"), QStringLiteral("comhei2")},
+        StopFields(QStringLiteral("btnfilt"))
+            + FieldsOf({QStringLiteral("edthuishu"), QStringLiteral("comhei1"), QStringLiteral("comhei2")},
                 {QStringLiteral("btnfilt"), QStringLiteral("btntongji")})});
     cases.back().sideActions = {QStringLiteral("btnsave"), QStringLiteral("btnload")};
     for (const char *key : {"Tfrmganzhi", "Tfrmsibu"})
         cases.push_back({QString::fromLatin1(key), kQlc, tool(key), {}});
     cases.push_back({QStringLiteral("Tfrmfushi"), kQlc, tool("Tfrmfushi"),
-        fields({QStringLiteral("edtnum"), QStringLiteral("edtyilouqishu")}, {QStringLiteral("btnsou")}),
+        FieldsOf({QStringLiteral("edtnum"), QStringLiteral("edtyilouqishu")}, {QStringLiteral("btnsou")}),
         {QStringLiteral("edtfushicode")}});
     cases.push_back({QStringLiteral("Tfrmjiaoqi"), kQlc, tool("Tfrmjiaoqi"),
-        fields({QStringLiteral("edtnum1"), QStringLiteral("edtnum2")}, {QStringLiteral("btnjiaoqi")}), {},
+        FieldsOf({QStringLiteral("edtnum1"), QStringLiteral("edtnum2")}, {QStringLiteral("btnjiaoqi")}), {},
         [](QWidget *window, Env &env) {
             const QString a = env.home.path(QStringLiteral("大底一.txt"));
             const QString b = env.home.path(QStringLiteral("大底二.txt"));
-            test::writeFile(a, "01 02 03 04 05 06 07\r\n01 02 03 04 05 06 08\r\n");
-            test::writeFile(b, "01 02 03 04 05 06 07\r\n11 12 13 14 15 16 17\r\n");
+            test::WriteFile(a, "01 02 03 04 05 06 07\r\n01 02 03 04 05 06 08\r\n");
+            test::WriteFile(b, "01 02 03 04 05 06 07\r\n11 12 13 14 15 16 17\r\n");
             dialogs::testing::QueueFiles({a, b});
-            button(window, "btndaoru")->click();
+            Button(window, "btndaoru")->click();
         }});
     cases.back().sideActions = {QStringLiteral("btnsave"), QStringLiteral("btndaoru")};
     const QStringList stake {QStringLiteral("edtprekui"), QStringLiteral("edtlirun"), QStringLiteral("edtinofsin"),
         QStringLiteral("edtoutofsin"), QStringLiteral("edtdays")};
-    cases.push_back(
-        {QStringLiteral("Tfrmgudingjihua"), kQlc, tool("Tfrmgudingjihua"), fields(stake, {QStringLiteral("btnala")})});
+    cases.push_back({QStringLiteral("Tfrmgudingjihua"), kQlc, tool("Tfrmgudingjihua"),
+        FieldsOf(stake, {QStringLiteral("btnala")})});
     cases.back().sideActions = {QStringLiteral("btnsave"), QStringLiteral("btnload"), QStringLiteral("btnprint")};
     cases.push_back({QStringLiteral("Tfrmjieduanjihua"), kQlc, tool("Tfrmjieduanjihua"),
-        fields(stake + QStringList {QStringLiteral("edtjieduan")}, {QStringLiteral("btnala")})});
+        FieldsOf(stake + QStringList {QStringLiteral("edtjieduan")}, {QStringLiteral("btnala")})});
     cases.back().sideActions = {QStringLiteral("btnsave"), QStringLiteral("btnload"), QStringLiteral("btnprint")};
     cases.push_back({QStringLiteral("Tfrmkeibianjihua"), kQlc, tool("Tfrmkeibianjihua"),
-        fields({QStringLiteral("edtprekui"), QStringLiteral("edtlirun"), QStringLiteral("edtoutofsin"),
-                   QStringLiteral("edtdays"), QStringLiteral("edtjushu")},
+        FieldsOf({QStringLiteral("edtprekui"), QStringLiteral("edtlirun"), QStringLiteral("edtoutofsin"),
+                     QStringLiteral("edtdays"), QStringLiteral("edtjushu")},
             {QStringLiteral("btnjisuan")}),
         // 单倍投入 is only printed: a variable plan stakes 2 a ticket.
-        {QStringLiteral("edtinofsin")}, [](QWidget *window, Env &) { button(window, "btnnew")->click(); }});
+        {QStringLiteral("edtinofsin")}, [](QWidget *window, Env &) { Button(window, "btnnew")->click(); }});
     cases.back().sideActions = {QStringLiteral("btnsave"), QStringLiteral("btnload"), QStringLiteral("btnprint")};
     cases.push_back({QStringLiteral("Tfrmtozi"), kFc3d, tool("Tfrmtozi"),
-        fields({QStringLiteral("edtjushu")},
+        FieldsOf({QStringLiteral("edtjushu")},
             {QStringLiteral("btnfilt"), QStringLiteral("btnala"), QStringLiteral("btnyouhua")})
-            + fields({QStringLiteral("edtoutofsin"), QStringLiteral("edtlirun"), QStringLiteral("edtsinmax"),
-                         QStringLiteral("edtallmax")},
+            + FieldsOf({QStringLiteral("edtoutofsin"), QStringLiteral("edtlirun"), QStringLiteral("edtsinmax"),
+                           QStringLiteral("edtallmax")},
                 {QStringLiteral("btnala"), QStringLiteral("btnyouhua")}),
-        {}, [](QWidget *window, Env &) { button(window, "btnfilt")->click(); }});
+        {}, [](QWidget *window, Env &) { Button(window, "btnfilt")->click(); }});
 
     // The tab views.
     for (int i = 0; i < kTabCount; ++i)
@@ -457,7 +457,7 @@ std::vector<WindowCase> windowCases()
                 model->setData(model->index(model->rowCount() - 1, c), cells[c]);
         }};
     for (int column = 0; column <= 7; ++column)
-        editor.fields.push_back(drawCell(column));
+        editor.fields.push_back(DrawCell(column));
     editor.sideActions = {QStringLiteral("btnsave"), QStringLiteral("btnimport")};
     cases.push_back(editor);
     cases.push_back({QStringLiteral("Tfrmdownload2"), kQlc,
@@ -465,12 +465,12 @@ std::vector<WindowCase> windowCases()
     cases.push_back({QStringLiteral("Tfrmdownload3"), kQlc,
         [](Env &env) { return CreateQuickUpdateWindow(env.context, env.downloadDone, nullptr); }, {}, {}, {}, false});
     cases.push_back({QStringLiteral("Tfrmindex"), kQlc, [](Env &env) { return new Tfrmindex(env.context, nullptr); },
-        fields({QStringLiteral("edtcaisum"), QStringLiteral("edtcaisel")}, {QStringLiteral("btnadd")}),
+        FieldsOf({QStringLiteral("edtcaisum"), QStringLiteral("edtcaisel")}, {QStringLiteral("btnadd")}),
         {QStringLiteral("edtcainame"), QStringLiteral("edtcaitime")},
         [](QWidget *window, Env &) {
-            button(window, "btnadd")->click();
-            lineEdit(window, "edtcainame")->setText(QStringLiteral("测试彩票"));
-            lineEdit(window, "edtcaitime")->setText(QStringLiteral("20:30"));
+            Button(window, "btnadd")->click();
+            LineEdit(window, "edtcainame")->setText(QStringLiteral("测试彩票"));
+            LineEdit(window, "edtcaitime")->setText(QStringLiteral("20:30"));
         }});
     return cases;
 }
@@ -481,10 +481,10 @@ class GarbageInput : public test::WindowTest, public ::testing::WithParamInterfa
 
 // One window: opens it on a lottery with its real history, then types each garbage value into
 // each numeric control and presses each action that reads the control.
-void runCase(const WindowCase &c, Env &env)
+void RunCase(const WindowCase &c, Env &env)
 {
     const QString history
-        = test::historyFile(c.lottery == kQlc ? QStringLiteral("qlc.csv") : QStringLiteral("fc3d.csv"));
+        = test::HistoryFile(c.lottery == kQlc ? QStringLiteral("qlc.csv") : QStringLiteral("fc3d.csv"));
     ImportDrawFile(env.home.store(), c.lottery, history);
     env.lottery.open(env.home.store(), c.lottery);
 
@@ -492,19 +492,19 @@ void runCase(const WindowCase &c, Env &env)
     std::map<QString, QString> valid; // the prepared texts of the fields
     const auto open = [&] {
         window.reset();
-        waitIdle();
+        WaitIdle();
         window.reset(c.create(env));
         ASSERT_NE(window, nullptr);
         if (c.show)
             window->show();
-        ASSERT_TRUE(waitIdle()) << "the window's first run did not end";
+        ASSERT_TRUE(WaitIdle()) << "the window's first run did not end";
         if (c.prepare)
             c.prepare(window.get(), env);
-        ASSERT_TRUE(waitIdle());
+        ASSERT_TRUE(WaitIdle());
         dialogs::testing::Clear();
         valid.clear();
         for (const Field &field : c.fields)
-            valid[field.name] = text(window.get(), field);
+            valid[field.name] = Text(window.get(), field);
     };
     open();
     if (::testing::Test::HasFatalFailure())
@@ -516,14 +516,14 @@ void runCase(const WindowCase &c, Env &env)
     for (const Field &field : c.fields) {
         listed << field.name;
         if (!field.set) {
-            EXPECT_NE(findControl(window.get(), field.name), nullptr) << qPrintable(field.name);
+            EXPECT_NE(FindControl(window.get(), field.name), nullptr) << qPrintable(field.name);
         }
         for (const QString &action : field.actions) {
             QAbstractButton *b = window->findChild<QAbstractButton *>(action);
             EXPECT_TRUE(b && b->isEnabled()) << qPrintable(c.label + QLatin1Char(' ') + action);
         }
     }
-    for (const QString &name : typedControls(window.get()))
+    for (const QString &name : TypedControls(window.get()))
         EXPECT_TRUE(listed.contains(name))
             << qPrintable(c.label) << ": typed control " << qPrintable(name) << " is not in the table";
 
@@ -542,10 +542,10 @@ void runCase(const WindowCase &c, Env &env)
         const QString where = QStringLiteral("%1 / %2 = \"%3\" (%4) / %5")
                                   .arg(c.label, field.name, garbage.text, QString::fromLatin1(garbage.label), action);
         for (const Field &other : c.fields)
-            setText(window.get(), other, valid[other.name]);
-        setText(window.get(), field, garbage.text);
-        const QStringList before = windowState(window.get());
-        const auto filesBefore = folderState(env.home.folder().path());
+            SetText(window.get(), other, valid[other.name]);
+        SetText(window.get(), field, garbage.text);
+        const QStringList before = WindowState(window.get());
+        const auto filesBefore = FolderState(env.home.folder().path());
         dialogs::testing::Clear();
         for (int i = 0; i < 8; ++i)
             dialogs::testing::QueueAnswer(false);
@@ -561,8 +561,8 @@ void runCase(const WindowCase &c, Env &env)
         } catch (...) {
             escaped = true;
         }
-        const bool idle = waitIdle();
-        const QString said = messagesText();
+        const bool idle = WaitIdle();
+        const QString said = MessagesText();
         if (verbose)
             std::printf("%s -> %s\n", qPrintable(where), qPrintable(said));
 
@@ -579,16 +579,16 @@ void runCase(const WindowCase &c, Env &env)
             expect(!said.isEmpty(), "no message was shown");
             bool chinese = false;
             for (const dialogs::testing::Message &m : dialogs::testing::Messages())
-                chinese = chinese || hasChinese(m.text);
+                chinese = chinese || HasChinese(m.text);
             expect(said.isEmpty() || chinese, "the message is not Chinese");
         }
-        expect(windowState(window.get()) == before, "the window's results changed");
-        expect(folderState(env.home.folder().path()) == filesBefore, "a file was written");
+        expect(WindowState(window.get()) == before, "the window's results changed");
+        expect(FolderState(env.home.folder().path()) == filesBefore, "a file was written");
         return ok;
     };
 
     for (const Field &field : c.fields) {
-        for (const Garbage &garbage : garbageFor(field.expect)) {
+        for (const Garbage &garbage : GarbageFor(field.expect)) {
             if (field.accepted.count(QString::fromLatin1(garbage.label)))
                 continue;
             // An action that reads the field refuses it with a message; a save, load or print
@@ -610,12 +610,12 @@ void runCase(const WindowCase &c, Env &env)
     }
     dialogs::testing::Clear();
     window.reset();
-    waitIdle();
+    WaitIdle();
 }
 
-const std::vector<WindowCase> &allCases()
+const std::vector<WindowCase> &AllCases()
 {
-    static const std::vector<WindowCase> cases = windowCases();
+    static const std::vector<WindowCase> cases = WindowCases();
     return cases;
 }
 
@@ -624,12 +624,12 @@ const std::vector<WindowCase> &allCases()
 TEST_P(GarbageInput, IsRefusedWithAMessageAndChangesNothing)
 {
     Env env {home, lottery, context};
-    runCase(allCases()[static_cast<std::size_t>(GetParam())], env);
+    RunCase(AllCases()[static_cast<std::size_t>(GetParam())], env);
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryWindow, GarbageInput, ::testing::Range(0, static_cast<int>(allCases().size())),
+INSTANTIATE_TEST_SUITE_P(EveryWindow, GarbageInput, ::testing::Range(0, static_cast<int>(AllCases().size())),
     [](const ::testing::TestParamInfo<int> &info) {
-        QString name = allCases()[static_cast<std::size_t>(info.param)].label;
+        QString name = AllCases()[static_cast<std::size_t>(info.param)].label;
         if (name.startsWith(QLatin1String("tab ")))
             name = QStringLiteral("tab%1").arg(info.param);
         return name.toStdString();

@@ -22,7 +22,7 @@ namespace {
 
 using PlanWindowTest = test::InvestWindowTest;
 
-int pdfPages(const QByteArray &pdf)
+int PdfPages(const QByteArray &pdf)
 {
     return static_cast<int>(
         pdf.count("/Type /Page\n") + pdf.count("/Type /Page ") + pdf.count("/Type /Page>") + pdf.count("/Type /Page/"));
@@ -48,7 +48,7 @@ TEST_F(PlanWindowTest, FixedPlanGeneratesSavesLoadsAndPrints)
     dialogs::testing::QueueFile(path);
     click(&window, "btnsave");
     EXPECT_EQ(dialogs::testing::LastMessage(), QStringLiteral("成功保存！"));
-    EXPECT_EQ(test::readFile(path).count("\r\n"), 5 + 7 * 80);
+    EXPECT_EQ(test::ReadFile(path).count("\r\n"), 5 + 7 * 80);
 
     Tfrmgudingjihua loaded(context, nullptr);
     type(&loaded, "edtdays", QStringLiteral("3"));
@@ -65,12 +65,12 @@ TEST_F(PlanWindowTest, FixedPlanGeneratesSavesLoadsAndPrints)
     dialogs::testing::QueueChoice(1);
     dialogs::testing::QueueFile(pdf);
     click(&window, "btnprint");
-    const QByteArray bytes = test::readFile(pdf);
+    const QByteArray bytes = test::ReadFile(pdf);
     EXPECT_TRUE(bytes.startsWith("%PDF"));
-    EXPECT_EQ(pdfPages(bytes), 4);
+    EXPECT_EQ(PdfPages(bytes), 4);
     // The PDF is the one the command line writes: its fonts travel with it.
-    EXPECT_EQ(test::pdfEmbeddedFonts(bytes).size(), 2);
-    const std::vector<QStringList> pages = test::pdfPageTexts(bytes);
+    EXPECT_EQ(test::PdfEmbeddedFonts(bytes).size(), 2);
+    const std::vector<QStringList> pages = test::PdfPageTexts(bytes);
     ASSERT_EQ(pages.size(), 4u);
     EXPECT_TRUE(pages[0].contains(QStringLiteral("固定投资计划表")));
     EXPECT_TRUE(pages[3].contains(QStringLiteral("共4页\\第4页")));
@@ -90,7 +90,7 @@ TEST_F(PlanWindowTest, FixedPlanLoadReportsBadAndSurplusRows)
     const QByteArray head = "0\r\n10\r\n16\r\n1000\r\n2\r\n";
     const QByteArray row = "1\r\n1\r\n16\r\n16\r\n1000\r\n984\r\n6150\r\n";
     const QString path = auxFile(QStringLiteral("bad.txt"));
-    test::writeFile(path, head + row + "2\r\nx\r\n");
+    test::WriteFile(path, head + row + "2\r\nx\r\n");
     Tfrmgudingjihua window(context, nullptr);
     dialogs::testing::QueueFile(path);
     click(&window, "btnload");
@@ -102,14 +102,14 @@ TEST_F(PlanWindowTest, FixedPlanLoadReportsBadAndSurplusRows)
     EXPECT_TRUE(window.gridRows()[1].isEmpty());
 
     dialogs::testing::Clear();
-    test::writeFile(path, head + row + row + row);
+    test::WriteFile(path, head + row + row + row);
     dialogs::testing::QueueFile(path);
     click(&window, "btnload");
     EXPECT_EQ(window.gridRows().size(), 2u);
     EXPECT_TRUE(dialogs::testing::Messages().front().text.contains(QStringLiteral("后1行未载入")));
 
     dialogs::testing::Clear();
-    test::writeFile(path, "0\r\n10\r\n16\r\n1000\r\n0\r\n");
+    test::WriteFile(path, "0\r\n10\r\n16\r\n1000\r\n0\r\n");
     dialogs::testing::QueueFile(path);
     click(&window, "btnload");
     EXPECT_EQ(dialogs::testing::LastMessage(), QStringLiteral("投注期数必须在1到100000之间！"));
@@ -141,8 +141,8 @@ TEST_F(PlanWindowTest, StagedPlanStagesAndRefusals)
     const QString path = auxFile(QStringLiteral("staged.txt"));
     dialogs::testing::QueueFile(path);
     click(&window, "btnsave");
-    EXPECT_EQ(test::readFile(path).count("\r\n"), 6 + 7 * 10);
-    test::writeFile(path, test::readFile(path).replace("6150", "6x50"));
+    EXPECT_EQ(test::ReadFile(path).count("\r\n"), 6 + 7 * 10);
+    test::WriteFile(path, test::ReadFile(path).replace("6150", "6x50"));
     Tfrmjieduanjihua loaded(context, nullptr);
     dialogs::testing::QueueFile(path);
     click(&loaded, "btnload");
@@ -183,7 +183,7 @@ TEST_F(PlanWindowTest, VariablePlanStatesAdditionsAndContinuation)
     dialogs::testing::QueueFile(path);
     click(&window, "btnsave");
     EXPECT_EQ(dialogs::testing::LastMessage(), QStringLiteral("成功保存！"));
-    EXPECT_EQ(test::readFile(path).count("\r\n"), 6 + 8 * 3);
+    EXPECT_EQ(test::ReadFile(path).count("\r\n"), 6 + 8 * 3);
     EXPECT_FALSE(window.building());
     EXPECT_TRUE(enabled(&window, "btnload"));
     EXPECT_TRUE(enabled(&window, "btnjisuan"));
@@ -206,7 +206,7 @@ TEST_F(PlanWindowTest, VariablePlanStatesAdditionsAndContinuation)
     EXPECT_FALSE(enabled(&loaded, "btnjisuan"));
 
     // A plan file without rows loads as an empty plan to continue, announcing no average.
-    test::writeFile(path, "0\r\n10\r\n16\r\n1000\r\n80\r\n8\r\n");
+    test::WriteFile(path, "0\r\n10\r\n16\r\n1000\r\n80\r\n8\r\n");
     dialogs::testing::Clear();
     dialogs::testing::QueueFile(path);
     click(&loaded, "btnload");
@@ -237,6 +237,6 @@ TEST_F(PlanWindowTest, FreshWindowsShowReadableColumns)
             EXPECT_LE(needed.width(), grid->columnWidth(c)) << header.toStdString();
             EXPECT_LE(needed.height(), grid->horizontalHeader()->height()) << header.toStdString();
         }
-        test::screenshot(window, QStringLiteral("plan-%1").arg(columns));
+        test::Screenshot(window, QStringLiteral("plan-%1").arg(columns));
     }
 }

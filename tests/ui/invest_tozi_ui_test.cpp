@@ -22,7 +22,7 @@ class ToziTest : public test::InvestWindowTest {
 protected:
     void openReal3D()
     {
-        ImportDrawFile(home.store(), QStringLiteral("福彩3D"), test::historyFile(QStringLiteral("fc3d.csv")));
+        ImportDrawFile(home.store(), QStringLiteral("福彩3D"), test::HistoryFile(QStringLiteral("fc3d.csv")));
         lottery.open(home.store(), QStringLiteral("福彩3D"));
     }
 };
@@ -86,11 +86,11 @@ TEST_F(ToziTest, GeneratesAnalysesSavesAndLoads)
     dialogs::testing::QueueFile(both);
     trigger(&window, "mnusaveboth");
     EXPECT_EQ(dialogs::testing::LastMessage(), QStringLiteral("成功保存！"));
-    EXPECT_EQ(test::readFile(both).count("\r\n"), 13 + 1 + 100);
+    EXPECT_EQ(test::ReadFile(both).count("\r\n"), 13 + 1 + 100);
     const QString codes = home.path(QStringLiteral("附属/codes.txt"));
     dialogs::testing::QueueFile(codes);
     trigger(&window, "mnusavecode");
-    EXPECT_EQ(test::readFile(codes).count("\r\n"), 2 + 100);
+    EXPECT_EQ(test::ReadFile(codes).count("\r\n"), 2 + 100);
 
     Tfrmtozi loaded(context, nullptr);
     dialogs::testing::QueueFile(both);
@@ -101,7 +101,7 @@ TEST_F(ToziTest, GeneratesAnalysesSavesAndLoads)
     EXPECT_EQ(loaded.analysis().totalGain, window.analysis().totalGain); // loaded and analysed
 
     // A ticket file with more lines than its count: the count is read and the rest reported.
-    test::writeFile(codes, test::readFile(codes).replace("0\r\n100\r\n", "0\r\n99\r\n"));
+    test::WriteFile(codes, test::ReadFile(codes).replace("0\r\n100\r\n", "0\r\n99\r\n"));
     dialogs::testing::QueueFile(codes);
     trigger(&loaded, "mnuloadcode");
     EXPECT_EQ(loaded.tickets().size(), 99u);
@@ -117,7 +117,7 @@ TEST_F(ToziTest, GeneratesAnalysesSavesAndLoads)
     dialogs::testing::QueueChoice(1);
     dialogs::testing::QueueFile(pdf);
     trigger(&window, "mnuprintcode");
-    const QByteArray bytes = test::readFile(pdf);
+    const QByteArray bytes = test::ReadFile(pdf);
     EXPECT_TRUE(bytes.startsWith("%PDF"));
     EXPECT_EQ(bytes.count("/Type /Page\n") + bytes.count("/Type /Page "), 2);
 

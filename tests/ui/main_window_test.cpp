@@ -32,7 +32,7 @@ using namespace lumaro;
 
 namespace {
 
-using test::screenshot;
+using test::Screenshot;
 
 class MainWindowTest : public test::WindowTest {
 protected:
@@ -71,7 +71,7 @@ protected:
 };
 
 // Closes the modal window that is about to run, as a user pressing its close button.
-void closeNextModal()
+void CloseNextModal()
 {
     QTimer::singleShot(0, [] {
         if (QWidget *modal = QApplication::activeModalWidget())
@@ -95,7 +95,7 @@ TEST_F(MainWindowTest, ClosedStateEnablesOnlyWhatNeedsNoLottery)
     EXPECT_EQ(window->action(QStringLiteral("mnujiaoqi"))->text(), QStringLiteral("    大底交集(&A)"));
     EXPECT_EQ(window->action(QStringLiteral("mnukuadu"))->text(), QStringLiteral("号码跨度分析(&k)"));
     EXPECT_FALSE(window->advertPanel()->isVisible()); // no advert server configured
-    screenshot(window.get(), QStringLiteral("main_closed"));
+    Screenshot(window.get(), QStringLiteral("main_closed"));
 }
 
 TEST_F(MainWindowTest, OpeningShowsTheLotteryAndClosingForgetsTheToolWindows)
@@ -161,7 +161,7 @@ TEST_F(MainWindowTest, ALotteryWithoutDrawsSaysHowToGetThem)
         EXPECT_TRUE(hint->isVisible());
     }
     window->tabmain()->setCurrentIndex(0);
-    screenshot(window.get(), QStringLiteral("main_no_draws"));
+    Screenshot(window.get(), QStringLiteral("main_no_draws"));
 
     // A picker that works on the history says the same and stays closed; a window that needs no
     // history opens as before.
@@ -184,7 +184,7 @@ TEST_F(MainWindowTest, DataButtonFollowsTheLotteryGroup)
     openLottery(QStringLiteral("广东体彩11选5"));
     EXPECT_EQ(window->action(QStringLiteral("tlbdata"))->text(), QStringLiteral("快速开奖"));
     // The quick update closes the lottery, runs its window and opens the same lottery again.
-    closeNextModal();
+    CloseNextModal();
     window->tlbdataClick();
     EXPECT_TRUE(lottery.lotteryOpen);
     EXPECT_FALSE(lottery.variantMode);
@@ -192,7 +192,7 @@ TEST_F(MainWindowTest, DataButtonFollowsTheLotteryGroup)
 
     openLottery(QStringLiteral("中国体彩22选5"));
     EXPECT_EQ(window->action(QStringLiteral("tlbdata"))->text(), QStringLiteral("数据管理"));
-    closeNextModal();
+    CloseNextModal();
     window->tlbdataClick(); // the draw editor; nothing is reopened afterwards
     EXPECT_FALSE(lottery.lotteryOpen);
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Lumaro"));
@@ -207,7 +207,7 @@ TEST_F(MainWindowTest, VariantTrendRebuildsTheGridAndDisablesTheBallChooser)
     ASSERT_NE(grid, nullptr);
     EXPECT_EQ(grid->model()->rowCount(), 2921);
     EXPECT_EQ(grid->model()->data(grid->model()->index(0, 1)).toString(), QStringLiteral("02 06 11 16 17 29 30"));
-    screenshot(window.get(), QStringLiteral("main_qlc_standard"));
+    Screenshot(window.get(), QStringLiteral("main_qlc_standard"));
 
     window->tlbbianwanClick();
     EXPECT_TRUE(lottery.variantMode);
@@ -225,7 +225,7 @@ TEST_F(MainWindowTest, VariantTrendRebuildsTheGridAndDisablesTheBallChooser)
     for (int c = 3; c <= 32; ++c)
         marks += grid->model()->data(grid->model()->index(0, c)).toString() == QStringLiteral("●") ? 1 : 0;
     EXPECT_EQ(marks, 7);
-    screenshot(window.get(), QStringLiteral("main_qlc_variant"));
+    Screenshot(window.get(), QStringLiteral("main_qlc_variant"));
 
     window->tlbbiaozhunClick();
     EXPECT_FALSE(lottery.variantMode);
@@ -249,7 +249,7 @@ TEST_F(MainWindowTest, TheStatusBarSaysWhichTrendIsInForce)
     EXPECT_EQ(trend->text(), QStringLiteral("当前走势：标准走势"));
     window->action(QStringLiteral("tlbbianwan"))->trigger();
     EXPECT_EQ(trend->text(), QStringLiteral("当前走势：变幻走势"));
-    screenshot(window.get(), QStringLiteral("main_variant_status"));
+    Screenshot(window.get(), QStringLiteral("main_variant_status"));
     // A window that switches the trend through the shell is shown the same way.
     context.shell->switchToStandardTrend();
     EXPECT_EQ(trend->text(), QStringLiteral("当前走势：标准走势"));
@@ -275,7 +275,7 @@ TEST_F(MainWindowTest, HelpAndSitesGoThroughTheDesktop)
     auto *about = window->findChild<QDialog *>(QStringLiteral("frmabout"));
     ASSERT_NE(about, nullptr);
     EXPECT_EQ(about->windowTitle(), QStringLiteral("关于本程序"));
-    screenshot(about, QStringLiteral("about"));
+    Screenshot(about, QStringLiteral("about"));
 }
 
 TEST(Splash, ClosesAtTheFifthTickOrOnAClick)
@@ -283,7 +283,7 @@ TEST(Splash, ClosesAtTheFifthTickOrOnAClick)
     test::TestHome home;
     Tfrmflash splash(home.folder());
     EXPECT_EQ(splash.size(), QSize(551, 337));
-    screenshot(&splash, QStringLiteral("splash"));
+    Screenshot(&splash, QStringLiteral("splash"));
     QTimer::singleShot(50, &splash, [&] { QTest::mouseClick(&splash, Qt::LeftButton); });
     EXPECT_EQ(splash.exec(), QDialog::Accepted);
     EXPECT_EQ(splash.ticks(), 0); // closed by the click, before its first tick
@@ -292,7 +292,7 @@ TEST(Splash, ClosesAtTheFifthTickOrOnAClick)
 TEST(MainWindowAdvert, UnreachableServerLeavesThePanelHidden)
 {
     test::TestHome home;
-    test::writeFile(home.path(QStringLiteral("附属/站点.ini")), "[advert]\nhost=http://127.0.0.1:9\n");
+    test::WriteFile(home.path(QStringLiteral("附属/站点.ini")), "[advert]\nhost=http://127.0.0.1:9\n");
     OpenLottery lottery;
     AppContext context;
     context.folder = home.folder();
@@ -384,7 +384,7 @@ TEST_F(ManagerTest, ListsTheLotteriesAndShowsDefinitions)
     }
     EXPECT_EQ(checked, (QList<int> {2, 6}));
     EXPECT_EQ(fresh.findChild<QLineEdit *>(QStringLiteral("edtcainame"))->text(), QStringLiteral("乙"));
-    screenshot(&fresh, QStringLiteral("manager"));
+    Screenshot(&fresh, QStringLiteral("manager"));
 }
 
 TEST_F(ManagerTest, AddAndDeleteWithTheirChecks)
@@ -461,7 +461,7 @@ TEST_F(ManagerTest, AddingCanBeCancelledByItsButtonOrByClosing)
     EXPECT_TRUE(cancel->isVisible());
     EXPECT_FALSE(del->isVisible());
     name->setText(QStringLiteral("不要了"));
-    screenshot(&manager, QStringLiteral("manager_adding"));
+    Screenshot(&manager, QStringLiteral("manager_adding"));
     cancel->click();
     expectBrowsing("取消添加");
     EXPECT_FALSE(cancel->isVisible());
