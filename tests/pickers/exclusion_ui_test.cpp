@@ -151,6 +151,7 @@ TEST_F(ExclusionWindowTest, StartStopRunLoadAndSave)
     QTest::qWait(300);
     EXPECT_TRUE(window.isRunning());
     EXPECT_TRUE(child<QProgressBar>(&window, "pb")->isVisible());
+    test::Screenshot(&window, QStringLiteral("exclusion-running"));
     run->click();
     EXPECT_EQ(run->text(), QStringLiteral("开始过滤"));
     ASSERT_TRUE(waitForEnd(window, 5000 * test::kWaitScale));

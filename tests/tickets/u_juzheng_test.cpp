@@ -277,6 +277,8 @@ TEST_F(JuzhengTest, AMissingMatrixIsComputedOnRequest)
     generate();
     EXPECT_TRUE(window->isComputing());
     EXPECT_FALSE(find<QPushButton>(QStringLiteral("btngen"))->isEnabled());
+    if (auto *progress = window->findChild<QWidget *>(QStringLiteral("prgcompute")))
+        test::Screenshot(progress, QStringLiteral("juzheng-computing"));
     ASSERT_TRUE(finished.wait(20000));
     EXPECT_FALSE(window->isComputing());
     ASSERT_TRUE(QFileInfo::exists(path));
