@@ -178,6 +178,7 @@ BacktestResult FourStepPicker::backtest(const FourStepSettings &settings, const 
         result.rows.reserve(static_cast<std::size_t>(rows - firstShown));
     std::vector<int> longCounts(static_cast<std::size_t>(m_width), 0);
     HitCounter counter(m_range);
+    const ChanceModel chance = ChanceModelOf(m_range, m);
     for (int c = 0; c < rows; ++c) {
         if (result.interrupted(progress, c, rows))
             return result;
@@ -192,6 +193,7 @@ BacktestResult FourStepPicker::backtest(const FourStepSettings &settings, const 
         const qint32 *numbers = m_draws.numbers(c);
         const int hits = counter.count(numbers, m, proposal.numbers);
         result.judge(hits);
+        result.chance.add(chance, static_cast<int>(proposal.numbers.size()), hits);
         if (c < firstShown)
             continue;
         BacktestRow row;

@@ -95,6 +95,7 @@ BacktestResult IntervalPicker::backtest(const IntervalSettings &settings, const 
     result.tally.assign(static_cast<std::size_t>(m) + 1, 0);
     std::vector<int> lastSeen(static_cast<std::size_t>(m_range.count()), -1);
     HitCounter hits(m_range);
+    const ChanceModel chance = ChanceModelOf(m_range, m);
     for (int p = 0; p < rows; ++p) {
         if (result.interrupted(progress, p, rows))
             return result;
@@ -105,8 +106,10 @@ BacktestResult IntervalPicker::backtest(const IntervalSettings &settings, const 
             row.proposed = PaddedNumbers(proposal);
             row.hitCount = hits.count(numbers, m, proposal);
             result.addToTally(row.hitCount);
+            result.chance.add(chance, static_cast<int>(proposal.size()), row.hitCount);
         }
-        // The first draw has nothing to propose from; it still enters the memo with 0 hits.
+        // The first draw has nothing to propose from; it still enters the memo with 0 hits, but
+        // not the tally nor the comparison with chance.
         row.hits = QString::number(row.hitCount);
         result.judge(row.hitCount);
         for (int k = 0; k < m; ++k) {

@@ -127,6 +127,7 @@ BacktestResult IntimatePicker::backtest(const IntimateSettings &settings, const 
     result.tally.assign(static_cast<std::size_t>(m) + 1, 0);
     result.chartFirst = std::min(rows, settings.stop + 1);
     HitCounter hits(m_range);
+    const ChanceModel chance = ChanceModelOf(m_range, m);
     // The first draw has no reference draw: its proposal and hit fields stay empty.
     for (int p = 1; p < rows; ++p) {
         if (result.interrupted(progress, p, rows))
@@ -138,6 +139,7 @@ BacktestResult IntimatePicker::backtest(const IntimateSettings &settings, const 
         row.hits = QString::number(row.hitCount);
         result.judge(row.hitCount);
         result.addToTally(row.hitCount);
+        result.chance.add(chance, static_cast<int>(proposal.numbers.size()), row.hitCount);
     }
     progress.step(rows, rows);
     result.memo = HitRangeMemo(result);

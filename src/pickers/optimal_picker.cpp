@@ -14,6 +14,21 @@ NumberRange NumberRangeOf(const OpenLottery &lottery)
     return NumberRange {definition.lowestNumber(), definition.highestNumber()};
 }
 
+LotteryKind KindOfRange(const NumberRange &range)
+{
+    return range.first == 0 ? LotteryKind::Digit : LotteryKind::Lotto;
+}
+
+ChanceModel ChanceModelOf(const NumberRange &range, int drawn)
+{
+    return ChanceModel(KindOfRange(range), range.count(), drawn);
+}
+
+QString RangeCoverageText(const NumberRange &range, int size, int drawn)
+{
+    return CoverageText(KindOfRange(range), size, drawn);
+}
+
 std::vector<NumberCount> ZeroCounts(const NumberRange &range)
 {
     std::vector<NumberCount> list;
@@ -157,6 +172,12 @@ void BacktestResult::addToTally(int hits)
 {
     if (hits >= 0 && hits < static_cast<int>(tally.size()))
         ++tally[static_cast<std::size_t>(hits)];
+}
+
+QString BacktestMemo(const BacktestResult &result)
+{
+    const QString chance = ChanceLine(result.chance);
+    return chance.isEmpty() ? result.memo : result.memo + QLatin1Char('\n') + chance;
 }
 
 QString HitRangeMemo(const BacktestResult &result)

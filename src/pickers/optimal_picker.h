@@ -2,6 +2,7 @@
 
 #include "common/progress.h"
 #include "data/draw_table.h"
+#include "pickers/chance_comparison.h"
 
 #include <QString>
 #include <QStringList>
@@ -28,6 +29,12 @@ struct NumberRange {
 };
 
 NumberRange NumberRangeOf(const OpenLottery &lottery);
+// The lottery kind behind a range: a digit lottery's numbers start at 0.
+LotteryKind KindOfRange(const NumberRange &range);
+// What a random proposal hits on a draw of `drawn` numbers of the range.
+ChanceModel ChanceModelOf(const NumberRange &range, int drawn);
+// " 全包需…" for a proposal of `size` numbers of the range (see CoverageText).
+QString RangeCoverageText(const NumberRange &range, int size, int drawn);
 
 // A number with its tally, the entry of the sorted per-number lists.
 struct NumberCount {
@@ -100,6 +107,8 @@ struct BacktestResult {
     int smallest = 0;
     int judged = 0; // draws that entered largest and smallest
     QString memo;
+    // The judged draws that had a proposal, against a random pick of the same size.
+    ChanceComparison chance;
     bool cancelled = false;
 
     // One row per draw with its period and drawn numbers (padded "%.2d" or plain).
@@ -112,6 +121,10 @@ struct BacktestResult {
     // Adds one to the tally of a hit count.
     void addToTally(int hits);
 };
+
+// What the memo box shows: the picker's memo, then the line of the comparison with chance when
+// any draw was compared.
+QString BacktestMemo(const BacktestResult &result);
 
 // The memo of the interval, intimate and stem-branch pickers:
 // "最大中奖号码数为L个，最小中奖号码数为S个", or a note when no draw could be judged.

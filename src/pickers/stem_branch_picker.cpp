@@ -176,6 +176,7 @@ BacktestResult StemBranchBacktest(const DrawTable &draws, const QStringList &dra
     const int m = draws.numberCount();
     BacktestResult result;
     result.fillDraws(draws, false);
+    const ChanceModel chance = ChanceModelOf(range, m);
     for (int p = 0; p < rows; ++p) {
         if (result.interrupted(progress, p, rows))
             return result;
@@ -185,7 +186,8 @@ BacktestResult StemBranchBacktest(const DrawTable &draws, const QStringList &dra
         const StemBranch day = StemBranchOf(*date);
         const DigitFlags digits = SelectDigits(day.stem, day.branch, extra);
         BacktestRow &row = result.rows[static_cast<std::size_t>(p)];
-        row.proposed = PlainNumbers(StemBranchProposal(digits, range));
+        const std::vector<int> proposal = StemBranchProposal(digits, range);
+        row.proposed = PlainNumbers(proposal);
         const qint32 *numbers = draws.numbers(p);
         for (int k = 0; k < m; ++k) {
             if (numbers[k] >= 0 && digits[static_cast<std::size_t>(numbers[k] % 10)])
@@ -193,6 +195,9 @@ BacktestResult StemBranchBacktest(const DrawTable &draws, const QStringList &dra
         }
         row.hits = QString::number(row.hitCount);
         result.judge(row.hitCount);
+        // A drawn number is a hit exactly when it is one of the proposed numbers: the proposal
+        // is every number of the range with a chosen last digit.
+        result.chance.add(chance, static_cast<int>(proposal.size()), row.hitCount);
     }
     progress.step(rows, rows);
     result.memo = HitRangeMemo(result);
