@@ -1,5 +1,6 @@
 // The optimal pickers: pick NAME interval|intimate|stembranch|fourstep. Prints the proposal line
-// as 目前投注号码 shows it, or with --backtest the history grid and its memo line.
+// as 目前投注号码 shows it (with what covering it costs), or with --backtest the history grid,
+// its memo line and the line of the comparison with chance.
 #include "cli/cli.h"
 
 #include "common/errors.h"
@@ -63,6 +64,9 @@ void PrintBacktest(QTextStream &out, const BacktestResult &result)
     for (const BacktestRow &row : result.rows)
         out << row.period << '\t' << row.drawn << '\t' << row.proposed << '\t' << row.hits << '\n';
     out << result.memo << '\n';
+    const QString chance = ChanceLine(result.chance);
+    if (!chance.isEmpty())
+        out << chance << '\n';
 }
 
 int Pick(Context &context, const QStringList &args)
@@ -73,7 +77,7 @@ int Pick(Context &context, const QStringList &args)
     parser.addOptions({
         {QStringLiteral("target"), QStringLiteral("目前投注期：期号，或 next（下一期，默认）"),
             QStringLiteral("PERIOD")},
-        {QStringLiteral("backtest"), QStringLiteral("历史统计：输出历史中奖表和统计结果")},
+        {QStringLiteral("backtest"), QStringLiteral("历史统计：输出历史中奖表、统计结果和随机对照")},
         {QStringLiteral("interval"), QStringLiteral("间隔期数（1-20，默认 5）"), QStringLiteral("L")},
         {QStringLiteral("count"),
             QStringLiteral("选号个数（interval，默认 2M）；总体号码数或各位号码数（intimate，默认 N div 2，"
@@ -113,6 +117,10 @@ int Pick(Context &context, const QStringList &args)
     // The target is needed for a proposal only; a back-test covers the whole history.
     auto target = [&] { return TargetIndex(lottery, parser.value(QStringLiteral("target"))); };
     auto targetText = [&](int index) { return TargetPeriods(draws)[index]; };
+    auto proposalLine = [&](int index, const QString &numbersText, std::size_t size) -> QString {
+        return ProposalLine(targetText(index), numbersText)
+            + RangeCoverageText(range, static_cast<int>(size), lottery.m);
+    };
 
     if (method == QLatin1String("interval")) {
         IntervalSettings settings;
@@ -124,7 +132,8 @@ int Pick(Context &context, const QStringList &args)
             PrintBacktest(out, picker.backtest(settings));
         } else {
             const int t = target();
-            out << ProposalLine(targetText(t), PaddedNumbers(picker.propose(t, settings))) << '\n';
+            const std::vector<int> proposal = picker.propose(t, settings);
+            out << proposalLine(t, PaddedNumbers(proposal), proposal.size()) << '\n';
         }
     } else if (method == QLatin1String("intimate")) {
         IntimateSettings settings;
@@ -141,7 +150,8 @@ int Pick(Context &context, const QStringList &args)
             PrintBacktest(out, picker.backtest(settings));
         } else {
             const int t = target();
-            out << ProposalLine(targetText(t), PlainNumbers(picker.propose(t, settings).numbers)) << '\n';
+            const std::vector<int> proposal = picker.propose(t, settings).numbers;
+            out << proposalLine(t, PlainNumbers(proposal), proposal.size()) << '\n';
         }
     } else if (method == QLatin1String("stembranch")) {
         const bool extra = parser.isSet(QStringLiteral("extra"));
@@ -154,7 +164,8 @@ int Pick(Context &context, const QStringList &args)
                 throw InputError(QStringLiteral("请输入正确的开奖日期！"));
             const StemBranch day = StemBranchOf(*date);
             const DigitFlags digits = SelectDigits(day.stem, day.branch, extra);
-            out << ProposalLine(targetText(t), PlainNumbers(StemBranchProposal(digits, range))) << '\n';
+            const std::vector<int> proposal = StemBranchProposal(digits, range);
+            out << proposalLine(t, PlainNumbers(proposal), proposal.size()) << '\n';
         }
     } else {
         FourStepSettings settings;
@@ -173,7 +184,7 @@ int Pick(Context &context, const QStringList &args)
                 << "第二步：" << proposal.step2Text() << '\n'
                 << "第三步：" << proposal.step3Text() << '\n'
                 << "第四步：" << proposal.step4Text() << '\n'
-                << ProposalLine(targetText(t), proposal.finalText()) << '\n';
+                << proposalLine(t, proposal.finalText(), proposal.numbers.size()) << '\n';
         }
     }
     return 0;
