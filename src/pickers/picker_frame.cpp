@@ -18,6 +18,9 @@
 #include <QPushButton>
 #include <QSplitter>
 #include <QTableView>
+#include <QTextLayout>
+
+#include <cmath>
 
 namespace lumaro {
 
@@ -25,10 +28,25 @@ namespace {
 
 const QColor kHitColor(220, 40, 40);
 const QColor kTallyColor(40, 90, 200);
+const QColor kChanceColor(170, 170, 170);
 // The heights the history pane and the hit chart start with at the default size; the history
 // keeps more than a dozen rows in view.
 constexpr int kHistoryHeight = 400;
 constexpr int kHitChartHeight = 210;
+
+// The height of a memo box that shows `lines` lines of Chinese text: measured on a laid-out
+// line, since Chinese glyphs (often from a fallback font) stand taller than the font's own line
+// spacing.
+int MemoHeight(const QPlainTextEdit &memo, int lines)
+{
+    QTextLayout layout(QStringLiteral("随机对照"), memo.font());
+    layout.beginLayout();
+    const QTextLine line = layout.createLine();
+    layout.endLayout();
+    const qreal lineHeight = std::max<qreal>(line.height(), memo.fontMetrics().lineSpacing());
+    const qreal margins = 2 * memo.document()->documentMargin() + 2 * memo.frameWidth();
+    return static_cast<int>(std::ceil(lines * lineHeight + margins)) + 2;
+}
 
 } // namespace
 
@@ -64,7 +82,9 @@ PickerFrame::PickerFrame(AppContext &context, QWidget *parent, const Options &op
     m_tabhistory->setObjectName(QStringLiteral("tabhistory"));
     m_mem->setObjectName(QStringLiteral("mem"));
     m_mem->setReadOnly(true);
-    m_mem->setMaximumHeight(48);
+    // The picker's summary and the comparison with chance, which wraps once at the default width.
+    m_mem->document()->setDocumentMargin(2);
+    m_mem->setMaximumHeight(MemoHeight(*m_mem, 3));
     m_chthistory->setObjectName(QStringLiteral("chthistory"));
     m_chkhistorybiao->setObjectName(QStringLiteral("chkhistorybiao"));
 
@@ -86,11 +106,12 @@ PickerFrame::PickerFrame(AppContext &context, QWidget *parent, const Options &op
     measureColumns();
 
     m_chthistory->addSeries(QStringLiteral("中奖个数"), kHitColor);
-    m_chthistory->setMinimumHeight(170);
+    m_chthistory->setMinimumHeight(160);
     if (options.hitCountChart) {
         m_chtcishu = new BarChart(this);
         m_chtcishu->setObjectName(QStringLiteral("chtcishu"));
         m_chtcishu->addSeries(QStringLiteral("各中奖号码数出现次数"), kTallyColor);
+        m_chtcishu->addSeries(QStringLiteral("随机期望"), kChanceColor);
         m_chtcishu->setMarksVisible(true);
         m_chtcishu->setMinimumSize(240, 180);
     }
@@ -198,9 +219,10 @@ void PickerFrame::btngenClick()
     });
 }
 
-void PickerFrame::showProposal(const QString &targetText, const QString &numbersText)
+void PickerFrame::showProposal(const QString &targetText, const QString &numbersText, int size)
 {
-    m_edtcurcode->setText(ProposalLine(targetText, numbersText));
+    const NumberRange range = NumberRangeOf(lottery());
+    m_edtcurcode->setText(ProposalLine(targetText, numbersText) + RangeCoverageText(range, size, lottery().m));
     m_edtcurcode->setCursorPosition(0);
 }
 
@@ -251,7 +273,7 @@ void PickerFrame::showBacktest(const std::shared_ptr<BacktestResult> &outcome)
         }
     });
     measureColumns();
-    m_mem->setPlainText(result->memo);
+    m_mem->setPlainText(BacktestMemo(*result));
 
     QStringList labels;
     std::vector<double> values;
@@ -265,13 +287,18 @@ void PickerFrame::showBacktest(const std::shared_ptr<BacktestResult> &outcome)
     m_chthistory->setPoints(labels, values);
     m_chthistory->setMarksVisible(m_chkhistorybiao->isChecked());
     if (m_chtcishu) {
+        // Beside each observed count, how many draws a random pick of the same size would have
+        // hit as often (to a tenth, so that a rare count still shows).
         QStringList tallyLabels;
         std::vector<double> tallyValues;
+        std::vector<double> chanceValues;
         for (std::size_t k = 0; k < result->tally.size(); ++k) {
             tallyLabels << QString::number(k);
             tallyValues.push_back(result->tally[k]);
+            const double expected = k < result->chance.expected.size() ? result->chance.expected[k] : 0.0;
+            chanceValues.push_back(std::round(expected * 10) / 10);
         }
-        m_chtcishu->setPoints(tallyLabels, tallyValues);
+        m_chtcishu->setPoints(tallyLabels, {tallyValues, chanceValues});
     }
 }
 

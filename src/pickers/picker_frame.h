@@ -72,7 +72,8 @@ protected:
     virtual BacktestJob backtestJob() = 0;
 
     void runTongji();
-    void showProposal(const QString &targetText, const QString &numbersText);
+    // Shows the proposal line of `size` numbers, with what covering them costs after it.
+    void showProposal(const QString &targetText, const QString &numbersText, int size);
     AppContext &context() { return m_context; }
     const OpenLottery &lottery() const;
     // The target index, -1 when the lottery has no draws.

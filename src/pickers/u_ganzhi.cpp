@@ -101,7 +101,8 @@ void Tfrmganzhi::generate(int /*target*/, const QString &targetText)
         branch = day.branch;
     }
     const DigitFlags digits = SelectDigits(stem, branch, extra());
-    showProposal(targetText, PlainNumbers(StemBranchProposal(digits, NumberRangeOf(lottery()))));
+    const std::vector<int> proposal = StemBranchProposal(digits, NumberRangeOf(lottery()));
+    showProposal(targetText, PlainNumbers(proposal), static_cast<int>(proposal.size()));
 }
 
 PickerFrame::BacktestJob Tfrmganzhi::backtestJob()

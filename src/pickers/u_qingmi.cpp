@@ -149,7 +149,7 @@ void Tfrmqingmi::generate(int target, const QString &targetText)
     m_tabcode->horizontalHeader()->setMinimumSectionSize(60);
     m_tabcode->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     m_tabcode->resizeRowsToContents();
-    showProposal(targetText, PlainNumbers(proposal->numbers));
+    showProposal(targetText, PlainNumbers(proposal->numbers), static_cast<int>(proposal->numbers.size()));
 }
 
 bool Tfrmqingmi::eventFilter(QObject *watched, QEvent *event)

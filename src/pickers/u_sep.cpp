@@ -50,7 +50,8 @@ IntervalSettings Tfrmsep::settings() const
 void Tfrmsep::generate(int target, const QString &targetText)
 {
     const IntervalPicker picker(lottery().drawTable, NumberRangeOf(lottery()));
-    showProposal(targetText, PaddedNumbers(picker.propose(target, settings())));
+    const std::vector<int> proposal = picker.propose(target, settings());
+    showProposal(targetText, PaddedNumbers(proposal), static_cast<int>(proposal.size()));
 }
 
 PickerFrame::BacktestJob Tfrmsep::backtestJob()

@@ -88,7 +88,7 @@ void Tfrmsibu::generate(int target, const QString &targetText)
     m_edtcode2->setText(proposal.step2Text());
     m_edtcode3->setText(proposal.step3Text());
     m_edtcode4->setText(proposal.step4Text());
-    showProposal(targetText, proposal.finalText());
+    showProposal(targetText, proposal.finalText(), static_cast<int>(proposal.numbers.size()));
 }
 
 PickerFrame::BacktestJob Tfrmsibu::backtestJob()

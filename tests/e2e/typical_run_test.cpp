@@ -434,7 +434,11 @@ TEST_F(TypicalRun, DownloadOpenAnalysePickFilterIntersectAndPlan)
     const QString proposal = Child<QLineEdit>(sep, "edtcurcode")->text();
     const QString head = QStringLiteral("2023304期推荐投注号码：");
     ASSERT_TRUE(proposal.startsWith(head)) << proposal.toStdString();
-    const QStringList proposed = proposal.mid(head.size()).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    // Seven numbers make one ticket: the cost of covering them follows the numbers.
+    const QString cost = QStringLiteral(" 全包需C(7,7)=1注，2元");
+    ASSERT_TRUE(proposal.endsWith(cost)) << proposal.toStdString();
+    const QStringList proposed = proposal.mid(head.size(), proposal.size() - head.size() - cost.size())
+                                     .split(QLatin1Char(' '), Qt::SkipEmptyParts);
     ASSERT_EQ(proposed.size(), 7) << proposal.toStdString();
     std::set<int> proposedNumbers;
     for (const QString &text : proposed) {

@@ -1,3 +1,4 @@
+#include "data/combination.h"
 #include "data/draw_import.h"
 #include "data/open_lottery.h"
 #include "pickers/four_step_picker.h"
@@ -25,6 +26,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTableView>
 
 #include <gtest/gtest.h>
@@ -117,7 +119,8 @@ TEST_F(PickerWindows, IntervalWindowDefaultsProposalAndBacktest)
     comcurqi->setCurrentIndex(0);
     Child<QPushButton>(window, "btngen")->click();
     EXPECT_EQ(Child<QLineEdit>(window, "edtcurcode")->text(),
-        QStringLiteral("2026001期推荐投注号码：01 02 03 04 05 06 07 08 09 10 11 12 13 14 "));
+        QStringLiteral(
+            "2026001期推荐投注号码：01 02 03 04 05 06 07 08 09 10 11 12 13 14  全包需C(14,7)=3432注，6864元"));
 
     // New settings count at the next 历史统计.
     comqishu->setCurrentIndex(0);
@@ -186,7 +189,8 @@ TEST_F(PickerWindows, WindowsWithATallyReadAtTheirDefaultSize)
 
         // A dozen history rows or more in view.
         auto *history = Child<QTableView>(*window, "tabhistory");
-        EXPECT_GE(history->viewport()->height() / history->rowHeight(0), 12);
+        EXPECT_GE(history->viewport()->height() / history->rowHeight(0), 12)
+            << history->viewport()->height() << " " << Child<QPlainTextEdit>(*window, "mem")->height();
         // The tally's values stand apart and inside the chart; the period labels of the hit
         // chart do not run together.
         const test::ChartTexts tally = test::ChartTextsOf(Child<BarChart>(*window, "chtcishu"));
@@ -195,6 +199,26 @@ TEST_F(PickerWindows, WindowsWithATallyReadAtTheirDefaultSize)
         test::ExpectMarksInside(tally);
         test::ExpectApart(tally.labels, "hit counts");
         test::ExpectApart(test::ChartTextsOf(Child<BarChart>(*window, "chthistory")).labels, "periods");
+
+        // The memo: the picker's summary, then the comparison with chance, all in view.
+        const BacktestResult &result = window->backtestResult();
+        auto *memo = Child<QPlainTextEdit>(*window, "mem");
+        EXPECT_EQ(memo->toPlainText(), result.memo + QStringLiteral("\n") + ChanceLine(result.chance));
+        EXPECT_TRUE(ChanceLine(result.chance).startsWith(QStringLiteral("随机对照：判断2920期，")));
+        EXPECT_EQ(memo->verticalScrollBar()->maximum(), 0);
+        // Beside each observed count, what a random pick of the same size would give.
+        auto *cishu = Child<BarChart>(*window, "chtcishu");
+        ASSERT_EQ(cishu->seriesCount(), 2);
+        double observed = 0;
+        double expected = 0;
+        for (int k = 0; k < cishu->pointCount(); ++k) {
+            EXPECT_EQ(cishu->value(0, k), result.tally[static_cast<std::size_t>(k)]);
+            EXPECT_NEAR(cishu->value(1, k), result.chance.expected[static_cast<std::size_t>(k)], 0.05);
+            observed += cishu->value(0, k);
+            expected += cishu->value(1, k);
+        }
+        EXPECT_EQ(observed, 2920);
+        EXPECT_NEAR(expected, 2920, 0.4);
     }
     // The tally of positions fills the pane above the history.
     intimate.findChild<QRadioButton *>(QStringLiteral("optsel_0"))->click();
@@ -217,9 +241,14 @@ TEST_F(PickerWindows, StemBranchWindowDatesAndProposal)
     EXPECT_EQ(Child<QLineEdit>(window, "edttiangan")->text(), StemName(day.stem));
     EXPECT_EQ(Child<QLineEdit>(window, "edtdizhi")->text(), BranchName(day.branch));
     Child<QPushButton>(window, "btngen")->click();
+    const std::vector<int> proposal
+        = StemBranchProposal(SelectDigits(day.stem, day.branch, false), NumberRange {1, 30});
     EXPECT_EQ(Child<QLineEdit>(window, "edtcurcode")->text(),
-        ProposalLine(QStringLiteral("2026013"),
-            PlainNumbers(StemBranchProposal(SelectDigits(day.stem, day.branch, false), NumberRange {1, 30}))));
+        ProposalLine(QStringLiteral("2026013"), PlainNumbers(proposal))
+            + QStringLiteral(" 全包需C(%1,7)=%2注，%3元")
+                  .arg(proposal.size())
+                  .arg(Choose(static_cast<int>(proposal.size()), 7))
+                  .arg(2 * Choose(static_cast<int>(proposal.size()), 7)));
 
     Child<QComboBox>(window, "comcurqi")->setCurrentIndex(0);
     EXPECT_EQ(Child<QLineEdit>(window, "edttiangan")->text(), StemName(StemBranchOf(QDate(2026, 3, 2)).stem));
@@ -254,8 +283,9 @@ TEST_F(PickerWindows, FourStepWindowOnTheRealHistory)
     EXPECT_EQ(Child<QLineEdit>(window, "edtcode1")->text(), proposal.step1Text());
     EXPECT_EQ(Child<QLineEdit>(window, "edtcode3")->text(), proposal.step3Text());
     EXPECT_EQ(Child<QLineEdit>(window, "edtcode4")->text(), proposal.step4Text());
-    EXPECT_EQ(
-        Child<QLineEdit>(window, "edtcurcode")->text(), ProposalLine(QStringLiteral("2026042"), proposal.finalText()));
+    EXPECT_EQ(Child<QLineEdit>(window, "edtcurcode")->text(),
+        ProposalLine(QStringLiteral("2026042"), proposal.finalText())
+            + QStringLiteral(" 全包需C(15,7)=6435注，12870元"));
 }
 
 TEST_F(PickerWindows, EmptyAndShortHistories)
