@@ -113,4 +113,22 @@ QString ExpectationRangeText(const PlanRisk &risk)
     return lowest == highest ? lowest : lowest + QStringLiteral(" ~ ") + highest;
 }
 
+QString PeriodChanceCaption()
+{
+    return QStringLiteral("每期中奖概率：");
+}
+
+QString TicketChanceCaption()
+{
+    return QStringLiteral("每注中奖概率：");
+}
+
+std::vector<PlanRiskFigure> PlanRiskFigures(const PlanRisk &risk)
+{
+    return {{QStringLiteral("最大投入："), QString::number(risk.capitalAtRisk)},
+        {QStringLiteral("全程不中的概率："), PercentText(risk.noWinChance)},
+        {QStringLiteral("每期期望收益："), ExpectationRangeText(risk)},
+        {QStringLiteral("全程期望收益："), ExpectationText(risk.expectedResult)}};
+}
+
 } // namespace lumaro

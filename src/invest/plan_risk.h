@@ -66,4 +66,17 @@ QString ExpectationText(double value);
 // "a ~ b", or one figure when both are the same.
 QString ExpectationRangeText(const PlanRisk &risk);
 
+// The captions of the chance box: the fixed and staged plans take a chance per period, the
+// variable plan a chance per ticket (its periods have their own ticket counts).
+QString PeriodChanceCaption();
+QString TicketChanceCaption();
+
+// The risk as the windows and the command line show it, caption and value:
+// 最大投入, 全程不中的概率, 每期期望收益 (lowest ~ highest), 全程期望收益.
+struct PlanRiskFigure {
+    QString caption;
+    QString value;
+};
+std::vector<PlanRiskFigure> PlanRiskFigures(const PlanRisk &risk);
+
 } // namespace lumaro
