@@ -7,6 +7,7 @@
 #include "invest/investment_plan.h"
 #include "invest/investment_search.h"
 #include "invest/money.h"
+#include "invest/plan_risk.h"
 #include "invest/report_pdf.h"
 
 namespace lumaro::cli {
@@ -37,10 +38,15 @@ int Plan(Context &context, const QStringList &args)
         {QStringLiteral("tickets"), QStringLiteral("每期注数，可变计划用，每个数添加一期（默认 8）"),
             QStringLiteral("t1,t2,…"), QStringLiteral("8")},
         {QStringLiteral("pdf"), QStringLiteral("把计划表打印到 PDF 文件"), QStringLiteral("FILE")},
+        {QStringLiteral("chance"),
+            QStringLiteral("中奖概率，小数或百分数：固定和阶段计划为每期，可变计划为每注（默认由彩票得出）"),
+            QStringLiteral("P")},
+        {QStringLiteral("lottery"), QStringLiteral("由此彩票的头奖得出默认中奖概率（默认三位数字直选，1000 种）"),
+            QStringLiteral("NAME")},
     });
     if (!ParseArguments(context, parser, args,
             QStringLiteral("plan fixed|staged|variable [--loss N] [--profit N] [--unit N] [--prize N] [--periods D] "
-                           "[--stages K] [--tickets t1,t2,…] [--pdf FILE]"),
+                           "[--stages K] [--tickets t1,t2,…] [--chance P] [--lottery NAME] [--pdf FILE]"),
             1, 1))
         return 0;
     const QString kind = parser.positionalArguments().front();
@@ -65,6 +71,20 @@ int Plan(Context &context, const QStringList &args)
     std::optional<qint64> average;
     QTextStream &out = context.out();
 
+    // The chance of a win: typed, or one ticket's share of the lottery's top-prize outcomes.
+    qint64 outcomes = kDefaultPlanOutcomes;
+    if (parser.isSet(QStringLiteral("lottery"))) {
+        OpenLottery lottery;
+        lottery.open(context.store(), parser.value(QStringLiteral("lottery")));
+        outcomes = PlanOutcomes(lottery.kind, lottery.n, lottery.m);
+    }
+    const bool variablePlan = kind == QLatin1String("variable");
+    const QString chanceCaption = variablePlan ? TicketChanceCaption() : PeriodChanceCaption();
+    const double chance = parser.isSet(QStringLiteral("chance"))
+        ? ParseChance(parser.value(QStringLiteral("chance")), chanceCaption.chopped(1))
+        : TicketsChance(variablePlan ? 1 : settings.unitStake / kTicketPrice, outcomes);
+    std::vector<PlanPeriodMoney> money;
+
     if (kind == QLatin1String("variable")) {
         VariablePlan variable;
         const QStringList counts = parser.value(QStringLiteral("tickets")).split(QLatin1Char(','));
@@ -80,6 +100,7 @@ int Plan(Context &context, const QStringList &args)
                 throw InputError(MultipleTooLargeText());
         }
         PrintTable(out, VariablePlanHeaders(), variable.rows());
+        money = PlanMoney(variable.rows(), chance);
         average = PlanAverage(variable.rows(), VariableNet, variable.periodCount());
         report = {QStringLiteral("可变投资计划表"), QString(), VariablePlanHeaders(), PlanCellTexts(variable.rows())};
         labels << QStringLiteral("本期注数:");
@@ -92,6 +113,7 @@ int Plan(Context &context, const QStringList &args)
         if (!result.ok)
             throw InputError(MultipleTooLargeText());
         PrintTable(out, PlanHeaders(), result.rows);
+        money = PlanMoney(result.rows, chance);
         average = PlanAverage(result.rows, PlanNet, settings.periods);
         report = {staged ? QStringLiteral("阶段投资计划表") : QStringLiteral("固定投资计划表"), QString(),
             PlanHeaders(), PlanCellTexts(result.rows)};
@@ -104,6 +126,9 @@ int Plan(Context &context, const QStringList &args)
     }
     if (average)
         out << "平均每期净利润为:" << *average << '\n';
+    out << chanceCaption << ChanceText(chance) << '\n';
+    for (const PlanRiskFigure &figure : PlanRiskFigures(PlanRiskOf(money)))
+        out << figure.caption << figure.value << '\n';
 
     if (parser.isSet(QStringLiteral("pdf"))) {
         report.info = PlanInfoLine(labels, values, separator, QDate::currentDate());

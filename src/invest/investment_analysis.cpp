@@ -426,4 +426,40 @@ AnalysisResult RunInvestmentAnalysis(const HitHistory &history, const InvestSett
     return result;
 }
 
+AnalysisSummary SummariseAnalysis(const AnalysisResult &result, const InvestSettings &settings)
+{
+    AnalysisSummary summary;
+    summary.balance.reserve(result.rows.size());
+    WideMoney balance = 0;
+    qint64 carried = 0;
+    for (const CycleResult &row : result.rows) {
+        const qint64 stake = row.values[2];
+        const qint64 input = row.values[3];
+        const qint64 net = row.values[5];
+        // The multiples rise within a cycle, so its last period is its largest stake.
+        summary.largestStake = std::max(summary.largestStake, stake);
+        summary.largestCycleOutlay = std::max(summary.largestCycleOutlay, input - carried);
+        if (net < 0)
+            ++summary.cyclesLost;
+        else
+            ++summary.cyclesWon;
+        // The net of a cycle already takes off the loss it carries, which was counted before.
+        balance += WideMoney(net) + carried;
+        summary.balance.push_back(NarrowMoney(balance));
+        // The same rule as the replay: a loss is carried into the next cycle unless the money
+        // limits cut its cycle short.
+        carried = settings.carryLoss && net < 0 && !row.cutShort ? -net : 0;
+    }
+    return summary;
+}
+
+QString AnalysisSummaryText(const AnalysisSummary &summary)
+{
+    return QStringLiteral("最大单期投注：%1  单轮最大投入：%2  中出轮数：%3  未中轮数：%4")
+        .arg(summary.largestStake)
+        .arg(summary.largestCycleOutlay)
+        .arg(summary.cyclesWon)
+        .arg(summary.cyclesLost);
+}
+
 } // namespace lumaro

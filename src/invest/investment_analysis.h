@@ -155,4 +155,20 @@ private:
 // An InputError when 单倍注数 is not positive.
 AnalysisResult RunInvestmentAnalysis(const HitHistory &history, const InvestSettings &settings);
 
+// What the replayed discipline asked of the player's purse, cycle by cycle.
+struct AnalysisSummary {
+    qint64 largestStake = 0; // the most bet in one period (当期投注)
+    // The most one cycle spent of its own: its 当期总投入 less the loss carried into it.
+    qint64 largestCycleOutlay = 0;
+    int cyclesWon = 0;
+    int cyclesLost = 0;
+    // The money won less the money spent after each cycle. A lost cycle's loss counts when it is
+    // spent, so a carried loss is not counted again in the cycle that carries it.
+    std::vector<qint64> balance;
+};
+// The settings must be those the result was made with: they tell which losses were carried.
+AnalysisSummary SummariseAnalysis(const AnalysisResult &result, const InvestSettings &settings);
+// "最大单期投注：X  单轮最大投入：Y  中出轮数：A  未中轮数：B".
+QString AnalysisSummaryText(const AnalysisSummary &summary);
+
 } // namespace lumaro

@@ -1,10 +1,17 @@
 #include "invest/plan_window.h"
 
+#include "common/errors.h"
 #include "invest/plan_file.h"
 #include "invest/report_printing.h"
 #include "shell/app_context.h"
 #include "shell/dialogs.h"
+#include "shell/error_display.h"
 #include "shell/table_model.h"
+
+#include <QChart>
+#include <QChartView>
+#include <QLineSeries>
+#include <QValueAxis>
 
 #include <QDir>
 #include <QEvent>
@@ -36,7 +43,7 @@ PlanWindow::PlanWindow(AppContext &context, QWidget *parent, const QString &capt
     , m_fileName(fileName)
 {
     setWindowTitle(caption);
-    resize(630, 480);
+    resize(700, 640);
     if (const QScreen *screen = parent ? parent->screen() : QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 
@@ -53,7 +60,13 @@ PlanWindow::PlanWindow(AppContext &context, QWidget *parent, const QString &capt
     m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_grid->viewport()->installEventFilter(this);
-    layout->addWidget(m_grid, 1);
+    // Under the grid: what the plan risks, then its money curve.
+    auto *left = new QVBoxLayout;
+    left->addWidget(m_grid, 3);
+    left->addWidget(newRiskBox());
+    m_chtjihua = newMoneyChart();
+    left->addWidget(m_chtjihua, 2);
+    layout->addLayout(left, 1);
     auto *column = new QVBoxLayout;
     m_fieldGrid = new QGridLayout;
     column->addLayout(m_fieldGrid);
@@ -91,6 +104,161 @@ void PlanWindow::finishColumn()
     m_column->addStretch(1);
 }
 
+QWidget *PlanWindow::newRiskBox()
+{
+    auto *box = new QWidget(this);
+    box->setObjectName(QStringLiteral("pnlfengxian"));
+    auto *grid = new QGridLayout(box);
+    grid->setContentsMargins(0, 0, 0, 0);
+    m_lblgailv = new QLabel(PeriodChanceCaption(), box);
+    m_edtgailv = new QLineEdit(box);
+    m_edtgailv->setObjectName(QStringLiteral("edtgailv"));
+    m_edtgailv->setFixedWidth(90);
+    m_lblgailv->setBuddy(m_edtgailv);
+    grid->addWidget(m_lblgailv, 0, 0);
+    grid->addWidget(m_edtgailv, 0, 1);
+    // Captions and values in pairs, three pairs a line: the chance box first.
+    static const char *const names[] = {"lblzuidatouru", "lblbuzhong", "lblmeiqiqiwang", "lblquanchengqiwang"};
+    const std::vector<PlanRiskFigure> captions = PlanRiskFigures(PlanRisk {});
+    for (std::size_t i = 0; i < captions.size(); ++i) {
+        const int place = static_cast<int>(i) + 1;
+        auto *value = new QLabel(QStringLiteral("—"), box);
+        value->setObjectName(QString::fromUtf8(names[i]));
+        value->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        grid->addWidget(new QLabel(captions[i].caption, box), place / 3, 2 * (place % 3), Qt::AlignRight);
+        grid->addWidget(value, place / 3, 2 * (place % 3) + 1);
+        m_riskValues.push_back(value);
+    }
+    grid->setColumnStretch(1, 1);
+    grid->setColumnStretch(3, 1);
+    grid->setColumnStretch(5, 1);
+    connect(m_edtgailv, &QLineEdit::editingFinished, this, [this] { Guarded(this, [this] { edtgailvExit(); }); });
+    return box;
+}
+
+QChartView *PlanWindow::newMoneyChart()
+{
+    auto *chart = new QChart;
+    chart->legend()->setAlignment(Qt::AlignTop);
+    chart->setMargins(QMargins(4, 0, 4, 0));
+    m_inputSeries = new QLineSeries(chart);
+    m_inputSeries->setName(QStringLiteral("当期总投入"));
+    m_inputSeries->setColor(QColor(200, 40, 40));
+    m_prizeSeries = new QLineSeries(chart);
+    m_prizeSeries->setName(QStringLiteral("当期中奖"));
+    m_prizeSeries->setColor(QColor(30, 110, 200));
+    chart->addSeries(m_inputSeries);
+    chart->addSeries(m_prizeSeries);
+    auto *periods = new QValueAxis(chart);
+    periods->setLabelFormat(QStringLiteral("%d"));
+    periods->setTitleText(QStringLiteral("投注期号"));
+    auto *money = new QValueAxis(chart);
+    money->setLabelFormat(QStringLiteral("%.0f"));
+    chart->addAxis(periods, Qt::AlignBottom);
+    chart->addAxis(money, Qt::AlignLeft);
+    for (QLineSeries *series : {m_inputSeries, m_prizeSeries}) {
+        series->attachAxis(periods);
+        series->attachAxis(money);
+    }
+    auto *view = new QChartView(chart, this);
+    view->setObjectName(QStringLiteral("chtjihua"));
+    view->setRenderHint(QPainter::Antialiasing);
+    view->setMinimumHeight(150);
+    return view;
+}
+
+void PlanWindow::setChancePerTicket()
+{
+    m_lblgailv->setText(TicketChanceCaption());
+    refreshRisk();
+}
+
+double PlanWindow::defaultChance() const
+{
+    qint64 outcomes = kDefaultPlanOutcomes;
+    if (const OpenLottery *lottery = m_context.lottery; lottery && !lottery->name.isEmpty() && lottery->n > 0)
+        outcomes = PlanOutcomes(lottery->kind, lottery->n, lottery->m);
+    return TicketsChance(chanceTickets(), outcomes);
+}
+
+void PlanWindow::refreshRisk()
+{
+    // The box follows the default (the lottery, 单倍投入) until the user types a chance of his own.
+    const QString typed = m_edtgailv->text().trimmed();
+    if (typed.isEmpty() || typed == m_chanceDefault) {
+        m_chanceDefault = ChanceText(defaultChance());
+        m_edtgailv->setText(m_chanceDefault);
+    }
+    std::optional<double> chance;
+    try {
+        // The default exactly, not its rounded text.
+        chance = m_edtgailv->text().trimmed() == m_chanceDefault
+            ? defaultChance()
+            : ParseChance(m_edtgailv->text(), m_lblgailv->text().chopped(1));
+    } catch (const InputError &) {
+        // Told when the user leaves the box; until then the figures are blank.
+    }
+    const std::vector<PlanPeriodMoney> money = planMoney(chance.value_or(0));
+    m_risk.reset();
+    if (chance && !money.empty())
+        m_risk = PlanRiskOf(money);
+    const std::vector<PlanRiskFigure> figures = PlanRiskFigures(m_risk.value_or(PlanRisk {}));
+    for (std::size_t i = 0; i < m_riskValues.size(); ++i)
+        m_riskValues[i]->setText(m_risk ? figures[i].value : QStringLiteral("—"));
+    showMoneyCurve(money);
+}
+
+void PlanWindow::checkChance() const
+{
+    const QString typed = m_edtgailv->text().trimmed();
+    if (!typed.isEmpty() && typed != m_chanceDefault)
+        ParseChance(typed, m_lblgailv->text().chopped(1));
+}
+
+void PlanWindow::edtgailvExit()
+{
+    refreshRisk();
+    ParseChance(m_edtgailv->text(), m_lblgailv->text().chopped(1));
+}
+
+void PlanWindow::showMoneyCurve(const std::vector<PlanPeriodMoney> &money)
+{
+    QList<QPointF> inputs;
+    QList<QPointF> prizes;
+    double top = 0;
+    for (std::size_t i = 0; i < money.size(); ++i) {
+        const double period = static_cast<double>(i + 1);
+        inputs << QPointF(period, static_cast<double>(money[i].input));
+        prizes << QPointF(period, static_cast<double>(money[i].prize));
+        top = std::max({top, static_cast<double>(money[i].input), static_cast<double>(money[i].prize)});
+    }
+    m_inputSeries->replace(inputs);
+    m_prizeSeries->replace(prizes);
+    const QList<QAbstractAxis *> horizontal = m_chtjihua->chart()->axes(Qt::Horizontal);
+    const QList<QAbstractAxis *> vertical = m_chtjihua->chart()->axes(Qt::Vertical);
+    if (auto *axis = qobject_cast<QValueAxis *>(horizontal.value(0))) {
+        // Whole periods only, in steps of 1, 2, 5, 10, 20, … with at most ten of them.
+        const qint64 last = std::max<qint64>(2, static_cast<qint64>(money.size()));
+        static const qint64 kMantissas[] = {1, 2, 5};
+        qint64 step = 1;
+        for (qint64 power = 1, i = 0; last / step > 10;) {
+            if (++i == 3) {
+                i = 0;
+                power *= 10;
+            }
+            step = kMantissas[i] * power;
+        }
+        axis->setRange(1, static_cast<double>(last));
+        axis->setTickType(QValueAxis::TicksDynamic);
+        axis->setTickAnchor(0);
+        axis->setTickInterval(static_cast<double>(step));
+    }
+    if (auto *axis = qobject_cast<QValueAxis *>(vertical.value(0))) {
+        axis->setRange(0, top > 0 ? top * 1.1 : 1);
+        axis->applyNiceNumbers();
+    }
+}
+
 void PlanWindow::setGrid(const QStringList &headers, std::vector<QStringList> rows)
 {
     m_headers = headers;
@@ -101,6 +269,7 @@ void PlanWindow::setGrid(const QStringList &headers, std::vector<QStringList> ro
         return column < cells.size() ? cells[column] : QString();
     });
     setColumnWidths();
+    refreshRisk();
 }
 
 QStringList PlanWindow::fieldTexts() const

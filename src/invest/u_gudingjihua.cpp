@@ -65,10 +65,29 @@ StakePlanWindow::StakePlanWindow(AppContext &context, QWidget *parent, bool stag
     connect(btnload, &QPushButton::clicked, this, [this] { Guarded(this, [this] { btnloadClick(); }); });
     connect(btnprint, &QPushButton::clicked, this, [this] { Guarded(this, [this] { btnprintClick(); }); });
     connect(btnclose, &QPushButton::clicked, this, &QWidget::close);
+    // 单倍投入 buys the tickets the default chance counts.
+    connect(m_edtinofsin, &QLineEdit::textChanged, this, [this] { refreshRisk(); });
+}
+
+std::vector<PlanPeriodMoney> StakePlanWindow::planMoney(double chance) const
+{
+    // A load pads a short file with empty rows up to 投注期数; the plan ends where its rows do.
+    std::vector<PlanRow> rows;
+    for (std::size_t r = 0; r < m_table.size() && r < gridRows().size() && !gridRows()[r].isEmpty(); ++r)
+        rows.push_back(m_table[r]);
+    return PlanMoney(rows, chance);
+}
+
+qint64 StakePlanWindow::chanceTickets() const
+{
+    bool ok = false;
+    const qint64 unit = m_edtinofsin->text().trimmed().toLongLong(&ok);
+    return ok && unit > 0 ? unit / kTicketPrice : 0;
 }
 
 void StakePlanWindow::btnalaClick()
 {
+    checkChance();
     const PlanSettings settings = ReadPlanSettings(m_edtprekui, m_edtlirun, m_edtinofsin, m_edtoutofsin, m_edtdays);
     PlanResult result = m_staged ? StagedPlan(settings, ToMoney(m_edtjieduan->text())) : FixedPlan(settings);
     if (!result.ok) {

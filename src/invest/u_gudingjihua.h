@@ -33,6 +33,9 @@ protected:
     StakePlanWindow(AppContext &context, QWidget *parent, bool staged);
 
 private:
+    std::vector<PlanPeriodMoney> planMoney(double chance) const override;
+    qint64 chanceTickets() const override;
+
     bool m_staged;
     QLineEdit *m_edtprekui;
     QLineEdit *m_edtlirun;

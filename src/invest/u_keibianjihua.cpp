@@ -38,6 +38,7 @@ Tfrmkeibianjihua::Tfrmkeibianjihua(AppContext &context, QWidget *parent)
     m_btnclose = addButton("btnclose", QStringLiteral("关闭"));
     finishColumn();
     setGrid(VariablePlanHeaders(), {});
+    setChancePerTicket();
 
     connect(m_btnjisuan, &QPushButton::clicked, this, [this] { Guarded(this, [this] { btnjisuanClick(); }); });
     connect(m_btnnew, &QPushButton::clicked, this, [this] { Guarded(this, [this] { btnnewClick(); }); });
@@ -45,6 +46,11 @@ Tfrmkeibianjihua::Tfrmkeibianjihua(AppContext &context, QWidget *parent)
     connect(m_btnload, &QPushButton::clicked, this, [this] { Guarded(this, [this] { btnloadClick(); }); });
     connect(m_btnprint, &QPushButton::clicked, this, [this] { Guarded(this, [this] { btnprintClick(); }); });
     connect(m_btnclose, &QPushButton::clicked, this, &QWidget::close);
+}
+
+std::vector<PlanPeriodMoney> Tfrmkeibianjihua::planMoney(double chance) const
+{
+    return PlanMoney(m_plan.rows(), chance);
 }
 
 bool Tfrmkeibianjihua::building() const
@@ -79,6 +85,7 @@ void Tfrmkeibianjihua::btnnewClick()
 
 void Tfrmkeibianjihua::btnjisuanClick()
 {
+    checkChance();
     PlanSettings settings;
     settings.periods = ToInteger(m_edtdays->text());
     CheckPlanPeriods(settings.periods);

@@ -25,6 +25,8 @@ public:
     void btnprintClick();
 
 private:
+    std::vector<PlanPeriodMoney> planMoney(double chance) const override;
+    qint64 chanceTickets() const override { return 1; }
     void showPlan();
     void announceAverage();
 

@@ -10,6 +10,8 @@
 #include "shell/form_controls.h"
 #include "shell/table_model.h"
 
+#include <QChart>
+#include <QChartView>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -22,6 +24,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLineSeries>
 #include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
@@ -30,6 +33,7 @@
 #include <QTableView>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <QValueAxis>
 
 namespace lumaro {
 
@@ -61,6 +65,57 @@ void SetWidths(QTableView *grid, const std::vector<int> &widths)
         grid->setColumnWidth(static_cast<int>(c), std::max(24, widths[c]));
 }
 
+// The running balance after each cycle, one line over the cycles.
+QChartView *NewBalanceChart(QWidget *parent)
+{
+    auto *chart = new QChart;
+    // One line: its name stands at the side, so that the money labels keep the height.
+    chart->legend()->setAlignment(Qt::AlignRight);
+    chart->setMargins(QMargins(2, 0, 2, 0));
+    auto *series = new QLineSeries(chart);
+    series->setName(QStringLiteral("累计赢余"));
+    series->setColor(QColor(30, 110, 200));
+    chart->addSeries(series);
+    auto *cycles = new QValueAxis(chart);
+    cycles->setLabelFormat(QStringLiteral("%d"));
+    auto *money = new QValueAxis(chart);
+    money->setLabelFormat(QStringLiteral("%.0f"));
+    chart->addAxis(cycles, Qt::AlignBottom);
+    chart->addAxis(money, Qt::AlignLeft);
+    series->attachAxis(cycles);
+    series->attachAxis(money);
+    auto *view = new QChartView(chart, parent);
+    view->setObjectName(QStringLiteral("chtyue"));
+    view->setRenderHint(QPainter::Antialiasing);
+    view->setMinimumHeight(150);
+    return view;
+}
+
+void ShowBalance(QChartView *view, const std::vector<qint64> &balance)
+{
+    auto *series = qobject_cast<QLineSeries *>(view->chart()->series().value(0));
+    QList<QPointF> points;
+    double low = 0;
+    double high = 0;
+    for (std::size_t i = 0; i < balance.size(); ++i) {
+        const double value = static_cast<double>(balance[i]);
+        points << QPointF(static_cast<double>(i + 1), value);
+        low = std::min(low, value);
+        high = std::max(high, value);
+    }
+    series->replace(points);
+    if (auto *axis = qobject_cast<QValueAxis *>(view->chart()->axes(Qt::Horizontal).value(0))) {
+        const double last = std::max<double>(2, static_cast<double>(balance.size()));
+        axis->setRange(1, last);
+        axis->setTickCount(std::min(6, static_cast<int>(last)));
+    }
+    if (auto *axis = qobject_cast<QValueAxis *>(view->chart()->axes(Qt::Vertical).value(0))) {
+        axis->setRange(low, high > low ? high : low + 1);
+        axis->setTickCount(3);
+        axis->applyNiceNumbers();
+    }
+}
+
 QString Filter()
 {
     return QStringLiteral("文本文件(*.txt)|*.txt");
@@ -73,8 +128,9 @@ Tfrmtozi::Tfrmtozi(AppContext &context, QWidget *parent)
     , m_context(context)
 {
     setWindowTitle(QStringLiteral("投资模式分析"));
-    // Wider than the classic 720 × 567, so that the result figures and money boxes show whole.
-    resize(900, 600);
+    // Wider than the classic 720 × 567, so that the result figures and money boxes show whole,
+    // and taller, so that the result grid keeps its rows above the balance chart.
+    resize(900, 760);
     if (const QScreen *screen = parent ? parent->screen() : QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 
@@ -102,6 +158,13 @@ Tfrmtozi::Tfrmtozi(AppContext &context, QWidget *parent)
     right->addWidget(new QLabel(QStringLiteral("投资和赢亏："), this));
     m_grdtozi = MakeGrid(this, "grdtozi", m_toziModel);
     right->addWidget(m_grdtozi, 2);
+    // What the discipline asked of the purse, and the balance cycle by cycle.
+    m_lblzongjie = new QLabel(this);
+    m_lblzongjie->setObjectName(QStringLiteral("lblzongjie"));
+    m_lblzongjie->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    right->addWidget(m_lblzongjie);
+    m_chtyue = NewBalanceChart(this);
+    right->addWidget(m_chtyue, 1);
 
     m_grptozi = new QGroupBox(this);
     m_grptozi->setObjectName(QStringLiteral("grptozi"));
@@ -343,6 +406,9 @@ void Tfrmtozi::setTickets(PlayType play, std::vector<BetTicket> tickets)
 
 void Tfrmtozi::showResult()
 {
+    m_summary = SummariseAnalysis(m_result, m_resultSettings);
+    m_lblzongjie->setText(AnalysisSummaryText(m_summary));
+    ShowBalance(m_chtyue, m_summary.balance);
     m_toziModel->setContent(static_cast<int>(m_result.rows.size()), [this](int row, int column) -> QVariant {
         return QString::number(m_result.rows[static_cast<std::size_t>(row)].values[static_cast<std::size_t>(column)]);
     });
@@ -373,7 +439,8 @@ void Tfrmtozi::runAnalysis()
             dialogs::Warning(this, windowTitle(), QStringLiteral("请生成号码！"));
         return;
     }
-    m_result = RunInvestmentAnalysis(m_history, ToInvestSettings(controlSettings()));
+    m_resultSettings = ToInvestSettings(controlSettings());
+    m_result = RunInvestmentAnalysis(m_history, m_resultSettings);
     m_edtallwin->setText(QString::number(m_result.totalGain));
     showResult();
     if (messages && !m_result.abortMessage().isEmpty())

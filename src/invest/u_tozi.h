@@ -10,9 +10,11 @@
 #include <atomic>
 #include <functional>
 
+class QChartView;
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
+class QLabel;
 class QLineEdit;
 class QMenu;
 class QProgressBar;
@@ -39,6 +41,8 @@ public:
     const HitGapTable &hitGapTable() const { return m_hitTable; }
     const std::vector<IntervalStat> &intervalStatistics() const { return m_stats; }
     const AnalysisResult &analysis() const { return m_result; }
+    // The summary of the analysis shown and its running balance, as the chart draws it.
+    const AnalysisSummary &summary() const { return m_summary; }
     bool searching() const;
     // The last finished search (for tests and the status).
     const SearchResult &lastSearch() const { return m_lastSearch; }
@@ -89,6 +93,10 @@ private:
     HitHistory m_history;
     std::vector<IntervalStat> m_stats;
     AnalysisResult m_result;
+    InvestSettings m_resultSettings; // those m_result was made with
+    AnalysisSummary m_summary;
+    QLabel *m_lblzongjie = nullptr;
+    QChartView *m_chtyue = nullptr;
     SearchResult m_lastSearch;
 
     QTableView *m_grdsep;

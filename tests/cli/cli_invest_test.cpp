@@ -27,20 +27,21 @@ TEST(CliPlan, TablesAveragesAndRefusals)
     auto r = RunCli(home, Args({"plan", "fixed"}));
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     QStringList lines = r.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    ASSERT_EQ(lines.size(), 82);
+    // The table, the average and five lines of risk.
+    ASSERT_EQ(lines.size(), 87);
     EXPECT_EQ(
         lines[0], QStringLiteral("投注期号\t投注倍数\t当期投注\t当期总投入\t当期中奖\t当期净利润\t当期利润率(%)"));
     EXPECT_EQ(lines[62], QStringLiteral("62\t2\t32\t1008\t2000\t992\t98"));
-    EXPECT_EQ(lines.back(), QStringLiteral("平均每期净利润为:551"));
+    EXPECT_EQ(lines[81], QStringLiteral("平均每期净利润为:551"));
 
     r = RunCli(home, Args({"plan", "staged", "--periods", "10", "--stages", "3"}));
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
-    EXPECT_EQ(r.out.count(QLatin1Char('\n')), 12);
+    EXPECT_EQ(r.out.count(QLatin1Char('\n')), 12 + 5);
 
     r = RunCli(home, Args({"plan", "variable", "--tickets", "8,10"}));
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     lines = r.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    ASSERT_EQ(lines.size(), 4);
+    ASSERT_EQ(lines.size(), 4 + 5);
     EXPECT_EQ(lines[1], QStringLiteral("1\t1\t8\t16\t16\t1000\t984\t6150"));
     EXPECT_EQ(lines[2], QStringLiteral("2\t1\t10\t20\t36\t1000\t964\t2677"));
 
@@ -60,6 +61,51 @@ TEST(CliPlan, TablesAveragesAndRefusals)
     EXPECT_EQ(RunCli(home, Args({"plan", "staged", "--stages", "0"})).exitCode, 1);
     EXPECT_EQ(RunCli(home, Args({"plan", "weekly"})).exitCode, 2);
     EXPECT_EQ(RunCli(home, Args({"plan", "fixed", "--loss", "much"})).exitCode, 2);
+}
+
+TEST(CliPlan, RiskOfThePlans)
+{
+    QTemporaryDir dir;
+    const QString home = dir.path() + QStringLiteral("/home");
+    // The default plan bets 8 tickets a multiple of a three-digit direct play: 1584 spent by
+    // period 80 to win 416, and no win in 80 periods about half of the time.
+    auto r = RunCli(home, Args({"plan", "fixed"}));
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    QStringList lines = r.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 87);
+    EXPECT_EQ(lines[80], QStringLiteral("80\t2\t32\t1584\t2000\t416\t26"));
+    EXPECT_EQ(lines.mid(82),
+        QStringList({QStringLiteral("每期中奖概率：0.008"), QStringLiteral("最大投入：1584"),
+            QStringLiteral("全程不中的概率：52.6%"), QStringLiteral("每期期望收益：-16.00 ~ -8.00"), lines[86]}));
+    EXPECT_TRUE(lines[86].startsWith(QStringLiteral("全程期望收益：-"))) << lines[86].toStdString();
+
+    // Three periods at an even chance: 0.5 × 984 + 0.25 × 968 + 0.125 × 952 − 0.125 × 48.
+    r = RunCli(home, Args({"plan", "fixed", "--periods", "3", "--chance", "50%"}));
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    lines = r.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    EXPECT_EQ(lines.mid(5),
+        QStringList({QStringLiteral("每期中奖概率：0.5"), QStringLiteral("最大投入：48"),
+            QStringLiteral("全程不中的概率：12.5%"), QStringLiteral("每期期望收益：484.00"),
+            QStringLiteral("全程期望收益：847.00")}));
+
+    // A lotto's top prize: 8 tickets out of C(11, 5) = 462.
+    r = RunCli(home, Args({"plan", "staged", "--periods", "10", "--lottery", "广东体彩11选5"}));
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains(QStringLiteral("每期中奖概率：0.017316\n"))) << r.out.toStdString();
+
+    // The variable plan takes the chance of one ticket; its periods differ in tickets.
+    r = RunCli(home, Args({"plan", "variable", "--tickets", "8,10"}));
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains(QStringLiteral("每注中奖概率：0.001\n最大投入：36\n全程不中的概率：98.2%\n")))
+        << r.out.toStdString();
+
+    // A chance that is no chance is refused before any table is printed.
+    for (const char *bad : {"2", "-1%", "half"}) {
+        r = RunCli(home, Args({"plan", "fixed", "--chance", bad}));
+        EXPECT_EQ(r.exitCode, 1) << bad;
+        EXPECT_TRUE(r.out.isEmpty()) << r.out.toStdString();
+        EXPECT_TRUE(r.err.contains(QStringLiteral("每期中奖概率必须是"))) << r.err.toStdString();
+    }
 }
 
 TEST(CliPlan, PdfReportOfTwentySixRows)

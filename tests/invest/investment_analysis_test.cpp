@@ -269,6 +269,75 @@ TEST(InvestmentAnalysis, AbortsKeepTheFinishedRows)
     EXPECT_EQ(r.totalGain, sum);
 }
 
+TEST(AnalysisSummary, StakesOutlaysCyclesAndBalanceOfWorkedCases)
+{
+    // Won 800, lost 200 (carried), then 1000 won on 200 staked: the carried 200 counts once.
+    const HitHistory history = HistoryOf(12, {2, 3, 6, 9, 10});
+    InvestSettings s = PlainSettings();
+    AnalysisSummary summary = SummariseAnalysis(RunInvestmentAnalysis(history, s), s);
+    EXPECT_EQ(summary.largestStake, 200);
+    EXPECT_EQ(summary.largestCycleOutlay, 200); // the last row's 当期总投入 400 holds the carried 200
+    EXPECT_EQ(summary.cyclesWon, 2);
+    EXPECT_EQ(summary.cyclesLost, 1);
+    EXPECT_EQ(summary.balance, (std::vector<qint64> {800, 600, 1400}));
+    EXPECT_EQ(
+        AnalysisSummaryText(summary), QStringLiteral("最大单期投注：200  单轮最大投入：200  中出轮数：2  未中轮数：1"));
+    s.carryLoss = false;
+    EXPECT_EQ(SummariseAnalysis(RunInvestmentAnalysis(history, s), s).balance, (std::vector<qint64> {800, 600, 1400}));
+
+    // Losses cut short are never carried.
+    s = PlainSettings();
+    s.bets = 2;
+    s.totalMax = 300;
+    summary = SummariseAnalysis(RunInvestmentAnalysis(HistoryOf(12, {2, 5, 6, 9}), s), s);
+    EXPECT_EQ(summary.balance, (std::vector<qint64> {-200, 600, 400}));
+    EXPECT_EQ(summary.cyclesLost, 2);
+
+    // Two losses, the first carried into the second: 400 spent in all, though 总体赢余 leaves
+    // the unsettled loss to a next cycle that never came.
+    s = PlainSettings();
+    s.wait = 2;
+    const AnalysisResult r = RunInvestmentAnalysis(HistoryOf(12, {1, 3, 7}), s);
+    summary = SummariseAnalysis(r, s);
+    EXPECT_EQ(summary.balance, (std::vector<qint64> {-200, -400}));
+    EXPECT_EQ(summary.largestCycleOutlay, 200);
+    EXPECT_EQ(summary.largestStake, 200);
+    EXPECT_EQ(r.totalGain, 0);
+
+    summary = SummariseAnalysis(AnalysisResult {}, s);
+    EXPECT_TRUE(summary.balance.empty());
+    EXPECT_EQ(summary.cyclesWon + summary.cyclesLost, 0);
+}
+
+TEST(AnalysisSummary, AgreesWithTheTotalGainAndTheMoneyLimits)
+{
+    RandomSource random(11);
+    for (int trial = 0; trial < 300; ++trial) {
+        std::vector<bool> hits(200);
+        for (std::size_t i = 0; i < hits.size(); ++i)
+            hits[i] = random.below(10) == 0;
+        const HitHistory history(HitGapTableFromHits(hits, {}));
+        InvestSettings s = PlainSettings();
+        s.tickets = 1 + random.below(50);
+        s.bets = 1 + random.below(12);
+        s.wait = random.below(4);
+        s.carryLoss = random.below(2) == 0;
+        s.totalMax = 100 + random.below(20000);
+        s.singleMax = 50 + random.below(5000);
+        const AnalysisResult r = RunInvestmentAnalysis(history, s);
+        const AnalysisSummary summary = SummariseAnalysis(r, s);
+        ASSERT_EQ(summary.balance.size(), r.rows.size());
+        EXPECT_EQ(summary.cyclesWon + summary.cyclesLost, static_cast<int>(r.rows.size()));
+        EXPECT_LE(summary.largestStake, s.singleMax);
+        EXPECT_LE(summary.largestCycleOutlay, s.totalMax);
+        // With no loss left waiting for a next cycle, the balance ends at 总体赢余.
+        if (!r.rows.empty() && r.abort == AnalysisAbort::None
+            && (r.rows.back().values[5] >= 0 || !s.carryLoss || r.rows.back().cutShort)) {
+            EXPECT_EQ(summary.balance.back(), r.totalGain) << "trial " << trial;
+        }
+    }
+}
+
 TEST(InvestmentSearch, TrialOrderTiesAndStops)
 {
     EXPECT_EQ(SearchTrialCount(true), 25500);

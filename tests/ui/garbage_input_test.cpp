@@ -413,16 +413,22 @@ std::vector<WindowCase> WindowCases()
     cases.back().sideActions = {QStringLiteral("btnsave"), QStringLiteral("btndaoru")};
     const QStringList stake {QStringLiteral("edtprekui"), QStringLiteral("edtlirun"), QStringLiteral("edtinofsin"),
         QStringLiteral("edtoutofsin"), QStringLiteral("edtdays")};
+    // The chance box of the plan's risk: empty, it takes the chance the lottery gives.
+    const auto chance = [](const QString &action) {
+        return std::vector<Field> {Field {QStringLiteral("edtgailv"), Expect::Number, {action}, {"empty"}}};
+    };
     cases.push_back({QStringLiteral("Tfrmgudingjihua"), kQlc, tool("Tfrmgudingjihua"),
-        FieldsOf(stake, {QStringLiteral("btnala")})});
+        FieldsOf(stake, {QStringLiteral("btnala")}) + chance(QStringLiteral("btnala"))});
     cases.back().sideActions = {QStringLiteral("btnsave"), QStringLiteral("btnload"), QStringLiteral("btnprint")};
     cases.push_back({QStringLiteral("Tfrmjieduanjihua"), kQlc, tool("Tfrmjieduanjihua"),
-        FieldsOf(stake + QStringList {QStringLiteral("edtjieduan")}, {QStringLiteral("btnala")})});
+        FieldsOf(stake + QStringList {QStringLiteral("edtjieduan")}, {QStringLiteral("btnala")})
+            + chance(QStringLiteral("btnala"))});
     cases.back().sideActions = {QStringLiteral("btnsave"), QStringLiteral("btnload"), QStringLiteral("btnprint")};
     cases.push_back({QStringLiteral("Tfrmkeibianjihua"), kQlc, tool("Tfrmkeibianjihua"),
         FieldsOf({QStringLiteral("edtprekui"), QStringLiteral("edtlirun"), QStringLiteral("edtoutofsin"),
                      QStringLiteral("edtdays"), QStringLiteral("edtjushu")},
-            {QStringLiteral("btnjisuan")}),
+            {QStringLiteral("btnjisuan")})
+            + chance(QStringLiteral("btnjisuan")),
         // 单倍投入 is only printed: a variable plan stakes 2 a ticket.
         {QStringLiteral("edtinofsin")}, [](QWidget *window, Env &) { Button(window, "btnnew")->click(); }});
     cases.back().sideActions = {QStringLiteral("btnsave"), QStringLiteral("btnload"), QStringLiteral("btnprint")};

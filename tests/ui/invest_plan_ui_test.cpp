@@ -9,12 +9,16 @@
 #include <QFileInfo>
 #include <QFontMetrics>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
+#include <QLineSeries>
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 using namespace lumaro;
 
@@ -239,4 +243,107 @@ TEST_F(PlanWindowTest, FreshWindowsShowReadableColumns)
         }
         test::Screenshot(window, QStringLiteral("plan-%1").arg(columns));
     }
+}
+
+TEST_F(PlanWindowTest, FixedPlanShowsItsRiskAndMoneyCurve)
+{
+    Tfrmgudingjihua window(context, nullptr);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    // No lottery open: 8 tickets a multiple of a three-digit direct play.
+    auto *chance = find<QLineEdit>(&window, "edtgailv");
+    EXPECT_EQ(chance->text(), QStringLiteral("0.008"));
+    EXPECT_FALSE(window.planRisk());
+    EXPECT_EQ(find<QLabel>(&window, "lblzuidatouru")->text(), QStringLiteral("—"));
+
+    click(&window, "btnala");
+    ASSERT_TRUE(window.planRisk());
+    EXPECT_EQ(find<QLabel>(&window, "lblzuidatouru")->text(), QStringLiteral("1584"));
+    EXPECT_EQ(find<QLabel>(&window, "lblbuzhong")->text(), QStringLiteral("52.6%"));
+    EXPECT_EQ(find<QLabel>(&window, "lblmeiqiqiwang")->text(), QStringLiteral("-16.00 ~ -8.00"));
+    EXPECT_EQ(find<QLabel>(&window, "lblquanchengqiwang")->text(), QStringLiteral("-560.78"));
+    // The curve: what is spent up to each period against what its win pays.
+    ASSERT_EQ(window.inputSeries()->count(), 80);
+    ASSERT_EQ(window.prizeSeries()->count(), 80);
+    EXPECT_EQ(window.inputSeries()->at(79), QPointF(80, 1584));
+    EXPECT_EQ(window.prizeSeries()->at(79), QPointF(80, 2000));
+    EXPECT_EQ(window.prizeSeries()->at(0), QPointF(1, 1000));
+    QApplication::processEvents();
+    test::Screenshot(&window, QStringLiteral("plan-risk-fixed"));
+
+    // A chance of one's own stays when 单倍投入 changes; the risk follows it at once.
+    chance->setText(QStringLiteral("50%"));
+    chance->editingFinished();
+    EXPECT_DOUBLE_EQ(window.planRisk()->noWinChance, std::pow(0.5, 80));
+    type(&window, "edtinofsin", QStringLiteral("20"));
+    EXPECT_EQ(chance->text(), QStringLiteral("50%"));
+    // Emptied, the box takes the default again, now for 10 tickets a multiple.
+    chance->clear();
+    chance->editingFinished();
+    EXPECT_EQ(chance->text(), QStringLiteral("0.01"));
+
+    // A chance that is none is refused with the box's name and leaves the figures blank.
+    dialogs::testing::Clear();
+    chance->setText(QStringLiteral("1.5"));
+    chance->editingFinished();
+    EXPECT_TRUE(dialogs::testing::LastMessage().startsWith(QStringLiteral("每期中奖概率必须是")))
+        << dialogs::testing::LastMessage().toStdString();
+    EXPECT_FALSE(window.planRisk());
+    EXPECT_EQ(find<QLabel>(&window, "lblbuzhong")->text(), QStringLiteral("—"));
+}
+
+TEST_F(PlanWindowTest, RiskChanceComesFromTheOpenLottery)
+{
+    // A lotto's top prize: 8 tickets out of C(11, 5) = 462.
+    lottery.open(home.store(), QStringLiteral("广东体彩11选5"));
+    Tfrmjieduanjihua staged(context, nullptr);
+    EXPECT_EQ(find<QLineEdit>(&staged, "edtgailv")->text(), QStringLiteral("0.017316"));
+    type(&staged, "edtdays", QStringLiteral("10"));
+    click(&staged, "btnala");
+    ASSERT_TRUE(staged.planRisk());
+    EXPECT_EQ(staged.planRisk()->capitalAtRisk, staged.planTable().back()[PlanInput]);
+    EXPECT_NEAR(staged.planRisk()->noWinChance, std::pow(1 - 8.0 / 462, 10), 1e-9);
+
+    // The staged plan loaded from a file shorter than 投注期数 risks what its rows spend.
+    const QString path = auxFile(QStringLiteral("staged.txt"));
+    dialogs::testing::QueueFile(path);
+    click(&staged, "btnsave");
+    QByteArray text = test::ReadFile(path);
+    text.replace("\r\n10\r\n10\r\n", "\r\n20\r\n10\r\n"); // 投注期数 20, ten rows
+    test::WriteFile(path, text);
+    Tfrmjieduanjihua loaded(context, nullptr);
+    dialogs::testing::QueueFile(path);
+    click(&loaded, "btnload");
+    ASSERT_EQ(loaded.planTable().size(), 20U);
+    ASSERT_TRUE(loaded.planRisk());
+    EXPECT_EQ(loaded.planRisk()->capitalAtRisk, staged.planRisk()->capitalAtRisk);
+    EXPECT_EQ(loaded.inputSeries()->count(), 10);
+    loaded.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&loaded));
+    test::Screenshot(&loaded, QStringLiteral("plan-risk-staged"));
+}
+
+TEST_F(PlanWindowTest, VariablePlanWeighsEachTicket)
+{
+    lottery.open(home.store(), QStringLiteral("福彩3D"));
+    Tfrmkeibianjihua window(context, nullptr);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    EXPECT_EQ(find<QLineEdit>(&window, "edtgailv")->text(), QStringLiteral("0.001"));
+    click(&window, "btnnew");
+    for (const char *tickets : {"8", "10", "20"}) {
+        type(&window, "edtjushu", QString::fromUtf8(tickets));
+        click(&window, "btnjisuan");
+    }
+    ASSERT_TRUE(window.planRisk());
+    EXPECT_NEAR(window.planRisk()->noWinChance, 0.992 * 0.99 * 0.98, 1e-12);
+    EXPECT_EQ(
+        find<QLabel>(&window, "lblzuidatouru")->text(), QString::number(window.plan().rows().back()[VariableInput]));
+    EXPECT_EQ(window.inputSeries()->count(), 3);
+    QApplication::processEvents();
+    test::Screenshot(&window, QStringLiteral("plan-risk-variable"));
+
+    click(&window, "btnnew"); // 取消保存: nothing left to weigh
+    EXPECT_FALSE(window.planRisk());
+    EXPECT_EQ(window.inputSeries()->count(), 0);
 }

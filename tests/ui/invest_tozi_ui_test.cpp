@@ -1,15 +1,22 @@
 #include "data/draw_import.h"
 #include "invest/u_tozi.h"
 #include "invest_ui_support.h"
+#include "support/screenshot.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QChart>
+#include <QChartView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
+#include <QLineSeries>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
@@ -180,4 +187,41 @@ TEST_F(ToziTest, SearchDisablesTheWindowAndLeavesItOnTheBest)
     EXPECT_EQ(dialogs::testing::LastMessage(), QStringLiteral("金额太大，超出计算范围！"));
     EXPECT_FALSE(window.searching());
     EXPECT_TRUE(find(&window, "btnala")->isEnabled());
+}
+
+TEST_F(ToziTest, ShowsTheMoneyAskedAndTheRunningBalance)
+{
+    openReal3D();
+    Tfrmtozi window(context, nullptr);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    EXPECT_EQ(find<QLabel>(&window, "lblzongjie")->text(),
+        QStringLiteral("最大单期投注：0  单轮最大投入：0  中出轮数：0  未中轮数：0"));
+    click(&window, "btnfilt");
+    find<QComboBox>(&window, "comtozirep")->setCurrentIndex(4); // 5 periods a cycle
+    find<QCheckBox>(&window, "chkyuji")->setChecked(false); // no loss carried
+    click(&window, "btnala");
+    const AnalysisResult &result = window.analysis();
+    ASSERT_FALSE(result.rows.empty());
+    const AnalysisSummary &summary = window.summary();
+    EXPECT_EQ(summary.cyclesWon + summary.cyclesLost, static_cast<int>(result.rows.size()));
+    EXPECT_GT(summary.cyclesWon, 0);
+    // Without carried losses every cycle's losses count at once: the balance ends at 总体赢余.
+    ASSERT_EQ(summary.balance.size(), result.rows.size());
+    EXPECT_EQ(summary.balance.back(), result.totalGain);
+    // 100 tickets cost 200 a multiple, and no cycle spends more than five periods' stakes.
+    EXPECT_EQ(summary.largestStake % 200, 0);
+    EXPECT_LE(summary.largestCycleOutlay, 5 * summary.largestStake);
+    EXPECT_EQ(find<QLabel>(&window, "lblzongjie")->text(), AnalysisSummaryText(summary));
+    const auto *series = qobject_cast<QLineSeries *>(find<QChartView>(&window, "chtyue")->chart()->series().value(0));
+    ASSERT_NE(series, nullptr);
+    ASSERT_EQ(series->count(), static_cast<int>(result.rows.size()));
+    EXPECT_EQ(series->at(series->count() - 1).y(), static_cast<double>(result.totalGain));
+    QApplication::processEvents();
+    test::Screenshot(&window, QStringLiteral("tozi-balance"));
+
+    // Another play type drops the analysis, and its summary with it.
+    window.findChildren<QRadioButton *>()[1]->setChecked(true);
+    EXPECT_EQ(series->count(), 0);
+    EXPECT_EQ(window.summary().cyclesWon, 0);
 }
