@@ -113,7 +113,8 @@ QWidget *PlanWindow::newRiskBox()
     m_lblgailv = new QLabel(PeriodChanceCaption(), box);
     m_edtgailv = new QLineEdit(box);
     m_edtgailv->setObjectName(QStringLiteral("edtgailv"));
-    m_edtgailv->setFixedWidth(90);
+    // Wide enough for a lotto's top-prize chance per ticket ("0.000000491207").
+    m_edtgailv->setFixedWidth(m_edtgailv->fontMetrics().horizontalAdvance(QStringLiteral("0.0000004912070")) + 12);
     m_lblgailv->setBuddy(m_edtgailv);
     grid->addWidget(m_lblgailv, 0, 0);
     grid->addWidget(m_edtgailv, 0, 1);
@@ -188,6 +189,7 @@ void PlanWindow::refreshRisk()
     if (typed.isEmpty() || typed == m_chanceDefault) {
         m_chanceDefault = ChanceText(defaultChance());
         m_edtgailv->setText(m_chanceDefault);
+        m_edtgailv->setCursorPosition(0);
     }
     std::optional<double> chance;
     try {
@@ -254,7 +256,8 @@ void PlanWindow::showMoneyCurve(const std::vector<PlanPeriodMoney> &money)
         axis->setTickInterval(static_cast<double>(step));
     }
     if (auto *axis = qobject_cast<QValueAxis *>(vertical.value(0))) {
-        axis->setRange(0, top > 0 ? top * 1.1 : 1);
+        // An empty plan keeps a plain 0 … 1000 scale rather than repeated rounded labels.
+        axis->setRange(0, top > 0 ? top * 1.1 : 1000);
         axis->applyNiceNumbers();
     }
 }
