@@ -167,11 +167,13 @@ int Invest(Context &context, const QStringList &args)
         {QStringLiteral("no-interval"), QStringLiteral("不用间隔模式")},
         {QStringLiteral("no-carry"), QStringLiteral("不用预计亏损")},
         {QStringLiteral("search"), QStringLiteral("搜索最好的观察间隔连续次数、中出后间隔期数和连续投入期数")},
+        {QStringLiteral("search-part"), QStringLiteral("只在前 P% 的开奖上搜索（10..90），再用最佳设置检验后面的开奖"),
+            QStringLiteral("P")},
     });
     if (!ParseArguments(context, parser, args,
             QStringLiteral("invest NAME (--tickets FILE | --random N --seed S) [--play 0..3] [--prize Z] [--profit P] "
                            "[--single-max S] [--total-max T] [--wait W] [--bet Q] [--gap G] [--streak K] "
-                           "[--no-interval] [--no-carry] [--search]"),
+                           "[--no-interval] [--no-carry] [--search [--search-part P]]"),
             1, 1))
         return 0;
     if (parser.isSet(QStringLiteral("tickets")) == parser.isSet(QStringLiteral("random")))
@@ -209,12 +211,24 @@ int Invest(Context &context, const QStringList &args)
     s.intervalMode = !parser.isSet(QStringLiteral("no-interval"));
     s.carryLoss = !parser.isSet(QStringLiteral("no-carry"));
 
-    const HitHistory history(BuildHitGapTable(lottery, play, tickets));
+    if (parser.isSet(QStringLiteral("search-part")) && !parser.isSet(QStringLiteral("search")))
+        throw UsageError(QStringLiteral("--search-part 只与 --search 一起使用"));
+
+    const HitGapTable table = BuildHitGapTable(lottery, play, tickets);
+    const HitHistory history(table);
     QTextStream &out = context.out();
-    if (parser.isSet(QStringLiteral("search"))) {
+    QString searchNote;
+    if (parser.isSet(QStringLiteral("search-part"))) {
+        const HeldOutSearch held = RunHeldOutSearch(table, s, IntegerOption(parser, QStringLiteral("search-part")));
+        s = held.bestSettings;
+        searchNote = HeldOutSearchText(held);
+    } else if (parser.isSet(QStringLiteral("search"))) {
         const SearchResult best = RunInvestmentSearch(history, s);
         s = SearchTrialSettings(
             s, (best.bestSepNumIndex * kWaitItems + best.bestTozisepIndex) * kBetItems + best.bestTozirepIndex);
+        searchNote = SearchInSampleNote();
+    }
+    if (parser.isSet(QStringLiteral("search"))) {
         out << "观察间隔连续次数：" << (s.intervalMode ? s.streak : 1) << '\n'
             << "中出后间隔期数：" << s.wait << '\n'
             << "连续投入期数：" << s.bets << '\n';
@@ -228,6 +242,8 @@ int Invest(Context &context, const QStringList &args)
         out << cells.join(QLatin1Char('\t')) << '\n';
     }
     out << "总体赢余：" << result.totalGain << '\n';
+    if (!searchNote.isEmpty())
+        out << searchNote << '\n';
     if (!result.abortMessage().isEmpty())
         context.err() << result.abortMessage() << '\n';
     return 0;

@@ -2,6 +2,8 @@
 
 #include "invest/investment_analysis.h"
 
+#include <QString>
+
 #include <optional>
 #include <vector>
 
@@ -38,5 +40,33 @@ SearchResult BestOfTrials(const std::vector<std::optional<qint64>> &gains, bool 
 // (items 0, 0, 0 when none beat the start gain).
 SearchResult RunInvestmentSearch(
     const HitHistory &history, const InvestSettings &base, const Progress &progress = {}, int threads = 0);
+
+// What a search on the whole history cannot tell: its best gain was picked on the draws it is
+// scored on, so it says little about the draws to come.
+QString SearchInSampleNote();
+
+// A search on the earlier draws of a history, then its best setting replayed on the later
+// draws, which the search never saw.
+struct HeldOutSearch {
+    int searchedDraws = 0;
+    int laterDraws = 0;
+    SearchResult best; // over the earlier draws
+    InvestSettings bestSettings;
+    qint64 laterGain = 0; // 总体赢余 of the best setting over the later draws
+    QString laterAbort; // why the replay on the later draws stopped, if it did
+};
+
+// The draws a search on `percent` per cent of `rows` draws takes: at least one, and at least
+// one left after them. An InputError when fewer than two draws are stored or percent is
+// outside 10 … 90.
+int HeldOutSplit(int rows, int percent);
+
+// Searches the first HeldOutSplit(table.size(), percent) rows and replays the best setting on
+// the rest. A stopped search replays the best of the trials done.
+HeldOutSearch RunHeldOutSearch(
+    const HitGapTable &table, const InvestSettings &base, int percent, const Progress &progress = {}, int threads = 0);
+
+// "在前A期中搜索，最佳设置赢余X；用它投注后B期（搜索没有用到的开奖）赢余Y。"
+QString HeldOutSearchText(const HeldOutSearch &search);
 
 } // namespace lumaro

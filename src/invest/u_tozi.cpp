@@ -162,6 +162,7 @@ Tfrmtozi::Tfrmtozi(AppContext &context, QWidget *parent)
     m_lblzongjie = new QLabel(this);
     m_lblzongjie->setObjectName(QStringLiteral("lblzongjie"));
     m_lblzongjie->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_lblzongjie->setWordWrap(true);
     right->addWidget(m_lblzongjie);
     m_chtyue = NewBalanceChart(this);
     right->addWidget(m_chtyue, 1);
@@ -182,6 +183,13 @@ Tfrmtozi::Tfrmtozi(AppContext &context, QWidget *parent)
     m_chksepmode = NewCheckBox(m_grptozi, "chksepmode", QString(), true);
     m_chkyuji = NewCheckBox(m_grptozi, "chkyuji", QString(), true);
     m_edtallwin = NewField(m_grptozi, "edtallwin");
+    // Where the search looks: the whole history, or only its earlier part so that the later
+    // draws can tell how the best setting does on draws it was not picked on.
+    m_comsousuo = new QComboBox(m_grptozi);
+    m_comsousuo->setObjectName(QStringLiteral("comsousuo"));
+    m_comsousuo->addItem(QStringLiteral("全部开奖"), 0);
+    for (int percent = 50; percent <= 90; percent += 10)
+        m_comsousuo->addItem(QStringLiteral("前%1%").arg(percent), percent);
     m_edtallwin->setReadOnly(true);
     // The boxes hold eight digits whole and grow no wider than 110.
     for (QLineEdit *edit : {m_edtjushu, m_edtoutofsin, m_edtlirun, m_edtsinmax, m_edtallmax, m_edtallwin}) {
@@ -201,6 +209,7 @@ Tfrmtozi::Tfrmtozi(AppContext &context, QWidget *parent)
         {QStringLiteral("间隔模式："), m_chksepmode},
         {QStringLiteral("总体赢余："), m_edtallwin},
         {QStringLiteral("预计亏损："), m_chkyuji},
+        {QStringLiteral("搜索范围："), m_comsousuo},
     };
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const int row = static_cast<int>(i / 2);
@@ -382,6 +391,7 @@ void Tfrmtozi::setTickets(PlayType play, std::vector<BetTicket> tickets)
     }
     m_tickets = std::move(tickets);
     m_history = HitHistory(m_hitTable);
+    m_searchNote.clear();
 
     m_sepModel->setContent(static_cast<int>(m_hitTable.size()), [this](int row, int column) -> QVariant {
         const HitGapRow &r = m_hitTable[static_cast<std::size_t>(row)];
@@ -407,7 +417,10 @@ void Tfrmtozi::setTickets(PlayType play, std::vector<BetTicket> tickets)
 void Tfrmtozi::showResult()
 {
     m_summary = SummariseAnalysis(m_result, m_resultSettings);
-    m_lblzongjie->setText(AnalysisSummaryText(m_summary));
+    QString summary = AnalysisSummaryText(m_summary);
+    if (!m_searchNote.isEmpty())
+        summary += QLatin1Char('\n') + m_searchNote;
+    m_lblzongjie->setText(summary);
     ShowBalance(m_chtyue, m_summary.balance);
     m_toziModel->setContent(static_cast<int>(m_result.rows.size()), [this](int row, int column) -> QVariant {
         return QString::number(m_result.rows[static_cast<std::size_t>(row)].values[static_cast<std::size_t>(column)]);
@@ -449,6 +462,7 @@ void Tfrmtozi::runAnalysis()
 
 void Tfrmtozi::btnalaClick()
 {
+    m_searchNote.clear();
     runAnalysis();
 }
 
@@ -480,17 +494,27 @@ void Tfrmtozi::btnyouhuaClick()
     const InvestSettings settings = ToInvestSettings(controlSettings());
     if (settings.tickets <= 0)
         throw InputError(QStringLiteral("单倍注数必须大于0！"));
+    const int percent = m_comsousuo->currentData().toInt();
+    if (percent > 0)
+        HeldOutSplit(static_cast<int>(m_hitTable.size()), percent); // refuses a history too short to split
     m_pb->setRange(0, SearchTrialCount(settings.intervalMode));
     m_btnyouhua->setText(QStringLiteral("停止搜索"));
     // The worker runs on a private copy of the history and settings; only the progress comes back.
-    m_search.start([history = m_history, settings](
-                       const Progress &progress) { return RunInvestmentSearch(history, settings, progress); },
-        [this](const SearchResult &result) { finishSearch(result); }, [this] { m_lastSearch = {}; });
+    m_search.start(
+        [table = m_hitTable, history = m_history, settings, percent](const Progress &progress) {
+            if (percent > 0)
+                return RunHeldOutSearch(table, settings, percent, progress);
+            HeldOutSearch whole;
+            whole.best = RunInvestmentSearch(history, settings, progress);
+            return whole;
+        },
+        [this](const HeldOutSearch &result) { finishSearch(result); }, [this] { m_lastSearch = {}; });
 }
 
-void Tfrmtozi::finishSearch(const SearchResult &result)
+void Tfrmtozi::finishSearch(const HeldOutSearch &search)
 {
-    m_lastSearch = result;
+    m_lastSearch = search.best;
+    m_searchNote = search.searchedDraws > 0 ? HeldOutSearchText(search) : SearchInSampleNote();
     if (m_chksepmode->isChecked())
         m_comsepnum->setCurrentIndex(m_lastSearch.bestSepNumIndex);
     m_comtozisep->setCurrentIndex(m_lastSearch.bestTozisepIndex);

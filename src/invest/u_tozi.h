@@ -84,7 +84,7 @@ private:
     void saveLines(bool needsTickets, const QString &suffix, const std::function<QStringList()> &lines);
     QString askOpen();
     QString pageTitle(const QString &what) const;
-    void finishSearch(const SearchResult &result);
+    void finishSearch(const HeldOutSearch &search);
     void updateIntervalMode();
 
     AppContext &m_context;
@@ -98,6 +98,8 @@ private:
     QLabel *m_lblzongjie = nullptr;
     QChartView *m_chtyue = nullptr;
     SearchResult m_lastSearch;
+    // What the last search can and cannot tell, under the summary until the next analysis.
+    QString m_searchNote;
 
     QTableView *m_grdsep;
     QTableView *m_grdcode;
@@ -121,6 +123,7 @@ private:
     QComboBox *m_comtozirep;
     QComboBox *m_comsepindex;
     QComboBox *m_comsepnum;
+    QComboBox *m_comsousuo;
     QCheckBox *m_chksepmode;
     QCheckBox *m_chkyuji;
     QPushButton *m_btnfilt;

@@ -154,6 +154,22 @@ TEST(CliInvest, AnalysisSearchAndRefusals)
     EXPECT_EQ(lines[0], QStringLiteral("观察间隔连续次数：1"));
     EXPECT_TRUE(lines[1].startsWith(QStringLiteral("中出后间隔期数：")));
     EXPECT_TRUE(lines[2].startsWith(QStringLiteral("连续投入期数：")));
+    // A search on the whole history says that its gain was picked on the draws it is scored on.
+    EXPECT_TRUE(lines.back().startsWith(QStringLiteral("注意：最佳设置是在同一段历史上选出并评分的")))
+        << r.out.toStdString();
+
+    // Searched on the first 70 % (5861 of 8374 draws), scored on the other 2513.
+    r = RunCli(home,
+        Args({"invest", "福彩3D", "--random", "100", "--seed", "4", "--no-interval", "--search", "--search-part",
+            "70"}));
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    lines = r.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    EXPECT_TRUE(lines.back().startsWith(QStringLiteral("在前5861期中搜索，最佳设置赢余"))) << r.out.toStdString();
+    EXPECT_TRUE(lines.back().contains(QStringLiteral("用它投注后2513期（搜索没有用到的开奖）赢余")));
+    EXPECT_EQ(RunCli(home, Args({"invest", "福彩3D", "--random", "100", "--search-part", "70"})).exitCode, 2);
+    r = RunCli(home, Args({"invest", "福彩3D", "--random", "100", "--search", "--search-part", "95"}));
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("10%到90%"))) << r.err.toStdString();
 
     // A prize that cannot reach the wanted rate: no cycle, and the reason on the error stream.
     r = RunCli(home, Args({"invest", "福彩3D", "--random", "100", "--prize", "200"}));

@@ -410,6 +410,46 @@ TEST(InvestmentSearch, ParallelSearchEqualsTheSequentialLoopOnTheRealHistory)
     EXPECT_EQ(RunInvestmentAnalysis(history, SearchTrialSettings(s, trial)).totalGain, sequential.bestTotal);
 }
 
+TEST(InvestmentSearch, HeldOutSearchScoresTheBestOfTheEarlierDrawsOnTheLaterOnes)
+{
+    EXPECT_EQ(HeldOutSplit(10, 70), 7);
+    EXPECT_EQ(HeldOutSplit(2, 10), 1);
+    EXPECT_EQ(HeldOutSplit(2, 90), 1);
+    EXPECT_EQ(HeldOutSplit(1001, 90), 900);
+    EXPECT_THROW(HeldOutSplit(1, 50), InputError);
+    EXPECT_THROW(HeldOutSplit(100, 9), InputError);
+    EXPECT_THROW(HeldOutSplit(100, 91), InputError);
+
+    // Hits every few draws early on, then a long dry spell: the best setting of the earlier draws
+    // loses on the later ones, and the later replay must not see any earlier hit.
+    std::vector<bool> hits(120);
+    for (int row : {2, 3, 7, 9, 10, 14, 17, 18, 22, 25, 26, 31, 33, 34, 40, 41, 47, 50, 55, 58, 60, 61, 66, 70})
+        hits[static_cast<std::size_t>(row - 1)] = true;
+    hits[99] = hits[100] = hits[117] = true;
+    const HitGapTable table = HitGapTableFromHits(hits, {});
+    const InvestSettings base = PlainSettings();
+    const HeldOutSearch held = RunHeldOutSearch(table, base, 60, {}, 2);
+    ASSERT_EQ(held.searchedDraws, 72);
+    ASSERT_EQ(held.laterDraws, 48);
+
+    const std::vector<bool> earlier(hits.begin(), hits.begin() + 72);
+    const SearchResult direct = RunInvestmentSearch(HitHistory(HitGapTableFromHits(earlier, {})), base, {}, 1);
+    EXPECT_EQ(held.best.bestTotal, direct.bestTotal);
+    EXPECT_EQ(held.bestSettings.wait, direct.bestTozisepIndex);
+    EXPECT_EQ(held.bestSettings.bets, direct.bestTozirepIndex + 1);
+    const std::vector<bool> later(hits.begin() + 72, hits.end());
+    EXPECT_EQ(
+        held.laterGain, RunInvestmentAnalysis(HitHistory(HitGapTableFromHits(later, {})), held.bestSettings).totalGain);
+    EXPECT_LT(held.laterGain, held.best.bestTotal);
+
+    const QString text = HeldOutSearchText(held);
+    EXPECT_TRUE(text.startsWith(QStringLiteral("在前72期中搜索，最佳设置赢余%1；").arg(held.best.bestTotal)))
+        << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("后48期（搜索没有用到的开奖）赢余%1").arg(held.laterGain)))
+        << text.toStdString();
+    EXPECT_THROW(RunHeldOutSearch(HitGapTableFromHits({true}, {}), base, 50), InputError);
+}
+
 TEST(InvestFiles, TicketAndSettingsLines)
 {
     const std::vector<BetTicket> tickets {{0, 7, 3}, {1, 2, 3}};

@@ -168,6 +168,26 @@ TEST_F(ToziTest, SearchDisablesTheWindowAndLeavesItOnTheBest)
     EXPECT_EQ(find<QComboBox>(&window, "comtozirep")->currentIndex(), best.bestTozirepIndex);
     EXPECT_EQ(find<QLineEdit>(&window, "edtallwin")->text(), QString::number(best.bestTotal));
     EXPECT_TRUE(dialogs::testing::Messages().isEmpty()); // the search names no aborts
+    // The summary warns that the best gain was picked on the draws it is scored on, until the
+    // next analysis.
+    auto *summary = find<QLabel>(&window, "lblzongjie");
+    EXPECT_TRUE(summary->text().contains(SearchInSampleNote())) << summary->text().toStdString();
+
+    // Searched on the first 70 % of the 8374 draws: the summary scores the best setting on the
+    // 2513 later ones too, and the window keeps that setting for the whole history.
+    auto *part = find<QComboBox>(&window, "comsousuo");
+    part->setCurrentIndex(part->findText(QStringLiteral("前70%")));
+    click(&window, "btnyouhua");
+    window.waitForSearch();
+    EXPECT_TRUE(summary->text().contains(
+        QStringLiteral("在前5861期中搜索，最佳设置赢余%1；").arg(window.lastSearch().bestTotal)))
+        << summary->text().toStdString();
+    EXPECT_TRUE(summary->text().contains(QStringLiteral("用它投注后2513期")));
+    EXPECT_EQ(find<QComboBox>(&window, "comtozirep")->currentIndex(), window.lastSearch().bestTozirepIndex);
+    test::Screenshot(&window, "tozi-held-out-search");
+    click(&window, "btnala");
+    EXPECT_FALSE(summary->text().contains(QStringLiteral("搜索"))) << summary->text().toStdString();
+    part->setCurrentIndex(0);
 
     // Stopped at once: the window comes back on the best of what ran.
     find<QCheckBox>(&window, "chksepmode")->setChecked(true);
