@@ -192,4 +192,27 @@ QString CoverageText(LotteryKind kind, int size, int m)
     return QStringLiteral(" 全包需%1=%2注，%3元").arg(formula).arg(tickets).arg(tickets * kTicketPrice);
 }
 
+int RollingMeanWindow(int points)
+{
+    return points >= 200 ? 50 : std::max(1, points / 4);
+}
+
+std::vector<double> RollingMean(const std::vector<double> &values, int window)
+{
+    std::vector<double> means;
+    if (window < 1 || values.size() < static_cast<std::size_t>(window))
+        return means;
+    means.reserve(values.size() - static_cast<std::size_t>(window) + 1);
+    // Whole-number hit counts: a running sum stays exact.
+    double sum = 0;
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        sum += values[i];
+        if (i >= static_cast<std::size_t>(window))
+            sum -= values[i - static_cast<std::size_t>(window)];
+        if (i + 1 >= static_cast<std::size_t>(window))
+            means.push_back(sum / window);
+    }
+    return means;
+}
+
 } // namespace lumaro

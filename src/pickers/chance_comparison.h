@@ -59,6 +59,13 @@ struct ChanceComparison {
     ChanceVerdict verdict() const;
 };
 
+// The draws a rolling mean of hits spans over a chart of `points` draws: 50, or a quarter of
+// fewer than 200 draws (at least 1).
+int RollingMeanWindow(int points);
+// means[i] is the mean of values[i .. i + window - 1]: the rolling mean at value i + window - 1.
+// Empty when there are fewer values than the window.
+std::vector<double> RollingMean(const std::vector<double> &values, int window);
+
 // Two standard errors or more either way counts as a clear difference.
 ChanceVerdict VerdictOf(double standardErrors);
 QString VerdictText(ChanceVerdict verdict);

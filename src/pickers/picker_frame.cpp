@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QTableView>
 #include <QTextLayout>
@@ -29,6 +30,8 @@ namespace {
 const QColor kHitColor(220, 40, 40);
 const QColor kTallyColor(40, 90, 200);
 const QColor kChanceColor(170, 170, 170);
+const QColor kMeanColor(30, 30, 30);
+const QColor kChanceLineColor(40, 90, 200);
 // The heights the history pane and the hit chart start with at the default size; the history
 // keeps more than a dozen rows in view.
 constexpr int kHistoryHeight = 400;
@@ -106,7 +109,15 @@ PickerFrame::PickerFrame(AppContext &context, QWidget *parent, const Options &op
     measureColumns();
 
     m_chthistory->addSeries(QStringLiteral("中奖个数"), kHitColor);
-    m_chthistory->setMinimumHeight(160);
+    m_chthistory->setMinimumHeight(140);
+    // Thousands of draws do not fit as bars: the chart shows the latest that do, zooms and
+    // scrolls, and draws the rolling mean against what a random pick would hit.
+    m_chthistory->setZoomable(true);
+    m_meanLine = m_chthistory->addLine(QStringLiteral("滚动平均"), kMeanColor);
+    m_chanceLine = m_chthistory->addLine(QStringLiteral("随机期望"), kChanceLineColor);
+    m_sbhistory = new QScrollBar(Qt::Horizontal, this);
+    m_sbhistory->setObjectName(QStringLiteral("sbhistory"));
+    m_sbhistory->hide();
     if (options.hitCountChart) {
         m_chtcishu = new BarChart(this);
         m_chtcishu->setObjectName(QStringLiteral("chtcishu"));
@@ -164,7 +175,14 @@ PickerFrame::PickerFrame(AppContext &context, QWidget *parent, const Options &op
     auto *lowerLayout = new QVBoxLayout(lower);
     lowerLayout->setContentsMargins(0, 0, 0, 0);
     lowerLayout->addWidget(m_chthistory, 1);
-    lowerLayout->addWidget(m_chkhistorybiao);
+    lowerLayout->addWidget(m_sbhistory);
+    auto *chartRow = new QHBoxLayout;
+    chartRow->addWidget(m_chkhistorybiao);
+    chartRow->addStretch(1);
+    auto *zoomHint = new QLabel(QStringLiteral("图表上滚动鼠标滚轮缩放，按住左键拖动"), lower);
+    zoomHint->setObjectName(QStringLiteral("lblzoom"));
+    chartRow->addWidget(zoomHint);
+    lowerLayout->addLayout(chartRow);
     m_panes = new QSplitter(Qt::Vertical, this);
     m_panes->addWidget(upper);
     m_panes->addWidget(lower);
@@ -180,6 +198,15 @@ PickerFrame::PickerFrame(AppContext &context, QWidget *parent, const Options &op
     connect(m_btngen, &QPushButton::clicked, this, &PickerFrame::btngenClick);
     connect(m_btntongji, &QPushButton::clicked, this, &PickerFrame::btntongjiClick);
     connect(m_chkhistorybiao, &QCheckBox::toggled, m_chthistory, &BarChart::setMarksVisible);
+    connect(m_chthistory, &BarChart::viewChanged, this, [this](int first, int count, int total) {
+        const QSignalBlocker blocker(m_sbhistory);
+        m_sbhistory->setRange(0, std::max(0, total - count));
+        m_sbhistory->setPageStep(std::max(1, count));
+        m_sbhistory->setSingleStep(std::max(1, count / 10));
+        m_sbhistory->setValue(first);
+        m_sbhistory->setVisible(count < total);
+    });
+    connect(m_sbhistory, &QScrollBar::valueChanged, m_chthistory, &BarChart::setViewFirst);
     m_run.lockWhileRunning({m_btntongji});
     connect(&m_run, &BackgroundRun::finished, this, &PickerFrame::tongjiFinished);
 }
@@ -286,6 +313,11 @@ void PickerFrame::showBacktest(const std::shared_ptr<BacktestResult> &outcome)
     }
     m_chthistory->setPoints(labels, values);
     m_chthistory->setMarksVisible(m_chkhistorybiao->isChecked());
+    const int window = RollingMeanWindow(static_cast<int>(values.size()));
+    m_chthistory->setLineTitle(m_meanLine, QStringLiteral("近%1期平均").arg(window));
+    m_chthistory->setLineValues(m_meanLine, RollingMean(values, window), window - 1);
+    if (result->chance.judged > 0 && !values.empty())
+        m_chthistory->setLineValues(m_chanceLine, std::vector<double>(values.size(), result->chance.chanceMean()));
     if (m_chtcishu) {
         // Beside each observed count, how many draws a random pick of the same size would have
         // hit as often (to a tenth, so that a rare count still shows).

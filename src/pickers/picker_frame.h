@@ -20,6 +20,7 @@ class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
+class QScrollBar;
 class QSplitter;
 class QTableView;
 
@@ -94,6 +95,9 @@ protected:
     QPlainTextEdit *m_mem;
     BarChart *m_chthistory;
     QCheckBox *m_chkhistorybiao;
+    QScrollBar *m_sbhistory = nullptr;
+    int m_meanLine = 0;
+    int m_chanceLine = 0;
     BarChart *m_chtcishu = nullptr;
 
     bool eventFilter(QObject *watched, QEvent *event) override;

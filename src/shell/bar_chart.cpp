@@ -5,7 +5,11 @@
 #include <QCategoryAxis>
 #include <QChart>
 #include <QLegend>
+#include <QLineSeries>
+#include <QMouseEvent>
+#include <QPen>
 #include <QValueAxis>
+#include <QWheelEvent>
 
 #include <algorithm>
 #include <cmath>
@@ -22,6 +26,12 @@ constexpr qreal kMarkGap = 2;
 // A legend entry beside its title: the swatch (one line high) and the spaces around both.
 constexpr qreal kLegendEntrySpace = 12;
 constexpr int kSmallestLegendPoints = 7;
+// A zoomable chart gives each bar at least this many pixels at first, and zooms in no further
+// than this many bars.
+constexpr qreal kSmallestBarPixels = 3;
+constexpr int kFewestZoomedBars = 10;
+// One wheel notch shows this many times fewer (or more) bars.
+constexpr double kZoomFactor = 1.5;
 
 // The smallest of 1, 2, 5, 10, 20, 50, … that is at least n, so the labelled bars are easy to
 // count.
@@ -115,6 +125,12 @@ void BarChart::setPoints(const QStringList &labels, const std::vector<std::vecto
         m_data[s].values = s < values.size() ? values[s] : std::vector<double>();
         m_data[s].values.resize(static_cast<std::size_t>(labels.size()), 0.0);
     }
+    for (Line &line : m_lines) {
+        line.values.clear();
+        rebuildLine(line);
+    }
+    m_viewFirst = 0;
+    m_viewCount = -1;
     rebuildSets();
     rebuildAxes();
 }
@@ -149,8 +165,154 @@ void BarChart::rebuildSets()
 void BarChart::setMarksVisible(bool visible)
 {
     m_marks = visible;
-    m_series->setLabelsVisible(visible);
+    m_series->setLabelsVisible(marksShown());
     fitTexts();
+}
+
+bool BarChart::marksShown() const
+{
+    return m_marks && m_marksFit;
+}
+
+int BarChart::addLine(const QString &title, const QColor &color)
+{
+    auto *series = new QLineSeries;
+    series->setName(title);
+    QPen pen(color);
+    pen.setWidthF(2);
+    series->setPen(pen);
+    chart()->addSeries(series);
+    series->attachAxis(m_axisX);
+    series->attachAxis(m_axisY);
+    m_lines.push_back(Line {series, {}, 0});
+    return static_cast<int>(m_lines.size()) - 1;
+}
+
+void BarChart::setLineValues(int line, const std::vector<double> &values, int firstPoint)
+{
+    Line &l = m_lines[static_cast<std::size_t>(line)];
+    l.values = values;
+    l.firstPoint = firstPoint;
+    rebuildLine(l);
+    fitTexts();
+}
+
+void BarChart::setLineTitle(int line, const QString &title)
+{
+    m_lines[static_cast<std::size_t>(line)].series->setName(title);
+    fitLegend();
+}
+
+QList<QPointF> BarChart::linePoints(int line) const
+{
+    return m_lines[static_cast<std::size_t>(line)].series->points();
+}
+
+void BarChart::rebuildLine(Line &line)
+{
+    QList<QPointF> points;
+    points.reserve(static_cast<qsizetype>(line.values.size()));
+    for (std::size_t i = 0; i < line.values.size(); ++i)
+        points.append(QPointF(static_cast<qreal>(line.firstPoint) + static_cast<qreal>(i), line.values[i]));
+    line.series->replace(points);
+}
+
+void BarChart::setZoomable(bool zoomable)
+{
+    m_zoomable = zoomable;
+    m_viewFirst = 0;
+    m_viewCount = -1;
+    fitTexts();
+}
+
+int BarChart::viewCount() const
+{
+    const int count = pointCount();
+    if (!m_zoomable)
+        return count;
+    if (m_viewCount >= 0)
+        return std::min(m_viewCount, count);
+    const qreal width = chart()->plotArea().width();
+    if (width <= 1)
+        return count;
+    return std::min(count, std::max(1, static_cast<int>(width / kSmallestBarPixels)));
+}
+
+int BarChart::viewFirst() const
+{
+    if (!m_zoomable)
+        return 0;
+    if (m_viewCount < 0)
+        return pointCount() - viewCount();
+    return std::clamp(m_viewFirst, 0, pointCount() - viewCount());
+}
+
+void BarChart::setView(int first, int count)
+{
+    if (!m_zoomable)
+        return;
+    const int total = pointCount();
+    m_viewCount = std::clamp(count, std::min(total, kFewestZoomedBars), total);
+    m_viewFirst = std::clamp(first, 0, total - m_viewCount);
+    fitTexts();
+}
+
+double BarChart::barAt(qreal x) const
+{
+    const QPointF inChart = chart()->mapFromScene(mapToScene(QPoint(static_cast<int>(x), 0)));
+    return chart()->mapToValue(inChart, m_series).x();
+}
+
+void BarChart::wheelEvent(QWheelEvent *event)
+{
+    const int steps = event->angleDelta().y();
+    if (!m_zoomable || steps == 0 || pointCount() == 0) {
+        QChartView::wheelEvent(event);
+        return;
+    }
+    const int first = viewFirst();
+    const int count = viewCount();
+    const double factor = steps > 0 ? 1 / kZoomFactor : kZoomFactor;
+    const int wanted = std::max(1, static_cast<int>(std::lround(count * factor)));
+    // The bar under the pointer stays where it is.
+    const double centre = std::clamp(barAt(event->position().x()), double(first), double(first + count));
+    const double share = (centre - first) / count;
+    setView(static_cast<int>(std::lround(centre - share * wanted)), wanted);
+    event->accept();
+}
+
+void BarChart::mousePressEvent(QMouseEvent *event)
+{
+    if (m_zoomable && event->button() == Qt::LeftButton) {
+        m_dragX = event->position().x();
+        m_dragFirst = viewFirst();
+        event->accept();
+        return;
+    }
+    QChartView::mousePressEvent(event);
+}
+
+void BarChart::mouseMoveEvent(QMouseEvent *event)
+{
+    const qreal width = chart()->plotArea().width();
+    if (m_zoomable && m_dragX >= 0 && width > 1) {
+        const int count = viewCount();
+        const int moved = static_cast<int>(std::lround((event->position().x() - m_dragX) * count / width));
+        setView(m_dragFirst - moved, count);
+        event->accept();
+        return;
+    }
+    QChartView::mouseMoveEvent(event);
+}
+
+void BarChart::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (m_dragX >= 0 && event->button() == Qt::LeftButton) {
+        m_dragX = -1;
+        event->accept();
+        return;
+    }
+    QChartView::mouseReleaseEvent(event);
 }
 
 double BarChart::value(int series, int point) const
@@ -223,7 +385,10 @@ void BarChart::fitTexts()
     if (m_fitting)
         return;
     m_fitting = true;
-    const int count = pointCount();
+    const int total = pointCount();
+    // What follows places the stretch of bars in view: all of them unless zoomed.
+    const int count = viewCount();
+    const int firstShown = viewFirst();
     const QRectF plot = chart()->plotArea();
     const bool laidOut = plot.width() > 1 && plot.height() > 1 && count > 0;
 
@@ -232,6 +397,7 @@ void BarChart::fitTexts()
     qreal pad = 0;
     qreal markHeight = 0;
     bool upright = false;
+    bool marksFit = true;
     if (m_marks && laidOut) {
         const QList<QBarSet *> sets = m_series->barSets();
         const QFontMetricsF metrics(sets.isEmpty() ? font() : sets.first()->labelFont());
@@ -240,20 +406,27 @@ void BarChart::fitTexts()
         const qreal widest = widestMark();
         const qreal perBar = plot.width() / count * barWidth / shown;
         upright = widest + kMarkGap > perBar;
+        // Upright marks need a line's height per bar; with less they would run together, and
+        // the chart shows none until it is zoomed in far enough.
+        marksFit = !upright || metrics.height() <= perBar + kMarkGap;
         const qreal half = (upright ? metrics.height() : widest) / 2 + kMarkGap;
-        markHeight = upright ? widest : metrics.height();
+        markHeight = marksFit ? (upright ? widest : metrics.height()) : 0;
         // From the end of the range to the centre of the outermost bar, in slots.
         const qreal edge = (1 - barWidth) / 2 + barWidth / (2 * shown);
-        if (plot.width() > 4 * half)
+        if (marksFit && plot.width() > 4 * half)
             pad = std::max<qreal>(0, (half * count - edge * plot.width()) / (plot.width() - 2 * half));
+    }
+    if (marksFit != m_marksFit) {
+        m_marksFit = marksFit;
+        m_series->setLabelsVisible(marksShown());
     }
     if (m_series->labelsAngle() != (upright ? -90 : 0)) {
         m_series->setLabelsAngle(upright ? -90 : 0);
         // Marks made before keep their old angle: they are made afresh.
         rebuildSets();
     }
-    const qreal first = -0.5 - pad;
-    const qreal last = count - 0.5 + pad;
+    const qreal first = firstShown - 0.5 - pad;
+    const qreal last = firstShown + count - 0.5 + pad;
     if (std::abs(m_axisX->min() - first) > 1e-9 || std::abs(m_axisX->max() - last) > 1e-9)
         m_axisX->setRange(first, last);
 
@@ -267,6 +440,12 @@ void BarChart::fitTexts()
         step = NiceStep(std::max(1, static_cast<int>(std::ceil(along / slot))));
     }
     setLabelStep(step);
+    if (m_zoomable && (firstShown != m_shownFirst || count != m_shownCount || total != m_shownTotal)) {
+        m_shownFirst = firstShown;
+        m_shownCount = count;
+        m_shownTotal = total;
+        Q_EMIT viewChanged(firstShown, count, total);
+    }
 
     // The value range, with room above the tallest bar for its mark.
     double low = 0;
@@ -275,6 +454,12 @@ void BarChart::fitTexts()
         if (!s.visible)
             continue;
         for (double v : s.values) {
+            low = std::min(low, v);
+            high = std::max(high, v);
+        }
+    }
+    for (const Line &line : m_lines) {
+        for (double v : line.values) {
             low = std::min(low, v);
             high = std::max(high, v);
         }
@@ -317,6 +502,8 @@ void BarChart::fitLegend()
             if (s.visible)
                 needed += metrics.height() + kLegendEntrySpace + metrics.horizontalAdvance(s.title);
         }
+        for (const Line &line : m_lines)
+            needed += metrics.height() + kLegendEntrySpace + metrics.horizontalAdvance(line.series->name());
         if (needed <= room)
             break;
     }

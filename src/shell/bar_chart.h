@@ -10,6 +10,7 @@
 class QBarSeries;
 class QBarSet;
 class QCategoryAxis;
+class QLineSeries;
 class QValueAxis;
 
 namespace lumaro {
@@ -21,6 +22,11 @@ namespace lumaro {
 // the value marks stand upright when they are wider than a bar's room, and the plot leaves room
 // at its ends and above the tallest bar so that no mark is cut off. Light colours get a darker
 // outline, so a white bar and its legend swatch still show.
+//
+// A chart made zoomable shows a stretch of its bars when they are too many for their room: the
+// latest at first, at least a few pixels each; the wheel zooms around the pointer, dragging
+// scrolls, and viewChanged tells a scroll bar beside it where the stretch lies. Lines (a rolling
+// mean, an expected value) can be drawn over the bars, one value per bar.
 class BarChart : public QChartView {
     Q_OBJECT
 public:
@@ -42,12 +48,40 @@ public:
 
     void setMarksVisible(bool visible);
     bool marksVisible() const { return m_marks; }
+    // Whether the value marks are drawn now: asked for, and room enough for them.
+    bool marksShown() const;
+
+    // Adds a line over the bars and returns its index; its values are set with setLineValues.
+    int addLine(const QString &title, const QColor &color);
+    // values[i] is the line's value at bar firstPoint + i.
+    void setLineValues(int line, const std::vector<double> &values, int firstPoint = 0);
+    void setLineTitle(int line, const QString &title);
+    int lineCount() const { return static_cast<int>(m_lines.size()); }
+    // The points of a line: (bar, value).
+    QList<QPointF> linePoints(int line) const;
+
+    void setZoomable(bool zoomable);
+    // The first bar shown and how many are shown (all of them when the chart is not zoomable).
+    int viewFirst() const;
+    int viewCount() const;
+    // Shows `count` bars from `first`, kept inside the points.
+    void setView(int first, int count);
+    void setViewFirst(int first) { setView(first, viewCount()); }
 
     int pointCount() const { return static_cast<int>(m_labels.size()); }
     double value(int series, int point) const;
     const QStringList &labels() const { return m_labels; }
     // Every how many bars the horizontal axis shows a label.
     int labelStep() const { return m_labelStep; }
+
+Q_SIGNALS:
+    void viewChanged(int first, int count, int total);
+
+protected:
+    void wheelEvent(QWheelEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
     struct Series {
@@ -68,8 +102,30 @@ private:
     qreal widestMark() const;
     qreal widestLabel() const;
 
+    struct Line {
+        QLineSeries *series;
+        std::vector<double> values;
+        int firstPoint = 0;
+    };
+    // The bar under a point of the view, in bars from the first (fractional).
+    double barAt(qreal x) const;
+    void rebuildLine(Line &line);
+
     QBarSeries *m_series;
     std::vector<Series> m_data;
+    std::vector<Line> m_lines;
+    bool m_zoomable = false;
+    // The stretch shown; a negative count means the latest bars that fit, decided at layout.
+    int m_viewFirst = 0;
+    int m_viewCount = -1;
+    bool m_marksFit = true;
+    // Where a drag started: the pointer's x and the first bar then; no drag when dragX < 0.
+    qreal m_dragX = -1;
+    int m_dragFirst = 0;
+    // The stretch last announced by viewChanged.
+    int m_shownFirst = -1;
+    int m_shownCount = -1;
+    int m_shownTotal = -1;
     QStringList m_labels;
     QCategoryAxis *m_axisX;
     QValueAxis *m_axisY;

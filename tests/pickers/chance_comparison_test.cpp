@@ -288,3 +288,22 @@ TEST(ChanceComparison, DigitLotteryHitsAreBinomial)
     EXPECT_DOUBLE_EQ(result.chance.expected[3], 0.027 + 0.001);
     EXPECT_NEAR(result.chance.standardErrors(), 2.8 / std::sqrt(0.9), 1e-12);
 }
+
+TEST(ChanceComparison, RollingMeanOfTheHitChart)
+{
+    EXPECT_EQ(RollingMeanWindow(2900), 50);
+    EXPECT_EQ(RollingMeanWindow(200), 50);
+    EXPECT_EQ(RollingMeanWindow(199), 49);
+    EXPECT_EQ(RollingMeanWindow(3), 1);
+    EXPECT_EQ(RollingMeanWindow(0), 1);
+
+    const std::vector<double> hits {1, 3, 0, 2, 4, 4, 1};
+    const std::vector<double> means = RollingMean(hits, 3);
+    ASSERT_EQ(means.size(), 5u);
+    // Each mean against a plain sum of its own window.
+    for (std::size_t i = 0; i < means.size(); ++i)
+        EXPECT_DOUBLE_EQ(means[i], (hits[i] + hits[i + 1] + hits[i + 2]) / 3) << i;
+    EXPECT_EQ(RollingMean(hits, 1), hits);
+    EXPECT_TRUE(RollingMean(hits, 8).empty());
+    EXPECT_TRUE(RollingMean(hits, 0).empty());
+}

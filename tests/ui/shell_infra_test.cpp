@@ -10,8 +10,12 @@
 #include <QApplication>
 #include <QCategoryAxis>
 #include <QChart>
+#include <QTest>
+#include <QWheelEvent>
 
 #include <gtest/gtest.h>
+
+#include <tuple>
 
 using namespace lumaro;
 
@@ -146,6 +150,74 @@ TEST(BarChart, LongSeriesGetSparseLabelsAndSeriesCanHide)
     EXPECT_TRUE(chart.marksVisible());
     chart.clearPoints();
     EXPECT_EQ(chart.pointCount(), 0);
+}
+
+TEST(BarChart, AZoomableChartShowsTheLatestBarsThatFitAndZoomsAroundThePointer)
+{
+    BarChart chart;
+    chart.resize(940, 260);
+    chart.addSeries(QStringLiteral("中奖个数"), Qt::red);
+    const int mean = chart.addLine(QStringLiteral("近50期平均"), Qt::black);
+    chart.setZoomable(true);
+    std::vector<std::tuple<int, int, int>> views;
+    QObject::connect(&chart, &BarChart::viewChanged,
+        [&](int first, int count, int total) { views.emplace_back(first, count, total); });
+    chart.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&chart));
+    QStringList labels;
+    std::vector<double> values;
+    for (int i = 0; i < 2900; ++i) {
+        labels << QString::number(2007001 + i);
+        values.push_back(i % 7);
+    }
+    chart.setPoints(labels, values);
+    chart.setLineValues(mean, std::vector<double>(2851, 3.0), 49);
+    chart.setMarksVisible(true);
+    QCoreApplication::processEvents();
+
+    // The latest bars at three pixels or more each, not 2900 bars in 900 pixels.
+    const int shown = chart.viewCount();
+    EXPECT_LE(shown, static_cast<int>(chart.chart()->plotArea().width() / 3) + 1);
+    EXPECT_GE(shown, 200);
+    EXPECT_EQ(chart.viewFirst() + shown, 2900);
+    ASSERT_FALSE(views.empty());
+    EXPECT_EQ(views.back(), std::make_tuple(2900 - shown, shown, 2900));
+    // Upright marks would run together at three pixels a bar: none until zoomed in.
+    EXPECT_TRUE(chart.marksVisible());
+    EXPECT_FALSE(chart.marksShown());
+    EXPECT_EQ(chart.linePoints(mean).size(), 2851);
+    EXPECT_EQ(chart.linePoints(mean).front(), QPointF(49, 3));
+
+    // A notch of the wheel over the middle of the plot shows fewer bars around the same place.
+    const QRectF plot = chart.chart()->plotArea();
+    const QPointF middle = chart.mapFromScene(chart.chart()->mapToScene(plot.center()));
+    const double centre = chart.viewFirst() + shown / 2.0;
+    QWheelEvent in(middle, chart.mapToGlobal(middle.toPoint()), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
+        Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(chart.viewport(), &in);
+    QCoreApplication::processEvents();
+    EXPECT_NEAR(chart.viewCount(), shown / 1.5, 1);
+    EXPECT_NEAR(chart.viewFirst() + chart.viewCount() / 2.0, centre, 2);
+
+    // Zoomed in to a few dozen bars the marks fit again; the view never leaves the points.
+    chart.setView(100, 30);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(chart.viewFirst(), 100);
+    EXPECT_EQ(chart.viewCount(), 30);
+    EXPECT_TRUE(chart.marksShown());
+    chart.setView(5000, 1);
+    EXPECT_EQ(chart.viewCount(), 10);
+    EXPECT_EQ(chart.viewFirst(), 2890);
+    chart.setView(-20, 99999);
+    EXPECT_EQ(chart.viewFirst(), 0);
+    EXPECT_EQ(chart.viewCount(), 2900);
+
+    // New points start again from the latest that fit; a short series shows whole.
+    chart.setPoints(labels.mid(0, 40), std::vector<double>(40, 2.0));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(chart.viewFirst(), 0);
+    EXPECT_EQ(chart.viewCount(), 40);
+    EXPECT_TRUE(chart.linePoints(mean).isEmpty());
 }
 
 #include "shell_infra_test.moc"
