@@ -47,29 +47,6 @@ QString RatioText(const HistoryFigures &f)
     return QString::number(*f.ratio(), 'f', 2);
 }
 
-// The condition and its range as the user set it: "和值 98-126", "胆码 3 12 25 中1-2".
-QString ConditionLabel(FilterCondition condition, const TotalFilterConditions &c)
-{
-    static const char *const kNames[kFilterConditionCount]
-        = {"大数", "奇数", "和值", "跨度", "散度", "偏度", "AC值", "选择球号", "胆码"};
-    const FilterBounds bounds = *c.bounds(condition);
-    const QString range = QStringLiteral("%1-%2").arg(bounds.lower).arg(bounds.upper);
-    const QString name = QString::fromUtf8(kNames[static_cast<int>(condition)]);
-    if (condition == FilterCondition::Chooser) {
-        int chosen = 0;
-        for (bool ball : c.balls)
-            chosen += ball ? 1 : 0;
-        return QStringLiteral("%1（%2个）中%3").arg(name).arg(chosen).arg(range);
-    }
-    if (condition == FilterCondition::Banker) {
-        QStringList numbers;
-        for (int b : c.bankers)
-            numbers << QString::number(b);
-        return QStringLiteral("%1 %2 中%3").arg(name, numbers.join(QLatin1Char(' ')), range);
-    }
-    return name + QLatin1Char(' ') + range;
-}
-
 } // namespace
 
 HistoryCheckInputs HistoryCheckInputs::fromLottery(const OpenLottery &lottery)
@@ -222,6 +199,28 @@ std::optional<HistoryCheckResult> RunHistoryCheck(
     return result;
 }
 
+QString ConditionLabel(FilterCondition condition, const TotalFilterConditions &c)
+{
+    static const char *const kNames[kFilterConditionCount]
+        = {"大数", "奇数", "和值", "跨度", "散度", "偏度", "AC值", "选择球号", "胆码"};
+    const FilterBounds bounds = *c.bounds(condition);
+    const QString range = QStringLiteral("%1-%2").arg(bounds.lower).arg(bounds.upper);
+    const QString name = QString::fromUtf8(kNames[static_cast<int>(condition)]);
+    if (condition == FilterCondition::Chooser) {
+        int chosen = 0;
+        for (bool ball : c.balls)
+            chosen += ball ? 1 : 0;
+        return QStringLiteral("%1（%2个）中%3").arg(name).arg(chosen).arg(range);
+    }
+    if (condition == FilterCondition::Banker) {
+        QStringList numbers;
+        for (int b : c.bankers)
+            numbers << QString::number(b);
+        return QStringLiteral("%1 %2 中%3").arg(name, numbers.join(QLatin1Char(' ')), range);
+    }
+    return name + QLatin1Char(' ') + range;
+}
+
 QString ShareText(double share)
 {
     const double percent = share * 100.0;
@@ -232,18 +231,26 @@ QString ShareText(double share)
     return QString::number(percent, 'f', decimals) + QLatin1Char('%');
 }
 
+QString HistoryDrawsText(const HistoryFigures &all)
+{
+    return QStringLiteral("判断%1期开奖号码，全部条件都通过的有%2期，占%3")
+        .arg(all.drawsJudged)
+        .arg(all.drawsPassing)
+        .arg(ShareText(all.drawShare()));
+}
+
+QString HistoryTicketsText(const HistoryFigures &all)
+{
+    return QStringLiteral("全部投注号码中通过的占%1；").arg(ShareText(all.ticketShare()))
+        + (all.ratio() ? QStringLiteral("两者之比") + RatioText(all)
+                       : QStringLiteral("没有投注号码通过全部条件，两者之比无从计算"));
+}
+
 QStringList HistoryCheckLines(const HistoryCheckResult &result, const TotalFilterConditions &conditions)
 {
     QStringList lines;
-    const HistoryFigures &all = result.all;
-    QString first
-        = QStringLiteral("历史验证：判断%1期开奖号码，全部条件都通过的有%2期，占%3；全部投注号码中通过的占%4；")
-              .arg(all.drawsJudged)
-              .arg(all.drawsPassing)
-              .arg(ShareText(all.drawShare()), ShareText(all.ticketShare()));
-    first += all.ratio() ? QStringLiteral("两者之比") + RatioText(all)
-                         : QStringLiteral("没有投注号码通过全部条件，两者之比无从计算");
-    lines << first;
+    lines << QStringLiteral("历史验证：") + HistoryDrawsText(result.all) + QStringLiteral("；")
+            + HistoryTicketsText(result.all);
     for (const auto &[condition, f] : result.conditions) {
         QString line = QStringLiteral("  %1：开奖号码通过%2期（%3），投注号码通过%4，")
                            .arg(ConditionLabel(condition, conditions))

@@ -77,6 +77,14 @@ std::optional<HistoryCheckResult> RunHistoryCheck(
 // never reads 0.0% ("0.0012%").
 QString ShareText(double share);
 
+// The condition and its range as set: "和值 98-126", "选择球号（12个）中5-7", "胆码 3 12 25 中1-2".
+QString ConditionLabel(FilterCondition condition, const TotalFilterConditions &conditions);
+
+// The two halves of the first line: "判断…期开奖号码，全部条件都通过的有…期，占…%" and
+// "全部投注号码中通过的占…%；两者之比…" (or why there is no ratio).
+QString HistoryDrawsText(const HistoryFigures &all);
+QString HistoryTicketsText(const HistoryFigures &all);
+
 // The lines shown: "历史验证：判断…期开奖号码，全部条件都通过的有…期，占…%；全部投注号码中通过的
 // 占…%；两者之比…", then one line per active condition alone ("  和值 98-126：开奖号码通过…期
 // （…%），投注号码通过…%，之比…").
