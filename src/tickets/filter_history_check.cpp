@@ -101,6 +101,7 @@ std::optional<PassCounts> CountPassingTickets(
     const TicketSet tickets = TicketSet::lexicographic(inputs.n, inputs.m);
     const qint64 rows = tickets.rowCount();
     const TicketTester tester(inputs, conditions, true);
+    const bool prefixed = tester.prefixServes();
 
     // The same split over the cores as a filter run: blocks of rows taken in turn, each thread
     // counting by failure mask on its own, the calling thread reporting.
@@ -122,7 +123,20 @@ std::optional<PassCounts> CountPassingTickets(
                 break;
             const qint64 begin = block * kBlock;
             const qint64 end = std::min(rows, begin + kBlock);
-            tickets.forRange(begin, end, [&](qint64, const int *numbers) { ++own[tester.failures(numbers)]; });
+            if (prefixed) {
+                // In lexicographic order the first M - 1 numbers change exactly after a ticket
+                // ending in N.
+                TicketTester::Prefix prefix;
+                int last = inputs.n;
+                tickets.forRange(begin, end, [&](qint64, const int *numbers) {
+                    if (last == inputs.n)
+                        prefix = tester.prefix(numbers);
+                    ++own[tester.failuresAfter(prefix, numbers)];
+                    last = numbers[inputs.m - 1];
+                });
+            } else {
+                tickets.forRange(begin, end, [&](qint64, const int *numbers) { ++own[tester.failures(numbers)]; });
+            }
             const qint64 done = rowsDone.fetch_add(end - begin) + (end - begin);
             if (progress.cancelled())
                 stop = true;

@@ -117,6 +117,84 @@ public:
         return failed;
     }
 
+    // The pass over all tickets in lexicographic order: the tickets sharing their first M - 1
+    // numbers share most of the work, kept in a Prefix. Only for ascending numbers of 1..N with
+    // N below 64 in the standard trend; failures() serves the rest.
+    struct Prefix {
+        int chooser = 0;
+        int odd = 0;
+        int big = 0;
+        int sum = 0;
+        int banker = 0;
+        int deviation = 0;
+        int dispersion = 0;
+        std::uint64_t acSeen = 0;
+        int first = 0;
+        int previous = 0;
+    };
+    bool prefixServes() const { return m_sorted && m_m >= 2 && m_n < kTableSize; }
+
+    // The first M - 1 numbers of an ascending ticket.
+    Prefix prefix(const int *w) const
+    {
+        Prefix p;
+        const int k = m_m - 1;
+        for (int j = 0; j < k; ++j) {
+            const int v = w[j];
+            p.chooser += static_cast<int>(m_ballMask >> v & 1);
+            p.odd += v & 1;
+            p.big += v >= m_half ? 1 : 0;
+            p.sum += v;
+            p.banker += static_cast<int>(m_bankerMask >> v & 1);
+            if (!m_reference.empty())
+                p.deviation = std::max(p.deviation, m_nearestReference[v]);
+            if (j > 0)
+                p.dispersion = std::max(p.dispersion, (v - w[j - 1]) / 2);
+            for (int i = 0; i < j; ++i)
+                p.acSeen |= std::uint64_t(1) << (v - w[i]);
+        }
+        p.dispersion = std::max(p.dispersion, w[0] - 1);
+        p.first = w[0];
+        p.previous = w[k - 1];
+        return p;
+    }
+
+    // failures() of an ascending ticket whose first M - 1 numbers made p.
+    unsigned failuresAfter(const Prefix &p, const int *w) const
+    {
+        const int k = m_m - 1;
+        const int v = w[k];
+        unsigned failed = 0;
+        const auto mark = [&failed](FilterCondition condition, bool fails) {
+            failed |= unsigned(fails) << static_cast<int>(condition);
+        };
+        if (m_c.chooser)
+            mark(FilterCondition::Chooser, !m_c.chooser->contains(p.chooser + static_cast<int>(m_ballMask >> v & 1)));
+        mark(FilterCondition::Odd, m_c.odd && !m_c.odd->contains(p.odd + (v & 1)));
+        mark(FilterCondition::Big, m_c.big && !m_c.big->contains(p.big + (v >= m_half ? 1 : 0)));
+        mark(FilterCondition::Sum, m_c.sum && !m_c.sum->contains(p.sum + v));
+        mark(FilterCondition::Span, m_c.span && !m_c.span->contains(v - p.first));
+        if (m_c.banker)
+            mark(FilterCondition::Banker, !m_c.banker->contains(p.banker + static_cast<int>(m_bankerMask >> v & 1)));
+        if (m_c.deviation) {
+            const bool holds = m_reference.empty()
+                ? m_deviationConstant
+                : m_c.deviation->contains(std::max(p.deviation, m_nearestReference[v]));
+            mark(FilterCondition::Deviation, !holds);
+        }
+        if (m_c.dispersion) {
+            const int widest = std::max({p.dispersion, (v - p.previous) / 2, m_n - v});
+            mark(FilterCondition::Dispersion, !m_c.dispersion->contains(widest));
+        }
+        if (m_c.ac) {
+            std::uint64_t seen = p.acSeen;
+            for (int j = 0; j < k; ++j)
+                seen |= std::uint64_t(1) << (v - w[j]);
+            mark(FilterCondition::Ac, !m_c.ac->contains(std::popcount(seen)));
+        }
+        return failed;
+    }
+
 private:
     // Numbers in 0..kTableSize-1 use the look-up tables; anything else (a ticket file may hold
     // odd values) is computed directly.

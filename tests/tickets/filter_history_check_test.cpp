@@ -5,6 +5,7 @@
 #include "data/open_lottery.h"
 #include "support/test_home.h"
 #include "tickets/filter_history_check.h"
+#include "tickets/ticket_tester.h"
 
 #include <gtest/gtest.h>
 
@@ -265,4 +266,50 @@ TEST(FilterHistoryCheck, InputsComeFromTheOpenLotteryAndAStopEndsTheCheck)
     EXPECT_EQ(total, 2 + Choose(26, 5));
     EXPECT_EQ(last, total);
     EXPECT_EQ(result.all.drawsPassing, 1); // 26 3 14 9 20 has two odd numbers, 5 1 2 22 17 three
+}
+
+// The pass over all tickets reuses the work of the first M - 1 numbers; it must judge every
+// ticket as the ticket-by-ticket test does, with or without a latest draw.
+TEST(FilterHistoryCheck, SharedPrefixJudgesAsEachTicketAlone)
+{
+    RandomSource random(77);
+    for (const int n : {12, 20, 36}) {
+        const int m = n == 12 ? 4 : (n == 20 ? 5 : 7);
+        for (int round = 0; round < 6; ++round) {
+            FilterInputs inputs;
+            inputs.n = n;
+            inputs.m = m;
+            if (round % 2 == 0) {
+                for (int j = 0; j < m; ++j)
+                    inputs.latestDraw.push_back(random.between(1, n));
+            }
+            TotalFilterConditions c;
+            const auto bounds = [&](int lo, int hi) {
+                const int a = random.between(lo, hi);
+                return FilterBounds {a, a + random.between(0, (hi - lo) / 2)};
+            };
+            c.big = bounds(0, m);
+            c.odd = bounds(0, m);
+            c.sum = bounds(m * (m + 1) / 2, m * n - m * (m - 1) / 2);
+            c.span = bounds(m - 1, n - 1);
+            c.dispersion = bounds(0, n / 2);
+            c.deviation = bounds(0, n / 2);
+            c.ac = bounds(0, m * (m - 1) / 2);
+            for (int b = 1; b <= n; ++b)
+                c.balls[static_cast<std::size_t>(b)] = random.below(2) == 1;
+            c.chooser = bounds(0, m);
+            c.bankers = {random.between(1, n), random.between(1, n), 70};
+            c.banker = bounds(0, 2);
+            const TicketTester tester(inputs, c, true);
+            ASSERT_TRUE(tester.prefixServes());
+            const TicketSet tickets = TicketSet::lexicographic(n, m);
+            // Every ticket of the small games, a stretch of the large one.
+            const qint64 end = std::min<qint64>(tickets.rowCount(), 200000);
+            qint64 differing = 0;
+            tickets.forRange(0, end, [&](qint64, const int *t) {
+                differing += tester.failuresAfter(tester.prefix(t), t) != tester.failures(t) ? 1 : 0;
+            });
+            EXPECT_EQ(differing, 0) << n << " choose " << m << " round " << round;
+        }
+    }
 }
