@@ -3,6 +3,7 @@
 
 #include "common/errors.h"
 #include "data/open_lottery.h"
+#include "tickets/filter_history_check.h"
 #include "tickets/ticket_file.h"
 #include "tickets/total_filter.h"
 #include "trend/variant_trend.h"
@@ -43,6 +44,8 @@ int Filter(Context &context, const QStringList &args)
         {QStringLiteral("banker-hits"), QStringLiteral("中胆码的个数（默认 1-1）"), QStringLiteral("a-b")},
         {QStringLiteral("from"), QStringLiteral("从投注号码文件开始（如同“载入”）"), QStringLiteral("TICKETFILE")},
         {QStringLiteral("variant"), QStringLiteral("在变幻走势下过滤")},
+        {QStringLiteral("backtest"),
+            QStringLiteral("历史验证：不列出投注号码，统计历史开奖号码与全部投注号码各有多少通过这些条件")},
         {QStringLiteral("seed"), QStringLiteral("变幻走势的随机种子"), QStringLiteral("S")},
         {QStringList {QStringLiteral("o"), QStringLiteral("output")},
             QStringLiteral("写入投注号码文件，不写则输出到标准输出"), QStringLiteral("TICKETFILE")},
@@ -51,11 +54,16 @@ int Filter(Context &context, const QStringList &args)
             QStringLiteral("filter NAME [--big a-b] [--odd a-b] [--sum a-b] [--span a-b] [--dispersion a-b] "
                            "[--deviation a-b] [--ac a-b] [--balls \"n n …\" --ball-hits a-b] "
                            "[--bankers \"n n …\" --banker-hits a-b] [--from TICKETFILE] [--variant --seed S] "
-                           "[-o TICKETFILE]"),
+                           "[-o TICKETFILE | --backtest]"),
             1, 1))
         return 0;
     if (parser.isSet(QStringLiteral("seed")) && !parser.isSet(QStringLiteral("variant")))
         throw UsageError(QStringLiteral("--seed 只与 --variant 一起使用"));
+    // The history check judges the stored draws and the complete set of tickets: a ticket file
+    // to start from or to write has no place in it.
+    const bool backtest = parser.isSet(QStringLiteral("backtest"));
+    if (backtest && (parser.isSet(QStringLiteral("from")) || parser.isSet(QStringLiteral("o"))))
+        throw UsageError(QStringLiteral("--backtest 不能与 --from 或 -o 一起使用"));
 
     OpenLottery lottery;
     lottery.open(context.store(), parser.positionalArguments().front());
@@ -96,6 +104,14 @@ int Filter(Context &context, const QStringList &args)
             = parser.isSet(QStringLiteral("seed")) ? RandomSource(SeedOption(parser)) : RandomSource::fromClock();
         lottery.variantMode = true;
         BuildVariantTrend(lottery, random);
+    }
+
+    if (backtest) {
+        const std::optional<HistoryCheckResult> result
+            = RunHistoryCheck(HistoryCheckInputs::fromLottery(lottery), conditions);
+        for (const QString &line : HistoryCheckLines(*result, conditions))
+            context.out() << line << '\n';
+        return 0;
     }
 
     TotalFilter engine(lottery);

@@ -4,208 +4,45 @@
 #include "common/errors.h"
 #include "data/open_lottery.h"
 #include "tickets/ticket_file.h"
+#include "tickets/ticket_tester.h"
 #include "trend/variant_trend.h"
 
 #include <QFileInfo>
 
 #include <algorithm>
 #include <atomic>
-#include <bit>
-#include <cstdlib>
 #include <thread>
 
 namespace lumaro {
 
-namespace {
-
-constexpr int kMaxWidth = 16;
-// Numbers in 0..kTableSize-1 use the look-up tables below; anything else (a ticket file may
-// hold odd values) is computed directly.
-constexpr int kTableSize = 64;
-
-// Tests one ticket against the active conditions. The indicator formulas are the shared ones
-// of analysis/indicators.h, evaluated here with look-up tables and bit masks because a run
-// tests millions of tickets; the tests compare both on many tickets.
-class TicketTester {
-public:
-    TicketTester(const FilterInputs &inputs, const TotalFilterConditions &c, bool rowsAscending)
-        : m_n(inputs.n)
-        , m_m(inputs.m)
-        , m_c(c)
-        , m_latest(inputs.latestDraw)
-        , m_variant(inputs.variantValue.empty() ? nullptr : inputs.variantValue.data())
-        , m_sorted(rowsAscending && !m_variant)
-        , m_half(inputs.n / 2)
-    {
-        for (int v = 1; v <= 50; ++v) {
-            if (c.balls[static_cast<std::size_t>(v)])
-                m_ballMask |= std::uint64_t(1) << v;
-        }
-        for (int b : c.bankers) {
-            if (b >= 0 && b < kTableSize)
-                m_bankerMask |= std::uint64_t(1) << b;
-            else
-                m_bankerOutside.push_back(b);
-        }
-        if (c.deviation && !m_latest.empty()) {
-            for (int v = 0; v < kTableSize; ++v)
-                m_nearestLatest[v] = nearestLatest(v);
-        }
-        // Without a draw every ticket has the deviation (N - M) / 2 of a draw without a
-        // previous one: the condition passes all tickets or none.
-        if (c.deviation && m_latest.empty()) {
-            const double value = DeviationWithoutPrevious(m_n, m_m);
-            m_deviationConstant = c.deviation->lower <= value && value <= c.deviation->upper;
-        }
-    }
-
-    bool passes(const int *stored) const
-    {
-        const int m = m_m;
-        if (m_c.chooser) {
-            int hits = 0;
-            for (int j = 0; j < m; ++j) {
-                const int v = stored[j];
-                hits += (v >= 1 && v <= 50 && (m_ballMask >> v & 1)) ? 1 : 0;
-            }
-            if (!m_c.chooser->contains(hits))
-                return false;
-        }
-        int buffer[kMaxWidth];
-        const int *w = stored;
-        if (m_variant) {
-            for (int j = 0; j < m; ++j) {
-                const int v = stored[j];
-                buffer[j] = v >= 1 && v <= m_n ? m_variant[v] : 0;
-            }
-            w = buffer;
-        }
-        if (m_c.odd || m_c.big || m_c.sum || m_c.span) {
-            // OddCount, BigCount (n >= N div 2), SumValue and SpanValue in one sweep.
-            int odd = 0;
-            int big = 0;
-            int sum = 0;
-            int lo = w[0];
-            int hi = w[0];
-            for (int j = 0; j < m; ++j) {
-                const int v = w[j];
-                odd += v & 1;
-                big += v >= m_half ? 1 : 0;
-                sum += v;
-                lo = std::min(lo, v);
-                hi = std::max(hi, v);
-            }
-            if ((m_c.odd && !m_c.odd->contains(odd)) || (m_c.big && !m_c.big->contains(big))
-                || (m_c.sum && !m_c.sum->contains(sum)) || (m_c.span && !m_c.span->contains(hi - lo)))
-                return false;
-        }
-        if (m_c.banker && !m_c.banker->contains(bankerHits(w)))
-            return false;
-        if (m_c.deviation && !deviationPasses(w))
-            return false;
-        if (m_c.dispersion && !m_c.dispersion->contains(dispersion(w)))
-            return false;
-        if (m_c.ac && !m_c.ac->contains(ac(w)))
-            return false;
-        return true;
-    }
-
-private:
-    int nearestLatest(int v) const
-    {
-        int nearest = -1;
-        for (int p : m_latest) {
-            const int gap = std::abs(v - p);
-            if (nearest < 0 || gap < nearest)
-                nearest = gap;
-        }
-        return nearest;
-    }
-
-    int bankerHits(const int *w) const
-    {
-        int hits = 0;
-        for (int j = 0; j < m_m; ++j) {
-            const int v = w[j];
-            if (v >= 0 && v < kTableSize)
-                hits += (m_bankerMask >> v & 1) ? 1 : 0;
-            else
-                hits += std::find(m_bankerOutside.begin(), m_bankerOutside.end(), v) != m_bankerOutside.end() ? 1 : 0;
-        }
-        return hits;
-    }
-
-    bool deviationPasses(const int *w) const
-    {
-        if (m_latest.empty())
-            return m_deviationConstant;
-        int widest = 0;
-        for (int j = 0; j < m_m; ++j) {
-            const int v = w[j];
-            widest = std::max(widest, v >= 0 && v < kTableSize ? m_nearestLatest[v] : nearestLatest(v));
-        }
-        return m_c.deviation->contains(widest);
-    }
-
-    // The widest stretch of 1..N left uncovered: on ascending numbers inside 1..N it is the
-    // largest of the room before the first, after the last and half of every gap.
-    int dispersion(const int *w) const
-    {
-        const int m = m_m;
-        int s[kMaxWidth];
-        std::copy(w, w + m, s);
-        if (!m_sorted) {
-            for (int a = 1; a < m; ++a) {
-                const int x = s[a];
-                int b = a - 1;
-                while (b >= 0 && s[b] > x) {
-                    s[b + 1] = s[b];
-                    --b;
-                }
-                s[b + 1] = x;
-            }
-        }
-        if (m == 0 || s[0] < 1 || s[m - 1] > m_n)
-            return DispersionValue(w, m, m_n);
-        int widest = std::max(s[0] - 1, m_n - s[m - 1]);
-        for (int j = 1; j < m; ++j)
-            widest = std::max(widest, (s[j] - s[j - 1]) / 2);
-        return widest;
-    }
-
-    int ac(const int *w) const
-    {
-        std::uint64_t seen = 0;
-        for (int j = 0; j < m_m; ++j) {
-            for (int k = j + 1; k < m_m; ++k) {
-                const int diff = std::abs(w[j] - w[k]);
-                if (diff >= kTableSize)
-                    return AcValue(w, m_m, m_n);
-                seen |= std::uint64_t(1) << diff;
-            }
-        }
-        return std::popcount(seen);
-    }
-
-    int m_n;
-    int m_m;
-    const TotalFilterConditions &m_c;
-    const std::vector<int> &m_latest;
-    const int *m_variant;
-    bool m_sorted;
-    int m_half;
-    std::uint64_t m_ballMask = 0;
-    std::uint64_t m_bankerMask = 0;
-    std::vector<int> m_bankerOutside;
-    int m_nearestLatest[kTableSize] {};
-    bool m_deviationConstant = false;
-};
-
-} // namespace
-
 bool TotalFilterConditions::anyActive() const
 {
     return big || odd || sum || span || dispersion || deviation || ac || chooser || banker;
+}
+
+const std::optional<FilterBounds> &TotalFilterConditions::bounds(FilterCondition condition) const
+{
+    switch (condition) {
+    case FilterCondition::Big:
+        return big;
+    case FilterCondition::Odd:
+        return odd;
+    case FilterCondition::Sum:
+        return sum;
+    case FilterCondition::Span:
+        return span;
+    case FilterCondition::Dispersion:
+        return dispersion;
+    case FilterCondition::Deviation:
+        return deviation;
+    case FilterCondition::Ac:
+        return ac;
+    case FilterCondition::Chooser:
+        return chooser;
+    case FilterCondition::Banker:
+        break;
+    }
+    return banker;
 }
 
 int TotalFilterConditions::chosenBallCount(int n) const
@@ -312,7 +149,7 @@ std::optional<qint64> ApplyConditions(
     const qint64 rows = tickets.rowCount();
     if (rows == 0)
         return 0;
-    if (tickets.width() != inputs.m || inputs.m > kMaxWidth)
+    if (tickets.width() != inputs.m || inputs.m > kTesterMaxWidth)
         throw InputError(QStringLiteral("投注号码的个数与彩票的选择号码数%1不符！").arg(inputs.m));
     const TicketTester tester(inputs, conditions, tickets.layout() == TicketSet::Layout::Lexicographic);
     quint8 *states = tickets.stateData();

@@ -24,6 +24,11 @@ struct FilterBounds {
     bool contains(int value) const { return lower <= value && value <= upper; }
 };
 
+// The conditions of TotalFilterConditions, in the window's order (bit positions of the history
+// check's failure masks).
+enum class FilterCondition { Big, Odd, Sum, Span, Dispersion, Deviation, Ac, Chooser, Banker };
+constexpr int kFilterConditionCount = 9;
+
 // The conditions of one run; an empty optional is a condition that is not active.
 struct TotalFilterConditions {
     std::optional<FilterBounds> big; // 大数 (n >= N div 2)
@@ -41,6 +46,8 @@ struct TotalFilterConditions {
     std::vector<int> bankers;
 
     bool anyActive() const;
+    // The bounds of a condition (empty when it is not active).
+    const std::optional<FilterBounds> &bounds(FilterCondition condition) const;
     int chosenBallCount(int n) const;
 };
 

@@ -9,6 +9,7 @@
 #include "shell/dialogs.h"
 #include "shell/error_display.h"
 #include "shell/form_controls.h"
+#include "tickets/filter_history_check.h"
 #include "tickets/line_printer.h"
 #include "tickets/text_lines_model.h"
 #include "tickets/ticket_file.h"
@@ -64,6 +65,28 @@ constexpr std::optional<FilterBounds> TotalFilterConditions::*kRowMembers[7] = {
 
 const QColor kChosen(255, 50, 50);
 
+// The history check as its message box shows it: the figures of all conditions together, then
+// a table of each condition alone.
+QString HistoryCheckMessage(const HistoryCheckResult &result, const TotalFilterConditions &conditions)
+{
+    QString html
+        = QStringLiteral("<p style='white-space:nowrap'>历史验证：%1；<br>%2</p>")
+              .arg(HistoryDrawsText(result.all).toHtmlEscaped(), HistoryTicketsText(result.all).toHtmlEscaped());
+    html += QStringLiteral("<table cellspacing='0' cellpadding='3'><tr><th align='left'>单个条件</th>"
+                           "<th align='right'>开奖号码通过</th><th align='right'>投注号码通过</th>"
+                           "<th align='right'>之比</th></tr>");
+    for (const auto &[condition, f] : result.conditions) {
+        html += QStringLiteral("<tr><td nowrap>%1</td><td align='right' nowrap>%2期（%3）</td><td align='right'>%4</td>"
+                               "<td align='right'>%5</td></tr>")
+                    .arg(ConditionLabel(condition, conditions).toHtmlEscaped())
+                    .arg(f.drawsPassing)
+                    .arg(ShareText(f.drawShare()), ShareText(f.ticketShare()),
+                        f.ratio() ? QString::number(*f.ratio(), 'f', 2) : QStringLiteral("无从比较"));
+    }
+    html += QStringLiteral("</table><p>之比大于1：条件保留的历史开奖号码比投注号码多，值得采用。</p>");
+    return html;
+}
+
 } // namespace
 
 Tfrmtotalfilt::Tfrmtotalfilt(AppContext &context, QWidget *parent)
@@ -83,9 +106,13 @@ Tfrmtotalfilt::Tfrmtotalfilt(AppContext &context, QWidget *parent)
     fillLists();
     if (const QScreen *screen = parent ? parent->screen() : QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
-    m_run.lockWhileRunning({m_btnfilt, m_btnclear, m_btnload, m_btnsave});
+    m_run.lockWhileRunning({m_btnfilt, m_btnclear, m_btnload, m_btnsave, m_btnlishi});
     m_run.setProgressBar(m_pb);
     connect(&m_run, &BackgroundRun::finished, this, &Tfrmtotalfilt::runFinished);
+    m_check.lockWhileRunning({m_btnfilt, m_btnclear, m_btnload, m_btnsave});
+    m_check.setProgressBar(m_pb);
+    m_check.setStopButton(m_btnlishi, m_btnlishi->text());
+    connect(&m_check, &BackgroundRun::finished, this, &Tfrmtotalfilt::historyCheckFinished);
     applyTrendMode(m_context.lottery->variantMode);
     if (!TotalFilterUnsupportedReason(*m_context.lottery).isEmpty())
         m_lblcode->setText(QStringLiteral("总体过滤只适用于3到7个号码的乐透型彩票"));
@@ -173,6 +200,8 @@ void Tfrmtotalfilt::buildControls()
     m_btnprint = NewButton(this, "btnprint", QStringLiteral("打印"), QRect(x0, 374, w, 32));
     m_btnload = NewButton(this, "btnload", QStringLiteral("载入"), QRect(x0 + w + 11, 374, w, 32));
     m_btnclose = NewButton(this, "btnclose", QStringLiteral("关闭"), QRect(x0 + 2 * (w + 11), 374, w, 32));
+    m_btnlishi = NewButton(this, "btnlishi", QStringLiteral("历史验证"), QRect(x0, 418, w, 32));
+    m_btnlishi->setToolTip(QStringLiteral("按当前条件判断历史开奖号码与全部投注号码各有多少通过"));
     // 过滤 is the default button: Enter starts a run (see keyPressEvent).
     QFont bold = m_btnfilt->font();
     bold.setBold(true);
@@ -182,6 +211,7 @@ void Tfrmtotalfilt::buildControls()
     connect(m_btnfilt, &QPushButton::clicked, this, &Tfrmtotalfilt::btnfiltClick);
     connect(m_btnload, &QPushButton::clicked, this, &Tfrmtotalfilt::btnloadClick);
     connect(m_btnclose, &QPushButton::clicked, this, &QWidget::hide);
+    connect(m_btnlishi, &QPushButton::clicked, this, &Tfrmtotalfilt::btnlishiClick);
 
     auto *printMenu = new QMenu(m_btnprint);
     printMenu->setObjectName(QStringLiteral("mnuprint"));
@@ -391,6 +421,39 @@ void Tfrmtotalfilt::runEnded(TotalFilter::Job &job)
             m_chkdanma->setChecked(false);
         }
     }
+}
+
+void Tfrmtotalfilt::btnlishiClick()
+{
+    if (m_check.isRunning()) {
+        m_check.stop();
+        return;
+    }
+    if (isRunning())
+        return;
+    Guarded(this, [&] {
+        if (refuseUnsupported())
+            return;
+        const QString problem = checkControls();
+        if (!problem.isEmpty()) {
+            ShowError(this, problem);
+            return;
+        }
+        const TotalFilterConditions conditions = readConditions();
+        const QString invalid = CheckConditions(conditions, m_n, m_m);
+        if (!invalid.isEmpty()) {
+            ShowError(this, invalid);
+            return;
+        }
+        // The worker reads copies: the draws, the latest draw and the variant values.
+        auto inputs = std::make_shared<const HistoryCheckInputs>(HistoryCheckInputs::fromLottery(*m_context.lottery));
+        m_check.start(
+            [inputs, conditions](const Progress &progress) { return RunHistoryCheck(*inputs, conditions, progress); },
+            [this, conditions](const std::optional<HistoryCheckResult> &result) {
+                if (result)
+                    dialogs::Information(this, QStringLiteral("历史验证"), HistoryCheckMessage(*result, conditions));
+            });
+    });
 }
 
 void Tfrmtotalfilt::btnsaveClick()

@@ -37,7 +37,8 @@ public:
     void applyTrendMode(bool variant);
 
     const TotalFilter &engine() const { return m_filter; }
-    bool isRunning() const { return m_run.isRunning(); }
+    // A filter run or a history check.
+    bool isRunning() const { return m_run.isRunning() || m_check.isRunning(); }
     // Whether ball n (1..50) is chosen.
     bool isBallChosen(int n) const { return m_chosen[static_cast<std::size_t>(n)]; }
 
@@ -50,10 +51,15 @@ public:
     void printToPdf();
     void btnsuiji1Click();
     void ballClick(int n);
+    // 历史验证: the conditions as set, judged on the stored draws and on all tickets (a second
+    // click stops a check that is going).
+    void btnlishiClick();
 
 Q_SIGNALS:
     // A run ended (with or without survivors, or refused by a failure).
     void runFinished();
+    // A history check ended (shown, stopped or refused by a failure).
+    void historyCheckFinished();
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
@@ -112,9 +118,11 @@ private:
     QPushButton *m_btnprint = nullptr;
     QPushButton *m_btnload = nullptr;
     QPushButton *m_btnclose = nullptr;
+    QPushButton *m_btnlishi = nullptr;
 
-    // Last, so that a run still going stops before the rest of the window goes.
+    // Last, so that a run or a check still going stops before the rest of the window goes.
     BackgroundRun m_run {this};
+    BackgroundRun m_check {this};
 };
 
 } // namespace lumaro

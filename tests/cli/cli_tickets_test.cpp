@@ -1,6 +1,7 @@
 #include "cli_runner.h"
 #include "support/test_home.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -78,4 +79,35 @@ TEST(CliFilter, RefusesBadInput)
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.err.trimmed(), QStringLiteral("没有符合条件的投注号码，请重新选择过滤条件！"));
     EXPECT_EQ(RunCli(home, Args({"--sum"})).exitCode, 2);
+}
+
+TEST(CliFilter, BacktestJudgesTheDrawsAndAllTickets)
+{
+    QTemporaryDir dir;
+    const QString home = dir.path() + QStringLiteral("/home");
+    auto r = RunCli(home, Args({"--big", "1-1", "--backtest"}));
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err.trimmed(), QStringLiteral("《山东体彩11选5》还没有开奖号码，无法进行历史验证！"));
+
+    const QString csv = dir.filePath(QStringLiteral("draws.csv"));
+    WriteFile(csv,
+        "period,date,a,b,c,d,e\n2006001,2006-01-01,3,1,2,5,4\n2006002,2006-01-02,11,1,2,3,4\n"
+        "2006003,2006-01-03,5,6,7,8,9\n");
+    ASSERT_EQ(RunCli(home, {QStringLiteral("import"), k115, csv}).exitCode, 0);
+    // Big numbers are 5..11 here: the first two draws hold one, the third five; 7 of the 462
+    // tickets hold one (1.5%), 4 of them with three odd numbers (0.87%), as every draw has.
+    r = RunCli(home, Args({"--big", "1-1", "--odd", "3-3", "--backtest"}));
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const QStringList lines = r.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 3) << r.out.toStdString();
+    EXPECT_EQ(lines[0],
+        QStringLiteral("历史验证：判断3期开奖号码，全部条件都通过的有2期，占66.7%；全部投注号码中通过的占0.87%；"
+                       "两者之比77.00"));
+    EXPECT_EQ(lines[1], QStringLiteral("  大数 1-1：开奖号码通过2期（66.7%），投注号码通过1.5%，之比44.00"));
+    EXPECT_EQ(lines[2], QStringLiteral("  奇数 3-3：开奖号码通过3期（100.0%），投注号码通过43.3%，之比2.31"));
+    // No ticket file is written or read by a check.
+    const QString out = dir.filePath(QStringLiteral("t.txt"));
+    EXPECT_EQ(RunCli(home, Args({"--big", "1-1", "--backtest", "-o", out.toUtf8().constData()})).exitCode, 2);
+    EXPECT_EQ(RunCli(home, Args({"--big", "1-1", "--backtest", "--from", csv.toUtf8().constData()})).exitCode, 2);
+    EXPECT_FALSE(QFile::exists(out));
 }

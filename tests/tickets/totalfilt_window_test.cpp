@@ -2,8 +2,10 @@
 #include "data/open_lottery.h"
 #include "shell/app_context.h"
 #include "shell/dialogs.h"
+#include "support/screenshot.h"
 #include "support/test_home.h"
 #include "support/window_test.h"
+#include "tickets/filter_history_check.h"
 #include "tickets/text_lines_model.h"
 #include "tickets/ticket_file.h"
 #include "tickets/u_totalfilt.h"
@@ -344,6 +346,108 @@ TEST_F(TotalFilterWindow, LongRunsRunOnAWorkerWithTheButtonsLocked)
     window->btnfiltClick();
     EXPECT_TRUE(window->isRunning());
     window.reset();
+}
+
+TEST_F(TotalFilterWindow, HistoryCheckShowsItsFiguresAndStops)
+{
+    open(QStringLiteral("南粤风采36选7"), 30);
+    auto *check = find<QPushButton>("btnlishi");
+    EXPECT_EQ(check->text(), QStringLiteral("历史验证"));
+    // The window's checks come first.
+    dialogs::testing::Clear();
+    check->click();
+    EXPECT_EQ(dialogs::testing::LastMessage(), QStringLiteral("请选择过滤条件！"));
+    EXPECT_FALSE(window->isRunning());
+
+    find<QCheckBox>("chkhei")->setChecked(true);
+    find<QComboBox>("comhei1")->setCurrentText(QStringLiteral("100"));
+    find<QComboBox>("comhei2")->setCurrentText(QStringLiteral("150"));
+    find<QCheckBox>("chkpiandu")->setChecked(true);
+    find<QComboBox>("compiandu1")->setCurrentText(QStringLiteral("2"));
+    find<QComboBox>("compiandu2")->setCurrentText(QStringLiteral("7"));
+    find<QCheckBox>("chkdanma")->setChecked(true);
+    find<QLineEdit>("edtdanma")->setText(QStringLiteral("3 12 25"));
+    find<QLineEdit>("edtnum2")->setText(QStringLiteral("2"));
+    TotalFilterConditions expected;
+    expected.sum = FilterBounds {100, 150};
+    expected.deviation = FilterBounds {2, 7};
+    expected.bankers = {3, 12, 25};
+    expected.banker = FilterBounds {1, 2};
+    const HistoryCheckResult result = *RunHistoryCheck(HistoryCheckInputs::fromLottery(lottery), expected);
+    ASSERT_EQ(result.all.drawsJudged, 30);
+    ASSERT_EQ(result.conditions.size(), 3u);
+
+    window->show();
+    QSignalSpy finished(window.get(), &Tfrmtotalfilt::historyCheckFinished);
+    dialogs::testing::Clear();
+    check->click();
+    ASSERT_TRUE(window->isRunning()) << dialogs::testing::LastMessage().toStdString();
+    for (const char *name : {"btnfilt", "btnclear", "btnload", "btnsave"})
+        EXPECT_FALSE(find<QPushButton>(name)->isEnabled()) << name;
+    EXPECT_TRUE(check->isEnabled());
+    EXPECT_EQ(check->text(), QStringLiteral("停止"));
+    EXPECT_TRUE(find<QProgressBar>("pb")->isVisible());
+    // No filter run while the check goes.
+    window->btnfiltClick();
+    EXPECT_EQ(find<QLabel>("lblcode")->text(), QStringLiteral("过滤结果："));
+    ASSERT_TRUE(finished.wait(120000));
+    ASSERT_EQ(dialogs::testing::Messages().size(), 1);
+    EXPECT_EQ(dialogs::testing::Messages().front().title, QStringLiteral("历史验证"));
+    // The figures of the engine for the conditions as set, each condition alone in a table row.
+    const QString shown = dialogs::testing::LastMessage();
+    EXPECT_TRUE(shown.contains(QStringLiteral("历史验证：") + HistoryDrawsText(result.all))) << shown.toStdString();
+    EXPECT_TRUE(shown.contains(HistoryTicketsText(result.all))) << shown.toStdString();
+    for (const char *row : {">和值 100-150</td>", ">偏度 2-7</td>", ">胆码 3 12 25 中1-2</td>"})
+        EXPECT_TRUE(shown.contains(QString::fromUtf8(row))) << row;
+    for (const auto &[condition, f] : result.conditions) {
+        EXPECT_TRUE(shown.contains(QStringLiteral("%1期（%2）").arg(f.drawsPassing).arg(ShareText(f.drawShare()))));
+        EXPECT_TRUE(shown.contains(ShareText(f.ticketShare())));
+    }
+    EXPECT_EQ(check->text(), QStringLiteral("历史验证"));
+    EXPECT_TRUE(find<QPushButton>("btnfilt")->isEnabled());
+    // The conditions stay as set, and the table is untouched.
+    EXPECT_TRUE(find<QCheckBox>("chkhei")->isChecked());
+    EXPECT_TRUE(window->engine().enumerationPending());
+
+    // A second click stops the check: nothing is shown.
+    dialogs::testing::Clear();
+    check->click();
+    ASSERT_TRUE(window->isRunning());
+    check->click();
+    ASSERT_TRUE(finished.wait(120000));
+    EXPECT_FALSE(window->isRunning());
+    EXPECT_TRUE(dialogs::testing::Messages().isEmpty()) << dialogs::testing::LastMessage().toStdString();
+    EXPECT_EQ(check->text(), QStringLiteral("历史验证"));
+
+    // A filter run locks the check.
+    QSignalSpy ran(window.get(), &Tfrmtotalfilt::runFinished);
+    window->btnfiltClick();
+    ASSERT_TRUE(window->isRunning());
+    EXPECT_FALSE(check->isEnabled());
+    ASSERT_TRUE(ran.wait(120000));
+    EXPECT_TRUE(check->isEnabled());
+
+    // The button sits beside the others, clear of every control of the window.
+    const QRect place = check->geometry();
+    EXPECT_TRUE(window->rect().contains(place));
+    for (QWidget *other : window->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+        if (other != check && other->isVisible()) {
+            EXPECT_FALSE(other->geometry().intersects(place)) << other->objectName().toStdString();
+        }
+    }
+    test::Screenshot(window.get(), QStringLiteral("totalfilt_lishi"));
+}
+
+TEST_F(TotalFilterWindow, HistoryCheckNeedsDraws)
+{
+    open(QStringLiteral("南粤风采36选7"));
+    find<QCheckBox>("chkjishu")->setChecked(true);
+    find<QComboBox>("comjiou1")->setCurrentText(QStringLiteral("2"));
+    find<QComboBox>("comjiou2")->setCurrentText(QStringLiteral("4"));
+    dialogs::testing::Clear();
+    window->btnlishiClick();
+    EXPECT_FALSE(window->isRunning());
+    EXPECT_EQ(dialogs::testing::LastMessage(), QStringLiteral("《南粤风采36选7》还没有开奖号码，无法进行历史验证！"));
 }
 
 TEST_F(TotalFilterWindow, EnterStartsARun)
