@@ -1,9 +1,11 @@
 // The infinite exclusion pickers from the command line: one run of the sum, repeat, skew or
-// follow picker with a fixed seed, so the same inputs always give the same list.
+// follow picker with a fixed seed, so the same inputs always give the same list, or with
+// --backtest the 历史验证 of the settings over the latest draws.
 #include "cli/cli.h"
 
 #include "common/errors.h"
 #include "data/open_lottery.h"
+#include "pickers/exclusion_check.h"
 #include "pickers/exclusion_run.h"
 
 #include <QFile>
@@ -16,7 +18,8 @@ namespace lumaro::cli {
 namespace {
 
 const QStringList kCommonOptions = {QStringLiteral("period"), QStringLiteral("seed"), QStringLiteral("target"),
-    QStringLiteral("cycles"), QStringLiteral("from"), QStringLiteral("o"), QStringLiteral("h"), QStringLiteral("help")};
+    QStringLiteral("cycles"), QStringLiteral("from"), QStringLiteral("o"), QStringLiteral("backtest"),
+    QStringLiteral("h"), QStringLiteral("help")};
 
 QStringList MemberOptions(ExclusionKind kind)
 {
@@ -162,6 +165,9 @@ int Exclude(Context &context, const QStringList &args)
         {QStringLiteral("cycles"), QStringLiteral("过滤到：过滤次数（默认 10000，跟随 1）"), QStringLiteral("R")},
         {QStringLiteral("from"), QStringLiteral("从投注号码文件开始，而不是全部号码"), QStringLiteral("FILE")},
         {QStringLiteral("o"), QStringLiteral("把结果写成投注号码文件"), QStringLiteral("FILE")},
+        {QStringLiteral("backtest"),
+            QStringLiteral("历史验证：在最近R期开奖之前各过滤一次，统计开奖号码是否留下（不写结果文件）"),
+            QStringLiteral("R")},
         {QStringLiteral("upper"), QStringLiteral("sum: 和值>=；follow: 跟随数>=（默认 M）"), QStringLiteral("V")},
         {QStringLiteral("lower"), QStringLiteral("sum: 或<=；follow: 或<=（默认 0）"), QStringLiteral("V")},
         {QStringLiteral("repeat"), QStringLiteral("repeat: 过滤的重码数>=（默认 M）"), QStringLiteral("V")},
@@ -183,7 +189,7 @@ int Exclude(Context &context, const QStringList &args)
     });
     if (!ParseArguments(context, parser, args,
             QStringLiteral("exclude NAME sum|repeat|skew|follow [options] --seed S [--target T | --cycles R] "
-                           "[--from TICKETFILE] [-o TICKETFILE]"),
+                           "[--from TICKETFILE] [-o TICKETFILE] [--backtest R]"),
             2, 2))
         return 0;
     const QStringList positional = parser.positionalArguments();
@@ -201,6 +207,22 @@ int Exclude(Context &context, const QStringList &args)
 
     OpenLottery lottery;
     lottery.open(context.store(), positional[0]);
+    if (parser.isSet(QStringLiteral("backtest"))) {
+        // Every judged period starts from all tickets before its own draw: a start file, a
+        // target period or an output file have no meaning here.
+        for (const char *name : {"from", "o", "period"}) {
+            if (parser.isSet(QString::fromLatin1(name)))
+                throw UsageError(QStringLiteral("--backtest 不能与 --%1 同时使用").arg(QString::fromLatin1(name)));
+        }
+        const int recent = IntegerOption(parser, QStringLiteral("backtest"));
+        const PickerSettings settings = SettingsOf(parser, kind, lottery.n, lottery.m);
+        const HistoryCheckDraws draws = HistoryCheckDrawsOf(lottery);
+        const HistoryCheckResult result = RunHistoryCheck(draws, settings, recent, seed);
+        for (const QString &line : HistoryCheckRowLines(draws, result))
+            context.out() << line << "\n";
+        context.out() << HistoryCheckLine(result) << "\n";
+        return 0;
+    }
     const PickerHistory history
         = PickerHistoryOf(lottery, PeriodIndex(lottery, parser.value(QStringLiteral("period"))));
     const PickerSettings settings = SettingsOf(parser, kind, lottery.n, lottery.m);

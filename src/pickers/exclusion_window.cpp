@@ -28,6 +28,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -167,6 +168,9 @@ ExclusionWindow::ExclusionWindow(AppContext &context, ExclusionKind kind, const 
     , m_memcode(new QListView(this))
     , m_lines(new ResultLinesModel(this))
     , m_pb(new QProgressBar(this))
+    , m_comyanzheng(new QComboBox(this))
+    , m_btnyanzheng(new QPushButton(QStringLiteral("历史验证"), this))
+    , m_memyanzheng(new QPlainTextEdit(this))
 {
     setObjectName(objectName);
     setWindowTitle(caption);
@@ -183,6 +187,9 @@ ExclusionWindow::ExclusionWindow(AppContext &context, ExclusionKind kind, const 
     m_lblcode->setObjectName(QStringLiteral("lblcode"));
     m_memcode->setObjectName(QStringLiteral("memcode"));
     m_pb->setObjectName(QStringLiteral("pb"));
+    m_comyanzheng->setObjectName(QStringLiteral("comyanzheng"));
+    m_btnyanzheng->setObjectName(QStringLiteral("btnyanzheng"));
+    m_memyanzheng->setObjectName(QStringLiteral("memyanzheng"));
 
     m_run->setDefault(true);
     m_memcode->setModel(m_lines);
@@ -192,6 +199,15 @@ ExclusionWindow::ExclusionWindow(AppContext &context, ExclusionKind kind, const 
     m_optjushu->setChecked(true);
     for (QLineEdit *edit : {m_edtjushu, m_edtcishu})
         edit->setMaximumWidth(80);
+    // 验证期数: a few usual counts, any other may be typed.
+    m_comyanzheng->setEditable(true);
+    for (int count : {5, 10, 20, 30, 50, 100, 200})
+        m_comyanzheng->addItem(QString::number(count));
+    m_comyanzheng->setCurrentText(QStringLiteral("20"));
+    m_comyanzheng->setMaximumWidth(80);
+    m_memyanzheng->setReadOnly(true);
+    m_memyanzheng->setPlaceholderText(QStringLiteral("历史验证：在最近若干期开奖之前各过滤一次，看开奖号码是否留下。"));
+    m_memyanzheng->setFixedHeight(m_memyanzheng->fontMetrics().lineSpacing() * 7 + 12);
 
     const OpenLottery &lottery = *m_context.lottery;
     const QStringList periods = periodTexts();
@@ -201,18 +217,24 @@ ExclusionWindow::ExclusionWindow(AppContext &context, ExclusionKind kind, const 
     m_comcurqi->setCurrentIndex(m_comcurqi->count() - 1);
     m_comcurqi->setMaxVisibleItems(20);
 
-    lockWhileRunning({m_comcurqi, m_optjushu, m_edtjushu, m_optcishu, m_edtcishu, m_load, m_save, m_clear, m_close});
+    lockWhileRunning(
+        {m_comcurqi, m_optjushu, m_edtjushu, m_optcishu, m_edtcishu, m_load, m_save, m_clear, m_close, m_comyanzheng});
     connect(m_run, &QPushButton::clicked, this, [this] { btngenClick(); });
+    connect(m_btnyanzheng, &QPushButton::clicked, this, [this] { btnyanzhengClick(); });
     connect(m_load, &QPushButton::clicked, this, [this] { btnloadClick(); });
     connect(m_save, &QPushButton::clicked, this, [this] { btnsaveClick(); });
     connect(m_clear, &QPushButton::clicked, this, [this] { btnclearClick(); });
     connect(m_close, &QPushButton::clicked, this, &QWidget::hide);
     m_filtering.setStopButton(m_run, QStringLiteral("开始过滤"));
-    m_loading.lockWhileRunning({m_run});
-    for (BackgroundRun *work : {&m_filtering, &m_loading})
+    m_checking.setStopButton(m_btnyanzheng, QStringLiteral("历史验证"));
+    m_filtering.lockWhileRunning({m_btnyanzheng});
+    m_loading.lockWhileRunning({m_run, m_btnyanzheng});
+    m_checking.lockWhileRunning({m_run});
+    for (BackgroundRun *work : {&m_filtering, &m_loading, &m_checking})
         work->setProgressBar(m_pb);
     connect(&m_filtering, &BackgroundRun::finished, this, &ExclusionWindow::runEnded);
     connect(&m_loading, &BackgroundRun::finished, this, &ExclusionWindow::loadEnded);
+    connect(&m_checking, &BackgroundRun::finished, this, &ExclusionWindow::checkEnded);
 }
 
 ExclusionWindow::~ExclusionWindow() = default;
@@ -288,13 +310,28 @@ QWidget *ExclusionWindow::buttonRow()
     return row;
 }
 
-QWidget *ExclusionWindow::resultPanel()
+QWidget *ExclusionWindow::checkRow()
+{
+    auto *row = new QWidget(this);
+    auto *layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(new QLabel(QStringLiteral("验证期数："), row));
+    layout->addWidget(m_comyanzheng);
+    layout->addWidget(new QLabel(QStringLiteral("期"), row));
+    layout->addWidget(m_btnyanzheng);
+    layout->addStretch();
+    return row;
+}
+
+QWidget *ExclusionWindow::resultPanel(bool withCheck)
 {
     auto *panel = new QWidget(this);
     auto *layout = new QVBoxLayout(panel);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_lblcode);
     layout->addWidget(m_memcode, 1);
+    if (withCheck)
+        layout->addWidget(m_memyanzheng);
     layout->addWidget(m_pb);
     return panel;
 }
@@ -303,6 +340,7 @@ void ExclusionWindow::lockWhileRunning(std::initializer_list<QWidget *> widgets)
 {
     m_filtering.lockWhileRunning(widgets);
     m_loading.lockWhileRunning(widgets);
+    m_checking.lockWhileRunning(widgets);
 }
 
 int ExclusionWindow::cur() const
@@ -322,7 +360,7 @@ void ExclusionWindow::btngenClick()
         m_filtering.stop();
         return;
     }
-    if (m_loading.isRunning())
+    if (m_loading.isRunning() || m_checking.isRunning())
         return;
     Guarded(this, [this] { startRun(); });
 }
@@ -356,6 +394,46 @@ void ExclusionWindow::endRun(RunOutput &output)
         return;
     showResultList(std::move(output.list), output.result.lines);
     runFinished();
+}
+
+void ExclusionWindow::btnyanzhengClick()
+{
+    if (m_checking.isRunning()) {
+        // The worker sees the flag between rows; a stopped check shows no figures.
+        m_checking.stop();
+        return;
+    }
+    if (m_filtering.isRunning() || m_loading.isRunning())
+        return;
+    Guarded(this, [this] { startCheck(); });
+}
+
+void ExclusionWindow::startCheck()
+{
+    // Everything that can be refused is checked here, before the worker starts.
+    const PickerSettings settings = readSettings();
+    const int recent = ToInteger(m_comyanzheng->currentText());
+    auto draws = std::make_shared<HistoryCheckDraws>(HistoryCheckDrawsOf(*m_context.lottery));
+    CheckHistoryCheck(*draws, settings, recent);
+    // The window's generator gives the check its seed: fixed in tests, from the clock otherwise.
+    const std::uint64_t seed = m_context.newRandom().next();
+
+    m_memyanzheng->setPlainText(QStringLiteral("历史验证：正在验证最近%1期……").arg(recent));
+    checkStarted();
+    m_pb->setRange(0, 1);
+    m_checking.start(
+        [draws, settings, recent, seed](
+            const Progress &progress) { return RunHistoryCheck(*draws, settings, recent, seed, progress); },
+        [this, draws](const HistoryCheckResult &result) { endCheck(*draws, result); },
+        [this] { m_memyanzheng->clear(); });
+}
+
+void ExclusionWindow::endCheck(const HistoryCheckDraws &draws, const HistoryCheckResult &result)
+{
+    // The summary first, in sight without scrolling; the judged draws below it.
+    QStringList lines {HistoryCheckLine(result)};
+    lines += HistoryCheckRowLines(draws, result);
+    m_memyanzheng->setPlainText(lines.join(QLatin1Char('\n')));
 }
 
 void ExclusionWindow::showResultList(ResultLinesModel::Lines list, qint64 lines)
@@ -445,6 +523,7 @@ void ExclusionWindow::closeEvent(QCloseEvent *event)
 {
     // Closing the window (or the lottery) stops a run; the list shown stays as it was.
     m_filtering.stop();
+    m_checking.stop();
     QWidget::closeEvent(event);
 }
 
@@ -479,6 +558,7 @@ void HistoryExclusionWindow::arrange(QWidget *summary, QWidget *settings, int gr
     auto *left = new QVBoxLayout;
     left->addWidget(settings);
     left->addWidget(stopBox());
+    left->addWidget(checkRow());
     left->addStretch();
     left->addWidget(buttonRow());
     auto *bottom = new QHBoxLayout;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "pickers/exclusion_check.h"
 #include "pickers/exclusion_run.h"
 #include "pickers/result_lines_model.h"
 #include "shell/background_run.h"
@@ -19,6 +20,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QListView;
+class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
 class QRadioButton;
@@ -67,14 +69,15 @@ private:
 
 // The frame of the infinite exclusion pickers: the period bet on, the stop criteria, the run
 // button that reads "停止" while a run goes, load, save, clear and close, the numbered result
-// list with its label and the progress bar. Runs go to a worker thread; the window stays
-// responsive and "停止" ends a run within a fraction of a second, writing nothing.
+// list with its label and the progress bar, and the 历史验证 of the settings over the latest
+// draws (验证期数, its button and its memo). Runs and checks go to a worker thread; the window
+// stays responsive and "停止" ends either within a fraction of a second, writing nothing.
 class ExclusionWindow : public QWidget {
     Q_OBJECT
 public:
     ~ExclusionWindow() override;
 
-    bool isRunning() const { return m_filtering.isRunning() || m_loading.isRunning(); }
+    bool isRunning() const { return m_filtering.isRunning() || m_loading.isRunning() || m_checking.isRunning(); }
     const PickerTickets &tickets() const { return m_tickets; }
     ResultLinesModel *resultLines() const { return m_lines; }
     // The stage length of the last cycle made (0 before any run).
@@ -84,12 +87,16 @@ public:
     void btnloadClick();
     void btnsaveClick();
     void btnclearClick();
+    // 历史验证: the picker with the window's settings before each of the last 验证期数 draws.
+    void btnyanzhengClick();
 
 Q_SIGNALS:
     // A run ended (finished, stopped or failed).
     void runEnded();
     // A 载入 ended (the list shown, or the file refused).
     void loadEnded();
+    // A 历史验证 ended (shown, stopped or refused).
+    void checkEnded();
 
 protected:
     struct Captions {
@@ -107,6 +114,8 @@ protected:
     // After a finished run, after 清除.
     virtual void runFinished() { }
     virtual void cleared() { }
+    // When a 历史验证 starts, so that its memo is in sight.
+    virtual void checkStarted() { }
 
     void closeEvent(QCloseEvent *event) override;
 
@@ -126,7 +135,11 @@ protected:
     QWidget *periodRow();
     QGroupBox *stopBox();
     QWidget *buttonRow();
-    QWidget *resultPanel();
+    // 验证期数 [comyanzheng] 期 [历史验证].
+    QWidget *checkRow();
+    // The result list with its label, the 历史验证 memo (unless withCheck is false: the member
+    // places it itself) and the progress bar.
+    QWidget *resultPanel(bool withCheck = true);
 
     AppContext &m_context;
     const ExclusionKind m_kind;
@@ -147,6 +160,9 @@ protected:
     QListView *m_memcode;
     ResultLinesModel *m_lines;
     QProgressBar *m_pb;
+    QComboBox *m_comyanzheng;
+    QPushButton *m_btnyanzheng;
+    QPlainTextEdit *m_memyanzheng;
 
 private:
     struct RunOutput {
@@ -163,11 +179,14 @@ private:
     void startLoad(const QString &path);
     void endLoad(LoadOutput &output);
     void showResultList(ResultLinesModel::Lines list, qint64 lines);
+    void startCheck();
+    void endCheck(const HistoryCheckDraws &draws, const HistoryCheckResult &result);
 
-    // Last, so that work still going stops before the tickets it reads go. A run has "停止";
-    // a load of a ticket file waits on its own.
+    // Last, so that work still going stops before the tickets it reads go. A run and a check
+    // have "停止"; a load of a ticket file waits on its own.
     BackgroundRun m_filtering {this};
     BackgroundRun m_loading {this};
+    BackgroundRun m_checking {this};
 };
 
 // The frame of the sum and repeat pickers: the history above (grid and chart, the summary line,

@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -85,8 +86,16 @@ Tfrmallgensui::Tfrmallgensui(AppContext &context, QWidget *parent)
     ticketsLayout->setContentsMargins(2, 2, 2, 2);
     ticketsLayout->addWidget(m_lblcode);
     ticketsLayout->addWidget(m_memcode, 1);
+    auto *checkPage = new QWidget(m_page);
+    auto *checkLayout = new QVBoxLayout(checkPage);
+    checkLayout->setContentsMargins(2, 2, 2, 2);
+    // The whole page is the 历史验证's: the memo takes every line of it.
+    m_memyanzheng->setMinimumHeight(0);
+    m_memyanzheng->setMaximumHeight(QWIDGETSIZE_MAX);
+    checkLayout->addWidget(m_memyanzheng);
     m_page->addTab(historyPage, QStringLiteral("历史统计"));
     m_page->addTab(ticketsPage, QStringLiteral("投注号码"));
+    m_page->addTab(checkPage, QStringLiteral("历史验证"));
 
     auto *bounds = new QGroupBox(QStringLiteral("以下跟随数将被过滤："), this);
     auto *boundsLayout = new QHBoxLayout(bounds);
@@ -125,6 +134,7 @@ Tfrmallgensui::Tfrmallgensui(AppContext &context, QWidget *parent)
     side->addLayout(types);
     side->addLayout(stageRow);
     side->addWidget(stopBox());
+    side->addWidget(checkRow());
     side->addStretch();
     side->addLayout(buttons);
 
@@ -184,6 +194,11 @@ PickerSettings Tfrmallgensui::readSettings() const
     settings.follow = readRule();
     settings.stop = readStopRule();
     return settings;
+}
+
+void Tfrmallgensui::checkStarted()
+{
+    m_page->setCurrentIndex(2);
 }
 
 void Tfrmallgensui::runFinished()

@@ -30,6 +30,7 @@ public:
 protected:
     PickerSettings readSettings() const override;
     void runFinished() override;
+    void checkStarted() override;
 
 private:
     FollowRule readRule() const;

@@ -72,12 +72,13 @@ Tfrmallpiantai::Tfrmallpiantai(AppContext &context, QWidget *parent)
     left->addWidget(m_optmode);
     left->addWidget(settings);
     left->addWidget(stopBox());
+    left->addWidget(checkRow());
     left->addStretch();
     left->addWidget(buttonRow());
     auto *layout = new QHBoxLayout(this);
     layout->addLayout(left);
     layout->addWidget(resultPanel(), 1);
-    resize(820, 480);
+    resize(900, 520);
 }
 
 void Tfrmallpiantai::optmodeClick()

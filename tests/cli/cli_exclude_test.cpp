@@ -1,6 +1,7 @@
 #include "cli_runner.h"
 #include "support/test_home.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -109,4 +110,52 @@ TEST(CliExclude, RefusedSettingsAndWrongUse)
     r = RunCli(home, base + Args({"sum", "--seed", "1", "--cycles", "0"}));
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_TRUE(r.out.endsWith(QStringLiteral("过滤结果：26334注\n"))) << r.out.toStdString();
+}
+
+TEST(CliExclude, BacktestPrintsOneLinePerDrawAndTheSummaryWritingNothing)
+{
+    QTemporaryDir dir;
+    const QString home = dir.path() + QStringLiteral("/home");
+    const QString name = QStringLiteral("中国体彩22选5");
+    ASSERT_EQ(RunCli(home, {QStringLiteral("import"), name, WriteDraws(dir.path(), 22, 5, 40)}).exitCode, 0);
+    const QStringList sum = QStringList {QStringLiteral("exclude"), name, QStringLiteral("sum")}
+        + Args({"--seed", "5", "--target", "3000", "--backtest", "6"});
+    auto r = RunCli(home, sum);
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const QStringList lines = r.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 7) << r.out.toStdString();
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_TRUE(lines[i].startsWith(QStringLiteral("%1期 开奖号码").arg(2021035 + i))) << lines[i].toStdString();
+        EXPECT_TRUE(lines[i].endsWith(QStringLiteral("剩余3000注（11.4%）"))) << lines[i].toStdString();
+    }
+    const qsizetype kept = lines.mid(0, 6).filter(QStringLiteral(" 留下，")).size();
+    EXPECT_EQ(lines[6],
+        QStringLiteral("历史验证：判断6期，开奖号码留下%1期，占%2%；留下的投注号码平均占全部的11.4%；两者之比%3")
+            .arg(kept)
+            .arg(QString::number(kept * 100.0 / 6, 'f', 1))
+            .arg(QString::number((kept / 6.0) / (3000.0 / 26334), 'f', 2)));
+    EXPECT_EQ(RunCli(home, sum).out, r.out);
+    EXPECT_FALSE(QFile::exists(home + QStringLiteral("/temp.txt")));
+
+    // The other pickers take their own settings.
+    r = RunCli(home,
+        QStringList {QStringLiteral("exclude"), name, QStringLiteral("follow")}
+            + Args({"--standard", "--lower", "1", "--seed", "2", "--backtest", "3"}));
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(
+        r.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts).back().startsWith(QStringLiteral("历史验证：判断3期，")))
+        << r.out.toStdString();
+
+    r = RunCli(home, sum + Args({"--backtest", "0"}));
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("验证期数至少为1期"))) << r.err.toStdString();
+    r = RunCli(home,
+        QStringList {QStringLiteral("exclude"), name, QStringLiteral("repeat")}
+            + Args({"--seed", "1", "--periods", "10", "--backtest", "31"}));
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("最多可验证30期"))) << r.err.toStdString();
+    EXPECT_EQ(RunCli(home, sum + Args({"--backtest", "abc"})).exitCode, 2);
+    EXPECT_EQ(RunCli(home, sum + Args({"-o"}) + QStringList {dir.path() + QStringLiteral("/x.txt")}).exitCode, 2);
+    EXPECT_EQ(RunCli(home, sum + Args({"--period", "2021020"})).exitCode, 2);
+    EXPECT_FALSE(QFile::exists(dir.path() + QStringLiteral("/x.txt")));
 }

@@ -1,5 +1,6 @@
 #include "data/draw_import.h"
 #include "data/open_lottery.h"
+#include "pickers/exclusion_check.h"
 #include "pickers/result_lines_model.h"
 #include "pickers/u_allcongma.h"
 #include "pickers/u_allgensui.h"
@@ -15,8 +16,10 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -499,4 +502,123 @@ TEST_F(ExclusionWindowTest, RealHistoryAllTicketsAndAQuickStop)
     repeat.btngenClick();
     ASSERT_TRUE(waitForEnd(repeat, 5000 * test::kWaitScale));
     EXPECT_EQ(child<QLabel>(&repeat, "lblcode")->text(), QStringLiteral("过滤结果："));
+}
+
+TEST_F(ExclusionWindowTest, HistoryCheckShowsItsLineWithTheWindowSeedLocksAndStops)
+{
+    open(QStringLiteral("中国体彩22选5"), 22, 5, 40);
+    Tfrmallhei window(context);
+    window.show();
+    auto *count = child<QComboBox>(&window, "comyanzheng");
+    auto *check = child<QPushButton>(&window, "btnyanzheng");
+    auto *memo = child<QPlainTextEdit>(&window, "memyanzheng");
+    auto *run = child<QPushButton>(&window, "btngen");
+    EXPECT_EQ(count->currentText(), QStringLiteral("20"));
+    EXPECT_EQ(check->text(), QStringLiteral("历史验证"));
+
+    child<QLineEdit>(&window, "edtjushu")->setText(QStringLiteral("3000"));
+    count->setEditText(QStringLiteral("6"));
+    QSignalSpy ended(&window, &ExclusionWindow::checkEnded);
+    check->click();
+    ASSERT_TRUE(window.isRunning());
+    EXPECT_EQ(check->text(), QStringLiteral("停止"));
+    EXPECT_TRUE(check->isEnabled());
+    EXPECT_FALSE(run->isEnabled());
+    EXPECT_FALSE(count->isEnabled());
+    EXPECT_FALSE(child<QComboBox>(&window, "comhei1")->isEnabled());
+    ASSERT_TRUE(ended.wait(60000 * test::kWaitScale));
+    EXPECT_EQ(check->text(), QStringLiteral("历史验证"));
+    EXPECT_TRUE(run->isEnabled());
+    EXPECT_TRUE(count->isEnabled());
+    EXPECT_FALSE(child<QProgressBar>(&window, "pb")->isVisible());
+
+    // The window's seed: the same figures as the engine with the first number of the window's
+    // generator, the summary first and one line per judged draw below it.
+    PickerSettings settings;
+    settings.kind = ExclusionKind::Sum;
+    settings.stop.target = 3000;
+    settings.sum.upper = child<QComboBox>(&window, "comhei1")->currentText().toInt();
+    settings.sum.lower = child<QComboBox>(&window, "comhei2")->currentText().toInt();
+    const HistoryCheckDraws draws = HistoryCheckDrawsOf(lottery);
+    const HistoryCheckResult expected = RunHistoryCheck(draws, settings, 6, context.newRandom().next());
+    const QStringList lines = memo->toPlainText().split(QLatin1Char('\n'));
+    ASSERT_EQ(lines.size(), 7);
+    EXPECT_EQ(lines[0], HistoryCheckLine(expected));
+    EXPECT_EQ(lines.mid(1), HistoryCheckRowLines(draws, expected));
+    // Nothing of the result list is touched.
+    EXPECT_EQ(child<QLabel>(&window, "lblcode")->text(), QStringLiteral("过滤结果："));
+    EXPECT_FALSE(QFile::exists(home.path(QStringLiteral("temp.txt"))));
+    test::Screenshot(&window, QStringLiteral("allhei_check"));
+
+    // Refused counts leave the memo as it was.
+    count->setEditText(QStringLiteral("40"));
+    check->click();
+    EXPECT_FALSE(window.isRunning());
+    EXPECT_TRUE(dialogs::testing::LastMessage().contains(QStringLiteral("最多可验证39期")))
+        << dialogs::testing::LastMessage().toStdString();
+    count->setEditText(QStringLiteral("x"));
+    check->click();
+    EXPECT_FALSE(window.isRunning());
+    EXPECT_EQ(dialogs::testing::LastMessage(), QStringLiteral("'x' 不是一个有效的整形值"));
+    EXPECT_EQ(memo->toPlainText().split(QLatin1Char('\n')).first(), HistoryCheckLine(expected));
+
+    // Bounds that never exclude: every run goes on until 停止, and a stopped check says so.
+    child<QComboBox>(&window, "comhei1")->setEditText(QStringLiteral("1000"));
+    child<QComboBox>(&window, "comhei2")->setEditText(QStringLiteral("0"));
+    count->setEditText(QStringLiteral("3"));
+    check->click();
+    ASSERT_TRUE(window.isRunning());
+    QTest::qWait(200);
+    EXPECT_TRUE(window.isRunning());
+    check->click();
+    ASSERT_TRUE(waitForEnd(window, 5000 * test::kWaitScale));
+    EXPECT_EQ(memo->toPlainText(), QStringLiteral("历史验证：已停止，没有结果。"));
+    EXPECT_TRUE(run->isEnabled());
+
+    // A run locks the check out.
+    run->click();
+    ASSERT_TRUE(window.isRunning());
+    EXPECT_FALSE(check->isEnabled());
+    EXPECT_FALSE(count->isEnabled());
+    run->click();
+    ASSERT_TRUE(waitForEnd(window, 5000 * test::kWaitScale));
+    EXPECT_TRUE(check->isEnabled());
+}
+
+TEST_F(ExclusionWindowTest, EveryExclusionWindowHasTheHistoryCheck)
+{
+    open(QStringLiteral("中国体彩22选5"), 22, 5, 40);
+    Tfrmallcongma repeat(context);
+    Tfrmallpiantai skew(context);
+    Tfrmallgensui follow(context);
+    const std::vector<std::pair<ExclusionWindow *, QString>> windows {{&repeat, QStringLiteral("allcongma_check")},
+        {&skew, QStringLiteral("allpiantai_check")}, {&follow, QStringLiteral("allgensui_check")}};
+    for (const auto &[window, shot] : windows) {
+        SCOPED_TRACE(shot.toStdString());
+        window->show();
+        child<QRadioButton>(window, "optcishu")->setChecked(true);
+        child<QLineEdit>(window, "edtcishu")->setText(QStringLiteral("2"));
+        auto *count = child<QComboBox>(window, "comyanzheng");
+        EXPECT_EQ(count->currentText(), QStringLiteral("20"));
+        count->setEditText(QStringLiteral("8"));
+        QSignalSpy ended(window, &ExclusionWindow::checkEnded);
+        child<QPushButton>(window, "btnyanzheng")->click();
+        ASSERT_TRUE(ended.wait(60000 * test::kWaitScale));
+        auto *memo = child<QPlainTextEdit>(window, "memyanzheng");
+        const QStringList lines = memo->toPlainText().split(QLatin1Char('\n'));
+        ASSERT_EQ(lines.size(), 9) << memo->toPlainText().toStdString();
+        EXPECT_TRUE(lines[0].startsWith(QStringLiteral("历史验证：判断8期，开奖号码留下"))) << lines[0].toStdString();
+        EXPECT_TRUE(memo->isVisible());
+        test::Screenshot(window, shot);
+    }
+    // The follow window shows the check on its own page.
+    EXPECT_EQ(child<QTabWidget>(&follow, "page")->tabText(2), QStringLiteral("历史验证"));
+    EXPECT_EQ(child<QTabWidget>(&follow, "page")->currentIndex(), 2);
+
+    // The repeat picker's own look-back bounds the count.
+    child<QComboBox>(&repeat, "comyanzheng")->setEditText(QStringLiteral("31"));
+    child<QPushButton>(&repeat, "btnyanzheng")->click();
+    EXPECT_FALSE(repeat.isRunning());
+    EXPECT_TRUE(dialogs::testing::LastMessage().contains(QStringLiteral("重码期数")))
+        << dialogs::testing::LastMessage().toStdString();
 }

@@ -303,10 +303,11 @@ std::vector<Field> operator+(std::vector<Field> a, const std::vector<Field> &b)
     return a;
 }
 
-// The stop rule every exclusion window reads before a run.
+// The stop rule every exclusion window reads before a run, and the count of its 历史验证.
 std::vector<Field> StopFields(const QString &run)
 {
-    return FieldsOf({QStringLiteral("edtjushu"), QStringLiteral("edtcishu")}, {run});
+    return FieldsOf({QStringLiteral("edtjushu"), QStringLiteral("edtcishu")}, {run})
+        + FieldsOf({QStringLiteral("comyanzheng")}, {QStringLiteral("btnyanzheng")});
 }
 
 QWidget *ToolWindow(Env &env, const char *key)
