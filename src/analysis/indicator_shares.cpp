@@ -481,7 +481,7 @@ std::optional<IndicatorShares> ComputeIndicatorShares(
     return shares;
 }
 
-QString PercentText(double percent)
+QString SharePercentText(double percent)
 {
     return QString::asprintf("%.2f%%", percent);
 }

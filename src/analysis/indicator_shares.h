@@ -81,7 +81,7 @@ std::optional<IndicatorShares> ComputeIndicatorShares(
     const IndicatorHistory &history, const TicketSpace &space, const Progress &progress = {});
 
 // "12.34%": a share in percent with two decimals.
-QString PercentText(double percent);
+QString SharePercentText(double percent);
 
 // What the total filter can take of a range of values chosen in a view.
 struct FilterRangePlan {

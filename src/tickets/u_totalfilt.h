@@ -1,5 +1,6 @@
 #pragma once
 
+#include "analysis/indicators.h"
 #include "shell/background_run.h"
 #include "tickets/total_filter.h"
 
@@ -50,6 +51,11 @@ public:
     void printToPdf();
     void btnsuiji1Click();
     void ballClick(int n);
+
+    // Switches on the condition of an indicator with its lists set to lower … upper (what an
+    // indicator view sends). Repeats have no condition here, and a value the lists do not
+    // offer is refused: both raise an InputError and change nothing.
+    void presetRange(Indicator indicator, int lower, int upper);
 
 Q_SIGNALS:
     // A run ended (with or without survivors, or refused by a failure).
