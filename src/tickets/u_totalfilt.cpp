@@ -587,6 +587,8 @@ void Tfrmtotalfilt::keyPressEvent(QKeyEvent *event)
 
 void Tfrmtotalfilt::presetRange(Indicator indicator, int lower, int upper)
 {
+    if (upper < lower)
+        std::swap(lower, upper);
     const Indicator rowIndicators[7] = {Indicator::Big, Indicator::Odd, Indicator::Sum, Indicator::Span,
         Indicator::Dispersion, Indicator::Deviation, Indicator::Ac};
     std::size_t index = 0;
@@ -597,7 +599,7 @@ void Tfrmtotalfilt::presetRange(Indicator indicator, int lower, int upper)
     const BoundRow &row = m_rows[index];
     const int from = row.lower->findText(QString::number(lower), Qt::MatchExactly);
     const int to = row.upper->findText(QString::number(upper), Qt::MatchExactly);
-    if (from < 0 || to < 0 || to < from || row.lower->count() == 0)
+    if (from < 0 || to < 0 || row.lower->count() == 0)
         throw InputError(QStringLiteral("%1的范围%2到%3超出了可选的数值%4到%5！")
                              .arg(row.check->text().remove(QChar(u'：')))
                              .arg(lower)
