@@ -57,6 +57,19 @@ void BM_IndicatorShares36of7(benchmark::State &state)
 }
 BENCHMARK(BM_IndicatorShares36of7)->DenseRange(0, 7)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+// A digit lottery of seven digits: all 10^7 tuples, each indicator by its own function.
+void BM_IndicatorSharesDigits10e7(benchmark::State &state)
+{
+    const auto indicator = kAnalysisIndicators[static_cast<std::size_t>(state.range(0))];
+    const TicketSpace space {LotteryKind::Digit, 10, 7, 0};
+    const int latest[7] = {3, 0, 9, 9, 4, 1, 7};
+    for (auto _ : state)
+        benchmark::DoNotOptimize(CountTicketValues(indicator, space, latest)->size());
+    state.SetLabel(QString::fromUtf8(TextsOf(indicator).columnLabel).toStdString());
+    state.counters["tickets"] = static_cast<double>(space.ticketCount());
+}
+BENCHMARK(BM_IndicatorSharesDigits10e7)->DenseRange(0, 7)->Unit(benchmark::kMillisecond)->UseRealTime();
+
 void BM_ZoneHistory20000(benchmark::State &state)
 {
     const OpenLottery &lottery = Lottery36();

@@ -342,6 +342,22 @@ TicketSpace TicketSpace::ofLottery(const OpenLottery &lottery)
     return space;
 }
 
+bool IsLongShareCount(Indicator indicator, const TicketSpace &space)
+{
+    if (space.n <= 0 || space.m <= 0 || (space.kind == LotteryKind::Lotto && space.m > space.n))
+        return false;
+    qint64 count = 0;
+    try {
+        count = space.ticketCount();
+    } catch (const CapacityError &) {
+        return false; // refused at once by the counting
+    }
+    if (space.kind == LotteryKind::Digit)
+        return count > 2'000'000; // IndicatorValue on every tuple: some 30 ns a ticket
+    const bool enumerated = indicator == Indicator::Dispersion || indicator == Indicator::Ac;
+    return enumerated && count > 30'000'000; // the walk: some 4 ns a ticket
+}
+
 int ShownIndicatorValue(double value)
 {
     if (value == std::floor(value) && std::abs(value) < 1e9)

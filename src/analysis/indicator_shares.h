@@ -43,6 +43,10 @@ int ShownIndicatorValue(double value);
 // more is refused with an InputError rather than freezing the program for seconds.
 inline constexpr qint64 kMaxEnumeratedTickets = 60'000'000;
 
+// True when counting the tickets of the indicator takes long enough (a tenth of a second and
+// more on two cores) that a window runs it on a worker with progress and stop.
+bool IsLongShareCount(Indicator indicator, const TicketSpace &space);
+
 // The exact count of all tickets of the space having each value, each ticket judged against
 // `latest` (the latest stored draw, M numbers; nullptr without one) as the views judge a draw
 // against the draw before it. Big and odd counts, repeats, sums, spans and deviations come

@@ -19,6 +19,7 @@
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableView>
@@ -162,6 +163,11 @@ IndicatorWindow::IndicatorWindow(AppContext &context, Indicator indicator, QWidg
     }
     m_lblfanwei = NewLabel(sharesPage, QStringLiteral("lblfanwei"), {});
     m_btnsong = NewButton(sharesPage, QStringLiteral("btnsong"), QStringLiteral("送到总体过滤"));
+    m_btnfenbu = NewButton(sharesPage, QStringLiteral("btnfenbu"), QStringLiteral("统计分布"));
+    m_pbfenbu = new QProgressBar(sharesPage);
+    m_pbfenbu->setObjectName(QStringLiteral("pbfenbu"));
+    m_pbfenbu->setTextVisible(false);
+    m_pbfenbu->hide();
 
     auto *middle = new QHBoxLayout;
     middle->addWidget(m_tabfenbu);
@@ -175,7 +181,11 @@ IndicatorWindow::IndicatorWindow(AppContext &context, Indicator indicator, QWidg
     send->addWidget(m_btnsong);
     auto *sharesLayout = new QVBoxLayout(sharesPage);
     sharesLayout->setContentsMargins(0, 4, 0, 0);
-    sharesLayout->addWidget(m_lblfenbu);
+    auto *top = new QHBoxLayout;
+    top->addWidget(m_lblfenbu, 1);
+    top->addWidget(m_pbfenbu);
+    top->addWidget(m_btnfenbu);
+    sharesLayout->addLayout(top);
     sharesLayout->addLayout(middle, 1);
     sharesLayout->addLayout(send);
     m_pagview->addTab(sharesPage, QStringLiteral("取值分布"));
@@ -205,6 +215,13 @@ IndicatorWindow::IndicatorWindow(AppContext &context, Indicator indicator, QWidg
         m_comfenbu2->setCurrentIndex(upper);
     });
     connect(m_btnsong, &QPushButton::clicked, this, &IndicatorWindow::btnsongClick);
+    connect(m_btnfenbu, &QPushButton::clicked, this, &IndicatorWindow::btnfenbuClick);
+    m_run.lockWhileRunning({recompute, m_btnsong, m_comfenbu1, m_comfenbu2, m_tabfenbu});
+    m_run.setProgressBar(m_pbfenbu);
+    m_run.setStopButton(m_btnfenbu, QStringLiteral("统计分布"));
+    // The controls are given back as they were before the count: the send button follows what
+    // was counted.
+    connect(&m_run, &BackgroundRun::finished, this, &IndicatorWindow::fillSendButton);
 
     recomputeOnClick(recompute);
     refreshOnClick(m_marks);
@@ -213,6 +230,11 @@ IndicatorWindow::IndicatorWindow(AppContext &context, Indicator indicator, QWidg
 
 void IndicatorWindow::Recompute()
 {
+    // A count still going belongs to the history about to be replaced.
+    if (m_run.isRunning()) {
+        m_run.stop();
+        m_run.waitUntilDone();
+    }
     const BusyCursor busy;
     const OpenLottery &lottery = *m_context.lottery;
     m_history = IndicatorHistory(indicator(), ActiveDrawTable(lottery), lottery.n);
@@ -251,7 +273,8 @@ void IndicatorWindow::showSharesPage()
 
 void IndicatorWindow::computeShares()
 {
-    const BusyCursor busy;
+    if (m_run.isRunning())
+        return;
     const OpenLottery &lottery = *m_context.lottery;
     m_sharesStale = false;
     m_shares.reset();
@@ -259,15 +282,42 @@ void IndicatorWindow::computeShares()
     m_chtfenbu->clearPoints();
     m_comfenbu1->clear();
     m_comfenbu2->clear();
+    m_lblfanwei->clear();
     fillSendButton();
+    const TicketSpace space = TicketSpace::ofLottery(lottery);
     try {
-        m_shares = ComputeIndicatorShares(m_history, TicketSpace::ofLottery(lottery));
+        if (IsLongShareCount(indicator(), space) && space.ticketCount() <= kMaxEnumeratedTickets) {
+            m_lblfenbu->setText(QStringLiteral("正在统计全部%1注投注号码……").arg(space.ticketCount()));
+            m_run.start([history = m_history, space](
+                            const Progress &progress) { return ComputeIndicatorShares(history, space, progress); },
+                [this](const std::optional<IndicatorShares> &shares) { showShares(shares); });
+            return;
+        }
+        const BusyCursor busy;
+        showShares(ComputeIndicatorShares(m_history, space));
     } catch (const Error &error) {
         // Too many tickets to count, or a lottery without them: said on the page itself.
         m_lblfenbu->setText(error.message());
-        m_lblfanwei->clear();
+    }
+}
+
+void IndicatorWindow::btnfenbuClick()
+{
+    if (m_run.isRunning()) {
+        m_run.stop();
         return;
     }
+    Guarded(this, [this] { computeShares(); });
+}
+
+void IndicatorWindow::showShares(const std::optional<IndicatorShares> &counted)
+{
+    if (!counted) {
+        m_lblfenbu->setText(QStringLiteral("统计已停止。"));
+        m_sharesStale = true;
+        return;
+    }
+    m_shares = counted;
     const IndicatorShares &shares = *m_shares;
     QString note = QStringLiteral("全部投注号码共%1注").arg(shares.ticketTotal);
     const int rows = m_history.rowCount();
@@ -316,7 +366,7 @@ void IndicatorWindow::fillSendButton()
 {
     const OpenLottery &lottery = *m_context.lottery;
     const QString refusal = FilterRefusal(indicator(), lottery.kind, lottery.n, lottery.m, lottery.variantMode);
-    m_btnsong->setEnabled(refusal.isEmpty() && m_shares && !m_shares->rows.empty());
+    m_btnsong->setEnabled(refusal.isEmpty() && m_shares && !m_shares->rows.empty() && !m_run.isRunning());
     m_btnsong->setToolTip(refusal.isEmpty() ? QStringLiteral("打开总体过滤，把这个范围设为它的过滤条件") : refusal);
 }
 

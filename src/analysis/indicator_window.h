@@ -4,6 +4,7 @@
 #include "analysis/indicator_shares.h"
 
 #include "analysis/analysis_view.h"
+#include "shell/background_run.h"
 
 #include <optional>
 
@@ -12,6 +13,7 @@ class QComboBox;
 class QGroupBox;
 class QLabel;
 class QPlainTextEdit;
+class QProgressBar;
 class QPushButton;
 class QTableView;
 class QTabWidget;
@@ -52,9 +54,15 @@ public:
     void setSendRange(int lower, int upper);
     // 送到总体过滤: switches on the indicator's condition of the total filter with the range.
     void btnsongClick();
+    // 统计分布 counts the shares again; while a long count runs it reads 停止 and stops it.
+    void btnfenbuClick();
+    // A long count (digit lotteries of millions of tuples) runs on a worker.
+    bool isCounting() const { return m_run.isRunning(); }
+    void waitUntilCounted() { m_run.waitUntilDone(); }
 
 private:
     void computeShares();
+    void showShares(const std::optional<IndicatorShares> &shares);
     void showRangeShare();
     void fillSendButton();
 
@@ -81,6 +89,11 @@ private:
     QComboBox *m_comfenbu2;
     QLabel *m_lblfanwei;
     QPushButton *m_btnsong;
+    QPushButton *m_btnfenbu;
+    QProgressBar *m_pbfenbu;
+
+    // Last, so that a count still going stops before the rest of the window goes.
+    BackgroundRun m_run {this};
 };
 
 // One class per indicator, so that the main window and its tests tell the eight views apart.

@@ -239,3 +239,56 @@ TEST_F(IndicatorSharesView, DigitLotteriesCountEveryTupleAndSendNothing)
     EXPECT_EQ(sum.shares()->rows.back().value, 27);
     EXPECT_FALSE(child<QPushButton>(&sum, "btnsong")->isEnabled());
 }
+
+TEST_F(IndicatorSharesView, LongCountsRunOnAWorkerAndCanBeStopped)
+{
+    // Seven digits: ten million tuples, counted by IndicatorValue one by one.
+    LotteryDefinition definition;
+    definition.name = QStringLiteral("七位数字");
+    definition.kind = LotteryKind::Digit;
+    definition.n = 10;
+    definition.m = 7;
+    definition.weekdays = QStringLiteral("1");
+    home.store().createLottery(definition);
+    home.store().appendDraws(definition.name,
+        {{QStringLiteral("2020001"), {1, 2, 3, 4, 5, 6, 7}, QStringLiteral("2020-01-01")},
+            {QStringLiteral("2020002"), {0, 0, 9, 9, 4, 4, 2}, QStringLiteral("2020-01-02")}});
+    lottery.open(home.store(), definition.name);
+
+    Tfrmac ac(context);
+    ac.resize(970, 512);
+    ac.show();
+    ac.showSharesPage();
+    ASSERT_TRUE(ac.isCounting());
+    auto *count = child<QPushButton>(&ac, "btnfenbu");
+    EXPECT_EQ(count->text(), QStringLiteral("停止"));
+    EXPECT_FALSE(child<QPushButton>(&ac, "btntongji")->isEnabled());
+    ac.waitUntilCounted();
+    QApplication::processEvents();
+    ASSERT_TRUE(ac.shares().has_value());
+    EXPECT_EQ(ac.shares()->ticketTotal, 10'000'000);
+    EXPECT_EQ(ac.shares()->drawTotal, 2);
+    EXPECT_EQ(count->text(), QStringLiteral("统计分布"));
+    EXPECT_TRUE(child<QPushButton>(&ac, "btntongji")->isEnabled());
+    // A digit lottery has no total filter.
+    EXPECT_FALSE(child<QPushButton>(&ac, "btnsong")->isEnabled());
+
+    // 停止 ends the count; the page says so and counts afresh on the next press.
+    count->click();
+    ASSERT_TRUE(ac.isCounting());
+    count->click();
+    ac.waitUntilCounted();
+    QApplication::processEvents();
+    EXPECT_FALSE(ac.shares().has_value());
+    EXPECT_EQ(child<QLabel>(&ac, "lblfenbu")->text(), QStringLiteral("统计已停止。"));
+    EXPECT_TRUE(dialogs::testing::Messages().isEmpty());
+
+    // 重新统计 while a count runs stops it first.
+    count->click();
+    ASSERT_TRUE(ac.isCounting());
+    ac.Recompute();
+    EXPECT_TRUE(ac.isCounting()); // counting again for the recomputed history, the page being shown
+    ac.waitUntilCounted();
+    QApplication::processEvents();
+    EXPECT_EQ(ac.shares()->ticketTotal, 10'000'000);
+}
