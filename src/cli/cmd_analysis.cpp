@@ -2,6 +2,7 @@
 #include "cli/cli.h"
 
 #include "analysis/indicator_history.h"
+#include "analysis/indicator_shares.h"
 #include "analysis/omission_table.h"
 #include "common/random_source.h"
 #include "data/open_lottery.h"
@@ -13,6 +14,32 @@ namespace lumaro::cli {
 
 namespace {
 
+// The indicator named on the command line, as the filter's options name them.
+Indicator IndicatorOption(const QString &name)
+{
+    static const std::pair<const char *, Indicator> names[] = {{"big", Indicator::Big}, {"odd", Indicator::Odd},
+        {"sum", Indicator::Sum}, {"span", Indicator::Span}, {"dispersion", Indicator::Dispersion},
+        {"deviation", Indicator::Deviation}, {"ac", Indicator::Ac}, {"repeat", Indicator::Repeat}};
+    for (const auto &[text, indicator] : names) {
+        if (name == QLatin1String(text))
+            return indicator;
+    }
+    throw UsageError(QStringLiteral("--shares 只能是 big、odd、sum、span、dispersion、deviation、ac 或 repeat"));
+}
+
+// What each value of one indicator is worth: all tickets beside the draws.
+void PrintShares(QTextStream &out, const IndicatorHistory &history, const TicketSpace &space)
+{
+    const IndicatorShares shares = *ComputeIndicatorShares(history, space);
+    out << QString::fromUtf8(TextsOf(history.indicator()).columnLabel)
+        << QStringLiteral("\t全部投注号码\t投注占比\t开奖号码\t开奖占比\n");
+    for (const IndicatorShare &row : shares.rows) {
+        out << row.value << '\t' << row.tickets << '\t' << SharePercentText(row.ticketPercent) << '\t' << row.draws
+            << '\t' << SharePercentText(row.drawPercent) << '\n';
+    }
+    out << QStringLiteral("全部投注号码：%1注，开奖号码：%2期\n").arg(shares.ticketTotal).arg(shares.drawTotal);
+}
+
 int Indicators(Context &context, const QStringList &args)
 {
     QCommandLineParser parser;
@@ -20,9 +47,15 @@ int Indicators(Context &context, const QStringList &args)
     parser.addOptions({
         {QStringLiteral("variant"), QStringLiteral("按变幻走势统计")},
         {QStringLiteral("seed"), QStringLiteral("变幻走势的随机种子（不写则取时钟）"), QStringLiteral("S")},
+        {QStringLiteral("shares"), QStringLiteral("只列出一个指标各值占全部投注号码和开奖号码的比例"),
+            QStringLiteral("big|odd|sum|span|dispersion|deviation|ac|repeat")},
     });
-    if (!ParseArguments(context, parser, args, QStringLiteral("indicators NAME [--variant --seed S]"), 1, 1))
+    if (!ParseArguments(
+            context, parser, args, QStringLiteral("indicators NAME [--variant --seed S] [--shares INDICATOR]"), 1, 1))
         return 0;
+    std::optional<Indicator> sharesOf;
+    if (parser.isSet(QStringLiteral("shares")))
+        sharesOf = IndicatorOption(parser.value(QStringLiteral("shares")));
     OpenLottery lottery;
     lottery.open(context.store(), parser.positionalArguments().front());
     if (parser.isSet(QStringLiteral("variant"))) {
@@ -33,6 +66,10 @@ int Indicators(Context &context, const QStringList &args)
     }
 
     const DrawTable &table = ActiveDrawTable(lottery);
+    if (sharesOf) {
+        PrintShares(context.out(), IndicatorHistory(*sharesOf, table, lottery.n), TicketSpace::ofLottery(lottery));
+        return 0;
+    }
     std::vector<IndicatorHistory> columns;
     QStringList header {QStringLiteral("记录期号"), QStringLiteral("开奖号码")};
     for (Indicator indicator : kAnalysisIndicators) {

@@ -5,8 +5,12 @@
 #include "data/open_lottery.h"
 #include "data/program_folder.h"
 
+#include <QString>
+
 #include <cstdint>
 #include <optional>
+
+class QWidget;
 
 namespace lumaro {
 
@@ -20,6 +24,13 @@ public:
     virtual void switchToVariantTrend() = 0;
     // Shows the open lottery again after its tables changed (caption, tabs, trend grid).
     virtual void showOpenedLottery() = 0;
+    // Shows (creating it if needed) the tool window of that class name, as its menu item does;
+    // nullptr when it is not shown.
+    virtual QWidget *showToolWindow(const QString &key)
+    {
+        (void)key;
+        return nullptr;
+    }
 };
 
 // Everything a window works on: the program folder, the database, the open lottery and the

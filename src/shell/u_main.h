@@ -49,7 +49,7 @@ public:
     void mnustoredataClick();
     void mnuaboutClick();
     // create-if-absent-then-show of a tool window by its class name
-    QWidget *showToolWindow(const QString &key);
+    QWidget *showToolWindow(const QString &key) override;
 
     // For tests and screenshots.
     AppContext &context() { return m_context; }

@@ -648,4 +648,29 @@ void Tfrmtotalfilt::keyPressEvent(QKeyEvent *event)
     QWidget::keyPressEvent(event);
 }
 
+void Tfrmtotalfilt::presetRange(Indicator indicator, int lower, int upper)
+{
+    if (upper < lower)
+        std::swap(lower, upper);
+    const Indicator rowIndicators[7] = {Indicator::Big, Indicator::Odd, Indicator::Sum, Indicator::Span,
+        Indicator::Dispersion, Indicator::Deviation, Indicator::Ac};
+    std::size_t index = 0;
+    while (index < 7 && rowIndicators[index] != indicator)
+        ++index;
+    if (index == 7)
+        throw InputError(QStringLiteral("总体过滤没有重码条件！"));
+    const BoundRow &row = m_rows[index];
+    const int from = row.lower->findText(QString::number(lower), Qt::MatchExactly);
+    const int to = row.upper->findText(QString::number(upper), Qt::MatchExactly);
+    if (from < 0 || to < 0 || row.lower->count() == 0)
+        throw InputError(QStringLiteral("%1的范围%2到%3超出了可选的数值%4到%5！")
+                             .arg(row.check->text().remove(QChar(u'：')))
+                             .arg(lower)
+                             .arg(upper)
+                             .arg(row.lower->itemText(0), row.lower->itemText(row.lower->count() - 1)));
+    row.lower->setCurrentIndex(from);
+    row.upper->setCurrentIndex(to);
+    row.check->setChecked(true);
+}
+
 } // namespace lumaro

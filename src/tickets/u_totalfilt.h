@@ -1,5 +1,6 @@
 #pragma once
 
+#include "analysis/indicators.h"
 #include "shell/background_run.h"
 #include "tickets/total_filter.h"
 
@@ -54,6 +55,11 @@ public:
     // 历史验证: the conditions as set, judged on the stored draws and on all tickets (a second
     // click stops a check that is going).
     void btnlishiClick();
+
+    // Switches on the condition of an indicator with its lists set to lower … upper (what an
+    // indicator view sends). Repeats have no condition here, and a value the lists do not
+    // offer is refused: both raise an InputError and change nothing.
+    void presetRange(Indicator indicator, int lower, int upper);
 
 Q_SIGNALS:
     // A run ended (with or without survivors, or refused by a failure).

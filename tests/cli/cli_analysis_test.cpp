@@ -80,6 +80,34 @@ TEST(CliAnalysis, IndicatorsOfEveryDrawInBothTrends)
         2);
 }
 
+TEST(CliAnalysis, SharesListEachValueOfAllTicketsBesideTheDraws)
+{
+    LUMARO_HISTORY_FILE(qlc, "qlc.csv");
+    QTemporaryDir dir;
+    const QString home = dir.path() + QStringLiteral("/home");
+    ASSERT_EQ(RunCli(home, {QStringLiteral("import"), kQlc, qlc}).exitCode, 0);
+
+    auto r = RunCli(home, {QStringLiteral("indicators"), kQlc, QStringLiteral("--shares"), QStringLiteral("odd")});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const QStringList lines = OutputLines(r.out);
+    ASSERT_EQ(lines.size(), 10);
+    EXPECT_EQ(lines[0], QStringLiteral("奇数个数\t全部投注号码\t投注占比\t开奖号码\t开奖占比"));
+    // 30选7: 15 odd numbers, C(15, 0) × C(15, 7) = 6435 tickets without one.
+    EXPECT_TRUE(lines[1].startsWith(QStringLiteral("0\t6435\t0.32%\t"))) << lines[1].toStdString();
+    EXPECT_TRUE(lines[8].startsWith(QStringLiteral("7\t6435\t0.32%\t"))) << lines[8].toStdString();
+    EXPECT_EQ(lines[9], QStringLiteral("全部投注号码：2035800注，开奖号码：2921期"));
+    // The draw counts are those of the indicator column.
+    const QStringList all = OutputLines(RunCli(home, {QStringLiteral("indicators"), kQlc}).out);
+    int drawsWithoutOdd = 0;
+    for (qsizetype row = 1; row < all.size(); ++row)
+        drawsWithoutOdd += all[row].section(QLatin1Char('\t'), 3, 3) == QLatin1String("0") ? 1 : 0;
+    EXPECT_EQ(lines[1].section(QLatin1Char('\t'), 3, 3).toInt(), drawsWithoutOdd);
+
+    EXPECT_EQ(
+        RunCli(home, {QStringLiteral("indicators"), kQlc, QStringLiteral("--shares"), QStringLiteral("zone")}).exitCode,
+        2);
+}
+
 TEST(CliAnalysis, SkewTableAgreesWithTheHistoryAndSortsStayOrdered)
 {
     LUMARO_HISTORY_FILE(qlc, "qlc.csv");
