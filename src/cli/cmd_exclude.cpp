@@ -216,11 +216,11 @@ int Exclude(Context &context, const QStringList &args)
         }
         const int recent = IntegerOption(parser, QStringLiteral("backtest"));
         const PickerSettings settings = SettingsOf(parser, kind, lottery.n, lottery.m);
-        const HistoryCheckDraws draws = HistoryCheckDrawsOf(lottery);
-        const HistoryCheckResult result = RunHistoryCheck(draws, settings, recent, seed);
-        for (const QString &line : HistoryCheckRowLines(draws, result))
+        const ExclusionCheckDraws draws = ExclusionCheckDrawsOf(lottery);
+        const ExclusionCheckResult result = RunExclusionCheck(draws, settings, recent, seed);
+        for (const QString &line : ExclusionCheckRowLines(draws, result))
             context.out() << line << "\n";
-        context.out() << HistoryCheckLine(result) << "\n";
+        context.out() << ExclusionCheckLine(result) << "\n";
         return 0;
     }
     const PickerHistory history

@@ -1,5 +1,8 @@
 #include "common/text_format.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace lumaro {
 
 QString Pad2(int value)
@@ -32,6 +35,15 @@ QString JoinPadded(const int *values, int count)
         text += Pad2(values[i]);
     }
     return text;
+}
+
+QString ShareText(double share)
+{
+    const double percent = share * 100.0;
+    int decimals = 1;
+    if (percent > 0.0 && percent < 1.0)
+        decimals = std::min(12, static_cast<int>(std::ceil(-std::log10(percent))) + 1);
+    return QString::number(percent, 'f', decimals) + QLatin1Char('%');
 }
 
 } // namespace lumaro

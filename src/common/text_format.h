@@ -13,6 +13,9 @@ QString Pad7(qint64 value);
 // "%.0f" and "%.1f" of indicator and summary values.
 QString Fixed0(double value);
 QString Fixed1(double value);
+// A share (0..1) as a percentage: one decimal, two significant digits below 1% so that a share
+// that is not zero never reads 0.0% ("0.0012%").
+QString ShareText(double share);
 // The numbers "%.2d" joined by one blank, no blank at the end ("01 02 03 04 05").
 QString JoinPadded(const int *values, int count);
 

@@ -54,9 +54,9 @@ qint64 TicketRowOf(const qint32 *numbers, int n, int m)
 
 } // namespace
 
-HistoryCheckDraws HistoryCheckDrawsOf(const OpenLottery &lottery)
+ExclusionCheckDraws ExclusionCheckDrawsOf(const OpenLottery &lottery)
 {
-    HistoryCheckDraws draws;
+    ExclusionCheckDraws draws;
     draws.kind = lottery.kind;
     draws.n = lottery.n;
     draws.m = lottery.m;
@@ -70,12 +70,12 @@ HistoryCheckDraws HistoryCheckDrawsOf(const OpenLottery &lottery)
     return draws;
 }
 
-int HistoryCheckLimit(const HistoryCheckDraws &draws, const PickerSettings &settings)
+int ExclusionCheckLimit(const ExclusionCheckDraws &draws, const PickerSettings &settings)
 {
     return std::max(0, draws.draws.rowCount() - std::max(1, LookBackOf(settings).first));
 }
 
-void CheckHistoryCheck(const HistoryCheckDraws &draws, const PickerSettings &settings, int recent)
+void CheckExclusionCheck(const ExclusionCheckDraws &draws, const PickerSettings &settings, int recent)
 {
     const int count = draws.draws.rowCount();
     CheckPickerLottery(draws.kind, draws.n, draws.m, count, count);
@@ -87,7 +87,7 @@ void CheckHistoryCheck(const HistoryCheckDraws &draws, const PickerSettings &set
         CheckLookBack(lookBack, count, what);
     if (recent < 1)
         throw InputError(QStringLiteral("验证期数至少为1期。"));
-    const int limit = HistoryCheckLimit(draws, settings);
+    const int limit = ExclusionCheckLimit(draws, settings);
     const QString need = what.isEmpty()
         ? QStringLiteral("每一期验证之前至少要有1期开奖号码")
         : QStringLiteral("每一期验证之前至少要有%1期开奖号码（%2）").arg(lookBack).arg(what);
@@ -101,7 +101,7 @@ void CheckHistoryCheck(const HistoryCheckDraws &draws, const PickerSettings &set
                              .arg(limit));
 }
 
-std::uint64_t HistoryCheckSeed(std::uint64_t seed, qint64 period)
+std::uint64_t ExclusionCheckSeed(std::uint64_t seed, qint64 period)
 {
     // splitmix64 of the pair: nearby periods get unrelated generators.
     std::uint64_t z = seed + 0x9E3779B97F4A7C15ULL * (static_cast<std::uint64_t>(period) + 1);
@@ -110,18 +110,18 @@ std::uint64_t HistoryCheckSeed(std::uint64_t seed, qint64 period)
     return z ^ (z >> 31);
 }
 
-HistoryCheckResult RunHistoryCheck(const HistoryCheckDraws &draws, const PickerSettings &settings, int recent,
+ExclusionCheckResult RunExclusionCheck(const ExclusionCheckDraws &draws, const PickerSettings &settings, int recent,
     std::uint64_t seed, const Progress &progress)
 {
-    CheckHistoryCheck(draws, settings, recent);
+    CheckExclusionCheck(draws, settings, recent);
     const int count = draws.draws.rowCount();
     const ValueRows all = ValueRows::fromDraws(draws.draws);
     const qint64 total = static_cast<qint64>(recent) * kStepsPerPeriod;
-    HistoryCheckResult result;
+    ExclusionCheckResult result;
     result.tickets = Choose(draws.n, draws.m);
     double shareSum = 0;
     auto stopped = [] {
-        HistoryCheckResult empty;
+        ExclusionCheckResult empty;
         empty.cancelled = true;
         return empty;
     };
@@ -138,7 +138,7 @@ HistoryCheckResult RunHistoryCheck(const HistoryCheckDraws &draws, const PickerS
         history.cur = d;
         const std::unique_ptr<ExclusionMember> member = MakeMember(history, settings);
         TicketSet tickets = TicketSet::lexicographic(draws.n, draws.m);
-        RandomSource random(HistoryCheckSeed(seed, draws.draws.period(d)));
+        RandomSource random(ExclusionCheckSeed(seed, draws.draws.period(d)));
         Progress inner;
         inner.cancel = progress.cancel;
         if (progress.report) {
@@ -151,7 +151,7 @@ HistoryCheckResult RunHistoryCheck(const HistoryCheckDraws &draws, const PickerS
         if (outcome.cancelled || progress.cancelled())
             return stopped();
 
-        HistoryCheckRow row;
+        ExclusionCheckRow row;
         row.index = d;
         row.period = d < draws.periods.size() ? draws.periods[d] : QString::number(draws.draws.period(d));
         row.survivors = outcome.alive;
@@ -170,38 +170,31 @@ HistoryCheckResult RunHistoryCheck(const HistoryCheckDraws &draws, const PickerS
     return result;
 }
 
-QString HistoryCheckPercent(double share)
+QString ExclusionCheckPercent(double share)
 {
-    const double percent = share * 100.0;
-    if (percent <= 0)
-        return QStringLiteral("0");
-    if (percent >= 0.95)
-        return Fixed1(percent);
-    // Two significant digits below 1%, at most six decimals.
-    const int decimals = std::clamp(static_cast<int>(std::ceil(-std::log10(percent))) + 1, 2, 6);
-    return QString::number(percent, 'f', decimals);
+    return share <= 0 ? QStringLiteral("0") : ShareText(share).chopped(1);
 }
 
-QString HistoryCheckLine(const HistoryCheckResult &result)
+QString ExclusionCheckLine(const ExclusionCheckResult &result)
 {
     if (result.cancelled)
         return QStringLiteral("历史验证：已停止，没有结果。");
     QString line = QStringLiteral("历史验证：判断%1期，开奖号码留下%2期，占%3%；")
                        .arg(result.periods)
                        .arg(result.survived)
-                       .arg(HistoryCheckPercent(result.survivalShare));
+                       .arg(ExclusionCheckPercent(result.survivalShare));
     if (!result.hasRatio())
         return line + QStringLiteral("每一期都没有留下任何投注号码（留下的投注号码平均占全部的0%），无法计算两者之比");
     return line
         + QStringLiteral("留下的投注号码平均占全部的%1%；两者之比%2")
-              .arg(HistoryCheckPercent(result.meanSurvivorShare))
+              .arg(ExclusionCheckPercent(result.meanSurvivorShare))
               .arg(QString::number(result.ratio, 'f', 2));
 }
 
-QStringList HistoryCheckRowLines(const HistoryCheckDraws &draws, const HistoryCheckResult &result)
+QStringList ExclusionCheckRowLines(const ExclusionCheckDraws &draws, const ExclusionCheckResult &result)
 {
     QStringList lines;
-    for (const HistoryCheckRow &row : result.rows) {
+    for (const ExclusionCheckRow &row : result.rows) {
         QString numbers;
         for (int j = 0; j < draws.m; ++j)
             numbers += (j > 0 ? QStringLiteral(" ") : QString()) + Pad2(draws.draws.numbers(row.index)[j]);
@@ -209,7 +202,7 @@ QStringList HistoryCheckRowLines(const HistoryCheckDraws &draws, const HistoryCh
         lines << QStringLiteral("%1期 开奖号码%2 %3，剩余%4注（%5%）")
                      .arg(row.period, numbers, row.survived ? QStringLiteral("留下") : QStringLiteral("被排除"))
                      .arg(row.survivors)
-                     .arg(HistoryCheckPercent(share));
+                     .arg(ExclusionCheckPercent(share));
     }
     return lines;
 }

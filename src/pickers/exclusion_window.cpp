@@ -413,8 +413,8 @@ void ExclusionWindow::startCheck()
     // Everything that can be refused is checked here, before the worker starts.
     const PickerSettings settings = readSettings();
     const int recent = ToInteger(m_comyanzheng->currentText());
-    auto draws = std::make_shared<HistoryCheckDraws>(HistoryCheckDrawsOf(*m_context.lottery));
-    CheckHistoryCheck(*draws, settings, recent);
+    auto draws = std::make_shared<ExclusionCheckDraws>(ExclusionCheckDrawsOf(*m_context.lottery));
+    CheckExclusionCheck(*draws, settings, recent);
     // The window's generator gives the check its seed: fixed in tests, from the clock otherwise.
     const std::uint64_t seed = m_context.newRandom().next();
 
@@ -423,16 +423,16 @@ void ExclusionWindow::startCheck()
     m_pb->setRange(0, 1);
     m_checking.start(
         [draws, settings, recent, seed](
-            const Progress &progress) { return RunHistoryCheck(*draws, settings, recent, seed, progress); },
-        [this, draws](const HistoryCheckResult &result) { endCheck(*draws, result); },
+            const Progress &progress) { return RunExclusionCheck(*draws, settings, recent, seed, progress); },
+        [this, draws](const ExclusionCheckResult &result) { endCheck(*draws, result); },
         [this] { m_memyanzheng->clear(); });
 }
 
-void ExclusionWindow::endCheck(const HistoryCheckDraws &draws, const HistoryCheckResult &result)
+void ExclusionWindow::endCheck(const ExclusionCheckDraws &draws, const ExclusionCheckResult &result)
 {
     // The summary first, in sight without scrolling; the judged draws below it.
-    QStringList lines {HistoryCheckLine(result)};
-    lines += HistoryCheckRowLines(draws, result);
+    QStringList lines {ExclusionCheckLine(result)};
+    lines += ExclusionCheckRowLines(draws, result);
     m_memyanzheng->setPlainText(lines.join(QLatin1Char('\n')));
 }
 

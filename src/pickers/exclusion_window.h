@@ -180,7 +180,7 @@ private:
     void endLoad(LoadOutput &output);
     void showResultList(ResultLinesModel::Lines list, qint64 lines);
     void startCheck();
-    void endCheck(const HistoryCheckDraws &draws, const HistoryCheckResult &result);
+    void endCheck(const ExclusionCheckDraws &draws, const ExclusionCheckResult &result);
 
     // Last, so that work still going stops before the tickets it reads go. A run and a check
     // have "停止"; a load of a ticket file waits on its own.

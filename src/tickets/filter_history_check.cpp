@@ -235,16 +235,6 @@ QString ConditionLabel(FilterCondition condition, const TotalFilterConditions &c
     return name + QLatin1Char(' ') + range;
 }
 
-QString ShareText(double share)
-{
-    const double percent = share * 100.0;
-    int decimals = 1;
-    // Two significant digits below 1%.
-    if (percent > 0.0 && percent < 1.0)
-        decimals = std::min(12, static_cast<int>(std::ceil(-std::log10(percent))) + 1);
-    return QString::number(percent, 'f', decimals) + QLatin1Char('%');
-}
-
 QString HistoryDrawsText(const HistoryFigures &all)
 {
     return QStringLiteral("判断%1期开奖号码，全部条件都通过的有%2期，占%3")

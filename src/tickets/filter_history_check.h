@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/progress.h"
+#include "common/text_format.h"
 #include "tickets/total_filter.h"
 
 #include <QString>
@@ -72,10 +73,6 @@ struct HistoryCheckResult {
 // Both passes. Returns nullopt when cancelled.
 std::optional<HistoryCheckResult> RunHistoryCheck(
     const HistoryCheckInputs &inputs, const TotalFilterConditions &conditions, const Progress &progress = {});
-
-// A share (0..1) as a percentage: one decimal, more below 1% so that a share that is not zero
-// never reads 0.0% ("0.0012%").
-QString ShareText(double share);
 
 // The condition and its range as set: "和值 98-126", "选择球号（12个）中5-7", "胆码 3 12 25 中1-2".
 QString ConditionLabel(FilterCondition condition, const TotalFilterConditions &conditions);

@@ -17,7 +17,7 @@ using namespace lumaro;
 namespace {
 
 // count random draws of m distinct numbers of 1..n, in drawn (unsorted) order.
-HistoryCheckDraws SmallGame(int n, int m, int count, unsigned seed)
+ExclusionCheckDraws SmallGame(int n, int m, int count, unsigned seed)
 {
     std::mt19937 engine(seed);
     std::vector<std::vector<int>> rows;
@@ -27,7 +27,7 @@ HistoryCheckDraws SmallGame(int n, int m, int count, unsigned seed)
         std::shuffle(numbers.begin(), numbers.end(), engine);
         rows.emplace_back(numbers.begin(), numbers.begin() + m);
     }
-    HistoryCheckDraws draws;
+    ExclusionCheckDraws draws;
     draws.n = n;
     draws.m = m;
     draws.draws = test::DrawTableOf(rows);
@@ -52,7 +52,7 @@ struct PlainRow {
     qint64 survivors = 0;
 };
 std::vector<PlainRow> PlainCheck(
-    const HistoryCheckDraws &draws, const PickerSettings &settings, int recent, std::uint64_t seed)
+    const ExclusionCheckDraws &draws, const PickerSettings &settings, int recent, std::uint64_t seed)
 {
     QTemporaryDir dir;
     std::vector<PlainRow> rows;
@@ -63,7 +63,7 @@ std::vector<PlainRow> PlainCheck(
     for (int d = draws.draws.rowCount() - recent; d < draws.draws.rowCount(); ++d) {
         history.cur = d;
         PickerTickets tickets;
-        RandomSource random(HistoryCheckSeed(seed, draws.draws.period(d)));
+        RandomSource random(ExclusionCheckSeed(seed, draws.draws.period(d)));
         RunPickerSettings(tickets, history, settings, random, dir.filePath(QStringLiteral("temp.txt")));
         std::vector<int> drawn(draws.draws.numbers(d), draws.draws.numbers(d) + draws.m);
         std::sort(drawn.begin(), drawn.end());
@@ -80,9 +80,9 @@ std::vector<PlainRow> PlainCheck(
 
 } // namespace
 
-TEST(HistoryCheck, EveryPickerAgreesWithAPlainRunAndScanAtEachPeriod)
+TEST(ExclusionCheck, EveryPickerAgreesWithAPlainRunAndScanAtEachPeriod)
 {
-    const HistoryCheckDraws draws = SmallGame(10, 3, 40, 17);
+    const ExclusionCheckDraws draws = SmallGame(10, 3, 40, 17);
     std::vector<PickerSettings> all;
     PickerSettings sum = Settings(ExclusionKind::Sum, 40);
     sum.sum.upper = 20;
@@ -114,7 +114,7 @@ TEST(HistoryCheck, EveryPickerAgreesWithAPlainRunAndScanAtEachPeriod)
     int survivedSomewhere = 0;
     for (const PickerSettings &settings : all) {
         SCOPED_TRACE(static_cast<int>(settings.kind));
-        const HistoryCheckResult result = RunHistoryCheck(draws, settings, recent, 42);
+        const ExclusionCheckResult result = RunExclusionCheck(draws, settings, recent, 42);
         const std::vector<PlainRow> plain = PlainCheck(draws, settings, recent, 42);
         ASSERT_FALSE(result.cancelled);
         ASSERT_EQ(result.periods, recent);
@@ -124,7 +124,7 @@ TEST(HistoryCheck, EveryPickerAgreesWithAPlainRunAndScanAtEachPeriod)
         double shares = 0;
         for (std::size_t i = 0; i < plain.size(); ++i) {
             SCOPED_TRACE(i);
-            const HistoryCheckRow &row = result.rows[i];
+            const ExclusionCheckRow &row = result.rows[i];
             EXPECT_EQ(row.index, 40 - recent + static_cast<int>(i));
             EXPECT_EQ(row.period, draws.periods[row.index]);
             EXPECT_EQ(row.survived, plain[i].survived);
@@ -142,19 +142,19 @@ TEST(HistoryCheck, EveryPickerAgreesWithAPlainRunAndScanAtEachPeriod)
     EXPECT_GT(survivedSomewhere, 0);
 }
 
-TEST(HistoryCheck, SameSeedSameFiguresAndAPeriodKeepsItsRunWhateverTheCount)
+TEST(ExclusionCheck, SameSeedSameFiguresAndAPeriodKeepsItsRunWhateverTheCount)
 {
-    const HistoryCheckDraws draws = SmallGame(12, 4, 36, 5);
+    const ExclusionCheckDraws draws = SmallGame(12, 4, 36, 5);
     PickerSettings settings = Settings(ExclusionKind::Sum, 100);
     settings.sum.upper = 30;
     settings.sum.lower = 16;
-    const HistoryCheckResult first = RunHistoryCheck(draws, settings, 12, 7);
-    const HistoryCheckResult again = RunHistoryCheck(draws, settings, 12, 7);
-    const HistoryCheckResult fewer = RunHistoryCheck(draws, settings, 5, 7);
-    const HistoryCheckResult other = RunHistoryCheck(draws, settings, 12, 8);
+    const ExclusionCheckResult first = RunExclusionCheck(draws, settings, 12, 7);
+    const ExclusionCheckResult again = RunExclusionCheck(draws, settings, 12, 7);
+    const ExclusionCheckResult fewer = RunExclusionCheck(draws, settings, 5, 7);
+    const ExclusionCheckResult other = RunExclusionCheck(draws, settings, 12, 8);
     ASSERT_EQ(first.rows.size(), 12u);
-    EXPECT_EQ(HistoryCheckLine(first), HistoryCheckLine(again));
-    EXPECT_EQ(HistoryCheckRowLines(draws, first), HistoryCheckRowLines(draws, again));
+    EXPECT_EQ(ExclusionCheckLine(first), ExclusionCheckLine(again));
+    EXPECT_EQ(ExclusionCheckRowLines(draws, first), ExclusionCheckRowLines(draws, again));
     for (std::size_t i = 0; i < fewer.rows.size(); ++i) {
         EXPECT_EQ(fewer.rows[i].index, first.rows[i + 7].index);
         EXPECT_EQ(fewer.rows[i].survived, first.rows[i + 7].survived);
@@ -167,9 +167,9 @@ TEST(HistoryCheck, SameSeedSameFiguresAndAPeriodKeepsItsRunWhateverTheCount)
     EXPECT_TRUE(differs);
 }
 
-TEST(HistoryCheck, StoppedCheckHoldsNothingAndProgressCoversEveryPeriod)
+TEST(ExclusionCheck, StoppedCheckHoldsNothingAndProgressCoversEveryPeriod)
 {
-    const HistoryCheckDraws draws = SmallGame(12, 4, 30, 9);
+    const ExclusionCheckDraws draws = SmallGame(12, 4, 30, 9);
     PickerSettings settings = Settings(ExclusionKind::Repeat, 50);
     settings.repeat.atLeast = 2;
     settings.repeat.periods = 5;
@@ -177,7 +177,7 @@ TEST(HistoryCheck, StoppedCheckHoldsNothingAndProgressCoversEveryPeriod)
     std::vector<std::pair<qint64, qint64>> reports;
     Progress watch;
     watch.report = [&](qint64 done, qint64 total) { reports.emplace_back(done, total); };
-    const HistoryCheckResult whole = RunHistoryCheck(draws, settings, 4, 3, watch);
+    const ExclusionCheckResult whole = RunExclusionCheck(draws, settings, 4, 3, watch);
     ASSERT_FALSE(whole.cancelled);
     ASSERT_FALSE(reports.empty());
     EXPECT_EQ(reports.back(), std::make_pair(qint64(4000), qint64(4000)));
@@ -194,37 +194,37 @@ TEST(HistoryCheck, StoppedCheckHoldsNothingAndProgressCoversEveryPeriod)
         if (done > 2000)
             cancel = true;
     };
-    const HistoryCheckResult stopped = RunHistoryCheck(draws, settings, 4, 3, stop);
+    const ExclusionCheckResult stopped = RunExclusionCheck(draws, settings, 4, 3, stop);
     EXPECT_TRUE(stopped.cancelled);
     EXPECT_EQ(stopped.periods, 0);
     EXPECT_EQ(stopped.survived, 0);
     EXPECT_TRUE(stopped.rows.empty());
-    EXPECT_EQ(HistoryCheckLine(stopped), QStringLiteral("历史验证：已停止，没有结果。"));
-    EXPECT_TRUE(HistoryCheckRowLines(draws, stopped).isEmpty());
+    EXPECT_EQ(ExclusionCheckLine(stopped), QStringLiteral("历史验证：已停止，没有结果。"));
+    EXPECT_TRUE(ExclusionCheckRowLines(draws, stopped).isEmpty());
 }
 
-TEST(HistoryCheck, RefusedCountsAndSettings)
+TEST(ExclusionCheck, RefusedCountsAndSettings)
 {
-    const HistoryCheckDraws draws = SmallGame(10, 3, 20, 1);
+    const ExclusionCheckDraws draws = SmallGame(10, 3, 20, 1);
     const PickerSettings sum = Settings(ExclusionKind::Sum, 40);
     auto message = [&](const PickerSettings &settings, int recent) {
         try {
-            CheckHistoryCheck(draws, settings, recent);
+            CheckExclusionCheck(draws, settings, recent);
         } catch (const InputError &error) {
             return error.message();
         }
         return QString();
     };
     EXPECT_EQ(message(sum, 19), QString());
-    EXPECT_EQ(HistoryCheckLimit(draws, sum), 19);
+    EXPECT_EQ(ExclusionCheckLimit(draws, sum), 19);
     EXPECT_EQ(message(sum, 0), QStringLiteral("验证期数至少为1期。"));
     EXPECT_TRUE(message(sum, 20).contains(QStringLiteral("最多可验证19期"))) << message(sum, 20).toStdString();
-    EXPECT_THROW(RunHistoryCheck(draws, sum, 20, 1), InputError);
-    EXPECT_THROW(RunHistoryCheck(draws, sum, -3, 1), InputError);
+    EXPECT_THROW(RunExclusionCheck(draws, sum, 20, 1), InputError);
+    EXPECT_THROW(RunExclusionCheck(draws, sum, -3, 1), InputError);
 
     PickerSettings repeat = Settings(ExclusionKind::Repeat, 40);
     repeat.repeat.periods = 8;
-    EXPECT_EQ(HistoryCheckLimit(draws, repeat), 12);
+    EXPECT_EQ(ExclusionCheckLimit(draws, repeat), 12);
     EXPECT_EQ(message(repeat, 12), QString());
     EXPECT_TRUE(message(repeat, 13).contains(QStringLiteral("重码期数")));
     repeat.repeat.periods = 0;
@@ -237,51 +237,51 @@ TEST(HistoryCheck, RefusedCountsAndSettings)
     EXPECT_TRUE(message(skew, 3).contains(QStringLiteral("延续期数"))) << message(skew, 3).toStdString();
     PickerSettings follow = Settings(ExclusionKind::Follow, 40);
     follow.follow.group = 4;
-    EXPECT_THROW(CheckHistoryCheck(draws, follow, 3), InputError);
+    EXPECT_THROW(CheckExclusionCheck(draws, follow, 3), InputError);
     PickerSettings negative = sum;
     negative.stop.target = -1;
-    EXPECT_THROW(CheckHistoryCheck(draws, negative, 3), InputError);
+    EXPECT_THROW(CheckExclusionCheck(draws, negative, 3), InputError);
 
-    HistoryCheckDraws digits = draws;
+    ExclusionCheckDraws digits = draws;
     digits.kind = LotteryKind::Digit;
-    EXPECT_THROW(CheckHistoryCheck(digits, sum, 3), InputError);
-    HistoryCheckDraws none = draws;
+    EXPECT_THROW(CheckExclusionCheck(digits, sum, 3), InputError);
+    ExclusionCheckDraws none = draws;
     none.draws = DrawTable(0, 3);
     none.periods.clear();
-    EXPECT_THROW(CheckHistoryCheck(none, sum, 1), InputError);
+    EXPECT_THROW(CheckExclusionCheck(none, sum, 1), InputError);
 }
 
-TEST(HistoryCheck, LineSharesAndAPickerThatLeavesNothing)
+TEST(ExclusionCheck, LineSharesAndAPickerThatLeavesNothing)
 {
-    EXPECT_EQ(HistoryCheckPercent(0), QStringLiteral("0"));
-    EXPECT_EQ(HistoryCheckPercent(0.123), QStringLiteral("12.3"));
-    EXPECT_EQ(HistoryCheckPercent(1), QStringLiteral("100.0"));
-    EXPECT_EQ(HistoryCheckPercent(0.0050), QStringLiteral("0.50"));
-    EXPECT_EQ(HistoryCheckPercent(0.00012), QStringLiteral("0.012"));
-    EXPECT_NE(HistoryCheckPercent(1e-7), QStringLiteral("0"));
+    EXPECT_EQ(ExclusionCheckPercent(0), QStringLiteral("0"));
+    EXPECT_EQ(ExclusionCheckPercent(0.123), QStringLiteral("12.3"));
+    EXPECT_EQ(ExclusionCheckPercent(1), QStringLiteral("100.0"));
+    EXPECT_EQ(ExclusionCheckPercent(0.0050), QStringLiteral("0.50"));
+    EXPECT_EQ(ExclusionCheckPercent(0.00012), QStringLiteral("0.012"));
+    EXPECT_NE(ExclusionCheckPercent(1e-7), QStringLiteral("0"));
 
-    HistoryCheckResult result;
+    ExclusionCheckResult result;
     result.periods = 20;
     result.survived = 3;
     result.survivalShare = 0.15;
     result.meanSurvivorShare = 0.123;
     result.ratio = 0.15 / 0.123;
-    EXPECT_EQ(HistoryCheckLine(result),
+    EXPECT_EQ(ExclusionCheckLine(result),
         QStringLiteral("历史验证：判断20期，开奖号码留下3期，占15.0%；留下的投注号码平均占全部的12.3%；两者之比1.22"));
 
     // 和值>=0 excludes every ticket in one cycle: no survivors, so no ratio either.
-    const HistoryCheckDraws draws = SmallGame(10, 3, 12, 2);
+    const ExclusionCheckDraws draws = SmallGame(10, 3, 12, 2);
     PickerSettings all = Settings(ExclusionKind::Sum, 0);
     all.sum.upper = 0;
     all.stop.byTarget = false;
     all.stop.cycles = 1;
-    const HistoryCheckResult nothing = RunHistoryCheck(draws, all, 3, 1);
+    const ExclusionCheckResult nothing = RunExclusionCheck(draws, all, 3, 1);
     EXPECT_EQ(nothing.survived, 0);
     EXPECT_FALSE(nothing.hasRatio());
-    const QString line = HistoryCheckLine(nothing);
+    const QString line = ExclusionCheckLine(nothing);
     EXPECT_TRUE(line.startsWith(QStringLiteral("历史验证：判断3期，开奖号码留下0期，占0%；"))) << line.toStdString();
     EXPECT_TRUE(line.contains(QStringLiteral("无法计算两者之比"))) << line.toStdString();
-    const QStringList rows = HistoryCheckRowLines(draws, nothing);
+    const QStringList rows = ExclusionCheckRowLines(draws, nothing);
     ASSERT_EQ(rows.size(), 3);
     EXPECT_TRUE(rows[0].startsWith(QStringLiteral("2020010期 开奖号码"))) << rows[0].toStdString();
     EXPECT_TRUE(rows[0].endsWith(QStringLiteral("被排除，剩余0注（0%）"))) << rows[0].toStdString();

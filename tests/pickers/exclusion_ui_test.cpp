@@ -504,7 +504,7 @@ TEST_F(ExclusionWindowTest, RealHistoryAllTicketsAndAQuickStop)
     EXPECT_EQ(child<QLabel>(&repeat, "lblcode")->text(), QStringLiteral("过滤结果："));
 }
 
-TEST_F(ExclusionWindowTest, HistoryCheckShowsItsLineWithTheWindowSeedLocksAndStops)
+TEST_F(ExclusionWindowTest, ExclusionCheckShowsItsLineWithTheWindowSeedLocksAndStops)
 {
     open(QStringLiteral("中国体彩22选5"), 22, 5, 40);
     Tfrmallhei window(context);
@@ -539,12 +539,12 @@ TEST_F(ExclusionWindowTest, HistoryCheckShowsItsLineWithTheWindowSeedLocksAndSto
     settings.stop.target = 3000;
     settings.sum.upper = child<QComboBox>(&window, "comhei1")->currentText().toInt();
     settings.sum.lower = child<QComboBox>(&window, "comhei2")->currentText().toInt();
-    const HistoryCheckDraws draws = HistoryCheckDrawsOf(lottery);
-    const HistoryCheckResult expected = RunHistoryCheck(draws, settings, 6, context.newRandom().next());
+    const ExclusionCheckDraws draws = ExclusionCheckDrawsOf(lottery);
+    const ExclusionCheckResult expected = RunExclusionCheck(draws, settings, 6, context.newRandom().next());
     const QStringList lines = memo->toPlainText().split(QLatin1Char('\n'));
     ASSERT_EQ(lines.size(), 7);
-    EXPECT_EQ(lines[0], HistoryCheckLine(expected));
-    EXPECT_EQ(lines.mid(1), HistoryCheckRowLines(draws, expected));
+    EXPECT_EQ(lines[0], ExclusionCheckLine(expected));
+    EXPECT_EQ(lines.mid(1), ExclusionCheckRowLines(draws, expected));
     // Nothing of the result list is touched.
     EXPECT_EQ(child<QLabel>(&window, "lblcode")->text(), QStringLiteral("过滤结果："));
     EXPECT_FALSE(QFile::exists(home.path(QStringLiteral("temp.txt"))));
@@ -560,7 +560,7 @@ TEST_F(ExclusionWindowTest, HistoryCheckShowsItsLineWithTheWindowSeedLocksAndSto
     check->click();
     EXPECT_FALSE(window.isRunning());
     EXPECT_EQ(dialogs::testing::LastMessage(), QStringLiteral("'x' 不是一个有效的整形值"));
-    EXPECT_EQ(memo->toPlainText().split(QLatin1Char('\n')).first(), HistoryCheckLine(expected));
+    EXPECT_EQ(memo->toPlainText().split(QLatin1Char('\n')).first(), ExclusionCheckLine(expected));
 
     // Bounds that never exclude: every run goes on until 停止, and a stopped check says so.
     child<QComboBox>(&window, "comhei1")->setEditText(QStringLiteral("1000"));
@@ -585,7 +585,7 @@ TEST_F(ExclusionWindowTest, HistoryCheckShowsItsLineWithTheWindowSeedLocksAndSto
     EXPECT_TRUE(check->isEnabled());
 }
 
-TEST_F(ExclusionWindowTest, EveryExclusionWindowHasTheHistoryCheck)
+TEST_F(ExclusionWindowTest, EveryExclusionWindowHasTheExclusionCheck)
 {
     open(QStringLiteral("中国体彩22选5"), 22, 5, 40);
     Tfrmallcongma repeat(context);
