@@ -21,6 +21,7 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTextLayout>
@@ -129,6 +130,7 @@ IndicatorWindow::IndicatorWindow(AppContext &context, Indicator indicator, QWidg
     auto *right = new QVBoxLayout(historyPage);
     right->setContentsMargins(0, 4, 0, 0);
     right->addWidget(m_chart, 1);
+    right->addWidget(m_chart->newScrollBar(historyPage, QStringLiteral("sbhistory")));
     right->addWidget(group);
     right->addWidget(NewLabel(this, QStringLiteral("Label5"), QStringLiteral("总结：")));
     right->addWidget(m_memo);

@@ -122,6 +122,7 @@ Tfrmqujian::Tfrmqujian(AppContext &context, QWidget *parent)
 
     auto *right = new QVBoxLayout;
     right->addWidget(m_chart, 1);
+    right->addWidget(m_chart->newScrollBar(this, QStringLiteral("sbhistory")));
     right->addWidget(group);
     right->addLayout(bottom);
     LayOutHistoryView(this, m_grid, right);

@@ -112,12 +112,9 @@ PickerFrame::PickerFrame(AppContext &context, QWidget *parent, const Options &op
     m_chthistory->setMinimumHeight(140);
     // Thousands of draws do not fit as bars: the chart shows the latest that do, zooms and
     // scrolls, and draws the rolling mean against what a random pick would hit.
-    m_chthistory->setZoomable(true);
+    m_sbhistory = m_chthistory->newScrollBar(this, QStringLiteral("sbhistory"));
     m_meanLine = m_chthistory->addLine(QStringLiteral("滚动平均"), kMeanColor);
     m_chanceLine = m_chthistory->addLine(QStringLiteral("随机期望"), kChanceLineColor);
-    m_sbhistory = new QScrollBar(Qt::Horizontal, this);
-    m_sbhistory->setObjectName(QStringLiteral("sbhistory"));
-    m_sbhistory->hide();
     if (options.hitCountChart) {
         m_chtcishu = new BarChart(this);
         m_chtcishu->setObjectName(QStringLiteral("chtcishu"));
@@ -198,15 +195,6 @@ PickerFrame::PickerFrame(AppContext &context, QWidget *parent, const Options &op
     connect(m_btngen, &QPushButton::clicked, this, &PickerFrame::btngenClick);
     connect(m_btntongji, &QPushButton::clicked, this, &PickerFrame::btntongjiClick);
     connect(m_chkhistorybiao, &QCheckBox::toggled, m_chthistory, &BarChart::setMarksVisible);
-    connect(m_chthistory, &BarChart::viewChanged, this, [this](int first, int count, int total) {
-        const QSignalBlocker blocker(m_sbhistory);
-        m_sbhistory->setRange(0, std::max(0, total - count));
-        m_sbhistory->setPageStep(std::max(1, count));
-        m_sbhistory->setSingleStep(std::max(1, count / 10));
-        m_sbhistory->setValue(first);
-        m_sbhistory->setVisible(count < total);
-    });
-    connect(m_sbhistory, &QScrollBar::valueChanged, m_chthistory, &BarChart::setViewFirst);
     m_run.lockWhileRunning({m_btntongji});
     connect(&m_run, &BackgroundRun::finished, this, &PickerFrame::tongjiFinished);
 }

@@ -8,6 +8,7 @@
 #include <QLineSeries>
 #include <QMouseEvent>
 #include <QPen>
+#include <QScrollBar>
 #include <QValueAxis>
 #include <QWheelEvent>
 
@@ -220,6 +221,7 @@ void BarChart::rebuildLine(Line &line)
 void BarChart::setZoomable(bool zoomable)
 {
     m_zoomable = zoomable;
+    setToolTip(zoomable ? QStringLiteral("滚动鼠标滚轮缩放，按住左键拖动") : QString());
     m_viewFirst = 0;
     m_viewCount = -1;
     fitTexts();
@@ -255,6 +257,24 @@ void BarChart::setView(int first, int count)
     m_viewCount = std::clamp(count, std::min(total, kFewestZoomedBars), total);
     m_viewFirst = std::clamp(first, 0, total - m_viewCount);
     fitTexts();
+}
+
+QScrollBar *BarChart::newScrollBar(QWidget *parent, const QString &objectName)
+{
+    setZoomable(true);
+    auto *bar = new QScrollBar(Qt::Horizontal, parent);
+    bar->setObjectName(objectName);
+    bar->hide();
+    connect(this, &BarChart::viewChanged, bar, [bar](int first, int count, int total) {
+        const QSignalBlocker blocker(bar);
+        bar->setRange(0, std::max(0, total - count));
+        bar->setPageStep(std::max(1, count));
+        bar->setSingleStep(std::max(1, count / 10));
+        bar->setValue(first);
+        bar->setVisible(count < total);
+    });
+    connect(bar, &QScrollBar::valueChanged, this, &BarChart::setViewFirst);
+    return bar;
 }
 
 double BarChart::barAt(qreal x) const

@@ -11,6 +11,7 @@ class QBarSeries;
 class QBarSet;
 class QCategoryAxis;
 class QLineSeries;
+class QScrollBar;
 class QValueAxis;
 
 namespace lumaro {
@@ -67,6 +68,9 @@ public:
     // Shows `count` bars from `first`, kept inside the points.
     void setView(int first, int count);
     void setViewFirst(int first) { setView(first, viewCount()); }
+    // Makes the chart zoomable and returns a scroll bar for the parent's layout that follows
+    // the stretch in view and moves it; it shows only while some bars are out of view.
+    QScrollBar *newScrollBar(QWidget *parent, const QString &objectName);
 
     int pointCount() const { return static_cast<int>(m_labels.size()); }
     double value(int series, int point) const;
