@@ -2,6 +2,7 @@
 
 #include "analysis/indicator_history.h"
 #include "common/errors.h"
+#include "common/parallel_blocks.h"
 #include "common/text_format.h"
 #include "data/combination.h"
 #include "data/open_lottery.h"
@@ -50,49 +51,19 @@ std::optional<ValueCounts> CountByEnumeration(const TicketSet &tickets, ValueOf 
 {
     const qint64 rows = tickets.rowCount();
     constexpr qint64 kBlock = 1 << 16;
-    const qint64 blocks = (rows + kBlock - 1) / kBlock;
-    std::atomic<qint64> nextBlock {0};
-    std::atomic<qint64> rowsDone {0};
-    std::atomic_bool stop {false};
-
-    const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
-    const qint64 helpers = std::max<qint64>(0, std::min<qint64>(std::min<qint64>(cores, 8) - 1, blocks - 1));
-    std::vector<std::vector<qint64>> histograms(static_cast<std::size_t>(helpers) + 1);
-
-    auto work = [&](std::size_t slot) {
-        std::vector<qint64> &histogram = histograms[slot];
-        histogram.assign(64, 0);
-        for (;;) {
-            if (stop.load(std::memory_order_relaxed))
-                break;
-            const qint64 block = nextBlock.fetch_add(1);
-            if (block >= blocks)
-                break;
-            const qint64 begin = block * kBlock;
-            const qint64 end = std::min(rows, begin + kBlock);
-            tickets.forRange(begin, end, [&](qint64, const int *numbers) {
-                const auto value = static_cast<std::size_t>(valueOf(numbers));
-                if (value >= histogram.size())
-                    histogram.resize(value + 1, 0);
-                ++histogram[value];
-            });
-            const qint64 done = rowsDone.fetch_add(end - begin) + (end - begin);
-            if (progress.cancelled())
-                stop = true;
-            else if (slot == 0)
-                progress.step(done, rows);
-        }
-    };
-
-    std::vector<std::thread> threads;
-    for (qint64 i = 1; i <= helpers; ++i)
-        threads.emplace_back(work, static_cast<std::size_t>(i));
-    work(0);
-    for (std::thread &t : threads)
-        t.join();
-    if (stop.load())
+    std::vector<std::vector<qint64>> histograms(
+        static_cast<std::size_t>(BlockThreadCount(rows, kBlock)), std::vector<qint64>(64, 0));
+    const bool finished = ForEachBlock(rows, kBlock, progress, [&](int thread, qint64 begin, qint64 end) {
+        std::vector<qint64> &histogram = histograms[static_cast<std::size_t>(thread)];
+        tickets.forRange(begin, end, [&](qint64, const int *numbers) {
+            const auto value = static_cast<std::size_t>(valueOf(numbers));
+            if (value >= histogram.size())
+                histogram.resize(value + 1, 0);
+            ++histogram[value];
+        });
+    });
+    if (!finished)
         return std::nullopt;
-    progress.step(rows, rows);
     ValueCounts counts;
     for (const std::vector<qint64> &histogram : histograms) {
         for (std::size_t v = 0; v < histogram.size(); ++v) {

@@ -1,16 +1,14 @@
 #include "tickets/filter_history_check.h"
 
 #include "common/errors.h"
+#include "common/parallel_blocks.h"
 #include "data/combination.h"
 #include "data/open_lottery.h"
 #include "data/ticket_set.h"
 #include "tickets/ticket_tester.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cmath>
-#include <mutex>
-#include <thread>
 
 namespace lumaro {
 
@@ -103,62 +101,34 @@ std::optional<PassCounts> CountPassingTickets(
     const TicketTester tester(inputs, conditions, true);
     const bool prefixed = tester.prefixServes();
 
-    // The same split over the cores as a filter run: blocks of rows taken in turn, each thread
-    // counting by failure mask on its own, the calling thread reporting.
+    // The same split over the cores as a filter run, each thread counting by failure mask in
+    // its own slot.
     constexpr qint64 kBlock = 1 << 15;
-    const qint64 blocks = (rows + kBlock - 1) / kBlock;
-    std::atomic<qint64> nextBlock {0};
-    std::atomic<qint64> rowsDone {0};
-    std::atomic_bool stop {false};
-    std::array<qint64, kMaskCount> byMask {};
-    std::mutex merge;
-
-    auto work = [&](bool reporting) {
-        std::array<qint64, kMaskCount> own {};
-        for (;;) {
-            if (stop.load(std::memory_order_relaxed))
-                break;
-            const qint64 block = nextBlock.fetch_add(1);
-            if (block >= blocks)
-                break;
-            const qint64 begin = block * kBlock;
-            const qint64 end = std::min(rows, begin + kBlock);
-            if (prefixed) {
-                // In lexicographic order the first M - 1 numbers change exactly after a ticket
-                // ending in N.
-                TicketTester::Prefix prefix;
-                int last = inputs.n;
-                tickets.forRange(begin, end, [&](qint64, const int *numbers) {
-                    if (last == inputs.n)
-                        prefix = tester.prefix(numbers);
-                    ++own[tester.failuresAfter(prefix, numbers)];
-                    last = numbers[inputs.m - 1];
-                });
-            } else {
-                tickets.forRange(begin, end, [&](qint64, const int *numbers) { ++own[tester.failures(numbers)]; });
-            }
-            const qint64 done = rowsDone.fetch_add(end - begin) + (end - begin);
-            if (progress.cancelled())
-                stop = true;
-            else if (reporting)
-                progress.step(done, rows);
+    std::vector<std::array<qint64, kMaskCount>> byThread(static_cast<std::size_t>(BlockThreadCount(rows, kBlock)));
+    const bool finished = ForEachBlock(rows, kBlock, progress, [&](int thread, qint64 begin, qint64 end) {
+        std::array<qint64, kMaskCount> &own = byThread[static_cast<std::size_t>(thread)];
+        if (prefixed) {
+            // In lexicographic order the first M - 1 numbers change exactly after a ticket
+            // ending in N.
+            TicketTester::Prefix prefix;
+            int last = inputs.n;
+            tickets.forRange(begin, end, [&](qint64, const int *numbers) {
+                if (last == inputs.n)
+                    prefix = tester.prefix(numbers);
+                ++own[tester.failuresAfter(prefix, numbers)];
+                last = numbers[inputs.m - 1];
+            });
+        } else {
+            tickets.forRange(begin, end, [&](qint64, const int *numbers) { ++own[tester.failures(numbers)]; });
         }
-        const std::lock_guard<std::mutex> lock(merge);
+    });
+    if (!finished)
+        return std::nullopt;
+    std::array<qint64, kMaskCount> byMask {};
+    for (const auto &own : byThread) {
         for (unsigned mask = 0; mask < kMaskCount; ++mask)
             byMask[mask] += own[mask];
-    };
-
-    const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
-    const qint64 helpers = std::max<qint64>(0, std::min<qint64>(std::min<qint64>(cores, 8) - 1, blocks - 1));
-    std::vector<std::thread> threads;
-    for (qint64 i = 0; i < helpers; ++i)
-        threads.emplace_back(work, false);
-    work(true);
-    for (std::thread &t : threads)
-        t.join();
-    if (stop.load())
-        return std::nullopt;
-    progress.step(rows, rows);
+    }
     return CountsFromMasks(byMask);
 }
 

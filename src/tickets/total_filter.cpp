@@ -2,6 +2,7 @@
 
 #include "analysis/indicators.h"
 #include "common/errors.h"
+#include "common/parallel_blocks.h"
 #include "data/open_lottery.h"
 #include "tickets/ticket_file.h"
 #include "tickets/ticket_tester.h"
@@ -11,7 +12,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <thread>
 
 namespace lumaro {
 
@@ -154,53 +154,23 @@ std::optional<qint64> ApplyConditions(
     const TicketTester tester(inputs, conditions, tickets.layout() == TicketSet::Layout::Lexicographic);
     quint8 *states = tickets.stateData();
 
-    constexpr qint64 kBlock = 1 << 15;
-    const qint64 blocks = (rows + kBlock - 1) / kBlock;
-    std::atomic<qint64> nextBlock {0};
-    std::atomic<qint64> rowsDone {0};
+    // Blocks of rows split over the cores, each thread marking its own rows.
     std::atomic<qint64> alive {0};
-    std::atomic_bool stop {false};
-
-    // Each thread takes blocks of rows until none are left; the calling thread also reports.
-    auto work = [&](bool reporting) {
+    const bool finished = ForEachBlock(rows, 1 << 15, progress, [&](int, qint64 begin, qint64 end) {
         qint64 kept = 0;
-        for (;;) {
-            if (stop.load(std::memory_order_relaxed))
-                break;
-            const qint64 block = nextBlock.fetch_add(1);
-            if (block >= blocks)
-                break;
-            const qint64 begin = block * kBlock;
-            const qint64 end = std::min(rows, begin + kBlock);
-            tickets.forRange(begin, end, [&](qint64 row, const int *numbers) {
-                quint8 &state = states[row];
-                if (state != 0)
-                    return;
-                if (tester.passes(numbers))
-                    ++kept;
-                else
-                    state = 1;
-            });
-            const qint64 done = rowsDone.fetch_add(end - begin) + (end - begin);
-            if (progress.cancelled())
-                stop = true;
-            else if (reporting)
-                progress.step(done, rows);
-        }
-        alive.fetch_add(kept);
-    };
-
-    const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
-    const qint64 helpers = std::min<qint64>(std::min<qint64>(cores, 8) - 1, blocks - 1);
-    std::vector<std::thread> threads;
-    for (qint64 i = 0; i < helpers; ++i)
-        threads.emplace_back(work, false);
-    work(true);
-    for (std::thread &t : threads)
-        t.join();
-    if (stop.load())
+        tickets.forRange(begin, end, [&](qint64 row, const int *numbers) {
+            quint8 &state = states[row];
+            if (state != 0)
+                return;
+            if (tester.passes(numbers))
+                ++kept;
+            else
+                state = 1;
+        });
+        alive.fetch_add(kept, std::memory_order_relaxed);
+    });
+    if (!finished)
         return std::nullopt;
-    progress.step(rows, rows);
     return alive.load();
 }
 
