@@ -372,25 +372,31 @@ bool Tfrmtotalfilt::refuseEmptyPrint()
     return true;
 }
 
+std::optional<TotalFilterConditions> Tfrmtotalfilt::acceptedConditions()
+{
+    if (refuseUnsupported())
+        return std::nullopt;
+    const QString problem = checkControls();
+    if (!problem.isEmpty()) {
+        ShowError(this, problem);
+        return std::nullopt;
+    }
+    const TotalFilterConditions conditions = readConditions();
+    const QString invalid = CheckConditions(conditions, m_n, m_m);
+    if (!invalid.isEmpty()) {
+        ShowError(this, invalid);
+        return std::nullopt;
+    }
+    return conditions;
+}
+
 void Tfrmtotalfilt::btnfiltClick()
 {
     if (isRunning())
         return;
     Guarded(this, [&] {
-        if (refuseUnsupported())
-            return;
-        const QString problem = checkControls();
-        if (!problem.isEmpty()) {
-            ShowError(this, problem);
-            return;
-        }
-        const TotalFilterConditions conditions = readConditions();
-        const QString invalid = CheckConditions(conditions, m_n, m_m);
-        if (!invalid.isEmpty()) {
-            ShowError(this, invalid);
-            return;
-        }
-        startRun(conditions);
+        if (const std::optional<TotalFilterConditions> conditions = acceptedConditions())
+            startRun(*conditions);
     });
 }
 
@@ -432,19 +438,10 @@ void Tfrmtotalfilt::btnlishiClick()
     if (isRunning())
         return;
     Guarded(this, [&] {
-        if (refuseUnsupported())
+        const std::optional<TotalFilterConditions> accepted = acceptedConditions();
+        if (!accepted)
             return;
-        const QString problem = checkControls();
-        if (!problem.isEmpty()) {
-            ShowError(this, problem);
-            return;
-        }
-        const TotalFilterConditions conditions = readConditions();
-        const QString invalid = CheckConditions(conditions, m_n, m_m);
-        if (!invalid.isEmpty()) {
-            ShowError(this, invalid);
-            return;
-        }
+        const TotalFilterConditions conditions = *accepted;
         // The worker reads copies: the draws, the latest draw and the variant values.
         auto inputs = std::make_shared<const HistoryCheckInputs>(HistoryCheckInputs::fromLottery(*m_context.lottery));
         m_check.start(

@@ -6,6 +6,8 @@
 
 #include <QWidget>
 
+#include <optional>
+
 #include <array>
 #include <atomic>
 #include <memory>
@@ -82,6 +84,9 @@ private:
     void fillLists();
     QString checkControls() const;
     TotalFilterConditions readConditions() const;
+    // The conditions as set, after the checks of a run; nothing (and the message shown) when
+    // the lottery or a control is refused.
+    std::optional<TotalFilterConditions> acceptedConditions();
     void startRun(const TotalFilterConditions &conditions);
     void runEnded(TotalFilter::Job &job);
     void setBallChosen(int n, bool chosen);
