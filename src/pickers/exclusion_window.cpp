@@ -63,6 +63,7 @@ PickerHistoryView::PickerHistoryView(QWidget *owner, const QString &chartTitle, 
     , m_grid(new QTableView(owner))
     , m_model(new FunctionTableModel(this))
     , m_chart(new BarChart(owner))
+    , m_chartPane(new QWidget(owner))
     , m_marks(new QCheckBox(QStringLiteral("显示标注"), owner))
 {
     m_grid->setObjectName(QStringLiteral("tabhistory"));
@@ -84,6 +85,12 @@ PickerHistoryView::PickerHistoryView(QWidget *owner, const QString &chartTitle, 
         font.setPointSize(7);
         axis->setLabelsFont(font);
     }
+    // Thousands of draws: the latest that fit, zoom and scroll.
+    auto *pane = new QVBoxLayout(m_chartPane);
+    pane->setContentsMargins(0, 0, 0, 0);
+    pane->setSpacing(0);
+    pane->addWidget(m_chart, 1);
+    pane->addWidget(m_chart->newScrollBar(m_chartPane, QStringLiteral("sbhistory")));
     m_marks->setObjectName(QStringLiteral("chkhistorybiao"));
     connect(m_marks, &QCheckBox::toggled, this, [this](bool on) { m_chart->setMarksVisible(on); });
 }
@@ -546,7 +553,7 @@ void HistoryExclusionWindow::arrange(QWidget *summary, QWidget *settings, int gr
 {
     auto *charts = new QSplitter(Qt::Horizontal, this);
     charts->addWidget(m_history->grid());
-    charts->addWidget(m_history->chart());
+    charts->addWidget(m_history->chartPane());
     charts->setStretchFactor(1, 1);
     charts->setSizes({gridWidth, size.width() - gridWidth});
     auto *historyButtons = new QHBoxLayout;

@@ -41,6 +41,8 @@ public:
 
     QTableView *grid() const { return m_grid; }
     BarChart *chart() const { return m_chart; }
+    // The chart with the scroll bar under it, for the window's layout.
+    QWidget *chartPane() const { return m_chartPane; }
     QCheckBox *marks() const { return m_marks; }
 
     // Columns 记录期号 and 开奖号码 (each number "%.2d" and a blank), then the given columns;
@@ -61,6 +63,7 @@ private:
     const QObject *m_viewport = nullptr;
     FunctionTableModel *m_model;
     BarChart *m_chart;
+    QWidget *m_chartPane;
     QCheckBox *m_marks;
     QStringList m_periods;
     ValueRows m_numbers;

@@ -142,7 +142,7 @@ Tfrmallgensui::Tfrmallgensui(AppContext &context, QWidget *parent)
     marksRow->addStretch();
     marksRow->addWidget(m_history->marks());
     auto *main = new QVBoxLayout;
-    main->addWidget(m_history->chart(), 2);
+    main->addWidget(m_history->chartPane(), 2);
     main->addLayout(marksRow);
     main->addWidget(m_page, 3);
     main->addWidget(m_pb);

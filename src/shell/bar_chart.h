@@ -3,6 +3,7 @@
 #include <QChartView>
 #include <QColor>
 #include <QFont>
+#include <QScrollBar>
 #include <QStringList>
 
 #include <vector>
@@ -11,7 +12,7 @@ class QBarSeries;
 class QBarSet;
 class QCategoryAxis;
 class QLineSeries;
-class QScrollBar;
+
 class QValueAxis;
 
 namespace lumaro {
