@@ -36,6 +36,8 @@ int Intersect(Context &context, const QStringList &args)
     IntersectionSettings settings;
     settings.files = positional;
     const FilterBounds tolerance = ParseBoundsText(parser.value(QStringLiteral("tolerance")));
+    if (!tolerance.more.empty())
+        throw InputError(QStringLiteral("容错范围只能是一段“t1-t2”！"));
     settings.lowerTolerance = tolerance.lower;
     settings.upperTolerance = tolerance.upper;
     CheckIntersectionSettings(settings);

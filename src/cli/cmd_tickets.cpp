@@ -10,6 +10,8 @@
 
 #include <QFile>
 
+#include <algorithm>
+
 namespace lumaro::cli {
 
 namespace {
@@ -28,7 +30,40 @@ const BoundsOption kIndicatorOptions[] = {
     {"dispersion", "散度", &TotalFilterConditions::dispersion},
     {"deviation", "偏度（对最近一期）", &TotalFilterConditions::deviation},
     {"ac", "AC值", &TotalFilterConditions::ac},
+    {"repeat", "重码：与最近一期相同的号码个数", &TotalFilterConditions::repeat},
+    {"repeat-recent", "近P期重码：在最近P期任一期出现过的号码个数（P 见 --repeat-periods）",
+        &TotalFilterConditions::repeatRecent},
+    {"consecutive", "连号个数：相邻号码对数", &TotalFilterConditions::consecutive},
+    {"longest-run", "最长连号：最长一串连续号码的个数", &TotalFilterConditions::longestRun},
+    {"tail-count", "尾数个数：不同尾数的个数", &TotalFilterConditions::tailCount},
+    {"tail-sum", "尾数和", &TotalFilterConditions::tailSum},
+    {"road0", "0路个数（除3余0）", &TotalFilterConditions::road0},
+    {"road1", "1路个数（除3余1）", &TotalFilterConditions::road1},
+    {"road2", "2路个数（除3余2）", &TotalFilterConditions::road2},
+    {"primes", "质数个数（1不是质数）", &TotalFilterConditions::primes},
 };
+
+// "n n …:a-b": the numbers of one banker group and the count of them a ticket holds.
+BankerGroup ParseBankerGroup(const QString &text)
+{
+    const qsizetype colon = text.lastIndexOf(QLatin1Char(':'));
+    if (colon < 0)
+        throw InputError(QStringLiteral("胆码组“%1”应写成“号码 号码 …:最少-最多”！").arg(text));
+    return {ParseBankerTokens(text.left(colon)), ParseBoundsText(text.mid(colon + 1))};
+}
+
+// A pattern "a:b:…" of exact counts, one for each of `parts` groups whose counts add up to M.
+std::vector<int> ParseCountPattern(const QString &text, int parts, int m, const QString &what)
+{
+    const std::vector<int> counts = ParsePatternText(text);
+    int total = 0;
+    for (int count : counts)
+        total += count;
+    if (static_cast<int>(counts.size()) != parts || total != m
+        || std::any_of(counts.begin(), counts.end(), [](int count) { return count < 0; }))
+        throw InputError(QStringLiteral("%1“%2”应为%3个不小于0的个数，其和等于%4！").arg(what, text).arg(parts).arg(m));
+    return counts;
+}
 
 int Filter(Context &context, const QStringList &args)
 {
@@ -36,8 +71,15 @@ int Filter(Context &context, const QStringList &args)
     parser.addPositionalArgument(QStringLiteral("NAME"), QStringLiteral("彩票名称"));
     for (const BoundsOption &option : kIndicatorOptions)
         parser.addOption(
-            {QString::fromUtf8(option.name), QString::fromUtf8(option.description), QStringLiteral("a-b")});
+            {QString::fromUtf8(option.name), QString::fromUtf8(option.description), QStringLiteral("a-b[,c-d…]")});
     parser.addOptions({
+        {QStringLiteral("repeat-periods"), QStringLiteral("近P期重码的期数P（1到100，默认2）"), QStringLiteral("P")},
+        {QStringLiteral("road"), QStringLiteral("012路比例：0路、1路、2路各几个，如 2:3:2"), QStringLiteral("a:b:c")},
+        {QStringLiteral("zones"), QStringLiteral("分区数Z（2到12），每区 N/Z 向上取整个号码"), QStringLiteral("Z")},
+        {QStringLiteral("zone-counts"), QStringLiteral("各区个数，如 2:2:3（Z个数，和为M）"), QStringLiteral("a:b:…")},
+        {QStringLiteral("zone-range"), QStringLiteral("第k区个数的范围，可重复"), QStringLiteral("k:a-b")},
+        {QStringLiteral("banker-group"), QStringLiteral("又一组胆码及中几个，可重复"), QStringLiteral("\"n n …:a-b\"")},
+        {QStringLiteral("tolerance"), QStringLiteral("容错：最多有k个条件不满足（默认0）"), QStringLiteral("k")},
         {QStringLiteral("balls"), QStringLiteral("选择球号，空格分开"), QStringLiteral("\"n n …\"")},
         {QStringLiteral("ball-hits"), QStringLiteral("中选择球号的个数（默认 M-M）"), QStringLiteral("a-b")},
         {QStringLiteral("bankers"), QStringLiteral("胆码，空格分开"), QStringLiteral("\"n n …\"")},
@@ -53,7 +95,11 @@ int Filter(Context &context, const QStringList &args)
     if (!ParseArguments(context, parser, args,
             QStringLiteral("filter NAME [--big a-b] [--odd a-b] [--sum a-b] [--span a-b] [--dispersion a-b] "
                            "[--deviation a-b] [--ac a-b] [--balls \"n n …\" --ball-hits a-b] "
-                           "[--bankers \"n n …\" --banker-hits a-b] [--from TICKETFILE] [--variant --seed S] "
+                           "[--bankers \"n n …\" --banker-hits a-b] [--repeat a-b] [--repeat-recent a-b "
+                           "--repeat-periods P] [--consecutive a-b] [--longest-run a-b] [--tail-count a-b] "
+                           "[--tail-sum a-b] [--road0 a-b] [--road1 a-b] [--road2 a-b | --road a:b:c] [--primes a-b] "
+                           "[--zones Z (--zone-counts a:b:… | --zone-range k:a-b …)] [--banker-group \"n n …:a-b\" …] "
+                           "[--tolerance k] [--from TICKETFILE] [--variant --seed S] "
                            "[-o TICKETFILE | --backtest]"),
             1, 1))
         return 0;
@@ -95,6 +141,53 @@ int Filter(Context &context, const QStringList &args)
             = ParseBoundsText(parser.isSet(QStringLiteral("banker-hits")) ? parser.value(QStringLiteral("banker-hits"))
                                                                           : QStringLiteral("1-1"));
     }
+    if (parser.isSet(QStringLiteral("repeat-periods"))) {
+        if (!parser.isSet(QStringLiteral("repeat-recent")))
+            throw UsageError(QStringLiteral("--repeat-periods 只与 --repeat-recent 一起使用"));
+        conditions.repeatPeriods = ToInteger(parser.value(QStringLiteral("repeat-periods")));
+    }
+    if (parser.isSet(QStringLiteral("road"))) {
+        if (parser.isSet(QStringLiteral("road0")) || parser.isSet(QStringLiteral("road1"))
+            || parser.isSet(QStringLiteral("road2")))
+            throw UsageError(QStringLiteral("--road 不能与 --road0、--road1、--road2 一起使用"));
+        const std::vector<int> roads
+            = ParseCountPattern(parser.value(QStringLiteral("road")), 3, lottery.m, QStringLiteral("012路比例"));
+        conditions.road0 = FilterBounds {roads[0], roads[0]};
+        conditions.road1 = FilterBounds {roads[1], roads[1]};
+        conditions.road2 = FilterBounds {roads[2], roads[2]};
+    }
+    const bool zoneCounts = parser.isSet(QStringLiteral("zone-counts"));
+    const bool zoneRanges = parser.isSet(QStringLiteral("zone-range"));
+    if (parser.isSet(QStringLiteral("zones")) != (zoneCounts || zoneRanges))
+        throw UsageError(QStringLiteral("--zones 要与 --zone-counts 或 --zone-range 一起使用"));
+    if (zoneCounts && zoneRanges)
+        throw UsageError(QStringLiteral("--zone-counts 不能与 --zone-range 一起使用"));
+    if (parser.isSet(QStringLiteral("zones"))) {
+        conditions.zoneCount = ToInteger(parser.value(QStringLiteral("zones")));
+        if (conditions.zoneCount < kMinFilterZones || conditions.zoneCount > std::min(kMaxFilterZones, lottery.n))
+            throw InputError(QStringLiteral("分区数应在%1到%2之间！")
+                                 .arg(kMinFilterZones)
+                                 .arg(std::min(kMaxFilterZones, lottery.n)));
+        conditions.zones.assign(static_cast<std::size_t>(conditions.zoneCount), std::nullopt);
+        if (zoneCounts) {
+            const std::vector<int> counts = ParseCountPattern(parser.value(QStringLiteral("zone-counts")),
+                conditions.zoneCount, lottery.m, QStringLiteral("各区个数"));
+            for (std::size_t z = 0; z < counts.size(); ++z)
+                conditions.zones[z] = FilterBounds {counts[z], counts[z]};
+        }
+        for (const QString &text : parser.values(QStringLiteral("zone-range"))) {
+            const qsizetype colon = text.indexOf(QLatin1Char(':'));
+            const int zone = colon < 0 ? 0 : ToInteger(text.left(colon).trimmed());
+            if (colon < 0 || zone < 1 || zone > conditions.zoneCount)
+                throw InputError(
+                    QStringLiteral("分区范围“%1”应写成“k:a-b”，k在1到%2之间！").arg(text).arg(conditions.zoneCount));
+            conditions.zones[static_cast<std::size_t>(zone - 1)] = ParseBoundsText(text.mid(colon + 1));
+        }
+    }
+    for (const QString &text : parser.values(QStringLiteral("banker-group")))
+        conditions.bankerGroups.push_back(ParseBankerGroup(text));
+    if (parser.isSet(QStringLiteral("tolerance")))
+        conditions.tolerance = ToInteger(parser.value(QStringLiteral("tolerance")));
     const QString problem = CheckConditions(conditions, lottery.n, lottery.m);
     if (!problem.isEmpty())
         throw InputError(problem);
@@ -117,7 +210,10 @@ int Filter(Context &context, const QStringList &args)
     TotalFilter engine(lottery);
     if (parser.isSet(QStringLiteral("from")))
         engine.load(parser.value(QStringLiteral("from")));
-    const qint64 survivors = engine.run(conditions, context.folder().file(QStringLiteral("temp.txt")));
+    TotalFilter::Job job = engine.prepare(conditions, context.folder().file(QStringLiteral("temp.txt")));
+    TotalFilter::execute(job);
+    engine.finish(job);
+    const qint64 survivors = job.survivors;
     if (survivors == 0)
         throw InputError(filter_text::NoSurvivor());
 
@@ -133,6 +229,8 @@ int Filter(Context &context, const QStringList &args)
         out.flush();
     }
     context.out() << filter_text::ResultCount(survivors) << '\n';
+    if (conditions.tolerance > 0)
+        context.out() << filter_text::ToleranceCounts(job.byFailures) << '\n';
     return 0;
 }
 

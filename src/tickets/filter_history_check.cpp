@@ -8,30 +8,50 @@
 #include "tickets/ticket_tester.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 
 namespace lumaro {
 
 namespace {
 
-constexpr unsigned kMaskCount = 1u << kFilterConditionCount;
+// The counts of one thread: each row's failure mask tallied as it comes.
+struct Tally {
+    qint64 judged = 0;
+    qint64 passingAll = 0;
+    qint64 passingTolerant = 0;
+    std::vector<qint64> failing;
+    int tolerance = 0;
 
-// Counts by failure mask turned into the all-pass and each-alone counts.
-PassCounts CountsFromMasks(const std::array<qint64, kMaskCount> &byMask)
+    Tally(std::size_t conditions, int k)
+        : failing(conditions, 0)
+        , tolerance(k)
+    { }
+
+    void add(std::uint64_t mask)
+    {
+        ++judged;
+        passingAll += mask == 0 ? 1 : 0;
+        passingTolerant += std::popcount(mask) <= tolerance ? 1 : 0;
+        for (std::uint64_t bits = mask; bits != 0; bits &= bits - 1)
+            ++failing[static_cast<std::size_t>(std::countr_zero(bits))];
+    }
+};
+
+PassCounts CountsFromTallies(const std::vector<Tally> &tallies, std::size_t conditions)
 {
     PassCounts counts;
-    for (unsigned mask = 0; mask < kMaskCount; ++mask) {
-        const qint64 rows = byMask[mask];
-        if (rows == 0)
-            continue;
-        counts.judged += rows;
-        if (mask == 0)
-            counts.passingAll += rows;
-        for (int c = 0; c < kFilterConditionCount; ++c) {
-            if (!(mask >> c & 1))
-                counts.passing[static_cast<std::size_t>(c)] += rows;
-        }
+    std::vector<qint64> failing(conditions, 0);
+    for (const Tally &tally : tallies) {
+        counts.judged += tally.judged;
+        counts.passingAll += tally.passingAll;
+        counts.passingTolerant += tally.passingTolerant;
+        for (std::size_t c = 0; c < conditions; ++c)
+            failing[c] += tally.failing[c];
     }
+    counts.passing.resize(conditions);
+    for (std::size_t c = 0; c < conditions; ++c)
+        counts.passing[c] = counts.judged - failing[c];
     return counts;
 }
 
@@ -73,7 +93,9 @@ std::optional<PassCounts> JudgeDraws(
         throw InputError(QStringLiteral("选择号码数%1不在1到%2之间！").arg(m).arg(kTesterMaxWidth));
     const int draws = inputs.drawCount();
     TicketTester tester(inputs.filter, conditions, false);
-    std::array<qint64, kMaskCount> byMask {};
+    const std::size_t active = conditions.active().size();
+    std::vector<Tally> tally(1, Tally(active, std::max(conditions.tolerance, 0)));
+    const bool references = conditions.deviation || conditions.repeat || conditions.repeatRecent;
     for (int d = 0; d < draws; ++d) {
         if (d % 4096 == 0) {
             if (progress.cancelled())
@@ -81,14 +103,14 @@ std::optional<PassCounts> JudgeDraws(
             progress.step(d, draws);
         }
         const int *draw = inputs.draws.data() + static_cast<std::ptrdiff_t>(d) * m;
-        // The deviation reads the draw before; the tester's table is only rebuilt when the
-        // condition is active.
-        if (conditions.deviation)
-            tester.setReference(d > 0 ? draw - m : draw, d > 0 ? m : 0);
-        ++byMask[tester.failures(draw)];
+        // The deviation and the repeats read the draws before; the tester's tables are only
+        // rebuilt when one of them is active.
+        if (references)
+            tester.setReferences(inputs.draws.data(), d);
+        tally[0].add(tester.failures(draw));
     }
     progress.step(draws, draws);
-    return CountsFromMasks(byMask);
+    return CountsFromTallies(tally, active);
 }
 
 std::optional<PassCounts> CountPassingTickets(
@@ -101,12 +123,13 @@ std::optional<PassCounts> CountPassingTickets(
     const TicketTester tester(inputs, conditions, true);
     const bool prefixed = tester.prefixServes();
 
-    // The same split over the cores as a filter run, each thread counting by failure mask in
-    // its own slot.
+    // The same split over the cores as a filter run, each thread tallying in its own slot.
     constexpr qint64 kBlock = 1 << 15;
-    std::vector<std::array<qint64, kMaskCount>> byThread(static_cast<std::size_t>(BlockThreadCount(rows, kBlock)));
+    const std::size_t active = conditions.active().size();
+    std::vector<Tally> byThread(
+        static_cast<std::size_t>(BlockThreadCount(rows, kBlock)), Tally(active, std::max(conditions.tolerance, 0)));
     const bool finished = ForEachBlock(rows, kBlock, progress, [&](int thread, qint64 begin, qint64 end) {
-        std::array<qint64, kMaskCount> &own = byThread[static_cast<std::size_t>(thread)];
+        Tally &own = byThread[static_cast<std::size_t>(thread)];
         if (prefixed) {
             // In lexicographic order the first M - 1 numbers change exactly after a ticket
             // ending in N.
@@ -115,21 +138,16 @@ std::optional<PassCounts> CountPassingTickets(
             tickets.forRange(begin, end, [&](qint64, const int *numbers) {
                 if (last == inputs.n)
                     prefix = tester.prefix(numbers);
-                ++own[tester.failuresAfter(prefix, numbers)];
+                own.add(tester.failuresAfter(prefix, numbers));
                 last = numbers[inputs.m - 1];
             });
         } else {
-            tickets.forRange(begin, end, [&](qint64, const int *numbers) { ++own[tester.failures(numbers)]; });
+            tickets.forRange(begin, end, [&](qint64, const int *numbers) { own.add(tester.failures(numbers)); });
         }
     });
     if (!finished)
         return std::nullopt;
-    std::array<qint64, kMaskCount> byMask {};
-    for (const auto &own : byThread) {
-        for (unsigned mask = 0; mask < kMaskCount; ++mask)
-            byMask[mask] += own[mask];
-    }
-    return CountsFromMasks(byMask);
+    return CountsFromTallies(byThread, active);
 }
 
 double HistoryFigures::drawShare() const
@@ -173,30 +191,42 @@ std::optional<HistoryCheckResult> RunHistoryCheck(
         return HistoryFigures {judged->judged, drawsPassing, counted->judged, ticketsPassing};
     };
     result.all = figures(judged->passingAll, counted->passingAll);
-    for (int c = 0; c < kFilterConditionCount; ++c) {
-        const auto condition = static_cast<FilterCondition>(c);
-        if (conditions.bounds(condition)) {
-            const auto i = static_cast<std::size_t>(c);
-            result.conditions.emplace_back(condition, figures(judged->passing[i], counted->passing[i]));
-        }
-    }
+    result.tolerance = std::max(conditions.tolerance, 0);
+    if (result.tolerance > 0)
+        result.tolerant = figures(judged->passingTolerant, counted->passingTolerant);
+    const std::vector<ConditionRef> active = conditions.active();
+    for (std::size_t i = 0; i < active.size(); ++i)
+        result.conditions.emplace_back(active[i], figures(judged->passing[i], counted->passing[i]));
     return result;
 }
 
-QString ConditionLabel(FilterCondition condition, const TotalFilterConditions &c)
+QString ConditionLabel(ConditionRef condition, const TotalFilterConditions &c)
 {
-    static const char *const kNames[kFilterConditionCount]
-        = {"大数", "奇数", "和值", "跨度", "散度", "偏度", "AC值", "选择球号", "胆码"};
-    const FilterBounds bounds = *c.bounds(condition);
-    const QString range = QStringLiteral("%1-%2").arg(bounds.lower).arg(bounds.upper);
-    const QString name = QString::fromUtf8(kNames[static_cast<int>(condition)]);
-    if (condition == FilterCondition::Chooser) {
+    static const char *const kNames[kScalarConditionCount]
+        = {"大数", "奇数", "和值", "跨度", "散度", "偏度", "AC值", "选择球号", "胆码", "重码", "近期重码", "连号个数",
+            "最长连号", "尾数个数", "尾数和", "0路个数", "1路个数", "2路个数", "质数个数"};
+    const FilterBounds &bounds = c.boundsOf(condition);
+    // The ranges as set; the nine keep their "a-b" even for a single value.
+    const QString range
+        = bounds.more.empty() ? QStringLiteral("%1-%2").arg(bounds.lower).arg(bounds.upper) : bounds.text();
+    if (condition.kind == FilterCondition::Zone)
+        return QStringLiteral("第%1区个数（共%2区）%3").arg(condition.index + 1).arg(c.zoneCount).arg(range);
+    if (condition.kind == FilterCondition::BankerGroup) {
+        QStringList numbers;
+        for (int b : c.bankerGroups[static_cast<std::size_t>(condition.index)].numbers)
+            numbers << QString::number(b);
+        return QStringLiteral("胆码组%1 %2 中%3").arg(condition.index + 1).arg(numbers.join(QLatin1Char(' ')), range);
+    }
+    const QString name = condition.kind == FilterCondition::RepeatRecent
+        ? QStringLiteral("近%1期重码").arg(c.repeatPeriods)
+        : QString::fromUtf8(kNames[static_cast<int>(condition.kind)]);
+    if (condition.kind == FilterCondition::Chooser) {
         int chosen = 0;
         for (bool ball : c.balls)
             chosen += ball ? 1 : 0;
         return QStringLiteral("%1（%2个）中%3").arg(name).arg(chosen).arg(range);
     }
-    if (condition == FilterCondition::Banker) {
+    if (condition.kind == FilterCondition::Banker) {
         QStringList numbers;
         for (int b : c.bankers)
             numbers << QString::number(b);
@@ -225,14 +255,18 @@ QStringList HistoryCheckLines(const HistoryCheckResult &result, const TotalFilte
     QStringList lines;
     lines << QStringLiteral("历史验证：") + HistoryDrawsText(result.all) + QStringLiteral("；")
             + HistoryTicketsText(result.all);
-    for (const auto &[condition, f] : result.conditions) {
+    const auto share = [](const HistoryFigures &f, const QString &label) -> QString {
         QString line = QStringLiteral("  %1：开奖号码通过%2期（%3），投注号码通过%4，")
-                           .arg(ConditionLabel(condition, conditions))
+                           .arg(label)
                            .arg(f.drawsPassing)
                            .arg(ShareText(f.drawShare()), ShareText(f.ticketShare()));
-        line += f.ratio() ? QStringLiteral("之比") + RatioText(f) : QStringLiteral("没有投注号码通过，无从比较");
-        lines << line;
-    }
+        return line
+            + (f.ratio() ? QStringLiteral("之比") + RatioText(f) : QStringLiteral("没有投注号码通过，无从比较"));
+    };
+    if (result.tolerant)
+        lines << share(*result.tolerant, QStringLiteral("容错%1个（最多%1个条件不满足）").arg(result.tolerance));
+    for (const auto &[condition, f] : result.conditions)
+        lines << share(f, ConditionLabel(condition, conditions));
     return lines;
 }
 

@@ -31,12 +31,13 @@ struct HistoryCheckInputs {
     static HistoryCheckInputs fromLottery(const OpenLottery &lottery);
 };
 
-// How many of a set of rows pass every active condition, and each active condition alone
-// (indexed by FilterCondition; inactive conditions pass everything).
+// How many of a set of rows pass every active condition, at most `tolerance` of them failing,
+// and each active condition alone (indexed by the position in TotalFilterConditions::active()).
 struct PassCounts {
     qint64 judged = 0;
     qint64 passingAll = 0;
-    std::array<qint64, kFilterConditionCount> passing {};
+    qint64 passingTolerant = 0;
+    std::vector<qint64> passing;
 };
 
 // The draws judged as tickets: in the variant trend through the variant values, the deviation
@@ -66,16 +67,20 @@ struct HistoryFigures {
 
 struct HistoryCheckResult {
     HistoryFigures all;
-    // The active conditions alone, in the window's order.
-    std::vector<std::pair<FilterCondition, HistoryFigures>> conditions;
+    // With a tolerance k > 0: the draws and tickets failing at most k conditions.
+    std::optional<HistoryFigures> tolerant;
+    int tolerance = 0;
+    // The active conditions alone, in the order of TotalFilterConditions::active().
+    std::vector<std::pair<ConditionRef, HistoryFigures>> conditions;
 };
 
 // Both passes. Returns nullopt when cancelled.
 std::optional<HistoryCheckResult> RunHistoryCheck(
     const HistoryCheckInputs &inputs, const TotalFilterConditions &conditions, const Progress &progress = {});
 
-// The condition and its range as set: "和值 98-126", "选择球号（12个）中5-7", "胆码 3 12 25 中1-2".
-QString ConditionLabel(FilterCondition condition, const TotalFilterConditions &conditions);
+// The condition and its values as set: "和值 98-126", "和值 98-110,120-126", "选择球号（12个）中5-7",
+// "胆码 3 12 25 中1-2", "近5期重码 2-4", "第2区个数（共5区）1-2", "胆码组1 3 12 中1-2".
+QString ConditionLabel(ConditionRef condition, const TotalFilterConditions &conditions);
 
 // The two halves of the first line: "判断…期开奖号码，全部条件都通过的有…期，占…%" and
 // "全部投注号码中通过的占…%；两者之比…" (or why there is no ratio).
@@ -83,7 +88,8 @@ QString HistoryDrawsText(const HistoryFigures &all);
 QString HistoryTicketsText(const HistoryFigures &all);
 
 // The lines shown: "历史验证：判断…期开奖号码，全部条件都通过的有…期，占…%；全部投注号码中通过的
-// 占…%；两者之比…", then one line per active condition alone ("  和值 98-126：开奖号码通过…期
+// 占…%；两者之比…", with a tolerance k > 0 the line "容错k个：开奖号码通过…期（…%），投注号码通过…，
+// 之比…", then one line per active condition alone ("  和值 98-126：开奖号码通过…期
 // （…%），投注号码通过…%，之比…").
 QStringList HistoryCheckLines(const HistoryCheckResult &result, const TotalFilterConditions &conditions);
 

@@ -22,9 +22,11 @@ constexpr int kTesterMaxWidth = 16;
 // of analysis/indicators.h, evaluated here with look-up tables and bit masks because a run
 // tests millions of tickets; the tests compare both on many tickets.
 //
-// passes() stops at the first condition that fails (the filter runs); failures() evaluates
-// every active condition and returns the bits (1 << FilterCondition) of those that fail (the
-// history check). Both read the indicators through the same helpers below.
+// Every active condition has a position: its index in TotalFilterConditions::active(). passes()
+// stops at the first condition that fails (the filter runs without tolerance); failureCount()
+// stops once more conditions fail than the tolerance (the runs with tolerance); failures()
+// evaluates every active condition and returns the bits (1 << position) of those that fail (the
+// history check). All three read the indicators through evaluate().
 class TicketTester {
 public:
     TicketTester(const FilterInputs &inputs, const TotalFilterConditions &c, bool rowsAscending)
@@ -35,7 +37,24 @@ public:
         , m_sorted(rowsAscending && !m_variant)
         , m_half(inputs.n / 2)
         , m_sweep(c.odd || c.big || c.sum || c.span)
+        , m_tolerance(std::max(c.tolerance, 0))
     {
+        std::fill(std::begin(m_pos), std::end(m_pos), -1);
+        const std::vector<ConditionRef> active = c.active();
+        for (int p = 0; p < static_cast<int>(active.size()); ++p) {
+            const ConditionRef &condition = active[static_cast<std::size_t>(p)];
+            if (condition.kind == FilterCondition::Zone)
+                m_zones.push_back({condition.index, p, &c.boundsOf(condition)});
+            else if (condition.kind == FilterCondition::BankerGroup)
+                m_groups.push_back({condition.index, p, &c.boundsOf(condition)});
+            else
+                m_pos[static_cast<int>(condition.kind)] = p;
+        }
+        for (int k = static_cast<int>(FilterCondition::Repeat); k < kScalarConditionCount; ++k)
+            m_extra = m_extra || m_pos[k] >= 0;
+        m_extra = m_extra || !m_zones.empty() || !m_groups.empty();
+        m_runs = c.consecutive || c.longestRun;
+        m_zoneWidth = c.zoneCount > 0 ? ZoneWidth(m_n, c.zoneCount) : 0;
         for (int v = 1; v <= 50; ++v) {
             if (c.balls[static_cast<std::size_t>(v)])
                 m_ballMask |= std::uint64_t(1) << v;
@@ -50,76 +69,68 @@ public:
         // previous one: the condition passes all tickets or none.
         if (c.deviation) {
             const double value = DeviationWithoutPrevious(m_n, m_m);
-            m_deviationConstant = c.deviation->lower <= value && value <= c.deviation->upper;
+            m_deviationConstant = (c.deviation->lower <= value && value <= c.deviation->upper)
+                || std::any_of(c.deviation->more.begin(), c.deviation->more.end(),
+                    [value](const auto &r) { return r.first <= value && value <= r.second; });
         }
-        setReference(inputs.latestDraw.data(), static_cast<int>(inputs.latestDraw.size()));
+        for (int v = 0; v < kTableSize; ++v)
+            m_feature[v] = featureOf(v);
+        const std::vector<int> &draws = inputs.recentDraws.empty() ? inputs.latestDraw : inputs.recentDraws;
+        setReferences(draws.data(), m_m > 0 ? static_cast<int>(draws.size()) / m_m : 0);
     }
 
-    // The draw the deviation is measured against (count 0: none, the rule of a draw without a
-    // previous one).
-    void setReference(const int *draw, int count)
+    // The draws the deviation and the repeats read: drawCount draws of M numbers, oldest first;
+    // the last is the latest (none: the rule of a draw without a previous one, no repeats).
+    void setReferences(const int *draws, int drawCount)
     {
-        m_reference.assign(draw, draw + count);
+        if (drawCount > 0)
+            m_reference.assign(draws + static_cast<std::ptrdiff_t>(drawCount - 1) * m_m,
+                draws + static_cast<std::ptrdiff_t>(drawCount) * m_m);
+        else
+            m_reference.clear();
+        const int periods = std::min(drawCount, std::clamp(m_c.repeatPeriods, 1, kMaxRepeatPeriods));
+        m_recent.assign(draws + static_cast<std::ptrdiff_t>(drawCount - periods) * m_m,
+            draws + static_cast<std::ptrdiff_t>(drawCount) * m_m);
         if (m_c.deviation && !m_reference.empty()) {
             for (int v = 0; v < kTableSize; ++v)
                 m_nearestReference[v] = nearestReference(v);
+        }
+        if (m_c.repeat || m_c.repeatRecent) {
+            for (int v = 0; v < kTableSize; ++v) {
+                m_feature[v].latest = inLatest(v);
+                m_feature[v].recent = inRecent(v);
+            }
         }
     }
 
     bool passes(const int *stored) const
     {
-        if (m_c.chooser && !m_c.chooser->contains(chooserHits(stored)))
-            return false;
-        int buffer[kTesterMaxWidth];
-        const int *w = mapped(stored, buffer);
-        if (m_sweep) {
-            const Sweep s = sweep(w);
-            if ((m_c.odd && !m_c.odd->contains(s.odd)) || (m_c.big && !m_c.big->contains(s.big))
-                || (m_c.sum && !m_c.sum->contains(s.sum)) || (m_c.span && !m_c.span->contains(s.span)))
-                return false;
-        }
-        if (m_c.banker && !m_c.banker->contains(bankerHits(w)))
-            return false;
-        if (m_c.deviation && !deviationPasses(w))
-            return false;
-        if (m_c.dispersion && !m_c.dispersion->contains(dispersion(w)))
-            return false;
-        if (m_c.ac && !m_c.ac->contains(ac(w)))
-            return false;
-        return true;
+        return evaluate(stored, [](int) { return true; });
     }
 
-    unsigned failures(const int *stored) const
+    // The count of failing conditions, stopping at tolerance + 1.
+    int failureCount(const int *stored) const
     {
-        unsigned failed = 0;
-        const auto mark = [&failed](FilterCondition condition, bool fails) {
-            failed |= unsigned(fails) << static_cast<int>(condition);
-        };
-        if (m_c.chooser)
-            mark(FilterCondition::Chooser, !m_c.chooser->contains(chooserHits(stored)));
-        int buffer[kTesterMaxWidth];
-        const int *w = mapped(stored, buffer);
-        if (m_sweep) {
-            const Sweep s = sweep(w);
-            mark(FilterCondition::Odd, m_c.odd && !m_c.odd->contains(s.odd));
-            mark(FilterCondition::Big, m_c.big && !m_c.big->contains(s.big));
-            mark(FilterCondition::Sum, m_c.sum && !m_c.sum->contains(s.sum));
-            mark(FilterCondition::Span, m_c.span && !m_c.span->contains(s.span));
-        }
-        if (m_c.banker)
-            mark(FilterCondition::Banker, !m_c.banker->contains(bankerHits(w)));
-        if (m_c.deviation)
-            mark(FilterCondition::Deviation, !deviationPasses(w));
-        if (m_c.dispersion)
-            mark(FilterCondition::Dispersion, !m_c.dispersion->contains(dispersion(w)));
-        if (m_c.ac)
-            mark(FilterCondition::Ac, !m_c.ac->contains(ac(w)));
+        int failed = 0;
+        const int tolerance = m_tolerance;
+        evaluate(stored, [&failed, tolerance](int) { return ++failed > tolerance; });
+        return failed;
+    }
+
+    std::uint64_t failures(const int *stored) const
+    {
+        std::uint64_t failed = 0;
+        evaluate(stored, [&failed](int position) {
+            failed |= std::uint64_t(1) << position;
+            return false;
+        });
         return failed;
     }
 
     // The pass over all tickets in lexicographic order: the tickets sharing their first M - 1
     // numbers share most of the work, kept in a Prefix. Only for ascending numbers of 1..N with
-    // N below 64 in the standard trend; failures() serves the rest.
+    // N below 64 in the standard trend, and only for the nine conditions of the window;
+    // failures() serves the rest.
     struct Prefix {
         int chooser = 0;
         int odd = 0;
@@ -132,7 +143,7 @@ public:
         int first = 0;
         int previous = 0;
     };
-    bool prefixServes() const { return m_sorted && m_m >= 2 && m_n < kTableSize; }
+    bool prefixServes() const { return m_sorted && m_m >= 2 && m_n < kTableSize && !m_extra; }
 
     // The first M - 1 numbers of an ascending ticket.
     Prefix prefix(const int *w) const
@@ -160,13 +171,14 @@ public:
     }
 
     // failures() of an ascending ticket whose first M - 1 numbers made p.
-    unsigned failuresAfter(const Prefix &p, const int *w) const
+    std::uint64_t failuresAfter(const Prefix &p, const int *w) const
     {
         const int k = m_m - 1;
         const int v = w[k];
-        unsigned failed = 0;
-        const auto mark = [&failed](FilterCondition condition, bool fails) {
-            failed |= unsigned(fails) << static_cast<int>(condition);
+        std::uint64_t failed = 0;
+        const auto mark = [&](FilterCondition condition, bool fails) {
+            if (fails)
+                failed |= std::uint64_t(1) << m_pos[static_cast<int>(condition)];
         };
         if (m_c.chooser)
             mark(FilterCondition::Chooser, !m_c.chooser->contains(p.chooser + static_cast<int>(m_ballMask >> v & 1)));
@@ -199,6 +211,174 @@ private:
     // Numbers in 0..kTableSize-1 use the look-up tables; anything else (a ticket file may hold
     // odd values) is computed directly.
     static constexpr int kTableSize = 64;
+
+    // What the newer conditions read of one number.
+    struct Feature {
+        std::uint8_t latest = 0; // in the latest draw
+        std::uint8_t recent = 0; // in one of the last P draws
+        std::uint8_t tail = 0; // n mod 10
+        std::uint8_t road = 0; // n mod 3
+        std::uint8_t prime = 0;
+        std::int8_t zone = -1; // 0-based; -1 outside every zone
+        std::uint16_t groups = 0; // bit g: in banker group g
+    };
+
+    // A zone or banker group condition: which one, its position, its bounds.
+    struct Counted {
+        int index;
+        int position;
+        const FilterBounds *bounds;
+    };
+
+    static bool IsPrime(int v)
+    {
+        if (v < 2)
+            return false;
+        for (int d = 2; d * d <= v; ++d) {
+            if (v % d == 0)
+                return false;
+        }
+        return true;
+    }
+
+    bool inLatest(int v) const { return std::find(m_reference.begin(), m_reference.end(), v) != m_reference.end(); }
+    bool inRecent(int v) const { return std::find(m_recent.begin(), m_recent.end(), v) != m_recent.end(); }
+
+    Feature featureOf(int v) const
+    {
+        Feature f;
+        f.latest = inLatest(v) ? 1 : 0;
+        f.recent = inRecent(v) ? 1 : 0;
+        f.tail = static_cast<std::uint8_t>((v % 10 + 10) % 10);
+        f.road = static_cast<std::uint8_t>((v % 3 + 3) % 3);
+        f.prime = IsPrime(v) ? 1 : 0;
+        // As ZoneCounts: a digit 0 counts in zone 1.
+        if (m_zoneWidth > 0 && v >= 0) {
+            const int zone = v == 0 ? 0 : ZoneOf(v, m_zoneWidth);
+            if (zone < std::min(m_c.zoneCount, kMaxFilterZones))
+                f.zone = static_cast<std::int8_t>(zone);
+        }
+        for (std::size_t g = 0; g < std::min<std::size_t>(m_c.bankerGroups.size(), kMaxBankerGroups); ++g) {
+            const std::vector<int> &numbers = m_c.bankerGroups[g].numbers;
+            if (std::find(numbers.begin(), numbers.end(), v) != numbers.end())
+                f.groups |= static_cast<std::uint16_t>(1u << g);
+        }
+        return f;
+    }
+
+    // Calls fail(position) for every active condition the ticket fails, in a fixed order, and
+    // stops (returning false) as soon as fail returns true; true when it went through.
+    template<class Fail>
+    bool evaluate(const int *stored, Fail &&fail) const
+    {
+        const auto failed = [&](FilterCondition condition) { return fail(m_pos[static_cast<int>(condition)]); };
+        using C = FilterCondition;
+        if (m_c.chooser && !m_c.chooser->contains(chooserHits(stored)) && failed(C::Chooser))
+            return false;
+        int buffer[kTesterMaxWidth];
+        const int *w = mapped(stored, buffer);
+        if (m_sweep) {
+            const Sweep s = sweep(w);
+            if (m_c.odd && !m_c.odd->contains(s.odd) && failed(C::Odd))
+                return false;
+            if (m_c.big && !m_c.big->contains(s.big) && failed(C::Big))
+                return false;
+            if (m_c.sum && !m_c.sum->contains(s.sum) && failed(C::Sum))
+                return false;
+            if (m_c.span && !m_c.span->contains(s.span) && failed(C::Span))
+                return false;
+        }
+        if (m_c.banker && !m_c.banker->contains(bankerHits(w)) && failed(C::Banker))
+            return false;
+        if (m_c.deviation && !deviationPasses(w) && failed(C::Deviation))
+            return false;
+        if (m_extra && !evaluateExtra(w, fail))
+            return false;
+        if (m_c.dispersion && !m_c.dispersion->contains(dispersion(w)) && failed(C::Dispersion))
+            return false;
+        if (m_c.ac && !m_c.ac->contains(ac(w)) && failed(C::Ac))
+            return false;
+        return true;
+    }
+
+    // The newer conditions, all from one sweep over the numbers (and one over them sorted for
+    // the runs of consecutive numbers).
+    template<class Fail>
+    bool evaluateExtra(const int *w, Fail &&fail) const
+    {
+        const auto failed = [&](FilterCondition condition) { return fail(m_pos[static_cast<int>(condition)]); };
+        using C = FilterCondition;
+        int repeat = 0;
+        int recent = 0;
+        unsigned tails = 0;
+        int tailSum = 0;
+        int roads[3] = {0, 0, 0};
+        int primes = 0;
+        int zones[kMaxFilterZones + 1] = {};
+        int groups[kMaxBankerGroups] = {};
+        for (int j = 0; j < m_m; ++j) {
+            const int v = w[j];
+            const Feature f = v >= 0 && v < kTableSize ? m_feature[v] : featureOf(v);
+            repeat += f.latest;
+            recent += f.recent;
+            tails |= 1u << f.tail;
+            tailSum += f.tail;
+            ++roads[f.road];
+            primes += f.prime;
+            ++zones[f.zone + 1];
+            for (unsigned g = f.groups; g != 0; g &= g - 1)
+                ++groups[std::countr_zero(g)];
+        }
+        if (m_c.repeat && !m_c.repeat->contains(repeat) && failed(C::Repeat))
+            return false;
+        if (m_c.repeatRecent && !m_c.repeatRecent->contains(recent) && failed(C::RepeatRecent))
+            return false;
+        if (m_c.tailCount && !m_c.tailCount->contains(std::popcount(tails)) && failed(C::TailCount))
+            return false;
+        if (m_c.tailSum && !m_c.tailSum->contains(tailSum) && failed(C::TailSum))
+            return false;
+        if (m_c.road0 && !m_c.road0->contains(roads[0]) && failed(C::Road0))
+            return false;
+        if (m_c.road1 && !m_c.road1->contains(roads[1]) && failed(C::Road1))
+            return false;
+        if (m_c.road2 && !m_c.road2->contains(roads[2]) && failed(C::Road2))
+            return false;
+        if (m_c.primes && !m_c.primes->contains(primes) && failed(C::Primes))
+            return false;
+        for (const Counted &zone : m_zones) {
+            if (!zone.bounds->contains(zones[zone.index + 1]) && fail(zone.position))
+                return false;
+        }
+        for (const Counted &group : m_groups) {
+            if (!group.bounds->contains(groups[group.index]) && fail(group.position))
+                return false;
+        }
+        if (m_runs) {
+            int sorted[kTesterMaxWidth];
+            const int *s = w;
+            if (!m_sorted) {
+                std::copy(w, w + m_m, sorted);
+                std::sort(sorted, sorted + m_m);
+                s = sorted;
+            }
+            int pairs = 0;
+            int longest = m_m > 0 ? 1 : 0;
+            int run = 1;
+            for (int j = 1; j < m_m; ++j) {
+                if (s[j] - s[j - 1] == 1) {
+                    ++pairs;
+                    longest = std::max(longest, ++run);
+                } else {
+                    run = 1;
+                }
+            }
+            if (m_c.consecutive && !m_c.consecutive->contains(pairs) && failed(C::Consecutive))
+                return false;
+            if (m_c.longestRun && !m_c.longestRun->contains(longest) && failed(C::LongestRun))
+                return false;
+        }
+        return true;
+    }
 
     struct Sweep {
         int odd;
@@ -332,6 +512,15 @@ private:
     bool m_sorted;
     int m_half;
     bool m_sweep;
+    int m_tolerance;
+    bool m_extra = false;
+    bool m_runs = false;
+    int m_zoneWidth = 0;
+    int m_pos[kScalarConditionCount];
+    std::vector<Counted> m_zones;
+    std::vector<Counted> m_groups;
+    Feature m_feature[kTableSize];
+    std::vector<int> m_recent;
     std::uint64_t m_ballMask = 0;
     std::uint64_t m_bankerMask = 0;
     std::vector<int> m_bankerOutside;

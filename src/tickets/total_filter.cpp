@@ -11,13 +11,56 @@
 #include <QFileInfo>
 
 #include <algorithm>
-#include <atomic>
+#include <tuple>
 
 namespace lumaro {
 
+bool FilterBounds::ordered() const
+{
+    if (lower > upper)
+        return false;
+    return std::all_of(more.begin(), more.end(), [](const auto &range) { return range.first <= range.second; });
+}
+
+QString FilterBounds::text() const
+{
+    const auto one = [](int a, int b) { return a == b ? QString::number(a) : QStringLiteral("%1-%2").arg(a).arg(b); };
+    QString text = one(lower, upper);
+    for (const auto &[a, b] : more)
+        text += QLatin1Char(',') + one(a, b);
+    return text;
+}
+
 bool TotalFilterConditions::anyActive() const
 {
-    return big || odd || sum || span || dispersion || deviation || ac || chooser || banker;
+    return !active().empty();
+}
+
+std::vector<ConditionRef> TotalFilterConditions::active() const
+{
+    std::vector<ConditionRef> list;
+    for (int k = 0; k < kScalarConditionCount; ++k) {
+        if (bounds(static_cast<FilterCondition>(k)))
+            list.emplace_back(static_cast<FilterCondition>(k));
+    }
+    if (zoneCount > 0) {
+        for (int z = 0; z < std::min<int>(zoneCount, static_cast<int>(zones.size())); ++z) {
+            if (zones[static_cast<std::size_t>(z)])
+                list.emplace_back(FilterCondition::Zone, z);
+        }
+    }
+    for (int g = 0; g < static_cast<int>(bankerGroups.size()); ++g)
+        list.emplace_back(FilterCondition::BankerGroup, g);
+    return list;
+}
+
+const FilterBounds &TotalFilterConditions::boundsOf(ConditionRef condition) const
+{
+    if (condition.kind == FilterCondition::Zone)
+        return *zones[static_cast<std::size_t>(condition.index)];
+    if (condition.kind == FilterCondition::BankerGroup)
+        return bankerGroups[static_cast<std::size_t>(condition.index)].hits;
+    return *bounds(condition.kind);
 }
 
 const std::optional<FilterBounds> &TotalFilterConditions::bounds(FilterCondition condition) const
@@ -40,9 +83,33 @@ const std::optional<FilterBounds> &TotalFilterConditions::bounds(FilterCondition
     case FilterCondition::Chooser:
         return chooser;
     case FilterCondition::Banker:
+        return banker;
+    case FilterCondition::Repeat:
+        return repeat;
+    case FilterCondition::RepeatRecent:
+        return repeatRecent;
+    case FilterCondition::Consecutive:
+        return consecutive;
+    case FilterCondition::LongestRun:
+        return longestRun;
+    case FilterCondition::TailCount:
+        return tailCount;
+    case FilterCondition::TailSum:
+        return tailSum;
+    case FilterCondition::Road0:
+        return road0;
+    case FilterCondition::Road1:
+        return road1;
+    case FilterCondition::Road2:
+        return road2;
+    case FilterCondition::Primes:
+        return primes;
+    case FilterCondition::Zone:
+    case FilterCondition::BankerGroup:
         break;
     }
-    return banker;
+    static const std::optional<FilterBounds> kNone;
+    return kNone;
 }
 
 int TotalFilterConditions::chosenBallCount(int n) const
@@ -76,7 +143,9 @@ std::vector<int> ParseBankerTokens(const QString &text)
     return tokens;
 }
 
-FilterBounds ParseBoundsText(const QString &text)
+namespace {
+
+std::pair<int, int> ParseRange(const QString &text)
 {
     const QString trimmed = text.trimmed();
     const qsizetype dash = trimmed.indexOf(QLatin1Char('-'), 1);
@@ -87,18 +156,74 @@ FilterBounds ParseBoundsText(const QString &text)
     return {ToInteger(trimmed.left(dash)), ToInteger(trimmed.mid(dash + 1))};
 }
 
+} // namespace
+
+FilterBounds ParseBoundsText(const QString &text)
+{
+    const QStringList parts = text.split(QLatin1Char(','));
+    FilterBounds bounds;
+    std::tie(bounds.lower, bounds.upper) = ParseRange(parts.front());
+    for (qsizetype i = 1; i < parts.size(); ++i)
+        bounds.more.push_back(ParseRange(parts[i]));
+    return bounds;
+}
+
+std::vector<int> ParsePatternText(const QString &text)
+{
+    std::vector<int> values;
+    for (const QString &part : text.split(QLatin1Char(':')))
+        values.push_back(ToInteger(part.trimmed()));
+    return values;
+}
+
+QString filter_text::ToleranceCounts(const std::vector<qint64> &byFailures)
+{
+    QString text = QStringLiteral("其中");
+    for (std::size_t f = 0; f < byFailures.size(); ++f) {
+        text += (f == 0 ? QStringLiteral("不满足%1个条件的%2注") : QStringLiteral("，%1个条件的%2注"))
+                    .arg(f)
+                    .arg(byFailures[f]);
+    }
+    return text;
+}
+
 QString CheckConditions(const TotalFilterConditions &c, int n, int m)
 {
     if (!c.anyActive())
         return filter_text::NoCondition();
     if (c.banker && c.bankers.empty())
         return filter_text::BankerMissing();
-    for (const auto *b : {&c.big, &c.odd, &c.sum, &c.span, &c.dispersion, &c.deviation, &c.ac}) {
-        if (*b && (*b)->lower > (*b)->upper)
-            return filter_text::ListOrder();
+    for (const ConditionRef &condition : c.active()) {
+        const bool banker = condition.kind == FilterCondition::Banker || condition.kind == FilterCondition::BankerGroup;
+        if (condition.kind != FilterCondition::Chooser && !c.boundsOf(condition).ordered())
+            return banker ? filter_text::BankerOrder() : filter_text::ListOrder();
     }
-    if (c.banker && c.banker->lower > c.banker->upper)
-        return filter_text::BankerOrder();
+    if (c.repeatRecent && (c.repeatPeriods < 1 || c.repeatPeriods > kMaxRepeatPeriods))
+        return QStringLiteral("近期重码的期数应在1到%1之间！").arg(kMaxRepeatPeriods);
+    const bool anyZone = std::any_of(c.zones.begin(), c.zones.end(), [](const auto &z) { return z.has_value(); });
+    if (anyZone || c.zoneCount != 0) {
+        if (c.zoneCount < kMinFilterZones || c.zoneCount > kMaxFilterZones || c.zoneCount > n)
+            return QStringLiteral("分区数应在%1到%2之间，且不大于%3！")
+                .arg(kMinFilterZones)
+                .arg(kMaxFilterZones)
+                .arg(n);
+        if (static_cast<int>(c.zones.size()) > c.zoneCount)
+            return QStringLiteral("只有%1个分区，没有第%2区！").arg(c.zoneCount).arg(c.zones.size());
+    }
+    if (static_cast<int>(c.bankerGroups.size()) > kMaxBankerGroups)
+        return QStringLiteral("胆码组最多%1组！").arg(kMaxBankerGroups);
+    for (std::size_t g = 0; g < c.bankerGroups.size(); ++g) {
+        if (c.bankerGroups[g].numbers.empty())
+            return QStringLiteral("胆码组%1没有胆码！").arg(g + 1);
+    }
+    const int active = static_cast<int>(c.active().size());
+    if (c.tolerance < 0)
+        return QStringLiteral("容错个数不能小于0！");
+    if (c.tolerance > 0 && c.tolerance > active - 1)
+        return QStringLiteral("容错个数%1太大：所选的%2个条件最多只能容错%3个！")
+            .arg(c.tolerance)
+            .arg(active)
+            .arg(active - 1);
     if (c.chooser) {
         const int chosen = c.chosenBallCount(n);
         if (chosen == 0)
@@ -134,6 +259,10 @@ FilterInputs FilterInputs::fromLottery(const OpenLottery &lottery)
     if (rows > 0) {
         const qint32 *last = lottery.drawTable.numbers(rows - 1);
         inputs.latestDraw.assign(last, last + lottery.m);
+        for (int r = std::max(0, rows - kMaxRepeatPeriods); r < rows; ++r) {
+            const qint32 *numbers = lottery.drawTable.numbers(r);
+            inputs.recentDraws.insert(inputs.recentDraws.end(), numbers, numbers + lottery.m);
+        }
     }
     if (lottery.variantMode) {
         inputs.variantValue.assign(static_cast<std::size_t>(lottery.n) + 1, 0);
@@ -143,10 +272,13 @@ FilterInputs FilterInputs::fromLottery(const OpenLottery &lottery)
     return inputs;
 }
 
-std::optional<qint64> ApplyConditions(
-    TicketSet &tickets, const FilterInputs &inputs, const TotalFilterConditions &conditions, const Progress &progress)
+std::optional<qint64> ApplyConditions(TicketSet &tickets, const FilterInputs &inputs,
+    const TotalFilterConditions &conditions, const Progress &progress, std::vector<qint64> *byFailures)
 {
     const qint64 rows = tickets.rowCount();
+    const int tolerance = std::max(conditions.tolerance, 0);
+    if (byFailures)
+        byFailures->assign(static_cast<std::size_t>(tolerance) + 1, 0);
     if (rows == 0)
         return 0;
     if (tickets.width() != inputs.m || inputs.m > kTesterMaxWidth)
@@ -154,24 +286,48 @@ std::optional<qint64> ApplyConditions(
     const TicketTester tester(inputs, conditions, tickets.layout() == TicketSet::Layout::Lexicographic);
     quint8 *states = tickets.stateData();
 
-    // Blocks of rows split over the cores, each thread marking its own rows.
-    std::atomic<qint64> alive {0};
-    const bool finished = ForEachBlock(rows, 1 << 15, progress, [&](int, qint64 begin, qint64 end) {
-        qint64 kept = 0;
+    // Blocks of rows split over the cores, each thread marking its own rows and counting the
+    // survivors by failures in its own slot.
+    constexpr qint64 kBlock = 1 << 15;
+    const std::size_t slots = static_cast<std::size_t>(tolerance) + 1;
+    std::vector<std::vector<qint64>> kept(
+        static_cast<std::size_t>(BlockThreadCount(rows, kBlock)), std::vector<qint64>(slots, 0));
+    const bool finished = ForEachBlock(rows, kBlock, progress, [&](int thread, qint64 begin, qint64 end) {
+        qint64 *own = kept[static_cast<std::size_t>(thread)].data();
+        if (tolerance == 0) {
+            tickets.forRange(begin, end, [&](qint64 row, const int *numbers) {
+                quint8 &state = states[row];
+                if (state != 0)
+                    return;
+                if (tester.passes(numbers))
+                    ++own[0];
+                else
+                    state = 1;
+            });
+            return;
+        }
         tickets.forRange(begin, end, [&](qint64 row, const int *numbers) {
             quint8 &state = states[row];
             if (state != 0)
                 return;
-            if (tester.passes(numbers))
-                ++kept;
+            const int failed = tester.failureCount(numbers);
+            if (failed <= tolerance)
+                ++own[failed];
             else
                 state = 1;
         });
-        alive.fetch_add(kept, std::memory_order_relaxed);
     });
     if (!finished)
         return std::nullopt;
-    return alive.load();
+    qint64 alive = 0;
+    for (const std::vector<qint64> &own : kept) {
+        for (std::size_t f = 0; f < slots; ++f) {
+            alive += own[f];
+            if (byFailures)
+                (*byFailures)[f] += own[f];
+        }
+    }
+    return alive;
 }
 
 TotalFilter::TotalFilter(OpenLottery &lottery)
@@ -200,7 +356,8 @@ TotalFilter::Job TotalFilter::prepare(const TotalFilterConditions &conditions, c
 void TotalFilter::execute(Job &job, const Progress &progress)
 {
     try {
-        const std::optional<qint64> alive = ApplyConditions(job.tickets, job.inputs, job.conditions, progress);
+        const std::optional<qint64> alive
+            = ApplyConditions(job.tickets, job.inputs, job.conditions, progress, &job.byFailures);
         if (!alive) {
             job.cancelled = true;
             return;

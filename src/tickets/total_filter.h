@@ -9,6 +9,7 @@
 #include <array>
 #include <exception>
 #include <optional>
+#include <utility>
 #include <vector>
 
 // The total filter (总体号码缩水过滤): all C(N, M) tickets of a lotto lottery cut down by ranges
@@ -17,17 +18,93 @@ namespace lumaro {
 
 class OpenLottery;
 
-// Both ends inclusive.
+// A set of allowed values: the range lower-upper and any further ranges (和值 98-110,120-126),
+// all ends inclusive.
 struct FilterBounds {
     int lower = 0;
     int upper = 0;
-    bool contains(int value) const { return lower <= value && value <= upper; }
+    std::vector<std::pair<int, int>> more;
+
+    FilterBounds() = default;
+    FilterBounds(int lo, int hi, std::vector<std::pair<int, int>> further = {})
+        : lower(lo)
+        , upper(hi)
+        , more(std::move(further))
+    { }
+
+    bool contains(int value) const
+    {
+        if (lower <= value && value <= upper)
+            return true;
+        for (const auto &[a, b] : more) {
+            if (a <= value && value <= b)
+                return true;
+        }
+        return false;
+    }
+    // Every range has its lower end at most its upper end.
+    bool ordered() const;
+    // "98-110,120-126" ("5" for a single value).
+    QString text() const;
 };
 
-// The conditions of TotalFilterConditions, in the window's order (bit positions of the history
-// check's failure masks).
-enum class FilterCondition { Big, Odd, Sum, Span, Dispersion, Deviation, Ac, Chooser, Banker };
+// The kinds of conditions of TotalFilterConditions, in the order the checks list them. The
+// first nine are the ones the window sets.
+enum class FilterCondition {
+    Big,
+    Odd,
+    Sum,
+    Span,
+    Dispersion,
+    Deviation,
+    Ac,
+    Chooser,
+    Banker,
+    Repeat, // 重码: numbers of the latest draw
+    RepeatRecent, // 近P期重码: numbers of any of the last P draws
+    Consecutive, // 连号个数: pairs of neighbouring numbers
+    LongestRun, // 最长连号
+    TailCount, // 尾数个数: distinct last digits
+    TailSum, // 尾数和
+    Road0, // 0路个数 (n mod 3 = 0)
+    Road1,
+    Road2,
+    Primes, // 质数个数
+    Zone, // 第k区个数 (index: the zone, 0-based)
+    BankerGroup, // 胆码组k (index: the group, 0-based)
+};
+// The conditions the window sets.
 constexpr int kFilterConditionCount = 9;
+// Scalar kinds (all but Zone and BankerGroup, which come in numbers).
+constexpr int kScalarConditionCount = static_cast<int>(FilterCondition::Zone);
+
+// One active condition: its kind and, for a zone or a banker group, which one.
+struct ConditionRef {
+    FilterCondition kind = FilterCondition::Big;
+    int index = 0;
+    ConditionRef() = default;
+    ConditionRef(FilterCondition k, int i = 0)
+        : kind(k)
+        , index(i)
+    { }
+    friend bool operator==(const ConditionRef &a, const ConditionRef &b)
+    {
+        return a.kind == b.kind && a.index == b.index;
+    }
+    friend bool operator!=(const ConditionRef &a, const ConditionRef &b) { return !(a == b); }
+};
+
+// A group of banker numbers with the count of them a ticket holds.
+struct BankerGroup {
+    std::vector<int> numbers;
+    FilterBounds hits;
+};
+
+// The limits of the conditions that come in numbers.
+constexpr int kMaxRepeatPeriods = 100;
+constexpr int kMinFilterZones = 2;
+constexpr int kMaxFilterZones = 12;
+constexpr int kMaxBankerGroups = 16;
 
 // The conditions of one run; an empty optional is a condition that is not active.
 struct TotalFilterConditions {
@@ -44,10 +121,35 @@ struct TotalFilterConditions {
     // 胆码: how many positions hold one of the banker numbers.
     std::optional<FilterBounds> banker;
     std::vector<int> bankers;
+    // The indicators below read the numbers (in the variant trend their variant values) on
+    // their own; the repeats compare them with the draws as drawn, as the 偏度 does.
+    std::optional<FilterBounds> repeat; // 重码 of the latest draw
+    std::optional<FilterBounds> repeatRecent; // 近P期重码: in any of the last repeatPeriods draws
+    int repeatPeriods = 2;
+    std::optional<FilterBounds> consecutive; // 连号个数 (on the sorted numbers)
+    std::optional<FilterBounds> longestRun; // 最长连号 (a lone number is a run of 1)
+    std::optional<FilterBounds> tailCount; // 尾数个数 (distinct n mod 10)
+    std::optional<FilterBounds> tailSum; // 尾数和
+    std::optional<FilterBounds> road0; // 0路个数
+    std::optional<FilterBounds> road1; // 1路个数
+    std::optional<FilterBounds> road2; // 2路个数
+    std::optional<FilterBounds> primes; // 质数个数 (1 is not prime)
+    // 分区: zoneCount zones of ZoneWidth(N, zoneCount) numbers; zones[k] the count of zone k+1
+    // (entries beyond zones.size() or empty ones are not active).
+    int zoneCount = 0;
+    std::vector<std::optional<FilterBounds>> zones;
+    // Further banker groups, each its own condition.
+    std::vector<BankerGroup> bankerGroups;
+    // 容错: a ticket survives a run when at most this many active conditions fail.
+    int tolerance = 0;
 
     bool anyActive() const;
-    // The bounds of a condition (empty when it is not active).
+    // The active conditions in order: the nine, the scalar new ones, the zones, the groups.
+    std::vector<ConditionRef> active() const;
+    // The bounds of a scalar condition (empty when it is not active).
     const std::optional<FilterBounds> &bounds(FilterCondition condition) const;
+    // The bounds of any active condition.
+    const FilterBounds &boundsOf(ConditionRef condition) const;
     int chosenBallCount(int n) const;
 };
 
@@ -89,6 +191,8 @@ inline QString ResultCount(qint64 count)
 {
     return QStringLiteral("过滤结果：%1注").arg(count);
 }
+// "其中不满足0个条件的A注，1个条件的B注" from the survivors by their count of failures.
+QString ToleranceCounts(const std::vector<qint64> &byFailures);
 } // namespace filter_text
 
 // The banker numbers typed as text: tokens end at a blank; blanks and commas in front of a
@@ -96,9 +200,14 @@ inline QString ResultCount(qint64 count)
 // invalid-integer ConversionError ("1,2" is one token and is refused).
 std::vector<int> ParseBankerTokens(const QString &text);
 
-// "a-b" (or a single "a" for a-a) as used on the command line; a part that is not a whole
-// number raises the invalid-integer ConversionError.
+// "a-b" (or a single "a" for a-a), or several of them split by commas ("98-110,120-126"), as
+// used on the command line; a part that is not a whole number raises the invalid-integer
+// ConversionError.
 FilterBounds ParseBoundsText(const QString &text);
+
+// "2:3:2": whole numbers split by colons (the 012路 and zone patterns); a part that is not a
+// whole number raises the invalid-integer ConversionError.
+std::vector<int> ParsePatternText(const QString &text);
 
 // Checks on the values of the conditions (the command line's form of the window's checks):
 // the message of the first that fails, or an empty text.
@@ -119,16 +228,21 @@ struct FilterInputs {
     int n = 0;
     int m = 0;
     std::vector<int> latestDraw; // empty without a draw
+    // The last draws as drawn, oldest first, at most kMaxRepeatPeriods, the latest last (the
+    // repeats read them; when empty the latest draw alone serves).
+    std::vector<int> recentDraws;
     std::vector<int> variantValue; // index 1..N; empty in the standard trend
 
     static FilterInputs fromLottery(const OpenLottery &lottery);
 };
 
-// Marks every alive row of the table that fails an active condition rejected and returns the
-// alive count after it. Rows are split over the cores. On a cancel the states of the table are
-// left partly marked and nullopt comes back; the caller throws such a table away.
-std::optional<qint64> ApplyConditions(
-    TicketSet &tickets, const FilterInputs &inputs, const TotalFilterConditions &conditions, const Progress &progress);
+// Marks every alive row of the table that fails more active conditions than the tolerance
+// rejected and returns the alive count after it; byFailures (when given) receives the
+// survivors by their count of failed conditions (tolerance + 1 entries). Rows are split over
+// the cores. On a cancel the states of the table are left partly marked and nullopt comes
+// back; the caller throws such a table away.
+std::optional<qint64> ApplyConditions(TicketSet &tickets, const FilterInputs &inputs,
+    const TotalFilterConditions &conditions, const Progress &progress, std::vector<qint64> *byFailures = nullptr);
 
 // The engine state of one total filter window: which table the next run starts from, and the
 // runs, saves and loads.
@@ -154,6 +268,8 @@ public:
         bool enumerated = false;
         // Filled by execute().
         qint64 survivors = 0;
+        // The survivors by their count of failed conditions, 0 … tolerance.
+        std::vector<qint64> byFailures;
         bool cancelled = false;
         std::exception_ptr error;
     };

@@ -4,6 +4,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <array>
+
 #include <gtest/gtest.h>
 
 using lumaro::test::ReadFile;
@@ -110,4 +112,115 @@ TEST(CliFilter, BacktestJudgesTheDrawsAndAllTickets)
     EXPECT_EQ(RunCli(home, Args({"--big", "1-1", "--backtest", "-o", out.toUtf8().constData()})).exitCode, 2);
     EXPECT_EQ(RunCli(home, Args({"--big", "1-1", "--backtest", "--from", csv.toUtf8().constData()})).exitCode, 2);
     EXPECT_FALSE(QFile::exists(out));
+}
+
+namespace {
+
+// The 462 tickets of 11 choose 5 with, for each, the count of the two conditions below that it
+// fails: three odd numbers, two primes (2 3 5 7 11).
+std::array<qint64, 3> FailuresOfOddAndPrimes()
+{
+    std::array<qint64, 3> byFailures {};
+    for (int a = 1; a <= 11; ++a)
+        for (int b = a + 1; b <= 11; ++b)
+            for (int c = b + 1; c <= 11; ++c)
+                for (int d = c + 1; d <= 11; ++d)
+                    for (int e = d + 1; e <= 11; ++e) {
+                        int odd = 0;
+                        int primes = 0;
+                        for (int v : {a, b, c, d, e}) {
+                            odd += v % 2;
+                            primes += (v == 2 || v == 3 || v == 5 || v == 7 || v == 11) ? 1 : 0;
+                        }
+                        ++byFailures[static_cast<std::size_t>((odd != 3 ? 1 : 0) + (primes != 2 ? 1 : 0))];
+                    }
+    return byFailures;
+}
+
+} // namespace
+
+TEST(CliFilter, ToleranceValueSetsAndTheNewerConditions)
+{
+    QTemporaryDir dir;
+    const QString home = dir.path() + QStringLiteral("/home");
+    const QString out = dir.filePath(QStringLiteral("t.txt"));
+    const QByteArray outArg = out.toUtf8();
+    const auto count = [&](std::initializer_list<const char *> args) {
+        QStringList list = Args(args);
+        list << QStringLiteral("-o") << out;
+        const auto r = RunCli(home, list);
+        EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+        return r.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    };
+    // A value set keeps what its ranges keep.
+    const auto countOf = [&](const char *sum) { return count({"--sum", sum}).front().mid(5).chopped(1).toLongLong(); };
+    EXPECT_EQ(countOf("15-20,35-40"), countOf("15-20") + countOf("35-40"));
+
+    const std::array<qint64, 3> want = FailuresOfOddAndPrimes();
+    QStringList lines = count({"--odd", "3-3", "--primes", "2-2", "--tolerance", "1"});
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_EQ(lines[0], QStringLiteral("过滤结果：%1注").arg(want[0] + want[1]));
+    EXPECT_EQ(lines[1], QStringLiteral("其中不满足0个条件的%1注，1个条件的%2注").arg(want[0]).arg(want[1]));
+    EXPECT_EQ(ReadFile(out).count('\n'), want[0] + want[1]);
+    // Without a tolerance the line is left out.
+    lines = count({"--odd", "3-3", "--primes", "2-2"});
+    EXPECT_EQ(lines, QStringList {QStringLiteral("过滤结果：%1注").arg(want[0])});
+
+    // Refusals: a tolerance as large as the conditions, patterns that cannot add up, options
+    // that need their partners.
+    auto r = RunCli(home, Args({"--odd", "3-3", "--primes", "2-2", "--tolerance", "2"}));
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err.trimmed(), QStringLiteral("容错个数2太大：所选的2个条件最多只能容错1个！"));
+    r = RunCli(home, Args({"--road", "2:2:2"}));
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err.trimmed(), QStringLiteral("012路比例“2:2:2”应为3个不小于0的个数，其和等于5！"));
+    r = RunCli(home, Args({"--zones", "3", "--zone-counts", "2:2"}));
+    EXPECT_EQ(r.exitCode, 1);
+    r = RunCli(home, Args({"--zones", "3", "--zone-range", "4:1-2"}));
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(RunCli(home, Args({"--zone-range", "1:1-2"})).exitCode, 2);
+    EXPECT_EQ(RunCli(home, Args({"--repeat-periods", "3", "--odd", "1-2"})).exitCode, 2);
+    EXPECT_EQ(RunCli(home, Args({"--road", "2:2:1", "--road0", "1-2"})).exitCode, 2);
+    r = RunCli(home, Args({"--banker-group", "1 2"}));
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err.trimmed(), QStringLiteral("胆码组“1 2”应写成“号码 号码 …:最少-最多”！"));
+
+    // Patterns are exact counts: 2:2:1 over 3 6 9 | 1 4 7 10 | 2 5 8 11.
+    qint64 roads = 0;
+    for (int a = 1; a <= 11; ++a)
+        for (int b = a + 1; b <= 11; ++b)
+            for (int c = b + 1; c <= 11; ++c)
+                for (int d = c + 1; d <= 11; ++d)
+                    for (int e = d + 1; e <= 11; ++e) {
+                        int r0 = 0;
+                        int r1 = 0;
+                        for (int v : {a, b, c, d, e}) {
+                            r0 += v % 3 == 0 ? 1 : 0;
+                            r1 += v % 3 == 1 ? 1 : 0;
+                        }
+                        roads += r0 == 2 && r1 == 2 ? 1 : 0;
+                    }
+    EXPECT_EQ(count({"--road", "2:2:1"}), QStringList {QStringLiteral("过滤结果：%1注").arg(roads)});
+    // Zones of 11 in 3: 1-4, 5-8, 9-11; banker groups count each on its own.
+    EXPECT_EQ(count({"--zones", "3", "--zone-counts", "4:1:0"}), QStringList {QStringLiteral("过滤结果：4注")});
+    EXPECT_EQ(count({"--banker-group", "1 2 3:3-3", "--banker-group", "10 11:1"}),
+        QStringList {QStringLiteral("过滤结果：12注")});
+
+    // The history check adds the tolerance line and the newer conditions' lines.
+    const QString csv = dir.filePath(QStringLiteral("draws.csv"));
+    WriteFile(csv,
+        "period,date,a,b,c,d,e\n2006001,2006-01-01,3,1,2,5,4\n2006002,2006-01-02,11,1,2,3,4\n"
+        "2006003,2006-01-03,5,6,7,8,9\n");
+    ASSERT_EQ(RunCli(home, {QStringLiteral("import"), k115, csv}).exitCode, 0);
+    r = RunCli(home, Args({"--repeat", "0-1", "--consecutive", "3-4", "--tolerance", "1", "--backtest"}));
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    lines = r.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 4) << r.out.toStdString();
+    // 重码 of each draw against the one before: 0, 4, 0; pairs of neighbours: 4, 3, 4.
+    EXPECT_TRUE(lines[0].startsWith(QStringLiteral("历史验证：判断3期开奖号码，全部条件都通过的有2期")))
+        << lines[0].toStdString();
+    EXPECT_TRUE(lines[1].startsWith(QStringLiteral("  容错1个（最多1个条件不满足）：开奖号码通过3期")))
+        << lines[1].toStdString();
+    EXPECT_TRUE(lines[2].startsWith(QStringLiteral("  重码 0-1：开奖号码通过2期"))) << lines[2].toStdString();
+    EXPECT_TRUE(lines[3].startsWith(QStringLiteral("  连号个数 3-4：开奖号码通过3期"))) << lines[3].toStdString();
 }

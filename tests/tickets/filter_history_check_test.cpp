@@ -49,6 +49,7 @@ std::array<bool, kFilterConditionCount> Holds(
 void Tally(PassCounts &counts, const std::array<bool, kFilterConditionCount> &holds)
 {
     ++counts.judged;
+    counts.passing.resize(holds.size());
     if (std::all_of(holds.begin(), holds.end(), [](bool h) { return h; }))
         ++counts.passingAll;
     for (std::size_t i = 0; i < holds.size(); ++i)
@@ -115,7 +116,7 @@ TEST(FilterHistoryCheck, CountsMatchAPlainCountInBothTrends)
         const HistoryCheckInputs inputs = RandomGame(variant);
         // Two deviation ranges: the first draw ((12 - 4) / 2 = 4 without a previous draw) fails
         // the first and meets the second.
-        for (const FilterBounds deviation : {FilterBounds {1, 2}, FilterBounds {2, 4}}) {
+        for (const FilterBounds &deviation : {FilterBounds {1, 2}, FilterBounds {2, 4}}) {
             TotalFilterConditions c = AllNine();
             c.deviation = deviation;
             const std::string what = std::string(variant ? "variant" : "standard") + " deviation "
