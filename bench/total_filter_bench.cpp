@@ -1,6 +1,7 @@
 // The total filter on 南粤风采36选7 (8347680 tickets) with 3000 draws: a run from the Pending
-// state with every indicator and the banker condition, and a run that keeps about a million
-// tickets, both with the writing of "temp.txt".
+// state with every indicator and the banker condition, the same with five newer conditions and a
+// tolerance of one, and a run that keeps about a million tickets, all with the writing of
+// "temp.txt".
 #include "bench_support.h"
 
 #include "data/open_lottery.h"
@@ -61,6 +62,36 @@ void BM_RunFromPendingAllConditions(benchmark::State &state)
     RunOnce(state, c);
 }
 BENCHMARK(BM_RunFromPendingAllConditions)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->MeasureProcessCPUTime()
+    ->Iterations(1)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(false);
+
+// The nine conditions, five of the newer ones and a tolerance of one: still one pass over the
+// enumeration, every ticket tested until its second failure.
+void BM_RunFromPendingNewConditionsTolerance(benchmark::State &state)
+{
+    TotalFilterConditions c;
+    c.big = FilterBounds {2, 5};
+    c.odd = FilterBounds {2, 5};
+    c.sum = FilterBounds {100, 160};
+    c.span = FilterBounds {20, 33};
+    c.dispersion = FilterBounds {4, 8};
+    c.deviation = FilterBounds {2, 8};
+    c.ac = FilterBounds {12, 21};
+    c.banker = FilterBounds {1, 2};
+    c.bankers = {3, 12, 25, 31};
+    c.repeat = FilterBounds {0, 2};
+    c.consecutive = FilterBounds {0, 2};
+    c.tailCount = FilterBounds {5, 7};
+    c.road0 = FilterBounds {1, 3};
+    c.primes = FilterBounds {1, 3, {{5, 5}}};
+    c.tolerance = 1;
+    RunOnce(state, c);
+}
+BENCHMARK(BM_RunFromPendingNewConditionsTolerance)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()
     ->MeasureProcessCPUTime()

@@ -127,10 +127,10 @@ public:
         return failed;
     }
 
-    // The pass over all tickets in lexicographic order: the tickets sharing their first M - 1
-    // numbers share most of the work, kept in a Prefix. Only for ascending numbers of 1..N with
-    // N below 64 in the standard trend, and only for the nine conditions of the window;
-    // failures() serves the rest.
+    // The passes over all tickets in lexicographic order (a run from the complete enumeration,
+    // the history check): the tickets sharing their first M - 1 numbers share most of the
+    // work, kept in a Prefix. Only for ascending numbers of 1..N with N below 64 in the
+    // standard trend; passes(), failureCount() and failures() serve the rest.
     struct Prefix {
         int chooser = 0;
         int odd = 0;
@@ -142,8 +142,20 @@ public:
         std::uint64_t acSeen = 0;
         int first = 0;
         int previous = 0;
+        // The newer conditions.
+        int repeat = 0;
+        int recent = 0;
+        unsigned tails = 0;
+        int tailSum = 0;
+        int roads[3] = {0, 0, 0};
+        int primes = 0;
+        int pairs = 0; // neighbouring pairs
+        int longest = 0; // the longest run
+        int run = 0; // the run ending at `previous`
+        int zones[kMaxFilterZones + 1] = {}; // [0]: outside every zone
+        int groups[kMaxBankerGroups] = {};
     };
-    bool prefixServes() const { return m_sorted && m_m >= 2 && m_n < kTableSize && !m_extra; }
+    bool prefixServes() const { return m_sorted && m_m >= 2 && m_n < kTableSize; }
 
     // The first M - 1 numbers of an ascending ticket.
     Prefix prefix(const int *w) const
@@ -163,6 +175,22 @@ public:
                 p.dispersion = std::max(p.dispersion, (v - w[j - 1]) / 2);
             for (int i = 0; i < j; ++i)
                 p.acSeen |= std::uint64_t(1) << (v - w[i]);
+            if (m_extra) {
+                const Feature &f = m_feature[v];
+                p.repeat += f.latest;
+                p.recent += f.recent;
+                p.tails |= 1u << f.tail;
+                p.tailSum += f.tail;
+                ++p.roads[f.road];
+                p.primes += f.prime;
+                ++p.zones[f.zone + 1];
+                for (unsigned g = f.groups; g != 0; g &= g - 1)
+                    ++p.groups[std::countr_zero(g)];
+                const bool joins = j > 0 && v - w[j - 1] == 1;
+                p.pairs += joins ? 1 : 0;
+                p.run = joins ? p.run + 1 : 1;
+                p.longest = std::max(p.longest, p.run);
+            }
         }
         p.dispersion = std::max(p.dispersion, w[0] - 1);
         p.first = w[0];
@@ -170,40 +198,26 @@ public:
         return p;
     }
 
-    // failures() of an ascending ticket whose first M - 1 numbers made p.
+    // passes(), failureCount() and failures() of an ascending ticket whose first M - 1
+    // numbers made p.
+    bool passesAfter(const Prefix &p, const int *w) const
+    {
+        return evaluateAfter(p, w, [](int) { return true; });
+    }
+    int failureCountAfter(const Prefix &p, const int *w) const
+    {
+        int failed = 0;
+        const int tolerance = m_tolerance;
+        evaluateAfter(p, w, [&failed, tolerance](int) { return ++failed > tolerance; });
+        return failed;
+    }
     std::uint64_t failuresAfter(const Prefix &p, const int *w) const
     {
-        const int k = m_m - 1;
-        const int v = w[k];
         std::uint64_t failed = 0;
-        const auto mark = [&](FilterCondition condition, bool fails) {
-            if (fails)
-                failed |= std::uint64_t(1) << m_pos[static_cast<int>(condition)];
-        };
-        if (m_c.chooser)
-            mark(FilterCondition::Chooser, !m_c.chooser->contains(p.chooser + static_cast<int>(m_ballMask >> v & 1)));
-        mark(FilterCondition::Odd, m_c.odd && !m_c.odd->contains(p.odd + (v & 1)));
-        mark(FilterCondition::Big, m_c.big && !m_c.big->contains(p.big + (v >= m_half ? 1 : 0)));
-        mark(FilterCondition::Sum, m_c.sum && !m_c.sum->contains(p.sum + v));
-        mark(FilterCondition::Span, m_c.span && !m_c.span->contains(v - p.first));
-        if (m_c.banker)
-            mark(FilterCondition::Banker, !m_c.banker->contains(p.banker + static_cast<int>(m_bankerMask >> v & 1)));
-        if (m_c.deviation) {
-            const bool holds = m_reference.empty()
-                ? m_deviationConstant
-                : m_c.deviation->contains(std::max(p.deviation, m_nearestReference[v]));
-            mark(FilterCondition::Deviation, !holds);
-        }
-        if (m_c.dispersion) {
-            const int widest = std::max({p.dispersion, (v - p.previous) / 2, m_n - v});
-            mark(FilterCondition::Dispersion, !m_c.dispersion->contains(widest));
-        }
-        if (m_c.ac) {
-            std::uint64_t seen = p.acSeen;
-            for (int j = 0; j < k; ++j)
-                seen |= std::uint64_t(1) << (v - w[j]);
-            mark(FilterCondition::Ac, !m_c.ac->contains(std::popcount(seen)));
-        }
+        evaluateAfter(p, w, [&failed](int position) {
+            failed |= std::uint64_t(1) << position;
+            return false;
+        });
         return failed;
     }
 
@@ -375,6 +389,90 @@ private:
             if (m_c.consecutive && !m_c.consecutive->contains(pairs) && failed(C::Consecutive))
                 return false;
             if (m_c.longestRun && !m_c.longestRun->contains(longest) && failed(C::LongestRun))
+                return false;
+        }
+        return true;
+    }
+
+    // evaluate() of an ascending ticket whose first M - 1 numbers made p: only the last number
+    // is read.
+    template<class Fail>
+    bool evaluateAfter(const Prefix &p, const int *w, Fail &&fail) const
+    {
+        const auto failed = [&](FilterCondition condition) { return fail(m_pos[static_cast<int>(condition)]); };
+        using C = FilterCondition;
+        const int k = m_m - 1;
+        const int v = w[k];
+        if (m_c.chooser && !m_c.chooser->contains(p.chooser + static_cast<int>(m_ballMask >> v & 1))
+            && failed(C::Chooser))
+            return false;
+        if (m_c.odd && !m_c.odd->contains(p.odd + (v & 1)) && failed(C::Odd))
+            return false;
+        if (m_c.big && !m_c.big->contains(p.big + (v >= m_half ? 1 : 0)) && failed(C::Big))
+            return false;
+        if (m_c.sum && !m_c.sum->contains(p.sum + v) && failed(C::Sum))
+            return false;
+        if (m_c.span && !m_c.span->contains(v - p.first) && failed(C::Span))
+            return false;
+        if (m_c.banker && !m_c.banker->contains(p.banker + static_cast<int>(m_bankerMask >> v & 1))
+            && failed(C::Banker))
+            return false;
+        if (m_c.deviation) {
+            const bool holds = m_reference.empty()
+                ? m_deviationConstant
+                : m_c.deviation->contains(std::max(p.deviation, m_nearestReference[v]));
+            if (!holds && failed(C::Deviation))
+                return false;
+        }
+        if (m_extra) {
+            const Feature &f = m_feature[v];
+            if (m_c.repeat && !m_c.repeat->contains(p.repeat + f.latest) && failed(C::Repeat))
+                return false;
+            if (m_c.repeatRecent && !m_c.repeatRecent->contains(p.recent + f.recent) && failed(C::RepeatRecent))
+                return false;
+            if (m_c.tailCount && !m_c.tailCount->contains(std::popcount(p.tails | 1u << f.tail))
+                && failed(C::TailCount))
+                return false;
+            if (m_c.tailSum && !m_c.tailSum->contains(p.tailSum + f.tail) && failed(C::TailSum))
+                return false;
+            if (m_c.road0 && !m_c.road0->contains(p.roads[0] + (f.road == 0 ? 1 : 0)) && failed(C::Road0))
+                return false;
+            if (m_c.road1 && !m_c.road1->contains(p.roads[1] + (f.road == 1 ? 1 : 0)) && failed(C::Road1))
+                return false;
+            if (m_c.road2 && !m_c.road2->contains(p.roads[2] + (f.road == 2 ? 1 : 0)) && failed(C::Road2))
+                return false;
+            if (m_c.primes && !m_c.primes->contains(p.primes + f.prime) && failed(C::Primes))
+                return false;
+            for (const Counted &zone : m_zones) {
+                const int count = p.zones[zone.index + 1] + (f.zone == zone.index ? 1 : 0);
+                if (!zone.bounds->contains(count) && fail(zone.position))
+                    return false;
+            }
+            for (const Counted &group : m_groups) {
+                const int hits = p.groups[group.index] + static_cast<int>(f.groups >> group.index & 1);
+                if (!group.bounds->contains(hits) && fail(group.position))
+                    return false;
+            }
+            if (m_runs) {
+                const bool joins = v - p.previous == 1;
+                const int pairs = p.pairs + (joins ? 1 : 0);
+                const int longest = std::max(p.longest, joins ? p.run + 1 : 1);
+                if (m_c.consecutive && !m_c.consecutive->contains(pairs) && failed(C::Consecutive))
+                    return false;
+                if (m_c.longestRun && !m_c.longestRun->contains(longest) && failed(C::LongestRun))
+                    return false;
+            }
+        }
+        if (m_c.dispersion) {
+            const int widest = std::max({p.dispersion, (v - p.previous) / 2, m_n - v});
+            if (!m_c.dispersion->contains(widest) && failed(C::Dispersion))
+                return false;
+        }
+        if (m_c.ac) {
+            std::uint64_t seen = p.acSeen;
+            for (int j = 0; j < k; ++j)
+                seen |= std::uint64_t(1) << (v - w[j]);
+            if (!m_c.ac->contains(std::popcount(seen)) && failed(C::Ac))
                 return false;
         }
         return true;

@@ -283,7 +283,9 @@ std::optional<qint64> ApplyConditions(TicketSet &tickets, const FilterInputs &in
         return 0;
     if (tickets.width() != inputs.m || inputs.m > kTesterMaxWidth)
         throw InputError(QStringLiteral("投注号码的个数与彩票的选择号码数%1不符！").arg(inputs.m));
-    const TicketTester tester(inputs, conditions, tickets.layout() == TicketSet::Layout::Lexicographic);
+    const bool lexicographic = tickets.layout() == TicketSet::Layout::Lexicographic;
+    const TicketTester tester(inputs, conditions, lexicographic);
+    const bool prefixed = lexicographic && tester.prefixServes();
     quint8 *states = tickets.stateData();
 
     // Blocks of rows split over the cores, each thread marking its own rows and counting the
@@ -294,6 +296,27 @@ std::optional<qint64> ApplyConditions(TicketSet &tickets, const FilterInputs &in
         static_cast<std::size_t>(BlockThreadCount(rows, kBlock)), std::vector<qint64>(slots, 0));
     const bool finished = ForEachBlock(rows, kBlock, progress, [&](int thread, qint64 begin, qint64 end) {
         qint64 *own = kept[static_cast<std::size_t>(thread)].data();
+        if (prefixed) {
+            // In lexicographic order the first M - 1 numbers change exactly after a ticket
+            // ending in N; the prefix follows every row, rejected ones too.
+            TicketTester::Prefix prefix;
+            int last = inputs.n;
+            tickets.forRange(begin, end, [&](qint64 row, const int *numbers) {
+                if (last == inputs.n)
+                    prefix = tester.prefix(numbers);
+                last = numbers[inputs.m - 1];
+                quint8 &state = states[row];
+                if (state != 0)
+                    return;
+                const int failed = tolerance == 0 ? (tester.passesAfter(prefix, numbers) ? 0 : 1)
+                                                  : tester.failureCountAfter(prefix, numbers);
+                if (failed <= tolerance)
+                    ++own[failed];
+                else
+                    state = 1;
+            });
+            return;
+        }
         if (tolerance == 0) {
             tickets.forRange(begin, end, [&](qint64 row, const int *numbers) {
                 quint8 &state = states[row];

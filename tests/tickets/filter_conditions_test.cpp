@@ -155,6 +155,7 @@ TEST(FilterConditions, EveryNewConditionMatchesAPlainCountInBothTrends)
         EXPECT_EQ(active[11], ConditionRef(FilterCondition::Zone, 2));
         EXPECT_EQ(active[14], ConditionRef(FilterCondition::BankerGroup, 1));
         const TicketTester tester(game.filter, c, true);
+        EXPECT_EQ(tester.prefixServes(), !variant);
         std::vector<qint64> kept(active.size(), 0);
         qint64 differing = 0;
         int t[kM] = {1, 2, 3, 4, 5};
@@ -167,6 +168,11 @@ TEST(FilterConditions, EveryNewConditionMatchesAPlainCountInBothTrends)
             }
             differing += tester.failures(t) != want ? 1 : 0;
             differing += tester.passes(t) != (want == 0) ? 1 : 0;
+            // The shared-prefix path of the passes over the complete set (standard trend only).
+            if (tester.prefixServes()) {
+                differing += tester.failuresAfter(tester.prefix(t), t) != want ? 1 : 0;
+                differing += tester.passesAfter(tester.prefix(t), t) != (want == 0) ? 1 : 0;
+            }
         } while (NextCombination(t, kN, kM));
         EXPECT_EQ(differing, 0) << (variant ? "variant" : "standard");
         for (std::size_t i = 0; i < kept.size(); ++i) {
@@ -311,5 +317,53 @@ TEST(FilterConditions, HistoryCheckCountsNewConditionsPlainly)
         EXPECT_TRUE(lines[5].startsWith(QStringLiteral("  最长连号 1,3："))) << lines[5].toStdString();
         EXPECT_TRUE(lines[12].startsWith(QStringLiteral("  第1区个数（共4区）1-2："))) << lines[12].toStdString();
         EXPECT_TRUE(lines[15].startsWith(QStringLiteral("  胆码组1 1 2 3 4 中1-2："))) << lines[15].toStdString();
+    }
+}
+
+// The shared-prefix path with the newer conditions on larger games: every ticket judged as the
+// ticket-by-ticket test judges it, with random ranges, zone counts and groups.
+TEST(FilterConditions, SharedPrefixJudgesNewConditionsAsEachTicketAlone)
+{
+    RandomSource random(4242);
+    for (const int n : {20, 36}) {
+        const int m = n == 20 ? 5 : 7;
+        for (int round = 0; round < 4; ++round) {
+            FilterInputs inputs;
+            inputs.n = n;
+            inputs.m = m;
+            for (int j = 0; j < m * 4; ++j)
+                inputs.recentDraws.push_back(random.between(1, n));
+            inputs.latestDraw.assign(inputs.recentDraws.end() - m, inputs.recentDraws.end());
+            const auto bounds = [&](int lo, int hi) {
+                const int a = random.between(lo, hi);
+                return FilterBounds {a, a + random.between(0, (hi - lo) / 2), {{hi, hi}}};
+            };
+            TotalFilterConditions c;
+            c.sum = bounds(m * (m + 1) / 2, m * n - m * (m - 1) / 2);
+            c.repeat = bounds(0, m);
+            c.repeatRecent = bounds(0, m);
+            c.repeatPeriods = random.between(1, 4);
+            c.consecutive = bounds(0, m - 1);
+            c.longestRun = bounds(1, m);
+            c.tailCount = bounds(1, std::min(m, 10));
+            c.tailSum = bounds(0, 9 * m);
+            c.road0 = bounds(0, m);
+            c.road1 = bounds(0, m);
+            c.road2 = bounds(0, m);
+            c.primes = bounds(0, m);
+            c.zoneCount = random.between(2, 12);
+            for (int z = 0; z < c.zoneCount; ++z)
+                c.zones.push_back(random.below(2) == 1 ? std::optional(bounds(0, 2)) : std::nullopt);
+            c.bankerGroups = {{{random.between(1, n), random.between(1, n), 70}, bounds(0, 2)},
+                {{random.between(1, n), random.between(1, n)}, bounds(0, 1)}};
+            const TicketTester tester(inputs, c, true);
+            ASSERT_TRUE(tester.prefixServes());
+            const TicketSet tickets = TicketSet::lexicographic(n, m);
+            qint64 differing = 0;
+            tickets.forRange(0, std::min<qint64>(tickets.rowCount(), 200000), [&](qint64, const int *t) {
+                differing += tester.failuresAfter(tester.prefix(t), t) != tester.failures(t) ? 1 : 0;
+            });
+            EXPECT_EQ(differing, 0) << n << " choose " << m << " round " << round;
+        }
     }
 }
