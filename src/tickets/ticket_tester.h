@@ -96,9 +96,15 @@ public:
                 m_nearestReference[v] = nearestReference(v);
         }
         if (m_c.repeat || m_c.repeatRecent) {
-            for (int v = 0; v < kTableSize; ++v) {
-                m_feature[v].latest = inLatest(v);
-                m_feature[v].recent = inRecent(v);
+            for (Feature &f : m_feature)
+                f.latest = f.recent = 0;
+            for (int v : m_reference) {
+                if (v >= 0 && v < kTableSize)
+                    m_feature[v].latest = 1;
+            }
+            for (int v : m_recent) {
+                if (v >= 0 && v < kTableSize)
+                    m_feature[v].recent = 1;
             }
         }
     }

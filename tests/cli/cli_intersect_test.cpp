@@ -39,6 +39,11 @@ TEST(CliIntersect, IntersectsAndWritesATicketFile)
     r = RunCli(home, {QStringLiteral("intersect"), name, a, QStringLiteral("--tolerance"), QStringLiteral("a-b")});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(r.err.contains(QStringLiteral("不是一个有效的整形值"))) << r.err.toStdString();
+    // The filter's value sets do not apply here: a second range would be silently dropped.
+    r = RunCli(
+        home, {QStringLiteral("intersect"), name, a, b, QStringLiteral("--tolerance"), QStringLiteral("0-0,2-2")});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err.trimmed(), QStringLiteral("容错范围只能是一段“t1-t2”！"));
     EXPECT_EQ(RunCli(home, {QStringLiteral("intersect"), name}).exitCode, 2);
     EXPECT_EQ(RunCli(home, {QStringLiteral("intersect"), QStringLiteral("福彩3D"), a}).exitCode, 1);
 }
