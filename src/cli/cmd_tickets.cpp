@@ -2,8 +2,11 @@
 #include "cli/cli.h"
 
 #include "common/errors.h"
+#include "common/random_source.h"
 #include "data/open_lottery.h"
 #include "tickets/filter_history_check.h"
+#include "tickets/filter_set.h"
+#include "tickets/survivor_look.h"
 #include "tickets/ticket_file.h"
 #include "tickets/total_filter.h"
 #include "trend/variant_trend.h"
@@ -88,7 +91,12 @@ int Filter(Context &context, const QStringList &args)
         {QStringLiteral("variant"), QStringLiteral("在变幻走势下过滤")},
         {QStringLiteral("backtest"),
             QStringLiteral("历史验证：不列出投注号码，统计历史开奖号码与全部投注号码各有多少通过这些条件")},
-        {QStringLiteral("seed"), QStringLiteral("变幻走势的随机种子"), QStringLiteral("S")},
+        {QStringLiteral("seed"), QStringLiteral("变幻走势和 --pick 的随机种子"), QStringLiteral("S")},
+        {QStringLiteral("set"), QStringLiteral("从过滤条件文件读入条件（命令行给出的条件替换文件中的同一条件）"),
+            QStringLiteral("SETFILE")},
+        {QStringLiteral("save-set"), QStringLiteral("把条件写入过滤条件文件，不过滤"), QStringLiteral("SETFILE")},
+        {QStringLiteral("look"), QStringLiteral("列出过滤结果各指标的值各有多少注（不再列出投注号码）")},
+        {QStringLiteral("pick"), QStringLiteral("从过滤结果中随机选出n注列出（代替全部）"), QStringLiteral("n")},
         {QStringList {QStringLiteral("o"), QStringLiteral("output")},
             QStringLiteral("写入投注号码文件，不写则输出到标准输出"), QStringLiteral("TICKETFILE")},
     });
@@ -99,17 +107,23 @@ int Filter(Context &context, const QStringList &args)
                            "--repeat-periods P] [--consecutive a-b] [--longest-run a-b] [--tail-count a-b] "
                            "[--tail-sum a-b] [--road0 a-b] [--road1 a-b] [--road2 a-b | --road a:b:c] [--primes a-b] "
                            "[--zones Z (--zone-counts a:b:… | --zone-range k:a-b …)] [--banker-group \"n n …:a-b\" …] "
-                           "[--tolerance k] [--from TICKETFILE] [--variant --seed S] "
-                           "[-o TICKETFILE | --backtest]"),
+                           "[--tolerance k] [--set SETFILE] [--from TICKETFILE] [--variant --seed S] "
+                           "[-o TICKETFILE] [--look] [--pick n --seed S] [--backtest] [--save-set SETFILE]"),
             1, 1))
         return 0;
-    if (parser.isSet(QStringLiteral("seed")) && !parser.isSet(QStringLiteral("variant")))
-        throw UsageError(QStringLiteral("--seed 只与 --variant 一起使用"));
     // The history check judges the stored draws and the complete set of tickets: a ticket file
-    // to start from or to write has no place in it.
+    // to start from or to write, a look at survivors or a pick from them has no place in it.
     const bool backtest = parser.isSet(QStringLiteral("backtest"));
-    if (backtest && (parser.isSet(QStringLiteral("from")) || parser.isSet(QStringLiteral("o"))))
-        throw UsageError(QStringLiteral("--backtest 不能与 --from 或 -o 一起使用"));
+    const bool look = parser.isSet(QStringLiteral("look"));
+    const bool pick = parser.isSet(QStringLiteral("pick"));
+    if (backtest && (parser.isSet(QStringLiteral("from")) || parser.isSet(QStringLiteral("o")) || look || pick))
+        throw UsageError(QStringLiteral("--backtest 不能与 --from、-o、--look 或 --pick 一起使用"));
+    // Saving a set only writes the conditions.
+    const bool saveSet = parser.isSet(QStringLiteral("save-set"));
+    if (saveSet
+        && (backtest || look || pick || parser.isSet(QStringLiteral("from")) || parser.isSet(QStringLiteral("o"))))
+        throw UsageError(
+            QStringLiteral("--save-set 只保存条件，不能与 --backtest、--from、-o、--look 或 --pick 一起使用"));
 
     OpenLottery lottery;
     lottery.open(context.store(), parser.positionalArguments().front());
@@ -117,7 +131,15 @@ int Filter(Context &context, const QStringList &args)
     if (!unsupported.isEmpty())
         throw InputError(unsupported);
 
-    TotalFilterConditions conditions;
+    // A saved set is the starting point; a condition given on the command line replaces the
+    // set's same condition (--zones all zones, --banker-group all groups).
+    FilterSet fromFile;
+    if (parser.isSet(QStringLiteral("set")))
+        fromFile = ReadFilterSet(parser.value(QStringLiteral("set")), lottery.n, lottery.m);
+    const bool variant = parser.isSet(QStringLiteral("variant")) || fromFile.variant;
+    if (parser.isSet(QStringLiteral("seed")) && !variant && !pick && !saveSet)
+        throw UsageError(QStringLiteral("--seed 只与 --variant 或 --pick 一起使用"));
+    TotalFilterConditions conditions = fromFile.conditions;
     for (const BoundsOption &option : kIndicatorOptions) {
         const QString name = QString::fromUtf8(option.name);
         if (parser.isSet(name))
@@ -125,8 +147,7 @@ int Filter(Context &context, const QStringList &args)
     }
     const QString m = QString::number(lottery.m);
     if (parser.isSet(QStringLiteral("balls"))) {
-        if (parser.isSet(QStringLiteral("variant")))
-            throw InputError(QStringLiteral("变幻走势下不能按选择球号过滤！"));
+        conditions.balls = {};
         for (int ball : ParseBankerTokens(parser.value(QStringLiteral("balls")))) {
             if (ball < 1 || ball > std::min(lottery.n, 50))
                 throw InputError(QStringLiteral("球号%1不在1到%2之间！").arg(ball).arg(std::min(lottery.n, 50)));
@@ -163,6 +184,7 @@ int Filter(Context &context, const QStringList &args)
     if (zoneCounts && zoneRanges)
         throw UsageError(QStringLiteral("--zone-counts 不能与 --zone-range 一起使用"));
     if (parser.isSet(QStringLiteral("zones"))) {
+        conditions.zones.clear();
         conditions.zoneCount = ToInteger(parser.value(QStringLiteral("zones")));
         if (conditions.zoneCount < kMinFilterZones || conditions.zoneCount > std::min(kMaxFilterZones, lottery.n))
             throw InputError(QStringLiteral("分区数应在%1到%2之间！")
@@ -184,15 +206,31 @@ int Filter(Context &context, const QStringList &args)
             conditions.zones[static_cast<std::size_t>(zone - 1)] = ParseBoundsText(text.mid(colon + 1));
         }
     }
+    if (parser.isSet(QStringLiteral("banker-group")))
+        conditions.bankerGroups.clear();
     for (const QString &text : parser.values(QStringLiteral("banker-group")))
         conditions.bankerGroups.push_back(ParseBankerGroup(text));
     if (parser.isSet(QStringLiteral("tolerance")))
         conditions.tolerance = ToInteger(parser.value(QStringLiteral("tolerance")));
+    if (variant && conditions.chooser)
+        throw InputError(QStringLiteral("变幻走势下不能按选择球号过滤！"));
     const QString problem = CheckConditions(conditions, lottery.n, lottery.m);
     if (!problem.isEmpty())
         throw InputError(problem);
 
-    if (parser.isSet(QStringLiteral("variant"))) {
+    if (saveSet) {
+        const FilterSet set {conditions, variant};
+        // What is written must read back: numbers outside 1..N, say, are refused here rather
+        // than in a file that would not load.
+        ParseFilterSet(FilterSetText(set), lottery.n, lottery.m);
+        const QString path = parser.value(QStringLiteral("save-set"));
+        WriteFilterSet(path, set);
+        context.out() << QStringLiteral("过滤条件已保存：%1（%2个条件）").arg(path).arg(conditions.active().size())
+                      << '\n';
+        return 0;
+    }
+
+    if (variant) {
         RandomSource random
             = parser.isSet(QStringLiteral("seed")) ? RandomSource(SeedOption(parser)) : RandomSource::fromClock();
         lottery.variantMode = true;
@@ -217,20 +255,44 @@ int Filter(Context &context, const QStringList &args)
     if (survivors == 0)
         throw InputError(filter_text::NoSurvivor());
 
+    // The tickets listed: every survivor, or the random pick of them.
+    TicketSet listed;
+    std::uint64_t pickSeed = 0;
+    if (pick) {
+        pickSeed = parser.isSet(QStringLiteral("seed")) ? SeedOption(parser) : RandomSource::fromClock().next();
+        RandomSource random(pickSeed);
+        const TicketSet &all = lottery.ticketSet();
+        const std::vector<qint64> rows = PickSurvivors(all, ToInteger(parser.value(QStringLiteral("pick"))), random);
+        std::vector<qint16> numbers;
+        std::vector<int> one(static_cast<std::size_t>(lottery.m));
+        for (qint64 row : rows) {
+            all.numbers(row, one.data());
+            numbers.insert(numbers.end(), one.begin(), one.end());
+        }
+        listed = TicketSet::fromRows(lottery.m, std::move(numbers));
+    }
+    const TicketSet &tickets = pick ? listed : lottery.ticketSet();
     if (parser.isSet(QStringLiteral("o"))) {
-        WriteTicketFile(parser.value(QStringLiteral("o")), lottery.ticketSet());
-    } else {
+        WriteTicketFile(parser.value(QStringLiteral("o")), tickets);
+    } else if (pick || !look) {
         context.out().flush();
         QFile out;
         out.setObjectName(QStringLiteral("stdout"));
         if (!out.open(stdout, QIODevice::WriteOnly))
             throw IoError::cannotWrite(QStringLiteral("stdout"), out.errorString());
-        WriteTicketFile(out, lottery.ticketSet());
+        WriteTicketFile(out, tickets);
         out.flush();
     }
     context.out() << filter_text::ResultCount(survivors) << '\n';
     if (conditions.tolerance > 0)
         context.out() << filter_text::ToleranceCounts(job.byFailures) << '\n';
+    if (pick)
+        context.out() << QStringLiteral("随机选出%1注（种子%2）").arg(listed.rowCount()).arg(pickSeed) << '\n';
+    if (look) {
+        const std::optional<SurvivorLook> counts = LookAtSurvivors(lottery.ticketSet(), job.inputs);
+        for (const QString &line : SurvivorLookLines(*counts))
+            context.out() << line << '\n';
+    }
     return 0;
 }
 

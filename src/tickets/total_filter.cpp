@@ -120,6 +120,48 @@ int TotalFilterConditions::chosenBallCount(int n) const
     return count;
 }
 
+namespace {
+
+std::vector<int> DistinctSorted(std::vector<int> values)
+{
+    std::sort(values.begin(), values.end());
+    values.erase(std::unique(values.begin(), values.end()), values.end());
+    return values;
+}
+
+std::optional<FilterBounds> ZoneAt(const TotalFilterConditions &c, int zone)
+{
+    return zone < static_cast<int>(c.zones.size()) ? c.zones[static_cast<std::size_t>(zone)] : std::nullopt;
+}
+
+} // namespace
+
+bool operator==(const TotalFilterConditions &a, const TotalFilterConditions &b)
+{
+    for (int k = 0; k < kScalarConditionCount; ++k) {
+        if (a.bounds(static_cast<FilterCondition>(k)) != b.bounds(static_cast<FilterCondition>(k)))
+            return false;
+    }
+    if (a.chooser && a.balls != b.balls)
+        return false;
+    if (a.banker && DistinctSorted(a.bankers) != DistinctSorted(b.bankers))
+        return false;
+    if (a.repeatRecent && a.repeatPeriods != b.repeatPeriods)
+        return false;
+    if (a.zoneCount != b.zoneCount || a.tolerance != b.tolerance || a.bankerGroups.size() != b.bankerGroups.size())
+        return false;
+    for (int z = 0; z < static_cast<int>(std::max(a.zones.size(), b.zones.size())); ++z) {
+        if (ZoneAt(a, z) != ZoneAt(b, z))
+            return false;
+    }
+    for (std::size_t g = 0; g < a.bankerGroups.size(); ++g) {
+        if (a.bankerGroups[g].hits != b.bankerGroups[g].hits
+            || DistinctSorted(a.bankerGroups[g].numbers) != DistinctSorted(b.bankerGroups[g].numbers))
+            return false;
+    }
+    return true;
+}
+
 std::vector<int> ParseBankerTokens(const QString &text)
 {
     std::vector<int> tokens;

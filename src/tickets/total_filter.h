@@ -46,6 +46,12 @@ struct FilterBounds {
     bool ordered() const;
     // "98-110,120-126" ("5" for a single value).
     QString text() const;
+
+    friend bool operator==(const FilterBounds &a, const FilterBounds &b)
+    {
+        return a.lower == b.lower && a.upper == b.upper && a.more == b.more;
+    }
+    friend bool operator!=(const FilterBounds &a, const FilterBounds &b) { return !(a == b); }
 };
 
 // The kinds of conditions of TotalFilterConditions, in the order the checks list them. The
@@ -151,6 +157,12 @@ struct TotalFilterConditions {
     // The bounds of any active condition.
     const FilterBounds &boundsOf(ConditionRef condition) const;
     int chosenBallCount(int n) const;
+
+    // Two sets that filter alike: the same bounds everywhere, and the values a bound reads only
+    // where it is active (the balls with 选择球号, the bankers with 胆码, the periods with 近期重码);
+    // bankers and group numbers compare as sets, zones beyond the stored ones are not active.
+    friend bool operator==(const TotalFilterConditions &a, const TotalFilterConditions &b);
+    friend bool operator!=(const TotalFilterConditions &a, const TotalFilterConditions &b) { return !(a == b); }
 };
 
 // The texts of the total filter's messages.
