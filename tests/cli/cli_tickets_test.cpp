@@ -224,3 +224,123 @@ TEST(CliFilter, ToleranceValueSetsAndTheNewerConditions)
     EXPECT_TRUE(lines[2].startsWith(QStringLiteral("  重码 0-1：开奖号码通过2期"))) << lines[2].toStdString();
     EXPECT_TRUE(lines[3].startsWith(QStringLiteral("  连号个数 3-4：开奖号码通过3期"))) << lines[3].toStdString();
 }
+
+TEST(CliFilter, SavedSetFiltersAsTheSameOptions)
+{
+    QTemporaryDir dir;
+    const QString home = dir.path() + QStringLiteral("/home");
+    const QString set = dir.filePath(QStringLiteral("set.txt"));
+    const QStringList options {QStringLiteral("--sum"), QStringLiteral("20-30,35"), QStringLiteral("--odd"),
+        QStringLiteral("2-4"), QStringLiteral("--bankers"), QStringLiteral("1 2"), QStringLiteral("--banker-hits"),
+        QStringLiteral("1-2"), QStringLiteral("--balls"), QStringLiteral("1 2 3 4 5 6 7 8"),
+        QStringLiteral("--ball-hits"), QStringLiteral("3-5"), QStringLiteral("--zones"), QStringLiteral("3"),
+        QStringLiteral("--zone-range"), QStringLiteral("2:1-2"), QStringLiteral("--banker-group"),
+        QStringLiteral("3 4:0-1"), QStringLiteral("--consecutive"), QStringLiteral("0-2"),
+        QStringLiteral("--tolerance"), QStringLiteral("1")};
+    auto r = RunCli(home, Args({}) << options << QStringLiteral("--save-set") << set);
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, QStringLiteral("过滤条件已保存：%1（7个条件）\n").arg(set));
+    EXPECT_FALSE(QFile::exists(home + QStringLiteral("/temp.txt"))); // saving filters nothing
+    EXPECT_TRUE(ReadFile(set).contains(QStringLiteral("分区 = 3 区：不限 / 1-2 / 不限\n").toUtf8()));
+
+    const auto direct = RunCli(home, Args({}) << options);
+    ASSERT_EQ(direct.exitCode, 0) << direct.err.toStdString();
+    const auto fromSet = RunCli(home, Args({"--set"}) << set);
+    ASSERT_EQ(fromSet.exitCode, 0) << fromSet.err.toStdString();
+    EXPECT_EQ(fromSet.rawOut, direct.rawOut);
+    EXPECT_TRUE(direct.out.contains(QStringLiteral("其中不满足0个条件的")));
+
+    // A condition on the command line replaces the file's: --sum and the banker groups.
+    QStringList changed = options;
+    changed[1] = QStringLiteral("25-30");
+    changed[17] = QStringLiteral("9 10:1");
+    const auto overridden = RunCli(home, Args({"--sum", "25-30", "--banker-group", "9 10:1", "--set"}) << set);
+    ASSERT_EQ(overridden.exitCode, 0) << overridden.err.toStdString();
+    EXPECT_EQ(overridden.rawOut, RunCli(home, Args({}) << changed).rawOut);
+    EXPECT_NE(overridden.rawOut, direct.rawOut);
+
+    // A set for the variant trend filters in it, replayed by the seed.
+    WriteFile(set, "# mine\n和值 = 20-30\n变幻走势 = 是\n");
+    const auto variant = RunCli(home, Args({"--set", set.toUtf8().constData(), "--seed", "11"}));
+    ASSERT_EQ(variant.exitCode, 0) << variant.err.toStdString();
+    EXPECT_EQ(variant.rawOut, RunCli(home, Args({"--sum", "20-30", "--variant", "--seed", "11"})).rawOut);
+}
+
+TEST(CliFilter, BadSetsAndSavesAreRefused)
+{
+    QTemporaryDir dir;
+    const QString home = dir.path() + QStringLiteral("/home");
+    const QString set = dir.filePath(QStringLiteral("set.txt"));
+    WriteFile(set, "# Lumaro 总体过滤条件\n奇数 = 2-4\n和值 = 98-\n");
+    auto r = RunCli(home, Args({"--set", set.toUtf8().constData()}));
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err.trimmed(), QStringLiteral("第3行：“和值 = 98-”不是有效的范围"));
+    // 11选5 has no sum of 98 at all.
+    WriteFile(set, "和值 = 98-110\n");
+    r = RunCli(home, Args({"--set", set.toUtf8().constData()}));
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err.trimmed(), QStringLiteral("第1行：“和值 = 98-110”超出本彩票可能的值0到55"));
+    r = RunCli(home, Args({"--set", dir.filePath(QStringLiteral("none.txt")).toUtf8().constData()}));
+    EXPECT_EQ(r.exitCode, 1);
+
+    // A banker outside 1..N would make a file that cannot be read back: nothing is written.
+    const QString out = dir.filePath(QStringLiteral("new.txt"));
+    r = RunCli(home, Args({"--bankers", "1 12", "--save-set", out.toUtf8().constData()}));
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err.trimmed(), QStringLiteral("第2行：号码12不在1到11之间"));
+    EXPECT_FALSE(QFile::exists(out));
+    // Saving goes with nothing that filters.
+    for (const char *other : {"--look", "--backtest"})
+        EXPECT_EQ(RunCli(home, Args({"--odd", "1-2", "--save-set", out.toUtf8().constData(), other})).exitCode, 2);
+    EXPECT_EQ(RunCli(home, Args({"--odd", "1-2", "--save-set", out.toUtf8().constData(), "--pick", "2"})).exitCode, 2);
+    EXPECT_FALSE(QFile::exists(out));
+}
+
+TEST(CliFilter, LookAndPickShowTheSurvivors)
+{
+    QTemporaryDir dir;
+    const QString home = dir.path() + QStringLiteral("/home");
+    // The 84 tickets holding 1 and 2: sums 1 + 2 + three of 3..11, from 15 to 33.
+    auto r = RunCli(home, Args({"--bankers", "1 2", "--banker-hits", "2-2", "--look"}));
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    QStringList lines = r.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 8) << r.out.toStdString(); // no tickets: the count and seven indicators
+    EXPECT_EQ(lines[0], QStringLiteral("过滤结果：84注"));
+    EXPECT_TRUE(lines[1].startsWith(QStringLiteral("和值：15:1 16:1 17:2 ")));
+    EXPECT_TRUE(lines[1].endsWith(QStringLiteral(" 32:1 33:1")));
+    // 1 and 2 give one odd number; the three of 3..11 (five odd, four even) the rest.
+    EXPECT_EQ(lines[2], QStringLiteral("奇数：1:4 2:30 3:40 4:10"));
+    EXPECT_TRUE(lines[6].startsWith(QStringLiteral("连号个数：1:")));
+    // With -o the tickets go to the file as usual.
+    const QString out = dir.filePath(QStringLiteral("t.txt"));
+    r = RunCli(home, Args({"--bankers", "1 2", "--banker-hits", "2-2", "--look", "-o", out.toUtf8().constData()}));
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(ReadFile(out).count("\r\n"), 84);
+    EXPECT_EQ(r.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts), lines);
+
+    // Five random survivors, again with the same seed, others with another; the result list
+    // still holds all of them.
+    const auto a = RunCli(home, Args({"--bankers", "1 2", "--banker-hits", "2-2", "--pick", "5", "--seed", "3"}));
+    ASSERT_EQ(a.exitCode, 0) << a.err.toStdString();
+    const QList<QByteArray> picked = a.rawOut.split('\n');
+    ASSERT_EQ(picked.size(), 8); // five tickets, the count, the pick line, the final break
+    QSet<QByteArray> distinct;
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_TRUE(picked[i].startsWith("01 02 ")) << picked[i].constData();
+        distinct.insert(picked[i]);
+        EXPECT_TRUE(i == 0 || picked[i - 1] < picked[i]) << i;
+    }
+    EXPECT_EQ(distinct.size(), 5);
+    EXPECT_EQ(picked[6], QStringLiteral("随机选出5注（种子3）").toUtf8());
+    EXPECT_EQ(RunCli(home, Args({"--bankers", "1 2", "--banker-hits", "2-2", "--pick", "5", "--seed", "3"})).rawOut,
+        a.rawOut);
+    EXPECT_NE(RunCli(home, Args({"--bankers", "1 2", "--banker-hits", "2-2", "--pick", "5", "--seed", "4"})).rawOut,
+        a.rawOut);
+    EXPECT_EQ(ReadFile(home + QStringLiteral("/temp.txt")).count("\r\n"), 84);
+
+    r = RunCli(home, Args({"--bankers", "1 2", "--banker-hits", "2-2", "--pick", "85", "--seed", "3"}));
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err.trimmed(), QStringLiteral("过滤结果只有84注，不能随机选出85注！"));
+    EXPECT_EQ(RunCli(home, Args({"--odd", "1-2", "--seed", "3"})).exitCode, 2); // a seed for nothing
+    EXPECT_EQ(RunCli(home, Args({"--odd", "1-2", "--look", "--backtest"})).exitCode, 2);
+}
