@@ -1,10 +1,11 @@
 // The total filter on 南粤风采36选7 (8347680 tickets) with 3000 draws: a run from the Pending
 // state with every indicator and the banker condition, the same with five newer conditions and a
 // tolerance of one, and a run that keeps about a million tickets, all with the writing of
-// "temp.txt".
+// "temp.txt"; and the look at the survivors' indicator values over all 8347680 tickets, one pass.
 #include "bench_support.h"
 
 #include "data/open_lottery.h"
+#include "tickets/survivor_look.h"
 #include "tickets/total_filter.h"
 
 #include <QCoreApplication>
@@ -106,6 +107,30 @@ void BM_RunKeepingAMillion(benchmark::State &state)
     RunOnce(state, c);
 }
 BENCHMARK(BM_RunKeepingAMillion)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->MeasureProcessCPUTime()
+    ->Iterations(1)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(false);
+
+// The look over every ticket of 36选7 (every row alive, as after a run that kept them all).
+void BM_LookAtAllTickets(benchmark::State &state)
+{
+    const TicketSet tickets = TicketSet::lexicographic(36, 7);
+    FilterInputs inputs;
+    inputs.n = 36;
+    inputs.m = 7;
+    qint64 survivors = 0;
+    for (auto _ : state) {
+        const std::optional<SurvivorLook> look = LookAtSurvivors(tickets, inputs);
+        survivors = look->survivors;
+        benchmark::DoNotOptimize(survivors);
+    }
+    state.counters["survivors"] = static_cast<double>(survivors);
+    state.counters["peak_MB"] = bench::PeakMemoryMb();
+}
+BENCHMARK(BM_LookAtAllTickets)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()
     ->MeasureProcessCPUTime()

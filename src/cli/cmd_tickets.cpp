@@ -155,16 +155,25 @@ int Filter(Context &context, const QStringList &args)
         }
         conditions.chooser = ParseBoundsText(
             parser.isSet(QStringLiteral("ball-hits")) ? parser.value(QStringLiteral("ball-hits")) : m + '-' + m);
+    } else if (parser.isSet(QStringLiteral("ball-hits"))) {
+        // The hits alone change those of the set's balls; without balls they would be ignored.
+        if (!conditions.chooser)
+            throw UsageError(QStringLiteral("--ball-hits 只与 --balls 或含选择球号的 --set 一起使用"));
+        conditions.chooser = ParseBoundsText(parser.value(QStringLiteral("ball-hits")));
     }
     if (parser.isSet(QStringLiteral("bankers"))) {
         conditions.bankers = ParseBankerTokens(parser.value(QStringLiteral("bankers")));
         conditions.banker
             = ParseBoundsText(parser.isSet(QStringLiteral("banker-hits")) ? parser.value(QStringLiteral("banker-hits"))
                                                                           : QStringLiteral("1-1"));
+    } else if (parser.isSet(QStringLiteral("banker-hits"))) {
+        if (!conditions.banker)
+            throw UsageError(QStringLiteral("--banker-hits 只与 --bankers 或含胆码的 --set 一起使用"));
+        conditions.banker = ParseBoundsText(parser.value(QStringLiteral("banker-hits")));
     }
     if (parser.isSet(QStringLiteral("repeat-periods"))) {
-        if (!parser.isSet(QStringLiteral("repeat-recent")))
-            throw UsageError(QStringLiteral("--repeat-periods 只与 --repeat-recent 一起使用"));
+        if (!conditions.repeatRecent)
+            throw UsageError(QStringLiteral("--repeat-periods 只与 --repeat-recent 或含近期重码的 --set 一起使用"));
         conditions.repeatPeriods = ToInteger(parser.value(QStringLiteral("repeat-periods")));
     }
     if (parser.isSet(QStringLiteral("road"))) {

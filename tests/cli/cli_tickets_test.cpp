@@ -258,6 +258,13 @@ TEST(CliFilter, SavedSetFiltersAsTheSameOptions)
     ASSERT_EQ(overridden.exitCode, 0) << overridden.err.toStdString();
     EXPECT_EQ(overridden.rawOut, RunCli(home, Args({}) << changed).rawOut);
     EXPECT_NE(overridden.rawOut, direct.rawOut);
+    // The hits alone change the set's, on its numbers.
+    changed = options;
+    changed[7] = QStringLiteral("2");
+    changed[11] = QStringLiteral("4");
+    const auto hits = RunCli(home, Args({"--banker-hits", "2", "--ball-hits", "4", "--set"}) << set);
+    ASSERT_EQ(hits.exitCode, 0) << hits.err.toStdString();
+    EXPECT_EQ(hits.rawOut, RunCli(home, Args({}) << changed).rawOut);
 
     // A set for the variant trend filters in it, replayed by the seed.
     WriteFile(set, "# mine\n和值 = 20-30\n变幻走势 = 是\n");
@@ -341,6 +348,10 @@ TEST(CliFilter, LookAndPickShowTheSurvivors)
     r = RunCli(home, Args({"--bankers", "1 2", "--banker-hits", "2-2", "--pick", "85", "--seed", "3"}));
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.err.trimmed(), QStringLiteral("过滤结果只有84注，不能随机选出85注！"));
-    EXPECT_EQ(RunCli(home, Args({"--odd", "1-2", "--seed", "3"})).exitCode, 2); // a seed for nothing
+    // Options that would change nothing are wrong usage rather than silently ignored.
+    EXPECT_EQ(RunCli(home, Args({"--odd", "1-2", "--seed", "3"})).exitCode, 2);
+    EXPECT_EQ(RunCli(home, Args({"--odd", "1-2", "--banker-hits", "2"})).exitCode, 2);
+    EXPECT_EQ(RunCli(home, Args({"--odd", "1-2", "--ball-hits", "2"})).exitCode, 2);
+    EXPECT_EQ(RunCli(home, Args({"--odd", "1-2", "--repeat-periods", "2"})).exitCode, 2);
     EXPECT_EQ(RunCli(home, Args({"--odd", "1-2", "--look", "--backtest"})).exitCode, 2);
 }
