@@ -260,6 +260,8 @@ FilterSet ParseFilterSet(const QByteArray &bytes, int n, int m)
             const int group = key.mid(kGroupKey.size()).toInt(&ok, 10);
             if (!ok || group < 1 || group > kMaxBankerGroups)
                 line.refuse(QStringLiteral("胆码组应写成“胆码组k”，k在1到%1之间").arg(kMaxBankerGroups));
+            if (const auto earlier = groups.find(group); earlier != groups.end())
+                line.refuse(QStringLiteral("胆码组%1重复（第%2行已有）").arg(group).arg(earlier->second.number));
             groups[group] = line;
             auto [numbers, hits] = LineHits(value, n, m, line);
             if (static_cast<int>(c.bankerGroups.size()) < group)

@@ -141,6 +141,8 @@ TEST(FilterSet, MalformedFilesAreRefusedWithTheirLine)
     EXPECT_EQ(Refusal(head + "分区 = 3 区：1 / 2\n"),
         QStringLiteral("第3行：3个分区应有3个范围（不限的写“不限”），这里有2个"));
     EXPECT_EQ(Refusal(head + "分区 = 13 区：1\n"), QStringLiteral("第3行：分区数应在2到12之间"));
+    EXPECT_EQ(Refusal(head + "胆码组1 = 01 02 中 1\n胆码组01 = 03 中 1\n"),
+        QStringLiteral("第4行：胆码组1重复（第3行已有）"));
     EXPECT_EQ(Refusal(head + "胆码组2 = 01 02 中 1\n"), QStringLiteral("第3行：缺少胆码组1（胆码组应从1起依次编号）"));
     EXPECT_EQ(Refusal(head + "变幻走势 = 也许\n"), QStringLiteral("第3行：“变幻走势 = 也许”应为“是”或“否”"));
     // Lines that are fine alone but not together, named by the line they concern.
