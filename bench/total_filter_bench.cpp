@@ -48,7 +48,8 @@ void RunOnce(benchmark::State &state, const TotalFilterConditions &conditions)
     state.counters["peak_MB"] = bench::PeakMemoryMb();
 }
 
-void BM_RunFromPendingAllConditions(benchmark::State &state)
+// Every indicator of the window and four bankers.
+TotalFilterConditions IndicatorsAndBankers()
 {
     TotalFilterConditions c;
     c.big = FilterBounds {2, 5};
@@ -60,6 +61,12 @@ void BM_RunFromPendingAllConditions(benchmark::State &state)
     c.ac = FilterBounds {12, 21};
     c.banker = FilterBounds {1, 2};
     c.bankers = {3, 12, 25, 31};
+    return c;
+}
+
+void BM_RunFromPendingAllConditions(benchmark::State &state)
+{
+    const TotalFilterConditions c = IndicatorsAndBankers();
     RunOnce(state, c);
 }
 BENCHMARK(BM_RunFromPendingAllConditions)
@@ -74,16 +81,7 @@ BENCHMARK(BM_RunFromPendingAllConditions)
 // enumeration, every ticket tested until its second failure.
 void BM_RunFromPendingNewConditionsTolerance(benchmark::State &state)
 {
-    TotalFilterConditions c;
-    c.big = FilterBounds {2, 5};
-    c.odd = FilterBounds {2, 5};
-    c.sum = FilterBounds {100, 160};
-    c.span = FilterBounds {20, 33};
-    c.dispersion = FilterBounds {4, 8};
-    c.deviation = FilterBounds {2, 8};
-    c.ac = FilterBounds {12, 21};
-    c.banker = FilterBounds {1, 2};
-    c.bankers = {3, 12, 25, 31};
+    TotalFilterConditions c = IndicatorsAndBankers();
     c.repeat = FilterBounds {0, 2};
     c.consecutive = FilterBounds {0, 2};
     c.tailCount = FilterBounds {5, 7};
