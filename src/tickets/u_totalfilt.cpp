@@ -242,8 +242,10 @@ void Tfrmtotalfilt::buildZonePage(QWidget *page)
         QStringList parts;
         for (int z = 0; z < zones && z * width < m_n; ++z)
             parts << Pad2(z * width + 1) + QLatin1Char('-') + Pad2(std::min(m_n, (z + 1) * width));
-        zoneHint->setText(QStringLiteral("每区%1个号码：").arg(width) + parts.join(QLatin1Char(' ')));
-        zoneHint->setToolTip(zoneHint->text());
+        // Many zones do not fit on the line: it ends with "…", the tip holds them all.
+        const QString text = QStringLiteral("每区%1个号码：").arg(width) + parts.join(QLatin1Char(' '));
+        zoneHint->setText(zoneHint->fontMetrics().elidedText(text, Qt::ElideRight, zoneHint->width()));
+        zoneHint->setToolTip(text);
     };
     connect(m_comfenqu, &QComboBox::currentIndexChanged, this, showZones);
     showZones();

@@ -826,6 +826,12 @@ TEST_F(TotalFilterWindow, IndicatorViewsSendRangesIntoTheLists)
     find<QCheckBox>("chkfenqu")->setChecked(true);
     find<QLineEdit>("edtdanmazu1")->setText(QStringLiteral("1 3 5 7 9 11"));
     test::Screenshot(window.get(), QStringLiteral("totalfilt_fenqu"));
+    auto *zoneHint = find<QLabel>("lblfenqu");
+    EXPECT_EQ(zoneHint->text(), QStringLiteral("每区4个号码：01-04 05-08 09-11"));
+    // Eleven zones of one number do not fit on the line: the tip holds them all.
+    find<QComboBox>("comfenqu")->setCurrentText(QStringLiteral("11"));
+    EXPECT_LE(zoneHint->fontMetrics().horizontalAdvance(zoneHint->text()), zoneHint->width());
+    EXPECT_TRUE(zoneHint->toolTip().endsWith(QStringLiteral("10-10 11-11"))) << zoneHint->toolTip().toStdString();
     // Every control of the pages lies inside its page.
     for (int page = 0; page < tabs->count(); ++page) {
         for (QWidget *control : tabs->widget(page)->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
