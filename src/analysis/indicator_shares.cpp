@@ -475,14 +475,15 @@ QString SharePercentText(double percent)
 
 QString FilterRefusal(Indicator indicator, LotteryKind kind, int n, int m, bool variant)
 {
-    if (indicator == Indicator::Repeat)
-        return QStringLiteral("总体过滤没有重码条件，重码个数的范围无法送到总体过滤。");
     if (kind != LotteryKind::Lotto || m < 3 || m > 7 || n < m)
         return QStringLiteral("总体过滤只适用于选择3到7个号码的乐透型彩票。");
     if (indicator == Indicator::Big)
         return QStringLiteral("本分析把大于%1的号码算作大数，总体过滤把大于等于%1的号码算作大数，"
                               "两者的大数个数含义不同，无法送到总体过滤。")
             .arg(n / 2);
+    if (indicator == Indicator::Repeat && variant)
+        return QStringLiteral("变幻走势下，本分析的重码以上一期的变幻号码计算，总体过滤的重码以最近一期的开奖号码计算，"
+                              "两者含义不同，无法送到总体过滤。");
     if (indicator == Indicator::Deviation && variant)
         return QStringLiteral("变幻走势下，本分析的偏度以上一期的变幻号码计算，总体过滤的偏度以最近一期的开奖号码计算，"
                               "两者含义不同，无法送到总体过滤。");
@@ -491,7 +492,7 @@ QString FilterRefusal(Indicator indicator, LotteryKind kind, int n, int m, bool 
 
 std::pair<int, int> FilterListRange(Indicator indicator, int n, int m)
 {
-    if (indicator == Indicator::Big || indicator == Indicator::Odd)
+    if (indicator == Indicator::Big || indicator == Indicator::Odd || indicator == Indicator::Repeat)
         return {0, m};
     const TheoreticalValues t = TheoreticalValuesOf(indicator, n, m, 0, 0);
     return {static_cast<int>(t.minimum), static_cast<int>(t.maximum)};

@@ -98,10 +98,10 @@ struct FilterRangePlan {
 };
 
 // Why the total filter cannot take a range of this indicator of this lottery at all (empty
-// when it can): repeats are no filter condition, the big count of the views (d > N div 2) is
-// not the filter's (d >= N div 2), the filter serves lotto lotteries of 3 to 7 numbers only,
-// and in the variant trend it judges the deviation of a ticket's variant values against the
-// latest draw as drawn, not against the variant draw the view uses.
+// when it can): the big count of the views (d > N div 2) is not the filter's (d >= N div 2),
+// the filter serves lotto lotteries of 3 to 7 numbers only, and in the variant trend it judges
+// the deviation and the repeats of a ticket's variant values against the latest draw as
+// drawn, not against the variant draw the view uses.
 QString FilterRefusal(Indicator indicator, LotteryKind kind, int n, int m, bool variant);
 // The values the filter's lists offer for the indicator.
 std::pair<int, int> FilterListRange(Indicator indicator, int n, int m);

@@ -2,6 +2,7 @@
 
 #include "analysis/indicators.h"
 #include "common/errors.h"
+#include "common/text_format.h"
 #include "data/open_lottery.h"
 #include "data/program_folder.h"
 #include "shell/app_context.h"
@@ -28,6 +29,8 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QSpinBox>
+#include <QTabWidget>
 
 namespace lumaro {
 
@@ -40,17 +43,18 @@ struct RowNames {
     const char *caption;
     const char *lower;
     const char *upper;
+    const char *values;
 };
 
 // 大数, 奇数, 和值, 跨度, 散度, 偏度, AC值 in the order of the window and its checks.
 const RowNames kRows[7] = {
-    {"chkdashu", "大数", "comdaxiao1", "comdaxiao2"},
-    {"chkjishu", "奇数", "comjiou1", "comjiou2"},
-    {"chkhei", "和值", "comhei1", "comhei2"},
-    {"chkkuadu", "跨度", "comkuadu1", "comkuadu2"},
-    {"chksandu", "散度：", "comsandu1", "comsandu2"},
-    {"chkpiandu", "偏度", "compiandu1", "compiandu2"},
-    {"chkac", "AC值", "comac1", "comac2"},
+    {"chkdashu", "大数", "comdaxiao1", "comdaxiao2", "edtdaxiao"},
+    {"chkjishu", "奇数", "comjiou1", "comjiou2", "edtjiou"},
+    {"chkhei", "和值", "comhei1", "comhei2", "edthei"},
+    {"chkkuadu", "跨度", "comkuadu1", "comkuadu2", "edtkuadu"},
+    {"chksandu", "散度：", "comsandu1", "comsandu2", "edtsandu"},
+    {"chkpiandu", "偏度", "compiandu1", "compiandu2", "edtpiandu"},
+    {"chkac", "AC值", "comac1", "comac2", "edtac"},
 };
 
 constexpr std::optional<FilterBounds> TotalFilterConditions::*kRowMembers[7] = {
@@ -62,6 +66,42 @@ constexpr std::optional<FilterBounds> TotalFilterConditions::*kRowMembers[7] = {
     &TotalFilterConditions::deviation,
     &TotalFilterConditions::ac,
 };
+
+struct SetRowNames {
+    const char *check;
+    const char *caption;
+    const char *values;
+    std::optional<FilterBounds> TotalFilterConditions::*member;
+};
+
+// The conditions of the 更多条件 page.
+const SetRowNames kMoreRows[10] = {
+    {"chkchonghao", "重码", "edtchonghao", &TotalFilterConditions::repeat},
+    {"chkjinqi", "近", "edtjinqi", &TotalFilterConditions::repeatRecent},
+    {"chklianhao", "连号个数", "edtlianhao", &TotalFilterConditions::consecutive},
+    {"chkzuichang", "最长连号", "edtzuichang", &TotalFilterConditions::longestRun},
+    {"chkweishu", "尾数个数", "edtweishu", &TotalFilterConditions::tailCount},
+    {"chkweihe", "尾数和", "edtweihe", &TotalFilterConditions::tailSum},
+    {"chklu0", "0路个数", "edtlu0", &TotalFilterConditions::road0},
+    {"chklu1", "1路个数", "edtlu1", &TotalFilterConditions::road1},
+    {"chklu2", "2路个数", "edtlu2", &TotalFilterConditions::road2},
+    {"chkzhishu", "质数个数", "edtzhishu", &TotalFilterConditions::primes},
+};
+
+// A value set typed for the condition `name`: "2-3" or "0-1,3". Every value is a count or a
+// sum, so a negative one is refused like an empty or garbled text.
+FilterBounds ReadValueSet(const QString &text, const QString &name)
+{
+    if (text.trimmed().isEmpty())
+        throw InputError(QStringLiteral("请输入%1的数值，例如 2-3 或 0-1,3！").arg(name));
+    const FilterBounds bounds = ParseBoundsText(text);
+    bool negative = bounds.lower < 0 || bounds.upper < 0;
+    for (const auto &[a, b] : bounds.more)
+        negative = negative || a < 0 || b < 0;
+    if (negative)
+        throw InputError(QStringLiteral("%1的数值不能小于0！").arg(name));
+    return bounds;
+}
 
 const QColor kChosen(255, 50, 50);
 
@@ -120,18 +160,14 @@ Tfrmtotalfilt::Tfrmtotalfilt(AppContext &context, QWidget *parent)
 
 Tfrmtotalfilt::~Tfrmtotalfilt() = default;
 
-void Tfrmtotalfilt::buildControls()
+void Tfrmtotalfilt::buildClassicPage(QWidget *page)
 {
-    auto *general = new QGroupBox(QStringLiteral("常规过滤："), this);
-    general->setObjectName(QStringLiteral("GroupBox1"));
-    general->setGeometry(8, 6, 385, 236);
     for (int i = 0; i < 7; ++i) {
-        const int y = 22 + i * 30;
+        const int y = 6 + i * 29;
         BoundRow &row = m_rows[static_cast<std::size_t>(i)];
-        row.check
-            = NewCheckBox(general, kRows[i].check, QString::fromUtf8(kRows[i].caption), false, QRect(14, y, 86, 24));
-        row.lower = new QComboBox(general);
-        row.upper = new QComboBox(general);
+        row.check = NewCheckBox(page, kRows[i].check, QString::fromUtf8(kRows[i].caption), false, QRect(8, y, 78, 24));
+        row.lower = new QComboBox(page);
+        row.upper = new QComboBox(page);
         row.lower->setObjectName(QString::fromUtf8(kRows[i].lower));
         row.upper->setObjectName(QString::fromUtf8(kRows[i].upper));
         for (QComboBox *combo : {row.lower, row.upper}) {
@@ -139,12 +175,113 @@ void Tfrmtotalfilt::buildControls()
             combo->setInsertPolicy(QComboBox::NoInsert);
             combo->setMaxVisibleItems(20);
         }
-        row.lower->setGeometry(104, y, 110, 24);
-        NewLabel(general, {}, QStringLiteral("到"), QRect(224, y, 24, 24));
-        row.upper->setGeometry(252, y, 110, 24);
+        row.lower->setGeometry(88, y, 66, 24);
+        NewLabel(page, {}, QStringLiteral("到"), QRect(158, y, 18, 24));
+        row.upper->setGeometry(178, y, 66, 24);
+        row.values = NewField(page, kRows[i].values, {}, QRect(252, y, 118, 24));
+        row.values->setPlaceholderText(QStringLiteral("或：2-3,5"));
+        row.values->setToolTip(QStringLiteral("不空时代替左边的范围：一个或几个范围，用逗号分开，例如 98-110,120-126"));
     }
+}
 
-    const int bankerY = 250;
+void Tfrmtotalfilt::buildMorePage(QWidget *page)
+{
+    const QString tip = QStringLiteral("一个或几个范围，用逗号分开，例如 2-3 或 0-1,3");
+    for (int i = 0; i < 10; ++i) {
+        SetRow &row = m_more[static_cast<std::size_t>(i)];
+        QRect checkPlace;
+        QRect editPlace;
+        if (i == 1) {
+            // 近[P]期重码 takes a whole line at the foot of the page.
+            checkPlace = QRect(8, 6 + 5 * 29, 40, 24);
+            editPlace = QRect(160, 6 + 5 * 29, 82, 24);
+        } else {
+            const int slot = i == 0 ? 0 : i - 1;
+            const int column = slot / 5;
+            const int y = 6 + (slot % 5) * 29;
+            checkPlace = QRect(8 + column * 186, y, 92, 24);
+            editPlace = QRect(100 + column * 186, y, 82, 24);
+        }
+        row.check = NewCheckBox(page, kMoreRows[i].check, QString::fromUtf8(kMoreRows[i].caption), false, checkPlace);
+        row.values = NewField(page, kMoreRows[i].values, {}, editPlace);
+        row.values->setToolTip(tip);
+    }
+    m_edtqishu = new QSpinBox(page);
+    m_edtqishu->setObjectName(QStringLiteral("edtqishu"));
+    m_edtqishu->setRange(1, kMaxRepeatPeriods);
+    m_edtqishu->setValue(2);
+    m_edtqishu->setGeometry(50, 6 + 5 * 29, 52, 24);
+    m_edtqishu->setToolTip(QStringLiteral("最近几期（1到%1）").arg(kMaxRepeatPeriods));
+    NewLabel(page, {}, QStringLiteral("期重码"), QRect(106, 6 + 5 * 29, 52, 24));
+    NewLabel(page, {}, QStringLiteral("重码：与最近一期相同；近P期重码：在最近P期任一期出现过"),
+        QRect(8, 6 + 6 * 29, 364, 24))
+        ->setStyleSheet(QStringLiteral("color: gray"));
+}
+
+void Tfrmtotalfilt::buildZonePage(QWidget *page)
+{
+    m_chkfenqu = NewCheckBox(page, "chkfenqu", QStringLiteral("分区"), false, QRect(8, 6, 56, 24));
+    m_comfenqu = new QComboBox(page);
+    m_comfenqu->setObjectName(QStringLiteral("comfenqu"));
+    for (int z = kMinFilterZones; z <= std::min(kMaxFilterZones, m_n); ++z)
+        m_comfenqu->addItem(QString::number(z), z);
+    m_comfenqu->setCurrentIndex(std::min(1, m_comfenqu->count() - 1));
+    m_comfenqu->setGeometry(66, 6, 52, 24);
+    NewLabel(page, {}, QStringLiteral("区，各区个数"), QRect(122, 6, 90, 24));
+    m_edtfenqu = NewField(page, "edtfenqu", {}, QRect(214, 6, 156, 24));
+    m_edtfenqu->setPlaceholderText(QStringLiteral("如 2:2:3 或 1-3::2"));
+    m_edtfenqu->setToolTip(QStringLiteral("每区一个数值或范围，用冒号分开，空着的区不限；例如 2:2:3、1-2,4:2:"));
+    // Which numbers each zone holds, as the zone count changes.
+    QLabel *zoneHint = NewLabel(page, "lblfenqu", {}, QRect(8, 32, 364, 22));
+    zoneHint->setStyleSheet(QStringLiteral("color: gray"));
+    const auto showZones = [this, zoneHint] {
+        const int zones = m_comfenqu->currentData().toInt();
+        if (zones < kMinFilterZones)
+            return;
+        const int width = ZoneWidth(m_n, zones);
+        QStringList parts;
+        for (int z = 0; z < zones && z * width < m_n; ++z)
+            parts << Pad2(z * width + 1) + QLatin1Char('-') + Pad2(std::min(m_n, (z + 1) * width));
+        // Many zones do not fit on the line: it ends with "…", the tip holds them all.
+        const QString text = QStringLiteral("每区%1个号码：").arg(width) + parts.join(QLatin1Char(' '));
+        zoneHint->setText(zoneHint->fontMetrics().elidedText(text, Qt::ElideRight, zoneHint->width()));
+        zoneHint->setToolTip(text);
+    };
+    connect(m_comfenqu, &QComboBox::currentIndexChanged, this, showZones);
+    showZones();
+    for (int g = 0; g < kGroupRows; ++g) {
+        const int y = 60 + g * 30;
+        GroupRow &row = m_groups[static_cast<std::size_t>(g)];
+        row.check = NewCheckBox(page, QStringLiteral("chkdanmazu%1").arg(g + 1), QStringLiteral("胆码组%1").arg(g + 1),
+            false, QRect(8, y, 82, 24));
+        row.numbers = NewField(page, QStringLiteral("edtdanmazu%1").arg(g + 1), {}, QRect(92, y, 178, 24));
+        row.numbers->setToolTip(QStringLiteral("胆码号码，用空格分开，例如：3 15 27"));
+        NewLabel(page, {}, QStringLiteral("中"), QRect(276, y, 18, 24));
+        row.hits
+            = NewField(page, QStringLiteral("edtzuzhong%1").arg(g + 1), QStringLiteral("1"), QRect(296, y, 74, 24));
+        row.hits->setToolTip(QStringLiteral("这组胆码中几个，例如 1-2 或 0,2"));
+    }
+    NewLabel(
+        page, {}, QStringLiteral("每组胆码是一个条件；“中”可写成 1-2 或 0,2"), QRect(8, 60 + kGroupRows * 30, 364, 22))
+        ->setStyleSheet(QStringLiteral("color: gray"));
+}
+
+void Tfrmtotalfilt::buildControls()
+{
+    m_tabtiaojian = new QTabWidget(this);
+    m_tabtiaojian->setObjectName(QStringLiteral("tabtiaojian"));
+    m_tabtiaojian->setGeometry(8, 4, 385, 246);
+    const auto addPage = [this](const char *name, const QString &caption) {
+        auto *page = new QWidget;
+        page->setObjectName(QString::fromUtf8(name));
+        m_tabtiaojian->addTab(page, caption);
+        return page;
+    };
+    buildClassicPage(addPage("GroupBox1", QStringLiteral("常规过滤")));
+    buildMorePage(addPage("pagegengduo", QStringLiteral("更多条件")));
+    buildZonePage(addPage("pagefenqu", QStringLiteral("分区与胆码组")));
+
+    const int bankerY = 256;
     m_chkdanma = NewCheckBox(this, "chkdanma", QStringLiteral("胆码"), false, QRect(10, bankerY, 60, 24));
     m_edtdanma = NewField(this, "edtdanma", {}, QRect(72, bankerY, 150, 24));
     m_edtdanma->setToolTip(QStringLiteral("胆码号码，用空格分开，例如：3 15 27"));
@@ -154,7 +291,7 @@ void Tfrmtotalfilt::buildControls()
     m_edtnum2 = NewField(this, "edtnum2", QStringLiteral("1"), QRect(342, bankerY, 34, 24));
     NewLabel(this, {}, QStringLiteral("个"), QRect(380, bankerY, 16, 24));
 
-    const int chooserY = 282;
+    const int chooserY = 288;
     m_chkhongqiu = NewCheckBox(this, "chkhongqiu", QStringLiteral("选择球号："), false, QRect(10, chooserY, 96, 24));
     NewLabel(this, {}, QStringLiteral("中"), QRect(108, chooserY, 18, 24));
     const QString m = QString::number(m_m);
@@ -170,11 +307,13 @@ void Tfrmtotalfilt::buildControls()
 
     m_GroupBox2 = new QGroupBox(this);
     m_GroupBox2->setObjectName(QStringLiteral("GroupBox2"));
-    m_GroupBox2->setGeometry(8, 314, 345, 182);
+    m_GroupBox2->setGeometry(8, 320, 345, 182);
 
     m_lblcode = new QLabel(filter_text::ResultCount(0).left(5), this);
     m_lblcode->setObjectName(QStringLiteral("lblcode"));
-    m_lblcode->setGeometry(406, 10, 361, 22);
+    m_lblcode->setWordWrap(true);
+    m_lblcode->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    m_lblcode->setGeometry(406, 6, 361, 26);
     m_memo = new TextLinesModel(this);
     m_memcode = new QListView(this);
     m_memcode->setObjectName(QStringLiteral("memcode"));
@@ -202,6 +341,13 @@ void Tfrmtotalfilt::buildControls()
     m_btnclose = NewButton(this, "btnclose", QStringLiteral("关闭"), QRect(x0 + 2 * (w + 11), 374, w, 32));
     m_btnlishi = NewButton(this, "btnlishi", QStringLiteral("历史验证"), QRect(x0, 418, w, 32));
     m_btnlishi->setToolTip(QStringLiteral("按当前条件判断历史开奖号码与全部投注号码各有多少通过"));
+    NewLabel(this, {}, QStringLiteral("容错"), QRect(x0 + w + 11, 418, 36, 32));
+    m_edtrongcuo = new QSpinBox(this);
+    m_edtrongcuo->setObjectName(QStringLiteral("edtrongcuo"));
+    m_edtrongcuo->setRange(0, 30);
+    m_edtrongcuo->setGeometry(x0 + w + 49, 422, 56, 24);
+    m_edtrongcuo->setToolTip(QStringLiteral("一注号码最多可以有几个所选条件不满足"));
+    NewLabel(this, {}, QStringLiteral("个条件"), QRect(x0 + w + 109, 418, 60, 32));
     // 过滤 is the default button: Enter starts a run (see keyPressEvent).
     QFont bold = m_btnfilt->font();
     bold.setBold(true);
@@ -289,13 +435,19 @@ int Tfrmtotalfilt::listPosition(const QComboBox *combo)
 
 QString Tfrmtotalfilt::checkControls() const
 {
-    bool any = m_chkhongqiu->isChecked() || m_chkdanma->isChecked();
+    bool any = m_chkhongqiu->isChecked() || m_chkdanma->isChecked() || m_chkfenqu->isChecked();
     for (const BoundRow &row : m_rows)
+        any = any || row.check->isChecked();
+    for (const SetRow &row : m_more)
+        any = any || row.check->isChecked();
+    for (const GroupRow &row : m_groups)
         any = any || row.check->isChecked();
     if (!any)
         return filter_text::NoCondition();
+    // A row with a value set reads the set, not its lists.
+    const auto usesLists = [](const BoundRow &row) { return row.values->text().trimmed().isEmpty(); };
     for (const BoundRow &row : m_rows) {
-        if (row.check->isChecked()
+        if (row.check->isChecked() && usesLists(row)
             && (row.lower->currentText().trimmed().isEmpty() || row.upper->currentText().trimmed().isEmpty()))
             return filter_text::EmptyList();
     }
@@ -309,7 +461,7 @@ QString Tfrmtotalfilt::checkControls() const
     const auto typedOutsideList
         = [](const QComboBox *combo) { return !combo->currentText().trimmed().isEmpty() && listPosition(combo) < 0; };
     for (const BoundRow &row : m_rows) {
-        if (typedOutsideList(row.lower) || typedOutsideList(row.upper))
+        if (!usesLists(row) || typedOutsideList(row.lower) || typedOutsideList(row.upper))
             continue;
         if (listPosition(row.upper) < listPosition(row.lower))
             return filter_text::ListOrder();
@@ -337,8 +489,12 @@ TotalFilterConditions Tfrmtotalfilt::readConditions() const
     const auto count = [](const QString &text) { return ToIntegerAtLeast(text, 0); };
     for (std::size_t i = 0; i < m_rows.size(); ++i) {
         const BoundRow &row = m_rows[i];
-        if (row.check->isChecked())
-            c.*kRowMembers[i] = FilterBounds {count(row.lower->currentText()), count(row.upper->currentText())};
+        if (!row.check->isChecked())
+            continue;
+        const QString values = row.values->text();
+        c.*kRowMembers[i] = values.trimmed().isEmpty()
+            ? FilterBounds {count(row.lower->currentText()), count(row.upper->currentText())}
+            : ReadValueSet(values, row.check->text().remove(QChar(u'：')));
     }
     if (m_chkhongqiu->isChecked()) {
         c.chooser = FilterBounds {count(m_edtzhong1->text()), count(m_edtzhong2->text())};
@@ -352,7 +508,90 @@ TotalFilterConditions Tfrmtotalfilt::readConditions() const
         }
         c.banker = FilterBounds {count(m_edtnum1->text()), count(m_edtnum2->text())};
     }
+    readMoreConditions(c);
     return c;
+}
+
+void Tfrmtotalfilt::readMoreConditions(TotalFilterConditions &c) const
+{
+    for (std::size_t i = 0; i < m_more.size(); ++i) {
+        const SetRow &row = m_more[i];
+        if (row.check->isChecked()) {
+            const QString name = i == 1 ? QStringLiteral("近%1期重码").arg(m_edtqishu->value()) : row.check->text();
+            c.*kMoreRows[i].member = ReadValueSet(row.values->text(), name);
+        }
+    }
+    c.repeatPeriods = m_edtqishu->value();
+    if (m_chkfenqu->isChecked()) {
+        const int zones = m_comfenqu->currentData().toInt();
+        const QStringList parts = m_edtfenqu->text().split(QLatin1Char(':'));
+        if (m_edtfenqu->text().trimmed().isEmpty() || parts.size() != zones)
+            throw InputError(
+                QStringLiteral("分成%1区时，请输入%1个区的个数，用冒号分开，例如 %2（空着的区不限）！")
+                    .arg(zones)
+                    .arg(QStringList(static_cast<qsizetype>(zones), QStringLiteral("1")).join(QLatin1Char(':'))));
+        c.zoneCount = zones;
+        c.zones.assign(static_cast<std::size_t>(zones), std::nullopt);
+        int exactTotal = 0;
+        bool allExact = true;
+        bool anyZone = false;
+        for (int z = 0; z < zones; ++z) {
+            const QString part = parts[z].trimmed();
+            if (part.isEmpty()) {
+                allExact = false;
+                continue;
+            }
+            const FilterBounds bounds = ReadValueSet(part, QStringLiteral("第%1区个数").arg(z + 1));
+            allExact = allExact && bounds.lower == bounds.upper && bounds.more.empty();
+            exactTotal += bounds.lower;
+            anyZone = true;
+            c.zones[static_cast<std::size_t>(z)] = bounds;
+        }
+        if (!anyZone)
+            throw InputError(QStringLiteral("请至少输入一个区的个数！"));
+        // Exact counts of every zone that do not add up to M would reject every ticket.
+        if (allExact && exactTotal != m_m)
+            throw InputError(QStringLiteral("各区个数之和是%1，应等于%2！").arg(exactTotal).arg(m_m));
+    }
+    for (int g = 0; g < kGroupRows; ++g) {
+        const GroupRow &row = m_groups[static_cast<std::size_t>(g)];
+        if (!row.check->isChecked())
+            continue;
+        if (row.numbers->text().trimmed().isEmpty())
+            throw InputError(QStringLiteral("请输入胆码组%1的胆码！").arg(g + 1));
+        BankerGroup group;
+        group.numbers = ParseBankerTokens(row.numbers->text());
+        for (int b : group.numbers) {
+            if (b < 1)
+                throw InputError(QStringLiteral("胆码号码必须是正整数！"));
+        }
+        group.hits = ReadValueSet(row.hits->text(), QStringLiteral("胆码组%1的中奖个数").arg(g + 1));
+        c.bankerGroups.push_back(std::move(group));
+    }
+    c.tolerance = m_edtrongcuo->value();
+}
+
+void Tfrmtotalfilt::uncheckConditions()
+{
+    for (const BoundRow &row : m_rows)
+        row.check->setChecked(false);
+    for (const SetRow &row : m_more)
+        row.check->setChecked(false);
+    for (const GroupRow &row : m_groups)
+        row.check->setChecked(false);
+    m_chkfenqu->setChecked(false);
+    m_edtrongcuo->setValue(0);
+}
+
+void Tfrmtotalfilt::setResultText(const QString &text)
+{
+    m_lblcode->setText(text);
+    m_lblcode->setToolTip(text);
+    // The counts by failures can take several lines: the list gives way to them.
+    const int height = std::max(26, m_lblcode->heightForWidth(m_lblcode->width()));
+    m_lblcode->resize(m_lblcode->width(), height);
+    const int top = m_lblcode->y() + height + 4;
+    m_memcode->setGeometry(406, top, 361, 285 - top);
 }
 
 bool Tfrmtotalfilt::refuseUnsupported()
@@ -416,14 +655,16 @@ void Tfrmtotalfilt::runEnded(TotalFilter::Job &job)
         if (job.survivors == 0) {
             // The list is empty now, and so is the count beside it.
             m_memo->clear();
-            m_lblcode->setText(filter_text::ResultCount(0));
+            setResultText(filter_text::ResultCount(0));
             ShowError(this, filter_text::NoSurvivor());
         } else {
             m_memo->setFile(job.resultListPath);
             m_memoHasSerials = true;
-            m_lblcode->setText(filter_text::ResultCount(job.survivors));
-            for (const BoundRow &row : m_rows)
-                row.check->setChecked(false);
+            QString text = filter_text::ResultCount(job.survivors);
+            if (job.conditions.tolerance > 0)
+                text += QStringLiteral("（%1）").arg(filter_text::ToleranceCounts(job.byFailures));
+            setResultText(text);
+            uncheckConditions();
             m_chkdanma->setChecked(false);
         }
     }
@@ -495,9 +736,8 @@ void Tfrmtotalfilt::btnloadClick()
         m_memoHasSerials = false;
         // The count is that of the tickets the next run starts from: a repeated line or the
         // lines after a blank one are shown but not kept.
-        m_lblcode->setText(filter_text::ResultCount(loaded.tickets));
-        for (const BoundRow &row : m_rows)
-            row.check->setChecked(false);
+        setResultText(filter_text::ResultCount(loaded.tickets));
+        uncheckConditions();
         clearIndicatorLists();
         m_edtsuiji1->setText(QString::number(m_m));
     });
@@ -508,16 +748,23 @@ void Tfrmtotalfilt::btnclearClick()
     if (isRunning())
         return;
     Guarded(this, [&] {
-        for (const BoundRow &row : m_rows)
-            row.check->setChecked(false);
+        uncheckConditions();
         m_chkdanma->setChecked(false);
         clearIndicatorLists();
+        for (const SetRow &row : m_more)
+            row.values->clear();
+        m_edtqishu->setValue(2);
+        m_edtfenqu->clear();
+        for (const GroupRow &row : m_groups) {
+            row.numbers->clear();
+            row.hits->setText(QStringLiteral("1"));
+        }
         m_edtdanma->clear();
         m_edtnum1->setText(QStringLiteral("1"));
         m_edtnum2->setText(QStringLiteral("1"));
         resetBalls();
         m_memo->clear();
-        m_lblcode->setText(filter_text::ResultCount(0).left(5));
+        setResultText(filter_text::ResultCount(0).left(5));
         m_chkhongqiu->setChecked(false);
         const QString m = QString::number(m_m);
         m_edtsuiji1->setText(m);
@@ -596,6 +843,7 @@ void Tfrmtotalfilt::clearIndicatorLists()
         row.upper->setCurrentIndex(-1);
         row.lower->clearEditText();
         row.upper->clearEditText();
+        row.values->clear();
     }
 }
 
@@ -654,8 +902,15 @@ void Tfrmtotalfilt::presetRange(Indicator indicator, int lower, int upper)
     std::size_t index = 0;
     while (index < 7 && rowIndicators[index] != indicator)
         ++index;
-    if (index == 7)
-        throw InputError(QStringLiteral("总体过滤没有重码条件！"));
+    if (index == 7) {
+        // 重码 of the latest draw: a count of 0 … M.
+        if (lower < 0 || upper > m_m)
+            throw InputError(QStringLiteral("重码的范围%1到%2超出了可选的数值0到%3！").arg(lower).arg(upper).arg(m_m));
+        m_more[0].values->setText(FilterBounds {lower, upper}.text());
+        m_more[0].check->setChecked(true);
+        m_tabtiaojian->setCurrentIndex(1);
+        return;
+    }
     const BoundRow &row = m_rows[index];
     const int from = row.lower->findText(QString::number(lower), Qt::MatchExactly);
     const int to = row.upper->findText(QString::number(upper), Qt::MatchExactly);
@@ -667,7 +922,9 @@ void Tfrmtotalfilt::presetRange(Indicator indicator, int lower, int upper)
                              .arg(row.lower->itemText(0), row.lower->itemText(row.lower->count() - 1)));
     row.lower->setCurrentIndex(from);
     row.upper->setCurrentIndex(to);
+    row.values->clear();
     row.check->setChecked(true);
+    m_tabtiaojian->setCurrentIndex(0);
 }
 
 } // namespace lumaro

@@ -21,6 +21,8 @@ class QListView;
 class QPrinter;
 class QProgressBar;
 class QPushButton;
+class QSpinBox;
+class QTabWidget;
 
 namespace lumaro {
 
@@ -59,8 +61,9 @@ public:
     void btnlishiClick();
 
     // Switches on the condition of an indicator with its lists set to lower … upper (what an
-    // indicator view sends). Repeats have no condition here, and a value the lists do not
-    // offer is refused: both raise an InputError and change nothing.
+    // indicator view sends; the row's value set is cleared so the lists count). Repeats set
+    // the 重码 value set. A value the lists do not offer raises an InputError and changes
+    // nothing.
     void presetRange(Indicator indicator, int lower, int upper);
 
 Q_SIGNALS:
@@ -77,9 +80,32 @@ private:
         QCheckBox *check;
         QComboBox *lower;
         QComboBox *upper;
+        // A value set ("98-110,120-126") that, when not empty, takes the place of the lists.
+        QLineEdit *values;
     };
+    // A condition of the 更多条件 page: its box and its value set.
+    struct SetRow {
+        QCheckBox *check;
+        QLineEdit *values;
+    };
+    // A further banker group: its box, its numbers and how many of them a ticket holds.
+    struct GroupRow {
+        QCheckBox *check;
+        QLineEdit *numbers;
+        QLineEdit *hits;
+    };
+    static constexpr int kGroupRows = 3;
 
     void buildControls();
+    void buildClassicPage(QWidget *page);
+    void buildMorePage(QWidget *page);
+    void buildZonePage(QWidget *page);
+    // The conditions of the newer pages read into c (after the classic ones).
+    void readMoreConditions(TotalFilterConditions &c) const;
+    // Unchecks every condition (after a run, a load or 清空).
+    void uncheckConditions();
+    // Shows the result text; the label grows to its lines and the list starts below it.
+    void setResultText(const QString &text);
     void buildBallGrid();
     void fillLists();
     QString checkControls() const;
@@ -103,7 +129,16 @@ private:
     int m_n = 0;
     int m_m = 0;
 
+    QTabWidget *m_tabtiaojian = nullptr;
     std::array<BoundRow, 7> m_rows {};
+    // 重码, 近P期重码, 连号个数, 最长连号, 尾数个数, 尾数和, 0路, 1路, 2路, 质数个数.
+    std::array<SetRow, 10> m_more {};
+    QSpinBox *m_edtqishu = nullptr;
+    QCheckBox *m_chkfenqu = nullptr;
+    QComboBox *m_comfenqu = nullptr;
+    QLineEdit *m_edtfenqu = nullptr;
+    std::array<GroupRow, kGroupRows> m_groups {};
+    QSpinBox *m_edtrongcuo = nullptr;
     // The 选择球号 check box and the group of the number grid: the main window's trend switch
     // enables them for the standard trend and disables them for the variant trend.
     QCheckBox *m_chkhongqiu = nullptr;

@@ -175,7 +175,7 @@ TEST(IndicatorShares, ARangeSentToTheFilterKeepsTheTicketsTheViewCounts)
     const Case cases[] = {{Indicator::Odd, &TotalFilterConditions::odd}, {Indicator::Sum, &TotalFilterConditions::sum},
         {Indicator::Span, &TotalFilterConditions::span}, {Indicator::Dispersion, &TotalFilterConditions::dispersion},
         {Indicator::Deviation, &TotalFilterConditions::deviation}, {Indicator::Ac, &TotalFilterConditions::ac},
-        {Indicator::Big, &TotalFilterConditions::big}};
+        {Indicator::Repeat, &TotalFilterConditions::repeat}, {Indicator::Big, &TotalFilterConditions::big}};
     for (const Case &c : cases) {
         SCOPED_TRACE(static_cast<int>(c.indicator));
         const ValueCounts counts = *CountTicketValues(c.indicator, space, latest);
@@ -214,7 +214,13 @@ TEST(IndicatorShares, FilterRangesAreClampedToTheListsOrRefused)
     plan = PlanFilterRange(Indicator::Ac, LotteryKind::Lotto, 36, 7, false, 22, 30);
     EXPECT_TRUE(plan.refusal.contains(QStringLiteral("6到21"))) << plan.refusal.toStdString();
 
-    EXPECT_TRUE(PlanFilterRange(Indicator::Repeat, LotteryKind::Lotto, 36, 7, false, 0, 1)
+    // Repeats of the latest draw go as counts 0 to M.
+    plan = PlanFilterRange(Indicator::Repeat, LotteryKind::Lotto, 36, 7, false, 1, 9);
+    EXPECT_TRUE(plan.refusal.isEmpty()) << plan.refusal.toStdString();
+    EXPECT_EQ(plan.lower, 1);
+    EXPECT_EQ(plan.upper, 7);
+    EXPECT_TRUE(plan.clamped);
+    EXPECT_TRUE(PlanFilterRange(Indicator::Repeat, LotteryKind::Lotto, 36, 7, true, 0, 1)
                     .refusal.contains(QStringLiteral("重码")));
     EXPECT_FALSE(PlanFilterRange(Indicator::Sum, LotteryKind::Digit, 10, 3, false, 3, 9).refusal.isEmpty());
     EXPECT_FALSE(PlanFilterRange(Indicator::Sum, LotteryKind::Lotto, 36, 8, false, 40, 90).refusal.isEmpty());

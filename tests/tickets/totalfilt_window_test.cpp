@@ -22,10 +22,14 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QSpinBox>
+#include <QTabWidget>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
 #include <numeric>
 
 using namespace lumaro;
@@ -549,4 +553,289 @@ TEST_F(TotalFilterWindow, TypedBoundsAreReadAsNumbers)
     EXPECT_EQ(clickFilter(), QStringLiteral("胆码号码必须是正整数！"));
     EXPECT_FALSE(window->isRunning());
     EXPECT_EQ(find<QLabel>("lblcode")->text(), QStringLiteral("过滤结果：462注"));
+}
+
+namespace {
+
+// 11选5 with twelve draws of five running numbers, so the repeats have draws to compare with:
+// the last one is 01-05, the last two hold six numbers, the last three seven.
+void AppendElevenDraws(TestHome &home, const QString &name)
+{
+    std::vector<DrawRow> rows;
+    for (int i = 0; i < 12; ++i) {
+        DrawRow row;
+        row.period = QString::number(2006001 + i);
+        row.date = QStringLiteral("2006-01-01");
+        for (int k = 0; k < 5; ++k)
+            row.numbers.push_back((i + k) % 11 + 1);
+        std::sort(row.numbers.begin(), row.numbers.end());
+        rows.push_back(row);
+    }
+    home.store().appendDraws(name, rows);
+}
+
+} // namespace
+
+TEST_F(TotalFilterWindow, EveryNewerConditionReachesTheEngine)
+{
+    const QString name = QStringLiteral("山东体彩11选5");
+    AppendElevenDraws(home, name);
+    open(name);
+    // The engine's count of the complete set for the same conditions.
+    const auto engineRun = [&](const TotalFilterConditions &conditions) {
+        TotalFilter engine(lottery);
+        TotalFilter::Job job = engine.prepare(conditions, home.path(QStringLiteral("reference.txt")));
+        TotalFilter::execute(job);
+        return job;
+    };
+    const auto edit = [&](const char *control, const QString &text) { find<QLineEdit>(control)->setText(text); };
+    const auto check = [&](const char *control) { find<QCheckBox>(control)->setChecked(true); };
+    struct Case {
+        const char *label;
+        std::function<void()> set;
+        std::function<void(TotalFilterConditions &)> expect;
+    };
+    const std::vector<Case> cases {
+        {"重码", [&] { check("chkchonghao"), edit("edtchonghao", QStringLiteral("2-3")); },
+            [](TotalFilterConditions &c) {
+                c.repeat = FilterBounds {2, 3};
+            }},
+        {"近P期重码",
+            [&] {
+                check("chkjinqi");
+                edit("edtjinqi", QStringLiteral("5"));
+                find<QSpinBox>("edtqishu")->setValue(3);
+            },
+            [](TotalFilterConditions &c) {
+                c.repeatRecent = FilterBounds {5, 5};
+                c.repeatPeriods = 3;
+            }},
+        {"连号个数", [&] { check("chklianhao"), edit("edtlianhao", QStringLiteral("0,2")); },
+            [](TotalFilterConditions &c) {
+                c.consecutive = FilterBounds {0, 0, {{2, 2}}};
+            }},
+        {"最长连号", [&] { check("chkzuichang"), edit("edtzuichang", QStringLiteral("3-5")); },
+            [](TotalFilterConditions &c) {
+                c.longestRun = FilterBounds {3, 5};
+            }},
+        {"尾数个数", [&] { check("chkweishu"), edit("edtweishu", QStringLiteral("4")); },
+            [](TotalFilterConditions &c) {
+                c.tailCount = FilterBounds {4, 4};
+            }},
+        {"尾数和", [&] { check("chkweihe"), edit("edtweihe", QStringLiteral("10-20, 25")); },
+            [](TotalFilterConditions &c) {
+                c.tailSum = FilterBounds {10, 20, {{25, 25}}};
+            }},
+        {"0路", [&] { check("chklu0"), edit("edtlu0", QStringLiteral("1")); },
+            [](TotalFilterConditions &c) {
+                c.road0 = FilterBounds {1, 1};
+            }},
+        {"1路", [&] { check("chklu1"), edit("edtlu1", QStringLiteral("2-3")); },
+            [](TotalFilterConditions &c) {
+                c.road1 = FilterBounds {2, 3};
+            }},
+        {"2路", [&] { check("chklu2"), edit("edtlu2", QStringLiteral("0")); },
+            [](TotalFilterConditions &c) {
+                c.road2 = FilterBounds {0, 0};
+            }},
+        {"质数个数", [&] { check("chkzhishu"), edit("edtzhishu", QStringLiteral("3")); },
+            [](TotalFilterConditions &c) {
+                c.primes = FilterBounds {3, 3};
+            }},
+        {"分区",
+            [&] {
+                check("chkfenqu");
+                find<QComboBox>("comfenqu")->setCurrentText(QStringLiteral("3"));
+                edit("edtfenqu", QStringLiteral("2::1-2"));
+            },
+            [](TotalFilterConditions &c) {
+                c.zoneCount = 3;
+                c.zones = {FilterBounds {2, 2}, std::nullopt, FilterBounds {1, 2}};
+            }},
+        {"胆码组",
+            [&] {
+                check("chkdanmazu1");
+                edit("edtdanmazu1", QStringLiteral("1 2 3"));
+                edit("edtzuzhong1", QStringLiteral("2"));
+                check("chkdanmazu3");
+                edit("edtdanmazu3", QStringLiteral("9 10 11"));
+                edit("edtzuzhong3", QStringLiteral("0-1"));
+            },
+            [](TotalFilterConditions &c) {
+                c.bankerGroups = {{{1, 2, 3}, FilterBounds {2, 2}}, {{9, 10, 11}, FilterBounds {0, 1}}};
+            }},
+        // A value set beside a classic row takes the place of its lists.
+        {"和值的数值",
+            [&] {
+                check("chkhei");
+                find<QComboBox>("comhei1")->setCurrentIndex(0);
+                find<QComboBox>("comhei2")->setCurrentIndex(0);
+                edit("edthei", QStringLiteral("20-25,35-40"));
+            },
+            [](TotalFilterConditions &c) {
+                c.sum = FilterBounds {20, 25, {{35, 40}}};
+            }},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.label);
+        window->btnclearClick();
+        c.set();
+        TotalFilterConditions expected;
+        c.expect(expected);
+        const qint64 survivors = engineRun(expected).survivors;
+        // Each condition cuts, so a control read into the wrong condition shows.
+        ASSERT_GT(survivors, 0);
+        ASSERT_LT(survivors, 462);
+        runAndWait();
+        EXPECT_EQ(find<QLabel>("lblcode")->text(), filter_text::ResultCount(survivors));
+        EXPECT_EQ(window->engine().state(), TotalFilter::State::Narrowed);
+    }
+    // The run unchecked its conditions: the survivors are the next run's table.
+    EXPECT_FALSE(find<QCheckBox>("chkhei")->isChecked());
+
+    // A tolerance of one: the label tells the survivors by their failed conditions, and fits.
+    window->btnclearClick();
+    check("chkchonghao"), edit("edtchonghao", QStringLiteral("2-3"));
+    check("chklianhao"), edit("edtlianhao", QStringLiteral("0"));
+    check("chkzhishu"), edit("edtzhishu", QStringLiteral("3"));
+    find<QSpinBox>("edtrongcuo")->setValue(2);
+    TotalFilterConditions expected;
+    expected.repeat = FilterBounds {2, 3};
+    expected.consecutive = FilterBounds {0, 0};
+    expected.primes = FilterBounds {3, 3};
+    expected.tolerance = 2;
+    const TotalFilter::Job reference = engineRun(expected);
+    ASSERT_EQ(reference.byFailures.size(), 3u);
+    runAndWait();
+    auto *label = find<QLabel>("lblcode");
+    EXPECT_EQ(label->text(),
+        QStringLiteral("过滤结果：%1注（其中不满足0个条件的%2注，1个条件的%3注，2个条件的%4注）")
+            .arg(reference.survivors)
+            .arg(reference.byFailures[0])
+            .arg(reference.byFailures[1])
+            .arg(reference.byFailures[2]));
+    EXPECT_GE(label->height(), label->heightForWidth(label->width()));
+    EXPECT_GT(label->height(), 26); // two lines at least
+    EXPECT_GE(find<QListView>("memcode")->y(), label->geometry().bottom());
+    EXPECT_EQ(find<QSpinBox>("edtrongcuo")->value(), 0);
+    window->show();
+    test::Screenshot(window.get(), QStringLiteral("totalfilt_rongcuo"));
+    // 清空 gives the label its one line back.
+    window->btnclearClick();
+    EXPECT_EQ(find<QListView>("memcode")->geometry(), QRect(406, 36, 361, 249));
+}
+
+TEST_F(TotalFilterWindow, NewerConditionsAreRefusedWithAMessageAndChangeNothing)
+{
+    const QString name = QStringLiteral("山东体彩11选5");
+    AppendElevenDraws(home, name);
+    open(name);
+    find<QCheckBox>("chkdanma")->setChecked(true);
+    find<QLineEdit>("edtdanma")->setText(QStringLiteral("1"));
+    runAndWait();
+    const QString shown = find<QLabel>("lblcode")->text();
+    ASSERT_EQ(shown, QStringLiteral("过滤结果：210注"));
+
+    const auto refused = [&](const QString &message) {
+        EXPECT_EQ(clickFilter(), message);
+        EXPECT_FALSE(window->isRunning());
+        EXPECT_EQ(find<QLabel>("lblcode")->text(), shown);
+        EXPECT_EQ(window->engine().state(), TotalFilter::State::Narrowed);
+    };
+    auto *repeat = find<QLineEdit>("edtchonghao");
+    find<QCheckBox>("chkchonghao")->setChecked(true);
+    refused(QStringLiteral("请输入重码的数值，例如 2-3 或 0-1,3！"));
+    repeat->setText(QStringLiteral("1-x"));
+    refused(QStringLiteral("'x' 不是一个有效的整形值"));
+    repeat->setText(QStringLiteral("0,-1"));
+    refused(QStringLiteral("重码的数值不能小于0！"));
+    repeat->setText(QStringLiteral("3-1"));
+    refused(filter_text::ListOrder());
+    repeat->setText(QStringLiteral("1 2"));
+    refused(QStringLiteral("'1 2' 不是一个有效的整形值"));
+    repeat->setText(QStringLiteral("0-2"));
+    // One condition takes no tolerance: the engine's message.
+    find<QSpinBox>("edtrongcuo")->setValue(1);
+    refused(QStringLiteral("容错个数1太大：所选的1个条件最多只能容错0个！"));
+    find<QSpinBox>("edtrongcuo")->setValue(0);
+
+    // The zones: one part for each zone, exact counts adding up to M.
+    find<QCheckBox>("chkfenqu")->setChecked(true);
+    find<QComboBox>("comfenqu")->setCurrentText(QStringLiteral("3"));
+    auto *zones = find<QLineEdit>("edtfenqu");
+    zones->setText(QStringLiteral("2:3"));
+    refused(QStringLiteral("分成3区时，请输入3个区的个数，用冒号分开，例如 1:1:1（空着的区不限）！"));
+    zones->setText(QStringLiteral("2:2:2"));
+    refused(QStringLiteral("各区个数之和是6，应等于5！"));
+    zones->setText(QStringLiteral("::"));
+    refused(QStringLiteral("请至少输入一个区的个数！"));
+    zones->setText(QStringLiteral("2:a:1"));
+    refused(QStringLiteral("'a' 不是一个有效的整形值"));
+    zones->setText(QStringLiteral("2:2:1"));
+
+    // A banker group needs its numbers, positive, and a count.
+    find<QCheckBox>("chkdanmazu2")->setChecked(true);
+    refused(QStringLiteral("请输入胆码组2的胆码！"));
+    find<QLineEdit>("edtdanmazu2")->setText(QStringLiteral("4 0"));
+    refused(QStringLiteral("胆码号码必须是正整数！"));
+    find<QLineEdit>("edtdanmazu2")->setText(QStringLiteral("4 5"));
+    find<QLineEdit>("edtzuzhong2")->setText(QStringLiteral("2-1"));
+    refused(filter_text::BankerOrder());
+
+    // A classic row's value set is read like the others; an empty one leaves the lists.
+    find<QLineEdit>("edtzuzhong2")->setText(QStringLiteral("1"));
+    find<QCheckBox>("chkjishu")->setChecked(true);
+    refused(filter_text::EmptyList());
+    find<QLineEdit>("edtjiou")->setText(QStringLiteral("-2"));
+    refused(QStringLiteral("奇数的数值不能小于0！"));
+    find<QLineEdit>("edtjiou")->setText(QStringLiteral("1,3"));
+    // Everything is accepted now, and the history check shows the newer conditions.
+    QSignalSpy finished(window.get(), &Tfrmtotalfilt::historyCheckFinished);
+    dialogs::testing::Clear();
+    find<QPushButton>("btnlishi")->click();
+    ASSERT_TRUE(window->isRunning()) << dialogs::testing::LastMessage().toStdString();
+    ASSERT_TRUE(finished.wait(60000));
+    const QString history = dialogs::testing::LastMessage();
+    for (const char *row : {">重码 0-2</td>", ">奇数 1,3</td>", ">第1区个数（共3区）2-2</td>"})
+        EXPECT_TRUE(history.contains(QString::fromUtf8(row))) << row << " in " << history.toStdString();
+    EXPECT_TRUE(history.contains(QStringLiteral("胆码组"))) << history.toStdString();
+}
+
+TEST_F(TotalFilterWindow, IndicatorViewsSendRangesIntoTheLists)
+{
+    open(QStringLiteral("山东体彩11选5"));
+    // A range sent to a row with a value set is what the row reads afterwards.
+    find<QLineEdit>("edthei")->setText(QStringLiteral("20-25"));
+    window->presetRange(Indicator::Sum, 30, 35);
+    EXPECT_TRUE(find<QCheckBox>("chkhei")->isChecked());
+    EXPECT_EQ(find<QLineEdit>("edthei")->text(), QString());
+    EXPECT_EQ(find<QComboBox>("comhei1")->currentText(), QStringLiteral("30"));
+    // Repeats fill the 重码 row; a count beyond M is refused and changes nothing.
+    window->presetRange(Indicator::Repeat, 2, 1);
+    EXPECT_TRUE(find<QCheckBox>("chkchonghao")->isChecked());
+    EXPECT_EQ(find<QLineEdit>("edtchonghao")->text(), QStringLiteral("1-2"));
+    EXPECT_THROW(window->presetRange(Indicator::Repeat, 0, 6), InputError);
+    EXPECT_EQ(find<QLineEdit>("edtchonghao")->text(), QStringLiteral("1-2"));
+
+    // The pages at the window's default size.
+    window->show();
+    auto *tabs = find<QTabWidget>("tabtiaojian");
+    tabs->setCurrentIndex(1);
+    test::Screenshot(window.get(), QStringLiteral("totalfilt_gengduo"));
+    tabs->setCurrentIndex(2);
+    find<QCheckBox>("chkfenqu")->setChecked(true);
+    find<QLineEdit>("edtdanmazu1")->setText(QStringLiteral("1 3 5 7 9 11"));
+    test::Screenshot(window.get(), QStringLiteral("totalfilt_fenqu"));
+    auto *zoneHint = find<QLabel>("lblfenqu");
+    EXPECT_EQ(zoneHint->text(), QStringLiteral("每区4个号码：01-04 05-08 09-11"));
+    // Eleven zones of one number do not fit on the line: the tip holds them all.
+    find<QComboBox>("comfenqu")->setCurrentText(QStringLiteral("11"));
+    EXPECT_LE(zoneHint->fontMetrics().horizontalAdvance(zoneHint->text()), zoneHint->width());
+    EXPECT_TRUE(zoneHint->toolTip().endsWith(QStringLiteral("10-10 11-11"))) << zoneHint->toolTip().toStdString();
+    // Every control of the pages lies inside its page.
+    for (int page = 0; page < tabs->count(); ++page) {
+        for (QWidget *control : tabs->widget(page)->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+            EXPECT_TRUE(QRect(QPoint(0, 0), tabs->widget(page)->size()).contains(control->geometry()))
+                << control->objectName().toStdString();
+    }
 }

@@ -303,6 +303,24 @@ std::vector<Field> operator+(std::vector<Field> a, const std::vector<Field> &b)
     return a;
 }
 
+// The value sets of the total filter ("2-3", "0-1,3"): a comma is part of their syntax, and the
+// sets beside the classic rows may stay empty (their lists count then).
+std::vector<Field> TotalFilterValueSets()
+{
+    std::vector<Field> out;
+    const QStringList filt {QStringLiteral("btnfilt")};
+    for (const char *name : {"edtdaxiao", "edtjiou", "edthei", "edtkuadu", "edtsandu", "edtpiandu", "edtac"})
+        out.push_back(Field {QString::fromLatin1(name), Expect::Number, filt, {"empty", "comma"}});
+    for (const char *name : {"edtchonghao", "edtjinqi", "edtlianhao", "edtzuichang", "edtweishu", "edtweihe", "edtlu0",
+             "edtlu1", "edtlu2", "edtzhishu", "edtzuzhong1", "edtzuzhong2", "edtzuzhong3"})
+        out.push_back(Field {QString::fromLatin1(name), Expect::Number, filt, {"comma"}});
+    // Three zones take three parts: one number alone is refused.
+    out.push_back(Field {QStringLiteral("edtfenqu"), Expect::Number, filt});
+    for (const char *name : {"edtdanmazu1", "edtdanmazu2", "edtdanmazu3"})
+        out.push_back(Field {QString::fromLatin1(name), Expect::Numbers, filt});
+    return out;
+}
+
 // The stop rule every exclusion window reads before a run, and the count of its 历史验证.
 std::vector<Field> StopFields(const QString &run)
 {
@@ -348,8 +366,9 @@ std::vector<WindowCase> WindowCases()
                      QStringLiteral("edtnum2"), QStringLiteral("edtzhong1"), QStringLiteral("edtzhong2")},
             {QStringLiteral("btnfilt")})
             + FieldsOf({QStringLiteral("edtdanma")}, {QStringLiteral("btnfilt")}, Expect::Numbers)
-            + FieldsOf({QStringLiteral("edtsuiji1")}, {QStringLiteral("btnsuiji1")}),
-        {}, [](QWidget *window, Env &) {
+            + FieldsOf({QStringLiteral("edtsuiji1")}, {QStringLiteral("btnsuiji1")}) + TotalFilterValueSets(),
+        // The spin boxes of 近P期 and 容错 take only whole numbers of their range as typed.
+        {QStringLiteral("edtqishu"), QStringLiteral("edtrongcuo")}, [](QWidget *window, Env &) {
             // Every condition on with values of its list, so each text is read by 过滤.
             for (QAbstractButton *check : window->findChildren<QAbstractButton *>()) {
                 if (check->isCheckable() && check->objectName().startsWith(QLatin1String("chk")))
@@ -360,6 +379,13 @@ std::vector<WindowCase> WindowCases()
                     combo->setCurrentIndex(combo->objectName().endsWith(QLatin1Char('1')) ? 0 : combo->count() - 1);
             }
             LineEdit(window, "edtdanma")->setText(QStringLiteral("3 15"));
+            for (const char *name : {"edtchonghao", "edtjinqi", "edtlianhao", "edtzuichang", "edtweishu", "edtlu0",
+                     "edtlu1", "edtlu2", "edtzhishu", "edtzuzhong1", "edtzuzhong2", "edtzuzhong3"})
+                LineEdit(window, name)->setText(QStringLiteral("0-7"));
+            LineEdit(window, "edtweihe")->setText(QStringLiteral("0-63"));
+            LineEdit(window, "edtfenqu")->setText(QStringLiteral("0-7:0-7:0-7"));
+            for (const char *name : {"edtdanmazu1", "edtdanmazu2", "edtdanmazu3"})
+                LineEdit(window, name)->setText(QStringLiteral("1 2"));
             Button(window, "btnsuiji1")->click();
         }});
     cases.back().sideActions

@@ -23,6 +23,7 @@
 #include <QComboBox>
 #include <QItemSelectionModel>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTableView>
@@ -134,11 +135,11 @@ TEST_F(IndicatorSharesView, EachValueShowsItsShareOfAllTicketsBesideTheDraws)
 TEST_F(IndicatorSharesView, RangesTheFilterCannotTakeAreNotSent)
 {
     openQlc();
+    // Repeats go in the standard trend (the filter's 重码 row), not in the variant trend.
     Tfrmcongma repeats(context);
     repeats.showSharesPage();
     auto *send = child<QPushButton>(&repeats, "btnsong");
-    EXPECT_FALSE(send->isEnabled());
-    EXPECT_TRUE(send->toolTip().contains(QStringLiteral("重码"))) << send->toolTip().toStdString();
+    EXPECT_TRUE(send->isEnabled()) << send->toolTip().toStdString();
     repeats.resize(970, 512);
     grab(&repeats, QStringLiteral("congma_fenbu"));
 
@@ -150,7 +151,8 @@ TEST_F(IndicatorSharesView, RangesTheFilterCannotTakeAreNotSent)
 
     // The filter itself refuses what it has no list value for, and changes nothing.
     Tfrmtotalfilt filter(context);
-    EXPECT_THROW(filter.presetRange(Indicator::Repeat, 0, 1), InputError);
+    EXPECT_THROW(filter.presetRange(Indicator::Repeat, 0, 8), InputError);
+    EXPECT_FALSE(child<QCheckBox>(&filter, "chkchonghao")->isChecked());
     try {
         filter.presetRange(Indicator::Sum, 20, 100);
         ADD_FAILURE() << "a sum of 20 is no list value of 30选7";
@@ -198,9 +200,19 @@ TEST_F(IndicatorSharesView, SendingARangeSwitchesOnTheFilterConditionWithIt)
     EXPECT_EQ(child<QComboBox>(filter, "compiandu2")->currentText(), QStringLiteral("9"));
     EXPECT_TRUE(child<QCheckBox>(filter, "chksandu")->isChecked());
     EXPECT_EQ(filterKeeps(&TotalFilterConditions::deviation, {2, 9}), deviation->shares()->ticketsBetween(2, 9));
+
+    // Repeats fill the 重码 row of the newer conditions.
+    Tfrmcongma repeats(context);
+    repeats.showSharesPage();
+    repeats.setSendRange(1, 2);
+    child<QPushButton>(&repeats, "btnsong")->click();
+    EXPECT_TRUE(dialogs::testing::Messages().isEmpty()) << dialogs::testing::LastMessage().toStdString();
+    EXPECT_TRUE(child<QCheckBox>(filter, "chkchonghao")->isChecked());
+    EXPECT_EQ(child<QLineEdit>(filter, "edtchonghao")->text(), QStringLiteral("1-2"));
+    EXPECT_EQ(filterKeeps(&TotalFilterConditions::repeat, {1, 2}), repeats.shares()->ticketsBetween(1, 2));
 }
 
-TEST_F(IndicatorSharesView, TheVariantTrendSendsVariantValuesAndRefusesTheDeviation)
+TEST_F(IndicatorSharesView, TheVariantTrendSendsVariantValuesAndRefusesTheDeviationAndRepeats)
 {
     openQlc();
     RandomSource random(3);
@@ -224,6 +236,13 @@ TEST_F(IndicatorSharesView, TheVariantTrendSendsVariantValuesAndRefusesTheDeviat
     auto *send = child<QPushButton>(&deviation, "btnsong");
     EXPECT_FALSE(send->isEnabled());
     EXPECT_TRUE(send->toolTip().contains(QStringLiteral("变幻走势"))) << send->toolTip().toStdString();
+
+    // So are the repeats, which the filter counts against the latest draw as drawn.
+    Tfrmcongma repeats(context);
+    repeats.showSharesPage();
+    auto *sendRepeats = child<QPushButton>(&repeats, "btnsong");
+    EXPECT_FALSE(sendRepeats->isEnabled());
+    EXPECT_TRUE(sendRepeats->toolTip().contains(QStringLiteral("重码"))) << sendRepeats->toolTip().toStdString();
 }
 
 TEST_F(IndicatorSharesView, DigitLotteriesCountEveryTupleAndSendNothing)
