@@ -11,13 +11,16 @@
 #include "shell/error_display.h"
 #include "shell/form_controls.h"
 #include "tickets/filter_history_check.h"
+#include "tickets/filter_set.h"
 #include "tickets/line_printer.h"
+#include "tickets/survivor_look.h"
 #include "tickets/text_lines_model.h"
 #include "tickets/ticket_file.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFontDatabase>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -32,11 +35,14 @@
 #include <QSpinBox>
 #include <QTabWidget>
 
+#include <algorithm>
+
 namespace lumaro {
 
 namespace {
 
 const char *const kTicketFilter = "文本文件(*.txt)|*.txt";
+const char *const kSetFilter = "过滤条件文件(*.txt)|*.txt";
 
 struct RowNames {
     const char *check;
@@ -146,13 +152,18 @@ Tfrmtotalfilt::Tfrmtotalfilt(AppContext &context, QWidget *parent)
     fillLists();
     if (const QScreen *screen = parent ? parent->screen() : QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
-    m_run.lockWhileRunning({m_btnfilt, m_btnclear, m_btnload, m_btnsave, m_btnlishi});
+    m_run.lockWhileRunning({m_btnfilt, m_btnclear, m_btnload, m_btnsave, m_btnlishi, m_btnsavetiaojian,
+        m_btnloadtiaojian, m_btnfenbu, m_btnsuiji});
     m_run.setProgressBar(m_pb);
     connect(&m_run, &BackgroundRun::finished, this, &Tfrmtotalfilt::runFinished);
-    m_check.lockWhileRunning({m_btnfilt, m_btnclear, m_btnload, m_btnsave});
+    m_check.lockWhileRunning(
+        {m_btnfilt, m_btnclear, m_btnload, m_btnsave, m_btnsavetiaojian, m_btnloadtiaojian, m_btnfenbu, m_btnsuiji});
     m_check.setProgressBar(m_pb);
     m_check.setStopButton(m_btnlishi, m_btnlishi->text());
     connect(&m_check, &BackgroundRun::finished, this, &Tfrmtotalfilt::historyCheckFinished);
+    m_look.lockWhileRunning({m_btnfilt, m_btnclear, m_btnload, m_btnsave, m_btnlishi, m_btnsavetiaojian,
+        m_btnloadtiaojian, m_btnfenbu, m_btnsuiji});
+    m_look.setProgressBar(m_pb);
     applyTrendMode(m_context.lottery->variantMode);
     if (!TotalFilterUnsupportedReason(*m_context.lottery).isEmpty())
         m_lblcode->setText(QStringLiteral("总体过滤只适用于3到7个号码的乐透型彩票"));
@@ -348,6 +359,20 @@ void Tfrmtotalfilt::buildControls()
     m_edtrongcuo->setGeometry(x0 + w + 49, 422, 56, 24);
     m_edtrongcuo->setToolTip(QStringLiteral("一注号码最多可以有几个所选条件不满足"));
     NewLabel(this, {}, QStringLiteral("个条件"), QRect(x0 + w + 109, 418, 60, 32));
+    m_btnsavetiaojian = NewButton(this, "btnsavetiaojian", QStringLiteral("保存条件"), QRect(x0, 458, w, 30));
+    m_btnsavetiaojian->setToolTip(QStringLiteral("把当前的过滤条件保存为文件，以后可以再载入"));
+    m_btnloadtiaojian = NewButton(this, "btnloadtiaojian", QStringLiteral("载入条件"), QRect(x0 + w + 11, 458, w, 30));
+    m_btnloadtiaojian->setToolTip(QStringLiteral("从文件载入保存过的过滤条件"));
+    m_btnfenbu = NewButton(this, "btnfenbu", QStringLiteral("结果分布"), QRect(x0 + 2 * (w + 11), 458, w, 30));
+    m_btnfenbu->setToolTip(QStringLiteral("过滤结果中和值、奇数、大数等指标的各个数值各有多少注"));
+    m_btnsuiji = NewButton(this, "btnsuiji", QStringLiteral("随机选注"), QRect(x0, 494, w, 30));
+    m_btnsuiji->setToolTip(QStringLiteral("从过滤结果中随机选出几注，显示在结果列表中（保存时保存这几注）"));
+    m_edtsuiji = NewField(this, "edtsuiji", QStringLiteral("10"), QRect(x0 + w + 11, 497, 70, 24));
+    NewLabel(this, {}, QStringLiteral("注"), QRect(x0 + w + 85, 494, 24, 30));
+    connect(m_btnsavetiaojian, &QPushButton::clicked, this, &Tfrmtotalfilt::btnsavetiaojianClick);
+    connect(m_btnloadtiaojian, &QPushButton::clicked, this, &Tfrmtotalfilt::btnloadtiaojianClick);
+    connect(m_btnfenbu, &QPushButton::clicked, this, &Tfrmtotalfilt::btnfenbuClick);
+    connect(m_btnsuiji, &QPushButton::clicked, this, &Tfrmtotalfilt::btnsuijiClick);
     // 过滤 is the default button: Enter starts a run (see keyPressEvent).
     QFont bold = m_btnfilt->font();
     bold.setBold(true);
@@ -748,28 +773,9 @@ void Tfrmtotalfilt::btnclearClick()
     if (isRunning())
         return;
     Guarded(this, [&] {
-        uncheckConditions();
-        m_chkdanma->setChecked(false);
-        clearIndicatorLists();
-        for (const SetRow &row : m_more)
-            row.values->clear();
-        m_edtqishu->setValue(2);
-        m_edtfenqu->clear();
-        for (const GroupRow &row : m_groups) {
-            row.numbers->clear();
-            row.hits->setText(QStringLiteral("1"));
-        }
-        m_edtdanma->clear();
-        m_edtnum1->setText(QStringLiteral("1"));
-        m_edtnum2->setText(QStringLiteral("1"));
-        resetBalls();
+        resetConditionControls();
         m_memo->clear();
         setResultText(filter_text::ResultCount(0).left(5));
-        m_chkhongqiu->setChecked(false);
-        const QString m = QString::number(m_m);
-        m_edtsuiji1->setText(m);
-        m_edtzhong1->setText(m);
-        m_edtzhong2->setText(m);
         m_filter.reset();
         // Back to the standard trend.
         if (m_context.shell) {
@@ -779,6 +785,223 @@ void Tfrmtotalfilt::btnclearClick()
             m_context.lottery->BuildStandardTrend();
         }
         applyTrendMode(false);
+    });
+}
+
+void Tfrmtotalfilt::resetConditionControls()
+{
+    uncheckConditions();
+    m_chkdanma->setChecked(false);
+    clearIndicatorLists();
+    for (const SetRow &row : m_more)
+        row.values->clear();
+    m_edtqishu->setValue(2);
+    m_edtfenqu->clear();
+    for (const GroupRow &row : m_groups) {
+        row.numbers->clear();
+        row.hits->setText(QStringLiteral("1"));
+    }
+    m_edtdanma->clear();
+    m_edtnum1->setText(QStringLiteral("1"));
+    m_edtnum2->setText(QStringLiteral("1"));
+    resetBalls();
+    m_chkhongqiu->setChecked(false);
+    const QString m = QString::number(m_m);
+    m_edtsuiji1->setText(m);
+    m_edtzhong1->setText(m);
+    m_edtzhong2->setText(m);
+}
+
+void Tfrmtotalfilt::setConditions(const TotalFilterConditions &c)
+{
+    // What the controls cannot hold is refused before anything changes.
+    if (c.bankerGroups.size() > static_cast<std::size_t>(kGroupRows))
+        throw InputError(
+            QStringLiteral("这组条件有%1个胆码组，本窗口最多%2个！").arg(c.bankerGroups.size()).arg(kGroupRows));
+    if (c.chooser && !m_chkhongqiu->isEnabled())
+        throw InputError(QStringLiteral("变幻走势下不能使用选择球号条件，请先切换到标准走势！"));
+    if (c.chooser && !c.chooser->more.empty())
+        throw InputError(QStringLiteral("选择球号的中奖个数只能是一个范围！"));
+    if (c.banker && !c.banker->more.empty())
+        throw InputError(QStringLiteral("胆码的中奖个数只能是一个范围！"));
+    if (c.tolerance < 0 || c.tolerance > m_edtrongcuo->maximum())
+        throw InputError(QStringLiteral("容错应在0到%1之间！").arg(m_edtrongcuo->maximum()));
+    if (c.repeatRecent && (c.repeatPeriods < 1 || c.repeatPeriods > kMaxRepeatPeriods))
+        throw InputError(QStringLiteral("近P期重码的期数应在1到%1之间！").arg(kMaxRepeatPeriods));
+    const bool anyZone = std::any_of(c.zones.begin(), c.zones.end(), [](const auto &z) { return z.has_value(); });
+    const int zoneIndex = anyZone ? m_comfenqu->findData(c.zoneCount) : -1;
+    if (anyZone && (zoneIndex < 0 || static_cast<int>(c.zones.size()) > c.zoneCount))
+        throw InputError(QStringLiteral("本彩票不能分成%1区！").arg(c.zoneCount));
+
+    resetConditionControls();
+    for (std::size_t i = 0; i < m_rows.size(); ++i) {
+        const std::optional<FilterBounds> &bounds = c.*kRowMembers[i];
+        if (!bounds)
+            continue;
+        const BoundRow &row = m_rows[i];
+        row.check->setChecked(true);
+        // A single range the lists offer goes into the lists, anything else into the value set.
+        const int from = row.lower->findText(QString::number(bounds->lower), Qt::MatchExactly);
+        const int to = row.upper->findText(QString::number(bounds->upper), Qt::MatchExactly);
+        if (bounds->more.empty() && from >= 0 && to >= 0) {
+            row.lower->setCurrentIndex(from);
+            row.upper->setCurrentIndex(to);
+        } else {
+            row.values->setText(bounds->text());
+        }
+    }
+    if (c.chooser) {
+        m_chkhongqiu->setChecked(true);
+        m_edtzhong1->setText(QString::number(c.chooser->lower));
+        m_edtzhong2->setText(QString::number(c.chooser->upper));
+        int chosen = 0;
+        for (int v = 1; v <= std::min(m_n, 50); ++v) {
+            const bool on = c.balls[static_cast<std::size_t>(v)];
+            setBallChosen(v, on);
+            chosen += on ? 1 : 0;
+        }
+        m_edtsuiji1->setText(QString::number(chosen));
+    }
+    if (c.banker) {
+        m_chkdanma->setChecked(true);
+        QStringList numbers;
+        for (int b : c.bankers)
+            numbers << QString::number(b);
+        m_edtdanma->setText(numbers.join(QLatin1Char(' ')));
+        m_edtnum1->setText(QString::number(c.banker->lower));
+        m_edtnum2->setText(QString::number(c.banker->upper));
+    }
+    for (std::size_t i = 0; i < m_more.size(); ++i) {
+        if (const std::optional<FilterBounds> &bounds = c.*kMoreRows[i].member) {
+            m_more[i].check->setChecked(true);
+            m_more[i].values->setText(bounds->text());
+        }
+    }
+    if (c.repeatPeriods >= 1 && c.repeatPeriods <= kMaxRepeatPeriods)
+        m_edtqishu->setValue(c.repeatPeriods);
+    if (anyZone) {
+        m_chkfenqu->setChecked(true);
+        m_comfenqu->setCurrentIndex(zoneIndex);
+        QStringList parts;
+        for (int z = 0; z < c.zoneCount; ++z) {
+            const std::size_t k = static_cast<std::size_t>(z);
+            parts << (k < c.zones.size() && c.zones[k] ? c.zones[k]->text() : QString());
+        }
+        m_edtfenqu->setText(parts.join(QLatin1Char(':')));
+    }
+    for (std::size_t g = 0; g < c.bankerGroups.size(); ++g) {
+        const GroupRow &row = m_groups[g];
+        QStringList numbers;
+        for (int b : c.bankerGroups[g].numbers)
+            numbers << QString::number(b);
+        row.check->setChecked(true);
+        row.numbers->setText(numbers.join(QLatin1Char(' ')));
+        row.hits->setText(c.bankerGroups[g].hits.text());
+    }
+    m_edtrongcuo->setValue(c.tolerance);
+}
+
+void Tfrmtotalfilt::btnsavetiaojianClick()
+{
+    if (isRunning())
+        return;
+    Guarded(this, [&] {
+        const std::optional<TotalFilterConditions> conditions = acceptedConditions();
+        if (!conditions)
+            return;
+        const QString folder = m_context.folder.auxiliaryFolder();
+        QDir().mkpath(folder);
+        const QString path = dialogs::SaveFile(this, QStringLiteral("保存过滤条件"), folder,
+            ProposedFilterSetName(m_context.lottery->name), QString::fromUtf8(kSetFilter), QStringLiteral("txt"));
+        if (path.isEmpty())
+            return;
+        WriteFilterSet(path, FilterSet {*conditions, m_context.lottery->variantMode});
+        dialogs::Information(this, QStringLiteral("提示"), QStringLiteral("过滤条件已保存！"));
+    });
+}
+
+void Tfrmtotalfilt::btnloadtiaojianClick()
+{
+    if (isRunning())
+        return;
+    Guarded(this, [&] {
+        if (refuseUnsupported())
+            return;
+        const QString path = dialogs::OpenFile(
+            this, QStringLiteral("载入过滤条件"), m_context.folder.auxiliaryFolder(), QString::fromUtf8(kSetFilter));
+        if (path.isEmpty())
+            return;
+        // A malformed file raises its reader's "第k行：…" before any control changes.
+        const FilterSet set = ReadFilterSet(path, m_n, m_m);
+        setConditions(set.conditions);
+        // The conditions hold in either trend: they are loaded, and the player told which
+        // numbers they will now read.
+        const bool variant = m_context.lottery->variantMode;
+        if (set.variant && !variant)
+            dialogs::Information(this, QStringLiteral("提示"),
+                QStringLiteral("这组条件是在变幻走势下保存的，现在是标准走势：条件已载入，过滤时按号码本身判断。"));
+        else if (!set.variant && variant)
+            dialogs::Information(this, QStringLiteral("提示"),
+                QStringLiteral("这组条件是在标准走势下保存的，现在是变幻走势：条件已载入，过滤时按号码的变幻值判断。"));
+    });
+}
+
+void Tfrmtotalfilt::btnfenbuClick()
+{
+    if (isRunning())
+        return;
+    Guarded(this, [&] {
+        if (refuseNoSurvivors())
+            return;
+        // The worker reads copies: the table of the survivors and the values of the numbers.
+        auto tickets = std::make_shared<const TicketSet>(m_context.lottery->ticketSet());
+        auto inputs = std::make_shared<const FilterInputs>(FilterInputs::fromLottery(*m_context.lottery));
+        m_look.start(
+            [tickets, inputs](const Progress &progress) { return LookAtSurvivors(*tickets, *inputs, progress); },
+            [this](const std::optional<SurvivorLook> &look) {
+                if (!look)
+                    return;
+                const QString text = QStringLiteral("过滤结果：%1注\n\n").arg(look->survivors)
+                    + SurvivorLookLines(*look).join(QLatin1Char('\n'));
+                dialogs::Information(this, QStringLiteral("结果分布"), text);
+            });
+    });
+}
+
+bool Tfrmtotalfilt::refuseNoSurvivors()
+{
+    const TotalFilter::State state = m_filter.state();
+    if (state == TotalFilter::State::Narrowed || state == TotalFilter::State::Loaded)
+        return false;
+    ShowError(this,
+        state == TotalFilter::State::Exhausted ? filter_text::NoSurvivor()
+                                               : QStringLiteral("还没有过滤结果，请先过滤或载入投注号码！"));
+    return true;
+}
+
+void Tfrmtotalfilt::btnsuijiClick()
+{
+    if (isRunning())
+        return;
+    Guarded(this, [&] {
+        const qint64 count = ToInteger(m_edtsuiji->text());
+        if (refuseNoSurvivors())
+            return;
+        const BusyCursor busy;
+        const TicketSet &tickets = m_context.lottery->ticketSet();
+        RandomSource random = m_context.newRandom();
+        // Refuses a count below 1 or beyond the survivors with the engine's message.
+        const std::vector<qint64> rows = PickSurvivors(tickets, count, random);
+        QByteArray content;
+        std::vector<int> numbers(static_cast<std::size_t>(m_m));
+        qint64 serial = 0;
+        for (qint64 row : rows) {
+            tickets.numbers(row, numbers.data());
+            content += ResultListLine(++serial, numbers.data(), m_m);
+        }
+        m_memo->setContent(std::move(content));
+        m_memoHasSerials = true;
+        setResultText(QStringLiteral("随机选出%1注（过滤结果%2注）").arg(rows.size()).arg(tickets.aliveCount()));
     });
 }
 

@@ -42,8 +42,8 @@ public:
     void applyTrendMode(bool variant);
 
     const TotalFilter &engine() const { return m_filter; }
-    // A filter run or a history check.
-    bool isRunning() const { return m_run.isRunning() || m_check.isRunning(); }
+    // A filter run, a history check or a look at the survivors.
+    bool isRunning() const { return m_run.isRunning() || m_check.isRunning() || m_look.isRunning(); }
     // Whether ball n (1..50) is chosen.
     bool isBallChosen(int n) const { return m_chosen[static_cast<std::size_t>(n)]; }
 
@@ -59,6 +59,24 @@ public:
     // 历史验证: the conditions as set, judged on the stored draws and on all tickets (a second
     // click stops a check that is going).
     void btnlishiClick();
+    // 保存条件 / 载入条件: the conditions as set written to a filter set file in 附属/, and a
+    // file's conditions put into the controls (a refused file changes nothing).
+    void btnsavetiaojianClick();
+    void btnloadtiaojianClick();
+    // 结果分布: how the survivors of the runs so far spread over the main indicators (on a
+    // worker); 随机选注: the result list replaced by edtsuiji random survivors.
+    void btnfenbuClick();
+    void btnsuijiClick();
+    // Wait for a look at the survivors to end (tests).
+    void waitForLook() { m_look.waitUntilDone(); }
+
+    // The conditions as the controls hold them (throws an InputError or a ConversionError on a
+    // bad text).
+    TotalFilterConditions readConditions() const;
+    // Every condition control set from c, so that readConditions() gives c back. Throws an
+    // InputError and changes nothing when the controls cannot hold c (more banker groups than
+    // rows, a chooser in the variant trend, a hit count of several ranges).
+    void setConditions(const TotalFilterConditions &c);
 
     // Switches on the condition of an indicator with its lists set to lower … upper (what an
     // indicator view sends; the row's value set is cleared so the lists count). Repeats set
@@ -109,7 +127,8 @@ private:
     void buildBallGrid();
     void fillLists();
     QString checkControls() const;
-    TotalFilterConditions readConditions() const;
+    // Everything the conditions read back to its state after 清空 (not the result list).
+    void resetConditionControls();
     // The conditions as set, after the checks of a run; nothing (and the message shown) when
     // the lottery or a control is refused.
     std::optional<TotalFilterConditions> acceptedConditions();
@@ -122,6 +141,8 @@ private:
     // Show why nothing can be done and return true when the lottery or the list does not allow it.
     bool refuseUnsupported();
     bool refuseEmptyPrint();
+    // Shows why and returns true when there are no survivors to look at or pick from.
+    bool refuseNoSurvivors();
     static int listPosition(const QComboBox *combo);
 
     AppContext &m_context;
@@ -165,10 +186,16 @@ private:
     QPushButton *m_btnload = nullptr;
     QPushButton *m_btnclose = nullptr;
     QPushButton *m_btnlishi = nullptr;
+    QPushButton *m_btnsavetiaojian = nullptr;
+    QPushButton *m_btnloadtiaojian = nullptr;
+    QPushButton *m_btnfenbu = nullptr;
+    QPushButton *m_btnsuiji = nullptr;
+    QLineEdit *m_edtsuiji = nullptr;
 
     // Last, so that a run or a check still going stops before the rest of the window goes.
     BackgroundRun m_run {this};
     BackgroundRun m_check {this};
+    BackgroundRun m_look {this};
 };
 
 } // namespace lumaro

@@ -6,6 +6,8 @@
 #include "support/test_home.h"
 #include "support/window_test.h"
 #include "tickets/filter_history_check.h"
+#include "tickets/filter_set.h"
+#include "tickets/survivor_look.h"
 #include "tickets/text_lines_model.h"
 #include "tickets/ticket_file.h"
 #include "tickets/u_totalfilt.h"
@@ -838,4 +840,247 @@ TEST_F(TotalFilterWindow, IndicatorViewsSendRangesIntoTheLists)
             EXPECT_TRUE(QRect(QPoint(0, 0), tabs->widget(page)->size()).contains(control->geometry()))
                 << control->objectName().toStdString();
     }
+}
+
+namespace {
+
+// A set with a condition of every kind for 11选5, the classic rows partly in their lists and
+// partly as value sets (a range the lists do not offer, several ranges).
+TotalFilterConditions EverySortOfCondition(const QComboBox *dispersion, const QComboBox *ac)
+{
+    TotalFilterConditions c;
+    c.big = FilterBounds {1, 3};
+    c.odd = FilterBounds {1, 1, {{3, 4}}};
+    c.sum = FilterBounds {20, 40};
+    c.span = FilterBounds {5, 10};
+    const int low = dispersion->itemText(0).toInt();
+    c.dispersion = FilterBounds {low, dispersion->itemText(dispersion->count() - 1).toInt()};
+    c.deviation = FilterBounds {0, 1, {{3, 5}}};
+    c.ac = FilterBounds {ac->itemText(0).toInt(), ac->itemText(0).toInt(),
+        {{ac->itemText(2).toInt(), ac->itemText(ac->count() - 1).toInt()}}};
+    c.chooser = FilterBounds {4, 5};
+    for (int v = 1; v <= 8; ++v)
+        c.balls[static_cast<std::size_t>(v)] = true;
+    c.banker = FilterBounds {1, 2};
+    c.bankers = {3, 7};
+    c.repeat = FilterBounds {0, 2};
+    c.repeatRecent = FilterBounds {1, 3};
+    c.repeatPeriods = 3;
+    c.consecutive = FilterBounds {0, 1};
+    c.longestRun = FilterBounds {1, 3};
+    c.tailCount = FilterBounds {3, 5};
+    c.tailSum = FilterBounds {10, 30, {{35, 40}}};
+    c.road0 = FilterBounds {0, 2};
+    c.road1 = FilterBounds {1, 2};
+    c.road2 = FilterBounds {0, 3};
+    c.primes = FilterBounds {1, 3};
+    c.zoneCount = 3;
+    c.zones = {FilterBounds {1, 2}, std::nullopt, FilterBounds {1, 1, {{3, 3}}}};
+    c.bankerGroups = {BankerGroup {{2, 5, 9}, FilterBounds {0, 1}}, BankerGroup {{4, 6}, FilterBounds {1, 1}}};
+    c.tolerance = 2;
+    return c;
+}
+
+} // namespace
+
+TEST_F(TotalFilterWindow, SavedConditionsComeBackIntoEveryControl)
+{
+    const QString name = QStringLiteral("山东体彩11选5");
+    AppendElevenDraws(home, name);
+    open(name);
+    const TotalFilterConditions c = EverySortOfCondition(find<QComboBox>("comsandu1"), find<QComboBox>("comac1"));
+    // Something set before the load that the set does not hold goes.
+    find<QCheckBox>("chkdanmazu3")->setChecked(true);
+    find<QLineEdit>("edtdanmazu3")->setText(QStringLiteral("1 2"));
+    find<QLineEdit>("edthei")->setText(QStringLiteral("1-99"));
+
+    const QString file = home.path(QStringLiteral("every.txt"));
+    WriteFilterSet(file, FilterSet {c, false});
+    dialogs::testing::Clear();
+    dialogs::testing::QueueFile(file);
+    window->btnloadtiaojianClick();
+    EXPECT_TRUE(dialogs::testing::Messages().isEmpty()) << dialogs::testing::LastMessage().toStdString();
+    EXPECT_TRUE(window->readConditions() == c);
+    // A single range of the lists lands in the lists, anything else in the value set.
+    EXPECT_EQ(find<QComboBox>("comdaxiao1")->currentText(), QStringLiteral("1"));
+    EXPECT_EQ(find<QComboBox>("comdaxiao2")->currentText(), QStringLiteral("3"));
+    EXPECT_TRUE(find<QLineEdit>("edtdaxiao")->text().isEmpty());
+    EXPECT_TRUE(find<QLineEdit>("edthei")->text().isEmpty());
+    EXPECT_EQ(find<QLineEdit>("edtjiou")->text(), QStringLiteral("1,3-4"));
+    EXPECT_EQ(find<QLineEdit>("edtpiandu")->text(), QStringLiteral("0-1,3-5"));
+    EXPECT_EQ(find<QLineEdit>("edtfenqu")->text(), QStringLiteral("1-2::1,3"));
+    EXPECT_EQ(find<QSpinBox>("edtqishu")->value(), 3);
+    EXPECT_EQ(find<QSpinBox>("edtrongcuo")->value(), 2);
+    EXPECT_FALSE(find<QCheckBox>("chkdanmazu3")->isChecked());
+    EXPECT_TRUE(window->isBallChosen(8));
+    EXPECT_FALSE(window->isBallChosen(9));
+    EXPECT_EQ(find<QLineEdit>("edtsuiji1")->text(), QStringLiteral("8"));
+
+    // Saved again, the file holds the same set, with the trend it was set in.
+    const QString saved = home.path(QStringLiteral("saved-set.txt"));
+    dialogs::testing::Clear();
+    dialogs::testing::QueueFile(saved);
+    window->btnsavetiaojianClick();
+    EXPECT_EQ(dialogs::testing::LastMessage(), QStringLiteral("过滤条件已保存！"));
+    EXPECT_TRUE(ReadFilterSet(saved, 11, 5) == (FilterSet {c, false}));
+
+    // The loaded set filters as the engine does with it.
+    TotalFilter engine(lottery);
+    TotalFilter::Job job = engine.prepare(c, home.path(QStringLiteral("reference.txt")));
+    TotalFilter::execute(job);
+    runAndWait();
+    EXPECT_EQ(window->engine().state() == TotalFilter::State::Narrowed, job.survivors > 0);
+    if (job.survivors > 0) {
+        EXPECT_EQ(find<QLabel>("lblcode")->text().left(filter_text::ResultCount(job.survivors).size()),
+            filter_text::ResultCount(job.survivors));
+    }
+
+    // Conditions the window refuses are not saved.
+    find<QCheckBox>("chkhei")->setChecked(true);
+    find<QLineEdit>("edthei")->setText(QStringLiteral("40-20"));
+    dialogs::testing::Clear();
+    dialogs::testing::QueueFile(home.path(QStringLiteral("refused.txt")));
+    window->btnsavetiaojianClick();
+    EXPECT_FALSE(dialogs::testing::LastMessage().isEmpty());
+    EXPECT_FALSE(QFile::exists(home.path(QStringLiteral("refused.txt"))));
+}
+
+TEST_F(TotalFilterWindow, RefusedSetsChangeNothingAndTheTrendIsTold)
+{
+    const QString name = QStringLiteral("山东体彩11选5");
+    AppendElevenDraws(home, name);
+    open(name);
+    find<QCheckBox>("chkhei")->setChecked(true);
+    find<QLineEdit>("edthei")->setText(QStringLiteral("20-30,33"));
+    find<QCheckBox>("chklu0")->setChecked(true);
+    find<QLineEdit>("edtlu0")->setText(QStringLiteral("1"));
+    const TotalFilterConditions before = window->readConditions();
+    const auto load = [&](const QString &file) {
+        dialogs::testing::Clear();
+        dialogs::testing::QueueFile(file);
+        window->btnloadtiaojianClick();
+        return dialogs::testing::LastMessage();
+    };
+
+    // A malformed file: the reader's message with its line, nothing changed.
+    const QString bad = home.path(QStringLiteral("bad.txt"));
+    WriteFile(bad, "# Lumaro 总体过滤条件\n和值 = 20-30\n跨度 = 9-x\n");
+    EXPECT_TRUE(load(bad).startsWith(QStringLiteral("第3行"))) << dialogs::testing::LastMessage().toStdString();
+    EXPECT_TRUE(window->readConditions() == before);
+
+    // More banker groups than the window has rows.
+    TotalFilterConditions groups;
+    for (int g = 0; g < 4; ++g)
+        groups.bankerGroups.push_back(BankerGroup {{g + 1, g + 5}, FilterBounds {1, 1}});
+    const QString many = home.path(QStringLiteral("groups.txt"));
+    WriteFilterSet(many, FilterSet {groups, false});
+    EXPECT_TRUE(load(many).contains(QStringLiteral("胆码组")));
+    EXPECT_TRUE(window->readConditions() == before);
+
+    // A hit count of several ranges for the banker numbers has no place in its two boxes.
+    TotalFilterConditions banker;
+    banker.banker = FilterBounds {0, 0, {{2, 2}}};
+    banker.bankers = {1, 2, 3};
+    const QString bankers = home.path(QStringLiteral("banker.txt"));
+    WriteFilterSet(bankers, FilterSet {banker, false});
+    EXPECT_FALSE(load(bankers).isEmpty());
+    EXPECT_TRUE(window->readConditions() == before);
+
+    // A set of the variant trend loads into the standard one, and the player is told.
+    TotalFilterConditions sum;
+    sum.sum = FilterBounds {18, 22};
+    const QString variantSet = home.path(QStringLiteral("variant.txt"));
+    WriteFilterSet(variantSet, FilterSet {sum, true});
+    EXPECT_TRUE(load(variantSet).contains(QStringLiteral("变幻走势")));
+    EXPECT_TRUE(window->readConditions() == sum);
+
+    // In the variant trend: a standard set loads with the message, a chooser is refused.
+    std::vector<int> codes(11);
+    std::iota(codes.begin(), codes.end(), 1);
+    BuildVariantTrend(lottery, 3, codes);
+    lottery.variantMode = true;
+    window->applyTrendMode(true);
+    const QString standardSet = home.path(QStringLiteral("standard.txt"));
+    WriteFilterSet(standardSet, FilterSet {before, false});
+    EXPECT_TRUE(load(standardSet).contains(QStringLiteral("标准走势")));
+    EXPECT_TRUE(window->readConditions() == before);
+    TotalFilterConditions chooser;
+    chooser.chooser = FilterBounds {5, 5};
+    for (int v = 1; v <= 6; ++v)
+        chooser.balls[static_cast<std::size_t>(v)] = true;
+    const QString chooserSet = home.path(QStringLiteral("chooser.txt"));
+    WriteFilterSet(chooserSet, FilterSet {chooser, false});
+    EXPECT_TRUE(load(chooserSet).contains(QStringLiteral("选择球号")));
+    EXPECT_TRUE(window->readConditions() == before);
+    EXPECT_FALSE(find<QCheckBox>("chkhongqiu")->isChecked());
+}
+
+TEST_F(TotalFilterWindow, SurvivorsAreLookedAtAndPickedFrom)
+{
+    open(QStringLiteral("山东体彩11选5"));
+    const auto click = [&](void (Tfrmtotalfilt::*action)()) {
+        dialogs::testing::Clear();
+        (window.get()->*action)();
+        window->waitForLook();
+        QCoreApplication::processEvents();
+        return dialogs::testing::LastMessage();
+    };
+    // Nothing to look at or pick from before a run.
+    EXPECT_TRUE(click(&Tfrmtotalfilt::btnfenbuClick).contains(QStringLiteral("还没有过滤结果")));
+    find<QLineEdit>("edtsuiji")->setText(QStringLiteral("3"));
+    EXPECT_TRUE(click(&Tfrmtotalfilt::btnsuijiClick).contains(QStringLiteral("还没有过滤结果")));
+
+    find<QCheckBox>("chkhei")->setChecked(true);
+    find<QComboBox>("comhei1")->setCurrentText(QStringLiteral("25"));
+    find<QComboBox>("comhei2")->setCurrentText(QStringLiteral("35"));
+    runAndWait();
+    const qint64 survivors = lottery.ticketSet().aliveCount();
+    ASSERT_GT(survivors, 10);
+
+    // The spread of the survivors, as the engine counts it.
+    const QString spread = click(&Tfrmtotalfilt::btnfenbuClick);
+    const std::optional<SurvivorLook> look = LookAtSurvivors(lottery.ticketSet(), FilterInputs::fromLottery(lottery));
+    ASSERT_TRUE(look);
+    EXPECT_TRUE(spread.startsWith(filter_text::ResultCount(survivors))) << spread.toStdString();
+    for (const QString &line : SurvivorLookLines(*look))
+        EXPECT_TRUE(spread.contains(line)) << line.toStdString();
+    EXPECT_FALSE(spread.contains(QStringLiteral("和值：24:")));
+    EXPECT_TRUE(find<QPushButton>("btnfilt")->isEnabled());
+
+    // Counts that are no whole number, not positive or beyond the survivors change nothing.
+    auto *memo = find<QListView>("memcode");
+    const QString first = memo->model()->index(0, 0).data().toString();
+    for (const QString &bad :
+        {QStringLiteral("abc"), QStringLiteral("0"), QStringLiteral("-2"), QString::number(survivors + 1), QString()}) {
+        find<QLineEdit>("edtsuiji")->setText(bad);
+        EXPECT_FALSE(click(&Tfrmtotalfilt::btnsuijiClick).isEmpty()) << bad.toStdString();
+        EXPECT_EQ(memo->model()->rowCount(), survivors) << bad.toStdString();
+        EXPECT_EQ(memo->model()->index(0, 0).data().toString(), first);
+    }
+
+    // Three distinct survivors in the list; 保存 saves those three.
+    find<QLineEdit>("edtsuiji")->setText(QStringLiteral("3"));
+    EXPECT_TRUE(click(&Tfrmtotalfilt::btnsuijiClick).isEmpty());
+    ASSERT_EQ(memo->model()->rowCount(), 3);
+    QStringList picked;
+    for (int r = 0; r < 3; ++r) {
+        const QString line = memo->model()->index(r, 0).data().toString();
+        EXPECT_TRUE(line.startsWith(QStringLiteral("000000%1    ").arg(r + 1))) << line.toStdString();
+        picked << line.mid(11).trimmed();
+        int sum = 0;
+        for (const QString &number : picked.back().split(QLatin1Char(' ')))
+            sum += number.toInt();
+        EXPECT_TRUE(sum >= 25 && sum <= 35) << line.toStdString();
+    }
+    EXPECT_EQ(QSet<QString>(picked.begin(), picked.end()).size(), 3);
+    EXPECT_TRUE(find<QLabel>("lblcode")->text().startsWith(QStringLiteral("随机选出3注")));
+    const QString saved = home.path(QStringLiteral("picked.txt"));
+    dialogs::testing::QueueFile(saved);
+    window->btnsaveClick();
+    EXPECT_EQ(ReadFile(saved), (picked.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toUtf8());
+    // Every survivor at once is a pick too.
+    find<QLineEdit>("edtsuiji")->setText(QString::number(survivors));
+    EXPECT_TRUE(click(&Tfrmtotalfilt::btnsuijiClick).isEmpty());
+    EXPECT_EQ(memo->model()->rowCount(), survivors);
+    test::Screenshot(window.get(), QStringLiteral("totalfilt_suiji"));
 }
