@@ -366,7 +366,8 @@ std::vector<WindowCase> WindowCases()
                      QStringLiteral("edtnum2"), QStringLiteral("edtzhong1"), QStringLiteral("edtzhong2")},
             {QStringLiteral("btnfilt")})
             + FieldsOf({QStringLiteral("edtdanma")}, {QStringLiteral("btnfilt")}, Expect::Numbers)
-            + FieldsOf({QStringLiteral("edtsuiji1")}, {QStringLiteral("btnsuiji1")}) + TotalFilterValueSets(),
+            + FieldsOf({QStringLiteral("edtsuiji1")}, {QStringLiteral("btnsuiji1")})
+            + FieldsOf({QStringLiteral("edtsuiji")}, {QStringLiteral("btnsuiji")}) + TotalFilterValueSets(),
         // The spin boxes of 近P期 and 容错 take only whole numbers of their range as typed.
         {QStringLiteral("edtqishu"), QStringLiteral("edtrongcuo")}, [](QWidget *window, Env &) {
             // Every condition on with values of its list, so each text is read by 过滤.
@@ -389,7 +390,8 @@ std::vector<WindowCase> WindowCases()
             Button(window, "btnsuiji1")->click();
         }});
     cases.back().sideActions
-        = {QStringLiteral("btnsave"), QStringLiteral("btnload"), QStringLiteral("actprint"), QStringLiteral("actpdf")};
+        = {QStringLiteral("btnsave"), QStringLiteral("btnload"), QStringLiteral("actprint"), QStringLiteral("actpdf"),
+            QStringLiteral("btnsavetiaojian"), QStringLiteral("btnloadtiaojian"), QStringLiteral("btnfenbu")};
     cases.push_back(
         {QStringLiteral("Tfrmjuzheng"), kQlc, tool("Tfrmjuzheng"), {}, {}, [](QWidget *window, Env &) {
              for (int i = 1; i <= 10; ++i)
