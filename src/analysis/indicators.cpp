@@ -217,4 +217,15 @@ TheoreticalValues TheoreticalValuesOf(Indicator indicator, int n, int m, double 
     return t;
 }
 
+bool IsPrime(int v)
+{
+    if (v < 2)
+        return false;
+    for (int d = 2; d * d <= v; ++d) {
+        if (v % d == 0)
+            return false;
+    }
+    return true;
+}
+
 } // namespace lumaro

@@ -25,6 +25,8 @@ double DeviationWithoutPrevious(int n, int m);
 int AcValue(const int *d, int m, int n);
 // Positions whose number occurs in the previous draw; 0 without one (previous == nullptr).
 int RepeatCount(const int *d, const int *previous, int m);
+// Whether v is a prime number (1 is not).
+bool IsPrime(int v);
 // N / Z rounded up.
 int ZoneWidth(int n, int zones);
 // 0-based zone of a number.

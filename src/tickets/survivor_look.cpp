@@ -1,5 +1,6 @@
 #include "tickets/survivor_look.h"
 
+#include "analysis/indicators.h"
 #include "common/errors.h"
 #include "common/parallel_blocks.h"
 #include "common/random_source.h"
@@ -15,17 +16,6 @@ namespace lumaro {
 namespace {
 
 constexpr int kMaxLookWidth = 16;
-
-bool IsPrime(int v)
-{
-    if (v < 2)
-        return false;
-    for (int d = 2; d * d <= v; ++d) {
-        if (v % d == 0)
-            return false;
-    }
-    return true;
-}
 
 // The counts of one thread, each vector grown to the largest value it met.
 using Counts = std::array<std::vector<qint64>, kLookIndicatorCount>;

@@ -250,17 +250,6 @@ private:
         const FilterBounds *bounds;
     };
 
-    static bool IsPrime(int v)
-    {
-        if (v < 2)
-            return false;
-        for (int d = 2; d * d <= v; ++d) {
-            if (v % d == 0)
-                return false;
-        }
-        return true;
-    }
-
     bool inLatest(int v) const { return std::find(m_reference.begin(), m_reference.end(), v) != m_reference.end(); }
     bool inRecent(int v) const { return std::find(m_recent.begin(), m_recent.end(), v) != m_recent.end(); }
 
