@@ -90,7 +90,7 @@ std::optional<SurvivorLook> LookAtSurvivors(
             int pairs = 0;
             int primes = 0;
             std::uint64_t seen = 0;
-            int acOutside = 0;
+            bool wide = false;
             for (int j = 0; j < m; ++j) {
                 const int v = w[j];
                 odd += v & 1;
@@ -104,21 +104,11 @@ std::optional<SurvivorLook> LookAtSurvivors(
                     if (diff < 64)
                         seen |= std::uint64_t(1) << diff;
                     else
-                        acOutside = 1;
+                        wide = true;
                 }
             }
-            int ac = std::popcount(seen);
-            if (acOutside) {
-                // Differences beyond the mask: count each distinct one once, as AcValue does.
-                std::set<int> wide;
-                for (int j = 0; j < m; ++j) {
-                    for (int k = 0; k < j; ++k) {
-                        if (w[j] - w[k] >= 64)
-                            wide.insert(w[j] - w[k]);
-                    }
-                }
-                ac += static_cast<int>(wide.size());
-            }
+            // Differences beyond the mask (odd values from a ticket file) take the plain count.
+            const int ac = wide ? AcValue(w, m, inputs.n) : std::popcount(seen);
             Count(own, LookIndicator::Sum, sum);
             Count(own, LookIndicator::Odd, odd);
             Count(own, LookIndicator::Big, big);
