@@ -74,7 +74,50 @@ std::vector<LotteryDefinition> InitialLotteries()
     fc3d.drawTime = QStringLiteral("21:15");
     fc3d.weekdays = QStringLiteral("1234567");
     result.push_back(fc3d);
+
+    auto twoZone = [](const char *name, int n, int m, int backN, int backM, const char *time, const char *weekdays) {
+        LotteryDefinition d;
+        d.name = QString::fromUtf8(name);
+        d.kind = LotteryKind::TwoZone;
+        d.n = n;
+        d.m = m;
+        d.backN = backN;
+        d.backM = backM;
+        d.drawTime = QString::fromUtf8(time);
+        d.weekdays = QString::fromUtf8(weekdays);
+        return d;
+    };
+    result.push_back(twoZone("双色球", 33, 6, 16, 1, "21:15", "247"));
+    result.push_back(twoZone("大乐透", 35, 5, 12, 2, "21:25", "136"));
+    for (const int digits : {3, 5}) {
+        LotteryDefinition d;
+        d.name = QStringLiteral("排列%1").arg(digits);
+        d.kind = LotteryKind::Digit;
+        d.n = 10;
+        d.m = digits;
+        d.drawTime = QStringLiteral("21:25");
+        d.weekdays = QStringLiteral("1234567");
+        result.push_back(d);
+    }
     return result;
+}
+
+QString BackColumnName(int k)
+{
+    return QStringLiteral("后区%1").arg(k);
+}
+
+QString LotteryKindName(LotteryKind kind)
+{
+    switch (kind) {
+    case LotteryKind::Digit:
+        return QStringLiteral("数字型");
+    case LotteryKind::TwoZone:
+        return QStringLiteral("双区型");
+    case LotteryKind::Lotto:
+        break;
+    }
+    return QStringLiteral("乐透型");
 }
 
 void ValidateDefinition(const LotteryDefinition &d)
@@ -91,14 +134,24 @@ void ValidateDefinition(const LotteryDefinition &d)
             || ch == QChar(0))
             throw InputError(QStringLiteral("彩票名称含有不能使用的字符！"));
     }
-    if (d.kind != LotteryKind::Lotto && d.kind != LotteryKind::Digit)
-        throw InputError(QStringLiteral("彩票类型只能是乐透型或数字型！"));
+    if (d.kind != LotteryKind::Lotto && d.kind != LotteryKind::Digit && d.kind != LotteryKind::TwoZone)
+        throw InputError(QStringLiteral("彩票类型只能是乐透型、数字型或双区型！"));
     if (d.m < 1)
         throw InputError(QStringLiteral("选择号码数至少为1！"));
     if (d.n < 1 || d.n > 99)
         throw InputError(QStringLiteral("号码总数应在1到99之间！"));
-    if (d.kind == LotteryKind::Lotto && d.m > d.n)
+    if (d.kind != LotteryKind::Digit && d.m > d.n)
         throw InputError(QStringLiteral("选择号码数不能大于号码总数！"));
+    if (d.hasBackZone()) {
+        if (d.backM < 1)
+            throw InputError(QStringLiteral("后区选择号码数至少为1！"));
+        if (d.backN < 1 || d.backN > 99)
+            throw InputError(QStringLiteral("后区号码总数应在1到99之间！"));
+        if (d.backM > d.backN)
+            throw InputError(QStringLiteral("后区选择号码数不能大于后区号码总数！"));
+        if (d.backM > kMaxBackNumbers)
+            throw InputError(QStringLiteral("后区选择号码数最多为%1！").arg(kMaxBackNumbers));
+    }
     if (d.m > 20)
         throw InputError(QStringLiteral("选择号码数最多为20！"));
     if (d.drawTime.size() > kMaxDrawTimeLength)

@@ -148,24 +148,37 @@ void ValidateDraw(const LotteryDefinition &d, const DrawRow &draw)
     period.toInt(&ok);
     if (!ok)
         throw InputError(QStringLiteral("期号“%1”太大！").arg(period));
-    if (static_cast<int>(draw.numbers.size()) != d.m)
-        throw InputError(
-            QStringLiteral("第%1期应有%2个号码，实有%3个！").arg(period).arg(d.m).arg(draw.numbers.size()));
-    for (std::size_t i = 0; i < draw.numbers.size(); ++i) {
-        const int v = draw.numbers[i];
-        if (v < d.lowestNumber() || v > d.highestNumber())
-            throw InputError(QStringLiteral("第%1期的第%2个号码%3不在%4到%5之间！")
-                                 .arg(period)
-                                 .arg(i + 1)
-                                 .arg(v)
-                                 .arg(d.lowestNumber())
-                                 .arg(d.highestNumber()));
-        if (d.kind == LotteryKind::Lotto) {
-            for (std::size_t j = 0; j < i; ++j) {
-                if (draw.numbers[j] == v)
-                    throw InputError(QStringLiteral("第%1期的号码%2重复！").arg(period).arg(v));
+    // One zone's checks; the zone is named only in a two-zone lottery, so the messages of the
+    // other kinds read as they always did.
+    auto checkZone = [&](const std::vector<int> &numbers, int count, int lowest, int highest, bool distinct,
+                         const QString &zone) {
+        if (static_cast<int>(numbers.size()) != count)
+            throw InputError(
+                QStringLiteral("第%1期%2应有%3个号码，实有%4个！").arg(period, zone).arg(count).arg(numbers.size()));
+        for (std::size_t i = 0; i < numbers.size(); ++i) {
+            const int v = numbers[i];
+            if (v < lowest || v > highest)
+                throw InputError(QStringLiteral("第%1期%2的第%3个号码%4不在%5到%6之间！")
+                                     .arg(period, zone)
+                                     .arg(i + 1)
+                                     .arg(v)
+                                     .arg(lowest)
+                                     .arg(highest));
+            if (distinct) {
+                for (std::size_t j = 0; j < i; ++j) {
+                    if (numbers[j] == v)
+                        throw InputError(QStringLiteral("第%1期%2的号码%3重复！").arg(period, zone).arg(v));
+                }
             }
         }
+    };
+    if (d.hasBackZone()) {
+        checkZone(draw.numbers, d.m, 1, d.n, true, QStringLiteral("前区"));
+        checkZone(draw.back, d.backM, 1, d.backN, true, QStringLiteral("后区"));
+    } else {
+        checkZone(draw.numbers, d.m, d.lowestNumber(), d.highestNumber(), d.kind == LotteryKind::Lotto, QString());
+        if (!draw.back.empty())
+            throw InputError(QStringLiteral("第%1期：彩票“%2”没有后区号码！").arg(period, d.name));
     }
     if (draw.date.size() > kDateWidth)
         throw InputError(QStringLiteral("第%1期的开奖日期“%2”超过%3个字符！").arg(period, draw.date).arg(kDateWidth));
@@ -271,13 +284,20 @@ void LotteryStore::createTables(QSqlDatabase &db, const LotteryDefinition &defin
         const QString column = QuotedIdentifier(QString::number(k));
         drawSql += QStringLiteral(",%1 integer NOT NULL CHECK(typeof(%1)='integer')").arg(column);
     }
+    for (int k = 1; k <= (d.hasBackZone() ? d.backM : 0); ++k) {
+        const QString column = QuotedIdentifier(BackColumnName(k));
+        drawSql += QStringLiteral(",%1 integer NOT NULL CHECK(typeof(%1)='integer')").arg(column);
+    }
     const QString date = QuotedIdentifier(kDateColumn);
     drawSql += QStringLiteral(",%1 varchar(10) NOT NULL DEFAULT '' CHECK(length(%1)<=10))").arg(date);
 
-    const QString definitionSql
+    QString definitionSql
         = QStringLiteral("CREATE TABLE %1(\"彩票名称\" varchar(20),\"彩票类型\" Integer,\"号码总数\" integer,"
-                         "\"选择号码数\" integer,\"开奖时间\" varchar(10),\"开奖星期\" varchar(7))")
+                         "\"选择号码数\" integer,\"开奖时间\" varchar(10),\"开奖星期\" varchar(7)")
               .arg(DefinitionTableName(d.name));
+    if (d.hasBackZone())
+        definitionSql += QStringLiteral(",\"后区号码总数\" integer,\"后区选择号码数\" integer");
+    definitionSql += QLatin1Char(')');
     QSqlQuery query(db);
     for (const QString &sql : {drawSql, definitionSql}) {
         if (!query.exec(sql)) {
@@ -286,13 +306,19 @@ void LotteryStore::createTables(QSqlDatabase &db, const LotteryDefinition &defin
             throw Failure(query.lastError());
         }
     }
-    Prepare(query, QStringLiteral("INSERT INTO %1 VALUES(?,?,?,?,?,?)").arg(DefinitionTableName(d.name)));
+    Prepare(query,
+        QStringLiteral("INSERT INTO %1 VALUES(?,?,?,?,?,?%2)")
+            .arg(DefinitionTableName(d.name), d.hasBackZone() ? QStringLiteral(",?,?") : QString()));
     query.addBindValue(d.name);
     query.addBindValue(static_cast<int>(d.kind));
     query.addBindValue(d.n);
     query.addBindValue(d.m);
     query.addBindValue(TextValue(d.drawTime));
     query.addBindValue(TextValue(d.weekdays));
+    if (d.hasBackZone()) {
+        query.addBindValue(d.backN);
+        query.addBindValue(d.backM);
+    }
     if (!query.exec())
         throw Failure(query.lastError());
 }
@@ -348,9 +374,26 @@ LotteryDefinition LotteryStore::readDefinition(const QString &name) const
     };
     LotteryDefinition d;
     d.name = field("彩票名称").toString();
-    d.kind = integerField("彩票类型") == 1 ? LotteryKind::Digit : LotteryKind::Lotto;
+    switch (integerField("彩票类型")) {
+    case 1:
+        d.kind = LotteryKind::Digit;
+        break;
+    case 2:
+        d.kind = LotteryKind::TwoZone;
+        break;
+    default:
+        d.kind = LotteryKind::Lotto;
+        break;
+    }
     d.n = integerField("号码总数");
     d.m = integerField("选择号码数");
+    if (d.hasBackZone()) {
+        d.backN = integerField("后区号码总数");
+        d.backM = integerField("后区选择号码数");
+        if (d.backM < 1 || d.backM > kMaxBackNumbers || d.backN < d.backM || d.backN > 99)
+            throw DatabaseError(
+                QStringLiteral("彩票“%1”的后区设置（%2选%3）无效！").arg(name).arg(d.backN).arg(d.backM));
+    }
     d.drawTime = field("开奖时间").toString();
     d.weekdays = field("开奖星期").toString();
 
@@ -405,9 +448,20 @@ std::vector<StoredDraw> LotteryStore::readDraws(const QString &name) const
     std::vector<int> numberIndex;
     for (int k = 1; k <= d.m; ++k)
         numberIndex.push_back(record.indexOf(QString::number(k)));
-    if (periodIndex < 0 || dateIndex < 0 || std::find(numberIndex.begin(), numberIndex.end(), -1) != numberIndex.end())
+    const int backCount = d.hasBackZone() ? d.backM : 0;
+    for (int k = 1; k <= backCount; ++k)
+        numberIndex.push_back(record.indexOf(BackColumnName(k)));
+    if (periodIndex < 0 || dateIndex < 0
+        || std::find(numberIndex.begin(), numberIndex.end(), -1) != numberIndex.end()) {
+        if (backCount > 0)
+            throw DatabaseError(
+                QStringLiteral("彩票“%1”的号码表缺少列（应有记录期号、1到%2、后区1到后区%3、开奖日期）！")
+                    .arg(name)
+                    .arg(d.m)
+                    .arg(backCount));
         throw DatabaseError(
             QStringLiteral("彩票“%1”的号码表缺少列（应有记录期号、1到%2、开奖日期）！").arg(name).arg(d.m));
+    }
 
     std::vector<StoredDraw> draws;
     while (query.next()) {
@@ -420,15 +474,21 @@ std::vector<StoredDraw> LotteryStore::readDraws(const QString &name) const
         if (period.isNull() || !ok)
             throw DatabaseError(QStringLiteral("彩票“%1”有一期的期号“%2”不是一个有效的整数！").arg(name, draw.period));
         draw.numbers.reserve(d.m);
-        for (int k = 0; k < d.m; ++k) {
-            const QVariant cell = query.value(numberIndex[k]);
+        for (int k = 0; k < d.m + backCount; ++k) {
+            const QVariant cell = query.value(numberIndex[static_cast<std::size_t>(k)]);
             const int value = cell.toInt(&ok);
-            if (cell.isNull() || !ok)
+            if (cell.isNull() || !ok) {
+                if (k >= d.m)
+                    throw DatabaseError(QStringLiteral("彩票“%1”第%2期的第%3个后区号码“%4”不是一个有效的整数！")
+                                            .arg(name, draw.period)
+                                            .arg(k - d.m + 1)
+                                            .arg(cell.toString()));
                 throw DatabaseError(QStringLiteral("彩票“%1”第%2期的第%3个号码“%4”不是一个有效的整数！")
                                         .arg(name, draw.period)
                                         .arg(k + 1)
                                         .arg(cell.toString()));
-            draw.numbers.push_back(value);
+            }
+            (k < d.m ? draw.numbers : draw.back).push_back(value);
         }
         draw.date = query.value(dateIndex).toString();
         draws.push_back(std::move(draw));
@@ -477,12 +537,14 @@ void LotteryStore::insertDraws(const QString &name, const LotteryDefinition &d, 
 {
     QSqlQuery query(database());
     QString placeholders = QStringLiteral("?");
-    for (int k = 0; k <= d.m; ++k)
+    for (int k = 0; k <= d.m + (d.hasBackZone() ? d.backM : 0); ++k)
         placeholders += QStringLiteral(",?");
     Prepare(query, QStringLiteral("INSERT INTO %1 VALUES(%2)").arg(DrawTableName(name), placeholders));
     for (const DrawRow &draw : draws) {
         query.addBindValue(draw.period);
         for (int v : draw.numbers)
+            query.addBindValue(v);
+        for (int v : draw.back)
             query.addBindValue(v);
         query.addBindValue(TextValue(draw.date));
         execBound(query);
@@ -536,11 +598,15 @@ void LotteryStore::updateDraw(const QString &name, qint64 rowId, const DrawRow &
     QString assignments = QuotedIdentifier(kPeriodColumn) + QStringLiteral("=?");
     for (int k = 1; k <= d.m; ++k)
         assignments += QLatin1Char(',') + QuotedIdentifier(QString::number(k)) + QStringLiteral("=?");
+    for (int k = 1; k <= (d.hasBackZone() ? d.backM : 0); ++k)
+        assignments += QLatin1Char(',') + QuotedIdentifier(BackColumnName(k)) + QStringLiteral("=?");
     assignments += QLatin1Char(',') + QuotedIdentifier(kDateColumn) + QStringLiteral("=?");
     QSqlQuery query(database());
     Prepare(query, QStringLiteral("UPDATE %1 SET %2 WHERE rowid=?").arg(DrawTableName(name), assignments));
     query.addBindValue(draw.period);
     for (int v : draw.numbers)
+        query.addBindValue(v);
+    for (int v : draw.back)
         query.addBindValue(v);
     query.addBindValue(TextValue(draw.date));
     query.addBindValue(rowId);

@@ -15,11 +15,13 @@ class QSqlQuery;
 
 namespace lumaro {
 
-// One draw as it is written: the period text, the M numbers in drawn order and the date text.
+// One draw as it is written: the period text, the M numbers in drawn order and the date text;
+// for a two-zone lottery also the K back-zone numbers (empty for the other kinds).
 struct DrawRow {
     QString period;
     std::vector<int> numbers;
     QString date;
+    std::vector<int> back {};
 };
 
 // One draw as it is stored, with the SQLite row id that addresses it for edits.
@@ -29,13 +31,17 @@ struct StoredDraw : DrawRow {
 
 // Refuses a draw that does not fit the lottery: period not a whole number or longer than the
 // period column, a number outside the lottery's range, repeated numbers in a lotto draw, a
-// wrong count of numbers, a date longer than its column. Throws InputError.
+// wrong count of numbers, a date longer than its column; for a two-zone lottery the same checks
+// on the back zone (its own count, range 1..L and distinct numbers), each message naming the zone.
+// Throws InputError.
 void ValidateDraw(const LotteryDefinition &definition, const DrawRow &draw);
 
 // The lottery database: per lottery a draw table "<name>彩票号码表" and a definition table
-// "<name>彩票选项表", on SQLite. Every identifier is quoted and every value bound, so no
-// lottery name can break a statement. Each instance owns one connection, used on the thread
-// that created it.
+// "<name>彩票选项表", on SQLite. A two-zone lottery's draw table has the back numbers in the
+// columns "后区1".."后区K" after the front ones, and its definition table two more columns,
+// 后区号码总数 and 后区选择号码数; the tables of the other kinds are as they always were. Every identifier is quoted
+// and every value bound, so no lottery name can break a statement. Each instance owns one connection, used on the
+// thread that created it.
 class LotteryStore {
 public:
     explicit LotteryStore(const QString &databasePath);

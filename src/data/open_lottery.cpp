@@ -1,6 +1,7 @@
 #include "data/open_lottery.h"
 
 #include "common/errors.h"
+#include "data/combination.h"
 
 namespace lumaro {
 
@@ -11,6 +12,8 @@ void OpenLottery::open(LotteryStore &store, const QString &lotteryName)
     const int previousN = n;
     const int previousM = m;
     const LotteryKind previousKind = kind;
+    const int previousBackN = backN;
+    const int previousBackM = backM;
     name = lotteryName;
     if (const auto builtin = FindBuiltinLottery(lotteryName)) {
         n = builtin->n;
@@ -20,6 +23,13 @@ void OpenLottery::open(LotteryStore &store, const QString &lotteryName)
         m = definition.m;
     }
     kind = definition.kind;
+    backN = 0;
+    backM = 0;
+    if (definition.hasBackZone()) {
+        kind = LotteryKind::Lotto;
+        backN = definition.backN;
+        backM = definition.backM;
+    }
     try {
         reopen(store);
     } catch (...) {
@@ -27,6 +37,8 @@ void OpenLottery::open(LotteryStore &store, const QString &lotteryName)
         n = previousN;
         m = previousM;
         kind = previousKind;
+        backN = previousBackN;
+        backM = previousBackM;
         throw;
     }
 }
@@ -46,6 +58,10 @@ void OpenLottery::OpenLotteryData(LotteryStore &store)
         if (static_cast<int>(draw.numbers.size()) != m)
             throw DatabaseError(
                 QStringLiteral("彩票“%1”第%2期的号码个数与选择号码数%3不符！").arg(name, draw.period).arg(m));
+        if (static_cast<int>(draw.back.size()) != backM)
+            throw DatabaseError(QStringLiteral("彩票“%1”第%2期的后区号码个数与后区选择号码数%3不符！")
+                                    .arg(name, draw.period)
+                                    .arg(backM));
     }
     m_records = std::move(records);
     variantMode = false;
@@ -63,6 +79,7 @@ void OpenLottery::BuildStandardTrend()
 {
     const int rows = static_cast<int>(m_records.size());
     drawTable = DrawTable(rows, m);
+    backTable = backM > 0 ? DrawTable(rows, backM) : DrawTable();
     trendText = TrendText(rows, n, m, kind);
     drawDates.clear();
     drawPeriods.clear();
@@ -77,12 +94,18 @@ void OpenLottery::BuildStandardTrend()
         for (int k = 0; k < m; ++k)
             numbers[k] = draw.numbers[static_cast<std::size_t>(k)];
         trendText.setRow(i, drawTable.period(i), numbers);
+        if (backM > 0) {
+            backTable.cell(i, 0) = drawTable.period(i);
+            for (int k = 0; k < backM; ++k)
+                backTable.numbers(i)[k] = draw.back[static_cast<std::size_t>(k)];
+        }
     }
 }
 
 void OpenLottery::close()
 {
     drawTable.clear();
+    backTable.clear();
     lotteryOpen = false;
 }
 
@@ -113,7 +136,18 @@ LotteryDefinition OpenLottery::definition() const
     d.kind = kind;
     d.n = n;
     d.m = m;
+    if (twoZone()) {
+        d.kind = LotteryKind::TwoZone;
+        d.backN = backN;
+        d.backM = backM;
+    }
     return d;
+}
+
+qint64 OpenLottery::gameTicketCount() const
+{
+    const qint64 front = TicketCount(m, n, kind);
+    return twoZone() ? front * TicketCount(backM, backN, LotteryKind::Lotto) : front;
 }
 
 } // namespace lumaro

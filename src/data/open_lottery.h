@@ -32,6 +32,10 @@ public:
     LotteryKind kind = LotteryKind::Lotto;
     int n = 0; // numbers are 1..N (digits 0..N-1)
     int m = 0; // numbers per draw
+    // A two-zone lottery: to every engine its front zone is the M-of-N lotto (kind Lotto, N, M,
+    // DrawTable, TicketSet); the back zone of K numbers out of 1..L comes beside it.
+    int backN = 0; // L, 0 for a one-zone lottery
+    int backM = 0; // K, 0 for a one-zone lottery
     int drawCount = 0;
     bool lotteryOpen = false;
     bool variantMode = false; // the variant trend is in force
@@ -42,6 +46,9 @@ public:
     QStringList drawDates; // 开奖日期 of each row, as stored
     QStringList drawPeriods; // 记录期号 of each row, as stored
     TrendText trendText;
+    // The back zones of the draws, rows as DrawTable (cell 0 the period, cells 1..K the back
+    // numbers in drawn order); empty for a one-zone lottery.
+    DrawTable backTable;
     VariantShuffle variantShuffle;
     DrawTable variantDrawTable;
     VariantRanking variantRanking;
@@ -68,6 +75,10 @@ public:
     void setTicketSet(TicketSet tickets);
 
     LotteryDefinition definition() const;
+    bool twoZone() const { return backM > 0; }
+    // Tickets of the whole game: C(N, M) (N^M digit tuples), times C(L, K) for a two-zone
+    // lottery.
+    qint64 gameTicketCount() const;
 
 private:
     std::vector<StoredDraw> m_records;

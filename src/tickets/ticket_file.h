@@ -32,6 +32,9 @@ qint64 WriteTicketFile(
 // The same lines to an open device (standard output).
 qint64 WriteTicketFile(QIODevice &device, const TicketSet &tickets, bool aliveOnly = true);
 
+// A two-zone ticket: the front numbers, " + ", the back numbers, "01 02 03 04 05 06 + 07".
+QByteArray TwoZoneTicketLine(const int *front, int m, const int *back, int k);
+
 // The lines shown in a result memo written back as a ticket file: each line from its eighth
 // character on with blanks trimmed (a result list line loses its serial); lines of a loaded
 // ticket file (hasSerials false) only lose surrounding blanks. Empty lines are left out.
@@ -64,6 +67,15 @@ LoadedTickets ParseTicketFile(
     const QByteArray &content, int m, const QString &fileName, const TicketFileOptions &options = {});
 // The file must be a regular file no larger than TicketFileByteLimit(options.maxTickets).
 LoadedTickets ReadTicketFile(const QString &path, int m, const TicketFileOptions &options = {});
+
+// Reads a two-zone ticket file, one ticket a line: m front numbers, a "+", k back numbers, the
+// numbers separated by blanks ("01 02 03 04 05 06 + 07"). The rows of the result hold m + k
+// numbers, the front ones then the back ones, as written; balls marks the front numbers. A line
+// of another shape (no "+", a wrong count in a zone, a text that is no whole number) raises a
+// ConversionError naming the file and the line; numbers are not range-checked here.
+LoadedTickets ParseTwoZoneTicketFile(
+    const QByteArray &content, int m, int k, const QString &fileName, const TicketFileOptions &options = {});
+LoadedTickets ReadTwoZoneTicketFile(const QString &path, int m, int k, const TicketFileOptions &options = {});
 
 // The most bytes read from a ticket file that may hold maxTickets tickets: room for a result
 // list line of 16 numbers a ticket, and a megabyte more for blank lines. A larger file cannot
