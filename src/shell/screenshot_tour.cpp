@@ -12,9 +12,11 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QHash>
 #include <QPushButton>
 #include <QTabBar>
+#include <QTemporaryDir>
 #include <QThread>
 
 #include <memory>
@@ -134,12 +136,24 @@ int RunScreenshotTour(Tfrmmain &window, const QString &folder)
             {QStringLiteral("Tfrmsibu"), {QStringLiteral("btngen"), QStringLiteral("btntongji")}},
             {QStringLiteral("Tfrmgudingjihua"), {QStringLiteral("btnala")}},
             {QStringLiteral("Tfrmjieduanjihua"), {QStringLiteral("btnala")}},
+            {QStringLiteral("Tfrmzhongjiang"), {QStringLiteral("btndaoru"), QStringLiteral("btnjiancha")}},
         };
+        // 中奖查询 checks a few tickets of its own, chosen through the file dialog the tour answers.
+        QTemporaryDir tickets;
+        const QString ticketFile = tickets.filePath(QStringLiteral("投注号码.txt"));
+        {
+            QFile file(ticketFile);
+            if (file.open(QIODevice::WriteOnly))
+                file.write("01 05 09 14 18 22 27\r\n03 07 11 16 20 24 29\r\n02 06 10 13 19 25 30\r\n"
+                           "04 08 12 15 17 21 26\r\n");
+        }
         int index = 0;
         for (const ToolWindowEntry &entry : ToolWindows()) {
             if (entry.key == QLatin1String("Tfrmtozi"))
                 continue;
             QWidget *tool = window.showToolWindow(entry.key);
+            if (tool && entry.key == QLatin1String("Tfrmzhongjiang"))
+                dialogs::testing::QueueFile(ticketFile);
             if (tool)
                 tour.press(tool, actions.value(entry.key), 1500);
             if (tool)

@@ -127,6 +127,7 @@ const MenuItem kPickItems[] = {
     {"mnusibu", "最优四步综合选号(&Z)", "Tfrmsibu"},
     {"mnufushi", "最优复式搜索选号(&F)", "Tfrmfushi"},
     {"mnujiaoqi", "    大底交集(&A)", "Tfrmjiaoqi"},
+    {"mnuzhongjiang", "    中奖查询(&Y)", "Tfrmzhongjiang"},
 };
 
 const MenuItem kInvestItems[] = {

@@ -32,6 +32,7 @@
 #include "tickets/u_jiaoqi.h"
 #include "tickets/u_juzheng.h"
 #include "tickets/u_totalfilt.h"
+#include "tickets/u_zhongjiang.h"
 #include "trend/u_code.h"
 
 #include <QLabel>
@@ -89,6 +90,8 @@ const std::vector<ToolWindowEntry> &ToolWindows()
             [](AppContext &c, QWidget *p) { return new Tfrmfushi(c, p); }, true},
         {QStringLiteral("Tfrmjiaoqi"), QStringLiteral("大底交集"),
             [](AppContext &c, QWidget *p) { return new Tfrmjiaoqi(c, p); }},
+        {QStringLiteral("Tfrmzhongjiang"), QStringLiteral("中奖查询"),
+            [](AppContext &c, QWidget *p) { return new Tfrmzhongjiang(c, p); }, true},
         {QStringLiteral("Tfrmgudingjihua"), QStringLiteral("固定投资计划"),
             [](AppContext &c, QWidget *p) { return new Tfrmgudingjihua(c, p); }},
         {QStringLiteral("Tfrmjieduanjihua"), QStringLiteral("阶段投资计划"),
