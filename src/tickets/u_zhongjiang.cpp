@@ -257,6 +257,7 @@ void Tfrmzhongjiang::showPairs(int row)
         const auto index = static_cast<std::size_t>(game.pairIndex(pair.front, pair.back));
         rows->push_back({PairHeader(game, pair), tier, counts[index], m_result.totalPairs[index]});
     }
+    m_grdzuhe->setColumnHidden(1, inputs.tiers.empty());
     m_pairs->setContent(static_cast<int>(rows->size()), [rows](int r, int column) -> QVariant {
         const PairRow &line = (*rows)[static_cast<std::size_t>(r)];
         switch (column) {

@@ -1,7 +1,10 @@
+#include "shell/u_main.h"
+#include "shell/window_registry.h"
 #include "support/screenshot.h"
 #include "tickets/tool_window_test.h"
 #include "tickets/u_zhongjiang.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -144,4 +147,52 @@ TEST_F(ZhongjiangWindowTest, ChecksADigitGameByPositions)
     EXPECT_EQ(cell("grdzhongjiang", 2, 1), QStringLiteral("01 02 03"));
     EXPECT_EQ(cell("grdzhongjiang", 2, 4), QStringLiteral("2"));
     test::Screenshot(window.get(), QStringLiteral("zhongjiang_digit"));
+}
+
+TEST_F(ZhongjiangWindowTest, OpensFromTheTicketToolsMenuOnAnOpenLottery)
+{
+    WindowTest::SetUp();
+    ImportDraws(home.store(), QStringLiteral("福彩3D"), "2024001,2024-01-01,1,2,3\n");
+    Tfrmmain main(context);
+    main.show();
+    QAction *item = main.action(QStringLiteral("mnuzhongjiang"));
+    ASSERT_NE(item, nullptr);
+    EXPECT_EQ(item->text(), QStringLiteral("    中奖查询(&Y)"));
+    EXPECT_FALSE(item->isEnabled());
+    lottery.open(home.store(), QStringLiteral("福彩3D"));
+    main.ShowOpenedLottery();
+    EXPECT_TRUE(item->isEnabled());
+    item->trigger();
+    auto *opened = qobject_cast<Tfrmzhongjiang *>(main.registry().find(QStringLiteral("Tfrmzhongjiang")));
+    ASSERT_NE(opened, nullptr);
+    EXPECT_TRUE(opened->isVisible());
+    EXPECT_EQ(opened->findChild<QComboBox *>(QStringLiteral("comqishu"))->count(), 2);
+}
+
+TEST_F(ZhongjiangWindowTest, StopEndsALongCheck)
+{
+    LUMARO_HISTORY_FILE(fc3d, "fc3d.csv");
+    openWindow(QStringLiteral("福彩3D"), test::ReadFile(fc3d));
+    // Enough tickets that every stored draw takes a while: the stop comes long before the end.
+    QByteArray lines;
+    for (int t = 0; t < 200000; ++t)
+        lines += QStringLiteral("%1 %2 %3\r\n")
+                     .arg(t % 10, 2, 10, QLatin1Char('0'))
+                     .arg(t / 10 % 10, 2, 10, QLatin1Char('0'))
+                     .arg(t / 100 % 10, 2, 10, QLatin1Char('0'))
+                     .toLatin1();
+    choose(file(lines));
+    auto *button = control<QPushButton>("btnjiancha");
+    button->click();
+    ASSERT_TRUE(window->running());
+    EXPECT_EQ(button->text(), QStringLiteral("停止"));
+    EXPECT_FALSE(control<QPushButton>("btndaoru")->isEnabled());
+    EXPECT_FALSE(control<QComboBox>("comqishu")->isEnabled());
+    button->click();
+    window->waitForResult();
+    EXPECT_FALSE(window->running());
+    EXPECT_EQ(control<QLabel>("lblsum")->text(), QStringLiteral("检查已停止。"));
+    EXPECT_EQ(button->text(), QStringLiteral("检查"));
+    EXPECT_TRUE(control<QPushButton>("btndaoru")->isEnabled());
+    EXPECT_EQ(rows("grdzhongjiang"), 0);
 }
