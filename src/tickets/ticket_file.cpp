@@ -388,8 +388,11 @@ LoadedTickets ParseTwoZoneTicketFile(
                 const QByteArrayView token = zone.sliced(i, j - i);
                 bool ok = token.size() <= 4;
                 int value = 0;
+                // A long or non-digit token is refused before its value could overflow.
                 for (const char c : token) {
                     ok = ok && c >= '0' && c <= '9';
+                    if (!ok)
+                        break;
                     value = value * 10 + (c - '0');
                 }
                 if (!ok)

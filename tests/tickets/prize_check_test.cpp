@@ -274,6 +274,10 @@ TEST(PrizeCheckTest, TicketFilesAreReadWholeAndRefusedWithTheLine)
         {qlc, "01 02 03 04 05 06 07\r\n\r\n01 02 03 04 05 06 31\r\n", "文件t.txt第3行：号码31不在1到30之间"},
         {fc3d, "00 09 05\n01 10 02\n", "文件t.txt第2行：号码10不在0到9之间"},
         {kSsq, "01 02 03 04 05 06 07\n", "文件t.txt第1行：应为前区6个号码、“+”、后区1个号码"},
+        // A long token is refused without its value being computed (it would overflow).
+        {kSsq, "01 02 03 04 05 99999999999999 + 07\n", "文件t.txt第1行：'99999999999999' 不是一个有效的整形值"},
+        {kDlt, "01 02 03 04 05 + 07 \x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\n",
+            "文件t.txt第1行：'\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01' 不是一个有效的整形值"},
     };
     for (const auto &[game, content, expected] : cases)
         EXPECT_EQ(Message([&] { ParseCheckTickets(content, game, QStringLiteral("t.txt")); }), expected);
