@@ -117,7 +117,7 @@ Tfrmzhongjiang::Tfrmzhongjiang(AppContext &context, QWidget *parent)
     layout->addWidget(m_pb);
     layout->addLayout(grids, 1);
     layout->addWidget(m_lblsum);
-    resize(1040, 600);
+    resize(1120, 600);
 
     // The draws to choose from, latest first, after the choice of every draw.
     m_comqishu->addItem(kAllDraws);

@@ -149,6 +149,28 @@ TEST_F(ZhongjiangWindowTest, ChecksADigitGameByPositions)
     test::Screenshot(window.get(), QStringLiteral("zhongjiang_digit"));
 }
 
+TEST_F(ZhongjiangWindowTest, ShowsTheNineTiersOfDlt)
+{
+    WindowTest::SetUp();
+    home.store().appendDraws(QStringLiteral("大乐透"),
+        {{QStringLiteral("24001"), {2, 11, 19, 23, 35}, QStringLiteral("2024-01-01"), {4, 12}},
+            {QStringLiteral("24002"), {1, 5, 9, 13, 17}, QStringLiteral("2024-01-03"), {1, 2}}});
+    lottery.open(home.store(), QStringLiteral("大乐透"));
+    window = std::make_unique<Tfrmzhongjiang>(context);
+    window->show();
+    // 24001: 5+2 (一等奖), 2+2 (八等奖); 24002: 0+0, 1+0.
+    choose(file("02 11 19 23 35 + 04 12\r\n02 11 01 03 05 + 04 12\r\n"));
+    check();
+    EXPECT_EQ(headers("grdzhongjiang").join(QLatin1Char('|')),
+        QStringLiteral("期号|开奖号码|一等奖|二等奖|三等奖|四等奖|五等奖|六等奖|七等奖|八等奖|九等奖|奖金"));
+    EXPECT_EQ(cell("grdzhongjiang", 2, 1), QStringLiteral("02 11 19 23 35 + 04 12"));
+    EXPECT_EQ(cell("grdzhongjiang", 2, 2), QStringLiteral("1"));
+    EXPECT_EQ(cell("grdzhongjiang", 2, 9), QStringLiteral("1"));
+    EXPECT_EQ(cell("grdzhongjiang", 2, 11), QStringLiteral("15+浮动"));
+    EXPECT_EQ(rows("grdzuhe"), 18);
+    test::Screenshot(window.get(), QStringLiteral("zhongjiang_dlt"));
+}
+
 TEST_F(ZhongjiangWindowTest, OpensFromTheTicketToolsMenuOnAnOpenLottery)
 {
     WindowTest::SetUp();
