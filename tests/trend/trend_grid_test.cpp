@@ -1,0 +1,124 @@
+#include "data/draw_import.h"
+#include "trend/trend_grid_model.h"
+#include "trend/two_zone_game.h"
+#include "trend/variant_trend.h"
+
+#include <QColor>
+
+#include <gtest/gtest.h>
+
+using namespace lumaro;
+
+namespace {
+
+// A model row as one line: period and draw, then "|" for a separator, "●" for a mark and "."
+// for an empty number cell.
+QString GridLine(const TrendGridModel &model, int row)
+{
+    QString line = model.data(model.index(row, 0)).toString() + QLatin1Char(' ')
+        + model.data(model.index(row, 1)).toString() + QLatin1Char(' ');
+    for (int c = 2; c < model.columnCount(); ++c) {
+        if (model.isSeparatorColumn(c))
+            line += QLatin1Char('|');
+        else
+            line += model.data(model.index(row, c)).toString().isEmpty() ? QStringLiteral(".") : QStringLiteral("●");
+    }
+    return line;
+}
+
+QStringList Headers(const TrendGridModel &model)
+{
+    QStringList headers;
+    for (int c = 0; c < model.columnCount(); ++c)
+        headers << model.headerData(c, Qt::Horizontal).toString();
+    return headers;
+}
+
+} // namespace
+
+TEST(TrendGridBackBlock, HandWorkedGridOfASmallTwoZoneGame)
+{
+    OpenLottery lottery = test::SmallTwoZoneLottery();
+    TrendGridModel model(lottery);
+    ASSERT_TRUE(model.hasBackBlock());
+    // 7 front columns between separators 2 and 10, then 4 back columns and the last separator.
+    ASSERT_EQ(model.columnCount(), 16);
+    EXPECT_EQ(Headers(model),
+        (QStringList {
+            "记录期号", "开奖号码", "", "1", "2", "3", "4", "5", "6", "7", "", "后01", "后02", "后03", "后04", ""}));
+    // Newest draw first.
+    EXPECT_EQ(GridLine(model, 0), QStringLiteral("2024003 02 06 + 04 03 |.●...●.|..●●|"));
+    EXPECT_EQ(GridLine(model, 1), QStringLiteral("2024002 03 07 + 01 02 |..●...●|●●..|"));
+    EXPECT_EQ(GridLine(model, 2), QStringLiteral("2024001 01 05 + 02 04 |●...●..|.●.●|"));
+
+    // The back block in its own colours, cells and headers alike; the front as for every lottery.
+    for (int c = 11; c <= 14; ++c) {
+        EXPECT_TRUE(model.isBackColumn(c));
+        EXPECT_FALSE(model.isNumberColumn(c));
+        EXPECT_EQ(model.backNumberOfColumn(c), c - 10);
+        EXPECT_EQ(
+            model.data(model.index(1, c), Qt::BackgroundRole).value<QColor>(), TrendGridModel::backColumnColour());
+        EXPECT_EQ(model.data(model.index(1, c), Qt::ForegroundRole).value<QColor>(), TrendGridModel::backMarkColour());
+        EXPECT_EQ(model.headerData(c, Qt::Horizontal, Qt::BackgroundRole).value<QColor>(),
+            TrendGridModel::backColumnColour());
+    }
+    EXPECT_NE(TrendGridModel::backColumnColour(), TrendGridModel::numberColumnColour());
+    EXPECT_EQ(model.data(model.index(0, 3), Qt::BackgroundRole).value<QColor>(), QColor(150, 150, 100));
+    EXPECT_EQ(model.data(model.index(0, 3), Qt::ForegroundRole).value<QColor>(), QColor(Qt::black));
+    for (int c : {2, 10, 15})
+        EXPECT_EQ(model.data(model.index(0, c), Qt::BackgroundRole).value<QColor>(), QColor(100, 100, 100)) << c;
+}
+
+TEST(TrendGridBackBlock, VariantTrendRelabelsTheFrontAndKeepsTheBackAsDrawn)
+{
+    OpenLottery lottery = test::SmallTwoZoneLottery();
+    TrendGridModel model(lottery);
+    BuildVariantTrend(lottery, 1, {7, 6, 5, 4, 3, 2, 1});
+    lottery.variantMode = true;
+    model.reload();
+    ASSERT_EQ(model.columnCount(), 16);
+    for (int row = 0; row < 3; ++row) {
+        const QString line = GridLine(model, row);
+        const QString draw = model.data(model.index(row, 1)).toString();
+        // The front shows the ranks (two marks, as the draw text says), the back the drawn numbers.
+        const QStringList parts = draw.split(QStringLiteral(" + "));
+        ASSERT_EQ(parts.size(), 2) << draw.toStdString();
+        const QStringList ranks = parts[0].split(QLatin1Char(' '));
+        ASSERT_EQ(ranks.size(), 2);
+        for (const QString &rank : ranks)
+            EXPECT_FALSE(model.data(model.index(row, rank.toInt() + 2)).toString().isEmpty()) << row;
+        EXPECT_EQ(line.count(QStringLiteral("●")), 4) << line.toStdString();
+    }
+    EXPECT_TRUE(GridLine(model, 0).endsWith(QStringLiteral("|..●●|")));
+    EXPECT_TRUE(model.data(model.index(0, 1)).toString().endsWith(QStringLiteral(" + 04 03")));
+    EXPECT_TRUE(GridLine(model, 2).endsWith(QStringLiteral("|.●.●|")));
+
+    // Back to the standard trend: the hand-worked grid again.
+    lottery.variantMode = false;
+    lottery.BuildStandardTrend();
+    model.reload();
+    EXPECT_EQ(GridLine(model, 0), QStringLiteral("2024003 02 06 + 04 03 |.●...●.|..●●|"));
+}
+
+TEST(TrendGridBackBlock, OneZoneLotteriesKeepTheirGrid)
+{
+    test::TestHome home;
+    ImportDraws(home.store(), QStringLiteral("中国福彩七乐彩"), "2020001 02 06 11 16 17 29 30\n");
+    OpenLottery lottery;
+    lottery.open(home.store(), QStringLiteral("中国福彩七乐彩"));
+    const TrendGridModel model(lottery);
+    EXPECT_FALSE(model.hasBackBlock());
+    ASSERT_EQ(model.columnCount(), 34);
+    EXPECT_EQ(model.data(model.index(0, 1)).toString(), QStringLiteral("02 06 11 16 17 29 30"));
+    EXPECT_EQ(GridLine(model, 0), QStringLiteral("2020001 02 06 11 16 17 29 30 |.●...●....●....●●...........●●|"));
+    for (int c = 0; c < 34; ++c) {
+        EXPECT_FALSE(model.isBackColumn(c));
+        EXPECT_FALSE(model.headerData(c, Qt::Horizontal, Qt::ForegroundRole).isValid()) << c;
+        if (c >= 3) {
+            EXPECT_EQ(model.data(model.index(0, c), Qt::ForegroundRole).value<QColor>(), QColor(Qt::black)) << c;
+        }
+    }
+    EXPECT_EQ(model.headerData(32, Qt::Horizontal).toString(), QStringLiteral("30"));
+    EXPECT_TRUE(model.isSeparatorColumn(33));
+    EXPECT_TRUE(model.isNumberColumn(32));
+}
