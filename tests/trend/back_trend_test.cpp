@@ -45,13 +45,3 @@ TEST(BackTrendText, HandWorkedGridOfASmallTwoZoneGame)
     BuildVariantTrend(lottery, 1, {7, 6, 5, 4, 3, 2, 1});
     EXPECT_EQ(RowLine(BackTrendText(lottery.backTable, lottery.backN), 2), QStringLiteral("04 03 0 0 1 1"));
 }
-
-TEST(BackTrendText, OneZoneLotteriesHaveNone)
-{
-    EXPECT_EQ(BackTrendText().columnCount(), 0);
-    EXPECT_EQ(BackTrendText().rowCount(), 0);
-    // A one-zone lottery's back table is empty: no back block, whatever L is said to be.
-    const BackTrendText none(DrawTable(), 16);
-    EXPECT_EQ(none.columnCount(), 0);
-    EXPECT_EQ(none.backN(), 0);
-}

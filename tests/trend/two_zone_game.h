@@ -3,6 +3,8 @@
 #include "data/open_lottery.h"
 #include "support/test_home.h"
 
+#include <QStringList>
+
 #include <vector>
 
 namespace lumaro::test {
@@ -30,6 +32,24 @@ inline OpenLottery SmallTwoZoneLottery()
     OpenLottery lottery;
     lottery.open(home.store(), d.name);
     return lottery;
+}
+
+// The draws of the repository's 双色球 history (period,date,r1..r6,blue), oldest first.
+inline std::vector<DrawRow> SsqDraws()
+{
+    std::vector<DrawRow> draws;
+    const QStringList lines
+        = QString::fromUtf8(ReadFile(HistoryFile(QStringLiteral("ssq.csv")))).split(QLatin1Char('\n'));
+    for (qsizetype i = 1; i < lines.size(); ++i) {
+        const QStringList cells = lines[i].trimmed().split(QLatin1Char(','));
+        if (cells.size() != 9)
+            continue;
+        DrawRow row {cells[0], {}, cells[1], {cells[8].toInt()}};
+        for (int j = 2; j < 8; ++j)
+            row.numbers.push_back(cells[j].toInt());
+        draws.push_back(row);
+    }
+    return draws;
 }
 
 } // namespace lumaro::test

@@ -9,6 +9,7 @@
 #include "support/test_home.h"
 #include "support/window_test.h"
 #include "trend/trend_grid_model.h"
+#include "trend/two_zone_game.h"
 #include "trend/u_code.h"
 
 #include <QHeaderView>
@@ -23,30 +24,12 @@ namespace {
 
 const QString kSsq = QStringLiteral("双色球");
 
-// The repository's 双色球 history (period,date,r1..r6,blue), oldest first.
-std::vector<DrawRow> ReadSsq()
-{
-    std::vector<DrawRow> draws;
-    const QStringList lines
-        = QString::fromUtf8(test::ReadFile(test::HistoryFile(QStringLiteral("ssq.csv")))).split(QLatin1Char('\n'));
-    for (qsizetype i = 1; i < lines.size(); ++i) {
-        const QStringList cells = lines[i].trimmed().split(QLatin1Char(','));
-        if (cells.size() != 9)
-            continue;
-        DrawRow row {cells[0], {}, cells[1], {cells[8].toInt()}};
-        for (int j = 2; j < 8; ++j)
-            row.numbers.push_back(cells[j].toInt());
-        draws.push_back(row);
-    }
-    return draws;
-}
-
 class TwoZoneWindows : public test::WindowTest {
 protected:
     // 双色球 with its real history, opened.
     void openSsq()
     {
-        draws = ReadSsq();
+        draws = test::SsqDraws();
         home.store().appendDraws(kSsq, draws);
         lottery.open(home.store(), kSsq);
     }
