@@ -1,5 +1,4 @@
 #include "analysis/omission_table.h"
-#include "common/errors.h"
 #include "data/draw_table.h"
 #include "data/open_lottery.h"
 #include "support/test_home.h"
@@ -229,7 +228,7 @@ TEST(OmissionTable, BackZoneOfTheRealSsqAgreesWithAPlainCount)
         EXPECT_LE(byHits.rows[static_cast<std::size_t>(row) - 1].hits, byHits.rows[static_cast<std::size_t>(row)].hits);
 }
 
-TEST(OmissionTable, BackZoneOfTwoNumbersAndOneZoneLotteriesRefusingIt)
+TEST(OmissionTable, BackZoneOfTwoNumbersCountsEachOncePerDraw)
 {
     test::TestHome home;
     // 大乐透: two back numbers of 1..12 a draw, each counted once per draw.
@@ -244,16 +243,4 @@ TEST(OmissionTable, BackZoneOfTwoNumbersAndOneZoneLotteriesRefusingIt)
     EXPECT_EQ(RowTexts(back, 12), (QStringList {"12", "6.0", "0.5", "2", "1", "1", "0.2", "4%"}));
     EXPECT_EQ(RowTexts(back, 3), (QStringList {"03", "6.0", "0.5", "1", "2", "2", "0.3", "16%"}));
     EXPECT_EQ(RowTexts(back, 2), (QStringList {"02", "6.0", "0.5", "0", "0", "0", "0", "0%"}));
-
-    const OpenLottery qlc = OpenWithDraws(
-        home, QStringLiteral("中国福彩七乐彩"), {DrawRow {QStringLiteral("2020001"), {2, 6, 11, 16, 17, 29, 30}, {}}});
-    try {
-        BuildOmissionTable(qlc, OmissionMode::Rebound, OmissionSort::Number, OmissionZone::Back);
-        ADD_FAILURE() << "a one-zone lottery has no back zone";
-    } catch (const InputError &error) {
-        EXPECT_EQ(error.message(), QStringLiteral("彩票“中国福彩七乐彩”没有后区，只能分析前区号码！"));
-    }
-    // Its front zone is the table it always had.
-    EXPECT_EQ(RowTexts(BuildOmissionTable(qlc, OmissionMode::Skew, OmissionSort::Number, OmissionZone::Front), 2)[3],
-        QStringLiteral("1"));
 }

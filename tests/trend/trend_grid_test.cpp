@@ -1,6 +1,5 @@
 #include "trend/trend_grid_model.h"
 #include "trend/two_zone_game.h"
-#include "trend/variant_trend.h"
 
 #include <QColor>
 
@@ -66,30 +65,4 @@ TEST(TrendGridBackBlock, HandWorkedGridOfASmallTwoZoneGame)
     EXPECT_EQ(model.data(model.index(0, 3), Qt::ForegroundRole).value<QColor>(), QColor(Qt::black));
     for (int c : {2, 10, 15})
         EXPECT_EQ(model.data(model.index(0, c), Qt::BackgroundRole).value<QColor>(), QColor(100, 100, 100)) << c;
-}
-
-TEST(TrendGridBackBlock, VariantTrendRelabelsTheFrontAndKeepsTheBackAsDrawn)
-{
-    OpenLottery lottery = test::SmallTwoZoneLottery();
-    TrendGridModel model(lottery);
-    BuildVariantTrend(lottery, 1, {7, 6, 5, 4, 3, 2, 1});
-    lottery.variantMode = true;
-    model.reload();
-    ASSERT_EQ(model.columnCount(), 16);
-    // The front shows the ranks, two marks a row; the back block is as drawn.
-    for (int row = 0; row < 3; ++row) {
-        const QString draw = model.data(model.index(row, 1)).toString();
-        for (const QString &rank : draw.section(QStringLiteral(" + "), 0, 0).split(QLatin1Char(' ')))
-            EXPECT_FALSE(model.data(model.index(row, rank.toInt() + 2)).toString().isEmpty()) << row;
-        EXPECT_EQ(GridLine(model, row).count(QStringLiteral("●")), 4) << row;
-    }
-    EXPECT_TRUE(GridLine(model, 0).endsWith(QStringLiteral("|..●●|")));
-    EXPECT_TRUE(model.data(model.index(0, 1)).toString().endsWith(QStringLiteral(" + 04 03")));
-    EXPECT_TRUE(GridLine(model, 2).endsWith(QStringLiteral("|.●.●|")));
-
-    // Back to the standard trend: the hand-worked grid again.
-    lottery.variantMode = false;
-    lottery.BuildStandardTrend();
-    model.reload();
-    EXPECT_EQ(GridLine(model, 0), QStringLiteral("2024003 02 06 + 04 03 |.●...●.|..●●|"));
 }
