@@ -1,5 +1,6 @@
 #include "analysis/omission_table.h"
 
+#include "common/errors.h"
 #include "common/text_format.h"
 #include "data/draw_table.h"
 #include "data/open_lottery.h"
@@ -153,8 +154,13 @@ OmissionTable BuildOmissionTable(
     return t;
 }
 
-OmissionTable BuildOmissionTable(const OpenLottery &lottery, OmissionMode mode, OmissionSort sort)
+OmissionTable BuildOmissionTable(const OpenLottery &lottery, OmissionMode mode, OmissionSort sort, OmissionZone zone)
 {
+    if (zone == OmissionZone::Back) {
+        if (!lottery.twoZone())
+            throw InputError(QStringLiteral("彩票“%1”没有后区，只能分析前区号码！").arg(lottery.name));
+        return BuildOmissionTable(lottery.backTable, lottery.backN, lottery.backM, 1, lottery.backN, mode, sort);
+    }
     const LotteryDefinition d = lottery.definition();
     return BuildOmissionTable(lottery.drawTable, d.n, d.m, d.lowestNumber(), d.highestNumber(), mode, sort);
 }

@@ -55,8 +55,15 @@ qint64 ChaseValue(int draws, int m, int n, int omission, int hits);
 OmissionTable BuildOmissionTable(
     const DrawTable &table, int n, int m, int lowest, int highest, OmissionMode mode, OmissionSort sort);
 
-// The table of the open lottery, always over the standard draw table.
-OmissionTable BuildOmissionTable(const OpenLottery &lottery, OmissionMode mode, OmissionSort sort);
+// The zone a table rates: the front zone (the only zone of a one-zone lottery) or the back zone
+// of a two-zone lottery.
+enum class OmissionZone { Front, Back };
+
+// The table of the open lottery, always over the standard draw table. The back zone rates the
+// back numbers 1..L over OpenLottery::backTable with L and K in place of N and M; asking a
+// one-zone lottery for it throws an InputError.
+OmissionTable BuildOmissionTable(
+    const OpenLottery &lottery, OmissionMode mode, OmissionSort sort, OmissionZone zone = OmissionZone::Front);
 
 // The plain exchange sort of the tables: for i < j, rows i and j change places when row j
 // strictly precedes row i by the key. Number order leaves the rows as they are.

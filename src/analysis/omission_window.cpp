@@ -2,8 +2,10 @@
 
 #include "analysis/analysis_view_support.h"
 #include "data/open_lottery.h"
+#include "pickers/radio_group.h"
 #include "shell/app_context.h"
 #include "shell/bar_chart.h"
+#include "shell/error_display.h"
 #include "shell/form_controls.h"
 #include "shell/table_model.h"
 
@@ -82,6 +84,16 @@ OmissionWindow::OmissionWindow(AppContext &context, OmissionMode mode, QWidget *
     refreshOnClick(m_marks);
 
     auto *buttons = new QHBoxLayout;
+    if (context.lottery->twoZone()) {
+        m_optqu = new RadioGroup(QStringLiteral("optqu"), {QStringLiteral("前区"), QStringLiteral("后区")}, 0, this);
+        connect(m_optqu, &RadioGroup::itemIndexChanged, this, [this] {
+            Guarded(this, [this] {
+                Recompute();
+                RefreshChart();
+            });
+        });
+        buttons->addWidget(m_optqu);
+    }
     buttons->addWidget(group);
     buttons->addStretch();
     const struct {
@@ -123,10 +135,15 @@ OmissionWindow::OmissionWindow(AppContext &context, OmissionMode mode, QWidget *
     computeFirstTime();
 }
 
+OmissionZone OmissionWindow::zone() const
+{
+    return m_optqu && m_optqu->itemIndex() == 1 ? OmissionZone::Back : OmissionZone::Front;
+}
+
 void OmissionWindow::Recompute()
 {
     const BusyCursor busy;
-    m_table = BuildOmissionTable(*m_context.lottery, m_mode, m_sort);
+    m_table = BuildOmissionTable(*m_context.lottery, m_mode, m_sort, zone());
     m_model->setHeaders(m_table.headers());
     m_model->setContent(m_table.rowCount(), [this](int row, int column) { return m_table.cellText(row, column); });
 }

@@ -97,19 +97,25 @@ int Omission(Context &context, const QStringList &args)
             QStringLiteral("rebound|skew")},
         {QStringLiteral("sort"), QStringLiteral("0 号码顺序，1 追号价值排序，2 前次（目前）遗漏排序，3 总次数排序"),
             QStringLiteral("0|1|2|3"), QStringLiteral("0")},
+        {QStringLiteral("zone"), QStringLiteral("front 前区（默认），back 后区（双区型彩票）"),
+            QStringLiteral("front|back"), QStringLiteral("front")},
     });
-    if (!ParseArguments(
-            context, parser, args, QStringLiteral("omission NAME --mode rebound|skew [--sort 0|1|2|3]"), 1, 1))
+    if (!ParseArguments(context, parser, args,
+            QStringLiteral("omission NAME --mode rebound|skew [--sort 0|1|2|3] [--zone front|back]"), 1, 1))
         return 0;
     const QString mode = parser.value(QStringLiteral("mode"));
     if (mode != QLatin1String("rebound") && mode != QLatin1String("skew"))
         throw UsageError(QStringLiteral("--mode 只能是 rebound 或 skew"));
     const int sort = ChoiceOption(parser, QStringLiteral("sort"), 0, 3);
+    const QString zone = parser.value(QStringLiteral("zone"));
+    if (zone != QLatin1String("front") && zone != QLatin1String("back"))
+        throw UsageError(QStringLiteral("--zone 只能是 front 或 back"));
 
     OpenLottery lottery;
     lottery.open(context.store(), parser.positionalArguments().front());
-    const OmissionTable table = BuildOmissionTable(lottery,
-        mode == QLatin1String("rebound") ? OmissionMode::Rebound : OmissionMode::Skew, static_cast<OmissionSort>(sort));
+    const OmissionTable table
+        = BuildOmissionTable(lottery, mode == QLatin1String("rebound") ? OmissionMode::Rebound : OmissionMode::Skew,
+            static_cast<OmissionSort>(sort), zone == QLatin1String("back") ? OmissionZone::Back : OmissionZone::Front);
     QTextStream &out = context.out();
     out << table.headers().join(QLatin1Char('\t')) << '\n';
     for (int row = 0; row < table.rowCount(); ++row) {

@@ -47,4 +47,28 @@ QString TrendText::cell(int row, int column) const
     }
 }
 
+BackTrendText::BackTrendText(const DrawTable &backTable, int backN)
+    : m_table(backTable)
+    , m_backN(backTable.numberCount() > 0 ? backN : 0)
+{ }
+
+bool BackTrendText::marked(int row, int number) const
+{
+    if (number < 1 || number > m_backN)
+        return false;
+    const qint32 *back = m_table.numbers(row);
+    for (int k = 0; k < backM(); ++k) {
+        if (back[k] == number)
+            return true;
+    }
+    return false;
+}
+
+QString BackTrendText::cell(int row, int column) const
+{
+    if (column == 0)
+        return JoinPadded(m_table.numbers(row), backM());
+    return marked(row, column) ? QStringLiteral("1") : QStringLiteral("0");
+}
+
 } // namespace lumaro

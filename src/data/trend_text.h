@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/draw_table.h"
 #include "data/lottery_definition.h"
 
 #include <QString>
@@ -45,6 +46,32 @@ private:
     int m_m = 0;
     bool m_digit = false;
     std::vector<int> m_values;
+};
+
+// The back zone of a two-zone lottery beside the trend grid, one row per draw, L + 1 texts a
+// row:
+//   0: the K back numbers "%.2d" joined by one blank, in drawn order
+//   1 .. L: "1" where the row holds back number c, else "0".
+// Built from OpenLottery::backTable; the back zone is never transformed, so it is the same in the
+// standard and in the variant trend.
+class BackTrendText {
+public:
+    BackTrendText() = default;
+    // backTable: rows as DrawTable (cell 0 the period, cells 1..K the back numbers); backN: L.
+    BackTrendText(const DrawTable &backTable, int backN);
+
+    int rowCount() const { return m_table.rowCount(); }
+    int columnCount() const { return m_backN > 0 ? m_backN + 1 : 0; }
+    int backN() const { return m_backN; }
+    int backM() const { return m_table.numberCount(); }
+
+    QString cell(int row, int column) const;
+    // True when the row holds back number c (1..L).
+    bool marked(int row, int number) const;
+
+private:
+    DrawTable m_table;
+    int m_backN = 0;
 };
 
 } // namespace lumaro

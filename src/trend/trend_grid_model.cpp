@@ -1,5 +1,6 @@
 #include "trend/trend_grid_model.h"
 
+#include "common/text_format.h"
 #include "data/open_lottery.h"
 
 #include <QColor>
@@ -19,7 +20,15 @@ void TrendGridModel::reload()
 {
     beginResetModel();
     m_rows = m_lottery.trendText.rowCount();
-    m_columns = m_lottery.n + 4;
+    m_frontColumns = m_lottery.n + 4;
+    m_columns = m_frontColumns;
+    // The back block only when every row has its back numbers.
+    if (m_lottery.twoZone() && m_lottery.backTable.rowCount() == m_rows) {
+        m_back = BackTrendText(m_lottery.backTable, m_lottery.backN);
+        m_columns += m_lottery.backN + 1;
+    } else {
+        m_back = BackTrendText();
+    }
     endResetModel();
 }
 
@@ -40,12 +49,17 @@ int TrendGridModel::drawIndex(int row) const
 
 bool TrendGridModel::isSeparatorColumn(int column) const
 {
-    return column == 2 || column == m_columns - 1;
+    return column == 2 || column == m_frontColumns - 1 || column == m_columns - 1;
 }
 
 bool TrendGridModel::isNumberColumn(int column) const
 {
-    return column >= 3 && column < m_columns - 1;
+    return column >= 3 && column < m_frontColumns - 1;
+}
+
+bool TrendGridModel::isBackColumn(int column) const
+{
+    return hasBackBlock() && column >= m_frontColumns && column < m_columns - 1;
 }
 
 QColor TrendGridModel::numberColumnColour()
@@ -58,6 +72,24 @@ QColor TrendGridModel::separatorColour()
     return QColor(100, 100, 100);
 }
 
+QColor TrendGridModel::backColumnColour()
+{
+    return QColor(150, 185, 230);
+}
+
+QColor TrendGridModel::backMarkColour()
+{
+    return QColor(0, 40, 140);
+}
+
+QString TrendGridModel::drawText(int draw) const
+{
+    const QString front = m_lottery.trendText.cell(draw, 1);
+    if (!hasBackBlock())
+        return front;
+    return front + QStringLiteral(" + ") + m_back.cell(draw, 0);
+}
+
 QVariant TrendGridModel::data(const QModelIndex &index, int role) const
 {
     if (!index.isValid() || index.row() >= m_rows)
@@ -66,19 +98,25 @@ QVariant TrendGridModel::data(const QModelIndex &index, int role) const
     const int draw = drawIndex(index.row());
     switch (role) {
     case Qt::DisplayRole:
-        if (column <= 1)
-            return m_lottery.trendText.cell(draw, column);
+        if (column == 0)
+            return m_lottery.trendText.cell(draw, 0);
+        if (column == 1)
+            return drawText(draw);
         if (isNumberColumn(column))
             return m_lottery.trendText.marked(draw, column) ? QStringLiteral("●") : QString();
+        if (isBackColumn(column))
+            return m_back.marked(draw, backNumberOfColumn(column)) ? QStringLiteral("●") : QString();
         return QVariant();
     case Qt::BackgroundRole:
         if (isSeparatorColumn(column))
             return separatorColour();
         if (isNumberColumn(column))
             return numberColumnColour();
+        if (isBackColumn(column))
+            return backColumnColour();
         return QGuiApplication::palette().color(QPalette::ToolTipBase);
     case Qt::ForegroundRole:
-        return QColor(Qt::black);
+        return isBackColumn(column) ? backMarkColour() : QColor(Qt::black);
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(Qt::Alignment(Qt::AlignCenter));
     default:
@@ -97,6 +135,8 @@ QVariant TrendGridModel::headerData(int section, Qt::Orientation orientation, in
             return QStringLiteral("开奖号码");
         if (isNumberColumn(section))
             return QString::number(m_lottery.trendText.valueOfColumn(section));
+        if (isBackColumn(section))
+            return QString(QStringLiteral("后") + Pad2(backNumberOfColumn(section)));
         return QString();
     }
     if (role == Qt::BackgroundRole) {
@@ -104,8 +144,12 @@ QVariant TrendGridModel::headerData(int section, Qt::Orientation orientation, in
             return separatorColour();
         if (isNumberColumn(section))
             return numberColumnColour();
+        if (isBackColumn(section))
+            return backColumnColour();
         return QGuiApplication::palette().color(QPalette::ToolTipBase);
     }
+    if (role == Qt::ForegroundRole && isBackColumn(section))
+        return backMarkColour();
     return QVariant();
 }
 

@@ -1,5 +1,6 @@
 #include "trend/u_code.h"
 
+#include "data/open_lottery.h"
 #include "shell/app_context.h"
 #include "trend/trend_grid_model.h"
 
@@ -30,15 +31,26 @@ protected:
         if (!rect.isValid())
             return;
         const QVariant background = model()->headerData(logicalIndex, Qt::Horizontal, Qt::BackgroundRole);
+        const QVariant foreground = model()->headerData(logicalIndex, Qt::Horizontal, Qt::ForegroundRole);
+        QString text = model()->headerData(logicalIndex, Qt::Horizontal).toString();
+        // A header wider than its column ("后01") goes on two lines: its first character above.
+        if (text.size() > 1 && painter->fontMetrics().horizontalAdvance(text) > rect.width() - 2)
+            text.insert(1, QLatin1Char('\n'));
         painter->save();
         painter->fillRect(rect, background.value<QColor>());
         painter->setPen(QColor(80, 80, 80));
         painter->drawRect(rect.adjusted(0, 0, -1, -1));
-        painter->setPen(Qt::black);
-        painter->drawText(rect, Qt::AlignCenter, model()->headerData(logicalIndex, Qt::Horizontal).toString());
+        painter->setPen(foreground.isValid() ? foreground.value<QColor>() : QColor(Qt::black));
+        painter->drawText(rect, Qt::AlignCenter, text);
         painter->restore();
     }
-    QSize sizeHint() const override { return QSize(QHeaderView::sizeHint().width(), kRowHeight); }
+    // Two lines high when the grid has the back block, whose headers may need them.
+    QSize sizeHint() const override
+    {
+        const auto *trend = qobject_cast<const TrendGridModel *>(model());
+        const bool twoLines = trend && trend->hasBackBlock();
+        return QSize(QHeaderView::sizeHint().width(), twoLines ? 2 * kRowHeight - 4 : kRowHeight);
+    }
 };
 
 void SetUpView(QTableView *view, TrendGridModel *model)
@@ -103,20 +115,39 @@ void Tfrmcode::setColumnWidths()
     if (columns < 4)
         return;
     const int client = m_grid->viewport()->width();
-    // The numbers column is 130 pixels, wider when M two-digit numbers need more in this font.
+    const OpenLottery &lottery = *m_context.lottery;
+    const bool back = m_model->hasBackBlock();
+    // The numbers column is 130 pixels, wider when M two-digit numbers (and " + " and the K back
+    // numbers) need more in this font.
     QStringList sample;
-    for (int k = 0; k < m_context.lottery->m; ++k)
+    for (int k = 0; k < lottery.m; ++k)
         sample << QStringLiteral("00");
+    if (back) {
+        sample << QStringLiteral("+");
+        for (int k = 0; k < lottery.backM; ++k)
+            sample << QStringLiteral("00");
+    }
     const int numbersWidth = std::max(130, m_grid->fontMetrics().horizontalAdvance(sample.join(QLatin1Char(' '))) + 14);
-    const int fixedWidth = 70 + numbersWidth + 8 + 8;
-    const int numberWidth = std::max(18, (client - fixedWidth) / (columns - 4));
+    const int separators = back ? 3 : 2;
+    const int fixedWidth = 70 + numbersWidth + 8 * separators;
+    const int numberColumns = columns - 2 - separators;
+    const int room = client - fixedWidth;
+    const int numberWidth = std::max(18, room / numberColumns);
+    // The many columns of a two-zone grid leave many pixels over: one each to the first columns,
+    // so that the back block reaches the right edge.
+    const int spare = back ? std::max(0, room - numberWidth * numberColumns) : 0;
     for (QTableView *view : {m_grid, m_frozen}) {
         view->setColumnWidth(0, 70);
         view->setColumnWidth(1, numbersWidth);
-        view->setColumnWidth(2, 8);
-        for (int c = 3; c < columns - 1; ++c)
-            view->setColumnWidth(c, numberWidth);
-        view->setColumnWidth(columns - 1, 8);
+        int widened = 0;
+        for (int c = 2; c < columns; ++c) {
+            if (m_model->isSeparatorColumn(c)) {
+                view->setColumnWidth(c, 8);
+                continue;
+            }
+            view->setColumnWidth(c, numberWidth + (widened < spare ? 1 : 0));
+            ++widened;
+        }
     }
     for (int c = 1; c < columns; ++c)
         m_frozen->setColumnHidden(c, true);

@@ -1,5 +1,8 @@
 #include "analysis/omission_table.h"
 #include "data/draw_table.h"
+#include "data/open_lottery.h"
+#include "support/test_home.h"
+#include "trend/two_zone_game.h"
 
 #include <gtest/gtest.h>
 
@@ -58,6 +61,14 @@ std::vector<int> NumbersOf(const std::vector<OmissionRow> &rows)
     for (const OmissionRow &r : rows)
         numbers.push_back(r.number);
     return numbers;
+}
+
+OpenLottery OpenWithDraws(test::TestHome &home, const QString &name, const std::vector<DrawRow> &draws)
+{
+    home.store().appendDraws(name, draws);
+    OpenLottery lottery;
+    lottery.open(home.store(), name);
+    return lottery;
 }
 
 OmissionRow RowOf(int number, int hits, int omission, qint64 chase)
@@ -162,4 +173,74 @@ TEST(OmissionTable, DigitLotteriesRateTheDigitsAndEmptyHistoriesStayCalm)
         = BuildOmissionTable(DrawTable(0, 7), 36, 7, 1, 36, OmissionMode::Rebound, OmissionSort::ChaseValue);
     ASSERT_EQ(empty.rowCount(), 36);
     EXPECT_EQ(RowTexts(empty, 36), (QStringList {"36", "5.1", "0.0", "0", "0", "0", "0", "0%"}));
+}
+
+TEST(OmissionTable, BackZoneOfTheRealSsqAgreesWithAPlainCount)
+{
+    test::TestHome home;
+    const std::vector<DrawRow> draws = test::SsqDraws();
+    ASSERT_EQ(draws.size(), 2513u);
+    const OpenLottery ssq = OpenWithDraws(home, QStringLiteral("双色球"), draws);
+    const int d = static_cast<int>(draws.size());
+
+    const OmissionTable skew = BuildOmissionTable(ssq, OmissionMode::Skew, OmissionSort::Number, OmissionZone::Back);
+    ASSERT_EQ(skew.rowCount(), 16);
+    EXPECT_EQ(skew.n, 16);
+    EXPECT_EQ(skew.m, 1);
+    int allHits = 0;
+    for (int blue = 1; blue <= 16; ++blue) {
+        SCOPED_TRACE(blue);
+        // Hits, the longest gap (the current one included) and the current omission, counted here.
+        int hits = 0;
+        int longest = 0;
+        int current = -1;
+        int last = d - 1;
+        for (int i = d - 1; i >= 0; --i) {
+            if (draws[static_cast<std::size_t>(i)].back.front() != blue)
+                continue;
+            ++hits;
+            if (current < 0)
+                current = last - i;
+            longest = std::max(longest, last - i);
+            last = i;
+        }
+        allHits += hits;
+        const QStringList texts = RowTexts(skew, blue);
+        ASSERT_EQ(texts.size(), 8);
+        EXPECT_EQ(texts[0], QString::asprintf("%.2d", blue));
+        EXPECT_EQ(texts[1], QStringLiteral("16.0")); // L / K
+        EXPECT_EQ(texts[2], QStringLiteral("157.1")); // 2513 × 1 / 16
+        EXPECT_EQ(texts[3].toInt(), hits);
+        EXPECT_EQ(texts[4].toInt(), longest);
+        EXPECT_EQ(texts[5].toInt(), current);
+        EXPECT_EQ(texts[7], QString::number(2513LL * current * 100 / (256LL * hits)) + QLatin1Char('%'));
+    }
+    EXPECT_EQ(allHits, d); // one back number a draw
+
+    // The front zone is the 33选6 table over the red numbers, the back zone does not enter it.
+    const OmissionTable front = BuildOmissionTable(ssq, OmissionMode::Skew, OmissionSort::Number);
+    ASSERT_EQ(front.rowCount(), 33);
+    EXPECT_EQ(RowTexts(front, 33),
+        RowTexts(BuildOmissionTable(ssq.drawTable, 33, 6, 1, 33, OmissionMode::Skew, OmissionSort::Number), 33));
+    // Sorting works on the back rows as on the front ones.
+    const OmissionTable byHits = BuildOmissionTable(ssq, OmissionMode::Rebound, OmissionSort::Hits, OmissionZone::Back);
+    for (int row = 1; row < 16; ++row)
+        EXPECT_LE(byHits.rows[static_cast<std::size_t>(row) - 1].hits, byHits.rows[static_cast<std::size_t>(row)].hits);
+}
+
+TEST(OmissionTable, BackZoneOfTwoNumbersCountsEachOncePerDraw)
+{
+    test::TestHome home;
+    // 大乐透: two back numbers of 1..12 a draw, each counted once per draw.
+    const OpenLottery dlt = OpenWithDraws(home, QStringLiteral("大乐透"),
+        {DrawRow {QStringLiteral("2024001"), {1, 2, 3, 4, 5}, QString(), {3, 12}},
+            DrawRow {QStringLiteral("2024002"), {1, 2, 3, 4, 6}, QString(), {12, 1}},
+            DrawRow {QStringLiteral("2024003"), {1, 2, 3, 4, 7}, QString(), {5, 6}}});
+    const OmissionTable back = BuildOmissionTable(dlt, OmissionMode::Skew, OmissionSort::Number, OmissionZone::Back);
+    ASSERT_EQ(back.rowCount(), 12);
+    // 12 / 2 = 6.0 and 3 × 2 / 12 = 0.5; 12 was drawn twice, last one draw ago: 3 × 4 × 1 × 100 div
+    // (144 × 2) = 4.
+    EXPECT_EQ(RowTexts(back, 12), (QStringList {"12", "6.0", "0.5", "2", "1", "1", "0.2", "4%"}));
+    EXPECT_EQ(RowTexts(back, 3), (QStringList {"03", "6.0", "0.5", "1", "2", "2", "0.3", "16%"}));
+    EXPECT_EQ(RowTexts(back, 2), (QStringList {"02", "6.0", "0.5", "0", "0", "0", "0", "0%"}));
 }

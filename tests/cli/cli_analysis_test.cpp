@@ -177,3 +177,47 @@ TEST(CliAnalysis, SkewTableAgreesWithTheHistoryAndSortsStayOrdered)
                   .exitCode,
         2);
 }
+
+TEST(CliAnalysis, OmissionZoneOption)
+{
+    lumaro::test::TestHome home;
+    home.store().appendDraws(QStringLiteral("双色球"),
+        {lumaro::DrawRow {QStringLiteral("2024001"), {1, 2, 3, 4, 5, 6}, QString(), {7}},
+            lumaro::DrawRow {QStringLiteral("2024002"), {1, 2, 3, 4, 5, 7}, QString(), {16}},
+            lumaro::DrawRow {QStringLiteral("2024003"), {1, 2, 3, 4, 5, 8}, QString(), {7}}});
+    home.store().appendDraws(kQlc, {lumaro::DrawRow {QStringLiteral("2020001"), {2, 6, 11, 16, 17, 29, 30}, {}}});
+    const QString folder = home.folder().path();
+    auto omission = [&](const QString &name, const QStringList &more) {
+        return RunCli(folder,
+            QStringList {QStringLiteral("omission"), name, QStringLiteral("--mode"), QStringLiteral("skew")} + more);
+    };
+
+    // The back zone: 16 rows of the blue numbers with L = 16, K = 1.
+    auto r = omission(QStringLiteral("双色球"), {QStringLiteral("--zone"), QStringLiteral("back")});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    QStringList lines = OutputLines(r.out);
+    ASSERT_EQ(lines.size(), 17);
+    EXPECT_EQ(lines[7], QStringLiteral("07\t16.0\t0.2\t2\t2\t0\t0\t0%"));
+    // 16 was drawn one draw ago: 3 × 1 × 1 × 1 × 100 div (256 × 1) = 1.
+    EXPECT_EQ(lines[16], QStringLiteral("16\t16.0\t0.2\t1\t1\t1\t0.1\t1%"));
+    EXPECT_EQ(lines[8], QStringLiteral("08\t16.0\t0.2\t0\t0\t0\t0\t0%"));
+
+    // Front is the default, and the same as --zone front: the 33 red numbers.
+    r = omission(QStringLiteral("双色球"), {});
+    ASSERT_EQ(r.exitCode, 0);
+    lines = OutputLines(r.out);
+    ASSERT_EQ(lines.size(), 34);
+    EXPECT_EQ(lines[1].section(QLatin1Char('\t'), 0, 3), QStringLiteral("01\t5.5\t0.5\t3"));
+    EXPECT_EQ(omission(QStringLiteral("双色球"), {QStringLiteral("--zone"), QStringLiteral("front")}).out, r.out);
+
+    // A one-zone lottery has no back zone; a zone that is neither is a usage error.
+    r = omission(kQlc, {QStringLiteral("--zone"), QStringLiteral("back")});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.out.isEmpty());
+    EXPECT_TRUE(r.err.contains(QStringLiteral("彩票“中国福彩七乐彩”没有后区，只能分析前区号码！")))
+        << r.err.toStdString();
+    EXPECT_EQ(omission(kQlc, {QStringLiteral("--zone"), QStringLiteral("front")}).exitCode, 0);
+    r = omission(QStringLiteral("双色球"), {QStringLiteral("--zone"), QStringLiteral("blue")});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("--zone 只能是 front 或 back"))) << r.err.toStdString();
+}
