@@ -177,8 +177,11 @@ void Tfrmindex::showDefinition(const QString &name)
     kindButton(static_cast<int>(d.kind))->setChecked(true);
     m_sum->setText(QString::number(d.n));
     m_sel->setText(QString::number(d.m));
-    m_edthouqusum->setText(d.hasBackZone() ? QString::number(d.backN) : QString());
-    m_edthouqusel->setText(d.hasBackZone() ? QString::number(d.backM) : QString());
+    // A one-zone lottery leaves the hidden back fields as they were, ready for an adding.
+    if (d.hasBackZone()) {
+        m_edthouqusum->setText(QString::number(d.backN));
+        m_edthouqusel->setText(QString::number(d.backM));
+    }
     m_time->setText(d.drawTime);
     for (int k = 1; k <= 7; ++k)
         m_week[static_cast<std::size_t>(k)]->setChecked(d.weekdays.contains(QString::number(k)));
