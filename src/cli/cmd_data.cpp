@@ -4,6 +4,7 @@
 #include "common/errors.h"
 #include "common/text_format.h"
 #include "data/bundled_draws.h"
+#include "data/combination.h"
 #include "data/draw_import.h"
 #include "data/open_lottery.h"
 
@@ -28,14 +29,18 @@ int Create(Context &context, const QStringList &args)
     QCommandLineParser parser;
     parser.addPositionalArgument(QStringLiteral("NAME"), QStringLiteral("彩票名称"));
     parser.addOptions({
-        {QStringLiteral("kind"), QStringLiteral("彩票类型：0 乐透型，1 数字型"), QStringLiteral("0|1")},
-        {QStringLiteral("n"), QStringLiteral("号码总数"), QStringLiteral("N")},
-        {QStringLiteral("m"), QStringLiteral("选择号码数"), QStringLiteral("M")},
+        {QStringLiteral("kind"), QStringLiteral("彩票类型：0 乐透型，1 数字型，2 双区型"), QStringLiteral("0|1|2")},
+        {QStringLiteral("n"), QStringLiteral("号码总数（双区型：前区）"), QStringLiteral("N")},
+        {QStringLiteral("m"), QStringLiteral("选择号码数（双区型：前区）"), QStringLiteral("M")},
+        {QStringLiteral("back-n"), QStringLiteral("后区号码总数（只用于双区型）"), QStringLiteral("L")},
+        {QStringLiteral("back-m"), QStringLiteral("后区选择号码数（只用于双区型）"), QStringLiteral("K")},
         {QStringLiteral("time"), QStringLiteral("开奖时间"), QStringLiteral("TEXT")},
         {QStringLiteral("weekdays"), QStringLiteral("开奖星期，例如 246"), QStringLiteral("DIGITS")},
     });
     if (!ParseArguments(context, parser, args,
-            QStringLiteral("create NAME --kind 0|1 --n N --m M [--time TEXT] [--weekdays DIGITS]"), 1, 1))
+            QStringLiteral("create NAME --kind 0|1|2 --n N --m M [--back-n L --back-m K] [--time TEXT] "
+                           "[--weekdays DIGITS]"),
+            1, 1))
         return 0;
     for (const char *required : {"kind", "n", "m"}) {
         if (!parser.isSet(QString::fromUtf8(required)))
@@ -43,10 +48,22 @@ int Create(Context &context, const QStringList &args)
     }
     LotteryDefinition d;
     d.name = parser.positionalArguments().front();
-    const int kind = ChoiceOption(parser, QStringLiteral("kind"), 0, 1);
+    const int kind = ChoiceOption(parser, QStringLiteral("kind"), 0, 2);
     d.kind = static_cast<LotteryKind>(kind);
     d.n = IntegerOption(parser, QStringLiteral("n"));
     d.m = IntegerOption(parser, QStringLiteral("m"));
+    // The back zone belongs to a two-zone lottery and to no other kind.
+    for (const char *option : {"back-n", "back-m"}) {
+        const QString name = QString::fromUtf8(option);
+        if (d.hasBackZone() && !parser.isSet(name))
+            throw UsageError(QStringLiteral("双区型彩票（--kind 2）缺少 --%1").arg(name));
+        if (!d.hasBackZone() && parser.isSet(name))
+            throw UsageError(QStringLiteral("--%1 只用于双区型彩票（--kind 2）").arg(name));
+    }
+    if (d.hasBackZone()) {
+        d.backN = IntegerOption(parser, QStringLiteral("back-n"));
+        d.backM = IntegerOption(parser, QStringLiteral("back-m"));
+    }
     d.drawTime = parser.value(QStringLiteral("time"));
     d.weekdays = parser.value(QStringLiteral("weekdays"));
     context.store().createLottery(d);
@@ -119,6 +136,8 @@ int Open(Context &context, const QStringList &args)
         QStringList fields {
             lottery.drawPeriods[last], lottery.drawDates[last], JoinPadded(lottery.drawTable.numbers(last), lottery.m)};
         fields.removeAll(QString());
+        if (lottery.twoZone())
+            fields << QStringLiteral("+") << JoinPadded(lottery.backTable.numbers(last), lottery.backM);
         out << "最近一期：" << fields.join(QLatin1Char(' ')) << '\n';
     }
     if (!lottery.hasTicketSet()) {
@@ -130,13 +149,30 @@ int Open(Context &context, const QStringList &args)
         return 0;
     }
     const TicketSet &tickets = lottery.ticketSet();
-    out << "投注号码数：" << tickets.rowCount() << '\n';
+    if (!lottery.twoZone()) {
+        out << "投注号码数：" << tickets.rowCount() << '\n';
+    } else {
+        // The whole game: every front ticket with every back one.
+        const qint64 backTickets = TicketCount(lottery.backM, lottery.backN, LotteryKind::Lotto);
+        out << "投注号码数：" << lottery.gameTicketCount() << "（前区" << tickets.rowCount() << " × 后区" << backTickets
+            << "）\n";
+    }
     if (!tickets.isEmpty()) {
-        std::vector<int> row(static_cast<std::size_t>(tickets.width()));
-        tickets.numbers(0, row.data());
-        out << "第一注：" << JoinPadded(row.data(), tickets.width()) << '\n';
-        tickets.numbers(tickets.rowCount() - 1, row.data());
-        out << "最后一注：" << JoinPadded(row.data(), tickets.width()) << '\n';
+        // The back zone of the first ticket is 1..K, of the last one L-K+1..L.
+        auto ticket = [&](qint64 index, bool last) {
+            std::vector<int> row(static_cast<std::size_t>(tickets.width()));
+            tickets.numbers(index, row.data());
+            QString text = JoinPadded(row.data(), tickets.width());
+            if (lottery.twoZone()) {
+                std::vector<int> back(static_cast<std::size_t>(lottery.backM));
+                for (int k = 0; k < lottery.backM; ++k)
+                    back[static_cast<std::size_t>(k)] = last ? lottery.backN - lottery.backM + 1 + k : 1 + k;
+                text += QStringLiteral(" + ") + JoinPadded(back.data(), lottery.backM);
+            }
+            return text;
+        };
+        out << "第一注：" << ticket(0, false) << '\n';
+        out << "最后一注：" << ticket(tickets.rowCount() - 1, true) << '\n';
     }
     return 0;
 }

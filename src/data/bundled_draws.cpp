@@ -5,8 +5,9 @@ namespace lumaro {
 const std::vector<BundledHistory> &BundledHistories()
 {
     static const std::vector<BundledHistory> histories {
-        {QStringLiteral("中国福彩七乐彩"), QStringLiteral(":/draws/qlc.csv")},
-        {QStringLiteral("福彩3D"), QStringLiteral(":/draws/fc3d.csv")},
+        {QStringLiteral("中国福彩七乐彩"), QStringLiteral(":/draws/qlc.csv"), QString()},
+        {QStringLiteral("福彩3D"), QStringLiteral(":/draws/fc3d.csv"), QString()},
+        {QStringLiteral("双色球"), QStringLiteral(":/draws/ssq.csv"), QStringLiteral(":/draws/LICENSE-ssq.txt")},
     };
     return histories;
 }

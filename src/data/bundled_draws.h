@@ -11,9 +11,12 @@ namespace lumaro {
 struct BundledHistory {
     QString lottery; // the built-in lottery it belongs to
     QString resource; // the CSV file inside the program (":/draws/…")
+    // The licence the history comes under, inside the program; empty when it needs none. It is
+    // copied beside the database that stores the history.
+    QString licence;
 };
 
-// 中国福彩七乐彩 and 福彩3D, official draw results.
+// 中国福彩七乐彩, 福彩3D and 双色球, official draw results.
 const std::vector<BundledHistory> &BundledHistories();
 
 // The bundled history of a lottery, or nullptr when it ships none.

@@ -4,6 +4,15 @@
 
 namespace lumaro {
 
+namespace {
+
+int BackCount(const LotteryDefinition &d)
+{
+    return d.hasBackZone() ? d.backM : 0;
+}
+
+} // namespace
+
 DrawEditModel::DrawEditModel(LotteryStore &store, QObject *parent)
     : QAbstractTableModel(parent)
     , m_store(store)
@@ -15,6 +24,8 @@ DrawEditModel::Row DrawEditModel::fromDraw(const StoredDraw &draw) const
     row.rowId = draw.rowId;
     row.cells << draw.period;
     for (int v : draw.numbers)
+        row.cells << QString::number(v);
+    for (int v : draw.back)
         row.cells << QString::number(v);
     row.cells << draw.date;
     row.saved = row.cells;
@@ -32,6 +43,8 @@ void DrawEditModel::load(const QString &lottery)
     m_headers << QStringLiteral("记录期号");
     for (int k = 1; k <= definition.m; ++k)
         m_headers << QString::number(k);
+    for (int k = 1; k <= BackCount(definition); ++k)
+        m_headers << BackColumnName(k);
     m_headers << QStringLiteral("开奖日期");
     m_rows.clear();
     m_rows.reserve(draws.size());
@@ -69,31 +82,45 @@ DrawRow DrawEditModel::parse(int r) const
     }
     if (draw.period.size() > m_definition.periodWidth)
         throw InputError(where(0) + QStringLiteral("的期号最多%1位！").arg(m_definition.periodWidth));
-    for (int k = 1; k <= m; ++k) {
-        const QString text = row.cells[k].trimmed();
-        if (text.isEmpty())
-            throw InputError(where(k) + QStringLiteral("不能为空！"));
-        bool ok = false;
-        const int value = text.toInt(&ok);
-        if (!ok)
-            throw InputError(where(k) + QStringLiteral("的“%1”不是一个整数！").arg(text));
-        if (value < m_definition.lowestNumber() || value > m_definition.highestNumber())
-            throw InputError(where(k)
-                + QStringLiteral("的号码%1不在%2到%3之间！")
-                      .arg(value)
-                      .arg(m_definition.lowestNumber())
-                      .arg(m_definition.highestNumber()));
-        if (m_definition.kind == LotteryKind::Lotto) {
-            for (std::size_t j = 0; j < draw.numbers.size(); ++j) {
-                if (draw.numbers[j] == value)
-                    throw InputError(where(k) + QStringLiteral("的号码%1与第%2个号码重复！").arg(value).arg(j + 1));
+    // The numbers of one zone: columns first .. first + count - 1, values lowest .. highest,
+    // distinct unless the lottery is a digit lottery. The zones are checked apart, so a back
+    // number may equal a front one.
+    auto readZone = [&](int first, int count, int lowest, int highest, bool distinct, bool backZone) {
+        std::vector<int> numbers;
+        for (int k = first; k < first + count; ++k) {
+            const QString text = row.cells[k].trimmed();
+            if (text.isEmpty())
+                throw InputError(where(k) + QStringLiteral("不能为空！"));
+            bool ok = false;
+            const int value = text.toInt(&ok);
+            if (!ok)
+                throw InputError(where(k) + QStringLiteral("的“%1”不是一个整数！").arg(text));
+            if (value < lowest || value > highest)
+                throw InputError(
+                    where(k) + QStringLiteral("的号码%1不在%2到%3之间！").arg(value).arg(lowest).arg(highest));
+            if (distinct) {
+                for (std::size_t j = 0; j < numbers.size(); ++j) {
+                    if (numbers[j] == value)
+                        throw InputError(where(k)
+                            + QStringLiteral("的号码%1与第%2个%3号码重复！")
+                                  .arg(value)
+                                  .arg(j + 1)
+                                  .arg(backZone ? QStringLiteral("后区") : QString()));
+                }
             }
+            numbers.push_back(value);
         }
-        draw.numbers.push_back(value);
-    }
-    draw.date = row.cells[m + 1].trimmed();
+        return numbers;
+    };
+    const int back = BackCount(m_definition);
+    draw.numbers = readZone(1, m, m_definition.lowestNumber(), m_definition.highestNumber(),
+        m_definition.kind != LotteryKind::Digit, false);
+    if (back > 0)
+        draw.back = readZone(m + 1, back, 1, m_definition.backN, true, true);
+    const int dateColumn = m + back + 1;
+    draw.date = row.cells[dateColumn].trimmed();
     if (draw.date.size() > 10)
-        throw InputError(where(m + 1) + QStringLiteral("最多10个字符！"));
+        throw InputError(where(dateColumn) + QStringLiteral("最多10个字符！"));
 
     // One period, one draw: leading zeros do not make another period. A row may keep the
     // period it has.
@@ -191,9 +218,13 @@ std::vector<StoredDraw> DrawEditModel::postedDraws() const
         StoredDraw draw;
         draw.rowId = row.rowId;
         draw.period = row.saved[0];
-        for (int k = 1; k <= m_definition.m; ++k)
+        const int m = m_definition.m;
+        const int back = BackCount(m_definition);
+        for (int k = 1; k <= m; ++k)
             draw.numbers.push_back(row.saved[k].toInt());
-        draw.date = row.saved[m_definition.m + 1];
+        for (int k = m + 1; k <= m + back; ++k)
+            draw.back.push_back(row.saved[k].toInt());
+        draw.date = row.saved[m + back + 1];
         draws.push_back(draw);
     }
     return draws;

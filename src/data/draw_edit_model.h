@@ -9,7 +9,8 @@
 
 namespace lumaro {
 
-// The rows of one draw table for editing: 记录期号, "1".."M", 开奖日期. Edits stay in their row
+// The rows of one draw table for editing: 记录期号, "1".."M", for a two-zone lottery "后区1".."后区K",
+// then 开奖日期. Edits stay in their row
 // until the row is posted; posting checks the row and writes it, or leaves it in editing with
 // the reason. Rows keep the order they were loaded in, new rows at the end.
 class DrawEditModel : public QAbstractTableModel {

@@ -57,6 +57,8 @@ std::vector<ParsedDraw> ParseDrawHistory(const QByteArray &content, const Lotter
     const QStringList lines = text.split(lineBreak);
     static const QRegularExpression blanks(QStringLiteral("[ \t]+"));
 
+    const bool twoZone = d.hasBackZone();
+    const int backCount = twoZone ? d.backM : 0;
     std::vector<ParsedDraw> result;
     // Periods are compared by value: "0020001" and "020001" name the same draw.
     QHash<int, int> seen;
@@ -84,28 +86,64 @@ std::vector<ParsedDraw> ParseDrawHistory(const QByteArray &content, const Lotter
         ParsedDraw parsed;
         parsed.line = lineNumber;
         DrawRow &draw = parsed.draw;
-        const int firstNumber = csv ? 2 : 1;
-        if (fields.size() < firstNumber + d.m)
+        if (!twoZone && fields.contains(QStringLiteral("+")))
             refuse(lineNumber,
-                QStringLiteral("应有期号%1和%2个号码，只有%3项")
-                    .arg(csv ? QStringLiteral("、开奖日期") : QString())
-                    .arg(d.m)
-                    .arg(fields.size()));
-        if (!csv && fields.size() > 1 + d.m)
-            refuse(lineNumber, QStringLiteral("应有期号和%1个号码，却有%2项").arg(d.m).arg(fields.size()));
-        draw.period = fields[0];
-        if (csv) {
-            draw.date = NormalisedDate(fields[1]);
-            if (draw.date.isEmpty())
-                refuse(lineNumber, QStringLiteral("开奖日期“%1”不是有效的日期（应为年-月-日）").arg(fields[1]));
-        }
-        for (int k = 0; k < d.m; ++k) {
-            const QString field = fields[firstNumber + k];
+                QStringLiteral("彩票“%1”只有一个号码区，“+”只用于分开双区型彩票的前区和后区号码").arg(d.name));
+        // One number of a zone; a two-zone lottery names the zone.
+        auto number = [&](const QString &field, int k, const QString &zone) {
             bool ok = false;
             const int value = field.toInt(&ok);
             if (!ok || !IsWholeNumber(field))
-                refuse(lineNumber, QStringLiteral("第%1个号码“%2”不是整数").arg(k + 1).arg(field));
-            draw.numbers.push_back(value);
+                refuse(lineNumber, QStringLiteral("%1第%2个号码“%3”不是整数").arg(zone).arg(k + 1).arg(field));
+            return value;
+        };
+        if (twoZone && !csv) {
+            // "period front… + back…": the "+" splits the zones, so it may touch the numbers.
+            const qsizetype plus = line.indexOf(QLatin1Char('+'));
+            if (plus < 0 || line.indexOf(QLatin1Char('+'), plus + 1) >= 0)
+                refuse(lineNumber,
+                    QStringLiteral("应有期号、前区%1个号码、“+”和后区%2个号码，“+”%3")
+                        .arg(d.m)
+                        .arg(d.backM)
+                        .arg(plus < 0 ? QStringLiteral("没有找到") : QStringLiteral("只能有一个")));
+            const QStringList front = line.left(plus).split(blanks, Qt::SkipEmptyParts);
+            const QStringList back = line.mid(plus + 1).split(blanks, Qt::SkipEmptyParts);
+            if (front.isEmpty())
+                refuse(lineNumber, QStringLiteral("“+”前面应有期号和前区%1个号码").arg(d.m));
+            draw.period = front[0];
+            for (int k = 1; k < front.size(); ++k)
+                draw.numbers.push_back(number(front[k], k - 1, QStringLiteral("前区")));
+            for (int k = 0; k < back.size(); ++k)
+                draw.back.push_back(number(back[k], k, QStringLiteral("后区")));
+        } else {
+            const int firstNumber = csv ? 2 : 1;
+            const int count = d.m + backCount;
+            if (fields.size() < firstNumber + count) {
+                if (twoZone)
+                    refuse(lineNumber,
+                        QStringLiteral("应有期号、开奖日期、前区%1个号码和后区%2个号码，只有%3项")
+                            .arg(d.m)
+                            .arg(d.backM)
+                            .arg(fields.size()));
+                refuse(lineNumber,
+                    QStringLiteral("应有期号%1和%2个号码，只有%3项")
+                        .arg(csv ? QStringLiteral("、开奖日期") : QString())
+                        .arg(d.m)
+                        .arg(fields.size()));
+            }
+            if (!csv && fields.size() > 1 + d.m)
+                refuse(lineNumber, QStringLiteral("应有期号和%1个号码，却有%2项").arg(d.m).arg(fields.size()));
+            draw.period = fields[0];
+            if (csv) {
+                draw.date = NormalisedDate(fields[1]);
+                if (draw.date.isEmpty())
+                    refuse(lineNumber, QStringLiteral("开奖日期“%1”不是有效的日期（应为年-月-日）").arg(fields[1]));
+            }
+            const QString frontZone = twoZone ? QStringLiteral("前区") : QString();
+            for (int k = 0; k < d.m; ++k)
+                draw.numbers.push_back(number(fields[firstNumber + k], k, frontZone));
+            for (int k = 0; k < backCount; ++k)
+                draw.back.push_back(number(fields[firstNumber + d.m + k], k, QStringLiteral("后区")));
         }
         try {
             ValidateDraw(d, draw);
@@ -175,6 +213,11 @@ QByteArray HistoryText(const std::vector<StoredDraw> &draws)
         field(draw.period.toInt());
         for (int v : draw.numbers)
             field(v);
+        if (!draw.back.empty()) {
+            text += "+ ";
+            for (int v : draw.back)
+                field(v);
+        }
         text += "\r\n";
     }
     return text;

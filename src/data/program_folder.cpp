@@ -69,6 +69,22 @@ void CopyShippedFiles(const QString &target)
     }
 }
 
+// The licence of a bundled history goes with the draws: beside the database that stores them
+// ("数据库/LICENSE-ssq.txt"). It is the program's text, so an older copy is replaced.
+void CopyLicence(const QString &resource, const QString &folder)
+{
+    const QString destination = folder + QLatin1Char('/') + QFileInfo(resource).fileName();
+    if (QFileInfo::exists(destination)) {
+        if (SameContent(resource, destination))
+            return;
+        QFile::setPermissions(destination, QFile::ReadOwner | QFile::WriteOwner);
+        QFile::remove(destination);
+    }
+    if (!QFile::copy(resource, destination))
+        throw IoError::cannotWrite(destination, QStringLiteral("无法复制程序文件"));
+    QFile::setPermissions(destination, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+}
+
 // Makes the database under a temporary name and renames it into place once it is complete, so
 // that a start killed half-way leaves no database rather than a partial one; the next start then
 // makes it again.
@@ -86,6 +102,8 @@ void CreateDatabase(const QString &path, StartingDraws draws)
                 if (!file.open(QIODevice::ReadOnly))
                     throw IoError::cannotRead(history.resource, file.errorString());
                 ImportDraws(store, history.lottery, file.readAll());
+                if (!history.licence.isEmpty())
+                    CopyLicence(history.licence, QFileInfo(path).absolutePath());
             }
             store.close();
         }

@@ -20,7 +20,8 @@ public:
 
     // Creates the folder on first use: the sub-folders, the files shipped with the program
     // (never overwriting one the user has) and a new database with the built-in lotteries and,
-    // unless told otherwise, the bundled draw histories. An existing database is never touched.
+    // unless told otherwise, the bundled draw histories (with the licence a history comes under
+    // beside the database, 数据库/LICENSE-ssq.txt). An existing database is never touched.
     void ensureCreated(StartingDraws draws = StartingDraws::Bundled) const;
 
     const QString &path() const { return m_path; }

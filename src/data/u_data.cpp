@@ -191,16 +191,29 @@ void Tfrmdata::setColumnWidths()
     };
     const int periodWidth = std::max(70, fit(QString(m_model->definition().periodWidth, QLatin1Char('0')), 0));
     const int dateWidth = fit(QStringLiteral("0000-00-00"), columns - 1);
-    int numberWidth = 0;
-    for (int c = 1; c < columns - 1; ++c)
-        numberWidth = std::max(numberWidth, fit(QStringLiteral("00"), c));
+    // Each number column at least as wide as its own header ("1" … or, for a two-zone lottery,
+    // the wider "后区1" …); the columns narrower than that share what the grid has left evenly,
+    // at one width as large as fits.
+    const int numberColumns = columns - 2;
+    std::vector<int> least;
+    for (int c = 1; c <= numberColumns; ++c)
+        least.push_back(fit(QStringLiteral("00"), c));
     int available = m_grid->viewport()->width();
     if (!m_grid->verticalScrollBar()->isVisible())
         available -= m_grid->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_grid);
-    numberWidth = std::max(numberWidth, (available - periodWidth - dateWidth) / (columns - 2));
+    const int room = available - periodWidth - dateWidth;
+    auto total = [&](int level) {
+        int sum = 0;
+        for (int width : least)
+            sum += std::max(width, level);
+        return sum;
+    };
+    int level = room / numberColumns;
+    while (level > 0 && total(level) > room)
+        --level;
     m_grid->setColumnWidth(0, periodWidth);
-    for (int c = 1; c < columns - 1; ++c)
-        m_grid->setColumnWidth(c, numberWidth);
+    for (int c = 1; c <= numberColumns; ++c)
+        m_grid->setColumnWidth(c, std::max(least[static_cast<std::size_t>(c - 1)], level));
     m_grid->setColumnWidth(columns - 1, dateWidth);
 }
 

@@ -17,7 +17,8 @@ namespace lumaro {
 struct AppContext;
 
 // The lottery manager: lists the lotteries of the database, shows the definition of the
-// selected one, opens it, and adds or deletes lotteries.
+// selected one, opens it, and adds or deletes lotteries of the three kinds (乐透型, 数字型 and
+// 双区型, whose back zone has two fields of its own).
 class Tfrmindex : public QDialog {
     Q_OBJECT
 public:
@@ -42,9 +43,11 @@ private:
     // What the fields showed before 添加彩票 emptied them, put back when the adding is cancelled.
     struct Fields {
         QString name;
-        bool digit = true;
+        int kind = 1;
         QString sum;
         QString sel;
+        QString backSum;
+        QString backSel;
         QString time;
         std::array<bool, 8> week {};
     };
@@ -54,6 +57,9 @@ private:
     void showDefinition(const QString &name);
     void setFieldsEnabled(bool adding);
     int selectedKind() const;
+    QRadioButton *kindButton(int kind) const;
+    // Shows the back-zone fields for 双区型 only and moves the fields under them up or down.
+    void placeBackZone();
 
     AppContext &m_context;
     bool m_opened = false;
@@ -63,8 +69,14 @@ private:
     QGroupBox *m_kindGroup;
     QRadioButton *m_lotto;
     QRadioButton *m_digit;
+    QRadioButton *m_optcaitype2;
     QLineEdit *m_sum;
     QLineEdit *m_sel;
+    QLabel *m_Label7;
+    QLineEdit *m_edthouqusum;
+    QLabel *m_Label8;
+    QLineEdit *m_edthouqusel;
+    QLabel *m_Label6;
     QLineEdit *m_time;
     QGroupBox *m_weekGroup;
     std::array<QCheckBox *, 8> m_week {};

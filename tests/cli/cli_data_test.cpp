@@ -15,8 +15,11 @@ TEST(CliData, ListCreateDeleteAndUsageErrors)
     auto r = RunCli(home, {QStringLiteral("lotteries")});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     QStringList names = r.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    ASSERT_EQ(names.size(), 9);
+    ASSERT_EQ(names.size(), 13);
     EXPECT_EQ(names.front(), QStringLiteral("中国福彩七乐彩"));
+    EXPECT_EQ(names.mid(9),
+        (QStringList {
+            QStringLiteral("双色球"), QStringLiteral("大乐透"), QStringLiteral("排列3"), QStringLiteral("排列5")}));
 
     r = RunCli(home,
         {QStringLiteral("create"), QStringLiteral("排列三"), QStringLiteral("--kind"), QStringLiteral("1"),
@@ -124,4 +127,105 @@ TEST(CliData, TheReferenceDescribesEveryCommandAndOption)
         }
     }
     EXPECT_GE(commands, 17);
+}
+
+namespace {
+
+QStringList Args(const char *text)
+{
+    return QString::fromUtf8(text).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+}
+
+} // namespace
+
+// open: the latest draw with " + " between the zones and the tickets of the whole game, front
+// count × back count, with the first and the last ticket of the game.
+TEST(CliData, OpenShowsBothZonesAndTheWholeGameTicketCount)
+{
+    QTemporaryDir dir;
+    const QString home = dir.path() + QStringLiteral("/home");
+    auto r = RunCli(home, Args("open 双色球"));
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out,
+        QStringLiteral("开奖期数：2513\n最近一期：2020003 2020-01-07 09 17 26 29 30 32 + 03\n"
+                       "投注号码数：17721088（前区1107568 × 后区16）\n"
+                       "第一注：01 02 03 04 05 06 + 01\n最后一注：28 29 30 31 32 33 + 16\n"));
+    r = RunCli(home, Args("open 大乐透"));
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.startsWith(QStringLiteral("开奖期数：0\n“大乐透”还没有开奖号码。"))) << r.out.toStdString();
+    EXPECT_TRUE(r.out.endsWith(QStringLiteral("投注号码数：21425712（前区324632 × 后区66）\n"
+                                              "第一注：01 02 03 04 05 + 01 02\n最后一注：31 32 33 34 35 + 11 12\n")))
+        << r.out.toStdString();
+    // A one-zone lottery's lines stay as they were.
+    r = RunCli(home, Args("open 排列3"));
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.endsWith(QStringLiteral("投注号码数：1000\n第一注：00 00 00\n最后一注：09 09 09\n")))
+        << r.out.toStdString();
+}
+
+// create with --kind 2 takes the back zone; the other kinds refuse it, and kind 2 refuses to go
+// without it. A two-zone lottery made so imports and exports per zone, and a bad row of either
+// zone refuses the whole file.
+TEST(CliData, TwoZoneLotteriesAreCreatedImportedExportedAndDeleted)
+{
+    QTemporaryDir dir;
+    const QString home = dir.path() + QStringLiteral("/home");
+    struct Refusal {
+        const char *args;
+        int exitCode;
+        const char *message;
+    };
+    const Refusal refusals[] = {
+        {"create 双区 --kind 2 --n 35 --m 5", 2, "双区型彩票（--kind 2）缺少 --back-n"},
+        {"create 双区 --kind 2 --n 35 --m 5 --back-n 12", 2, "双区型彩票（--kind 2）缺少 --back-m"},
+        {"create 双区 --kind 0 --n 35 --m 5 --back-n 12 --back-m 2", 2, "--back-n 只用于双区型彩票（--kind 2）"},
+        {"create 双区 --kind 1 --n 10 --m 3 --back-m 2", 2, "--back-m 只用于双区型彩票（--kind 2）"},
+        {"create 双区 --kind 3 --n 35 --m 5", 2, ""},
+        {"create 双区 --kind 2 --n 35 --m 5 --back-n x --back-m 2", 2, ""},
+        {"create 双区 --kind 2 --n 35 --m 5 --back-n 12 --back-m 13", 1, "后区选择号码数不能大于后区号码总数！"},
+        {"create 双区 --kind 2 --n 35 --m 5 --back-n 12 --back-m 0", 1, "后区选择号码数至少为1！"},
+        {"create 双色球 --kind 2 --n 33 --m 6 --back-n 16 --back-m 1", 1, "已经存在"},
+    };
+    for (const Refusal &c : refusals) {
+        const auto r = RunCli(home, Args(c.args));
+        EXPECT_EQ(r.exitCode, c.exitCode) << c.args;
+        EXPECT_TRUE(r.err.contains(QString::fromUtf8(c.message))) << c.args << " → " << r.err.toStdString();
+    }
+    EXPECT_EQ(RunCli(home, Args("lotteries")).out.count(QLatin1Char('\n')), 13);
+
+    auto r = RunCli(home, Args("create 双区 --kind 2 --n 20 --m 3 --back-n 5 --back-m 2 --weekdays 135"));
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, QStringLiteral("已添加彩票：双区\n"));
+    const QString csv = dir.path() + QStringLiteral("/双区.csv");
+    lumaro::test::WriteFile(csv, "期号,日期,a,b,c,x,y\n2020001,2020-01-01,3,1,20,5,3\n2020002,2020-01-03,7,8,9,1,2\n");
+    r = RunCli(home, {QStringLiteral("import"), QStringLiteral("双区"), csv});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, QStringLiteral("新增开奖号码：2期\n已有开奖号码：0期\n"));
+    r = RunCli(home, Args("export 双区"));
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(r.rawOut, QByteArray("2020001 03 01 20 + 05 03 \r\n2020002 07 08 09 + 01 02 \r\n"));
+    r = RunCli(home, Args("open 双区"));
+    EXPECT_EQ(r.out,
+        QStringLiteral(
+            "开奖期数：2\n最近一期：2020002 2020-01-03 07 08 09 + 01 02\n投注号码数：11400（前区1140 × 后区10）\n"
+            "第一注：01 02 03 + 01 02\n最后一注：18 19 20 + 04 05\n"));
+
+    // The exported text goes back in: nothing new. A bad back zone refuses the file.
+    const QString text = dir.path() + QStringLiteral("/双区.txt");
+    ASSERT_EQ(RunCli(home, {QStringLiteral("export"), QStringLiteral("双区"), QStringLiteral("-o"), text}).exitCode, 0);
+    r = RunCli(home, {QStringLiteral("import"), QStringLiteral("双区"), text});
+    EXPECT_EQ(r.out, QStringLiteral("新增开奖号码：0期\n已有开奖号码：2期\n"));
+    lumaro::test::WriteFile(text, "2020003 01 02 03 + 04 05\n2020004 01 02 03 + 06 01\n");
+    r = RunCli(home, {QStringLiteral("import"), QStringLiteral("双区"), text});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err.trimmed(), QStringLiteral("第2行：第2020004期后区的第1个号码6不在1到5之间！"));
+    // A one-zone lottery refuses the "+" form.
+    r = RunCli(home, {QStringLiteral("import"), QStringLiteral("排列3"), text});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("只有一个号码区"))) << r.err.toStdString();
+    EXPECT_EQ(RunCli(home, Args("open 双区")).out.count(QStringLiteral("开奖期数：2\n")), 1);
+
+    EXPECT_EQ(RunCli(home, Args("delete 双区")).exitCode, 0);
+    EXPECT_EQ(RunCli(home, Args("open 双区")).exitCode, 1);
+    EXPECT_FALSE(RunCli(home, Args("lotteries")).out.contains(QStringLiteral("双区")));
 }

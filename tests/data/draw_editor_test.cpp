@@ -155,3 +155,68 @@ TEST(DrawEditModel, APeriodAlreadyInTheTableIsRefusedWhateverItsZeros)
     EXPECT_EQ(PostError(model, 0), QString());
     EXPECT_EQ(home.store().drawCount(k22), 3);
 }
+
+// A two-zone lottery's rows: 记录期号, the front columns, "后区1" …, 开奖日期. Each zone is checked
+// on its own (the back zone's range is 1..L, and a back number may equal a front one); edits,
+// deletions and the export carry the back numbers.
+TEST(DrawEditModel, TwoZoneRowsAreCheckedAndWrittenPerZone)
+{
+    TestHome home;
+    const QString dlt = QStringLiteral("大乐透");
+    DrawEditModel model(home.store());
+    model.load(dlt);
+    ASSERT_EQ(model.columnCount(), 9);
+    QStringList headers;
+    for (int c = 0; c < model.columnCount(); ++c)
+        headers << model.headerData(c, Qt::Horizontal).toString();
+    EXPECT_EQ(headers.join(QLatin1Char(' ')), QStringLiteral("记录期号 1 2 3 4 5 后区1 后区2 开奖日期"));
+
+    const int row = model.appendRow();
+    struct Case {
+        QStringList cells;
+        const char *message;
+    };
+    const Case cases[] = {
+        {{"2007001", "1", "2", "3", "4", "36", "1", "2", ""}, "第1行“5”列的号码36不在1到35之间！"},
+        {{"2007001", "1", "2", "3", "4", "1", "1", "2", ""}, "第1行“5”列的号码1与第1个号码重复！"},
+        {{"2007001", "1", "2", "3", "4", "5", "", "2", ""}, "第1行“后区1”列不能为空！"},
+        {{"2007001", "1", "2", "3", "4", "5", "1", "y", ""}, "第1行“后区2”列的“y”不是一个整数！"},
+        {{"2007001", "1", "2", "3", "4", "5", "1", "13", ""}, "第1行“后区2”列的号码13不在1到12之间！"},
+        {{"2007001", "1", "2", "3", "4", "5", "0", "2", ""}, "第1行“后区1”列的号码0不在1到12之间！"},
+        {{"2007001", "1", "2", "3", "4", "5", "9", "9", ""}, "第1行“后区2”列的号码9与第1个后区号码重复！"},
+        {{"2007001", "1", "2", "3", "4", "5", "1", "2", "2007-05-28 20:30"}, "第1行“开奖日期”列最多10个字符！"},
+    };
+    for (const Case &c : cases) {
+        Fill(model, row, c.cells);
+        EXPECT_EQ(PostError(model, row), QString::fromUtf8(c.message));
+        EXPECT_TRUE(model.isPending(row));
+    }
+    EXPECT_EQ(home.store().drawCount(dlt), 0);
+
+    // 07 in the front and 07 in the back is a real draw.
+    Fill(model, row, {"2007001", "6", "7", "22", "29", "34", "12", "7", "2007-05-28"});
+    EXPECT_EQ(PostError(model, row), QString());
+    auto stored = home.store().readDraws(dlt);
+    ASSERT_EQ(stored.size(), 1u);
+    EXPECT_EQ(stored[0].numbers, (std::vector<int> {6, 7, 22, 29, 34}));
+    EXPECT_EQ(stored[0].back, (std::vector<int> {12, 7}));
+    EXPECT_EQ(stored[0].date, QStringLiteral("2007-05-28"));
+
+    // Editing a back number updates it; the export writes "+" and the back numbers.
+    model.setData(model.index(row, 7), QStringLiteral("3"));
+    model.post(row);
+    EXPECT_EQ(home.store().readDraws(dlt)[0].back, (std::vector<int> {12, 3}));
+    const int second = model.appendRow();
+    Fill(model, second, {"2007002", "1", "2", "3", "4", "5", "1", "2", ""});
+    model.post(second);
+    EXPECT_EQ(HistoryText(model.postedDraws()),
+        QByteArray("2007001 06 07 22 29 34 + 12 03 \r\n2007002 01 02 03 04 05 + 01 02 \r\n"));
+    // Loaded again, the back columns show what is stored.
+    model.load(dlt);
+    EXPECT_EQ(model.data(model.index(0, 6)).toString(), QStringLiteral("12"));
+    EXPECT_EQ(model.data(model.index(0, 8)).toString(), QStringLiteral("2007-05-28"));
+    model.deleteRow(0);
+    stored = home.store().readDraws(dlt);
+    ASSERT_EQ(stored.size(), 1u);
+    EXPECT_EQ(stored[0].back, (std::vector<int> {1, 2}));
+}

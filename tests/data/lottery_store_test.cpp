@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <functional>
 
 using namespace lumaro;
@@ -58,7 +59,8 @@ TEST(LotteryStore, NewDatabaseHoldsTheBuiltInLotteriesInOrder)
     const QStringList expected {QStringLiteral("中国福彩七乐彩"), QStringLiteral("南粤风采36选7"),
         QStringLiteral("南粤风采26选5"), QStringLiteral("中国体彩22选5"), QStringLiteral("山东体彩11选5"),
         QStringLiteral("广东体彩11选5"), QStringLiteral("江西体彩11选5"), QStringLiteral("重庆体彩11选5"),
-        QStringLiteral("福彩3D")};
+        QStringLiteral("福彩3D"), QStringLiteral("双色球"), QStringLiteral("大乐透"), QStringLiteral("排列3"),
+        QStringLiteral("排列5")};
     EXPECT_EQ(names, expected);
 
     const LotteryDefinition qlc = home.store().readDefinition(QStringLiteral("中国福彩七乐彩"));
@@ -71,6 +73,22 @@ TEST(LotteryStore, NewDatabaseHoldsTheBuiltInLotteriesInOrder)
     EXPECT_EQ(fc3d.kind, LotteryKind::Digit);
     EXPECT_EQ(fc3d.n, 10);
     EXPECT_EQ(fc3d.m, 3);
+    EXPECT_EQ(fc3d.backN, 0);
+    EXPECT_EQ(fc3d.backM, 0);
+    // The national games: two two-zone lotteries and two digit ones.
+    const LotteryDefinition ssq = home.store().readDefinition(QStringLiteral("双色球"));
+    EXPECT_EQ(ssq.kind, LotteryKind::TwoZone);
+    EXPECT_EQ((std::vector<int> {ssq.n, ssq.m, ssq.backN, ssq.backM}), (std::vector<int> {33, 6, 16, 1}));
+    EXPECT_EQ(ssq.weekdays, QStringLiteral("247"));
+    const LotteryDefinition dlt = home.store().readDefinition(QStringLiteral("大乐透"));
+    EXPECT_EQ(dlt.kind, LotteryKind::TwoZone);
+    EXPECT_EQ((std::vector<int> {dlt.n, dlt.m, dlt.backN, dlt.backM}), (std::vector<int> {35, 5, 12, 2}));
+    for (const char *digits : {"排列3", "排列5"}) {
+        const LotteryDefinition d = home.store().readDefinition(QString::fromUtf8(digits));
+        EXPECT_EQ(d.kind, LotteryKind::Digit) << digits;
+        EXPECT_EQ(d.n, 10) << digits;
+        EXPECT_EQ(d.m, digits[std::strlen(digits) - 1] - '0') << digits;
+    }
     for (const QString &name : names)
         EXPECT_EQ(home.store().drawCount(name), 0) << name.toStdString();
 }
@@ -85,7 +103,7 @@ TEST(LotteryStore, ListsOnlyDrawTablesAndKeepsCreationOrder)
     ASSERT_TRUE(RawExec(db, QStringLiteral("CREATE TABLE \"号码表\"(x integer)"))); // shorter than the suffix
     home.store().createLottery(Lotto(QStringLiteral("自选35选5"), 35, 5));
     const QStringList names = home.store().listLotteries();
-    EXPECT_EQ(names.size(), 10);
+    EXPECT_EQ(names.size(), 14);
     EXPECT_EQ(names.back(), QStringLiteral("自选35选5"));
     EXPECT_FALSE(names.contains(QStringLiteral("其他表")));
     EXPECT_FALSE(names.contains(QString()));
@@ -120,7 +138,7 @@ TEST(LotteryStore, HostileNamesStayInsideTheirOwnTables)
     }
     // The neighbour whose name the last hostile name starts with is untouched.
     EXPECT_EQ(home.store().drawCount(QStringLiteral("中国体彩22选5")), 1);
-    EXPECT_EQ(home.store().listLotteries().size(), 9);
+    EXPECT_EQ(home.store().listLotteries().size(), 13);
 }
 
 TEST(LotteryStore, CreateRefusesBadDefinitionsAndDuplicates)
@@ -135,11 +153,37 @@ TEST(LotteryStore, CreateRefusesBadDefinitionsAndDuplicates)
     LotteryDefinition badDays = Lotto(QStringLiteral("x"), 5, 3);
     badDays.weekdays = QStringLiteral("81");
     EXPECT_THROW(home.store().createLottery(badDays), InputError);
-    EXPECT_EQ(home.store().listLotteries().size(), 9);
-    LotteryDefinition digits = Lotto(QStringLiteral("排列5"), 10, 5);
+    // The back zone of a two-zone lottery has checks of its own.
+    struct BackCase {
+        int backN;
+        int backM;
+        const char *message;
+    };
+    const BackCase backCases[] = {
+        {16, 0, "后区选择号码数至少为1！"},
+        {0, 1, "后区号码总数应在1到99之间！"},
+        {100, 1, "后区号码总数应在1到99之间！"},
+        {3, 4, "后区选择号码数不能大于后区号码总数！"},
+        {20, 11, "后区选择号码数最多为10！"},
+    };
+    for (const BackCase &c : backCases) {
+        LotteryDefinition twoZone = Lotto(QStringLiteral("双区"), 33, 6);
+        twoZone.kind = LotteryKind::TwoZone;
+        twoZone.backN = c.backN;
+        twoZone.backM = c.backM;
+        try {
+            home.store().createLottery(twoZone);
+            ADD_FAILURE() << c.message;
+        } catch (const InputError &error) {
+            EXPECT_EQ(error.message(), QString::fromUtf8(c.message));
+        }
+    }
+    EXPECT_THROW(home.store().createLottery(Lotto(QStringLiteral("双色球"), 33, 6)), InputError);
+    EXPECT_EQ(home.store().listLotteries().size(), 13);
+    LotteryDefinition digits = Lotto(QStringLiteral("排列五"), 10, 5);
     digits.kind = LotteryKind::Digit;
     home.store().createLottery(digits); // digits may exceed N in count
-    EXPECT_EQ(home.store().readDefinition(QStringLiteral("排列5")).kind, LotteryKind::Digit);
+    EXPECT_EQ(home.store().readDefinition(QStringLiteral("排列五")).kind, LotteryKind::Digit);
 }
 
 TEST(LotteryStore, DrawsAreReadInTextOrderOfThePeriod)
@@ -371,4 +415,88 @@ TEST(LotteryStore, AnElevenFiveGameAddedAgainHoldsEightCharacterPeriods)
     // Any other name keeps the seven characters it was always given.
     home.store().createLottery(Lotto(QStringLiteral("自选11选5"), 11, 5));
     EXPECT_EQ(home.store().readDefinition(QStringLiteral("自选11选5")).periodWidth, 7);
+}
+
+// A two-zone lottery keeps both zones through every write and a new connection: its definition
+// (后区号码总数, 后区选择号码数) and the back numbers of each draw, in drawn order. The zones are
+// checked apart, so a back number may equal a front one; a draw that does not fit its back zone
+// is refused with nothing stored.
+TEST(LotteryStore, TwoZoneLotteryIsWrittenReadBackAfterReopeningAndDropped)
+{
+    TestHome home;
+    LotteryDefinition d = Lotto(QStringLiteral("自选双区"), 20, 5);
+    d.kind = LotteryKind::TwoZone;
+    d.backN = 10;
+    d.backM = 2;
+    home.store().createLottery(d);
+    auto twoZoneDraw = [](const char *period, std::vector<int> front, std::vector<int> back) {
+        DrawRow row = MakeDraw(QString::fromUtf8(period), std::move(front));
+        row.back = std::move(back);
+        return row;
+    };
+    home.store().appendDraws(d.name,
+        {twoZoneDraw("2020001", {7, 1, 2, 3, 4}, {7, 1}), twoZoneDraw("2020002", {20, 19, 18, 17, 16}, {10, 9})});
+
+    const struct {
+        DrawRow row;
+        const char *message;
+    } bad[] = {
+        {twoZoneDraw("2020003", {1, 2, 3, 4, 5}, {1}), "第2020003期后区应有2个号码，实有1个！"},
+        {twoZoneDraw("2020003", {1, 2, 3, 4, 5}, {1, 11}), "第2020003期后区的第2个号码11不在1到10之间！"},
+        {twoZoneDraw("2020003", {1, 2, 3, 4, 5}, {3, 3}), "第2020003期后区的号码3重复！"},
+        {twoZoneDraw("2020003", {1, 2, 3, 4, 21}, {1, 2}), "第2020003期前区的第5个号码21不在1到20之间！"},
+        {twoZoneDraw("2020003", {1, 2, 3, 4}, {1, 2}), "第2020003期前区应有5个号码，实有4个！"},
+    };
+    for (const auto &c : bad) {
+        try {
+            home.store().appendDraws(d.name, {twoZoneDraw("2020004", {1, 2, 3, 4, 5}, {1, 2}), c.row});
+            ADD_FAILURE() << c.message;
+        } catch (const InputError &error) {
+            EXPECT_EQ(error.message(), QString::fromUtf8(c.message));
+        }
+    }
+    // A one-zone lottery takes no back numbers.
+    EXPECT_THROW(
+        home.store().appendDraws(QStringLiteral("中国体彩22选5"), {twoZoneDraw("2020001", {1, 2, 3, 4, 5}, {1})}),
+        InputError);
+    EXPECT_EQ(home.store().drawCount(QStringLiteral("中国体彩22选5")), 0);
+
+    auto draws = home.store().readDraws(d.name);
+    ASSERT_EQ(draws.size(), 2u);
+    home.store().updateDraw(d.name, draws[1].rowId, twoZoneDraw("2020002", {20, 19, 18, 17, 16}, {2, 10}));
+    EXPECT_THROW(
+        home.store().updateDraw(d.name, draws[1].rowId, twoZoneDraw("2020002", {20, 19, 18, 17, 16}, {2})), InputError);
+    home.store().close();
+
+    LotteryStore reopened(home.folder().databaseFile());
+    const LotteryDefinition read = reopened.readDefinition(d.name);
+    EXPECT_EQ(read.kind, LotteryKind::TwoZone);
+    EXPECT_EQ((std::vector<int> {read.n, read.m, read.backN, read.backM}), (std::vector<int> {20, 5, 10, 2}));
+    EXPECT_EQ(read.weekdays, QStringLiteral("135"));
+    draws = reopened.readDraws(d.name);
+    ASSERT_EQ(draws.size(), 2u);
+    EXPECT_EQ(draws[0].numbers, (std::vector<int> {7, 1, 2, 3, 4}));
+    EXPECT_EQ(draws[0].back, (std::vector<int> {7, 1}));
+    EXPECT_EQ(draws[1].back, (std::vector<int> {2, 10}));
+    EXPECT_EQ(draws[1].date, QStringLiteral("2020-01-01"));
+    // The one-zone lotteries beside it read no back numbers.
+    reopened.appendDraws(QStringLiteral("中国体彩22选5"), {MakeDraw(QStringLiteral("2020001"), {1, 2, 3, 4, 5})});
+    EXPECT_TRUE(reopened.readDraws(QStringLiteral("中国体彩22选5")).front().back.empty());
+
+    reopened.dropLottery(d.name);
+    EXPECT_FALSE(reopened.hasLottery(d.name));
+    EXPECT_EQ(reopened.listLotteries().size(), 13);
+    reopened.close();
+    // Both of its tables are gone.
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("tables"));
+    db.setDatabaseName(home.folder().databaseFile());
+    ASSERT_TRUE(db.open());
+    QSqlQuery query(db);
+    ASSERT_TRUE(query.exec(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE name LIKE '自选双区%'")));
+    ASSERT_TRUE(query.next());
+    EXPECT_EQ(query.value(0).toInt(), 0);
+    query = QSqlQuery();
+    db.close();
+    db = QSqlDatabase();
+    QSqlDatabase::removeDatabase(QStringLiteral("tables"));
 }

@@ -88,7 +88,7 @@ TEST(ProgramFolder, FirstStartCreatesTheLayoutAndKeepsUserFilesLater)
     ASSERT_TRUE(renewed.open(QIODevice::ReadOnly));
     EXPECT_TRUE(renewed.readAll().contains("使用帮助"));
     LotteryStore store(folder.databaseFile());
-    EXPECT_EQ(store.listLotteries().size(), 8);
+    EXPECT_EQ(store.listLotteries().size(), 12);
     ASSERT_TRUE(about.open(QIODevice::ReadOnly));
     EXPECT_EQ(about.readAll(), QByteArray("mine"));
 }
@@ -108,6 +108,24 @@ TEST(ProgramFolder, ANewFolderStartsWithTheBundledHistoriesAndAnOldOneKeepsItsDr
         EXPECT_EQ(qlc.front().date, QStringLiteral("2007-01-03"));
         EXPECT_EQ(qlc.front().numbers, (std::vector<int> {4, 14, 19, 22, 26, 29, 30}));
         EXPECT_EQ(qlc.back().period, QStringLiteral("2026041"));
+        // 双色球 with both zones, and its licence beside the database that stores it.
+        const std::vector<StoredDraw> ssq = store.readDraws(QStringLiteral("双色球"));
+        ASSERT_EQ(ssq.size(), 2513u);
+        EXPECT_EQ(ssq.front().period, QStringLiteral("2003001"));
+        EXPECT_EQ(ssq.front().date, QStringLiteral("2003-02-23"));
+        EXPECT_EQ(ssq.front().numbers, (std::vector<int> {10, 11, 12, 13, 26, 28}));
+        EXPECT_EQ(ssq.front().back, (std::vector<int> {11}));
+        EXPECT_EQ(ssq.back().period, QStringLiteral("2020003"));
+        EXPECT_EQ(ssq.back().back, (std::vector<int> {3}));
+        EXPECT_EQ(store.drawCount(QStringLiteral("大乐透")), 0);
+        const QString licence = folder.file(QStringLiteral("数据库/LICENSE-ssq.txt"));
+        QFile text(licence);
+        ASSERT_TRUE(text.open(QIODevice::ReadOnly)) << licence.toStdString();
+        const QByteArray content = text.readAll();
+        EXPECT_TRUE(content.startsWith("MIT License"));
+        QFile shipped(QStringLiteral(LUMARO_HISTORIES "/LICENSE-ssq.txt"));
+        ASSERT_TRUE(shipped.open(QIODevice::ReadOnly));
+        EXPECT_EQ(content, shipped.readAll());
         // The user's changes stay: a later start never adds the bundled draws again.
         store.deleteDraw(QStringLiteral("中国福彩七乐彩"), qlc.back().rowId);
     }
@@ -119,6 +137,8 @@ TEST(ProgramFolder, ANewFolderStartsWithTheBundledHistoriesAndAnOldOneKeepsItsDr
     empty.ensureCreated(StartingDraws::None);
     empty.ensureCreated();
     EXPECT_EQ(LotteryStore(empty.databaseFile()).drawCount(QStringLiteral("中国福彩七乐彩")), 0);
+    EXPECT_EQ(LotteryStore(empty.databaseFile()).drawCount(QStringLiteral("双色球")), 0);
+    EXPECT_FALSE(QFileInfo::exists(empty.file(QStringLiteral("数据库/LICENSE-ssq.txt"))));
 }
 
 TEST(ProgramFolder, AFirstStartStoppedHalfWayLeavesNoDatabaseAndTheNextStartMakesIt)
@@ -135,8 +155,9 @@ TEST(ProgramFolder, AFirstStartStoppedHalfWayLeavesNoDatabaseAndTheNextStartMake
     folder.ensureCreated();
     EXPECT_FALSE(QFileInfo::exists(partial));
     LotteryStore store(folder.databaseFile());
-    EXPECT_EQ(store.listLotteries().size(), 9);
+    EXPECT_EQ(store.listLotteries().size(), 13);
     EXPECT_EQ(store.drawCount(QStringLiteral("福彩3D")), 8374);
+    EXPECT_EQ(store.drawCount(QStringLiteral("双色球")), 2513);
 }
 
 TEST(ProgramFolder, WheelMatricesOwnCopyFirstThenShipped)

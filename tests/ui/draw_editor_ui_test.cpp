@@ -241,10 +241,14 @@ TEST_F(DrawEditorTest, EveryColumnFitsAtTheDefaultSize)
     ImportDrawFile(home.store(), QStringLiteral("中国福彩七乐彩"), qlc);
     ImportDraws(
         home.store(), QStringLiteral("广东体彩11选5"), "period,date,a,b,c,d,e\n26040101,2026-04-01,1,2,3,4,5\n");
+    // The two-zone lotteries have the wider back columns ("后区1" …) after the front ones.
+    LUMARO_HISTORY_FILE(ssq, "ssq.csv");
+    ImportDrawFile(home.store(), QStringLiteral("双色球"), ssq);
+    ImportDraws(home.store(), QStringLiteral("大乐透"), "2007001 06 15 22 29 34 + 12 02\n");
     Tfrmdata editor(context);
     editor.show();
     QApplication::processEvents();
-    for (const char *lottery : {"中国福彩七乐彩", "广东体彩11选5"}) {
+    for (const char *lottery : {"中国福彩七乐彩", "广东体彩11选5", "双色球", "大乐透"}) {
         select(editor, QString::fromUtf8(lottery));
         QApplication::processEvents();
         QTableView *grid = editor.grid();
@@ -266,4 +270,71 @@ TEST_F(DrawEditorTest, EveryColumnFitsAtTheDefaultSize)
         EXPECT_EQ(grid->horizontalScrollBar()->maximum(), 0) << lottery;
         test::Screenshot(&editor, QStringLiteral("draw_editor_%1").arg(QString::fromUtf8(lottery)));
     }
+}
+
+// A two-zone lottery in the editor: the back columns after the front ones, rows typed, posted and
+// refused per zone (a back number may equal a front one), and the import and export through the
+// dialogs in the "+" form.
+TEST_F(DrawEditorTest, TwoZoneLotteryIsEditedImportedAndExportedPerZone)
+{
+    const QString ssq = QStringLiteral("双色球");
+    ImportDraws(home.store(), ssq, "2003001 10 11 12 13 26 28 + 11\n");
+    Tfrmdata editor(context);
+    editor.show();
+    select(editor, ssq);
+    DrawEditModel *model = editor.model();
+    ASSERT_EQ(model->columnCount(), 9);
+    EXPECT_EQ(model->headerData(7, Qt::Horizontal).toString(), QStringLiteral("后区1"));
+    EXPECT_EQ(model->data(model->index(0, 7)).toString(), QStringLiteral("11"));
+
+    editor.btneditClick();
+    editor.btnaddClick();
+    int row = model->rowCount() - 1;
+    const QStringList cells {QStringLiteral("2003002"), QStringLiteral("4"), QStringLiteral("7"), QStringLiteral("19"),
+        QStringLiteral("20"), QStringLiteral("21"), QStringLiteral("26"), QStringLiteral("7"),
+        QStringLiteral("2003-02-27")};
+    for (int c = 0; c < cells.size(); ++c)
+        model->setData(model->index(row, c), cells[c]);
+    editor.btnaddClick(); // posts the row, starts another
+    auto draws = home.store().readDraws(ssq);
+    ASSERT_EQ(draws.size(), 2u);
+    EXPECT_EQ(draws[1].numbers, (std::vector<int> {4, 7, 19, 20, 21, 26}));
+    EXPECT_EQ(draws[1].back, (std::vector<int> {7}));
+
+    row = model->rowCount() - 1;
+    for (int c = 0; c < cells.size(); ++c)
+        model->setData(model->index(row, c), cells[c]);
+    model->setData(model->index(row, 0), QStringLiteral("2003003"));
+    model->setData(model->index(row, 7), QStringLiteral("17"));
+    editor.grid()->setCurrentIndex(model->index(row, 7));
+    editor.navigatorButton(7)->click();
+    EXPECT_EQ(dialogs::testing::LastMessage(), QStringLiteral("第3行“后区1”列的号码17不在1到16之间！"));
+    EXPECT_TRUE(model->isPending(row));
+    EXPECT_EQ(home.store().drawCount(ssq), 2);
+    model->setData(model->index(row, 7), QStringLiteral("16"));
+    editor.navigatorButton(7)->click();
+    EXPECT_EQ(home.store().readDraws(ssq).back().back, (std::vector<int> {16}));
+    test::Screenshot(&editor, QStringLiteral("draw_editor_two_zone_entering"));
+    editor.btneditClick();
+
+    // The import and the export of the "+" form.
+    const QString dlt = QStringLiteral("大乐透");
+    select(editor, dlt);
+    const QString text = home.path(QStringLiteral("大乐透.txt"));
+    test::WriteFile(text, "2007001 06 15 22 29 34 + 12 02\n2007002 01 02 03 04 05 + 05 01\n");
+    dialogs::testing::QueueFile(text);
+    editor.btnimportClick();
+    EXPECT_EQ(dialogs::testing::LastMessage(), QStringLiteral("新增开奖号码2期，已有的0期不再导入。"));
+    EXPECT_EQ(model->rowCount(), 2);
+    EXPECT_EQ(model->data(model->index(1, 7)).toString(), QStringLiteral("1"));
+    test::WriteFile(text, "2007003 01 02 03 04 05 + 05 05\n");
+    dialogs::testing::QueueFile(text);
+    editor.findChild<QPushButton *>(QStringLiteral("btnimport"))->click(); // refused inside the window's guard
+    EXPECT_EQ(dialogs::testing::LastMessage(), QStringLiteral("第1行：第2007003期后区的号码5重复！"));
+    EXPECT_EQ(home.store().drawCount(dlt), 2);
+    const QString out = home.path(QStringLiteral("附属/大乐透历史号码.txt"));
+    dialogs::testing::QueueFile(out);
+    editor.btnsaveClick();
+    EXPECT_EQ(
+        test::ReadFile(out), QByteArray("2007001 06 15 22 29 34 + 12 02 \r\n2007002 01 02 03 04 05 + 05 01 \r\n"));
 }

@@ -507,6 +507,22 @@ std::vector<WindowCase> WindowCases()
             LineEdit(window, "edtcainame")->setText(QStringLiteral("测试彩票"));
             LineEdit(window, "edtcaitime")->setText(QStringLiteral("20:30"));
         }});
+    // Adding a two-zone lottery: the back zone's fields show and are read as well.
+    cases.push_back(
+        {QStringLiteral("Tfrmindex_twozone"), kQlc, [](Env &env) { return new Tfrmindex(env.context, nullptr); },
+            FieldsOf({QStringLiteral("edtcaisum"), QStringLiteral("edtcaisel"), QStringLiteral("edthouqusum"),
+                         QStringLiteral("edthouqusel")},
+                {QStringLiteral("btnadd")}),
+            {QStringLiteral("edtcainame"), QStringLiteral("edtcaitime")},
+            [](QWidget *window, Env &) {
+                Button(window, "btnadd")->click();
+                window->findChild<QAbstractButton *>(QStringLiteral("optcaitype2"))->click();
+                LineEdit(window, "edtcainame")->setText(QStringLiteral("测试双区"));
+                LineEdit(window, "edtcaisum")->setText(QStringLiteral("33"));
+                LineEdit(window, "edtcaisel")->setText(QStringLiteral("6"));
+                LineEdit(window, "edthouqusum")->setText(QStringLiteral("16"));
+                LineEdit(window, "edthouqusel")->setText(QStringLiteral("1"));
+            }});
     return cases;
 }
 

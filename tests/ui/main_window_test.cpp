@@ -352,7 +352,7 @@ TEST_F(ManagerTest, ListsTheLotteriesAndShowsDefinitions)
 {
     Tfrmindex manager(context);
     auto *list = manager.findChild<QListWidget *>(QStringLiteral("lstcaipiao"));
-    EXPECT_EQ(list->count(), 9);
+    EXPECT_EQ(list->count(), 13);
     EXPECT_EQ(manager.windowTitle(), QStringLiteral("彩票操作"));
     EXPECT_EQ(manager.findChild<QLineEdit *>(QStringLiteral("edtcaisum"))->text(), QStringLiteral("10"));
     EXPECT_FALSE(manager.findChild<QLineEdit *>(QStringLiteral("edtcainame"))->isEnabled());
@@ -374,9 +374,9 @@ TEST_F(ManagerTest, ListsTheLotteriesAndShowsDefinitions)
     home.store().createLottery(b);
     Tfrmindex fresh(context);
     auto *freshList = fresh.findChild<QListWidget *>(QStringLiteral("lstcaipiao"));
-    freshList->setCurrentRow(9);
+    freshList->setCurrentRow(13);
     EXPECT_TRUE(fresh.weekdayBox(1)->isChecked());
-    freshList->setCurrentRow(10);
+    freshList->setCurrentRow(14);
     QList<int> checked;
     for (int k = 1; k <= 7; ++k) {
         if (fresh.weekdayBox(k)->isChecked())
@@ -419,15 +419,15 @@ TEST_F(ManagerTest, AddAndDeleteWithTheirChecks)
     sel->setText(QStringLiteral("5"));
     manager.btnaddClick();
     EXPECT_EQ(add->text(), QStringLiteral("添加彩票"));
-    EXPECT_EQ(list->count(), 10);
+    EXPECT_EQ(list->count(), 14);
     EXPECT_EQ(home.store().readDefinition(QStringLiteral("自选35选5")).n, 35);
 
     dialogs::testing::QueueAnswer(false);
     manager.btndelClick();
-    EXPECT_EQ(list->count(), 10);
+    EXPECT_EQ(list->count(), 14);
     dialogs::testing::QueueAnswer(true);
     manager.btndelClick();
-    EXPECT_EQ(list->count(), 9);
+    EXPECT_EQ(list->count(), 13);
     EXPECT_EQ(name->text(), QStringLiteral("自选35选5")); // the fields keep showing the deleted lottery
 }
 
@@ -471,9 +471,145 @@ TEST_F(ManagerTest, AddingCanBeCancelledByItsButtonOrByClosing)
     manager.close();
     EXPECT_FALSE(manager.isVisible());
     expectBrowsing("close");
-    EXPECT_EQ(list->count(), 9);
-    EXPECT_EQ(home.store().listLotteries().size(), 9);
+    EXPECT_EQ(list->count(), 13);
+    EXPECT_EQ(home.store().listLotteries().size(), 13);
     manager.btnopenClick();
     EXPECT_TRUE(manager.opened());
     EXPECT_EQ(lottery.name, QStringLiteral("中国体彩22选5"));
+}
+
+namespace {
+
+// The controls placed on the window itself that show: none may lie over another (the cancel
+// button takes the place of the delete button, one of them hidden at a time). A label's box is
+// a little taller than its text; it may touch the control under it by a pixel or two.
+QStringList OverlappingControls(QWidget *window)
+{
+    QList<QWidget *> shown;
+    for (QWidget *w : window->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+        if (w->isVisibleTo(window) && !w->objectName().isEmpty())
+            shown << w;
+    }
+    QStringList overlaps;
+    for (qsizetype i = 0; i < shown.size(); ++i) {
+        for (qsizetype j = i + 1; j < shown.size(); ++j) {
+            const QRect common = shown[i]->geometry().intersected(shown[j]->geometry());
+            const bool label = qobject_cast<QLabel *>(shown[i]) || qobject_cast<QLabel *>(shown[j]);
+            if (!common.isEmpty() && !(label && common.height() <= 2))
+                overlaps << QStringLiteral("%1/%2 (%3×%4)")
+                                .arg(shown[i]->objectName(), shown[j]->objectName())
+                                .arg(common.width())
+                                .arg(common.height());
+        }
+    }
+    return overlaps;
+}
+
+} // namespace
+
+// A two-zone lottery shows its kind and its back zone; the back fields show for 双区型 only,
+// and what sits under them moves so nothing overlaps. Adding one checks the back zone as the
+// store does; cancelling puts the kind shown before back.
+TEST_F(ManagerTest, TwoZoneLotteriesAreShownAddedAndDeleted)
+{
+    Tfrmindex manager(context);
+    manager.show();
+    auto *list = manager.findChild<QListWidget *>(QStringLiteral("lstcaipiao"));
+    auto *name = manager.findChild<QLineEdit *>(QStringLiteral("edtcainame"));
+    auto *sum = manager.findChild<QLineEdit *>(QStringLiteral("edtcaisum"));
+    auto *sel = manager.findChild<QLineEdit *>(QStringLiteral("edtcaisel"));
+    auto *backSum = manager.findChild<QLineEdit *>(QStringLiteral("edthouqusum"));
+    auto *backSel = manager.findChild<QLineEdit *>(QStringLiteral("edthouqusel"));
+    auto *twoZone = manager.findChild<QAbstractButton *>(QStringLiteral("optcaitype2"));
+    auto *lotto = manager.findChild<QAbstractButton *>(QStringLiteral("optcaitype0"));
+    ASSERT_TRUE(backSum && backSel && twoZone && lotto);
+    EXPECT_EQ(twoZone->text(), QStringLiteral("双区型"));
+    auto select = [&](const char *lottery) {
+        list->setCurrentItem(list->findItems(QString::fromUtf8(lottery), Qt::MatchExactly).front());
+    };
+
+    select("双色球");
+    EXPECT_EQ(name->text(), QStringLiteral("双色球"));
+    EXPECT_TRUE(twoZone->isChecked());
+    EXPECT_EQ((QStringList {sum->text(), sel->text(), backSum->text(), backSel->text()}),
+        (QStringList {QStringLiteral("33"), QStringLiteral("6"), QStringLiteral("16"), QStringLiteral("1")}));
+    EXPECT_TRUE(backSum->isVisible());
+    EXPECT_FALSE(backSum->isEnabled()); // browsing
+    EXPECT_EQ(manager.findChild<QLabel *>(QStringLiteral("Label7"))->text(), QStringLiteral("后区号码总数："));
+    EXPECT_EQ(manager.findChild<QLabel *>(QStringLiteral("Label8"))->text(), QStringLiteral("后区选择号码数："));
+    EXPECT_EQ(OverlappingControls(&manager).join(QLatin1Char(' ')), QString());
+    Screenshot(&manager, QStringLiteral("manager_two_zone"));
+    select("大乐透");
+    EXPECT_EQ(backSum->text(), QStringLiteral("12"));
+    EXPECT_EQ(backSel->text(), QStringLiteral("2"));
+    select("排列5");
+    EXPECT_FALSE(twoZone->isChecked());
+    EXPECT_FALSE(backSum->isVisible());
+    EXPECT_EQ(sel->text(), QStringLiteral("5"));
+    EXPECT_EQ(OverlappingControls(&manager).join(QLatin1Char(' ')), QString());
+
+    // Adding: the back fields come with 双区型 and go with the other kinds.
+    manager.btnaddClick();
+    twoZone->click();
+    EXPECT_TRUE(backSum->isVisible());
+    EXPECT_TRUE(backSum->isEnabled());
+    EXPECT_EQ(OverlappingControls(&manager).join(QLatin1Char(' ')), QString());
+    Screenshot(&manager, QStringLiteral("manager_two_zone_adding"));
+    name->setText(QStringLiteral("自选双区"));
+    sum->setText(QStringLiteral("35"));
+    sel->setText(QStringLiteral("5"));
+    const struct {
+        const char *backSum;
+        const char *backSel;
+        const char *message;
+    } refusals[] = {
+        {"x", "2", "后区号码总数和后区选择号码数必须是整数！"},
+        {"12", "", "后区号码总数和后区选择号码数必须是整数！"},
+        {"12", "13", "后区选择号码数不能大于后区号码总数！"},
+        {"100", "1", "后区号码总数应在1到99之间！"},
+        {"12", "0", "后区选择号码数至少为1！"},
+    };
+    for (const auto &c : refusals) {
+        backSum->setText(QString::fromUtf8(c.backSum));
+        backSel->setText(QString::fromUtf8(c.backSel));
+        manager.btnaddClick();
+        EXPECT_EQ(dialogs::testing::LastMessage(), QString::fromUtf8(c.message)) << c.backSum << '/' << c.backSel;
+        EXPECT_TRUE(manager.adding());
+    }
+    EXPECT_FALSE(home.store().hasLottery(QStringLiteral("自选双区")));
+    backSum->setText(QStringLiteral("12"));
+    backSel->setText(QStringLiteral("2"));
+    manager.btnaddClick();
+    EXPECT_FALSE(manager.adding());
+    ASSERT_TRUE(home.store().hasLottery(QStringLiteral("自选双区")));
+    const LotteryDefinition made = home.store().readDefinition(QStringLiteral("自选双区"));
+    EXPECT_EQ(made.kind, LotteryKind::TwoZone);
+    EXPECT_EQ((std::vector<int> {made.n, made.m, made.backN, made.backM}), (std::vector<int> {35, 5, 12, 2}));
+    EXPECT_EQ(list->count(), 14);
+    EXPECT_EQ(list->currentItem()->text(), QStringLiteral("自选双区"));
+
+    // A lotto made while the back fields still hold numbers has no back zone.
+    manager.btnaddClick();
+    lotto->click();
+    EXPECT_FALSE(backSum->isVisible());
+    name->setText(QStringLiteral("自选乐透"));
+    manager.btnaddClick();
+    EXPECT_EQ(home.store().readDefinition(QStringLiteral("自选乐透")).kind, LotteryKind::Lotto);
+    EXPECT_EQ(home.store().readDefinition(QStringLiteral("自选乐透")).backM, 0);
+
+    // Cancelling an adding shows the two-zone lottery as it was.
+    select("自选双区");
+    manager.btnaddClick();
+    lotto->click();
+    manager.btncancelClick();
+    EXPECT_TRUE(twoZone->isChecked());
+    EXPECT_TRUE(backSum->isVisible());
+    EXPECT_EQ(backSel->text(), QStringLiteral("2"));
+
+    // Deleting asks, then drops both of its tables.
+    dialogs::testing::QueueAnswer(true);
+    manager.btndelClick();
+    EXPECT_FALSE(home.store().hasLottery(QStringLiteral("自选双区")));
+    EXPECT_EQ(list->count(), 14);
+    EXPECT_TRUE(home.store().hasLottery(QStringLiteral("双色球")));
 }
