@@ -54,8 +54,8 @@ enum class TwoZoneRead { Ticket, NotTicket, BadToken };
 // digits, m ascending front numbers of 1..n, one "+", k distinct back numbers of 1..l (sorted
 // into numbers after the front ones). A token that is no whole number ends the reading with
 // BadToken and its place in token/tokenEnd.
-TwoZoneRead ReadTwoZoneTokens(const char *p, const char *end, int n, int m, int l, int k, int *numbers,
-    const char *&token, const char *&tokenEnd)
+TwoZoneRead ReadTwoZoneTokens(
+    const char *p, const char *end, int n, int m, int l, int k, int *numbers, const char *&token, const char *&tokenEnd)
 {
     int zone = 0;
     int front = 0;
@@ -108,7 +108,7 @@ TwoZoneRead ReadTwoZoneTokens(const char *p, const char *end, int n, int m, int 
         return TwoZoneRead::NotTicket;
     std::sort(numbers + m, numbers + m + k);
     return std::adjacent_find(numbers + m, numbers + m + k) == numbers + m + k ? TwoZoneRead::Ticket
-                                                                                : TwoZoneRead::NotTicket;
+                                                                               : TwoZoneRead::NotTicket;
 }
 
 // The sums of CombinationTable::index for combinations of m out of 1..n.

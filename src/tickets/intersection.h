@@ -125,8 +125,7 @@ IntersectionResult RunIntersection(
 
 // The message listing the files whose lines were skipped; empty when none was. backM > 0: the
 // lines of a two-zone lottery.
-QString SkippedLinesMessage(
-    const std::vector<SkippedLines> &skipped, int n, int m, int backN = 0, int backM = 0);
+QString SkippedLinesMessage(const std::vector<SkippedLines> &skipped, int n, int m, int backN = 0, int backM = 0);
 
 // One line of a list read the way the intersection reads it: nothing but blanks, a ticket of
 // the lottery (its first M tokens, after a result list's serial, ascending in 1..N; they are
