@@ -27,7 +27,7 @@ struct FilterSet {
     // The conditions were meant for the variant trend (变幻走势).
     bool variant = false;
     // The chosen back numbers of a two-zone lottery, ascending; empty: all of them.
-    std::vector<int> backNumbers;
+    std::vector<int> backNumbers {};
 
     friend bool operator==(const FilterSet &a, const FilterSet &b)
     {

@@ -45,7 +45,7 @@ QByteArray TwoZoneResultListLine(qint64 serial, const int *front, int m, const i
 struct TwoZoneRows {
     int m = 0;
     int k = 0;
-    std::vector<int> backSets;
+    std::vector<int> backSets {};
 
     qint64 setCount() const { return backSets.empty() || k <= 0 ? 1 : qint64(backSets.size()) / k; }
 };

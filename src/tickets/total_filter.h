@@ -238,7 +238,7 @@ std::vector<int> ParsePatternText(const QString &text);
 struct BackChoice {
     int l = 0;
     int k = 0; // 0: a lottery without a back zone
-    std::vector<int> numbers; // ascending, distinct
+    std::vector<int> numbers {}; // ascending, distinct
 
     bool twoZone() const { return k > 0; }
     // Every number of 1..l (the default of a two-zone lottery).

@@ -137,7 +137,9 @@ void Tfrmjuzheng::buildControls()
         m_edthouqu = NewField(this, "edthouqu", all.join(QLatin1Char(' ')));
         m_edthouqu->setToolTip(
             QStringLiteral("后区号码，空格分开；每注前区号码与其中每%1个的组合各成一注").arg(m_backM));
-        m_edthouqu->setMinimumWidth(150);
+        // Wide enough to show every back number of the lottery at once.
+        m_edthouqu->setMinimumWidth(
+            std::min(360, m_edthouqu->fontMetrics().horizontalAdvance(m_edthouqu->text()) + 24));
         form->addRow(QStringLiteral("后区号码（每注%1个）：").arg(m_backM), m_edthouqu);
     }
 

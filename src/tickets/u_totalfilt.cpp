@@ -405,8 +405,9 @@ void Tfrmtotalfilt::buildBackBoxes()
     // Up to eight boxes a row below the number grid; the window grows by the rows.
     constexpr int kPerRow = 8;
     const int rows = (m_backN + kPerRow - 1) / kPerRow;
-    m_grphouqu = new QGroupBox(QStringLiteral("后区号码（每注%1个，所选号码每%1个组成一注后区）").arg(m_backM), this);
+    m_grphouqu = new QGroupBox(QStringLiteral("后区号码（每注%1个）").arg(m_backM), this);
     m_grphouqu->setObjectName(QStringLiteral("grphouqu"));
+    m_grphouqu->setToolTip(QStringLiteral("过滤结果的每注前区号码与所选后区号码中每%1个的组合各成一注").arg(m_backM));
     m_grphouqu->setGeometry(8, 506, 385, 26 + rows * 28);
     for (int v = 1; v <= m_backN; ++v) {
         const int slot = v - 1;
