@@ -161,6 +161,16 @@ TEST_F(TwoZoneWindows, TotalFilterRefusesTooFewBackNumbersAndKeepsThemInSavedSet
     filter->btnloadtiaojianClick();
     EXPECT_EQ(filter->backChoice().numbers, (std::vector<int> {2, 4, 6}));
 
+    // 双色球: sixteen back numbers in two rows, one a ticket.
+    filter.reset();
+    lottery.open(home.store(), QStringLiteral("双色球"));
+    filter = std::make_unique<Tfrmtotalfilt>(context, nullptr);
+    filter->show();
+    EXPECT_EQ(filter->backChoice().numbers.size(), 16u);
+    EXPECT_EQ(filter->backChoice().k, 1);
+    EXPECT_LE(find<QGroupBox>(filter.get(), QStringLiteral("grphouqu"))->geometry().bottom(), filter->height());
+    test::Screenshot(filter.get(), QStringLiteral("two_zone_totalfilt_ssq"));
+
     // A one-zone lottery has no back group and its window keeps its size.
     filter.reset();
     lottery.open(home.store(), QStringLiteral("山东体彩11选5"));
