@@ -190,7 +190,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         const auto found = expected.find(ticket);
         LUMARO_FUZZ_CHECK(found != expected.end());
     });
-    for (const auto &[ticket, count] : expected) {
+    for (const auto &entry : expected) {
+        const std::vector<int> &ticket = entry.first;
+        const int count = entry.second;
         const TicketSet exact = table.select(count, count);
         bool present = false;
         exact.forEach(

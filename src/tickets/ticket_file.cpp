@@ -524,11 +524,13 @@ LoadedTickets ParseTwoZoneTicketFile(
                 while (j < zone.size() && !IsBlank(zone[j]))
                     ++j;
                 const QByteArrayView token = zone.sliced(i, j - i);
+                // At most four digits: a longer token is refused before its value could
+                // overflow.
                 bool ok = token.size() <= 4;
                 int value = 0;
-                for (const char c : token) {
-                    ok = ok && c >= '0' && c <= '9';
-                    value = value * 10 + (c - '0');
+                for (qsizetype d = 0; ok && d < token.size(); ++d) {
+                    ok = token[d] >= '0' && token[d] <= '9';
+                    value = value * 10 + (token[d] - '0');
                 }
                 if (!ok)
                     throw refuse(QStringLiteral("'%1' 不是一个有效的整形值").arg(QString::fromUtf8(token)));

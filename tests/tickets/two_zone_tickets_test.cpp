@@ -223,7 +223,9 @@ TEST(TwoZoneFilter, WrongShapedLoadsAreRefusedWithTheirLineAndChangeNothing)
     const QString file = g.home.path(QStringLiteral("bad.txt"));
     for (const QByteArray &bad :
         {QByteArray("01 02 03 04 05 06\r\n"), QByteArray("01 02 03 + 04 05\r\n"), QByteArray("01 02 03 04 + 05\r\n"),
-            QByteArray("01 02 03 04 + 01 + 02\r\n"), QByteArray("01 02 03 04 + 0x 02\r\n")}) {
+            QByteArray("01 02 03 04 + 01 + 02\r\n"), QByteArray("01 02 03 04 + 0x 02\r\n"),
+            // A long number is refused as garbage, never read past an int.
+            QByteArray("01 02 03 04 + 61111111071111111111 02\r\n")}) {
         WriteFile(file, "01 02 03 04 + 01 02\r\n" + bad);
         try {
             filter.load(file);
