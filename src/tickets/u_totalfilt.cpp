@@ -167,6 +167,10 @@ Tfrmtotalfilt::Tfrmtotalfilt(AppContext &context, QWidget *parent)
     m_look.lockWhileRunning({m_btnfilt, m_btnclear, m_btnload, m_btnsave, m_btnlishi, m_btnsavetiaojian,
         m_btnloadtiaojian, m_btnfenbu, m_btnsuiji});
     m_look.setProgressBar(m_pb);
+    m_save.lockWhileRunning(
+        {m_btnfilt, m_btnclear, m_btnload, m_btnlishi, m_btnsavetiaojian, m_btnloadtiaojian, m_btnfenbu, m_btnsuiji});
+    m_save.setProgressBar(m_pb);
+    m_save.setStopButton(m_btnsave, m_btnsave->text());
     applyTrendMode(m_context.lottery->variantMode);
     if (!TotalFilterUnsupportedReason(*m_context.lottery).isEmpty())
         m_lblcode->setText(QStringLiteral("总体过滤只适用于3到7个号码的乐透型彩票"));
@@ -778,6 +782,11 @@ void Tfrmtotalfilt::btnlishiClick()
 
 void Tfrmtotalfilt::btnsaveClick()
 {
+    // A second click stops a save that is going (nothing is left behind).
+    if (m_save.isRunning()) {
+        m_save.stop();
+        return;
+    }
     if (isRunning())
         return;
     Guarded(this, [&] {
@@ -785,12 +794,23 @@ void Tfrmtotalfilt::btnsaveClick()
             ProposedSaveName(*m_context.lottery), QString::fromUtf8(kTicketFilter), QStringLiteral("txt"));
         if (path.isEmpty())
             return;
+        if (m_listCut) {
+            // Every ticket of the result, written from the table on a worker (the list holds
+            // only a part of them).
+            auto tickets = std::make_shared<const TicketSet>(m_context.lottery->ticketSet());
+            const TwoZoneRows rows = m_filter.twoZoneRows();
+            m_save.start(
+                [tickets, rows, path](
+                    const Progress &progress) { return WriteTwoZoneTicketFile(path, *tickets, rows, progress); },
+                [this](qint64 written) {
+                    if (written > 0)
+                        dialogs::Information(this, QStringLiteral("提示"), QStringLiteral("成功保存！"));
+                });
+            return;
+        }
         {
             const BusyCursor busy;
-            if (m_listCut)
-                m_filter.writeTwoZoneTickets(path);
-            else
-                WriteTicketFileFromMemo(path, m_memo->device(), m_memoHasSerials);
+            WriteTicketFileFromMemo(path, m_memo->device(), m_memoHasSerials);
         }
         dialogs::Information(this, QStringLiteral("提示"), QStringLiteral("成功保存！"));
     });

@@ -43,7 +43,10 @@ public:
 
     const TotalFilter &engine() const { return m_filter; }
     // A filter run, a history check or a look at the survivors.
-    bool isRunning() const { return m_run.isRunning() || m_check.isRunning() || m_look.isRunning(); }
+    bool isRunning() const
+    {
+        return m_run.isRunning() || m_check.isRunning() || m_look.isRunning() || m_save.isRunning();
+    }
     // Whether ball n (1..50) is chosen.
     bool isBallChosen(int n) const { return m_chosen[static_cast<std::size_t>(n)]; }
 
@@ -211,6 +214,8 @@ private:
     BackgroundRun m_run {this};
     BackgroundRun m_check {this};
     BackgroundRun m_look {this};
+    // Saving a two-zone result larger than its list, from the engine.
+    BackgroundRun m_save {this};
 };
 
 } // namespace lumaro
