@@ -501,6 +501,7 @@ TotalFilter::Job TotalFilter::prepare(
     job.inputs = FilterInputs::fromLottery(m_lottery);
     job.conditions = conditions;
     job.resultListPath = resultListPath;
+    job.listLimit = m_listLimit;
     if (m_state == State::Pending) {
         job.tickets = TicketSet::lexicographic(m_lottery.n, m_lottery.m);
         job.enumerated = true;
@@ -542,7 +543,7 @@ void TotalFilter::execute(Job &job, const Progress &progress)
         }
         job.ticketCount = job.survivors * rows.setCount();
         if (job.survivors > 0) {
-            job.listed = WriteTwoZoneResultList(job.resultListPath, job.tickets, rows, progress, kMaxListedTickets);
+            job.listed = WriteTwoZoneResultList(job.resultListPath, job.tickets, rows, progress, job.listLimit);
             job.cancelled = progress.cancelled();
         }
     } catch (...) {

@@ -328,6 +328,8 @@ public:
         FilterInputs inputs;
         TotalFilterConditions conditions;
         QString resultListPath;
+        // The most lines of a two-zone result list.
+        qint64 listLimit = kMaxListedTickets;
         // The back choice of a two-zone lottery (k 0 otherwise). A table of front sets is
         // combined with its sets; a loaded table (rows of front and back numbers) keeps the
         // rows whose back numbers are one of them.
@@ -368,6 +370,8 @@ public:
     // prepare, execute, finish. Returns the survivors (0: none, the no-ticket case).
     qint64 run(const TotalFilterConditions &conditions, const QString &resultListPath, const Progress &progress = {},
         const std::optional<BackChoice> &back = std::nullopt);
+    // The most lines a two-zone run lists (kMaxListedTickets; smaller in tests).
+    void setListLimit(qint64 limit) { m_listLimit = limit; }
     // The back choice of the last run that finished (k 0 for a one-zone lottery).
     const BackChoice &back() const { return m_back; }
     // How the table of the state becomes two-zone tickets (the last run's back sets combined
@@ -397,6 +401,7 @@ private:
     OpenLottery &m_lottery;
     State m_state = State::Pending;
     BackChoice m_back;
+    qint64 m_listLimit = kMaxListedTickets;
 };
 
 } // namespace lumaro

@@ -42,7 +42,11 @@ public:
     void applyTrendMode(bool variant);
 
     const TotalFilter &engine() const { return m_filter; }
+    // The most lines of a two-zone result list (tests make it small).
+    void setListLimit(qint64 limit) { m_filter.setListLimit(limit); }
     // A filter run, a history check or a look at the survivors.
+    // Wait for a save from the table to end (tests).
+    void waitForSave() { m_save.waitUntilDone(); }
     bool isRunning() const
     {
         return m_run.isRunning() || m_check.isRunning() || m_look.isRunning() || m_save.isRunning();

@@ -138,6 +138,32 @@ TEST_F(TwoZoneWindows, TotalFilterCombinesTheFrontResultWithTheCheckedBackNumber
     EXPECT_TRUE(memoLine(0).endsWith(QStringLiteral(" + 03 05 ")));
 }
 
+TEST_F(TwoZoneWindows, AResultLargerThanItsListIsSavedWhole)
+{
+    lottery.open(home.store(), kDlt);
+    filter = std::make_unique<Tfrmtotalfilt>(context, nullptr);
+    filter->show();
+    filter->setListLimit(100);
+    sumFifteenToSixteen(); // 2 front sets × 66 back pairs
+    runFilter();
+    EXPECT_EQ(find<QLabel>(filter.get(), QStringLiteral("lblcode"))->text(),
+        QStringLiteral("过滤结果：132注（前区2注 × 后区66注），结果列表只列出前100注，保存时保存全部"));
+    EXPECT_EQ(find<QListView>(filter.get(), QStringLiteral("memcode"))->model()->rowCount(), 100);
+    test::Screenshot(filter.get(), QStringLiteral("two_zone_totalfilt_cut"));
+
+    const QString saved = dir.filePath(QStringLiteral("all.txt"));
+    dialogs::testing::Clear();
+    dialogs::testing::QueueFile(saved);
+    filter->btnsaveClick();
+    filter->waitForSave();
+    QApplication::processEvents();
+    EXPECT_EQ(dialogs::testing::LastMessage(), QStringLiteral("成功保存！"));
+    const QByteArray tickets = ReadFile(saved);
+    EXPECT_EQ(tickets.count('\n'), 132);
+    EXPECT_TRUE(tickets.endsWith("01 02 03 04 06 + 11 12\r\n"));
+    EXPECT_FALSE(filter->isRunning());
+}
+
 TEST_F(TwoZoneWindows, TotalFilterRefusesTooFewBackNumbersAndKeepsThemInSavedSets)
 {
     lottery.open(home.store(), kDlt);
