@@ -49,21 +49,35 @@ int Intersect(Context &context, const QStringList &args)
         n = builtin->n;
         m = builtin->m;
     }
-    CombinationTable table(definition.kind, n, m);
+    // A two-zone lottery intersects its tickets as pairs of a front and a back set.
+    const int backN = definition.hasBackZone() ? definition.backN : 0;
+    const int backM = definition.hasBackZone() ? definition.backM : 0;
+    CombinationTable table(definition.kind, n, m, backN, backM);
     const IntersectionResult result = RunIntersection(table, settings);
-    const QString skipped = SkippedLinesMessage(result.skipped, n, m);
+    const QString skipped = SkippedLinesMessage(result.skipped, n, m, backN, backM);
     if (!skipped.isEmpty())
         context.err() << skipped << '\n';
+    const TwoZoneRows rows {m, backM, {}};
     // As the window does, the result list also goes to "temp.txt" in the program folder.
-    WriteResultList(context.folder().file(QStringLiteral("temp.txt")), result.tickets);
+    const QString resultList = context.folder().file(QStringLiteral("temp.txt"));
+    if (backM > 0)
+        WriteTwoZoneResultList(resultList, result.tickets, rows);
+    else
+        WriteResultList(resultList, result.tickets);
     if (parser.isSet(QStringLiteral("o"))) {
-        WriteTicketFile(parser.value(QStringLiteral("o")), result.tickets);
+        if (backM > 0)
+            WriteTwoZoneTicketFile(parser.value(QStringLiteral("o")), result.tickets, rows);
+        else
+            WriteTicketFile(parser.value(QStringLiteral("o")), result.tickets);
     } else {
         context.out().flush();
         QFile out;
         if (!out.open(stdout, QIODevice::WriteOnly))
             throw IoError::cannotWrite(QStringLiteral("stdout"), out.errorString());
-        WriteTicketFile(out, result.tickets);
+        if (backM > 0)
+            WriteTwoZoneTicketFile(out, result.tickets, rows);
+        else
+            WriteTicketFile(out, result.tickets);
         out.flush();
     }
     context.out() << "最终交集：" << result.tickets.rowCount() << "注\n";

@@ -68,6 +68,52 @@ std::vector<int> ParseCountPattern(const QString &text, int parts, int m, const 
     return counts;
 }
 
+// The output of a run on a two-zone lottery: two-zone ticket lines (every survivor with every
+// back set, or a random pick of those tickets), the count with its split, the look at the
+// front zone.
+int WriteTwoZoneResult(
+    Context &context, const QCommandLineParser &parser, const TotalFilter &engine, const TotalFilter::Job &job)
+{
+    const TwoZoneRows rows = engine.twoZoneRows();
+    const bool pick = parser.isSet(QStringLiteral("pick"));
+    const bool look = parser.isSet(QStringLiteral("look"));
+    TicketSet picked;
+    std::uint64_t pickSeed = 0;
+    if (pick) {
+        pickSeed = parser.isSet(QStringLiteral("seed")) ? SeedOption(parser) : RandomSource::fromClock().next();
+        RandomSource random(pickSeed);
+        picked = PickTwoZoneTickets(
+            engine.lottery().ticketSet(), rows, ToInteger(parser.value(QStringLiteral("pick"))), random);
+    }
+    const TicketSet &tickets = pick ? picked : engine.lottery().ticketSet();
+    const TwoZoneRows listedRows = pick ? TwoZoneRows {rows.m, rows.k, {}} : rows;
+    if (parser.isSet(QStringLiteral("o"))) {
+        WriteTwoZoneTicketFile(parser.value(QStringLiteral("o")), tickets, listedRows);
+    } else if (pick || !look) {
+        context.out().flush();
+        QFile out;
+        out.setObjectName(QStringLiteral("stdout"));
+        if (!out.open(stdout, QIODevice::WriteOnly))
+            throw IoError::cannotWrite(QStringLiteral("stdout"), out.errorString());
+        WriteTwoZoneTicketFile(out, tickets, listedRows);
+        out.flush();
+    }
+    context.out() << (rows.backSets.empty() ? filter_text::ResultCount(job.ticketCount)
+                                            : filter_text::TwoZoneResultCount(job.survivors, rows.setCount()))
+                  << '\n';
+    if (job.conditions.tolerance > 0)
+        context.out() << filter_text::ToleranceCounts(job.byFailures) << QStringLiteral("（前区）") << '\n';
+    if (pick)
+        context.out() << QStringLiteral("随机选出%1注（种子%2）").arg(picked.rowCount()).arg(pickSeed) << '\n';
+    if (look) {
+        const std::optional<SurvivorLook> counts = LookAtSurvivors(engine.lottery().ticketSet(), job.inputs);
+        context.out() << QStringLiteral("前区：") << '\n';
+        for (const QString &line : SurvivorLookLines(*counts))
+            context.out() << line << '\n';
+    }
+    return 0;
+}
+
 int Filter(Context &context, const QStringList &args)
 {
     QCommandLineParser parser;
@@ -88,6 +134,9 @@ int Filter(Context &context, const QStringList &args)
         {QStringLiteral("bankers"), QStringLiteral("胆码，空格分开"), QStringLiteral("\"n n …\"")},
         {QStringLiteral("banker-hits"), QStringLiteral("中胆码的个数（默认 1-1）"), QStringLiteral("a-b")},
         {QStringLiteral("from"), QStringLiteral("从投注号码文件开始（如同“载入”）"), QStringLiteral("TICKETFILE")},
+        {QStringLiteral("back"),
+            QStringLiteral("双区型彩票的后区号码，空格分开（默认全部）：每注前区号码与其中每K个的组合各成一注"),
+            QStringLiteral("\"n n …\"")},
         {QStringLiteral("variant"), QStringLiteral("在变幻走势下过滤")},
         {QStringLiteral("backtest"),
             QStringLiteral("历史验证：不列出投注号码，统计历史开奖号码与全部投注号码各有多少通过这些条件")},
@@ -108,7 +157,8 @@ int Filter(Context &context, const QStringList &args)
                            "[--tail-sum a-b] [--road0 a-b] [--road1 a-b] [--road2 a-b | --road a:b:c] [--primes a-b] "
                            "[--zones Z (--zone-counts a:b:… | --zone-range k:a-b …)] [--banker-group \"n n …:a-b\" …] "
                            "[--tolerance k] [--set SETFILE] [--from TICKETFILE] [--variant --seed S] "
-                           "[-o TICKETFILE] [--look] [--pick n --seed S] [--backtest] [--save-set SETFILE]"),
+                           "[--back \"n n …\"] [-o TICKETFILE] [--look] [--pick n --seed S] [--backtest] "
+                           "[--save-set SETFILE]"),
             1, 1))
         return 0;
     // The history check judges the stored draws and the complete set of tickets: a ticket file
@@ -135,7 +185,17 @@ int Filter(Context &context, const QStringList &args)
     // set's same condition (--zones all zones, --banker-group all groups).
     FilterSet fromFile;
     if (parser.isSet(QStringLiteral("set")))
-        fromFile = ReadFilterSet(parser.value(QStringLiteral("set")), lottery.n, lottery.m);
+        fromFile
+            = ReadFilterSet(parser.value(QStringLiteral("set")), lottery.n, lottery.m, lottery.backN, lottery.backM);
+    // The back numbers of a two-zone lottery: the option, else the set's, else all of them.
+    std::optional<BackChoice> back;
+    if (parser.isSet(QStringLiteral("back"))) {
+        if (!lottery.twoZone())
+            throw InputError(QStringLiteral("《%1》没有后区号码，不能使用 --back！").arg(lottery.name));
+        back = ParseBackChoice(parser.value(QStringLiteral("back")), lottery.backN, lottery.backM);
+    } else if (!fromFile.backNumbers.empty()) {
+        back = BackChoice {lottery.backN, lottery.backM, fromFile.backNumbers};
+    }
     const bool variant = parser.isSet(QStringLiteral("variant")) || fromFile.variant;
     if (parser.isSet(QStringLiteral("seed")) && !variant && !pick && !saveSet)
         throw UsageError(QStringLiteral("--seed 只与 --variant 或 --pick 一起使用"));
@@ -228,10 +288,10 @@ int Filter(Context &context, const QStringList &args)
         throw InputError(problem);
 
     if (saveSet) {
-        const FilterSet set {conditions, variant};
+        const FilterSet set {conditions, variant, back ? back->numbers : std::vector<int> {}};
         // What is written must read back: numbers outside 1..N, say, are refused here rather
         // than in a file that would not load.
-        ParseFilterSet(FilterSetText(set), lottery.n, lottery.m);
+        ParseFilterSet(FilterSetText(set), lottery.n, lottery.m, lottery.backN, lottery.backM);
         const QString path = parser.value(QStringLiteral("save-set"));
         WriteFilterSet(path, set);
         context.out() << QStringLiteral("过滤条件已保存：%1（%2个条件）").arg(path).arg(conditions.active().size())
@@ -257,12 +317,15 @@ int Filter(Context &context, const QStringList &args)
     TotalFilter engine(lottery);
     if (parser.isSet(QStringLiteral("from")))
         engine.load(parser.value(QStringLiteral("from")));
-    TotalFilter::Job job = engine.prepare(conditions, context.folder().file(QStringLiteral("temp.txt")));
+    TotalFilter::Job job = engine.prepare(conditions, context.folder().file(QStringLiteral("temp.txt")), back);
     TotalFilter::execute(job);
     engine.finish(job);
     const qint64 survivors = job.survivors;
     if (survivors == 0)
         throw InputError(filter_text::NoSurvivor());
+
+    if (lottery.twoZone())
+        return WriteTwoZoneResult(context, parser, engine, job);
 
     // The tickets listed: every survivor, or the random pick of them.
     TicketSet listed;

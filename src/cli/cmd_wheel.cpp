@@ -5,6 +5,7 @@
 #include "common/file_io.h"
 #include "common/text_format.h"
 #include "tickets/ticket_file.h"
+#include "tickets/total_filter.h"
 #include "tickets/wheel_design.h"
 #include "tickets/wheel_matrix.h"
 
@@ -13,6 +14,7 @@
 #include <QRegularExpression>
 
 #include <limits>
+#include <optional>
 
 namespace lumaro::cli {
 
@@ -22,6 +24,9 @@ QStringList NumberTexts(const QString &list)
 {
     return list.split(QRegularExpression(QStringLiteral("[\\s,]+")), Qt::SkipEmptyParts);
 }
+
+// The back numbers of the command line's wheel take two digits, as every ticket number does.
+constexpr int kMaxWheelBackNumber = 99;
 
 void RequireRange(int value, int lo, int hi, const char *what)
 {
@@ -38,13 +43,20 @@ int Wheel(Context &context, const QStringList &args)
         {QStringLiteral("type"), QStringLiteral("彩票类型：每注号码数 1..7"), QStringLiteral("T"), QStringLiteral("6")},
         {QStringLiteral("match"), QStringLiteral("选对号码数 1..8"), QStringLiteral("C"), QStringLiteral("6")},
         {QStringLiteral("guarantee"), QStringLiteral("保中号码数 1..8"), QStringLiteral("K"), QStringLiteral("5")},
+        {QStringLiteral("back"), QStringLiteral("双区型彩票的后区号码，空格分隔（与 --back-pick 一起用）"),
+            QStringLiteral("\"n n …\"")},
+        {QStringLiteral("back-pick"), QStringLiteral("每注的后区号码个数：每注与后区号码中每K个的组合各成一注"),
+            QStringLiteral("K")},
         {QStringList {QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("把投注号码写入号码文件"),
             QStringLiteral("FILE")},
     });
     if (!ParseArguments(context, parser, args,
-            QStringLiteral("wheel --base \"n …\" [--bankers \"n …\"] --type T --match C --guarantee K [-o FILE]"), 0,
-            0))
+            QStringLiteral("wheel --base \"n …\" [--bankers \"n …\"] --type T --match C --guarantee K "
+                           "[--back \"n …\" --back-pick K] [-o FILE]"),
+            0, 0))
         return 0;
+    if (parser.isSet(QStringLiteral("back")) != parser.isSet(QStringLiteral("back-pick")))
+        throw UsageError(QStringLiteral("--back 和 --back-pick 要一起使用"));
     if (!parser.isSet(QStringLiteral("base")))
         throw UsageError(QStringLiteral("缺少 --base"));
     const QStringList base = NumberTexts(parser.value(QStringLiteral("base")));
@@ -67,12 +79,22 @@ int Wheel(Context &context, const QStringList &args)
     const QString path = context.folder().wheelMatrixFile(name);
     if (path.isEmpty())
         throw InputError(QStringLiteral("没有该类型的矩阵！"));
-    const std::vector<std::vector<int>> rows = WheelTickets(s, base + bankers, path);
+    // Two-zone tickets: the back numbers are checked before the matrix is read.
+    std::optional<BackChoice> back;
+    if (parser.isSet(QStringLiteral("back"))) {
+        const int k = IntegerOption(parser, QStringLiteral("back-pick"));
+        RequireRange(k, 1, kMaxBackNumbers, "--back-pick");
+        back = ParseBackChoice(parser.value(QStringLiteral("back")), kMaxWheelBackNumber, k);
+    }
+    const std::vector<std::vector<int>> wheel = WheelTickets(s, base + bankers, path);
+    const std::vector<std::vector<int>> rows = back ? CombineWithBackSets(wheel, back->sets(), back->k) : wheel;
 
     QTextStream &out = context.out();
     out << "序号";
     for (int i = 1; i <= s.type; ++i)
         out << "\t号码" << i;
+    for (int i = 1; back && i <= back->k; ++i)
+        out << "\t后区" << i;
     out << '\n';
     for (std::size_t r = 0; r < rows.size(); ++r) {
         out << r + 1;
@@ -80,12 +102,20 @@ int Wheel(Context &context, const QStringList &args)
             out << '\t' << Pad2(v);
         out << '\n';
     }
-    out << "投注号码：共" << rows.size() << " 注\n";
+    if (back)
+        out << "投注号码：共" << rows.size() << " 注（矩阵" << wheel.size() << "注 × 后区" << back->setCount()
+            << "注）\n";
+    else
+        out << "投注号码：共" << rows.size() << " 注\n";
 
     if (parser.isSet(QStringLiteral("output"))) {
         QByteArray text;
-        for (const std::vector<int> &row : rows)
-            text += TicketLine(row.data(), int(row.size())) + "\r\n";
+        if (back) {
+            text = WheelTwoZoneTicketText(rows, s.type);
+        } else {
+            for (const std::vector<int> &row : rows)
+                text += TicketLine(row.data(), int(row.size())) + "\r\n";
+        }
         WriteWholeFile(parser.value(QStringLiteral("output")), text);
     }
     return 0;

@@ -51,6 +51,7 @@ const QString kZoneKey = QStringLiteral("分区");
 const QString kGroupKey = QStringLiteral("胆码组");
 const QString kToleranceKey = QStringLiteral("容错");
 const QString kVariantKey = QStringLiteral("变幻走势");
+const QString kBackKey = QStringLiteral("后区号码");
 
 std::optional<FilterBounds> &Member(TotalFilterConditions &c, FilterCondition kind)
 {
@@ -193,10 +194,12 @@ QByteArray FilterSetText(const FilterSet &set)
         add(kToleranceKey, QString::number(c.tolerance));
     if (set.variant)
         add(kVariantKey, QStringLiteral("是"));
+    if (!set.backNumbers.empty())
+        add(kBackKey, NumbersText(set.backNumbers));
     return (lines.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8();
 }
 
-FilterSet ParseFilterSet(const QByteArray &bytes, int n, int m)
+FilterSet ParseFilterSet(const QByteArray &bytes, int n, int m, int backN, int backM)
 {
     QByteArray content = bytes;
     if (content.startsWith("\xEF\xBB\xBF"))
@@ -275,6 +278,14 @@ FilterSet ParseFilterSet(const QByteArray &bytes, int n, int m)
             if (value != QStringLiteral("是") && value != QStringLiteral("否"))
                 line.refuseQuoted(QStringLiteral("应为“是”或“否”"));
             set.variant = value == QStringLiteral("是");
+        } else if (key == kBackKey) {
+            if (backM <= 0)
+                line.refuse(QStringLiteral("这个彩票没有后区，不能选择后区号码"));
+            try {
+                set.backNumbers = ParseBackChoice(value, backN, backM).numbers;
+            } catch (const Error &error) {
+                line.refuse(error.message());
+            }
         } else {
             line.refuse(QStringLiteral("不认识的条件“%1”").arg(key));
         }
@@ -307,9 +318,9 @@ FilterSet ParseFilterSet(const QByteArray &bytes, int n, int m)
     return set;
 }
 
-FilterSet ReadFilterSet(const QString &path, int n, int m)
+FilterSet ReadFilterSet(const QString &path, int n, int m, int backN, int backM)
 {
-    return ParseFilterSet(ReadWholeFile(path, kMaxFilterSetBytes), n, m);
+    return ParseFilterSet(ReadWholeFile(path, kMaxFilterSetBytes), n, m, backN, backM);
 }
 
 void WriteFilterSet(const QString &path, const FilterSet &set)

@@ -17,6 +17,7 @@
 //   胆码组1 = 05 06 07 中 0-1
 //   容错 = 1
 //   变幻走势 = 是
+//   后区号码 = 01 02 05 07        (a two-zone lottery's back choice; absent: every number)
 //
 // Lines starting with # are comments; blank lines and blanks around the parts are allowed.
 namespace lumaro {
@@ -25,10 +26,12 @@ struct FilterSet {
     TotalFilterConditions conditions;
     // The conditions were meant for the variant trend (变幻走势).
     bool variant = false;
+    // The chosen back numbers of a two-zone lottery, ascending; empty: all of them.
+    std::vector<int> backNumbers {};
 
     friend bool operator==(const FilterSet &a, const FilterSet &b)
     {
-        return a.variant == b.variant && a.conditions == b.conditions;
+        return a.variant == b.variant && a.conditions == b.conditions && a.backNumbers == b.backNumbers;
     }
 };
 
@@ -41,12 +44,14 @@ QByteArray FilterSetText(const FilterSet &set);
 // beyond what a ticket of this lottery can have, numbers outside 1..N) raises an InputError
 // "第k行：…" naming the line and the reason; the set as a whole must then pass
 // CheckConditions (its message names the line it concerns where there is one).
-FilterSet ParseFilterSet(const QByteArray &text, int n, int m);
+// backN and backM are those of a two-zone lottery's back zone (0 for other lotteries, which
+// refuse a 后区号码 line); the back numbers must lie in 1..backN, be distinct and at least backM.
+FilterSet ParseFilterSet(const QByteArray &text, int n, int m, int backN = 0, int backM = 0);
 
 // The file forms: ReadFilterSet refuses files larger than kMaxFilterSetBytes; WriteFilterSet
 // replaces the file through a temporary one.
 constexpr qint64 kMaxFilterSetBytes = 1 << 20;
-FilterSet ReadFilterSet(const QString &path, int n, int m);
+FilterSet ReadFilterSet(const QString &path, int n, int m, int backN = 0, int backM = 0);
 void WriteFilterSet(const QString &path, const FilterSet &set);
 
 // The name proposed for a lottery's set: "双色球过滤条件.txt" (kept in the program folder's 附属/).

@@ -48,6 +48,98 @@ bool HasByteOrderMark(const char *p, const char *end)
         && static_cast<unsigned char>(p[2]) == 0xBF;
 }
 
+enum class TwoZoneRead { Ticket, NotTicket, BadToken };
+
+// Reads the two-zone line [p, end) (without its line end): an optional serial of seven or more
+// digits, m ascending front numbers of 1..n, one "+", k distinct back numbers of 1..l (sorted
+// into numbers after the front ones). A token that is no whole number ends the reading with
+// BadToken and its place in token/tokenEnd.
+TwoZoneRead ReadTwoZoneTokens(
+    const char *p, const char *end, int n, int m, int l, int k, int *numbers, const char *&token, const char *&tokenEnd)
+{
+    int zone = 0;
+    int front = 0;
+    int back = 0;
+    bool first = true;
+    bool valid = true;
+    while (p < end) {
+        while (p < end && (IsBlank(*p) || *p == ','))
+            ++p;
+        if (p == end)
+            break;
+        if (*p == '+') {
+            valid = valid && zone == 0 && front == m;
+            zone = 1;
+            ++p;
+            continue;
+        }
+        token = p;
+        while (p < end && !IsSeparator(*p))
+            ++p;
+        tokenEnd = p;
+        const char *digits = *token == '-' ? token + 1 : token;
+        bool integer = digits < p && std::all_of(digits, static_cast<const char *>(p), IsDigit);
+        if (integer && first && zone == 0 && digits == token && p - token >= 7) {
+            first = false;
+            continue;
+        }
+        first = false;
+        qint64 value = 0;
+        for (const char *d = digits; integer && d < p; ++d) {
+            value = value * 10 + (*d - '0');
+            integer = value <= INT_MAX;
+        }
+        if (!integer)
+            return TwoZoneRead::BadToken;
+        const int v = static_cast<int>(digits == token ? value : -value);
+        if (zone == 0) {
+            valid = valid && front < m && v >= 1 && v <= n && (front == 0 || v > numbers[front - 1]);
+            if (front < m)
+                numbers[front] = v;
+            ++front;
+        } else {
+            valid = valid && back < k && v >= 1 && v <= l;
+            if (back < k)
+                numbers[m + back] = v;
+            ++back;
+        }
+    }
+    if (!valid || zone != 1 || front != m || back != k)
+        return TwoZoneRead::NotTicket;
+    std::sort(numbers + m, numbers + m + k);
+    return std::adjacent_find(numbers + m, numbers + m + k) == numbers + m + k ? TwoZoneRead::Ticket
+                                                                               : TwoZoneRead::NotTicket;
+}
+
+// The sums of CombinationTable::index for combinations of m out of 1..n.
+std::vector<qint64> RankSums(int n, int m)
+{
+    const int stride = n + 2;
+    std::vector<qint64> before(static_cast<std::size_t>(m) * static_cast<std::size_t>(stride), 0);
+    for (int i = 0; i < m; ++i) {
+        qint64 sum = 0;
+        for (int v = 1; v <= n + 1; ++v) {
+            before[static_cast<std::size_t>(i * stride + v)] = sum;
+            if (v <= n)
+                sum += Choose(n - v, m - i - 1);
+        }
+    }
+    return before;
+}
+
+qint64 RankOf(const std::vector<qint64> &before, int n, int m, const int *c)
+{
+    const int stride = n + 2;
+    const qint64 *row = before.data();
+    qint64 r = 0;
+    int lo = 1;
+    for (int i = 0; i < m; ++i, row += stride) {
+        r += row[c[i]] - row[lo];
+        lo = c[i] + 1;
+    }
+    return r;
+}
+
 } // namespace
 
 // What one scan of a run of lines found; line numbers count from the run's first line (1).
@@ -87,7 +179,7 @@ void CombinationTable::mark(qint64 i)
 template<bool Shared>
 void CombinationTable::scan(const char *p, const char *end, Scan &result)
 {
-    std::vector<int> numbers(static_cast<std::size_t>(m_m));
+    std::vector<int> numbers(static_cast<std::size_t>(m_m + m_backM));
     int *c = numbers.data();
     // Counters lie far apart in memory: a batch of them is fetched before it is counted.
     std::array<qint64, 64> pending {};
@@ -109,6 +201,27 @@ void CombinationTable::scan(const char *p, const char *end, Scan &result)
             ++p;
         if (p == lineEnd) {
             p = next;
+            continue;
+        }
+        if (m_backM > 0) {
+            const char *token = nullptr;
+            const char *tokenEnd = nullptr;
+            const TwoZoneRead read = ReadTwoZoneTokens(p, lineEnd, m_n, m_m, m_backN, m_backM, c, token, tokenEnd);
+            p = next;
+            if (read == TwoZoneRead::BadToken) {
+                result.errorLine = result.lines;
+                result.errorToken = QByteArray(token, static_cast<qsizetype>(tokenEnd - token));
+                flush();
+                return;
+            }
+            if (read == TwoZoneRead::NotTicket) {
+                if (result.skipped++ == 0)
+                    result.firstSkipped = result.lines;
+                continue;
+            }
+            pending[pendingCount++] = index(c);
+            if (pendingCount == pending.size())
+                flush();
             continue;
         }
         int read = 0;
@@ -212,30 +325,30 @@ void CombinationTable::addLines(
     }
 }
 
-CombinationTable::CombinationTable(LotteryKind kind, int n, int m)
+CombinationTable::CombinationTable(LotteryKind kind, int n, int m, int backN, int backM)
     : m_n(n)
     , m_m(m)
+    , m_backN(backM > 0 ? backN : 0)
+    , m_backM(std::max(backM, 0))
 {
     if (kind == LotteryKind::Digit)
         throw InputError(QStringLiteral("大底交集只适用于乐透型彩票！"));
     if (n < 1 || m < 1 || m > n)
         throw InputError(QStringLiteral("号码总数%1、选择号码数%2的彩票不能做大底交集！").arg(n).arg(m));
-    const qint64 combinations = Choose(n, m);
-    if (combinations > kMaxCombinations)
+    if (m_backM > 0 && (m_backN < 1 || m_backM > m_backN))
+        throw InputError(
+            QStringLiteral("后区号码总数%1、后区选择号码数%2的彩票不能做大底交集！").arg(backN).arg(backM));
+    m_backSets = m_backM > 0 ? Choose(m_backN, m_backM) : 1;
+    const qint64 fronts = Choose(n, m);
+    if (fronts > kMaxCombinations / m_backSets)
         throw CapacityError(QStringLiteral("号码总数%1、选择号码数%2的投注号码有%3注，太多，不能做大底交集！")
                                 .arg(n)
                                 .arg(m)
-                                .arg(combinations));
-    const int stride = n + 2;
-    m_before.assign(static_cast<std::size_t>(m) * static_cast<std::size_t>(stride), 0);
-    for (int i = 0; i < m; ++i) {
-        qint64 sum = 0;
-        for (int v = 1; v <= n + 1; ++v) {
-            m_before[static_cast<std::size_t>(i * stride + v)] = sum;
-            if (v <= n)
-                sum += Choose(n - v, m - i - 1);
-        }
-    }
+                                .arg(static_cast<double>(fronts) * static_cast<double>(m_backSets), 0, 'f', 0));
+    const qint64 combinations = fronts * m_backSets;
+    m_before = RankSums(n, m);
+    if (m_backM > 0)
+        m_backBefore = RankSums(m_backN, m_backM);
     m_counts.assign(static_cast<std::size_t>(combinations), 0);
     m_seen.assign(static_cast<std::size_t>((combinations + 63) / 64), 0);
     m_touched.reserve(kTouchedLimit);
@@ -244,20 +357,15 @@ CombinationTable::CombinationTable(LotteryKind kind, int n, int m)
 qint64 CombinationTable::memoryBytes() const
 {
     return static_cast<qint64>(m_counts.capacity() * sizeof(quint16) + m_seen.capacity() * sizeof(quint64)
-        + m_before.capacity() * sizeof(qint64) + m_touched.capacity() * sizeof(quint32));
+        + (m_before.capacity() + m_backBefore.capacity()) * sizeof(qint64) + m_touched.capacity() * sizeof(quint32));
 }
 
 qint64 CombinationTable::index(const int *c) const
 {
-    const int stride = m_n + 2;
-    const qint64 *row = m_before.data();
-    qint64 r = 0;
-    int lo = 1;
-    for (int i = 0; i < m_m; ++i, row += stride) {
-        r += row[c[i]] - row[lo];
-        lo = c[i] + 1;
-    }
-    return r;
+    const qint64 front = RankOf(m_before, m_n, m_m, c);
+    if (m_backM == 0)
+        return front;
+    return front * m_backSets + RankOf(m_backBefore, m_backN, m_backM, c + m_m);
 }
 
 void CombinationTable::clear()
@@ -344,7 +452,28 @@ TicketSet CombinationTable::select(int low, int high) const
     std::vector<int> c(static_cast<std::size_t>(m_m));
     const qint64 total = size();
     if (total == 0 || low > high)
-        return TicketSet::fromRows(m_m, {});
+        return TicketSet::fromRows(m_m + m_backM, {});
+    if (m_backM > 0) {
+        // Front sets in order, each with its back sets in order: the order of the index.
+        std::vector<int> back(static_cast<std::size_t>(m_backM));
+        for (int i = 0; i < m_m; ++i)
+            c[static_cast<std::size_t>(i)] = i + 1;
+        qint64 i = 0;
+        do {
+            for (int j = 0; j < m_backM; ++j)
+                back[static_cast<std::size_t>(j)] = j + 1;
+            do {
+                const int count = m_counts[static_cast<std::size_t>(i++)];
+                if (count >= low && count <= high) {
+                    for (int v : c)
+                        numbers.push_back(static_cast<qint16>(v));
+                    for (int v : back)
+                        numbers.push_back(static_cast<qint16>(v));
+                }
+            } while (NextCombination(back.data(), m_backN, m_backM));
+        } while (NextCombination(c.data(), m_n, m_m));
+        return TicketSet::fromRows(m_m + m_backM, std::move(numbers));
+    }
     for (int i = 0; i < m_m; ++i)
         c[static_cast<std::size_t>(i)] = i + 1;
     for (qint64 i = 0; i < total; ++i) {
@@ -396,12 +525,18 @@ IntersectionResult RunIntersection(
     return result;
 }
 
-QString SkippedLinesMessage(const std::vector<SkippedLines> &skipped, int n, int m)
+QString SkippedLinesMessage(const std::vector<SkippedLines> &skipped, int n, int m, int backN, int backM)
 {
     if (skipped.empty())
         return QString();
-    QString text
-        = QStringLiteral("下列大底文件中有些行不是有效的投注号码（前%1个号码应是1到%2之间从小到大排列的不同号码），"
+    QString text = backM > 0
+        ? QStringLiteral("下列大底文件中有些行不是有效的投注号码（应是前区%1个1到%2之间从小到大排列的不同号码、“+”、"
+                         "后区%3个1到%4之间的不同号码），这些行没有计入交集：")
+              .arg(m)
+              .arg(n)
+              .arg(backM)
+              .arg(backN)
+        : QStringLiteral("下列大底文件中有些行不是有效的投注号码（前%1个号码应是1到%2之间从小到大排列的不同号码），"
                          "这些行没有计入交集：")
               .arg(m)
               .arg(n);
@@ -410,7 +545,7 @@ QString SkippedLinesMessage(const std::vector<SkippedLines> &skipped, int n, int
     return text;
 }
 
-ListLine ReadListLine(QByteArrayView line, int n, int m, int *numbers)
+ListLine ReadListLine(QByteArrayView line, int n, int m, int *numbers, int backN, int backM)
 {
     const char *p = line.data();
     const char *end = p + line.size();
@@ -420,6 +555,13 @@ ListLine ReadListLine(QByteArrayView line, int n, int m, int *numbers)
         ++p;
     if (p == end)
         return ListLine::Empty;
+    if (backM > 0) {
+        const char *token = nullptr;
+        const char *tokenEnd = nullptr;
+        return ReadTwoZoneTokens(p, end, n, m, backN, backM, numbers, token, tokenEnd) == TwoZoneRead::Ticket
+            ? ListLine::Ticket
+            : ListLine::NotTicket;
+    }
     int read = 0;
     bool first = true;
     while (read < m) {
@@ -447,13 +589,14 @@ ListLine ReadListLine(QByteArrayView line, int n, int m, int *numbers)
     return read == m ? ListLine::Ticket : ListLine::NotTicket;
 }
 
-qint64 WriteTicketFileFromList(const QString &path, QIODevice &list, int n, int m, SkippedLines &skipped)
+qint64 WriteTicketFileFromList(
+    const QString &path, QIODevice &list, int n, int m, SkippedLines &skipped, int backN, int backM)
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         throw IoError::cannotWrite(path, file.errorString());
     skipped = SkippedLines {QFileInfo(path).fileName(), 0, 0};
-    std::vector<int> numbers(static_cast<std::size_t>(std::max(m, 0)));
+    std::vector<int> numbers(static_cast<std::size_t>(std::max(m, 0) + std::max(backM, 0)));
     QByteArray out;
     qint64 written = 0;
     qint64 lineNumber = 0;
@@ -462,7 +605,7 @@ qint64 WriteTicketFileFromList(const QString &path, QIODevice &list, int n, int 
         ++lineNumber;
         if (lineNumber == 1 && HasByteOrderMark(line.constData(), line.constData() + line.size()))
             line.remove(0, 3);
-        switch (ReadListLine(line, n, m, numbers.data())) {
+        switch (ReadListLine(line, n, m, numbers.data(), backN, backM)) {
         case ListLine::Empty:
             break;
         case ListLine::NotTicket:
@@ -470,7 +613,8 @@ qint64 WriteTicketFileFromList(const QString &path, QIODevice &list, int n, int 
                 skipped.firstLine = lineNumber;
             break;
         case ListLine::Ticket:
-            out += TicketLine(numbers.data(), m);
+            out += backM > 0 ? TwoZoneTicketLine(numbers.data(), m, numbers.data() + m, backM)
+                             : TicketLine(numbers.data(), m);
             out += "\r\n";
             ++written;
             if (out.size() >= (1 << 16)) {

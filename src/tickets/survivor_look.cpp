@@ -55,7 +55,8 @@ QString LookIndicatorName(LookIndicator indicator)
 std::optional<SurvivorLook> LookAtSurvivors(
     const TicketSet &tickets, const FilterInputs &inputs, const Progress &progress)
 {
-    const int m = tickets.width();
+    // Rows of a loaded two-zone file are looked at by their front numbers.
+    const int m = inputs.backM > 0 && tickets.width() == inputs.m + inputs.backM ? inputs.m : tickets.width();
     if (tickets.rowCount() > 0 && (m < 1 || m > kMaxLookWidth))
         throw InputError(QStringLiteral("投注号码的个数与彩票的选择号码数%1不符！").arg(inputs.m));
     const int half = inputs.n / 2;
@@ -182,6 +183,44 @@ std::vector<qint64> PickSurvivors(const TicketSet &tickets, qint64 count, Random
         ++rank;
     }
     return rows;
+}
+
+TicketSet PickTwoZoneTickets(const TicketSet &tickets, const TwoZoneRows &rows, qint64 count, RandomSource &random)
+{
+    const qint64 sets = rows.setCount();
+    const qint64 total = tickets.aliveCount() * sets;
+    if (count < 1)
+        throw InputError(QStringLiteral("随机选出的注数应至少为1！"));
+    if (count > total)
+        throw InputError(QStringLiteral("过滤结果只有%1注，不能随机选出%2注！").arg(total).arg(count));
+    std::set<qint64> ranks;
+    for (qint64 j = total - count; j < total; ++j) {
+        const qint64 t = j < (qint64(1) << 31) - 1 ? random.below(static_cast<int>(j + 1))
+                                                   : static_cast<qint64>(random.next() % std::uint64_t(j + 1));
+        if (!ranks.insert(t).second)
+            ranks.insert(j);
+    }
+    // Rank r is back set r mod sets of the alive row r div sets.
+    std::vector<qint16> out;
+    out.reserve(static_cast<std::size_t>(count * (rows.m + rows.k)));
+    std::vector<int> numbers(static_cast<std::size_t>(tickets.width()));
+    auto next = ranks.begin();
+    qint64 alive = 0;
+    for (qint64 row = 0; row < tickets.rowCount() && next != ranks.end(); ++row) {
+        if (tickets.state(row) != 0)
+            continue;
+        tickets.numbers(row, numbers.data());
+        for (; next != ranks.end() && *next / sets == alive; ++next) {
+            for (int i = 0; i < rows.m; ++i)
+                out.push_back(static_cast<qint16>(numbers[static_cast<std::size_t>(i)]));
+            const int *back
+                = rows.backSets.empty() ? numbers.data() + rows.m : rows.backSets.data() + (*next % sets) * rows.k;
+            for (int i = 0; i < rows.k; ++i)
+                out.push_back(static_cast<qint16>(back[i]));
+        }
+        ++alive;
+    }
+    return TicketSet::fromRows(rows.m + rows.k, std::move(out));
 }
 
 } // namespace lumaro

@@ -46,4 +46,9 @@ QStringList SurvivorLookLines(const SurvivorLook &look);
 // survivors' order). Throws an InputError when count is below 1 or above the alive rows.
 std::vector<qint64> PickSurvivors(const TicketSet &tickets, qint64 count, RandomSource &random);
 
+// count two-zone tickets drawn uniformly at random without repetition from those the alive rows
+// give (each front row with every back set, or each row with its own back numbers), in the
+// order of the rows: a table of m + k numbers a row, front then back.
+TicketSet PickTwoZoneTickets(const TicketSet &tickets, const TwoZoneRows &rows, qint64 count, RandomSource &random);
+
 } // namespace lumaro

@@ -173,6 +173,144 @@ qint64 WriteTicketFile(QIODevice &device, const TicketSet &tickets, bool aliveOn
 
 namespace {
 
+// " + " between the zones of a ticket file line; "+ " in a result list line, whose numbers each
+// carry a blank already.
+char *WriteTwoZoneTicketFileLine(char *out, const int *front, int m, const int *back, int k)
+{
+    out = WriteTicketLine(out, front, m);
+    *out++ = ' ';
+    *out++ = '+';
+    *out++ = ' ';
+    out = WriteTicketLine(out, back, k);
+    *out++ = '\r';
+    *out++ = '\n';
+    return out;
+}
+
+char *WriteTwoZoneResultListLine(char *out, qint64 serial, const int *front, int m, const int *back, int k)
+{
+    out = WriteResultListLine(out, serial, front, m) - 2;
+    *out++ = '+';
+    *out++ = ' ';
+    for (int i = 0; i < k; ++i) {
+        out = WritePadded(out, back[i]);
+        *out++ = ' ';
+    }
+    *out++ = '\r';
+    *out++ = '\n';
+    return out;
+}
+
+// Writes the two-zone tickets of the alive rows; line(out, serial, front, back) writes one.
+// Returns the lines written (at most maxLines when it is not negative), nullopt after a cancel.
+template<class LineFn>
+std::optional<qint64> WriteTwoZoneRows(QIODevice &device, const TicketSet &tickets, const TwoZoneRows &rows,
+    const Progress &progress, qint64 maxLines, LineFn line)
+{
+    const int m = rows.m;
+    const int k = rows.k;
+    if (tickets.rowCount() > 0 && tickets.width() != (rows.backSets.empty() ? m + k : m))
+        throw InputError(QStringLiteral("投注号码的个数与彩票的前区%1个、后区%2个号码不符！").arg(m).arg(k));
+    const qsizetype longest = MaxLineLength(m + k) + 8;
+    constexpr qsizetype kChunk = 1 << 16;
+    const qint64 sets = rows.setCount();
+    qint64 written = 0;
+    bool cancelled = false;
+    bool failed = false;
+    bool full = false;
+    std::vector<char> buffer(static_cast<std::size_t>(kChunk + longest));
+    char *const begin = buffer.data();
+    char *out = begin;
+    tickets.forEach([&](qint64 row, const int *numbers) {
+        if (cancelled || failed || full)
+            return;
+        if (row % 100 == 0) {
+            progress.step(row, tickets.rowCount());
+            if (progress.cancelled()) {
+                cancelled = true;
+                return;
+            }
+        }
+        if (tickets.state(row) != 0)
+            return;
+        for (qint64 s = 0; s < sets; ++s) {
+            if (maxLines >= 0 && written >= maxLines) {
+                full = true;
+                return;
+            }
+            const int *back = rows.backSets.empty() ? numbers + m : rows.backSets.data() + s * k;
+            ++written;
+            out = line(out, written, numbers, back);
+            if (out - begin >= kChunk) {
+                failed = failed || device.write(begin, out - begin) < 0;
+                out = begin;
+            }
+        }
+    });
+    if (cancelled)
+        return std::nullopt;
+    if (failed || device.write(begin, out - begin) < 0)
+        throw IoError::cannotWrite(device.objectName(), device.errorString());
+    progress.step(tickets.rowCount(), tickets.rowCount());
+    return written;
+}
+
+template<class LineFn>
+qint64 WriteTwoZoneLines(const QString &path, const TicketSet &tickets, const TwoZoneRows &rows,
+    const Progress &progress, qint64 maxLines, LineFn line)
+{
+    QSaveFile file(path);
+    file.setObjectName(path);
+    if (!file.open(QIODevice::WriteOnly))
+        throw IoError::cannotWrite(path, file.errorString());
+    const std::optional<qint64> written = WriteTwoZoneRows(file, tickets, rows, progress, maxLines, line);
+    if (!written) {
+        file.cancelWriting();
+        return 0;
+    }
+    if (!file.commit())
+        throw IoError::cannotWrite(path, file.errorString());
+    return *written;
+}
+
+} // namespace
+
+QByteArray TwoZoneResultListLine(qint64 serial, const int *front, int m, const int *back, int k)
+{
+    QByteArray line(MaxLineLength(m + k) + 8, Qt::Uninitialized);
+    line.truncate(WriteTwoZoneResultListLine(line.data(), serial, front, m, back, k) - line.constData());
+    return line;
+}
+
+qint64 WriteTwoZoneResultList(
+    const QString &path, const TicketSet &tickets, const TwoZoneRows &rows, const Progress &progress, qint64 maxLines)
+{
+    return WriteTwoZoneLines(
+        path, tickets, rows, progress, maxLines, [&rows](char *out, qint64 serial, const int *front, const int *back) {
+            return WriteTwoZoneResultListLine(out, serial, front, rows.m, back, rows.k);
+        });
+}
+
+qint64 WriteTwoZoneTicketFile(
+    const QString &path, const TicketSet &tickets, const TwoZoneRows &rows, const Progress &progress)
+{
+    return WriteTwoZoneLines(
+        path, tickets, rows, progress, -1, [&rows](char *out, qint64, const int *front, const int *back) {
+            return WriteTwoZoneTicketFileLine(out, front, rows.m, back, rows.k);
+        });
+}
+
+qint64 WriteTwoZoneTicketFile(QIODevice &device, const TicketSet &tickets, const TwoZoneRows &rows)
+{
+    return WriteTwoZoneRows(device, tickets, rows, {}, -1,
+        [&rows](char *out, qint64, const int *front, const int *back) {
+            return WriteTwoZoneTicketFileLine(out, front, rows.m, back, rows.k);
+        })
+        .value_or(0);
+}
+
+namespace {
+
 // A memo line as a ticket-file line (without its line end); empty when nothing is left.
 QByteArray TicketOfMemoLine(QStringView line, bool hasSerials)
 {
@@ -386,14 +524,13 @@ LoadedTickets ParseTwoZoneTicketFile(
                 while (j < zone.size() && !IsBlank(zone[j]))
                     ++j;
                 const QByteArrayView token = zone.sliced(i, j - i);
+                // At most four digits: a longer token is refused before its value could
+                // overflow.
                 bool ok = token.size() <= 4;
                 int value = 0;
-                // A long or non-digit token is refused before its value could overflow.
-                for (const char c : token) {
-                    ok = ok && c >= '0' && c <= '9';
-                    if (!ok)
-                        break;
-                    value = value * 10 + (c - '0');
+                for (qsizetype d = 0; ok && d < token.size(); ++d) {
+                    ok = token[d] >= '0' && token[d] <= '9';
+                    value = value * 10 + (token[d] - '0');
                 }
                 if (!ok)
                     throw refuse(QStringLiteral("'%1' 不是一个有效的整形值").arg(QString::fromUtf8(token)));

@@ -9,6 +9,7 @@
 #include <QString>
 
 #include <array>
+#include <vector>
 
 // The two ticket text files of the program.
 //  - Ticket file: one ticket a line, the numbers "%.2d" separated by one blank, CR LF.
@@ -34,6 +35,28 @@ qint64 WriteTicketFile(QIODevice &device, const TicketSet &tickets, bool aliveOn
 
 // A two-zone ticket: the front numbers, " + ", the back numbers, "01 02 03 04 05 06 + 07".
 QByteArray TwoZoneTicketLine(const int *front, int m, const int *back, int k);
+// Its result list line: "0000001    01 02 03 04 05 06 + 07 " (every number followed by a blank).
+QByteArray TwoZoneResultListLine(qint64 serial, const int *front, int m, const int *back, int k);
+
+// How the rows of a table become two-zone tickets. With backSets empty every row holds its
+// own back numbers (m front numbers, then k back ones); otherwise the rows hold front numbers
+// only and each alive row gives one ticket per back set, in the order of backSets (each set k
+// numbers, one after the other).
+struct TwoZoneRows {
+    int m = 0;
+    int k = 0;
+    std::vector<int> backSets {};
+
+    qint64 setCount() const { return backSets.empty() || k <= 0 ? 1 : qint64(backSets.size()) / k; }
+};
+
+// The two-zone forms of the writers above, a ticket a line. maxLines (result list) caps the
+// lines written; the return value is the lines written. Progress and cancel as above.
+qint64 WriteTwoZoneResultList(const QString &path, const TicketSet &tickets, const TwoZoneRows &rows,
+    const Progress &progress = {}, qint64 maxLines = -1);
+qint64 WriteTwoZoneTicketFile(
+    const QString &path, const TicketSet &tickets, const TwoZoneRows &rows, const Progress &progress = {});
+qint64 WriteTwoZoneTicketFile(QIODevice &device, const TicketSet &tickets, const TwoZoneRows &rows);
 
 // The lines shown in a result memo written back as a ticket file: each line from its eighth
 // character on with blanks trimmed (a result list line loses its serial); lines of a loaded

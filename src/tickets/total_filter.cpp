@@ -3,6 +3,7 @@
 #include "analysis/indicators.h"
 #include "common/errors.h"
 #include "common/parallel_blocks.h"
+#include "data/combination.h"
 #include "data/open_lottery.h"
 #include "tickets/ticket_file.h"
 #include "tickets/ticket_tester.h"
@@ -229,6 +230,83 @@ QString filter_text::ToleranceCounts(const std::vector<qint64> &byFailures)
     return text;
 }
 
+BackChoice BackChoice::all(int l, int k)
+{
+    BackChoice choice;
+    choice.l = l;
+    choice.k = k;
+    for (int v = 1; v <= l; ++v)
+        choice.numbers.push_back(v);
+    return choice;
+}
+
+qint64 BackChoice::setCount() const
+{
+    return k > 0 ? Choose(static_cast<int>(numbers.size()), k) : 1;
+}
+
+std::vector<int> BackChoice::sets() const
+{
+    std::vector<int> out;
+    const int chosen = static_cast<int>(numbers.size());
+    if (k <= 0 || chosen < k)
+        return out;
+    std::vector<int> c(static_cast<std::size_t>(k));
+    for (int i = 0; i < k; ++i)
+        c[static_cast<std::size_t>(i)] = i + 1;
+    do {
+        for (int i : c)
+            out.push_back(numbers[static_cast<std::size_t>(i - 1)]);
+    } while (NextCombination(c.data(), chosen, k));
+    return out;
+}
+
+bool BackChoice::holds(const int *back) const
+{
+    for (int i = 0; i < k; ++i) {
+        if ((i > 0 && back[i] <= back[i - 1]) || !std::binary_search(numbers.begin(), numbers.end(), back[i]))
+            return false;
+    }
+    return true;
+}
+
+QString CheckBackChoice(const BackChoice &choice)
+{
+    if (!choice.twoZone())
+        return {};
+    for (std::size_t i = 0; i < choice.numbers.size(); ++i) {
+        const int v = choice.numbers[i];
+        if (v < 1 || v > choice.l)
+            return QStringLiteral("后区号码%1不在1到%2之间！").arg(v).arg(choice.l);
+        if (i > 0 && v <= choice.numbers[i - 1])
+            return QStringLiteral("后区号码%1重复了！").arg(v);
+    }
+    if (static_cast<int>(choice.numbers.size()) < choice.k)
+        return QStringLiteral("请至少选择%1个后区号码（现在选了%2个）！").arg(choice.k).arg(choice.numbers.size());
+    return {};
+}
+
+BackChoice ParseBackChoice(const QString &text, int l, int k)
+{
+    BackChoice choice;
+    choice.l = l;
+    choice.k = k;
+    QString spaced = text;
+    spaced.replace(QChar(0xFF0C), QLatin1Char(' ')).replace(QLatin1Char(','), QLatin1Char(' '));
+    for (const QString &token : spaced.split(QLatin1Char(' '), Qt::SkipEmptyParts))
+        choice.numbers.push_back(ToInteger(token));
+    std::vector<int> sorted = choice.numbers;
+    std::sort(sorted.begin(), sorted.end());
+    const auto twice = std::adjacent_find(sorted.begin(), sorted.end());
+    if (twice != sorted.end())
+        throw InputError(QStringLiteral("后区号码%1重复了！").arg(*twice));
+    choice.numbers = std::move(sorted);
+    const QString problem = CheckBackChoice(choice);
+    if (!problem.isEmpty())
+        throw InputError(problem);
+    return choice;
+}
+
 QString CheckConditions(const TotalFilterConditions &c, int n, int m)
 {
     if (!c.anyActive())
@@ -297,6 +375,10 @@ FilterInputs FilterInputs::fromLottery(const OpenLottery &lottery)
     FilterInputs inputs;
     inputs.n = lottery.n;
     inputs.m = lottery.m;
+    if (lottery.twoZone()) {
+        inputs.backN = lottery.backN;
+        inputs.backM = lottery.backM;
+    }
     const int rows = lottery.drawTable.rowCount();
     if (rows > 0) {
         const qint32 *last = lottery.drawTable.numbers(rows - 1);
@@ -323,7 +405,8 @@ std::optional<qint64> ApplyConditions(TicketSet &tickets, const FilterInputs &in
         byFailures->assign(static_cast<std::size_t>(tolerance) + 1, 0);
     if (rows == 0)
         return 0;
-    if (tickets.width() != inputs.m || inputs.m > kTesterMaxWidth)
+    const bool withBack = inputs.backM > 0 && tickets.width() == inputs.m + inputs.backM;
+    if ((tickets.width() != inputs.m && !withBack) || inputs.m > kTesterMaxWidth)
         throw InputError(QStringLiteral("投注号码的个数与彩票的选择号码数%1不符！").arg(inputs.m));
     const bool lexicographic = tickets.layout() == TicketSet::Layout::Lexicographic;
     const TicketTester tester(inputs, conditions, lexicographic);
@@ -399,16 +482,26 @@ TotalFilter::TotalFilter(OpenLottery &lottery)
     : m_lottery(lottery)
 { }
 
-TotalFilter::Job TotalFilter::prepare(const TotalFilterConditions &conditions, const QString &resultListPath)
+TotalFilter::Job TotalFilter::prepare(
+    const TotalFilterConditions &conditions, const QString &resultListPath, const std::optional<BackChoice> &back)
 {
     const QString reason = TotalFilterUnsupportedReason(m_lottery);
     if (!reason.isEmpty())
         throw InputError(reason);
     Job job;
+    if (m_lottery.twoZone()) {
+        job.back = back ? *back : BackChoice::all(m_lottery.backN, m_lottery.backM);
+        job.back.l = m_lottery.backN;
+        job.back.k = m_lottery.backM;
+        const QString problem = CheckBackChoice(job.back);
+        if (!problem.isEmpty())
+            throw InputError(problem);
+    }
     m_lottery.transformReferencePeriod = m_lottery.drawCount;
     job.inputs = FilterInputs::fromLottery(m_lottery);
     job.conditions = conditions;
     job.resultListPath = resultListPath;
+    job.listLimit = m_listLimit;
     if (m_state == State::Pending) {
         job.tickets = TicketSet::lexicographic(m_lottery.n, m_lottery.m);
         job.enumerated = true;
@@ -428,8 +521,29 @@ void TotalFilter::execute(Job &job, const Progress &progress)
             return;
         }
         job.survivors = *alive;
+        if (!job.back.twoZone()) {
+            if (job.survivors > 0) {
+                WriteResultList(job.resultListPath, job.tickets, progress);
+                job.cancelled = progress.cancelled();
+            }
+            return;
+        }
+        TwoZoneRows rows {job.inputs.m, job.back.k, {}};
+        if (job.tickets.width() == job.inputs.m) {
+            rows.backSets = job.back.sets();
+        } else {
+            // Loaded rows keep their own back numbers when they are one of the chosen sets.
+            quint8 *states = job.tickets.stateData();
+            job.tickets.forEach([&](qint64 row, const int *numbers) {
+                if (states[row] == 0 && !job.back.holds(numbers + job.inputs.m)) {
+                    states[row] = 1;
+                    --job.survivors;
+                }
+            });
+        }
+        job.ticketCount = job.survivors * rows.setCount();
         if (job.survivors > 0) {
-            WriteResultList(job.resultListPath, job.tickets, progress);
+            job.listed = WriteTwoZoneResultList(job.resultListPath, job.tickets, rows, progress, job.listLimit);
             job.cancelled = progress.cancelled();
         }
     } catch (...) {
@@ -446,16 +560,17 @@ void TotalFilter::finish(Job &job)
     // The rejections of a run stay even when nothing survives: after a narrowing run that
     // leaves nothing, later runs find every ticket rejected until a reset or a load.
     m_lottery.setTicketSet(std::move(job.tickets));
+    m_back = job.back;
     if (job.survivors > 0)
         m_state = State::Narrowed;
     else if (m_state != State::Pending)
         m_state = State::Exhausted;
 }
 
-qint64 TotalFilter::run(
-    const TotalFilterConditions &conditions, const QString &resultListPath, const Progress &progress)
+qint64 TotalFilter::run(const TotalFilterConditions &conditions, const QString &resultListPath,
+    const Progress &progress, const std::optional<BackChoice> &back)
 {
-    Job job = prepare(conditions, resultListPath);
+    Job job = prepare(conditions, resultListPath, back);
     execute(job, progress);
     finish(job);
     return job.cancelled ? 0 : job.survivors;
@@ -470,13 +585,36 @@ TotalFilter::LoadResult TotalFilter::load(const QString &path)
     result.content = ReadFileContent(path, TicketFileByteLimit(kMaxLoadedTickets));
     TicketFileOptions options;
     options.maxTickets = kMaxLoadedTickets;
-    LoadedTickets loaded = ParseTicketFile(result.content, m_lottery.m, QFileInfo(path).fileName(), options);
+    const QString fileName = QFileInfo(path).fileName();
+    LoadedTickets loaded = m_lottery.twoZone()
+        ? ParseTwoZoneTicketFile(result.content, m_lottery.m, m_lottery.backM, fileName, options)
+        : ParseTicketFile(result.content, m_lottery.m, fileName, options);
     result.lines = loaded.fileLines;
     result.tickets = loaded.tickets.rowCount();
     result.balls = loaded.balls;
     m_lottery.setTicketSet(std::move(loaded.tickets));
     m_state = State::Loaded;
+    m_back = {};
+    if (m_lottery.twoZone()) {
+        m_back.l = m_lottery.backN;
+        m_back.k = m_lottery.backM;
+    }
     return result;
+}
+
+TwoZoneRows TotalFilter::twoZoneRows() const
+{
+    TwoZoneRows rows {m_lottery.m, m_back.k, {}};
+    if (m_lottery.ticketSet().width() == m_lottery.m)
+        rows.backSets = m_back.sets();
+    return rows;
+}
+
+qint64 TotalFilter::writeTwoZoneTickets(const QString &path, const Progress &progress) const
+{
+    if (!m_back.twoZone())
+        throw InputError(QStringLiteral("《%1》没有后区号码！").arg(m_lottery.name));
+    return WriteTwoZoneTicketFile(path, m_lottery.ticketSet(), twoZoneRows(), progress);
 }
 
 } // namespace lumaro

@@ -2,6 +2,7 @@
 
 #include "common/progress.h"
 #include "data/ticket_set.h"
+#include "tickets/ticket_file.h"
 
 #include <QByteArray>
 #include <QString>
@@ -203,6 +204,16 @@ inline QString ResultCount(qint64 count)
 {
     return QStringLiteral("过滤结果：%1注").arg(count);
 }
+// "过滤结果：N注（前区S注 × 后区B注）" for the front survivors combined with every back set.
+inline QString TwoZoneResultCount(qint64 front, qint64 backSets)
+{
+    return ResultCount(front * backSets) + QStringLiteral("（前区%1注 × 后区%2注）").arg(front).arg(backSets);
+}
+// The result list holds only the first kMaxListedTickets tickets.
+inline QString ListCut(qint64 listed)
+{
+    return QStringLiteral("结果列表只列出前%1注，保存时保存全部").arg(listed);
+}
 // "其中不满足0个条件的A注，1个条件的B注" from the survivors by their count of failures.
 QString ToleranceCounts(const std::vector<qint64> &byFailures);
 } // namespace filter_text
@@ -220,6 +231,42 @@ FilterBounds ParseBoundsText(const QString &text);
 // "2:3:2": whole numbers split by colons (the 012路 and zone patterns); a part that is not a
 // whole number raises the invalid-integer ConversionError.
 std::vector<int> ParsePatternText(const QString &text);
+
+// The back zone of a two-zone lottery in the total filter: the chosen back numbers (后区号码)
+// of 1..l, each ticket taking k of them. The front conditions never read it: every surviving
+// front set is combined with every k-subset of the chosen numbers.
+struct BackChoice {
+    int l = 0;
+    int k = 0; // 0: a lottery without a back zone
+    std::vector<int> numbers {}; // ascending, distinct
+
+    bool twoZone() const { return k > 0; }
+    // Every number of 1..l (the default of a two-zone lottery).
+    static BackChoice all(int l, int k);
+    // C(chosen, k): the back sets each front set is combined with.
+    qint64 setCount() const;
+    // The k-subsets in ascending (lexicographic) order, one after the other.
+    std::vector<int> sets() const;
+    // Whether the k ascending numbers at back are one of the sets.
+    bool holds(const int *back) const;
+    friend bool operator==(const BackChoice &a, const BackChoice &b)
+    {
+        return a.l == b.l && a.k == b.k && a.numbers == b.numbers;
+    }
+};
+
+// The back numbers typed as text ("01 05 12", blanks or commas between them) for a back zone
+// of 1..l with k numbers a ticket: refused with an InputError (a number outside 1..l, one named
+// twice, fewer than k numbers); a token that is not a whole number raises the invalid-integer
+// ConversionError.
+BackChoice ParseBackChoice(const QString &text, int l, int k);
+// Why a choice cannot serve (fewer than k numbers, one outside 1..l or named twice), or an
+// empty text.
+QString CheckBackChoice(const BackChoice &choice);
+
+// The most lines a result list ("temp.txt") holds: its serials have seven digits. A two-zone
+// result beyond it is listed up to there; saving writes every ticket.
+constexpr qint64 kMaxListedTickets = 9'999'999;
 
 // Checks on the values of the conditions (the command line's form of the window's checks):
 // the message of the first that fails, or an empty text.
@@ -244,6 +291,10 @@ struct FilterInputs {
     // repeats read them; when empty the latest draw alone serves).
     std::vector<int> recentDraws;
     std::vector<int> variantValue; // index 1..N; empty in the standard trend
+    // The back zone of a two-zone lottery (0 otherwise): rows of m + backM numbers (a loaded
+    // two-zone file) are judged on their first m.
+    int backN = 0;
+    int backM = 0;
 
     static FilterInputs fromLottery(const OpenLottery &lottery);
 };
@@ -277,11 +328,21 @@ public:
         FilterInputs inputs;
         TotalFilterConditions conditions;
         QString resultListPath;
+        // The most lines of a two-zone result list.
+        qint64 listLimit = kMaxListedTickets;
+        // The back choice of a two-zone lottery (k 0 otherwise). A table of front sets is
+        // combined with its sets; a loaded table (rows of front and back numbers) keeps the
+        // rows whose back numbers are one of them.
+        BackChoice back;
         bool enumerated = false;
         // Filled by execute().
         qint64 survivors = 0;
         // The survivors by their count of failed conditions, 0 … tolerance.
         std::vector<qint64> byFailures;
+        // Two-zone: the tickets of the result (survivors × back sets, or the surviving loaded
+        // rows) and those listed in the result list (at most kMaxListedTickets).
+        qint64 ticketCount = 0;
+        qint64 listed = 0;
         bool cancelled = false;
         std::exception_ptr error;
     };
@@ -291,11 +352,15 @@ public:
     State state() const { return m_state; }
     bool enumerationPending() const { return m_state == State::Pending; }
     OpenLottery &lottery() { return m_lottery; }
+    const OpenLottery &lottery() const { return m_lottery; }
 
     // Sets TransformReferencePeriod to the draw count and copies the table the run starts
     // from (every ticket when Pending). Throws an InputError for a lottery the filter does not
     // serve and a CapacityError for one with too many tickets.
-    Job prepare(const TotalFilterConditions &conditions, const QString &resultListPath);
+    // A two-zone lottery takes the back choice (all back numbers when it is not given); it is
+    // refused with CheckBackChoice's message.
+    Job prepare(const TotalFilterConditions &conditions, const QString &resultListPath,
+        const std::optional<BackChoice> &back = std::nullopt);
     // Tests the tickets and, when some survive, writes the result list ("temp.txt") afresh.
     // Never throws: failures land in job.error.
     static void execute(Job &job, const Progress &progress = {});
@@ -303,7 +368,17 @@ public:
     // changes nothing (and rethrows the failure).
     void finish(Job &job);
     // prepare, execute, finish. Returns the survivors (0: none, the no-ticket case).
-    qint64 run(const TotalFilterConditions &conditions, const QString &resultListPath, const Progress &progress = {});
+    qint64 run(const TotalFilterConditions &conditions, const QString &resultListPath, const Progress &progress = {},
+        const std::optional<BackChoice> &back = std::nullopt);
+    // The most lines a two-zone run lists (kMaxListedTickets; smaller in tests).
+    void setListLimit(qint64 limit) { m_listLimit = limit; }
+    // The back choice of the last run that finished (k 0 for a one-zone lottery).
+    const BackChoice &back() const { return m_back; }
+    // How the table of the state becomes two-zone tickets (the last run's back sets combined
+    // with front sets, or the rows' own back numbers after a load).
+    TwoZoneRows twoZoneRows() const;
+    // Every ticket of the result written as a two-zone ticket file; returns the tickets.
+    qint64 writeTwoZoneTickets(const QString &path, const Progress &progress = {}) const;
 
     // 清空: the next run enumerates again.
     void reset() { m_state = State::Pending; }
@@ -312,6 +387,9 @@ public:
         QByteArray content; // the whole file, as the result list shows it
         qint64 lines = 0; // its lines as a memo counts them
         qint64 tickets = 0; // tickets stored (consecutive repeats collapsed)
+        // A two-zone lottery reads two-zone lines: a line of another shape refuses the file
+        // with the reader's message naming the line, as a one-zone line does; balls marks
+        // the front numbers.
         std::array<bool, 51> balls {};
     };
     // Replaces the table by the tickets of a ticket file (reading stops at the first blank
@@ -322,6 +400,8 @@ public:
 private:
     OpenLottery &m_lottery;
     State m_state = State::Pending;
+    BackChoice m_back;
+    qint64 m_listLimit = kMaxListedTickets;
 };
 
 } // namespace lumaro

@@ -125,7 +125,9 @@ Tfrmjiaoqi::Tfrmjiaoqi(AppContext &context, QWidget *parent)
     // The combination table of the open lottery is made once, with the window.
     const OpenLottery &lottery = *m_context.lottery;
     try {
-        m_table = std::make_unique<CombinationTable>(lottery.kind, lottery.n, lottery.m);
+        // A two-zone lottery counts pairs of front and back sets.
+        m_table = std::make_unique<CombinationTable>(lottery.kind, lottery.n, lottery.m,
+            lottery.twoZone() ? lottery.backN : 0, lottery.twoZone() ? lottery.backM : 0);
     } catch (const Error &error) {
         m_tableProblem = error.message();
     }
@@ -197,7 +199,11 @@ void Tfrmjiaoqi::btnjiaoqiClick()
     m_run.start(
         [table, settings, resultFile](const Progress &progress) {
             IntersectionResult result = RunIntersection(*table, settings, progress);
-            if (!result.cancelled)
+            if (result.cancelled)
+                return result;
+            if (table->twoZone())
+                WriteTwoZoneResultList(resultFile, result.tickets, TwoZoneRows {table->m(), table->backM(), {}});
+            else
                 WriteResultList(resultFile, result.tickets);
             return result;
         },
@@ -213,7 +219,8 @@ void Tfrmjiaoqi::finishIntersection(const IntersectionResult &result)
         m_memdadi->scrollToTop();
     });
     setCount(result.tickets.rowCount());
-    const QString skipped = SkippedLinesMessage(result.skipped, m_table->n(), m_table->m());
+    const QString skipped
+        = SkippedLinesMessage(result.skipped, m_table->n(), m_table->m(), m_table->backN(), m_table->backM());
     if (!skipped.isEmpty())
         dialogs::Warning(this, kCaption, skipped);
 }
@@ -252,10 +259,17 @@ void Tfrmjiaoqi::btnsaveClick()
     SkippedLines skipped;
     {
         const BusyCursor busy;
-        WriteTicketFileFromList(path, m_memo->device(), m_table->n(), m_table->m(), skipped);
+        WriteTicketFileFromList(
+            path, m_memo->device(), m_table->n(), m_table->m(), skipped, m_table->backN(), m_table->backM());
     }
     QString message = QStringLiteral("成功保存！");
-    if (skipped.lines > 0)
+    if (skipped.lines > 0 && m_table->twoZone())
+        message += QStringLiteral("\n有%1行不是前区%2个、后区%3个号码的有效投注号码，没有保存（第一处在第%4行）。")
+                       .arg(skipped.lines)
+                       .arg(m_table->m())
+                       .arg(m_table->backM())
+                       .arg(skipped.firstLine);
+    else if (skipped.lines > 0)
         message += QStringLiteral("\n有%1行不是%2个从小到大排列的有效号码，没有保存（第一处在第%3行）。")
                        .arg(skipped.lines)
                        .arg(m_table->m())

@@ -1,5 +1,7 @@
 #include "tickets/u_juzheng.h"
 
+#include "tickets/total_filter.h"
+
 #include "tickets/line_printer.h"
 
 #include "common/errors.h"
@@ -126,6 +128,20 @@ void Tfrmjuzheng::buildControls()
     form->addRow(QStringLiteral("保中号码数："), m_combaonum);
     form->addRow(QStringLiteral("彩票类型："), m_comcainum);
     form->addRow(QStringLiteral("矩阵注数："), m_edtjushu);
+    if (m_context.lottery && m_context.lottery->twoZone()) {
+        m_backN = m_context.lottery->backN;
+        m_backM = m_context.lottery->backM;
+        QStringList all;
+        for (int v = 1; v <= m_backN; ++v)
+            all << Pad2(v);
+        m_edthouqu = NewField(this, "edthouqu", all.join(QLatin1Char(' ')));
+        m_edthouqu->setToolTip(
+            QStringLiteral("后区号码，空格分开；每注前区号码与其中每%1个的组合各成一注").arg(m_backM));
+        // Wide enough to show every back number of the lottery at once.
+        m_edthouqu->setMinimumWidth(
+            std::min(360, m_edthouqu->fontMetrics().horizontalAdvance(m_edthouqu->text()) + 24));
+        form->addRow(QStringLiteral("后区号码（每注%1个）：").arg(m_backM), m_edthouqu);
+    }
 
     m_btngen = NewButton(this, "btngen", QStringLiteral("开始缩水"));
     m_btngen->setDefault(true);
@@ -291,7 +307,21 @@ void Tfrmjuzheng::generateFrom(const QString &matrixPath)
     const QStringList texts = typedNumbers();
     const BusyCursor busy;
     // The command line's wheel: a refusal leaves the grid as it was.
+    if (m_backM > 0) {
+        const BackChoice back = ParseBackChoice(m_edthouqu->text(), m_backN, m_backM);
+        const std::vector<std::vector<int>> wheel = WheelTickets(s, texts, matrixPath);
+        m_rows = CombineWithBackSets(wheel, back.sets(), m_backM);
+        m_frontSize = s.type;
+        showRows(s.type);
+        m_edtjushu->setText(QString::number(wheel.size()));
+        m_lblcode->setText(QStringLiteral("投注号码：共%1 注（矩阵%2注 × 后区%3注）")
+                               .arg(m_rows.size())
+                               .arg(wheel.size())
+                               .arg(back.setCount()));
+        return;
+    }
     m_rows = WheelTickets(s, texts, matrixPath);
+    m_frontSize = s.type;
     showRows(s.type);
     m_edtjushu->setText(QString::number(m_rows.size()));
     m_lblcode->setText(QStringLiteral("投注号码：共") + QString::number(m_rows.size()) + QStringLiteral(" 注"));
@@ -302,6 +332,8 @@ void Tfrmjuzheng::showRows(int ticketSize)
     QStringList headers {QStringLiteral("序号")};
     for (int i = 1; i <= ticketSize; ++i)
         headers << QStringLiteral("号码") + QString::number(i);
+    for (int i = 1; i <= m_backM; ++i)
+        headers << QStringLiteral("后区") + QString::number(i);
     m_model->setHeaders(headers);
     m_model->setContent(int(m_rows.size()), [this](int row, int column) -> QVariant {
         if (column == 0)
@@ -309,7 +341,7 @@ void Tfrmjuzheng::showRows(int ticketSize)
         const std::vector<int> &r = m_rows[std::size_t(row)];
         return column <= int(r.size()) ? QVariant(Pad2(r[std::size_t(column - 1)])) : QVariant();
     });
-    m_gridColumns = ticketSize + 1;
+    m_gridColumns = ticketSize + m_backM + 1;
     const int width = std::max(30, (m_tabcode->width() - 40) / m_gridColumns);
     for (int c = 0; c < m_gridColumns; ++c)
         m_tabcode->setColumnWidth(c, width);
@@ -374,7 +406,7 @@ void Tfrmjuzheng::btnsaveClick()
             WheelTicketFileName(settings()), QStringLiteral("文本文件(*.txt)|*.txt"), QStringLiteral("txt"));
         if (path.isEmpty())
             return;
-        WriteWholeFile(path, WheelTicketText(m_rows));
+        WriteWholeFile(path, m_backM > 0 ? WheelTwoZoneTicketText(m_rows, m_frontSize) : WheelTicketText(m_rows));
         dialogs::Information(this, QStringLiteral("提示"), QStringLiteral("成功保存！"));
     });
 }
@@ -393,8 +425,12 @@ void Tfrmjuzheng::btnprintClick()
             return;
         PrintTextLines(printer, m_lblcode->text(), static_cast<qint64>(m_rows.size()), [this](qint64 r) {
             QString line = Pad7(r + 1) + QStringLiteral("    ");
-            for (int v : m_rows[static_cast<std::size_t>(r)])
-                line += Pad2(v) + QLatin1Char(' ');
+            const std::vector<int> &row = m_rows[static_cast<std::size_t>(r)];
+            for (std::size_t i = 0; i < row.size(); ++i) {
+                if (m_backM > 0 && static_cast<int>(i) == m_frontSize)
+                    line += QStringLiteral("+ ");
+                line += Pad2(row[i]) + QLatin1Char(' ');
+            }
             return line;
         });
     });

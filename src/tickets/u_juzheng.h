@@ -37,6 +37,7 @@ public:
     // The longest search for a matrix computed on request.
     void setComputeSeconds(double seconds) { m_computeSeconds = seconds; }
     bool isComputing() const { return m_compute.isRunning(); }
+    // The tickets shown: the wheel's, each followed by a back set on a two-zone lottery.
     const std::vector<std::vector<int>> &tickets() const { return m_rows; }
     WheelSettings settings() const;
 
@@ -74,6 +75,12 @@ private:
     QComboBox *m_combaonum = nullptr;
     QComboBox *m_comcainum = nullptr;
     QLineEdit *m_edtjushu = nullptr;
+    // 后区号码 of a two-zone lottery (K of them a ticket): every wheel ticket is written with
+    // each K of them.
+    QLineEdit *m_edthouqu = nullptr;
+    int m_backN = 0;
+    int m_backM = 0;
+    int m_frontSize = 0; // the wheel's numbers of a shown ticket
     QGroupBox *m_numbers = nullptr;
     std::array<QLineEdit *, kWheelMaxNumbers> m_edits {};
     QLabel *m_lblcode = nullptr;

@@ -141,6 +141,8 @@ Tfrmtotalfilt::Tfrmtotalfilt(AppContext &context, QWidget *parent)
     , m_filter(*context.lottery)
     , m_n(context.lottery->n)
     , m_m(context.lottery->m)
+    , m_backN(context.lottery->twoZone() ? context.lottery->backN : 0)
+    , m_backM(context.lottery->twoZone() ? context.lottery->backM : 0)
 {
     setObjectName(QStringLiteral("frmtotalfilt"));
     setWindowTitle(QStringLiteral("总体过滤"));
@@ -149,6 +151,7 @@ Tfrmtotalfilt::Tfrmtotalfilt(AppContext &context, QWidget *parent)
     resize(776, 533);
     buildControls();
     buildBallGrid();
+    buildBackBoxes();
     fillLists();
     if (const QScreen *screen = parent ? parent->screen() : QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
@@ -164,6 +167,10 @@ Tfrmtotalfilt::Tfrmtotalfilt(AppContext &context, QWidget *parent)
     m_look.lockWhileRunning({m_btnfilt, m_btnclear, m_btnload, m_btnsave, m_btnlishi, m_btnsavetiaojian,
         m_btnloadtiaojian, m_btnfenbu, m_btnsuiji});
     m_look.setProgressBar(m_pb);
+    m_save.lockWhileRunning(
+        {m_btnfilt, m_btnclear, m_btnload, m_btnlishi, m_btnsavetiaojian, m_btnloadtiaojian, m_btnfenbu, m_btnsuiji});
+    m_save.setProgressBar(m_pb);
+    m_save.setStopButton(m_btnsave, m_btnsave->text());
     applyTrendMode(m_context.lottery->variantMode);
     if (!TotalFilterUnsupportedReason(*m_context.lottery).isEmpty())
         m_lblcode->setText(QStringLiteral("总体过滤只适用于3到7个号码的乐透型彩票"));
@@ -393,6 +400,45 @@ void Tfrmtotalfilt::buildControls()
     connect(toPrinter, &QAction::triggered, this, &Tfrmtotalfilt::btnprintClick);
     connect(toPdf, &QAction::triggered, this, &Tfrmtotalfilt::printToPdf);
     m_btnprint->setMenu(printMenu);
+}
+
+void Tfrmtotalfilt::buildBackBoxes()
+{
+    if (m_backM <= 0)
+        return;
+    // Up to eight boxes a row below the number grid; the window grows by the rows.
+    constexpr int kPerRow = 8;
+    const int rows = (m_backN + kPerRow - 1) / kPerRow;
+    m_grphouqu = new QGroupBox(QStringLiteral("后区号码（每注%1个）").arg(m_backM), this);
+    m_grphouqu->setObjectName(QStringLiteral("grphouqu"));
+    m_grphouqu->setToolTip(QStringLiteral("过滤结果的每注前区号码与所选后区号码中每%1个的组合各成一注").arg(m_backM));
+    m_grphouqu->setGeometry(8, 506, 385, 26 + rows * 28);
+    for (int v = 1; v <= m_backN; ++v) {
+        const int slot = v - 1;
+        QCheckBox *box = NewCheckBox(m_grphouqu, QStringLiteral("chkhouqu%1").arg(Pad2(v)), Pad2(v), true,
+            QRect(10 + (slot % kPerRow) * 46, 22 + (slot / kPerRow) * 28, 44, 24));
+        m_backBoxes.push_back(box);
+    }
+    resize(width(), m_grphouqu->geometry().bottom() + 8);
+}
+
+BackChoice Tfrmtotalfilt::backChoice() const
+{
+    BackChoice choice;
+    choice.l = m_backN;
+    choice.k = m_backM;
+    for (int v = 1; v <= static_cast<int>(m_backBoxes.size()); ++v) {
+        if (m_backBoxes[static_cast<std::size_t>(v - 1)]->isChecked())
+            choice.numbers.push_back(v);
+    }
+    return choice;
+}
+
+void Tfrmtotalfilt::setBackChoice(const std::vector<int> &numbers)
+{
+    for (int v = 1; v <= static_cast<int>(m_backBoxes.size()); ++v)
+        m_backBoxes[static_cast<std::size_t>(v - 1)]->setChecked(
+            std::find(numbers.begin(), numbers.end(), v) != numbers.end());
 }
 
 void Tfrmtotalfilt::buildBallGrid()
@@ -646,7 +692,9 @@ std::optional<TotalFilterConditions> Tfrmtotalfilt::acceptedConditions()
         return std::nullopt;
     }
     const TotalFilterConditions conditions = readConditions();
-    const QString invalid = CheckConditions(conditions, m_n, m_m);
+    QString invalid = CheckConditions(conditions, m_n, m_m);
+    if (invalid.isEmpty())
+        invalid = CheckBackChoice(backChoice());
     if (!invalid.isEmpty()) {
         ShowError(this, invalid);
         return std::nullopt;
@@ -667,8 +715,11 @@ void Tfrmtotalfilt::btnfiltClick()
 void Tfrmtotalfilt::startRun(const TotalFilterConditions &conditions)
 {
     // A run stopped with the window is thrown away with its copy of the table.
+    std::optional<BackChoice> back;
+    if (m_backM > 0)
+        back = backChoice();
     auto job = std::make_shared<TotalFilter::Job>(
-        m_filter.prepare(conditions, m_context.folder.file(QStringLiteral("temp.txt"))));
+        m_filter.prepare(conditions, m_context.folder.file(QStringLiteral("temp.txt")), back));
     m_run.start(
         [job](const Progress &progress) { TotalFilter::execute(*job, progress); }, [this, job] { runEnded(*job); });
 }
@@ -686,6 +737,16 @@ void Tfrmtotalfilt::runEnded(TotalFilter::Job &job)
             m_memo->setFile(job.resultListPath);
             m_memoHasSerials = true;
             QString text = filter_text::ResultCount(job.survivors);
+            m_listCut = false;
+            if (job.back.twoZone()) {
+                // Front sets with every back set, or loaded rows with their own back numbers.
+                const TwoZoneRows rows = m_filter.twoZoneRows();
+                text = rows.backSets.empty() ? filter_text::ResultCount(job.ticketCount)
+                                             : filter_text::TwoZoneResultCount(job.survivors, rows.setCount());
+                m_listCut = job.listed < job.ticketCount;
+                if (m_listCut)
+                    text += QStringLiteral("，") + filter_text::ListCut(job.listed);
+            }
             if (job.conditions.tolerance > 0)
                 text += QStringLiteral("（%1）").arg(filter_text::ToleranceCounts(job.byFailures));
             setResultText(text);
@@ -721,6 +782,11 @@ void Tfrmtotalfilt::btnlishiClick()
 
 void Tfrmtotalfilt::btnsaveClick()
 {
+    // A second click stops a save that is going (nothing is left behind).
+    if (m_save.isRunning()) {
+        m_save.stop();
+        return;
+    }
     if (isRunning())
         return;
     Guarded(this, [&] {
@@ -728,6 +794,20 @@ void Tfrmtotalfilt::btnsaveClick()
             ProposedSaveName(*m_context.lottery), QString::fromUtf8(kTicketFilter), QStringLiteral("txt"));
         if (path.isEmpty())
             return;
+        if (m_listCut) {
+            // Every ticket of the result, written from the table on a worker (the list holds
+            // only a part of them).
+            auto tickets = std::make_shared<const TicketSet>(m_context.lottery->ticketSet());
+            const TwoZoneRows rows = m_filter.twoZoneRows();
+            m_save.start(
+                [tickets, rows, path](
+                    const Progress &progress) { return WriteTwoZoneTicketFile(path, *tickets, rows, progress); },
+                [this](qint64 written) {
+                    if (written > 0)
+                        dialogs::Information(this, QStringLiteral("提示"), QStringLiteral("成功保存！"));
+                });
+            return;
+        }
         {
             const BusyCursor busy;
             WriteTicketFileFromMemo(path, m_memo->device(), m_memoHasSerials);
@@ -759,6 +839,7 @@ void Tfrmtotalfilt::btnloadClick()
         }
         m_memo->setContent(std::move(loaded.content));
         m_memoHasSerials = false;
+        m_listCut = false;
         // The count is that of the tickets the next run starts from: a repeated line or the
         // lines after a blank one are shown but not kept.
         setResultText(filter_text::ResultCount(loaded.tickets));
@@ -775,6 +856,7 @@ void Tfrmtotalfilt::btnclearClick()
     Guarded(this, [&] {
         resetConditionControls();
         m_memo->clear();
+        m_listCut = false;
         setResultText(filter_text::ResultCount(0).left(5));
         m_filter.reset();
         // Back to the standard trend.
@@ -915,7 +997,11 @@ void Tfrmtotalfilt::btnsavetiaojianClick()
             ProposedFilterSetName(m_context.lottery->name), QString::fromUtf8(kSetFilter), QStringLiteral("txt"));
         if (path.isEmpty())
             return;
-        WriteFilterSet(path, FilterSet {*conditions, m_context.lottery->variantMode});
+        // A two-zone lottery keeps its back choice when it is not every number.
+        std::vector<int> back;
+        if (m_backM > 0 && static_cast<int>(backChoice().numbers.size()) < m_backN)
+            back = backChoice().numbers;
+        WriteFilterSet(path, FilterSet {*conditions, m_context.lottery->variantMode, back});
         dialogs::Information(this, QStringLiteral("提示"), QStringLiteral("过滤条件已保存！"));
     });
 }
@@ -932,8 +1018,14 @@ void Tfrmtotalfilt::btnloadtiaojianClick()
         if (path.isEmpty())
             return;
         // A malformed file raises its reader's "第k行：…" before any control changes.
-        const FilterSet set = ReadFilterSet(path, m_n, m_m);
+        const FilterSet set = ReadFilterSet(path, m_n, m_m, m_backN, m_backM);
         setConditions(set.conditions);
+        if (m_backM > 0) {
+            if (set.backNumbers.empty())
+                setBackChoice(BackChoice::all(m_backN, m_backM).numbers);
+            else
+                setBackChoice(set.backNumbers);
+        }
         // The conditions hold in either trend: they are loaded, and the player told which
         // numbers they will now read.
         const bool variant = m_context.lottery->variantMode;
@@ -961,7 +1053,9 @@ void Tfrmtotalfilt::btnfenbuClick()
             [this](const std::optional<SurvivorLook> &look) {
                 if (!look)
                     return;
-                const QString text = QStringLiteral("过滤结果：%1注\n\n").arg(look->survivors)
+                const QString text
+                    = (m_backM > 0 ? QStringLiteral("前区过滤结果：%1注\n\n") : QStringLiteral("过滤结果：%1注\n\n"))
+                          .arg(look->survivors)
                     + SurvivorLookLines(*look).join(QLatin1Char('\n'));
                 dialogs::Information(this, QStringLiteral("结果分布"), text);
             });
@@ -990,6 +1084,24 @@ void Tfrmtotalfilt::btnsuijiClick()
         const BusyCursor busy;
         const TicketSet &tickets = m_context.lottery->ticketSet();
         RandomSource random = m_context.newRandom();
+        if (m_filter.back().twoZone()) {
+            // Two-zone tickets drawn from every front set with every back set.
+            const TwoZoneRows twoZone = m_filter.twoZoneRows();
+            const TicketSet picked = PickTwoZoneTickets(tickets, twoZone, count, random);
+            QByteArray content;
+            std::vector<int> numbers(static_cast<std::size_t>(picked.width()));
+            for (qint64 row = 0; row < picked.rowCount(); ++row) {
+                picked.numbers(row, numbers.data());
+                content += TwoZoneResultListLine(row + 1, numbers.data(), m_m, numbers.data() + m_m, twoZone.k);
+            }
+            m_memo->setContent(std::move(content));
+            m_memoHasSerials = true;
+            m_listCut = false;
+            setResultText(QStringLiteral("随机选出%1注（过滤结果%2注）")
+                              .arg(picked.rowCount())
+                              .arg(tickets.aliveCount() * twoZone.setCount()));
+            return;
+        }
         // Refuses a count below 1 or beyond the survivors with the engine's message.
         const std::vector<qint64> rows = PickSurvivors(tickets, count, random);
         QByteArray content;
@@ -1001,6 +1113,7 @@ void Tfrmtotalfilt::btnsuijiClick()
         }
         m_memo->setContent(std::move(content));
         m_memoHasSerials = true;
+        m_listCut = false;
         setResultText(QStringLiteral("随机选出%1注（过滤结果%2注）").arg(rows.size()).arg(tickets.aliveCount()));
     });
 }

@@ -42,8 +42,15 @@ public:
     void applyTrendMode(bool variant);
 
     const TotalFilter &engine() const { return m_filter; }
+    // The most lines of a two-zone result list (tests make it small).
+    void setListLimit(qint64 limit) { m_filter.setListLimit(limit); }
     // A filter run, a history check or a look at the survivors.
-    bool isRunning() const { return m_run.isRunning() || m_check.isRunning() || m_look.isRunning(); }
+    // Wait for a save from the table to end (tests).
+    void waitForSave() { m_save.waitUntilDone(); }
+    bool isRunning() const
+    {
+        return m_run.isRunning() || m_check.isRunning() || m_look.isRunning() || m_save.isRunning();
+    }
     // Whether ball n (1..50) is chosen.
     bool isBallChosen(int n) const { return m_chosen[static_cast<std::size_t>(n)]; }
 
@@ -69,6 +76,11 @@ public:
     void btnsuijiClick();
     // Wait for a look at the survivors to end (tests).
     void waitForLook() { m_look.waitUntilDone(); }
+
+    // The back numbers checked (two-zone lotteries; all of them by default).
+    BackChoice backChoice() const;
+    // Checks exactly the given back numbers (those outside 1..L are ignored).
+    void setBackChoice(const std::vector<int> &numbers);
 
     // The conditions as the controls hold them (throws an InputError or a ConversionError on a
     // bad text).
@@ -125,6 +137,8 @@ private:
     // Shows the result text; the label grows to its lines and the list starts below it.
     void setResultText(const QString &text);
     void buildBallGrid();
+    // The row of back-number boxes of a two-zone lottery (below the number grid).
+    void buildBackBoxes();
     void fillLists();
     QString checkControls() const;
     // Everything the conditions read back to its state after 清空 (not the result list).
@@ -149,6 +163,8 @@ private:
     TotalFilter m_filter;
     int m_n = 0;
     int m_m = 0;
+    int m_backN = 0; // L and K of a two-zone lottery, 0 otherwise
+    int m_backM = 0;
 
     QTabWidget *m_tabtiaojian = nullptr;
     std::array<BoundRow, 7> m_rows {};
@@ -178,6 +194,12 @@ private:
     QListView *m_memcode = nullptr;
     TextLinesModel *m_memo = nullptr;
     bool m_memoHasSerials = true;
+    // The list shows the first kMaxListedTickets of a larger two-zone result: saving writes
+    // every ticket from the engine instead of the list.
+    bool m_listCut = false;
+    // 后区号码: a box per back number of a two-zone lottery.
+    QGroupBox *m_grphouqu = nullptr;
+    std::vector<QCheckBox *> m_backBoxes;
     QProgressBar *m_pb = nullptr;
     QPushButton *m_btnsave = nullptr;
     QPushButton *m_btnclear = nullptr;
@@ -196,6 +218,8 @@ private:
     BackgroundRun m_run {this};
     BackgroundRun m_check {this};
     BackgroundRun m_look {this};
+    // Saving a two-zone result larger than its list, from the engine.
+    BackgroundRun m_save {this};
 };
 
 } // namespace lumaro

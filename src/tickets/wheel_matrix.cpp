@@ -1,5 +1,7 @@
 #include "tickets/wheel_matrix.h"
 
+#include "tickets/ticket_file.h"
+
 #include "common/errors.h"
 #include "common/file_io.h"
 #include "common/text_format.h"
@@ -208,6 +210,40 @@ std::vector<std::vector<int>> WheelTickets(
     const std::vector<int> base(values.begin(), values.begin() + s.base);
     const std::vector<int> bankers(values.begin() + s.base, values.end());
     return ApplyWheel(matrix, base, bankers);
+}
+
+std::vector<std::vector<int>> CombineWithBackSets(
+    const std::vector<std::vector<int>> &tickets, const std::vector<int> &backSets, int k)
+{
+    const qint64 sets = k > 0 ? qint64(backSets.size()) / k : 0;
+    if (qint64(tickets.size()) * sets > kWheelMaxTwoZoneTickets)
+        throw InputError(QStringLiteral("矩阵%1注 × 后区%2注共%3注，超过%4注，请少选几个后区号码！")
+                             .arg(tickets.size())
+                             .arg(sets)
+                             .arg(qint64(tickets.size()) * sets)
+                             .arg(kWheelMaxTwoZoneTickets));
+    std::vector<std::vector<int>> out;
+    out.reserve(static_cast<std::size_t>(qint64(tickets.size()) * sets));
+    for (const std::vector<int> &ticket : tickets) {
+        for (qint64 s = 0; s < sets; ++s) {
+            std::vector<int> row = ticket;
+            row.insert(row.end(), backSets.begin() + s * k, backSets.begin() + (s + 1) * k);
+            out.push_back(std::move(row));
+        }
+    }
+    return out;
+}
+
+QByteArray WheelTwoZoneTicketText(const std::vector<std::vector<int>> &tickets, int front)
+{
+    QByteArray text;
+    for (const std::vector<int> &row : tickets) {
+        const int width = static_cast<int>(row.size());
+        const int m = std::min(front, width);
+        text += TwoZoneTicketLine(row.data(), m, row.data() + m, width - m);
+        text += "\r\n";
+    }
+    return text;
 }
 
 QByteArray WheelTicketText(const std::vector<std::vector<int>> &tickets)

@@ -81,6 +81,19 @@ std::vector<std::vector<int>> WheelTickets(
 // The saved form of the tickets: every number "%.2d" followed by one blank, CR LF.
 QByteArray WheelTicketText(const std::vector<std::vector<int>> &tickets);
 
+// The most two-zone tickets a wheel gives (its tickets times the back sets).
+constexpr qint64 kWheelMaxTwoZoneTickets = 2'000'000;
+
+// Two-zone tickets of a wheel: every wheel ticket followed by each back set in turn (backSets
+// holds the sets of k numbers one after the other, as BackChoice::sets gives them); rows of
+// t + k numbers. More than kWheelMaxTwoZoneTickets is refused with an InputError.
+std::vector<std::vector<int>> CombineWithBackSets(
+    const std::vector<std::vector<int>> &tickets, const std::vector<int> &backSets, int k);
+
+// The saved form of two-zone tickets whose first `front` numbers are the front zone:
+// "01 02 03 04 05 + 06 07", CR LF (the two-zone ticket file).
+QByteArray WheelTwoZoneTicketText(const std::vector<std::vector<int>> &tickets, int front);
+
 // A matrix computed when none is shipped: searched for at most `seconds`, verified, and saved
 // as `path`. Returns the tickets; empty when cancelled. A design that fails the check is never
 // saved (an Error is raised instead).

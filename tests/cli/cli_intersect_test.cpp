@@ -92,3 +92,31 @@ TEST(CliIntersect, CompoundProposalIsReproducibleWithASeed)
     r = RunCli(home, {QStringLiteral("compound"), name, QStringLiteral("--count"), QStringLiteral("0")});
     EXPECT_EQ(r.exitCode, 1);
 }
+
+TEST(CliIntersect, TwoZoneFilesIntersectAsPairsOfFrontAndBack)
+{
+    QTemporaryDir dir;
+    const QString home = dir.filePath(QStringLiteral("home"));
+    const QString name = QStringLiteral("大乐透");
+    const QString a = dir.filePath(QStringLiteral("a.txt"));
+    const QString b = dir.filePath(QStringLiteral("b.txt"));
+    WriteFile(a, "01 02 03 04 05 + 03 05\r\n01 02 03 04 05 + 03 09\r\n01 02 03 04 06 + 11 12\r\n");
+    // The back zone in any order; a one-zone line is skipped and reported.
+    WriteFile(b, "0000001    01 02 03 04 05 + 05 03 \r\n01 02 03 04 06 + 11 12\r\n01 02 03 04 07\r\n");
+
+    auto r = RunCli(home, {QStringLiteral("intersect"), name, a, b});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, QStringLiteral("01 02 03 04 05 + 03 05\r\n01 02 03 04 06 + 11 12\r\n最终交集：2注\n"));
+    EXPECT_EQ(ReadFile(home + QStringLiteral("/temp.txt")),
+        QByteArray("0000001    01 02 03 04 05 + 03 05 \r\n0000002    01 02 03 04 06 + 11 12 \r\n"));
+    EXPECT_TRUE(r.err.contains(QStringLiteral("后区2个1到12之间的不同号码"))) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains(QStringLiteral("b.txt：1行，第一处在第3行"))) << r.err.toStdString();
+
+    const QString out = dir.filePath(QStringLiteral("out.txt"));
+    r = RunCli(home,
+        {QStringLiteral("intersect"), name, a, b, QStringLiteral("--tolerance"), QStringLiteral("1-1"),
+            QStringLiteral("-o"), out});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, QStringLiteral("最终交集：1注\n"));
+    EXPECT_EQ(ReadFile(out), QByteArray("01 02 03 04 05 + 03 09\r\n"));
+}

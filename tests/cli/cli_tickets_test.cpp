@@ -355,3 +355,95 @@ TEST(CliFilter, LookAndPickShowTheSurvivors)
     EXPECT_EQ(RunCli(home, Args({"--odd", "1-2", "--repeat-periods", "2"})).exitCode, 2);
     EXPECT_EQ(RunCli(home, Args({"--odd", "1-2", "--look", "--backtest"})).exitCode, 2);
 }
+
+TEST(CliFilter, TwoZoneLotteriesCombineTheFrontSurvivorsWithTheBackChoice)
+{
+    QTemporaryDir dir;
+    const QString home = dir.path() + QStringLiteral("/home");
+    const QString dlt = QStringLiteral("大乐透");
+    const auto run = [&](const QStringList &more) {
+        return RunCli(home, QStringList {QStringLiteral("filter"), dlt} + more);
+    };
+
+    // Sums 15 and 16: two front sets, each with 03 05, 03 09 and 05 09 behind.
+    auto r
+        = run({QStringLiteral("--sum"), QStringLiteral("15-16"), QStringLiteral("--back"), QStringLiteral("9,3 05")});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(r.rawOut,
+        QStringLiteral("01 02 03 04 05 + 03 05\r\n01 02 03 04 05 + 03 09\r\n01 02 03 04 05 + 05 09\r\n"
+                       "01 02 03 04 06 + 03 05\r\n01 02 03 04 06 + 03 09\r\n01 02 03 04 06 + 05 09\r\n"
+                       "过滤结果：6注（前区2注 × 后区3注）\n")
+            .toUtf8());
+    const QByteArray list = ReadFile(home + QStringLiteral("/temp.txt"));
+    EXPECT_TRUE(list.startsWith("0000001    01 02 03 04 05 + 03 05 \r\n0000002    01 02 03 04 05 + 03 09 \r\n"));
+    EXPECT_EQ(list.count('\n'), 6);
+
+    // Without --back every back number: 2 × C(12, 2).
+    r = run({QStringLiteral("--sum"), QStringLiteral("15-16")});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.endsWith(QStringLiteral("过滤结果：132注（前区2注 × 后区66注）\n")));
+
+    // A two-zone file: judged by its front, kept with its own back numbers when they are chosen.
+    const QString from = dir.filePath(QStringLiteral("from.txt"));
+    WriteFile(from, "01 02 03 04 05 + 03 05\r\n01 02 03 04 05 + 01 12\r\n01 02 03 04 30 + 03 05\r\n");
+    const QString out = dir.filePath(QStringLiteral("out.txt"));
+    r = run({QStringLiteral("--sum"), QStringLiteral("15-16"), QStringLiteral("--back"), QStringLiteral("3 5 12"),
+        QStringLiteral("--from"), from, QStringLiteral("-o"), out});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, QStringLiteral("过滤结果：1注\n"));
+    EXPECT_EQ(ReadFile(out), QByteArray("01 02 03 04 05 + 03 05\r\n"));
+    // A one-zone line in it refuses the file with its line.
+    WriteFile(from, "01 02 03 04 05 + 03 05\r\n01 02 03 04 05\r\n");
+    r = run({QStringLiteral("--sum"), QStringLiteral("15-16"), QStringLiteral("--from"), from});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("from.txt第2行"))) << r.err.toStdString();
+
+    // The pick draws from the two-zone tickets and replays by its seed.
+    const auto a
+        = run({QStringLiteral("--sum"), QStringLiteral("15-16"), QStringLiteral("--back"), QStringLiteral("3 5 9"),
+            QStringLiteral("--pick"), QStringLiteral("4"), QStringLiteral("--seed"), QStringLiteral("8")});
+    const auto b
+        = run({QStringLiteral("--sum"), QStringLiteral("15-16"), QStringLiteral("--back"), QStringLiteral("3 5 9"),
+            QStringLiteral("--pick"), QStringLiteral("4"), QStringLiteral("--seed"), QStringLiteral("8")});
+    ASSERT_EQ(a.exitCode, 0) << a.err.toStdString();
+    EXPECT_EQ(a.rawOut, b.rawOut);
+    EXPECT_EQ(a.rawOut.count(" + "), 4);
+    EXPECT_TRUE(a.out.contains(QStringLiteral("随机选出4注（种子8）")));
+
+    // The back choice is saved with the conditions and read back.
+    const QString set = dir.filePath(QStringLiteral("set.txt"));
+    r = run({QStringLiteral("--sum"), QStringLiteral("15-16"), QStringLiteral("--back"), QStringLiteral("3 5 9"),
+        QStringLiteral("--save-set"), set});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(ReadFile(set).contains(QStringLiteral("后区号码 = 03 05 09").toUtf8()));
+    r = run({QStringLiteral("--set"), set});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.endsWith(QStringLiteral("过滤结果：6注（前区2注 × 后区3注）\n")));
+}
+
+TEST(CliFilter, BackChoicesThatCannotServeAreRefused)
+{
+    QTemporaryDir dir;
+    const QString home = dir.path() + QStringLiteral("/home");
+    const auto refusal = [&](const QString &lottery, const QString &back) {
+        const auto r = RunCli(home,
+            {QStringLiteral("filter"), lottery, QStringLiteral("--sum"), QStringLiteral("15-16"),
+                QStringLiteral("--back"), back});
+        EXPECT_EQ(r.exitCode, 1) << back.toStdString();
+        EXPECT_TRUE(r.rawOut.isEmpty());
+        return r.err.trimmed();
+    };
+    const QString dlt = QStringLiteral("大乐透");
+    EXPECT_EQ(refusal(dlt, QStringLiteral("7")), QStringLiteral("请至少选择2个后区号码（现在选了1个）！"));
+    EXPECT_EQ(refusal(dlt, QStringLiteral("")), QStringLiteral("请至少选择2个后区号码（现在选了0个）！"));
+    EXPECT_EQ(refusal(dlt, QStringLiteral("3 13")), QStringLiteral("后区号码13不在1到12之间！"));
+    EXPECT_EQ(refusal(dlt, QStringLiteral("3 3 4")), QStringLiteral("后区号码3重复了！"));
+    EXPECT_TRUE(refusal(dlt, QStringLiteral("3 x")).contains(QStringLiteral("不是一个有效的整形值")));
+    EXPECT_EQ(refusal(k115, QStringLiteral("3 4")), QStringLiteral("《山东体彩11选5》没有后区号码，不能使用 --back！"));
+    // 双色球 takes one back number a ticket: one chosen is enough.
+    const auto r = RunCli(home,
+        {QStringLiteral("filter"), QStringLiteral("双色球"), QStringLiteral("--sum"), QStringLiteral("21-21"),
+            QStringLiteral("--back"), QStringLiteral("16")});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(r.rawOut, QStringLiteral("01 02 03 04 05 06 + 16\r\n过滤结果：1注（前区1注 × 后区1注）\n").toUtf8());
+}

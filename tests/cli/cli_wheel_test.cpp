@@ -104,3 +104,52 @@ TEST(CliWheel, DesignAndCheck)
             .exitCode,
         2);
 }
+
+TEST(CliWheel, BackNumbersMakeTwoZoneTickets)
+{
+    QTemporaryDir dir;
+    const QString home = dir.path() + QStringLiteral("/home");
+    ASSERT_EQ(RunCli(home, {QStringLiteral("lotteries")}).exitCode, 0);
+    lumaro::test::WriteFile(home + QStringLiteral("/旋转矩阵/选三型05码中3保2.txt"), "1 2 3\r\n3 4 5\r\n");
+    const QStringList wheel {QStringLiteral("wheel"), QStringLiteral("--base"), QStringLiteral("1 2 3 4 5"),
+        QStringLiteral("--type"), QStringLiteral("3"), QStringLiteral("--match"), QStringLiteral("3"),
+        QStringLiteral("--guarantee"), QStringLiteral("2")};
+    const QString out = dir.filePath(QStringLiteral("t.txt"));
+    auto r = RunCli(home,
+        wheel
+            + QStringList {QStringLiteral("--back"), QStringLiteral("07 02 11"), QStringLiteral("--back-pick"),
+                QStringLiteral("2"), QStringLiteral("-o"), out});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out,
+        QStringLiteral("序号\t号码1\t号码2\t号码3\t后区1\t后区2\n1\t01\t02\t03\t02\t07\n2\t01\t02\t03\t02\t11\n"
+                       "3\t01\t02\t03\t07\t11\n4\t03\t04\t05\t02\t07\n5\t03\t04\t05\t02\t11\n6\t03\t04\t05\t07\t11\n"
+                       "投注号码：共6 注（矩阵2注 × 后区3注）\n"));
+    EXPECT_EQ(lumaro::test::ReadFile(out),
+        QByteArray("01 02 03 + 02 07\r\n01 02 03 + 02 11\r\n01 02 03 + 07 11\r\n03 04 05 + 02 07\r\n"
+                   "03 04 05 + 02 11\r\n03 04 05 + 07 11\r\n"));
+
+    // Without the back options the output is as before; the two go together.
+    r = RunCli(home, wheel);
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, QStringLiteral("序号\t号码1\t号码2\t号码3\n1\t01\t02\t03\n2\t03\t04\t05\n投注号码：共2 注\n"));
+    EXPECT_EQ(RunCli(home, wheel + QStringList {QStringLiteral("--back"), QStringLiteral("1 2")}).exitCode, 2);
+    EXPECT_EQ(RunCli(home, wheel + QStringList {QStringLiteral("--back-pick"), QStringLiteral("1")}).exitCode, 2);
+    r = RunCli(home,
+        wheel
+            + QStringList {
+                QStringLiteral("--back"), QStringLiteral("4"), QStringLiteral("--back-pick"), QStringLiteral("2")});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err.trimmed(), QStringLiteral("请至少选择2个后区号码（现在选了1个）！"));
+    r = RunCli(home,
+        wheel
+            + QStringList {
+                QStringLiteral("--back"), QStringLiteral("4 4 5"), QStringLiteral("--back-pick"), QStringLiteral("2")});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err.trimmed(), QStringLiteral("后区号码4重复了！"));
+    EXPECT_EQ(RunCli(home,
+                  wheel
+                      + QStringList {QStringLiteral("--back"), QStringLiteral("4 5"), QStringLiteral("--back-pick"),
+                          QStringLiteral("0")})
+                  .exitCode,
+        2);
+}
