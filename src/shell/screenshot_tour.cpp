@@ -169,6 +169,28 @@ int RunScreenshotTour(Tfrmmain &window, const QString &folder)
             tour.shoot(tozi, QStringLiteral("61_投资模式分析"), 800);
         }
     }
+    if (tour.open(context, QStringLiteral("双色球"))) {
+        tour.shoot(&window, QStringLiteral("62_双色球走势"));
+        // A few tickets of two zones checked against every stored draw.
+        QTemporaryDir tickets;
+        const QString ticketFile = tickets.filePath(QStringLiteral("双色球投注号码.txt"));
+        {
+            QFile file(ticketFile);
+            if (file.open(QIODevice::WriteOnly))
+                file.write("03 09 14 20 27 31 + 07\r\n05 11 16 22 28 33 + 12\r\n01 08 13 19 24 30 + 03\r\n"
+                           "02 07 15 21 26 32 + 16\r\n");
+        }
+        if (QWidget *check = window.showToolWindow(QStringLiteral("Tfrmzhongjiang"))) {
+            dialogs::testing::QueueFile(ticketFile);
+            tour.press(check, {QStringLiteral("btndaoru"), QStringLiteral("btnjiancha")}, 1500);
+            tour.shoot(check, QStringLiteral("63_双色球中奖查询"), 1500);
+            check->hide();
+        }
+        if (QWidget *filter = window.showToolWindow(QStringLiteral("Tfrmtotalfilt"))) {
+            tour.shoot(filter, QStringLiteral("64_双色球总体过滤"), 800);
+            filter->hide();
+        }
+    }
     window.mnucloseClick();
     dialogs::testing::SetEnabled(wasTesting);
     return tour.count();
