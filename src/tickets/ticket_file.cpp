@@ -408,13 +408,21 @@ bool SlotValue(QByteArrayView slot, int &value)
 
 } // namespace
 
-LoadedTickets ParseTicketFile(
-    const QByteArray &content, int m, const QString &fileName, const TicketFileOptions &options)
+namespace {
+
+// The lines of a ticket file, one ticket a line: readLine(line, lineNumber, numbers) fills the
+// numbers of a line that is not blank (or throws). What follows is the same for every form: a
+// blank line ends the file (or is skipped), a line equal to the one before may be dropped, the
+// count is limited, and the first ballCount numbers of a ticket mark its balls.
+template<class ReadLine>
+LoadedTickets ParseTicketLines(const QByteArray &content, int width, int ballCount, const QString &fileName,
+    const TicketFileOptions &options, ReadLine &&readLine)
 {
     LoadedTickets result;
     std::vector<qint16> numbers;
     std::vector<int> previous;
-    std::vector<int> current(static_cast<std::size_t>(m));
+    std::vector<int> current;
+    current.reserve(static_cast<std::size_t>(width));
     qint64 stored = 0;
     qint64 lineNumber = 0;
     qsizetype start = 0;
@@ -434,18 +442,10 @@ LoadedTickets ParseTicketFile(
                 break;
             continue;
         }
-        for (int k = 0; k < m; ++k) {
-            const qsizetype from = std::min<qsizetype>(3 * k, line.size());
-            const QByteArrayView slot = line.sliced(from, std::min<qsizetype>(2, line.size() - from));
-            int value = 0;
-            if (!SlotValue(slot, value))
-                throw ConversionError(QStringLiteral("文件%1第%2行：'%3' 不是一个有效的整形值")
-                                          .arg(fileName)
-                                          .arg(lineNumber)
-                                          .arg(QString::fromUtf8(slot)));
-            current[static_cast<std::size_t>(k)] = value;
-        }
-        for (int v : current) {
+        current.clear();
+        readLine(line, lineNumber, current);
+        for (int i = 0; i < ballCount; ++i) {
+            const int v = current[static_cast<std::size_t>(i)];
             if (v >= 1 && v <= 50)
                 result.balls[static_cast<std::size_t>(v)] = true;
         }
@@ -460,8 +460,29 @@ LoadedTickets ParseTicketFile(
     }
     // A memo shows one line per line break plus the text after the last one.
     result.fileLines = content.isEmpty() ? 0 : content.count('\n') + (content.endsWith('\n') ? 0 : 1);
-    result.tickets = TicketSet::fromRows(m, std::move(numbers));
+    result.tickets = TicketSet::fromRows(width, std::move(numbers));
     return result;
+}
+
+} // namespace
+
+LoadedTickets ParseTicketFile(
+    const QByteArray &content, int m, const QString &fileName, const TicketFileOptions &options)
+{
+    return ParseTicketLines(
+        content, m, m, fileName, options, [&](QByteArrayView line, qint64 lineNumber, std::vector<int> &current) {
+            for (int k = 0; k < m; ++k) {
+                const qsizetype from = std::min<qsizetype>(3 * k, line.size());
+                const QByteArrayView slot = line.sliced(from, std::min<qsizetype>(2, line.size() - from));
+                int value = 0;
+                if (!SlotValue(slot, value))
+                    throw ConversionError(QStringLiteral("文件%1第%2行：'%3' 不是一个有效的整形值")
+                                              .arg(fileName)
+                                              .arg(lineNumber)
+                                              .arg(QString::fromUtf8(slot)));
+                current.push_back(value);
+            }
+        });
 }
 
 LoadedTickets ReadTicketFile(const QString &path, int m, const TicketFileOptions &options)
@@ -481,86 +502,49 @@ QByteArray TwoZoneTicketLine(const int *front, int m, const int *back, int k)
 LoadedTickets ParseTwoZoneTicketFile(
     const QByteArray &content, int m, int k, const QString &fileName, const TicketFileOptions &options)
 {
-    LoadedTickets result;
-    std::vector<qint16> numbers;
-    std::vector<int> previous;
-    std::vector<int> current;
-    current.reserve(static_cast<std::size_t>(m + k));
-    qint64 stored = 0;
-    qint64 lineNumber = 0;
-    qsizetype start = 0;
-    const qsizetype size = content.size();
-    const char *data = content.constData();
-    while (start < size) {
-        qsizetype end = content.indexOf('\n', start);
-        if (end < 0)
-            end = size;
-        QByteArrayView line(data + start, end - start);
-        start = end + 1;
-        if (line.endsWith('\r'))
-            line.chop(1);
-        ++lineNumber;
-        if (std::all_of(line.begin(), line.end(), IsBlank)) {
-            if (options.stopAtBlankLine)
-                break;
-            continue;
-        }
-        auto refuse = [&](const QString &why) {
-            return ConversionError(QStringLiteral("文件%1第%2行：%3").arg(fileName).arg(lineNumber).arg(why));
-        };
-        const qsizetype plus = line.indexOf('+');
-        if (plus < 0 || line.indexOf('+', plus + 1) >= 0)
-            throw refuse(QStringLiteral("应为前区%1个号码、“+”、后区%2个号码").arg(m).arg(k));
-        current.clear();
-        auto readZone = [&](QByteArrayView zone, int count, const char *zoneName) {
-            int found = 0;
-            qsizetype i = 0;
-            while (i < zone.size()) {
-                while (i < zone.size() && IsBlank(zone[i]))
-                    ++i;
-                if (i >= zone.size())
-                    break;
-                qsizetype j = i;
-                while (j < zone.size() && !IsBlank(zone[j]))
-                    ++j;
-                const QByteArrayView token = zone.sliced(i, j - i);
-                // At most four digits: a longer token is refused before its value could
-                // overflow.
-                bool ok = token.size() <= 4;
-                int value = 0;
-                for (qsizetype d = 0; ok && d < token.size(); ++d) {
-                    ok = token[d] >= '0' && token[d] <= '9';
-                    value = value * 10 + (token[d] - '0');
+    return ParseTicketLines(
+        content, m + k, m, fileName, options, [&](QByteArrayView line, qint64 lineNumber, std::vector<int> &current) {
+            auto refuse = [&](const QString &why) {
+                return ConversionError(QStringLiteral("文件%1第%2行：%3").arg(fileName).arg(lineNumber).arg(why));
+            };
+            const qsizetype plus = line.indexOf('+');
+            if (plus < 0 || line.indexOf('+', plus + 1) >= 0)
+                throw refuse(QStringLiteral("应为前区%1个号码、“+”、后区%2个号码").arg(m).arg(k));
+            auto readZone = [&](QByteArrayView zone, int count, const char *zoneName) {
+                int found = 0;
+                qsizetype i = 0;
+                while (i < zone.size()) {
+                    while (i < zone.size() && IsBlank(zone[i]))
+                        ++i;
+                    if (i >= zone.size())
+                        break;
+                    qsizetype j = i;
+                    while (j < zone.size() && !IsBlank(zone[j]))
+                        ++j;
+                    const QByteArrayView token = zone.sliced(i, j - i);
+                    // At most four digits: a longer token is refused before its value could
+                    // overflow.
+                    bool ok = token.size() <= 4;
+                    int value = 0;
+                    for (qsizetype d = 0; ok && d < token.size(); ++d) {
+                        ok = token[d] >= '0' && token[d] <= '9';
+                        value = value * 10 + (token[d] - '0');
+                    }
+                    if (!ok)
+                        throw refuse(QStringLiteral("'%1' 不是一个有效的整形值").arg(QString::fromUtf8(token)));
+                    current.push_back(value);
+                    ++found;
+                    i = j;
                 }
-                if (!ok)
-                    throw refuse(QStringLiteral("'%1' 不是一个有效的整形值").arg(QString::fromUtf8(token)));
-                current.push_back(value);
-                ++found;
-                i = j;
-            }
-            if (found != count)
-                throw refuse(
-                    QStringLiteral("%1应有%2个号码，实有%3个").arg(QString::fromUtf8(zoneName)).arg(count).arg(found));
-        };
-        readZone(line.first(plus), m, "前区");
-        readZone(line.sliced(plus + 1), k, "后区");
-        for (int i = 0; i < m; ++i) {
-            const int v = current[static_cast<std::size_t>(i)];
-            if (v >= 1 && v <= 50)
-                result.balls[static_cast<std::size_t>(v)] = true;
-        }
-        if (options.collapseRepeats && current == previous)
-            continue;
-        previous = current;
-        if (++stored > options.maxTickets)
-            throw InputError(
-                QStringLiteral("文件%1的投注号码超过%2注，无法载入。").arg(fileName).arg(options.maxTickets));
-        for (int v : current)
-            numbers.push_back(static_cast<qint16>(v));
-    }
-    result.fileLines = content.isEmpty() ? 0 : content.count('\n') + (content.endsWith('\n') ? 0 : 1);
-    result.tickets = TicketSet::fromRows(m + k, std::move(numbers));
-    return result;
+                if (found != count)
+                    throw refuse(QStringLiteral("%1应有%2个号码，实有%3个")
+                                     .arg(QString::fromUtf8(zoneName))
+                                     .arg(count)
+                                     .arg(found));
+            };
+            readZone(line.first(plus), m, "前区");
+            readZone(line.sliced(plus + 1), k, "后区");
+        });
 }
 
 LoadedTickets ReadTwoZoneTicketFile(const QString &path, int m, int k, const TicketFileOptions &options)
