@@ -115,14 +115,16 @@ std::optional<qint64> WriteRows(
     return written;
 }
 
-template<class LineFn>
-qint64 WriteLines(const QString &path, const TicketSet &tickets, const Progress &progress, bool aliveOnly, LineFn line)
+// Writes a file through a temporary one: write(file) returns the lines written, or nullopt after
+// a cancel, which leaves nothing behind.
+template<class WriteFn>
+qint64 SaveLines(const QString &path, WriteFn write)
 {
     QSaveFile file(path);
     file.setObjectName(path);
     if (!file.open(QIODevice::WriteOnly))
         throw IoError::cannotWrite(path, file.errorString());
-    const std::optional<qint64> written = WriteRows(file, tickets, progress, aliveOnly, line);
+    const std::optional<qint64> written = write(static_cast<QIODevice &>(file));
     if (!written) {
         file.cancelWriting();
         return 0;
@@ -130,6 +132,12 @@ qint64 WriteLines(const QString &path, const TicketSet &tickets, const Progress 
     if (!file.commit())
         throw IoError::cannotWrite(path, file.errorString());
     return *written;
+}
+
+template<class LineFn>
+qint64 WriteLines(const QString &path, const TicketSet &tickets, const Progress &progress, bool aliveOnly, LineFn line)
+{
+    return SaveLines(path, [&](QIODevice &file) { return WriteRows(file, tickets, progress, aliveOnly, line); });
 }
 
 char *WriteTicketFileLine(char *out, qint64, const int *numbers, int m)
@@ -259,18 +267,8 @@ template<class LineFn>
 qint64 WriteTwoZoneLines(const QString &path, const TicketSet &tickets, const TwoZoneRows &rows,
     const Progress &progress, qint64 maxLines, LineFn line)
 {
-    QSaveFile file(path);
-    file.setObjectName(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw IoError::cannotWrite(path, file.errorString());
-    const std::optional<qint64> written = WriteTwoZoneRows(file, tickets, rows, progress, maxLines, line);
-    if (!written) {
-        file.cancelWriting();
-        return 0;
-    }
-    if (!file.commit())
-        throw IoError::cannotWrite(path, file.errorString());
-    return *written;
+    return SaveLines(
+        path, [&](QIODevice &file) { return WriteTwoZoneRows(file, tickets, rows, progress, maxLines, line); });
 }
 
 } // namespace
