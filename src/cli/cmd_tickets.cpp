@@ -19,6 +19,19 @@ namespace lumaro::cli {
 
 namespace {
 
+// Writes tickets straight to standard output, after what the command printed so far.
+template<class WriteFn>
+void WriteToStdout(Context &context, WriteFn write)
+{
+    context.out().flush();
+    QFile out;
+    out.setObjectName(QStringLiteral("stdout"));
+    if (!out.open(stdout, QIODevice::WriteOnly))
+        throw IoError::cannotWrite(QStringLiteral("stdout"), out.errorString());
+    write(static_cast<QIODevice &>(out));
+    out.flush();
+}
+
 struct BoundsOption {
     const char *name;
     const char *description;
@@ -90,13 +103,7 @@ int WriteTwoZoneResult(
     if (parser.isSet(QStringLiteral("o"))) {
         WriteTwoZoneTicketFile(parser.value(QStringLiteral("o")), tickets, listedRows);
     } else if (pick || !look) {
-        context.out().flush();
-        QFile out;
-        out.setObjectName(QStringLiteral("stdout"));
-        if (!out.open(stdout, QIODevice::WriteOnly))
-            throw IoError::cannotWrite(QStringLiteral("stdout"), out.errorString());
-        WriteTwoZoneTicketFile(out, tickets, listedRows);
-        out.flush();
+        WriteToStdout(context, [&](QIODevice &out) { WriteTwoZoneTicketFile(out, tickets, listedRows); });
     }
     context.out() << (rows.backSets.empty() ? filter_text::ResultCount(job.ticketCount)
                                             : filter_text::TwoZoneResultCount(job.survivors, rows.setCount()))
@@ -347,13 +354,7 @@ int Filter(Context &context, const QStringList &args)
     if (parser.isSet(QStringLiteral("o"))) {
         WriteTicketFile(parser.value(QStringLiteral("o")), tickets);
     } else if (pick || !look) {
-        context.out().flush();
-        QFile out;
-        out.setObjectName(QStringLiteral("stdout"));
-        if (!out.open(stdout, QIODevice::WriteOnly))
-            throw IoError::cannotWrite(QStringLiteral("stdout"), out.errorString());
-        WriteTicketFile(out, tickets);
-        out.flush();
+        WriteToStdout(context, [&](QIODevice &out) { WriteTicketFile(out, tickets); });
     }
     context.out() << filter_text::ResultCount(survivors) << '\n';
     if (conditions.tolerance > 0)
