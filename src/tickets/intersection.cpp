@@ -48,6 +48,32 @@ bool HasByteOrderMark(const char *p, const char *end)
         && static_cast<unsigned char>(p[2]) == 0xBF;
 }
 
+// The serial of a result list line ("0000001    01 02 …") is not a number of the ticket; no
+// lottery number has seven digits.
+inline bool IsSerial(const char *token, const char *end)
+{
+    return end - token >= 7 && std::all_of(token, end, IsDigit);
+}
+
+// The value of a token of a ticket line, a whole number with an optional "-"; false for any
+// other text and for a value beyond int.
+inline bool TokenValue(const char *token, const char *end, int &v)
+{
+    const char *digits = *token == '-' ? token + 1 : token;
+    if (digits >= end)
+        return false;
+    qint64 value = 0;
+    for (const char *d = digits; d < end; ++d) {
+        if (!IsDigit(*d))
+            return false;
+        value = value * 10 + (*d - '0');
+        if (value > INT_MAX)
+            return false;
+    }
+    v = static_cast<int>(digits == token ? value : -value);
+    return true;
+}
+
 enum class TwoZoneRead { Ticket, NotTicket, BadToken };
 
 // Reads the two-zone line [p, end) (without its line end): an optional serial of seven or more
@@ -77,21 +103,14 @@ TwoZoneRead ReadTwoZoneTokens(
         while (p < end && !IsSeparator(*p))
             ++p;
         tokenEnd = p;
-        const char *digits = *token == '-' ? token + 1 : token;
-        bool integer = digits < p && std::all_of(digits, static_cast<const char *>(p), IsDigit);
-        if (integer && first && zone == 0 && digits == token && p - token >= 7) {
+        if (first && zone == 0 && IsSerial(token, p)) {
             first = false;
             continue;
         }
         first = false;
-        qint64 value = 0;
-        for (const char *d = digits; integer && d < p; ++d) {
-            value = value * 10 + (*d - '0');
-            integer = value <= INT_MAX;
-        }
-        if (!integer)
+        int v = 0;
+        if (!TokenValue(token, p, v))
             return TwoZoneRead::BadToken;
-        const int v = static_cast<int>(digits == token ? value : -value);
         if (zone == 0) {
             valid = valid && front < m && v >= 1 && v <= n && (front == 0 || v > numbers[front - 1]);
             if (front < m)
@@ -235,27 +254,18 @@ void CombinationTable::scan(const char *p, const char *end, Scan &result)
             const char *token = p;
             while (p < lineEnd && !IsSeparator(*p))
                 ++p;
-            const char *digits = *token == '-' ? token + 1 : token;
-            bool integer = digits < p && std::all_of(digits, p, IsDigit);
-            // The serial of a result list line ("0000001    01 02 …") is not a number of the
-            // ticket; no lottery number has seven digits.
-            if (integer && first && digits == token && p - token >= 7) {
+            if (first && IsSerial(token, p)) {
                 first = false;
                 continue;
             }
             first = false;
-            qint64 value = 0;
-            for (const char *d = digits; integer && d < p; ++d) {
-                value = value * 10 + (*d - '0');
-                integer = value <= INT_MAX;
-            }
-            if (!integer) {
+            int v = 0;
+            if (!TokenValue(token, p, v)) {
                 result.errorLine = result.lines;
                 result.errorToken = QByteArray(token, static_cast<qsizetype>(p - token));
                 flush();
                 return;
             }
-            const int v = static_cast<int>(digits == token ? value : -value);
             if (v < 1 || v > m_n || (read > 0 && v <= c[read - 1]))
                 valid = false;
             c[read++] = v;
