@@ -219,6 +219,11 @@ void Tfrmzhongjiang::finishCheck(const Outcome &outcome)
             return cell != QLatin1String("0") ? QVariant(kWinColour) : QVariant();
         });
     m_grdzhongjiang->resizeColumnsToContents();
+    // The room the columns leave is shared among them, so a game of few tiers fills the grid.
+    const int columns = m_grdzhongjiang->model()->columnCount();
+    const int spare = m_grdzhongjiang->viewport()->width() - m_grdzhongjiang->horizontalHeader()->length();
+    for (int column = 0; spare > 0 && column < columns; ++column)
+        m_grdzhongjiang->setColumnWidth(column, m_grdzhongjiang->columnWidth(column) + spare / columns);
     m_lblsum->setText(PrizeSummaryLine(inputs, m_result));
     m_grdzhongjiang->selectRow(0);
     showPairs(0);
