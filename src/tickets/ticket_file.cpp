@@ -73,23 +73,60 @@ char *WriteResultListLine(char *out, qint64 serial, const int *numbers, int m)
     return out;
 }
 
-// Writes one line per (alive) row to device; line(out, serial, numbers, m) writes a line at
-// out and returns its end. Returns the lines written, or nullopt after a cancel.
-template<class LineFn>
-std::optional<qint64> WriteRows(
-    QIODevice &device, const TicketSet &tickets, const Progress &progress, bool aliveOnly, LineFn line)
-{
-    const int m = tickets.width();
-    const qsizetype longest = MaxLineLength(m);
-    constexpr qsizetype kChunk = 1 << 16;
+// Lines gathered in a buffer and written to a device a chunk at a time.
+class ChunkedLines {
+public:
+    ChunkedLines(QIODevice &device, qsizetype longestLine)
+        : m_device(device)
+        , m_buffer(static_cast<std::size_t>(kChunk + longestLine))
+        , out(m_buffer.data())
+    { }
+
+    // After a line was written at out: counts it and passes a full chunk on.
+    void lineDone()
+    {
+        ++written;
+        if (out - m_buffer.data() >= kChunk)
+            flush();
+    }
+    bool failed() const { return m_failed; }
+    // Writes what is left; throws when any write failed.
+    void finish()
+    {
+        flush();
+        if (m_failed)
+            throw IoError::cannotWrite(m_device.objectName(), m_device.errorString());
+    }
+
+private:
+    static constexpr qsizetype kChunk = 1 << 16;
+    void flush()
+    {
+        m_failed = m_failed || m_device.write(m_buffer.data(), out - m_buffer.data()) < 0;
+        out = m_buffer.data();
+    }
+
+    QIODevice &m_device;
+    std::vector<char> m_buffer;
+    bool m_failed = false;
+
+public:
+    char *out;
     qint64 written = 0;
+};
+
+// Walks the (alive) rows of the tickets with progress and cancel; emit(numbers, lines) writes
+// the lines of a row and returns false when no more may be written. Returns the lines written,
+// or nullopt after a cancel.
+template<class EmitFn>
+std::optional<qint64> WriteRowLines(QIODevice &device, const TicketSet &tickets, const Progress &progress,
+    bool aliveOnly, qsizetype longestLine, EmitFn emit)
+{
+    ChunkedLines lines(device, longestLine);
     bool cancelled = false;
-    bool failed = false;
-    std::vector<char> buffer(static_cast<std::size_t>(kChunk + longest));
-    char *const begin = buffer.data();
-    char *out = begin;
+    bool stopped = false;
     tickets.forEach([&](qint64 row, const int *numbers) {
-        if (cancelled || failed)
+        if (cancelled || stopped || lines.failed())
             return;
         if (row % 100 == 0) {
             progress.step(row, tickets.rowCount());
@@ -100,19 +137,28 @@ std::optional<qint64> WriteRows(
         }
         if (aliveOnly && tickets.state(row) != 0)
             return;
-        ++written;
-        out = line(out, written, numbers, m);
-        if (out - begin >= kChunk) {
-            failed = device.write(begin, out - begin) < 0;
-            out = begin;
-        }
+        stopped = !emit(numbers, lines);
     });
     if (cancelled)
         return std::nullopt;
-    if (failed || device.write(begin, out - begin) < 0)
-        throw IoError::cannotWrite(device.objectName(), device.errorString());
+    lines.finish();
     progress.step(tickets.rowCount(), tickets.rowCount());
-    return written;
+    return lines.written;
+}
+
+// Writes one line per (alive) row to device; line(out, serial, numbers, m) writes a line at
+// out and returns its end. Returns the lines written, or nullopt after a cancel.
+template<class LineFn>
+std::optional<qint64> WriteRows(
+    QIODevice &device, const TicketSet &tickets, const Progress &progress, bool aliveOnly, LineFn line)
+{
+    const int m = tickets.width();
+    return WriteRowLines(
+        device, tickets, progress, aliveOnly, MaxLineLength(m), [&](const int *numbers, ChunkedLines &lines) {
+            lines.out = line(lines.out, lines.written + 1, numbers, m);
+            lines.lineDone();
+            return true;
+        });
 }
 
 // Writes a file through a temporary one: write(file) returns the lines written, or nullopt after
@@ -219,48 +265,18 @@ std::optional<qint64> WriteTwoZoneRows(QIODevice &device, const TicketSet &ticke
     const int k = rows.k;
     if (tickets.rowCount() > 0 && tickets.width() != (rows.backSets.empty() ? m + k : m))
         throw InputError(QStringLiteral("投注号码的个数与彩票的前区%1个、后区%2个号码不符！").arg(m).arg(k));
-    const qsizetype longest = MaxLineLength(m + k) + 8;
-    constexpr qsizetype kChunk = 1 << 16;
     const qint64 sets = rows.setCount();
-    qint64 written = 0;
-    bool cancelled = false;
-    bool failed = false;
-    bool full = false;
-    std::vector<char> buffer(static_cast<std::size_t>(kChunk + longest));
-    char *const begin = buffer.data();
-    char *out = begin;
-    tickets.forEach([&](qint64 row, const int *numbers) {
-        if (cancelled || failed || full)
-            return;
-        if (row % 100 == 0) {
-            progress.step(row, tickets.rowCount());
-            if (progress.cancelled()) {
-                cancelled = true;
-                return;
+    return WriteRowLines(
+        device, tickets, progress, true, MaxLineLength(m + k) + 8, [&](const int *numbers, ChunkedLines &lines) {
+            for (qint64 s = 0; s < sets; ++s) {
+                if (maxLines >= 0 && lines.written >= maxLines)
+                    return false;
+                const int *back = rows.backSets.empty() ? numbers + m : rows.backSets.data() + s * k;
+                lines.out = line(lines.out, lines.written + 1, numbers, back);
+                lines.lineDone();
             }
-        }
-        if (tickets.state(row) != 0)
-            return;
-        for (qint64 s = 0; s < sets; ++s) {
-            if (maxLines >= 0 && written >= maxLines) {
-                full = true;
-                return;
-            }
-            const int *back = rows.backSets.empty() ? numbers + m : rows.backSets.data() + s * k;
-            ++written;
-            out = line(out, written, numbers, back);
-            if (out - begin >= kChunk) {
-                failed = failed || device.write(begin, out - begin) < 0;
-                out = begin;
-            }
-        }
-    });
-    if (cancelled)
-        return std::nullopt;
-    if (failed || device.write(begin, out - begin) < 0)
-        throw IoError::cannotWrite(device.objectName(), device.errorString());
-    progress.step(tickets.rowCount(), tickets.rowCount());
-    return written;
+            return true;
+        });
 }
 
 template<class LineFn>
