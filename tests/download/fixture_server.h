@@ -66,6 +66,10 @@ struct SiteHosts {
     QString portal;
     QString feed;
     double timeoutSeconds = 5;
+    // The JSON result services ([services] welfare / sports); empty: not used. Their other
+    // keys are left to the shipped file.
+    QString welfareService {};
+    QString sportsService {};
 };
 void WriteSites(const ProgramFolder &folder, const SiteHosts &hosts);
 // Every site on the one server.
