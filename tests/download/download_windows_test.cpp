@@ -69,7 +69,8 @@ TEST_F(DownloadWindowTest, DownloadWindowRunsTheChosenLotteryAndReports)
     auto *btndown = window.findChild<QPushButton *>(QStringLiteral("btndown"));
     auto *lbltitle = window.findChild<QLabel *>(QStringLiteral("lbltitle"));
     ASSERT_TRUE(comdown && btndown && lbltitle);
-    EXPECT_EQ(comdown->count(), 9);
+    EXPECT_EQ(comdown->count(), 14);
+    EXPECT_EQ(comdown->itemText(13), QStringLiteral("排列5"));
     EXPECT_EQ(comdown->currentText(), QStringLiteral("所有彩票"));
     EXPECT_EQ(comdown->itemText(5), QStringLiteral("山东体彩11选5"));
     EXPECT_EQ(window.findChild<QPushButton *>(QStringLiteral("btnclose"))->text(), QStringLiteral("退出"));

@@ -70,6 +70,7 @@ struct SiteHosts {
     // keys are left to the shipped file.
     QString welfareService {};
     QString sportsService {};
+    QString games {}; // lines of [games] ("qlc=\n" keeps 七乐彩 on its history page)
 };
 void WriteSites(const ProgramFolder &folder, const SiteHosts &hosts);
 // Every site on the one server.
