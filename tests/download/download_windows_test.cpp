@@ -78,6 +78,12 @@ TEST_F(DownloadWindowTest, DownloadWindowRunsTheChosenLotteryAndReports)
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     EXPECT_FALSE(lbltitle->isVisible());
+    // A page lottery and a service lottery as the list shows them.
+    comdown->setCurrentText(QStringLiteral("中国福彩七乐彩"));
+    Screenshot(&window, "download2_choice");
+    comdown->setCurrentText(QStringLiteral("双色球"));
+    Screenshot(&window, "download2_service_game");
+    comdown->setCurrentIndex(0);
     Screenshot(&window, "download2_start");
 
     // The first page answers only after a while, so the running window can be looked at.
