@@ -9,6 +9,7 @@
 #include <QCoreApplication>
 
 #include <algorithm>
+#include <map>
 #include <optional>
 
 namespace lumaro {
@@ -82,6 +83,13 @@ StorableDraws DrawsToStore(PagesRead read, const StoredEnd &stored, const Lotter
             break;
         }
     }
+    // How often each period was read, before the copies go: a source that lists every draw
+    // once may show a period once more than it was read (an unreadable copy of a read draw).
+    std::map<qint64, int> timesRead;
+    if (read.consecutive) {
+        for (const DrawCandidate &draw : draws)
+            ++timesRead[draw.periodValue];
+    }
     draws.erase(std::unique(draws.begin(), draws.end(),
                     [](const DrawCandidate &a, const DrawCandidate &b) { return a.periodValue == b.periodValue; }),
         draws.end());
@@ -105,6 +113,17 @@ StorableDraws DrawsToStore(PagesRead read, const StoredEnd &stored, const Lotter
                 && (!unread || period < *unread))
                 unread = period;
         }
+        if (read.consecutive) {
+            std::map<qint64, int> timesShown;
+            for (qint64 period : read.periodsShown)
+                ++timesShown[period];
+            for (const auto &[period, times] : timesShown) {
+                if (period > floor && times > timesRead[period] && (!unread || period < *unread)) {
+                    unread = period;
+                    break;
+                }
+            }
+        }
     }
 
     StorableDraws result;
@@ -112,8 +131,13 @@ StorableDraws DrawsToStore(PagesRead read, const StoredEnd &stored, const Lotter
     if (!stored.empty)
         previous = stored.lastPeriod;
     for (const DrawCandidate &candidate : draws) {
-        if (unread && *unread < candidate.periodValue) {
-            result.failure = QStringLiteral("第%1期的开奖号码读不出（页面格式不符）").arg(*unread);
+        if (unread && (*unread < candidate.periodValue || (read.consecutive && *unread == candidate.periodValue))) {
+            if (read.consecutive && !read.failure.isEmpty()) {
+                result.failure = read.failure;
+                result.readFailure = true;
+            } else {
+                result.failure = QStringLiteral("第%1期的开奖号码读不出（页面格式不符）").arg(*unread);
+            }
             break;
         }
         if (conflict && *conflict <= candidate.periodValue) {

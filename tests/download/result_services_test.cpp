@@ -286,6 +286,10 @@ TEST_F(ServiceDownloadTest, EveryFailingAnswerLeavesTheStoredDrawsAsTheyWere)
             json(pages::WelfareAnswer(
                 {Ssq("2025061", "02,03,04,05,06,07", "16"), Ssq("2025060", "01,02,03,04,05,07", "09")})),
             BranchEnd::BadData, QStringLiteral("第2025060期的开奖号码与已存的不同，未存入任何一期"), 0},
+        {"unreadable copy of a new period", json(R"j({"state":0,"result":[
+                {"code":"2025061","date":"2025-06-05","red":"02,03,04,05,06,07","blue":"16"},
+                {"code":"2025061","date":"2025-06-05","blue":"15"}]})j"),
+            BranchEnd::BadAnswer, QStringLiteral("第2025061期缺少字段“red”"), 0},
         // Last: it stores 2025061, the draw before the repeated period.
         {"repeated period",
             json(pages::WelfareAnswer({Ssq("2025062", "02,03,04,05,06,07", "16"),
