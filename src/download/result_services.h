@@ -28,7 +28,7 @@ struct ServicePage {
 
 // The welfare lottery's draw notices: {"state":0,"message":..,"pageNum":..,"result":[{"code":
 // "2025062","date":"2025-06-05(四)","red":"01,02,..","blue":"07"}]}. frontCount numbers are
-// read from "red"; backCount from "blue" (0: "blue" is not read, as for 七乐彩's special number).
+// read from "red"; backCount from "blue" (0: "blue" is not read, as for 七乐彩's 特别号码, which is not stored).
 // A "state" other than 0 is a refusal.
 ServicePage ReadWelfareNotices(const QByteArray &json, int frontCount, int backCount);
 

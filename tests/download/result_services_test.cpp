@@ -42,7 +42,7 @@ TEST(ResultServiceReaders, WelfareNoticesOfEachGameShape)
     EXPECT_EQ(ssq.draws[0].date, QStringLiteral("2025-06-05")); // the weekday "(四)" dropped
     EXPECT_EQ(ssq.pages, 4);
 
-    // 七乐彩: "blue" is the special number, not a back zone; 福彩3D: three digits in "red".
+    // 七乐彩: "blue" is the 特别号码, not a back zone; 福彩3D: three digits in "red".
     const service::ServicePage qlc
         = service::ReadWelfareNotices(pages::WelfareAnswer({Ssq("2025070", "01,02,03,04,05,06,30", "17")}), 7, 0);
     ASSERT_EQ(qlc.draws.size(), 1u);
