@@ -4,10 +4,12 @@
 #include "data/lottery_store.h"
 #include "download/draw_scrapers.h"
 #include "download/http_client.h"
+#include "download/result_services.h"
 
 #include <QCoreApplication>
 
 #include <algorithm>
+#include <map>
 #include <optional>
 
 namespace lumaro {
@@ -44,6 +46,7 @@ struct DrawDownloader::Target {
     qint64 lastPeriod = 0;
     QString lastDate;
     bool empty = true;
+    std::vector<StoredDraw> stored;
 };
 
 scrape::PeriodForm PeriodFormOf(BranchFamily family)
@@ -51,6 +54,7 @@ scrape::PeriodForm PeriodFormOf(BranchFamily family)
     switch (family) {
     case BranchFamily::Qlc:
     case BranchFamily::Nanyue:
+    case BranchFamily::Service:
         return scrape::PeriodForm::Year;
     case BranchFamily::Tc225:
         return scrape::PeriodForm::ShortYear;
@@ -68,6 +72,24 @@ StorableDraws DrawsToStore(PagesRead read, const StoredEnd &stored, const Lotter
     // overlap) must not store it twice.
     std::stable_sort(draws.begin(), draws.end(),
         [](const DrawCandidate &a, const DrawCandidate &b) { return a.periodValue < b.periodValue; });
+    // A period listed twice with other numbers: neither can be trusted, nor anything after it.
+    std::optional<qint64> conflict;
+    for (size_t i = 1; i < draws.size(); ++i) {
+        const DrawCandidate &a = draws[i - 1];
+        const DrawCandidate &b = draws[i];
+        if (a.periodValue == b.periodValue && (a.numbers != b.numbers || a.back != b.back)
+            && (stored.empty || a.periodValue > stored.lastPeriod)) {
+            conflict = a.periodValue;
+            break;
+        }
+    }
+    // How often each period was read, before the copies go: a source that lists every draw
+    // once may show a period once more than it was read (an unreadable copy of a read draw).
+    std::map<qint64, int> timesRead;
+    if (read.consecutive) {
+        for (const DrawCandidate &draw : draws)
+            ++timesRead[draw.periodValue];
+    }
     draws.erase(std::unique(draws.begin(), draws.end(),
                     [](const DrawCandidate &a, const DrawCandidate &b) { return a.periodValue == b.periodValue; }),
         draws.end());
@@ -91,14 +113,50 @@ StorableDraws DrawsToStore(PagesRead read, const StoredEnd &stored, const Lotter
                 && (!unread || period < *unread))
                 unread = period;
         }
+        if (read.consecutive) {
+            std::map<qint64, int> timesShown;
+            for (qint64 period : read.periodsShown)
+                ++timesShown[period];
+            for (const auto &[period, times] : timesShown) {
+                if (period > floor && times > timesRead[period] && (!unread || period < *unread)) {
+                    unread = period;
+                    break;
+                }
+            }
+        }
     }
 
     StorableDraws result;
+    std::optional<qint64> previous;
+    if (!stored.empty)
+        previous = stored.lastPeriod;
     for (const DrawCandidate &candidate : draws) {
-        if (unread && *unread < candidate.periodValue) {
-            result.failure = QStringLiteral("第%1期的开奖号码读不出（页面格式不符）").arg(*unread);
+        if (unread && (*unread < candidate.periodValue || (read.consecutive && *unread == candidate.periodValue))) {
+            if (read.consecutive && !read.failure.isEmpty()) {
+                result.failure = read.failure;
+                result.readFailure = true;
+            } else {
+                result.failure = QStringLiteral("第%1期的开奖号码读不出（页面格式不符）").arg(*unread);
+            }
             break;
         }
+        if (conflict && *conflict <= candidate.periodValue) {
+            result.failure = QStringLiteral("第%1期出现了两次，号码不同，未存入这一期及以后各期").arg(*conflict);
+            break;
+        }
+        if (read.consecutive && previous && !service::FollowsDirectly(*previous, candidate.periodValue)) {
+            // The draws between are missing: the reading that stopped early says why, if it did.
+            if (!read.failure.isEmpty()) {
+                result.failure = read.failure;
+                result.readFailure = true;
+            } else {
+                result.failure = QStringLiteral("第%1期和第%2期之间缺少开奖号码，未存入第%2期及以后各期")
+                                     .arg(*previous)
+                                     .arg(candidate.period);
+            }
+            break;
+        }
+        previous = candidate.periodValue;
         const QString problem = scrape::PeriodProblem(candidate.periodValue, form, today);
         if (!problem.isEmpty()) {
             result.failure = problem;
@@ -110,6 +168,8 @@ StorableDraws DrawsToStore(PagesRead read, const StoredEnd &stored, const Lotter
         try {
             for (const QString &number : candidate.numbers)
                 row.numbers.push_back(ToInteger(number));
+            for (const QString &number : candidate.back)
+                row.back.push_back(ToInteger(number));
             ValidateDraw(definition, row);
         } catch (const ConversionError &error) {
             result.failure = QStringLiteral("第%1期的开奖号码读不出：%2").arg(candidate.period, error.message());
@@ -120,8 +180,10 @@ StorableDraws DrawsToStore(PagesRead read, const StoredEnd &stored, const Lotter
         }
         result.rows.push_back(std::move(row));
     }
-    if (result.failure.isEmpty())
+    if (result.failure.isEmpty()) {
         result.failure = read.failure;
+        result.readFailure = !read.failure.isEmpty();
+    }
     return result;
 }
 
@@ -129,7 +191,7 @@ const std::vector<DownloadBranch> &DownloadBranches()
 {
     static const std::vector<DownloadBranch> branches = {
         {QStringLiteral("中国福彩七乐彩"), QStringLiteral("正在更新中国福彩七乐透。。。"), BranchFamily::Qlc,
-            ResultSite::Welfare, 0, QString()},
+            ResultSite::Welfare, 0, QString(), QStringLiteral("qlc"), ResultService::Welfare},
         {QStringLiteral("南粤风采36选7"), QStringLiteral("正在更新南粤风采36选7。。。"), BranchFamily::Nanyue,
             ResultSite::Nanyue, 367, QString()},
         {QStringLiteral("南粤风采26选5"), QStringLiteral("正在更新南粤风采26选5。。。"), BranchFamily::Nanyue,
@@ -144,6 +206,16 @@ const std::vector<DownloadBranch> &DownloadBranches()
             ResultSite::Portal, 20, QStringLiteral("/static/11yun/newlyopenlist.xml")},
         {QStringLiteral("江西体彩11选5"), QStringLiteral("正在更新江西体彩11选5。。。"), BranchFamily::ElevenFive,
             ResultSite::Portal, 22, QStringLiteral("/static/jx11x5/newlyopenlist.xml")},
+        {QStringLiteral("福彩3D"), QStringLiteral("正在更新福彩3D。。。"), BranchFamily::Service, ResultSite::Welfare,
+            0, QString(), QStringLiteral("fc3d"), ResultService::Welfare},
+        {QStringLiteral("双色球"), QStringLiteral("正在更新双色球。。。"), BranchFamily::Service, ResultSite::Welfare,
+            0, QString(), QStringLiteral("ssq"), ResultService::Welfare},
+        {QStringLiteral("大乐透"), QStringLiteral("正在更新大乐透。。。"), BranchFamily::Service, ResultSite::Welfare,
+            0, QString(), QStringLiteral("dlt"), ResultService::Sports},
+        {QStringLiteral("排列3"), QStringLiteral("正在更新排列3。。。"), BranchFamily::Service, ResultSite::Welfare, 0,
+            QString(), QStringLiteral("pl3"), ResultService::Sports},
+        {QStringLiteral("排列5"), QStringLiteral("正在更新排列5。。。"), BranchFamily::Service, ResultSite::Welfare, 0,
+            QString(), QStringLiteral("pl5"), ResultService::Sports},
     };
     return branches;
 }
@@ -166,7 +238,9 @@ QStringList DownloadChoices()
 {
     return {AllLotteriesChoice(), QStringLiteral("中国福彩七乐彩"), QStringLiteral("南粤风采36选7"),
         QStringLiteral("南粤风采26选5"), QStringLiteral("中国体彩22选5"), QStringLiteral("山东体彩11选5"),
-        QStringLiteral("广东体彩11选5"), QStringLiteral("重庆体彩11选5"), QStringLiteral("江西体彩11选5")};
+        QStringLiteral("广东体彩11选5"), QStringLiteral("重庆体彩11选5"), QStringLiteral("江西体彩11选5"),
+        QStringLiteral("福彩3D"), QStringLiteral("双色球"), QStringLiteral("大乐透"), QStringLiteral("排列3"),
+        QStringLiteral("排列5")};
 }
 
 QString BranchReport::line() const
@@ -220,11 +294,44 @@ std::vector<BranchReport> DrawDownloader::run(const QString &choice)
     return reports;
 }
 
-DrawDownloader::Target DrawDownloader::prepare(const DownloadBranch &branch, ResultSite site) const
+QString ServicePageTarget(const ServiceRequest &request, const QString &gameCode, int page)
+{
+    QStringList items;
+    items << request.gameKey + QLatin1Char('=') + QString::fromLatin1(QUrl::toPercentEncoding(gameCode));
+    if (!request.fixedQuery.isEmpty())
+        items << request.fixedQuery;
+    items << request.pageKey + QLatin1Char('=') + QString::number(page);
+    items << request.sizeKey + QLatin1Char('=') + QString::number(request.pageSize);
+    return request.path + QLatin1Char('?') + items.join(QLatin1Char('&'));
+}
+
+SiteRoot DrawDownloader::serviceRoot(const DownloadBranch &branch) const
+{
+    const SiteRoot none {QString(), QStringLiteral("开奖服务未配置")};
+    if (branch.serviceGame.isEmpty() || m_sites.serviceGame(branch.serviceGame).isEmpty())
+        return none;
+    const ServiceRequest &request = m_sites.service(branch.service);
+    if (request.host.isEmpty())
+        return none;
+    if (request.gameKey.isEmpty() || request.pageKey.isEmpty() || request.sizeKey.isEmpty())
+        return {QString(), QStringLiteral("开奖服务的请求参数名没有填全")};
+    SiteRoot root = SiteRootFromText(request.host);
+    if (!root.configured())
+        root.problem = QStringLiteral("开奖服务地址“%1”无效").arg(request.host);
+    return root;
+}
+
+// A lottery with pages and a service reads the service when the service is configured, even
+// when its address is refused (the branch then says why rather than silently reading pages).
+bool DrawDownloader::usesService(const DownloadBranch &branch) const
+{
+    return branch.family == BranchFamily::Service || serviceRoot(branch).problem != QStringLiteral("开奖服务未配置");
+}
+
+DrawDownloader::Target DrawDownloader::prepare(const DownloadBranch &branch, const SiteRoot &root) const
 {
     if (!m_store.hasLottery(branch.lottery))
         throw BranchEnded {BranchEnd::NoLottery, QStringLiteral("数据库中没有这种彩票")};
-    const SiteRoot root = m_sites.root(site);
     if (!root.configured())
         throw BranchEnded {BranchEnd::NotConfigured, root.problem};
     Target target;
@@ -232,7 +339,8 @@ DrawDownloader::Target DrawDownloader::prepare(const DownloadBranch &branch, Res
     target.root = root.url;
     target.definition = m_store.readDefinition(branch.lottery);
     target.form = PeriodFormOf(branch.family);
-    const std::vector<StoredDraw> stored = m_store.readDraws(branch.lottery);
+    target.stored = m_store.readDraws(branch.lottery);
+    const std::vector<StoredDraw> &stored = target.stored;
     target.empty = stored.empty();
     target.lastPeriod = target.empty ? 0 : stored.back().period.toLongLong();
     target.lastDate = target.empty ? QStringLiteral("2001-01-01") : stored.back().date;
@@ -267,11 +375,15 @@ BranchReport DrawDownloader::runBranch(const DownloadBranch &branch)
     report.lottery = branch.lottery;
     status(branch.progressText);
     try {
-        const Target target = prepare(branch, branch.site);
+        const bool service = usesService(branch);
+        const Target target = prepare(branch, service ? serviceRoot(branch) : m_sites.root(branch.site));
         PagesRead read;
         switch (branch.family) {
         case BranchFamily::Qlc:
-            read = readQlc(target);
+            read = service ? readService(branch, target) : readQlc(target);
+            break;
+        case BranchFamily::Service:
+            read = readService(branch, target);
             break;
         case BranchFamily::Nanyue:
             read = readNanyue(branch, target);
@@ -416,14 +528,114 @@ PagesRead DrawDownloader::readElevenFive(const DownloadBranch &branch, const Tar
     return read;
 }
 
+PagesRead DrawDownloader::readService(const DownloadBranch &branch, const Target &target)
+{
+    const ServiceRequest &request = m_sites.service(branch.service);
+    const QString code = m_sites.serviceGame(branch.serviceGame);
+    const LotteryDefinition &d = target.definition;
+    const int backCount = d.kind == LotteryKind::TwoZone ? d.backM : 0;
+    HttpClient::Headers headers {{QByteArrayLiteral("Accept"), QByteArrayLiteral("application/json, text/plain, */*")}};
+    if (!request.referer.isEmpty())
+        headers.append({QByteArrayLiteral("Referer"), request.referer.toUtf8()});
+    auto cancelled = [this] {
+        if (m_callbacks.progress.cancelled())
+            throw BranchEnded {BranchEnd::Cancelled, QStringLiteral("已取消")};
+    };
+    if (!request.cookiePage.isEmpty()) {
+        cancelled();
+        // Only the session cookie it sets matters; a failure shows in the service's answer.
+        const QString path = request.cookiePage.startsWith(QLatin1Char('/')) ? request.cookiePage
+                                                                             : QLatin1Char('/') + request.cookiePage;
+        m_http.get(QUrl(target.root + path, QUrl::TolerantMode), headers);
+    }
+
+    PagesRead read;
+    read.consecutive = true;
+    int entries = 0;
+    const int maxPages = m_sites.servicePages();
+    for (int page = 1; page <= maxPages; ++page) {
+        step(page - 1, maxPages);
+        cancelled();
+        const QUrl url(target.root + ServicePageTarget(request, code, page), QUrl::TolerantMode);
+        const FetchResult fetched = m_http.get(url, headers);
+        // A failed page after the first keeps what was read: only draws that join the stored
+        // ones without a hole are stored.
+        auto stop = [&](BranchEnd end, const QString &reason) {
+            if (page > 1 || !read.draws.empty()) {
+                read.failure = QStringLiteral("%1（第%2页）").arg(reason).arg(page);
+                read.end = end;
+                return;
+            }
+            throw BranchEnded {end, reason};
+        };
+        if (!fetched.ok()) {
+            cancelled();
+            if (fetched.status == 567 || fetched.status == 429)
+                stop(BranchEnd::RateLimited,
+                    QStringLiteral("开奖服务要求暂停（HTTP %1），请过一会儿再下载").arg(fetched.status));
+            else if (fetched.status >= 400)
+                stop(BranchEnd::Refused, QStringLiteral("开奖服务拒绝了请求（HTTP %1）").arg(fetched.status));
+            else
+                stop(BranchEnd::FetchFailed, fetched.failureText());
+            break;
+        }
+        const service::ServicePage answer = branch.service == ResultService::Welfare
+            ? service::ReadWelfareNotices(fetched.body, d.m, backCount)
+            : service::ReadSportsHistory(fetched.body, d.m, backCount);
+        if (!answer.refusal.isEmpty()) {
+            stop(BranchEnd::Refused, QStringLiteral("开奖服务拒绝了请求（%1）").arg(answer.refusal));
+            break;
+        }
+        entries += answer.entries;
+        read.draws.insert(read.draws.end(), answer.draws.begin(), answer.draws.end());
+        read.periodsShown.insert(read.periodsShown.end(), answer.periodsShown.begin(), answer.periodsShown.end());
+        if (!answer.failure.isEmpty()) {
+            read.failure = QStringLiteral("开奖服务的回答读不懂（第%1页）：%2").arg(page).arg(answer.failure);
+            read.end = BranchEnd::BadAnswer;
+            break;
+        }
+        const bool reachedStored = !target.empty
+            && std::any_of(answer.periodsShown.begin(), answer.periodsShown.end(),
+                [&](qint64 period) { return period <= target.lastPeriod; });
+        if (reachedStored || answer.entries == 0 || (answer.pages > 0 && page >= answer.pages))
+            break;
+    }
+    step(maxPages, maxPages);
+    if (entries == 0 && read.failure.isEmpty())
+        throw BranchEnded {BranchEnd::NoDraws, QStringLiteral("开奖服务没有给出开奖号码")};
+
+    // A stored draw the service gives with other numbers: one of them is wrong, and the
+    // download changes nothing until the user has looked.
+    for (const DrawCandidate &draw : read.draws) {
+        if (target.empty || draw.periodValue > target.lastPeriod)
+            continue;
+        const auto own = std::find_if(target.stored.begin(), target.stored.end(),
+            [&](const StoredDraw &stored) { return stored.period.toLongLong() == draw.periodValue; });
+        if (own == target.stored.end())
+            continue;
+        auto numbersOf = [](const QStringList &texts) {
+            std::vector<int> numbers;
+            for (const QString &text : texts)
+                numbers.push_back(text.toInt());
+            return numbers;
+        };
+        if (numbersOf(draw.numbers) != own->numbers || numbersOf(draw.back) != own->back)
+            throw BranchEnded {BranchEnd::BadData,
+                QStringLiteral("第%1期的开奖号码与已存的不同，未存入任何一期；请核对后在彩票数据中改正")
+                    .arg(draw.period)};
+    }
+    return read;
+}
+
 void DrawDownloader::save(const Target &target, PagesRead read, BranchReport &report)
 {
+    const BranchEnd readEnd = read.end;
     const StorableDraws storable = DrawsToStore(
         std::move(read), StoredEnd {target.empty, target.lastPeriod}, target.definition, target.form, m_today);
     m_store.appendDraws(target.lottery, storable.rows);
     report.added = static_cast<int>(storable.rows.size());
     if (!storable.failure.isEmpty()) {
-        report.end = BranchEnd::BadData;
+        report.end = storable.readFailure ? readEnd : BranchEnd::BadData;
         report.reason = storable.failure;
     }
 }
@@ -445,7 +657,7 @@ DrawDownloader::QuickUpdate DrawDownloader::quickUpdate(const QString &lottery, 
     update.report.lottery = lottery;
     status(branch->progressText);
     try {
-        const Target target = prepare(*branch, ResultSite::Feed);
+        const Target target = prepare(*branch, m_sites.root(ResultSite::Feed));
         step(0, 1);
         const FetchResult feed = m_http.get(QUrl(target.root + branch->feedPath, QUrl::TolerantMode));
         step(1, 1);

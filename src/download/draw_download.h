@@ -24,7 +24,8 @@ struct DownloadDone {
     bool value = false;
 };
 
-enum class BranchFamily { Qlc, Nanyue, Tc225, ElevenFive };
+// Service: a lottery downloaded only from an operator's result service.
+enum class BranchFamily { Qlc, Nanyue, Tc225, ElevenFive, Service };
 
 // How one built-in lottery is downloaded.
 struct DownloadBranch {
@@ -34,6 +35,10 @@ struct DownloadBranch {
     ResultSite site;
     int game = 0; // 367 / 265 (南粤风采), 558 / 23 / 20 / 22 (11选5 day pages)
     QString feedPath; // the quick-update feed of an 11选5 game
+    // The game's key in [games] of 站点.ini and its service (empty: no service). A lottery with
+    // pages and a service reads the service when its host and game code are set.
+    QString serviceGame {};
+    ResultService service = ResultService::Welfare;
 };
 
 // The branches in the order a download of all lotteries runs them.
@@ -53,6 +58,9 @@ enum class BranchEnd {
     BadData, // a period, number or date that does not convert or does not fit the lottery
     DatabaseFailure,
     Cancelled,
+    Refused, // a result service refused: an HTTP error status or its own error code
+    RateLimited, // a result service asked for a pause (HTTP 567 or 429)
+    BadAnswer, // a result service's answer is not what its reader knows
 };
 
 // What one branch did: the draws it added and, when it ended early, why.
@@ -85,6 +93,11 @@ struct PagesRead {
     QString failure;
     // Every period the pages show, read as a draw or not (scrape::AddPeriodsShown).
     std::vector<qint64> periodsShown;
+    // The source lists every draw (a result service): each period must follow the one before
+    // it, from the last stored one on, or nothing from there on is stored.
+    bool consecutive = false;
+    // How the branch ends when failure is what stops it.
+    BranchEnd end = BranchEnd::BadData;
 };
 
 // The end of the stored history a download continues.
@@ -99,9 +112,12 @@ struct StoredEnd {
 // cannot follow the stored ones (scrape::PeriodProblem), numbers that do not convert or do not
 // fit the lottery. So a download never leaves a hole behind a draw the pages listed, and the
 // next download starts again from there.
+// A period read twice with other numbers, and a hole in a consecutive source, end the draws
+// to store there too.
 struct StorableDraws {
     std::vector<DrawRow> rows;
     QString failure;
+    bool readFailure = false; // failure is PagesRead::failure
 };
 StorableDraws DrawsToStore(PagesRead read, const StoredEnd &stored, const LotteryDefinition &definition,
     scrape::PeriodForm form, const QDate &today);
@@ -134,7 +150,10 @@ public:
 
 private:
     struct Target;
-    Target prepare(const DownloadBranch &branch, ResultSite site) const;
+    Target prepare(const DownloadBranch &branch, const SiteRoot &root) const;
+    bool usesService(const DownloadBranch &branch) const;
+    SiteRoot serviceRoot(const DownloadBranch &branch) const;
+    PagesRead readService(const DownloadBranch &branch, const Target &target);
     QStringList fetchLines(const QString &root, const QString &path, const QString &fileName);
     void status(const QString &text) const;
     void step(int done, int total) const;
@@ -151,6 +170,9 @@ private:
     QDate m_today;
     DownloadCallbacks m_callbacks;
 };
+
+// The path and query of one page of a result service: path?gameKey=code&fixedQuery&pageKey=page&sizeKey=size.
+QString ServicePageTarget(const ServiceRequest &request, const QString &gameCode, int page);
 
 // A whole download on the calling thread, with a database connection and an HTTP client of its
 // own and the hosts of the program folder's "附属/站点.ini". The windows run it on a worker.

@@ -33,6 +33,7 @@ struct DrawCandidate {
     qint64 periodValue = 0;
     QStringList numbers;
     QString date;
+    QStringList back {}; // the back zone of a two-zone lottery
 };
 
 // Draws read up to a point where reading had to stop, and why it stopped (empty when the whole

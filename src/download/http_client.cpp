@@ -54,7 +54,7 @@ HttpClient::HttpClient(int timeoutMs)
 
 HttpClient::~HttpClient() = default;
 
-FetchResult HttpClient::get(const QUrl &url)
+FetchResult HttpClient::get(const QUrl &url, const Headers &headers)
 {
     FetchResult result;
     result.url = url;
@@ -74,6 +74,8 @@ FetchResult HttpClient::get(const QUrl &url)
     request.setMaximumRedirectsAllowed(kMaxRedirects);
     request.setTransferTimeout(m_timeoutMs);
     request.setHeader(QNetworkRequest::UserAgentHeader, QByteArrayLiteral("Lumaro/12.0"));
+    for (const auto &header : headers)
+        request.setRawHeader(header.first, header.second);
     QNetworkReply *reply = m_manager->get(request);
 
     QEventLoop loop;

@@ -3,6 +3,8 @@
 #include "common/progress.h"
 
 #include <QByteArray>
+#include <QList>
+#include <QPair>
 #include <QString>
 #include <QUrl>
 
@@ -43,7 +45,10 @@ public:
     // Cancelled requests fail with "已取消".
     void setProgress(const Progress *progress) { m_progress = progress; }
 
-    FetchResult get(const QUrl &url);
+    // Extra request headers (name, value), such as a Referer. Cookies a server sets are kept
+    // for the life of the client and sent back to it.
+    using Headers = QList<QPair<QByteArray, QByteArray>>;
+    FetchResult get(const QUrl &url, const Headers &headers = {});
     // Deletes targetFile first; writes the body there only when the request succeeded, so a
     // failed request leaves no file.
     FetchResult getToFile(const QUrl &url, const QString &targetFile);

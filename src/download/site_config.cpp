@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 #include <QSettings>
+#include <QStringList>
 #include <QUrl>
 
 #include <algorithm>
@@ -29,11 +30,88 @@ QString SiteConfig::key(ResultSite site)
     return QString();
 }
 
+QString SiteConfig::shippedFile()
+{
+    return QStringLiteral(":/home/附属/站点.ini");
+}
+
+QString SiteConfig::key(ResultService which)
+{
+    return which == ResultService::Welfare ? QStringLiteral("welfare") : QStringLiteral("sports");
+}
+
+void SiteConfig::setService(ResultService which, const ServiceRequest &request)
+{
+    m_services[static_cast<int>(which)] = request;
+}
+
+namespace {
+
+// A key of the program folder's file, else of the shipped one.
+class LayeredSettings {
+public:
+    explicit LayeredSettings(const QString &iniPath)
+        : m_own(iniPath, QSettings::IniFormat)
+        , m_shipped(SiteConfig::shippedFile(), QSettings::IniFormat)
+    { }
+
+    QString text(const QString &key) const
+    {
+        const QSettings &from = m_own.contains(key) ? m_own : m_shipped;
+        return from.value(key).toString().trimmed();
+    }
+    QStringList keys(const QString &group)
+    {
+        QStringList result;
+        for (QSettings *settings : {&m_shipped, &m_own}) {
+            settings->beginGroup(group);
+            for (const QString &key : settings->childKeys()) {
+                if (!result.contains(key))
+                    result << key;
+            }
+            settings->endGroup();
+        }
+        return result;
+    }
+
+private:
+    QSettings m_own;
+    QSettings m_shipped;
+};
+
+// A whole number in [lowest, highest], else fallback.
+int Bounded(const QString &text, int lowest, int highest, int fallback)
+{
+    bool ok = false;
+    const int value = text.toInt(&ok);
+    return ok && value >= lowest && value <= highest ? value : fallback;
+}
+
+} // namespace
+
 SiteConfig SiteConfig::load(const QString &iniPath)
 {
     SiteConfig config;
     if (!QFileInfo::exists(iniPath))
         return config;
+    LayeredSettings layered(iniPath);
+    for (ResultService which : {ResultService::Welfare, ResultService::Sports}) {
+        const QString prefix = QStringLiteral("services/") + key(which);
+        ServiceRequest request;
+        request.host = layered.text(prefix);
+        request.path = layered.text(prefix + QStringLiteral("_path"));
+        request.fixedQuery = layered.text(prefix + QStringLiteral("_query"));
+        request.gameKey = layered.text(prefix + QStringLiteral("_game_key"));
+        request.pageKey = layered.text(prefix + QStringLiteral("_page_key"));
+        request.sizeKey = layered.text(prefix + QStringLiteral("_size_key"));
+        request.pageSize = Bounded(layered.text(prefix + QStringLiteral("_page_size")), 1, 200, 30);
+        request.referer = layered.text(prefix + QStringLiteral("_referer"));
+        request.cookiePage = layered.text(prefix + QStringLiteral("_cookie_page"));
+        config.setService(which, request);
+    }
+    config.m_servicePages = Bounded(layered.text(QStringLiteral("services/max_pages")), 1, 1000, 100);
+    for (const QString &game : layered.keys(QStringLiteral("games")))
+        config.setServiceGame(game, layered.text(QStringLiteral("games/") + game));
     QSettings settings(iniPath, QSettings::IniFormat);
     for (ResultSite site : {ResultSite::Welfare, ResultSite::Nanyue, ResultSite::Portal, ResultSite::Feed})
         config.setHost(site, settings.value(QStringLiteral("hosts/") + key(site)).toString());

@@ -69,7 +69,8 @@ TEST_F(DownloadWindowTest, DownloadWindowRunsTheChosenLotteryAndReports)
     auto *btndown = window.findChild<QPushButton *>(QStringLiteral("btndown"));
     auto *lbltitle = window.findChild<QLabel *>(QStringLiteral("lbltitle"));
     ASSERT_TRUE(comdown && btndown && lbltitle);
-    EXPECT_EQ(comdown->count(), 9);
+    EXPECT_EQ(comdown->count(), 14);
+    EXPECT_EQ(comdown->itemText(13), QStringLiteral("排列5"));
     EXPECT_EQ(comdown->currentText(), QStringLiteral("所有彩票"));
     EXPECT_EQ(comdown->itemText(5), QStringLiteral("山东体彩11选5"));
     EXPECT_EQ(window.findChild<QPushButton *>(QStringLiteral("btnclose"))->text(), QStringLiteral("退出"));
@@ -77,6 +78,12 @@ TEST_F(DownloadWindowTest, DownloadWindowRunsTheChosenLotteryAndReports)
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     EXPECT_FALSE(lbltitle->isVisible());
+    // A page lottery and a service lottery as the list shows them.
+    comdown->setCurrentText(QStringLiteral("中国福彩七乐彩"));
+    Screenshot(&window, "download2_choice");
+    comdown->setCurrentText(QStringLiteral("双色球"));
+    Screenshot(&window, "download2_service_game");
+    comdown->setCurrentIndex(0);
     Screenshot(&window, "download2_start");
 
     // The first page answers only after a while, so the running window can be looked at.

@@ -312,16 +312,19 @@ TEST_F(DownloadTest, EndsOfBranchesAreReportedAndAllLotteriesGoOn)
             false));
 
     const std::vector<BranchReport> reports = run(AllLotteriesChoice());
-    ASSERT_EQ(reports.size(), 8u);
+    ASSERT_EQ(reports.size(), 13u);
     QStringList order;
     for (const BranchReport &report : reports)
         order << report.lottery;
     EXPECT_EQ(order,
         (QStringList {kQlc, QStringLiteral("南粤风采36选7"), QStringLiteral("南粤风采26选5"),
-            QStringLiteral("中国体彩22选5"), QStringLiteral("重庆体彩11选5"), kGuangdong, kShandong, kJiangxi}));
+            QStringLiteral("中国体彩22选5"), QStringLiteral("重庆体彩11选5"), kGuangdong, kShandong, kJiangxi,
+            QStringLiteral("福彩3D"), QStringLiteral("双色球"), QStringLiteral("大乐透"), QStringLiteral("排列3"),
+            QStringLiteral("排列5")}));
     EXPECT_EQ(statusTexts.front(), QStringLiteral("正在更新中国福彩七乐透。。。"));
-    EXPECT_EQ(statusTexts.back(), QStringLiteral("正在更新江西体彩11选5。。。"));
-    EXPECT_EQ(statusTexts.size(), 8);
+    EXPECT_EQ(statusTexts[7], QStringLiteral("正在更新江西体彩11选5。。。"));
+    EXPECT_EQ(statusTexts.back(), QStringLiteral("正在更新排列5。。。"));
+    EXPECT_EQ(statusTexts.size(), 13);
 
     EXPECT_EQ(reports[0].end, BranchEnd::FetchFailed);
     EXPECT_TRUE(reports[0].reason.startsWith(QStringLiteral("下载失败：http://127.0.0.1:")))
@@ -334,6 +337,9 @@ TEST_F(DownloadTest, EndsOfBranchesAreReportedAndAllLotteriesGoOn)
     EXPECT_EQ(reports[5].line(), QStringLiteral("广东体彩11选5：新增2期"));
     EXPECT_EQ(reports[6].end, BranchEnd::NoDraws);
     EXPECT_EQ(reports[7].end, BranchEnd::NoDraws);
+    // The games only the result services give: none is configured here.
+    for (size_t i = 8; i < reports.size(); ++i)
+        EXPECT_EQ(reports[i].line(), reports[i].lottery + QStringLiteral("：新增0期，开奖服务未配置"));
     EXPECT_TRUE(DownloadSummary(reports).startsWith(QStringLiteral("下载完成！\n中国福彩七乐彩：新增0期，下载失败：")));
 }
 
@@ -348,7 +354,7 @@ TEST_F(DownloadTest, PagesWithoutMarkersAndMissingTables)
     const BranchReport missing = runOne(kQlc);
     EXPECT_EQ(missing.end, BranchEnd::NoLottery);
     EXPECT_EQ(missing.line(), QStringLiteral("中国福彩七乐彩：新增0期，数据库中没有这种彩票"));
-    EXPECT_THROW(run(QStringLiteral("福彩3D")), InputError);
+    EXPECT_THROW(run(QStringLiteral("七星彩")), InputError);
 }
 
 TEST_F(DownloadTest, RedirectsAreFollowedAndSilentServersTimeOut)

@@ -1,5 +1,9 @@
 #include "fixture_pages.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
 #include <QStringList>
 
 #include <stdexcept>
@@ -174,6 +178,37 @@ QByteArray Feed(const std::vector<Draw> &draws, bool shandong)
 QByteArray EmptyPage()
 {
     return Page({QStringLiteral("<p>暂无数据</p>")});
+}
+
+QByteArray WelfareAnswer(const std::vector<ServiceDraw> &draws, int pageNum)
+{
+    QJsonArray result;
+    for (const ServiceDraw &draw : draws) {
+        result.append(QJsonObject {{QStringLiteral("name"), QStringLiteral("双色球")},
+            {QStringLiteral("code"), draw.period},
+            {QStringLiteral("date"), QString(draw.date + QStringLiteral("(四)"))}, {QStringLiteral("red"), draw.front},
+            {QStringLiteral("blue"), draw.back}, {QStringLiteral("sales"), QStringLiteral("352520164")}});
+    }
+    const QJsonObject answer {{QStringLiteral("state"), 0}, {QStringLiteral("message"), QStringLiteral("查询成功")},
+        {QStringLiteral("total"), static_cast<int>(draws.size())}, {QStringLiteral("pageNum"), pageNum},
+        {QStringLiteral("pageNo"), 1}, {QStringLiteral("pageSize"), 30}, {QStringLiteral("result"), result}};
+    return QJsonDocument(answer).toJson(QJsonDocument::Compact);
+}
+
+QByteArray SportsAnswer(const std::vector<ServiceDraw> &draws, int pages)
+{
+    QJsonArray list;
+    for (const ServiceDraw &draw : draws) {
+        const QString result = draw.back.isEmpty() ? draw.front : draw.front + QLatin1Char(' ') + draw.back;
+        list.append(QJsonObject {{QStringLiteral("lotteryDrawNum"), draw.period},
+            {QStringLiteral("lotteryDrawResult"), result}, {QStringLiteral("lotteryDrawTime"), draw.date},
+            {QStringLiteral("lotteryGameName"), QStringLiteral("超级大乐透")}});
+    }
+    const QJsonObject value {{QStringLiteral("pages"), pages}, {QStringLiteral("pageNo"), 1},
+        {QStringLiteral("pageSize"), 30}, {QStringLiteral("list"), list}};
+    const QJsonObject answer {{QStringLiteral("success"), true}, {QStringLiteral("errorCode"), QStringLiteral("0")},
+        {QStringLiteral("errorMessage"), QStringLiteral("处理成功")}, {QStringLiteral("value"), value}};
+    return QJsonDocument(answer).toJson(QJsonDocument::Compact);
 }
 
 } // namespace lumaro::test::pages

@@ -39,4 +39,16 @@ QByteArray Feed(const std::vector<Draw> &draws, bool shandong);
 // An empty result page.
 QByteArray EmptyPage();
 
+// A draw as the JSON result services give it: numbers as their text.
+struct ServiceDraw {
+    QString period; // 7 digits for the welfare service, 5 for the sports one
+    QString front; // "01,02,03,04,05,06" (welfare) or "01 02 03 04 05" (sports)
+    QString back; // the welfare service's "blue"; for the sports service appended to front
+    QString date = QStringLiteral("2025-06-05");
+};
+// The welfare lottery's draw notices (the date shown with its weekday, "2025-06-05(四)").
+QByteArray WelfareAnswer(const std::vector<ServiceDraw> &draws, int pageNum = 1);
+// The sports lottery's draw history.
+QByteArray SportsAnswer(const std::vector<ServiceDraw> &draws, int pages = 1);
+
 } // namespace lumaro::test::pages

@@ -229,7 +229,9 @@ void WriteSites(const ProgramFolder &folder, const SiteHosts &hosts)
     const QString text
         = QStringLiteral("[hosts]\nwelfare=%1\nnanyue=%2\nportal=%3\nfeed=%4\n\n[settings]\ntimeout=%5\n")
               .arg(hosts.welfare, hosts.nanyue, hosts.portal, hosts.feed)
-              .arg(hosts.timeoutSeconds);
+              .arg(hosts.timeoutSeconds)
+        + QStringLiteral("\n[services]\nwelfare=%1\nsports=%2\n").arg(hosts.welfareService, hosts.sportsService)
+        + (hosts.games.isEmpty() ? QString() : QStringLiteral("\n[games]\n") + hosts.games);
     WriteFile(folder.auxiliaryFolder() + QStringLiteral("站点.ini"), text.toUtf8());
 }
 

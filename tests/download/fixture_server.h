@@ -66,6 +66,11 @@ struct SiteHosts {
     QString portal;
     QString feed;
     double timeoutSeconds = 5;
+    // The JSON result services ([services] welfare / sports); empty: not used. Their other
+    // keys are left to the shipped file.
+    QString welfareService {};
+    QString sportsService {};
+    QString games {}; // lines of [games] ("qlc=\n" keeps 七乐彩 on its history page)
 };
 void WriteSites(const ProgramFolder &folder, const SiteHosts &hosts);
 // Every site on the one server.

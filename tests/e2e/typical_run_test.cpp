@@ -10,6 +10,7 @@
 #include "data/open_lottery.h"
 #include "data/program_folder.h"
 #include "data/u_index.h"
+#include "download/draw_download.h"
 #include "download/fixture_pages.h"
 #include "download/fixture_server.h"
 #include "download/u_download2.h"
@@ -239,7 +240,12 @@ protected:
     void SetUp() override
     {
         WindowTest::SetUp();
-        test::WriteSites(home.folder(), server, 5);
+        // Every site and both result services on the one server; 七乐彩 keeps its history page.
+        test::SiteHosts hosts {server.root(), server.root(), server.root(), server.root(), 5};
+        hosts.welfareService = server.root();
+        hosts.sportsService = server.root();
+        hosts.games = QStringLiteral("qlc=\n");
+        test::WriteSites(home.folder(), hosts);
     }
     void TearDown() override
     {
@@ -323,6 +329,31 @@ void TypicalRun::servePages()
             pages::ElevenFiveDayPage(draws, game.game == 22));
         expectedAdded[QString::fromUtf8(game.name)] = game.draws;
     }
+
+    // The games of the result services, empty before: the newest page of each, first draws of the year.
+    const SiteConfig sites = SiteConfig::load(home.folder().auxiliaryFolder() + SiteConfig::fileName());
+    const QString year = QString::number(today.year());
+    const struct {
+        const char *name;
+        const char *code;
+        ResultService service;
+        const char *front;
+        const char *back;
+    } services[] = {{"福彩3D", "3d", ResultService::Welfare, "1,2,3", ""},
+        {"双色球", "ssq", ResultService::Welfare, "03,09,14,21,27,33", "12"},
+        {"大乐透", "85", ResultService::Sports, "02 11 19 25 35", "04 12"},
+        {"排列3", "35", ResultService::Sports, "7 7 0", ""},
+        {"排列5", "350133", ResultService::Sports, "1 2 3 4 5", ""}};
+    for (const auto &game : services) {
+        const bool welfare = game.service == ResultService::Welfare;
+        std::vector<pages::ServiceDraw> draws;
+        for (int k = 2; k >= 1; --k)
+            draws.push_back({(welfare ? year : year.mid(2)) + QStringLiteral("00") + QString::number(k),
+                QString::fromLatin1(game.front), QString::fromLatin1(game.back), day});
+        server.serve(ServicePageTarget(sites.service(game.service), QString::fromLatin1(game.code), 1),
+            welfare ? pages::WelfareAnswer(draws) : pages::SportsAnswer(draws));
+        expectedAdded[QString::fromUtf8(game.name)] = 2;
+    }
 }
 
 } // namespace
@@ -336,7 +367,7 @@ TEST_F(TypicalRun, DownloadOpenAnalysePickFilterIntersectAndPlan)
     for (const QString &name : home.store().listLotteries())
         before[name] = home.store().drawCount(name);
     ASSERT_NO_FATAL_FAILURE(servePages());
-    ASSERT_EQ(expectedAdded.size(), 8u);
+    ASSERT_EQ(expectedAdded.size(), 13u);
 
     window = std::make_unique<Tfrmmain>(context);
     window->resize(1200, 800);
@@ -358,7 +389,7 @@ TEST_F(TypicalRun, DownloadOpenAnalysePickFilterIntersectAndPlan)
     QStringList expectedReport {QStringLiteral("下载完成！")};
     // One line a lottery, in the order the download runs them.
     for (const char *name : {"中国福彩七乐彩", "南粤风采36选7", "南粤风采26选5", "中国体彩22选5", "重庆体彩11选5",
-             "广东体彩11选5", "山东体彩11选5", "江西体彩11选5"})
+             "广东体彩11选5", "山东体彩11选5", "江西体彩11选5", "福彩3D", "双色球", "大乐透", "排列3", "排列5"})
         expectedReport
             << QStringLiteral("%1：新增%2期").arg(QString::fromUtf8(name)).arg(expectedAdded[QString::fromUtf8(name)]);
     EXPECT_EQ(dialogs::testing::LastMessage().toStdString(), expectedReport.join(QLatin1Char('\n')).toStdString());
