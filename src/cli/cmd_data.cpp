@@ -7,6 +7,7 @@
 #include "data/combination.h"
 #include "data/draw_import.h"
 #include "data/open_lottery.h"
+#include "download/draw_download.h"
 
 #include <QFile>
 
@@ -130,7 +131,7 @@ int Open(Context &context, const QStringList &args)
     QTextStream &out = context.out();
     out << "开奖期数：" << lottery.drawCount << '\n';
     if (lottery.drawCount == 0) {
-        out << NoDrawsHint(lottery.name) << '\n';
+        out << NoDrawsHint(lottery.name, DownloadsFromService(lottery.name)) << '\n';
     } else {
         const int last = lottery.drawCount - 1;
         QStringList fields {

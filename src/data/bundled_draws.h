@@ -23,7 +23,8 @@ const std::vector<BundledHistory> &BundledHistories();
 const BundledHistory *FindBundledHistory(const QString &lottery);
 
 // What a user sees where a lottery has no draws yet: the lottery's name and the three ways to
-// get its draws.
-QString NoDrawsHint(const QString &lottery);
+// get its draws. fromService: its downloads read an operator's result service, which needs no
+// site address from the user.
+QString NoDrawsHint(const QString &lottery, bool fromService = false);
 
 } // namespace lumaro

@@ -229,6 +229,12 @@ const DownloadBranch *FindDownloadBranch(const QString &lottery)
     return nullptr;
 }
 
+bool DownloadsFromService(const QString &lottery)
+{
+    const DownloadBranch *branch = FindDownloadBranch(lottery);
+    return branch && !branch->serviceGame.isEmpty();
+}
+
 QString AllLotteriesChoice()
 {
     return QStringLiteral("所有彩票");

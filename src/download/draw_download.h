@@ -44,6 +44,8 @@ struct DownloadBranch {
 // The branches in the order a download of all lotteries runs them.
 const std::vector<DownloadBranch> &DownloadBranches();
 const DownloadBranch *FindDownloadBranch(const QString &lottery);
+// Whether the lottery's downloads read a result service unless the user switched it off.
+bool DownloadsFromService(const QString &lottery);
 // "所有彩票"
 QString AllLotteriesChoice();
 // The items of the download window's choice list, "所有彩票" first.

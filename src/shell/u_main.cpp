@@ -4,6 +4,7 @@
 #include "data/backup.h"
 #include "data/bundled_draws.h"
 #include "data/u_index.h"
+#include "download/draw_download.h"
 #include "shell/busy_cursor.h"
 #include "shell/dialogs.h"
 #include "shell/error_display.h"
@@ -544,7 +545,8 @@ QWidget *Tfrmmain::showToolWindow(const QString &key)
     if (!entry)
         return nullptr;
     if (entry->needsDraws && m_context.lottery->lotteryOpen && m_context.lottery->drawCount == 0) {
-        dialogs::Information(this, entry->caption, NoDrawsHint(m_context.lottery->name));
+        dialogs::Information(
+            this, entry->caption, NoDrawsHint(m_context.lottery->name, DownloadsFromService(m_context.lottery->name)));
         return nullptr;
     }
     return m_registry.show(key, [this, entry] { return entry->create(m_context, this); });

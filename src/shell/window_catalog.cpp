@@ -13,6 +13,7 @@
 #include "analysis/u_yilou.h"
 #include "data/bundled_draws.h"
 #include "data/u_data.h"
+#include "download/draw_download.h"
 #include "download/u_download2.h"
 #include "download/u_download3.h"
 #include "invest/u_gudingjihua.h"
@@ -44,7 +45,7 @@ namespace {
 // What a tab shows instead of an empty grid or chart when the lottery has no draws.
 QWidget *CreateNoDrawsView(const QString &lottery, QWidget *parent)
 {
-    auto *hint = new QLabel(NoDrawsHint(lottery), parent);
+    auto *hint = new QLabel(NoDrawsHint(lottery, DownloadsFromService(lottery)), parent);
     hint->setObjectName(QStringLiteral("lblnodraws"));
     hint->setWordWrap(true);
     hint->setAlignment(Qt::AlignCenter);

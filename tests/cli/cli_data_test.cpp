@@ -81,6 +81,7 @@ TEST(CliData, ImportExportAndOpen)
     EXPECT_TRUE(r.out.startsWith(QStringLiteral("开奖期数：0\n“南粤风采26选5”还没有开奖号码。")))
         << r.out.toStdString();
     EXPECT_TRUE(r.out.contains(QStringLiteral("附属/站点.ini")));
+    EXPECT_FALSE(r.out.contains(QStringLiteral("开奖数据服务")));
     EXPECT_TRUE(
         r.out.endsWith(QStringLiteral("投注号码数：65780\n第一注：01 02 03 04 05\n最后一注：22 23 24 25 26\n")));
 
@@ -153,6 +154,9 @@ TEST(CliData, OpenShowsBothZonesAndTheWholeGameTicketCount)
     r = RunCli(home, Args("open 大乐透"));
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_TRUE(r.out.startsWith(QStringLiteral("开奖期数：0\n“大乐透”还没有开奖号码。"))) << r.out.toStdString();
+    // Its downloads need no site address: the hint sends the user to the result service.
+    EXPECT_TRUE(r.out.contains(QStringLiteral("开奖数据服务"))) << r.out.toStdString();
+    EXPECT_FALSE(r.out.contains(QStringLiteral("站点.ini"))) << r.out.toStdString();
     EXPECT_TRUE(r.out.endsWith(QStringLiteral("投注号码数：21425712（前区324632 × 后区66）\n"
                                               "第一注：01 02 03 04 05 + 01 02\n最后一注：31 32 33 34 35 + 11 12\n")))
         << r.out.toStdString();
