@@ -1,13 +1,16 @@
 #include "data/bundled_draws.h"
 
+#include "common/shipped_files.h"
+
 namespace lumaro {
 
 const std::vector<BundledHistory> &BundledHistories()
 {
     static const std::vector<BundledHistory> histories {
-        {QStringLiteral("中国福彩七乐彩"), QStringLiteral(":/draws/qlc.csv"), QString()},
-        {QStringLiteral("福彩3D"), QStringLiteral(":/draws/fc3d.csv"), QString()},
-        {QStringLiteral("双色球"), QStringLiteral(":/draws/ssq.csv"), QStringLiteral(":/draws/LICENSE-ssq.txt")},
+        {QStringLiteral("中国福彩七乐彩"), ShippedPath(QStringLiteral("draws/qlc.csv")), QString()},
+        {QStringLiteral("福彩3D"), ShippedPath(QStringLiteral("draws/fc3d.csv")), QString()},
+        {QStringLiteral("双色球"), ShippedPath(QStringLiteral("draws/ssq.csv")),
+            ShippedPath(QStringLiteral("draws/LICENSE-ssq.txt"))},
     };
     return histories;
 }

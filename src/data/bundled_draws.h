@@ -10,7 +10,7 @@ namespace lumaro {
 // on real data from its first start.
 struct BundledHistory {
     QString lottery; // the built-in lottery it belongs to
-    QString resource; // the CSV file inside the program (":/draws/…")
+    QString resource; // the CSV file the program ships ("…/draws/…")
     // The licence the history comes under, inside the program; empty when it needs none. It is
     // copied beside the database that stores the history.
     QString licence;

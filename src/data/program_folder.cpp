@@ -1,6 +1,7 @@
 #include "data/program_folder.h"
 
 #include "common/errors.h"
+#include "common/shipped_files.h"
 #include "data/bundled_draws.h"
 #include "data/draw_import.h"
 #include "data/lottery_store.h"
@@ -29,12 +30,11 @@ void MakeFolder(const QString &path)
         throw IoError::cannotWrite(path, QStringLiteral("无法创建文件夹"));
 }
 
-const QString kShippedRoot = QStringLiteral(":/home");
 const QString kWheelsFolder = QStringLiteral("旋转矩阵/");
 
-// Files shipped inside the program under :/home/ are copied out once; a file that exists
+// The files a new program folder is made from (ShippedPath("home")) are copied out once; a file that exists
 // already (perhaps changed by the user) is kept. The shipped wheeling matrices (thousands of
-// small files) stay inside the program and are read from there.
+// small files) stay where the program keeps them and are read from there.
 bool SameContent(const QString &a, const QString &b)
 {
     QFile first(a);
@@ -46,7 +46,7 @@ bool SameContent(const QString &a, const QString &b)
 
 void CopyShippedFiles(const QString &target)
 {
-    const QString root = kShippedRoot;
+    const QString root = ShippedPath(QStringLiteral("home"));
     QDirIterator it(root, QDir::Files, QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString source = it.next();
@@ -155,7 +155,7 @@ QString ProgramFolder::wheelMatrixFile(const QString &name) const
         return own;
     if (!m_shippedWheels)
         return QString();
-    const QString shipped = kShippedRoot + QLatin1Char('/') + kWheelsFolder + name;
+    const QString shipped = ShippedPath(QStringLiteral("home/")) + kWheelsFolder + name;
     return QFileInfo::exists(shipped) ? shipped : QString();
 }
 

@@ -1,5 +1,7 @@
 #include "download/site_config.h"
 
+#include "common/shipped_files.h"
+
 #include <QFileInfo>
 #include <QSettings>
 #include <QStringList>
@@ -32,7 +34,7 @@ QString SiteConfig::key(ResultSite site)
 
 QString SiteConfig::shippedFile()
 {
-    return QStringLiteral(":/home/附属/站点.ini");
+    return ShippedPath(QStringLiteral("home/附属/站点.ini"));
 }
 
 QString SiteConfig::key(ResultService which)

@@ -64,7 +64,7 @@ public:
     static QString key(ResultSite site);
 
     // The result services. A key the program folder's file lacks is taken from the file the
-    // program ships (":/home/附属/站点.ini"), so an older folder gets the services too; a key
+    // program ships ("home/附属/站点.ini"), so an older folder gets the services too; a key
     // present but empty stays empty.
     const ServiceRequest &service(ResultService which) const { return m_services[static_cast<int>(which)]; }
     void setService(ResultService which, const ServiceRequest &request);

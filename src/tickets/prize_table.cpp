@@ -2,6 +2,7 @@
 
 #include "common/errors.h"
 #include "common/file_io.h"
+#include "common/shipped_files.h"
 #include "data/program_folder.h"
 
 #include <QFileInfo>
@@ -138,7 +139,7 @@ QString PrizeTableFile(const ProgramFolder &folder)
     const QString own = folder.auxiliaryFolder() + QStringLiteral("奖级表.ini");
     if (QFileInfo::exists(own))
         return own;
-    return QStringLiteral(":/home/附属/奖级表.ini");
+    return ShippedPath(QStringLiteral("home/附属/奖级表.ini"));
 }
 
 QString HitPairText(const HitPair &pair, bool twoZone)
