@@ -6,6 +6,10 @@
 #   2. bash scripts/test.sh format full    (the formatting check, the full build and all tests)
 #   3. bash scripts/test.sh --configure-only nogui asan tsan fuzz   (their packages are there)
 #   4. lumaro-cli on a new program folder  (the bundled history is stored and opens)
+#   5. bash scripts/package.sh             (the Debian package, checked by lintian)
+# and then, on a second pristine root, installs that package with apt-get install ./….deb, runs
+# lumaro-cli and lumaro --screenshots as a normal user, and removes it with dpkg -r, which must
+# leave nothing of it behind.
 #
 #   bash scripts/fresh-machine.sh                  # as root, from anywhere in the checkout
 #   LUMARO_FRESH_SOURCE=DIR bash scripts/…         # another git repository to clone instead
@@ -58,45 +62,55 @@ fi
 ccache_dir=${ccache_dir:-$HOME/.cache/ccache}
 mkdir -p "$ccache_dir"
 
-root=$(mktemp -d "$cache/root.XXXXXX")
-# What is mounted inside the root is unmounted before the root is removed, and the root is
-# removed only when nothing is mounted in it any more: the compiler cache and the package
-# archive are this machine's own.
+roots=()
+# What is mounted inside a root is unmounted before the root is removed, and a root is removed
+# only when nothing is mounted in it any more: the compiler cache and the package archive are
+# this machine's own.
 cleanup() {
-  local mounts
-  mounts=$(findmnt -rn -o TARGET | grep -F "$root/" | sort -r || true)
-  while read -r m; do
-    [[ -n $m ]] && { umount "$m" 2>/dev/null || umount -l "$m"; }
-  done <<<"$mounts"
-  if findmnt -rn -o TARGET | grep -qF "$root/"; then
-    echo "fresh-machine.sh: $root still has mounts; left in place" >&2
-  else
-    rm -rf --one-file-system "$root"
-  fi
+  local mounts root
+  for root in "${roots[@]}"; do
+    mounts=$(findmnt -rn -o TARGET | grep -F "$root/" | sort -r || true)
+    while read -r m; do
+      [[ -n $m ]] && { umount "$m" 2>/dev/null || umount -l "$m"; }
+    done <<<"$mounts"
+    if findmnt -rn -o TARGET | grep -qF "$root/"; then
+      echo "fresh-machine.sh: $root still has mounts; left in place" >&2
+    else
+      rm -rf --one-file-system "$root"
+    fi
+  done
 }
 trap cleanup EXIT
 
-tar -C "$root" -xf "$cache/base.tar"
+new_root() { # a new pristine root, with the system folders mounted, last in roots
+  local root
+  root=$(mktemp -d "$cache/root.XXXXXX")
+  roots+=("$root")
+  tar -C "$root" -xf "$cache/base.tar"
+  cp /etc/resolv.conf "$root/etc/resolv.conf"
+  mount -t proc proc "$root/proc"
+  mount -t sysfs sysfs "$root/sys"
+  mount --bind /dev "$root/dev"
+  mount --bind /dev/pts "$root/dev/pts"
+  mount -t tmpfs tmpfs "$root/dev/shm"
+  mount --bind "$cache/apt-archives" "$root/var/cache/apt/archives"
+}
+
+new_root
+root=${roots[0]}
 git clone -q "$source" "$root/src/lumaro"
 commit=$(git -C "$root/src/lumaro" rev-parse --short HEAD)
-cp /etc/resolv.conf "$root/etc/resolv.conf"
-mount -t proc proc "$root/proc"
-mount -t sysfs sysfs "$root/sys"
-mount --bind /dev "$root/dev"
-mount --bind /dev/pts "$root/dev/pts"
-mount -t tmpfs tmpfs "$root/dev/shm"
 mkdir -p "$root/root/.cache/ccache"
 mount --bind "$ccache_dir" "$root/root/.cache/ccache"
-mount --bind "$cache/apt-archives" "$root/var/cache/apt/archives"
 
 started=$(date +%s)
-run_in_root() { # name, command
+run_in_root() { # name, command [, root, folder]
   local log="$cache/$1.log" began
   began=$(date +%s)
   echo "-- $1: ${2%%$'\n'*}"
-  if chroot "$root" /usr/bin/env -i HOME=/root LANG=C.UTF-8 CI=true \
+  if chroot "${3:-$root}" /usr/bin/env -i HOME=/root LANG=C.UTF-8 CI=true \
       PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
-      /bin/bash -c "cd /src/lumaro && $2" </dev/null >"$log" 2>&1; then
+      /bin/bash -c "cd ${4:-/src/lumaro} && $2" </dev/null >"$log" 2>&1; then
     echo "   passed in $(($(date +%s) - began)) s ($(tail -1 "$log" | cut -c1-120))"
   else
     echo "   FAILED after $(($(date +%s) - began)) s; the last lines of $log:"
@@ -119,4 +133,12 @@ run_in_root fresh-cli 'set -eo pipefail
   build/src/cli/lumaro-cli --home "$home" open 南粤风采36选7 >/tmp/open.txt
   grep -q "还没有开奖号码" /tmp/open.txt
   echo "the bundled histories open on a new program folder"'
+run_in_root fresh-package "bash scripts/package.sh"
+
+# The package on a second pristine root, as a user who never built anything would install it.
+deb=$(ls "$root"/src/lumaro/build-package/lumaro_*.deb)
+new_root
+installed=${roots[-1]}
+cp "$deb" "$root/src/lumaro/scripts/check-package.sh" "$installed/tmp/"
+run_in_root fresh-install "bash check-package.sh ./$(basename "$deb")" "$installed" /tmp
 echo "-- the README's set-up works on a pristine Debian 12 ($(($(date +%s) - started)) s in the root)"
