@@ -10,18 +10,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-bash scripts/install-deps.sh
 # dpkg-shlibdeps (dpkg-dev) and file find the run-time libraries; lintian checks the result.
-tools=()
-for p in dpkg-dev file lintian; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || tools+=("$p")
-done
-if ((${#tools[@]})); then
-  echo "Installing: ${tools[*]}"
-  export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq
-  apt-get install -y -qq --no-install-recommends "${tools[@]}" >/dev/null
-fi
+bash scripts/install-deps.sh dpkg-dev file lintian
 
 export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=true
 # Debian's hardening flags (stack protector, fortified functions, read-only relocations, bind
