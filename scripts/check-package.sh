@@ -32,9 +32,15 @@ if ! as_user 'QT_QPA_PLATFORM=offscreen lumaro --screenshots check-package-shots
   tail -20 /tmp/check-package-shots.log
   exit 1
 fi
-pictures=$(find "$home/check-package-shots" -name '*.png' | wc -l)
-echo "lumaro --screenshots saved $pictures pictures"
-((pictures >= 60))
+shots=$home/check-package-shots
+pictures=$(find "$shots" -name '*.png' | wc -l)
+echo "lumaro --screenshots saved $pictures pictures in $shots"
+# The main window, a trend grid, a wheel (the matrices are read from /usr/share/lumaro/) and the
+# two-zone trend among every window of the tour.
+for f in 00_主窗口 10_开奖号码走势 31_旋转矩阵组号缩水 62_双色球走势; do
+  test -s "$shots/$f.png" || { echo "lumaro --screenshots made no $f.png"; exit 1; }
+done
+((pictures >= 40))
 for f in 数据库/彩票数据.db 数据库/LICENSE-ssq.txt 附属/站点.ini 帮助/Lumaro帮助.html; do
   test -s "$home/.local/share/Lumaro/$f" || { echo "the new program folder has no $f"; exit 1; }
 done

@@ -18,7 +18,8 @@
 # is made once and kept in /var/tmp/lumaro-fresh/base.tar; the downloaded packages are kept
 # beside it and the compiler cache of this machine is shared into the root, so a second run costs
 # minutes. Each run unpacks a new root and removes it afterwards. Exit status 0 only when every
-# step passed; the log of each step is kept in /var/tmp/lumaro-fresh/.
+# step passed; the log of each step is kept in /var/tmp/lumaro-fresh/, and the installed
+# program's pictures in /var/tmp/lumaro-fresh/fresh-install-shots/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source=${LUMARO_FRESH_SOURCE:-$PWD}
@@ -141,4 +142,7 @@ new_root
 installed=${roots[-1]}
 cp "$deb" "$root/src/lumaro/scripts/check-package.sh" "$installed/tmp/"
 run_in_root fresh-install "bash check-package.sh ./$(basename "$deb")" "$installed" /tmp
+# The installed program's pictures, to look at.
+rm -rf "$cache/fresh-install-shots"
+cp -r "$installed/home/lumaro-check/check-package-shots" "$cache/fresh-install-shots"
 echo "-- the README's set-up works on a pristine Debian 12 ($(($(date +%s) - started)) s in the root)"
