@@ -6,12 +6,12 @@
 
 namespace lumaro {
 
-// A real draw history that ships inside the program, so that a new program folder can be used
+// A real draw history that ships with the program, so that a new program folder can be used
 // on real data from its first start.
 struct BundledHistory {
     QString lottery; // the built-in lottery it belongs to
     QString resource; // the CSV file the program ships ("…/draws/…")
-    // The licence the history comes under, inside the program; empty when it needs none. It is
+    // The licence the history comes under, shipped beside it; empty when it needs none. It is
     // copied beside the database that stores the history.
     QString licence;
 };

@@ -32,8 +32,8 @@ void MakeFolder(const QString &path)
 
 const QString kWheelsFolder = QStringLiteral("旋转矩阵/");
 
-// The files a new program folder is made from (ShippedPath("home")) are copied out once; a file that exists
-// already (perhaps changed by the user) is kept. The shipped wheeling matrices (thousands of
+// The files a new program folder is made from (ShippedPath("home")) are copied out once; a
+// file that exists already (perhaps changed by the user) is kept. The shipped wheeling matrices (thousands of
 // small files) stay where the program keeps them and are read from there.
 bool SameContent(const QString &a, const QString &b)
 {
