@@ -75,6 +75,8 @@ public:
         }
         return result;
     }
+    // The program folder's file alone.
+    const QSettings &own() const { return m_own; }
 
 private:
     QSettings m_own;
@@ -114,7 +116,7 @@ SiteConfig SiteConfig::load(const QString &iniPath)
     config.m_servicePages = Bounded(layered.text(QStringLiteral("services/max_pages")), 1, 1000, 100);
     for (const QString &game : layered.keys(QStringLiteral("games")))
         config.setServiceGame(game, layered.text(QStringLiteral("games/") + game));
-    QSettings settings(iniPath, QSettings::IniFormat);
+    const QSettings &settings = layered.own();
     for (ResultSite site : {ResultSite::Welfare, ResultSite::Nanyue, ResultSite::Portal, ResultSite::Feed})
         config.setHost(site, settings.value(QStringLiteral("hosts/") + key(site)).toString());
     bool ok = false;

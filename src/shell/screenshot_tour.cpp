@@ -36,6 +36,16 @@ void Settle(int milliseconds)
     } while (timer.elapsed() < milliseconds);
 }
 
+// A ticket file for 中奖查询 to check, in dir; its path.
+QString WriteTickets(const QTemporaryDir &dir, const QString &name, const QByteArray &lines)
+{
+    const QString path = dir.filePath(name);
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly))
+        file.write(lines);
+    return path;
+}
+
 class Tour {
 public:
     Tour(Tfrmmain &window, const QString &folder)
@@ -140,26 +150,20 @@ int RunScreenshotTour(Tfrmmain &window, const QString &folder)
         };
         // 中奖查询 checks a few tickets of its own, chosen through the file dialog the tour answers.
         QTemporaryDir tickets;
-        const QString ticketFile = tickets.filePath(QStringLiteral("投注号码.txt"));
-        {
-            QFile file(ticketFile);
-            if (file.open(QIODevice::WriteOnly))
-                file.write("01 05 09 14 18 22 27\r\n03 07 11 16 20 24 29\r\n02 06 10 13 19 25 30\r\n"
-                           "04 08 12 15 17 21 26\r\n");
-        }
+        const QString ticketFile = WriteTickets(tickets, QStringLiteral("投注号码.txt"),
+            "01 05 09 14 18 22 27\r\n03 07 11 16 20 24 29\r\n02 06 10 13 19 25 30\r\n04 08 12 15 17 21 26\r\n");
         int index = 0;
         for (const ToolWindowEntry &entry : ToolWindows()) {
             if (entry.key == QLatin1String("Tfrmtozi"))
                 continue;
             QWidget *tool = window.showToolWindow(entry.key);
-            if (tool && entry.key == QLatin1String("Tfrmzhongjiang"))
+            if (!tool)
+                continue;
+            if (entry.key == QLatin1String("Tfrmzhongjiang"))
                 dialogs::testing::QueueFile(ticketFile);
-            if (tool)
-                tour.press(tool, actions.value(entry.key), 1500);
-            if (tool)
-                tour.shoot(tool, QStringLiteral("%1_%2").arg(30 + index++).arg(entry.caption), 1500);
-            if (tool)
-                tool->hide();
+            tour.press(tool, actions.value(entry.key), 1500);
+            tour.shoot(tool, QStringLiteral("%1_%2").arg(30 + index++).arg(entry.caption), 1500);
+            tool->hide();
         }
     }
     if (tour.open(context, QStringLiteral("福彩3D"))) {
@@ -173,13 +177,9 @@ int RunScreenshotTour(Tfrmmain &window, const QString &folder)
         tour.shoot(&window, QStringLiteral("62_双色球走势"));
         // A few tickets of two zones checked against every stored draw.
         QTemporaryDir tickets;
-        const QString ticketFile = tickets.filePath(QStringLiteral("双色球投注号码.txt"));
-        {
-            QFile file(ticketFile);
-            if (file.open(QIODevice::WriteOnly))
-                file.write("03 09 14 20 27 31 + 07\r\n05 11 16 22 28 33 + 12\r\n01 08 13 19 24 30 + 03\r\n"
-                           "02 07 15 21 26 32 + 16\r\n");
-        }
+        const QString ticketFile = WriteTickets(tickets, QStringLiteral("双色球投注号码.txt"),
+            "03 09 14 20 27 31 + 07\r\n05 11 16 22 28 33 + 12\r\n01 08 13 19 24 30 + 03\r\n"
+            "02 07 15 21 26 32 + 16\r\n");
         if (QWidget *check = window.showToolWindow(QStringLiteral("Tfrmzhongjiang"))) {
             dialogs::testing::QueueFile(ticketFile);
             tour.press(check, {QStringLiteral("btndaoru"), QStringLiteral("btnjiancha")}, 1500);
